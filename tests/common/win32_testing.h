@@ -1,0 +1,144 @@
+#pragma once
+// Helpers for tests that drive real windows and processes under Wine.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace kova::test {
+
+// Folder of the running test executable: the programs, DLLs and tools under
+// test are built beside it.
+inline std::string ExeDir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path);
+  const size_t slash = s.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : s.substr(0, slash);
+}
+
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Pumps this thread's messages until the condition holds or the time is up.
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    PumpMessages();
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+// Pumps messages for a while (to see that nothing arrives).
+inline void PumpFor(int ms) {
+  WaitUntil([] { return false; }, ms);
+}
+
+inline HWND WaitForWindow(const char* className, const char* title, int timeoutMs = 10000) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindowA(className, title)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+// A child process that is killed when the test lets go of it, so a failing
+// test never leaves a program (or its modal box) behind.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess() { Kill(); }
+
+  bool Start(const std::string& commandLine, const std::string& workingDir = std::string()) {
+    Kill();
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = commandLine;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &si, &pi))
+      return false;
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    id_ = pi.dwProcessId;
+    return true;
+  }
+
+  // True when the process ended within the time; its exit code in *code.
+  bool WaitForExit(int timeoutMs, DWORD* code = nullptr) {
+    if (!process_) return true;
+    bool ended = false;
+    WaitUntil([&] { return ended = WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    if (ended && code) GetExitCodeProcess(process_, code);
+    return ended;
+  }
+
+  void Kill() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+      TerminateProcess(process_, 1);
+      WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+    id_ = 0;
+  }
+
+  DWORD Id() const { return id_; }
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// The first top-level window of a process with the given class ("#32770" for
+// dialogs and message boxes), or null.
+inline HWND FindProcessWindow(DWORD processId, const char* className) {
+  struct Search {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+  } search{processId, className, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        char cls[256] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (pid == s->pid && lstrcmpA(cls, s->cls) == 0) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+inline std::string WindowText(HWND w) {
+  char text[512] = {};
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
+// A scratch folder for one test, removed with its content afterwards.
+inline std::string TempDir() {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  char name[MAX_PATH] = {};
+  GetTempFileNameA(base, "kov", 0, name);
+  DeleteFileA(name);
+  CreateDirectoryA(name, nullptr);
+  return name;
+}
+
+}  // namespace kova::test
