@@ -99,28 +99,30 @@ class ChildProcess {
   DWORD id_ = 0;
 };
 
+struct ProcessWindowSearch {
+  DWORD pid;
+  const char* cls;
+  HWND found;
+};
+
+inline BOOL CALLBACK FindProcessWindowStep(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ProcessWindowSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[256] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == s->pid && lstrcmpA(cls, s->cls) == 0) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The first top-level window of a process with the given class ("#32770" for
 // dialogs and message boxes), or null.
 inline HWND FindProcessWindow(DWORD processId, const char* className) {
-  struct Search {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-  } search{processId, className, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        char cls[256] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (pid == s->pid && lstrcmpA(cls, s->cls) == 0) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ProcessWindowSearch search{processId, className, nullptr};
+  EnumWindows(FindProcessWindowStep, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
