@@ -76,7 +76,7 @@ endfunction()
 # One GoogleTest executable per area: each Wine start costs time.
 function(kova_test name)
   cmake_parse_arguments(A "PORTABLE;SERIAL" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
-  if(NOT WIN32 AND NOT A_PORTABLE)
+  if((NOT WIN32 AND NOT A_PORTABLE) OR KOVA_FUZZ)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
@@ -94,4 +94,25 @@ function(kova_test name)
   else()
     set_tests_properties(${name} PROPERTIES LABELS plain)
   endif()
+endfunction()
+
+# A libFuzzer target over window-free code: built only in the fuzz preset
+# (native clang), run by ctest for KOVA_FUZZ_SECONDS with the label "fuzz".
+# A memory limit turns an allocation that grows with a garbled count rather
+# than with the input into a failure.
+function(kova_fuzz_target name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;DEFINITIONS;ARGS" ${ARGN})
+  if(NOT KOVA_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_compile_definitions(${name} PRIVATE ${A_DEFINITIONS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+  kova_mark_window_free(${name})
+  add_test(NAME ${name}
+           COMMAND ${name} -max_total_time=${KOVA_FUZZ_SECONDS} -malloc_limit_mb=64 -rss_limit_mb=2048
+                   -print_final_stats=1 ${A_ARGS})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900 LABELS fuzz)
 endfunction()
