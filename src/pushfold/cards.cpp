@@ -47,7 +47,9 @@ constexpr RankTables MakeRankTables() {
   return t;
 }
 
-constexpr RankTables kRank = MakeRankTables();
+// Built once at start-up: a compile-time table this size exceeds clang's
+// constant-evaluation step limit.
+const RankTables kRank = MakeRankTables();
 
 inline unsigned TopBit(unsigned m) { return 1u << (31 - __builtin_clz(m)); }
 
