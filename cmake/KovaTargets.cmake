@@ -101,9 +101,12 @@ endfunction()
 # A memory limit turns an allocation that grows with a garbled count rather
 # than with the input into a failure.
 function(kova_fuzz_target name)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS;DEFINITIONS;ARGS" ${ARGN})
+  cmake_parse_arguments(A "" "MALLOC_LIMIT_MB" "SOURCES;DEPS;DEFINITIONS;ARGS" ${ARGN})
   if(NOT KOVA_FUZZ)
     return()
+  endif()
+  if(NOT A_MALLOC_LIMIT_MB)
+    set(A_MALLOC_LIMIT_MB 64)
   endif()
   add_executable(${name} ${A_SOURCES})
   target_compile_definitions(${name} PRIVATE ${A_DEFINITIONS})
@@ -112,7 +115,7 @@ function(kova_fuzz_target name)
   target_link_libraries(${name} PRIVATE ${A_DEPS})
   kova_mark_window_free(${name})
   add_test(NAME ${name}
-           COMMAND ${name} -max_total_time=${KOVA_FUZZ_SECONDS} -malloc_limit_mb=64 -rss_limit_mb=2048
+           COMMAND ${name} -max_total_time=${KOVA_FUZZ_SECONDS} -malloc_limit_mb=${A_MALLOC_LIMIT_MB} -rss_limit_mb=2048
                    -print_final_stats=1 ${A_ARGS})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900 LABELS fuzz)
 endfunction()

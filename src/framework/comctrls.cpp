@@ -1,0 +1,312 @@
+#include "framework/comctrls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace kova {
+
+// --- tab sheet ------------------------------------------------------------
+
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
+    visible_ = false;  // the page control shows the active one
+    StoreBounds(0, 0, 100, 100);
+}
+
+TTabSheet::~TTabSheet() = default;
+
+void TTabSheet::DefineProps(TPropList& L) {
+    L.For<TTabSheet>()
+        .Bool("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible)
+        .Int("PageIndex", &TTabSheet::PageIndex, [](TTabSheet*, int) {})
+        .Object("PageControl", [](TTabSheet* t) -> TObject* { return t->PageControl(); },
+                [](TTabSheet* t, TObject* o) {
+                    if (auto* p = dynamic_cast<TPageControl*>(o)) t->SetParent(p);
+                });
+}
+
+void TTabSheet::SetPageControl(TPageControl* p) { SetParent(p); }
+
+TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*>(parent_); }
+
+int TTabSheet::PageIndex() const {
+    TPageControl* p = PageControl();
+    if (!p) return -1;
+    auto it = std::find(p->pages_.begin(), p->pages_.end(), this);
+    return it == p->pages_.end() ? -1 : static_cast<int>(it - p->pages_.begin());
+}
+
+int TTabSheet::TabIndex() const {
+    TPageControl* p = PageControl();
+    if (!p || !tabVisible_) return -1;
+    int i = 0;
+    for (TTabSheet* s : p->pages_) {
+        if (s == this) return i;
+        if (s->tabVisible_) ++i;
+    }
+    return -1;
+}
+
+void TTabSheet::SetTabVisible(bool v) {
+    if (v == tabVisible_) return;
+    tabVisible_ = v;
+    if (TPageControl* p = PageControl()) {
+        if (!v && p->active_ == this) {
+            // Another visible page takes over.
+            TTabSheet* next = nullptr;
+            for (TTabSheet* s : p->pages_)
+                if (s != this && s->tabVisible_) {
+                    next = s;
+                    break;
+                }
+            p->active_ = next;
+        }
+        p->UpdateTabs();
+        p->ShowActive();
+    }
+}
+
+void TTabSheet::HandleMessage(TMessage& m) {
+    if (m.Msg == CM_TEXTCHANGED) {
+        if (TPageControl* p = PageControl()) p->UpdateTabs();
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+// --- page control ---------------------------------------------------------
+
+TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner) {
+    StoreBounds(0, 0, 289, 193);
+    tabStop_ = true;
+}
+
+void TPageControl::DefineProps(TPropList& L) {
+    L.For<TPageControl>()
+        .Object("ActivePage", [](TPageControl* p) -> TObject* { return p->ActivePage(); },
+                [](TPageControl* p, TObject* o) { p->SetActivePage(dynamic_cast<TTabSheet*>(o)); })
+        .Int("ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex)
+        .Event("OnChange", &TPageControl::OnChange)
+        .Event("OnChanging", &TPageControl::OnChanging);
+}
+
+void TPageControl::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_TABCONTROLA);
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+void TPageControl::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    UpdateTabs();
+    Realign();
+    ShowActive();
+}
+
+void TPageControl::Loaded() {
+    TWinControl::Loaded();
+    if (!active_)
+        for (TTabSheet* s : pages_)
+            if (s->TabVisible()) {
+                active_ = s;
+                break;
+            }
+    ShowActive();
+}
+
+RECT TPageControl::DisplayRect() const {
+    RECT r = ClientRect();
+    if (handle_) {
+        TabCtrl_AdjustRect(handle_, FALSE, &r);
+    } else {
+        r.left += 4;
+        r.top += 24;
+        r.right -= 4;
+        r.bottom -= 4;
+    }
+    return r;
+}
+
+void TPageControl::AlignControls(RECT& r) {
+    RECT d = DisplayRect();
+    for (TTabSheet* s : pages_) s->SetBounds(d.left, d.top, d.right - d.left, d.bottom - d.top);
+    TWinControl::AlignControls(r);
+}
+
+void TPageControl::UpdateTabs() {
+    if (!handle_) return;
+    TabCtrl_DeleteAllItems(handle_);
+    int i = 0;
+    for (TTabSheet* s : pages_) {
+        if (!s->TabVisible()) continue;
+        std::string caption = s->Caption();
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageA(handle_, TCM_INSERTITEMA, static_cast<WPARAM>(i++), reinterpret_cast<LPARAM>(&item));
+    }
+    if (active_ && active_->TabIndex() >= 0) TabCtrl_SetCurSel(handle_, active_->TabIndex());
+    Realign();
+}
+
+void TPageControl::ShowActive() {
+    if (IsLoading()) return;
+    for (TTabSheet* s : pages_) s->SetVisible(s == active_);
+    if (handle_ && active_ && active_->TabIndex() >= 0) TabCtrl_SetCurSel(handle_, active_->TabIndex());
+    if (active_ && active_->HandleAllocated())
+        SetWindowPos(active_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+    if (page && page->PageControl() != this) return;
+    if (page && !page->TabVisible()) return;
+    active_ = page;
+    ShowActive();
+}
+
+int TPageControl::ActivePageIndex() const { return active_ ? active_->PageIndex() : -1; }
+
+void TPageControl::SetActivePageIndex(int i) {
+    SetActivePage(i >= 0 && i < PageCount() ? pages_[static_cast<size_t>(i)] : nullptr);
+}
+
+void TPageControl::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+        case CM_CONTROLLISTCHANGE: {
+            auto* c = reinterpret_cast<TControl*>(m.WParam);
+            if (auto* s = dynamic_cast<TTabSheet*>(c)) {
+                if (m.LParam) {
+                    pages_.push_back(s);
+                    if (!active_ && s->TabVisible() && !IsLoading()) active_ = s;
+                } else {
+                    pages_.erase(std::remove(pages_.begin(), pages_.end(), s), pages_.end());
+                    if (active_ == s) active_ = pages_.empty() ? nullptr : pages_.front();
+                }
+                UpdateTabs();
+                ShowActive();
+            }
+            return;
+        }
+        case CN_NOTIFY: {
+            auto* n = reinterpret_cast<NMHDR*>(m.LParam);
+            if (n->code == TCN_SELCHANGING) {
+                bool allow = true;
+                if (OnChanging) OnChanging(this, allow);
+                m.Result = allow ? FALSE : TRUE;
+                return;
+            }
+            if (n->code == TCN_SELCHANGE) {
+                int tab = TabCtrl_GetCurSel(handle_);
+                for (TTabSheet* s : pages_)
+                    if (s->TabIndex() == tab) active_ = s;
+                ShowActive();
+                if (OnChange) OnChange(this);
+                m.Result = 0;
+                return;
+            }
+            break;
+        }
+        case WM_ERASEBKGND: {
+            // Fill what the native control leaves to its parent's colour.
+            DefaultHandler(m);
+            return;
+        }
+        default:
+            break;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+// --- up-down --------------------------------------------------------------
+
+TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 17, 21); }
+
+void TUpDown::DefineProps(TPropList& L) {
+    L.For<TUpDown>()
+        .Int("Min", &TUpDown::Min, &TUpDown::SetMin)
+        .Int("Max", &TUpDown::Max, &TUpDown::SetMax)
+        .Int("Position", &TUpDown::Position, &TUpDown::SetPosition)
+        .Int("Increment", &TUpDown::Increment, &TUpDown::SetIncrement)
+        .Bool("Wrap", &TUpDown::Wrap, &TUpDown::SetWrap)
+        .Enum("Orientation", {"udHorizontal", "udVertical"}, &TUpDown::Orientation, &TUpDown::SetOrientation)
+        .Object("Associate", [](TUpDown* u) -> TObject* { return u->Associate(); },
+                [](TUpDown* u, TObject* o) { u->SetAssociate(dynamic_cast<TWinControl*>(o)); })
+        .Event("OnClick", &TUpDown::OnClick)
+        .Event("OnChanging", &TUpDown::OnChanging);
+}
+
+void TUpDown::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, UPDOWN_CLASSA);
+    p.Style |= UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS;
+    if (wrap_) p.Style |= UDS_WRAP;
+    if (orientation_ == udHorizontal) p.Style |= UDS_HORZ;
+}
+
+void TUpDown::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    SendMessageA(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+    UDACCEL acc{0, static_cast<UINT>(increment_)};
+    SendMessageA(handle_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&acc));
+    SendMessageA(handle_, UDM_SETPOS32, 0, position_);
+    if (associate_) SendMessageA(handle_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
+}
+
+int TUpDown::Position() const {
+    if (handle_) return static_cast<int>(SendMessageA(handle_, UDM_GETPOS32, 0, 0));
+    return position_;
+}
+
+void TUpDown::SetPosition(int v) {
+    position_ = std::clamp(v, std::min(min_, max_), std::max(min_, max_));
+    if (handle_) SendMessageA(handle_, UDM_SETPOS32, 0, position_);
+    if (associate_ && !IsLoading()) associate_->SetText(std::to_string(position_));
+}
+void TUpDown::SetMin(int v) {
+    min_ = v;
+    if (handle_) SendMessageA(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+}
+void TUpDown::SetMax(int v) {
+    max_ = v;
+    if (handle_) SendMessageA(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+}
+void TUpDown::SetIncrement(int v) {
+    increment_ = std::max(1, v);
+    if (handle_) {
+        UDACCEL acc{0, static_cast<UINT>(increment_)};
+        SendMessageA(handle_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&acc));
+    }
+}
+void TUpDown::SetAssociate(TWinControl* c) {
+    associate_ = c;
+    if (c) FreeNotification(c);
+    if (handle_) SendMessageA(handle_, UDM_SETBUDDY, c ? reinterpret_cast<WPARAM>(c->Handle()) : 0, 0);
+}
+void TUpDown::Notification(TComponent* c, TOperation op) {
+    TWinControl::Notification(c, op);
+    if (op == TOperation::opRemove && c == associate_) associate_ = nullptr;
+}
+
+void TUpDown::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY) {
+        auto* n = reinterpret_cast<NMUPDOWN*>(m.LParam);
+        if (n->hdr.code == UDN_DELTAPOS) {
+            bool allow = true;
+            if (OnChanging) OnChanging(this, allow);
+            m.Result = allow ? FALSE : TRUE;
+            return;
+        }
+    }
+    if (m.Msg == CN_VSCROLL || m.Msg == CN_HSCROLL) {
+        if (LOWORD(m.WParam) == SB_THUMBPOSITION) {
+            int before = position_;
+            position_ = Position();
+            if (OnClick) OnClick(this, position_ >= before ? btNext : btPrev);
+        }
+        m.Result = 0;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+}  // namespace kova

@@ -1,0 +1,778 @@
+#include "framework/forms.h"
+
+#include "framework/portable/formtext.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace kova {
+
+namespace {
+TApplication* g_application = nullptr;
+TScreen* g_screen = nullptr;
+
+std::map<std::string, std::string>& Descriptions() {
+    static std::map<std::string, std::string> d;
+    return d;
+}
+}  // namespace
+
+TCustomForm* TControl::ParentForm() const {
+    const TControl* c = this;
+    while (c->parent_) c = c->parent_;
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+// --- scrolling ------------------------------------------------------------
+
+TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+void TScrollingWinControl::UpdateScrollBars() {
+    if (!handle_ || !autoScroll_) return;
+    int right = 0, bottom = 0;
+    for (TControl* c : controls_) {
+        if (!c->Visible() || c->Align() != alNone) continue;
+        right = std::max(right, c->Left() + c->Width() + scrollX_);
+        bottom = std::max(bottom, c->Top() + c->Height() + scrollY_);
+    }
+    RECT cr;
+    GetClientRect(handle_, &cr);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
+    bool needV = bottom > cr.bottom + (scrollY_ ? 0 : 0);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = needV ? bottom - 1 : 0;
+    si.nPage = needV ? static_cast<UINT>(cr.bottom) : 0;
+    si.nPos = scrollY_;
+    SetScrollInfo(handle_, SB_VERT, &si, TRUE);
+    bool needH = right > cr.right;
+    si.nMax = needH ? right - 1 : 0;
+    si.nPage = needH ? static_cast<UINT>(cr.right) : 0;
+    si.nPos = scrollX_;
+    SetScrollInfo(handle_, SB_HORZ, &si, TRUE);
+    // Keep the position inside the new range.
+    int maxY = needV ? std::max(0, bottom - static_cast<int>(cr.bottom)) : 0;
+    int maxX = needH ? std::max(0, right - static_cast<int>(cr.right)) : 0;
+    if (scrollY_ > maxY || scrollX_ > maxX) ScrollBy(scrollX_ - std::min(scrollX_, maxX), scrollY_ - std::min(scrollY_, maxY));
+}
+
+void TScrollingWinControl::ScrollBy(int dx, int dy) {
+    // Positive dx / dy move the content right / down (towards the start).
+    if (!dx && !dy) return;
+    scrollX_ -= dx;
+    scrollY_ -= dy;
+    for (TControl* c : controls_)
+        if (c->Align() == alNone) {
+            if (c->IsWindowed()) {
+                c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+            } else {
+                c->left_ += dx;
+                c->top_ += dy;
+            }
+        }
+    if (handle_) {
+        SetScrollPos(handle_, SB_VERT, scrollY_, TRUE);
+        SetScrollPos(handle_, SB_HORZ, scrollX_, TRUE);
+        InvalidateRect(handle_, nullptr, TRUE);
+    }
+}
+
+void TScrollingWinControl::ScrollInView(TControl* c) {
+    if (!c || !handle_) return;
+    RECT cr;
+    GetClientRect(handle_, &cr);
+    if (c->Top() < 0)
+        ScrollBy(0, -c->Top());
+    else if (c->Top() + c->Height() > cr.bottom)
+        ScrollBy(0, -std::min(c->Top(), c->Top() + c->Height() - static_cast<int>(cr.bottom)));
+}
+
+void TScrollingWinControl::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+            if (m.LParam == 0) {
+                int bar = m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
+                SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+                GetScrollInfo(handle_, bar, &si);
+                int pos = bar == SB_VERT ? scrollY_ : scrollX_;
+                int np = pos;
+                switch (LOWORD(m.WParam)) {
+                    case SB_LINEUP: np -= 16; break;
+                    case SB_LINEDOWN: np += 16; break;
+                    case SB_PAGEUP: np -= static_cast<int>(si.nPage); break;
+                    case SB_PAGEDOWN: np += static_cast<int>(si.nPage); break;
+                    case SB_THUMBTRACK:
+                    case SB_THUMBPOSITION: np = si.nTrackPos; break;
+                    case SB_TOP: np = 0; break;
+                    case SB_BOTTOM: np = si.nMax; break;
+                    default: break;
+                }
+                np = std::clamp(np, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
+                if (bar == SB_VERT)
+                    ScrollBy(0, pos - np);
+                else
+                    ScrollBy(pos - np, 0);
+                m.Result = 0;
+                return;
+            }
+            break;
+        case WM_MOUSEWHEEL:
+            if (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_VSCROLL) {
+                int delta = GET_WHEEL_DELTA_WPARAM(m.WParam);
+                SendMessageA(handle_, WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+                m.Result = 0;
+                return;
+            }
+            break;
+        case CM_CONTROLLISTCHANGE:
+        case WM_SIZE:
+            TWinControl::HandleMessage(m);
+            UpdateScrollBars();
+            return;
+        default:
+            break;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+    clickOnMouseUp_ = true;
+    StoreBounds(0, 0, 185, 41);
+    color_ = clBtnFace;
+    tabStop_ = true;
+}
+
+void TScrollBox::CreateParams(TCreateParams& p) {
+    TScrollingWinControl::CreateParams(p);
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+// --- forms ----------------------------------------------------------------
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+    clickOnMouseUp_ = true;
+    visible_ = false;
+    StoreBounds(0, 0, 320, 240);
+    color_ = clBtnFace;
+    Screen()->forms_.push_back(this);
+}
+
+TCustomForm::~TCustomForm() {
+    auto& f = Screen()->forms_;
+    f.erase(std::remove(f.begin(), f.end(), this), f.end());
+    if (Application()->mainForm_ == this) Application()->mainForm_ = nullptr;
+}
+
+void TCustomForm::BeforeDestruction() {
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (const std::exception& e) {
+            HandleException(&e);
+        }
+    }
+    TScrollingWinControl::BeforeDestruction();
+    DestroyHandle();
+}
+
+void TCustomForm::DefineProps(TPropList& L) {
+    L.For<TCustomForm>()
+        .Enum("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+              &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle)
+        .Set("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, &TCustomForm::BorderIcons,
+             &TCustomForm::SetBorderIcons)
+        .Enum("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}, &TCustomForm::FormStyle,
+              &TCustomForm::SetFormStyle)
+        .Enum("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"}, &TCustomForm::WindowState,
+              &TCustomForm::SetWindowState)
+        .Enum("Position", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                           "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
+              &TCustomForm::Position, &TCustomForm::SetPosition)
+        .Object("Icon", [](TCustomForm* f) -> TObject* { return f->Icon(); })
+        .Binary("Icon", [](TCustomForm* f, const std::vector<std::uint8_t>& d) {
+            TMemoryStream m(d);
+            f->Icon()->LoadFromStream(m);
+        })
+        .Bool("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend)
+        .Int("AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue)
+        .Bool("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor)
+        .Color("TransparentColorValue", &TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue)
+        .Object("Menu", [](TCustomForm* f) -> TObject* { return f->Menu(); },
+                [](TCustomForm* f, TObject* o) { f->SetMenu(dynamic_cast<TMainMenu*>(o)); })
+        .Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview)
+        .Int("ModalResult", &TCustomForm::ModalResult, &TCustomForm::SetModalResult)
+        .Int("ClientWidth", &TCustomForm::ClientWidth,
+             [](TCustomForm* f, int v) {
+                 if (f->IsLoading()) f->pendingClientWidth_ = v;
+                 else f->SetClientWidth(v);
+             })
+        .Int("ClientHeight", &TCustomForm::ClientHeight,
+             [](TCustomForm* f, int v) {
+                 if (f->IsLoading()) f->pendingClientHeight_ = v;
+                 else f->SetClientHeight(v);
+             })
+        .Event("OnCreate", &TCustomForm::OnCreate)
+        .Event("OnShow", &TCustomForm::OnShow)
+        .Event("OnHide", &TCustomForm::OnHide)
+        .Event("OnActivate", &TCustomForm::OnActivate)
+        .Event("OnDeactivate", &TCustomForm::OnDeactivate)
+        .Event("OnClose", &TCustomForm::OnClose)
+        .Event("OnCloseQuery", &TCustomForm::OnCloseQuery)
+        .Event("OnDestroy", &TCustomForm::OnDestroy)
+        .Event("OnPaint", &TCustomForm::OnPaint);
+}
+
+void TCustomForm::RegisterFormDescription(const std::string& className, const std::string& text) {
+    Descriptions()[className] = text;
+}
+
+std::string TCustomForm::FormDescription() const {
+    auto it = Descriptions().find(ClassName());
+    if (it != Descriptions().end()) return it->second;
+    HMODULE mod = GetModuleHandleA(nullptr);
+    HRSRC res = FindResourceA(mod, ClassName().c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    if (!res) return {};
+    HGLOBAL g = LoadResource(mod, res);
+    DWORD size = SizeofResource(mod, res);
+    const char* data = g ? static_cast<const char*>(LockResource(g)) : nullptr;
+    return data ? std::string(data, size) : std::string();
+}
+
+void TCustomForm::AfterConstruction() {
+    RegisterFrameworkClasses();
+    std::string text = FormDescription();
+    if (!text.empty()) ReadComponentText(this, text);
+    if (OnCreate) OnCreate(this);
+    if (visible_) {
+        visible_ = false;
+        Show();
+    }
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+    TScrollingWinControl::CreateParams(p);
+    p.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE);
+    p.Style |= WS_CLIPCHILDREN;
+    switch (borderStyle_) {
+        case bsNone: p.Style |= WS_POPUP; break;
+        case bsSingle:
+        case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; break;
+        case bsSizeable:
+        case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+        case bsDialog:
+            p.Style |= WS_POPUP | WS_CAPTION;
+            p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+            break;
+    }
+    if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin) p.ExStyle |= WS_EX_TOOLWINDOW;
+    if (borderStyle_ != bsNone && (borderIcons_ & biSystemMenu)) {
+        p.Style |= WS_SYSMENU;
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+            if (borderIcons_ & biMinimize) p.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    if (!parent_ && !parentWindow_) {
+        if (Application()->mainForm_ == this || !Application()->mainForm_) {
+            p.ExStyle |= WS_EX_APPWINDOW;
+            p.WndParent = nullptr;
+        } else {
+            TCustomForm* mf = Application()->mainForm_;
+            p.WndParent = mf->HandleAllocated() ? mf->handle_ : Application()->Handle();
+        }
+    }
+    p.WindowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+}
+
+void TCustomForm::CreateHandleDone() {
+    TScrollingWinControl::CreateHandleDone();
+    if (icon_.Handle()) {
+        SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+        SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+    }
+    if (menu_) ::SetMenu(handle_, menu_->Handle());
+    ApplyLayered();
+}
+
+void TCustomForm::ApplyLayered() {
+    if (!handle_) return;
+    LONG_PTR ex = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
+    bool want = alphaBlend_ || transparentColor_;
+    if (want) {
+        if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrA(handle_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(handle_, ColorToRGB(transparentColorValue_), static_cast<BYTE>(alphaValue_),
+                                   (alphaBlend_ ? LWA_ALPHA : 0) | (transparentColor_ ? LWA_COLORKEY : 0));
+    } else if (ex & WS_EX_LAYERED) {
+        SetWindowLongPtrA(handle_, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+    }
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
+    if (v == borderStyle_) return;
+    borderStyle_ = v;
+    Perform(CM_BORDERCHANGED);
+    RecreateWnd();
+}
+void TCustomForm::SetBorderIcons(TBorderIcons v) {
+    if (v == borderIcons_) return;
+    borderIcons_ = v;
+    RecreateWnd();
+}
+void TCustomForm::SetFormStyle(TFormStyle v) {
+    if (v == formStyle_) return;
+    formStyle_ = v;
+    if (handle_)
+        SetWindowPos(handle_, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+TWindowState TCustomForm::WindowState() const {
+    if (handle_) {
+        if (IsIconic(handle_)) return wsMinimized;
+        if (IsZoomed(handle_)) return wsMaximized;
+        return IsWindowVisible(handle_) ? wsNormal : windowState_;
+    }
+    return windowState_;
+}
+void TCustomForm::SetWindowState(TWindowState v) {
+    windowState_ = v;
+    if (handle_ && IsWindowVisible(handle_))
+        ShowWindow(handle_, v == wsMinimized ? SW_MINIMIZE : v == wsMaximized ? SW_MAXIMIZE : SW_RESTORE);
+}
+void TCustomForm::SetAlphaBlend(bool v) {
+    alphaBlend_ = v;
+    ApplyLayered();
+}
+void TCustomForm::SetAlphaBlendValue(int v) {
+    alphaValue_ = std::clamp(v, 0, 255);
+    ApplyLayered();
+}
+void TCustomForm::SetTransparentColor(bool v) {
+    transparentColor_ = v;
+    ApplyLayered();
+}
+void TCustomForm::SetTransparentColorValue(TColor c) {
+    transparentColorValue_ = c;
+    ApplyLayered();
+}
+void TCustomForm::SetMenu(TMainMenu* m) {
+    menu_ = m;
+    if (m) FreeNotification(m);
+    if (handle_) ::SetMenu(handle_, m ? m->Handle() : nullptr);
+}
+void TCustomForm::Notification(TComponent* c, TOperation op) {
+    TScrollingWinControl::Notification(c, op);
+    if (op == TOperation::opRemove && c == menu_) {
+        menu_ = nullptr;
+        if (handle_) ::SetMenu(handle_, nullptr);
+    }
+}
+
+void TCustomForm::Loaded() {
+    TScrollingWinControl::Loaded();
+    if (pendingClientWidth_ >= 0) SetClientWidth(pendingClientWidth_);
+    if (pendingClientHeight_ >= 0) SetClientHeight(pendingClientHeight_);
+    pendingClientWidth_ = pendingClientHeight_ = -1;
+    Realign();
+}
+
+RECT TCustomForm::ClientRect() const {
+    if (handle_) return TScrollingWinControl::ClientRect();
+    TCreateParams p;
+    const_cast<TCustomForm*>(this)->CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style, menu_ != nullptr, p.ExStyle);
+    return RECT{0, 0, std::max(0, width_ - static_cast<int>(frame.right - frame.left)),
+                std::max(0, height_ - static_cast<int>(frame.bottom - frame.top))};
+}
+
+bool TCustomForm::Active() const { return handle_ && GetActiveWindow() == handle_; }
+
+bool TCustomForm::Showing() const { return handle_ && IsWindowVisible(handle_); }
+
+void TCustomForm::PlaceByPosition() {
+    if (placed_) return;
+    placed_ = true;
+    RECT area = Screen()->WorkAreaRect();
+    RECT centreOn = area;
+    if (position_ == poMainFormCenter || position_ == poOwnerFormCenter) {
+        TCustomForm* mf = Application()->MainForm();
+        if (mf && mf != this && mf->HandleAllocated()) GetWindowRect(mf->handle_, &centreOn);
+    }
+    if (position_ == poScreenCenter || position_ == poDesktopCenter || position_ == poMainFormCenter ||
+        position_ == poOwnerFormCenter) {
+        int l = centreOn.left + ((centreOn.right - centreOn.left) - width_) / 2;
+        int t = centreOn.top + ((centreOn.bottom - centreOn.top) - height_) / 2;
+        SetBounds(l, t, width_, height_);
+    }
+}
+
+void TCustomForm::SetVisible(bool v) {
+    if (v == visible_ && (!handle_ || (IsWindowVisible(handle_) != FALSE) == v)) return;
+    if (IsLoading()) {
+        visible_ = v;
+        return;
+    }
+    visible_ = v;
+    if (v) {
+        HandleNeeded();
+        PlaceByPosition();
+        int cmd = windowState_ == wsMinimized ? SW_SHOWMINIMIZED : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED
+                                                                                              : SW_SHOWNORMAL;
+        ShowWindow(handle_, cmd);
+        if (formStyle_ == fsStayOnTop)
+            SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (handle_) {
+        ShowWindow(handle_, SW_HIDE);
+    }
+    Perform(CM_VISIBLECHANGED, v);
+    Perform(CM_SHOWINGCHANGED);
+    if (v) {
+        if (OnShow) OnShow(this);
+    } else {
+        if (OnHide) OnHide(this);
+    }
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (handle_) {
+        BringWindowToTop(handle_);
+    }
+}
+
+bool TCustomForm::CloseQuery() {
+    bool can = true;
+    if (OnCloseQuery) OnCloseQuery(this, can);
+    return can;
+}
+
+void TCustomForm::Close() {
+    if (inModal_) {
+        if (!CloseQuery()) return;
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = Application()->MainForm() == this ? caFree : caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application()->MainForm() == this) {
+        Hide();
+        Application()->Terminate();
+    } else if (action == caHide) {
+        Hide();
+    } else if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TCustomForm::Release() {
+    if (releasing_) return;
+    releasing_ = true;
+    PostMessageA(Handle(), CM_RELEASE, 0, 0);
+}
+
+namespace {
+BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM l) {
+    auto* list = reinterpret_cast<std::vector<HWND>*>(l);
+    if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
+    return TRUE;
+}
+}  // namespace
+
+int TCustomForm::ShowModal() {
+    if (inModal_ || Showing()) throw EInvalidOperation("Cannot make a visible window modal");
+    modalResult_ = mrNone;
+    TDialogRequest r;
+    r.kind = TDialogKind::ModalForm;
+    r.form = this;
+    r.caption = Caption();
+    TDialogAnswer a = AskDialogResponder(r);
+    if (a.handled) {
+        modalResult_ = a.result;
+        return modalResult_;
+    }
+    // Every other enabled, visible window of the thread is disabled while
+    // the form runs.
+    std::vector<HWND> disabled;
+    HandleNeeded();
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    disabled.erase(std::remove(disabled.begin(), disabled.end(), handle_), disabled.end());
+    for (HWND w : disabled) EnableWindow(w, FALSE);
+    inModal_ = true;
+    try {
+        Show();
+        while (modalResult_ == mrNone && !Application()->Terminated()) {
+            Application()->HandleMessage();
+            if (modalResult_ != mrNone) {
+                // Closing is asked through OnCloseQuery like any close.
+                int res = modalResult_;
+                if (!CloseQuery()) modalResult_ = mrNone;
+                else modalResult_ = res;
+            }
+        }
+    } catch (...) {
+        inModal_ = false;
+        for (HWND w : disabled) EnableWindow(w, TRUE);
+        throw;
+    }
+    inModal_ = false;
+    for (HWND w : disabled)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+    Hide();
+    return modalResult_;
+}
+
+void TCustomForm::PaintWindow(HDC dc) {
+    if (!OnPaint) return;
+    canvas_.SetHandle(dc);
+    canvas_.Font()->Assign(&font_);
+    canvas_.Brush()->SetColor(color_);
+    OnPaint(this);
+    canvas_.SetHandle(nullptr);
+}
+
+void TCustomForm::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_CLOSE:
+            Close();
+            m.Result = 0;
+            return;
+        case WM_ACTIVATE:
+            DefaultHandler(m);
+            if (LOWORD(m.WParam) != WA_INACTIVE) {
+                Perform(CM_ACTIVATE);
+                if (OnActivate) OnActivate(this);
+            } else {
+                Perform(CM_DEACTIVATE);
+                if (OnDeactivate) OnDeactivate(this);
+            }
+            return;
+        case WM_SIZE:
+            TScrollingWinControl::HandleMessage(m);
+            if (m.WParam == SIZE_MINIMIZED && Application()->MainForm() == this && Application()->OnMinimize)
+                Application()->OnMinimize(Application());
+            return;
+        case CM_RELEASE:
+            Free();
+            return;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+            break;
+        default:
+            break;
+    }
+    TScrollingWinControl::HandleMessage(m);
+}
+
+// --- screen ---------------------------------------------------------------
+
+namespace {
+BOOL CALLBACK CollectMonitor(HMONITOR mon, HDC, LPRECT, LPARAM l) {
+    auto* list = reinterpret_cast<std::vector<TMonitor>*>(l);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoA(mon, &mi)) {
+        TMonitor m;
+        m.MonitorNum = static_cast<int>(list->size());
+        m.Primary = (mi.dwFlags & MONITORINFOF_PRIMARY) != 0;
+        m.BoundsRect = mi.rcMonitor;
+        m.WorkareaRect = mi.rcWork;
+        list->push_back(m);
+    }
+    return TRUE;
+}
+std::vector<TMonitor> AllMonitors() {
+    std::vector<TMonitor> list;
+    EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&list));
+    if (list.empty()) {
+        TMonitor m;
+        m.Primary = true;
+        m.BoundsRect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &m.WorkareaRect, 0);
+        list.push_back(m);
+    }
+    return list;
+}
+}  // namespace
+
+int TScreen::MonitorCount() const { return static_cast<int>(AllMonitors().size()); }
+TMonitor TScreen::Monitors(int i) const { return AllMonitors().at(static_cast<size_t>(i)); }
+TMonitor TScreen::MonitorFromPoint(POINT p) const {
+    auto list = AllMonitors();
+    for (const auto& m : list)
+        if (PtInRect(&m.BoundsRect, p)) return m;
+    for (const auto& m : list)
+        if (m.Primary) return m;
+    return list.front();
+}
+RECT TScreen::WorkAreaRect() const {
+    RECT r{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+RECT TScreen::DesktopRect() const {
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+TCustomForm* TScreen::ActiveForm() const {
+    HWND a = GetActiveWindow();
+    for (TCustomForm* f : forms_)
+        if (f->HandleAllocated() && f->Handle() == a) return f;
+    return nullptr;
+}
+void TScreen::SetCursor(TCursor c) {
+    cursor_ = c;
+    if (c == crHourGlass) ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    else if (c == crDefault) ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+}
+
+// --- application ----------------------------------------------------------
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string exe = path;
+    size_t slash = exe.find_last_of("\\/");
+    std::string base = exe.substr(slash == std::string::npos ? 0 : slash + 1);
+    size_t dot = base.rfind('.');
+    title_ = dot == std::string::npos ? base : base.substr(0, dot);
+    handle_ = AllocateHWnd([this](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_MINIMIZE) {
+            Minimize();
+            return 0;
+        }
+        return DefWindowProcA(handle_, m, w, l);
+    });
+    SetWindowTextA(handle_, title_.c_str());
+    SetExceptionHandler([this](const std::string& text) { ShowException(text); });
+}
+
+TApplication::~TApplication() {
+    SetExceptionHandler(nullptr);
+    DestroyComponents();
+    DeallocateHWnd(handle_);
+}
+
+void TApplication::SetTitle(const std::string& t) {
+    title_ = t;
+    if (handle_) SetWindowTextA(handle_, t.c_str());
+}
+
+void TApplication::ShowException(const std::string& text) {
+    if (OnException) {
+        OnException(this, text);
+        return;
+    }
+    MessageDlg(text, mtError, mbOK);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    if (!ProcessMessage(msg)) WaitMessage();
+}
+
+void TApplication::Run() {
+    if (mainForm_ && ShowMainForm) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::Minimize() {
+    if (OnMinimize) {
+        OnMinimize(this);
+        return;
+    }
+    if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+    if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->Handle(), SW_RESTORE);
+    if (OnRestore) OnRestore(this);
+}
+
+std::string TApplication::ExeName() const {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+namespace {
+std::vector<std::string> CommandLineArgs() {
+    std::vector<std::string> out;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 0; argv && i < argc; ++i) {
+        int n = WideCharToMultiByte(CP_ACP, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string s(static_cast<size_t>(n > 0 ? n : 1), '\0');
+        WideCharToMultiByte(CP_ACP, 0, argv[i], -1, s.data(), n, nullptr, nullptr);
+        s.resize(std::strlen(s.c_str()));
+        out.push_back(s);
+    }
+    if (argv) LocalFree(argv);
+    return out;
+}
+}  // namespace
+
+int TApplication::ParamCount() const { return std::max(0, static_cast<int>(CommandLineArgs().size()) - 1); }
+std::string TApplication::ParamStr(int index) const {
+    if (index == 0) return ExeName();
+    auto args = CommandLineArgs();
+    return index > 0 && index < static_cast<int>(args.size()) ? args[static_cast<size_t>(index)] : std::string();
+}
+
+TApplication* Application() {
+    if (!g_application) {
+        g_screen = g_screen ? g_screen : new TScreen(nullptr);
+        g_application = new TApplication(nullptr);
+    }
+    return g_application;
+}
+
+TScreen* Screen() {
+    if (!g_screen) g_screen = new TScreen(nullptr);
+    return g_screen;
+}
+
+void FinalizeApplication() {
+    if (g_application) {
+        TApplication* a = g_application;
+        a->Free();
+        g_application = nullptr;
+    }
+    if (g_screen) {
+        g_screen->Free();
+        g_screen = nullptr;
+    }
+}
+
+}  // namespace kova

@@ -1,0 +1,273 @@
+// Forms, the application object and the screen.
+#pragma once
+
+#include "framework/controls.h"
+#include "framework/dialogs.h"
+#include "framework/menus.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kova {
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : std::uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = std::uint32_t;
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+                 poMainFormCenter, poOwnerFormCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+// A scrolling container whose children can be added at run time; the
+// scroll range follows the children.
+class TScrollingWinControl : public TWinControl {
+    KOVA_CLASS(TScrollingWinControl, TWinControl)
+public:
+    explicit TScrollingWinControl(TComponent* AOwner);
+    int VertScrollPos() const { return scrollY_; }
+    int HorzScrollPos() const { return scrollX_; }
+    void ScrollBy(int dx, int dy);
+    void ScrollInView(TControl* c);
+    void UpdateScrollBars();
+
+protected:
+    void HandleMessage(TMessage& m) override;
+    bool autoScroll_ = true;
+    int scrollX_ = 0, scrollY_ = 0;
+};
+
+class TScrollBox : public TScrollingWinControl {
+    KOVA_CLASS(TScrollBox, TScrollingWinControl)
+public:
+    explicit TScrollBox(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+class TCustomForm : public TScrollingWinControl {
+    KOVA_CLASS_PROPS(TCustomForm, TScrollingWinControl)
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    // Creates a form of class F: constructor, the description of its class
+    // (if any), then OnCreate. The way to make every form.
+    template <class F>
+    static F* Create(TComponent* owner) {
+        F* f = new F(owner);
+        try {
+            f->AfterConstruction();
+        } catch (...) {
+            f->Free();
+            throw;
+        }
+        return f;
+    }
+    // Reads the form's description and runs OnCreate.
+    virtual void AfterConstruction();
+    // The description text of this form class: registered text, else an
+    // RCDATA resource named after the class; empty when none.
+    virtual std::string FormDescription() const;
+    static void RegisterFormDescription(const std::string& className, const std::string& text);
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons v);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle v);
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState v);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition v) { position_ = v; }
+    TIcon* Icon() { return &icon_; }
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool v);
+    int AlphaBlendValue() const { return alphaValue_; }
+    void SetAlphaBlendValue(int v);
+    bool TransparentColor() const { return transparentColor_; }
+    void SetTransparentColor(bool v);
+    TColor TransparentColorValue() const { return transparentColorValue_; }
+    void SetTransparentColorValue(TColor c);
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* m);
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool v) { keyPreview_ = v; }
+    TCanvas* Canvas() { return &canvas_; }
+
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int v) { modalResult_ = v; }
+    bool Modal() const { return inModal_; }
+    bool Active() const;
+
+    void Show();
+    void Hide() { SetVisible(false); }
+    void Close();
+    // Runs the form modally (through the dialog seam when one is
+    // installed) and returns ModalResult.
+    virtual int ShowModal();
+    // Frees the form once the current message is done.
+    void Release();
+    bool CloseQuery();
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;
+
+    void SetVisible(bool v) override;
+    bool Showing() const override;
+    // Before the window exists: the size less the frame the window will get.
+    RECT ClientRect() const override;
+    bool HasParent() const override { return false; }
+    // A client size read from a description is applied once all
+    // properties (the border style among them) are known.
+    void Loaded() override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+    void PaintWindow(HDC dc) override;
+    bool CustomPaint() const override { return static_cast<bool>(OnPaint); }
+    void BeforeDestruction() override;
+    void Notification(TComponent* c, TOperation op) override;
+    void ApplyLayered();
+    void PlaceByPosition();
+
+private:
+    static void DefineProps(TPropList& L);
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
+    TPosition position_ = poDesigned;
+    TIcon icon_;
+    bool alphaBlend_ = false;
+    int alphaValue_ = 255;
+    bool transparentColor_ = false;
+    TColor transparentColorValue_ = clBlack;
+    TMainMenu* menu_ = nullptr;
+    bool keyPreview_ = false;
+    TCanvas canvas_;
+    int modalResult_ = mrNone;
+    bool inModal_ = false;
+    bool placed_ = false;
+    bool releasing_ = false;
+    int pendingClientWidth_ = -1, pendingClientHeight_ = -1;
+};
+
+class TForm : public TCustomForm {
+    KOVA_CLASS(TForm, TCustomForm)
+public:
+    using TCustomForm::TCustomForm;
+};
+
+struct TMonitor {
+    int MonitorNum = 0;
+    bool Primary = false;
+    RECT BoundsRect{};
+    RECT WorkareaRect{};
+    int Left() const { return BoundsRect.left; }
+    int Top() const { return BoundsRect.top; }
+    int Width() const { return BoundsRect.right - BoundsRect.left; }
+    int Height() const { return BoundsRect.bottom - BoundsRect.top; }
+};
+
+class TScreen : public TComponent {
+    KOVA_CLASS(TScreen, TComponent)
+public:
+    explicit TScreen(TComponent* owner) : TComponent(owner) {}
+    // Re-read on every call: monitors come and go.
+    int MonitorCount() const;
+    TMonitor Monitors(int i) const;
+    TMonitor MonitorFromPoint(POINT p) const;
+    int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+    int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+    RECT WorkAreaRect() const;
+    RECT DesktopRect() const;
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TCustomForm* Forms(int i) const { return forms_.at(static_cast<size_t>(i)); }
+    TCustomForm* ActiveForm() const;
+    // The cursor shown over every window of the program (crDefault: each
+    // control's own).
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+
+private:
+    std::vector<TCustomForm*> forms_;
+    TCursor cursor_ = crDefault;
+    friend class TCustomForm;
+};
+
+class TApplication : public TComponent {
+    KOVA_CLASS(TApplication, TComponent)
+public:
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+
+    // The hidden application window.
+    HWND Handle() const { return handle_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& t);
+    TCustomForm* MainForm() const { return mainForm_; }
+    bool ShowMainForm = true;
+
+    // Creates a form (owned by the application); the first one becomes the
+    // main form.
+    template <class F>
+    void CreateForm(F*& ref) {
+        ref = TCustomForm::Create<F>(this);
+        if (!mainForm_) mainForm_ = ref;
+    }
+    // Runs the message loop until Terminate (closing the main form).
+    void Run();
+    // Handles every waiting message, then returns.
+    void ProcessMessages();
+    // Waits for and handles one message.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    void Minimize();
+    void Restore();
+    // Shows an error text (through the dialog seam).
+    void ShowException(const std::string& text);
+
+    std::string ExeName() const;
+    int ParamCount() const;
+    std::string ParamStr(int index) const;
+
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnRestore;
+    std::function<void(TObject*, const std::string&)> OnException;
+
+private:
+    bool ProcessMessage(MSG& msg);
+    HWND handle_ = nullptr;
+    std::string title_;
+    TCustomForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    friend class TCustomForm;
+};
+
+// The program's application and screen objects (created on first use).
+TApplication* Application();
+TScreen* Screen();
+// Frees both (end of the program; tests).
+void FinalizeApplication();
+
+// Registers every framework component class for form descriptions.
+void RegisterFrameworkClasses();
+
+}  // namespace kova

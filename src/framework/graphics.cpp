@@ -1,0 +1,669 @@
+#include "framework/graphics.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace kova {
+
+COLORREF ColorToRGB(TColor c) {
+    if (IsSysColor(c)) return GetSysColor(c & 0xFF);
+    if (c == clNone || c == clDefault) return 0;
+    return static_cast<COLORREF>(c) & 0xFFFFFF;
+}
+
+namespace {
+int ScreenPPI() {
+    static int ppi = [] {
+        HDC dc = GetDC(nullptr);
+        int v = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        return v > 0 ? v : 96;
+    }();
+    return ppi;
+}
+}  // namespace
+
+// --- font -----------------------------------------------------------------
+
+TFont::TFont() : ppi_(ScreenPPI()) { height_ = -MulDiv(8, ppi_, 72); }
+TFont::~TFont() { Drop(); }
+
+void TFont::Drop() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+
+void TFont::DefineProps(TPropList& L) {
+    L.For<TFont>()
+        .String("Name", &TFont::Name, &TFont::SetName)
+        .Int("Size", &TFont::Size, &TFont::SetSize)
+        .Int("Height", &TFont::Height, &TFont::SetHeight)
+        .Color("Color", &TFont::Color, &TFont::SetColor)
+        .Set("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, &TFont::Style, &TFont::SetStyle);
+}
+
+bool TFont::Assign(const TPersistent* source) {
+    auto* f = dynamic_cast<const TFont*>(source);
+    if (!f) return false;
+    if (f == this) return true;
+    name_ = f->name_;
+    height_ = f->height_;
+    color_ = f->color_;
+    style_ = f->style_;
+    Drop();
+    Changed();
+    return true;
+}
+
+void TFont::SetName(const std::string& v) {
+    if (v == name_ || v.empty()) return;
+    name_ = v;
+    Drop();
+    Changed();
+}
+int TFont::Size() const { return -MulDiv(height_, 72, ppi_); }
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ppi_, 72)); }
+void TFont::SetHeight(int v) {
+    if (v == height_) return;
+    height_ = v;
+    Drop();
+    Changed();
+}
+void TFont::SetColor(TColor c) {
+    if (c == color_) return;
+    color_ = c;
+    Changed();
+}
+void TFont::SetStyle(TFontStyles s) {
+    if (s == style_) return;
+    style_ = s;
+    Drop();
+    Changed();
+}
+
+HFONT TFont::Handle() {
+    if (!handle_) {
+        LOGFONTA lf{};
+        lf.lfHeight = height_;
+        lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
+        lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
+        lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = DEFAULT_QUALITY;
+        lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+        handle_ = CreateFontIndirectA(&lf);
+    }
+    return handle_;
+}
+
+void TFont::SetHandle(HFONT f) {
+    LOGFONTA lf{};
+    if (!f || !GetObjectA(f, sizeof lf, &lf)) return;
+    name_ = lf.lfFaceName;
+    height_ = lf.lfHeight;
+    style_ = (lf.lfWeight >= FW_BOLD ? TFontStyles{fsBold} : 0u) | (lf.lfItalic ? TFontStyles{fsItalic} : 0u) |
+             (lf.lfUnderline ? TFontStyles{fsUnderline} : 0u) | (lf.lfStrikeOut ? TFontStyles{fsStrikeOut} : 0u);
+    Drop();
+    Changed();
+}
+
+// --- pen and brush --------------------------------------------------------
+
+TPen::~TPen() { Drop(); }
+void TPen::Drop() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+void TPen::DefineProps(TPropList& L) {
+    L.For<TPen>()
+        .Color("Color", &TPen::Color, &TPen::SetColor)
+        .Int("Width", &TPen::Width, &TPen::SetWidth)
+        .Enum("Style", {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"},
+              &TPen::Style, &TPen::SetStyle);
+}
+bool TPen::Assign(const TPersistent* source) {
+    auto* p = dynamic_cast<const TPen*>(source);
+    if (!p) return false;
+    color_ = p->color_;
+    width_ = p->width_;
+    style_ = p->style_;
+    Drop();
+    Changed();
+    return true;
+}
+void TPen::SetColor(TColor c) {
+    if (c == color_) return;
+    color_ = c;
+    Drop();
+    Changed();
+}
+void TPen::SetWidth(int w) {
+    if (w == width_) return;
+    width_ = w < 0 ? 0 : w;
+    Drop();
+    Changed();
+}
+void TPen::SetStyle(TPenStyle s) {
+    if (s == style_) return;
+    style_ = s;
+    Drop();
+    Changed();
+}
+HPEN TPen::Handle() {
+    if (!handle_) {
+        static const int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+        handle_ = CreatePen(kStyles[style_], width_, ColorToRGB(color_));
+    }
+    return handle_;
+}
+
+TBrush::~TBrush() { Drop(); }
+void TBrush::Drop() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+void TBrush::DefineProps(TPropList& L) {
+    L.For<TBrush>()
+        .Color("Color", &TBrush::Color, &TBrush::SetColor)
+        .Enum("Style", {"bsSolid", "bsClear"}, &TBrush::Style, &TBrush::SetStyle);
+}
+bool TBrush::Assign(const TPersistent* source) {
+    auto* b = dynamic_cast<const TBrush*>(source);
+    if (!b) return false;
+    color_ = b->color_;
+    style_ = b->style_;
+    Drop();
+    Changed();
+    return true;
+}
+void TBrush::SetColor(TColor c) {
+    if (c == color_ && style_ == bsSolid) return;
+    color_ = c;
+    style_ = bsSolid;
+    Drop();
+    Changed();
+}
+void TBrush::SetStyle(TBrushStyle s) {
+    if (s == style_) return;
+    style_ = s;
+    Drop();
+    Changed();
+}
+HBRUSH TBrush::Handle() {
+    if (!handle_) {
+        if (style_ == bsClear) {
+            LOGBRUSH lb{BS_NULL, 0, 0};
+            handle_ = CreateBrushIndirect(&lb);
+        } else {
+            handle_ = CreateSolidBrush(ColorToRGB(color_));
+        }
+    }
+    return handle_;
+}
+
+// --- canvas ---------------------------------------------------------------
+
+TCanvas::TCanvas() {
+    // A changed tool is selected again before the next drawing call.
+    pen_.OnChange = [this](TObject*) {
+        if (dc_) RequirePen();
+    };
+    brush_.OnChange = [this](TObject*) {
+        if (dc_) RequireBrush();
+    };
+    font_.OnChange = [this](TObject*) {
+        if (dc_) RequireFont();
+    };
+}
+
+TCanvas::~TCanvas() { Deselect(); }
+
+HDC TCanvas::Handle() {
+    if (!dc_) CreateHandle();
+    if (!dc_) throw std::runtime_error("Canvas does not allow drawing");
+    return dc_;
+}
+
+void TCanvas::SetHandle(HDC dc) {
+    if (dc == dc_) return;
+    Deselect();
+    dc_ = dc;
+    if (dc_) Select();
+}
+
+void TCanvas::Select() {
+    oldPen_ = SelectObject(dc_, pen_.Handle());
+    oldBrush_ = SelectObject(dc_, brush_.Handle());
+    oldFont_ = SelectObject(dc_, font_.Handle());
+    SetTextColor(dc_, ColorToRGB(font_.Color()));
+    SetBkColor(dc_, ColorToRGB(brush_.Color()));
+    SetBkMode(dc_, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
+}
+
+void TCanvas::Deselect() {
+    if (!dc_) return;
+    if (oldPen_) SelectObject(dc_, oldPen_);
+    if (oldBrush_) SelectObject(dc_, oldBrush_);
+    if (oldFont_) SelectObject(dc_, oldFont_);
+    oldPen_ = oldBrush_ = oldFont_ = nullptr;
+    dc_ = nullptr;
+}
+
+void TCanvas::RequirePen() { SelectObject(dc_, pen_.Handle()); }
+void TCanvas::RequireBrush() {
+    SelectObject(dc_, brush_.Handle());
+    SetBkColor(dc_, ColorToRGB(brush_.Color()));
+    SetBkMode(dc_, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
+}
+void TCanvas::RequireFont() {
+    SelectObject(dc_, font_.Handle());
+    SetTextColor(dc_, ColorToRGB(font_.Color()));
+}
+
+void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
+void TCanvas::LineTo(int x, int y) { ::LineTo(Handle(), x, y); }
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { ::Rectangle(Handle(), x1, y1, x2, y2); }
+void TCanvas::FillRect(const RECT& r) { ::FillRect(Handle(), &r, brush_.Handle()); }
+void TCanvas::FrameRect(const RECT& r) { ::FrameRect(Handle(), &r, brush_.Handle()); }
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) { ::Ellipse(Handle(), x1, y1, x2, y2); }
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    ::TextOutA(Handle(), x, y, text.c_str(), static_cast<int>(text.size()));
+}
+void TCanvas::TextRect(const RECT& r, int x, int y, const std::string& text) {
+    UINT opts = ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0);
+    ::ExtTextOutA(Handle(), x, y, opts, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+}
+SIZE TCanvas::TextExtent(const std::string& text) {
+    SIZE s{0, 0};
+    GetTextExtentPoint32A(Handle(), text.c_str(), static_cast<int>(text.size()), &s);
+    return s;
+}
+TColor TCanvas::Pixel(int x, int y) { return static_cast<TColor>(GetPixel(Handle(), x, y)); }
+void TCanvas::SetPixel(int x, int y, TColor c) { ::SetPixel(Handle(), x, y, ColorToRGB(c)); }
+void TCanvas::Draw(int x, int y, TGraphic* g) {
+    if (!g || g->Empty()) return;
+    RECT r{x, y, x + g->Width(), y + g->Height()};
+    g->Draw(this, r);
+}
+void TCanvas::StretchDraw(const RECT& r, TGraphic* g) {
+    if (g && !g->Empty()) g->Draw(this, r);
+}
+void TCanvas::CopyRect(const RECT& d, TCanvas* source, const RECT& s) {
+    StretchBlt(Handle(), d.left, d.top, d.right - d.left, d.bottom - d.top, source->Handle(), s.left, s.top,
+               s.right - s.left, s.bottom - s.top, SRCCOPY);
+}
+
+// --- graphic --------------------------------------------------------------
+
+void TGraphic::LoadFromFile(const std::string& fileName) {
+    TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(f);
+}
+void TGraphic::SaveToFile(const std::string& fileName) {
+    TFileStream f(fileName, fmCreate);
+    SaveToStream(f);
+}
+
+// --- bitmap ---------------------------------------------------------------
+
+class TBitmap::TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap* owner) : owner_(owner) {}
+    void Release() { SetHandle(nullptr); }
+
+protected:
+    void CreateHandle() override {
+        HDC dc = owner_->CanvasDC();
+        if (dc) SetHandle(dc);
+    }
+
+private:
+    TBitmap* owner_;
+};
+
+TBitmap::~TBitmap() {
+    canvas_.reset();
+    FreeDC();
+    if (bmp_) DeleteObject(bmp_);
+}
+
+void TBitmap::FreeDC() {
+    if (canvas_) static_cast<TBitmapCanvas*>(canvas_.get())->Release();
+    if (memDC_) {
+        SelectObject(memDC_, oldBmp_);
+        DeleteDC(memDC_);
+        memDC_ = nullptr;
+        oldBmp_ = nullptr;
+    }
+}
+
+HDC TBitmap::CanvasDC() {
+    if (!bmp_) return nullptr;
+    if (!memDC_) {
+        memDC_ = CreateCompatibleDC(nullptr);
+        oldBmp_ = SelectObject(memDC_, bmp_);
+    }
+    return memDC_;
+}
+
+TCanvas* TBitmap::Canvas() {
+    if (!canvas_) canvas_ = std::make_unique<TBitmapCanvas>(this);
+    return canvas_.get();
+}
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == width_ && height == height_) return;
+    HBITMAP nb = nullptr;
+    void* nbits = nullptr;
+    if (width > 0 && height > 0) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        nb = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &nbits, nullptr, 0);
+        if (!nb) throw EInvalidGraphic("Out of system resources creating a bitmap");
+        GdiFlush();
+        std::memset(nbits, 0, static_cast<size_t>(width) * height * 4);
+        if (bits_) {
+            GdiFlush();
+            int w = std::min(width, width_), h = std::min(height, height_);
+            for (int y = 0; y < h; ++y)
+                std::memcpy(static_cast<std::uint8_t*>(nbits) + static_cast<size_t>(y) * width * 4,
+                            static_cast<std::uint8_t*>(bits_) + static_cast<size_t>(y) * width_ * 4,
+                            static_cast<size_t>(w) * 4);
+        }
+    }
+    bool hadCanvas = canvas_ && canvas_->HandleAllocated();
+    FreeDC();
+    if (bmp_) DeleteObject(bmp_);
+    bmp_ = nb;
+    bits_ = nbits;
+    width_ = nb ? width : 0;
+    height_ = nb ? height : 0;
+    view_ = bits_ ? PixelBuffer32::View(bits_, width_, height_, static_cast<std::ptrdiff_t>(width_) * 4) : PixelBuffer32();
+    if (hadCanvas && bmp_) Canvas()->Handle();
+    Changed();
+}
+
+PixelBuffer32& TBitmap::Pixels() {
+    GdiFlush();
+    return view_;
+}
+
+bool TBitmap::Assign(const TPersistent* source) {
+    auto* b = dynamic_cast<const TBitmap*>(source);
+    if (!b) return false;
+    if (b == this) return true;
+    SetSize(0, 0);
+    SetSize(b->width_, b->height_);
+    if (bits_) {
+        GdiFlush();
+        std::memcpy(bits_, b->bits_, static_cast<size_t>(width_) * height_ * 4);
+    }
+    Changed();
+    return true;
+}
+
+void TBitmap::Draw(TCanvas* canvas, const RECT& d) {
+    HDC src = CanvasDC();
+    if (!src) return;
+    SetStretchBltMode(canvas->Handle(), COLORONCOLOR);
+    StretchBlt(canvas->Handle(), d.left, d.top, d.right - d.left, d.bottom - d.top, src, 0, 0, width_, height_,
+               SRCCOPY);
+}
+
+void TBitmap::LoadFromStream(TStream& s) {
+    std::int64_t start = s.Position();
+    std::int64_t avail = s.Size() - start;
+    if (avail < 14 + 40) throw EInvalidGraphic("Bitmap image is not valid");
+    std::uint8_t fh[14];
+    s.ReadBuffer(fh, 14);
+    if (fh[0] != 'B' || fh[1] != 'M') throw EInvalidGraphic("Bitmap image is not valid");
+    std::uint32_t offBits = fh[10] | (fh[11] << 8) | (fh[12] << 16) | (static_cast<std::uint32_t>(fh[13]) << 24);
+    std::uint32_t hsize = s.ReadU32();
+    if (hsize < 40 || hsize > 1024 || hsize + 14 > avail) throw EInvalidGraphic("Bitmap image is not valid");
+    std::int32_t w = s.ReadI32(), h = s.ReadI32();
+    std::uint16_t planes = s.ReadU16(), bpp = s.ReadU16();
+    std::uint32_t comp = s.ReadU32();
+    s.ReadU32();  // image size
+    s.ReadI32();
+    s.ReadI32();
+    std::uint32_t clrUsed = s.ReadU32();
+    s.ReadU32();
+    bool topDown = h < 0;
+    std::int64_t ah = h < 0 ? -static_cast<std::int64_t>(h) : h;
+    if (planes != 1 || w <= 0 || ah <= 0 || w > 32768 || ah > 32768 ||
+        !(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32) || !(comp == BI_RGB || (comp == BI_BITFIELDS && bpp == 32)))
+        throw EInvalidGraphic("Bitmap image is not valid");
+    std::vector<std::uint32_t> palette;
+    if (bpp <= 8) {
+        std::uint32_t n = clrUsed ? clrUsed : (1u << bpp);
+        if (n > 256) throw EInvalidGraphic("Bitmap image is not valid");
+        s.SetPosition(start + 14 + hsize);
+        if (static_cast<std::int64_t>(n) * 4 > s.Remaining()) throw EInvalidGraphic("Bitmap image is not valid");
+        palette.resize(n);
+        for (auto& p : palette) p = s.ReadU32() | 0xFF000000u;
+    }
+    std::int64_t stride = ((static_cast<std::int64_t>(w) * bpp + 31) / 32) * 4;
+    if (offBits < 14 + hsize || static_cast<std::int64_t>(offBits) + stride * ah > s.Size() - start)
+        throw EInvalidGraphic("Bitmap image is not valid");
+    s.SetPosition(start + offBits);
+    std::vector<std::uint8_t> row(static_cast<size_t>(stride));
+    SetSize(0, 0);
+    SetSize(w, static_cast<int>(ah));
+    PixelBuffer32& px = Pixels();
+    for (std::int64_t r = 0; r < ah; ++r) {
+        s.ReadBuffer(row.data(), row.size());
+        int y = static_cast<int>(topDown ? r : ah - 1 - r);
+        std::uint32_t* out = px.ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t v = 0;
+            switch (bpp) {
+                case 32: std::memcpy(&v, &row[static_cast<size_t>(x) * 4], 4); break;
+                case 24:
+                    v = row[x * 3u] | (row[x * 3u + 1] << 8) | (row[x * 3u + 2] << 16) | 0xFF000000u;
+                    break;
+                default: {
+                    int idx = bpp == 8   ? row[static_cast<size_t>(x)]
+                              : bpp == 4 ? (row[x / 2u] >> ((1 - x % 2) * 4)) & 0xF
+                                         : (row[x / 8u] >> (7 - x % 8)) & 1;
+                    v = idx < static_cast<int>(palette.size()) ? palette[static_cast<size_t>(idx)] : 0xFF000000u;
+                }
+            }
+            out[x] = v;
+        }
+    }
+    Changed();
+}
+
+void TBitmap::SaveToStream(TStream& s) {
+    std::uint32_t imageSize = static_cast<std::uint32_t>(width_) * height_ * 4;
+    s.WriteU8('B');
+    s.WriteU8('M');
+    s.WriteU32(14 + 40 + imageSize);
+    s.WriteU32(0);
+    s.WriteU32(14 + 40);
+    s.WriteU32(40);
+    s.WriteI32(width_);
+    s.WriteI32(height_);  // bottom-up as most readers expect
+    s.WriteU16(1);
+    s.WriteU16(32);
+    s.WriteU32(BI_RGB);
+    s.WriteU32(imageSize);
+    s.WriteI32(3780);
+    s.WriteI32(3780);
+    s.WriteU32(0);
+    s.WriteU32(0);
+    if (!bits_) return;
+    PixelBuffer32& px = Pixels();
+    for (int y = height_ - 1; y >= 0; --y) {
+        const std::uint32_t* line = px.ScanLine(y);
+        for (int x = 0; x < width_; ++x) s.WriteU32(line[x]);
+    }
+}
+
+// --- icon -----------------------------------------------------------------
+
+TIcon::~TIcon() {
+    if (icon_) DestroyIcon(icon_);
+}
+void TIcon::SetHandle(HICON icon) {
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+    data_.clear();
+    Changed();
+}
+bool TIcon::Assign(const TPersistent* source) {
+    auto* i = dynamic_cast<const TIcon*>(source);
+    if (!i) return false;
+    if (i == this) return true;
+    SetHandle(i->icon_ ? CopyIcon(i->icon_) : nullptr);
+    data_ = i->data_;
+    return true;
+}
+int TIcon::Width() const { return icon_ ? GetSystemMetrics(SM_CXICON) : 0; }
+int TIcon::Height() const { return icon_ ? GetSystemMetrics(SM_CYICON) : 0; }
+void TIcon::Draw(TCanvas* canvas, const RECT& d) {
+    if (icon_) DrawIconEx(canvas->Handle(), d.left, d.top, icon_, d.right - d.left, d.bottom - d.top, 0, nullptr, DI_NORMAL);
+}
+void TIcon::LoadFromStream(TStream& s) {
+    std::int64_t n = s.Size() - s.Position();
+    if (n < 6 + 16 || n > (16 << 20)) throw EInvalidGraphic("Icon image is not valid");
+    std::vector<std::uint8_t> d(static_cast<size_t>(n));
+    s.ReadBuffer(d.data(), d.size());
+    if (d[0] != 0 || d[1] != 0 || d[2] != 1 || d[3] != 0) throw EInvalidGraphic("Icon image is not valid");
+    int count = d[4] | (d[5] << 8);
+    if (count < 1 || 6 + count * 16 > n) throw EInvalidGraphic("Icon image is not valid");
+    // The first entry; its image must lie inside the data.
+    const std::uint8_t* e = &d[6];
+    std::uint32_t size = e[8] | (e[9] << 8) | (e[10] << 16) | (static_cast<std::uint32_t>(e[11]) << 24);
+    std::uint32_t off = e[12] | (e[13] << 8) | (e[14] << 16) | (static_cast<std::uint32_t>(e[15]) << 24);
+    if (off >= d.size() || size > d.size() - off) throw EInvalidGraphic("Icon image is not valid");
+    HICON ic = CreateIconFromResourceEx(&d[off], size, TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
+    if (!ic) throw EInvalidGraphic("Icon image is not valid");
+    SetHandle(ic);
+    data_ = std::move(d);
+}
+void TIcon::SaveToStream(TStream& s) {
+    if (data_.empty()) throw EInvalidGraphic("Icon has no stored image");
+    s.WriteBuffer(data_.data(), data_.size());
+}
+bool TIcon::LoadFromResourceName(HINSTANCE inst, const char* name) {
+    HICON ic = static_cast<HICON>(LoadImageA(inst, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    if (!ic) return false;
+    SetHandle(ic);
+    return true;
+}
+
+// --- picture --------------------------------------------------------------
+
+TPicture::~TPicture() = default;
+TBitmap* TPicture::Bitmap() {
+    auto* b = dynamic_cast<TBitmap*>(graphic_.get());
+    if (!b) {
+        graphic_ = std::make_unique<TBitmap>();
+        b = static_cast<TBitmap*>(graphic_.get());
+        b->OnChange = [this](TObject*) { Changed(); };
+    }
+    return b;
+}
+void TPicture::SetGraphic(TGraphic* g) {
+    if (!g) {
+        graphic_.reset();
+    } else if (dynamic_cast<TBitmap*>(g)) {
+        auto nb = std::make_unique<TBitmap>();
+        nb->Assign(g);
+        graphic_ = std::move(nb);
+    } else if (dynamic_cast<TIcon*>(g)) {
+        auto ni = std::make_unique<TIcon>();
+        ni->Assign(g);
+        graphic_ = std::move(ni);
+    }
+    if (graphic_) graphic_->OnChange = [this](TObject*) { Changed(); };
+    Changed();
+}
+bool TPicture::Assign(const TPersistent* source) {
+    if (auto* p = dynamic_cast<const TPicture*>(source)) {
+        SetGraphic(p->graphic_.get());
+        return true;
+    }
+    if (auto* g = dynamic_cast<const TGraphic*>(source)) {
+        SetGraphic(const_cast<TGraphic*>(g));
+        return true;
+    }
+    return false;
+}
+void TPicture::LoadFromFile(const std::string& fileName) {
+    TMemoryStream m;
+    m.LoadFromFile(fileName);
+    LoadFromData(m.Bytes());
+}
+void TPicture::LoadFromData(const std::vector<std::uint8_t>& data) {
+    TMemoryStream m(data);
+    std::unique_ptr<TGraphic> g;
+    if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M')
+        g = std::make_unique<TBitmap>();
+    else if (data.size() >= 4 && data[0] == 0 && data[1] == 0 && data[2] == 1 && data[3] == 0)
+        g = std::make_unique<TIcon>();
+    else
+        throw EInvalidGraphic("Unknown picture file format");
+    g->LoadFromStream(m);
+    graphic_ = std::move(g);
+    graphic_->OnChange = [this](TObject*) { Changed(); };
+    Changed();
+}
+
+// --- image list -----------------------------------------------------------
+
+TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
+TImageList::~TImageList() {
+    if (list_) ImageList_Destroy(list_);
+}
+void TImageList::DefineProps(TPropList& L) {
+    L.For<TImageList>()
+        .Int("Width", &TImageList::Width, [](TImageList* l, int w) { l->SetSize(w, l->Height()); })
+        .Int("Height", &TImageList::Height, [](TImageList* l, int h) { l->SetSize(l->Width(), h); });
+}
+void TImageList::SetSize(int w, int h) {
+    if (w == width_ && h == height_) return;
+    width_ = std::max(1, w);
+    height_ = std::max(1, h);
+    Clear();
+}
+HIMAGELIST TImageList::Handle() {
+    if (!list_) list_ = ImageList_Create(width_, height_, ILC_COLOR32, 4, 4);
+    return list_;
+}
+int TImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
+int TImageList::Add(TBitmap* image) {
+    if (!image || image->Empty()) return -1;
+    TBitmap copy;
+    copy.Assign(image);
+    HBITMAP bmp = copy.Handle();
+    return ImageList_Add(Handle(), bmp, nullptr);
+}
+int TImageList::AddIcon(TIcon* icon) {
+    if (!icon || !icon->Handle()) return -1;
+    return ImageList_AddIcon(Handle(), icon->Handle());
+}
+void TImageList::Delete(int index) {
+    if (list_) ImageList_Remove(list_, index);
+}
+void TImageList::Clear() {
+    if (list_) ImageList_Destroy(list_);
+    list_ = nullptr;
+}
+void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
+    if (!list_ || index < 0 || index >= Count()) return;
+    ImageList_DrawEx(list_, index, canvas->Handle(), x, y, 0, 0, CLR_NONE, CLR_NONE,
+                     enabled ? ILD_NORMAL : ILD_BLEND50);
+}
+
+}  // namespace kova

@@ -1,0 +1,311 @@
+// GDI wrappers: font, pen, brush, canvas, the 32-bit bitmap (a DIB section
+// whose bits are viewed through PixelBuffer32), icon, picture and image
+// list. Every GDI handle is owned by one object and released by it.
+#pragma once
+
+#include "framework/portable/colors.h"
+#include "framework/portable/component.h"
+#include "framework/portable/pixelbuffer.h"
+#include "framework/portable/streams.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kova {
+
+// The colour as an RGB value (system colours resolved).
+COLORREF ColorToRGB(TColor c);
+
+enum TFontStyle : std::uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using TFontStyles = std::uint32_t;
+
+// Base of the drawing tools: tells its owner when it changed.
+class TGraphicsObject : public TPersistent {
+    KOVA_CLASS(TGraphicsObject, TPersistent)
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+};
+
+class TFont : public TGraphicsObject {
+    KOVA_CLASS_PROPS(TFont, TGraphicsObject)
+public:
+    TFont();
+    ~TFont() override;
+    bool Assign(const TPersistent* source) override;
+
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& v);
+    // Size in points; Height in pixels (negative: character height).
+    int Size() const;
+    void SetSize(int points);
+    int Height() const { return height_; }
+    void SetHeight(int v);
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    TFontStyles Style() const { return style_; }
+    void SetStyle(TFontStyles s);
+    int PixelsPerInch() const { return ppi_; }
+    // Created on first use; remade after a change.
+    HFONT Handle();
+    // Takes the description of a font handle (the handle stays the caller's).
+    void SetHandle(HFONT f);
+
+private:
+    static void DefineProps(TPropList& L);
+    void Drop();
+    std::string name_ = "MS Sans Serif";
+    int height_ = -11;
+    int ppi_ = 96;
+    TColor color_ = clWindowText;
+    TFontStyles style_ = 0;
+    HFONT handle_ = nullptr;
+};
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+
+class TPen : public TGraphicsObject {
+    KOVA_CLASS_PROPS(TPen, TGraphicsObject)
+public:
+    ~TPen() override;
+    bool Assign(const TPersistent* source) override;
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    int Width() const { return width_; }
+    void SetWidth(int w);
+    TPenStyle Style() const { return style_; }
+    void SetStyle(TPenStyle s);
+    HPEN Handle();
+
+private:
+    static void DefineProps(TPropList& L);
+    void Drop();
+    TColor color_ = clBlack;
+    int width_ = 1;
+    TPenStyle style_ = psSolid;
+    HPEN handle_ = nullptr;
+};
+
+enum TBrushStyle { bsSolid, bsClear };
+
+class TBrush : public TGraphicsObject {
+    KOVA_CLASS_PROPS(TBrush, TGraphicsObject)
+public:
+    ~TBrush() override;
+    bool Assign(const TPersistent* source) override;
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    TBrushStyle Style() const { return style_; }
+    void SetStyle(TBrushStyle s);
+    HBRUSH Handle();
+
+private:
+    static void DefineProps(TPropList& L);
+    void Drop();
+    TColor color_ = clWhite;
+    TBrushStyle style_ = bsSolid;
+    HBRUSH handle_ = nullptr;
+};
+
+// Drawing on a device context. The canvas selects its pen, brush and font
+// into the DC while it holds it and restores the DC's originals when the
+// DC is released.
+class TCanvas : public TPersistent {
+    KOVA_CLASS(TCanvas, TPersistent)
+public:
+    TCanvas();
+    ~TCanvas() override;
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    HDC Handle();
+    // Lends a DC to the canvas (nullptr to return it). The caller owns it.
+    void SetHandle(HDC dc);
+    bool HandleAllocated() const { return dc_ != nullptr; }
+
+    TFont* Font() { return &font_; }
+    TPen* Pen() { return &pen_; }
+    TBrush* Brush() { return &brush_; }
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Rectangle(const RECT& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
+    void FillRect(const RECT& r);
+    void FrameRect(const RECT& r);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void TextOut(int x, int y, const std::string& text);
+    void TextRect(const RECT& r, int x, int y, const std::string& text);
+    SIZE TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+    TColor Pixel(int x, int y);
+    void SetPixel(int x, int y, TColor c);
+    void Draw(int x, int y, class TGraphic* g);
+    void StretchDraw(const RECT& r, class TGraphic* g);
+    void CopyRect(const RECT& dest, TCanvas* source, const RECT& src);
+
+protected:
+    // Subclasses create a DC on demand (bitmap canvas, control canvas).
+    virtual void CreateHandle() {}
+    void Select();
+    void Deselect();
+    HDC dc_ = nullptr;
+
+private:
+    void RequirePen();
+    void RequireBrush();
+    void RequireFont();
+    TFont font_;
+    TPen pen_;
+    TBrush brush_;
+    HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
+};
+
+class TGraphic : public TPersistent {
+    KOVA_CLASS(TGraphic, TPersistent)
+public:
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual bool Empty() const { return Width() <= 0 || Height() <= 0; }
+    virtual void Draw(TCanvas* canvas, const RECT& dest) = 0;
+    virtual void LoadFromStream(TStream& s) = 0;
+    virtual void SaveToStream(TStream& s) = 0;
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName);
+    TNotifyEvent OnChange;
+
+protected:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+};
+
+class EInvalidGraphic : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A 32-bit top-down DIB section. Pixels are blue, green, red, alpha.
+class TBitmap : public TGraphic {
+    KOVA_CLASS(TBitmap, TGraphic)
+public:
+    TBitmap() = default;
+    TBitmap(int width, int height) { SetSize(width, height); }
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+    bool Assign(const TPersistent* source) override;
+
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void SetWidth(int w) { SetSize(w, height_); }
+    void SetHeight(int h) { SetSize(width_, h); }
+    // Keeps the overlapping pixels; new pixels are 0.
+    void SetSize(int width, int height);
+    HBITMAP Handle() const { return bmp_; }
+    // The pixels of the DIB section (GdiFlush first when GDI drew on it).
+    PixelBuffer32& Pixels();
+    std::uint32_t* ScanLine(int y) { return Pixels().ScanLine(y); }
+    TCanvas* Canvas();
+
+    void Draw(TCanvas* canvas, const RECT& dest) override;
+    // BMP files: 1, 4, 8, 24 and 32 bits per pixel, uncompressed or RLE-free
+    // only; sizes checked against the data; EInvalidGraphic otherwise.
+    void LoadFromStream(TStream& s) override;
+    // Writes a 32-bit BMP file.
+    void SaveToStream(TStream& s) override;
+
+private:
+    class TBitmapCanvas;
+    HBITMAP bmp_ = nullptr;
+    void* bits_ = nullptr;
+    int width_ = 0, height_ = 0;
+    PixelBuffer32 view_;
+    std::unique_ptr<TCanvas> canvas_;
+    friend class TBitmapCanvas;
+    HDC CanvasDC();
+    HDC memDC_ = nullptr;
+    HGDIOBJ oldBmp_ = nullptr;
+    void FreeDC();
+};
+
+class TIcon : public TGraphic {
+    KOVA_CLASS(TIcon, TGraphic)
+public:
+    ~TIcon() override;
+    bool Assign(const TPersistent* source) override;
+    int Width() const override;
+    int Height() const override;
+    void Draw(TCanvas* canvas, const RECT& dest) override;
+    void LoadFromStream(TStream& s) override;
+    void SaveToStream(TStream& s) override;
+    HICON Handle() const { return icon_; }
+    // Takes ownership of the icon handle.
+    void SetHandle(HICON icon);
+    // Loads an icon resource of the module (nothing when it is missing).
+    bool LoadFromResourceName(HINSTANCE inst, const char* name);
+
+private:
+    HICON icon_ = nullptr;
+    std::vector<std::uint8_t> data_;
+};
+
+// Holds one graphic (bitmap or icon) for a TImage.
+class TPicture : public TPersistent {
+    KOVA_CLASS(TPicture, TPersistent)
+public:
+    ~TPicture() override;
+    TGraphic* Graphic() const { return graphic_.get(); }
+    TBitmap* Bitmap();  // makes the picture a bitmap when it is not one
+    void SetGraphic(TGraphic* g);  // copies g
+    bool Assign(const TPersistent* source) override;
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+    // By extension: ".bmp" or ".ico".
+    void LoadFromFile(const std::string& fileName);
+    // Stored data: a BMP or an ICO file image.
+    void LoadFromData(const std::vector<std::uint8_t>& data);
+    TNotifyEvent OnChange;
+
+private:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+    std::unique_ptr<TGraphic> graphic_;
+};
+
+class TImageList : public TComponent {
+    KOVA_CLASS_PROPS(TImageList, TComponent)
+public:
+    explicit TImageList(TComponent* owner);
+    ~TImageList() override;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetSize(int w, int h);
+    int Count() const;
+    // 32-bit images with alpha; returns the index.
+    int Add(TBitmap* image);
+    int AddIcon(TIcon* icon);
+    void Delete(int index);
+    void Clear();
+    void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true);
+    HIMAGELIST Handle();
+
+private:
+    static void DefineProps(TPropList& L);
+    int width_ = 16, height_ = 16;
+    HIMAGELIST list_ = nullptr;
+};
+
+}  // namespace kova

@@ -1,0 +1,164 @@
+#include "framework/menus.h"
+
+#include "framework/controls.h"
+#include "framework/dialogs.h"
+#include "framework/forms.h"
+
+#include <algorithm>
+#include <map>
+
+namespace kova {
+
+namespace {
+std::map<UINT, TMenuItem*>& Commands() {
+    static std::map<UINT, TMenuItem*> m;
+    return m;
+}
+UINT g_nextCommand = 1;
+}  // namespace
+
+bool DispatchMenuCommand(UINT id) {
+    TMenuItem* item = TMenuItem::FindByCommand(id);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+TMenuItem* TMenuItem::FindByCommand(UINT id) {
+    auto it = Commands().find(id);
+    return it == Commands().end() ? nullptr : it->second;
+}
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {
+    while (Commands().count(g_nextCommand) || g_nextCommand == 0) g_nextCommand = (g_nextCommand + 1) & 0xFFFF;
+    command_ = g_nextCommand;
+    Commands()[command_] = this;
+    g_nextCommand = (g_nextCommand + 1) & 0xFFFF;
+}
+
+TMenuItem::~TMenuItem() {
+    Commands().erase(command_);
+    while (!items_.empty()) {
+        TMenuItem* i = items_.back();
+        items_.pop_back();
+        i->parentItem_ = nullptr;
+        i->Free();
+    }
+    if (parentItem_) parentItem_->Remove(this);
+}
+
+void TMenuItem::DefineProps(TPropList& L) {
+    L.For<TMenuItem>()
+        .String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption)
+        .Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked)
+        .Bool("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled)
+        .Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible)
+        .Event("OnClick", &TMenuItem::OnClick);
+}
+
+void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+    if (!item || item == this) return;
+    if (item->parentItem_) item->parentItem_->Remove(item);
+    index = std::clamp(index, 0, Count());
+    items_.insert(items_.begin() + index, item);
+    item->parentItem_ = this;
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    if (it == items_.end()) return;
+    items_.erase(it);
+    item->parentItem_ = nullptr;
+}
+
+void TMenuItem::Clear() {
+    while (!items_.empty()) {
+        TMenuItem* i = items_.back();
+        Remove(i);
+        i->Free();
+    }
+}
+
+void TMenuItem::Click() {
+    if (enabled_ && OnClick) OnClick(this);
+}
+
+void TMenuItem::SetParentComponent(TComponent* p) {
+    if (auto* m = dynamic_cast<TMenu*>(p))
+        m->Items()->Add(this);
+    else if (auto* i = dynamic_cast<TMenuItem*>(p))
+        i->Add(this);
+}
+
+void TMenuItem::AppendTo(HMENU menu) {
+    for (TMenuItem* i : items_) {
+        if (!i->visible_) continue;
+        if (i->IsSeparator()) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING | (i->checked_ ? MF_CHECKED : 0) | (i->enabled_ ? 0 : MF_GRAYED);
+        if (i->Count() > 0) {
+            HMENU sub = CreatePopupMenu();
+            i->AppendTo(sub);
+            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), i->caption_.c_str());
+        } else {
+            AppendMenuA(menu, flags, i->command_, i->caption_.c_str());
+        }
+    }
+}
+
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) {}
+TMenu::~TMenu() { items_->Free(); }
+
+TMenuItem* TMenu::FindItem(const std::string& caption) const {
+    std::vector<TMenuItem*> stack{items_};
+    while (!stack.empty()) {
+        TMenuItem* i = stack.back();
+        stack.pop_back();
+        if (i != items_ && i->Caption() == caption) return i;
+        for (int k = i->Count() - 1; k >= 0; --k) stack.push_back(i->Items(k));
+    }
+    return nullptr;
+}
+
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+void TPopupMenu::DefineProps(TPropList& L) { L.For<TPopupMenu>().Event("OnPopup", &TPopupMenu::OnPopup); }
+
+void TPopupMenu::Popup(int x, int y) {
+    if (OnPopup) OnPopup(this);
+    TDialogRequest r;
+    r.kind = TDialogKind::Popup;
+    r.menu = this;
+    r.x = x;
+    r.y = y;
+    TDialogAnswer a = AskDialogResponder(r);
+    if (a.handled) {
+        if (a.item) a.item->Click();
+        return;
+    }
+    HMENU menu = CreatePopupMenu();
+    items_->AppendTo(menu);
+    HWND owner = Application() ? Application()->Handle() : nullptr;
+    SetForegroundWindow(owner);
+    UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    DestroyMenu(menu);
+    PostMessageA(owner, WM_NULL, 0, 0);
+    if (cmd) DispatchMenuCommand(cmd);
+}
+
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+TMainMenu::~TMainMenu() {
+    if (menu_ && !IsMenu(menu_)) menu_ = nullptr;
+}
+HMENU TMainMenu::Handle() {
+    // The window that shows the bar destroys it with itself.
+    menu_ = CreateMenu();
+    items_->AppendTo(menu_);
+    return menu_;
+}
+
+}  // namespace kova

@@ -1,0 +1,85 @@
+// Declarative form descriptions: a text that lists a component tree
+// (class, name, properties, event bindings, nested components) and the
+// reader that creates it at run time under a root component (a form).
+//
+//   object KOVAForm1: TKOVAForm1
+//     Caption = 'KOVA'#39's'          strings: '...' with '' and #nn, joined by +
+//     Left = 10                       integers (also $FF), floats, identifiers
+//     Font.Style = [fsBold]           sets
+//     OnCreate = FormCreate           events: a handler registered on the root
+//     object ListBox1: TListBox
+//       Items.Strings = ('a' 'b')     string lists
+//     end
+//     object Image1: TImage
+//       Picture.Data = {424D...}      binary data (hex)
+//     end
+//   end
+//
+// Window-free: the reader works on components and published properties;
+// controls take their parent through SetParentComponent.
+#pragma once
+
+#include "framework/portable/component.h"
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kova {
+
+class EFormReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TFormValue {
+    enum Kind { Int, Float, String, Ident, Set, List, Binary } kind = Int;
+    std::int64_t i = 0;
+    double f = 0;
+    std::string s;                    // String and Ident
+    std::vector<std::string> items;   // Set elements and List strings
+    std::vector<std::uint8_t> bytes;  // Binary
+};
+
+struct TFormProp {
+    std::string name;
+    TFormValue value;
+    int line = 0;
+};
+
+struct TFormNode {
+    std::string name;
+    std::string className;
+    std::vector<TFormProp> props;
+    std::vector<TFormNode> children;
+    int line = 0;
+};
+
+// Throws EFormReadError (with the line number) on malformed text.
+TFormNode ParseFormText(std::string_view text);
+
+// Class registry used by the reader to create components by class name.
+using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
+void RegisterComponentClass(const std::string& className, TComponentFactory factory);
+template <class T>
+void RegisterComponentClass() {
+    RegisterComponentClass(T::StaticClass().name, [](TComponent* owner) -> TComponent* { return new T(owner); });
+}
+bool IsComponentClassRegistered(const std::string& className);
+
+// Integer constants usable by name in descriptions (cursor names ...).
+void RegisterIntConstant(const std::string& name, std::int64_t value);
+
+// Reads the description into `root`: the root's own properties, then every
+// nested component (created with root as owner, bound to the root's field
+// of the same name, parented to the enclosing component). Component
+// references are resolved after all exist; then Loaded runs on the root and
+// on every created component in creation order. Unknown properties are
+// skipped; an unknown class or a missing event handler throws.
+void ReadComponentTree(TComponent* root, const TFormNode& node);
+void ReadComponentText(TComponent* root, std::string_view text);
+
+}  // namespace kova

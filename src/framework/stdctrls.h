@@ -1,0 +1,366 @@
+// Standard controls over the native ones: edit, memo, list box, check list
+// box, combo box, button, check box, radio button, group box, label and
+// static text.
+#pragma once
+
+#include "framework/controls.h"
+
+#include <string>
+#include <vector>
+
+namespace kova {
+
+// The lines of a list, memo or combo box: kept in the object and mirrored
+// into the native control while it has a window.
+class TItemList : public TPersistent {
+    KOVA_CLASS(TItemList, TPersistent)
+public:
+    int Count() const { return static_cast<int>(items_.size()); }
+    const std::string& Strings(int i) const { return items_.at(static_cast<size_t>(i)).text; }
+    const std::string& operator[](int i) const { return Strings(i); }
+    void SetStrings(int i, const std::string& s);
+    TObject* Objects(int i) const { return items_.at(static_cast<size_t>(i)).object; }
+    void SetObjects(int i, TObject* o) { items_.at(static_cast<size_t>(i)).object = o; }
+    int Add(const std::string& s) { return AddObject(s, nullptr); }
+    int AddObject(const std::string& s, TObject* o);
+    void Insert(int index, const std::string& s);
+    void Delete(int index);
+    void Clear();
+    int IndexOf(const std::string& s) const;
+    // Lines joined by CR LF (each line ends with one).
+    std::string Text() const;
+    void SetText(const std::string& text);
+    std::vector<std::string> ToVector() const;
+    void Assign(const std::vector<std::string>& lines);
+    bool Assign(const TPersistent* source) override;
+    TNotifyEvent OnChange;
+
+    // The owner control mirrors the list into its window.
+    struct Sink {
+        virtual ~Sink() = default;
+        virtual void ItemsInserted(int index, const std::string& s) = 0;
+        virtual void ItemsDeleted(int index) = 0;
+        virtual void ItemsCleared() = 0;
+        virtual void ItemsReset() = 0;
+    };
+    void SetSink(Sink* s) { sink_ = s; }
+    // Rebuilds from the window (memo text edited by the user).
+    void LoadWithoutSink(const std::vector<std::string>& lines);
+
+private:
+    struct Item {
+        std::string text;
+        TObject* object;
+    };
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+    std::vector<Item> items_;
+    Sink* sink_ = nullptr;
+};
+
+class TCustomEdit : public TWinControl {
+    KOVA_CLASS_PROPS(TCustomEdit, TWinControl)
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int v);
+    void SelectAll();
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+    virtual void Change();
+    bool readOnly_ = false;
+    int maxLength_ = 0;
+
+private:
+    static void DefineProps(TPropList& L);
+};
+
+class TEdit : public TCustomEdit {
+    KOVA_CLASS_PROPS(TEdit, TCustomEdit)
+public:
+    explicit TEdit(TComponent* AOwner);
+    char PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char c);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    char passwordChar_ = 0;
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemo : public TCustomEdit, private TItemList::Sink {
+    KOVA_CLASS_PROPS(TMemo, TCustomEdit)
+public:
+    explicit TMemo(TComponent* AOwner);
+    ~TMemo() override;
+    // The lines; read back from the window when the user may have typed.
+    TItemList* Lines();
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle s);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    // At most this many lines are kept (0: no cap); adding past it drops the
+    // oldest lines, so a log memo can run for days.
+    int MaxLines() const { return maxLines_; }
+    void SetMaxLines(int n);
+    // Appends a line, keeps the cap and scrolls to the end.
+    void AppendLine(const std::string& line);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void Change() override;
+
+private:
+    static void DefineProps(TPropList& L);
+    void ItemsInserted(int index, const std::string& s) override;
+    void ItemsDeleted(int index) override;
+    void ItemsCleared() override;
+    void ItemsReset() override;
+    void PushText();
+    void EnforceCap();
+    TItemList lines_;
+    TScrollStyle scrollBars_ = ssNone;
+    bool wordWrap_ = true;
+    int maxLines_ = 0;
+    bool pushing_ = false;
+    bool userEdited_ = false;
+};
+
+class TCustomListBox : public TWinControl, protected TItemList::Sink {
+    KOVA_CLASS_PROPS(TCustomListBox, TWinControl)
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+    TItemList* Items() { return &items_; }
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool v) { sorted_ = v; }
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int h) { itemHeight_ = h; }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+    void ItemsInserted(int index, const std::string& s) override;
+    void ItemsDeleted(int index) override;
+    void ItemsCleared() override;
+    void ItemsReset() override;
+    TItemList items_;
+    int itemIndex_ = -1;
+    bool sorted_ = false;
+    int itemHeight_ = 16;
+
+private:
+    static void DefineProps(TPropList& L);
+};
+
+class TListBox : public TCustomListBox {
+    KOVA_CLASS(TListBox, TCustomListBox)
+public:
+    using TCustomListBox::TCustomListBox;
+};
+
+// A list box with a check box per item (owner drawn).
+class TCheckListBox : public TCustomListBox {
+    KOVA_CLASS_PROPS(TCheckListBox, TCustomListBox)
+public:
+    explicit TCheckListBox(TComponent* AOwner);
+    bool Checked(int i) const;
+    void SetChecked(int i, bool v);
+    TNotifyEvent OnClickCheck;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleMessage(TMessage& m) override;
+    void ItemsInserted(int index, const std::string& s) override;
+    void ItemsDeleted(int index) override;
+    void ItemsCleared() override;
+    void ItemsReset() override;
+
+private:
+    static void DefineProps(TPropList& L);
+    void ToggleAt(int index);
+    std::vector<bool> checked_;
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+class TComboBox : public TWinControl, private TItemList::Sink {
+    KOVA_CLASS_PROPS(TComboBox, TWinControl)
+public:
+    explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+    TItemList* Items() { return &items_; }
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle s);
+    int DropDownCount() const { return dropDownCount_; }
+    void SetDropDownCount(int n) { dropDownCount_ = n; }
+    std::string Caption() const override;
+    void SetCaption(const std::string& v) override;
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    void ItemsInserted(int index, const std::string& s) override;
+    void ItemsDeleted(int index) override;
+    void ItemsCleared() override;
+    void ItemsReset() override;
+    TItemList items_;
+    int itemIndex_ = -1;
+    TComboBoxStyle style_ = csDropDown;
+    int dropDownCount_ = 8;
+};
+
+class TButtonControl : public TWinControl {
+    KOVA_CLASS(TButtonControl, TWinControl)
+public:
+    explicit TButtonControl(TComponent* AOwner);
+
+protected:
+    void HandleMessage(TMessage& m) override;
+};
+
+class TButton : public TButtonControl {
+    KOVA_CLASS_PROPS(TButton, TButtonControl)
+public:
+    explicit TButton(TComponent* AOwner);
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int v) { modalResult_ = v; }
+    bool Default() const { return default_; }
+    void SetDefault(bool v) { default_ = v; }
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool v) { cancel_ = v; }
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    int modalResult_ = 0;
+    bool default_ = false;
+    bool cancel_ = false;
+};
+
+class TCheckBox : public TButtonControl {
+    KOVA_CLASS_PROPS(TCheckBox, TButtonControl)
+public:
+    explicit TCheckBox(TComponent* AOwner);
+    bool Checked() const;
+    // Setting it runs OnClick, as a click does.
+    void SetChecked(bool v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void Click() override;
+
+private:
+    static void DefineProps(TPropList& L);
+    bool checked_ = false;
+};
+
+class TRadioButton : public TButtonControl {
+    KOVA_CLASS_PROPS(TRadioButton, TButtonControl)
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    bool Checked() const;
+    // Checking one unchecks its siblings.
+    void SetChecked(bool v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void Click() override;
+
+private:
+    static void DefineProps(TPropList& L);
+    bool checked_ = false;
+};
+
+class TGroupBox : public TWinControl {
+    KOVA_CLASS(TGroupBox, TWinControl)
+public:
+    explicit TGroupBox(TComponent* AOwner);
+    RECT ClientRect() const override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleMessage(TMessage& m) override;
+};
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+// A windowless text painted by its parent.
+class TLabel : public TGraphicControl {
+    KOVA_CLASS_PROPS(TLabel, TGraphicControl)
+public:
+    explicit TLabel(TComponent* AOwner);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout l);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    void SetCaption(const std::string& v) override;
+    // Sizes the label to its text (when AutoSize).
+    void AdjustBounds();
+    void Loaded() override;
+
+protected:
+    void Paint() override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    bool autoSize_ = true;
+    bool transparent_ = false;
+    TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
+    bool wordWrap_ = false;
+};
+
+class TStaticText : public TWinControl {
+    KOVA_CLASS_PROPS(TStaticText, TWinControl)
+public:
+    explicit TStaticText(TComponent* AOwner);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    TAlignment alignment_ = taLeftJustify;
+};
+
+}  // namespace kova

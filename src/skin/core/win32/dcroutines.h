@@ -1,0 +1,41 @@
+// Device-context routines of the painting units and the 32-bit DIB factory
+// whose bits the window-free pixel routines work on.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/portable/pixelbuffer.h"
+
+namespace kova::skin {
+
+// A top-down 32-bit DIB section of the size; `pixels` becomes a view of its
+// bits. Returns nullptr (and an empty view) for sizes below 1.
+HBITMAP CreateDib32(int width, int height, PixelBuffer32& pixels);
+
+// Colour values with the high byte 0xFF name system colours (the low byte
+// is the COLOR_ index), as the framework's colour type does.
+COLORREF ColorToRGB(std::uint32_t colour);
+
+void FillRectSolid(HDC dc, const RECT& r, std::uint32_t colour);
+void FillBorderStrips(HDC dc, const RECT& r, int leftWidth, int topWidth, int rightWidth, int bottomWidth,
+                      std::uint32_t colour);
+void CopyBorderStrips(HDC destDC, int x, int y, int width, int height, HDC sourceDC, int srcX, int srcY,
+                      int borderWidth);
+void DrawBevelFrame(HDC dc, RECT r, int width, std::uint32_t lightColour, std::uint32_t darkColour);
+void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t colour2);
+// Region of the bitmap less its runs of the transparent colour (colour bits
+// only). The caller owns the region.
+HRGN MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour);
+
+// Layered-window functions, looked up once.
+bool LayeredWindowsAvailable();
+using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+UpdateLayeredWindowFn UpdateLayeredWindowPtr();
+SetLayeredWindowAttributesFn SetLayeredWindowAttributesPtr();
+// Size of one glyph of the system's check-box bitmap.
+SIZE CheckBoxGlyphSize();
+
+}  // namespace kova::skin

@@ -1,0 +1,793 @@
+#include "framework/comctrls.h"
+#include "framework/extctrls.h"
+#include "framework/grids.h"
+#include "framework/portable/formtext.h"
+#include "framework/forms.h"
+#include "framework/stdctrls.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kova {
+namespace {
+
+// Pumps messages until pred holds or the time is up.
+template <class Pred>
+bool PumpUntil(Pred pred, DWORD ms = 3000) {
+    DWORD start = GetTickCount();
+    while (!pred()) {
+        Application()->ProcessMessages();
+        if (GetTickCount() - start > ms) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+// Any box that a test did not expect fails the test instead of waiting.
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDialogResponder([this](const TDialogRequest& r) {
+            asked.push_back(r);
+            TDialogAnswer a;
+            a.result = nextResult;
+            a.fileName = nextFile;
+            a.color = nextColor;
+            return a;
+        });
+    }
+    void TearDown() override { SetDialogResponder(nullptr); }
+    std::vector<TDialogRequest> asked;
+    int nextResult = mrCancel;
+    std::string nextFile;
+    TColor nextColor = clBlack;
+};
+
+class TKOVAForm1 : public TForm {
+    KOVA_CLASS(TKOVAForm1, TForm)
+public:
+    explicit TKOVAForm1(TComponent* owner) : TForm(owner) {
+        BindField("Edit1", Edit1);
+        BindField("Button1", Button1);
+        BindField("Label1", Label1);
+        RegisterMethod("FormCreate", TNotifyEvent([this](TObject*) { log.push_back("FormCreate"); }));
+        RegisterMethod("Button1Click", TNotifyEvent([this](TObject*) { log.push_back("Button1Click"); }));
+        RegisterMethod("Edit1Change", TNotifyEvent([this](TObject*) { log.push_back("Edit1Change"); }));
+        BindMessage(WM_HOTKEY, [this](TMessage& m) {
+            log.push_back("WM_HOTKEY " + std::to_string(m.WParam));
+            m.Result = 1;
+        });
+    }
+    std::string FormDescription() const override {
+        return R"(
+object KOVAForm1: TKOVAForm1
+  Left = 100
+  Top = 80
+  Width = 400
+  Height = 300
+  Caption = 'KOVA  v3.26c'
+  OnCreate = FormCreate
+  object Edit1: TEdit
+    Left = 8
+    Top = 8
+    Text = 'start'
+    OnChange = Edit1Change
+  end
+  object Button1: TButton
+    Left = 8
+    Top = 40
+    Caption = 'Go'
+    OnClick = Button1Click
+  end
+  object Label1: TLabel
+    Left = 8
+    Top = 80
+    Caption = 'Hello'
+    Font.Style = [fsBold]
+    Missing = 12
+  end
+end
+)";
+    }
+    TEdit* Edit1 = nullptr;
+    TButton* Button1 = nullptr;
+    TLabel* Label1 = nullptr;
+    std::vector<std::string> log;
+};
+
+TEST_F(FrameworkTest, MainFormRegistersItsClassNameAndReadsItsDescription) {
+    auto* f = TCustomForm::Create<TKOVAForm1>(Application());
+    ASSERT_NE(f->Edit1, nullptr);
+    EXPECT_EQ(f->log, (std::vector<std::string>{"FormCreate"}));
+    EXPECT_EQ(f->Caption(), "KOVA  v3.26c");
+    f->Show();
+    EXPECT_EQ(FindWindowA("TKOVAForm1", nullptr), f->Handle());
+    char cls[64] = {};
+    GetClassNameA(f->Edit1->Handle(), cls, sizeof cls);
+    EXPECT_STREQ(cls, "TEdit");
+    EXPECT_EQ(f->Edit1->ClassName(), "TEdit");
+    EXPECT_TRUE(f->Edit1->InheritsFrom("TWinControl"));
+    EXPECT_TRUE(f->Label1->Is<TGraphicControl>());
+    EXPECT_EQ(f->Label1->Font()->Style(), fsBold);
+    EXPECT_EQ(f->Edit1->Text(), "start");
+    // Events bound by handler name, messages by number.
+    SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f->log.back(), "Button1Click");
+    SetWindowTextA(f->Edit1->Handle(), "typed");
+    EXPECT_EQ(f->log.back(), "Edit1Change");
+    EXPECT_EQ(f->Edit1->Text(), "typed");
+    EXPECT_EQ(SendMessageA(f->Handle(), WM_HOTKEY, 7, 0), 1);
+    EXPECT_EQ(f->log.back(), "WM_HOTKEY 7");
+    f->Free();
+    EXPECT_EQ(FindWindowA("TKOVAForm1", nullptr), nullptr);
+}
+
+// A form that records the first messages its WindowProc sees.
+class TProbeForm : public TForm {
+    KOVA_CLASS(TProbeForm, TForm)
+public:
+    explicit TProbeForm(TComponent* owner) : TForm(owner) {
+        auto inner = WindowProc;
+        WindowProc = [this, inner](TMessage& m) {
+            seen.push_back(m.Msg);
+            inner(m);
+        };
+    }
+    std::vector<UINT> seen;
+};
+
+TEST_F(FrameworkTest, FirstWindowMessagesReachWindowProc) {
+    auto* f = TCustomForm::Create<TProbeForm>(Application());
+    f->HandleNeeded();
+    auto has = [&](UINT msg) { return std::find(f->seen.begin(), f->seen.end(), msg) != f->seen.end(); };
+    EXPECT_TRUE(has(WM_GETMINMAXINFO));
+    EXPECT_TRUE(has(WM_NCCREATE));
+    EXPECT_TRUE(has(WM_CREATE));
+    EXPECT_EQ(f->seen.front(), static_cast<UINT>(WM_GETMINMAXINFO));
+    f->Free();
+}
+
+TEST_F(FrameworkTest, WindowProcChainsAndRestoresInOrder) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* e = new TEdit(f);
+    e->SetParent(f);
+    std::vector<std::string> order;
+    TWndMethod original = e->WindowProc;
+    TWndMethod first = [&, original](TMessage& m) {
+        if (m.Msg == CM_MOUSEENTER) order.push_back("first");
+        original(m);
+    };
+    e->WindowProc = first;
+    TWndMethod saved = e->WindowProc;
+    e->WindowProc = [&, saved](TMessage& m) {
+        if (m.Msg == CM_MOUSEENTER) order.push_back("second");
+        saved(m);
+    };
+    e->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(order, (std::vector<std::string>{"second", "first"}));
+    // Restoring the outer hook leaves the inner one working.
+    e->WindowProc = saved;
+    order.clear();
+    e->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(order, (std::vector<std::string>{"first"}));
+    e->WindowProc = original;
+    order.clear();
+    SendMessageA(e->Handle(), CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(order.empty());
+    // The real window still works through the restored procedure.
+    e->SetText("after");
+    EXPECT_EQ(e->Text(), "after");
+    f->Free();
+}
+
+TEST_F(FrameworkTest, NotificationsAndReflectedCommandsReachWindowProc) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* g = new TGroupBox(f);
+    g->SetParent(f);
+    auto* b = new TButton(f);
+    b->SetParent(g);
+    auto* l = new TLabel(f);
+    l->SetParent(g);
+    l->SetBounds(100, 60, 30, 15);
+    f->Show();
+    std::vector<UINT> seenB, seenL;
+    auto hook = [](TControl* c, std::vector<UINT>& seen) {
+        TWndMethod inner = c->WindowProc;
+        c->WindowProc = [inner, &seen](TMessage& m) {
+            if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400) seen.push_back(m.Msg);
+            inner(m);
+        };
+    };
+    hook(b, seenB);
+    hook(l, seenL);
+    g->SetEnabled(false);  // reaches the children
+    EXPECT_FALSE(IsWindowEnabled(b->Handle()));
+    EXPECT_TRUE(b->Enabled());
+    EXPECT_FALSE(b->EffectiveEnabled());
+    EXPECT_NE(std::find(seenB.begin(), seenB.end(), CM_ENABLEDCHANGED), seenB.end());
+    EXPECT_NE(std::find(seenL.begin(), seenL.end(), CM_ENABLEDCHANGED), seenL.end());
+    g->SetEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(b->Handle()));
+    seenB.clear();
+    b->SetVisible(false);
+    b->SetVisible(true);
+    b->Font()->SetSize(12);
+    b->SetColor(clRed);
+    b->SetCaption("New");
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    for (UINT msg : {CM_VISIBLECHANGED, CM_SHOWINGCHANGED, CM_FONTCHANGED, CM_COLORCHANGED, CM_TEXTCHANGED, CN_COMMAND})
+        EXPECT_NE(std::find(seenB.begin(), seenB.end(), msg), seenB.end()) << std::hex << msg;
+    EXPECT_EQ(CM_ENABLEDCHANGED, 0xB00Cu);
+    EXPECT_EQ(CM_VISIBLECHANGED, 0xB00Bu);
+    EXPECT_EQ(CM_MOUSEENTER, 0xB013u);
+    EXPECT_EQ(CM_MOUSELEAVE, 0xB014u);
+    EXPECT_EQ(CM_SHOWINGCHANGED, 0xB019u);
+    // A graphic control gets mouse enter / leave through its parent.
+    seenL.clear();
+    SendMessageA(g->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(l->Left() + 1, l->Top() + 1));
+    SendMessageA(g->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 95));
+    EXPECT_EQ(seenL, (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE}));
+    f->Free();
+}
+
+class TPaintProbe : public TGraphicControl {
+    KOVA_CLASS(TPaintProbe, TGraphicControl)
+public:
+    using TGraphicControl::TGraphicControl;
+    std::vector<WPARAM> dcs;
+
+protected:
+    void HandleMessage(TMessage& m) override {
+        if (m.Msg == WM_PAINT) dcs.push_back(m.WParam);
+        TGraphicControl::HandleMessage(m);
+    }
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clRed);
+        RECT r = ClientRect();
+        Canvas()->FillRect(r);
+    }
+};
+
+TEST_F(FrameworkTest, GraphicControlsArePaintedByTheParentWithTheDC) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* p = new TPaintProbe(f);
+    p->SetBounds(10, 10, 20, 20);
+    p->SetParent(f);
+    f->Show();
+    HDC dc = GetDC(f->Handle());
+    SendMessageA(f->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    COLORREF px = GetPixel(dc, 15, 15);
+    ReleaseDC(f->Handle(), dc);
+    ASSERT_FALSE(p->dcs.empty());
+    EXPECT_NE(p->dcs.back(), 0u);
+    EXPECT_EQ(px, RGB(255, 0, 0));
+    f->Free();
+}
+
+TEST_F(FrameworkTest, PropertiesByNameOnControls) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* c = new TComboBox(f);
+    c->SetParent(f);
+    EXPECT_TRUE(SetOrdProp(c, "Left", 33));
+    EXPECT_EQ(c->Left(), 33);
+    EXPECT_TRUE(SetOrdProp(c, "Color", clYellow));
+    EXPECT_EQ(c->Color(), clYellow);
+    EXPECT_TRUE(SetEnumProp(c, "Style", "csDropDownList"));
+    EXPECT_EQ(c->Style(), csDropDownList);
+    EXPECT_TRUE(SetSetProp(c, "Font.Style", "[fsBold,fsItalic]"));
+    EXPECT_EQ(c->Font()->Style(), static_cast<TFontStyles>(fsBold | fsItalic));
+    EXPECT_EQ(GetObjectProp(c, "Font"), c->Font());
+    EXPECT_FALSE(IsMethodAssigned(c, "OnChange"));
+    c->OnChange = [](TObject*) {};
+    EXPECT_TRUE(IsMethodAssigned(c, "OnChange"));
+    EXPECT_FALSE(SetOrdProp(c, "NoSuchProperty", 1));
+    EXPECT_FALSE(IsPublishedProp(c, "NoSuchProperty"));
+    EXPECT_EQ(GetStrProp(c, "NoSuchProperty"), "");
+    f->Free();
+}
+
+TEST_F(FrameworkTest, MessageBoxesAndDialogsGoThroughTheSeam) {
+    nextResult = mrYes;
+    EXPECT_EQ(MessageDlg("Delete \"Room\"?", mtConfirmation, mbYesNo), mrYes);
+    nextResult = mrCancel;
+    EXPECT_EQ(MessageDlg("Save?", mtConfirmation, mbYesNoCancel), mrCancel);
+    ShowMessage("Please Create New Config first!");
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].buttons, mbYesNo);
+    EXPECT_EQ(asked[1].buttons, mbYesNoCancel);
+    EXPECT_EQ(asked[2].text, "Please Create New Config first!");
+    EXPECT_EQ(asked[2].buttons, static_cast<std::uint32_t>(mbOK));
+
+    TSaveDialog save(nullptr);
+    save.Filter = "Ini files|*.ini";
+    nextResult = mrOk;
+    nextFile = "C:\\layout.ini";
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName, "C:\\layout.ini");
+    EXPECT_EQ(asked.back().kind, TDialogKind::Save);
+    TColorDialog color(nullptr);
+    nextColor = clLime;
+    EXPECT_TRUE(color.Execute());
+    EXPECT_EQ(color.Color(), clLime);
+    nextResult = mrCancel;
+    std::string dir = "unchanged";
+    EXPECT_FALSE(SelectDirectory("Choose Directory for Ongame HH", dir));
+    EXPECT_EQ(dir, "unchanged");
+
+    auto* f = TCustomForm::Create<TForm>(Application());
+    nextResult = mrOk;
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_EQ(asked.back().form, f);
+    f->Free();
+}
+
+TEST_F(FrameworkTest, RealModalLoopEndsOnModalResult) {
+    SetDialogResponder([](const TDialogRequest& r) {
+        TDialogAnswer a;
+        a.handled = r.kind != TDialogKind::ModalForm;  // run the real loop
+        return a;
+    });
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* ok = new TButton(f);
+    ok->SetParent(f);
+    ok->SetModalResult(mrOk);
+    f->OnShow = [ok](TObject*) { PostMessageA(ok->Handle(), BM_CLICK, 0, 0); };
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_FALSE(f->Showing());
+    f->Free();
+}
+
+TEST_F(FrameworkTest, TimerTicksAndIntervalChangesWhileRunning) {
+    TTimer t(nullptr);
+    int ticks = 0;
+    t.SetInterval(20);
+    t.OnTimer = [&](TObject*) { ++ticks; };
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+    t.SetInterval(10);
+    int before = ticks;
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= before + 3; }));
+    t.SetEnabled(false);
+    int stopped = ticks;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 100) {
+        Application()->ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST_F(FrameworkTest, ListsMemoCapAndCheckListBox) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* m = new TMemo(f);
+    m->SetParent(f);
+    m->SetMaxLines(3);
+    for (int i = 0; i < 5; ++i) m->AppendLine("line " + std::to_string(i));
+    EXPECT_EQ(m->Lines()->ToVector(), (std::vector<std::string>{"line 2", "line 3", "line 4"}));
+    char buf[256] = {};
+    GetWindowTextA(m->Handle(), buf, sizeof buf);
+    EXPECT_STREQ(buf, "line 2\r\nline 3\r\nline 4");
+
+    auto* c = new TCheckListBox(f);
+    c->SetParent(f);
+    c->Items()->Add("a");
+    c->Items()->Add("b");
+    c->SetChecked(0, true);  // set before the window exists: kept
+    int checks = 0;
+    c->OnClickCheck = [&](TObject*) { ++checks; };
+    f->Show();
+    SendMessageA(c->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, c->ItemHeight() + 3));
+    SendMessageA(c->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, c->ItemHeight() + 3));
+    EXPECT_TRUE(c->Checked(1));
+    EXPECT_TRUE(c->Checked(0));
+    EXPECT_EQ(checks, 1);
+
+    auto* cb = new TComboBox(f);
+    cb->SetParent(f);
+    cb->Items()->Assign({"x", "y"});
+    int selects = 0;
+    cb->OnSelect = [&](TObject*) { ++selects; };
+    SendMessageA(cb->Handle(), CB_SETCURSEL, 1, 0);
+    SendMessageA(f->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(cb->Handle()), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(cb->Handle()));
+    EXPECT_EQ(selects, 1);
+    EXPECT_EQ(cb->ItemIndex(), 1);
+    EXPECT_EQ(cb->Text(), "y");
+    f->Free();
+}
+
+TEST_F(FrameworkTest, ScrollBoxTakesRowsAtRunTime) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* sb = new TScrollBox(f);
+    sb->SetParent(f);
+    sb->SetBounds(0, 0, 200, 100);
+    f->Show();
+    for (int i = 0; i < 10; ++i) {
+        auto* e = new TEdit(f);
+        e->SetParent(sb);
+        e->SetBounds(4, 4 + i * 24, 100, 21);
+    }
+    EXPECT_TRUE(GetWindowLongPtrA(sb->Handle(), GWL_STYLE) & WS_VSCROLL);
+    SendMessageA(sb->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(sb->VertScrollPos(), 16);
+    EXPECT_EQ(sb->Controls(0)->Top(), 4 - 16);
+    f->Free();
+}
+
+TEST_F(FrameworkTest, BitmapPixelsAfterCanvasDrawingAndBmpRoundTrip) {
+    TBitmap b(8, 6);
+    b.Canvas()->Brush()->SetColor(clBlue);
+    b.Canvas()->FillRect(RECT{0, 0, 8, 6});
+    b.Canvas()->Pen()->SetColor(clRed);
+    b.Canvas()->MoveTo(0, 2);
+    b.Canvas()->LineTo(8, 2);
+    EXPECT_EQ(b.Pixels().At(3, 0) & 0xFFFFFF, 0x0000FFu);  // blue: B in the low byte
+    EXPECT_EQ(b.Pixels().At(3, 2) & 0xFFFFFF, 0xFF0000u);  // red
+    EXPECT_EQ(b.Canvas()->Pixel(3, 2), clRed);
+    b.ScanLine(5)[7] = 0x80112233;
+    TMemoryStream m;
+    b.SaveToStream(m);
+    m.SetPosition(0);
+    TBitmap c;
+    c.LoadFromStream(m);
+    EXPECT_EQ(c.Width(), 8);
+    EXPECT_EQ(c.Height(), 6);
+    EXPECT_EQ(c.Pixels().At(7, 5), 0x80112233u);
+    EXPECT_EQ(c.Pixels().At(3, 2) & 0xFFFFFF, 0xFF0000u);
+    // A truncated file is refused, not read past its end.
+    std::vector<std::uint8_t> cut(m.Bytes().begin(), m.Bytes().begin() + 80);
+    TMemoryStream bad(cut);
+    EXPECT_THROW(c.LoadFromStream(bad), EInvalidGraphic);
+    SIZE ext = b.Canvas()->TextExtent("Hello");
+    EXPECT_GT(ext.cx, 0);
+}
+
+class TPagesForm : public TForm {
+    KOVA_CLASS(TPagesForm, TForm)
+public:
+    explicit TPagesForm(TComponent* owner) : TForm(owner) {
+        BindField("PageControl1", PageControl1);
+        BindField("Image1", Image1);
+        RegisterMethod("PageControl1Change", TNotifyEvent([this](TObject*) { ++changes; }));
+        RegisterMethod("Item2Click", TNotifyEvent([this](TObject*) { ++item2; }));
+    }
+    std::string text;
+    std::string FormDescription() const override { return text; }
+    TPageControl* PageControl1 = nullptr;
+    TImage* Image1 = nullptr;
+    int changes = 0;
+    int item2 = 0;
+};
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    static const char* d = "0123456789ABCDEF";
+    std::string s;
+    for (auto b : bytes) {
+        s += d[b >> 4];
+        s += d[b & 15];
+    }
+    return s;
+}
+
+TEST_F(FrameworkTest, PageControlImagePopupFromDescription) {
+    TBitmap pic(3, 2);
+    pic.ScanLine(1)[2] = 0xFF00FF00;
+    TMemoryStream bmp;
+    pic.SaveToStream(bmp);
+    std::string text = R"(
+object PagesForm: TPagesForm
+  Width = 400
+  Height = 300
+  object PageControl1: TPageControl
+    Left = 0
+    Top = 0
+    Width = 380
+    Height = 250
+    ActivePage = Sheet2
+    OnChange = PageControl1Change
+    object Sheet1: TTabSheet
+      Caption = ' AutoPlace '
+    end
+    object Sheet2: TTabSheet
+      Caption = ' Poker Room '
+      object Inner: TPageControl
+        Left = 4
+        Top = 4
+        Width = 200
+        Height = 120
+        object InnerA: TTabSheet
+          Caption = 'A'
+        end
+      end
+    end
+    object Sheet3: TTabSheet
+      Caption = 'Hidden'
+      TabVisible = False
+    end
+  end
+  object Image1: TImage
+    Left = 0
+    Top = 260
+    AutoSize = True
+    Picture.Data = {)" + Hex(bmp.Bytes()) + R"(}
+    PopupMenu = PopupMenu1
+  end
+  object PopupMenu1: TPopupMenu
+    object Item1: TMenuItem
+      Caption = 'Font'
+    end
+    object Sep: TMenuItem
+      Caption = '-'
+    end
+    object Item2: TMenuItem
+      Caption = 'Save Layout'
+      OnClick = Item2Click
+    end
+  end
+end
+)";
+    TCustomForm::RegisterFormDescription("TPagesForm", text);
+    auto* f = new TPagesForm(Application());
+    f->text = text;
+    f->AfterConstruction();
+    f->Show();
+    TPageControl* pc = f->PageControl1;
+    ASSERT_NE(pc, nullptr);
+    EXPECT_EQ(pc->PageCount(), 3);
+    EXPECT_EQ(pc->ActivePageIndex(), 1);
+    EXPECT_EQ(TabCtrl_GetItemCount(pc->Handle()), 2);  // the hidden tab is left out
+    EXPECT_TRUE(pc->Pages(1)->Showing());
+    EXPECT_FALSE(pc->Pages(0)->Showing());
+    auto* inner = dynamic_cast<TPageControl*>(f->FindComponent("Inner"));
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(inner->ActivePageIndex(), 0);
+    // The user picks the first tab: the native notification reaches OnChange.
+    TabCtrl_SetCurSel(pc->Handle(), 0);
+    NMHDR n{pc->Handle(), static_cast<UINT_PTR>(GetDlgCtrlID(pc->Handle())), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(f->Handle(), WM_NOTIFY, n.idFrom, reinterpret_cast<LPARAM>(&n));
+    EXPECT_EQ(pc->ActivePageIndex(), 0);
+    EXPECT_EQ(f->changes, 1);
+    EXPECT_TRUE(pc->Pages(0)->Showing());
+    pc->Pages(2)->SetTabVisible(true);
+    EXPECT_EQ(TabCtrl_GetItemCount(pc->Handle()), 3);
+
+    // Stored image data, pixels readable.
+    EXPECT_EQ(f->Image1->Width(), 3);
+    EXPECT_EQ(f->Image1->PixelAt(2, 1), 0xFF00FF00u);
+    EXPECT_EQ(f->Image1->PixelAt(5, 5), 0u);
+
+    // A right click on the image opens its popup menu (answered here).
+    TMenuItem* chosen = nullptr;
+    SetDialogResponder([&](const TDialogRequest& r) {
+        TDialogAnswer a;
+        if (r.kind == TDialogKind::Popup) {
+            EXPECT_EQ(r.menu->Items()->Count(), 3);
+            EXPECT_TRUE(r.menu->Items()->Items(1)->IsSeparator());
+            chosen = r.menu->FindItem("Save Layout");
+            a.item = chosen;
+        }
+        return a;
+    });
+    int x = f->Image1->Left() + 1, y = f->Image1->Top() + 1;
+    SendMessageA(f->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+    SendMessageA(f->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(f->item2, 1);
+    f->Free();
+}
+
+TEST_F(FrameworkTest, StringGridCellsEditingAndOwnerDrawing) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* g = new TStringGrid(f);
+    g->SetParent(f);
+    g->SetBounds(0, 0, 300, 150);
+    g->SetColCount(3);
+    g->SetRowCount(20);
+    g->SetOptions(g->Options() | goEditing);
+    g->SetCells(0, 0, "Slot");
+    g->SetCells(1, 2, "100");
+    g->SetCells(9, 9, "ignored");
+    EXPECT_EQ(g->Cells(1, 2), "100");
+    EXPECT_EQ(g->Cells(9, 9), "");
+    std::vector<std::pair<int, int>> drawn;
+    g->OnDrawCell = [&](TObject*, int c, int r, RECT, TGridDrawState st) {
+        if (st & gdFixed) drawn.emplace_back(c, r);
+    };
+    std::string edited;
+    g->OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
+        edited = std::to_string(c) + "," + std::to_string(r) + "=" + v;
+    };
+    f->Show();
+    UpdateWindow(g->Handle());
+    RedrawWindow(g->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(0, 0)), drawn.end());
+    RECT rc = g->CellRect(1, 2);
+    SendMessageA(g->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.left + 3, rc.top + 3));
+    SendMessageA(g->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(rc.left + 3, rc.top + 3));
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 2);
+    g->ShowEditor();
+    ASSERT_TRUE(g->EditorMode());
+    g->HideEditor(true);  // unchanged text: no event
+    EXPECT_EQ(edited, "");
+    SendMessageA(g->Handle(), WM_CHAR, '7', 0);  // typing starts an edit
+    ASSERT_TRUE(g->EditorMode());
+    g->HideEditor(true);
+    EXPECT_EQ(g->Cells(1, 2), "7");
+    EXPECT_EQ(edited, "1,2=7");
+    SendMessageA(g->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_GT(g->TopRow(), 1);
+    f->Free();
+}
+
+TEST_F(FrameworkTest, UpDownSpeedButtonAndRadioGroup) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* e = new TEdit(f);
+    e->SetParent(f);
+    auto* u = new TUpDown(f);
+    u->SetParent(f);
+    u->SetMin(1);
+    u->SetMax(10);
+    u->SetAssociate(e);
+    u->SetPosition(4);
+    EXPECT_EQ(e->Text(), "4");
+    f->Show();
+    EXPECT_EQ(u->Position(), 4);
+    u->SetPosition(99);
+    EXPECT_EQ(u->Position(), 10);
+
+    auto* a = new TSpeedButton(f);
+    a->SetParent(f);
+    a->SetBounds(100, 0, 20, 20);
+    a->SetGroupIndex(1);
+    a->SetAllowAllUp(true);
+    SendMessageA(f->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(105, 5));
+    SendMessageA(f->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(105, 5));
+    EXPECT_TRUE(a->Down());
+    SendMessageA(f->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(105, 5));
+    SendMessageA(f->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(105, 5));
+    EXPECT_FALSE(a->Down());
+
+    auto* rg = new TRadioGroup(f);
+    rg->SetParent(f);
+    rg->SetBounds(0, 40, 150, 100);
+    rg->Items()->Assign({"One", "Two", "Three"});
+    int clicks = 0;
+    rg->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageA(rg->Buttons(2)->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(rg->ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    rg->SetItemIndex(0);
+    EXPECT_TRUE(rg->Buttons(0)->Checked());
+    EXPECT_FALSE(rg->Buttons(2)->Checked());
+    f->Free();
+}
+
+std::vector<std::string> g_loadOrder;
+
+class TLoadProbe : public TPanel {
+    KOVA_CLASS(TLoadProbe, TPanel)
+public:
+    using TPanel::TPanel;
+    void Loaded() override {
+        TPanel::Loaded();
+        // Siblings read later already exist when Loaded runs.
+        g_loadOrder.push_back(Name() + (Owner()->FindComponent("Last") ? "+" : "-"));
+    }
+};
+
+class TLoadForm : public TForm {
+    KOVA_CLASS(TLoadForm, TForm)
+public:
+    using TForm::TForm;
+    void Loaded() override {
+        TForm::Loaded();
+        g_loadOrder.push_back("form");
+    }
+    std::string FormDescription() const override {
+        return "object LoadForm: TLoadForm\n"
+               "  object First: TLoadProbe\n"
+               "    object Nested: TLoadProbe\n    end\n"
+               "  end\n"
+               "  object Last: TLoadProbe\n  end\n"
+               "  ClientWidth = 623\n  ClientHeight = 421\n  BorderStyle = bsSingle\n"
+               "end\n";
+    }
+};
+
+TEST_F(FrameworkTest, LoadedRunsAfterAllComponentsExistInReadingOrder) {
+    RegisterComponentClass<TLoadProbe>();
+    g_loadOrder.clear();
+    auto* f = TCustomForm::Create<TLoadForm>(Application());
+    EXPECT_EQ(g_loadOrder, (std::vector<std::string>{"form", "First+", "Nested+", "Last+"}));
+    EXPECT_EQ(f->FindComponent("Nested")->GetParentComponent(), f->FindComponent("First"));
+    f->Show();
+    RECT cr;
+    GetClientRect(f->Handle(), &cr);
+    EXPECT_EQ(cr.right, 623);
+    EXPECT_EQ(cr.bottom, 421);
+    f->Free();
+}
+
+TEST_F(FrameworkTest, ExceptionInAHandlerIsReportedNotPropagated) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* b = new TButton(f);
+    b->SetParent(f);
+    b->OnClick = [](TObject*) { throw std::runtime_error("Wrong HotKey"); };
+    SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().text, "Wrong HotKey");
+    EXPECT_EQ(asked.back().type, mtError);
+    f->Free();
+}
+
+TEST_F(FrameworkTest, EditEventsCheckBoxAndApplicationWindow) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* e = new TEdit(f);
+    e->SetParent(f);
+    e->SetPasswordChar('*');
+    std::vector<std::string> log;
+    e->OnClick = [&](TObject*) { log.push_back("click"); };
+    e->OnKeyUp = [&](TObject*, WORD& key, TShiftState) { log.push_back("keyup " + std::to_string(key)); };
+    f->Show();
+    EXPECT_EQ(SendMessageA(e->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
+    SendMessageA(e->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(e->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    SendMessageA(e->Handle(), WM_KEYUP, 'A', 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"click", "keyup 65"}));
+
+    auto* cb = new TCheckBox(f);
+    cb->SetParent(f);
+    int clicks = 0;
+    cb->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageA(cb->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(cb->Checked());
+    EXPECT_EQ(SendMessageA(cb->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    cb->SetChecked(false);
+    EXPECT_EQ(clicks, 2);  // a change by code runs OnClick too
+
+    Application()->SetTitle("KOVA v3.26c");
+    char title[64] = {};
+    GetWindowTextA(Application()->Handle(), title, sizeof title);
+    EXPECT_STREQ(title, "KOVA v3.26c");
+    EXPECT_FALSE(IsWindowVisible(Application()->Handle()));
+    EXPECT_FALSE(Application()->ExeName().empty());
+    EXPECT_EQ(Application()->ParamStr(0), Application()->ExeName());
+    f->Free();
+}
+
+TEST_F(FrameworkTest, CloseRunsCloseQueryAndOnCloseAndScreenKnowsMonitors) {
+    auto* owner = TCustomForm::Create<TForm>(Application());
+    auto* f = TCustomForm::Create<TForm>(Application());
+    std::vector<std::string> log;
+    bool allow = false;
+    f->OnCloseQuery = [&](TObject*, bool& can) {
+        log.push_back("query");
+        can = allow;
+    };
+    f->OnClose = [&](TObject*, TCloseAction& a) {
+        log.push_back("close");
+        a = caHide;
+    };
+    f->Show();
+    SendMessageA(f->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(f->Showing());
+    allow = true;
+    f->Close();
+    EXPECT_FALSE(f->Showing());
+    EXPECT_EQ(log, (std::vector<std::string>{"query", "query", "close"}));
+    EXPECT_GE(Screen()->MonitorCount(), 1);
+    TMonitor m = Screen()->Monitors(0);
+    EXPECT_GT(m.Width(), 0);
+    EXPECT_LE(m.WorkareaRect.bottom, m.BoundsRect.bottom);
+    EXPECT_GE(Screen()->FormCount(), 2);
+    f->Free();
+    owner->Free();
+}
+
+}  // namespace
+}  // namespace kova

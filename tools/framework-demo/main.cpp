@@ -1,0 +1,197 @@
+// Demo of the form framework: a form read from its description, with a page
+// control, edits, combo boxes, a check list box, a string grid, a memo and a
+// scroll box whose rows are added at run time.
+#include "framework/comctrls.h"
+#include "framework/extctrls.h"
+#include "framework/grids.h"
+#include "framework/forms.h"
+#include "framework/stdctrls.h"
+
+#include <string>
+
+using namespace kova;
+
+class TDemoForm : public TForm {
+    KOVA_CLASS(TDemoForm, TForm)
+public:
+    explicit TDemoForm(TComponent* owner) : TForm(owner) {
+        BindField("RowsBox", RowsBox);
+        BindField("LogMemo", LogMemo);
+        BindField("AddRowBtn", AddRowBtn);
+        RegisterMethod("FormCreate", TNotifyEvent([this](TObject*) { FormCreate(); }));
+        RegisterMethod("AddRowBtnClick", TNotifyEvent([this](TObject*) { AddRow(); }));
+        RegisterMethod("Timer1Timer", TNotifyEvent([this](TObject*) {
+            LogMemo->AppendLine("Tick " + std::to_string(++ticks_));
+        }));
+    }
+    std::string FormDescription() const override {
+        return R"(
+object DemoForm: TDemoForm
+  Left = 40
+  Top = 40
+  Width = 840
+  Height = 470
+  Caption = 'KOVA framework demo'
+  Position = poScreenCenter
+  OnCreate = FormCreate
+  object TopPanel: TPanel
+    Align = alTop
+    Height = 32
+    Caption = 'KOVA framework demo'
+    BevelOuter = bvLowered
+  end
+  object PageControl1: TPageControl
+    Left = 8
+    Top = 40
+    Width = 816
+    Height = 280
+    ActivePage = RoomSheet
+    object RoomSheet: TTabSheet
+      Caption = ' Poker Room '
+      object NameLabel: TLabel
+        Left = 12
+        Top = 12
+        Caption = 'Room name:'
+      end
+      object NameEdit: TEdit
+        Left = 100
+        Top = 8
+        Width = 150
+        Text = 'PokerStars'
+      end
+      object TypeCombo: TComboBox
+        Left = 100
+        Top = 36
+        Width = 150
+        Style = csDropDownList
+        Items.Strings = (
+          'Cash table'
+          'Tournament'
+          'Lobby')
+        ItemIndex = 1
+      end
+      object SizeCombo: TComboBox
+        Left = 100
+        Top = 64
+        Width = 150
+        Items.Strings = (
+          '800 x 600'
+          '1024 x 768')
+        Text = '640 x 480'
+      end
+      object Options: TCheckListBox
+        Left = 12
+        Top = 96
+        Width = 238
+        Height = 90
+        Items.Strings = (
+          'Auto Place'
+          'Auto Sort'
+          'Auto Activate'
+          'Mouse Activate')
+      end
+      object RowsBox: TScrollBox
+        Left = 262
+        Top = 8
+        Width = 236
+        Height = 178
+      end
+      object AddRowBtn: TButton
+        Left = 262
+        Top = 192
+        Width = 100
+        Caption = 'Add Slot'
+        OnClick = AddRowBtnClick
+      end
+      object SlotGrid: TStringGrid
+        Left = 506
+        Top = 8
+        Width = 296
+        Height = 210
+        ColCount = 5
+        RowCount = 12
+        DefaultColWidth = 56
+        DefaultRowHeight = 20
+        Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing]
+      end
+    end
+    object SlotsSheet: TTabSheet
+      Caption = ' Notes '
+      object NotesLabel: TLabel
+        Left = 12
+        Top = 12
+        Caption = 'Second page: switch back to see the slots.'
+      end
+    end
+  end
+  object LogMemo: TMemo
+    Left = 8
+    Top = 326
+    Width = 816
+    Height = 90
+    ScrollBars = ssVertical
+  end
+  object Timer1: TTimer
+    Interval = 1000
+    OnTimer = Timer1Timer
+  end
+end
+)";
+    }
+
+    TScrollBox* RowsBox = nullptr;
+    TMemo* LogMemo = nullptr;
+    TButton* AddRowBtn = nullptr;
+
+private:
+    void FormCreate() {
+        LogMemo->SetMaxLines(500);
+        for (int i = 0; i < 8; ++i) AddRow();
+        if (auto* opts = dynamic_cast<TCheckListBox*>(FindComponent("Options"))) {
+            opts->SetChecked(0, true);
+            opts->SetChecked(2, true);
+        }
+        if (auto* grid = dynamic_cast<TStringGrid*>(FindComponent("SlotGrid"))) {
+            const char* heads[] = {"Slot", "Left", "Top", "Width", "Height"};
+            for (int c = 0; c < 5; ++c) grid->SetCells(c, 0, heads[c]);
+            for (int r = 1; r < grid->RowCount(); ++r) {
+                grid->SetCells(0, r, std::to_string(r));
+                for (int c = 1; c < 5; ++c) grid->SetCells(c, r, std::to_string(r * 10 + c * 100));
+            }
+        }
+        LogMemo->AppendLine("Demo started");
+    }
+    void AddRow() {
+        int i = rows_++;
+        const int top = 4 + i * 26 - RowsBox->VertScrollPos();
+        auto* label = new TLabel(this);
+        label->SetParent(RowsBox);
+        label->SetCaption("Slot " + std::to_string(i + 1));
+        label->SetBounds(6, top + 3, 50, 15);
+        for (int k = 0; k < 4; ++k) {
+            auto* e = new TEdit(this);
+            e->SetParent(RowsBox);
+            e->SetBounds(58 + k * 38, top, 35, 21);
+            e->SetText(std::to_string((i + 1) * (k + 1) * 10));
+        }
+        RowsBox->UpdateScrollBars();
+        if (LogMemo) LogMemo->AppendLine("Row " + std::to_string(i + 1) + " added");
+    }
+    int rows_ = 0;
+    int ticks_ = 0;
+};
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RegisterFrameworkClasses();
+    Application()->SetTitle("KOVA framework demo");
+    TDemoForm* form = nullptr;
+    try {
+        Application()->CreateForm(form);
+        Application()->Run();
+    } catch (const std::exception& e) {
+        MessageBoxA(nullptr, e.what(), "KOVA framework demo", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    FinalizeApplication();
+    return 0;
+}
