@@ -20,7 +20,7 @@
 
 namespace kova::tables {
 
-class TPokerTable;  // the table adapter, defined with the window scan
+class TPokerTable;  // the table adapter (tables/pokertable.h, Win32 code)
 
 // ---- shared small records --------------------------------------------------
 
