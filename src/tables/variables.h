@@ -313,7 +313,7 @@ struct THH {
     int32_t HeroSeat = 0;
     double SmallBlind = 0, BigBlind = 0, Ante = 0;
     double HandTime = 0;         // day-based, 0 when unknown
-    std::array<int32_t, MaxPlayers> Action{};  // -1 none, 0 fold, 1 all-in
+    std::array<int32_t, MaxPlayers> Action{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};  // -1 none, 0 fold, 1 all-in
 };
 
 // The finishing places of a tournament: the place of seat s is Place[s - 1]

@@ -318,10 +318,10 @@ TEST(HandRoutines, ButtonBlindsAndFinishingPlaces) {
   MoveButtonAndBlinds(next, 6);
   EXPECT_EQ(next.SmallBlindSeat, 0);
   EXPECT_EQ(next.BigBlindSeat, 4);
-  // Nobody with chips: no endless search.
+  // Nobody with chips: no endless search; the seat stays where it was.
   THH empty = h;
   for (auto& p : empty.Players) p.Stack = 0;
-  EXPECT_EQ(NextSeatWithChips(1, empty, 6), 0);
+  EXPECT_EQ(NextSeatWithChips(1, empty, 6), 1);
 
   // Two players bust: the one who started with less finishes worse.
   TFinishingPlaces places;
