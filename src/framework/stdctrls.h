@@ -4,37 +4,19 @@
 #pragma once
 
 #include "framework/controls.h"
+#include "framework/portable/stringlist.h"
 
 #include <string>
 #include <vector>
 
 namespace kova {
 
-// The lines of a list, memo or combo box: kept in the object and mirrored
-// into the native control while it has a window.
-class TItemList : public TPersistent {
-    KOVA_CLASS(TItemList, TPersistent)
+// The lines of a list, memo or combo box: a string list kept in the object
+// and mirrored into the native control while it has a window. Assign works
+// both ways with any TStringList.
+class TItemList : public TStringList {
+    KOVA_CLASS(TItemList, TStringList)
 public:
-    int Count() const { return static_cast<int>(items_.size()); }
-    const std::string& Strings(int i) const { return items_.at(static_cast<size_t>(i)).text; }
-    const std::string& operator[](int i) const { return Strings(i); }
-    void SetStrings(int i, const std::string& s);
-    TObject* Objects(int i) const { return items_.at(static_cast<size_t>(i)).object; }
-    void SetObjects(int i, TObject* o) { items_.at(static_cast<size_t>(i)).object = o; }
-    int Add(const std::string& s) { return AddObject(s, nullptr); }
-    int AddObject(const std::string& s, TObject* o);
-    void Insert(int index, const std::string& s);
-    void Delete(int index);
-    void Clear();
-    int IndexOf(const std::string& s) const;
-    // Lines joined by CR LF (each line ends with one).
-    std::string Text() const;
-    void SetText(const std::string& text);
-    std::vector<std::string> ToVector() const;
-    void Assign(const std::vector<std::string>& lines);
-    bool Assign(const TPersistent* source) override;
-    TNotifyEvent OnChange;
-
     // The owner control mirrors the list into its window.
     struct Sink {
         virtual ~Sink() = default;
@@ -45,17 +27,29 @@ public:
     };
     void SetSink(Sink* s) { sink_ = s; }
     // Rebuilds from the window (memo text edited by the user).
-    void LoadWithoutSink(const std::vector<std::string>& lines);
+    void LoadWithoutSink(const std::vector<std::string>& lines) { SetItemsQuietly(lines); }
+
+protected:
+    void ItemInserted(int index, const std::string& s) override {
+        if (sink_) sink_->ItemsInserted(index, s);
+    }
+    void ItemDeleted(int index) override {
+        if (sink_) sink_->ItemsDeleted(index);
+    }
+    void ItemChanged(int index, const std::string& s) override {
+        if (sink_) {
+            sink_->ItemsDeleted(index);
+            sink_->ItemsInserted(index, s);
+        }
+    }
+    void ListCleared() override {
+        if (sink_) sink_->ItemsCleared();
+    }
+    void ListReset() override {
+        if (sink_) sink_->ItemsReset();
+    }
 
 private:
-    struct Item {
-        std::string text;
-        TObject* object;
-    };
-    void Changed() {
-        if (OnChange) OnChange(this);
-    }
-    std::vector<Item> items_;
     Sink* sink_ = nullptr;
 };
 

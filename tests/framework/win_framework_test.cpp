@@ -1,7 +1,9 @@
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
+#include "framework/filestreams.h"
 #include "framework/grids.h"
 #include "framework/portable/formtext.h"
+#include "framework/portable/stringlist.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 
@@ -787,6 +789,122 @@ TEST_F(FrameworkTest, CloseRunsCloseQueryAndOnCloseAndScreenKnowsMonitors) {
     EXPECT_GE(Screen()->FormCount(), 2);
     f->Free();
     owner->Free();
+}
+
+// A form whose description is not in the code: it comes from the RCDATA
+// resource named after the class (framework_test.rc).
+class TResForm : public TForm {
+    KOVA_CLASS(TResForm, TForm)
+public:
+    explicit TResForm(TComponent* owner) : TForm(owner) {
+        BindField("Edit1", Edit1);
+        BindField("Button1", Button1);
+        BindField("ListBox1", ListBox1);
+        BindField("Image1", Image1);
+        RegisterMethod("FormCreate", TNotifyEvent([this](TObject*) { log.push_back("FormCreate"); }));
+        RegisterMethod("Button1Click", TNotifyEvent([this](TObject*) { log.push_back("Button1Click"); }));
+        RegisterMethod("Edit1Change", TNotifyEvent([this](TObject*) { log.push_back("Edit1Change"); }));
+    }
+    TEdit* Edit1 = nullptr;
+    TButton* Button1 = nullptr;
+    TListBox* ListBox1 = nullptr;
+    TImage* Image1 = nullptr;
+    std::vector<std::string> log;
+};
+
+TEST_F(FrameworkTest, FormIsCreatedFromItsResource) {
+    auto* f = TCustomForm::Create<TResForm>(Application());
+    ASSERT_NE(f->Edit1, nullptr);
+    ASSERT_NE(f->Button1, nullptr);
+    ASSERT_NE(f->ListBox1, nullptr);
+    ASSERT_NE(f->Image1, nullptr);
+    EXPECT_EQ(f->log, (std::vector<std::string>{"FormCreate"}));
+    EXPECT_EQ(f->Caption(), "Form from a resource");
+    EXPECT_EQ(f->Left(), 120);
+    EXPECT_EQ(f->Top(), 90);
+    EXPECT_EQ(f->Width(), 360);
+    EXPECT_EQ(f->Height(), 240);
+    EXPECT_EQ(f->Edit1->Parent(), f);
+    EXPECT_EQ(f->Button1->Caption(), "Apply");
+    EXPECT_EQ(f->Button1->Left(), 8);
+    EXPECT_EQ(f->Button1->Top(), 40);
+    EXPECT_EQ(f->Button1->Width(), 75);
+    EXPECT_EQ(f->ListBox1->Items()->ToVector(), (std::vector<std::string>{"one", "two"}));
+    f->Show();
+    EXPECT_EQ(f->Edit1->Text(), "from rc");
+    EXPECT_EQ(SendMessageA(f->ListBox1->Handle(), LB_GETCOUNT, 0, 0), 2);
+
+    // Events bound by handler name.
+    SendMessageA(f->Button1->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f->log.back(), "Button1Click");
+    SetWindowTextA(f->Edit1->Handle(), "typed");
+    EXPECT_EQ(f->log.back(), "Edit1Change");
+
+    // The stored image: the same pixels as the BMP file beside it.
+    TResourceStream rs(GetModuleHandleA(nullptr), "RESFORMBMP");
+    TBitmap bmp;
+    bmp.LoadFromStream(rs);
+    ASSERT_EQ(bmp.Width(), 3);
+    ASSERT_EQ(bmp.Height(), 2);
+    EXPECT_EQ(f->Image1->Width(), 3);  // AutoSize
+    EXPECT_EQ(f->Image1->Height(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(f->Image1->PixelAt(x, y), bmp.Pixels().At(x, y)) << x << "," << y;
+    EXPECT_EQ(f->Image1->PixelAt(0, 0), 0xFFFF0000u);  // top-left red (rows are stored bottom-up)
+    EXPECT_EQ(f->Image1->PixelAt(2, 1), 0xFF123456u);
+    f->Free();
+
+    EXPECT_THROW(TResourceStream(GetModuleHandleA(nullptr), "NOSUCHRESOURCE"), EStreamError);
+}
+
+TEST_F(FrameworkTest, ItemsAndLinesAssignStringListsBothWays) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* memo = new TMemo(f);
+    auto* list = new TListBox(f);
+    auto* checks = new TCheckListBox(f);
+    auto* combo = new TComboBox(f);
+    auto* radios = new TRadioGroup(f);
+    for (TWinControl* c : std::initializer_list<TWinControl*>{memo, list, checks, combo, radios}) c->SetParent(f);
+    f->Show();
+
+    TStringList src;
+    src.SetSorted(true);
+    TObject tagged;
+    src.AddObject("beta", &tagged);
+    src.Add("alpha");
+    src.Add("gamma");
+    const std::vector<std::string> want{"alpha", "beta", "gamma"};
+    for (TItemList* items : {memo->Lines(), list->Items(), checks->Items(), combo->Items(), radios->Items()}) {
+        EXPECT_TRUE(items->Assign(&src));
+        EXPECT_EQ(items->ToVector(), want);
+        EXPECT_EQ(items->Objects(1), &tagged);
+    }
+    // The windows show what was assigned.
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(checks->Handle(), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(radios->Buttons(2)->Caption(), "gamma");
+    char buf[64] = {};
+    GetWindowTextA(memo->Handle(), buf, sizeof buf);
+    EXPECT_STREQ(buf, "alpha\r\nbeta\r\ngamma");
+
+    // Back from a control into a plain list (which keeps its own sorting).
+    list->Items()->Add("aardvark");
+    TStringList back;
+    EXPECT_TRUE(back.Assign(list->Items()));
+    EXPECT_EQ(back.ToVector(), (std::vector<std::string>{"alpha", "beta", "gamma", "aardvark"}));
+    EXPECT_TRUE(src.Assign(list->Items()));
+    EXPECT_EQ(src.ToVector(), (std::vector<std::string>{"aardvark", "alpha", "beta", "gamma"}));
+    // A sorted item list keeps its window in the same order.
+    combo->Items()->SetSorted(true);
+    combo->Items()->Add("delta");
+    EXPECT_EQ(combo->Items()->ToVector(), (std::vector<std::string>{"alpha", "beta", "delta", "gamma"}));
+    for (int i = 0; i < 4; ++i) {
+        char item[16] = {};
+        SendMessageA(combo->Handle(), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        EXPECT_EQ(combo->Items()->Strings(i), item);
+    }
+    f->Free();
 }
 
 }  // namespace
