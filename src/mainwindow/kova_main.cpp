@@ -1,51 +1,39 @@
-// Program entry: one copy only, then the main window and its message loop.
+// Program entry: one copy only, then the main form, the tool forms and the
+// message loop.
 #include <windows.h>
 
-namespace {
+#include <exception>
 
-constexpr const char* kMainFormClass = "TKOVAForm1";
-constexpr const char* kApplicationTitle = "KOVA v3.26c";
-constexpr const char* kMainFormCaption = "KOVA  v3.26c";
+#include "framework/forms.h"
+#include "mainwindow/main.h"
+#include "mainwindow/toolforms.h"
 
-LRESULT CALLBACK MainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
-}
+using namespace kova;
+using namespace kova::mainwindow;
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  if (FindWindowA(kMainFormClass, nullptr)) {
-    MessageBoxA(nullptr, "Program allready running!", kApplicationTitle, MB_OK);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (FindWindowA("TKOVAForm1", nullptr)) {
+    // A real modal box: nothing of the program exists yet.
+    MessageBoxA(nullptr, "Program allready running!", ApplicationTitle, MB_OK);
     // Looked up again: the first copy may have closed while the box was open.
-    if (HWND running = FindWindowA(kMainFormClass, nullptr)) SetForegroundWindow(running);
+    if (HWND running = FindWindowA("TKOVAForm1", nullptr)) SetForegroundWindow(running);
     return 0;
   }
 
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = MainFormProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainFormClass;
-  if (!RegisterClassExA(&wc)) return 1;
-
-  HWND mainForm = CreateWindowExA(0, kMainFormClass, kMainFormCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance, nullptr);
-  if (!mainForm) return 1;
-  ShowWindow(mainForm, showCommand);
-  UpdateWindow(mainForm);
-
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+  RegisterFrameworkClasses();
+  Application()->SetTitle(ApplicationTitle);
+  try {
+    TKOVAForm1* mainForm = nullptr;
+    Application()->CreateForm(mainForm);
+    Application()->CreateForm(AdvAutoReg);
+    Application()->CreateForm(TOISettings);
+    Application()->CreateForm(TGrabberForm);
+    Application()->CreateForm(WindowCapture);
+    Application()->Run();
+  } catch (const std::exception& e) {
+    MessageBoxA(nullptr, e.what(), ApplicationTitle, MB_OK | MB_ICONERROR);
+    return 1;
   }
-  return static_cast<int>(msg.wParam);
+  FinalizeApplication();
+  return 0;
 }

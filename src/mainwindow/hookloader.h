@@ -1,0 +1,38 @@
+// The keyboard and mouse hook library, loaded at run time from beside the
+// executable. The program runs without it (no hook-library input then).
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "hooklib/hooklib.h"
+
+namespace kova::mainwindow {
+
+class THookLibrary {
+public:
+    THookLibrary() = default;
+    ~THookLibrary();
+    THookLibrary(const THookLibrary&) = delete;
+    THookLibrary& operator=(const THookLibrary&) = delete;
+
+    // Loads "mskbrdHook.dll" from the folder; false (and `error` says why)
+    // when it is missing or lacks an export.
+    bool Load(const std::filesystem::path& folder, std::string& error);
+    bool Loaded() const { return module_ != nullptr; }
+
+    // Each does nothing without the library; Start/Stop return false then.
+    bool StartHook(HWND target);
+    bool StopHook();
+    void SetData(int flag);
+
+private:
+    HMODULE module_ = nullptr;
+    hook::StartHookFn start_ = nullptr;
+    hook::StopHookFn stop_ = nullptr;
+    hook::SetDataFn setData_ = nullptr;
+};
+
+}  // namespace kova::mainwindow
