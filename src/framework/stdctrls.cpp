@@ -16,22 +16,6 @@ std::string WindowText(HWND h) {
     s.resize(static_cast<size_t>(std::max(0, got)));
     return s;
 }
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out.push_back(cur);
-            cur.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) out.push_back(cur);
-    return out;
-}
 }  // namespace
 
 // --- edits ----------------------------------------------------------------
@@ -149,7 +133,7 @@ void TMemo::CreateHandleDone() {
 
 TItemList* TMemo::Lines() {
     if (handle_ && userEdited_) {
-        lines_.LoadWithoutSink(SplitLines(WindowText(handle_)));
+        lines_.LoadWithoutSink(SplitTextLines(WindowText(handle_)));
         userEdited_ = false;
     }
     return &lines_;

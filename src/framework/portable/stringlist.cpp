@@ -14,22 +14,6 @@ unsigned char Fold(char c) {
     return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
 
-std::vector<std::string> SplitText(const std::string& text) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out.push_back(cur);
-            cur.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) out.push_back(cur);
-    return out;
-}
 
 bool NeedsQuotes(const std::string& s) {
     if (s.empty()) return true;
@@ -221,7 +205,24 @@ std::string TStringList::Text() const {
     return out;
 }
 
-void TStringList::SetText(const std::string& text) { Assign(SplitText(text)); }
+std::vector<std::string> SplitTextLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
+
+void TStringList::SetText(const std::string& text) { Assign(SplitTextLines(text)); }
 
 std::string TStringList::CommaText() const {
     std::string out;

@@ -15,6 +15,10 @@ namespace kova {
 
 class TStream;
 
+// Lines of a text, split at CR LF, CR or LF; a last line without an end is
+// kept, an empty text gives none.
+std::vector<std::string> SplitTextLines(const std::string& text);
+
 class EStringListError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
