@@ -182,7 +182,10 @@ bool RunScan() {
             DropDeadTables();
             ScanTopLevelWindows();
             ParseAllTableTitles();
-            if (ActivateTurnTableStep()) ActivateTurnTableStep()();
+            if (ActivateTurnTableStep())
+                ActivateTurnTableStep()();
+            else
+                ActivateTurnTable();
             if (ResortPending) PlaceTablesIntoSlots();
             PlaceAllTables();
             TickTablesAndLobbies(true);

@@ -25,8 +25,8 @@ bool RunScan();
 // for ScanBusy to clear.
 void RunWhenScanIdle(std::function<void()> action);
 
-// The step that tests every table's turn and activates the turn table; the
-// turn handling installs it (without it no table is activated).
+// Replaces the step that tests every table's turn and activates the turn
+// table (ActivateTurnTable when none is installed; tests install their own).
 void SetActivateTurnTableStep(std::function<void()> step);
 
 // True with the position in Tables when a table has the window; true with

@@ -74,7 +74,7 @@ TPokerTable::~TPokerTable() {
     TurnEnd = EngineNow();
     if (Wnd != 0 && ActiveTableWnd == Wnd) {
         ActiveTableWnd = 0;
-        PlaySoundA(nullptr, nullptr, 0);
+        StopAlertSound();
     }
     HUD.reset();
     Frame.reset();

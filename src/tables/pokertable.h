@@ -34,6 +34,7 @@ public:
     virtual void LoadLayout(const std::string& file) = 0;
     virtual void UpdateMenus() = 0;
     virtual void FollowTable() = 0;  // follow the table window, refresh the labels
+    virtual void SetShown(bool shown) { (void)shown; }  // a config's stop hides, a refresh shows again
 };
 
 // The coloured frame around a table (0 = no turn colour, 1..3 alert stages).
@@ -41,6 +42,7 @@ class TTableFrame {
 public:
     virtual ~TTableFrame() = default;
     virtual void SetState(int32_t colourIndex) = 0;
+    virtual void SetShown(bool shown) { (void)shown; }
 };
 
 // Who makes panels and frames (attached to the table's window). Without a
@@ -56,6 +58,14 @@ struct TEngineOptions {
     bool LBtnMouseActivate = false;  // mouse activation by the left button
     int32_t MouseActDelay = 0;       // hover delay, whole seconds
     bool OnlyPlayed = false;         // count only cash tables the user sits at
+    bool JumpMouse = false;          // the cursor jumps onto a newly activated table
+    // Event macros run by the tick: 0 time bank, 1 I'm back, 2 info tab
+    // (every fifth tick), 3 bet pot (every tick).
+    bool EventTimeBank = false;
+    bool EventImBack = false;
+    bool EventInfoTab = false;
+    bool EventBetPot = false;
+    std::string FrameThickness = "6";  // the frame thickness as typed
 };
 extern TEngineOptions EngineOptions;
 
@@ -73,6 +83,17 @@ public:
     TSyntheticInputScope(const TSyntheticInputScope&) = delete;
     TSyntheticInputScope& operator=(const TSyntheticInputScope&) = delete;
 };
+
+// Sounds of the turn alert. The default plays the file asynchronously with
+// PlaySoundA (a missing file plays nothing: no default sound); an empty file
+// name stops whatever plays. Tests replace it to see the calls.
+using TSoundPlayer = std::function<void(const std::string& file, bool loop)>;
+void SetSoundPlayer(TSoundPlayer player);  // empty: the default
+void PlayAlertSound(bool loop);             // "Alert1.wav" in the program folder
+void StopAlertSound();
+
+// A uniform random value in [0, 1) for the event macros' delays.
+void SetRandomSource(std::function<double()> source);  // empty: the default
 
 // ---- the adapter ------------------------------------------------------------------
 
@@ -98,11 +119,11 @@ public:
     virtual void ReadGameFormat() {}
     virtual void ParseHand() {}
     virtual void ParseTitle();
-    virtual void CheckTurn() {}
-    virtual int32_t AlertTurn() { return AlertStage; }
-    virtual void Tick() {}
-    virtual void CheckEventMacros() {}
-    virtual void EventMacros(int32_t event) { (void)event; }
+    virtual void CheckTurn();
+    virtual int32_t AlertTurn();  // returns the new AlertStage
+    virtual void Tick();
+    virtual void CheckEventMacros();
+    virtual void EventMacros(int32_t event);
     virtual void ClickAt(HWND wnd, int32_t x, int32_t y);
     virtual void RefreshCalculator() {}
 
@@ -122,6 +143,12 @@ T* MakeTableAdapter(Args&&... args) {
     t->ParseTitle();
     return t;
 }
+
+// The turn step of a scan: every table tests its turn, the table whose turn
+// began first is activated (the cursor may jump onto it), TOI tables move
+// between stack and grid, and the table under the cursor comes forward.
+void ActivateTurnTable();
+void MoveTOITables();
 
 // ---- services ----------------------------------------------------------------------
 

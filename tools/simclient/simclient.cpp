@@ -183,6 +183,9 @@ bool EnsureClass(const std::string& className) {
   if (GetClassInfoExA(g_instance, className.c_str(), &existing)) return true;
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
+  // Redrawn whole on every resize, as the clients lay their tables out
+  // anew: a Fold button must never linger where it was at the old size.
+  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = TableProc;
   wc.hInstance = g_instance;
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
