@@ -1,5 +1,7 @@
 #include "mainwindow/main.h"
 
+#include "tables/hudtable.h"
+
 #include <mmsystem.h>
 #include <shellapi.h>
 
@@ -52,42 +54,28 @@ double EditFloat(const TEdit* e, double fallback) {
     return v;
 }
 
-// Panels and frames that can be hidden are hidden by a stop and shown again
-// by a refresh; the others stay as they are.
-template <class Overlay>
-void ShowOverlay(Overlay* overlay, bool shown) {
-    if constexpr (requires { overlay->SetShown(shown); }) {
-        if (overlay) overlay->SetShown(shown);
-    } else {
-        (void)overlay;
-        (void)shown;
-    }
-}
-
+// A stop hides every panel and frame, a refresh shows them again.
 void ShowTableOverlays(bool shown) {
     for (size_t i = t::Tables.size(); i-- > 0;) {
         t::TPokerTable* table = t::Tables[i];
         if (!table) continue;
-        ShowOverlay(table->HUD.get(), shown);
-        ShowOverlay(table->Frame.get(), shown);
+        if (table->HUD) table->HUD->SetShown(shown);
+        if (table->Frame) table->Frame->SetShown(shown);
         if (!shown) table->HUDShown = 0;  // the next panel update fills it again
     }
 }
 
-// The options the scan reads from the main form's controls, as far as the
-// engine asks for them.
-template <class Options>
-void CopyEngineOptions(Options& o, const t::TStartupSettings& s, const std::string& frameThickness) {
+// The options the scan reads from the main form's controls.
+void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const std::string& frameThickness) {
     o.LBtnMouseActivate = s.LBTNMouseActivated;
     o.MouseActDelay = static_cast<int32_t>(s.MouseDelay);
     o.OnlyPlayed = s.OnlyPlayed;
-    if constexpr (requires { o.JumpMouse; }) o.JumpMouse = s.JumpMouse;
-    if constexpr (requires { o.EventTimeBank; }) o.EventTimeBank = s.CommonTimeBank;
-    if constexpr (requires { o.EventImBack; }) o.EventImBack = s.CommonImBack;
-    if constexpr (requires { o.EventInfoTab; }) o.EventInfoTab = s.CommonInfoTab;
-    if constexpr (requires { o.EventBetPot; }) o.EventBetPot = s.CommonBetpot;
-    if constexpr (requires { o.FrameThickness = frameThickness; }) o.FrameThickness = frameThickness;
-    (void)frameThickness;
+    o.JumpMouse = s.JumpMouse;
+    o.EventTimeBank = s.CommonTimeBank;
+    o.EventImBack = s.CommonImBack;
+    o.EventInfoTab = s.CommonInfoTab;
+    o.EventBetPot = s.CommonBetpot;
+    o.FrameThickness = frameThickness;
 }
 
 std::string FloatText(double v) {
@@ -369,7 +357,9 @@ void DeleteAllTour() { t::FreeAllTables(); }
 void TKOVAForm1::FormCreate() {
     KOVAForm1 = this;
     std::error_code ec;
-    t::ProgramFolder = std::filesystem::current_path(ec).string();
+    // Layouts and alert sounds live beside the program, like its data files.
+    t::ProgramFolder = dataFolder_.string();
+    t::InstallTableOverlays();
     firstShow_ = true;
     firstActivate_ = true;
     t::IPokerMainWanted = 1;
