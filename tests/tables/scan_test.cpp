@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/win32_testing.h"
+#include "engine_testing.h"
 #include "simclient_protocol.h"
 #include "tables/actionqueue.h"
 #include "tables/adapter_factory.h"
@@ -27,17 +28,12 @@ namespace kova::tables {
 namespace {
 
 using namespace kova::test;
+using namespace kova::tables::testing;
 
 constexpr const char* kClient = "kovascantest";
 constexpr const char* kTableClass = "KovaScanTable";
 constexpr const char* kOtherClass = "KovaScanOther";
 
-TTitleSpec Title(const std::string& text) {
-    TTitleSpec t;
-    t.Text = text;
-    DecodeTitle(t);
-    return t;
-}
 
 // Slots side by side: slot i at (i * 420, 10), 400 x 300 (activate 10 larger).
 std::vector<TSlotRec> Row(int count, int top = 10) {
@@ -57,29 +53,13 @@ TGroupRec Group(const char* classPattern, const char* title, int slots, int top 
     return g;
 }
 
-RECT WindowRect(HWND h) {
-    RECT r{};
-    GetWindowRect(h, &r);
-    return r;
-}
 
 bool InSlot(HWND h, const TSlotRec& s) {
     const RECT r = WindowRect(h);
     return r.left == s.Left && r.top == s.Top && r.right - r.left == s.Width && r.bottom - r.top == s.Height;
 }
 
-// a lies above b in the z-order.
-bool IsAbove(HWND a, HWND b) {
-    for (HWND h = GetWindow(a, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (h == b) return true;
-    return false;
-}
 
-TPokerTable* TableOf(HWND h) {
-    for (TPokerTable* t : Tables)
-        if (t->Window() == h) return t;
-    return nullptr;
-}
 
 // Reads its small blind from "SB=<n>" in the title, as room adapters read
 // theirs from the client's own title format.
@@ -533,24 +513,7 @@ TEST_F(ScanTest, PlacementByHandTakesTheNearestSlotAndSwaps) {
     EXPECT_TRUE(InSlot(tb->Window(), SlotOf(0, 0)));
 }
 
-struct Click {
-    int x, y;
-};
 
-std::vector<Click> ClicksOf(const std::string& log) {
-    std::vector<Click> clicks;
-    std::istringstream in(log);
-    for (std::string line; std::getline(in, line);) {
-        if (line.find("WM_LBUTTONDOWN") == std::string::npos) continue;
-        Click c{};
-        const size_t x = line.find(" x="), y = line.find(" y=");
-        if (x == std::string::npos || y == std::string::npos) continue;
-        c.x = std::atoi(line.c_str() + x + 3);
-        c.y = std::atoi(line.c_str() + y + 3);
-        clicks.push_back(c);
-    }
-    return clicks;
-}
 
 TEST_F(ScanTest, AQueuedHotkeyMacroClicksAtTheScaledPointsOnlyTheFirstEntryRuns) {
     struct Case {
@@ -567,7 +530,7 @@ TEST_F(ScanTest, AQueuedHotkeyMacroClicksAtTheScaledPointsOnlyTheFirstEntryRuns)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FreeAllTables();
-        const size_t before = ClicksOf(ReadLog()).size();  // the client keeps its log open: count, do not truncate
+        const size_t before = kova::sim::LeftClicksInLog(ReadLog()).size();  // the client keeps its log open: count, do not truncate
         synthetic_.clear();
         TPokerRoom& room = PokerRooms[0];
         room.Proportional = c.proportional;
@@ -585,31 +548,31 @@ TEST_F(ScanTest, AQueuedHotkeyMacroClicksAtTheScaledPointsOnlyTheFirstEntryRuns)
         RECT client;
         GetClientRect(h, &client);
         const int w = client.right, ht = client.bottom;
-        std::vector<Click> expected;
+        std::vector<TPoint> expected;
         for (int i = 0; i < 2; ++i) {
             const TMacroClick& k = room.HotKeys[0].Clicks[i];
             const TPoint p = ScaleRoomPoint(c.proportional, c.ref, k.X, k.Y, k.XMin, k.YMin, w, ht);
-            expected.push_back(Click{p.X, p.Y});
+            expected.push_back(p);
         }
         // Sanity of the scaling itself at this client size.
         if (c.proportional) {
-            EXPECT_EQ(expected[0].x, RoundHalfEven(200.0 * w / 800));
+            EXPECT_EQ(expected[0].X, RoundHalfEven(200.0 * w / 800));
         } else {
-            EXPECT_EQ(expected[0].x, RoundHalfEven((200.0 - 40) * (w - 300) / 500) + 40);
+            EXPECT_EQ(expected[0].X, RoundHalfEven((200.0 - 40) * (w - 300) / 500) + 40);
         }
 
         ASSERT_TRUE(QueueTableAction(0, 1, ActionHotKeyMacro));
         ASSERT_TRUE(QueueTableAction(0, 2, ActionHotKeyMacro));  // dropped: only the first runs
         ASSERT_TRUE(Scan());
         EXPECT_EQ(ActionQueue.Count, 0);
-        ASSERT_TRUE(WaitUntil([&] { return ClicksOf(ReadLog()).size() >= before + 2; }, 3000)) << ReadLog();
+        ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ReadLog()).size() >= before + 2; }, 3000)) << ReadLog();
         PumpFor(200);
-        std::vector<Click> clicks = ClicksOf(ReadLog());
+        std::vector<kova::sim::LoggedClick> clicks = kova::sim::LeftClicksInLog(ReadLog());
         clicks.erase(clicks.begin(), clicks.begin() + static_cast<std::ptrdiff_t>(before));
         ASSERT_EQ(clicks.size(), 2u) << ReadLog();
         for (int i = 0; i < 2; ++i) {
-            EXPECT_EQ(clicks[i].x, expected[i].x) << i << "\n" << ReadLog();
-            EXPECT_EQ(clicks[i].y, expected[i].y) << i;
+            EXPECT_EQ(clicks[i].x, expected[i].X) << i << "\n" << ReadLog();
+            EXPECT_EQ(clicks[i].y, expected[i].Y) << i;
         }
         EXPECT_EQ(synthetic_, (std::vector<int>{1, 0}));
         Command("close 1");
@@ -641,7 +604,7 @@ TEST_F(ScanTest, AQueuedActionNamingAStaleTableIndexIsDropped) {
     EXPECT_EQ(ActionQueue.Count, 0);
     ASSERT_TRUE(Scan());
     PumpFor(200);
-    EXPECT_TRUE(ClicksOf(ReadLog()).empty()) << ReadLog();
+    EXPECT_TRUE(kova::sim::LeftClicksInLog(ReadLog()).empty()) << ReadLog();
     EXPECT_TRUE(synthetic_.empty());
 }
 

@@ -15,6 +15,7 @@
 
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
+#include "engine_testing.h"
 #include "simclient_protocol.h"
 #include "tables/autoplace.h"
 #include "tables/enginelog.h"
@@ -27,39 +28,19 @@ namespace kova::tables {
 namespace {
 
 using namespace kova::test;
+using namespace kova::tables::testing;
 
 constexpr const char* kClient = "kovaturntest";
 constexpr const char* kTableClass = "KovaTurnTable";
 
-TTitleSpec Title(const std::string& text) {
-    TTitleSpec t;
-    t.Text = text;
-    DecodeTitle(t);
-    return t;
-}
 
-RECT WindowRect(HWND h) {
-    RECT r{};
-    GetWindowRect(h, &r);
-    return r;
-}
 
 bool HasRect(HWND h, int l, int t, int w, int ht) {
     const RECT r = WindowRect(h);
     return r.left == l && r.top == t && r.right - r.left == w && r.bottom - r.top == ht;
 }
 
-bool IsAbove(HWND a, HWND b) {
-    for (HWND h = GetWindow(a, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (h == b) return true;
-    return false;
-}
 
-TPokerTable* TableOf(HWND h) {
-    for (TPokerTable* t : Tables)
-        if (t->Window() == h) return t;
-    return nullptr;
-}
 
 struct OwnedSearch {
     HWND owner;
@@ -83,24 +64,6 @@ HWND OwnedWindow(HWND owner, const char* cls) {
     return s.found;
 }
 
-struct Click {
-    int table, x, y;
-};
-std::vector<Click> ClicksOf(const std::string& log) {
-    std::vector<Click> clicks;
-    std::istringstream in(log);
-    for (std::string line; std::getline(in, line);) {
-        if (line.find("WM_LBUTTONDOWN") == std::string::npos) continue;
-        Click c{};
-        const size_t t = line.find("table="), x = line.find(" x="), y = line.find(" y=");
-        if (t == std::string::npos || x == std::string::npos || y == std::string::npos) continue;
-        c.table = std::atoi(line.c_str() + t + 6);
-        c.x = std::atoi(line.c_str() + x + 3);
-        c.y = std::atoi(line.c_str() + y + 3);
-        clicks.push_back(c);
-    }
-    return clicks;
-}
 
 // Slot i: normal (i * 430, 10) 400 x 300; activate (i * 430, 10) 480 x 360.
 TSlotRec SlotAt(int i) { return TSlotRec{i * 430, 10, 400, 300, i * 430, 10, 480, 360}; }
@@ -411,7 +374,7 @@ TEST_F(TurnTest, EventMacrosClickOnTurnEveryFifthTickAndOnColourEveryTick) {
         ASSERT_TRUE(Scan());
         PumpFor(20);
     }
-    ASSERT_TRUE(WaitUntil([&] { return ClicksOf(ReadLog()).size() >= 2; }, 3000)) << ReadLog();
+    ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ReadLog()).size() >= 2; }, 3000)) << ReadLog();
     PumpFor(200);
     RECT client{};
     GetClientRect(a, &client);
@@ -419,7 +382,7 @@ TEST_F(TurnTest, EventMacrosClickOnTurnEveryFifthTickAndOnColourEveryTick) {
         return std::make_pair(RoundHalfEven(x * client.right / 1000.0), RoundHalfEven(y * client.bottom / 1000.0));
     };
     std::vector<std::pair<int, int>> seen;
-    for (const Click& c : ClicksOf(ReadLog())) seen.emplace_back(c.x, c.y);
+    for (const kova::sim::LoggedClick& c : kova::sim::LeftClicksInLog(ReadLog())) seen.emplace_back(c.x, c.y);
     EXPECT_NE(std::find(seen.begin(), seen.end(), at(100, 50)), seen.end()) << ReadLog();
     EXPECT_NE(std::find(seen.begin(), seen.end(), at(900, 100)), seen.end()) << ReadLog();
     EXPECT_EQ(std::count(seen.begin(), seen.end(), at(100, 50)), 1);  // once per turn

@@ -3,6 +3,11 @@
 // where and in which colour it paints the Fold button.
 #include <windows.h>
 
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
 namespace kova::sim {
 
 constexpr const char* kControlClass = "KovaSimClientControl";
@@ -26,6 +31,25 @@ inline LRESULT SendCommand(const char* clientName, const char* command) {
   if (!SendMessageTimeoutA(control, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 5000, &result))
     return 0;
   return static_cast<LRESULT>(result);
+}
+
+// One left-button press in the client's mouse log: the table's id and the
+// point in client coordinates.
+struct LoggedClick {
+  int table, x, y;
+};
+
+inline std::vector<LoggedClick> LeftClicksInLog(const std::string& log) {
+  std::vector<LoggedClick> clicks;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (line.find("WM_LBUTTONDOWN") == std::string::npos) continue;
+    const size_t t = line.find("table="), x = line.find(" x="), y = line.find(" y=");
+    if (t == std::string::npos || x == std::string::npos || y == std::string::npos) continue;
+    clicks.push_back(LoggedClick{std::atoi(line.c_str() + t + 6), std::atoi(line.c_str() + x + 3),
+                                 std::atoi(line.c_str() + y + 3)});
+  }
+  return clicks;
 }
 
 }  // namespace kova::sim
