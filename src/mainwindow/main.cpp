@@ -490,100 +490,95 @@ void TKOVAForm1::FormClose() {
 
 // ---- settings controls -------------------------------------------------------------
 
+namespace {
+
+// The "startup.ini" keys that are plain check boxes and whole-number edits,
+// read from and written to the main form's controls by the same table.
+struct CheckBoxKey {
+    bool t::TStartupSettings::*field;
+    TCheckBox* TKOVAForm1::*control;
+};
+struct NumberEditKey {
+    int32_t t::TStartupSettings::*field;
+    TEdit* TKOVAForm1::*control;
+    int32_t fallback;  // for an empty or unreadable edit
+};
+
+constexpr CheckBoxKey kCheckBoxKeys[] = {
+    {&t::TStartupSettings::CommonTimeBank, &TKOVAForm1::CommonTimeBankCB},
+    {&t::TStartupSettings::CommonImBack, &TKOVAForm1::CommonImBackCB},
+    {&t::TStartupSettings::CommonInfoTab, &TKOVAForm1::CommonInfoTabCB},
+    {&t::TStartupSettings::CommonBetpot, &TKOVAForm1::CommonBetpotCB},
+    {&t::TStartupSettings::JumpMouse, &TKOVAForm1::JumpMouseCB},
+    {&t::TStartupSettings::LBTNMouseActivated, &TKOVAForm1::LBTNMouseActCB},
+    {&t::TStartupSettings::AutoRun, &TKOVAForm1::AutoRunCB},
+    {&t::TStartupSettings::MinimizeOnRun, &TKOVAForm1::MinimizeCB},
+    {&t::TStartupSettings::AutoClosePopup, &TKOVAForm1::AutoCloseCB},
+    {&t::TStartupSettings::WithoutBuyinDialog, &TKOVAForm1::WithoutBuyInCB},
+    {&t::TStartupSettings::SendToBottom, &TKOVAForm1::SendToBottomCB},
+    {&t::TStartupSettings::AutoCloseTour, &TKOVAForm1::AutoCloseTourCB},
+    {&t::TStartupSettings::ClickSNGtab, &TKOVAForm1::ClickSNGtabCB},
+    {&t::TStartupSettings::PSTourTimeBank, &TKOVAForm1::TimeBankTCB},
+    {&t::TStartupSettings::PSTourImBack, &TKOVAForm1::ImBackTCB},
+    {&t::TStartupSettings::PSTourInfoTab, &TKOVAForm1::InfoTabTCB},
+    {&t::TStartupSettings::PSCashTimeBank, &TKOVAForm1::TimeBankCashCB},
+    {&t::TStartupSettings::PSCashImBack, &TKOVAForm1::ImBackCashCB},
+    {&t::TStartupSettings::PSCashInfoTab, &TKOVAForm1::InfoTabCashCB},
+    {&t::TStartupSettings::YesWaitList, &TKOVAForm1::YesWaitListCB},
+    {&t::TStartupSettings::MaxWaitList, &TKOVAForm1::MaxWaitListCB},
+    {&t::TStartupSettings::NoWaitList, &TKOVAForm1::NoWaitListCB},
+    {&t::TStartupSettings::OnlyPlayed, &TKOVAForm1::OnlyPlayedCB},
+    {&t::TStartupSettings::AutoCloseCash, &TKOVAForm1::AutoCloseCashCB},
+};
+
+constexpr NumberEditKey kNumberEditKeys[] = {
+    {&t::TStartupSettings::FrameThick, &TKOVAForm1::ThicknessEdit, 6},
+    {&t::TStartupSettings::ScanningPeriod, &TKOVAForm1::ScanningPeriodEdit, 200},
+    {&t::TStartupSettings::CurTournament, &TKOVAForm1::CurTourEdit, 8},
+    {&t::TStartupSettings::TotalTournament, &TKOVAForm1::TotalTourEdit, 16},
+    {&t::TStartupSettings::MaxTournament, &TKOVAForm1::MaxTourEdit, 1},
+    {&t::TStartupSettings::CloseTimeTour, &TKOVAForm1::CloseTimeTourEdit, 2},
+    {&t::TStartupSettings::MaxWaitListNum, &TKOVAForm1::MaxWaitListEdit, 8},
+    {&t::TStartupSettings::CloseTimeCash, &TKOVAForm1::CloseTimeCashEdit, 10},
+};
+
+}  // namespace
+
 t::TStartupSettings TKOVAForm1::ReadStartupControls() {
     t::TStartupSettings s;
-    auto checked = [](const TCheckBox* c) { return c && c->Checked(); };
+    for (const CheckBoxKey& k : kCheckBoxKeys) {
+        const TCheckBox* box = this->*k.control;
+        s.*k.field = box && box->Checked();
+    }
+    for (const NumberEditKey& k : kNumberEditKeys) s.*k.field = EditInt(this->*k.control, k.fallback);
     s.Left = Left();
     s.Top = Top();
     s.ActivePage = PageControl1 ? PageControl1->ActivePageIndex() : 0;
-    s.FrameThick = EditInt(ThicknessEdit, 6);
-    s.ScanningPeriod = EditInt(ScanningPeriodEdit, 200);
-    s.CommonTimeBank = checked(CommonTimeBankCB);
-    s.CommonImBack = checked(CommonImBackCB);
-    s.CommonInfoTab = checked(CommonInfoTabCB);
-    s.CommonBetpot = checked(CommonBetpotCB);
-    s.JumpMouse = checked(JumpMouseCB);
-    s.LBTNMouseActivated = checked(LBTNMouseActCB);
     s.MouseDelay = EditFloat(MouseActDelayEdit, 0);
-    s.AutoRun = checked(AutoRunCB);
-    s.MinimizeOnRun = checked(MinimizeCB);
     s.OngameHHDir = DirectoryOngameHH ? DirectoryOngameHH->Text() : "C:\\";
     s.PokerStarsHHDir = DirectoryPokerStarsHH ? DirectoryPokerStarsHH->Text() : "C:\\";
     s.TimerEnabled = TimerPS && TimerPS->Enabled();
-    s.CurTournament = EditInt(CurTourEdit, 8);
-    s.TotalTournament = EditInt(TotalTourEdit, 16);
-    s.MaxTournament = EditInt(MaxTourEdit, 1);
-    s.AutoClosePopup = checked(AutoCloseCB);
-    s.WithoutBuyinDialog = checked(WithoutBuyInCB);
-    s.SendToBottom = checked(SendToBottomCB);
-    s.AutoCloseTour = checked(AutoCloseTourCB);
-    s.CloseTimeTour = EditInt(CloseTimeTourEdit, 2);
-    s.ClickSNGtab = checked(ClickSNGtabCB);
-    s.PSTourTimeBank = checked(TimeBankTCB);
-    s.PSTourImBack = checked(ImBackTCB);
-    s.PSTourInfoTab = checked(InfoTabTCB);
-    s.PSCashTimeBank = checked(TimeBankCashCB);
-    s.PSCashImBack = checked(ImBackCashCB);
-    s.PSCashInfoTab = checked(InfoTabCashCB);
-    s.YesWaitList = checked(YesWaitListCB);
-    s.MaxWaitList = checked(MaxWaitListCB);
-    s.NoWaitList = checked(NoWaitListCB);
-    s.MaxWaitListNum = EditInt(MaxWaitListEdit, 8);
-    s.OnlyPlayed = checked(OnlyPlayedCB);
-    s.AutoCloseCash = checked(AutoCloseCashCB);
-    s.CloseTimeCash = EditInt(CloseTimeCashEdit, 10);
     s.PS7 = RGPokerStarsN ? RGPokerStarsN->ItemIndex() : 0;
     s.SNG_Spin = RGSNG ? RGSNG->ItemIndex() : 0;
     return s;
 }
 
 void TKOVAForm1::ApplyStartupSettings(const t::TStartupSettings& s) {
-    auto check = [](TCheckBox* c, bool v) {
-        if (c) c->SetChecked(v);
-    };
     auto text = [](TEdit* e, const std::string& v) {
         if (e) e->SetText(v);
     };
+    for (const CheckBoxKey& k : kCheckBoxKeys) {
+        if (TCheckBox* box = this->*k.control) box->SetChecked(s.*k.field);
+    }
+    for (const NumberEditKey& k : kNumberEditKeys) text(this->*k.control, std::to_string(s.*k.field));
     SetBounds(s.Left, s.Top, Width(), Height());
-    text(ThicknessEdit, std::to_string(s.FrameThick));
     if (PageControl1 && s.ActivePage >= 0 && s.ActivePage < PageControl1->PageCount())
         PageControl1->SetActivePageIndex(s.ActivePage);
-    text(ScanningPeriodEdit, std::to_string(s.ScanningPeriod));
     if (Timer1 && s.ScanningPeriod > 0) Timer1->SetInterval(static_cast<unsigned>(s.ScanningPeriod));
-    check(CommonTimeBankCB, s.CommonTimeBank);
-    check(CommonImBackCB, s.CommonImBack);
-    check(CommonInfoTabCB, s.CommonInfoTab);
-    check(CommonBetpotCB, s.CommonBetpot);
-    check(JumpMouseCB, s.JumpMouse);
-    check(LBTNMouseActCB, s.LBTNMouseActivated);
     text(MouseActDelayEdit, FloatText(s.MouseDelay));
-    check(AutoRunCB, s.AutoRun);
-    check(MinimizeCB, s.MinimizeOnRun);
     text(DirectoryOngameHH, s.OngameHHDir);
     text(DirectoryPokerStarsHH, s.PokerStarsHHDir);
     if (TimerPS) TimerPS->SetEnabled(s.TimerEnabled);
-    text(CurTourEdit, std::to_string(s.CurTournament));
-    text(TotalTourEdit, std::to_string(s.TotalTournament));
-    text(MaxTourEdit, std::to_string(s.MaxTournament));
-    check(AutoCloseCB, s.AutoClosePopup);
-    check(WithoutBuyInCB, s.WithoutBuyinDialog);
-    check(SendToBottomCB, s.SendToBottom);
-    check(AutoCloseTourCB, s.AutoCloseTour);
-    text(CloseTimeTourEdit, std::to_string(s.CloseTimeTour));
-    check(ClickSNGtabCB, s.ClickSNGtab);
-    check(TimeBankTCB, s.PSTourTimeBank);
-    check(ImBackTCB, s.PSTourImBack);
-    check(InfoTabTCB, s.PSTourInfoTab);
-    check(TimeBankCashCB, s.PSCashTimeBank);
-    check(ImBackCashCB, s.PSCashImBack);
-    check(InfoTabCashCB, s.PSCashInfoTab);
-    check(YesWaitListCB, s.YesWaitList);
-    check(MaxWaitListCB, s.MaxWaitList);
-    check(NoWaitListCB, s.NoWaitList);
-    text(MaxWaitListEdit, std::to_string(s.MaxWaitListNum));
-    check(OnlyPlayedCB, s.OnlyPlayed);
-    check(AutoCloseCashCB, s.AutoCloseCash);
-    text(CloseTimeCashEdit, std::to_string(s.CloseTimeCash));
     if (RGPokerStarsN && s.PS7 >= 0 && s.PS7 < RGPokerStarsN->Items()->Count()) RGPokerStarsN->SetItemIndex(s.PS7);
     if (RGSNG && s.SNG_Spin >= 0 && s.SNG_Spin < RGSNG->Items()->Count()) RGSNG->SetItemIndex(s.SNG_Spin);
 
