@@ -71,12 +71,14 @@ TEST_F(SimClient, FoldButtonColourSignalsTheTurn) {
 
   // (PrintWindow of another process's window cannot work under Wine, whose
   // device contexts are private to a process; the client still answers
-  // WM_PRINTCLIENT for real Windows.)
-  EXPECT_NE(ScreenPixel(w, x, y), kova::sim::kFoldColour);
+  // WM_PRINTCLIENT for real Windows.) What another process painted reaches
+  // the screen a moment later, so each change is waited for.
+  auto foldShown = [&] { return ScreenPixel(w, x, y) == kova::sim::kFoldColour; };
+  EXPECT_TRUE(WaitUntil([&] { return !foldShown(); }, 2000));
   ASSERT_EQ(kova::sim::SendCommand("simtest", "turn 1 on"), 1);
-  EXPECT_EQ(ScreenPixel(w, x, y), kova::sim::kFoldColour);
+  EXPECT_TRUE(WaitUntil(foldShown, 2000));
   ASSERT_EQ(kova::sim::SendCommand("simtest", "turn 1 off"), 1);
-  EXPECT_NE(ScreenPixel(w, x, y), kova::sim::kFoldColour);
+  EXPECT_TRUE(WaitUntil([&] { return !foldShown(); }, 2000));
   EXPECT_EQ(kova::sim::SendCommand("simtest", "turn 1 sideways"), 0);
 }
 
