@@ -86,27 +86,18 @@ public:
 class ScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string exe = ExeDir() + "\\simclient.exe";
-        if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (SimClientExe().empty())
             GTEST_SKIP() << "simclient.exe is not built beside the tests (add the area tools-simclient)";
         dir_ = TempDir();
         log_ = dir_ + "\\clicks.log";
-        ASSERT_TRUE(client_.Start("\"" + ExeDir() + "\\simclient.exe\" --name " + kClient + " --log \"" + log_ + "\""));
-        ASSERT_NE(WaitForWindow(kova::sim::kControlClass, kClient), nullptr);
+        ASSERT_TRUE(StartSimClient(client_, kClient, log_));
 
-        FreeAllTables();
-        RunningConfig = TPlaceConfig{};
+        ResetEngineState();
         RunningConfig.Name = "Test";
         RunningConfig.Groups = {Group(kTableClass, "Table", 3)};
         PokerRooms.assign(2, TPokerRoom{});
         PokerRooms[0].Name = "Custom";
         PokerRooms[1].RoomType = RoomRush;
-        ScanPaused = ScanBusy = ResortPending = ForceRenumber = 0;
-        PokerStarsLobbyWanted = FullTiltLobbyWanted = IPokerMainWanted = 0;
-        ActiveTableWnd = MouseOverWnd = 0;
-        SessionStats = TSessionStats{};
-        UserOptions = TUserOptions{};
-        ActionQueue = TActionQueue{};
         SetEngineLogSink([this](const std::string& line) { logLines_.push_back(line); });
         SetRoomAdapterMaker(RoomRush, [](HWND w, const std::string& title, const std::string&, int32_t, int32_t g) {
             return MakeTableAdapter<BlindsTable>(w, g, title);
@@ -124,8 +115,7 @@ protected:
         SetSyntheticInputSeam(nullptr);
         BlindsTable::ThrowOnParse = false;
         BlindsTable::OnParse = nullptr;
-        RunningConfig = TPlaceConfig{};
-        PokerRooms.clear();
+        ResetEngineState();
     }
 
     HWND Open(int id, const std::string& title, const char* cls = kTableClass, const char* size = "384x262",

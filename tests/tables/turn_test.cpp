@@ -71,16 +71,13 @@ TSlotRec SlotAt(int i) { return TSlotRec{i * 430, 10, 400, 300, i * 430, 10, 480
 class TurnTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string exe = ExeDir() + "\\simclient.exe";
-        if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (SimClientExe().empty())
             GTEST_SKIP() << "simclient.exe is not built beside the tests (add the area tools-simclient)";
         dir_ = TempDir();
         log_ = dir_ + "\\clicks.log";
-        ASSERT_TRUE(client_.Start("\"" + exe + "\" --name " + kClient + " --log \"" + log_ + "\""));
-        ASSERT_NE(WaitForWindow(kova::sim::kControlClass, kClient), nullptr);
+        ASSERT_TRUE(StartSimClient(client_, kClient, log_));
 
-        FreeAllTables();
-        RunningConfig = TPlaceConfig{};
+        ResetEngineState();
         RunningConfig.Name = "Turn";
         TGroupRec g;
         g.Name = "G";
@@ -99,13 +96,6 @@ protected:
         room.FoldPoint = {575, 880, 0, 0};  // on the button, clear of its caption
         room.FoldColour = {GetRValue(kova::sim::kFoldColour), GetGValue(kova::sim::kFoldColour), GetBValue(kova::sim::kFoldColour)};
         room.Tolerance = 8;
-        ScanPaused = ScanBusy = ResortPending = ForceRenumber = 0;
-        PokerStarsLobbyWanted = FullTiltLobbyWanted = IPokerMainWanted = 0;
-        ActiveTableWnd = MouseOverWnd = 0;
-        SessionStats = TSessionStats{};
-        UserOptions = TUserOptions{};
-        EngineOptions = TEngineOptions{};
-        ActionQueue = TActionQueue{};
         ProgramFolder = dir_;
         SetEngineLogSink([this](const std::string& line) { logLines_.push_back(line); });
         SetSoundPlayer([this](const std::string& file, bool loop) {
@@ -124,10 +114,7 @@ protected:
         SetSyntheticInputSeam(nullptr);
         SetTableOverlayMakers({});
         SetDialogResponder(nullptr);
-        RunningConfig = TPlaceConfig{};
-        PokerRooms.clear();
-        EngineOptions = TEngineOptions{};
-        UserOptions = TUserOptions{};
+        ResetEngineState();
         ProgramFolder.clear();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
