@@ -37,8 +37,8 @@ void DecodePokerRoom(const uint8_t* p, TPokerRoom& r) {
     r.Proportional = p[3086];
     GetScaleRef(p + 3108, r.ScaleRef);
     GetColourPoint(p + 3124, r.FoldPoint);
-    r.FoldColour = TRGB{p[3140], p[3141], p[3142]};
-    r.FoldColour2 = TRGB{p[3143], p[3144], p[3145]};
+    r.FoldColour = GetRGB(p + 3140);
+    r.FoldColour2 = GetRGB(p + 3143);
     r.Tolerance = GetI32(p + 3148);
     r.Tolerance2 = GetI32(p + 3152);
     r.TotalTimeBank = GetI32(p + 3156);
@@ -74,12 +74,8 @@ void EncodePokerRoom(const TPokerRoom& r, uint8_t* p) {
     p[3086] = r.Proportional;
     PutScaleRef(p + 3108, r.ScaleRef);
     PutColourPoint(p + 3124, r.FoldPoint);
-    p[3140] = r.FoldColour.R;
-    p[3141] = r.FoldColour.G;
-    p[3142] = r.FoldColour.B;
-    p[3143] = r.FoldColour2.R;
-    p[3144] = r.FoldColour2.G;
-    p[3145] = r.FoldColour2.B;
+    PutRGB(p + 3140, r.FoldColour);
+    PutRGB(p + 3143, r.FoldColour2);
     PutI32(p + 3148, r.Tolerance);
     PutI32(p + 3152, r.Tolerance2);
     PutI32(p + 3156, r.TotalTimeBank);

@@ -141,8 +141,8 @@ void GetEventMacro(const uint8_t* p, TEventMacro& e) {
     e.ColourDelayMax = GetF64(p + 88);
     GetScaleRef(p + 112, e.ScaleRef);
     GetColourPoint(p + 128, e.Point);
-    e.Colour = TRGB{p[144], p[145], p[146]};
-    e.Colour2 = TRGB{p[147], p[148], p[149]};
+    e.Colour = GetRGB(p + 144);
+    e.Colour2 = GetRGB(p + 147);
     e.Tolerance = GetI32(p + 156);
     e.Tolerance2 = GetI32(p + 160);
     GetMacroClick(p + 168, e.Click);
@@ -161,12 +161,8 @@ void PutEventMacro(uint8_t* p, const TEventMacro& e) {
     PutF64(p + 88, e.ColourDelayMax);
     PutScaleRef(p + 112, e.ScaleRef);
     PutColourPoint(p + 128, e.Point);
-    p[144] = e.Colour.R;
-    p[145] = e.Colour.G;
-    p[146] = e.Colour.B;
-    p[147] = e.Colour2.R;
-    p[148] = e.Colour2.G;
-    p[149] = e.Colour2.B;
+    PutRGB(p + 144, e.Colour);
+    PutRGB(p + 147, e.Colour2);
     PutI32(p + 156, e.Tolerance);
     PutI32(p + 160, e.Tolerance2);
     PutMacroClick(p + 168, e.Click);

@@ -27,6 +27,13 @@ void GetScaleRef(const uint8_t* p, TScaleRef& r);
 void PutScaleRef(uint8_t* p, const TScaleRef& r);
 void GetColourPoint(const uint8_t* p, TColourPoint& c);
 void PutColourPoint(uint8_t* p, const TColourPoint& c);
+// A colour as three bytes, red first.
+inline TRGB GetRGB(const uint8_t* p) { return TRGB{p[0], p[1], p[2]}; }
+inline void PutRGB(uint8_t* p, const TRGB& c) {
+    p[0] = c.R;
+    p[1] = c.G;
+    p[2] = c.B;
+}
 
 // TMacroClick: Enabled, X, Y, XMin, YMin (int32 each).
 void GetMacroClick(const uint8_t* p, TMacroClick& c);
