@@ -1,12 +1,46 @@
 # Target helpers that make the window-free seam explicit.
 #
-# kova_portable_library / PORTABLE tools: built in every configuration,
-#   including the native sanitizer build, and compiled with a poisoned include
-#   directory so that <windows.h> and its friends fail to compile even in the
-#   mingw builds.
-# kova_win32_library / non-PORTABLE tests and tools: mingw builds only.
+# A folder says its layer. Sources below a folder named in
+# KOVA_WINDOW_FREE_FOLDERS (anywhere in their path under the source root) are
+# window-free: built in every configuration, including the native sanitizer
+# build, and compiled with a poisoned include directory so that <windows.h>
+# and its friends fail to compile even in the mingw builds. Everything else
+# is Win32 code, built by the mingw configurations only. kova_library and
+# kova_test read the layer off their sources; a target whose sources lie in
+# both layers is refused. Tools, outside src/, say PORTABLE themselves.
 
 set(KOVA_NOWINDOWS_DIR ${CMAKE_CURRENT_LIST_DIR}/nowindows)
+set(KOVA_WINDOW_FREE_FOLDERS portable model files logic poker)
+
+# Sets `out` to TRUE when every source lies in a window-free folder, FALSE
+# when none does; anything else stops the configuration.
+function(kova_sources_window_free out target)
+  set(free "")
+  foreach(src IN LISTS ARGN)
+    if(src MATCHES "^\\$<")
+      continue()
+    endif()
+    get_filename_component(abs "${src}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    file(RELATIVE_PATH rel "${KOVA_SOURCE_ROOT}" "${abs}")
+    get_filename_component(dir "${rel}" DIRECTORY)
+    string(REPLACE "/" ";" parts "${dir}")
+    set(this FALSE)
+    foreach(part IN LISTS parts)
+      if(part IN_LIST KOVA_WINDOW_FREE_FOLDERS)
+        set(this TRUE)
+      endif()
+    endforeach()
+    if(free STREQUAL "")
+      set(free ${this})
+    elseif(NOT free STREQUAL this)
+      message(FATAL_ERROR "${target}: ${rel} lies in another layer than the target's other sources")
+    endif()
+  endforeach()
+  if(free STREQUAL "")
+    set(free FALSE)
+  endif()
+  set(${out} ${free} PARENT_SCOPE)
+endfunction()
 
 function(kova_mark_window_free target)
   target_include_directories(${target} BEFORE PRIVATE ${KOVA_NOWINDOWS_DIR})
@@ -37,6 +71,22 @@ function(kova_portable_library name)
   set_property(TARGET ${name} PROPERTY KOVA_OWN_TARGET TRUE)
   kova_mark_window_free(${name})
   kova_check_deps(${name} ${A_DEPS})
+endfunction()
+
+# A library of this project's own code, window-free or Win32 by its folder.
+function(kova_library name)
+  cmake_parse_arguments(A "SHARED" "" "SOURCES;DEPS" ${ARGN})
+  kova_sources_window_free(free ${name} ${A_SOURCES})
+  if(free)
+    if(A_SHARED)
+      message(FATAL_ERROR "${name}: a window-free library is static")
+    endif()
+    kova_portable_library(${name} SOURCES ${A_SOURCES} DEPS ${A_DEPS})
+  elseif(A_SHARED)
+    kova_win32_library(${name} SHARED SOURCES ${A_SOURCES} DEPS ${A_DEPS})
+  else()
+    kova_win32_library(${name} SOURCES ${A_SOURCES} DEPS ${A_DEPS})
+  endif()
 endfunction()
 
 function(kova_win32_library name)
@@ -73,9 +123,11 @@ function(kova_tool name)
   endif()
 endfunction()
 
-# One GoogleTest executable per area: each Wine start costs time.
+# One GoogleTest executable per area and layer: each Wine start costs time.
+# Tests of window-free folders run natively too.
 function(kova_test name)
-  cmake_parse_arguments(A "PORTABLE;SERIAL" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(A "SERIAL" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  kova_sources_window_free(A_PORTABLE ${name} ${A_SOURCES})
   if((NOT WIN32 AND NOT A_PORTABLE) OR KOVA_FUZZ)
     return()
   endif()

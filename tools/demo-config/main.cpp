@@ -10,9 +10,9 @@
 #include <string>
 
 #include "framework/portable/inifiles.h"
-#include "tables/placeconfig_file.h"
-#include "tables/pokerrooms_file.h"
-#include "tables/userini.h"
+#include "tables/files/placeconfig_file.h"
+#include "tables/files/pokerrooms_file.h"
+#include "tables/files/userini.h"
 
 namespace t = kova::tables;
 

@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "pushfold/cards.h"
+#include "poker/cards.h"
 
-using namespace kova::pushfold;
+using namespace kova::poker;
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/png.h"
-#include "skin/core/skinstream.h"
+#include "skin/core/portable/png.h"
+#include "skin/core/portable/skinstream.h"
 
 namespace {
 

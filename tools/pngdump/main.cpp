@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/png.h"
-#include "skin/core/skinstream.h"
+#include "skin/core/portable/png.h"
+#include "skin/core/portable/skinstream.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "pushfold/hand_evaluator.h"
-#include "pushfold/icm.h"
+#include "pushfold/logic/hand_evaluator.h"
+#include "pushfold/logic/icm.h"
 
 using namespace kova::pushfold;
 

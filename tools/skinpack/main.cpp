@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/packedskin.h"
+#include "skin/core/portable/packedskin.h"
 
 namespace fs = std::filesystem;
 using namespace kova::skin;

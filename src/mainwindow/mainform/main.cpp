@@ -1,0 +1,799 @@
+#include "mainwindow/mainform/main.h"
+
+#include "tables/overlays/hudtable.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+
+#include "framework/dialogs.h"
+#include "mainwindow/dialogs/toolforms.h"
+#include "tables/engine/autoplace.h"
+#include "tables/files/calcfiles.h"
+#include "tables/files/datafiles.h"
+#include "tables/model/enginelog.h"
+#include "tables/files/placeconfig_file.h"
+#include "tables/files/pokerrooms_file.h"
+#include "tables/engine/pokertable.h"
+
+namespace kova::mainwindow {
+
+namespace t = kova::tables;
+
+TKOVAForm1* KOVAForm1 = nullptr;
+std::filesystem::path TKOVAForm1::DataFolderOverride;
+std::function<void(const std::string&)> TKOVAForm1::OnCloseSaveStep;
+
+namespace {
+
+std::filesystem::path ExecutableFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path();
+}
+
+// An integer from an edit's text; `fallback` when it is not a number.
+int32_t EditInt(const TEdit* e, int32_t fallback) {
+    if (!e) return fallback;
+    const std::string s = e->Text();
+    char* end = nullptr;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (s.empty() || end == s.c_str() || *end != '\0') return fallback;
+    return static_cast<int32_t>(v);
+}
+
+double EditFloat(const TEdit* e, double fallback) {
+    if (!e) return fallback;
+    const std::string s = e->Text();
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    if (s.empty() || end == s.c_str() || *end != '\0') return fallback;
+    return v;
+}
+
+// A stop hides every panel and frame, a refresh shows them again.
+void ShowTableOverlays(bool shown) {
+    for (size_t i = t::Tables.size(); i-- > 0;) {
+        t::TPokerTable* table = t::Tables[i];
+        if (!table) continue;
+        if (table->HUD) table->HUD->SetShown(shown);
+        if (table->Frame) table->Frame->SetShown(shown);
+        if (!shown) table->HUDShown = 0;  // the next panel update fills it again
+    }
+}
+
+// The options the scan reads from the main form's controls.
+void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const std::string& frameThickness) {
+    o.LBtnMouseActivate = s.LBTNMouseActivated;
+    o.MouseActDelay = static_cast<int32_t>(s.MouseDelay);
+    o.OnlyPlayed = s.OnlyPlayed;
+    o.JumpMouse = s.JumpMouse;
+    o.EventTimeBank = s.CommonTimeBank;
+    o.EventImBack = s.CommonImBack;
+    o.EventInfoTab = s.CommonInfoTab;
+    o.EventBetPot = s.CommonBetpot;
+    o.FrameThickness = frameThickness;
+}
+
+std::string FloatText(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+// ---- the form's description -------------------------------------------------
+
+struct CheckBoxDef {
+    const char* name;
+    const char* caption;
+};
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        if (c == '\'') out += "''";
+        else out += c;
+    }
+    return out + "'";
+}
+
+std::string Obj(const std::string& name, const std::string& cls, int l, int t, int w, int h, const std::string& extra = "",
+                const std::string& children = "") {
+    std::string s = "object " + name + ": " + cls + "\n";
+    s += "Left = " + std::to_string(l) + "\nTop = " + std::to_string(t) + "\n";
+    if (w > 0) s += "Width = " + std::to_string(w) + "\n";
+    if (h > 0) s += "Height = " + std::to_string(h) + "\n";
+    s += extra;
+    s += children;
+    return s + "end\n";
+}
+
+std::string Label(const std::string& name, int l, int t, const std::string& caption) {
+    return Obj(name, "TLabel", l, t, 0, 0, "Caption = " + Quote(caption) + "\n");
+}
+
+std::string Edit(const std::string& name, int l, int t, int w, const std::string& text, const std::string& extra = "") {
+    return Obj(name, "TEdit", l, t, w, 21, "Text = " + Quote(text) + "\n" + extra);
+}
+
+std::string Checks(const std::vector<CheckBoxDef>& checks, int l, int t, int w, int step = 22) {
+    std::string s;
+    for (const CheckBoxDef& c : checks) {
+        s += Obj(c.name, "TCheckBox", l, t, w, 17, "Caption = " + Quote(c.caption) + "\n");
+        t += step;
+    }
+    return s;
+}
+
+std::string Sheet(const std::string& name, const std::string& caption, const std::string& children) {
+    return "object " + name + ": TTabSheet\nCaption = " + Quote(caption) + "\n" + children + "end\n";
+}
+
+std::string BuildDescription() {
+    std::string hotkeys = Label("HotKeysL", 12, 12, "Hotkeys of the program and of the rooms' click macros.") +
+                          Checks({{"CheckBoxHUD", "Show table information panels"},
+                                  {"CheckBoxSound", "Sound on turn"},
+                                  {"CheckBoxFrame", "Frame around the turn table"}},
+                                 12, 40, 260) +
+                          Obj("RadioBtnUnderMouse", "TRadioButton", 12, 112, 260, 17,
+                              "Caption = 'Send to table under mouse'\n") +
+                          Obj("RadioBtnActiveTable", "TRadioButton", 12, 134, 260, 17,
+                              "Caption = 'Send to active table'\nChecked = True\n");
+
+    std::string autoplace =
+        Label("ConfigsL", 12, 8, "Configs:") +
+        Obj("ConfigListBox", "TListBox", 12, 26, 190, 150, "") + Label("GroupsL", 214, 8, "Groups:") +
+        Obj("GroupListBox", "TListBox", 214, 26, 190, 150, "") +
+        Obj("StartConfig", "TButton", 420, 26, 130, 27, "Caption = 'Start'\nOnClick = StartConfigClick\n") +
+        Obj("RefreshConfig", "TButton", 420, 60, 130, 27, "Caption = 'Refresh'\nOnClick = RefreshConfigClick\n") +
+        Obj("StopConfigBtn", "TButton", 420, 94, 130, 27,
+            "Caption = 'Stop'\nEnabled = False\nOnClick = StopConfigBtnClick\n") +
+        Obj("CurrentNameL", "TLabel", 420, 136, 150, 17, "Caption = 'No config:'\n") +
+        Obj("ConfigStatusL", "TLabel", 420, 156, 150, 17, "Caption = 'Stopped'\n") +
+        Label("MonitorL", 12, 190, "Tile on monitor:") +
+        Obj("MonitorCombo", "TComboBox", 110, 186, 60, 21, "Style = csDropDownList\n");
+
+    std::string options = Label("OptionsL", 12, 12, "Options of the tables.") +
+                          Checks({{"CommonTimeBankCB", "Time bank"},
+                                  {"CommonImBackCB", "I'm back"},
+                                  {"CommonInfoTabCB", "Info tab"},
+                                  {"CommonBetpotCB", "Bet pot"}},
+                                 12, 36, 200);
+
+    std::string room = Label("RoomsL", 12, 8, "Poker rooms:") + Obj("PokerRoomListBox", "TListBox", 12, 26, 220, 180, "");
+
+    std::string common =
+        Label("ScanningPeriodL", 12, 12, "Scanning Period:") +
+        Edit("ScanningPeriodEdit", 120, 8, 60, "200", "OnChange = ScanningPeriodEditChange\n") +
+        Label("MillisecondsL", 186, 12, "milliseconds") + Label("ThicknessL", 12, 40, "Frame thickness:") +
+        Edit("ThicknessEdit", 120, 36, 60, "6") + Label("MouseDelayL", 12, 68, "Mouse activation delay:") +
+        Edit("MouseActDelayEdit", 160, 64, 60, "0") +
+        Checks({{"JumpMouseCB", "Jump mouse to the active table"},
+                {"LBTNMouseActCB", "Mouse activation by the left button"},
+                {"AutoRunCB", "Start the active config at start-up"},
+                {"MinimizeCB", "Minimize when a config starts"}},
+               12, 96, 300);
+
+    std::string pokerstars =
+        Label("PSHHL", 12, 12, "Hand history folder:") + Edit("DirectoryPokerStarsHH", 130, 8, 300, "C:\\") +
+        Obj("DirPokerStarsHH", "TButton", 436, 7, 30, 23, "Caption = '...'\nOnClick = DirPokerStarsHHClick\n") +
+        Label("CurTourL", 12, 40, "Tournaments now / total / max:") + Edit("CurTourEdit", 200, 36, 40, "8") +
+        Edit("TotalTourEdit", 246, 36, 40, "16") + Edit("MaxTourEdit", 292, 36, 40, "1") +
+        Label("CloseTimeTourL", 350, 40, "Close after (min):") + Edit("CloseTimeTourEdit", 450, 36, 40, "2") +
+        Checks({{"AutoCloseCB", "Close pop-ups"},
+                {"WithoutBuyInCB", "Without buy-in dialog"},
+                {"SendToBottomCB", "Send to bottom"},
+                {"AutoCloseTourCB", "Close finished tournaments"},
+                {"ClickSNGtabCB", "Click the SNG tab"},
+                {"TimeBankTCB", "Tournament time bank"},
+                {"ImBackTCB", "Tournament I'm back"},
+                {"InfoTabTCB", "Tournament info tab"}},
+               12, 68, 200, 20) +
+        Checks({{"TimeBankCashCB", "Cash time bank"},
+                {"ImBackCashCB", "Cash I'm back"},
+                {"InfoTabCashCB", "Cash info tab"},
+                {"YesWaitListCB", "Join wait lists"},
+                {"MaxWaitListCB", "Wait lists up to:"},
+                {"NoWaitListCB", "No wait lists"},
+                {"OnlyPlayedCB", "Count only played tables"},
+                {"AutoCloseCashCB", "Close idle cash tables"}},
+               230, 68, 170, 20) +
+        Edit("MaxWaitListEdit", 404, 146, 40, "8") + Edit("CloseTimeCashEdit", 404, 206, 40, "10") +
+        Obj("RGPokerStarsN", "TRadioGroup", 470, 68, 110, 60,
+            "Caption = 'Client'\nItems.Strings = (\n'Older'\n'Newer')\nItemIndex = 0\n") +
+        Obj("RGSNG", "TRadioGroup", 470, 134, 110, 60,
+            "Caption = 'SNG tab'\nItems.Strings = (\n'SNG'\n'Spin')\nItemIndex = 0\n");
+
+    std::string ongame = Label("OngameHHL", 12, 12, "Hand history folder:") +
+                         Edit("DirectoryOngameHH", 130, 8, 300, "C:\\") +
+                         Obj("DirOngameHH", "TButton", 436, 7, 30, 23, "Caption = '...'\nOnClick = DirOngameHHClick\n");
+
+    std::string pages = Sheet("HotKeysSheet", " HotKeys ", hotkeys) + Sheet("AutoPlaceSheet", " AutoPlace ", autoplace) +
+                        Sheet("OptionsSheet", " Options ", options) + Sheet("PokerRoomSheet", " Poker Room ", room) +
+                        Sheet("CommonSheet", "Common Settings", common) +
+                        Sheet("PokerStarsSheet", " PokerStars ", pokerstars) + Sheet("OngameSheet", " Ongame ", ongame);
+
+    std::string s = "object KOVAForm1: TKOVAForm1\nLeft = 100\nTop = 100\nWidth = 620\nHeight = 480\n";
+    s += "Caption = " + Quote(MainFormCaption) + "\n";
+    s += "BorderStyle = bsSingle\nBorderIcons = [biSystemMenu, biMinimize]\n";
+    s += "OnCreate = FormCreate\nOnShow = FormShow\nOnActivate = FormActivate\nOnClose = FormClose\n";
+    s += "object PageControl1: TPageControl\nLeft = 4\nTop = 4\nWidth = 604\nHeight = 300\n";
+    s += "ActivePage = AutoPlaceSheet\n" + pages + "end\n";
+    s += Obj("LogMemo", "TMemo", 4, 310, 604, 130, "ScrollBars = ssVertical\nReadOnly = True\n");
+    s += Obj("Timer1", "TTimer", 0, 0, 0, 0, "Interval = 200\nOnTimer = Timer1Timer\n");
+    s += Obj("TimerPS", "TTimer", 0, 0, 0, 0, "Enabled = False\nInterval = 1000\n");
+    s += "object PopupMenu1: TPopupMenu\n";
+    s += "object Show1: TMenuItem\nCaption = 'Show'\nOnClick = Show1Click\nend\n";
+    s += "object Close1: TMenuItem\nCaption = 'Close'\nOnClick = Close1Click\nend\n";
+    s += "end\n";
+    return s + "end\n";
+}
+
+}  // namespace
+
+// ---- construction -------------------------------------------------------------
+
+TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
+    dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
+
+    BindField("PageControl1", PageControl1);
+    BindField("ConfigListBox", ConfigListBox);
+    BindField("PokerRoomListBox", PokerRoomListBox);
+    BindField("GroupListBox", GroupListBox);
+    BindField("CurrentNameL", CurrentNameL);
+    BindField("ConfigStatusL", ConfigStatusL);
+    BindField("StartConfig", StartConfigBtn);
+    BindField("RefreshConfig", RefreshConfigBtn);
+    BindField("StopConfigBtn", StopConfigBtn);
+    BindField("LogMemo", LogMemo);
+    BindField("Timer1", Timer1);
+    BindField("TimerPS", TimerPS);
+    BindField("PopupMenu1", PopupMenu1);
+    BindField("Show1", Show1);
+    BindField("Close1", Close1);
+    BindField("MonitorCombo", MonitorCombo);
+    BindField("ScanningPeriodEdit", ScanningPeriodEdit);
+    BindField("ThicknessEdit", ThicknessEdit);
+    BindField("MouseActDelayEdit", MouseActDelayEdit);
+    BindField("DirectoryOngameHH", DirectoryOngameHH);
+    BindField("DirectoryPokerStarsHH", DirectoryPokerStarsHH);
+    BindField("CurTourEdit", CurTourEdit);
+    BindField("TotalTourEdit", TotalTourEdit);
+    BindField("MaxTourEdit", MaxTourEdit);
+    BindField("CloseTimeTourEdit", CloseTimeTourEdit);
+    BindField("MaxWaitListEdit", MaxWaitListEdit);
+    BindField("CloseTimeCashEdit", CloseTimeCashEdit);
+    BindField("RGPokerStarsN", RGPokerStarsN);
+    BindField("RGSNG", RGSNG);
+    BindField("CommonTimeBankCB", CommonTimeBankCB);
+    BindField("CommonImBackCB", CommonImBackCB);
+    BindField("CommonInfoTabCB", CommonInfoTabCB);
+    BindField("CommonBetpotCB", CommonBetpotCB);
+    BindField("JumpMouseCB", JumpMouseCB);
+    BindField("LBTNMouseActCB", LBTNMouseActCB);
+    BindField("AutoRunCB", AutoRunCB);
+    BindField("MinimizeCB", MinimizeCB);
+    BindField("AutoCloseCB", AutoCloseCB);
+    BindField("WithoutBuyInCB", WithoutBuyInCB);
+    BindField("SendToBottomCB", SendToBottomCB);
+    BindField("AutoCloseTourCB", AutoCloseTourCB);
+    BindField("ClickSNGtabCB", ClickSNGtabCB);
+    BindField("TimeBankTCB", TimeBankTCB);
+    BindField("ImBackTCB", ImBackTCB);
+    BindField("InfoTabTCB", InfoTabTCB);
+    BindField("TimeBankCashCB", TimeBankCashCB);
+    BindField("ImBackCashCB", ImBackCashCB);
+    BindField("InfoTabCashCB", InfoTabCashCB);
+    BindField("YesWaitListCB", YesWaitListCB);
+    BindField("MaxWaitListCB", MaxWaitListCB);
+    BindField("NoWaitListCB", NoWaitListCB);
+    BindField("OnlyPlayedCB", OnlyPlayedCB);
+    BindField("AutoCloseCashCB", AutoCloseCashCB);
+    BindField("CheckBoxHUD", CheckBoxHUD);
+    BindField("CheckBoxSound", CheckBoxSound);
+    BindField("CheckBoxFrame", CheckBoxFrame);
+    BindField("RadioBtnUnderMouse", RadioBtnUnderMouse);
+    BindField("RadioBtnActiveTable", RadioBtnActiveTable);
+
+    RegisterMethod("FormCreate", TNotifyEvent([this](TObject*) { FormCreate(); }));
+    RegisterMethod("FormShow", TNotifyEvent([this](TObject*) { FormShow(); }));
+    RegisterMethod("FormActivate", TNotifyEvent([this](TObject*) { FormActivate(); }));
+    RegisterMethod("FormClose", TCloseEvent([this](TObject*, TCloseAction&) { FormClose(); }));
+    RegisterMethod("StartConfigClick", TNotifyEvent([this](TObject*) { StartConfig(); }));
+    RegisterMethod("RefreshConfigClick", TNotifyEvent([this](TObject*) { RefreshConfig(); }));
+    RegisterMethod("StopConfigBtnClick", TNotifyEvent([this](TObject*) { StopConfig(); }));
+    RegisterMethod("Timer1Timer", TNotifyEvent([this](TObject*) { Timer1Timer(); }));
+    RegisterMethod("ScanningPeriodEditChange", TNotifyEvent([this](TObject*) { ScanningPeriodEditChange(); }));
+    RegisterMethod("DirOngameHHClick", TNotifyEvent([this](TObject*) { DirOngameHHClick(); }));
+    RegisterMethod("DirPokerStarsHHClick", TNotifyEvent([this](TObject*) { DirPokerStarsHHClick(); }));
+    RegisterMethod("Show1Click", TNotifyEvent([this](TObject*) { Show1Click(); }));
+    RegisterMethod("Close1Click", TNotifyEvent([this](TObject*) { Close1Click(); }));
+
+    BindMessage(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
+    BindMessage(TrayIconMessage, [this](TMessage& m) { TrayIconCallback(m); });
+    // The first activation when the window never became active (another
+    // program holds the foreground): the settings are read all the same.
+    BindMessage(WM_APP + 0x101, [this](TMessage&) { FormActivate(); });
+}
+
+TKOVAForm1::~TKOVAForm1() {
+    if (trayIconShown_ && HandleAllocated()) TrayIcon(2, nullptr);
+    StopHookIfRunning();
+    if (KOVAForm1 == this) {
+        KOVAForm1 = nullptr;
+        ConnectEngineSeams(nullptr);
+        Application()->OnMinimize = nullptr;
+    }
+}
+
+std::string TKOVAForm1::FormDescription() const {
+    static const std::string text = BuildDescription();
+    return text;
+}
+
+void ConnectEngineSeams(TKOVAForm1* form) {
+    if (!form) {
+        t::SetUserMessageSink(nullptr);
+        t::SetEngineLogSink(nullptr);
+        t::SetSyntheticInputSeam(nullptr);
+        return;
+    }
+    t::SetUserMessageSink([](const std::string& text) { ShowMessage(text); });
+    t::SetEngineLogSink([form](const std::string& line) { form->Log(line); });
+    t::SetSyntheticInputSeam([form](int flag) { form->Hook().SetData(flag); });
+}
+
+void TKOVAForm1::Log(const std::string& line) {
+    if (LogMemo) LogMemo->AppendLine(line);
+}
+
+void DeleteAllTour() { t::FreeAllTables(); }
+
+// ---- lifecycle ----------------------------------------------------------------
+
+void TKOVAForm1::FormCreate() {
+    KOVAForm1 = this;
+    std::error_code ec;
+    // Layouts and alert sounds live beside the program, like its data files.
+    t::ProgramFolder = dataFolder_.string();
+    t::InstallTableOverlays();
+    firstShow_ = true;
+    firstActivate_ = true;
+    t::IPokerMainWanted = 1;
+    t::PokerStarsLobbyWanted = 1;
+    t::FullTiltLobbyWanted = 1;
+    draggedTable_ = -1;
+
+    std::filesystem::create_directories(dataFolder_ / "Layouts", ec);
+
+    Application()->OnMinimize = [this](TObject*) {
+        if (HandleAllocated()) PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    };
+
+    t::ScanPaused = 1;
+    t::ModelsChanged = 0;
+    t::ResortPending = 0;
+    t::QueueBusy = 0;
+    hotkeysEnabled_ = true;
+    UserIniState = t::TUserIniState::NotFound;
+    t::ForceRenumber = 0;
+
+    if (LogMemo) LogMemo->SetMaxLines(1000);
+    ConnectEngineSeams(this);
+    std::string error;
+    if (!hook_.Load(dataFolder_, error)) Log(error);
+}
+
+void TKOVAForm1::FillLists() {
+    if (PokerRoomListBox) {
+        PokerRoomListBox->Items()->Clear();
+        for (const t::TPokerRoom& r : t::PokerRooms) PokerRoomListBox->Items()->Add(r.Name.Str());
+    }
+    if (ConfigListBox) {
+        ConfigListBox->Items()->Clear();
+        for (const t::TPlaceConfig& c : t::PlaceConfigs) ConfigListBox->Items()->Add(c.Name);
+        if (SelectedConfig >= 0 && SelectedConfig < ConfigListBox->Items()->Count())
+            ConfigListBox->SetItemIndex(SelectedConfig);
+    }
+    if (GroupListBox) {
+        GroupListBox->Items()->Clear();
+        for (const t::TGroupRec& g : EditedConfig.Groups) GroupListBox->Items()->Add(g.Name);
+        if (!EditedConfig.Groups.empty()) GroupListBox->SetItemIndex(0);
+    }
+    if (CurrentNameL && !EditedConfig.Name.empty()) CurrentNameL->SetCaption(EditedConfig.Name + ":");
+}
+
+void TKOVAForm1::FormShow() {
+    if (!firstShow_) return;
+    firstShow_ = false;
+    t::LoadPokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms);
+    t::LoadPlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, t::PlaceConfigs);
+
+    if (t::PlaceConfigs.empty()) {
+        SelectedConfig = -1;
+        EditedConfig = t::TPlaceConfig{};
+        FillLists();
+        ShowMessage(NoConfigFoundMessage);
+    } else {
+        SelectedConfig = t::ActiveConfigIndex(t::PlaceConfigHeader, t::PlaceConfigs.size());
+        EditedConfig = t::PlaceConfigs[static_cast<size_t>(SelectedConfig)];
+        FillLists();
+    }
+
+    if (MonitorCombo) {
+        MonitorCombo->Items()->Clear();
+        const int n = Screen()->MonitorCount();
+        for (int i = 1; i <= n; ++i) MonitorCombo->Items()->Add(std::to_string(i));
+        if (n > 0) MonitorCombo->SetItemIndex(0);
+    }
+
+    t::LoadModels(dataFolder_, t::OpponentModels);
+    t::LoadRegPlayers(dataFolder_, t::RegPlayers);
+    t::LoadStartDefaults(dataFolder_, t::StartDefaults);
+    firstShowTime_ = t::EngineNow();
+
+    if (firstActivate_ && HandleAllocated()) PostMessageA(Handle(), WM_APP + 0x101, 0, 0);
+}
+
+void TKOVAForm1::FormActivate() {
+    if (!firstActivate_ || firstShow_) return;
+    firstActivate_ = false;
+
+    if (PageControl1) {
+        for (int page : {1, 3, 4})
+            if (page < PageControl1->PageCount()) PageControl1->SetActivePageIndex(page);
+    }
+    t::TStartupSettings settings = ReadStartupControls();
+    t::LoadStartupIni(dataFolder_ / t::StartupIniFileName, settings);
+    ApplyStartupSettings(settings);
+
+    UserIniState = t::LoadUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
+    if (UserIniState == t::TUserIniState::Loaded) {
+        if (CheckBoxHUD) CheckBoxHUD->SetChecked(t::UserOptions.ShowHUD != 0);
+        if (CheckBoxSound) CheckBoxSound->SetChecked(t::UserOptions.Sound != 0);
+        if (CheckBoxFrame) CheckBoxFrame->SetChecked(t::UserOptions.Frame != 0);
+        if (RadioBtnUnderMouse) RadioBtnUnderMouse->SetChecked(t::UserOptions.UnderMouse != 0);
+        if (RadioBtnActiveTable) RadioBtnActiveTable->SetChecked(t::UserOptions.ActiveTable != 0);
+    }
+
+    if (AutoRunCB && AutoRunCB->Checked()) StartConfig();
+}
+
+void TKOVAForm1::FormClose() {
+    StopHookIfRunning();
+    if (TGrabberForm) TGrabberForm->Close();
+    if (t::SaveOnClose(UserIniState)) {
+        auto step = [](const char* name) {
+            if (OnCloseSaveStep) OnCloseSaveStep(name);
+        };
+        t::UserOptions.ShowHUD = CheckBoxHUD && CheckBoxHUD->Checked();
+        t::UserOptions.Sound = CheckBoxSound && CheckBoxSound->Checked();
+        t::UserOptions.Frame = CheckBoxFrame && CheckBoxFrame->Checked();
+        t::UserOptions.UnderMouse = RadioBtnUnderMouse && RadioBtnUnderMouse->Checked();
+        t::UserOptions.ActiveTable = RadioBtnActiveTable && RadioBtnActiveTable->Checked();
+        step(t::UserIniFileName);
+        t::SaveUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
+        step(t::StartupIniFileName);
+        t::SaveStartupIni(dataFolder_ / t::StartupIniFileName, ReadStartupControls());
+        step(t::PokerRoomsFileName);
+        t::SavePokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms);
+        step(t::PlaceConfigFileName);
+        t::WritePlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, SelectedConfig,
+                            t::PlaceConfigs);
+    }
+    if (trayIconShown_) TrayIcon(2, nullptr);
+    DeleteAllTour();
+}
+
+// ---- settings controls -------------------------------------------------------------
+
+namespace {
+
+// The "startup.ini" keys that are plain check boxes and whole-number edits,
+// read from and written to the main form's controls by the same table.
+struct CheckBoxKey {
+    bool t::TStartupSettings::*field;
+    TCheckBox* TKOVAForm1::*control;
+};
+struct NumberEditKey {
+    int32_t t::TStartupSettings::*field;
+    TEdit* TKOVAForm1::*control;
+    int32_t fallback;  // for an empty or unreadable edit
+};
+
+constexpr CheckBoxKey kCheckBoxKeys[] = {
+    {&t::TStartupSettings::CommonTimeBank, &TKOVAForm1::CommonTimeBankCB},
+    {&t::TStartupSettings::CommonImBack, &TKOVAForm1::CommonImBackCB},
+    {&t::TStartupSettings::CommonInfoTab, &TKOVAForm1::CommonInfoTabCB},
+    {&t::TStartupSettings::CommonBetpot, &TKOVAForm1::CommonBetpotCB},
+    {&t::TStartupSettings::JumpMouse, &TKOVAForm1::JumpMouseCB},
+    {&t::TStartupSettings::LBTNMouseActivated, &TKOVAForm1::LBTNMouseActCB},
+    {&t::TStartupSettings::AutoRun, &TKOVAForm1::AutoRunCB},
+    {&t::TStartupSettings::MinimizeOnRun, &TKOVAForm1::MinimizeCB},
+    {&t::TStartupSettings::AutoClosePopup, &TKOVAForm1::AutoCloseCB},
+    {&t::TStartupSettings::WithoutBuyinDialog, &TKOVAForm1::WithoutBuyInCB},
+    {&t::TStartupSettings::SendToBottom, &TKOVAForm1::SendToBottomCB},
+    {&t::TStartupSettings::AutoCloseTour, &TKOVAForm1::AutoCloseTourCB},
+    {&t::TStartupSettings::ClickSNGtab, &TKOVAForm1::ClickSNGtabCB},
+    {&t::TStartupSettings::PSTourTimeBank, &TKOVAForm1::TimeBankTCB},
+    {&t::TStartupSettings::PSTourImBack, &TKOVAForm1::ImBackTCB},
+    {&t::TStartupSettings::PSTourInfoTab, &TKOVAForm1::InfoTabTCB},
+    {&t::TStartupSettings::PSCashTimeBank, &TKOVAForm1::TimeBankCashCB},
+    {&t::TStartupSettings::PSCashImBack, &TKOVAForm1::ImBackCashCB},
+    {&t::TStartupSettings::PSCashInfoTab, &TKOVAForm1::InfoTabCashCB},
+    {&t::TStartupSettings::YesWaitList, &TKOVAForm1::YesWaitListCB},
+    {&t::TStartupSettings::MaxWaitList, &TKOVAForm1::MaxWaitListCB},
+    {&t::TStartupSettings::NoWaitList, &TKOVAForm1::NoWaitListCB},
+    {&t::TStartupSettings::OnlyPlayed, &TKOVAForm1::OnlyPlayedCB},
+    {&t::TStartupSettings::AutoCloseCash, &TKOVAForm1::AutoCloseCashCB},
+};
+
+constexpr NumberEditKey kNumberEditKeys[] = {
+    {&t::TStartupSettings::FrameThick, &TKOVAForm1::ThicknessEdit, 6},
+    {&t::TStartupSettings::ScanningPeriod, &TKOVAForm1::ScanningPeriodEdit, 200},
+    {&t::TStartupSettings::CurTournament, &TKOVAForm1::CurTourEdit, 8},
+    {&t::TStartupSettings::TotalTournament, &TKOVAForm1::TotalTourEdit, 16},
+    {&t::TStartupSettings::MaxTournament, &TKOVAForm1::MaxTourEdit, 1},
+    {&t::TStartupSettings::CloseTimeTour, &TKOVAForm1::CloseTimeTourEdit, 2},
+    {&t::TStartupSettings::MaxWaitListNum, &TKOVAForm1::MaxWaitListEdit, 8},
+    {&t::TStartupSettings::CloseTimeCash, &TKOVAForm1::CloseTimeCashEdit, 10},
+};
+
+}  // namespace
+
+t::TStartupSettings TKOVAForm1::ReadStartupControls() {
+    t::TStartupSettings s;
+    for (const CheckBoxKey& k : kCheckBoxKeys) {
+        const TCheckBox* box = this->*k.control;
+        s.*k.field = box && box->Checked();
+    }
+    for (const NumberEditKey& k : kNumberEditKeys) s.*k.field = EditInt(this->*k.control, k.fallback);
+    s.Left = Left();
+    s.Top = Top();
+    s.ActivePage = PageControl1 ? PageControl1->ActivePageIndex() : 0;
+    s.MouseDelay = EditFloat(MouseActDelayEdit, 0);
+    s.OngameHHDir = DirectoryOngameHH ? DirectoryOngameHH->Text() : "C:\\";
+    s.PokerStarsHHDir = DirectoryPokerStarsHH ? DirectoryPokerStarsHH->Text() : "C:\\";
+    s.TimerEnabled = TimerPS && TimerPS->Enabled();
+    s.PS7 = RGPokerStarsN ? RGPokerStarsN->ItemIndex() : 0;
+    s.SNG_Spin = RGSNG ? RGSNG->ItemIndex() : 0;
+    return s;
+}
+
+void TKOVAForm1::ApplyStartupSettings(const t::TStartupSettings& s) {
+    auto text = [](TEdit* e, const std::string& v) {
+        if (e) e->SetText(v);
+    };
+    for (const CheckBoxKey& k : kCheckBoxKeys) {
+        if (TCheckBox* box = this->*k.control) box->SetChecked(s.*k.field);
+    }
+    for (const NumberEditKey& k : kNumberEditKeys) text(this->*k.control, std::to_string(s.*k.field));
+    SetBounds(s.Left, s.Top, Width(), Height());
+    if (PageControl1 && s.ActivePage >= 0 && s.ActivePage < PageControl1->PageCount())
+        PageControl1->SetActivePageIndex(s.ActivePage);
+    if (Timer1 && s.ScanningPeriod > 0) Timer1->SetInterval(static_cast<unsigned>(s.ScanningPeriod));
+    text(MouseActDelayEdit, FloatText(s.MouseDelay));
+    text(DirectoryOngameHH, s.OngameHHDir);
+    text(DirectoryPokerStarsHH, s.PokerStarsHHDir);
+    if (TimerPS) TimerPS->SetEnabled(s.TimerEnabled);
+    if (RGPokerStarsN && s.PS7 >= 0 && s.PS7 < RGPokerStarsN->Items()->Count()) RGPokerStarsN->SetItemIndex(s.PS7);
+    if (RGSNG && s.SNG_Spin >= 0 && s.SNG_Spin < RGSNG->Items()->Count()) RGSNG->SetItemIndex(s.SNG_Spin);
+
+    ApplyEngineOptions();
+}
+
+void TKOVAForm1::ApplyEngineOptions() {
+    const t::TStartupSettings s = ReadStartupControls();
+    CopyEngineOptions(t::EngineOptions, s, ThicknessEdit ? ThicknessEdit->Text() : std::to_string(s.FrameThick));
+}
+
+void TKOVAForm1::ScanningPeriodEditChange() {
+    const int32_t period = EditInt(ScanningPeriodEdit, 200);
+    if (period > 0 && Timer1) Timer1->SetInterval(static_cast<unsigned>(period));
+}
+
+void TKOVAForm1::DirOngameHHClick() {
+    std::string dir = DirectoryOngameHH ? DirectoryOngameHH->Text() : "";
+    if (!SelectDirectory("Choose Directory for Ongame HH", dir)) dir.clear();
+    if (DirectoryOngameHH) DirectoryOngameHH->SetText(dir);
+}
+
+void TKOVAForm1::DirPokerStarsHHClick() {
+    std::string dir = DirectoryPokerStarsHH ? DirectoryPokerStarsHH->Text() : "";
+    if (!SelectDirectory("Choose Directory for PokerStars HH", dir)) dir.clear();
+    if (DirectoryPokerStarsHH) DirectoryPokerStarsHH->SetText(dir);
+}
+
+// ---- start, refresh, stop -------------------------------------------------------------
+
+std::string TKOVAForm1::RunningName() const {
+    return t::RunningConfig.Name.empty() ? EditedConfig.Name : t::RunningConfig.Name;
+}
+
+void TKOVAForm1::ShowState(const std::string& status, TColor colour) {
+    if (CurrentNameL) {
+        CurrentNameL->SetCaption(RunningName() + ":");
+        CurrentNameL->Font()->SetColor(colour);
+        CurrentNameL->Invalidate();
+    }
+    if (ConfigStatusL) {
+        ConfigStatusL->SetCaption(status);
+        ConfigStatusL->Font()->SetColor(colour);
+        ConfigStatusL->Invalidate();
+        ConfigStatusL->Update();
+    }
+}
+
+void TKOVAForm1::StopSounds() { PlaySoundA(nullptr, nullptr, 0); }
+
+void TKOVAForm1::StartHookIfNeeded() {
+    if (hookRunning_) return;
+    hook_.StartHook(Handle());
+    hookRunning_ = true;
+}
+
+void TKOVAForm1::StopHookIfRunning() {
+    if (!hookRunning_) return;
+    hook_.StopHook();
+    hookRunning_ = false;
+}
+
+bool TKOVAForm1::ValidateConfig() {
+    if (EditedConfig.Groups.empty()) {
+        ShowMessage("Config " + EditedConfig.Name + " does not have any group");
+        return true;
+    }
+    for (const t::TGroupRec& g : EditedConfig.Groups) {
+        if (g.Slots.empty()) {
+            ShowMessage("Group " + g.Name + " does not have any slot");
+            return true;
+        }
+    }
+    t::RunningConfig = EditedConfig;
+    return false;
+}
+
+// The common head of Start and Refresh, run once no scan is running: store
+// the editor and validate. A config that ran until now is stopped when
+// validation fails, so that the labels never claim a paused scan runs.
+bool TKOVAForm1::PrepareStartOrRefresh() {
+    StoreGroupEditor();
+    if (!ValidateConfig()) return true;
+    ShowTableOverlays(false);
+    StopHookIfRunning();
+    ShowState("Stopped", clWindowText);
+    if (StopConfigBtn) StopConfigBtn->SetEnabled(false);
+    return false;
+}
+
+void TKOVAForm1::StartConfig() {
+    if (!ConfigListBox || ConfigListBox->Items()->Count() == 0) {
+        ShowMessage(CreateConfigFirstMessage);
+        return;
+    }
+    t::ScanPaused = 1;
+    t::RunWhenScanIdle([this] {
+        if (!PrepareStartOrRefresh()) return;
+        ApplyEngineOptions();
+        ShowState("Started", clWindowText);
+        if (StopConfigBtn) StopConfigBtn->SetEnabled(true);
+        DeleteAllTour();
+        t::IPokerMainWanted = 1;
+        t::PokerStarsLobbyWanted = 1;
+        t::ResortPending = 1;
+        StartHookIfNeeded();
+        ShowState("Running", clBlue);
+        StopSounds();
+        t::ScanPaused = 0;
+        if (MinimizeCB && MinimizeCB->Checked()) Application()->Minimize();
+    });
+}
+
+void TKOVAForm1::RefreshConfig() {
+    if (!ConfigListBox || ConfigListBox->Items()->Count() == 0) {
+        ShowMessage(CreateConfigFirstMessage);
+        return;
+    }
+    t::ScanPaused = 1;
+    t::RunWhenScanIdle([this] {
+        if (!PrepareStartOrRefresh()) return;
+        ApplyEngineOptions();
+        ShowTableOverlays(true);
+        ShowState("Refreshed", clWindowText);
+        StartHookIfNeeded();
+        ShowState("Running", clBlue);
+        if (StopConfigBtn) StopConfigBtn->SetEnabled(true);
+        StopSounds();
+        t::ScanPaused = 0;
+    });
+}
+
+void TKOVAForm1::StopConfig() {
+    t::ScanPaused = 1;
+    t::RunWhenScanIdle([this] {
+        StoreGroupEditor();
+        ShowTableOverlays(false);
+        StopHookIfRunning();
+        ShowState("Stopped", clWindowText);
+        if (StopConfigBtn) StopConfigBtn->SetEnabled(false);
+        StopSounds();
+    });
+}
+
+void TKOVAForm1::Timer1Timer() { t::RunScan(); }
+
+// ---- notification area ------------------------------------------------------------------
+
+BOOL TKOVAForm1::TrayIcon(int action, HICON icon) {
+    DWORD message;
+    switch (action) {
+        case 1: message = NIM_ADD; break;
+        case 2: message = NIM_DELETE; break;
+        case 3: message = NIM_MODIFY; break;
+        default: return FALSE;
+    }
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = Handle();
+    data.uID = 1;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = TrayIconMessage;
+    data.hIcon = icon;
+    lstrcpynA(data.szTip, TrayTip, sizeof data.szTip);
+    const BOOL result = Shell_NotifyIconA(message, &data);
+    if (action == 1) trayIconShown_ = true;
+    if (action == 2) trayIconShown_ = false;
+    return result;
+}
+
+void TKOVAForm1::WMSysCommand(TMessage& m) {
+    if ((m.WParam & 0xFFF0) == SC_MINIMIZE) {
+        HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+        if (!icon) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        TrayIcon(1, icon);
+        ShowWindow(Handle(), SW_HIDE);
+        ShowWindow(Application()->Handle(), SW_HIDE);
+        m.Result = 0;
+        return;
+    }
+    Inherited(m);
+}
+
+void TKOVAForm1::TrayIconCallback(TMessage& m) {
+    switch (m.LParam) {
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+            TrayIcon(2, nullptr);
+            ShowWindow(Application()->Handle(), SW_SHOW);
+            ShowWindow(Handle(), SW_SHOW);
+            // Minimised from the taskbar, the window is still iconic.
+            if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+            break;
+        case WM_RBUTTONUP: {
+            SetForegroundWindow(Handle());
+            POINT p{};
+            GetCursorPos(&p);
+            if (PopupMenu1) PopupMenu1->Popup(p.x, p.y);
+            PostMessageA(Handle(), WM_NULL, 0, 0);
+            break;
+        }
+        default:
+            break;
+    }
+    m.Result = 0;
+}
+
+void TKOVAForm1::Show1Click() {
+    TMessage m{TrayIconMessage, 0, WM_LBUTTONUP, 0};
+    TrayIconCallback(m);
+}
+
+void TKOVAForm1::Close1Click() {
+    TrayIcon(2, nullptr);
+    Close();
+}
+
+}  // namespace kova::mainwindow

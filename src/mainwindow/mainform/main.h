@@ -1,0 +1,163 @@
+// The main form TKOVAForm1: the engine's start-up and shutdown, start,
+// refresh and stop of a config, the scan timer, the settings controls that
+// "startup.ini" and "user.ini" fill, and the notification-area icon.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "framework/comctrls.h"
+#include "framework/extctrls.h"
+#include "framework/forms.h"
+#include "framework/menus.h"
+#include "framework/stdctrls.h"
+#include "mainwindow/app/hookloader.h"
+#include "tables/files/userini.h"
+#include "tables/model/variables.h"
+
+namespace kova::mainwindow {
+
+inline constexpr char MainFormCaption[] = "KOVA  v3.26c";
+inline constexpr char ApplicationTitle[] = "KOVA v3.26c";
+inline constexpr char NoConfigFoundMessage[] = "Any config was not found. Go to AutoPlace page and Create New Config.";
+inline constexpr char CreateConfigFirstMessage[] = "Please Create New Config first!";
+inline constexpr UINT TrayIconMessage = WM_USER + 1;
+inline constexpr char TrayTip[] = "Kovadesk";
+
+class TKOVAForm1 : public TForm {
+    KOVA_CLASS(TKOVAForm1, TForm)
+public:
+    explicit TKOVAForm1(TComponent* owner);
+    ~TKOVAForm1() override;
+    std::string FormDescription() const override;
+
+    // The folder of the data files: beside the executable, unless a test
+    // sets another before the form is created.
+    static std::filesystem::path DataFolderOverride;
+    std::filesystem::path DataFolder() const { return dataFolder_; }
+
+    // ---- controls --------------------------------------------------------------
+    TPageControl* PageControl1 = nullptr;
+    TListBox* ConfigListBox = nullptr;
+    TListBox* PokerRoomListBox = nullptr;
+    TListBox* GroupListBox = nullptr;
+    TLabel* CurrentNameL = nullptr;
+    TLabel* ConfigStatusL = nullptr;
+    TButton* StartConfigBtn = nullptr;    // component "StartConfig"
+    TButton* RefreshConfigBtn = nullptr;  // component "RefreshConfig"
+    TButton* StopConfigBtn = nullptr;
+    TMemo* LogMemo = nullptr;
+    TTimer* Timer1 = nullptr;
+    TTimer* TimerPS = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* Show1 = nullptr;
+    TMenuItem* Close1 = nullptr;
+    TComboBox* MonitorCombo = nullptr;
+
+    TEdit* ScanningPeriodEdit = nullptr;
+    TEdit* ThicknessEdit = nullptr;
+    TEdit* MouseActDelayEdit = nullptr;
+    TEdit* DirectoryOngameHH = nullptr;
+    TEdit* DirectoryPokerStarsHH = nullptr;
+    TEdit* CurTourEdit = nullptr;
+    TEdit* TotalTourEdit = nullptr;
+    TEdit* MaxTourEdit = nullptr;
+    TEdit* CloseTimeTourEdit = nullptr;
+    TEdit* MaxWaitListEdit = nullptr;
+    TEdit* CloseTimeCashEdit = nullptr;
+    TRadioGroup* RGPokerStarsN = nullptr;
+    TRadioGroup* RGSNG = nullptr;
+
+    TCheckBox *CommonTimeBankCB = nullptr, *CommonImBackCB = nullptr, *CommonInfoTabCB = nullptr,
+              *CommonBetpotCB = nullptr, *JumpMouseCB = nullptr, *LBTNMouseActCB = nullptr, *AutoRunCB = nullptr,
+              *MinimizeCB = nullptr, *AutoCloseCB = nullptr, *WithoutBuyInCB = nullptr, *SendToBottomCB = nullptr,
+              *AutoCloseTourCB = nullptr, *ClickSNGtabCB = nullptr, *TimeBankTCB = nullptr, *ImBackTCB = nullptr,
+              *InfoTabTCB = nullptr, *TimeBankCashCB = nullptr, *ImBackCashCB = nullptr, *InfoTabCashCB = nullptr,
+              *YesWaitListCB = nullptr, *MaxWaitListCB = nullptr, *NoWaitListCB = nullptr, *OnlyPlayedCB = nullptr,
+              *AutoCloseCashCB = nullptr, *CheckBoxHUD = nullptr, *CheckBoxSound = nullptr, *CheckBoxFrame = nullptr;
+    TRadioButton* RadioBtnUnderMouse = nullptr;
+    TRadioButton* RadioBtnActiveTable = nullptr;
+
+    // ---- lifecycle ----------------------------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+
+    // ---- config start, refresh and stop ------------------------------------------
+    void StartConfig();
+    void RefreshConfig();
+    void StopConfig();
+    // True when the working copy is unusable (the message was shown); false
+    // when it was copied into the running config.
+    bool ValidateConfig();
+    void StoreGroupEditor() {}  // the group editor arrives with the config editors
+    void Timer1Timer();
+    void ScanningPeriodEditChange();
+    void DirOngameHHClick();
+    void DirPokerStarsHHClick();
+
+    // ---- notification area ----------------------------------------------------------
+    // action 1 add, 2 delete, 3 modify; the Shell_NotifyIconA result (other
+    // actions: FALSE).
+    BOOL TrayIcon(int action, HICON icon);
+    void WMSysCommand(TMessage& m);
+    void TrayIconCallback(TMessage& m);
+    void Show1Click();
+    void Close1Click();
+    bool TrayIconShown() const { return trayIconShown_; }
+    bool FirstActivationDone() const { return !firstActivate_; }
+
+    // ---- state ----------------------------------------------------------------------
+    tables::TPlaceConfig EditedConfig;  // the working copy shown in the editors
+    int32_t SelectedConfig = -1;
+    tables::TUserIniState UserIniState = tables::TUserIniState::NotFound;
+    bool HookRunning() const { return hookRunning_; }
+    THookLibrary& Hook() { return hook_; }
+
+    // The settings controls as "startup.ini" keys, and back.
+    tables::TStartupSettings ReadStartupControls();
+    void ApplyStartupSettings(const tables::TStartupSettings& s);
+    // Hands the options the scan reads over to the engine.
+    void ApplyEngineOptions();
+
+    // Each data file written on close, in order (tests follow the order).
+    static std::function<void(const std::string& fileName)> OnCloseSaveStep;
+
+    void Log(const std::string& line);
+
+private:
+    void ShowState(const std::string& status, TColor colour);
+    bool PrepareStartOrRefresh();
+    void StartHookIfNeeded();
+    void StopHookIfRunning();
+    void FillLists();
+    void StopSounds();
+    std::string RunningName() const;
+
+    std::filesystem::path dataFolder_;
+    THookLibrary hook_;
+    bool hookRunning_ = false;
+    bool firstShow_ = true;
+    bool firstActivate_ = true;
+    bool trayIconShown_ = false;
+    bool hotkeysEnabled_ = true;
+    double firstShowTime_ = 0;
+    int32_t draggedTable_ = -1;
+};
+
+// Frees every table and lobby adapter (and the queued actions naming them).
+void DeleteAllTour();
+
+// The main form and the tool forms, kept as the program's globals.
+extern TKOVAForm1* KOVAForm1;
+
+// Connects the engine's seams (user messages, log lines, synthetic input)
+// to the main form; called by the form's creation.
+void ConnectEngineSeams(TKOVAForm1* form);
+
+}  // namespace kova::mainwindow

@@ -1,0 +1,129 @@
+#include "skin/core/dcroutines.h"
+
+#include <vector>
+
+#include "skin/core/portable/bitmaps.h"
+
+namespace kova::skin {
+
+HBITMAP CreateDib32(int width, int height, PixelBuffer32& pixels) {
+    pixels = PixelBuffer32();
+    if (width < 1 || height < 1) return nullptr;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bmp && bits) pixels = PixelBuffer32::View(bits, width, height, static_cast<std::ptrdiff_t>(width) * 4);
+    return bmp;
+}
+
+COLORREF ColorToRGB(std::uint32_t colour) {
+    if ((colour & 0xFF000000u) == 0xFF000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
+    return colour & 0xFFFFFF;
+}
+
+void FillRectSolid(HDC dc, const RECT& r, std::uint32_t colour) {
+    const int saved = SaveDC(dc);
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
+    HGDIOBJ old = SelectObject(dc, brush);
+    FillRect(dc, &r, brush);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    RestoreDC(dc, saved);
+}
+
+void FillBorderStrips(HDC dc, const RECT& r, int lw, int tw, int rw, int bw, std::uint32_t colour) {
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
+    const RECT strips[4] = {{r.left, r.top, r.right, r.top + tw},
+                            {r.left, r.top + tw, r.left + lw, r.bottom},
+                            {r.left + lw, r.bottom - bw, r.right, r.bottom},
+                            {r.right - rw, r.top + tw, r.right, r.bottom - bw}};
+    for (const RECT& s : strips)
+        if (s.left < s.right && s.top < s.bottom) FillRect(dc, &s, brush);
+    DeleteObject(brush);
+}
+
+void CopyBorderStrips(HDC destDC, int x, int y, int width, int height, HDC sourceDC, int srcX, int srcY, int bw) {
+    BitBlt(destDC, x, y, width, bw, sourceDC, srcX, srcY, SRCCOPY);                                       // top
+    BitBlt(destDC, x + width - bw, y, bw, height, sourceDC, srcX + width - bw, srcY, SRCCOPY);            // right
+    BitBlt(destDC, x, y, bw, height, sourceDC, srcX, srcY, SRCCOPY);                                       // left
+    BitBlt(destDC, x, y + height - bw, width, bw, sourceDC, srcX, srcY + height - bw, SRCCOPY);           // bottom
+}
+
+void DrawBevelFrame(HDC dc, RECT r, int width, std::uint32_t lightColour, std::uint32_t darkColour) {
+    HPEN light = CreatePen(PS_SOLID, 1, ColorToRGB(lightColour));
+    HPEN dark = CreatePen(PS_SOLID, 1, ColorToRGB(darkColour));
+    HGDIOBJ old = SelectObject(dc, light);
+    for (int i = 0; i < width && r.right - r.left > 0 && r.bottom - r.top > 0; ++i) {
+        SelectObject(dc, light);
+        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+        LineTo(dc, r.left, r.top);
+        LineTo(dc, r.right - 1, r.top);
+        SelectObject(dc, dark);
+        LineTo(dc, r.right - 1, r.bottom - 1);
+        LineTo(dc, r.left, r.bottom - 1);
+        InflateRect(&r, -1, -1);
+    }
+    SelectObject(dc, old);
+    DeleteObject(light);
+    DeleteObject(dark);
+}
+
+void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t colour2) {
+    const COLORREF c1 = ColorToRGB(colour1), c2 = ColorToRGB(colour2);
+    int n = 0;
+    auto dot = [&](int x, int y) {
+        if (n++ % 3 == 0) SetPixel(dc, x, y, (n / 3) % 2 ? c2 : c1);
+    };
+    for (int x = r.left; x < r.right; ++x) dot(x, r.top);
+    for (int y = r.top + 1; y < r.bottom; ++y) dot(r.right - 1, y);
+    for (int x = r.right - 2; x >= r.left; --x) dot(x, r.bottom - 1);
+    for (int y = r.bottom - 2; y > r.top; --y) dot(r.left, y);
+}
+
+HRGN MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour) {
+    HRGN region = CreateRectRgn(0, 0, bitmap.Width(), bitmap.Height());
+    for (const TRect& run : AddTransparentRuns(bitmap, transparentColour)) {
+        HRGN cut = CreateRectRgn(run.Left, run.Top, run.Right, run.Bottom);
+        CombineRgn(region, region, cut, RGN_DIFF);
+        DeleteObject(cut);
+    }
+    return region;
+}
+
+namespace {
+struct Layered {
+    UpdateLayeredWindowFn update = nullptr;
+    SetLayeredWindowAttributesFn attributes = nullptr;
+    SIZE checkBox{0, 0};
+    Layered() {
+        if (HMODULE user = LoadLibraryA("user32.dll")) {
+            update = reinterpret_cast<UpdateLayeredWindowFn>(
+                reinterpret_cast<void*>(GetProcAddress(user, "UpdateLayeredWindow")));
+            attributes = reinterpret_cast<SetLayeredWindowAttributesFn>(
+                reinterpret_cast<void*>(GetProcAddress(user, "SetLayeredWindowAttributes")));
+        }
+        if (HBITMAP b = LoadBitmapA(nullptr, MAKEINTRESOURCEA(32759))) {
+            BITMAP info{};
+            if (GetObjectA(b, sizeof info, &info)) checkBox = {info.bmWidth / 4, info.bmHeight / 3};
+            DeleteObject(b);
+        }
+    }
+};
+Layered& TheLayered() {
+    static Layered l;
+    return l;
+}
+}  // namespace
+
+bool LayeredWindowsAvailable() { return TheLayered().update != nullptr; }
+UpdateLayeredWindowFn UpdateLayeredWindowPtr() { return TheLayered().update; }
+SetLayeredWindowAttributesFn SetLayeredWindowAttributesPtr() { return TheLayered().attributes; }
+SIZE CheckBoxGlyphSize() { return TheLayered().checkBox; }
+
+}  // namespace kova::skin

@@ -1,0 +1,428 @@
+#include "tables/engine/autoplace.h"
+
+#include <exception>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "tables/engine/actionqueue.h"
+#include "tables/engine/adapter_factory.h"
+#include "tables/model/enginelog.h"
+#include "tables/logic/slots.h"
+#include "tables/logic/titleexpr.h"
+
+namespace kova::tables {
+
+namespace {
+
+std::vector<std::function<void()>>& DeferredActions() {
+    static std::vector<std::function<void()>> actions;
+    return actions;
+}
+
+std::function<void()>& ActivateTurnTableStep() {
+    static std::function<void()> step;
+    return step;
+}
+
+// Sets ScanBusy for the scan and clears it on every way out.
+struct ScanBusyScope {
+    ScanBusyScope() { ScanBusy = 1; }
+    ~ScanBusyScope() { ScanBusy = 0; }
+    ScanBusyScope(const ScanBusyScope&) = delete;
+    ScanBusyScope& operator=(const ScanBusyScope&) = delete;
+};
+
+void RunDeferredActions() {
+    while (!DeferredActions().empty() && !ScanBusy) {
+        std::vector<std::function<void()>> actions;
+        actions.swap(DeferredActions());
+        for (auto& action : actions) action();
+    }
+}
+
+TTableList TableStates() { return TTableList(Tables.begin(), Tables.end()); }
+
+bool WindowExists(const TPokerTable* t) { return t && IsWindow(t->Window()); }
+
+// The table's window exists and is shown, in one question to the window
+// manager for a top-level window (the style says it all when no parent
+// can hide it).
+bool WindowShown(const TPokerTable* t) {
+    if (!t) return false;
+    const LONG style = GetWindowLongA(t->Window(), GWL_STYLE);
+    if (!(style & WS_VISIBLE)) return false;  // also a window that is gone
+    return !(style & WS_CHILD) || IsWindowVisible(t->Window());
+}
+
+std::string WindowText(HWND h) {
+    char text[256] = {};
+    GetWindowTextA(h, text, sizeof text);
+    return text;
+}
+
+std::string ClassName(HWND h) {
+    char name[256] = {};
+    GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+// The first group of the running config that recognises a window; -1 when none.
+int32_t MatchingGroup(const std::string& className, const std::string& text) {
+    const auto& groups = RunningConfig.Groups;
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (!MatchClassPattern(groups[g].ClassPattern, className)) continue;
+        if (MatchTitleExpression(groups[g].Title, text)) return static_cast<int32_t>(g);
+    }
+    return -1;
+}
+
+bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+// Window handle to table position, for the walk: every window of the desktop
+// is looked up, so the lookup must not grow with the number of tables.
+class KnownWindows {
+public:
+    KnownWindows() { Rebuild(); }
+    void Rebuild() {
+        tables_.clear();
+        lobbies_.clear();
+        for (size_t i = 0; i < Tables.size(); ++i)
+            if (Tables[i]) tables_.emplace(Tables[i]->Wnd, static_cast<int32_t>(i));
+        for (const TPokerTable* l : Lobbies)
+            if (l) lobbies_.insert(l->Wnd);
+    }
+    // As IsKnownWindow.
+    bool Find(HWND h, int32_t& index) const {
+        const auto key = reinterpret_cast<uintptr_t>(h);
+        if (auto it = tables_.find(key); it != tables_.end()) {
+            index = it->second;
+            return true;
+        }
+        index = -1;
+        return lobbies_.count(key) != 0;
+    }
+
+private:
+    std::unordered_map<uintptr_t, int32_t> tables_;
+    std::unordered_set<uintptr_t> lobbies_;
+};
+
+BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+    return TRUE;
+}
+
+bool AnyGroupTakesClass(const std::string& className) {
+    for (const TGroupRec& g : RunningConfig.Groups)
+        if (MatchClassPattern(g.ClassPattern, className)) return true;
+    return false;
+}
+
+// Class names of the windows met by the last walks. Windows not met in a
+// walk are forgotten at its end, so a reused handle is read afresh.
+class ClassNames {
+public:
+    void BeginWalk() { seen_.clear(); }
+    const std::string& Of(HWND h) {
+        const auto key = reinterpret_cast<uintptr_t>(h);
+        auto it = names_.find(key);
+        if (it == names_.end()) it = names_.emplace(key, ClassName(h)).first;
+        seen_.insert(key);
+        return it->second;
+    }
+    void EndWalk() {
+        for (auto it = names_.begin(); it != names_.end();) {
+            if (seen_.count(it->first))
+                ++it;
+            else
+                it = names_.erase(it);
+        }
+    }
+
+private:
+    std::unordered_map<uintptr_t, std::string> names_;
+    std::unordered_set<uintptr_t> seen_;
+};
+
+ClassNames& ClassCache() {
+    static ClassNames cache;
+    return cache;
+}
+
+}  // namespace
+
+// ---- seams --------------------------------------------------------------------------------
+
+void RunWhenScanIdle(std::function<void()> action) {
+    if (!action) return;
+    if (!ScanBusy) {
+        action();
+        return;
+    }
+    DeferredActions().push_back(std::move(action));
+}
+
+void SetActivateTurnTableStep(std::function<void()> step) { ActivateTurnTableStep() = std::move(step); }
+
+// ---- the scan -----------------------------------------------------------------------------
+
+bool RunScan() {
+    if (ScanPaused || ScanBusy) return false;
+    {
+        ScanBusyScope busy;
+        try {
+            if (ModelsChanged) {
+                RefreshTableCalculators();
+                ModelsChanged = 0;
+            }
+            RunQueuedTableAction();
+            DropDeadTables();
+            ScanTopLevelWindows();
+            ParseAllTableTitles();
+            if (ActivateTurnTableStep())
+                ActivateTurnTableStep()();
+            else
+                ActivateTurnTable();
+            if (ResortPending) PlaceTablesIntoSlots();
+            PlaceAllTables();
+            TickTablesAndLobbies(true);
+        } catch (const std::exception& e) {
+            EngineLogF("Scan stopped by an error: %s", e.what());
+        } catch (...) {
+            EngineLog("Scan stopped by an error");
+        }
+    }
+    RunDeferredActions();
+    return true;
+}
+
+bool IsKnownWindow(HWND wnd, int32_t& index) {
+    const auto key = reinterpret_cast<uintptr_t>(wnd);
+    for (size_t i = 0; i < Tables.size(); ++i) {
+        if (Tables[i] && Tables[i]->Wnd == key) {
+            index = static_cast<int32_t>(i);
+            return true;
+        }
+    }
+    index = -1;
+    for (const TPokerTable* l : Lobbies)
+        if (l && l->Wnd == key) return true;
+    return false;
+}
+
+void AddTable(HWND wnd, const std::string& title, const std::string& className, int32_t roomIndex, int32_t groupIndex) {
+    if (!IsWindowVisible(wnd)) return;
+    std::unique_ptr<TPokerTable> t(CreateTableAdapter(wnd, title, className, roomIndex, groupIndex));
+    if (!t) return;
+    t->WindowClass = className;
+    if (t->Kind == KindLobby) {
+        Lobbies.push_back(t.release());
+        EngineLogF("Add Lobby: %s", title.c_str());
+        return;
+    }
+    t->GroupIndex = groupIndex;
+    t->RoomIndex = roomIndex;
+    t->KeptInGrid = 0;
+    const TGroupRec* g = IsValidGroup(groupIndex) ? &RunningConfig.Groups[static_cast<size_t>(groupIndex)] : nullptr;
+    if (g && g->TOIStyle) {
+        if (RunningConfig.TOI.NewTablesTo == 1) {
+            t->Slot = FreeGridSlot(groupIndex);
+            t->InGrid = 1;
+        } else {
+            t->Slot = RunningConfig.TOI.StackSlot;
+            t->InGrid = 0;
+        }
+    } else {
+        t->Slot = FirstFreeSlot(groupIndex);
+    }
+    ResortPending = 1;
+    t->PrevSlot = t->Slot;
+    const uint8_t kind = t->Kind;
+    Tables.push_back(t.release());
+    if (kind == KindCash || kind == KindTournament || kind == KindGeneric) ++SessionStats.TablesSeen;
+}
+
+void RemoveTable(size_t index) {
+    if (index >= Tables.size()) return;
+    std::unique_ptr<TPokerTable> gone(Tables[index]);
+    Tables.erase(Tables.begin() + static_cast<std::ptrdiff_t>(index));
+    ResortPending = 1;
+}
+
+void RemoveLobby(size_t index) {
+    if (index >= Lobbies.size()) return;
+    std::unique_ptr<TPokerTable> gone(Lobbies[index]);
+    EngineLogF("Del LobbyT: %s", gone ? gone->Title.c_str() : "");
+    Lobbies.erase(Lobbies.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void DropDeadTables() {
+    for (size_t i = 0; i < Tables.size();) {
+        if (WindowShown(Tables[i]))
+            ++i;
+        else
+            RemoveTable(i);
+    }
+    for (size_t i = 0; i < Lobbies.size();) {
+        if (WindowExists(Lobbies[i]))
+            ++i;
+        else
+            RemoveLobby(i);
+    }
+    PlaceTablesIntoSlots();
+}
+
+void ScanTopLevelWindows() {
+    KnownWindows known;
+    ClassNames& classes = ClassCache();
+    classes.BeginWalk();
+    const bool allowChange = !RunningConfig.Groups.empty() && RunningConfig.Groups[0].AllowChange;
+    // Every top-level window in z-order from the very first, so a table
+    // opened on top of all others is adopted at once. The list is taken in
+    // one call: stepping from window to window (or a walk that checks each
+    // window as it goes) asks the window manager once per window.
+    std::vector<HWND> windows;
+    windows.reserve(512);
+    EnumDesktopWindows(nullptr, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND h : windows) {
+        int32_t index = -1;
+        if (known.Find(h, index)) {
+            if (index < 0 || !allowChange) continue;  // a lobby, or a table that keeps its group
+            // A known window is recognised without reading its class again;
+            // only its title can have changed.
+            TPokerTable* t = Tables[static_cast<size_t>(index)];
+            const int32_t g = MatchingGroup(t->WindowClass, WindowText(h));
+            if (g >= 0) {
+                if (g != t->GroupIndex) {
+                    t->GroupIndex = g;
+                    t->Slot = FirstFreeSlot(g);
+                    ResortPending = 1;
+                    PlaceTablesIntoSlots();
+                    known.Rebuild();
+                }
+            } else {
+                RemoveTable(static_cast<size_t>(index));
+                ResortPending = 1;
+                PlaceTablesIntoSlots();
+                --SessionStats.TablesSeen;
+                known.Rebuild();
+            }
+            continue;
+        }
+        // A window's class never changes: it is read once per window. The
+        // title is read only when a group or a lobby watch could take the
+        // window by its class, so the many windows of other programs cost a
+        // lookup per scan.
+        const std::string& className = classes.Of(h);
+        const bool lobbyClass = (PokerStarsLobbyWanted && Contains(className, "#32770")) ||
+                                (FullTiltLobbyWanted && Contains(className, "QWidget"));
+        if (!lobbyClass && !AnyGroupTakesClass(className)) continue;
+        // Invisible windows are never adopted as tables; only the lobby
+        // watches look at them.
+        if (!lobbyClass && !IsWindowVisible(h)) continue;
+        const std::string text = WindowText(h);
+        const size_t tables = Tables.size(), lobbies = Lobbies.size();
+        const int32_t g = MatchingGroup(className, text);
+        if (g >= 0) AddTable(h, text, className, RunningConfig.Groups[static_cast<size_t>(g)].RoomIndex, g);
+        bool inNeither = Tables.size() == tables && Lobbies.size() == lobbies;
+        if (PokerStarsLobbyWanted && inNeither && Contains(className, "#32770") && Contains(text, "PokerStars Lobby")) {
+            if (TPokerTable* lobby = CreateLobbyAdapter(h, text, -1)) {
+                Lobbies.push_back(lobby);
+                inNeither = false;
+            }
+        }
+        if (FullTiltLobbyWanted && inNeither && Contains(className, "QWidget") && Contains(text, "Full Tilt Poker")) {
+            if (TPokerTable* lobby = CreateFTPLobbyAdapter(h, text, -1)) {
+                Lobbies.push_back(lobby);
+                EngineLogF("FTP Lobby Num=  %d ", static_cast<int>(Lobbies.size()) - 1);
+            }
+        }
+        if (Tables.size() != tables || Lobbies.size() != lobbies) known.Rebuild();
+    }
+    classes.EndWalk();
+    PlaceTablesIntoSlots();
+}
+
+void ParseAllTableTitles() {
+    for (TPokerTable* t : Tables)
+        if (t) t->ParseTitle();
+}
+
+void PlaceAllTables() {
+    for (TPokerTable* t : Tables)
+        if (t) t->Place();
+}
+
+void TickTablesAndLobbies(bool windowsChecked) {
+    // Within a scan every table's window was seen shown by the drop step or
+    // the walk a moment ago; asking again per table would double the scan's
+    // work with the window manager. (A window that closes meanwhile is
+    // dropped by the next scan; a tick on it does nothing.)
+    auto exists = [windowsChecked](const TPokerTable* t) { return t && (windowsChecked || IsWindow(t->Window())); };
+    PlayedCashTables = 0;
+    int32_t live = 0;
+    for (TPokerTable* t : Tables) {
+        if (!exists(t) || t->GroupIndex < 0) continue;
+        if (t->Kind != KindCash && t->Kind != KindTournament && t->Kind != KindGeneric) continue;
+        ++live;
+        if (t->Network == 4 && t->Kind == KindCash &&
+            !(EngineOptions.OnlyPlayed && !Contains(WindowText(t->Window()), "Logged In")))
+            ++PlayedCashTables;
+    }
+    SessionStats.LiveTables = live;
+    for (TPokerTable* t : Tables)
+        if (exists(t)) t->Tick();
+    for (TPokerTable* t : Tables) {
+        if (!t) continue;
+        if (!UserOptions.ShowHUD) {
+            t->HUD.reset();
+        } else if (!t->HUD) {
+            t->UpdateHUD();
+        } else {
+            t->HUD->FollowTable();
+        }
+    }
+    for (TPokerTable* l : Lobbies)
+        if (l) l->Tick();
+}
+
+void RefreshTableCalculators() {
+    for (TPokerTable* t : Tables)
+        if (WindowExists(t)) t->RefreshCalculator();
+}
+
+void MinimizeAllTables() {
+    for (TPokerTable* t : Tables)
+        if (WindowExists(t) && t->GroupIndex >= 0) ShowWindow(t->Window(), SW_MINIMIZE);
+}
+
+void RestoreAllTables() {
+    for (TPokerTable* t : Tables)
+        if (WindowExists(t) && t->GroupIndex >= 0) ShowWindow(t->Window(), SW_RESTORE);
+}
+
+void PlaceTablesIntoSlots() {
+    if (!ResortPending) return;
+    TTableList states = TableStates();
+    SortTablesIntoSlots(states, &TableHandles);
+    for (size_t i = 0; i < states.size(); ++i) Tables[i] = static_cast<TPokerTable*>(states[i]);
+}
+
+int32_t FirstFreeSlot(int32_t group) { return FirstFreeSlot(TableStates(), group); }
+
+int32_t FreeGridSlot(int32_t group) { return FreeGridSlot(TableStates(), group); }
+
+void FreeAllTables() {
+    std::vector<TPokerTable*> tables, lobbies;
+    tables.swap(Tables);
+    lobbies.swap(Lobbies);
+    TableHandles.clear();
+    for (TPokerTable* t : tables) delete t;
+    for (TPokerTable* l : lobbies) delete l;
+    ActionQueue.Count = 0;
+}
+
+}  // namespace kova::tables

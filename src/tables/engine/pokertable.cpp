@@ -1,0 +1,377 @@
+#include "tables/engine/pokertable.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+
+namespace kova::tables {
+
+TEngineOptions EngineOptions;
+
+namespace {
+
+TTableOverlayMakers& OverlayMakers() {
+    static TTableOverlayMakers makers;
+    return makers;
+}
+
+std::function<void(int)>& SyntheticInputSeam() {
+    static std::function<void(int)> seam;
+    return seam;
+}
+
+bool IsPanelKind(uint8_t kind) { return kind == KindCash || kind == KindTournament || kind == KindGeneric; }
+
+TRect ToRect(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+// Day-based time: whole days since 1899-12-30 plus the fraction.
+double EngineNow() {
+    using namespace std::chrono;
+    const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
+    return 25569.0 + seconds / 86400.0;
+}
+
+void SetTableOverlayMakers(TTableOverlayMakers makers) { OverlayMakers() = std::move(makers); }
+
+void SetSyntheticInputSeam(std::function<void(int)> seam) { SyntheticInputSeam() = std::move(seam); }
+
+void SignalSyntheticInput(int flag) {
+    if (SyntheticInputSeam()) SyntheticInputSeam()(flag);
+}
+
+// ---- construction -------------------------------------------------------------------
+
+TPokerTable::TPokerTable(HWND wnd, int32_t groupIndex, const std::string& title) {
+    Kind = KindGeneric;
+    Wnd = reinterpret_cast<uintptr_t>(wnd);
+    GroupIndex = groupIndex;
+    Title = title;
+    MainWnd = reinterpret_cast<uintptr_t>(FindProcessMainWindow(wnd));
+    AdapterState = 0;
+    MyTurn = 0;
+    Dragging = 0;
+    SendToBottom = 0;
+    AdapterFlag = 1;
+    ComputeBorderMetrics(*this);
+    RefWidth = 800;
+    RefHeight = 600;
+    CreatedAt = EngineNow();
+    HUDShown = 0;
+    TableNumber = SessionStats.TablesSeen + 1;
+    ColourMisses = 0;
+    ColourFlag = 1;
+    for (TEventState& e : EventStates) e.Seen = 0;
+    TickCountdown = 5;
+}
+
+TPokerTable::~TPokerTable() {
+    MyTurn = 0;
+    TurnStart = 0;
+    TurnEnd = EngineNow();
+    if (Wnd != 0 && ActiveTableWnd == Wnd) {
+        ActiveTableWnd = 0;
+        StopAlertSound();
+    }
+    HUD.reset();
+    Frame.reset();
+}
+
+void TPokerTable::ParseTitle() { SmallBlind = 0; }
+
+// ---- information panel and frame ------------------------------------------------------
+
+void TPokerTable::UpdateHUD() {
+    if (!UserOptions.ShowHUD) {
+        HUD.reset();
+        return;
+    }
+    if (!IsPanelKind(Kind) || HUD || !OverlayMakers().MakeHUD) return;
+    HUD = OverlayMakers().MakeHUD(*this);
+    if (!HUD) return;
+    CreateHUDLabels();
+    std::string group;
+    if (IsValidGroup(GroupIndex)) group = RunningConfig.Groups[static_cast<size_t>(GroupIndex)].Name;
+    LayoutFile = ProgramFolder + "\\" + "Layouts\\" + SanitizeFileName("Lay" + RunningConfig.Name + group + ".ini");
+    HUD->LoadLayout(LayoutFile);
+    HUD->UpdateMenus();
+    HUDShown = 1;
+}
+
+void TPokerTable::CreateHUDLabels() {
+    if (!HUD) return;
+    HUD->CreateMyLabel("IDTable", BorderX + 150, CaptionY, " " + std::to_string(TableNumber) + " ",
+                       "Table ID - unique number of table");
+    HUD->CreateMyLabel("PlayedNow", BorderX + 175, CaptionY, " ", "Current number of table");
+    HUD->CreateMyLabel("PlayedTotal", BorderX + 200, CaptionY, " ", "Total number of table played in this session");
+}
+
+void ShowFrame(TPokerTable& table, int32_t colourIndex) {
+    if (!IsPanelKind(table.Kind) || !UserOptions.Frame) return;
+    if (!table.Frame) {
+        if (!OverlayMakers().MakeFrame) return;
+        table.Frame = OverlayMakers().MakeFrame(table);
+        if (!table.Frame) return;
+    }
+    table.Frame->SetState(colourIndex);
+}
+
+// ---- placement ---------------------------------------------------------------------------
+
+void TPokerTable::Place() {
+    if (IsValidGroup(GroupIndex) && RunningConfig.Groups[static_cast<size_t>(GroupIndex)].TOIStyle)
+        PlaceTOI();
+    else
+        PlaceNormal();
+}
+
+namespace {
+
+TPlacementContext ContextOf(const TPokerTable& table) {
+    TPlacementContext c;
+    c.IsActiveTable = ActiveTableWnd != 0 && ActiveTableWnd == table.Wnd;
+    c.OtherIsActive = ActiveTableWnd != 0 && ActiveTableWnd != table.Wnd;
+    c.IsMouseOver = MouseOverWnd != 0 && MouseOverWnd == table.Wnd;
+    c.LBtnMouseActivate = EngineOptions.LBtnMouseActivate;
+    c.MouseActDelay = EngineOptions.MouseActDelay;
+    c.SecondsSinceActivated = (EngineNow() - table.ActivatedAt) * 86400.0;
+    const int32_t s = ClampedSlot(table);
+    if (c.IsMouseOver && s >= 0) {
+        const TSlotRec& slot = RunningConfig.Groups[static_cast<size_t>(table.GroupIndex)].Slots[static_cast<size_t>(s)];
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        if (GetMonitorInfoA(MonitorFromPoint(POINT{slot.Left, slot.Top}, MONITOR_DEFAULTTONEAREST), &mi))
+            c.WorkArea = ToRect(mi.rcWork);
+    }
+    return c;
+}
+
+void MakeMove(HWND wnd, const TPlacementStep& step) {
+    SetWindowPos(wnd, step.InsertAfter == TInsertAfter::Bottom ? HWND_BOTTOM : HWND_NOTOPMOST, step.Target.Left,
+                 step.Target.Top, step.Target.Width(), step.Target.Height(), step.Flags);
+}
+
+}  // namespace
+
+void TPokerTable::PlaceNormal() {
+    RECT r;
+    if (!GetWindowRect(Window(), &r)) return;  // the window is gone
+    if (auto step = DecideNormalPlacement(*this, ToRect(r), ContextOf(*this))) MakeMove(Window(), *step);
+}
+
+void TPokerTable::PlaceTOI() {
+    RECT r;
+    if (!GetWindowRect(Window(), &r)) return;  // the window is gone
+    if (auto step = DecideTOIPlacement(*this, ToRect(r), ContextOf(*this))) MakeMove(Window(), *step);
+}
+
+// ---- pixels ----------------------------------------------------------------------------------
+
+void ComputeBorderMetrics(TPokerTable& table) {
+    RECT w{}, c{};
+    if (!GetWindowRect(table.Window(), &w) || !GetClientRect(table.Window(), &c)) return;
+    table.BorderX = ((w.right - w.left) - c.right) / 2;
+    table.CaptionY = (w.bottom - w.top) - c.bottom - table.BorderX;
+}
+
+SIZE ClientSize(const TPokerTable& table) {
+    RECT c{};
+    if (!GetClientRect(table.Window(), &c)) return SIZE{0, 0};
+    return SIZE{c.right, c.bottom};
+}
+
+COLORREF TPokerTable::GetPixel(int32_t x, int32_t y) {
+    HDC dc = GetDC(Window());
+    COLORREF c = CLR_INVALID;
+    if (dc) {
+        c = ::GetPixel(dc, x, y);
+        ReleaseDC(Window(), dc);
+    }
+    if (c != CLR_INVALID || Dragging) return c;
+
+    // Covered or off the screen: let the window under the point paint itself
+    // into a bitmap and read that.
+    x += BorderX;
+    y += CaptionY;
+    HWND child = ChildWindowAtPoint(Window(), x, y);
+    RECT r;
+    if (!GetWindowRect(child, &r) || r.right <= r.left || r.bottom <= r.top) return CLR_INVALID;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+    c = CLR_INVALID;
+    if (memory && bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (PrintWindow(child, memory, 0)) c = ::GetPixel(memory, x, y);
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+int32_t ScaleX(const TPokerTable& table, int32_t x, int32_t xMin) {
+    return ScaleBetween(x, xMin, ClientSize(table).cx, table.RefWidth, table.MinWidth);
+}
+
+int32_t ScaleY(const TPokerTable& table, int32_t y, int32_t yMin) {
+    return ScaleBetween(y, yMin, ClientSize(table).cy, table.RefHeight, table.MinHeight);
+}
+
+const TPokerRoom* RoomOf(const TPokerTable& table) {
+    if (table.RoomIndex < 0 || static_cast<size_t>(table.RoomIndex) >= PokerRooms.size()) return nullptr;
+    return &PokerRooms[static_cast<size_t>(table.RoomIndex)];
+}
+
+TPoint ScaledRoomPoint(const TPokerTable& table, const TScaleRef& ref, int32_t x, int32_t y, int32_t xMin, int32_t yMin) {
+    const TPokerRoom* room = RoomOf(table);
+    const SIZE client = ClientSize(table);
+    return ScaleRoomPoint(room && room->Proportional, ref, x, y, xMin, yMin, client.cx, client.cy);
+}
+
+COLORREF PixelAtScaledPoint(TPokerTable& table, const TColourPoint& point, const TScaleRef& ref) {
+    if (ref.W == 0 || ref.H == 0) return CLR_INVALID;
+    const TPoint p = ScaledRoomPoint(table, ref, point.X, point.Y, point.XMin, point.YMin);
+    return table.GetPixel(p.X, p.Y);
+}
+
+// ---- clicks --------------------------------------------------------------------------------------
+
+void ClickAtScaledPoint(TPokerTable& table, const TMacroClick& click, const TScaleRef& ref) {
+    if (click.Enabled == 0 || ref.W == 0 || ref.H == 0) return;
+    const TPoint p = ScaledRoomPoint(table, ref, click.X, click.Y, click.XMin, click.YMin);
+    ClickWithCursor(table, table.Window(), p.X, p.Y);
+}
+
+void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
+    if (!IsWindow(wnd) || !IsWindowVisible(wnd)) return;
+    RECT r;
+    if (!GetWindowRect(wnd, &r)) return;
+    const int32_t sx = r.left + x + table.BorderX;
+    const int32_t sy = r.top + y + table.CaptionY;
+    const int32_t vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int32_t vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (sx < vx || sy < vy || sx >= vx + vw || sy >= vy + vh) return;
+
+    SyntheticClick = 1;
+    HWND before = GetForegroundWindow();
+    BringWindowToTop(wnd);
+    SetForegroundWindow(wnd);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetCursorPos(sx, sy);
+    // The button events carry the point themselves: the system may apply a
+    // cursor move after input that is already queued, and a click must never
+    // land where the cursor was before.
+    INPUT clicks[2]{};
+    for (INPUT& in : clicks) {
+        in.type = INPUT_MOUSE;
+        in.mi.dx = static_cast<LONG>((static_cast<int64_t>(sx - vx) * 65536 + vw - 1) / vw);
+        in.mi.dy = static_cast<LONG>((static_cast<int64_t>(sy - vy) * 65536 + vh - 1) / vh);
+    }
+    constexpr DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    clicks[0].mi.dwFlags = at | MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = at | MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    if (before != wnd && before) {
+        BringWindowToTop(before);
+        SetForegroundWindow(before);
+    }
+    SetCursorPos(cursor.x, cursor.y);
+    SyntheticClick = 0;
+}
+
+void TPokerTable::ClickAt(HWND wnd, int32_t x, int32_t y) {
+    if (!IsWindow(wnd)) return;
+    const LPARAM at = static_cast<LPARAM>((x & 0xFFFF) | ((y & 0xFFFF) << 16));
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(wnd, WM_LBUTTONUP, MK_LBUTTON, at);
+}
+
+void ClickWindowCentre(TPokerTable& table, HWND wnd) {
+    RECT r;
+    if (!GetWindowRect(wnd, &r)) return;
+    table.ClickAt(wnd, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
+}
+
+void TPokerTable::RunHotKeyMacro(int32_t n) {
+    const TPokerRoom* room = RoomOf(*this);
+    if (!room || n < 1 || n > static_cast<int32_t>(room->HotKeys.size())) return;
+    const TRoomHotKey& key = room->HotKeys[static_cast<size_t>(n - 1)];
+    {
+        TSyntheticInputScope synthetic;
+        const int32_t count = std::min<int32_t>(key.ClickCount, static_cast<int32_t>(key.Clicks.size()));
+        for (int32_t i = 0; i < count; ++i) ClickAtScaledPoint(*this, key.Clicks[static_cast<size_t>(i)], room->ScaleRef);
+    }
+    const TTOIConfig& toi = RunningConfig.TOI;
+    if (key.Binding.SharedNumber != 1 && key.Binding.SharedNumber != 8) {
+        if (toi.AfterEnteringPot) InGrid = 1;
+    } else {
+        InGrid = 0;
+        if (toi.SendToBottomAfterFold) SendToBottom = 1;
+    }
+}
+
+// ---- windows ------------------------------------------------------------------------------------
+
+HWND ChildWindowAtPoint(HWND wnd, int32_t& x, int32_t& y) {
+    RECT w;
+    if (!GetWindowRect(wnd, &w)) return wnd;
+    const POINT screen{w.left + x, w.top + y};
+    for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        if (!IsWindowVisible(child) || !GetWindowRect(child, &r)) continue;
+        if (screen.x >= r.left && screen.x < r.right && screen.y >= r.top && screen.y < r.bottom) {
+            x = screen.x - r.left;
+            y = screen.y - r.top;
+            return child;
+        }
+    }
+    return wnd;
+}
+
+HWND FindProcessMainWindow(HWND wnd) {
+    DWORD process = 0;
+    if (!GetWindowThreadProcessId(wnd, &process)) return nullptr;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        DWORD p = 0;
+        GetWindowThreadProcessId(h, &p);
+        if (p != process || !IsWindowVisible(h)) continue;
+        if ((GetWindowLongA(h, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return h;
+    }
+    return nullptr;
+}
+
+std::string GetControlText(HWND wnd) {
+    const LRESULT length = SendMessageA(wnd, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(wnd, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, length)));
+    return text;
+}
+
+namespace {
+HWND FindChild(HWND parent, const char* className, const std::string& title, bool visibleOnly) {
+    for (HWND child = FindWindowExA(parent, nullptr, className, nullptr); child;
+         child = FindWindowExA(parent, child, className, nullptr)) {
+        if (visibleOnly && !IsWindowVisible(child)) continue;
+        if (title == "*" || GetControlText(child) == title) return child;
+    }
+    return nullptr;
+}
+}  // namespace
+
+HWND FindChildByClassAndTitle(HWND parent, const char* className, const std::string& title) {
+    return FindChild(parent, className, title, false);
+}
+
+HWND FindVisibleChildByClassAndTitle(HWND parent, const char* className, const std::string& title) {
+    return FindChild(parent, className, title, true);
+}
+
+}  // namespace kova::tables

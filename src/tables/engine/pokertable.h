@@ -1,0 +1,197 @@
+// TPokerTable: the adapter of one recognised poker-client window (a table,
+// a lobby or a generic window). The window scan creates it through the
+// adapter factory and drives it only through its virtual operations; the
+// room adapters override them per client. Also here: the services every
+// adapter uses (scaling of room points, pixel reading with a fallback for
+// covered windows, clicks, child-window finding), and the seams through
+// which the main window, the hook library and the information panel and
+// frame plug in.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "tables/logic/placemath.h"
+#include "tables/model/tablestate.h"
+#include "tables/model/variables.h"
+
+namespace kova::tables {
+
+class TPokerTable;
+
+// ---- seams ----------------------------------------------------------------------
+
+// The information panel beside a table, as the table sees it.
+class TTableHUD {
+public:
+    virtual ~TTableHUD() = default;
+    virtual void CreateMyLabel(const std::string& name, int32_t left, int32_t top, const std::string& caption,
+                               const std::string& hint) = 0;
+    virtual void LoadLayout(const std::string& file) = 0;
+    virtual void UpdateMenus() = 0;
+    virtual void FollowTable() = 0;  // follow the table window, refresh the labels
+    virtual void SetShown(bool shown) { (void)shown; }  // a config's stop hides, a refresh shows again
+};
+
+// The coloured frame around a table (0 = no turn colour, 1..3 alert stages).
+class TTableFrame {
+public:
+    virtual ~TTableFrame() = default;
+    virtual void SetState(int32_t colourIndex) = 0;
+    virtual void SetShown(bool shown) { (void)shown; }
+};
+
+// Who makes panels and frames (attached to the table's window). Without a
+// maker a table simply has none.
+struct TTableOverlayMakers {
+    std::function<std::unique_ptr<TTableHUD>(TPokerTable& table)> MakeHUD;
+    std::function<std::unique_ptr<TTableFrame>(TPokerTable& table)> MakeFrame;
+};
+void SetTableOverlayMakers(TTableOverlayMakers makers);
+
+// The main window's options that the engine reads while it scans.
+struct TEngineOptions {
+    bool LBtnMouseActivate = false;  // mouse activation by the left button
+    int32_t MouseActDelay = 0;       // hover delay, whole seconds
+    bool OnlyPlayed = false;         // count only cash tables the user sits at
+    bool JumpMouse = false;          // the cursor jumps onto a newly activated table
+    // Event macros run by the tick: 0 time bank, 1 I'm back, 2 info tab
+    // (every fifth tick), 3 bet pot (every tick).
+    bool EventTimeBank = false;
+    bool EventImBack = false;
+    bool EventInfoTab = false;
+    bool EventBetPot = false;
+    std::string FrameThickness = "6";  // the frame thickness as typed
+};
+extern TEngineOptions EngineOptions;
+
+// The program's own synthetic input begins (1) and ends (0): the main window
+// connects this to the hook library's SetData so the hooks ignore it.
+void SetSyntheticInputSeam(std::function<void(int flag)> seam);
+void SignalSyntheticInput(int flag);
+
+// Brackets the program's own clicks with SignalSyntheticInput(1) / (0), also
+// when something in between throws.
+class TSyntheticInputScope {
+public:
+    TSyntheticInputScope() { SignalSyntheticInput(1); }
+    ~TSyntheticInputScope() { SignalSyntheticInput(0); }
+    TSyntheticInputScope(const TSyntheticInputScope&) = delete;
+    TSyntheticInputScope& operator=(const TSyntheticInputScope&) = delete;
+};
+
+// Sounds of the turn alert. The default plays the file asynchronously with
+// PlaySoundA (a missing file plays nothing: no default sound); an empty file
+// name stops whatever plays. Tests replace it to see the calls.
+using TSoundPlayer = std::function<void(const std::string& file, bool loop)>;
+void SetSoundPlayer(TSoundPlayer player);  // empty: the default
+void PlayAlertSound(bool loop);             // "Alert1.wav" in the program folder
+void StopAlertSound();
+
+// A uniform random value in [0, 1) for the event macros' delays.
+void SetRandomSource(std::function<double()> source);  // empty: the default
+
+// ---- the adapter ------------------------------------------------------------------
+
+class TPokerTable : public TTableState {
+public:
+    // Kind generic; fills the base fields. The factory calls ParseTitle right
+    // after construction, so the adapter's own parsing runs (see
+    // MakeTableAdapter).
+    TPokerTable(HWND wnd, int32_t groupIndex, const std::string& title);
+    virtual ~TPokerTable();
+    TPokerTable(const TPokerTable&) = delete;
+    TPokerTable& operator=(const TPokerTable&) = delete;
+
+    HWND Window() const { return reinterpret_cast<HWND>(Wnd); }
+
+    virtual void UpdateHUD();
+    virtual void CreateHUDLabels();
+    virtual void Place();
+    virtual void PlaceNormal();
+    virtual void PlaceTOI();
+    virtual COLORREF GetPixel(int32_t x, int32_t y);  // client coordinates
+    virtual void ReadHistory() {}
+    virtual void ReadGameFormat() {}
+    virtual void ParseHand() {}
+    virtual void ParseTitle();
+    virtual void CheckTurn();
+    virtual int32_t AlertTurn();  // returns the new AlertStage
+    virtual void Tick();
+    virtual void CheckEventMacros();
+    virtual void EventMacros(int32_t event);
+    virtual void ClickAt(HWND wnd, int32_t x, int32_t y);
+    virtual void RefreshCalculator() {}
+
+    // Room hotkey n (1..20) of the table's room: its clicks, then its TOI effect.
+    void RunHotKeyMacro(int32_t n);
+
+    std::unique_ptr<TTableHUD> HUD;
+    std::unique_ptr<TTableFrame> Frame;
+    std::string WindowClass;  // class name at adoption (a window's class never changes)
+};
+
+// Constructs an adapter and lets it parse its title (a constructor cannot
+// reach the derived class's parsing).
+template <class T, class... Args>
+T* MakeTableAdapter(Args&&... args) {
+    T* t = new T(std::forward<Args>(args)...);
+    t->ParseTitle();
+    return t;
+}
+
+// The turn step of a scan: every table tests its turn, the table whose turn
+// began first is activated (the cursor may jump onto it), TOI tables move
+// between stack and grid, and the table under the cursor comes forward.
+void ActivateTurnTable();
+void MoveTOITables();
+
+// ---- services ----------------------------------------------------------------------
+
+// Day-based time: whole days since 1899-12-30 plus the fraction of the day.
+double EngineNow();
+
+// Client size of the table's window (0, 0 when gone).
+SIZE ClientSize(const TPokerTable& table);
+
+// BorderX and CaptionY from the window's frame.
+void ComputeBorderMetrics(TPokerTable& table);
+
+// The table's own reference points (RefWidth/MinWidth ...).
+int32_t ScaleX(const TPokerTable& table, int32_t x, int32_t xMin);
+int32_t ScaleY(const TPokerTable& table, int32_t y, int32_t yMin);
+
+// The room of the table, or null when its RoomIndex names none.
+const TPokerRoom* RoomOf(const TPokerTable& table);
+
+// A room point scaled to the table's client size (proportional when the
+// room says so).
+TPoint ScaledRoomPoint(const TPokerTable& table, const TScaleRef& ref, int32_t x, int32_t y, int32_t xMin, int32_t yMin);
+
+// The pixel at a room point; CLR_INVALID when the reference size is 0.
+COLORREF PixelAtScaledPoint(TPokerTable& table, const TColourPoint& point, const TScaleRef& ref);
+// A real click at a room point (nothing when the click is disabled or the
+// reference size is 0).
+void ClickAtScaledPoint(TPokerTable& table, const TMacroClick& click, const TScaleRef& ref);
+// Moves the cursor there, clicks the left button, and puts cursor and
+// foreground window back.
+void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y);
+void ClickWindowCentre(TPokerTable& table, HWND wnd);
+
+// The first visible child of wnd whose rectangle holds the window-relative
+// point (x, y), which is then made relative to it; wnd itself when none.
+HWND ChildWindowAtPoint(HWND wnd, int32_t& x, int32_t& y);
+// The first visible top-level window of wnd's process with a caption.
+HWND FindProcessMainWindow(HWND wnd);
+HWND FindChildByClassAndTitle(HWND parent, const char* className, const std::string& title);
+HWND FindVisibleChildByClassAndTitle(HWND parent, const char* className, const std::string& title);
+std::string GetControlText(HWND wnd);
+// The table's frame in a colour state, while the frame option
+// (UserOptions.Frame) is on; kinds 0, 1, 4 only.
+void ShowFrame(TPokerTable& table, int32_t colourIndex);
+
+}  // namespace kova::tables

@@ -1,0 +1,53 @@
+// Slot assignment, sorting and shifting of the tables of the running config.
+//
+// Every table holds a slot number within its group's slot-sharing set. New
+// tables take the lowest free number; a re-sort (bubble sort, so equal
+// tables keep their order) orders the list by group, then by blinds or slot,
+// keeps the best TOI tables in the grid, and renumbers the slots so that
+// tables close up. Groups and TOI settings are read from RunningConfig; the
+// flags ResortPending and ForceRenumber are the global ones.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tables/model/tablestate.h"
+#include "tables/model/variables.h"
+
+namespace kova::tables {
+
+using TTableList = std::vector<TTableState*>;
+
+// True when `group` is a valid group index of RunningConfig.
+bool IsValidGroup(int32_t group);
+
+// The table shares slot numbers with `group`: it belongs to it, or both its
+// own group and `group` are SharedSlot groups.
+bool SharesSlots(const TTableState& table, int32_t group);
+
+// The lowest slot number that no table sharing slots with `group` holds
+// (may lie past the group's last slot; placement then uses the last one).
+int32_t FirstFreeSlot(const TTableList& tables, int32_t group);
+
+// FirstFreeSlot when it is one of the group's slots, else the stack slot.
+int32_t FreeGridSlot(const TTableList& tables, int32_t group);
+
+// Renumbers the slots of the tables sharing slots with `group` (only with
+// AutoShift or ForceRenumber); in TOI style stacked tables keep the stack
+// slot and the grid tables are numbered around it.
+void RenumberGroupSlots(TTableList& tables, int32_t group);
+
+// Moves the table with the biggest small blind (ties: the smaller table
+// number) among positions p.. to position p and keeps it in grid slot p,
+// unless its big blind is below the config's GridMinBB.
+void PromoteToGrid(TTableList& tables, int32_t p);
+
+// Keeps the first KeepInGridCount tables in the grid.
+void AutoKeepInGrid(TTableList& tables);
+
+// The re-sort; does nothing unless ResortPending is set. Clears
+// ResortPending and ForceRenumber. When `handles` is given it becomes the
+// window handles of the tables in their new order.
+void SortTablesIntoSlots(TTableList& tables, std::vector<uintptr_t>* handles);
+
+}  // namespace kova::tables

@@ -1,0 +1,183 @@
+// The program as a user starts it, each run from its own folder with its
+// data files beside it: its main window, a second copy that says so, brings
+// the first forward and ends; a config started by auto-run that places the
+// simulated client's tables into their slots; and the files written on
+// close (or not, after a "user.ini" that could not be read).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/win32_testing.h"
+#include "mainwindow/mainform/testfiles.h"
+
+namespace {
+
+using namespace kova::test;
+
+constexpr const char* kTableClass = "KovaEndToEndTable";
+const Slot kSlot1{10, 10, 360, 280};
+const Slot kSlot2{380, 10, 360, 280};
+
+int CountWindows(const char* className) {
+  int n = 0;
+  for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w; w = FindWindowExA(nullptr, w, className, nullptr))
+    ++n;
+  return n;
+}
+
+bool HasRect(HWND w, const Slot& s) {
+  RECT r{};
+  if (!w || !GetWindowRect(w, &r)) return false;
+  return r.left == s.left && r.top == s.top && r.right - r.left == s.width && r.bottom - r.top == s.height;
+}
+
+// A folder holding the program, its hook library and a config of one group
+// for the end-to-end tables.
+struct ProgramFolder {
+  std::string dir = TempDir();
+  ProgramFolder() {
+    CopyFileA((ExeDir() + "\\kova.exe").c_str(), Path("kova.exe").c_str(), FALSE);
+    CopyFileA((ExeDir() + "\\mskbrdHook.dll").c_str(), Path("mskbrdHook.dll").c_str(), FALSE);
+    WriteFile(Path("PlaceConfig.cnfg"),
+              PlaceConfigFile({TestConfigData{"EndToEnd", {TestGroupData{"Tables", "E2E Table", kTableClass, {kSlot1, kSlot2}}}}},
+                              0));
+    WriteFile(Path("PokerRooms.kov"), PokerRoomRecord("Test Room", kTableClass));
+  }
+  std::string Path(const std::string& name) const { return dir + "\\" + name; }
+  std::string Command() const { return "\"" + Path("kova.exe") + "\""; }
+};
+
+TEST(ProgramStart, MainWindowHasItsClassAndCaption) {
+  ProgramFolder folder;
+  ChildProcess kova;
+  ASSERT_TRUE(kova.Start(folder.Command(), folder.dir));
+  HWND main = WaitForWindow("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(WindowText(main), "KOVA  v3.26c");
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+  const DWORD layouts = GetFileAttributesA(folder.Path("Layouts").c_str());
+  EXPECT_TRUE(layouts != INVALID_FILE_ATTRIBUTES && (layouts & FILE_ATTRIBUTE_DIRECTORY));
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  EXPECT_TRUE(kova.WaitForExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(ProgramStart, SecondCopySaysSoBringsFirstForwardAndEnds) {
+  ProgramFolder folder;
+  ChildProcess first, second;
+  ASSERT_TRUE(first.Start(folder.Command(), folder.dir));
+  HWND main = WaitForWindow("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+
+  // Something else takes the foreground before the second start.
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SetForegroundWindow(other);
+  PumpFor(100);
+
+  ASSERT_TRUE(second.Start(folder.Command(), folder.dir));
+  HWND box = nullptr;
+  // Found once it shows: its texts are set by then.
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (box = FindProcessWindow(second.Id(), "#32770")) != nullptr && IsWindowVisible(box); }, 10000));
+  EXPECT_EQ(WindowText(box), "KOVA v3.26c");
+  char text[256] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text control
+  EXPECT_STREQ(text, "Program allready running!");
+  EXPECT_EQ(CountWindows("TKOVAForm1"), 1);
+
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(second.WaitForExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3000));
+  EXPECT_EQ(CountWindows("TKOVAForm1"), 1);
+
+  DestroyWindow(other);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.WaitForExit(10000));
+}
+
+// Runs the simulated client with two tables of the test's class.
+bool StartTables(ChildProcess& client, const ProgramFolder& folder) {
+  WriteText(folder.Path("tables.txt"),
+            std::string("open id=1 class=") + kTableClass + " title=\"E2E Table 1\" size=300x200 pos=600,500\n" +
+                "open id=2 class=" + kTableClass + " title=\"E2E Table 2\" size=300x200 pos=650,550\n");
+  const std::string cmd = "\"" + ExeDir() + "\\simclient.exe\" --name e2e --script \"" + folder.Path("tables.txt") + "\"";
+  return client.Start(cmd, folder.dir);
+}
+
+TEST(ProgramRun, AutoRunPlacesTablesAndCloseWritesTheFilesBack) {
+  ProgramFolder folder;
+  WriteText(folder.Path("startup.ini"), "[Common]\r\nLeft=900\r\nTop=420\r\nAutoRun=1\r\nScanningPeriod=100\r\n");
+  const Bytes user = UserIniFile(1, 1, 0);
+  WriteFile(folder.Path("user.ini"), user);
+  const Bytes config = ReadFile(folder.Path("PlaceConfig.cnfg"));
+  const Bytes rooms = ReadFile(folder.Path("PokerRooms.kov"));
+
+  ChildProcess client, kova;
+  ASSERT_TRUE(StartTables(client, folder));
+  HWND t1 = nullptr, t2 = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    t1 = FindWindowA(kTableClass, "E2E Table 1");
+    t2 = FindWindowA(kTableClass, "E2E Table 2");
+    return t1 && t2;
+  }, 10000));
+
+  ASSERT_TRUE(kova.Start(folder.Command(), folder.dir));
+  HWND main = WaitForWindow("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(WaitUntil([&] {
+    return (HasRect(t1, kSlot1) && HasRect(t2, kSlot2)) || (HasRect(t1, kSlot2) && HasRect(t2, kSlot1));
+  }, 10000));
+  RECT r{};
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.left, 900);
+  EXPECT_EQ(r.top, 420);
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(kova.WaitForExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+
+  EXPECT_EQ(ReadFile(folder.Path("user.ini")), user);
+  EXPECT_EQ(ReadFile(folder.Path("PlaceConfig.cnfg")), config);
+  EXPECT_EQ(ReadFile(folder.Path("PokerRooms.kov")), rooms);
+  const Bytes ini = ReadFile(folder.Path("startup.ini"));
+  const std::string text(ini.begin(), ini.end());
+  for (const char* key : {"Left=900", "Top=420", "AutoRun=1", "ScanningPeriod=100", "CurTournament=8"})
+    EXPECT_NE(text.find(key), std::string::npos) << key << " in\n" << text;
+}
+
+TEST(ProgramRun, UnreadableUserIniIsToldAndNothingIsWrittenOnClose) {
+  ProgramFolder folder;
+  const Bytes shortUser(600, 1);
+  WriteFile(folder.Path("user.ini"), shortUser);
+  const Bytes config = ReadFile(folder.Path("PlaceConfig.cnfg"));
+  const Bytes rooms = ReadFile(folder.Path("PokerRooms.kov"));
+
+  ChildProcess kova;
+  ASSERT_TRUE(kova.Start(folder.Command(), folder.dir));
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (box = FindProcessWindow(kova.Id(), "#32770")) != nullptr && IsWindowVisible(box); }, 10000));
+  char text[256] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  EXPECT_STREQ(text, "Error loading file \"user.ini\". Try to copy file \"user.ini\" to KOVA folder again!");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+
+  HWND main = FindWindowA("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(kova.WaitForExit(10000));
+
+  EXPECT_EQ(ReadFile(folder.Path("user.ini")), shortUser);
+  EXPECT_EQ(ReadFile(folder.Path("PlaceConfig.cnfg")), config);
+  EXPECT_EQ(ReadFile(folder.Path("PokerRooms.kov")), rooms);
+  EXPECT_FALSE(DataFileExists(folder.Path("startup.ini")));
+}
+
+}  // namespace

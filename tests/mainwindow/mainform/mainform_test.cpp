@@ -1,0 +1,493 @@
+// The main form created in this process over a scratch data folder: its
+// first showing and activation, Start/Refresh/Stop with their messages and
+// labels, the scan timer placing real windows into slots, what closing
+// saves, and the notification-area icon. Message boxes and the icon's menu
+// are answered through the dialog seam.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/win32_testing.h"
+#include "framework/dialogs.h"
+#include "mainwindow/mainform/main.h"
+#include "mainwindow/mainform/testfiles.h"
+#include "tables/engine/autoplace.h"
+#include "tables/engine/pokertable.h"
+#include "tables/files/userini.h"
+
+namespace {
+
+using namespace kova;
+using namespace kova::test;
+using kova::mainwindow::TKOVAForm1;
+namespace t = kova::tables;
+
+constexpr const char* kTableClass = "KovaMainFormTestTable";
+
+HWND OpenTable(const char* title, int x, int y) {
+  static bool registered = [] {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kTableClass;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    return RegisterClassExA(&wc) != 0;
+  }();
+  (void)registered;
+  return CreateWindowExA(0, kTableClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 200, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+bool HasRect(HWND w, const Slot& s) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r.left == s.left && r.top == s.top && r.right - r.left == s.width && r.bottom - r.top == s.height;
+}
+
+std::string RectText(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+         std::to_string(r.bottom - r.top);
+}
+
+const Slot kSlot1{20, 30, 420, 320};
+const Slot kSlot2{460, 30, 420, 320};
+
+TestConfigData TestConfig(const std::string& name = "Main") {
+  return TestConfigData{name, {TestGroupData{"Tables", "Test Table", kTableClass, {kSlot1, kSlot2}}}};
+}
+
+class MainForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterFrameworkClasses();
+    dir_ = TempDir();
+    TKOVAForm1::DataFolderOverride = dir_;
+    TKOVAForm1::OnCloseSaveStep = [this](const std::string& f) { saved_.push_back(f); };
+    t::FreeAllTables();
+    t::PlaceConfigs.clear();
+    t::PokerRooms.clear();
+    t::RunningConfig = t::TPlaceConfig{};
+    t::UserOptions = t::TUserOptions{};
+    t::ScanBusy = 0;
+    SetDialogResponder([this](const TDialogRequest& r) {
+      TDialogAnswer a;
+      a.result = mrOk;
+      if (r.kind == TDialogKind::Popup) {
+        popups_++;
+        a.item = popupChoice_;
+      } else {
+        messages_.push_back(r.text);
+      }
+      return a;
+    });
+  }
+
+  void TearDown() override {
+    if (form_) form_->Free();
+    for (HWND w : windows_) DestroyWindow(w);
+    SetDialogResponder(nullptr);
+    TKOVAForm1::DataFolderOverride.clear();
+    TKOVAForm1::OnCloseSaveStep = nullptr;
+    Application()->OnMinimize = nullptr;
+    t::FreeAllTables();
+    t::ScanPaused = 1;
+  }
+
+  std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+
+  void WriteData(const std::vector<TestConfigData>& configs, int32_t selected = 0) {
+    WriteFile(Path("PlaceConfig.cnfg"), PlaceConfigFile(configs, selected));
+    WriteFile(Path("PokerRooms.kov"), PokerRoomRecord("Test Room", kTableClass));
+  }
+
+  TKOVAForm1* Open() {
+    form_ = TCustomForm::Create<TKOVAForm1>(Application());
+    form_->Show();
+    EXPECT_TRUE(WaitUntil([&] { return form_->FirstActivationDone(); }));
+    return form_;
+  }
+
+  HWND Table(const char* title, int x = 600, int y = 500) {
+    HWND w = OpenTable(title, x, y);
+    windows_.push_back(w);
+    return w;
+  }
+
+  std::string Status() const { return form_->ConfigStatusL->Caption(); }
+  std::string NameLabel() const { return form_->CurrentNameL->Caption(); }
+
+  std::string dir_;
+  TKOVAForm1* form_ = nullptr;
+  std::vector<std::string> messages_;
+  std::vector<std::string> saved_;
+  std::vector<HWND> windows_;
+  TMenuItem* popupChoice_ = nullptr;
+  int popups_ = 0;
+};
+
+TEST_F(MainForm, StartsPausedWithLayoutsFolderAndItsCaption) {
+  WriteData({TestConfig()});
+  Open();
+  EXPECT_EQ(WindowText(form_->Handle()), "KOVA  v3.26c");
+  EXPECT_EQ(t::ScanPaused, 1);
+  const DWORD attrs = GetFileAttributesA(Path("Layouts").c_str());
+  ASSERT_NE(attrs, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(form_->ConfigListBox->Items()->Count(), 1);
+  EXPECT_EQ(form_->PokerRoomListBox->Items()->Count(), 1);
+  EXPECT_EQ(form_->Timer1->Interval(), 200u);
+  // The page stored in "startup.ini" (none here: the first).
+  EXPECT_EQ(form_->PageControl1->ActivePageIndex(), 0);
+  // No hook library beside the program: it runs all the same and says so.
+  EXPECT_FALSE(form_->Hook().Loaded());
+  EXPECT_NE(form_->LogMemo->Lines()->Text().find("mskbrdHook.dll not found"), std::string::npos);
+  form_->StartConfig();
+  EXPECT_EQ(Status(), "Running");
+}
+
+TEST_F(MainForm, HookLibraryStartsWithAConfigAndStopsWithIt) {
+  WriteData({TestConfig()});
+  ASSERT_TRUE(CopyFileA((ExeDir() + "\\mskbrdHook.dll").c_str(), Path("mskbrdHook.dll").c_str(), FALSE));
+  Open();
+  ASSERT_TRUE(form_->Hook().Loaded());
+  form_->StartConfig();
+  EXPECT_TRUE(form_->HookRunning());
+  form_->RefreshConfig();  // already running: started once
+  EXPECT_TRUE(form_->HookRunning());
+  form_->StopConfig();
+  EXPECT_FALSE(form_->HookRunning());
+  form_->StartConfig();
+  EXPECT_TRUE(form_->HookRunning());
+  form_->Close();
+  EXPECT_FALSE(form_->HookRunning());
+}
+
+TEST_F(MainForm, FolderButtonsFillTheirEdits) {
+  Open();
+  std::string caption;
+  bool choose = true;
+  SetDialogResponder([&](const TDialogRequest& r) {
+    caption = r.caption;
+    TDialogAnswer a;
+    a.result = choose ? mrOk : mrCancel;
+    a.folder = "D:\\hands";
+    return a;
+  });
+  form_->DirPokerStarsHHClick();
+  EXPECT_EQ(caption, "Choose Directory for PokerStars HH");
+  EXPECT_EQ(form_->DirectoryPokerStarsHH->Text(), "D:\\hands");
+  form_->DirOngameHHClick();
+  EXPECT_EQ(caption, "Choose Directory for Ongame HH");
+  EXPECT_EQ(form_->DirectoryOngameHH->Text(), "D:\\hands");
+  choose = false;  // a cancelled chooser leaves the folder empty
+  form_->DirOngameHHClick();
+  EXPECT_EQ(form_->DirectoryOngameHH->Text(), "");
+}
+
+TEST_F(MainForm, WithoutConfigsSaysSoAndStartAsksForOne) {
+  Open();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], "Any config was not found. Go to AutoPlace page and Create New Config.");
+  const std::string before = Status();
+  form_->StartConfig();
+  PumpFor(50);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1], "Please Create New Config first!");
+  EXPECT_EQ(Status(), before);
+  EXPECT_EQ(t::ScanPaused, 1);
+}
+
+TEST_F(MainForm, ActiveIndexPastTheLastConfigSelectsTheFirst) {
+  WriteData({TestConfig("One"), TestConfig("Two"), TestConfig("Three")}, 5);
+  Open();
+  EXPECT_EQ(form_->SelectedConfig, 0);
+  EXPECT_EQ(form_->ConfigListBox->ItemIndex(), 0);
+  EXPECT_EQ(form_->EditedConfig.Name, "One");
+}
+
+TEST_F(MainForm, StoredActiveIndexIsSelected) {
+  WriteData({TestConfig("One"), TestConfig("Two")}, 1);
+  Open();
+  EXPECT_EQ(form_->EditedConfig.Name, "Two");
+  EXPECT_EQ(form_->ConfigListBox->ItemIndex(), 1);
+}
+
+TEST_F(MainForm, StartRunsTheTimerScanIntoSlotsStopPausesRefreshKeepsTables) {
+  WriteData({TestConfig()});
+  Open();
+  HWND a = Table("Test Table 1", 600, 500);
+  HWND b = Table("Test Table 2", 650, 550);
+  Table("Other window", 700, 600);
+
+  form_->StartConfig();
+  EXPECT_EQ(Status(), "Running");
+  EXPECT_EQ(NameLabel(), "Main:");
+  EXPECT_EQ(form_->ConfigStatusL->Font()->Color(), clBlue);
+  EXPECT_TRUE(form_->StopConfigBtn->Enabled());
+  EXPECT_EQ(t::ScanPaused, 0);
+  ASSERT_TRUE(WaitUntil([&] { return t::Tables.size() == 2; }, 5000));
+  // The engine's log lines reach the form's memo.
+  EXPECT_NE(form_->LogMemo->Lines()->Text().find("added"), std::string::npos);
+  // The walk meets the windows in z-order: which table gets which slot is
+  // the engine's business; each gets one of its own.
+  EXPECT_TRUE(WaitUntil([&] {
+    return (HasRect(a, kSlot1) && HasRect(b, kSlot2)) || (HasRect(a, kSlot2) && HasRect(b, kSlot1));
+  }, 5000)) << RectText(a) << " " << RectText(b);
+  const Slot slotOfA = HasRect(a, kSlot1) ? kSlot1 : kSlot2;
+
+  form_->StopConfig();
+  EXPECT_EQ(Status(), "Stopped");
+  EXPECT_EQ(form_->ConfigStatusL->Font()->Color(), clWindowText);
+  EXPECT_FALSE(form_->StopConfigBtn->Enabled());
+  EXPECT_FALSE(form_->HookRunning());
+  EXPECT_EQ(t::ScanPaused, 1);
+  // Paused: a table moved away stays where it is.
+  SetWindowPos(a, nullptr, 700, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpFor(600);
+  EXPECT_FALSE(HasRect(a, slotOfA));
+  EXPECT_EQ(t::Tables.size(), 2u);
+
+  // A second Stop only rewrites the labels.
+  form_->StopConfig();
+  EXPECT_EQ(Status(), "Stopped");
+
+  t::TPokerTable* kept = t::Tables[0];
+  form_->RefreshConfig();
+  EXPECT_EQ(Status(), "Running");
+  EXPECT_EQ(t::Tables[0], kept);
+  EXPECT_TRUE(WaitUntil([&] { return HasRect(a, slotOfA); }, 5000)) << RectText(a);
+}
+
+TEST_F(MainForm, StopAskedForDuringAScanTakesEffectWhenTheScanEnds) {
+  WriteData({TestConfig()});
+  Open();
+  Table("Test Table 1");
+  std::string statusInside;
+  int calls = 0;
+  t::SetActivateTurnTableStep([&] {
+    if (calls++ > 0) return;
+    form_->StopConfig();  // e.g. a hotkey handled while the scan runs
+    statusInside = Status();
+  });
+  form_->StartConfig();
+  ASSERT_TRUE(WaitUntil([&] { return calls > 0; }));
+  t::SetActivateTurnTableStep(nullptr);
+  // Nothing changed under the running scan; the stop came right after it,
+  // without the GUI thread waiting on the busy flag.
+  EXPECT_EQ(statusInside, "Running");
+  EXPECT_EQ(Status(), "Stopped");
+  EXPECT_EQ(t::ScanPaused, 1);
+  EXPECT_EQ(t::ScanBusy, 0);
+}
+
+TEST_F(MainForm, StartFreesEveryTableAndThePendingActions) {
+  WriteData({TestConfig()});
+  Open();
+  HWND w = Table("Not a table");
+  t::Tables.push_back(new t::TPokerTable(w, 0, "Not a table"));
+  t::TableHandles.push_back(reinterpret_cast<uintptr_t>(w));
+  t::ActionQueue.Count = 2;
+  t::ActionQueue.Entries[0] = t::TTableAction{0, 1, 0};
+  t::ActionQueue.Entries[1] = t::TTableAction{0, 0, 1};
+  form_->StartConfig();
+  EXPECT_TRUE(t::Tables.empty());
+  EXPECT_TRUE(t::TableHandles.empty());
+  EXPECT_EQ(t::ActionQueue.Count, 0);
+  EXPECT_EQ(t::ResortPending, 1);
+}
+
+struct BadConfigCase {
+  const char* label;
+  TestConfigData config;
+  const char* message;
+};
+
+class MainFormValidation : public MainForm, public ::testing::WithParamInterface<BadConfigCase> {};
+
+TEST_P(MainFormValidation, FailedStartOrRefreshWhileRunningShowsStopped) {
+  const BadConfigCase& c = GetParam();
+  WriteData({TestConfig(), c.config});
+  Open();
+  form_->StartConfig();
+  ASSERT_EQ(Status(), "Running");
+  const t::TPlaceConfig running = t::RunningConfig;
+
+  // The user picks the bad config and starts it, then refreshes it.
+  form_->EditedConfig = t::PlaceConfigs[1];
+  for (bool refresh : {false, true}) {
+    messages_.clear();
+    refresh ? form_->RefreshConfig() : form_->StartConfig();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], c.message);
+    EXPECT_EQ(t::ScanPaused, 1);
+    EXPECT_EQ(t::RunningConfig, running);
+    EXPECT_EQ(Status(), "Stopped");
+    EXPECT_EQ(form_->ConfigStatusL->Font()->Color(), clWindowText);
+    EXPECT_FALSE(form_->StopConfigBtn->Enabled());
+    EXPECT_FALSE(form_->HookRunning());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainFormValidation,
+    ::testing::Values(
+        BadConfigCase{"NoGroup", TestConfigData{"Empty", {}}, "Config Empty does not have any group"},
+        BadConfigCase{"SecondGroupWithoutSlot",
+                      TestConfigData{"Half", {TestGroupData{"First", "A", "*", {kSlot1}}, TestGroupData{"Second", "B", "*", {}}}},
+                      "Group Second does not have any slot"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(MainForm, ScanningPeriodEdit) {
+  Open();
+  struct Case {
+    const char* text;
+    unsigned interval;
+  };
+  // Starting from 200: a number sets it, 0 and negatives keep it, text that
+  // is not a number gives 200.
+  for (const Case& c : {Case{"50", 50}, Case{"0", 50}, Case{"-5", 50}, Case{"abc", 200}, Case{"1000", 1000}}) {
+    form_->ScanningPeriodEdit->SetText(c.text);
+    form_->ScanningPeriodEditChange();
+    EXPECT_EQ(form_->Timer1->Interval(), c.interval) << c.text;
+  }
+}
+
+TEST_F(MainForm, StartupIniFillsControlsAndAutoRunStartsTheConfig) {
+  WriteData({TestConfig()});
+  WriteText(Path("startup.ini"),
+            "[Common]\r\nLeft=33\r\nTop=44\r\nActivePage=4\r\nScanningPeriod=75\r\nAutoRun=1\r\nJumpMouse=1\r\n"
+            "[PokerStars]\r\nCurTournament=3\r\nHHDir=D:\\hh\r\n");
+  Open();
+  EXPECT_EQ(form_->Left(), 33);
+  EXPECT_EQ(form_->Top(), 44);
+  EXPECT_EQ(form_->PageControl1->ActivePageIndex(), 4);
+  EXPECT_EQ(form_->Timer1->Interval(), 75u);
+  EXPECT_TRUE(form_->JumpMouseCB->Checked());
+  EXPECT_EQ(form_->CurTourEdit->Text(), "3");
+  EXPECT_EQ(form_->TotalTourEdit->Text(), "16");
+  EXPECT_EQ(form_->DirectoryPokerStarsHH->Text(), "D:\\hh");
+  EXPECT_EQ(Status(), "Running");
+  EXPECT_EQ(t::ScanPaused, 0);
+}
+
+TEST_F(MainForm, CloseSavesTheFourFilesInOrderAfterAGoodUserIni) {
+  WriteData({TestConfig("One"), TestConfig("Two")}, 1);
+  const Bytes config = ReadFile(Path("PlaceConfig.cnfg"));
+  const Bytes rooms = ReadFile(Path("PokerRooms.kov"));
+  const Bytes user = UserIniFile(1, 0, 1);
+  WriteFile(Path("user.ini"), user);
+  Open();
+  EXPECT_TRUE(form_->CheckBoxHUD->Checked());
+  EXPECT_FALSE(form_->CheckBoxSound->Checked());
+  EXPECT_TRUE(form_->CheckBoxFrame->Checked());
+  form_->Close();
+  EXPECT_EQ(saved_, (std::vector<std::string>{"user.ini", "startup.ini", "PokerRooms.kov", "PlaceConfig.cnfg"}));
+  EXPECT_EQ(ReadFile(Path("user.ini")), user);
+  EXPECT_EQ(ReadFile(Path("PokerRooms.kov")), rooms);
+  EXPECT_EQ(ReadFile(Path("PlaceConfig.cnfg")), config);
+  const Bytes ini = ReadFile(Path("startup.ini"));
+  const std::string text(ini.begin(), ini.end());
+  EXPECT_NE(text.find("ScanningPeriod=200"), std::string::npos) << text;
+  EXPECT_NE(text.find("[PokerStars]"), std::string::npos) << text;
+}
+
+TEST_F(MainForm, CloseWithoutUserIniOrAfterABadOneWritesNothing) {
+  for (bool present : {false, true}) {
+    SCOPED_TRACE(present ? "short user.ini" : "no user.ini");
+    WriteData({TestConfig()});
+    const Bytes config = ReadFile(Path("PlaceConfig.cnfg"));
+    if (present) WriteFile(Path("user.ini"), Bytes(100, 7));
+    messages_.clear();
+    saved_.clear();
+    Open();
+    if (present) {
+      ASSERT_EQ(messages_.size(), 1u);
+      EXPECT_EQ(messages_[0],
+                "Error loading file \"user.ini\". Try to copy file \"user.ini\" to KOVA folder again!");
+    }
+    form_->Close();
+    EXPECT_TRUE(saved_.empty());
+    EXPECT_FALSE(DataFileExists(Path("startup.ini")));
+    EXPECT_EQ(ReadFile(Path("PlaceConfig.cnfg")), config);
+    if (present) {
+      EXPECT_EQ(ReadFile(Path("user.ini")), Bytes(100, 7));
+    }
+    form_->Free();
+    form_ = nullptr;
+  }
+}
+
+TEST_F(MainForm, CloseFreesAllTables) {
+  WriteData({TestConfig()});
+  Open();
+  Table("Test Table 1");
+  form_->StartConfig();
+  ASSERT_TRUE(WaitUntil([&] { return t::Tables.size() == 1; }));
+  form_->Close();
+  EXPECT_TRUE(t::Tables.empty());
+  EXPECT_TRUE(t::TableHandles.empty());
+}
+
+TEST_F(MainForm, MinimizeGoesToTheNotificationAreaAndComesBack) {
+  Open();
+  HWND h = form_->Handle();
+  ASSERT_TRUE(IsWindowVisible(h));
+
+  form_->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(h));
+  EXPECT_TRUE(form_->TrayIconShown());
+  // A second minimise adds the icon again, harmlessly.
+  form_->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(h));
+
+  // Other mouse messages on the icon do nothing; a left click restores.
+  form_->Perform(WM_USER + 1, 0, WM_MOUSEMOVE);
+  EXPECT_FALSE(IsWindowVisible(h));
+  form_->Perform(WM_USER + 1, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_FALSE(form_->TrayIconShown());
+
+  // The application's minimise takes the same road (posted system command).
+  Application()->Minimize();
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(h); }));
+  EXPECT_TRUE(form_->TrayIconShown());
+  form_->Perform(WM_USER + 1, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(h));
+
+  // The icon's menu: "Show" brings the window back.
+  form_->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  popupChoice_ = form_->Show1;
+  form_->Perform(WM_USER + 1, 0, WM_RBUTTONUP);
+  EXPECT_EQ(popups_, 1);
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_FALSE(form_->TrayIconShown());
+}
+
+TEST_F(MainForm, MinimizeOnRunHidesAfterStart) {
+  WriteData({TestConfig()});
+  WriteText(Path("startup.ini"), "[Common]\r\nAutoRun=1\r\nMinimizeOnRun=1\r\n");
+  Open();
+  EXPECT_EQ(Status(), "Running");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(form_->Handle()); }));
+  EXPECT_TRUE(form_->TrayIconShown());
+}
+
+TEST_F(MainForm, IconMenuCloseRemovesTheIconAndCloses) {
+  WriteData({TestConfig()});
+  WriteFile(Path("user.ini"), UserIniFile(0, 0, 0));
+  Open();
+  form_->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(form_->TrayIconShown());
+  popupChoice_ = form_->Close1;
+  form_->Perform(WM_USER + 1, 0, WM_RBUTTONUP);
+  EXPECT_FALSE(form_->TrayIconShown());
+  EXPECT_EQ(saved_.size(), 4u);  // the close sequence ran
+}
+
+}  // namespace

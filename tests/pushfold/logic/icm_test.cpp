@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pushfold/logic/icm.h"
+
+using namespace kova::pushfold;
+
+namespace {
+
+// Reference: every finishing order of the players with chips, weighted as
+// Malmuth-Harville does.
+std::vector<double> BruteForceIcm(const std::vector<double>& stacks, const std::vector<double>& payouts) {
+  std::vector<int> live;
+  for (int i = 0; i < static_cast<int>(stacks.size()); ++i) {
+    if (stacks[i] > 0) live.push_back(i);
+  }
+  std::vector<double> eq(stacks.size(), 0.0);
+  std::sort(live.begin(), live.end());
+  do {
+    double p = 1;
+    double left = 0;
+    for (int i : live) left += stacks[i];
+    for (std::size_t k = 0; k < live.size(); ++k) {
+      p *= stacks[live[k]] / left;
+      left -= stacks[live[k]];
+    }
+    for (std::size_t k = 0; k < live.size() && k < payouts.size(); ++k) eq[live[k]] += p * payouts[k];
+  } while (std::next_permutation(live.begin(), live.end()));
+  return eq;
+}
+
+}  // namespace
+
+TEST(Icm, TwoPlayersOnePlaceIsChipShareTimesFirstPrize) {
+  const std::vector<double> stacks = {3000, 1000};
+  const std::vector<double> payouts = {0.7};
+  const std::vector<double> eq = ICMEquities(stacks, payouts);
+  ASSERT_EQ(eq.size(), 2u);
+  EXPECT_DOUBLE_EQ(eq[0], 0.75 * 0.7);
+  EXPECT_DOUBLE_EQ(eq[1], 0.25 * 0.7);
+}
+
+TEST(Icm, MatchesEveryFinishingOrder) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> chips(100, 9000);
+  const std::vector<std::vector<double>> payoutSets = {
+      {1.0}, {0.65, 0.35}, {0.5, 0.3, 0.2}, {0.4, 0.25, 0.15, 0.12, 0.08}, {0.2, 0.2, 0.2, 0.2, 0.2}};
+  for (int players = 1; players <= 7; ++players) {
+    for (const auto& payouts : payoutSets) {
+      std::vector<double> stacks(players);
+      for (double& s : stacks) s = chips(rng);
+      if (players > 2) stacks[1] = 0;  // a player without chips takes no place
+      const std::vector<double> got = ICMEquities(stacks, payouts);
+      const std::vector<double> want = BruteForceIcm(stacks, payouts);
+      ASSERT_EQ(got.size(), want.size());
+      for (int i = 0; i < players; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << players << " players, " << i;
+    }
+  }
+}
+
+TEST(Icm, EdgeCases) {
+  EXPECT_EQ(ICMEquities(std::vector<double>{0, 0}, std::vector<double>{1.0}), (std::vector<double>{0, 0}));
+  EXPECT_EQ(ICMEquities(std::vector<double>{5, 5}, std::vector<double>{}), (std::vector<double>{0, 0}));
+  EXPECT_TRUE(ICMEquities(std::vector<double>(kMaxIcmPlayers + 1, 1.0), std::vector<double>{1.0}).empty());
+  // Equal stacks share equally; all prizes are handed out.
+  const std::vector<double> eq = ICMEquities(std::vector<double>(10, 1500.0), std::vector<double>{0.5, 0.3, 0.2});
+  for (double e : eq) EXPECT_NEAR(e, 0.1, 1e-12);
+}
+
+#ifdef KOVA_PUSHFOLD_CHECK_TOOL
+namespace {
+
+std::string RunTool(const std::string& args) {
+  const std::string cmd = std::string(KOVA_PUSHFOLD_CHECK_TOOL) + " " + args + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return "";
+  std::string out;
+  char buf[256];
+  while (std::fgets(buf, sizeof buf, p)) out += buf;
+  const int status = pclose(p);
+  return out + "#" + std::to_string(status == 0 ? 0 : 1);
+}
+
+}  // namespace
+
+TEST(PushfoldCheckTool, PrintsIcmAndEquity) {
+  const std::vector<double> stacks = {1600, 1400, 7800, 2700};
+  const std::vector<double> eq = ICMEquities(stacks, std::vector<double>{0.5, 0.3, 0.2});
+  std::string want;
+  char line[64];
+  for (double e : eq) {
+    std::snprintf(line, sizeof line, "%.6f\n", e);
+    want += line;
+  }
+  EXPECT_EQ(RunTool("icm 1600,1400,7800,2700 0.5,0.3,0.2"), want + "#0");
+  const std::string equity = RunTool("equity AA KK");
+  double win = 0, tie = 0;
+  ASSERT_EQ(std::sscanf(equity.c_str(), "%lf %lf", &win, &tie), 2) << equity;
+  EXPECT_NEAR(win, 82.0, 1.0);
+  EXPECT_GT(tie, 0.0);
+  EXPECT_NE(RunTool("equity AKx QQ").find("not a hand class"), std::string::npos);
+  EXPECT_NE(RunTool("icm 100,abc 1").find("#1"), std::string::npos);
+  EXPECT_NE(RunTool("icm 100,,5 1").find("#1"), std::string::npos);
+  EXPECT_NE(RunTool("icm 100,-5 1").find("negative"), std::string::npos);
+}
+#endif

@@ -1,0 +1,21 @@
+// libFuzzer target: the PNG reader over arbitrary bytes, and the 32-bit
+// conversion of whatever it accepts.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+
+#include "skin/core/portable/png.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kova::skin::SkinSpanStream in(data, size);
+    kova::skin::TPNGGraphic png;
+    try {
+        png.LoadFromStream(in);
+        kova::PixelBuffer32 px = png.ToBitmap32();
+        (void)px;
+    } catch (const std::exception&) {
+    }
+    kova::skin::SkinSpanStream again(data, size);
+    (void)png.ReadPNGHeader(again);
+    return 0;
+}

@@ -1,0 +1,229 @@
+// Win32 half of the skin engine core: message box (through its seam, never a
+// real modal box), system queries and device-context routines.
+#include <gtest/gtest.h>
+
+#include "skin/core/dcroutines.h"
+#include "skin/core/formsseam.h"
+#include "skin/core/msgbox.h"
+#include "skin/core/sysutils.h"
+
+namespace kova::skin {
+namespace {
+
+class MsgBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMsgBoxShowFunc([this](const MSGBOXPARAMSA& p) {
+            text = p.lpszText;
+            caption = p.lpszCaption;
+            style = p.dwStyle;
+            help = static_cast<DWORD>(p.dwContextHelpId);
+            owner = p.hwndOwner;
+            posDuring = {MsgBoxPosX, MsgBoxPosY};
+            return IDYES;
+        });
+        MsgBoxApp().ModalStarted = [this] { ++started; };
+        MsgBoxApp().ModalFinished = [this] { ++finished; };
+    }
+    void TearDown() override {
+        SetMsgBoxShowFunc(nullptr);
+        MsgBoxApp() = MsgBoxApplication{};
+    }
+    std::string text, caption;
+    DWORD style = 0, help = 0;
+    HWND owner = reinterpret_cast<HWND>(1);
+    POINT posDuring{};
+    int started = 0, finished = 0;
+};
+
+TEST_F(MsgBoxTest, ShowsThroughTheSeam) {
+    EXPECT_EQ(ShowMsgBox("Save changes?", mtConfirmation, mbYes | mbNo | mbCancel, 12), IDYES);
+    EXPECT_EQ(text, "Save changes?");
+    EXPECT_EQ(caption, "Confirm");
+    EXPECT_EQ(style, static_cast<DWORD>(MB_ICONQUESTION | MB_YESNOCANCEL));
+    EXPECT_EQ(help, 12u);
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(posDuring.x, -1);
+}
+
+TEST_F(MsgBoxTest, PositionAndCaptionAndReset) {
+    ShowMsgBoxAt("Mine", "m", 9, 100, 200, 0, 0);
+    EXPECT_EQ(caption, "Mine");
+    EXPECT_EQ(style, static_cast<DWORD>(MB_OK));
+    EXPECT_EQ(posDuring.x, 100);
+    EXPECT_EQ(posDuring.y, 200);
+    EXPECT_EQ(MsgBoxPosX, -1);
+    EXPECT_EQ(MsgBoxPosY, -1);
+    ShowMsgBoxAt(nullptr, "m", 9, 1, 2, 0, 0);
+    EXPECT_EQ(caption, "");
+    EXPECT_EQ(ErrorMessageBox("bad"), IDYES);
+    EXPECT_EQ(caption, "Error");
+    EXPECT_EQ(style, static_cast<DWORD>(MB_ICONERROR | MB_OK));
+}
+
+TEST(SysUtils, Queries) {
+    InitSkinUtilities();
+    EXPECT_TRUE(IsWindowsXPOrLater());
+    EXPECT_FALSE(WowWithoutDwm && !IsWow64());
+    const std::string folder = AppFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    HFONT f = CreateCaptionFont();
+    EXPECT_NE(f, nullptr);
+    if (f) DeleteObject(f);
+    EXPECT_EQ(GetFileIcon(folder + "no-such-file.xyz", 0), nullptr);
+    WaitWithMessages(5);
+}
+
+TEST(DcRoutines, DibFillAndRegion) {
+    PixelBuffer32 px;
+    HBITMAP bmp = CreateDib32(8, 4, px);
+    ASSERT_NE(bmp, nullptr);
+    ASSERT_EQ(px.Width(), 8);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    const RECT r{1, 1, 3, 2};
+    FillRectSolid(dc, r, 0x0000FF);
+    GdiFlush();
+    EXPECT_EQ(px.At(1, 1) & 0xFFFFFF, 0xFF0000u);  // red, as a BGRA pixel
+    EXPECT_EQ(px.At(0, 0), 0u);
+    FillRectSolid(dc, RECT{0, 3, 1, 4}, 0xFF00000F);  // clBtnFace: the system colour
+    GdiFlush();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(px.At(0, 3) & 0xFFFFFF, static_cast<std::uint32_t>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face)));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+
+    PixelBuffer32 opaque(5, 3);
+    HRGN full = MakeRegionFromBitmap(opaque, 0xFF00FF);
+    RECT box;
+    EXPECT_EQ(GetRgnBox(full, &box), SIMPLEREGION);
+    EXPECT_EQ(box.right, 5);
+    DeleteObject(full);
+    opaque.Fill(0x80FF00FFu);
+    HRGN empty = MakeRegionFromBitmap(opaque, 0xFF00FF);
+    EXPECT_EQ(GetRgnBox(empty, &box), NULLREGION);
+    DeleteObject(empty);
+}
+
+TEST(DcRoutines, LayeredFunctionsFound) {
+    EXPECT_TRUE(LayeredWindowsAvailable());
+    EXPECT_NE(SetLayeredWindowAttributesPtr(), nullptr);
+}
+
+}  // namespace
+}  // namespace kova::skin
+
+#include "skin/core/portable/pngbuilder.h"
+#include "skin/core/pngicons.h"
+
+namespace kova::skin {
+namespace {
+
+// Reads the mask of an icon as one bool per pixel (true = transparent).
+std::vector<bool> IconMask(HICON icon, int w, int h) {
+    ICONINFO info{};
+    EXPECT_TRUE(GetIconInfo(icon, &info));
+    std::vector<bool> out;
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD c[2];
+    } bi{};
+    bi.h.biSize = sizeof bi.h;
+    bi.h.biWidth = w;
+    bi.h.biHeight = -h;
+    bi.h.biPlanes = 1;
+    bi.h.biBitCount = 32;
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(w * h));
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, info.hbmMask, 0, h, px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (auto v : px) out.push_back((v & 0xFFFFFF) != 0);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return out;
+}
+
+TPNGGraphic RgbPicture(const test::Bytes& rgbRow) {
+    const test::Bytes png = test::PngBuilder().Ihdr(static_cast<std::uint32_t>(rgbRow.size() / 3), 1, 8, 2)
+                                .Idat([&] { test::Bytes r{0}; r.insert(r.end(), rgbRow.begin(), rgbRow.end()); return r; }())
+                                .Iend().Build();
+    SkinMemoryStream in(png);
+    TPNGGraphic pic;
+    pic.LoadFromStream(in);
+    return pic;
+}
+
+TEST(PngIcons, MaskIconHidesTheCornerColour) {
+    const TPNGGraphic pic = RgbPicture({1, 2, 3, 9, 9, 9, 1, 2, 3});
+    HICON icon = MakeMaskIcon(pic, false);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(IconMask(icon, 3, 1), (std::vector<bool>{true, false, true}));
+    DestroyIcon(icon);
+}
+
+TEST(PngIcons, AlphaIconHidesMagentaOfOpaquePictures) {
+    const TPNGGraphic pic = RgbPicture({255, 0, 255, 9, 9, 9});
+    HICON icon = MakeAlphaIcon(pic, 0xFFFFFF);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(IconMask(icon, 2, 1), (std::vector<bool>{true, false}));
+    DestroyIcon(icon);
+    const test::Bytes rgba = test::PngBuilder().Ihdr(2, 1, 8, 6).Idat({0, 1, 2, 3, 0, 4, 5, 6, 200}).Iend().Build();
+    SkinMemoryStream in(rgba);
+    TPNGGraphic pic2;
+    pic2.LoadFromStream(in);
+    HICON icon2 = MakeAlphaIcon(pic2, 0);
+    ASSERT_NE(icon2, nullptr);
+    EXPECT_EQ(IconMask(icon2, 2, 1), (std::vector<bool>{true, false}));
+    DestroyIcon(icon2);
+}
+
+}  // namespace
+}  // namespace kova::skin
+
+namespace kova::skin {
+namespace {
+
+struct DibDC {
+    PixelBuffer32 px;
+    HBITMAP bmp;
+    HDC dc;
+    HGDIOBJ old;
+    DibDC(int w, int h) : bmp(CreateDib32(w, h, px)), dc(CreateCompatibleDC(nullptr)), old(SelectObject(dc, bmp)) {}
+    ~DibDC() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+    }
+    std::uint32_t At(int x, int y) {
+        GdiFlush();
+        return px.At(x, y) & 0xFFFFFF;
+    }
+};
+
+TEST(DcRoutines, BorderStripsAndBevel) {
+    DibDC d(6, 5);
+    FillBorderStrips(d.dc, RECT{0, 0, 6, 5}, 1, 1, 2, 1, 0x00FF00);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const bool frame = y == 0 || y == 4 || x == 0 || x >= 4;
+            EXPECT_EQ(d.At(x, y), frame ? 0x00FF00u : 0u) << x << "," << y;
+        }
+    DibDC src(6, 5), dst(6, 5);
+    FillRectSolid(src.dc, RECT{0, 0, 6, 5}, 0xFF0000);
+    CopyBorderStrips(dst.dc, 0, 0, 6, 5, src.dc, 0, 0, 1);
+    EXPECT_EQ(dst.At(0, 2), 0x0000FFu);
+    EXPECT_EQ(dst.At(5, 4), 0x0000FFu);
+    EXPECT_EQ(dst.At(2, 2), 0u);
+    DibDC b(4, 4);
+    DrawBevelFrame(b.dc, RECT{0, 0, 4, 4}, 1, 0xFFFFFF, 0x000080);
+    EXPECT_EQ(b.At(0, 0), 0xFFFFFFu);   // light top-left
+    EXPECT_EQ(b.At(3, 3), 0x800000u);   // dark bottom-right (BGRA pixel of 0x000080)
+    EXPECT_EQ(b.At(1, 1), 0u);
+}
+
+}  // namespace
+}  // namespace kova::skin

@@ -1,0 +1,71 @@
+#pragma once
+// Helpers of the engine's tests against real windows.
+#include <windows.h>
+
+#include <string>
+
+#include "common/win32_testing.h"
+#include "simclient_protocol.h"
+#include "tables/engine/autoplace.h"
+
+#include "tables/engine/pokertable.h"
+#include "tables/logic/titleexpr.h"
+#include "tables/model/variables.h"
+
+namespace kova::tables::testing {
+
+inline TTitleSpec Title(const std::string& text) {
+    TTitleSpec t;
+    t.Text = text;
+    DecodeTitle(t);
+    return t;
+}
+
+inline RECT WindowRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+// a lies above b in the z-order.
+inline bool IsAbove(HWND a, HWND b) {
+    for (HWND h = GetWindow(a, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (h == b) return true;
+    return false;
+}
+
+inline TPokerTable* TableOf(HWND h) {
+    for (TPokerTable* t : Tables)
+        if (t->Window() == h) return t;
+    return nullptr;
+}
+
+// The simulated poker client built beside the tests, or "" when it is not.
+inline std::string SimClientExe() {
+    const std::string exe = kova::test::ExeDir() + "\\simclient.exe";
+    return GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : exe;
+}
+
+// Starts the client under `name`, logging its mouse messages to `log`; true
+// once its control window answers.
+inline bool StartSimClient(kova::test::ChildProcess& client, const char* name, const std::string& log) {
+    return client.Start("\"" + SimClientExe() + "\" --name " + name + " --log \"" + log + "\"") &&
+           kova::test::WaitForWindow(kova::sim::kControlClass, name) != nullptr;
+}
+
+// No tables, no config, no rooms, and the scan's flags and counters as at
+// program start: every engine test begins and ends from here.
+inline void ResetEngineState() {
+    FreeAllTables();
+    RunningConfig = TPlaceConfig{};
+    PokerRooms.clear();
+    ScanPaused = ScanBusy = ResortPending = ForceRenumber = 0;
+    PokerStarsLobbyWanted = FullTiltLobbyWanted = IPokerMainWanted = 0;
+    ActiveTableWnd = MouseOverWnd = 0;
+    SessionStats = TSessionStats{};
+    UserOptions = TUserOptions{};
+    EngineOptions = TEngineOptions{};
+    ActionQueue = TActionQueue{};
+}
+
+}  // namespace kova::tables::testing
