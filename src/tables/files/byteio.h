@@ -1,6 +1,6 @@
-// Little-endian field access for the binary data files. Records are always
-// read and written field by field at explicit offsets, so the files are the
-// same in 32- and 64-bit builds and never depend on structure layout.
+// Little-endian value access and byte streams for the binary data files:
+// the primitives under the field tables (recordlayout.h). Values are
+// converted byte by byte, so the files never depend on structure layout.
 #pragma once
 
 #include <bit>

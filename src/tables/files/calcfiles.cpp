@@ -3,16 +3,13 @@
 #include <cstring>
 
 #include "framework/portable/safefile.h"
-#include "tables/files/byteio.h"
+#include "tables/files/recordcodec.h"
 
 namespace kova::tables {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::size_t kValues = 88;
-constexpr std::size_t kTableType = 13288;
 
 template <typename Record, typename DecodeFn>
 bool DecodeRecords(std::span<const uint8_t> bytes, std::size_t size, std::vector<Record>& list, DecodeFn decode) {
@@ -81,49 +78,10 @@ bool FollowModelDeletion(std::vector<TModelAssignment>& list, int32_t n) {
 
 }  // namespace
 
-void DecodeOpponentModel(const uint8_t* p, TOpponentModel& m) {
-    GetShort(p, m.Name);
-    GetBytes(p + 41, m.Kept41);
-    m.ID = GetI32(p + 84);
-    const uint8_t* v = p + kValues;
-    for (auto& level : m.Values) {
-        for (auto& row : level) {
-            for (double& cell : row) {
-                cell = GetF64(v);
-                v += 8;
-            }
-        }
-    }
-    GetBytes(p + kTableType, m.TableType);
-}
-
-void EncodeOpponentModel(const TOpponentModel& m, uint8_t* p) {
-    PutShort(p, m.Name);
-    PutBytes(p + 41, m.Kept41);
-    PutI32(p + 84, m.ID);
-    uint8_t* v = p + kValues;
-    for (const auto& level : m.Values) {
-        for (const auto& row : level) {
-            for (double cell : row) {
-                PutF64(v, cell);
-                v += 8;
-            }
-        }
-    }
-    PutBytes(p + kTableType, m.TableType);
-}
-
-void DecodeModelAssignment(const uint8_t* p, TModelAssignment& a) {
-    GetShort(p, a.Name);
-    GetBytes(p + 41, a.Padding);
-    a.ModelIndex = GetI32(p + 44);
-}
-
-void EncodeModelAssignment(const TModelAssignment& a, uint8_t* p) {
-    PutShort(p, a.Name);
-    PutBytes(p + 41, a.Padding);
-    PutI32(p + 44, a.ModelIndex);
-}
+void DecodeOpponentModel(const uint8_t* p, TOpponentModel& model) { layout::GetRecord(p, model); }
+void EncodeOpponentModel(const TOpponentModel& model, uint8_t* p) { layout::PutRecord(p, model); }
+void DecodeModelAssignment(const uint8_t* p, TModelAssignment& a) { layout::GetRecord(p, a); }
+void EncodeModelAssignment(const TModelAssignment& a, uint8_t* p) { layout::PutRecord(p, a); }
 
 bool DecodeModels(std::span<const uint8_t> bytes, std::vector<TOpponentModel>& models) {
     return DecodeRecords(bytes, TOpponentModel::ByteSize, models, DecodeOpponentModel);

@@ -1,11 +1,8 @@
 // The calculator's data files, each a run of fixed records mirrored record
 // for record by a list in memory:
-//   "DefaultModel.dat"  TOpponentModel, 13552 bytes: Name String[40] 0-40,
-//                       kept 41-83, ID int32 84-87, the model values
-//                       (15 x 11 x 10 doubles) 88-13287, the table-type
-//                       record 13288-13551.
-//   "RegPlayer.dat"     TModelAssignment, 48 bytes: Name String[40] 0-40,
-//   "StartDefault.dat"  padding 41-43, ModelIndex int32 44-47.
+//   "DefaultModel.dat"                   TOpponentModel, 13552 bytes each;
+//   "RegPlayer.dat", "StartDefault.dat"  TModelAssignment, 48 bytes each.
+// The record layouts are their field tables (recordcodec.h).
 //
 // Every change rewrites the whole file from the list (through a temporary
 // file), so the file always equals the list.

@@ -1,14 +1,13 @@
 // "PlaceConfig.cnfg": the configs with their groups and slots.
 //
-// Layout (little-endian): a 32-byte header, int32 config count C, C configs.
-// Header: byte 0 = 9, bytes 1-9 "KOVAv2.05", 10-23 kept as read, 24-27 the
-// selected config index (-1 none), 28 = 0, 29-31 kept as read.
-// Config: Name (WideStr); the 20-byte TOI block (only in files whose header
-// carries "KOVAv2.05"); int32 group count G; G groups.
-// Group: RoomIndex int32; RoomName String[40] (41 bytes); Name (WideStr);
-// Title (246 bytes); ClassPattern (WideStr); the 10 option bytes; Size1 and
-// Size2 (52 bytes each); int32 slot count S; S slots of 32 bytes.
-// WideStr: int32 count N, then N UTF-16 code units (8-bit in memory).
+// The file: a 32-byte header, int32 config count C, C configs. The header
+// carries "KOVAv2.05" as a short string, the selected config index (-1
+// none) and byte 28 = 0; its other bytes are written back as last read.
+// A config is its name, the 20-byte TOI block (only in files whose header
+// carries "KOVAv2.05") and its counted groups; a group mixes fixed blocks
+// (title, option bytes, window sizes) with counted strings and its counted
+// slots. The exact layouts are the field tables of TConfigFileHeader,
+// TPlaceConfig, TTOIConfig and TGroupRec (recordcodec.h).
 // A further header block in the file replaces the list read before it.
 #pragma once
 
@@ -18,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "tables/files/byteio.h"
 #include "tables/files/datafiles.h"
 #include "tables/files/userini.h"
 #include "tables/model/variables.h"
@@ -27,9 +25,6 @@ namespace kova::tables {
 
 inline constexpr char PlaceConfigFileName[] = "PlaceConfig.cnfg";
 inline constexpr char PlaceConfigMarker[] = "KOVAv2.05";
-
-void WriteWideStr(TByteWriter& out, const std::string& text);
-bool ReadWideStr(TByteReader& in, std::string& text);
 
 // Decodes a whole file. On failure returns false, leaves both outputs
 // untouched and says why in *error.

@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "framework/portable/safefile.h"
-#include "tables/files/byteio.h"
 #include "tables/files/recordcodec.h"
 
 namespace kova::tables {
@@ -117,34 +116,11 @@ bool SaveStartupIni(const fs::path& file, const TStartupSettings& settings) {
 
 // ---- user.ini ----------------------------------------------------------------
 
-void DecodeUserOptions(const uint8_t* p, TUserOptions& o) {
-    o.ShowHUD = p[0];
-    GetBytes(p + 1, o.Kept1);
-    o.Sound = p[3];
-    o.Frame = p[4];
-    GetBytes(p + 5, o.Kept5);
-    for (std::size_t k = 0; k < o.Bindings.size(); ++k) {
-        GetHotKeyBinding(p + 8 + THotKeyBinding::ByteSize * k, o.Bindings[k]);
-    }
-    o.UnderMouse = p[1208];
-    o.ActiveTable = p[1209];
-    GetBytes(p + 1210, o.Kept1210);
-}
+void DecodeUserOptions(const uint8_t* p, TUserOptions& options) { layout::GetRecord(p, options); }
 
-std::vector<uint8_t> EncodeUserOptions(const TUserOptions& o) {
+std::vector<uint8_t> EncodeUserOptions(const TUserOptions& options) {
     std::vector<uint8_t> bytes(TUserOptions::ByteSize);
-    uint8_t* p = bytes.data();
-    p[0] = o.ShowHUD;
-    PutBytes(p + 1, o.Kept1);
-    p[3] = o.Sound;
-    p[4] = o.Frame;
-    PutBytes(p + 5, o.Kept5);
-    for (std::size_t k = 0; k < o.Bindings.size(); ++k) {
-        PutHotKeyBinding(p + 8 + THotKeyBinding::ByteSize * k, o.Bindings[k]);
-    }
-    p[1208] = o.UnderMouse;
-    p[1209] = o.ActiveTable;
-    PutBytes(p + 1210, o.Kept1210);
+    layout::PutRecord(bytes.data(), options);
     return bytes;
 }
 

@@ -5,9 +5,9 @@
 // Records that are stored in files keep every byte the engine does not
 // interpret (padding, bytes past a short string's length, fields that
 // belong to the editors or the room adapters), so that a record read and
-// written again comes out byte for byte the same. The byte layouts live
-// with the file readers (placeconfig_file, pokerrooms_file, userini,
-// calcfiles); window handles are uintptr_t and colours plain integers.
+// written again comes out byte for byte the same. The byte layouts are the
+// field tables in files/recordcodec.h; window handles are uintptr_t and
+// colours plain integers.
 #pragma once
 
 #include <array>
