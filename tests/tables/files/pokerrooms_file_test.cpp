@@ -9,18 +9,13 @@ namespace kova::tables {
 namespace {
 
 using test::MessageCapture;
+using test::Pattern;
 using test::PokeF64;
 using test::PokeI32;
 using test::PokeShort;
 using test::ReadBytes;
 using test::ScratchFolder;
 using test::WriteBytes;
-
-std::vector<uint8_t> Pattern(std::size_t n, int seed) {
-    std::vector<uint8_t> b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(i * 7 + 3 + seed * 13);
-    return b;
-}
 
 // One room record written byte by byte from the layout; every byte the
 // engine does not read carries a pattern, so losing one shows.

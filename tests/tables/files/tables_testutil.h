@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -121,6 +122,30 @@ public:
 private:
     std::vector<uint8_t> b_;
 };
+
+// n bytes of a pattern that differs with the seed: stands for bytes the
+// engine does not read, so that losing one of them shows.
+inline std::vector<uint8_t> Pattern(std::size_t n, int seed) {
+    std::vector<uint8_t> b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(i * 7 + 3 + seed * 13);
+    return b;
+}
+
+// Byte-for-byte equality that names the first differing offset instead of
+// printing two files.
+inline ::testing::AssertionResult SameBytes(const std::vector<uint8_t>& actual, const std::vector<uint8_t>& expected) {
+    const std::size_t common = std::min(actual.size(), expected.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (actual[i] != expected[i]) {
+            return ::testing::AssertionFailure() << "first difference at byte " << i << ": " << int(actual[i])
+                                                 << " instead of " << int(expected[i]);
+        }
+    }
+    if (actual.size() != expected.size()) {
+        return ::testing::AssertionFailure() << actual.size() << " bytes instead of " << expected.size();
+    }
+    return ::testing::AssertionSuccess();
+}
 
 inline void PokeI32(std::vector<uint8_t>& b, std::size_t at, int32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
