@@ -7,18 +7,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 namespace kova {
 
 namespace {
 TApplication* g_application = nullptr;
 TScreen* g_screen = nullptr;
-
-std::map<std::string, std::string>& Descriptions() {
-    static std::map<std::string, std::string> d;
-    return d;
-}
 }  // namespace
 
 TCustomForm* TControl::ParentForm() const {
@@ -226,15 +220,9 @@ void TCustomForm::DefineProps(TPropList& L) {
         .Event("OnPaint", &TCustomForm::OnPaint);
 }
 
-void TCustomForm::RegisterFormDescription(const std::string& className, const std::string& text) {
-    Descriptions()[className] = text;
-}
-
 std::string TCustomForm::FormDescription() const {
-    auto it = Descriptions().find(ClassName());
-    if (it != Descriptions().end()) return it->second;
     HMODULE mod = GetModuleHandleA(nullptr);
-    HRSRC res = FindResourceA(mod, ClassName().c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HRSRC res = FindResourceA(mod, ClassName().c_str(), RT_RCDATA);
     if (!res) return {};
     HGLOBAL g = LoadResource(mod, res);
     DWORD size = SizeofResource(mod, res);
@@ -245,7 +233,15 @@ std::string TCustomForm::FormDescription() const {
 void TCustomForm::AfterConstruction() {
     RegisterFrameworkClasses();
     std::string text = FormDescription();
-    if (!text.empty()) ReadComponentText(this, text);
+    if (!text.empty()) {
+        // Lenient reading (the program's): what was skipped goes to the
+        // debugger's output; tests read strictly and fail on it instead.
+        for (const std::string& skipped : ReadComponentText(this, text))
+            OutputDebugStringA((ClassName() + ": " + skipped + "\n").c_str());
+    } else if (!FieldNames().empty() || !MethodNames().empty()) {
+        throw EFormReadError("The form " + ClassName() + " has no description (no RCDATA resource " + ClassName() +
+                             " in the program)");
+    }
     if (OnCreate) OnCreate(this);
     if (visible_) {
         visible_ = false;

@@ -69,12 +69,14 @@ public:
         }
         return f;
     }
-    // Reads the form's description and runs OnCreate.
+    // Reads the form's description and runs OnCreate. A form that binds
+    // fields or handlers but has no description throws: its resource did
+    // not reach the executable.
     virtual void AfterConstruction();
-    // The description text of this form class: registered text, else an
-    // RCDATA resource named after the class; empty when none.
-    virtual std::string FormDescription() const;
-    static void RegisterFormDescription(const std::string& className, const std::string& text);
+    // The description of this form class: the text file compiled into the
+    // executable as an RCDATA resource named after the class; empty when
+    // there is none.
+    std::string FormDescription() const;
 
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle v);

@@ -62,37 +62,6 @@ public:
             m.Result = 1;
         });
     }
-    std::string FormDescription() const override {
-        return R"(
-object KOVAForm1: TKOVAForm1
-  Left = 100
-  Top = 80
-  Width = 400
-  Height = 300
-  Caption = 'KOVA  v3.26c'
-  OnCreate = FormCreate
-  object Edit1: TEdit
-    Left = 8
-    Top = 8
-    Text = 'start'
-    OnChange = Edit1Change
-  end
-  object Button1: TButton
-    Left = 8
-    Top = 40
-    Caption = 'Go'
-    OnClick = Button1Click
-  end
-  object Label1: TLabel
-    Left = 8
-    Top = 80
-    Caption = 'Hello'
-    Font.Style = [fsBold]
-    Missing = 12
-  end
-end
-)";
-    }
     TEdit* Edit1 = nullptr;
     TButton* Button1 = nullptr;
     TLabel* Label1 = nullptr;
@@ -124,6 +93,43 @@ TEST_F(FrameworkTest, MainFormRegistersItsClassNameAndReadsItsDescription) {
     EXPECT_EQ(f->log.back(), "WM_HOTKEY 7");
     f->Free();
     EXPECT_EQ(FindWindowA("TKOVAForm1", nullptr), nullptr);
+}
+
+// The program reads descriptions leniently (the stray "Missing" above is
+// skipped); tests can read them strictly, and then it fails the form.
+TEST_F(FrameworkTest, FormFollowsTheDefaultReadingMode) {
+    const int forms = Screen()->FormCount();
+    SetDefaultFormReadMode(TFormReadMode::Strict);
+    try {
+        TCustomForm::Create<TKOVAForm1>(Application());
+        ADD_FAILURE() << "a stray property passed strict reading";
+    } catch (const EFormReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("TLabel has no property Missing"), std::string::npos) << e.what();
+    }
+    SetDefaultFormReadMode(TFormReadMode::Lenient);
+    EXPECT_EQ(Screen()->FormCount(), forms);  // the failed form is gone
+    EXPECT_EQ(FindWindowA("TKOVAForm1", nullptr), nullptr);
+}
+
+// A form whose code binds fields, but whose description never reached the
+// executable (no resource of its name), is refused at creation rather than
+// handed out with empty fields.
+class TNoTextForm : public TForm {
+    KOVA_CLASS(TNoTextForm, TForm)
+public:
+    explicit TNoTextForm(TComponent* owner) : TForm(owner) { BindField("Edit1", Edit1); }
+    TEdit* Edit1 = nullptr;
+};
+
+TEST_F(FrameworkTest, FormWithFieldsButNoDescriptionIsRefused) {
+    const int forms = Screen()->FormCount();
+    try {
+        TCustomForm::Create<TNoTextForm>(Application());
+        ADD_FAILURE() << "created without its description";
+    } catch (const EFormReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("TNoTextForm has no description"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Screen()->FormCount(), forms);
 }
 
 // A form that records the first messages its WindowProc sees.
@@ -457,8 +463,6 @@ public:
         RegisterMethod("PageControl1Change", TNotifyEvent([this](TObject*) { ++changes; }));
         RegisterMethod("Item2Click", TNotifyEvent([this](TObject*) { ++item2; }));
     }
-    std::string text;
-    std::string FormDescription() const override { return text; }
     TPageControl* PageControl1 = nullptr;
     TImage* Image1 = nullptr;
     int changes = 0;
@@ -532,10 +536,10 @@ object PagesForm: TPagesForm
   end
 end
 )";
-    TCustomForm::RegisterFormDescription("TPagesForm", text);
+    // The image data is made here, so the text is read directly rather
+    // than from a resource.
     auto* f = new TPagesForm(Application());
-    f->text = text;
-    f->AfterConstruction();
+    ReadComponentText(f, text, TFormReadMode::Strict);
     f->Show();
     TPageControl* pc = f->PageControl1;
     ASSERT_NE(pc, nullptr);
@@ -689,15 +693,6 @@ public:
     void Loaded() override {
         TForm::Loaded();
         g_loadOrder.push_back("form");
-    }
-    std::string FormDescription() const override {
-        return "object LoadForm: TLoadForm\n"
-               "  object First: TLoadProbe\n"
-               "    object Nested: TLoadProbe\n    end\n"
-               "  end\n"
-               "  object Last: TLoadProbe\n  end\n"
-               "  ClientWidth = 623\n  ClientHeight = 421\n  BorderStyle = bsSingle\n"
-               "end\n";
     }
 };
 

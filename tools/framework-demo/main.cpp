@@ -1,6 +1,7 @@
-// Demo of the form framework: a form read from its description, with a page
-// control, edits, combo boxes, a check list box, a string grid, a memo and a
-// scroll box whose rows are added at run time.
+// Demo of the form framework: a form read from its description (TDemoForm.txt
+// beside this file, compiled in as a resource), with a page control, edits,
+// combo boxes, a check list box, a string grid, a memo and a scroll box whose
+// rows are added at run time.
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/grids.h"
@@ -23,120 +24,6 @@ public:
         RegisterMethod("Timer1Timer", TNotifyEvent([this](TObject*) {
             LogMemo->AppendLine("Tick " + std::to_string(++ticks_));
         }));
-    }
-    std::string FormDescription() const override {
-        return R"(
-object DemoForm: TDemoForm
-  Left = 40
-  Top = 40
-  Width = 840
-  Height = 470
-  Caption = 'KOVA framework demo'
-  Position = poScreenCenter
-  OnCreate = FormCreate
-  object TopPanel: TPanel
-    Align = alTop
-    Height = 32
-    Caption = 'KOVA framework demo'
-    BevelOuter = bvLowered
-  end
-  object PageControl1: TPageControl
-    Left = 8
-    Top = 40
-    Width = 816
-    Height = 280
-    ActivePage = RoomSheet
-    object RoomSheet: TTabSheet
-      Caption = ' Poker Room '
-      object NameLabel: TLabel
-        Left = 12
-        Top = 12
-        Caption = 'Room name:'
-      end
-      object NameEdit: TEdit
-        Left = 100
-        Top = 8
-        Width = 150
-        Text = 'PokerStars'
-      end
-      object TypeCombo: TComboBox
-        Left = 100
-        Top = 36
-        Width = 150
-        Style = csDropDownList
-        Items.Strings = (
-          'Cash table'
-          'Tournament'
-          'Lobby')
-        ItemIndex = 1
-      end
-      object SizeCombo: TComboBox
-        Left = 100
-        Top = 64
-        Width = 150
-        Items.Strings = (
-          '800 x 600'
-          '1024 x 768')
-        Text = '640 x 480'
-      end
-      object Options: TCheckListBox
-        Left = 12
-        Top = 96
-        Width = 238
-        Height = 90
-        Items.Strings = (
-          'Auto Place'
-          'Auto Sort'
-          'Auto Activate'
-          'Mouse Activate')
-      end
-      object RowsBox: TScrollBox
-        Left = 262
-        Top = 8
-        Width = 236
-        Height = 178
-      end
-      object AddRowBtn: TButton
-        Left = 262
-        Top = 192
-        Width = 100
-        Caption = 'Add Slot'
-        OnClick = AddRowBtnClick
-      end
-      object SlotGrid: TStringGrid
-        Left = 506
-        Top = 8
-        Width = 296
-        Height = 210
-        ColCount = 5
-        RowCount = 12
-        DefaultColWidth = 56
-        DefaultRowHeight = 20
-        Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing]
-      end
-    end
-    object SlotsSheet: TTabSheet
-      Caption = ' Notes '
-      object NotesLabel: TLabel
-        Left = 12
-        Top = 12
-        Caption = 'Second page: switch back to see the slots.'
-      end
-    end
-  end
-  object LogMemo: TMemo
-    Left = 8
-    Top = 326
-    Width = 816
-    Height = 90
-    ScrollBars = ssVertical
-  end
-  object Timer1: TTimer
-    Interval = 1000
-    OnTimer = Timer1Timer
-  end
-end
-)";
     }
 
     TScrollBox* RowsBox = nullptr;
@@ -175,7 +62,7 @@ private:
             e->SetText(std::to_string((i + 1) * (k + 1) * 10));
         }
         RowsBox->UpdateScrollBars();
-        if (LogMemo) LogMemo->AppendLine("Row " + std::to_string(i + 1) + " added");
+        LogMemo->AppendLine("Row " + std::to_string(i + 1) + " added");
     }
     int rows_ = 0;
     int ticks_ = 0;

@@ -141,4 +141,16 @@ bool TComponent::SetField(const std::string& name, TComponent* c) {
     return it->second(c);
 }
 
+std::vector<std::string> TComponent::FieldNames() const {
+    std::vector<std::string> out;
+    for (const auto& f : fields_) out.push_back(f.first);
+    return out;
+}
+
+std::vector<std::string> TComponent::MethodNames() const {
+    std::vector<std::string> out;
+    for (const auto& m : methods_) out.push_back(m.first);
+    return out;
+}
+
 }  // namespace kova

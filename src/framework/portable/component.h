@@ -110,6 +110,10 @@ public:
     }
     // Sets the field named `name` (if any) to c; false on a type mismatch.
     bool SetField(const std::string& name, TComponent* c);
+    // What a description must fill and may name: the bound fields and the
+    // registered handlers.
+    std::vector<std::string> FieldNames() const;
+    std::vector<std::string> MethodNames() const;
 
 protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace kova {
 
@@ -262,13 +263,17 @@ struct Fixup {
     int line;
 };
 
+TFormReadMode g_defaultMode = TFormReadMode::Lenient;
+
 class Reader {
 public:
-    explicit Reader(TComponent* root) : root_(root) {}
+    Reader(TComponent* root, TFormReadMode mode) : root_(root), mode_(mode) {}
 
-    void Run(const TFormNode& node) {
+    std::vector<std::string> Run(const TFormNode& node) {
         root_->BeginLoading();
         try {
+            if (node.className != root_->ClassName())
+                Problem(node.line, "the description of " + node.className + " is read into a " + root_->ClassName());
             if (root_->Name().empty() && !node.name.empty()) root_->SetName(node.name);
             ApplyProps(root_, node);
             for (const TFormNode& child : node.children) ReadChild(root_, child);
@@ -277,6 +282,10 @@ public:
                 if (!c) Fail(f.line, "component " + f.componentName + " not found");
                 SetObjectProp(f.target, f.prop, c);
             }
+            for (const std::string& field : root_->FieldNames())
+                if (!names_.count(field)) Fail(node.line, "no component " + field + " for the field of that name");
+            for (const std::string& method : root_->MethodNames())
+                if (!usedMethods_.count(method)) Problem(node.line, "no event names the handler " + method);
         } catch (...) {
             // Leave nothing half-loaded behind the exception.
             for (TComponent* c : created_) c->Loaded();
@@ -285,11 +294,19 @@ public:
         }
         root_->Loaded();
         for (TComponent* c : created_) c->Loaded();
+        return std::move(problems_);
     }
 
 private:
-    [[noreturn]] static void Fail(int line, const std::string& what) {
-        throw EFormReadError("Form description, line " + std::to_string(line) + ": " + what);
+    [[noreturn]] void Fail(int line, const std::string& what) const { throw EFormReadError(Message(line, what)); }
+    std::string Message(int line, const std::string& what) const {
+        return "Form description of " + root_->ClassName() + ", line " + std::to_string(line) + ": " + what;
+    }
+    // Something the code does not have: fatal when strict, else noted and
+    // skipped.
+    void Problem(int line, const std::string& what) {
+        if (mode_ == TFormReadMode::Strict) Fail(line, what);
+        problems_.push_back(Message(line, what));
     }
 
     void ReadChild(TComponent* parent, const TFormNode& node) {
@@ -299,6 +316,7 @@ private:
         c->BeginLoading();
         created_.push_back(c);
         c->SetName(node.name);
+        names_.insert(node.name);
         if (!root_->SetField(node.name, c)) Fail(node.line, "field " + node.name + " has another type");
         if (c->HasParent()) c->SetParentComponent(parent);
         ApplyProps(c, node);
@@ -322,11 +340,12 @@ private:
         if (v.kind == TFormValue::List) stripSuffix("Strings");
         if (v.kind == TFormValue::Binary) stripSuffix("Data");
         auto [target, info] = ResolveProp(obj, name);
-        if (!info) return;  // not published here: skipped
+        if (!info) return Problem(p.line, obj->ClassName() + " has no property " + p.name);
         std::string last = name.substr(name.rfind('.') == std::string::npos ? 0 : name.rfind('.') + 1);
         if (v.kind == TFormValue::Binary && info->kind != TPropKind::Binary) {
             if (const TPropInfo* b = target->ClassInfo().FindProp(last, static_cast<int>(TPropKind::Binary))) info = b;
         }
+        if (info->ReadOnly()) return Problem(p.line, "property " + p.name + " of " + obj->ClassName() + " is read-only");
         auto bad = [&]() { Fail(p.line, "invalid value for property " + p.name); };
         switch (info->kind) {
             case TPropKind::Integer: {
@@ -396,6 +415,7 @@ private:
                 if (v.kind != TFormValue::Ident) bad();
                 const std::any* h = root_->FindMethod(v.s);
                 if (!h) Fail(p.line, "method " + v.s + " not found");
+                usedMethods_.insert(v.s);
                 if (!SetMethodProp(target, last, *h)) Fail(p.line, "method " + v.s + " does not fit " + p.name);
                 break;
             }
@@ -403,8 +423,12 @@ private:
     }
 
     TComponent* root_;
+    TFormReadMode mode_;
     std::vector<TComponent*> created_;
     std::vector<Fixup> fixups_;
+    std::set<std::string> names_;        // of the components created
+    std::set<std::string> usedMethods_;  // handlers that some event names
+    std::vector<std::string> problems_;  // skipped in lenient mode
 };
 
 }  // namespace
@@ -419,8 +443,16 @@ bool IsComponentClassRegistered(const std::string& className) { return Registry(
 
 void RegisterIntConstant(const std::string& name, std::int64_t value) { IntConstants()[name] = value; }
 
-void ReadComponentTree(TComponent* root, const TFormNode& node) { Reader(root).Run(node); }
+void SetDefaultFormReadMode(TFormReadMode mode) { g_defaultMode = mode; }
 
-void ReadComponentText(TComponent* root, std::string_view text) { ReadComponentTree(root, ParseFormText(text)); }
+TFormReadMode DefaultFormReadMode() { return g_defaultMode; }
+
+std::vector<std::string> ReadComponentTree(TComponent* root, const TFormNode& node, TFormReadMode mode) {
+    return Reader(root, mode).Run(node);
+}
+
+std::vector<std::string> ReadComponentText(TComponent* root, std::string_view text, TFormReadMode mode) {
+    return ReadComponentTree(root, ParseFormText(text), mode);
+}
 
 }  // namespace kova

@@ -73,13 +73,32 @@ bool IsComponentClassRegistered(const std::string& className);
 // Integer constants usable by name in descriptions (cursor names ...).
 void RegisterIntConstant(const std::string& name, std::int64_t value);
 
+// What reading does with a description that names something the code
+// does not have: a property the component does not publish or cannot
+// write, a root of another class, a handler the root registered that no
+// event names. Strict reading throws; lenient reading skips it and reports
+// it. Tests read strictly, so that such a slip fails a test instead of
+// costing a user a form.
+enum class TFormReadMode { Lenient, Strict };
+// The mode of readings that name none (forms reading their description at
+// creation); lenient until changed.
+void SetDefaultFormReadMode(TFormReadMode mode);
+TFormReadMode DefaultFormReadMode();
+
 // Reads the description into `root`: the root's own properties, then every
 // nested component (created with root as owner, bound to the root's field
 // of the same name, parented to the enclosing component). Component
 // references are resolved after all exist; then Loaded runs on the root and
-// on every created component in creation order. Unknown properties are
-// skipped; an unknown class or a missing event handler throws.
-void ReadComponentTree(TComponent* root, const TFormNode& node);
-void ReadComponentText(TComponent* root, std::string_view text);
+// on every created component in creation order. Returns what lenient
+// reading skipped, one message each (nothing in strict mode).
+//
+// Whatever the mode, these throw: an unknown class, a value that does not
+// fit its property, an event naming a handler the root did not register,
+// and a field of the root that no component fills (the code that bound the
+// field uses it without asking).
+std::vector<std::string> ReadComponentTree(TComponent* root, const TFormNode& node,
+                                           TFormReadMode mode = DefaultFormReadMode());
+std::vector<std::string> ReadComponentText(TComponent* root, std::string_view text,
+                                           TFormReadMode mode = DefaultFormReadMode());
 
 }  // namespace kova

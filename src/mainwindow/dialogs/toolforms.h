@@ -1,9 +1,8 @@
 // The long-lived tool forms that the program creates after the main form.
 // Their pages and handlers arrive with the tool dialogs; for now each is a
-// hidden form with its caption, so that the start-up creates them in order.
+// hidden form with its caption (from its description beside this file), so
+// that the start-up creates them in order.
 #pragma once
-
-#include <string>
 
 #include "framework/forms.h"
 
@@ -13,28 +12,24 @@ class TAdvAutoReg : public TForm {
     KOVA_CLASS(TAdvAutoReg, TForm)
 public:
     using TForm::TForm;
-    std::string FormDescription() const override;
 };
 
 class TTOISettings : public TForm {
     KOVA_CLASS(TTOISettings, TForm)
 public:
     using TForm::TForm;
-    std::string FormDescription() const override;
 };
 
 class TTGrabberForm : public TForm {
     KOVA_CLASS(TTGrabberForm, TForm)
 public:
     using TForm::TForm;
-    std::string FormDescription() const override;
 };
 
 class TWindowCapture : public TForm {
     KOVA_CLASS(TWindowCapture, TForm)
 public:
     using TForm::TForm;
-    std::string FormDescription() const override;
 };
 
 extern TAdvAutoReg* AdvAutoReg;

@@ -36,18 +36,16 @@ std::filesystem::path ExecutableFolder() {
 }
 
 // An integer from an edit's text; `fallback` when it is not a number.
-int32_t EditInt(const TEdit* e, int32_t fallback) {
-    if (!e) return fallback;
-    const std::string s = e->Text();
+int32_t EditInt(const TEdit& e, int32_t fallback) {
+    const std::string s = e.Text();
     char* end = nullptr;
     const long v = std::strtol(s.c_str(), &end, 10);
     if (s.empty() || end == s.c_str() || *end != '\0') return fallback;
     return static_cast<int32_t>(v);
 }
 
-double EditFloat(const TEdit* e, double fallback) {
-    if (!e) return fallback;
-    const std::string s = e->Text();
+double EditFloat(const TEdit& e, double fallback) {
+    const std::string s = e.Text();
     char* end = nullptr;
     const double v = std::strtod(s.c_str(), &end);
     if (s.empty() || end == s.c_str() || *end != '\0') return fallback;
@@ -82,154 +80,6 @@ std::string FloatText(double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%g", v);
     return buf;
-}
-
-// ---- the form's description -------------------------------------------------
-
-struct CheckBoxDef {
-    const char* name;
-    const char* caption;
-};
-
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        if (c == '\'') out += "''";
-        else out += c;
-    }
-    return out + "'";
-}
-
-std::string Obj(const std::string& name, const std::string& cls, int l, int t, int w, int h, const std::string& extra = "",
-                const std::string& children = "") {
-    std::string s = "object " + name + ": " + cls + "\n";
-    s += "Left = " + std::to_string(l) + "\nTop = " + std::to_string(t) + "\n";
-    if (w > 0) s += "Width = " + std::to_string(w) + "\n";
-    if (h > 0) s += "Height = " + std::to_string(h) + "\n";
-    s += extra;
-    s += children;
-    return s + "end\n";
-}
-
-std::string Label(const std::string& name, int l, int t, const std::string& caption) {
-    return Obj(name, "TLabel", l, t, 0, 0, "Caption = " + Quote(caption) + "\n");
-}
-
-std::string Edit(const std::string& name, int l, int t, int w, const std::string& text, const std::string& extra = "") {
-    return Obj(name, "TEdit", l, t, w, 21, "Text = " + Quote(text) + "\n" + extra);
-}
-
-std::string Checks(const std::vector<CheckBoxDef>& checks, int l, int t, int w, int step = 22) {
-    std::string s;
-    for (const CheckBoxDef& c : checks) {
-        s += Obj(c.name, "TCheckBox", l, t, w, 17, "Caption = " + Quote(c.caption) + "\n");
-        t += step;
-    }
-    return s;
-}
-
-std::string Sheet(const std::string& name, const std::string& caption, const std::string& children) {
-    return "object " + name + ": TTabSheet\nCaption = " + Quote(caption) + "\n" + children + "end\n";
-}
-
-std::string BuildDescription() {
-    std::string hotkeys = Label("HotKeysL", 12, 12, "Hotkeys of the program and of the rooms' click macros.") +
-                          Checks({{"CheckBoxHUD", "Show table information panels"},
-                                  {"CheckBoxSound", "Sound on turn"},
-                                  {"CheckBoxFrame", "Frame around the turn table"}},
-                                 12, 40, 260) +
-                          Obj("RadioBtnUnderMouse", "TRadioButton", 12, 112, 260, 17,
-                              "Caption = 'Send to table under mouse'\n") +
-                          Obj("RadioBtnActiveTable", "TRadioButton", 12, 134, 260, 17,
-                              "Caption = 'Send to active table'\nChecked = True\n");
-
-    std::string autoplace =
-        Label("ConfigsL", 12, 8, "Configs:") +
-        Obj("ConfigListBox", "TListBox", 12, 26, 190, 150, "") + Label("GroupsL", 214, 8, "Groups:") +
-        Obj("GroupListBox", "TListBox", 214, 26, 190, 150, "") +
-        Obj("StartConfig", "TButton", 420, 26, 130, 27, "Caption = 'Start'\nOnClick = StartConfigClick\n") +
-        Obj("RefreshConfig", "TButton", 420, 60, 130, 27, "Caption = 'Refresh'\nOnClick = RefreshConfigClick\n") +
-        Obj("StopConfigBtn", "TButton", 420, 94, 130, 27,
-            "Caption = 'Stop'\nEnabled = False\nOnClick = StopConfigBtnClick\n") +
-        Obj("CurrentNameL", "TLabel", 420, 136, 150, 17, "Caption = 'No config:'\n") +
-        Obj("ConfigStatusL", "TLabel", 420, 156, 150, 17, "Caption = 'Stopped'\n") +
-        Label("MonitorL", 12, 190, "Tile on monitor:") +
-        Obj("MonitorCombo", "TComboBox", 110, 186, 60, 21, "Style = csDropDownList\n");
-
-    std::string options = Label("OptionsL", 12, 12, "Options of the tables.") +
-                          Checks({{"CommonTimeBankCB", "Time bank"},
-                                  {"CommonImBackCB", "I'm back"},
-                                  {"CommonInfoTabCB", "Info tab"},
-                                  {"CommonBetpotCB", "Bet pot"}},
-                                 12, 36, 200);
-
-    std::string room = Label("RoomsL", 12, 8, "Poker rooms:") + Obj("PokerRoomListBox", "TListBox", 12, 26, 220, 180, "");
-
-    std::string common =
-        Label("ScanningPeriodL", 12, 12, "Scanning Period:") +
-        Edit("ScanningPeriodEdit", 120, 8, 60, "200", "OnChange = ScanningPeriodEditChange\n") +
-        Label("MillisecondsL", 186, 12, "milliseconds") + Label("ThicknessL", 12, 40, "Frame thickness:") +
-        Edit("ThicknessEdit", 120, 36, 60, "6") + Label("MouseDelayL", 12, 68, "Mouse activation delay:") +
-        Edit("MouseActDelayEdit", 160, 64, 60, "0") +
-        Checks({{"JumpMouseCB", "Jump mouse to the active table"},
-                {"LBTNMouseActCB", "Mouse activation by the left button"},
-                {"AutoRunCB", "Start the active config at start-up"},
-                {"MinimizeCB", "Minimize when a config starts"}},
-               12, 96, 300);
-
-    std::string pokerstars =
-        Label("PSHHL", 12, 12, "Hand history folder:") + Edit("DirectoryPokerStarsHH", 130, 8, 300, "C:\\") +
-        Obj("DirPokerStarsHH", "TButton", 436, 7, 30, 23, "Caption = '...'\nOnClick = DirPokerStarsHHClick\n") +
-        Label("CurTourL", 12, 40, "Tournaments now / total / max:") + Edit("CurTourEdit", 200, 36, 40, "8") +
-        Edit("TotalTourEdit", 246, 36, 40, "16") + Edit("MaxTourEdit", 292, 36, 40, "1") +
-        Label("CloseTimeTourL", 350, 40, "Close after (min):") + Edit("CloseTimeTourEdit", 450, 36, 40, "2") +
-        Checks({{"AutoCloseCB", "Close pop-ups"},
-                {"WithoutBuyInCB", "Without buy-in dialog"},
-                {"SendToBottomCB", "Send to bottom"},
-                {"AutoCloseTourCB", "Close finished tournaments"},
-                {"ClickSNGtabCB", "Click the SNG tab"},
-                {"TimeBankTCB", "Tournament time bank"},
-                {"ImBackTCB", "Tournament I'm back"},
-                {"InfoTabTCB", "Tournament info tab"}},
-               12, 68, 200, 20) +
-        Checks({{"TimeBankCashCB", "Cash time bank"},
-                {"ImBackCashCB", "Cash I'm back"},
-                {"InfoTabCashCB", "Cash info tab"},
-                {"YesWaitListCB", "Join wait lists"},
-                {"MaxWaitListCB", "Wait lists up to:"},
-                {"NoWaitListCB", "No wait lists"},
-                {"OnlyPlayedCB", "Count only played tables"},
-                {"AutoCloseCashCB", "Close idle cash tables"}},
-               230, 68, 170, 20) +
-        Edit("MaxWaitListEdit", 404, 146, 40, "8") + Edit("CloseTimeCashEdit", 404, 206, 40, "10") +
-        Obj("RGPokerStarsN", "TRadioGroup", 470, 68, 110, 60,
-            "Caption = 'Client'\nItems.Strings = (\n'Older'\n'Newer')\nItemIndex = 0\n") +
-        Obj("RGSNG", "TRadioGroup", 470, 134, 110, 60,
-            "Caption = 'SNG tab'\nItems.Strings = (\n'SNG'\n'Spin')\nItemIndex = 0\n");
-
-    std::string ongame = Label("OngameHHL", 12, 12, "Hand history folder:") +
-                         Edit("DirectoryOngameHH", 130, 8, 300, "C:\\") +
-                         Obj("DirOngameHH", "TButton", 436, 7, 30, 23, "Caption = '...'\nOnClick = DirOngameHHClick\n");
-
-    std::string pages = Sheet("HotKeysSheet", " HotKeys ", hotkeys) + Sheet("AutoPlaceSheet", " AutoPlace ", autoplace) +
-                        Sheet("OptionsSheet", " Options ", options) + Sheet("PokerRoomSheet", " Poker Room ", room) +
-                        Sheet("CommonSheet", "Common Settings", common) +
-                        Sheet("PokerStarsSheet", " PokerStars ", pokerstars) + Sheet("OngameSheet", " Ongame ", ongame);
-
-    std::string s = "object KOVAForm1: TKOVAForm1\nLeft = 100\nTop = 100\nWidth = 620\nHeight = 480\n";
-    s += "Caption = " + Quote(MainFormCaption) + "\n";
-    s += "BorderStyle = bsSingle\nBorderIcons = [biSystemMenu, biMinimize]\n";
-    s += "OnCreate = FormCreate\nOnShow = FormShow\nOnActivate = FormActivate\nOnClose = FormClose\n";
-    s += "object PageControl1: TPageControl\nLeft = 4\nTop = 4\nWidth = 604\nHeight = 300\n";
-    s += "ActivePage = AutoPlaceSheet\n" + pages + "end\n";
-    s += Obj("LogMemo", "TMemo", 4, 310, 604, 130, "ScrollBars = ssVertical\nReadOnly = True\n");
-    s += Obj("Timer1", "TTimer", 0, 0, 0, 0, "Interval = 200\nOnTimer = Timer1Timer\n");
-    s += Obj("TimerPS", "TTimer", 0, 0, 0, 0, "Enabled = False\nInterval = 1000\n");
-    s += "object PopupMenu1: TPopupMenu\n";
-    s += "object Show1: TMenuItem\nCaption = 'Show'\nOnClick = Show1Click\nend\n";
-    s += "object Close1: TMenuItem\nCaption = 'Close'\nOnClick = Close1Click\nend\n";
-    s += "end\n";
-    return s + "end\n";
 }
 
 }  // namespace
@@ -329,11 +179,6 @@ TKOVAForm1::~TKOVAForm1() {
     }
 }
 
-std::string TKOVAForm1::FormDescription() const {
-    static const std::string text = BuildDescription();
-    return text;
-}
-
 void ConnectEngineSeams(TKOVAForm1* form) {
     if (!form) {
         t::SetUserMessageSink(nullptr);
@@ -347,7 +192,7 @@ void ConnectEngineSeams(TKOVAForm1* form) {
 }
 
 void TKOVAForm1::Log(const std::string& line) {
-    if (LogMemo) LogMemo->AppendLine(line);
+    LogMemo->AppendLine(line);
 }
 
 void DeleteAllTour() { t::FreeAllTables(); }
@@ -381,29 +226,23 @@ void TKOVAForm1::FormCreate() {
     UserIniState = t::TUserIniState::NotFound;
     t::ForceRenumber = 0;
 
-    if (LogMemo) LogMemo->SetMaxLines(1000);
+    LogMemo->SetMaxLines(1000);
     ConnectEngineSeams(this);
     std::string error;
     if (!hook_.Load(dataFolder_, error)) Log(error);
 }
 
 void TKOVAForm1::FillLists() {
-    if (PokerRoomListBox) {
-        PokerRoomListBox->Items()->Clear();
-        for (const t::TPokerRoom& r : t::PokerRooms) PokerRoomListBox->Items()->Add(r.Name.Str());
-    }
-    if (ConfigListBox) {
-        ConfigListBox->Items()->Clear();
-        for (const t::TPlaceConfig& c : t::PlaceConfigs) ConfigListBox->Items()->Add(c.Name);
-        if (SelectedConfig >= 0 && SelectedConfig < ConfigListBox->Items()->Count())
-            ConfigListBox->SetItemIndex(SelectedConfig);
-    }
-    if (GroupListBox) {
-        GroupListBox->Items()->Clear();
-        for (const t::TGroupRec& g : EditedConfig.Groups) GroupListBox->Items()->Add(g.Name);
-        if (!EditedConfig.Groups.empty()) GroupListBox->SetItemIndex(0);
-    }
-    if (CurrentNameL && !EditedConfig.Name.empty()) CurrentNameL->SetCaption(EditedConfig.Name + ":");
+    PokerRoomListBox->Items()->Clear();
+    for (const t::TPokerRoom& r : t::PokerRooms) PokerRoomListBox->Items()->Add(r.Name.Str());
+    ConfigListBox->Items()->Clear();
+    for (const t::TPlaceConfig& c : t::PlaceConfigs) ConfigListBox->Items()->Add(c.Name);
+    if (SelectedConfig >= 0 && SelectedConfig < ConfigListBox->Items()->Count())
+        ConfigListBox->SetItemIndex(SelectedConfig);
+    GroupListBox->Items()->Clear();
+    for (const t::TGroupRec& g : EditedConfig.Groups) GroupListBox->Items()->Add(g.Name);
+    if (!EditedConfig.Groups.empty()) GroupListBox->SetItemIndex(0);
+    if (!EditedConfig.Name.empty()) CurrentNameL->SetCaption(EditedConfig.Name + ":");
 }
 
 void TKOVAForm1::FormShow() {
@@ -423,12 +262,10 @@ void TKOVAForm1::FormShow() {
         FillLists();
     }
 
-    if (MonitorCombo) {
-        MonitorCombo->Items()->Clear();
-        const int n = Screen()->MonitorCount();
-        for (int i = 1; i <= n; ++i) MonitorCombo->Items()->Add(std::to_string(i));
-        if (n > 0) MonitorCombo->SetItemIndex(0);
-    }
+    MonitorCombo->Items()->Clear();
+    const int monitors = Screen()->MonitorCount();
+    for (int i = 1; i <= monitors; ++i) MonitorCombo->Items()->Add(std::to_string(i));
+    if (monitors > 0) MonitorCombo->SetItemIndex(0);
 
     t::LoadModels(dataFolder_, t::OpponentModels);
     t::LoadRegPlayers(dataFolder_, t::RegPlayers);
@@ -442,24 +279,22 @@ void TKOVAForm1::FormActivate() {
     if (!firstActivate_ || firstShow_) return;
     firstActivate_ = false;
 
-    if (PageControl1) {
-        for (int page : {1, 3, 4})
-            if (page < PageControl1->PageCount()) PageControl1->SetActivePageIndex(page);
-    }
+    for (int page : {1, 3, 4})
+        if (page < PageControl1->PageCount()) PageControl1->SetActivePageIndex(page);
     t::TStartupSettings settings = ReadStartupControls();
     t::LoadStartupIni(dataFolder_ / t::StartupIniFileName, settings);
     ApplyStartupSettings(settings);
 
     UserIniState = t::LoadUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
     if (UserIniState == t::TUserIniState::Loaded) {
-        if (CheckBoxHUD) CheckBoxHUD->SetChecked(t::UserOptions.ShowHUD != 0);
-        if (CheckBoxSound) CheckBoxSound->SetChecked(t::UserOptions.Sound != 0);
-        if (CheckBoxFrame) CheckBoxFrame->SetChecked(t::UserOptions.Frame != 0);
-        if (RadioBtnUnderMouse) RadioBtnUnderMouse->SetChecked(t::UserOptions.UnderMouse != 0);
-        if (RadioBtnActiveTable) RadioBtnActiveTable->SetChecked(t::UserOptions.ActiveTable != 0);
+        CheckBoxHUD->SetChecked(t::UserOptions.ShowHUD != 0);
+        CheckBoxSound->SetChecked(t::UserOptions.Sound != 0);
+        CheckBoxFrame->SetChecked(t::UserOptions.Frame != 0);
+        RadioBtnUnderMouse->SetChecked(t::UserOptions.UnderMouse != 0);
+        RadioBtnActiveTable->SetChecked(t::UserOptions.ActiveTable != 0);
     }
 
-    if (AutoRunCB && AutoRunCB->Checked()) StartConfig();
+    if (AutoRunCB->Checked()) StartConfig();
 }
 
 void TKOVAForm1::FormClose() {
@@ -469,11 +304,11 @@ void TKOVAForm1::FormClose() {
         auto step = [](const char* name) {
             if (OnCloseSaveStep) OnCloseSaveStep(name);
         };
-        t::UserOptions.ShowHUD = CheckBoxHUD && CheckBoxHUD->Checked();
-        t::UserOptions.Sound = CheckBoxSound && CheckBoxSound->Checked();
-        t::UserOptions.Frame = CheckBoxFrame && CheckBoxFrame->Checked();
-        t::UserOptions.UnderMouse = RadioBtnUnderMouse && RadioBtnUnderMouse->Checked();
-        t::UserOptions.ActiveTable = RadioBtnActiveTable && RadioBtnActiveTable->Checked();
+        t::UserOptions.ShowHUD = CheckBoxHUD->Checked();
+        t::UserOptions.Sound = CheckBoxSound->Checked();
+        t::UserOptions.Frame = CheckBoxFrame->Checked();
+        t::UserOptions.UnderMouse = RadioBtnUnderMouse->Checked();
+        t::UserOptions.ActiveTable = RadioBtnActiveTable->Checked();
         step(t::UserIniFileName);
         t::SaveUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
         step(t::StartupIniFileName);
@@ -546,65 +381,56 @@ constexpr NumberEditKey kNumberEditKeys[] = {
 
 t::TStartupSettings TKOVAForm1::ReadStartupControls() {
     t::TStartupSettings s;
-    for (const CheckBoxKey& k : kCheckBoxKeys) {
-        const TCheckBox* box = this->*k.control;
-        s.*k.field = box && box->Checked();
-    }
-    for (const NumberEditKey& k : kNumberEditKeys) s.*k.field = EditInt(this->*k.control, k.fallback);
+    for (const CheckBoxKey& k : kCheckBoxKeys) s.*k.field = (this->*k.control)->Checked();
+    for (const NumberEditKey& k : kNumberEditKeys) s.*k.field = EditInt(*(this->*k.control), k.fallback);
     s.Left = Left();
     s.Top = Top();
-    s.ActivePage = PageControl1 ? PageControl1->ActivePageIndex() : 0;
-    s.MouseDelay = EditFloat(MouseActDelayEdit, 0);
-    s.OngameHHDir = DirectoryOngameHH ? DirectoryOngameHH->Text() : "C:\\";
-    s.PokerStarsHHDir = DirectoryPokerStarsHH ? DirectoryPokerStarsHH->Text() : "C:\\";
-    s.TimerEnabled = TimerPS && TimerPS->Enabled();
-    s.PS7 = RGPokerStarsN ? RGPokerStarsN->ItemIndex() : 0;
-    s.SNG_Spin = RGSNG ? RGSNG->ItemIndex() : 0;
+    s.ActivePage = PageControl1->ActivePageIndex();
+    s.MouseDelay = EditFloat(*MouseActDelayEdit, 0);
+    s.OngameHHDir = DirectoryOngameHH->Text();
+    s.PokerStarsHHDir = DirectoryPokerStarsHH->Text();
+    s.TimerEnabled = TimerPS->Enabled();
+    s.PS7 = RGPokerStarsN->ItemIndex();
+    s.SNG_Spin = RGSNG->ItemIndex();
     return s;
 }
 
 void TKOVAForm1::ApplyStartupSettings(const t::TStartupSettings& s) {
-    auto text = [](TEdit* e, const std::string& v) {
-        if (e) e->SetText(v);
-    };
-    for (const CheckBoxKey& k : kCheckBoxKeys) {
-        if (TCheckBox* box = this->*k.control) box->SetChecked(s.*k.field);
-    }
-    for (const NumberEditKey& k : kNumberEditKeys) text(this->*k.control, std::to_string(s.*k.field));
+    for (const CheckBoxKey& k : kCheckBoxKeys) (this->*k.control)->SetChecked(s.*k.field);
+    for (const NumberEditKey& k : kNumberEditKeys) (this->*k.control)->SetText(std::to_string(s.*k.field));
     SetBounds(s.Left, s.Top, Width(), Height());
-    if (PageControl1 && s.ActivePage >= 0 && s.ActivePage < PageControl1->PageCount())
-        PageControl1->SetActivePageIndex(s.ActivePage);
-    if (Timer1 && s.ScanningPeriod > 0) Timer1->SetInterval(static_cast<unsigned>(s.ScanningPeriod));
-    text(MouseActDelayEdit, FloatText(s.MouseDelay));
-    text(DirectoryOngameHH, s.OngameHHDir);
-    text(DirectoryPokerStarsHH, s.PokerStarsHHDir);
-    if (TimerPS) TimerPS->SetEnabled(s.TimerEnabled);
-    if (RGPokerStarsN && s.PS7 >= 0 && s.PS7 < RGPokerStarsN->Items()->Count()) RGPokerStarsN->SetItemIndex(s.PS7);
-    if (RGSNG && s.SNG_Spin >= 0 && s.SNG_Spin < RGSNG->Items()->Count()) RGSNG->SetItemIndex(s.SNG_Spin);
+    if (s.ActivePage >= 0 && s.ActivePage < PageControl1->PageCount()) PageControl1->SetActivePageIndex(s.ActivePage);
+    if (s.ScanningPeriod > 0) Timer1->SetInterval(static_cast<unsigned>(s.ScanningPeriod));
+    MouseActDelayEdit->SetText(FloatText(s.MouseDelay));
+    DirectoryOngameHH->SetText(s.OngameHHDir);
+    DirectoryPokerStarsHH->SetText(s.PokerStarsHHDir);
+    TimerPS->SetEnabled(s.TimerEnabled);
+    if (s.PS7 >= 0 && s.PS7 < RGPokerStarsN->Items()->Count()) RGPokerStarsN->SetItemIndex(s.PS7);
+    if (s.SNG_Spin >= 0 && s.SNG_Spin < RGSNG->Items()->Count()) RGSNG->SetItemIndex(s.SNG_Spin);
 
     ApplyEngineOptions();
 }
 
 void TKOVAForm1::ApplyEngineOptions() {
     const t::TStartupSettings s = ReadStartupControls();
-    CopyEngineOptions(t::EngineOptions, s, ThicknessEdit ? ThicknessEdit->Text() : std::to_string(s.FrameThick));
+    CopyEngineOptions(t::EngineOptions, s, ThicknessEdit->Text());
 }
 
 void TKOVAForm1::ScanningPeriodEditChange() {
-    const int32_t period = EditInt(ScanningPeriodEdit, 200);
-    if (period > 0 && Timer1) Timer1->SetInterval(static_cast<unsigned>(period));
+    const int32_t period = EditInt(*ScanningPeriodEdit, 200);
+    if (period > 0) Timer1->SetInterval(static_cast<unsigned>(period));
 }
 
 void TKOVAForm1::DirOngameHHClick() {
-    std::string dir = DirectoryOngameHH ? DirectoryOngameHH->Text() : "";
+    std::string dir = DirectoryOngameHH->Text();
     if (!SelectDirectory("Choose Directory for Ongame HH", dir)) dir.clear();
-    if (DirectoryOngameHH) DirectoryOngameHH->SetText(dir);
+    DirectoryOngameHH->SetText(dir);
 }
 
 void TKOVAForm1::DirPokerStarsHHClick() {
-    std::string dir = DirectoryPokerStarsHH ? DirectoryPokerStarsHH->Text() : "";
+    std::string dir = DirectoryPokerStarsHH->Text();
     if (!SelectDirectory("Choose Directory for PokerStars HH", dir)) dir.clear();
-    if (DirectoryPokerStarsHH) DirectoryPokerStarsHH->SetText(dir);
+    DirectoryPokerStarsHH->SetText(dir);
 }
 
 // ---- start, refresh, stop -------------------------------------------------------------
@@ -614,17 +440,13 @@ std::string TKOVAForm1::RunningName() const {
 }
 
 void TKOVAForm1::ShowState(const std::string& status, TColor colour) {
-    if (CurrentNameL) {
-        CurrentNameL->SetCaption(RunningName() + ":");
-        CurrentNameL->Font()->SetColor(colour);
-        CurrentNameL->Invalidate();
-    }
-    if (ConfigStatusL) {
-        ConfigStatusL->SetCaption(status);
-        ConfigStatusL->Font()->SetColor(colour);
-        ConfigStatusL->Invalidate();
-        ConfigStatusL->Update();
-    }
+    CurrentNameL->SetCaption(RunningName() + ":");
+    CurrentNameL->Font()->SetColor(colour);
+    CurrentNameL->Invalidate();
+    ConfigStatusL->SetCaption(status);
+    ConfigStatusL->Font()->SetColor(colour);
+    ConfigStatusL->Invalidate();
+    ConfigStatusL->Update();
 }
 
 void TKOVAForm1::StopSounds() { PlaySoundA(nullptr, nullptr, 0); }
@@ -665,12 +487,12 @@ bool TKOVAForm1::PrepareStartOrRefresh() {
     ShowTableOverlays(false);
     StopHookIfRunning();
     ShowState("Stopped", clWindowText);
-    if (StopConfigBtn) StopConfigBtn->SetEnabled(false);
+    StopConfigBtn->SetEnabled(false);
     return false;
 }
 
 void TKOVAForm1::StartConfig() {
-    if (!ConfigListBox || ConfigListBox->Items()->Count() == 0) {
+    if (ConfigListBox->Items()->Count() == 0) {
         ShowMessage(CreateConfigFirstMessage);
         return;
     }
@@ -679,7 +501,7 @@ void TKOVAForm1::StartConfig() {
         if (!PrepareStartOrRefresh()) return;
         ApplyEngineOptions();
         ShowState("Started", clWindowText);
-        if (StopConfigBtn) StopConfigBtn->SetEnabled(true);
+        StopConfigBtn->SetEnabled(true);
         DeleteAllTour();
         t::IPokerMainWanted = 1;
         t::PokerStarsLobbyWanted = 1;
@@ -688,12 +510,12 @@ void TKOVAForm1::StartConfig() {
         ShowState("Running", clBlue);
         StopSounds();
         t::ScanPaused = 0;
-        if (MinimizeCB && MinimizeCB->Checked()) Application()->Minimize();
+        if (MinimizeCB->Checked()) Application()->Minimize();
     });
 }
 
 void TKOVAForm1::RefreshConfig() {
-    if (!ConfigListBox || ConfigListBox->Items()->Count() == 0) {
+    if (ConfigListBox->Items()->Count() == 0) {
         ShowMessage(CreateConfigFirstMessage);
         return;
     }
@@ -705,7 +527,7 @@ void TKOVAForm1::RefreshConfig() {
         ShowState("Refreshed", clWindowText);
         StartHookIfNeeded();
         ShowState("Running", clBlue);
-        if (StopConfigBtn) StopConfigBtn->SetEnabled(true);
+        StopConfigBtn->SetEnabled(true);
         StopSounds();
         t::ScanPaused = 0;
     });
@@ -718,7 +540,7 @@ void TKOVAForm1::StopConfig() {
         ShowTableOverlays(false);
         StopHookIfRunning();
         ShowState("Stopped", clWindowText);
-        if (StopConfigBtn) StopConfigBtn->SetEnabled(false);
+        StopConfigBtn->SetEnabled(false);
         StopSounds();
     });
 }
@@ -776,7 +598,7 @@ void TKOVAForm1::TrayIconCallback(TMessage& m) {
             SetForegroundWindow(Handle());
             POINT p{};
             GetCursorPos(&p);
-            if (PopupMenu1) PopupMenu1->Popup(p.x, p.y);
+            PopupMenu1->Popup(p.x, p.y);
             PostMessageA(Handle(), WM_NULL, 0, 0);
             break;
         }

@@ -33,7 +33,6 @@ class TKOVAForm1 : public TForm {
 public:
     explicit TKOVAForm1(TComponent* owner);
     ~TKOVAForm1() override;
-    std::string FormDescription() const override;
 
     // The folder of the data files: beside the executable, unless a test
     // sets another before the form is created.

@@ -39,17 +39,16 @@ private:
 
 std::unique_ptr<TTableFrame> MakeFrameOverlay(TPokerTable& table) { return std::make_unique<TFrameOverlay>(table); }
 
+// The window is shaped to the band the pen draws in, or to nothing in state
+// 0, rather than colour-keyed: a layered window over the table can hide the
+// table's pixels from screen reads on some systems even where it is
+// transparent, and the Fold button must stay readable.
 TFrameForm::TFrameForm(kova::TComponent* owner) : kova::TForm(owner) {
-    SetBorderStyle(kova::bsNone);
-    // The window is shaped to the band the pen draws in, or to nothing in
-    // state 0, rather than colour-keyed: a layered window over the table
-    // can hide the table's pixels from screen reads on some systems even
-    // where it is transparent, and the Fold button must stay readable.
-    SetColor(kova::clFuchsia);
-    OnPaint = [this](kova::TObject*) {
-        if (current_ != 0) Stroke(current_);
-    };
-    OnClose = [](kova::TObject*, kova::TCloseAction& action) { action = kova::caFree; };
+    RegisterMethod("FormPaint", kova::TNotifyEvent([this](kova::TObject*) {
+                       if (current_ != 0) Stroke(current_);
+                   }));
+    RegisterMethod("FormClose",
+                   kova::TCloseEvent([](kova::TObject*, kova::TCloseAction& action) { action = kova::caFree; }));
 }
 
 void TFrameForm::CreateParams(kova::TCreateParams& p) {

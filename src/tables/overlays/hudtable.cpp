@@ -12,129 +12,6 @@ using namespace kova;
 
 namespace {
 
-const char* const kDescription = R"(
-object HUDTable: THUDTable
-  BorderStyle = bsNone
-  Color = clYellow
-  TransparentColor = True
-  TransparentColorValue = clYellow
-  ClientWidth = 623
-  ClientHeight = 421
-  object LogoImage: TImage
-    Left = 0
-    Top = 0
-    Width = 32
-    Height = 32
-    OnMouseDown = LogoImageMouseDown
-    OnMouseMove = LogoImageMouseMove
-    OnMouseUp = LogoImageMouseUp
-  end
-  object PopupMenu1: TPopupMenu
-    object Font1: TMenuItem
-      Caption = 'Font'
-      OnClick = Font1Click
-    end
-    object Background1: TMenuItem
-      Caption = 'Background'
-      OnClick = Background1Click
-    end
-    object Transparent1: TMenuItem
-      Caption = 'Transparent'
-      Checked = True
-      OnClick = Transparent1Click
-    end
-    object AutoSize1: TMenuItem
-      Caption = 'Auto Size'
-      OnClick = AutoSize1Click
-    end
-  end
-  object PopupMenu2: TPopupMenu
-    object Timer1: TMenuItem
-      Caption = 'Timer'
-      OnClick = FieldClick
-    end
-    object Blinds1: TMenuItem
-      Caption = 'Blinds'
-      OnClick = FieldClick
-    end
-    object TableInfo1: TMenuItem
-      Caption = 'Table Info'
-      object TournamentID1: TMenuItem
-        Caption = 'Tournament ID'
-        OnClick = FieldClick
-      end
-      object Buyin1: TMenuItem
-        Caption = 'Buy-In'
-        OnClick = FieldClick
-      end
-      object Speed1: TMenuItem
-        Caption = 'Speed'
-        OnClick = FieldClick
-      end
-      object Max1: TMenuItem
-        Caption = 'Players Per Table'
-        OnClick = FieldClick
-      end
-      object Players1: TMenuItem
-        Caption = 'Total Players'
-        OnClick = FieldClick
-      end
-      object GameFormat1: TMenuItem
-        Caption = 'Game Format'
-        OnClick = FieldClick
-      end
-      object GameType1: TMenuItem
-        Caption = 'Game Type'
-        OnClick = FieldClick
-      end
-    end
-    object SessionInfo1: TMenuItem
-      Caption = 'Session Info'
-      object TableID1: TMenuItem
-        Caption = 'Table ID'
-        OnClick = FieldClick
-      end
-      object PlayedNow1: TMenuItem
-        Caption = 'Current number of tables'
-        OnClick = FieldClick
-      end
-      object PlayedTotal1: TMenuItem
-        Caption = 'Total number of tables'
-        OnClick = FieldClick
-      end
-    end
-    object N1: TMenuItem
-      Caption = '-'
-    end
-    object LoadLayout1: TMenuItem
-      Caption = 'Load Layout'
-      OnClick = LoadLayout1Click
-    end
-    object SaveAs1: TMenuItem
-      Caption = 'Save As...'
-      OnClick = SaveAs1Click
-    end
-    object SaveLayout1: TMenuItem
-      Caption = 'Save Layout'
-      OnClick = SaveLayout1Click
-    end
-  end
-  object FontDialog1: TFontDialog
-    OnApply = FontDialog1Apply
-  end
-  object ColorDialog1: TColorDialog
-  end
-  object OpenDialog1: TOpenDialog
-    Filter = 'Ini files|*.ini'
-    DefaultExt = '*.ini'
-  end
-  object SaveDialog1: TSaveDialog
-    Filter = 'Ini files|*.ini'
-    DefaultExt = '*.ini'
-  end
-end
-)";
-
 // Field menu item -> the name of the label it shows or hides.
 struct FieldName {
     const char* item;
@@ -313,10 +190,8 @@ THUDTable::THUDTable(TComponent* owner) : TForm(owner) {
     RegisterMethod("SaveLayout1Click", TNotifyEvent([this](TObject*) {
                        if (table_ && !table_->LayoutFile.empty()) SaveLayout(table_->LayoutFile);
                    }));
-    OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+    RegisterMethod("FormClose", TCloseEvent([](TObject*, TCloseAction& action) { action = caFree; }));
 }
-
-std::string THUDTable::FormDescription() const { return kDescription; }
 
 void THUDTable::CreateParams(TCreateParams& p) {
     TForm::CreateParams(p);

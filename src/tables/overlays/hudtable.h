@@ -26,7 +26,6 @@ class THUDTable : public kova::TForm {
     KOVA_CLASS(THUDTable, kova::TForm)
 public:
     explicit THUDTable(kova::TComponent* owner);
-    std::string FormDescription() const override;
 
     // A new label (none when the caption is empty).
     kova::TLabel* CreateMyLabel(const std::string& name, bool visible, int top, int left, const std::string& caption,

@@ -49,6 +49,7 @@ public:
             .Binary("Picture", [](TNode* n, const std::vector<std::uint8_t>& v) { n->data = v; })
             .Object("Link", [](TNode* n) -> TObject* { return n->link; },
                     [](TNode* n, TObject* o) { n->link = dynamic_cast<TNode*>(o); })
+            .Int("Count", [](TNode* n) { return static_cast<int>(n->items.size()); })
             .Event("OnClick", &TNode::OnClick);
     }
 };
@@ -123,7 +124,7 @@ TEST(FormText, CreatesTreeBindsFieldsEventsAndRunsLoadedInOrder) {
 TEST(FormText, LoadingFlagIsSetWhilePropertiesAreRead) {
     RegisterComponentClass<TNode>();
     TRootNode root(nullptr);
-    ReadComponentText(&root, "object R: TRootNode\n object N: TNode\n Caption = 'x'\n end\nend");
+    ReadComponentText(&root, "object R: TRootNode\n object Child1: TNode\n end\n object N: TNode\n Caption = 'x'\n end\nend");
     auto* n = dynamic_cast<TNode*>(root.FindComponent("N"));
     ASSERT_NE(n, nullptr);
     EXPECT_TRUE(n->loadingWhenCaptionSet);
@@ -160,20 +161,118 @@ TEST(FormText, DeepNestingIsRefused) {
     EXPECT_THROW(ParseFormText(text), EFormReadError);
 }
 
-TEST(FormText, UnknownClassMissingHandlerAndBadValuesThrow) {
+// Whatever the mode: the text cannot be applied as it stands, or the code
+// would go on with a field that nothing filled.
+TEST(FormText, UnknownClassMissingHandlerBadValuesAndUnfilledFieldsThrow) {
     RegisterComponentClass<TNode>();
-    const char* bad[] = {
-        "object R: TRootNode\n object X: TNoSuchClass\n end\nend",
-        "object R: TRootNode\n object X: TNode\n OnClick = NoSuchHandler\n end\nend",
-        "object R: TRootNode\n Flag = Maybe\nend",
-        "object R: TRootNode\n Left = 'text'\nend",
-        "object R: TRootNode\n Link = Nobody\nend",
+    struct Case {
+        const char* text;
+        const char* fragment;
     };
-    for (const char* text : bad) {
-        TRootNode root(nullptr);
-        EXPECT_THROW(ReadComponentText(&root, text), EFormReadError) << text;
-        EXPECT_FALSE(root.IsLoading());
+    const Case cases[] = {
+        {"object R: TRootNode\n object Child1: TNode\n end\n object X: TNoSuchClass\n end\nend", "TNoSuchClass"},
+        {"object R: TRootNode\n object Child1: TNode\n OnClick = NoSuchHandler\n end\nend", "NoSuchHandler"},
+        {"object R: TRootNode\n Flag = Maybe\n object Child1: TNode\n end\nend", "Flag"},
+        {"object R: TRootNode\n Left = 'text'\n object Child1: TNode\n end\nend", "Left"},
+        {"object R: TRootNode\n Link = Nobody\n object Child1: TNode\n end\nend", "Nobody"},
+        // The field's component is missing, or named in another case.
+        {"object R: TRootNode\nend", "Child1"},
+        {"object R: TRootNode\n object child1: TNode\n end\nend", "Child1"},
+    };
+    for (TFormReadMode mode : {TFormReadMode::Lenient, TFormReadMode::Strict}) {
+        for (const Case& c : cases) {
+            TRootNode root(nullptr);
+            try {
+                ReadComponentText(&root, c.text, mode);
+                ADD_FAILURE() << "accepted: " << c.text;
+            } catch (const EFormReadError& e) {
+                EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+            }
+            EXPECT_FALSE(root.IsLoading());
+        }
     }
+}
+
+// What the code does not have, named by the text: strict reading refuses
+// it with the line; lenient reading reports it and reads the rest.
+TEST(FormText, StrictRefusesWhatLenientSkipsAndReports) {
+    RegisterComponentClass<TNode>();
+    struct Case {
+        const char* lines;  // inside the root, beside a valid Child1
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"  Unknown = 5\n", "TRootNode has no property Unknown"},
+        {"  Caption.Size = 5\n", "no property Caption.Size"},
+        {"  Count = 3\n", "Count of TRootNode is read-only"},
+        {"  object Inner: TNode Missing = 'x' end\n", "TNode has no property Missing"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = std::string("object R: TRootNode\n  Left = 7\n") + c.lines +
+                                 "  object Child1: TNode\n    OnClick = Child1Click\n  end\nend\n";
+        {
+            TRootNode root(nullptr);
+            try {
+                ReadComponentText(&root, text, TFormReadMode::Strict);
+                ADD_FAILURE() << "accepted: " << text;
+            } catch (const EFormReadError& e) {
+                EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+                EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
+            }
+        }
+        TRootNode root(nullptr);
+        const std::vector<std::string> skipped = ReadComponentText(&root, text, TFormReadMode::Lenient);
+        ASSERT_EQ(skipped.size(), 1u) << text;
+        EXPECT_NE(skipped[0].find(c.fragment), std::string::npos) << skipped[0];
+        EXPECT_EQ(root.left, 7);
+        ASSERT_NE(root.Child1, nullptr);
+        EXPECT_TRUE(root.Child1->OnClick);
+    }
+}
+
+// A handler registered for the text that no event names (an event line
+// lost from the text), and a text written for another class.
+TEST(FormText, StrictRefusesUnnamedHandlersAndAnotherRootClass) {
+    RegisterComponentClass<TNode>();
+    struct Case {
+        const char* text;
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"object R: TRootNode\n object Child1: TNode\n end\nend", "handler Child1Click"},
+        {"object R: TNode\n object Child1: TNode\n OnClick = Child1Click\n end\nend", "of TNode is read into a TRootNode"},
+    };
+    for (const Case& c : cases) {
+        TRootNode strict(nullptr);
+        try {
+            ReadComponentText(&strict, c.text, TFormReadMode::Strict);
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const EFormReadError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+        }
+        TRootNode lenient(nullptr);
+        const std::vector<std::string> skipped = ReadComponentText(&lenient, c.text, TFormReadMode::Lenient);
+        ASSERT_EQ(skipped.size(), 1u) << c.text;
+        EXPECT_NE(skipped[0].find(c.fragment), std::string::npos) << skipped[0];
+        EXPECT_NE(lenient.Child1, nullptr);
+    }
+}
+
+// Readings that name no mode follow the default, which tests can make strict.
+TEST(FormText, DefaultModeIsLenientUntilSetStrict) {
+    RegisterComponentClass<TNode>();
+    const char* text = "object R: TRootNode\n Unknown = 1\n object Child1: TNode\n OnClick = Child1Click\n end\nend";
+    ASSERT_EQ(DefaultFormReadMode(), TFormReadMode::Lenient);
+    {
+        TRootNode root(nullptr);
+        EXPECT_EQ(ReadComponentText(&root, text).size(), 1u);
+    }
+    struct StrictWhileAlive {
+        StrictWhileAlive() { SetDefaultFormReadMode(TFormReadMode::Strict); }
+        ~StrictWhileAlive() { SetDefaultFormReadMode(TFormReadMode::Lenient); }
+    } strict;
+    TRootNode root(nullptr);
+    EXPECT_THROW(ReadComponentText(&root, text), EFormReadError);
 }
 
 }  // namespace
