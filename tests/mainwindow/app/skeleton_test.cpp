@@ -1,12 +1,13 @@
 // The program as a user starts it, each run from its own folder with its
 // data files beside it: its main window, a second copy that says so, brings
-// the first forward and ends; a config started by auto-run that places the
-// simulated client's tables into their slots; and the files written on
-// close (or not, after a "user.ini" that could not be read).
+// the first forward and ends; its icon and manifest; a config started by auto-run that places the simulated
+// client's tables into their slots; and the files written on close (or not,
+// after a "user.ini" that could not be read).
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "common/require.h"
 #include "common/win32_testing.h"
 #include "mainwindow/mainform/testfiles.h"
 
@@ -100,16 +101,53 @@ TEST(ProgramStart, SecondCopySaysSoBringsFirstForwardAndEnds) {
   EXPECT_TRUE(first.WaitForExit(10000));
 }
 
+// kova.exe's own resources, read without running it: the icon of its
+// windows and notification-area entry at the sizes the shell asks for, and
+// the manifest that gives it version 6 of the common controls and real
+// pixels on a scaled screen.
+TEST(ProgramResources, IconAndManifestAreInTheExecutable) {
+  const std::string exe = ExeDir() + "\\kova.exe";
+  HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(m, nullptr) << exe;
+
+  for (int size : {16, 20, 24, 32, 48}) {
+    HICON icon = static_cast<HICON>(LoadImageA(m, "MAINICON", IMAGE_ICON, size, size, 0));
+    ASSERT_NE(icon, nullptr) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bm{};
+    GetObjectA(info.hbmColor, sizeof bm, &bm);
+    // An image of its own at each size, not one scaled from another: 32 bits
+    // with alpha.
+    EXPECT_EQ(bm.bmWidth, size);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
+
+  HRSRC res = FindResourceA(m, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // the process's manifest
+  ASSERT_NE(res, nullptr);
+  const char* data = static_cast<const char*>(LockResource(LoadResource(m, res)));
+  ASSERT_NE(data, nullptr);
+  const std::string manifest(data, SizeofResource(m, res));
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"", "<dpiAware",
+                           "true/pm</dpiAware>", "PerMonitorV2"})
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
+  FreeLibrary(m);
+}
+
 // Runs the simulated client with two tables of the test's class.
 bool StartTables(ChildProcess& client, const ProgramFolder& folder) {
   WriteText(folder.Path("tables.txt"),
             std::string("open id=1 class=") + kTableClass + " title=\"E2E Table 1\" size=300x200 pos=600,500\n" +
                 "open id=2 class=" + kTableClass + " title=\"E2E Table 2\" size=300x200 pos=650,550\n");
-  const std::string cmd = "\"" + ExeDir() + "\\simclient.exe\" --name e2e --script \"" + folder.Path("tables.txt") + "\"";
+  const std::string cmd = "\"" + SimClientExe() + "\" --name e2e --script \"" + folder.Path("tables.txt") + "\"";
   return client.Start(cmd, folder.dir);
 }
 
 TEST(ProgramRun, AutoRunPlacesTablesAndCloseWritesTheFilesBack) {
+  KOVA_REQUIRE_SIMCLIENT();
   ProgramFolder folder;
   WriteText(folder.Path("startup.ini"), "[Common]\r\nLeft=900\r\nTop=420\r\nAutoRun=1\r\nScanningPeriod=100\r\n");
   const Bytes user = UserIniFile(1, 1, 0);
