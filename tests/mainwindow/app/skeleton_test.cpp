@@ -1,11 +1,13 @@
 // The program as a user starts it, each run from its own folder with its
 // data files beside it: its main window, a second copy that says so, brings
-// the first forward and ends; its icon and manifest; a config started by auto-run that places the simulated
+// the first forward and ends (also when both start at the same moment); its
+// icon and manifest; a config started by auto-run that places the simulated
 // client's tables into their slots; and the files written on close (or not,
 // after a "user.ini" that could not be read).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/require.h"
 #include "common/win32_testing.h"
@@ -99,6 +101,80 @@ TEST(ProgramStart, SecondCopySaysSoBringsFirstForwardAndEnds) {
   DestroyWindow(other);
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(first.WaitForExit(10000));
+}
+
+// The message box of a copy that found another one running, or null.
+HWND RunningBoxOf(const ChildProcess& copy) {
+  HWND box = FindProcessWindow(copy.Id(), "#32770");
+  return box && IsWindowVisible(box) ? box : nullptr;
+}
+
+TEST(ProgramStart, CopiesStartedAtTheSameMomentGiveOneProgram) {
+  ProgramFolder folder;
+  // Held at their first instruction and let go together: none can have made
+  // its window when the others look. Four copies, so that under a loaded
+  // machine's scheduling at least two of them meet.
+  constexpr int kCopies = 4;
+  ChildProcess copies[kCopies];
+  for (ChildProcess& c : copies) ASSERT_TRUE(c.StartSuspended(folder.Command(), folder.dir));
+  for (ChildProcess& c : copies) ASSERT_TRUE(c.Resume());
+
+  // All but one say so; the one left makes the main window.
+  std::vector<HWND> boxes(kCopies, nullptr);
+  const auto countBoxes = [&] {
+    int n = 0;
+    for (int i = 0; i < kCopies; ++i) n += (boxes[i] = RunningBoxOf(copies[i])) != nullptr;
+    return n;
+  };
+  HWND main = nullptr;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return countBoxes() == kCopies - 1 && (main = FindWindowA("TKOVAForm1", nullptr)) != nullptr; }, 20000))
+      << countBoxes() << " boxes, " << CountWindows("TKOVAForm1") << " main windows";
+  PumpFor(500);
+  EXPECT_EQ(CountWindows("TKOVAForm1"), 1);
+  ASSERT_NE(main, nullptr);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(main, &owner);
+
+  for (int i = 0; i < kCopies; ++i) {
+    if (copies[i].Id() == owner) {
+      EXPECT_EQ(RunningBoxOf(copies[i]), nullptr);
+      continue;
+    }
+    HWND box = RunningBoxOf(copies[i]);
+    ASSERT_NE(box, nullptr) << "copy " << i;
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ(text, "Program allready running!");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(copies[i].WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3000));
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  for (ChildProcess& c : copies) EXPECT_TRUE(c.WaitForExit(10000));
+}
+
+// A copy that was killed (no orderly exit) leaves nothing behind that would
+// keep the next start from running.
+TEST(ProgramStart, StartsAfterACopyThatWasKilled) {
+  ProgramFolder folder;
+  {
+    ChildProcess killed;
+    ASSERT_TRUE(killed.Start(folder.Command(), folder.dir));
+    ASSERT_NE(WaitForWindow("TKOVAForm1", nullptr), nullptr);
+    killed.Kill();
+  }
+  ASSERT_TRUE(WaitUntil([] { return FindWindowA("TKOVAForm1", nullptr) == nullptr; }, 5000));
+  ChildProcess next;
+  ASSERT_TRUE(next.Start(folder.Command(), folder.dir));
+  HWND main = WaitForWindow("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(FindProcessWindow(next.Id(), "#32770"), nullptr);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(next.WaitForExit(10000));
 }
 
 // kova.exe's own resources, read without running it: the icon of its
