@@ -150,15 +150,23 @@ endfunction()
 
 # A libFuzzer target over window-free code: built only in the fuzz preset
 # (native clang), run by ctest for KOVA_FUZZ_SECONDS with the label "fuzz".
-# A memory limit turns an allocation that grows with a garbled count rather
-# than with the input into a failure.
+# Its corpus lives in the build tree (corpus/<name>, where libFuzzer adds
+# what it finds); SEEDS are further folders it starts from and only reads,
+# built first by the targets in SEED_TARGETS. A memory limit turns an
+# allocation that grows with a garbled count rather than with the input into
+# a failure, and a per-input time limit (TIMEOUT seconds, 5 by default) an
+# input that makes a reader crawl; without it a single slow input could use
+# up the whole run.
 function(kova_fuzz_target name)
-  cmake_parse_arguments(A "" "MALLOC_LIMIT_MB" "SOURCES;DEPS;DEFINITIONS;ARGS" ${ARGN})
+  cmake_parse_arguments(A "" "MALLOC_LIMIT_MB;TIMEOUT" "SOURCES;DEPS;DEFINITIONS;ARGS;SEEDS;SEED_TARGETS" ${ARGN})
   if(NOT KOVA_FUZZ)
     return()
   endif()
   if(NOT A_MALLOC_LIMIT_MB)
     set(A_MALLOC_LIMIT_MB 64)
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 5)
   endif()
   add_executable(${name} ${A_SOURCES})
   target_compile_definitions(${name} PRIVATE ${A_DEFINITIONS})
@@ -166,8 +174,37 @@ function(kova_fuzz_target name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${A_DEPS})
   kova_mark_window_free(${name})
+  if(A_SEED_TARGETS)
+    add_dependencies(${name} ${A_SEED_TARGETS})
+  endif()
+  set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${corpus})
   add_test(NAME ${name}
-           COMMAND ${name} -max_total_time=${KOVA_FUZZ_SECONDS} -malloc_limit_mb=${A_MALLOC_LIMIT_MB} -rss_limit_mb=2048
-                   -print_final_stats=1 ${A_ARGS})
+           COMMAND ${name} -max_total_time=${KOVA_FUZZ_SECONDS} -timeout=${A_TIMEOUT}
+                   -malloc_limit_mb=${A_MALLOC_LIMIT_MB} -rss_limit_mb=2048 -print_final_stats=1 ${A_ARGS}
+                   ${corpus} ${A_SEEDS})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900 LABELS fuzz)
+endfunction()
+
+# A program of the fuzz build that writes seed inputs into OUT_DIR (in the
+# build tree): window-free, run afresh whenever it or an input in DEPENDS
+# changes, before the fuzz targets that name `name` in SEED_TARGETS. ARGS
+# are its arguments; OUT_DIR is written with whatever it leaves there.
+function(kova_fuzz_seed_writer name)
+  cmake_parse_arguments(A "" "OUT_DIR" "SOURCES;DEPS;ARGS;DEPENDS" ${ARGN})
+  if(NOT KOVA_FUZZ)
+    return()
+  endif()
+  add_executable(${name}_writer ${A_SOURCES})
+  target_include_directories(${name}_writer PRIVATE ${KOVA_SOURCE_ROOT}/src)
+  target_link_libraries(${name}_writer PRIVATE ${A_DEPS})
+  kova_mark_window_free(${name}_writer)
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${name}.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${A_OUT_DIR}
+    COMMAND ${name}_writer ${A_ARGS}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${name}_writer ${A_DEPENDS}
+    COMMENT "Writing the fuzz seeds in ${A_OUT_DIR}")
+  add_custom_target(${name} DEPENDS ${stamp})
 endfunction()

@@ -282,7 +282,9 @@ void TCustomForm::CreateParams(TCreateParams& p) {
             p.WndParent = mf->HandleAllocated() ? mf->handle_ : Application()->Handle();
         }
     }
-    p.WindowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    // The program's own icon where its resources have one.
+    p.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    if (!p.WindowClass.hIcon) p.WindowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
 }
 
 void TCustomForm::CreateHandleDone() {

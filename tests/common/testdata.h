@@ -1,6 +1,7 @@
 #pragma once
 // Where the public test data lies. It is read in place, never copied into the
-// project; tests skip with a clear message when it is absent.
+// project; a test that needs it says so with KOVA_REQUIRE_TESTDATA
+// (common/require.h).
 #include <cstdlib>
 #include <filesystem>
 #include <string>

@@ -18,6 +18,13 @@ inline std::string ExeDir() {
   return slash == std::string::npos ? std::string(".") : s.substr(0, slash);
 }
 
+// The simulated poker client built beside the tests, or "" when it is not
+// (tests that need it say so with KOVA_REQUIRE_SIMCLIENT, common/require.h).
+inline std::string SimClientExe() {
+  const std::string exe = ExeDir() + "\\simclient.exe";
+  return GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : exe;
+}
+
 inline void PumpMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -58,18 +65,20 @@ class ChildProcess {
   ~ChildProcess() { Kill(); }
 
   bool Start(const std::string& commandLine, const std::string& workingDir = std::string()) {
-    Kill();
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string cmd = commandLine;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir.empty() ? nullptr : workingDir.c_str(), &si, &pi))
-      return false;
-    CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    id_ = pi.dwProcessId;
-    return true;
+    return Create(commandLine, workingDir, 0) && Resume();
+  }
+
+  // Created with its first thread held, so that several processes can be
+  // let go at the same moment (races of program starts); Resume lets go.
+  bool StartSuspended(const std::string& commandLine, const std::string& workingDir = std::string()) {
+    return Create(commandLine, workingDir, CREATE_SUSPENDED);
+  }
+  bool Resume() {
+    if (!thread_) return process_ != nullptr;
+    const bool resumed = ResumeThread(thread_) != static_cast<DWORD>(-1);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    return resumed;
   }
 
   // True when the process ended within the time; its exit code in *code.
@@ -82,6 +91,10 @@ class ChildProcess {
   }
 
   void Kill() {
+    if (thread_) {
+      CloseHandle(thread_);
+      thread_ = nullptr;
+    }
     if (!process_) return;
     if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
       TerminateProcess(process_, 1);
@@ -95,7 +108,23 @@ class ChildProcess {
   DWORD Id() const { return id_; }
 
  private:
+  bool Create(const std::string& commandLine, const std::string& workingDir, DWORD flags) {
+    Kill();
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = commandLine;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &si, &pi))
+      return false;
+    thread_ = pi.hThread;
+    process_ = pi.hProcess;
+    id_ = pi.dwProcessId;
+    return true;
+  }
+
   HANDLE process_ = nullptr;
+  HANDLE thread_ = nullptr;
   DWORD id_ = 0;
 };
 

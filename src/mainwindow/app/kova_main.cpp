@@ -5,17 +5,56 @@
 #include <exception>
 
 #include "framework/forms.h"
-#include "mainwindow/mainform/main.h"
 #include "mainwindow/dialogs/toolforms.h"
+#include "mainwindow/mainform/main.h"
 
 using namespace kova;
 using namespace kova::mainwindow;
 
+namespace {
+
+// Held by the running copy until it ends (the system releases it then, even
+// after a crash). Per session, like the main window a second copy looks for.
+constexpr char kInstanceMutexName[] = "Local\\KOVA.TKOVAForm1.Instance";
+
+class InstanceLock {
+public:
+  InstanceLock() {
+    handle_ = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    const DWORD error = GetLastError();
+    if (handle_) {
+      first_ = error != ERROR_ALREADY_EXISTS;
+    } else {
+      // Denied: another copy holds it under other rights. Anything
+      // else: the window of a running copy is the only sign left.
+      first_ = error != ERROR_ACCESS_DENIED && !FindWindowA("TKOVAForm1", nullptr);
+    }
+  }
+  ~InstanceLock() {
+    if (handle_) CloseHandle(handle_);
+  }
+  InstanceLock(const InstanceLock&) = delete;
+  InstanceLock& operator=(const InstanceLock&) = delete;
+
+  bool First() const { return first_; }
+
+private:
+  HANDLE handle_ = nullptr;
+  bool first_ = false;
+};
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (FindWindowA("TKOVAForm1", nullptr)) {
+  // Taken before anything else: of two copies started at the same moment
+  // exactly one gets it, where looking for the main window alone would let
+  // both through before either had made its window.
+  InstanceLock instance;
+  if (!instance.First()) {
     // A real modal box: nothing of the program exists yet.
     MessageBoxA(nullptr, "Program allready running!", ApplicationTitle, MB_OK);
-    // Looked up again: the first copy may have closed while the box was open.
+    // Looked up after the box: the first copy has its window by then, or
+    // has closed while the box was open.
     if (HWND running = FindWindowA("TKOVAForm1", nullptr)) SetForegroundWindow(running);
     return 0;
   }

@@ -573,7 +573,11 @@ BOOL TKOVAForm1::TrayIcon(int action, HICON icon) {
 
 void TKOVAForm1::WMSysCommand(TMessage& m) {
     if ((m.WParam & 0xFFF0) == SC_MINIMIZE) {
-        HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+        // The small image of the program's icon: the notification area shows
+        // it at that size. Shared, so never destroyed.
+        HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                   LR_SHARED));
         if (!icon) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
         TrayIcon(1, icon);
         ShowWindow(Handle(), SW_HIDE);

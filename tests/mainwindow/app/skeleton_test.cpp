@@ -1,12 +1,15 @@
 // The program as a user starts it, each run from its own folder with its
 // data files beside it: its main window, a second copy that says so, brings
-// the first forward and ends; a config started by auto-run that places the
-// simulated client's tables into their slots; and the files written on
-// close (or not, after a "user.ini" that could not be read).
+// the first forward and ends (also when both start at the same moment); its
+// icon and manifest; a config started by auto-run that places the simulated
+// client's tables into their slots; and the files written on close (or not,
+// after a "user.ini" that could not be read).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "common/require.h"
 #include "common/win32_testing.h"
 #include "mainwindow/mainform/testfiles.h"
 
@@ -100,16 +103,127 @@ TEST(ProgramStart, SecondCopySaysSoBringsFirstForwardAndEnds) {
   EXPECT_TRUE(first.WaitForExit(10000));
 }
 
+// The message box of a copy that found another one running, or null.
+HWND RunningBoxOf(const ChildProcess& copy) {
+  HWND box = FindProcessWindow(copy.Id(), "#32770");
+  return box && IsWindowVisible(box) ? box : nullptr;
+}
+
+TEST(ProgramStart, CopiesStartedAtTheSameMomentGiveOneProgram) {
+  ProgramFolder folder;
+  // Held at their first instruction and let go together: none can have made
+  // its window when the others look. Four copies, so that under a loaded
+  // machine's scheduling at least two of them meet.
+  constexpr int kCopies = 4;
+  ChildProcess copies[kCopies];
+  for (ChildProcess& c : copies) ASSERT_TRUE(c.StartSuspended(folder.Command(), folder.dir));
+  for (ChildProcess& c : copies) ASSERT_TRUE(c.Resume());
+
+  // All but one say so; the one left makes the main window.
+  std::vector<HWND> boxes(kCopies, nullptr);
+  const auto countBoxes = [&] {
+    int n = 0;
+    for (int i = 0; i < kCopies; ++i) n += (boxes[i] = RunningBoxOf(copies[i])) != nullptr;
+    return n;
+  };
+  HWND main = nullptr;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return countBoxes() == kCopies - 1 && (main = FindWindowA("TKOVAForm1", nullptr)) != nullptr; }, 20000))
+      << countBoxes() << " boxes, " << CountWindows("TKOVAForm1") << " main windows";
+  PumpFor(500);
+  EXPECT_EQ(CountWindows("TKOVAForm1"), 1);
+  ASSERT_NE(main, nullptr);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(main, &owner);
+
+  for (int i = 0; i < kCopies; ++i) {
+    if (copies[i].Id() == owner) {
+      EXPECT_EQ(RunningBoxOf(copies[i]), nullptr);
+      continue;
+    }
+    HWND box = RunningBoxOf(copies[i]);
+    ASSERT_NE(box, nullptr) << "copy " << i;
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ(text, "Program allready running!");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(copies[i].WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3000));
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  for (ChildProcess& c : copies) EXPECT_TRUE(c.WaitForExit(10000));
+}
+
+// A copy that was killed (no orderly exit) leaves nothing behind that would
+// keep the next start from running.
+TEST(ProgramStart, StartsAfterACopyThatWasKilled) {
+  ProgramFolder folder;
+  {
+    ChildProcess killed;
+    ASSERT_TRUE(killed.Start(folder.Command(), folder.dir));
+    ASSERT_NE(WaitForWindow("TKOVAForm1", nullptr), nullptr);
+    killed.Kill();
+  }
+  ASSERT_TRUE(WaitUntil([] { return FindWindowA("TKOVAForm1", nullptr) == nullptr; }, 5000));
+  ChildProcess next;
+  ASSERT_TRUE(next.Start(folder.Command(), folder.dir));
+  HWND main = WaitForWindow("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(FindProcessWindow(next.Id(), "#32770"), nullptr);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(next.WaitForExit(10000));
+}
+
+// kova.exe's own resources, read without running it: the icon of its
+// windows and notification-area entry at the sizes the shell asks for, and
+// the manifest that gives it version 6 of the common controls and real
+// pixels on a scaled screen.
+TEST(ProgramResources, IconAndManifestAreInTheExecutable) {
+  const std::string exe = ExeDir() + "\\kova.exe";
+  HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(m, nullptr) << exe;
+
+  for (int size : {16, 20, 24, 32, 48}) {
+    HICON icon = static_cast<HICON>(LoadImageA(m, "MAINICON", IMAGE_ICON, size, size, 0));
+    ASSERT_NE(icon, nullptr) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bm{};
+    GetObjectA(info.hbmColor, sizeof bm, &bm);
+    // An image of its own at each size, not one scaled from another: 32 bits
+    // with alpha.
+    EXPECT_EQ(bm.bmWidth, size);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
+
+  HRSRC res = FindResourceA(m, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // the process's manifest
+  ASSERT_NE(res, nullptr);
+  const char* data = static_cast<const char*>(LockResource(LoadResource(m, res)));
+  ASSERT_NE(data, nullptr);
+  const std::string manifest(data, SizeofResource(m, res));
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"", "<dpiAware",
+                           "true/pm</dpiAware>", "PerMonitorV2"})
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
+  FreeLibrary(m);
+}
+
 // Runs the simulated client with two tables of the test's class.
 bool StartTables(ChildProcess& client, const ProgramFolder& folder) {
   WriteText(folder.Path("tables.txt"),
             std::string("open id=1 class=") + kTableClass + " title=\"E2E Table 1\" size=300x200 pos=600,500\n" +
                 "open id=2 class=" + kTableClass + " title=\"E2E Table 2\" size=300x200 pos=650,550\n");
-  const std::string cmd = "\"" + ExeDir() + "\\simclient.exe\" --name e2e --script \"" + folder.Path("tables.txt") + "\"";
+  const std::string cmd = "\"" + SimClientExe() + "\" --name e2e --script \"" + folder.Path("tables.txt") + "\"";
   return client.Start(cmd, folder.dir);
 }
 
 TEST(ProgramRun, AutoRunPlacesTablesAndCloseWritesTheFilesBack) {
+  KOVA_REQUIRE_SIMCLIENT();
   ProgramFolder folder;
   WriteText(folder.Path("startup.ini"), "[Common]\r\nLeft=900\r\nTop=420\r\nAutoRun=1\r\nScanningPeriod=100\r\n");
   const Bytes user = UserIniFile(1, 1, 0);

@@ -40,16 +40,10 @@ inline TPokerTable* TableOf(HWND h) {
     return nullptr;
 }
 
-// The simulated poker client built beside the tests, or "" when it is not.
-inline std::string SimClientExe() {
-    const std::string exe = kova::test::ExeDir() + "\\simclient.exe";
-    return GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : exe;
-}
-
 // Starts the client under `name`, logging its mouse messages to `log`; true
 // once its control window answers.
 inline bool StartSimClient(kova::test::ChildProcess& client, const char* name, const std::string& log) {
-    return client.Start("\"" + SimClientExe() + "\" --name " + name + " --log \"" + log + "\"") &&
+    return client.Start("\"" + kova::test::SimClientExe() + "\" --name " + name + " --log \"" + log + "\"") &&
            kova::test::WaitForWindow(kova::sim::kControlClass, name) != nullptr;
 }
 

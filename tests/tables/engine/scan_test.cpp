@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/require.h"
 #include "common/win32_testing.h"
 #include "engine_testing.h"
 #include "simclient_protocol.h"
@@ -86,8 +87,7 @@ public:
 class ScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SimClientExe().empty())
-            GTEST_SKIP() << "simclient.exe is not built beside the tests (add the area tools-simclient)";
+        KOVA_REQUIRE_SIMCLIENT();
         dir_ = TempDir();
         log_ = dir_ + "\\clicks.log";
         ASSERT_TRUE(StartSimClient(client_, kClient, log_));

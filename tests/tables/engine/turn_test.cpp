@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/require.h"
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
 #include "engine_testing.h"
@@ -71,8 +72,7 @@ TSlotRec SlotAt(int i) { return TSlotRec{i * 430, 10, 400, 300, i * 430, 10, 480
 class TurnTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SimClientExe().empty())
-            GTEST_SKIP() << "simclient.exe is not built beside the tests (add the area tools-simclient)";
+        KOVA_REQUIRE_SIMCLIENT();
         dir_ = TempDir();
         log_ = dir_ + "\\clicks.log";
         ASSERT_TRUE(StartSimClient(client_, kClient, log_));

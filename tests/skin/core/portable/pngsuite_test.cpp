@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "common/testdata.h"
+#include "common/require.h"
 #include "skin/core/portable/png.h"
 
 namespace kova::skin {
@@ -70,8 +70,8 @@ int GammaOf(int v, float fileGamma) {
 }
 
 TEST(PngSuite, ValidImagesMatchReference) {
-    if (!kova::test::HaveTestData("pngsuite") || !kova::test::HaveTestData("pngsuite-json"))
-        GTEST_SKIP() << "public test data pngsuite/ and pngsuite-json/ missing";
+    KOVA_REQUIRE_TESTDATA("pngsuite");
+    KOVA_REQUIRE_TESTDATA("pngsuite-json");
     int checked = 0;
     for (const std::string& name : SuiteFiles()) {
         if (name[0] == 'x') continue;
@@ -126,7 +126,7 @@ TEST(PngSuite, ValidImagesMatchReference) {
 // refused too: a CRC mismatch in a chunk we read is damage, and a skin image
 // that is damaged should fail visibly rather than paint garbage.
 TEST(PngSuite, BrokenImagesAreRefused) {
-    if (!kova::test::HaveTestData("pngsuite")) GTEST_SKIP() << "public test data pngsuite/ missing";
+    KOVA_REQUIRE_TESTDATA("pngsuite");
     int refused = 0;
     for (const std::string& name : SuiteFiles()) {
         if (name[0] != 'x') continue;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/testdata.h"
+#include "common/require.h"
 #include "pngbuilder.h"
 
 namespace kova::skin {
@@ -194,7 +194,7 @@ TEST(ZDecompressionStream, PresetDictionaryStopsTheRead) {
 
 // Raw deflate streams of the public corpus, wrapped into zlib streams.
 TEST(ZDecompressionStream, PublicDeflateCorpus) {
-    if (!kova::test::HaveTestData("zlib-deflate")) GTEST_SKIP() << "public test data zlib-deflate/ missing";
+    KOVA_REQUIRE_TESTDATA("zlib-deflate");
     for (const char* name : {"huffman-null-max", "huffman-pi", "huffman-rand-1k", "huffman-rand-limit",
                              "huffman-rand-max", "huffman-shifts", "huffman-text-shift", "huffman-text",
                              "huffman-zero"}) {
