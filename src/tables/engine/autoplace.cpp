@@ -258,6 +258,7 @@ void RemoveTable(size_t index) {
     if (index >= Tables.size()) return;
     TOwnedTable gone = std::move(Tables[index]);
     Tables.erase(Tables.begin() + static_cast<std::ptrdiff_t>(index));
+    ForgetQueuedTable(static_cast<int32_t>(index));
     ResortPending = 1;
 }
 

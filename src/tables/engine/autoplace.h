@@ -34,6 +34,9 @@ void RunWhenScanIdle(std::function<void()> action);
 bool IsKnownWindow(HWND wnd, int32_t& index);
 
 void AddTable(HWND wnd, const std::string& title, const std::string& className, int32_t roomIndex, int32_t groupIndex);
+// Frees the table and closes the gap; queued actions for it go, those of
+// the tables behind it follow them (see also ~TPokerTable: the active and
+// mouse-over handles).
 void RemoveTable(size_t index);
 void RemoveLobby(size_t index);
 void DropDeadTables();

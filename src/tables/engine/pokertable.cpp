@@ -60,6 +60,7 @@ TPokerTable::~TPokerTable() {
         ActiveTableWnd = 0;
         StopAlertSound();
     }
+    if (Wnd != 0 && MouseOverWnd == Wnd) MouseOverWnd = 0;
     HUD.reset();
     Frame.reset();
 }

@@ -513,6 +513,25 @@ TEST_F(ScanTest, TablesGetTheirPanelWhileTheOptionIsOnAndCustomTablesNever) {
     EXPECT_EQ(TableOf(generic)->HUD, nullptr);
 }
 
+TEST_F(ScanTest, ARemovedTableTakesItsQueuedActionsAndTheHandlesNamingItAlong) {
+    HWND h[3] = {Open(1, "Table 1"), Open(2, "Table 2"), Open(3, "Table 3")};
+    ASSERT_TRUE(h[0] && h[1] && h[2]);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Tables.size(), 3u);
+    // Between two scans: actions queued for the first table and for the
+    // last; the first is the active table and under the mouse.
+    TPokerTable* last = Tables[2].get();
+    ActiveTableWnd = MouseOverWnd = Tables[0]->Wnd;
+    ASSERT_TRUE(QueueTableAction(0, 1, ActionHotKeyMacro));
+    ASSERT_TRUE(QueueTableAction(2, 0, ActionPlaceByHand));
+    RemoveTable(0);
+    ASSERT_EQ(Tables.size(), 2u);
+    EXPECT_EQ(ActiveTableWnd, 0u);
+    EXPECT_EQ(MouseOverWnd, 0u);
+    ASSERT_EQ(ActionQueue.Count, 1);
+    EXPECT_EQ(ActionQueue.Entries[0], (TTableAction{static_cast<int32_t>(IndexOf(last)), 0, ActionPlaceByHand}));
+}
+
 // ---- queued actions -----------------------------------------------------------------------
 
 TEST_F(ScanTest, PlacementByHandTakesTheNearestSlotAndSwaps) {

@@ -347,6 +347,30 @@ TEST_F(SlotsTest, QueueDropsEntriesNamingNoTableOrAnUnknownKind) {
     }
 }
 
+TEST_F(SlotsTest, ATableLeavingTheListTakesItsEntriesAlongAndTheOthersFollowTheirTables) {
+    struct Case {
+        const char* name;
+        int32_t removed;
+        std::vector<TTableAction> expected;
+    };
+    // Queued: table 2 hotkey 1, table 0 placement, table 2 wheel up, table 3 hotkey 4.
+    const std::vector<TTableAction> queued = {{2, 1, 0}, {0, 0, 1}, {2, 0, 2}, {3, 4, 0}};
+    const Case cases[] = {
+        {"a table with entries", 2, {{0, 0, 1}, {2, 4, 0}}},
+        {"the first table", 0, {{1, 1, 0}, {1, 0, 2}, {2, 4, 0}}},
+        {"a table behind every entry", 7, queued},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        for (const TTableAction& a : queued) ASSERT_TRUE(QueueTableAction(a.TableIndex, a.Argument, a.Kind));
+        ForgetQueuedTable(c.removed);
+        ASSERT_EQ(ActionQueue.Count, static_cast<int32_t>(c.expected.size())) << c.name;
+        for (size_t i = 0; i < c.expected.size(); ++i) EXPECT_EQ(ActionQueue.Entries[i], c.expected[i]) << c.name << " " << i;
+        for (size_t i = c.expected.size(); i < ActionQueue.Entries.size(); ++i)
+            EXPECT_EQ(ActionQueue.Entries[i], TTableAction{}) << c.name << " " << i;
+    }
+}
+
 // ---- placement by hand --------------------------------------------------------------
 
 TEST_F(SlotsTest, ATableDroppedByHandTakesTheSlotUnderItsCentreAndSwaps) {
