@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -387,6 +388,21 @@ TEST_F(ScanTest, AHiddenTableIsNeverAdoptedAndDroppedWhenItHides) {
     EXPECT_TRUE(Tables.empty());
 }
 
+TEST(AdapterRegistry, EveryClientIsRegisteredOnceAndNoTwoClaimOneRoom) {
+    std::set<std::string> names, roomNames;
+    std::map<int32_t, std::string> roomTypes;
+    for (const TAdapterClient& c : AdapterClients()) {
+        EXPECT_TRUE(names.insert(c.Name).second) << c.Name;
+        for (int32_t type : c.RoomTypes) EXPECT_TRUE(roomTypes.emplace(type, c.Name).second) << c.Name << " " << type;
+        if (!c.RoomName.empty()) {
+            EXPECT_TRUE(roomNames.insert(c.RoomName).second) << c.Name;
+        }
+    }
+    // The library of a client is linked whole: its registration, which
+    // nothing refers to, is there.
+    EXPECT_EQ(names.count("Custom"), 1u);
+}
+
 TEST_F(ScanTest, TheFactoryChoosesTheAdapterByRoomTypeAndName) {
     // A room type of a client that this program is built without (while
     // there is one).
@@ -433,6 +449,39 @@ TEST_F(ScanTest, TheFactoryChoosesTheAdapterByRoomTypeAndName) {
         }
         Command("close 1");
     }
+}
+
+TEST_F(ScanTest, ALobbyIsCollectedWhileWantedAndAGroupsWindowBecomesOneWhenAClientRecognisesIt) {
+    // No group takes the lobby's class: it is collected only while wanted.
+    HWND lobby = Open(1, "Test Lobby 1", kLobbyClass);
+    ASSERT_TRUE(lobby);
+    ASSERT_TRUE(Scan());
+    EXPECT_TRUE(Lobbies.empty());
+    PokerStarsLobbyWanted = 1;
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Lobbies.size(), 1u);
+    EXPECT_EQ(Lobbies[0]->Window(), lobby);
+    EXPECT_EQ(Lobbies[0]->GroupIndex, -1);
+    EXPECT_TRUE(Logged("Test lobby collected 0")) << ::testing::PrintToString(logLines_);
+    ASSERT_TRUE(Scan());  // known now: not collected twice
+    EXPECT_EQ(Lobbies.size(), 1u);
+    EXPECT_TRUE(Tables.empty());
+
+    // A group of a user's room takes a window that the client recognises as
+    // its lobby: the lobby adapter, not a table.
+    PokerStarsLobbyWanted = 0;
+    RunningConfig.Groups.push_back(Group(kLobbyClass, "Lobby", 1));
+    PokerRooms[0].Name = "My room";
+    RunningConfig.Groups[1].RoomIndex = 0;
+    HWND second = Open(2, "Test Lobby 2", kLobbyClass);
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Lobbies.size(), 2u);
+    EXPECT_EQ(Lobbies[1]->Window(), second);
+    EXPECT_TRUE(Tables.empty());
+    EXPECT_TRUE(Logged("Test lobby adopted " + std::to_string(static_cast<int>(reinterpret_cast<intptr_t>(second)))))
+        << ::testing::PrintToString(logLines_);
+    EXPECT_TRUE(Logged("Add Lobby: Test Lobby 2"));
 }
 
 TEST_F(ScanTest, ALobbyIsKeptWhileHiddenAndDroppedWhenItsWindowIsGone) {
@@ -511,6 +560,35 @@ TEST_F(ScanTest, TablesGetTheirPanelWhileTheOptionIsOnAndCustomTablesNever) {
     ASSERT_TRUE(Scan());
     EXPECT_EQ(calls.back(), "freed");
     EXPECT_EQ(TableOf(generic)->HUD, nullptr);
+}
+
+TEST_F(ScanTest, OneResetFreesEveryTableAndLobbyAndLeavesTheEngineAsAtStart) {
+    std::vector<std::string> calls;
+    EngineServices.MakeHUD = [&](TPokerTable&) { return std::make_unique<FakeHUD>(calls); };
+    EngineServices.SoundPlayer = [&](const std::string& file, bool) { calls.push_back("sound '" + file + "'"); };
+    UserOptions.ShowHUD = 1;
+    PokerRooms[0].Name = "Generic";
+    PokerStarsLobbyWanted = 1;
+    HWND table = Open(1, "Table 1"), lobby = Open(2, "Test Lobby", kLobbyClass);
+    ASSERT_TRUE(table && lobby);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Tables.size(), 1u);
+    ASSERT_EQ(Lobbies.size(), 1u);
+    ASSERT_NE(Tables[0]->HUD, nullptr);
+    ASSERT_FALSE(EngineState.WindowClasses.empty());
+    ActiveTableWnd = MouseOverWnd = Tables[0]->Wnd;
+    ASSERT_TRUE(QueueTableAction(0, 1, ActionHotKeyMacro));
+    ScanBusy = 1;
+    RunWhenScanIdle([] {});
+    ASSERT_EQ(EngineState.DeferredActions.size(), 1u);
+    calls.clear();
+
+    ResetEngine();
+    EXPECT_TRUE(EngineState == TEngineState{});
+    EXPECT_TRUE(EngineServices == TEngineServices{});
+    // The table went with its panel, stopping the sound of the active table
+    // while the services were still the test's.
+    EXPECT_EQ(calls, (std::vector<std::string>{"sound ''", "freed"}));
 }
 
 TEST_F(ScanTest, ARemovedTableTakesItsQueuedActionsAndTheHandlesNamingItAlong) {
