@@ -55,7 +55,7 @@ double EditFloat(const TEdit& e, double fallback) {
 // A stop hides every panel and frame, a refresh shows them again.
 void ShowTableOverlays(bool shown) {
     for (size_t i = t::Tables.size(); i-- > 0;) {
-        t::TPokerTable* table = t::Tables[i];
+        t::TPokerTable* table = t::Tables[i].get();
         if (!table) continue;
         if (table->HUD) table->HUD->SetShown(shown);
         if (table->Frame) table->Frame->SetShown(shown);
@@ -174,6 +174,9 @@ TKOVAForm1::~TKOVAForm1() {
     StopHookIfRunning();
     if (KOVAForm1 == this) {
         KOVAForm1 = nullptr;
+        // The tables' panels and frames are forms: they go while the
+        // framework is still there, not with the program's globals.
+        DeleteAllTour();
         ConnectEngineSeams(nullptr);
         Application()->OnMinimize = nullptr;
     }
@@ -181,14 +184,12 @@ TKOVAForm1::~TKOVAForm1() {
 
 void ConnectEngineSeams(TKOVAForm1* form) {
     if (!form) {
-        t::SetUserMessageSink(nullptr);
-        t::SetEngineLogSink(nullptr);
-        t::SetSyntheticInputSeam(nullptr);
+        t::ResetEngineServices();
         return;
     }
-    t::SetUserMessageSink([](const std::string& text) { ShowMessage(text); });
-    t::SetEngineLogSink([form](const std::string& line) { form->Log(line); });
-    t::SetSyntheticInputSeam([form](int flag) { form->Hook().SetData(flag); });
+    t::EngineServices.UserMessageSink = [](const std::string& text) { ShowMessage(text); };
+    t::EngineServices.LogSink = [form](const std::string& line) { form->Log(line); };
+    t::EngineServices.SyntheticInputSeam = [form](int flag) { form->Hook().SetData(flag); };
 }
 
 void TKOVAForm1::Log(const std::string& line) {
@@ -202,6 +203,8 @@ void DeleteAllTour() { t::FreeAllTables(); }
 void TKOVAForm1::FormCreate() {
     KOVAForm1 = this;
     std::error_code ec;
+    // The engine as at the program's start: no tables, the scan paused.
+    t::ResetEngineState();
     // Layouts and alert sounds live beside the program, like its data files.
     t::ProgramFolder = dataFolder_.string();
     t::InstallTableOverlays();
@@ -218,13 +221,8 @@ void TKOVAForm1::FormCreate() {
         if (HandleAllocated()) PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     };
 
-    t::ScanPaused = 1;
-    t::ModelsChanged = 0;
-    t::ResortPending = 0;
-    t::QueueBusy = 0;
     hotkeysEnabled_ = true;
     UserIniState = t::TUserIniState::NotFound;
-    t::ForceRenumber = 0;
 
     LogMemo->SetMaxLines(1000);
     ConnectEngineSeams(this);

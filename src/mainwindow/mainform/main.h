@@ -156,7 +156,8 @@ void DeleteAllTour();
 extern TKOVAForm1* KOVAForm1;
 
 // Connects the engine's seams (user messages, log lines, synthetic input)
-// to the main form; called by the form's creation.
+// to the main form; called by the form's creation. Null (the form's end)
+// puts every engine service back to its default.
 void ConnectEngineSeams(TKOVAForm1* form);
 
 }  // namespace kova::mainwindow

@@ -1,21 +1,11 @@
 #include "tables/engine/actionqueue.h"
 
-#include <utility>
-
 #include "tables/engine/autoplace.h"
 #include "tables/engine/pokertable.h"
 
 namespace kova::tables {
 
 namespace {
-
-struct WheelSteps {
-    std::function<void(int32_t)> Up, Down;
-};
-WheelSteps& Wheel() {
-    static WheelSteps steps;
-    return steps;
-}
 
 struct QueueBusyScope {
     QueueBusyScope() { QueueBusy = 1; }
@@ -24,15 +14,11 @@ struct QueueBusyScope {
 
 }  // namespace
 
-void SetTableWheelSteps(std::function<void(int32_t)> up, std::function<void(int32_t)> down) {
-    Wheel() = WheelSteps{std::move(up), std::move(down)};
-}
-
 void RunQueuedTableAction() {
     QueueBusyScope busy;
     TTableAction action;
     if (!TakeQueuedTableAction(Tables.size(), action)) return;
-    TPokerTable* table = Tables[static_cast<size_t>(action.TableIndex)];
+    TPokerTable* table = Tables[static_cast<size_t>(action.TableIndex)].get();
     switch (action.Kind) {
         case ActionHotKeyMacro:
             if (table) table->RunHotKeyMacro(action.Argument);
@@ -42,10 +28,10 @@ void RunQueuedTableAction() {
             if (table) table->Dragging = 0;
             break;
         case ActionWheelUp:
-            if (Wheel().Up) Wheel().Up(action.TableIndex);
+            if (EngineServices.WheelUpStep) EngineServices.WheelUpStep(action.TableIndex);
             break;
         case ActionWheelDown:
-            if (Wheel().Down) Wheel().Down(action.TableIndex);
+            if (EngineServices.WheelDownStep) EngineServices.WheelDownStep(action.TableIndex);
             break;
     }
 }
@@ -54,7 +40,7 @@ void PlaceTableByHand(int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= Tables.size() || !Tables[static_cast<size_t>(index)]) return;
     RECT r;
     if (!GetWindowRect(Tables[static_cast<size_t>(index)]->Window(), &r)) return;
-    TTableList states(Tables.begin(), Tables.end());
+    TTableList states = TableStates();
     PlaceTableByHandAt(states, static_cast<size_t>(index), TRect{r.left, r.top, r.right, r.bottom});
 }
 

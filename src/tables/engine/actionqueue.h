@@ -3,19 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "tables/logic/tablequeue.h"
 
 namespace kova::tables {
 
-// The main window's table switches queued by the wheel bindings (up, down),
-// each given the table index.
-void SetTableWheelSteps(std::function<void(int32_t)> up, std::function<void(int32_t)> down);
-
 // Empties the queue and runs its oldest entry (a room hotkey macro, a
-// placement by hand, a wheel step); the others are dropped, and so is an
-// entry whose table index no longer names a table.
+// placement by hand, a wheel step: EngineServices.WheelUpStep and
+// WheelDownStep); the others are dropped, and so is an entry whose table
+// index no longer names a table.
 void RunQueuedTableAction();
 
 // The user dropped table i somewhere: it takes the nearest slot under its

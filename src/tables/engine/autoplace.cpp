@@ -17,16 +17,6 @@ namespace kova::tables {
 
 namespace {
 
-std::vector<std::function<void()>>& DeferredActions() {
-    static std::vector<std::function<void()>> actions;
-    return actions;
-}
-
-std::function<void()>& ActivateTurnTableStep() {
-    static std::function<void()> step;
-    return step;
-}
-
 // Sets ScanBusy for the scan and clears it on every way out.
 struct ScanBusyScope {
     ScanBusyScope() { ScanBusy = 1; }
@@ -36,14 +26,12 @@ struct ScanBusyScope {
 };
 
 void RunDeferredActions() {
-    while (!DeferredActions().empty() && !ScanBusy) {
-        std::vector<std::function<void()>> actions;
-        actions.swap(DeferredActions());
+    while (!EngineState.DeferredActions.empty() && !ScanBusy) {
+        std::vector<TCallback<void()>> actions;
+        actions.swap(EngineState.DeferredActions);
         for (auto& action : actions) action();
     }
 }
-
-TTableList TableStates() { return TTableList(Tables.begin(), Tables.end()); }
 
 bool WindowExists(const TPokerTable* t) { return t && IsWindow(t->Window()); }
 
@@ -81,6 +69,34 @@ int32_t MatchingGroup(const std::string& className, const std::string& text) {
 
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
+// A lobby recognizer whose flag asks the scan to collect such windows.
+bool Watched(const TLobbyRecognizer& lobby) { return lobby.Wanted && EngineState.*lobby.Wanted; }
+
+// A watched lobby recognizer could take a window of this class.
+bool AnyWatchTakesClass(const std::string& className) {
+    for (const TAdapterClient& client : AdapterClients())
+        for (const TLobbyRecognizer& lobby : client.Lobbies)
+            if (Watched(lobby) && className.find(lobby.ClassPart) != std::string::npos) return true;
+    return false;
+}
+
+// The watched lobbies, in registration order, each while the window is in
+// neither list: the first that recognises it and makes an adapter collects
+// it into Lobbies.
+void CollectWatchedLobby(HWND h, const std::string& className, const std::string& text, bool inNeither) {
+    for (const TAdapterClient& client : AdapterClients()) {
+        for (const TLobbyRecognizer& lobby : client.Lobbies) {
+            if (!inNeither) return;
+            if (!Watched(lobby) || !lobby.Make || !lobby.Matches(className, text)) continue;
+            std::unique_ptr<TPokerTable> made = lobby.Make(h, text, -1);
+            if (!made) continue;
+            Lobbies.push_back(std::move(made));
+            if (lobby.CollectedLog) EngineLogF(lobby.CollectedLog, static_cast<int>(Lobbies.size()) - 1);
+            inNeither = false;
+        }
+    }
+}
+
 // Window handle to table position, for the walk: every window of the desktop
 // is looked up, so the lookup must not grow with the number of tables.
 class KnownWindows {
@@ -91,7 +107,7 @@ public:
         lobbies_.clear();
         for (size_t i = 0; i < Tables.size(); ++i)
             if (Tables[i]) tables_.emplace(Tables[i]->Wnd, static_cast<int32_t>(i));
-        for (const TPokerTable* l : Lobbies)
+        for (const TOwnedTable& l : Lobbies)
             if (l) lobbies_.insert(l->Wnd);
     }
     // As IsKnownWindow.
@@ -121,11 +137,11 @@ bool AnyGroupTakesClass(const std::string& className) {
     return false;
 }
 
-// Class names of the windows met by the last walks. Windows not met in a
-// walk are forgotten at its end, so a reused handle is read afresh.
+// Class names of the windows met by the last walks (kept in
+// EngineState.WindowClasses). Windows not met in a walk are forgotten at its
+// end, so a reused handle is read afresh.
 class ClassNames {
 public:
-    void BeginWalk() { seen_.clear(); }
     const std::string& Of(HWND h) {
         const auto key = reinterpret_cast<uintptr_t>(h);
         auto it = names_.find(key);
@@ -143,14 +159,9 @@ public:
     }
 
 private:
-    std::unordered_map<uintptr_t, std::string> names_;
+    std::unordered_map<uintptr_t, std::string>& names_ = EngineState.WindowClasses;
     std::unordered_set<uintptr_t> seen_;
 };
-
-ClassNames& ClassCache() {
-    static ClassNames cache;
-    return cache;
-}
 
 }  // namespace
 
@@ -162,10 +173,8 @@ void RunWhenScanIdle(std::function<void()> action) {
         action();
         return;
     }
-    DeferredActions().push_back(std::move(action));
+    EngineState.DeferredActions.push_back(std::move(action));
 }
-
-void SetActivateTurnTableStep(std::function<void()> step) { ActivateTurnTableStep() = std::move(step); }
 
 // ---- the scan -----------------------------------------------------------------------------
 
@@ -182,8 +191,8 @@ bool RunScan() {
             DropDeadTables();
             ScanTopLevelWindows();
             ParseAllTableTitles();
-            if (ActivateTurnTableStep())
-                ActivateTurnTableStep()();
+            if (EngineServices.ActivateTurnTableStep)
+                EngineServices.ActivateTurnTableStep();
             else
                 ActivateTurnTable();
             if (ResortPending) PlaceTablesIntoSlots();
@@ -208,18 +217,18 @@ bool IsKnownWindow(HWND wnd, int32_t& index) {
         }
     }
     index = -1;
-    for (const TPokerTable* l : Lobbies)
+    for (const TOwnedTable& l : Lobbies)
         if (l && l->Wnd == key) return true;
     return false;
 }
 
 void AddTable(HWND wnd, const std::string& title, const std::string& className, int32_t roomIndex, int32_t groupIndex) {
     if (!IsWindowVisible(wnd)) return;
-    std::unique_ptr<TPokerTable> t(CreateTableAdapter(wnd, title, className, roomIndex, groupIndex));
+    std::unique_ptr<TPokerTable> t = CreateTableAdapter(wnd, title, className, roomIndex, groupIndex);
     if (!t) return;
     t->WindowClass = className;
     if (t->Kind == KindLobby) {
-        Lobbies.push_back(t.release());
+        Lobbies.push_back(std::move(t));
         EngineLogF("Add Lobby: %s", title.c_str());
         return;
     }
@@ -241,33 +250,34 @@ void AddTable(HWND wnd, const std::string& title, const std::string& className, 
     ResortPending = 1;
     t->PrevSlot = t->Slot;
     const uint8_t kind = t->Kind;
-    Tables.push_back(t.release());
+    Tables.push_back(std::move(t));
     if (kind == KindCash || kind == KindTournament || kind == KindGeneric) ++SessionStats.TablesSeen;
 }
 
 void RemoveTable(size_t index) {
     if (index >= Tables.size()) return;
-    std::unique_ptr<TPokerTable> gone(Tables[index]);
+    TOwnedTable gone = std::move(Tables[index]);
     Tables.erase(Tables.begin() + static_cast<std::ptrdiff_t>(index));
+    ForgetQueuedTable(static_cast<int32_t>(index));
     ResortPending = 1;
 }
 
 void RemoveLobby(size_t index) {
     if (index >= Lobbies.size()) return;
-    std::unique_ptr<TPokerTable> gone(Lobbies[index]);
-    EngineLogF("Del LobbyT: %s", gone ? gone->Title.c_str() : "");
+    TOwnedTable gone = std::move(Lobbies[index]);
     Lobbies.erase(Lobbies.begin() + static_cast<std::ptrdiff_t>(index));
+    EngineLogF("Del LobbyT: %s", gone ? gone->Title.c_str() : "");
 }
 
 void DropDeadTables() {
     for (size_t i = 0; i < Tables.size();) {
-        if (WindowShown(Tables[i]))
+        if (WindowShown(Tables[i].get()))
             ++i;
         else
             RemoveTable(i);
     }
     for (size_t i = 0; i < Lobbies.size();) {
-        if (WindowExists(Lobbies[i]))
+        if (WindowExists(Lobbies[i].get()))
             ++i;
         else
             RemoveLobby(i);
@@ -277,8 +287,7 @@ void DropDeadTables() {
 
 void ScanTopLevelWindows() {
     KnownWindows known;
-    ClassNames& classes = ClassCache();
-    classes.BeginWalk();
+    ClassNames classes;
     const bool allowChange = !RunningConfig.Groups.empty() && RunningConfig.Groups[0].AllowChange;
     // Every top-level window in z-order from the very first, so a table
     // opened on top of all others is adopted at once. The list is taken in
@@ -293,7 +302,7 @@ void ScanTopLevelWindows() {
             if (index < 0 || !allowChange) continue;  // a lobby, or a table that keeps its group
             // A known window is recognised without reading its class again;
             // only its title can have changed.
-            TPokerTable* t = Tables[static_cast<size_t>(index)];
+            TPokerTable* t = Tables[static_cast<size_t>(index)].get();
             const int32_t g = MatchingGroup(t->WindowClass, WindowText(h));
             if (g >= 0) {
                 if (g != t->GroupIndex) {
@@ -317,8 +326,7 @@ void ScanTopLevelWindows() {
         // window by its class, so the many windows of other programs cost a
         // lookup per scan.
         const std::string& className = classes.Of(h);
-        const bool lobbyClass = (PokerStarsLobbyWanted && Contains(className, "#32770")) ||
-                                (FullTiltLobbyWanted && Contains(className, "QWidget"));
+        const bool lobbyClass = AnyWatchTakesClass(className);
         if (!lobbyClass && !AnyGroupTakesClass(className)) continue;
         // Invisible windows are never adopted as tables; only the lobby
         // watches look at them.
@@ -327,19 +335,7 @@ void ScanTopLevelWindows() {
         const size_t tables = Tables.size(), lobbies = Lobbies.size();
         const int32_t g = MatchingGroup(className, text);
         if (g >= 0) AddTable(h, text, className, RunningConfig.Groups[static_cast<size_t>(g)].RoomIndex, g);
-        bool inNeither = Tables.size() == tables && Lobbies.size() == lobbies;
-        if (PokerStarsLobbyWanted && inNeither && Contains(className, "#32770") && Contains(text, "PokerStars Lobby")) {
-            if (TPokerTable* lobby = CreateLobbyAdapter(h, text, -1)) {
-                Lobbies.push_back(lobby);
-                inNeither = false;
-            }
-        }
-        if (FullTiltLobbyWanted && inNeither && Contains(className, "QWidget") && Contains(text, "Full Tilt Poker")) {
-            if (TPokerTable* lobby = CreateFTPLobbyAdapter(h, text, -1)) {
-                Lobbies.push_back(lobby);
-                EngineLogF("FTP Lobby Num=  %d ", static_cast<int>(Lobbies.size()) - 1);
-            }
-        }
+        if (lobbyClass) CollectWatchedLobby(h, className, text, Tables.size() == tables && Lobbies.size() == lobbies);
         if (Tables.size() != tables || Lobbies.size() != lobbies) known.Rebuild();
     }
     classes.EndWalk();
@@ -347,12 +343,12 @@ void ScanTopLevelWindows() {
 }
 
 void ParseAllTableTitles() {
-    for (TPokerTable* t : Tables)
+    for (const TOwnedTable& t : Tables)
         if (t) t->ParseTitle();
 }
 
 void PlaceAllTables() {
-    for (TPokerTable* t : Tables)
+    for (const TOwnedTable& t : Tables)
         if (t) t->Place();
 }
 
@@ -361,10 +357,10 @@ void TickTablesAndLobbies(bool windowsChecked) {
     // the walk a moment ago; asking again per table would double the scan's
     // work with the window manager. (A window that closes meanwhile is
     // dropped by the next scan; a tick on it does nothing.)
-    auto exists = [windowsChecked](const TPokerTable* t) { return t && (windowsChecked || IsWindow(t->Window())); };
+    auto exists = [windowsChecked](const TOwnedTable& t) { return t && (windowsChecked || IsWindow(t->Window())); };
     PlayedCashTables = 0;
     int32_t live = 0;
-    for (TPokerTable* t : Tables) {
+    for (const TOwnedTable& t : Tables) {
         if (!exists(t) || t->GroupIndex < 0) continue;
         if (t->Kind != KindCash && t->Kind != KindTournament && t->Kind != KindGeneric) continue;
         ++live;
@@ -373,9 +369,9 @@ void TickTablesAndLobbies(bool windowsChecked) {
             ++PlayedCashTables;
     }
     SessionStats.LiveTables = live;
-    for (TPokerTable* t : Tables)
+    for (const TOwnedTable& t : Tables)
         if (exists(t)) t->Tick();
-    for (TPokerTable* t : Tables) {
+    for (const TOwnedTable& t : Tables) {
         if (!t) continue;
         if (!UserOptions.ShowHUD) {
             t->HUD.reset();
@@ -385,30 +381,38 @@ void TickTablesAndLobbies(bool windowsChecked) {
             t->HUD->FollowTable();
         }
     }
-    for (TPokerTable* l : Lobbies)
+    for (const TOwnedTable& l : Lobbies)
         if (l) l->Tick();
 }
 
 void RefreshTableCalculators() {
-    for (TPokerTable* t : Tables)
-        if (WindowExists(t)) t->RefreshCalculator();
+    for (const TOwnedTable& t : Tables)
+        if (WindowExists(t.get())) t->RefreshCalculator();
 }
 
 void MinimizeAllTables() {
-    for (TPokerTable* t : Tables)
-        if (WindowExists(t) && t->GroupIndex >= 0) ShowWindow(t->Window(), SW_MINIMIZE);
+    for (const TOwnedTable& t : Tables)
+        if (WindowExists(t.get()) && t->GroupIndex >= 0) ShowWindow(t->Window(), SW_MINIMIZE);
 }
 
 void RestoreAllTables() {
-    for (TPokerTable* t : Tables)
-        if (WindowExists(t) && t->GroupIndex >= 0) ShowWindow(t->Window(), SW_RESTORE);
+    for (const TOwnedTable& t : Tables)
+        if (WindowExists(t.get()) && t->GroupIndex >= 0) ShowWindow(t->Window(), SW_RESTORE);
 }
 
 void PlaceTablesIntoSlots() {
     if (!ResortPending) return;
     TTableList states = TableStates();
-    SortTablesIntoSlots(states, &TableHandles);
-    for (size_t i = 0; i < states.size(); ++i) Tables[i] = static_cast<TPokerTable*>(states[i]);
+    SortTablesIntoSlots(states);
+    // The sort moved the states; the owners follow them. A table's state is
+    // the table itself, so each owner is found by its address.
+    std::unordered_map<const TTableState*, size_t> from;
+    from.reserve(Tables.size());
+    for (size_t i = 0; i < Tables.size(); ++i) from.emplace(Tables[i].get(), i);
+    TOwnedTables sorted;
+    sorted.reserve(Tables.size());
+    for (TTableState* s : states) sorted.push_back(std::move(Tables[from.at(s)]));
+    Tables.swap(sorted);
 }
 
 int32_t FirstFreeSlot(int32_t group) { return FirstFreeSlot(TableStates(), group); }
@@ -416,13 +420,26 @@ int32_t FirstFreeSlot(int32_t group) { return FirstFreeSlot(TableStates(), group
 int32_t FreeGridSlot(int32_t group) { return FreeGridSlot(TableStates(), group); }
 
 void FreeAllTables() {
-    std::vector<TPokerTable*> tables, lobbies;
-    tables.swap(Tables);
-    lobbies.swap(Lobbies);
-    TableHandles.clear();
-    for (TPokerTable* t : tables) delete t;
-    for (TPokerTable* l : lobbies) delete l;
+    {
+        TOwnedTables tables, lobbies;
+        tables.swap(Tables);
+        lobbies.swap(Lobbies);
+    }
     ActionQueue.Count = 0;
+}
+
+TTableList TableStates() {
+    TTableList states;
+    states.reserve(Tables.size());
+    for (const TOwnedTable& t : Tables) states.push_back(t.get());
+    return states;
+}
+
+std::vector<uintptr_t> TableHandles() {
+    std::vector<uintptr_t> handles;
+    handles.reserve(Tables.size());
+    for (const TOwnedTable& t : Tables) handles.push_back(t ? t->Wnd : 0);
+    return handles;
 }
 
 }  // namespace kova::tables

@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tables/engine/pokertable.h"
+#include "tables/logic/slots.h"
 
 namespace kova::tables {
 
@@ -21,19 +23,20 @@ namespace kova::tables {
 bool RunScan();
 
 // Runs `action` now when no scan is running, else right after the running
-// scan ends. Start, Refresh and Stop of a config use it instead of waiting
-// for ScanBusy to clear.
+// scan ends (it waits in EngineState.DeferredActions). Start, Refresh and
+// Stop of a config use it instead of waiting for ScanBusy to clear. The
+// scan's turn step is EngineServices.ActivateTurnTableStep when one is
+// installed, else ActivateTurnTable.
 void RunWhenScanIdle(std::function<void()> action);
-
-// Replaces the step that tests every table's turn and activates the turn
-// table (ActivateTurnTable when none is installed; tests install their own).
-void SetActivateTurnTableStep(std::function<void()> step);
 
 // True with the position in Tables when a table has the window; true with
 // -1 when a lobby has it; false otherwise.
 bool IsKnownWindow(HWND wnd, int32_t& index);
 
 void AddTable(HWND wnd, const std::string& title, const std::string& className, int32_t roomIndex, int32_t groupIndex);
+// Frees the table and closes the gap; queued actions for it go, those of
+// the tables behind it follow them (see also ~TPokerTable: the active and
+// mouse-over handles).
 void RemoveTable(size_t index);
 void RemoveLobby(size_t index);
 void DropDeadTables();
@@ -47,8 +50,7 @@ void RefreshTableCalculators();
 void MinimizeAllTables();
 void RestoreAllTables();
 
-// The re-sort of Tables into their slots (only when ResortPending is set);
-// rebuilds TableHandles.
+// The re-sort of Tables into their slots (only when ResortPending is set).
 void PlaceTablesIntoSlots();
 // The lowest free slot number of a group among Tables.
 int32_t FirstFreeSlot(int32_t group);
@@ -57,5 +59,12 @@ int32_t FreeGridSlot(int32_t group);
 // Frees every table and lobby object (a config's start, the program's end);
 // the queued actions, which name tables by index, go with them.
 void FreeAllTables();
+
+// The tables as their window-free state, in list order (what the slot
+// arithmetic works on).
+TTableList TableStates();
+
+// The window handles of Tables, in the same order.
+std::vector<uintptr_t> TableHandles();
 
 }  // namespace kova::tables

@@ -8,19 +8,7 @@
 
 namespace kova::tables {
 
-TEngineOptions EngineOptions;
-
 namespace {
-
-TTableOverlayMakers& OverlayMakers() {
-    static TTableOverlayMakers makers;
-    return makers;
-}
-
-std::function<void(int)>& SyntheticInputSeam() {
-    static std::function<void(int)> seam;
-    return seam;
-}
 
 bool IsPanelKind(uint8_t kind) { return kind == KindCash || kind == KindTournament || kind == KindGeneric; }
 
@@ -35,12 +23,8 @@ double EngineNow() {
     return 25569.0 + seconds / 86400.0;
 }
 
-void SetTableOverlayMakers(TTableOverlayMakers makers) { OverlayMakers() = std::move(makers); }
-
-void SetSyntheticInputSeam(std::function<void(int)> seam) { SyntheticInputSeam() = std::move(seam); }
-
 void SignalSyntheticInput(int flag) {
-    if (SyntheticInputSeam()) SyntheticInputSeam()(flag);
+    if (EngineServices.SyntheticInputSeam) EngineServices.SyntheticInputSeam(flag);
 }
 
 // ---- construction -------------------------------------------------------------------
@@ -76,6 +60,7 @@ TPokerTable::~TPokerTable() {
         ActiveTableWnd = 0;
         StopAlertSound();
     }
+    if (Wnd != 0 && MouseOverWnd == Wnd) MouseOverWnd = 0;
     HUD.reset();
     Frame.reset();
 }
@@ -89,8 +74,8 @@ void TPokerTable::UpdateHUD() {
         HUD.reset();
         return;
     }
-    if (!IsPanelKind(Kind) || HUD || !OverlayMakers().MakeHUD) return;
-    HUD = OverlayMakers().MakeHUD(*this);
+    if (!IsPanelKind(Kind) || HUD || !EngineServices.MakeHUD) return;
+    HUD = EngineServices.MakeHUD(*this);
     if (!HUD) return;
     CreateHUDLabels();
     std::string group;
@@ -112,8 +97,8 @@ void TPokerTable::CreateHUDLabels() {
 void ShowFrame(TPokerTable& table, int32_t colourIndex) {
     if (!IsPanelKind(table.Kind) || !UserOptions.Frame) return;
     if (!table.Frame) {
-        if (!OverlayMakers().MakeFrame) return;
-        table.Frame = OverlayMakers().MakeFrame(table);
+        if (!EngineServices.MakeFrame) return;
+        table.Frame = EngineServices.MakeFrame(table);
         if (!table.Frame) return;
     }
     table.Frame->SetState(colourIndex);

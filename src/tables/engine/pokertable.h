@@ -3,9 +3,9 @@
 // adapter factory and drives it only through its virtual operations; the
 // room adapters override them per client. Also here: the services every
 // adapter uses (scaling of room points, pixel reading with a fallback for
-// covered windows, clicks, child-window finding), and the seams through
-// which the main window, the hook library and the information panel and
-// frame plug in.
+// covered windows, clicks, child-window finding), and the interfaces
+// through which the information panel and frame plug in (their makers are
+// engine services).
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,7 @@
 #include <string>
 
 #include "tables/logic/placemath.h"
+#include "tables/model/engineservices.h"
 #include "tables/model/tablestate.h"
 #include "tables/model/variables.h"
 
@@ -25,53 +26,11 @@ class TPokerTable;
 
 // ---- seams ----------------------------------------------------------------------
 
-// The information panel beside a table, as the table sees it.
-class TTableHUD {
-public:
-    virtual ~TTableHUD() = default;
-    virtual void CreateMyLabel(const std::string& name, int32_t left, int32_t top, const std::string& caption,
-                               const std::string& hint) = 0;
-    virtual void LoadLayout(const std::string& file) = 0;
-    virtual void UpdateMenus() = 0;
-    virtual void FollowTable() = 0;  // follow the table window, refresh the labels
-    virtual void SetShown(bool shown) { (void)shown; }  // a config's stop hides, a refresh shows again
-};
+// The information panel and the frame of a table are TTableHUD and
+// TTableFrame (engineservices.h).
 
-// The coloured frame around a table (0 = no turn colour, 1..3 alert stages).
-class TTableFrame {
-public:
-    virtual ~TTableFrame() = default;
-    virtual void SetState(int32_t colourIndex) = 0;
-    virtual void SetShown(bool shown) { (void)shown; }
-};
-
-// Who makes panels and frames (attached to the table's window). Without a
-// maker a table simply has none.
-struct TTableOverlayMakers {
-    std::function<std::unique_ptr<TTableHUD>(TPokerTable& table)> MakeHUD;
-    std::function<std::unique_ptr<TTableFrame>(TPokerTable& table)> MakeFrame;
-};
-void SetTableOverlayMakers(TTableOverlayMakers makers);
-
-// The main window's options that the engine reads while it scans.
-struct TEngineOptions {
-    bool LBtnMouseActivate = false;  // mouse activation by the left button
-    int32_t MouseActDelay = 0;       // hover delay, whole seconds
-    bool OnlyPlayed = false;         // count only cash tables the user sits at
-    bool JumpMouse = false;          // the cursor jumps onto a newly activated table
-    // Event macros run by the tick: 0 time bank, 1 I'm back, 2 info tab
-    // (every fifth tick), 3 bet pot (every tick).
-    bool EventTimeBank = false;
-    bool EventImBack = false;
-    bool EventInfoTab = false;
-    bool EventBetPot = false;
-    std::string FrameThickness = "6";  // the frame thickness as typed
-};
-extern TEngineOptions EngineOptions;
-
-// The program's own synthetic input begins (1) and ends (0): the main window
-// connects this to the hook library's SetData so the hooks ignore it.
-void SetSyntheticInputSeam(std::function<void(int flag)> seam);
+// Tells EngineServices.SyntheticInputSeam that the program's own synthetic
+// input begins (1) or ends (0).
 void SignalSyntheticInput(int flag);
 
 // Brackets the program's own clicks with SignalSyntheticInput(1) / (0), also
@@ -84,16 +43,11 @@ public:
     TSyntheticInputScope& operator=(const TSyntheticInputScope&) = delete;
 };
 
-// Sounds of the turn alert. The default plays the file asynchronously with
-// PlaySoundA (a missing file plays nothing: no default sound); an empty file
-// name stops whatever plays. Tests replace it to see the calls.
-using TSoundPlayer = std::function<void(const std::string& file, bool loop)>;
-void SetSoundPlayer(TSoundPlayer player);  // empty: the default
-void PlayAlertSound(bool loop);             // "Alert1.wav" in the program folder
+// Sounds of the turn alert, through EngineServices.SoundPlayer. The default
+// plays the file asynchronously with PlaySoundA (a missing file plays
+// nothing: no default sound); an empty file name stops whatever plays.
+void PlayAlertSound(bool loop);  // "Alert1.wav" in the program folder
 void StopAlertSound();
-
-// A uniform random value in [0, 1) for the event macros' delays.
-void SetRandomSource(std::function<double()> source);  // empty: the default
 
 // ---- the adapter ------------------------------------------------------------------
 
@@ -138,8 +92,8 @@ public:
 // Constructs an adapter and lets it parse its title (a constructor cannot
 // reach the derived class's parsing).
 template <class T, class... Args>
-T* MakeTableAdapter(Args&&... args) {
-    T* t = new T(std::forward<Args>(args)...);
+std::unique_ptr<T> MakeTableAdapter(Args&&... args) {
+    auto t = std::make_unique<T>(std::forward<Args>(args)...);
     t->ParseTitle();
     return t;
 }

@@ -17,18 +17,10 @@ namespace kova::tables {
 
 namespace {
 
-TSoundPlayer& SoundPlayer() {
-    static TSoundPlayer player;
-    return player;
-}
-
-std::function<double()>& RandomSource() {
-    static std::function<double()> source;
-    return source;
-}
-
 double Uniform01() {
-    if (RandomSource()) return RandomSource()();
+    if (EngineServices.RandomSource) return EngineServices.RandomSource();
+    // The default source's generator: seeded once, its position is no state
+    // of the engine that anything could rely on.
     static std::mt19937 engine{std::random_device{}()};
     return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
 }
@@ -67,24 +59,20 @@ const TGroupRec* GroupOf(const TPokerTable& t) {
 
 }  // namespace
 
-void SetSoundPlayer(TSoundPlayer player) { SoundPlayer() = std::move(player); }
-
 void PlayAlertSound(bool loop) {
     const std::string file = ProgramFolder.empty() ? std::string("Alert1.wav") : ProgramFolder + "\\Alert1.wav";
-    if (SoundPlayer())
-        SoundPlayer()(file, loop);
+    if (EngineServices.SoundPlayer)
+        EngineServices.SoundPlayer(file, loop);
     else
         DefaultPlay(file, loop);
 }
 
 void StopAlertSound() {
-    if (SoundPlayer())
-        SoundPlayer()(std::string(), false);
+    if (EngineServices.SoundPlayer)
+        EngineServices.SoundPlayer(std::string(), false);
     else
         DefaultPlay(std::string(), false);
 }
-
-void SetRandomSource(std::function<double()> source) { RandomSource() = std::move(source); }
 
 // ---- one table -----------------------------------------------------------------------
 
@@ -161,7 +149,7 @@ void TPokerTable::EventMacros(int32_t event) {
 // ---- across tables ------------------------------------------------------------------------
 
 void ActivateTurnTable() {
-    for (TPokerTable* t : Tables)
+    for (const TOwnedTable& t : Tables)
         if (t) t->CheckTurn();
 
     POINT cursor{};
@@ -169,10 +157,11 @@ void ActivateTurnTable() {
     HWND under = RootParentWindow(WindowFromPoint(cursor));
 
     if (ActiveTableWnd == 0) {
-        std::vector<const TTableState*> states(Tables.begin(), Tables.end());
+        const TTableList list = TableStates();
+        const std::vector<const TTableState*> states(list.begin(), list.end());
         const int32_t i = ChooseTurnTable(states, EngineNow());
         if (i >= 0) {
-            TPokerTable* t = Tables[static_cast<size_t>(i)];
+            TPokerTable* t = Tables[static_cast<size_t>(i)].get();
             ActiveTableWnd = t->Wnd;
             RECT r;
             if (EngineOptions.JumpMouse && GetWindowRect(t->Window(), &r)) {
@@ -201,8 +190,8 @@ void ActivateTurnTable() {
     }
     if (under) {
         TPokerTable* found = nullptr;
-        for (TPokerTable* t : Tables)
-            if (t && t->Window() == under) found = t;
+        for (const TOwnedTable& t : Tables)
+            if (t && t->Window() == under) found = t.get();
         if (found) {
             const TGroupRec* g = GroupOf(*found);
             if (g && g->MouseActivate) {
@@ -228,8 +217,8 @@ void MoveTOITables() {
         const TGroupRec* g = t ? GroupOf(*t) : nullptr;
         return g && g->TOIStyle;
     };
-    for (TPokerTable* t : Tables) {
-        if (!toi(t)) continue;
+    for (const TOwnedTable& t : Tables) {
+        if (!toi(t.get())) continue;
         if (t->KeptInGrid && t->Slot == stack) {
             t->Slot = FreeGridSlot(t->GroupIndex);
             ResortPending = 1;
@@ -239,8 +228,8 @@ void MoveTOITables() {
         }
     }
     if (ResortPending) PlaceTablesIntoSlots();
-    for (TPokerTable* t : Tables) {
-        if (!toi(t) || t->KeptInGrid) continue;
+    for (const TOwnedTable& t : Tables) {
+        if (!toi(t.get()) || t->KeptInGrid) continue;
         if (t->InGrid && t->MyTurn && t->Slot == stack) {
             t->Slot = FreeGridSlot(t->GroupIndex);
             if (t->Slot != stack) ResortPending = 1;

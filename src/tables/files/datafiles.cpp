@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "framework/portable/safefile.h"
+#include "tables/model/engineservices.h"
+#include "tables/model/variables.h"
 
 namespace kova::tables {
 
@@ -12,15 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TUserMessageSink& Sink() {
-    static TUserMessageSink sink;
-    return sink;
-}
-
-std::set<fs::path>& Protected() {
-    static std::set<fs::path> files;
-    return files;
-}
+std::set<fs::path>& Protected() { return EngineState.ProtectedFiles; }
 
 fs::path Normal(const fs::path& file) {
     std::error_code ec;
@@ -52,15 +46,9 @@ fs::path CopyDamaged(const fs::path& file) {
 
 }  // namespace
 
-TUserMessageSink SetUserMessageSink(TUserMessageSink sink) {
-    TUserMessageSink previous = std::move(Sink());
-    Sink() = std::move(sink);
-    return previous;
-}
-
 void ShowUserMessage(const std::string& text) {
-    if (Sink()) {
-        Sink()(text);
+    if (EngineServices.UserMessageSink) {
+        EngineServices.UserMessageSink(text);
     } else {
         std::cerr << text << '\n';
     }
@@ -80,8 +68,6 @@ fs::path ReportDamagedFile(const fs::path& file, const std::string& reason) {
 }
 
 bool IsProtectedFile(const fs::path& file) { return Protected().count(Normal(file)) != 0; }
-
-void ClearProtectedFiles() { Protected().clear(); }
 
 bool WriteDataFile(const fs::path& file, std::span<const uint8_t> bytes) {
     if (IsProtectedFile(file)) {

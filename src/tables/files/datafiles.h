@@ -2,14 +2,14 @@
 // through which they tell the user something, and the handling of files
 // that are damaged or cannot be written.
 //
-// This code has no window system; the main window connects the seam to its
-// message boxes. Without a sink, messages go to standard error.
+// This code has no window system; the main window connects the seam
+// (EngineServices.UserMessageSink) to its message boxes. Without a sink,
+// messages go to standard error.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -25,11 +25,6 @@ enum class TLoadStatus {
 
 // ---- messages to the user -------------------------------------------------
 
-using TUserMessageSink = std::function<void(const std::string& text)>;
-
-// Installs the sink (an empty function restores the default); returns the
-// previous one.
-TUserMessageSink SetUserMessageSink(TUserMessageSink sink);
 void ShowUserMessage(const std::string& text);
 
 // ---- damaged files ------------------------------------------------------------
@@ -43,10 +38,9 @@ void ShowUserMessage(const std::string& text);
 // Returns the copy's path (empty when none could be made).
 std::filesystem::path ReportDamagedFile(const std::filesystem::path& file, const std::string& reason);
 
-// True when the file was damaged and could not be copied.
+// True when the file was damaged and could not be copied (kept in
+// EngineState.ProtectedFiles).
 bool IsProtectedFile(const std::filesystem::path& file);
-// Forgets every protection (for tests).
-void ClearProtectedFiles();
 
 // Replaces the file with the bytes (temporary file in the same folder,
 // renamed over the old one). On failure the old file stays whole, the user

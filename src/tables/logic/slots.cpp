@@ -1,9 +1,6 @@
 #include "tables/logic/slots.h"
 
-#include <new>
 #include <utility>
-
-#include "tables/model/enginelog.h"
 
 namespace kova::tables {
 
@@ -136,7 +133,7 @@ void AutoKeepInGrid(TTableList& tables) {
     for (int32_t p = 0; p < n && static_cast<size_t>(p) < tables.size(); ++p) PromoteToGrid(tables, p);
 }
 
-void SortTablesIntoSlots(TTableList& tables, std::vector<uintptr_t>* handles) {
+void SortTablesIntoSlots(TTableList& tables) {
     if (!ResortPending) return;
     BubbleSort(tables);
     bool anyTOI = false;
@@ -152,14 +149,6 @@ void SortTablesIntoSlots(TTableList& tables, std::vector<uintptr_t>* handles) {
     }
     ResortPending = 0;
     ForceRenumber = 0;
-    if (!handles) return;
-    try {
-        handles->clear();
-        handles->reserve(tables.size());
-        for (const TTableState* t : tables) handles->push_back(t ? t->Wnd : 0);
-    } catch (const std::bad_alloc&) {
-        EngineLog("Error !!!!!!!!!! Sort");
-    }
 }
 
 }  // namespace kova::tables

@@ -46,8 +46,7 @@ void PromoteToGrid(TTableList& tables, int32_t p);
 void AutoKeepInGrid(TTableList& tables);
 
 // The re-sort; does nothing unless ResortPending is set. Clears
-// ResortPending and ForceRenumber. When `handles` is given it becomes the
-// window handles of the tables in their new order.
-void SortTablesIntoSlots(TTableList& tables, std::vector<uintptr_t>* handles);
+// ResortPending and ForceRenumber.
+void SortTablesIntoSlots(TTableList& tables);
 
 }  // namespace kova::tables

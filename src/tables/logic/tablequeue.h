@@ -27,4 +27,8 @@ bool QueueTableAction(int32_t tableIndex, int32_t argument, uint8_t kind);
 // an index that may lie past the list: such an entry is dropped.
 bool TakeQueuedTableAction(size_t tableCount, TTableAction& first);
 
+// Table `index` left the table list: its entries go, and entries of the
+// tables behind it follow them to their new places (one lower).
+void ForgetQueuedTable(int32_t index);
+
 }  // namespace kova::tables

@@ -2,25 +2,15 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <utility>
 #include <vector>
+
+#include "tables/model/engineservices.h"
 
 namespace kova::tables {
 
-namespace {
-TEngineLogSink& Sink() {
-    static TEngineLogSink sink;
-    return sink;
-}
-}  // namespace
-
-TEngineLogSink SetEngineLogSink(TEngineLogSink sink) {
-    return std::exchange(Sink(), std::move(sink));
-}
-
 void EngineLog(const std::string& line) {
-    if (Sink()) {
-        Sink()(line);
+    if (EngineServices.LogSink) {
+        EngineServices.LogSink(line);
     } else {
         std::fprintf(stderr, "%s\n", line.c_str());
     }

@@ -1,18 +1,12 @@
 // The engine's diagnostics: lines for the main window's log memo. The
 // engine never shows a message box while it scans; the main window
-// connects the sink to its memo. Without a sink, lines go to standard error.
+// connects EngineServices.LogSink to its memo. Without a sink, lines go to
+// standard error.
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace kova::tables {
-
-using TEngineLogSink = std::function<void(const std::string& line)>;
-
-// Installs the sink (an empty function restores the default); returns the
-// previous one.
-TEngineLogSink SetEngineLogSink(TEngineLogSink sink);
 
 void EngineLog(const std::string& line);
 

@@ -18,39 +18,50 @@ void TOpponentModel::SetTypeName(const std::string& name) {
     if (len) std::memcpy(p + 1, name.data(), len);
 }
 
-std::vector<TPokerTable*> Tables;
-std::vector<TPokerTable*> Lobbies;
-std::vector<uintptr_t> TableHandles;
+TEngineState EngineState;
 
-std::vector<TPlaceConfig> PlaceConfigs;
-TConfigFileHeader PlaceConfigHeader;
-TPlaceConfig RunningConfig;
-std::vector<TPokerRoom> PokerRooms;
-std::vector<TOpponentModel> OpponentModels;
-std::vector<TModelAssignment> RegPlayers;
-std::vector<TModelAssignment> StartDefaults;
-TUserOptions UserOptions;
-TActionQueue ActionQueue;
-TSessionStats SessionStats;
+void ResetEngineState() {
+    {
+        TOwnedTables tables, lobbies;
+        tables.swap(EngineState.Tables);
+        lobbies.swap(EngineState.Lobbies);
+    }
+    EngineState = TEngineState{};
+}
 
-uint8_t ScanPaused = 1;
-uint8_t ScanBusy = 0;
-uint8_t QueueBusy = 0;
-uint8_t ResortPending = 0;
-uint8_t ForceRenumber = 0;
-uint8_t ModelsChanged = 0;
-uint8_t SyntheticClick = 0;
-uint8_t PokerStarsLobbyWanted = 0;
-uint8_t FullTiltLobbyWanted = 0;
-uint8_t IPokerMainWanted = 0;
-uintptr_t ActiveTableWnd = 0;
-uintptr_t MouseOverWnd = 0;
-int32_t PlayedCashTables = 0;
-TPoint CalculatorPos;
-std::string ProgramFolder;
-int32_t NewTablesSeen = 0;
-TAverageSamples ClockOffsetSamples;
-uint8_t AutoRegistratorRunning = 0;
-uint8_t FullTiltRegistratorRunning = 0;
+TOwnedTables& Tables = EngineState.Tables;
+TOwnedTables& Lobbies = EngineState.Lobbies;
+
+std::vector<TPlaceConfig>& PlaceConfigs = EngineState.PlaceConfigs;
+TConfigFileHeader& PlaceConfigHeader = EngineState.PlaceConfigHeader;
+TPlaceConfig& RunningConfig = EngineState.RunningConfig;
+std::vector<TPokerRoom>& PokerRooms = EngineState.PokerRooms;
+std::vector<TOpponentModel>& OpponentModels = EngineState.OpponentModels;
+std::vector<TModelAssignment>& RegPlayers = EngineState.RegPlayers;
+std::vector<TModelAssignment>& StartDefaults = EngineState.StartDefaults;
+TUserOptions& UserOptions = EngineState.UserOptions;
+TEngineOptions& EngineOptions = EngineState.EngineOptions;
+TActionQueue& ActionQueue = EngineState.ActionQueue;
+TSessionStats& SessionStats = EngineState.SessionStats;
+
+uint8_t& ScanPaused = EngineState.ScanPaused;
+uint8_t& ScanBusy = EngineState.ScanBusy;
+uint8_t& QueueBusy = EngineState.QueueBusy;
+uint8_t& ResortPending = EngineState.ResortPending;
+uint8_t& ForceRenumber = EngineState.ForceRenumber;
+uint8_t& ModelsChanged = EngineState.ModelsChanged;
+uint8_t& SyntheticClick = EngineState.SyntheticClick;
+uint8_t& PokerStarsLobbyWanted = EngineState.PokerStarsLobbyWanted;
+uint8_t& FullTiltLobbyWanted = EngineState.FullTiltLobbyWanted;
+uint8_t& IPokerMainWanted = EngineState.IPokerMainWanted;
+uintptr_t& ActiveTableWnd = EngineState.ActiveTableWnd;
+uintptr_t& MouseOverWnd = EngineState.MouseOverWnd;
+int32_t& PlayedCashTables = EngineState.PlayedCashTables;
+TPoint& CalculatorPos = EngineState.CalculatorPos;
+std::string& ProgramFolder = EngineState.ProgramFolder;
+int32_t& NewTablesSeen = EngineState.NewTablesSeen;
+TAverageSamples& ClockOffsetSamples = EngineState.ClockOffsetSamples;
+uint8_t& AutoRegistratorRunning = EngineState.AutoRegistratorRunning;
+uint8_t& FullTiltRegistratorRunning = EngineState.FullTiltRegistratorRunning;
 
 }  // namespace kova::tables

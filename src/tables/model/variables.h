@@ -1,6 +1,7 @@
 // The engine's global data model: the records of configs, groups, slots,
-// poker rooms, hotkeys and calculator data, the global lists and the engine
-// flags. Everything here is plain data, read and written on the GUI thread.
+// poker rooms, hotkeys and calculator data, and the engine's state (the
+// table and lobby lists, the loaded files, the flags) gathered in one
+// object. Everything here is plain data, read and written on the GUI thread.
 //
 // Records that are stored in files keep every byte the engine does not
 // interpret (padding, bytes past a short string's length, fields that
@@ -13,15 +14,20 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "poker/hand_record.h"
+#include "tables/model/callback.h"
 #include "tables/model/shortstring.h"
 
 namespace kova::tables {
 
-class TPokerTable;  // the table adapter (tables/pokertable.h, Win32 code)
+class TPokerTable;  // the table adapter (engine/pokertable.h, Win32 code)
 
 // ---- shared small records --------------------------------------------------
 
@@ -187,6 +193,22 @@ struct TEventMacro {
     bool operator==(const TEventMacro&) const = default;
 };
 
+// Room types of the room record that belong to a poker client. A room of
+// such a type is adapted only by that client's adapters; while they are not
+// part of the program its windows get none (the scan tries them again). Any
+// other type is a room of the user's own: generic or "Custom" tables.
+enum : int32_t {
+    RoomPokerStars = 1,
+    RoomOngameNoColour = 2,
+    RoomOngame = 3,
+    RoomIPoker = 4,
+    RoomRush = 6,
+};
+constexpr bool IsClientRoomType(int32_t type) {
+    return type == RoomPokerStars || type == RoomOngameNoColour || type == RoomOngame || type == RoomIPoker ||
+           type == RoomRush;
+}
+
 // One poker room (10968 bytes in "PokerRooms.kov"). KeptBytes is the record
 // as last read (zero in a new room); the fields overwrite their own places
 // in it when it is written. Fields marked "editor only" are not read by the
@@ -254,11 +276,29 @@ struct TActionQueue {
     static constexpr int32_t Capacity = 10;
     int32_t Count = 0;
     std::array<TTableAction, Capacity> Entries{};
+    bool operator==(const TActionQueue&) const = default;
 };
 
 struct TSessionStats {
     int32_t LiveTables = 0;   // tables counted by the last scan
     int32_t TablesSeen = 0;   // a new table's number is TablesSeen + 1
+    bool operator==(const TSessionStats&) const = default;
+};
+
+// The main window's options that the engine reads while it scans.
+struct TEngineOptions {
+    bool LBtnMouseActivate = false;  // mouse activation by the left button
+    int32_t MouseActDelay = 0;       // hover delay, whole seconds
+    bool OnlyPlayed = false;         // count only cash tables the user sits at
+    bool JumpMouse = false;          // the cursor jumps onto a newly activated table
+    // Event macros run by the tick: 0 time bank, 1 I'm back, 2 info tab
+    // (every fifth tick), 3 bet pot (every tick).
+    bool EventTimeBank = false;
+    bool EventImBack = false;
+    bool EventInfoTab = false;
+    bool EventBetPot = false;
+    std::string FrameThickness = "6";  // the frame thickness as typed
+    bool operator==(const TEngineOptions&) const = default;
 };
 
 // ---- calculator data ---------------------------------------------------------
@@ -312,45 +352,126 @@ struct TAverageSamples {
     int32_t Count = 0;
     std::array<double, 10> Samples{};
     double Average = 0;
+    bool operator==(const TAverageSamples&) const = default;
 };
 
-// ---- global lists -------------------------------------------------------------
+// ---- owned adapters -------------------------------------------------------------
 
-extern std::vector<TPokerTable*> Tables;      // recognised tables, in slot order after each sort
-extern std::vector<TPokerTable*> Lobbies;     // lobby adapters: ticked, never placed
-extern std::vector<uintptr_t> TableHandles;   // window handles of Tables, same order
+// Deletes a table adapter. The adapter class is Win32 code that this model
+// cannot see, so the deleter is taken over from the std::unique_ptr that
+// the adapter was made in, where its class is known. There is no empty
+// deleter: an owned table is always made by MakeTableAdapter or
+// std::make_unique, never adopted from a bare pointer.
+class TTableDeleter {
+public:
+    template <class T>
+    TTableDeleter(std::default_delete<T>) noexcept : destroy_([](TPokerTable* t) { delete static_cast<T*>(t); }) {}
+    void operator()(TPokerTable* t) const { destroy_(t); }
 
-extern std::vector<TPlaceConfig> PlaceConfigs;
-extern TConfigFileHeader PlaceConfigHeader;    // the header read last (selected index)
-extern TPlaceConfig RunningConfig;             // the copy every engine step reads
-extern std::vector<TPokerRoom> PokerRooms;
-extern std::vector<TOpponentModel> OpponentModels;
-extern std::vector<TModelAssignment> RegPlayers;
-extern std::vector<TModelAssignment> StartDefaults;
-extern TUserOptions UserOptions;
-extern TActionQueue ActionQueue;
-extern TSessionStats SessionStats;
+private:
+    void (*destroy_)(TPokerTable*);
+};
+using TOwnedTable = std::unique_ptr<TPokerTable, TTableDeleter>;
+using TOwnedTables = std::vector<TOwnedTable>;
 
-// ---- engine flags and globals ---------------------------------------------------
+// ---- the engine's state -----------------------------------------------------------
 
-extern uint8_t ScanPaused;
-extern uint8_t ScanBusy;
-extern uint8_t QueueBusy;
-extern uint8_t ResortPending;
-extern uint8_t ForceRenumber;
-extern uint8_t ModelsChanged;
-extern uint8_t SyntheticClick;
-extern uint8_t PokerStarsLobbyWanted;
-extern uint8_t FullTiltLobbyWanted;
-extern uint8_t IPokerMainWanted;
-extern uintptr_t ActiveTableWnd;
-extern uintptr_t MouseOverWnd;
-extern int32_t PlayedCashTables;
-extern TPoint CalculatorPos;
-extern std::string ProgramFolder;
-extern int32_t NewTablesSeen;
-extern TAverageSamples ClockOffsetSamples;
-extern uint8_t AutoRegistratorRunning;
-extern uint8_t FullTiltRegistratorRunning;
+// Everything the engine changes while the program runs, in one object: a
+// fresh TEngineState is the engine as the program starts, and
+// ResetEngineState() makes it so again. The rest of the code reaches the
+// fields through the references below, by their own names.
+struct TEngineState {
+    // Recognised tables, in slot order after each sort; lobby adapters
+    // (ticked, never placed). The lists own them: a table removed from its
+    // list is freed.
+    TOwnedTables Tables;
+    TOwnedTables Lobbies;
+
+    std::vector<TPlaceConfig> PlaceConfigs;
+    TConfigFileHeader PlaceConfigHeader;  // the header read last (selected index)
+    TPlaceConfig RunningConfig;           // the copy every engine step reads
+    std::vector<TPokerRoom> PokerRooms;
+    std::vector<TOpponentModel> OpponentModels;
+    std::vector<TModelAssignment> RegPlayers;
+    std::vector<TModelAssignment> StartDefaults;
+    TUserOptions UserOptions;
+    TEngineOptions EngineOptions;
+    TActionQueue ActionQueue;
+    TSessionStats SessionStats;
+
+    uint8_t ScanPaused = 1;
+    uint8_t ScanBusy = 0;
+    uint8_t QueueBusy = 0;
+    uint8_t ResortPending = 0;
+    uint8_t ForceRenumber = 0;
+    uint8_t ModelsChanged = 0;
+    uint8_t SyntheticClick = 0;
+    uint8_t PokerStarsLobbyWanted = 0;
+    uint8_t FullTiltLobbyWanted = 0;
+    uint8_t IPokerMainWanted = 0;
+    uintptr_t ActiveTableWnd = 0;
+    uintptr_t MouseOverWnd = 0;
+    int32_t PlayedCashTables = 0;
+    TPoint CalculatorPos;
+    std::string ProgramFolder;
+    int32_t NewTablesSeen = 0;
+    TAverageSamples ClockOffsetSamples;
+    uint8_t AutoRegistratorRunning = 0;
+    uint8_t FullTiltRegistratorRunning = 0;
+
+    // Work asked for while a scan ran, done right after it (RunWhenScanIdle).
+    std::vector<TCallback<void()>> DeferredActions;
+    // Class names of the windows met by the last walk of the scan, by
+    // window handle (a window's class never changes).
+    std::unordered_map<uintptr_t, std::string> WindowClasses;
+    // Damaged data files that could not be copied: never overwritten in
+    // this session.
+    std::set<std::filesystem::path> ProtectedFiles;
+
+    bool operator==(const TEngineState&) const = default;
+};
+
+extern TEngineState EngineState;
+
+// Frees every table and lobby (while the rest of the state they may read on
+// their way out is still there), then makes the whole state fresh.
+void ResetEngineState();
+
+// ---- the state's fields by their names ----------------------------------------------
+
+extern TOwnedTables& Tables;
+extern TOwnedTables& Lobbies;
+
+extern std::vector<TPlaceConfig>& PlaceConfigs;
+extern TConfigFileHeader& PlaceConfigHeader;
+extern TPlaceConfig& RunningConfig;
+extern std::vector<TPokerRoom>& PokerRooms;
+extern std::vector<TOpponentModel>& OpponentModels;
+extern std::vector<TModelAssignment>& RegPlayers;
+extern std::vector<TModelAssignment>& StartDefaults;
+extern TUserOptions& UserOptions;
+extern TEngineOptions& EngineOptions;
+extern TActionQueue& ActionQueue;
+extern TSessionStats& SessionStats;
+
+extern uint8_t& ScanPaused;
+extern uint8_t& ScanBusy;
+extern uint8_t& QueueBusy;
+extern uint8_t& ResortPending;
+extern uint8_t& ForceRenumber;
+extern uint8_t& ModelsChanged;
+extern uint8_t& SyntheticClick;
+extern uint8_t& PokerStarsLobbyWanted;
+extern uint8_t& FullTiltLobbyWanted;
+extern uint8_t& IPokerMainWanted;
+extern uintptr_t& ActiveTableWnd;
+extern uintptr_t& MouseOverWnd;
+extern int32_t& PlayedCashTables;
+extern TPoint& CalculatorPos;
+extern std::string& ProgramFolder;
+extern int32_t& NewTablesSeen;
+extern TAverageSamples& ClockOffsetSamples;
+extern uint8_t& AutoRegistratorRunning;
+extern uint8_t& FullTiltRegistratorRunning;
 
 }  // namespace kova::tables

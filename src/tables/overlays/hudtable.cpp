@@ -434,7 +434,8 @@ std::unique_ptr<TTableHUD> MakeHUDOverlay(TPokerTable& table) { return std::make
 // ---- installation ------------------------------------------------------------------------
 
 void InstallTableOverlays() {
-    SetTableOverlayMakers({MakeHUDOverlay, MakeFrameOverlay});
+    EngineServices.MakeHUD = MakeHUDOverlay;
+    EngineServices.MakeFrame = MakeFrameOverlay;
 }
 
 }  // namespace kova::tables

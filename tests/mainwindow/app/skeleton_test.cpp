@@ -265,6 +265,50 @@ TEST(ProgramRun, AutoRunPlacesTablesAndCloseWritesTheFilesBack) {
     EXPECT_NE(text.find(key), std::string::npos) << key << " in\n" << text;
 }
 
+// The program's adapters come from the clients registered in it: a room
+// named "Custom" gets the custom client's tables, which never have a panel,
+// while any other room's tables are generic ones with their panels. (Were
+// the custom client missing from the program, its rooms' tables would be
+// generic too.)
+TEST(ProgramRun, TheCustomClientIsPartOfTheProgram) {
+  struct Case {
+    const char* room;
+    int panels;
+  };
+  for (const Case& c : {Case{"Test Room", 2}, Case{"Custom", 0}}) {
+    SCOPED_TRACE(c.room);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowA(kTableClass, nullptr) == nullptr; }, 5000));
+    ProgramFolder folder;
+    WriteFile(folder.Path("PokerRooms.kov"), PokerRoomRecord(c.room, kTableClass));
+    WriteText(folder.Path("startup.ini"), "[Common]\r\nAutoRun=1\r\nScanningPeriod=100\r\n");
+    WriteFile(folder.Path("user.ini"), UserIniFile(1, 0, 0));
+
+    ChildProcess client, kova;
+    ASSERT_TRUE(StartTables(client, folder));
+    HWND t1 = nullptr, t2 = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      t1 = FindWindowA(kTableClass, "E2E Table 1");
+      t2 = FindWindowA(kTableClass, "E2E Table 2");
+      return t1 && t2;
+    }, 10000));
+    ASSERT_TRUE(kova.Start(folder.Command(), folder.dir));
+    HWND main = WaitForWindow("TKOVAForm1", nullptr);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] {
+      return (HasRect(t1, kSlot1) && HasRect(t2, kSlot2)) || (HasRect(t1, kSlot2) && HasRect(t2, kSlot1));
+    }, 10000));
+    if (c.panels) {
+      EXPECT_TRUE(WaitUntil([&] { return CountWindows("THUDTable") == c.panels; }, 5000)) << CountWindows("THUDTable");
+    } else {
+      PumpFor(1000);  // ten scans
+      EXPECT_EQ(CountWindows("THUDTable"), 0);
+    }
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(kova.WaitForExit(10000));
+  }
+}
+
 TEST(ProgramRun, UnreadableUserIniIsToldAndNothingIsWrittenOnClose) {
   ProgramFolder folder;
   const Bytes shortUser(600, 1);

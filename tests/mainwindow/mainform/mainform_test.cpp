@@ -68,12 +68,7 @@ class MainForm : public ::testing::Test {
     dir_ = TempDir();
     TKOVAForm1::DataFolderOverride = dir_;
     TKOVAForm1::OnCloseSaveStep = [this](const std::string& f) { saved_.push_back(f); };
-    t::FreeAllTables();
-    t::PlaceConfigs.clear();
-    t::PokerRooms.clear();
-    t::RunningConfig = t::TPlaceConfig{};
-    t::UserOptions = t::TUserOptions{};
-    t::ScanBusy = 0;
+    t::ResetEngine();
     SetDialogResponder([this](const TDialogRequest& r) {
       TDialogAnswer a;
       a.result = mrOk;
@@ -94,8 +89,7 @@ class MainForm : public ::testing::Test {
     TKOVAForm1::DataFolderOverride.clear();
     TKOVAForm1::OnCloseSaveStep = nullptr;
     Application()->OnMinimize = nullptr;
-    t::FreeAllTables();
-    t::ScanPaused = 1;
+    t::ResetEngine();
   }
 
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
@@ -257,10 +251,10 @@ TEST_F(MainForm, StartRunsTheTimerScanIntoSlotsStopPausesRefreshKeepsTables) {
   form_->StopConfig();
   EXPECT_EQ(Status(), "Stopped");
 
-  t::TPokerTable* kept = t::Tables[0];
+  t::TPokerTable* kept = t::Tables[0].get();
   form_->RefreshConfig();
   EXPECT_EQ(Status(), "Running");
-  EXPECT_EQ(t::Tables[0], kept);
+  EXPECT_EQ(t::Tables[0].get(), kept);
   EXPECT_TRUE(WaitUntil([&] { return HasRect(a, slotOfA); }, 5000)) << RectText(a);
 }
 
@@ -270,14 +264,14 @@ TEST_F(MainForm, StopAskedForDuringAScanTakesEffectWhenTheScanEnds) {
   Table("Test Table 1");
   std::string statusInside;
   int calls = 0;
-  t::SetActivateTurnTableStep([&] {
+  t::EngineServices.ActivateTurnTableStep = [&] {
     if (calls++ > 0) return;
     form_->StopConfig();  // e.g. a hotkey handled while the scan runs
     statusInside = Status();
-  });
+  };
   form_->StartConfig();
   ASSERT_TRUE(WaitUntil([&] { return calls > 0; }));
-  t::SetActivateTurnTableStep(nullptr);
+  t::EngineServices.ActivateTurnTableStep = nullptr;
   // Nothing changed under the running scan; the stop came right after it,
   // without the GUI thread waiting on the busy flag.
   EXPECT_EQ(statusInside, "Running");
@@ -290,14 +284,13 @@ TEST_F(MainForm, StartFreesEveryTableAndThePendingActions) {
   WriteData({TestConfig()});
   Open();
   HWND w = Table("Not a table");
-  t::Tables.push_back(new t::TPokerTable(w, 0, "Not a table"));
-  t::TableHandles.push_back(reinterpret_cast<uintptr_t>(w));
+  t::Tables.push_back(std::make_unique<t::TPokerTable>(w, 0, "Not a table"));
   t::ActionQueue.Count = 2;
   t::ActionQueue.Entries[0] = t::TTableAction{0, 1, 0};
   t::ActionQueue.Entries[1] = t::TTableAction{0, 0, 1};
   form_->StartConfig();
   EXPECT_TRUE(t::Tables.empty());
-  EXPECT_TRUE(t::TableHandles.empty());
+  EXPECT_TRUE(t::TableHandles().empty());
   EXPECT_EQ(t::ActionQueue.Count, 0);
   EXPECT_EQ(t::ResortPending, 1);
 }
@@ -431,7 +424,7 @@ TEST_F(MainForm, CloseFreesAllTables) {
   ASSERT_TRUE(WaitUntil([&] { return t::Tables.size() == 1; }));
   form_->Close();
   EXPECT_TRUE(t::Tables.empty());
-  EXPECT_TRUE(t::TableHandles.empty());
+  EXPECT_TRUE(t::TableHandles().empty());
 }
 
 TEST_F(MainForm, MinimizeGoesToTheNotificationAreaAndComesBack) {

@@ -10,6 +10,7 @@
 
 #include "tables/engine/pokertable.h"
 #include "tables/logic/titleexpr.h"
+#include "tables/model/engineservices.h"
 #include "tables/model/variables.h"
 
 namespace kova::tables::testing {
@@ -35,9 +36,16 @@ inline bool IsAbove(HWND a, HWND b) {
 }
 
 inline TPokerTable* TableOf(HWND h) {
-    for (TPokerTable* t : Tables)
-        if (t->Window() == h) return t;
+    for (const TOwnedTable& t : Tables)
+        if (t->Window() == h) return t.get();
     return nullptr;
+}
+
+// The position of a table in Tables (Tables.size() when it is in none).
+inline size_t IndexOf(const TPokerTable* table) {
+    size_t i = 0;
+    while (i < Tables.size() && Tables[i].get() != table) ++i;
+    return i;
 }
 
 // Starts the client under `name`, logging its mouse messages to `log`; true
@@ -45,21 +53,6 @@ inline TPokerTable* TableOf(HWND h) {
 inline bool StartSimClient(kova::test::ChildProcess& client, const char* name, const std::string& log) {
     return client.Start("\"" + kova::test::SimClientExe() + "\" --name " + name + " --log \"" + log + "\"") &&
            kova::test::WaitForWindow(kova::sim::kControlClass, name) != nullptr;
-}
-
-// No tables, no config, no rooms, and the scan's flags and counters as at
-// program start: every engine test begins and ends from here.
-inline void ResetEngineState() {
-    FreeAllTables();
-    RunningConfig = TPlaceConfig{};
-    PokerRooms.clear();
-    ScanPaused = ScanBusy = ResortPending = ForceRenumber = 0;
-    PokerStarsLobbyWanted = FullTiltLobbyWanted = IPokerMainWanted = 0;
-    ActiveTableWnd = MouseOverWnd = 0;
-    SessionStats = TSessionStats{};
-    UserOptions = TUserOptions{};
-    EngineOptions = TEngineOptions{};
-    ActionQueue = TActionQueue{};
 }
 
 }  // namespace kova::tables::testing

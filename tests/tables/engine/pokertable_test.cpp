@@ -68,14 +68,15 @@ protected:
         ShowWindow(window_, SW_SHOWNOACTIVATE);
         UpdateWindow(window_);
         PumpFor(100);
-        table_.reset(MakeTableAdapter<TPokerTable>(window_, -1, "Own table"));
+        ResetEngine();
+        table_ = MakeTableAdapter<TPokerTable>(window_, -1, "Own table");
         PokerRooms.assign(1, TPokerRoom{});
         table_->RoomIndex = 0;
     }
     void TearDown() override {
         table_.reset();
         if (window_) DestroyWindow(window_);
-        PokerRooms.clear();
+        ResetEngine();
     }
     void MoveTo(int x, int y) {
         SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

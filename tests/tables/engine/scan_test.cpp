@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -34,6 +35,11 @@ using namespace kova::tables::testing;
 constexpr const char* kClient = "kovascantest";
 constexpr const char* kTableClass = "KovaScanTable";
 constexpr const char* kOtherClass = "KovaScanOther";
+constexpr const char* kLobbyClass = "KovaScanLobby";
+
+// Room types of the test's own clients, far from every real client's.
+constexpr int32_t kBlindsRoom = 9001;
+constexpr int32_t kLobbyRoom = 9002;
 
 
 // Slots side by side: slot i at (i * 420, 10), 400 x 300 (activate 10 larger).
@@ -84,6 +90,36 @@ public:
     static inline std::function<void()> OnParse;
 };
 
+struct LobbyTable : TPokerTable {
+    LobbyTable(HWND w, int32_t g, const std::string& t) : TPokerTable(w, g, t) { Kind = KindLobby; }
+};
+
+// The test's clients register themselves as a real client does: a table
+// client for rooms of its own type, and a client of lobbies, recognised by
+// their windows and collected by the scan while PokerStarsLobbyWanted asks.
+const TAdapterRegistration blindsClient{TAdapterClient{
+    .Name = "Test blinds",
+    .RoomTypes = {kBlindsRoom},
+    .MakeTable = [](HWND w, const std::string& title, const std::string&, int32_t, int32_t g)
+        -> std::unique_ptr<TPokerTable> { return MakeTableAdapter<BlindsTable>(w, g, title); },
+}};
+const TAdapterRegistration lobbyClient{TAdapterClient{
+    .Name = "Test lobby",
+    .RoomTypes = {kLobbyRoom},
+    .MakeTable = [](HWND w, const std::string& title, const std::string&, int32_t, int32_t g)
+        -> std::unique_ptr<TPokerTable> { return MakeTableAdapter<LobbyTable>(w, g, title); },
+    .Lobbies = {TLobbyRecognizer{
+        .ClassPart = kLobbyClass,
+        .TitlePart = "Test Lobby",
+        .Wanted = &TEngineState::PokerStarsLobbyWanted,
+        .Make = [](HWND w, const std::string& title, int32_t g) -> std::unique_ptr<TPokerTable> {
+            return MakeTableAdapter<LobbyTable>(w, g, title);
+        },
+        .AdoptedLog = "Test lobby adopted %d",
+        .CollectedLog = "Test lobby collected %d",
+    }},
+}};
+
 class ScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -92,17 +128,15 @@ protected:
         log_ = dir_ + "\\clicks.log";
         ASSERT_TRUE(StartSimClient(client_, kClient, log_));
 
-        ResetEngineState();
+        ResetEngine();
+        ScanPaused = 0;
         RunningConfig.Name = "Test";
         RunningConfig.Groups = {Group(kTableClass, "Table", 3)};
         PokerRooms.assign(2, TPokerRoom{});
         PokerRooms[0].Name = "Custom";
-        PokerRooms[1].RoomType = RoomRush;
-        SetEngineLogSink([this](const std::string& line) { logLines_.push_back(line); });
-        SetRoomAdapterMaker(RoomRush, [](HWND w, const std::string& title, const std::string&, int32_t, int32_t g) {
-            return MakeTableAdapter<BlindsTable>(w, g, title);
-        });
-        SetSyntheticInputSeam([this](int flag) { synthetic_.push_back(flag); });
+        PokerRooms[1].RoomType = kBlindsRoom;
+        EngineServices.LogSink = [this](const std::string& line) { logLines_.push_back(line); };
+        EngineServices.SyntheticInputSeam = [this](int flag) { synthetic_.push_back(flag); };
     }
 
     void TearDown() override {
@@ -110,12 +144,13 @@ protected:
         FreeAllTables();
         kova::sim::SendCommand(kClient, "quit");
         client_.WaitForExit(5000);
-        SetEngineLogSink(nullptr);
-        SetRoomAdapterMaker(RoomRush, nullptr);
-        SetSyntheticInputSeam(nullptr);
         BlindsTable::ThrowOnParse = false;
         BlindsTable::OnParse = nullptr;
-        ResetEngineState();
+        ResetEngine();
+    }
+
+    bool Logged(const std::string& line) const {
+        return std::find(logLines_.begin(), logLines_.end(), line) != logLines_.end();
     }
 
     HWND Open(int id, const std::string& title, const char* cls = kTableClass, const char* size = "384x262",
@@ -166,7 +201,7 @@ TEST_F(ScanTest, OneScanAdoptsEachNewTableIntoTheFirstFreeSlotAndPlacesIt) {
     }
     EXPECT_EQ(slots, (std::set<int32_t>{0, 1, 2}));
     EXPECT_EQ(SessionStats.TablesSeen, 0);  // custom tables are not counted as played tables
-    EXPECT_EQ(TableHandles.size(), 3u);
+    EXPECT_EQ(TableHandles().size(), 3u);
     EXPECT_EQ(WindowRect(lobby).left, 1300);
     EXPECT_EQ(WindowRect(other).left, 1300);
 
@@ -204,7 +239,7 @@ TEST_F(ScanTest, MovesRaiseTheTableAndAFoldInTheLastSlotSinksIt) {
     // below every window.
     RunningConfig.TOI.SendToBottomAfterFold = 1;
     PokerRooms[0].HotKeys[0].Binding.SharedNumber = 1;
-    const size_t last = static_cast<size_t>(std::find_if(Tables.begin(), Tables.end(), [](auto* t) { return t->Slot == 2; }) - Tables.begin());
+    const size_t last = static_cast<size_t>(std::find_if(Tables.begin(), Tables.end(), [](const auto& t) { return t->Slot == 2; }) - Tables.begin());
     ASSERT_LT(last, Tables.size());
     HWND sunk = Tables[last]->Window();
     QueueTableAction(static_cast<int32_t>(last), 1, ActionHotKeyMacro);
@@ -235,7 +270,7 @@ TEST_F(ScanTest, AClosedTableIsDroppedAndAutoShiftClosesTheGap) {
         ASSERT_TRUE(Scan());
         ASSERT_EQ(Tables.size(), 2u);
         std::vector<int32_t> slots;
-        for (TPokerTable* t : Tables) {
+        for (const TOwnedTable& t : Tables) {
             slots.push_back(t->Slot);
             EXPECT_TRUE(InSlot(t->Window(), SlotOf(0, t->Slot)));
         }
@@ -260,7 +295,7 @@ TEST_F(ScanTest, AutoSortOrdersTablesByBlindsAndFollowsABlindChange) {
     EXPECT_TRUE(InSlot(sb10, SlotOf(0, 0)));
     EXPECT_TRUE(InSlot(sb50, SlotOf(0, 1)));
     EXPECT_TRUE(InSlot(sb25, SlotOf(0, 2)));
-    EXPECT_EQ(TableHandles, (std::vector<uintptr_t>{reinterpret_cast<uintptr_t>(sb10), reinterpret_cast<uintptr_t>(sb50),
+    EXPECT_EQ(TableHandles(), (std::vector<uintptr_t>{reinterpret_cast<uintptr_t>(sb10), reinterpret_cast<uintptr_t>(sb50),
                                                     reinterpret_cast<uintptr_t>(sb25)}));
 }
 
@@ -353,30 +388,50 @@ TEST_F(ScanTest, AHiddenTableIsNeverAdoptedAndDroppedWhenItHides) {
     EXPECT_TRUE(Tables.empty());
 }
 
+TEST(AdapterRegistry, EveryClientIsRegisteredOnceAndNoTwoClaimOneRoom) {
+    std::set<std::string> names, roomNames;
+    std::map<int32_t, std::string> roomTypes;
+    for (const TAdapterClient& c : AdapterClients()) {
+        EXPECT_TRUE(names.insert(c.Name).second) << c.Name;
+        for (int32_t type : c.RoomTypes) EXPECT_TRUE(roomTypes.emplace(type, c.Name).second) << c.Name << " " << type;
+        if (!c.RoomName.empty()) {
+            EXPECT_TRUE(roomNames.insert(c.RoomName).second) << c.Name;
+        }
+    }
+    // The library of a client is linked whole: its registration, which
+    // nothing refers to, is there.
+    EXPECT_EQ(names.count("Custom"), 1u);
+}
+
 TEST_F(ScanTest, TheFactoryChoosesTheAdapterByRoomTypeAndName) {
+    // A room type of a client that this program is built without (while
+    // there is one).
+    int32_t unbuilt = 0;
+    for (int32_t type : {RoomPokerStars, RoomOngameNoColour, RoomOngame, RoomIPoker, RoomRush})
+        if (!unbuilt && !ClientOfRoomType(type)) unbuilt = type;
     struct Case {
         const char* name;
         int32_t roomType;
         const char* roomName;
         bool adopted;
         uint8_t kind;
+        const char* log;
     };
     const Case cases[] = {
-        {"custom room", 0, "Custom", true, KindCustom},
-        {"any other room", 0, "My room", true, KindGeneric},
-        {"a client whose adapters are not built in", RoomPokerStars, "PokerStars", false, 0},
-        {"a client with its adapter", RoomRush, "Rush", true, KindGeneric},
+        {"custom room", 0, "Custom", true, KindCustom, "Custom added "},
+        {"any other room", 0, "My room", true, KindGeneric, "Unknow added "},
+        {"a room of another type no client claims", 5, "My room", true, KindGeneric, "Unknow added "},
+        {"a client whose adapters are not built in", unbuilt, "Client", false, 0, nullptr},
+        {"a client with its adapter", kBlindsRoom, "Blinds", true, KindGeneric, nullptr},
+        {"a client's room named like the custom rooms", kBlindsRoom, "Custom", true, KindGeneric, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (!c.roomType && !c.adopted) continue;  // every client is built in
         FreeAllTables();
+        logLines_.clear();
         PokerRooms[0].RoomType = c.roomType;
         PokerRooms[0].Name = c.roomName;
-        if (c.roomType == RoomRush) {
-            SetRoomAdapterMaker(RoomRush, [](HWND w, const std::string& title, const std::string&, int32_t, int32_t g) {
-                return MakeTableAdapter<BlindsTable>(w, g, title);
-            });
-        }
         HWND h = Open(1, "Table 1");
         ASSERT_TRUE(h);
         ASSERT_TRUE(Scan());
@@ -385,19 +440,52 @@ TEST_F(ScanTest, TheFactoryChoosesTheAdapterByRoomTypeAndName) {
             EXPECT_EQ(Tables[0]->Kind, c.kind);
             EXPECT_EQ(Tables[0]->RoomIndex, 0);
             EXPECT_EQ(Tables[0]->GroupIndex, 0);
+            if (c.kind == KindGeneric && c.roomType == kBlindsRoom) {
+                EXPECT_NE(dynamic_cast<BlindsTable*>(Tables[0].get()), nullptr);
+            }
+        }
+        if (c.log) {
+            EXPECT_TRUE(Logged(c.log)) << ::testing::PrintToString(logLines_);
         }
         Command("close 1");
     }
 }
 
+TEST_F(ScanTest, ALobbyIsCollectedWhileWantedAndAGroupsWindowBecomesOneWhenAClientRecognisesIt) {
+    // No group takes the lobby's class: it is collected only while wanted.
+    HWND lobby = Open(1, "Test Lobby 1", kLobbyClass);
+    ASSERT_TRUE(lobby);
+    ASSERT_TRUE(Scan());
+    EXPECT_TRUE(Lobbies.empty());
+    PokerStarsLobbyWanted = 1;
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Lobbies.size(), 1u);
+    EXPECT_EQ(Lobbies[0]->Window(), lobby);
+    EXPECT_EQ(Lobbies[0]->GroupIndex, -1);
+    EXPECT_TRUE(Logged("Test lobby collected 0")) << ::testing::PrintToString(logLines_);
+    ASSERT_TRUE(Scan());  // known now: not collected twice
+    EXPECT_EQ(Lobbies.size(), 1u);
+    EXPECT_TRUE(Tables.empty());
+
+    // A group of a user's room takes a window that the client recognises as
+    // its lobby: the lobby adapter, not a table.
+    PokerStarsLobbyWanted = 0;
+    RunningConfig.Groups.push_back(Group(kLobbyClass, "Lobby", 1));
+    PokerRooms[0].Name = "My room";
+    RunningConfig.Groups[1].RoomIndex = 0;
+    HWND second = Open(2, "Test Lobby 2", kLobbyClass);
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Lobbies.size(), 2u);
+    EXPECT_EQ(Lobbies[1]->Window(), second);
+    EXPECT_TRUE(Tables.empty());
+    EXPECT_TRUE(Logged("Test lobby adopted " + std::to_string(static_cast<int>(reinterpret_cast<intptr_t>(second)))))
+        << ::testing::PrintToString(logLines_);
+    EXPECT_TRUE(Logged("Add Lobby: Test Lobby 2"));
+}
+
 TEST_F(ScanTest, ALobbyIsKeptWhileHiddenAndDroppedWhenItsWindowIsGone) {
-    struct LobbyTable : TPokerTable {
-        LobbyTable(HWND w, int32_t g, const std::string& t) : TPokerTable(w, g, t) { Kind = KindLobby; }
-    };
-    PokerRooms[0].RoomType = RoomRush;
-    SetRoomAdapterMaker(RoomRush, [](HWND w, const std::string& title, const std::string&, int32_t, int32_t g) {
-        return MakeTableAdapter<LobbyTable>(w, g, title);
-    });
+    PokerRooms[0].RoomType = kLobbyRoom;
     HWND h = Open(1, "Table lobby");
     ASSERT_TRUE(h);
     ASSERT_TRUE(Scan());
@@ -415,7 +503,7 @@ TEST_F(ScanTest, ALobbyIsKeptWhileHiddenAndDroppedWhenItsWindowIsGone) {
     ASSERT_TRUE(Command("close 1"));
     ASSERT_TRUE(Scan());
     EXPECT_TRUE(Lobbies.empty());
-    EXPECT_NE(std::find(logLines_.begin(), logLines_.end(), "Del LobbyT: Table lobby"), logLines_.end());
+    EXPECT_TRUE(Logged("Del LobbyT: Table lobby"));
 }
 
 // An information panel that records what the table asks of it.
@@ -433,7 +521,7 @@ struct FakeHUD : TTableHUD {
 
 TEST_F(ScanTest, TablesGetTheirPanelWhileTheOptionIsOnAndCustomTablesNever) {
     std::vector<std::string> calls;
-    SetTableOverlayMakers({[&](TPokerTable&) { return std::make_unique<FakeHUD>(calls); }, nullptr});
+    EngineServices.MakeHUD = [&](TPokerTable&) { return std::make_unique<FakeHUD>(calls); };
     ProgramFolder = "C:\\kova";
     RunningConfig.Name = "My:Config";
     UserOptions.ShowHUD = 1;
@@ -459,8 +547,7 @@ TEST_F(ScanTest, TablesGetTheirPanelWhileTheOptionIsOnAndCustomTablesNever) {
         void SetState(int32_t colour) override { calls.push_back("frame " + std::to_string(colour)); }
         std::vector<std::string>& calls;
     };
-    SetTableOverlayMakers({[&](TPokerTable&) { return std::make_unique<FakeHUD>(calls); },
-                           [&](TPokerTable&) { return std::make_unique<FakeFrame>(calls); }});
+    EngineServices.MakeFrame = [&](TPokerTable&) { return std::make_unique<FakeFrame>(calls); };
     calls.clear();
     ShowFrame(*TableOf(generic), 2);  // frame option off
     UserOptions.Frame = 1;
@@ -473,8 +560,54 @@ TEST_F(ScanTest, TablesGetTheirPanelWhileTheOptionIsOnAndCustomTablesNever) {
     ASSERT_TRUE(Scan());
     EXPECT_EQ(calls.back(), "freed");
     EXPECT_EQ(TableOf(generic)->HUD, nullptr);
-    SetTableOverlayMakers({});
-    ProgramFolder.clear();
+}
+
+TEST_F(ScanTest, OneResetFreesEveryTableAndLobbyAndLeavesTheEngineAsAtStart) {
+    std::vector<std::string> calls;
+    EngineServices.MakeHUD = [&](TPokerTable&) { return std::make_unique<FakeHUD>(calls); };
+    EngineServices.SoundPlayer = [&](const std::string& file, bool) { calls.push_back("sound '" + file + "'"); };
+    UserOptions.ShowHUD = 1;
+    PokerRooms[0].Name = "Generic";
+    PokerStarsLobbyWanted = 1;
+    HWND table = Open(1, "Table 1"), lobby = Open(2, "Test Lobby", kLobbyClass);
+    ASSERT_TRUE(table && lobby);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Tables.size(), 1u);
+    ASSERT_EQ(Lobbies.size(), 1u);
+    ASSERT_NE(Tables[0]->HUD, nullptr);
+    ASSERT_FALSE(EngineState.WindowClasses.empty());
+    ActiveTableWnd = MouseOverWnd = Tables[0]->Wnd;
+    ASSERT_TRUE(QueueTableAction(0, 1, ActionHotKeyMacro));
+    ScanBusy = 1;
+    RunWhenScanIdle([] {});
+    ASSERT_EQ(EngineState.DeferredActions.size(), 1u);
+    calls.clear();
+
+    ResetEngine();
+    EXPECT_TRUE(EngineState == TEngineState{});
+    EXPECT_TRUE(EngineServices == TEngineServices{});
+    // The table went with its panel, stopping the sound of the active table
+    // while the services were still the test's.
+    EXPECT_EQ(calls, (std::vector<std::string>{"sound ''", "freed"}));
+}
+
+TEST_F(ScanTest, ARemovedTableTakesItsQueuedActionsAndTheHandlesNamingItAlong) {
+    HWND h[3] = {Open(1, "Table 1"), Open(2, "Table 2"), Open(3, "Table 3")};
+    ASSERT_TRUE(h[0] && h[1] && h[2]);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Tables.size(), 3u);
+    // Between two scans: actions queued for the first table and for the
+    // last; the first is the active table and under the mouse.
+    TPokerTable* last = Tables[2].get();
+    ActiveTableWnd = MouseOverWnd = Tables[0]->Wnd;
+    ASSERT_TRUE(QueueTableAction(0, 1, ActionHotKeyMacro));
+    ASSERT_TRUE(QueueTableAction(2, 0, ActionPlaceByHand));
+    RemoveTable(0);
+    ASSERT_EQ(Tables.size(), 2u);
+    EXPECT_EQ(ActiveTableWnd, 0u);
+    EXPECT_EQ(MouseOverWnd, 0u);
+    ASSERT_EQ(ActionQueue.Count, 1);
+    EXPECT_EQ(ActionQueue.Entries[0], (TTableAction{static_cast<int32_t>(IndexOf(last)), 0, ActionPlaceByHand}));
 }
 
 // ---- queued actions -----------------------------------------------------------------------
@@ -493,7 +626,7 @@ TEST_F(ScanTest, PlacementByHandTakesTheNearestSlotAndSwaps) {
     SetWindowPos(ta->Window(), nullptr, 500, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(Scan());
     EXPECT_EQ(WindowRect(ta->Window()).left, 500);  // left alone while dragged
-    const auto index = static_cast<int32_t>(std::find(Tables.begin(), Tables.end(), ta) - Tables.begin());
+    const auto index = static_cast<int32_t>(IndexOf(ta));
     ASSERT_TRUE(QueueTableAction(index, 0, ActionPlaceByHand));
     ASSERT_TRUE(Scan());
     EXPECT_EQ(ta->Dragging, 0);

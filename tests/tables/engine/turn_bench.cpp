@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         const auto changed = Clock::now();
         Send("turn " + std::to_string(id) + " on");
         int32_t slot = -1;
-        for (TPokerTable* t : Tables)
+        for (const TOwnedTable& t : Tables)
             if (t->Window() == h) slot = t->Slot;
         const TSlotRec s = g.Slots[static_cast<size_t>(std::clamp(slot, 0, kTables - 1))];
         bool done = false;

@@ -77,7 +77,8 @@ protected:
         log_ = dir_ + "\\clicks.log";
         ASSERT_TRUE(StartSimClient(client_, kClient, log_));
 
-        ResetEngineState();
+        ResetEngine();
+        ScanPaused = 0;
         RunningConfig.Name = "Turn";
         TGroupRec g;
         g.Name = "G";
@@ -97,11 +98,11 @@ protected:
         room.FoldColour = {GetRValue(kova::sim::kFoldColour), GetGValue(kova::sim::kFoldColour), GetBValue(kova::sim::kFoldColour)};
         room.Tolerance = 8;
         ProgramFolder = dir_;
-        SetEngineLogSink([this](const std::string& line) { logLines_.push_back(line); });
-        SetSoundPlayer([this](const std::string& file, bool loop) {
+        EngineServices.LogSink = [this](const std::string& line) { logLines_.push_back(line); };
+        EngineServices.SoundPlayer = [this](const std::string& file, bool loop) {
             sounds_.push_back(file.empty() ? "stop" : (loop ? "loop " : "once ") + std::filesystem::path(file).filename().string());
-        });
-        SetSyntheticInputSeam([this](int flag) { synthetic_.push_back(flag); });
+        };
+        EngineServices.SyntheticInputSeam = [this](int flag) { synthetic_.push_back(flag); };
     }
 
     void TearDown() override {
@@ -109,13 +110,8 @@ protected:
         FreeAllTables();
         kova::sim::SendCommand(kClient, "quit");
         client_.WaitForExit(5000);
-        SetEngineLogSink(nullptr);
-        SetSoundPlayer(nullptr);
-        SetSyntheticInputSeam(nullptr);
-        SetTableOverlayMakers({});
         SetDialogResponder(nullptr);
-        ResetEngineState();
-        ProgramFolder.clear();
+        ResetEngine();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
@@ -253,7 +249,7 @@ TEST_F(TurnTest, SwitchingTurnDetectionOffReleasesTheActivatedTable) {
 TEST_F(TurnTest, TheAlertStepsThroughItsStagesTheFrameFollowsTheTable) {
     UserOptions.Frame = 1;
     UserOptions.Sound = 1;
-    SetTableOverlayMakers({nullptr, MakeFrameOverlay});
+    EngineServices.MakeFrame = MakeFrameOverlay;
     TPokerRoom& room = PokerRooms[0];
     room.FrameOn = 1;
     room.AlertSteps[0] = {0, 1, 0, 0, 1};
@@ -321,12 +317,12 @@ TEST_F(TurnTest, TheAlertStepsThroughItsStagesTheFrameFollowsTheTable) {
 
 TEST_F(TurnTest, TheAlertSoundIsPlayedFromTheProgramFolderAndAMissingFileDoesNoHarm) {
     std::vector<std::string> files;
-    SetSoundPlayer([&](const std::string& file, bool) { files.push_back(file); });
+    EngineServices.SoundPlayer = [&](const std::string& file, bool) { files.push_back(file); };
     PlayAlertSound(false);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0], dir_ + "\\Alert1.wav");
     // The real player with no such file (and maybe no sound device): returns.
-    SetSoundPlayer(nullptr);
+    EngineServices.SoundPlayer = nullptr;
     PlayAlertSound(false);
     PlayAlertSound(true);
     StopAlertSound();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tables/files/datafiles.h"
+#include "tables/model/engineservices.h"
 
 namespace kova::tables::test {
 
@@ -48,22 +49,21 @@ private:
     fs::path path_;
 };
 
-// Collects what the data layer shows the user while it lives.
+// Collects what the data layer shows the user while it lives; the engine
+// is fresh (no protected files) when it begins and again when it ends.
 class MessageCapture {
 public:
     MessageCapture() {
-        previous_ = SetUserMessageSink([this](const std::string& text) { messages_.push_back(text); });
-        ClearProtectedFiles();
+        ResetEngine();
+        EngineServices.UserMessageSink = [this](const std::string& text) { messages_.push_back(text); };
     }
-    ~MessageCapture() {
-        SetUserMessageSink(previous_);
-        ClearProtectedFiles();
-    }
+    ~MessageCapture() { ResetEngine(); }
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
     const std::vector<std::string>& Messages() const { return messages_; }
     void Clear() { messages_.clear(); }
 
 private:
-    TUserMessageSink previous_;
     std::vector<std::string> messages_;
 };
 

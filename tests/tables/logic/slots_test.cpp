@@ -8,6 +8,7 @@
 #include "tables/logic/placemath.h"
 #include "tables/logic/slots.h"
 #include "tables/logic/tablequeue.h"
+#include "tables/model/engineservices.h"
 
 namespace kova::tables {
 namespace {
@@ -26,13 +27,8 @@ TGroupRec Group(int slots, bool autoShift = true) {
 
 class SlotsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RunningConfig = TPlaceConfig{};
-        ResortPending = 0;
-        ForceRenumber = 0;
-        ActionQueue = TActionQueue{};
-    }
-    void TearDown() override { RunningConfig = TPlaceConfig{}; }
+    void SetUp() override { ResetEngine(); }
+    void TearDown() override { ResetEngine(); }
 
     TTableState& Add(int32_t group, int32_t slot, int32_t smallBlind = 0) {
         auto t = std::make_unique<TTableState>();
@@ -57,12 +53,11 @@ protected:
     }
     void Sort() {
         ResortPending = 1;
-        SortTablesIntoSlots(list_, &handles_);
+        SortTablesIntoSlots(list_);
     }
 
     std::vector<std::unique_ptr<TTableState>> owned_;
     TTableList list_;
-    std::vector<uintptr_t> handles_;
 };
 
 // ---- free slots ------------------------------------------------------------------
@@ -123,7 +118,6 @@ TEST_F(SlotsTest, SortPutsLowerGroupsFirstAndOrdersBySlotWithin) {
     Sort();
     EXPECT_EQ(Numbers(), (std::vector<int32_t>{3, 2, 1, 4}));
     EXPECT_EQ(Slots(), (std::vector<int32_t>{1, 3, 0, 2}));  // no AutoShift: gaps stay
-    EXPECT_EQ(handles_, (std::vector<uintptr_t>{0x102, 0x101, 0x100, 0x103}));
     EXPECT_EQ(ResortPending, 0);
 }
 
@@ -350,6 +344,30 @@ TEST_F(SlotsTest, QueueDropsEntriesNamingNoTableOrAnUnknownKind) {
         TTableAction first;
         EXPECT_FALSE(TakeQueuedTableAction(c.tables, first)) << c.index;
         EXPECT_EQ(ActionQueue.Count, 0);
+    }
+}
+
+TEST_F(SlotsTest, ATableLeavingTheListTakesItsEntriesAlongAndTheOthersFollowTheirTables) {
+    struct Case {
+        const char* name;
+        int32_t removed;
+        std::vector<TTableAction> expected;
+    };
+    // Queued: table 2 hotkey 1, table 0 placement, table 2 wheel up, table 3 hotkey 4.
+    const std::vector<TTableAction> queued = {{2, 1, 0}, {0, 0, 1}, {2, 0, 2}, {3, 4, 0}};
+    const Case cases[] = {
+        {"a table with entries", 2, {{0, 0, 1}, {2, 4, 0}}},
+        {"the first table", 0, {{1, 1, 0}, {1, 0, 2}, {2, 4, 0}}},
+        {"a table behind every entry", 7, queued},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        for (const TTableAction& a : queued) ASSERT_TRUE(QueueTableAction(a.TableIndex, a.Argument, a.Kind));
+        ForgetQueuedTable(c.removed);
+        ASSERT_EQ(ActionQueue.Count, static_cast<int32_t>(c.expected.size())) << c.name;
+        for (size_t i = 0; i < c.expected.size(); ++i) EXPECT_EQ(ActionQueue.Entries[i], c.expected[i]) << c.name << " " << i;
+        for (size_t i = c.expected.size(); i < ActionQueue.Entries.size(); ++i)
+            EXPECT_EQ(ActionQueue.Entries[i], TTableAction{}) << c.name << " " << i;
     }
 }
 
