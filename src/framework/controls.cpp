@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace kova {
 
@@ -420,7 +421,6 @@ TWinControl::~TWinControl() {
         RemoveControl(c);
         c->Free();
     }
-    if (colorBrush_) DeleteObject(colorBrush_);
 }
 
 void TWinControl::DefineProps(TPropList& L) {
@@ -812,11 +812,10 @@ void TWinControl::FontChanged() {
 
 HBRUSH TWinControl::ColorBrush() {
     if (!colorBrush_ || colorBrushColor_ != color_) {
-        if (colorBrush_) DeleteObject(colorBrush_);
-        colorBrush_ = CreateSolidBrush(ColorToRGB(color_));
+        colorBrush_.Reset(CreateSolidBrush(ColorToRGB(color_)));
         colorBrushColor_ = color_;
     }
-    return colorBrush_;
+    return colorBrush_.Get();
 }
 
 void TWinControl::PaintWindow(HDC) {}
@@ -967,10 +966,9 @@ void TWinControl::HandleMessage(TMessage& m) {
             bool graphic = std::any_of(controls_.begin(), controls_.end(),
                                        [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
             if (!CustomPaint() && !graphic) break;
-            PAINTSTRUCT ps{};
             HDC dc = reinterpret_cast<HDC>(m.WParam);
-            bool own = dc == nullptr;
-            if (own) dc = BeginPaint(handle_, &ps);
+            std::optional<TPaintGuard> paint;
+            if (!dc) dc = paint.emplace(handle_).DC();
             if (CustomPaint()) {
                 PaintWindow(dc);
             } else {
@@ -978,7 +976,6 @@ void TWinControl::HandleMessage(TMessage& m) {
                 DefaultHandler(dm);
             }
             PaintControls(dc);
-            if (own) EndPaint(handle_, &ps);
             m.Result = 0;
             return;
         }
@@ -1103,12 +1100,11 @@ TGraphicControl::~TGraphicControl() = default;
 void TGraphicControl::HandleMessage(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         if (m.WParam) {
-            canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
+            TCanvasLease lease(canvas_, reinterpret_cast<HDC>(m.WParam));
             canvas_.Font()->Assign(&font_);
             canvas_.Brush()->SetColor(color_);
             canvas_.Pen()->SetColor(font_.Color());
             Paint();
-            canvas_.SetHandle(nullptr);
         }
         m.Result = 0;
         return;
@@ -1120,11 +1116,10 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) { click
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC dc) {
-    canvas_.SetHandle(dc);
+    TCanvasLease lease(canvas_, dc);
     canvas_.Font()->Assign(&font_);
     canvas_.Brush()->SetColor(color_);
     Paint();
-    canvas_.SetHandle(nullptr);
 }
 
 // --- utility windows ------------------------------------------------------

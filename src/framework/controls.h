@@ -322,7 +322,7 @@ protected:
     bool creatingHandle_ = false;
     TControl* hoverChild_ = nullptr;
     TControl* captureChild_ = nullptr;
-    HBRUSH colorBrush_ = nullptr;
+    TGdiObject<HBRUSH> colorBrush_;
     TColor colorBrushColor_ = clNone;
 
 private:
