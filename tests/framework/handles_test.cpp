@@ -1,5 +1,5 @@
 // The handle guards and their live counts, the canvas and bitmap that hold
-// guards, and painting that throws.
+// guards, the one window binding, and painting that throws.
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/grids.h"
@@ -130,6 +130,65 @@ TEST(HandleGuards, CanvasAndBitmapLeaveNothingBehind) {
         EXPECT_EQ(Live(THandleKind::Bitmap), before[static_cast<std::size_t>(THandleKind::Bitmap)] + 1);
     }
     EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+}
+
+// ---- the window binding ---------------------------------------------------------
+
+TEST(WindowBinding, AUtilityWindowOwnsItsMethodUntilItIsDestroyedAnyWay) {
+    EnsureApplication();
+    const long bindings = Live(THandleKind::WindowBinding);
+    auto token = std::make_shared<int>(0);
+    HWND h = nullptr;
+    h = AllocateHWnd([token, &h](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_USER) return 42;
+        return DefWindowProcA(h, m, w, l);
+    });
+    ASSERT_TRUE(h);
+    EXPECT_EQ(SendMessageA(h, WM_USER, 0, 0), 42);
+    EXPECT_NE(WindowObject(h), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(h), nullptr);  // bound, but not to a control
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings + 1);
+    EXPECT_EQ(token.use_count(), 2);
+    // Destroyed directly, not by DeallocateHWnd: binding and method go all the same.
+    DestroyWindow(h);
+    EXPECT_EQ(token.use_count(), 1);
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
+}
+
+TEST(WindowBinding, ATimerMayFreeItselfFromItsOwnTick) {
+    EnsureApplication();
+    const long bindings = Live(THandleKind::WindowBinding);
+    auto* t = new TTimer(nullptr);
+    bool freed = false;
+    t->SetInterval(10);
+    t->OnTimer = [&freed](TObject* sender) {
+        freed = true;
+        static_cast<TTimer*>(sender)->Free();  // destroys the window whose message runs now
+    };
+    const DWORD start = GetTickCount();
+    while (!freed && GetTickCount() - start < 3000) {
+        Application()->ProcessMessages();
+        Sleep(5);
+    }
+    ASSERT_TRUE(freed);
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
+}
+
+TEST(WindowBinding, AControlIsFoundByItsWindowUntilTheWindowIsGone) {
+    EnsureApplication();
+    const long bindings = Live(THandleKind::WindowBinding);
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* p = new TPanel(f);
+    p->SetParent(f);
+    HWND panel = p->Handle();
+    EXPECT_EQ(TWinControl::FindControl(panel), p);
+    EXPECT_EQ(TWinControl::FindControl(f->Handle()), f);
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings + 2);
+    p->DestroyHandle();
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings + 1);
+    EXPECT_FALSE(p->HandleAllocated());
+    f->Free();
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
 }
 
 // ---- painting that throws -------------------------------------------------------
