@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 namespace kova {
 
 namespace {
 
-const char kControlProp[] = "KovaControl";
+const char kBindingProp[] = "KovaObject";
 thread_local TWinControl* t_creating = nullptr;
 std::function<void(const std::string&)> g_exceptionHandler;
 UINT g_nextControlId = 100;
@@ -380,15 +382,28 @@ void TControl::SendToBack() {
     Invalidate();
 }
 
-// --- TWinControl ----------------------------------------------------------
+// --- window binding -------------------------------------------------------
 
-TWinControl* TWinControl::FindControl(HWND wnd) {
-    if (!wnd) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(wnd, kControlProp));
+bool BindWindow(HWND wnd, TObject* object) {
+    if (!wnd || !object) return false;
+    const bool had = GetPropA(wnd, kBindingProp) != nullptr;
+    if (!SetPropA(wnd, kBindingProp, object)) return false;
+    if (!had) CountHandle(THandleKind::WindowBinding, 1);
+    return true;
 }
 
+void UnbindWindow(HWND wnd) {
+    if (wnd && RemovePropA(wnd, kBindingProp)) CountHandle(THandleKind::WindowBinding, -1);
+}
+
+TObject* WindowObject(HWND wnd) { return wnd ? static_cast<TObject*>(GetPropA(wnd, kBindingProp)) : nullptr; }
+
+// --- TWinControl ----------------------------------------------------------
+
+TWinControl* TWinControl::FindControl(HWND wnd) { return dynamic_cast<TWinControl*>(WindowObject(wnd)); }
+
 LRESULT CALLBACK TWinControl::InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    auto* c = static_cast<TWinControl*>(GetPropA(h, kControlProp));
+    TWinControl* c = FindControl(h);
     if (!c) {
         // The first message of a window we are creating, whichever it is.
         c = t_creating;
@@ -405,7 +420,7 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) 
         HandleException(nullptr);
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropA(h, kControlProp);
+        UnbindWindow(h);
         if (c->handle_ == h) c->handle_ = nullptr;
     }
     return m.Result;
@@ -420,7 +435,6 @@ TWinControl::~TWinControl() {
         RemoveControl(c);
         c->Free();
     }
-    if (colorBrush_) DeleteObject(colorBrush_);
 }
 
 void TWinControl::DefineProps(TPropList& L) {
@@ -435,7 +449,7 @@ void TWinControl::DefineProps(TPropList& L) {
 
 void TWinControl::AttachHandle(HWND h) {
     handle_ = h;
-    SetPropA(h, kControlProp, this);
+    BindWindow(h, this);
 }
 
 HWND TWinControl::Handle() {
@@ -812,11 +826,10 @@ void TWinControl::FontChanged() {
 
 HBRUSH TWinControl::ColorBrush() {
     if (!colorBrush_ || colorBrushColor_ != color_) {
-        if (colorBrush_) DeleteObject(colorBrush_);
-        colorBrush_ = CreateSolidBrush(ColorToRGB(color_));
+        colorBrush_.Reset(CreateSolidBrush(ColorToRGB(color_)));
         colorBrushColor_ = color_;
     }
-    return colorBrush_;
+    return colorBrush_.Get();
 }
 
 void TWinControl::PaintWindow(HDC) {}
@@ -967,10 +980,9 @@ void TWinControl::HandleMessage(TMessage& m) {
             bool graphic = std::any_of(controls_.begin(), controls_.end(),
                                        [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
             if (!CustomPaint() && !graphic) break;
-            PAINTSTRUCT ps{};
             HDC dc = reinterpret_cast<HDC>(m.WParam);
-            bool own = dc == nullptr;
-            if (own) dc = BeginPaint(handle_, &ps);
+            std::optional<TPaintGuard> paint;
+            if (!dc) dc = paint.emplace(handle_).DC();
             if (CustomPaint()) {
                 PaintWindow(dc);
             } else {
@@ -978,7 +990,6 @@ void TWinControl::HandleMessage(TMessage& m) {
                 DefaultHandler(dm);
             }
             PaintControls(dc);
-            if (own) EndPaint(handle_, &ps);
             m.Result = 0;
             return;
         }
@@ -1103,12 +1114,11 @@ TGraphicControl::~TGraphicControl() = default;
 void TGraphicControl::HandleMessage(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         if (m.WParam) {
-            canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
+            TCanvasLease lease(canvas_, reinterpret_cast<HDC>(m.WParam));
             canvas_.Font()->Assign(&font_);
             canvas_.Brush()->SetColor(color_);
             canvas_.Pen()->SetColor(font_.Color());
             Paint();
-            canvas_.SetHandle(nullptr);
         }
         m.Result = 0;
         return;
@@ -1120,33 +1130,43 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) { click
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC dc) {
-    canvas_.SetHandle(dc);
+    TCanvasLease lease(canvas_, dc);
     canvas_.Font()->Assign(&font_);
     canvas_.Brush()->SetColor(color_);
     Paint();
-    canvas_.SetHandle(nullptr);
 }
 
 // --- utility windows ------------------------------------------------------
 
 namespace {
-struct UtilWindow {
+struct UtilWindow : TObject {
+    explicit UtilWindow(std::function<LRESULT(UINT, WPARAM, LPARAM)> m) : method(std::move(m)) {}
     std::function<LRESULT(UINT, WPARAM, LPARAM)> method;
+    // Messages of this window being handled now (a method may destroy its
+    // own window), and whether the window is gone.
+    int depth = 0;
+    bool destroyed = false;
 };
 LRESULT CALLBACK UtilWndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    auto* u = reinterpret_cast<UtilWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-    if (u && u->method) {
-        try {
-            return u->method(m, w, l);
-        } catch (const std::exception& e) {
-            HandleException(&e);
-            return 0;
-        } catch (...) {
-            HandleException(nullptr);
-            return 0;
-        }
+    auto* u = dynamic_cast<UtilWindow*>(WindowObject(h));
+    if (!u) return DefWindowProcA(h, m, w, l);
+    LRESULT result = 0;
+    ++u->depth;
+    try {
+        result = u->method ? u->method(m, w, l) : DefWindowProcA(h, m, w, l);
+    } catch (const std::exception& e) {
+        HandleException(&e);
+    } catch (...) {
+        HandleException(nullptr);
     }
-    return DefWindowProcA(h, m, w, l);
+    --u->depth;
+    if (m == WM_NCDESTROY) {
+        UnbindWindow(h);
+        u->destroyed = true;
+    }
+    // The method goes with the window, once no call of it is still running.
+    if (u->destroyed && u->depth == 0) delete u;
+    return result;
 }
 }  // namespace
 
@@ -1163,17 +1183,17 @@ HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method) {
     HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     if (!h) throw EInvalidOperation("Cannot create a utility window");
-    auto* u = new UtilWindow{std::move(method)};
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(u));
+    auto u = std::make_unique<UtilWindow>(std::move(method));
+    if (!BindWindow(h, u.get())) {
+        DestroyWindow(h);
+        throw EInvalidOperation("Cannot create a utility window");
+    }
+    (void)u.release();  // the window's now: freed when it is destroyed
     return h;
 }
 
 void DeallocateHWnd(HWND wnd) {
-    if (!wnd) return;
-    auto* u = reinterpret_cast<UtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-    DestroyWindow(wnd);
-    delete u;
+    if (wnd) DestroyWindow(wnd);
 }
 
 }  // namespace kova

@@ -322,7 +322,7 @@ protected:
     bool creatingHandle_ = false;
     TControl* hoverChild_ = nullptr;
     TControl* captureChild_ = nullptr;
-    HBRUSH colorBrush_ = nullptr;
+    TGdiObject<HBRUSH> colorBrush_;
     TColor colorBrushColor_ = clNone;
 
 private:
@@ -364,8 +364,19 @@ protected:
     TCanvas canvas_;
 };
 
+// The one way a framework object is bound to its window (a control to its
+// window, a utility window's method to it): a window property. The window
+// procedures that bind remove the binding at WM_NCDESTROY, so a destroyed
+// window never leads to its object, however it was destroyed.
+bool BindWindow(HWND wnd, TObject* object);
+void UnbindWindow(HWND wnd);
+// The object bound to the window, or nullptr (foreign windows too).
+TObject* WindowObject(HWND wnd);
+
 // A hidden window for components that need messages (timers, the
-// application): messages go to the given method.
+// application): messages go to the given method. The window owns the
+// method: it goes when the window is destroyed, by DeallocateHWnd or
+// otherwise (even from within the method itself).
 HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method);
 void DeallocateHWnd(HWND wnd);
 

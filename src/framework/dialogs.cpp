@@ -145,7 +145,9 @@ bool TFontDialog::Execute() {
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     cf.rgbColors = ColorToRGB(font_.Color());
     if (!ChooseFontA(&cf)) return false;
-    font_.SetHandle(CreateFontIndirectA(&lf));
+    // The font takes the chosen description; the handle made to carry it is ours.
+    TGdiObject<HFONT> chosen(CreateFontIndirectA(&lf));
+    font_.SetHandle(chosen.Get());
     font_.SetColor(static_cast<TColor>(cf.rgbColors));
     return true;
 }

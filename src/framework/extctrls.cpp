@@ -1,5 +1,7 @@
 #include "framework/extctrls.h"
 
+#include "framework/handles.h"
+
 #include <algorithm>
 
 namespace kova {
@@ -87,19 +89,19 @@ void TPanel::Paint() {
         else
             InflateRect(&r, -bevelWidth_, -bevelWidth_);
     };
-    HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    {
+        TGdiObject<HBRUSH> b(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(dc, &r, b.Get());
+    }
     bevel(bevelOuter_);
     bevel(bevelInner_);
     if (!text_.empty()) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));
-        HGDIOBJ old = SelectObject(dc, font_.Handle());
+        TSelection fontSel(dc, font_.Handle());
         UINT f = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
                  (alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT);
         DrawTextA(dc, text_.c_str(), -1, &r, f);
-        SelectObject(dc, old);
     }
 }
 
@@ -207,16 +209,16 @@ void TSpeedButton::Paint() {
     HDC dc = canvas_.Handle();
     RECT r = ClientRect();
     bool sunk = down_ || pressed_;
-    HBRUSH b = CreateSolidBrush(ColorToRGB(down_ ? cl3DLight : color_));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    {
+        TGdiObject<HBRUSH> b(CreateSolidBrush(ColorToRGB(down_ ? cl3DLight : color_)));
+        FillRect(dc, &r, b.Get());
+    }
     if (!flat_ || mouseInside_ || sunk) DrawEdge(dc, &r, sunk ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));
-    HGDIOBJ old = SelectObject(dc, font_.Handle());
+    TSelection fontSel(dc, font_.Handle());
     if (sunk) OffsetRect(&r, 1, 1);
     DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    SelectObject(dc, old);
 }
 
 // --- radio group ----------------------------------------------------------

@@ -530,11 +530,10 @@ int TCustomForm::ShowModal() {
 
 void TCustomForm::PaintWindow(HDC dc) {
     if (!OnPaint) return;
-    canvas_.SetHandle(dc);
+    TCanvasLease lease(canvas_, dc);
     canvas_.Font()->Assign(&font_);
     canvas_.Brush()->SetColor(color_);
     OnPaint(this);
-    canvas_.SetHandle(nullptr);
 }
 
 void TCustomForm::HandleMessage(TMessage& m) {

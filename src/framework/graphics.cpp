@@ -15,9 +15,8 @@ COLORREF ColorToRGB(TColor c) {
 namespace {
 int ScreenPPI() {
     static int ppi = [] {
-        HDC dc = GetDC(nullptr);
-        int v = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        TWindowDC screen(nullptr);
+        int v = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
         return v > 0 ? v : 96;
     }();
     return ppi;
@@ -27,11 +26,14 @@ int ScreenPPI() {
 // --- font -----------------------------------------------------------------
 
 TFont::TFont() : ppi_(ScreenPPI()) { height_ = -MulDiv(8, ppi_, 72); }
-TFont::~TFont() { Drop(); }
 
-void TFont::Drop() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
+// A changed font, pen or brush is made anew on its next use. The old handle
+// may still be selected into a canvas's DC or set on a window, and the
+// system does not delete a selected object: it lives until the owner has
+// been told (and has taken the new handle).
+void TFont::Renew() {
+    TGdiObject<HFONT> old = std::move(handle_);
+    Changed();
 }
 
 void TFont::DefineProps(TPropList& L) {
@@ -51,24 +53,21 @@ bool TFont::Assign(const TPersistent* source) {
     height_ = f->height_;
     color_ = f->color_;
     style_ = f->style_;
-    Drop();
-    Changed();
+    Renew();
     return true;
 }
 
 void TFont::SetName(const std::string& v) {
     if (v == name_ || v.empty()) return;
     name_ = v;
-    Drop();
-    Changed();
+    Renew();
 }
 int TFont::Size() const { return -MulDiv(height_, 72, ppi_); }
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ppi_, 72)); }
 void TFont::SetHeight(int v) {
     if (v == height_) return;
     height_ = v;
-    Drop();
-    Changed();
+    Renew();
 }
 void TFont::SetColor(TColor c) {
     if (c == color_) return;
@@ -78,8 +77,7 @@ void TFont::SetColor(TColor c) {
 void TFont::SetStyle(TFontStyles s) {
     if (s == style_) return;
     style_ = s;
-    Drop();
-    Changed();
+    Renew();
 }
 
 HFONT TFont::Handle() {
@@ -93,9 +91,9 @@ HFONT TFont::Handle() {
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
         lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
-        handle_ = CreateFontIndirectA(&lf);
+        handle_.Reset(CreateFontIndirectA(&lf));
     }
-    return handle_;
+    return handle_.Get();
 }
 
 void TFont::SetHandle(HFONT f) {
@@ -105,16 +103,14 @@ void TFont::SetHandle(HFONT f) {
     height_ = lf.lfHeight;
     style_ = (lf.lfWeight >= FW_BOLD ? TFontStyles{fsBold} : 0u) | (lf.lfItalic ? TFontStyles{fsItalic} : 0u) |
              (lf.lfUnderline ? TFontStyles{fsUnderline} : 0u) | (lf.lfStrikeOut ? TFontStyles{fsStrikeOut} : 0u);
-    Drop();
-    Changed();
+    Renew();
 }
 
 // --- pen and brush --------------------------------------------------------
 
-TPen::~TPen() { Drop(); }
-void TPen::Drop() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
+void TPen::Renew() {
+    TGdiObject<HPEN> old = std::move(handle_);
+    Changed();
 }
 void TPen::DefineProps(TPropList& L) {
     L.For<TPen>()
@@ -129,40 +125,35 @@ bool TPen::Assign(const TPersistent* source) {
     color_ = p->color_;
     width_ = p->width_;
     style_ = p->style_;
-    Drop();
-    Changed();
+    Renew();
     return true;
 }
 void TPen::SetColor(TColor c) {
     if (c == color_) return;
     color_ = c;
-    Drop();
-    Changed();
+    Renew();
 }
 void TPen::SetWidth(int w) {
     if (w == width_) return;
     width_ = w < 0 ? 0 : w;
-    Drop();
-    Changed();
+    Renew();
 }
 void TPen::SetStyle(TPenStyle s) {
     if (s == style_) return;
     style_ = s;
-    Drop();
-    Changed();
+    Renew();
 }
 HPEN TPen::Handle() {
     if (!handle_) {
         static const int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
-        handle_ = CreatePen(kStyles[style_], width_, ColorToRGB(color_));
+        handle_.Reset(CreatePen(kStyles[style_], width_, ColorToRGB(color_)));
     }
-    return handle_;
+    return handle_.Get();
 }
 
-TBrush::~TBrush() { Drop(); }
-void TBrush::Drop() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
+void TBrush::Renew() {
+    TGdiObject<HBRUSH> old = std::move(handle_);
+    Changed();
 }
 void TBrush::DefineProps(TPropList& L) {
     L.For<TBrush>()
@@ -174,33 +165,30 @@ bool TBrush::Assign(const TPersistent* source) {
     if (!b) return false;
     color_ = b->color_;
     style_ = b->style_;
-    Drop();
-    Changed();
+    Renew();
     return true;
 }
 void TBrush::SetColor(TColor c) {
     if (c == color_ && style_ == bsSolid) return;
     color_ = c;
     style_ = bsSolid;
-    Drop();
-    Changed();
+    Renew();
 }
 void TBrush::SetStyle(TBrushStyle s) {
     if (s == style_) return;
     style_ = s;
-    Drop();
-    Changed();
+    Renew();
 }
 HBRUSH TBrush::Handle() {
     if (!handle_) {
         if (style_ == bsClear) {
             LOGBRUSH lb{BS_NULL, 0, 0};
-            handle_ = CreateBrushIndirect(&lb);
+            handle_.Reset(CreateBrushIndirect(&lb));
         } else {
-            handle_ = CreateSolidBrush(ColorToRGB(color_));
+            handle_.Reset(CreateSolidBrush(ColorToRGB(color_)));
         }
     }
-    return handle_;
+    return handle_.Get();
 }
 
 // --- canvas ---------------------------------------------------------------
@@ -218,8 +206,6 @@ TCanvas::TCanvas() {
     };
 }
 
-TCanvas::~TCanvas() { Deselect(); }
-
 HDC TCanvas::Handle() {
     if (!dc_) CreateHandle();
     if (!dc_) throw std::runtime_error("Canvas does not allow drawing");
@@ -234,31 +220,29 @@ void TCanvas::SetHandle(HDC dc) {
 }
 
 void TCanvas::Select() {
-    oldPen_ = SelectObject(dc_, pen_.Handle());
-    oldBrush_ = SelectObject(dc_, brush_.Handle());
-    oldFont_ = SelectObject(dc_, font_.Handle());
+    penSel_ = TSelection(dc_, pen_.Handle());
+    brushSel_ = TSelection(dc_, brush_.Handle());
+    fontSel_ = TSelection(dc_, font_.Handle());
     SetTextColor(dc_, ColorToRGB(font_.Color()));
     SetBkColor(dc_, ColorToRGB(brush_.Color()));
     SetBkMode(dc_, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
 }
 
 void TCanvas::Deselect() {
-    if (!dc_) return;
-    if (oldPen_) SelectObject(dc_, oldPen_);
-    if (oldBrush_) SelectObject(dc_, oldBrush_);
-    if (oldFont_) SelectObject(dc_, oldFont_);
-    oldPen_ = oldBrush_ = oldFont_ = nullptr;
+    penSel_.Reset();
+    brushSel_.Reset();
+    fontSel_.Reset();
     dc_ = nullptr;
 }
 
-void TCanvas::RequirePen() { SelectObject(dc_, pen_.Handle()); }
+void TCanvas::RequirePen() { penSel_.Select(pen_.Handle()); }
 void TCanvas::RequireBrush() {
-    SelectObject(dc_, brush_.Handle());
+    brushSel_.Select(brush_.Handle());
     SetBkColor(dc_, ColorToRGB(brush_.Color()));
     SetBkMode(dc_, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
 }
 void TCanvas::RequireFont() {
-    SelectObject(dc_, font_.Handle());
+    fontSel_.Select(font_.Handle());
     SetTextColor(dc_, ColorToRGB(font_.Color()));
 }
 
@@ -323,29 +307,19 @@ private:
     TBitmap* owner_;
 };
 
-TBitmap::~TBitmap() {
-    canvas_.reset();
-    FreeDC();
-    if (bmp_) DeleteObject(bmp_);
-}
-
 void TBitmap::FreeDC() {
     if (canvas_) static_cast<TBitmapCanvas*>(canvas_.get())->Release();
-    if (memDC_) {
-        SelectObject(memDC_, oldBmp_);
-        DeleteDC(memDC_);
-        memDC_ = nullptr;
-        oldBmp_ = nullptr;
-    }
+    bmpSel_.Reset();
+    memDC_.Reset();
 }
 
 HDC TBitmap::CanvasDC() {
     if (!bmp_) return nullptr;
     if (!memDC_) {
-        memDC_ = CreateCompatibleDC(nullptr);
-        oldBmp_ = SelectObject(memDC_, bmp_);
+        memDC_ = TMemoryDC(nullptr);
+        bmpSel_ = TSelection(memDC_.Get(), bmp_.Get());
     }
-    return memDC_;
+    return memDC_.Get();
 }
 
 TCanvas* TBitmap::Canvas() {
@@ -357,7 +331,7 @@ void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
     if (width == width_ && height == height_) return;
-    HBITMAP nb = nullptr;
+    TGdiObject<HBITMAP> nb;
     void* nbits = nullptr;
     if (width > 0 && height > 0) {
         BITMAPINFO bi{};
@@ -367,7 +341,7 @@ void TBitmap::SetSize(int width, int height) {
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        nb = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &nbits, nullptr, 0);
+        nb.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &nbits, nullptr, 0));
         if (!nb) throw EInvalidGraphic("Out of system resources creating a bitmap");
         GdiFlush();
         std::memset(nbits, 0, static_cast<size_t>(width) * height * 4);
@@ -382,11 +356,10 @@ void TBitmap::SetSize(int width, int height) {
     }
     bool hadCanvas = canvas_ && canvas_->HandleAllocated();
     FreeDC();
-    if (bmp_) DeleteObject(bmp_);
-    bmp_ = nb;
+    bmp_ = std::move(nb);
     bits_ = nbits;
-    width_ = nb ? width : 0;
-    height_ = nb ? height : 0;
+    width_ = bmp_ ? width : 0;
+    height_ = bmp_ ? height : 0;
     view_ = bits_ ? PixelBuffer32::View(bits_, width_, height_, static_cast<std::ptrdiff_t>(width_) * 4) : PixelBuffer32();
     if (hadCanvas && bmp_) Canvas()->Handle();
     Changed();
@@ -511,12 +484,8 @@ void TBitmap::SaveToStream(TStream& s) {
 
 // --- icon -----------------------------------------------------------------
 
-TIcon::~TIcon() {
-    if (icon_) DestroyIcon(icon_);
-}
 void TIcon::SetHandle(HICON icon) {
-    if (icon_) DestroyIcon(icon_);
-    icon_ = icon;
+    icon_.Reset(icon);
     data_.clear();
     Changed();
 }
@@ -524,14 +493,14 @@ bool TIcon::Assign(const TPersistent* source) {
     auto* i = dynamic_cast<const TIcon*>(source);
     if (!i) return false;
     if (i == this) return true;
-    SetHandle(i->icon_ ? CopyIcon(i->icon_) : nullptr);
+    SetHandle(i->icon_ ? CopyIcon(i->icon_.Get()) : nullptr);
     data_ = i->data_;
     return true;
 }
 int TIcon::Width() const { return icon_ ? GetSystemMetrics(SM_CXICON) : 0; }
 int TIcon::Height() const { return icon_ ? GetSystemMetrics(SM_CYICON) : 0; }
 void TIcon::Draw(TCanvas* canvas, const RECT& d) {
-    if (icon_) DrawIconEx(canvas->Handle(), d.left, d.top, icon_, d.right - d.left, d.bottom - d.top, 0, nullptr, DI_NORMAL);
+    if (icon_) DrawIconEx(canvas->Handle(), d.left, d.top, icon_.Get(), d.right - d.left, d.bottom - d.top, 0, nullptr, DI_NORMAL);
 }
 void TIcon::LoadFromStream(TStream& s) {
     std::int64_t n = s.Size() - s.Position();
@@ -623,9 +592,6 @@ void TPicture::LoadFromData(const std::vector<std::uint8_t>& data) {
 // --- image list -----------------------------------------------------------
 
 TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
-TImageList::~TImageList() {
-    if (list_) ImageList_Destroy(list_);
-}
 void TImageList::DefineProps(TPropList& L) {
     L.For<TImageList>()
         .Int("Width", &TImageList::Width, [](TImageList* l, int w) { l->SetSize(w, l->Height()); })
@@ -638,10 +604,10 @@ void TImageList::SetSize(int w, int h) {
     Clear();
 }
 HIMAGELIST TImageList::Handle() {
-    if (!list_) list_ = ImageList_Create(width_, height_, ILC_COLOR32, 4, 4);
-    return list_;
+    if (!list_) list_.Reset(ImageList_Create(width_, height_, ILC_COLOR32, 4, 4));
+    return list_.Get();
 }
-int TImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
+int TImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.Get()) : 0; }
 int TImageList::Add(TBitmap* image) {
     if (!image || image->Empty()) return -1;
     TBitmap copy;
@@ -654,15 +620,12 @@ int TImageList::AddIcon(TIcon* icon) {
     return ImageList_AddIcon(Handle(), icon->Handle());
 }
 void TImageList::Delete(int index) {
-    if (list_) ImageList_Remove(list_, index);
+    if (list_) ImageList_Remove(list_.Get(), index);
 }
-void TImageList::Clear() {
-    if (list_) ImageList_Destroy(list_);
-    list_ = nullptr;
-}
+void TImageList::Clear() { list_.Reset(); }
 void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
     if (!list_ || index < 0 || index >= Count()) return;
-    ImageList_DrawEx(list_, index, canvas->Handle(), x, y, 0, 0, CLR_NONE, CLR_NONE,
+    ImageList_DrawEx(list_.Get(), index, canvas->Handle(), x, y, 0, 0, CLR_NONE, CLR_NONE,
                      enabled ? ILD_NORMAL : ILD_BLEND50);
 }
 

@@ -1,8 +1,10 @@
 // GDI wrappers: font, pen, brush, canvas, the 32-bit bitmap (a DIB section
 // whose bits are viewed through PixelBuffer32), icon, picture and image
-// list. Every GDI handle is owned by one object and released by it.
+// list. Every GDI handle is owned by one object and released by it, through
+// the guards of handles.h.
 #pragma once
 
+#include "framework/handles.h"
 #include "framework/portable/colors.h"
 #include "framework/portable/component.h"
 #include "framework/portable/pixelbuffer.h"
@@ -41,7 +43,6 @@ class TFont : public TGraphicsObject {
     KOVA_CLASS_PROPS(TFont, TGraphicsObject)
 public:
     TFont();
-    ~TFont() override;
     bool Assign(const TPersistent* source) override;
 
     const std::string& Name() const { return name_; }
@@ -63,13 +64,13 @@ public:
 
 private:
     static void DefineProps(TPropList& L);
-    void Drop();
+    void Renew();
     std::string name_ = "MS Sans Serif";
     int height_ = -11;
     int ppi_ = 96;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
-    HFONT handle_ = nullptr;
+    TGdiObject<HFONT> handle_;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -77,7 +78,6 @@ enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psIns
 class TPen : public TGraphicsObject {
     KOVA_CLASS_PROPS(TPen, TGraphicsObject)
 public:
-    ~TPen() override;
     bool Assign(const TPersistent* source) override;
     TColor Color() const { return color_; }
     void SetColor(TColor c);
@@ -89,11 +89,11 @@ public:
 
 private:
     static void DefineProps(TPropList& L);
-    void Drop();
+    void Renew();
     TColor color_ = clBlack;
     int width_ = 1;
     TPenStyle style_ = psSolid;
-    HPEN handle_ = nullptr;
+    TGdiObject<HPEN> handle_;
 };
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -101,7 +101,6 @@ enum TBrushStyle { bsSolid, bsClear };
 class TBrush : public TGraphicsObject {
     KOVA_CLASS_PROPS(TBrush, TGraphicsObject)
 public:
-    ~TBrush() override;
     bool Assign(const TPersistent* source) override;
     TColor Color() const { return color_; }
     void SetColor(TColor c);
@@ -111,10 +110,10 @@ public:
 
 private:
     static void DefineProps(TPropList& L);
-    void Drop();
+    void Renew();
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
-    HBRUSH handle_ = nullptr;
+    TGdiObject<HBRUSH> handle_;
 };
 
 // Drawing on a device context. The canvas selects its pen, brush and font
@@ -124,7 +123,6 @@ class TCanvas : public TPersistent {
     KOVA_CLASS(TCanvas, TPersistent)
 public:
     TCanvas();
-    ~TCanvas() override;
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
@@ -169,7 +167,22 @@ private:
     TFont font_;
     TPen pen_;
     TBrush brush_;
-    HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
+    // After the tools: the DC lets go of them before they are deleted.
+    TSelection penSel_, brushSel_, fontSel_;
+};
+
+// Lends a DC to a canvas for a scope (a paint handler's): the canvas gives
+// it back, with the DC's own pen, brush and font selected again, however
+// the scope ends.
+class TCanvasLease {
+public:
+    TCanvasLease(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas_.SetHandle(dc); }
+    ~TCanvasLease() { canvas_.SetHandle(nullptr); }
+    TCanvasLease(const TCanvasLease&) = delete;
+    TCanvasLease& operator=(const TCanvasLease&) = delete;
+
+private:
+    TCanvas& canvas_;
 };
 
 class TGraphic : public TPersistent {
@@ -202,7 +215,6 @@ class TBitmap : public TGraphic {
 public:
     TBitmap() = default;
     TBitmap(int width, int height) { SetSize(width, height); }
-    ~TBitmap() override;
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
     bool Assign(const TPersistent* source) override;
@@ -213,7 +225,7 @@ public:
     void SetHeight(int h) { SetSize(width_, h); }
     // Keeps the overlapping pixels; new pixels are 0.
     void SetSize(int width, int height);
-    HBITMAP Handle() const { return bmp_; }
+    HBITMAP Handle() const { return bmp_.Get(); }
     // The pixels of the DIB section (GdiFlush first when GDI drew on it).
     PixelBuffer32& Pixels();
     std::uint32_t* ScanLine(int y) { return Pixels().ScanLine(y); }
@@ -228,36 +240,37 @@ public:
 
 private:
     class TBitmapCanvas;
-    HBITMAP bmp_ = nullptr;
+    friend class TBitmapCanvas;
+    HDC CanvasDC();
+    void FreeDC();
+    // Destroyed bottom up: the canvas lets go of the DC, the DC of the
+    // bitmap, then the DC and the bitmap go.
+    TGdiObject<HBITMAP> bmp_;
     void* bits_ = nullptr;
     int width_ = 0, height_ = 0;
     PixelBuffer32 view_;
+    TMemoryDC memDC_;
+    TSelection bmpSel_;
     std::unique_ptr<TCanvas> canvas_;
-    friend class TBitmapCanvas;
-    HDC CanvasDC();
-    HDC memDC_ = nullptr;
-    HGDIOBJ oldBmp_ = nullptr;
-    void FreeDC();
 };
 
 class TIcon : public TGraphic {
     KOVA_CLASS(TIcon, TGraphic)
 public:
-    ~TIcon() override;
     bool Assign(const TPersistent* source) override;
     int Width() const override;
     int Height() const override;
     void Draw(TCanvas* canvas, const RECT& dest) override;
     void LoadFromStream(TStream& s) override;
     void SaveToStream(TStream& s) override;
-    HICON Handle() const { return icon_; }
+    HICON Handle() const { return icon_.Get(); }
     // Takes ownership of the icon handle.
     void SetHandle(HICON icon);
     // Loads an icon resource of the module (nothing when it is missing).
     bool LoadFromResourceName(HINSTANCE inst, const char* name);
 
 private:
-    HICON icon_ = nullptr;
+    TIconHandle icon_;
     std::vector<std::uint8_t> data_;
 };
 
@@ -289,7 +302,6 @@ class TImageList : public TComponent {
     KOVA_CLASS_PROPS(TImageList, TComponent)
 public:
     explicit TImageList(TComponent* owner);
-    ~TImageList() override;
     int Width() const { return width_; }
     int Height() const { return height_; }
     void SetSize(int w, int h);
@@ -305,7 +317,7 @@ public:
 private:
     static void DefineProps(TPropList& L);
     int width_ = 16, height_ = 16;
-    HIMAGELIST list_ = nullptr;
+    TImageListHandle list_;
 };
 
 }  // namespace kova

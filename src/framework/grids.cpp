@@ -1,5 +1,7 @@
 #include "framework/grids.h"
 
+#include "framework/handles.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -238,11 +240,14 @@ void TStringGrid::HideEditor(bool accept) {
 void TStringGrid::Paint() {
     HDC dc = canvas_.Handle();
     RECT cr = ClientRect();
-    HBRUSH bg = CreateSolidBrush(ColorToRGB(color_));
-    FillRect(dc, &cr, bg);
-    DeleteObject(bg);
-    HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
+    {
+        TGdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(dc, &cr, bg.Get());
+    }
+    // The grid lines' pen stays selected across the cells, OnDrawCell
+    // included, which may throw.
+    TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow)));
+    TSelection penSel(dc, pen.Get());
     for (int r = 0; r < rowCount_; ++r) {
         if (r >= fixedRows_ && r < topRow_) continue;
         for (int c = 0; c < colCount_; ++c) {
@@ -254,17 +259,19 @@ void TStringGrid::Paint() {
                                 (selected && c == col_ && Focused() ? TGridDrawState{gdFocused} : 0u);
             if (defaultDrawing_) {
                 TColor back = fixed ? fixedColor_ : selected ? clHighlight : color_;
-                HBRUSH b = CreateSolidBrush(ColorToRGB(back));
-                FillRect(dc, &rc, b);
-                DeleteObject(b);
+                {
+                    TGdiObject<HBRUSH> b(CreateSolidBrush(ColorToRGB(back)));
+                    FillRect(dc, &rc, b.Get());
+                }
                 SetBkMode(dc, TRANSPARENT);
                 SetTextColor(dc, ColorToRGB(selected ? clHighlightText : font_.Color()));
-                HGDIOBJ oldFont = SelectObject(dc, font_.Handle());
-                RECT tr = rc;
-                tr.left += 2;
-                const std::string& s = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
-                DrawTextA(dc, s.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-                SelectObject(dc, oldFont);
+                {
+                    TSelection fontSel(dc, font_.Handle());
+                    RECT tr = rc;
+                    tr.left += 2;
+                    const std::string& s = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
+                    DrawTextA(dc, s.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+                }
                 if (fixed) DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
             }
             if (OnDrawCell) {
@@ -283,8 +290,6 @@ void TStringGrid::Paint() {
             }
         }
     }
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 void TStringGrid::HandleMessage(TMessage& m) {

@@ -3,6 +3,7 @@
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/forms.h"
+#include "framework/handles.h"
 
 #include <algorithm>
 #include <map>
@@ -101,9 +102,11 @@ void TMenuItem::AppendTo(HMENU menu) {
         }
         UINT flags = MF_STRING | (i->checked_ ? MF_CHECKED : 0) | (i->enabled_ ? 0 : MF_GRAYED);
         if (i->Count() > 0) {
-            HMENU sub = CreatePopupMenu();
-            i->AppendTo(sub);
-            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), i->caption_.c_str());
+            TMenuHandle sub(CreatePopupMenu());
+            i->AppendTo(sub.Get());
+            // Appended, the submenu is destroyed with its parent.
+            if (AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), i->caption_.c_str()))
+                (void)sub.Release();
         } else {
             AppendMenuA(menu, flags, i->command_, i->caption_.c_str());
         }
@@ -140,12 +143,14 @@ void TPopupMenu::Popup(int x, int y) {
         if (a.item) a.item->Click();
         return;
     }
-    HMENU menu = CreatePopupMenu();
-    items_->AppendTo(menu);
+    UINT cmd = 0;
     HWND owner = Application() ? Application()->Handle() : nullptr;
-    SetForegroundWindow(owner);
-    UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
-    DestroyMenu(menu);
+    {
+        TMenuHandle menu(CreatePopupMenu());
+        items_->AppendTo(menu.Get());
+        SetForegroundWindow(owner);
+        cmd = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    }
     PostMessageA(owner, WM_NULL, 0, 0);
     if (cmd) DispatchMenuCommand(cmd);
 }
@@ -155,9 +160,10 @@ TMainMenu::~TMainMenu() {
     if (menu_ && !IsMenu(menu_)) menu_ = nullptr;
 }
 HMENU TMainMenu::Handle() {
+    TMenuHandle bar(CreateMenu());
+    items_->AppendTo(bar.Get());
     // The window that shows the bar destroys it with itself.
-    menu_ = CreateMenu();
-    items_->AppendTo(menu_);
+    menu_ = bar.Release();
     return menu_;
 }
 

@@ -1,6 +1,7 @@
 #include "framework/stdctrls.h"
 
 #include "framework/forms.h"
+#include "framework/handles.h"
 
 #include <windowsx.h>
 
@@ -346,9 +347,10 @@ void TCheckListBox::HandleMessage(TMessage& m) {
             auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
             if (d->itemID == static_cast<UINT>(-1)) return;
             bool sel = d->itemState & ODS_SELECTED;
-            HBRUSH bg = CreateSolidBrush(ColorToRGB(sel ? clHighlight : color_));
-            FillRect(d->hDC, &d->rcItem, bg);
-            DeleteObject(bg);
+            {
+                TGdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(sel ? clHighlight : color_)));
+                FillRect(d->hDC, &d->rcItem, bg.Get());
+            }
             int h = d->rcItem.bottom - d->rcItem.top;
             int box = std::min(13, h - 2);
             RECT cb{d->rcItem.left + 2, d->rcItem.top + (h - box) / 2, d->rcItem.left + 2 + box,
@@ -358,13 +360,14 @@ void TCheckListBox::HandleMessage(TMessage& m) {
                                  (EffectiveEnabled() ? 0 : DFCS_INACTIVE));
             SetBkMode(d->hDC, TRANSPARENT);
             SetTextColor(d->hDC, ColorToRGB(!EffectiveEnabled() ? clGrayText : sel ? clHighlightText : font_.Color()));
-            HGDIOBJ old = SelectObject(d->hDC, font_.Handle());
-            RECT tr = d->rcItem;
-            tr.left = cb.right + 4;
-            if (static_cast<int>(d->itemID) < items_.Count())
-                DrawTextA(d->hDC, items_[static_cast<int>(d->itemID)].c_str(), -1, &tr,
-                          DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-            SelectObject(d->hDC, old);
+            {
+                TSelection fontSel(d->hDC, font_.Handle());
+                RECT tr = d->rcItem;
+                tr.left = cb.right + 4;
+                if (static_cast<int>(d->itemID) < items_.Count())
+                    DrawTextA(d->hDC, items_[static_cast<int>(d->itemID)].c_str(), -1, &tr,
+                              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            }
             if (d->itemState & ODS_FOCUS) DrawFocusRect(d->hDC, &d->rcItem);
             m.Result = TRUE;
             return;
@@ -692,13 +695,13 @@ void TLabel::Loaded() {
 
 void TLabel::AdjustBounds() {
     if (!autoSize_ || IsLoading()) return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_.Handle());
     RECT r{0, 0, wordWrap_ ? width_ : 0, 0};
-    std::string t = text_.empty() ? std::string(" ") : text_;
-    DrawTextA(dc, t.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : 0));
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDC screen(nullptr);
+        TSelection fontSel(screen.Get(), font_.Handle());
+        std::string t = text_.empty() ? std::string(" ") : text_;
+        DrawTextA(screen.Get(), t.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : 0));
+    }
     int w = wordWrap_ ? width_ : r.right;
     int l = left_;
     if (alignment_ == taRightJustify) l = left_ + width_ - w;
@@ -709,9 +712,8 @@ void TLabel::Paint() {
     RECT r = ClientRect();
     HDC dc = canvas_.Handle();
     if (!transparent_) {
-        HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
-        FillRect(dc, &r, b);
-        DeleteObject(b);
+        TGdiObject<HBRUSH> b(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(dc, &r, b.Get());
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));

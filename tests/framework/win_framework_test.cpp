@@ -267,10 +267,12 @@ TEST_F(FrameworkTest, GraphicControlsArePaintedByTheParentWithTheDC) {
     p->SetBounds(10, 10, 20, 20);
     p->SetParent(f);
     f->Show();
-    HDC dc = GetDC(f->Handle());
-    SendMessageA(f->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    COLORREF px = GetPixel(dc, 15, 15);
-    ReleaseDC(f->Handle(), dc);
+    COLORREF px = CLR_INVALID;
+    {
+        TWindowDC dc(f->Handle());
+        SendMessageA(f->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc.Get()), 0);
+        px = GetPixel(dc.Get(), 15, 15);
+    }
     ASSERT_FALSE(p->dcs.empty());
     EXPECT_NE(p->dcs.back(), 0u);
     EXPECT_EQ(px, RGB(255, 0, 0));

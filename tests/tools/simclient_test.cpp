@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "common/win32_testing.h"
+#include "framework/handles.h"
 #include "simclient_protocol.h"
 
 namespace {
@@ -13,10 +14,8 @@ namespace {
 using namespace kova::test;
 
 COLORREF ScreenPixel(HWND window, int x, int y) {
-  HDC dc = GetDC(window);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return c;
+  const kova::TWindowDC dc(window);
+  return GetPixel(dc.Get(), x, y);
 }
 
 class SimClient : public ::testing::Test {

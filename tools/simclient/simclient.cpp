@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "simclient_protocol.h"
 
 namespace {
@@ -105,19 +106,16 @@ void PaintTable(HWND window, HDC dc, const Table& table) {
   GetClientRect(window, &rc);
   const int w = rc.right, h = rc.bottom;
 
-  HBRUSH background = CreateSolidBrush(RGB(24, 32, 40));
-  FillRect(dc, &rc, background);
-  DeleteObject(background);
-
-  HBRUSH felt = CreateSolidBrush(kova::sim::kFeltColour);
-  HPEN rail = CreatePen(PS_SOLID, 8, RGB(90, 55, 30));
-  HGDIOBJ oldBrush = SelectObject(dc, felt);
-  HGDIOBJ oldPen = SelectObject(dc, rail);
-  Ellipse(dc, w / 10, h / 8, w - w / 10, h * 3 / 4);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(felt);
-  DeleteObject(rail);
+  {
+    kova::TGdiObject<HBRUSH> background(CreateSolidBrush(RGB(24, 32, 40)));
+    FillRect(dc, &rc, background.Get());
+  }
+  {
+    kova::TGdiObject<HBRUSH> felt(CreateSolidBrush(kova::sim::kFeltColour));
+    kova::TGdiObject<HPEN> rail(CreatePen(PS_SOLID, 8, RGB(90, 55, 30)));
+    kova::TSelection brush(dc, felt.Get()), pen(dc, rail.Get());
+    Ellipse(dc, w / 10, h / 8, w - w / 10, h * 3 / 4);
+  }
 
   char title[256] = {};
   GetWindowTextA(window, title, sizeof title);
@@ -128,9 +126,10 @@ void PaintTable(HWND window, HDC dc, const Table& table) {
 
   if (table.turn) {
     RECT fold = kova::sim::FoldButtonRect(w, h);
-    HBRUSH button = CreateSolidBrush(kova::sim::kFoldColour);
-    FillRect(dc, &fold, button);
-    DeleteObject(button);
+    {
+      kova::TGdiObject<HBRUSH> button(CreateSolidBrush(kova::sim::kFoldColour));
+      FillRect(dc, &fold, button.Get());
+    }
     SetTextColor(dc, RGB(255, 255, 255));
     DrawTextA(dc, "Fold", -1, &fold, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
   }
@@ -146,10 +145,8 @@ LRESULT CALLBACK TableProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_PAINT:
       if (id && g_tables.count(id)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        PaintTable(window, dc, g_tables[id]);
-        EndPaint(window, &ps);
+        kova::TPaintGuard paint(window);
+        PaintTable(window, paint.DC(), g_tables[id]);
         return 0;
       }
       break;

@@ -6,9 +6,9 @@
 
 namespace kova::skin {
 
-HBITMAP CreateDib32(int width, int height, PixelBuffer32& pixels) {
+TGdiObject<HBITMAP> CreateDib32(int width, int height, PixelBuffer32& pixels) {
     pixels = PixelBuffer32();
-    if (width < 1 || height < 1) return nullptr;
+    if (width < 1 || height < 1) return {};
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = width;
@@ -17,7 +17,7 @@ HBITMAP CreateDib32(int width, int height, PixelBuffer32& pixels) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    TGdiObject<HBITMAP> bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bmp && bits) pixels = PixelBuffer32::View(bits, width, height, static_cast<std::ptrdiff_t>(width) * 4);
     return bmp;
 }
@@ -29,23 +29,22 @@ COLORREF ColorToRGB(std::uint32_t colour) {
 
 void FillRectSolid(HDC dc, const RECT& r, std::uint32_t colour) {
     const int saved = SaveDC(dc);
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
-    HGDIOBJ old = SelectObject(dc, brush);
-    FillRect(dc, &r, brush);
-    SelectObject(dc, old);
-    DeleteObject(brush);
+    {
+        TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(colour)));
+        TSelection selected(dc, brush.Get());
+        FillRect(dc, &r, brush.Get());
+    }
     RestoreDC(dc, saved);
 }
 
 void FillBorderStrips(HDC dc, const RECT& r, int lw, int tw, int rw, int bw, std::uint32_t colour) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
+    TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(colour)));
     const RECT strips[4] = {{r.left, r.top, r.right, r.top + tw},
                             {r.left, r.top + tw, r.left + lw, r.bottom},
                             {r.left + lw, r.bottom - bw, r.right, r.bottom},
                             {r.right - rw, r.top + tw, r.right, r.bottom - bw}};
     for (const RECT& s : strips)
-        if (s.left < s.right && s.top < s.bottom) FillRect(dc, &s, brush);
-    DeleteObject(brush);
+        if (s.left < s.right && s.top < s.bottom) FillRect(dc, &s, brush.Get());
 }
 
 void CopyBorderStrips(HDC destDC, int x, int y, int width, int height, HDC sourceDC, int srcX, int srcY, int bw) {
@@ -56,22 +55,19 @@ void CopyBorderStrips(HDC destDC, int x, int y, int width, int height, HDC sourc
 }
 
 void DrawBevelFrame(HDC dc, RECT r, int width, std::uint32_t lightColour, std::uint32_t darkColour) {
-    HPEN light = CreatePen(PS_SOLID, 1, ColorToRGB(lightColour));
-    HPEN dark = CreatePen(PS_SOLID, 1, ColorToRGB(darkColour));
-    HGDIOBJ old = SelectObject(dc, light);
+    TGdiObject<HPEN> light(CreatePen(PS_SOLID, 1, ColorToRGB(lightColour)));
+    TGdiObject<HPEN> dark(CreatePen(PS_SOLID, 1, ColorToRGB(darkColour)));
+    TSelection pen(dc, light.Get());
     for (int i = 0; i < width && r.right - r.left > 0 && r.bottom - r.top > 0; ++i) {
-        SelectObject(dc, light);
+        pen.Select(light.Get());
         MoveToEx(dc, r.left, r.bottom - 1, nullptr);
         LineTo(dc, r.left, r.top);
         LineTo(dc, r.right - 1, r.top);
-        SelectObject(dc, dark);
+        pen.Select(dark.Get());
         LineTo(dc, r.right - 1, r.bottom - 1);
         LineTo(dc, r.left, r.bottom - 1);
         InflateRect(&r, -1, -1);
     }
-    SelectObject(dc, old);
-    DeleteObject(light);
-    DeleteObject(dark);
 }
 
 void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t colour2) {
@@ -86,12 +82,11 @@ void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t c
     for (int y = r.bottom - 2; y > r.top; --y) dot(r.left, y);
 }
 
-HRGN MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour) {
-    HRGN region = CreateRectRgn(0, 0, bitmap.Width(), bitmap.Height());
+TGdiObject<HRGN> MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour) {
+    TGdiObject<HRGN> region(CreateRectRgn(0, 0, bitmap.Width(), bitmap.Height()));
     for (const TRect& run : AddTransparentRuns(bitmap, transparentColour)) {
-        HRGN cut = CreateRectRgn(run.Left, run.Top, run.Right, run.Bottom);
-        CombineRgn(region, region, cut, RGN_DIFF);
-        DeleteObject(cut);
+        TGdiObject<HRGN> cut(CreateRectRgn(run.Left, run.Top, run.Right, run.Bottom));
+        CombineRgn(region.Get(), region.Get(), cut.Get(), RGN_DIFF);
     }
     return region;
 }
@@ -108,10 +103,9 @@ struct Layered {
             attributes = reinterpret_cast<SetLayeredWindowAttributesFn>(
                 reinterpret_cast<void*>(GetProcAddress(user, "SetLayeredWindowAttributes")));
         }
-        if (HBITMAP b = LoadBitmapA(nullptr, MAKEINTRESOURCEA(32759))) {
+        if (TGdiObject<HBITMAP> b(LoadBitmapA(nullptr, MAKEINTRESOURCEA(32759))); b) {
             BITMAP info{};
-            if (GetObjectA(b, sizeof info, &info)) checkBox = {info.bmWidth / 4, info.bmHeight / 3};
-            DeleteObject(b);
+            if (GetObjectA(b.Get(), sizeof info, &info)) checkBox = {info.bmWidth / 4, info.bmHeight / 3};
         }
     }
 };

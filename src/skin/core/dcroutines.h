@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
+#include "framework/handles.h"
 #include "framework/portable/pixelbuffer.h"
 
 namespace kova::skin {
 
 // A top-down 32-bit DIB section of the size; `pixels` becomes a view of its
-// bits. Returns nullptr (and an empty view) for sizes below 1.
-HBITMAP CreateDib32(int width, int height, PixelBuffer32& pixels);
+// bits, valid while the bitmap lives. Nothing (and an empty view) for sizes
+// below 1.
+TGdiObject<HBITMAP> CreateDib32(int width, int height, PixelBuffer32& pixels);
 
 // Colour values with the high byte 0xFF name system colours (the low byte
 // is the COLOR_ index), as the framework's colour type does.
@@ -26,8 +28,8 @@ void CopyBorderStrips(HDC destDC, int x, int y, int width, int height, HDC sourc
 void DrawBevelFrame(HDC dc, RECT r, int width, std::uint32_t lightColour, std::uint32_t darkColour);
 void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t colour2);
 // Region of the bitmap less its runs of the transparent colour (colour bits
-// only). The caller owns the region.
-HRGN MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour);
+// only).
+TGdiObject<HRGN> MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour);
 
 // Layered-window functions, looked up once.
 bool LayeredWindowsAvailable();

@@ -10,37 +10,35 @@ namespace kova::skin {
 namespace {
 
 // 1-bit mask, rows padded to 16 bits as CreateBitmap expects; bit set = transparent.
-HBITMAP MakeMask(int w, int h, const std::vector<bool>& transparent) {
+TGdiObject<HBITMAP> MakeMask(int w, int h, const std::vector<bool>& transparent) {
     const int stride = ((w + 15) / 16) * 2;
     std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h), 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (transparent[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)])
                 bits[static_cast<std::size_t>(y * stride + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
-    return CreateBitmap(w, h, 1, 1, bits.data());
+    return TGdiObject<HBITMAP>(CreateBitmap(w, h, 1, 1, bits.data()));
 }
 
-HICON Build(const PixelBuffer32& colour, const std::vector<bool>& transparent) {
+// The icon copies both bitmaps: they go when it is made.
+TIconHandle Build(const PixelBuffer32& colour, const std::vector<bool>& transparent) {
     PixelBuffer32 bits;
-    HBITMAP colourBmp = CreateDib32(colour.Width(), colour.Height(), bits);
-    if (!colourBmp) return nullptr;
+    TGdiObject<HBITMAP> colourBmp = CreateDib32(colour.Width(), colour.Height(), bits);
+    if (!colourBmp) return {};
     for (int y = 0; y < colour.Height(); ++y)
         for (int x = 0; x < colour.Width(); ++x) bits.At(x, y) = colour.At(x, y);
-    HBITMAP maskBmp = MakeMask(colour.Width(), colour.Height(), transparent);
+    TGdiObject<HBITMAP> maskBmp = MakeMask(colour.Width(), colour.Height(), transparent);
     ICONINFO info{};
     info.fIcon = TRUE;
-    info.hbmColor = colourBmp;
-    info.hbmMask = maskBmp;
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colourBmp);
-    DeleteObject(maskBmp);
-    return icon;
+    info.hbmColor = colourBmp.Get();
+    info.hbmMask = maskBmp.Get();
+    return TIconHandle(CreateIconIndirect(&info));
 }
 
 }  // namespace
 
-HICON MakeMaskIcon(const TPNGGraphic& picture, bool forceColourKey) {
-    if (picture.Empty()) return nullptr;
+TIconHandle MakeMaskIcon(const TPNGGraphic& picture, bool forceColourKey) {
+    if (picture.Empty()) return {};
     PixelBuffer32 px = picture.ToBitmap32();
     const int w = px.Width(), h = px.Height();
     std::vector<bool> transparent(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), false);
@@ -58,10 +56,10 @@ HICON MakeMaskIcon(const TPNGGraphic& picture, bool forceColourKey) {
     return Build(px, transparent);
 }
 
-HICON MakeAlphaIcon(const TPNGGraphic& picture, std::uint32_t /*backColour*/) {
+TIconHandle MakeAlphaIcon(const TPNGGraphic& picture, std::uint32_t /*backColour*/) {
     // The colour bitmap is filled with the back colour and then fully
     // overwritten by the picture's pixels, so the fill has no effect.
-    if (picture.Empty()) return nullptr;
+    if (picture.Empty()) return {};
     PixelBuffer32 px = picture.ToBitmap32();
     const int w = px.Width(), h = px.Height();
     if (picture.PixelFormat() != TPixelFormat::pf32bit)

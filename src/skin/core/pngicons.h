@@ -5,16 +5,17 @@
 
 #include <cstdint>
 
+#include "framework/handles.h"
 #include "skin/core/portable/png.h"
 
 namespace kova::skin {
 
 // An icon whose mask hides every pixel of the colour of pixel (0, 0) when
 // forceColourKey is set or the picture has no alpha channel; otherwise the
-// picture's alpha carries the transparency. The caller destroys the icon.
-HICON MakeMaskIcon(const TPNGGraphic& picture, bool forceColourKey);
+// picture's alpha carries the transparency.
+TIconHandle MakeMaskIcon(const TPNGGraphic& picture, bool forceColourKey);
 // A 32-bit icon: pictures without alpha get alpha 0 on key-colour (magenta)
 // pixels and 255 elsewhere; the mask is opaque where alpha is not 0.
-HICON MakeAlphaIcon(const TPNGGraphic& picture, std::uint32_t backColour);
+TIconHandle MakeAlphaIcon(const TPNGGraphic& picture, std::uint32_t backColour);
 
 }  // namespace kova::skin

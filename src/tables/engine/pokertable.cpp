@@ -1,5 +1,7 @@
 #include "tables/engine/pokertable.h"
 
+#include "framework/handles.h"
+
 #include <mmsystem.h>
 
 #include <algorithm>
@@ -169,12 +171,8 @@ SIZE ClientSize(const TPokerTable& table) {
 }
 
 COLORREF TPokerTable::GetPixel(int32_t x, int32_t y) {
-    HDC dc = GetDC(Window());
     COLORREF c = CLR_INVALID;
-    if (dc) {
-        c = ::GetPixel(dc, x, y);
-        ReleaseDC(Window(), dc);
-    }
+    if (kova::TWindowDC dc(Window()); dc) c = ::GetPixel(dc.Get(), x, y);
     if (c != CLR_INVALID || Dragging) return c;
 
     // Covered or off the screen: let the window under the point paint itself
@@ -184,19 +182,12 @@ COLORREF TPokerTable::GetPixel(int32_t x, int32_t y) {
     HWND child = ChildWindowAtPoint(Window(), x, y);
     RECT r;
     if (!GetWindowRect(child, &r) || r.right <= r.left || r.bottom <= r.top) return CLR_INVALID;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    c = CLR_INVALID;
-    if (memory && bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        if (PrintWindow(child, memory, 0)) c = ::GetPixel(memory, x, y);
-        SelectObject(memory, old);
-    }
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return c;
+    kova::TWindowDC screen(nullptr);
+    kova::TMemoryDC memory(screen.Get());
+    kova::TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), r.right - r.left, r.bottom - r.top));
+    if (!memory || !bitmap) return CLR_INVALID;
+    kova::TSelection selected(memory.Get(), bitmap.Get());
+    return PrintWindow(child, memory.Get(), 0) ? ::GetPixel(memory.Get(), x, y) : CLR_INVALID;
 }
 
 int32_t ScaleX(const TPokerTable& table, int32_t x, int32_t xMin) {

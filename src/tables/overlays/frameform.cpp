@@ -1,5 +1,6 @@
 #include "tables/overlays/frameform.h"
 
+#include "framework/handles.h"
 #include "tables/logic/turnlogic.h"
 
 namespace kova::tables {
@@ -106,13 +107,13 @@ void TFrameForm::ShapeToBand(const RECT& client, int32_t penWidth) {
     bandSize_ = SIZE{client.right, client.bottom};
     bandPen_ = penWidth;
     const int32_t inset = penWidth / 2 + 1;
-    HRGN band = CreateRectRgn(0, 0, penWidth == 0 ? 0 : client.right, penWidth == 0 ? 0 : client.bottom);
+    kova::TGdiObject<HRGN> band(
+        CreateRectRgn(0, 0, penWidth == 0 ? 0 : client.right, penWidth == 0 ? 0 : client.bottom));
     if (penWidth != 0 && client.right > 2 * inset && client.bottom > 2 * inset) {
-        HRGN inner = CreateRectRgn(inset, inset, client.right - inset, client.bottom - inset);
-        CombineRgn(band, band, inner, RGN_DIFF);
-        DeleteObject(inner);
+        kova::TGdiObject<HRGN> inner(CreateRectRgn(inset, inset, client.right - inset, client.bottom - inset));
+        CombineRgn(band.Get(), band.Get(), inner.Get(), RGN_DIFF);
     }
-    SetWindowRgn(Handle(), band, TRUE);  // the window owns the region now
+    if (SetWindowRgn(Handle(), band.Get(), TRUE)) (void)band.Release();  // the window owns the region now
 }
 
 void TFrameForm::Draw(int32_t state) {
@@ -131,18 +132,15 @@ uint32_t TFrameForm::Stroke(int32_t state) {
     HWND h = Handle();
     RECT r{};
     GetClientRect(h, &r);
-    HDC dc = GetDC(h);
+    kova::TWindowDC dc(h);
     if (!dc) return colour;
-    HPEN pen = CreatePen(PS_SOLID, FramePenWidth(EngineOptions.FrameThickness), colour);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, r.left, r.top, nullptr);
-    LineTo(dc, r.left, r.bottom);
-    LineTo(dc, r.right, r.bottom);
-    LineTo(dc, r.right, r.top);
-    LineTo(dc, r.left, r.top);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-    ReleaseDC(h, dc);
+    kova::TGdiObject<HPEN> pen(CreatePen(PS_SOLID, FramePenWidth(EngineOptions.FrameThickness), colour));
+    kova::TSelection selected(dc.Get(), pen.Get());
+    MoveToEx(dc.Get(), r.left, r.top, nullptr);
+    LineTo(dc.Get(), r.left, r.bottom);
+    LineTo(dc.Get(), r.right, r.bottom);
+    LineTo(dc.Get(), r.right, r.top);
+    LineTo(dc.Get(), r.left, r.top);
     return colour;
 }
 

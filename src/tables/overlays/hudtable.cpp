@@ -1,5 +1,7 @@
 #include "tables/overlays/hudtable.h"
 
+#include "framework/handles.h"
+
 #include <memory>
 #include <utility>
 
@@ -245,12 +247,12 @@ void THUDTable::AttachToTable(TPokerTable* table) {
 void THUDTable::SetLabelText(TLabel* label, const std::string& text) {
     if (!label) return;
     label->SetCaption(text);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, label->Font()->Handle());
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        kova::TWindowDC screen(nullptr);
+        kova::TSelection font(screen.Get(), label->Font()->Handle());
+        GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    }
     if (label->Width() < size.cx) {
         label->SetWidth(size.cx);
         UpdateRegion();
@@ -279,15 +281,14 @@ void THUDTable::UpdateRegion() {
         if (l && l->Visible() && l->Transparent()) keyed = true;
     }
     if (keyed != TransparentColor()) SetTransparentColor(keyed);
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    kova::TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* c = Controls(i);
         if (!c->Visible()) continue;
-        HRGN r = CreateRectRgn(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-        CombineRgn(region, region, r, RGN_OR);
-        DeleteObject(r);
+        kova::TGdiObject<HRGN> r(CreateRectRgn(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()));
+        CombineRgn(region.Get(), region.Get(), r.Get(), RGN_OR);
     }
-    SetWindowRgn(Handle(), region, TRUE);  // the window owns the region now
+    if (SetWindowRgn(Handle(), region.Get(), TRUE)) (void)region.Release();  // the window owns the region now
 }
 
 void THUDTable::FollowTable() {

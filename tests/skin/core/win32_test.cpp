@@ -70,20 +70,19 @@ TEST(SysUtils, Queries) {
     const std::string folder = AppFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '\\');
-    HFONT f = CreateCaptionFont();
-    EXPECT_NE(f, nullptr);
-    if (f) DeleteObject(f);
+    EXPECT_TRUE(TGdiObject<HFONT>(CreateCaptionFont()));
     EXPECT_EQ(GetFileIcon(folder + "no-such-file.xyz", 0), nullptr);
     WaitWithMessages(5);
 }
 
 TEST(DcRoutines, DibFillAndRegion) {
     PixelBuffer32 px;
-    HBITMAP bmp = CreateDib32(8, 4, px);
-    ASSERT_NE(bmp, nullptr);
+    TGdiObject<HBITMAP> bmp = CreateDib32(8, 4, px);
+    ASSERT_TRUE(bmp);
     ASSERT_EQ(px.Width(), 8);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
+    TMemoryDC memory(nullptr);
+    TSelection selected(memory.Get(), bmp.Get());
+    const HDC dc = memory.Get();
     const RECT r{1, 1, 3, 2};
     FillRectSolid(dc, r, 0x0000FF);
     GdiFlush();
@@ -93,20 +92,15 @@ TEST(DcRoutines, DibFillAndRegion) {
     GdiFlush();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(px.At(0, 3) & 0xFFFFFF, static_cast<std::uint32_t>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face)));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bmp);
 
     PixelBuffer32 opaque(5, 3);
-    HRGN full = MakeRegionFromBitmap(opaque, 0xFF00FF);
+    TGdiObject<HRGN> full = MakeRegionFromBitmap(opaque, 0xFF00FF);
     RECT box;
-    EXPECT_EQ(GetRgnBox(full, &box), SIMPLEREGION);
+    EXPECT_EQ(GetRgnBox(full.Get(), &box), SIMPLEREGION);
     EXPECT_EQ(box.right, 5);
-    DeleteObject(full);
     opaque.Fill(0x80FF00FFu);
-    HRGN empty = MakeRegionFromBitmap(opaque, 0xFF00FF);
-    EXPECT_EQ(GetRgnBox(empty, &box), NULLREGION);
-    DeleteObject(empty);
+    TGdiObject<HRGN> empty = MakeRegionFromBitmap(opaque, 0xFF00FF);
+    EXPECT_EQ(GetRgnBox(empty.Get(), &box), NULLREGION);
 }
 
 TEST(DcRoutines, LayeredFunctionsFound) {
@@ -137,13 +131,11 @@ std::vector<bool> IconMask(HICON icon, int w, int h) {
     bi.h.biHeight = -h;
     bi.h.biPlanes = 1;
     bi.h.biBitCount = 32;
+    // The icon's copies of its bitmaps are ours to delete.
+    const TGdiObject<HBITMAP> mask(info.hbmMask), colour(info.hbmColor);
     std::vector<std::uint32_t> px(static_cast<std::size_t>(w * h));
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, info.hbmMask, 0, h, px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    GetDIBits(TWindowDC(nullptr).Get(), mask.Get(), 0, h, px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
     for (auto v : px) out.push_back((v & 0xFFFFFF) != 0);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
     return out;
 }
 
@@ -159,26 +151,23 @@ TPNGGraphic RgbPicture(const test::Bytes& rgbRow) {
 
 TEST(PngIcons, MaskIconHidesTheCornerColour) {
     const TPNGGraphic pic = RgbPicture({1, 2, 3, 9, 9, 9, 1, 2, 3});
-    HICON icon = MakeMaskIcon(pic, false);
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(IconMask(icon, 3, 1), (std::vector<bool>{true, false, true}));
-    DestroyIcon(icon);
+    TIconHandle icon = MakeMaskIcon(pic, false);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(IconMask(icon.Get(), 3, 1), (std::vector<bool>{true, false, true}));
 }
 
 TEST(PngIcons, AlphaIconHidesMagentaOfOpaquePictures) {
     const TPNGGraphic pic = RgbPicture({255, 0, 255, 9, 9, 9});
-    HICON icon = MakeAlphaIcon(pic, 0xFFFFFF);
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(IconMask(icon, 2, 1), (std::vector<bool>{true, false}));
-    DestroyIcon(icon);
+    TIconHandle icon = MakeAlphaIcon(pic, 0xFFFFFF);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(IconMask(icon.Get(), 2, 1), (std::vector<bool>{true, false}));
     const test::Bytes rgba = test::PngBuilder().Ihdr(2, 1, 8, 6).Idat({0, 1, 2, 3, 0, 4, 5, 6, 200}).Iend().Build();
     SkinMemoryStream in(rgba);
     TPNGGraphic pic2;
     pic2.LoadFromStream(in);
-    HICON icon2 = MakeAlphaIcon(pic2, 0);
-    ASSERT_NE(icon2, nullptr);
-    EXPECT_EQ(IconMask(icon2, 2, 1), (std::vector<bool>{true, false}));
-    DestroyIcon(icon2);
+    TIconHandle icon2 = MakeAlphaIcon(pic2, 0);
+    ASSERT_TRUE(icon2);
+    EXPECT_EQ(IconMask(icon2.Get(), 2, 1), (std::vector<bool>{true, false}));
 }
 
 }  // namespace
@@ -189,15 +178,12 @@ namespace {
 
 struct DibDC {
     PixelBuffer32 px;
-    HBITMAP bmp;
+    TGdiObject<HBITMAP> bmp;
+    TMemoryDC memory;
+    TSelection selected;
     HDC dc;
-    HGDIOBJ old;
-    DibDC(int w, int h) : bmp(CreateDib32(w, h, px)), dc(CreateCompatibleDC(nullptr)), old(SelectObject(dc, bmp)) {}
-    ~DibDC() {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bmp);
-    }
+    DibDC(int w, int h)
+        : bmp(CreateDib32(w, h, px)), memory(nullptr), selected(memory.Get(), bmp.Get()), dc(memory.Get()) {}
     std::uint32_t At(int x, int y) {
         GdiFlush();
         return px.At(x, y) & 0xFFFFFF;

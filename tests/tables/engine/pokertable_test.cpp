@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "common/win32_testing.h"
+#include "framework/handles.h"
 #include "tables/engine/pokertable.h"
 
 namespace kova::tables {
@@ -25,16 +26,13 @@ LRESULT CALLBACK PaintProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     auto fill = [&](HDC dc) {
         RECT r;
         GetClientRect(w, &r);
-        HBRUSH b = CreateSolidBrush(colour);
-        FillRect(dc, &r, b);
-        DeleteObject(b);
+        const kova::TGdiObject<HBRUSH> b(CreateSolidBrush(colour));
+        FillRect(dc, &r, b.Get());
     };
     switch (m) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(w, &ps);
-            fill(dc);
-            EndPaint(w, &ps);
+            const kova::TPaintGuard paint(w);
+            fill(paint.DC());
             return 0;
         }
         case WM_PRINTCLIENT:

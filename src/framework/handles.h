@@ -1,0 +1,289 @@
+// Owners of GDI and USER handles: each guard releases what it holds when it
+// goes out of scope, exceptions included, with the call that matches the
+// one that made it (DeleteObject, ReleaseDC, DeleteDC, EndPaint,
+// DestroyIcon ...). A selection guard puts the DC's previous object back.
+// Guards cannot be copied; they can be moved.
+//
+// Every guard counts what it holds, per kind. The system's own count of a
+// process's GDI and USER objects is not available everywhere (Wine answers
+// 0), so these counts are how tests see that a piece of work leaves nothing
+// behind. A count goes down only when the release call succeeds: an object
+// that the system refused to delete (still selected into a DC, for one)
+// stays counted, as it stays alive.
+//
+// Header only, so that code which must not link the framework (the skin's
+// DC routines, tools) can use it; the counters are inline variables, one
+// set for the whole program.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <utility>
+
+namespace kova {
+
+enum class THandleKind {
+    Pen,
+    Brush,
+    Font,
+    Bitmap,
+    Region,
+    WindowDC,       // GetDC / ReleaseDC
+    MemoryDC,       // CreateCompatibleDC / DeleteDC
+    Selection,      // an object selected into a DC, to be put back
+    Paint,          // BeginPaint / EndPaint
+    Icon,
+    Menu,
+    ImageList,
+    WindowBinding,  // a framework object bound to its window
+    Count
+};
+
+constexpr std::size_t kHandleKinds = static_cast<std::size_t>(THandleKind::Count);
+using THandleCounts = std::array<long, kHandleKinds>;
+
+namespace handles_detail {
+// Relaxed atomics: a handful of cycles beside the system call each guard
+// makes, and correct if a worker thread ever draws.
+inline std::array<std::atomic<long>, kHandleKinds> live{};
+inline void Add(THandleKind k, long n) {
+    live[static_cast<std::size_t>(k)].fetch_add(n, std::memory_order_relaxed);
+}
+}  // namespace handles_detail
+
+// Guards of the kind alive now.
+inline long LiveHandles(THandleKind k) {
+    return handles_detail::live[static_cast<std::size_t>(k)].load(std::memory_order_relaxed);
+}
+inline THandleCounts LiveHandleCounts() {
+    THandleCounts c{};
+    for (std::size_t i = 0; i < kHandleKinds; ++i) c[i] = handles_detail::live[i].load(std::memory_order_relaxed);
+    return c;
+}
+inline const char* HandleKindName(THandleKind k) {
+    static const char* const names[kHandleKinds] = {"pen",    "brush",     "font",   "bitmap", "region",
+                                                    "window DC", "memory DC", "selection", "paint", "icon",
+                                                    "menu",   "image list", "window binding"};
+    return names[static_cast<std::size_t>(k)];
+}
+// Bookkeeping for owners that are not guards (the window binding): n is +1
+// or -1.
+inline void CountHandle(THandleKind k, long n) { handles_detail::Add(k, n); }
+
+// Unique ownership of one handle; Traits names the handle type, its kind
+// and how it is released (true when the release succeeded).
+template <class Traits>
+class TOwnedHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    TOwnedHandle() = default;
+    // Takes ownership of h (nothing when it is null, as after a failed
+    // creation).
+    explicit TOwnedHandle(Handle h) : h_(h) {
+        if (h_) handles_detail::Add(Traits::kKind, 1);
+    }
+    ~TOwnedHandle() { Reset(); }
+    TOwnedHandle(const TOwnedHandle&) = delete;
+    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
+    TOwnedHandle(TOwnedHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    TOwnedHandle& operator=(TOwnedHandle&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            h_ = std::exchange(o.h_, nullptr);
+        }
+        return *this;
+    }
+
+    Handle Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    // Releases the current handle and takes h (nothing when h is the
+    // current handle).
+    void Reset(Handle h = nullptr) {
+        if (h == h_) return;
+        Handle old = std::exchange(h_, h);
+        if (h_) handles_detail::Add(Traits::kKind, 1);
+        if (old && Traits::Close(old)) handles_detail::Add(Traits::kKind, -1);
+    }
+    // Gives the handle away (to a window that takes ownership, say).
+    [[nodiscard]] Handle Release() {
+        if (h_) handles_detail::Add(Traits::kKind, -1);
+        return std::exchange(h_, nullptr);
+    }
+
+private:
+    Handle h_ = nullptr;
+};
+
+template <class H>
+struct TGdiTraits;
+template <class H, THandleKind K>
+struct TGdiTraitsOf {
+    using Handle = H;
+    static constexpr THandleKind kKind = K;
+    static bool Close(H h) { return DeleteObject(h) != 0; }
+};
+template <> struct TGdiTraits<HPEN> : TGdiTraitsOf<HPEN, THandleKind::Pen> {};
+template <> struct TGdiTraits<HBRUSH> : TGdiTraitsOf<HBRUSH, THandleKind::Brush> {};
+template <> struct TGdiTraits<HFONT> : TGdiTraitsOf<HFONT, THandleKind::Font> {};
+template <> struct TGdiTraits<HBITMAP> : TGdiTraitsOf<HBITMAP, THandleKind::Bitmap> {};
+template <> struct TGdiTraits<HRGN> : TGdiTraitsOf<HRGN, THandleKind::Region> {};
+
+// A pen, brush, font, bitmap or region, deleted with DeleteObject.
+template <class H>
+using TGdiObject = TOwnedHandle<TGdiTraits<H>>;
+
+struct TIconTraits {
+    using Handle = HICON;
+    static constexpr THandleKind kKind = THandleKind::Icon;
+    static bool Close(HICON h) { return DestroyIcon(h) != 0; }
+};
+using TIconHandle = TOwnedHandle<TIconTraits>;
+
+struct TMenuTraits {
+    using Handle = HMENU;
+    static constexpr THandleKind kKind = THandleKind::Menu;
+    static bool Close(HMENU h) { return DestroyMenu(h) != 0; }
+};
+using TMenuHandle = TOwnedHandle<TMenuTraits>;
+
+struct TImageListTraits {
+    using Handle = HIMAGELIST;
+    static constexpr THandleKind kKind = THandleKind::ImageList;
+    static bool Close(HIMAGELIST h) { return ImageList_Destroy(h) != 0; }
+};
+using TImageListHandle = TOwnedHandle<TImageListTraits>;
+
+// A DC made with CreateCompatibleDC (compatible with the screen by default).
+struct TMemoryDCTraits {
+    using Handle = HDC;
+    static constexpr THandleKind kKind = THandleKind::MemoryDC;
+    static bool Close(HDC h) { return DeleteDC(h) != 0; }
+};
+class TMemoryDC : public TOwnedHandle<TMemoryDCTraits> {
+public:
+    TMemoryDC() = default;
+    explicit TMemoryDC(HDC compatibleWith) : TOwnedHandle(CreateCompatibleDC(compatibleWith)) {}
+};
+
+// The DC of a window's client area (GetDC; null window: the screen),
+// released with ReleaseDC.
+class TWindowDC {
+public:
+    TWindowDC() = default;
+    explicit TWindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {
+        if (dc_) handles_detail::Add(THandleKind::WindowDC, 1);
+    }
+    ~TWindowDC() { Reset(); }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    TWindowDC(TWindowDC&& o) noexcept : wnd_(std::exchange(o.wnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
+    TWindowDC& operator=(TWindowDC&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            wnd_ = std::exchange(o.wnd_, nullptr);
+            dc_ = std::exchange(o.dc_, nullptr);
+        }
+        return *this;
+    }
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    void Reset() {
+        HDC dc = std::exchange(dc_, nullptr);
+        if (dc && ReleaseDC(wnd_, dc)) handles_detail::Add(THandleKind::WindowDC, -1);
+        wnd_ = nullptr;
+    }
+
+private:
+    HWND wnd_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and selects the DC's previous object back at
+// the end. Select() may switch to other objects of the same type meanwhile:
+// what is put back is always the object found first. Declare the guard
+// after the owner of what it selects, so that the DC lets go of the object
+// before the object is deleted.
+class TSelection {
+public:
+    TSelection() = default;
+    TSelection(HDC dc, HGDIOBJ obj) {
+        if (!dc || !obj) return;
+        HGDIOBJ old = SelectObject(dc, obj);
+        if (!old || old == HGDI_ERROR) return;
+        dc_ = dc;
+        old_ = old;
+        handles_detail::Add(THandleKind::Selection, 1);
+    }
+    ~TSelection() { Reset(); }
+    TSelection(const TSelection&) = delete;
+    TSelection& operator=(const TSelection&) = delete;
+    TSelection(TSelection&& o) noexcept : dc_(std::exchange(o.dc_, nullptr)), old_(std::exchange(o.old_, nullptr)) {}
+    TSelection& operator=(TSelection&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            dc_ = std::exchange(o.dc_, nullptr);
+            old_ = std::exchange(o.old_, nullptr);
+        }
+        return *this;
+    }
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC DC() const { return dc_; }
+    void Select(HGDIOBJ obj) {
+        if (dc_ && obj) SelectObject(dc_, obj);
+    }
+    // Puts the first object back now.
+    void Reset() {
+        HDC dc = std::exchange(dc_, nullptr);
+        HGDIOBJ old = std::exchange(old_, nullptr);
+        if (!dc) return;
+        HGDIOBJ back = SelectObject(dc, old);
+        if (back && back != HGDI_ERROR) handles_detail::Add(THandleKind::Selection, -1);
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// BeginPaint / EndPaint around the painting of a WM_PAINT message; EndPaint
+// also when the painting throws, or the DC that BeginPaint lent would never
+// be given back.
+class TPaintGuard {
+public:
+    explicit TPaintGuard(HWND wnd) : wnd_(wnd), dc_(BeginPaint(wnd, &ps_)) {
+        if (dc_) handles_detail::Add(THandleKind::Paint, 1);
+    }
+    ~TPaintGuard() { End(); }
+    TPaintGuard(const TPaintGuard&) = delete;
+    TPaintGuard& operator=(const TPaintGuard&) = delete;
+    TPaintGuard(TPaintGuard&& o) noexcept : wnd_(o.wnd_), ps_(o.ps_), dc_(std::exchange(o.dc_, nullptr)) {}
+    TPaintGuard& operator=(TPaintGuard&& o) noexcept {
+        if (this != &o) {
+            End();
+            wnd_ = o.wnd_;
+            ps_ = o.ps_;
+            dc_ = std::exchange(o.dc_, nullptr);
+        }
+        return *this;
+    }
+    HDC DC() const { return dc_; }
+    const PAINTSTRUCT& Struct() const { return ps_; }
+    void End() {
+        if (!std::exchange(dc_, nullptr)) return;
+        EndPaint(wnd_, &ps_);
+        handles_detail::Add(THandleKind::Paint, -1);
+    }
+
+private:
+    HWND wnd_ = nullptr;
+    PAINTSTRUCT ps_{};
+    HDC dc_ = nullptr;
+};
+
+}  // namespace kova

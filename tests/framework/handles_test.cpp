@@ -1,0 +1,240 @@
+// The handle guards and their live counts, the canvas and bitmap that hold
+// guards, the one window binding, and painting that throws.
+#include "framework/extctrls.h"
+#include "framework/forms.h"
+#include "framework/grids.h"
+#include "framework/handles.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace kova {
+namespace {
+
+// The counts that differ, named, for a failure message.
+std::string CountsDiff(const THandleCounts& before, const THandleCounts& after) {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < kHandleKinds; ++i)
+        if (before[i] != after[i])
+            out << HandleKindName(static_cast<THandleKind>(i)) << ": " << before[i] << " -> " << after[i] << "; ";
+    return out.str();
+}
+
+long Live(THandleKind k) { return LiveHandles(k); }
+
+// The application (made on first use) has a window of its own: it must
+// exist before a test takes its baseline.
+void EnsureApplication() { ASSERT_NE(Application(), nullptr); }
+
+TEST(HandleGuards, OwnersCountWhatTheyHoldAndDeleteItOnce) {
+    const long pens = Live(THandleKind::Pen);
+    HPEN raw = nullptr;
+    {
+        TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+        raw = pen.Get();
+        ASSERT_TRUE(pen);
+        EXPECT_EQ(Live(THandleKind::Pen), pens + 1);
+        // Moving hands the one ownership on: nothing deleted, nothing counted twice.
+        TGdiObject<HPEN> moved = std::move(pen);
+        EXPECT_FALSE(pen);
+        EXPECT_EQ(moved.Get(), raw);
+        EXPECT_EQ(Live(THandleKind::Pen), pens + 1);
+        moved.Reset(raw);  // its own handle: kept
+        EXPECT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_PEN));
+    }
+    EXPECT_EQ(GetObjectType(raw), 0u) << "the pen was not deleted";
+    EXPECT_EQ(Live(THandleKind::Pen), pens);
+
+    // Given away (to a window that takes regions, say): not counted, not deleted.
+    const long regions = Live(THandleKind::Region);
+    HRGN given = nullptr;
+    {
+        TGdiObject<HRGN> region(CreateRectRgn(0, 0, 4, 4));
+        given = region.Release();
+        EXPECT_FALSE(region);
+    }
+    EXPECT_EQ(Live(THandleKind::Region), regions);
+    EXPECT_EQ(GetObjectType(given), static_cast<DWORD>(OBJ_REGION));
+    TGdiObject<HRGN> back(given);  // and taken back, to go
+    back.Reset();
+    EXPECT_EQ(GetObjectType(given), 0u);
+
+    // A failed creation holds nothing and counts nothing.
+    const THandleCounts before = LiveHandleCounts();
+    { TGdiObject<HBITMAP> none(CreateCompatibleBitmap(nullptr, -1, -1)); }
+    { TIconHandle none(nullptr); }
+    EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+}
+
+TEST(HandleGuards, ASelectionPutsBackTheObjectItFoundFirst) {
+    TMemoryDC dc(nullptr);
+    ASSERT_TRUE(dc);
+    const HGDIOBJ original = GetCurrentObject(dc.Get(), OBJ_PEN);
+    TGdiObject<HPEN> red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0))), blue(CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
+    const long selections = Live(THandleKind::Selection);
+    {
+        TSelection sel(dc.Get(), red.Get());
+        EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_PEN), red.Get());
+        sel.Select(blue.Get());
+        EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_PEN), blue.Get());
+        TSelection moved = std::move(sel);
+        EXPECT_EQ(Live(THandleKind::Selection), selections + 1);
+    }
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_PEN), original);
+    EXPECT_EQ(Live(THandleKind::Selection), selections);
+    // Nothing to select into: an empty guard.
+    TSelection none(nullptr, red.Get());
+    EXPECT_FALSE(none);
+    EXPECT_EQ(Live(THandleKind::Selection), selections);
+}
+
+TEST(HandleGuards, TheDCGuardsReleaseTheirDCs) {
+    const THandleCounts before = LiveHandleCounts();
+    {
+        TWindowDC screen(nullptr);
+        TMemoryDC memory(screen.Get());
+        ASSERT_TRUE(screen && memory);
+        EXPECT_EQ(Live(THandleKind::WindowDC), before[static_cast<std::size_t>(THandleKind::WindowDC)] + 1);
+        EXPECT_EQ(Live(THandleKind::MemoryDC), before[static_cast<std::size_t>(THandleKind::MemoryDC)] + 1);
+    }
+    EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+}
+
+// A canvas whose tools change while it holds a DC draws with the new ones
+// and leaves no object behind; a bitmap with its canvas goes whole.
+TEST(HandleGuards, CanvasAndBitmapLeaveNothingBehind) {
+    const THandleCounts before = LiveHandleCounts();
+    {
+        TBitmap bmp(32, 32);
+        TCanvas* c = bmp.Canvas();
+        c->Brush()->SetColor(clRed);
+        c->FillRect(RECT{0, 0, 32, 32});
+        c->Pen()->SetColor(clBlue);
+        const HGDIOBJ firstPen = GetCurrentObject(c->Handle(), OBJ_PEN);
+        c->Pen()->SetColor(clLime);  // a new pen while the old one is selected
+        EXPECT_NE(GetCurrentObject(c->Handle(), OBJ_PEN), firstPen);
+        EXPECT_EQ(GetObjectType(firstPen), 0u) << "the replaced pen lives on";
+        c->MoveTo(0, 28);
+        c->LineTo(32, 28);
+        c->Font()->SetStyle(fsBold);
+        c->TextOut(0, 0, "x");
+        EXPECT_EQ(bmp.Pixels().At(0, 28) & 0xFFFFFF, 0x00FF00u);
+        EXPECT_EQ(bmp.Pixels().At(31, 31) & 0xFFFFFF, 0xFF0000u);
+        EXPECT_GT(Live(THandleKind::Pen), before[static_cast<std::size_t>(THandleKind::Pen)]);
+        bmp.SetSize(16, 4);  // a new bitmap under the same canvas
+        c->FillRect(RECT{0, 0, 16, 4});
+        EXPECT_EQ(Live(THandleKind::Bitmap), before[static_cast<std::size_t>(THandleKind::Bitmap)] + 1);
+    }
+    EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+}
+
+// ---- the window binding ---------------------------------------------------------
+
+TEST(WindowBinding, AUtilityWindowOwnsItsMethodUntilItIsDestroyedAnyWay) {
+    EnsureApplication();
+    const long bindings = Live(THandleKind::WindowBinding);
+    auto token = std::make_shared<int>(0);
+    HWND h = nullptr;
+    h = AllocateHWnd([token, &h](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_USER) return 42;
+        return DefWindowProcA(h, m, w, l);
+    });
+    ASSERT_TRUE(h);
+    EXPECT_EQ(SendMessageA(h, WM_USER, 0, 0), 42);
+    EXPECT_NE(WindowObject(h), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(h), nullptr);  // bound, but not to a control
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings + 1);
+    EXPECT_EQ(token.use_count(), 2);
+    // Destroyed directly, not by DeallocateHWnd: binding and method go all the same.
+    DestroyWindow(h);
+    EXPECT_EQ(token.use_count(), 1);
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
+}
+
+TEST(WindowBinding, ATimerMayFreeItselfFromItsOwnTick) {
+    EnsureApplication();
+    const long bindings = Live(THandleKind::WindowBinding);
+    auto* t = new TTimer(nullptr);
+    bool freed = false;
+    t->SetInterval(10);
+    t->OnTimer = [&freed](TObject* sender) {
+        freed = true;
+        static_cast<TTimer*>(sender)->Free();  // destroys the window whose message runs now
+    };
+    const DWORD start = GetTickCount();
+    while (!freed && GetTickCount() - start < 3000) {
+        Application()->ProcessMessages();
+        Sleep(5);
+    }
+    ASSERT_TRUE(freed);
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
+}
+
+TEST(WindowBinding, AControlIsFoundByItsWindowUntilTheWindowIsGone) {
+    EnsureApplication();
+    const long bindings = Live(THandleKind::WindowBinding);
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* p = new TPanel(f);
+    p->SetParent(f);
+    HWND panel = p->Handle();
+    EXPECT_EQ(TWinControl::FindControl(panel), p);
+    EXPECT_EQ(TWinControl::FindControl(f->Handle()), f);
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings + 2);
+    p->DestroyHandle();
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings + 1);
+    EXPECT_FALSE(p->HandleAllocated());
+    f->Free();
+    EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
+}
+
+// ---- painting that throws -------------------------------------------------------
+
+// OnDrawCell throws in the middle of the grid's painting: the exception is
+// reported, and the grid's pen, its selection and the paint's DC are all
+// released.
+TEST(PaintGuards, AGridWhoseCellDrawingThrowsLeavesNothingBehind) {
+    EnsureApplication();
+    std::vector<std::string> reported;
+    TScopedDialogResponder responder([&](const TDialogRequest& r) {
+        reported.push_back(r.text);
+        TDialogAnswer a;
+        a.result = mrOk;
+        return a;
+    });
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* g = new TStringGrid(f);
+    g->SetParent(f);
+    g->SetBounds(0, 0, 300, 150);
+    f->Show();
+    RedrawWindow(g->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // the canvas makes its tools once
+    ASSERT_TRUE(reported.empty());
+
+    const THandleCounts before = LiveHandleCounts();
+    THandleCounts during{};
+    int calls = 0;
+    g->OnDrawCell = [&](TObject*, int, int, RECT, TGridDrawState) {
+        during = LiveHandleCounts();
+        if (++calls == 3) throw std::runtime_error("cell drawing failed");
+    };
+    RedrawWindow(g->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(calls, 3);
+    ASSERT_EQ(reported, std::vector<std::string>{"cell drawing failed"});
+    // While the cells were drawn the grid's pen and the paint were live.
+    EXPECT_GT(during[static_cast<std::size_t>(THandleKind::Pen)], before[static_cast<std::size_t>(THandleKind::Pen)]);
+    EXPECT_GT(during[static_cast<std::size_t>(THandleKind::Paint)], before[static_cast<std::size_t>(THandleKind::Paint)]);
+    EXPECT_GT(during[static_cast<std::size_t>(THandleKind::Selection)], before[static_cast<std::size_t>(THandleKind::Selection)]);
+    EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+
+    // The grid paints again as before.
+    g->OnDrawCell = nullptr;
+    RedrawWindow(g->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+    f->Free();
+}
+
+}  // namespace
+}  // namespace kova
