@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/require.h"
 #include "common/win32_testing.h"
 #include "engine_testing.h"
 #include "framework/handles.h"
@@ -47,12 +48,12 @@ long CountOf(const THandleCounts& c, THandleKind k) { return c[static_cast<std::
 class SoakTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SimClientExe().empty())
-            GTEST_SKIP() << "simclient.exe is not built beside the tests (add the area tools-simclient)";
+        KOVA_REQUIRE_SIMCLIENT();
         dir_ = TempDir();
         ASSERT_TRUE(StartSimClient(client_, kClient, dir_ + "\\clicks.log"));
 
-        ResetEngineState();
+        ResetEngine();
+        ScanPaused = 0;
         RunningConfig.Name = "Soak";
         TGroupRec g;
         g.Name = "G";
@@ -82,9 +83,9 @@ protected:
         UserOptions.Frame = 1;
         UserOptions.Sound = 1;
         InstallTableOverlays();
-        SetEngineLogSink([](const std::string&) {});
-        SetSoundPlayer([](const std::string&, bool) {});
-        SetSyntheticInputSeam([](int) {});
+        EngineServices.LogSink = [](const std::string&) {};
+        EngineServices.SoundPlayer = [](const std::string&, bool) {};
+        EngineServices.SyntheticInputSeam = [](int) {};
     }
 
     void TearDown() override {
@@ -92,11 +93,7 @@ protected:
         FreeAllTables();
         kova::sim::SendCommand(kClient, "quit");
         client_.WaitForExit(5000);
-        SetEngineLogSink(nullptr);
-        SetSoundPlayer(nullptr);
-        SetSyntheticInputSeam(nullptr);
-        SetTableOverlayMakers({});
-        ResetEngineState();
+        ResetEngine();
         ProgramFolder.clear();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
