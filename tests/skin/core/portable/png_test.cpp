@@ -19,7 +19,7 @@ const char* const kCritical = "Cannot load PNG image. Unexpected but critical ch
 const char* const kColourFormat = "Invalid color format in PNG file.";
 
 std::string LoadError(const Bytes& png) {
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     try {
         pic.LoadFromStream(in);
@@ -30,7 +30,7 @@ std::string LoadError(const Bytes& png) {
 }
 
 TPNGGraphic Load(const Bytes& png) {
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     pic.LoadFromStream(in);
     return pic;
@@ -46,7 +46,7 @@ Bytes Tiny(const std::string& ihdrType = "IHDR") {
 TEST(PngReader, DecodesTinyRgbAndStopsAfterIend) {
     Bytes png = Tiny();
     png.push_back(0xAB);
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     pic.LoadFromStream(in);
     EXPECT_EQ(in.Position(), static_cast<std::int64_t>(png.size() - 1));
@@ -97,7 +97,7 @@ TEST(PngReader, CrcErrors) {
     png[8 + 8 + 13] ^= 1;  // IHDR CRC
     EXPECT_EQ(LoadError(png), kCrc);
     TPNGGraphic pic;
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     EXPECT_FALSE(pic.ReadPNGHeader(in));
     // Damaged IDAT CRC.
     Bytes idat = PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", test::Deflate(Rows2x2()), false).Iend().Build();
