@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<std::uint8_t> buf(1 + mode * 97u);
         std::size_t total = 0;
         for (std::size_t n; (n = z.Read(buf.data(), buf.size())) != 0 && total < (1u << 24);) total += n;
-        if (mode & 1) z.Seek(0, kova::skin::soBeginning);
-        if (mode & 2) z.Seek(0, kova::skin::soEnd);
+        if (mode & 1) z.Seek(0, kova::soBeginning);
+        if (mode & 2) z.Seek(0, kova::soEnd);
     } catch (const std::exception&) {
     }
     return 0;
