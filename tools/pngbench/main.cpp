@@ -145,10 +145,12 @@ int main(int argc, char** argv) {
     double oursSuite = 0, libSuite = 0, oursBig = 0, libBig = 0;
     std::printf("%-26s %10s %10s %7s\n", "image", "ours ms", "libpng ms", "ratio");
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const Bytes& f = files[i].second;
+        // The bytes move into our stream and libpng reads the same memory:
+        // no second copy, so both decoders see the same heap.
+        kova::TMemoryStream ours(std::move(files[i].second));
+        const Bytes& f = ours.Bytes();
         const bool big = i >= suiteCount;
         const int repeats = big ? 5 : 200;
-        kova::TMemoryStream ours(f);
         if (!DecodeOurs(ours) || !DecodeLibpng(f, scratch)) {
             std::printf("%-26s skipped (a decoder refused it)\n", files[i].first.c_str());
             continue;
