@@ -25,7 +25,7 @@ bool IsUsableColour(TsColor c) { return c != kNoColor && c != clFuchsia; }
 
 }  // namespace
 
-TsSkinModel::TsSkinModel() { InternalSkins.OnChange = nullptr; }
+TsSkinModel::TsSkinModel() = default;
 
 TsColor TsSkinModel::ColorToRGB(TsColor c) const {
     if (!IsSysColor(c)) return c;
