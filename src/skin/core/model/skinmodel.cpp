@@ -370,8 +370,45 @@ TsColor TsSkinModel::SelectionFontColor(bool focused) const {
     return ColorToRGB(hot);
 }
 
+void TsSkinModel::UpdateShadow() {
+    shadow_ = TsExtBorderShadow{};
+    if (!tables_.SkinData.Active || !ExtendedBorders) return;
+    const std::int32_t i = consts_.ExBorder;
+    if (!MaskIndexValid(i)) {
+        shadow_.BuiltIn = true;
+        shadow_.Left = shadow_.Top = shadow_.Right = shadow_.Bottom = 9;
+        return;
+    }
+    const TsMaskData& m = tables_.Masks[static_cast<std::size_t>(i)];
+    const Bitmap32* pic = m.Image ? m.Image.get() : tables_.MasterBitmap.get();
+    const std::int32_t w = ImageWidthOfMask(m), h = ImageHeightOfMask(m);
+    auto state = [&](int s) {
+        Bitmap32 out(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) out.At(x, y) = pic->At(m.SourceRect.Left + s * w + x, m.SourceRect.Top + y);
+        return out;
+    };
+    if (pic && w > 0 && h > 0) {
+        shadow_.Active = state(0);
+        shadow_.Inactive = m.ColumnCount > 1 ? state(1) : shadow_.Active.Clone();
+    }
+    const TsSkinData& d = tables_.SkinData;
+    if (d.BorderMode != 0) {
+        shadow_.Left = shadow_.Top = shadow_.Right = shadow_.Bottom = d.FormOffset;
+    } else {
+        shadow_.Left = m.MarginLeft - d.FormOffset;
+        shadow_.Top = m.MarginTop - d.FormOffset;
+        shadow_.Right = m.MarginRight - d.FormOffset;
+        shadow_.Bottom = m.MarginBottom - d.FormOffset;
+    }
+}
+
 void TsSkinModel::UpdateConstIndexes() {
     consts_ = TsConstIndexes{};
+    struct Shadow {
+        TsSkinModel& m;
+        ~Shadow() { m.UpdateShadow(); }
+    } shadow{*this};
     if (!tables_.SkinData.Active) return;
     auto group = [this](const char* name, TsSectionConsts& g) {
         g.Section = IndexOfSection(name);

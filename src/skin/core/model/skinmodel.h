@@ -55,6 +55,16 @@ struct TsConstIndexes {
     std::int32_t ExBorder = -1, GripImage = -1, GripHorz = -1, GripVert = -1;
 };
 
+// The shadow around forms with extended borders: the skin's "EXBORDER"
+// pictures (first state active, second inactive) or, without one, the
+// program's own shadow (BuiltIn: the painter supplies it), and how far the
+// shadow reaches beyond the form on each side.
+struct TsExtBorderShadow {
+    bool BuiltIn = false;
+    Bitmap32 Active, Inactive;
+    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
 enum TSkinListKind { slFolders = 0, slPackedFiles = 1, slAll = 2 };
 
 class TsSkinModel {
@@ -112,6 +122,10 @@ public:
     const TsSkinData& SkinData() const { return tables_.SkinData; }
     const Bitmap32* MasterBitmap() const { return tables_.MasterBitmap.get(); }
     const TsConstIndexes& ConstData() const { return consts_; }
+    // Extended borders (the platform must be able to show layered windows);
+    // takes effect at the next load.
+    bool ExtendedBorders = false;
+    const TsExtBorderShadow& ExtBorderShadow() const { return shadow_; }
     bool IsPacked() const { return isPacked_; }
     // "VERSION" with "." as separator, or "N/A" without an active skin.
     std::string SkinInfo() const;
@@ -148,6 +162,7 @@ private:
     void Install(TsSkinTables tables, bool packed);
     void Clear();
     void UpdateConstIndexes();
+    void UpdateShadow();
     TSkinLoadContext Context() const;
     std::int32_t WalkUp(std::int32_t sectionIndex, const std::string& sectionName,
                         const std::function<std::int32_t(const std::string&)>& find) const;
@@ -159,6 +174,7 @@ private:
     std::vector<std::string> commonSections_;
     TsSkinTables tables_;
     TsConstIndexes consts_;
+    TsExtBorderShadow shadow_;
     bool isPacked_ = false;
 };
 

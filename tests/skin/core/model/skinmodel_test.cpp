@@ -438,6 +438,33 @@ TEST(SkinModel, HueAndSaturation) {
     EXPECT_NE(m.Sections()[0].Color, 255);
 }
 
+TEST(SkinModel, ExtendedBorderShadow) {
+    SkinFolder f;
+    Bitmap32 master(40, 10);
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 10; ++y) master.At(x, y) = x < 20 ? 0xFF102030u : 0xFF405060u;
+    f.Write("Master.bmp", EncodeBmp(master, false));
+    f.Write("Options.dat",
+            "[GLOBALINFO]\nMASTERBITMAP=Master.bmp\nFORMOFFSET=2\n"
+            "EXBORDER=^0000,0000,0040,0010,0006,0005,0004,0003,2,0,1,0\n");
+    TsSkinModel m;
+    m.LoadFolder(f.Path());
+    EXPECT_TRUE(m.ExtBorderShadow().Active.Empty());  // extended borders off: nothing
+    m.ExtendedBorders = true;
+    m.LoadFolder(f.Path());
+    const TsExtBorderShadow& s = m.ExtBorderShadow();
+    EXPECT_FALSE(s.BuiltIn);
+    ASSERT_EQ(s.Active.Width(), 20);
+    EXPECT_EQ(s.Active.At(0, 0) & 0xFFFFFF, 0x102030u);
+    EXPECT_EQ(s.Inactive.At(0, 0) & 0xFFFFFF, 0x405060u);
+    EXPECT_EQ(s.Left, 4);
+    EXPECT_EQ(s.Bottom, 1);
+    f.Write("Options.dat", "[GLOBALINFO]\nVERSION=7.5\n");
+    m.LoadFolder(f.Path());
+    EXPECT_TRUE(m.ExtBorderShadow().BuiltIn);
+    EXPECT_EQ(m.ExtBorderShadow().Top, 9);
+}
+
 TEST(SkinModel, MaskSizes) {
     TsMaskData m;
     m.SourceRect = {0, 0, 30, 7};
