@@ -70,6 +70,9 @@ enum TSkinListKind { slFolders = 0, slPackedFiles = 1, slAll = 2 };
 class TsSkinModel {
 public:
     TsSkinModel();
+    // Image entries name the model that loaded them: it stays where it is.
+    TsSkinModel(const TsSkinModel&) = delete;
+    TsSkinModel& operator=(const TsSkinModel&) = delete;
 
     // ------------------------------------------------------------ settings
     std::string SkinDirectory = "c:\\Skins";

@@ -62,11 +62,9 @@ Bytes Master(int w = 64, int h = 32) {
     return EncodeBmp(px, false);
 }
 
-TsSkinModel Loaded(const SkinFolder& folder, std::vector<std::string>* log = nullptr) {
-    TsSkinModel m;
+void Load(TsSkinModel& m, const SkinFolder& folder, std::vector<std::string>* log = nullptr) {
     if (log) m.Env.Log = [log](const std::string& line) { log->push_back(line); };
     m.LoadFolder(folder.Path());
-    return m;
 }
 
 const TsMaskData* Find(const TsSkinModel& m, const std::string& section, const std::string& key) {
@@ -97,7 +95,8 @@ TEST(SkinOptions, EntryFormats) {
             "PLAIN=own.bmp\n"
             "COLOR=123\n");
     std::vector<std::string> log;
-    const TsSkinModel m = Loaded(f, &log);
+    TsSkinModel m;
+    Load(m, f, &log);
     struct Case {
         const char* section;
         const char* key;
@@ -142,6 +141,26 @@ TEST(SkinOptions, EntryFormats) {
     EXPECT_EQ(Find(m, "GLOBALINFO", "MASTERBITMAP"), nullptr);
 }
 
+// Skins below 7.4 flag a one-pixel centre in bit 0 of the draw mode; the
+// huge button's border has its own corner kind without a scan.
+TEST(SkinOptions, OldSkinsAndTheHugeButton) {
+    SkinFolder f;
+    f.Write("Master.bmp", Master());
+    const std::string entries =
+        "[S]\nONE=^0000,0000,0030,0006,0001,0001,0008,0001,3,1,0,0\nWIDE=^0000,0000,0030,0006,0001,0001,0001,0001,3,1,1,0\n"
+        "[BUTTON_HUGE]\nBORDERSMASK=^0000,0000,0030,0010,0002,0002,0002,0002,3,0,1,0\n";
+    f.Write("Options.dat", "[GLOBALINFO]\nVERSION=7.3\nMASTERBITMAP=Master.bmp\n" + entries);
+    TsSkinModel m;
+    Load(m, f);
+    EXPECT_EQ(Find(m, "S", "ONE")->DrawMode, 1);   // 10 - 1 - 8 = 1 wide, 3 - 1 - 1 = 1 high
+    EXPECT_EQ(Find(m, "S", "WIDE")->DrawMode, 0);  // 8 wide: the bit is cleared
+    EXPECT_EQ(Find(m, "BUTTON_HUGE", "BORDERSMASK")->CornerKind, 2);
+    f.Write("Options.dat", "[GLOBALINFO]\nVERSION=7.4\nMASTERBITMAP=Master.bmp\n" + entries);
+    Load(m, f);
+    EXPECT_EQ(Find(m, "S", "ONE")->DrawMode, 0);   // newer skins say what they mean
+    EXPECT_EQ(Find(m, "S", "WIDE")->DrawMode, 1);
+}
+
 TEST(SkinOptions, FixedColumnsMustBeNumbers) {
     SkinFolder f;
     f.Write("Master.bmp", Master());
@@ -166,13 +185,16 @@ TEST(SkinOptions, EntriesOutsideTheirPictureAreDropped) {
             "MARGINS=^0000,0000,0020,0010,0011,0001,0011,0001,1,0,1,0\n"
             "HALF=^0000,0000,0010,0001,0000,0000,0000,0000,1,1,0,0\n");
     std::vector<std::string> log;
-    const TsSkinModel m = Loaded(f, &log);
+    TsSkinModel m;
+    Load(m, f, &log);
     EXPECT_NE(Find(m, "S", "INSIDE"), nullptr);
     for (const char* key : {"WIDE", "LOW", "BACK", "MARGINS", "HALF"}) EXPECT_EQ(Find(m, "S", key), nullptr) << key;
     EXPECT_EQ(log.size(), 5u);
     // Without a master bitmap no master entry survives.
     f.Write("Options.dat", "[S]\nINSIDE=^0000,0000,0010,0010,0001,0001,0001,0001,1,0,1,0\n");
-    EXPECT_TRUE(Loaded(f).Masks().empty());
+    TsSkinModel bare;
+    Load(bare, f);
+    EXPECT_TRUE(bare.Masks().empty());
 }
 
 TEST(SkinOptions, SectionsInheritAndTakeDefaults) {
@@ -188,7 +210,8 @@ TEST(SkinOptions, SectionsInheritAndTakeDefaults) {
             "[LoopB]\nPARENTCLASS=LoopA\n"
             "[Grad]\nGRADIENTDATA=1;2;50;0;0;3;4;150;0;0\nGRADIENTPERCENT=40\n");
     std::vector<std::string> log;
-    const TsSkinModel m = Loaded(f, &log);
+    TsSkinModel m;
+    Load(m, f, &log);
     EXPECT_EQ(m.SkinData().MaxHeight, 24);
     const auto& s = m.Sections();
     ASSERT_EQ(s.size(), 9u);
@@ -247,7 +270,8 @@ TEST(SkinOptions, JpegTexturesBySize) {
     f.Write("small.jpg", EncodeJpeg(small, 80));
     f.Write("large.jpg", EncodeJpeg(large, 80));
     f.Write("Options.dat", "[PANEL]\nPATTERN=small.jpg\n[FORM]\nPATTERN=large.jpg\n[Sub]\nPARENTCLASS=FORM\n");
-    const TsSkinModel m = Loaded(f);
+    TsSkinModel m;
+    Load(m, f);
     ASSERT_EQ(m.Patterns().size(), 1u);
     EXPECT_EQ(m.Patterns()[0].SectionName, "FORM");
     const std::int32_t panel = m.IndexOfSection("PANEL");
@@ -401,7 +425,8 @@ TEST(SkinModel, LookupsAndColours) {
             "[TOOLBUTTON]\nPARENTCLASS=BUTTON\n"
             "[SELECTION]\nSTATES=1\nCOLOR=16711935\nFONTCOLOR=77\n"
             "[MENUITEM]\nHOTCOLOR=4444\nHOTFONTCOLOR=5555\n");
-    TsSkinModel m = Loaded(f);
+    TsSkinModel m;
+    Load(m, f);
     const std::int32_t tool = m.IndexOfSection("TOOLBUTTON");
     EXPECT_EQ(m.IndexOfSection("toolbutton"), -1);
     EXPECT_EQ(m.IndexOfMask(tool, "TOOLBUTTON", "BORDERSMASK"), m.IndexOfMaskExact("BUTTON", "BORDERSMASK"));
