@@ -32,6 +32,24 @@ TDialogAnswer AskDialogResponder(const TDialogRequest& r) {
     return g_responder(r);
 }
 
+int ShowMessageRequest(const TDialogRequest& r) {
+    TDialogAnswer a = AskDialogResponder(r);
+    if (a.handled) return a.result;
+    MSGBOXPARAMSA p{};
+    p.cbSize = sizeof p;
+    p.hwndOwner = ActiveOwner();
+    p.hInstance = GetModuleHandleA(nullptr);
+    p.lpszText = r.text.c_str();
+    p.lpszCaption = r.caption.c_str();
+    p.dwStyle = MessageBoxStyle(r.type, r.buttons) | MB_TASKMODAL;
+    // The Help button sends WM_HELP with this topic to the owner window.
+    p.dwContextHelpId = static_cast<DWORD_PTR>(static_cast<unsigned>(r.helpContext));
+    static_assert(IDOK == mrOk && IDCANCEL == mrCancel && IDABORT == mrAbort && IDRETRY == mrRetry &&
+                  IDIGNORE == mrIgnore && IDYES == mrYes && IDNO == mrNo);
+    const int result = MessageBoxIndirectA(&p);
+    return result == 0 ? mrCancel : result;  // 0: the box could not be shown
+}
+
 int MessageDlg(const std::string& text, TMsgDlgType type, std::uint32_t buttons) {
     TDialogRequest r;
     r.kind = TDialogKind::Message;
@@ -39,24 +57,7 @@ int MessageDlg(const std::string& text, TMsgDlgType type, std::uint32_t buttons)
     r.type = type;
     r.buttons = buttons;
     r.caption = Application() ? Application()->Title() : std::string();
-    TDialogAnswer a = AskDialogResponder(r);
-    if (a.handled) return a.result;
-    UINT flags = MB_OK;
-    if ((buttons & mbYesNoCancel) == mbYesNoCancel)
-        flags = MB_YESNOCANCEL;
-    else if ((buttons & mbYesNo) == mbYesNo)
-        flags = MB_YESNO;
-    else if ((buttons & mbOKCancel) == mbOKCancel)
-        flags = MB_OKCANCEL;
-    static const UINT kIcons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
-    flags |= kIcons[type];
-    int res = MessageBoxA(ActiveOwner(), text.c_str(), r.caption.c_str(), flags | MB_TASKMODAL);
-    switch (res) {
-        case IDYES: return mrYes;
-        case IDNO: return mrNo;
-        case IDOK: return mrOk;
-        default: return mrCancel;
-    }
+    return ShowMessageRequest(r);
 }
 
 void ShowMessage(const std::string& text) { MessageDlg(text, mtCustom, mbOK); }

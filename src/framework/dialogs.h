@@ -5,6 +5,7 @@
 
 #include "framework/graphics.h"
 #include "framework/portable/component.h"
+#include "framework/portable/msgdlg.h"
 
 #include <functional>
 #include <string>
@@ -15,13 +16,6 @@ class TMenuItem;
 class TPopupMenu;
 class TCustomForm;
 
-// Modal results (also the results of message boxes).
-constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
-
-enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn : std::uint32_t { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
-constexpr std::uint32_t mbYesNo = mbYes | mbNo, mbYesNoCancel = mbYes | mbNo | mbCancel, mbOKCancel = mbOK | mbCancel;
-
 enum class TDialogKind { Message, Color, Font, Open, Save, Folder, Popup, ModalForm };
 
 struct TDialogRequest {
@@ -30,6 +24,7 @@ struct TDialogRequest {
     std::string text;     // message text
     TMsgDlgType type = mtCustom;
     std::uint32_t buttons = mbOK;
+    int helpContext = 0;            // message: the help topic of the Help button
     TColor color = clBlack;         // colour dialog: current colour
     const TFont* font = nullptr;    // font dialog: current font
     std::string fileName, initialDir, filter, defaultExt;
@@ -65,7 +60,12 @@ public:
     ~TScopedDialogResponder() { SetDialogResponder(nullptr); }
 };
 
-// A box with the buttons; returns mrYes, mrNo, mrOk or mrCancel.
+// The one way a message box is shown: the responder answers when one is
+// installed, otherwise the platform's box with MessageBoxStyle of the
+// request's type and buttons, owned by the active window. Returns the
+// modal result of the button pressed (mrOk, mrYes, mrAbort ...).
+int ShowMessageRequest(const TDialogRequest& request);
+// A box with the buttons and the application's title; the result as above.
 int MessageDlg(const std::string& text, TMsgDlgType type, std::uint32_t buttons);
 // The plain modal message box (title: the application's title).
 void ShowMessage(const std::string& text);

@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application()->CreateForm(form);
         Application()->Run();
     } catch (const std::exception& e) {
-        MessageBoxA(nullptr, e.what(), "KOVA framework demo", MB_OK | MB_ICONERROR);
+        Application()->ShowException(e.what());
         return 1;
     }
     FinalizeApplication();

@@ -8,21 +8,22 @@
 #include <vector>
 
 #include "skin/core/portable/png.h"
-#include "skin/core/portable/skinstream.h"
+#include "framework/portable/streams.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: pngdump IN.png OUT.pam\n");
         return 2;
     }
-    std::vector<std::uint8_t> bytes;
-    if (!kova::skin::ReadWholeFile(argv[1], bytes)) {
+    kova::TMemoryStream in;
+    try {
+        in.LoadFromFile(argv[1]);
+    } catch (const kova::EStreamError&) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 2;
     }
     kova::PixelBuffer32 pixels;
     try {
-        kova::skin::SkinMemoryStream in(std::move(bytes));
         kova::skin::TPNGGraphic png;
         png.LoadFromStream(in);
         pixels = png.ToBitmap32();

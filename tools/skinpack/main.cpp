@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/portable/streams.h"
 #include "skin/core/portable/packedskin.h"
 
 namespace fs = std::filesystem;
@@ -43,7 +44,11 @@ int Pack(const std::string& out, const std::string& folder) {
     for (const fs::path& p : files) {
         PackedEntry e;
         e.name = p.filename().string();
-        if (!ReadWholeFile(p.string(), e.data)) {
+        try {
+            kova::TMemoryStream m;
+            m.LoadFromFile(p.string());
+            e.data = std::move(m.Bytes());
+        } catch (const kova::EStreamError&) {
             std::fprintf(stderr, "cannot read %s\n", p.string().c_str());
             return 1;
         }
@@ -82,20 +87,20 @@ int main(int argc, char** argv) {
         if (cmd == "pack" && argc == 4) return Pack(argv[2], argv[3]);
         if (cmd == "list" && argc == 3) {
             auto conv = Load(argv[2]);
-            std::printf("Options.dat\t%zu\n", conv->SkinIni->Data().size());
+            std::printf("Options.dat\t%zu\n", conv->SkinIni->Bytes().size());
             for (const auto& e : conv->Entries)
-                std::printf("%s\t%zu%s\n", e.EntryName.c_str(), e.EntryData->Data().size(), e.BmpImage ? "\tbmp" : "");
+                std::printf("%s\t%zu%s\n", e.EntryName.c_str(), e.EntryData->Bytes().size(), e.BmpImage ? "\tbmp" : "");
             return 0;
         }
         if (cmd == "unpack" && argc == 4) {
             auto conv = Load(argv[2]);
             fs::create_directories(argv[3]);
-            bool ok = WriteFile(fs::path(argv[3]) / "Options.dat", conv->SkinIni->Data());
+            bool ok = WriteFile(fs::path(argv[3]) / "Options.dat", conv->SkinIni->Bytes());
             for (const auto& e : conv->Entries) {
                 // Entry names come from the archive: keep them inside FOLDER.
                 const fs::path name = fs::path(e.EntryName).filename();
                 if (name.empty() || name == "." || name == "..") continue;
-                ok = WriteFile(fs::path(argv[3]) / name, e.EntryData->Data()) && ok;
+                ok = WriteFile(fs::path(argv[3]) / name, e.EntryData->Bytes()) && ok;
             }
             return ok ? 0 : 1;
         }

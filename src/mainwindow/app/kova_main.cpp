@@ -70,7 +70,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application()->CreateForm(WindowCapture);
     Application()->Run();
   } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), ApplicationTitle, MB_OK | MB_ICONERROR);
+    Application()->ShowException(e.what());
     return 1;
   }
   FinalizeApplication();

@@ -17,13 +17,11 @@ struct FormSkinningServices {
 // The installed services (defaults: composition off).
 FormSkinningServices& FormSkinning();
 
-// What the message box needs of the application: its window (the owner of
-// the box), the modal-dialog notifications and the help system.
+// The modal-dialog notifications the application wants around a skin
+// message box (the box itself goes through the framework's dialog seam).
 struct MsgBoxApplication {
-    std::function<HWND()> ApplicationWindow;
     std::function<void()> ModalStarted;
     std::function<void()> ModalFinished;
-    std::function<void(DWORD helpContext)> ShowHelp;
 };
 MsgBoxApplication& MsgBoxApp();
 

@@ -1,11 +1,10 @@
-// The skin engine's message box: a dialog type and a set of buttons mapped
-// onto the platform's indirect message box, owned by the application window.
+// The skin engine's message box: a dialog type and a set of buttons (the
+// framework's, framework/portable/msgdlg.h) shown through the framework's
+// dialog seam, so that the whole program has one message-box path and tests
+// answer skin messages with the same responder as every other box.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "skin/core/portable/msgboxstyle.h"
@@ -17,11 +16,7 @@ namespace kova::skin {
 extern int MsgBoxPosX;
 extern int MsgBoxPosY;
 
-// The call that shows the box. Tests and headless runs replace it so that
-// nothing ever waits on a modal box; nullptr restores MessageBoxIndirectA.
-using MsgBoxShowFunc = std::function<int(const MSGBOXPARAMSA&)>;
-void SetMsgBoxShowFunc(MsgBoxShowFunc f);
-
+// Results are the modal results (mrOk, mrYes ...).
 int ShowMsgBox(const std::string& msg, int dlgType, std::uint32_t buttons, int helpCtx);
 // caption may be nullptr: the type's default caption.
 int ShowMsgBoxAt(const char* caption, const std::string& msg, int dlgType, int x, int y, int helpCtx,

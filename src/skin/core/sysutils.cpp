@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "skin/core/portable/msgboxstyle.h"
+#include "framework/forms.h"
 #include "skin/core/portable/utils.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
@@ -107,11 +107,7 @@ int ErrorMessageBox(const std::string& msg) { return ShowMsgBox(msg, mtError, mb
 void WaitWithMessages(std::uint32_t ms) {
     const DWORD start = GetTickCount();
     do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
+        Application()->ProcessMessages();
         if (GetTickCount() - start < ms) Sleep(1);
     } while (GetTickCount() - start < ms);
 }

@@ -2,6 +2,7 @@
 // real modal box), system queries and device-context routines.
 #include <gtest/gtest.h>
 
+#include "framework/dialogs.h"
 #include "skin/core/dcroutines.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
@@ -10,39 +11,38 @@
 namespace kova::skin {
 namespace {
 
+// Skin message boxes go through the framework's dialog seam: the responder
+// that answers every other box answers them too.
 class MsgBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetMsgBoxShowFunc([this](const MSGBOXPARAMSA& p) {
-            text = p.lpszText;
-            caption = p.lpszCaption;
-            style = p.dwStyle;
-            help = static_cast<DWORD>(p.dwContextHelpId);
-            owner = p.hwndOwner;
+        SetDialogResponder([this](const TDialogRequest& r) {
+            seen = r;
             posDuring = {MsgBoxPosX, MsgBoxPosY};
-            return IDYES;
+            TDialogAnswer a;
+            a.result = mrYes;
+            return a;
         });
         MsgBoxApp().ModalStarted = [this] { ++started; };
         MsgBoxApp().ModalFinished = [this] { ++finished; };
     }
     void TearDown() override {
-        SetMsgBoxShowFunc(nullptr);
+        SetDialogResponder(nullptr);
         MsgBoxApp() = MsgBoxApplication{};
     }
-    std::string text, caption;
-    DWORD style = 0, help = 0;
-    HWND owner = reinterpret_cast<HWND>(1);
+    TDialogRequest seen;
     POINT posDuring{};
     int started = 0, finished = 0;
 };
 
-TEST_F(MsgBoxTest, ShowsThroughTheSeam) {
-    EXPECT_EQ(ShowMsgBox("Save changes?", mtConfirmation, mbYes | mbNo | mbCancel, 12), IDYES);
-    EXPECT_EQ(text, "Save changes?");
-    EXPECT_EQ(caption, "Confirm");
-    EXPECT_EQ(style, static_cast<DWORD>(MB_ICONQUESTION | MB_YESNOCANCEL));
-    EXPECT_EQ(help, 12u);
-    EXPECT_EQ(owner, nullptr);
+TEST_F(MsgBoxTest, ShowsThroughTheFrameworkSeam) {
+    EXPECT_EQ(ShowMsgBox("Save changes?", mtConfirmation, mbYes | mbNo | mbCancel, 12), mrYes);
+    EXPECT_EQ(seen.kind, TDialogKind::Message);
+    EXPECT_EQ(seen.text, "Save changes?");
+    EXPECT_EQ(seen.caption, "Confirm");
+    EXPECT_EQ(seen.type, mtConfirmation);
+    EXPECT_EQ(seen.buttons, static_cast<std::uint32_t>(mbYes | mbNo | mbCancel));
+    EXPECT_EQ(seen.helpContext, 12);
     EXPECT_EQ(started, 1);
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(posDuring.x, -1);
@@ -50,17 +50,18 @@ TEST_F(MsgBoxTest, ShowsThroughTheSeam) {
 
 TEST_F(MsgBoxTest, PositionAndCaptionAndReset) {
     ShowMsgBoxAt("Mine", "m", 9, 100, 200, 0, 0);
-    EXPECT_EQ(caption, "Mine");
-    EXPECT_EQ(style, static_cast<DWORD>(MB_OK));
+    EXPECT_EQ(seen.caption, "Mine");
+    EXPECT_EQ(seen.type, mtCustom);  // an unknown type shows no icon
     EXPECT_EQ(posDuring.x, 100);
     EXPECT_EQ(posDuring.y, 200);
     EXPECT_EQ(MsgBoxPosX, -1);
     EXPECT_EQ(MsgBoxPosY, -1);
     ShowMsgBoxAt(nullptr, "m", 9, 1, 2, 0, 0);
-    EXPECT_EQ(caption, "");
-    EXPECT_EQ(ErrorMessageBox("bad"), IDYES);
-    EXPECT_EQ(caption, "Error");
-    EXPECT_EQ(style, static_cast<DWORD>(MB_ICONERROR | MB_OK));
+    EXPECT_EQ(seen.caption, "");
+    EXPECT_EQ(ErrorMessageBox("bad"), mrYes);
+    EXPECT_EQ(seen.caption, "Error");
+    EXPECT_EQ(seen.type, mtError);
+    EXPECT_EQ(seen.buttons, static_cast<std::uint32_t>(mbOK));
 }
 
 TEST(SysUtils, Queries) {
@@ -143,7 +144,7 @@ TPNGGraphic RgbPicture(const test::Bytes& rgbRow) {
     const test::Bytes png = test::PngBuilder().Ihdr(static_cast<std::uint32_t>(rgbRow.size() / 3), 1, 8, 2)
                                 .Idat([&] { test::Bytes r{0}; r.insert(r.end(), rgbRow.begin(), rgbRow.end()); return r; }())
                                 .Iend().Build();
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     pic.LoadFromStream(in);
     return pic;
@@ -162,7 +163,7 @@ TEST(PngIcons, AlphaIconHidesMagentaOfOpaquePictures) {
     ASSERT_TRUE(icon);
     EXPECT_EQ(IconMask(icon.Get(), 2, 1), (std::vector<bool>{true, false}));
     const test::Bytes rgba = test::PngBuilder().Ihdr(2, 1, 8, 6).Idat({0, 1, 2, 3, 0, 4, 5, 6, 200}).Iend().Build();
-    SkinMemoryStream in(rgba);
+    TMemoryStream in(rgba);
     TPNGGraphic pic2;
     pic2.LoadFromStream(in);
     TIconHandle icon2 = MakeAlphaIcon(pic2, 0);

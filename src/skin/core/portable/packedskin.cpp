@@ -11,12 +11,12 @@ namespace kova::skin {
 
 TacSkinConvertor::~TacSkinConvertor() { ClearSkinConvertor(*this); }
 
-void TacSkinConvertor::SetOwnedArchive(std::unique_ptr<SkinStream> archive) {
+void TacSkinConvertor::SetOwnedArchive(std::unique_ptr<TStream> archive) {
     ownedArchive_ = std::move(archive);
     archive_ = ownedArchive_.get();
 }
 
-void TacSkinConvertor::LendArchive(SkinStream* archive) {
+void TacSkinConvertor::LendArchive(TStream* archive) {
     ownedArchive_.reset();
     archive_ = archive;
 }
@@ -51,13 +51,13 @@ namespace {
 
 [[noreturn]] void NotPacked() { throw std::runtime_error(kNotPackedSkinMessage); }
 
-std::int64_t Remaining(SkinStream& s) {
+std::int64_t Remaining(TStream& s) {
     const std::int64_t size = s.Size();
     const std::int64_t pos = s.Position();
     return size < 0 ? INT64_MAX : size - pos;
 }
 
-std::int32_t ReadInt32(SkinStream& s) {
+std::int32_t ReadInt32(TStream& s) {
     std::uint8_t b[4];
     s.ReadBuffer(b, 4);
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) |
@@ -75,7 +75,7 @@ constexpr std::int64_t kMinEntryBytes = 4 + 1 + 4 + 2 + 1 + 4;
 constexpr std::int64_t kMaxInflateRatio = 1040;
 
 void Unpack(TacSkinConvertor& conv) {
-    SkinStream& a = *conv.ArchiveData();
+    TStream& a = *conv.ArchiveData();
     a.SetPosition(0);
     char magic[4] = {};
     if (a.Read(magic, 4) != 4 || std::memcmp(magic, "ASzf", 4) != 0) NotPacked();
@@ -92,8 +92,8 @@ void Unpack(TacSkinConvertor& conv) {
         const std::int64_t left = Remaining(a);
         if (size < 0 || left < 6 || size > (left - 6) * kMaxInflateRatio + 1024) NotPacked();
         TZDecompressionStream z(a);
-        auto data = std::make_unique<SkinMemoryStream>();
-        data->CopyFrom(z, static_cast<std::size_t>(size));
+        auto data = std::make_unique<TMemoryStream>();
+        if (size > 0) data->CopyFrom(z, size);
         if (UpperAscii(name) == "OPTIONS.DAT") {
             if (++iniCount > 1) NotPacked();
             conv.SkinIni = std::move(data);
@@ -129,13 +129,14 @@ void UnpackSkinData(std::unique_ptr<TacSkinConvertor>& convertor) {
 
 void LoadPackedSkin(const std::string& fileName, std::unique_ptr<TacSkinConvertor>& convertor,
                     bool dropArchive) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(fileName, bytes)) return;
+    if (!FileExists(fileName)) return;
+    auto bytes = std::make_unique<TMemoryStream>();
+    bytes->LoadFromFile(fileName);
     if (convertor)
         ClearSkinConvertor(*convertor);
     else
         convertor = std::make_unique<TacSkinConvertor>();
-    convertor->SetOwnedArchive(std::make_unique<SkinMemoryStream>(std::move(bytes)));
+    convertor->SetOwnedArchive(std::move(bytes));
     UnpackSkinData(convertor);
     if (dropArchive && convertor) convertor->DropArchive();
 }

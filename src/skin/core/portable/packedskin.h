@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/portable/skinstream.h"
+#include "framework/portable/streams.h"
 
 namespace kova::skin {
 
 struct TacImageItem {
     std::string EntryName;   // exactly as stored
     bool BmpImage = false;   // extension ".BMP", any case
-    std::unique_ptr<SkinMemoryStream> EntryData;  // inflated content, position at its end
+    std::unique_ptr<TMemoryStream> EntryData;  // inflated content, position at its end
 };
 using TacImageItems = std::vector<TacImageItem>;
 
@@ -27,20 +27,20 @@ public:
 
     std::int32_t ImageEntryCount = 0;
     TacImageItems Entries;
-    std::unique_ptr<SkinMemoryStream> SkinIni;
+    std::unique_ptr<TMemoryStream> SkinIni;
 
     // The packed bytes being read: owned (set by LoadPackedSkin) or lent
     // (a stored skin's data, which the caller keeps alive).
-    SkinStream* ArchiveData() const { return archive_; }
-    void SetOwnedArchive(std::unique_ptr<SkinStream> archive);
-    void LendArchive(SkinStream* archive);
+    TStream* ArchiveData() const { return archive_; }
+    void SetOwnedArchive(std::unique_ptr<TStream> archive);
+    void LendArchive(TStream* archive);
     void DropArchive();
 
     friend void ClearSkinConvertor(TacSkinConvertor& convertor);
 
 private:
-    std::unique_ptr<SkinStream> ownedArchive_;
-    SkinStream* archive_ = nullptr;
+    std::unique_ptr<TStream> ownedArchive_;
+    TStream* archive_ = nullptr;
 };
 
 // Message of every failure that is the archive's own fault.

@@ -417,6 +417,9 @@ void TPNGGraphic::Clear() {
     palette_.clear();
     transparent_ = false;
     transparentColour_ = kClNone;
+    partial_ = false;
+    partialPass_ = 0;
+    partialRow_ = 0;
 }
 
 void TPNGGraphic::SetSize(int width, int height, TPixelFormat format) {
@@ -440,6 +443,9 @@ void TPNGGraphic::Assign(const TPNGGraphic& source) {
     transparent_ = source.transparent_;
     transparentColour_ = source.transparentColour_;
     fillColour_ = source.fillColour_;
+    partial_ = source.partial_;
+    partialPass_ = source.partialPass_;
+    partialRow_ = source.partialRow_;
 }
 
 PixelBuffer32 TPNGGraphic::ToBitmap32() const {
@@ -474,14 +480,32 @@ PixelBuffer32 TPNGGraphic::ToBitmap32() const {
             }
         }
     }
+    if (partial_) {
+        for (int y = 0; y < height_; ++y) {
+            std::uint32_t* d = out.ScanLine(y);
+            for (int x = 0; x < width_; ++x)
+                if (!PixelRead(x, y)) d[x] = 0;
+        }
+    }
     return out;
+}
+
+bool TPNGGraphic::PixelRead(int x, int y) const {
+    if (!partial_) return true;
+    if (!header_.Interlaced) return static_cast<std::uint32_t>(y) < partialRow_;
+    // The pass of each pixel of an 8 x 8 block (Adam7).
+    static const std::uint8_t kPass[8][8] = {
+        {0, 5, 3, 5, 1, 5, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 6}, {4, 5, 4, 5, 4, 5, 4, 5}, {6, 6, 6, 6, 6, 6, 6, 6},
+        {2, 5, 3, 5, 2, 5, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 6}, {4, 5, 4, 5, 4, 5, 4, 5}, {6, 6, 6, 6, 6, 6, 6, 6}};
+    const int pass = kPass[y & 7][x & 7];
+    return pass < partialPass_ || (pass == partialPass_ && static_cast<std::uint32_t>(y) < partialRow_);
 }
 
 // ------------------------------------------------------------------ loader
 
 struct TPNGGraphic::Loader {
     TPNGGraphic& pic;
-    SkinStream& in;
+    TStream& in;
     std::uint32_t currentLength = 0;
     std::uint8_t currentType[4] = {};
     std::uint32_t runningCRC = 0;
@@ -493,7 +517,7 @@ struct TPNGGraphic::Loader {
     bool imageDone = false;
     std::unique_ptr<TLZ77Decoder> decoder;
 
-    Loader(TPNGGraphic& p, SkinStream& s) : pic(p), in(s) {}
+    Loader(TPNGGraphic& p, TStream& s) : pic(p), in(s) {}
 
     bool Is(const char* type) const {
         for (int i = 0; i < 4; ++i)
@@ -527,7 +551,7 @@ struct TPNGGraphic::Loader {
         if (runningCRC != BigEndian32(c)) CrcError();
     }
 
-    void SkipChunk() { in.Seek(static_cast<std::int64_t>(currentLength) + 4, SeekOrigin::Current); }
+    void SkipChunk() { in.Seek(static_cast<std::int64_t>(currentLength) + 4, soCurrent); }
 
     void FillHeader() {
         if (currentLength != 13) InvalidFormat();
@@ -728,14 +752,22 @@ struct TPNGGraphic::Loader {
         FillBitmap();
         if (pic.transparentColour_ != kClNone) pic.transparent_ = true;
 
-        auto readRow = [&](std::size_t bytes) {
-            if (ReadRowData(current.data(), bytes) != bytes) InvalidFormat();  // truncated image data
+        // Image data that ends early is no error: the rows read are kept and
+        // the rest of the image stays transparent.
+        auto readRow = [&](std::size_t bytes, int pass, std::uint32_t y) {
+            if (ReadRowData(current.data(), bytes) != bytes) {
+                pic.partial_ = true;
+                pic.partialPass_ = pass;
+                pic.partialRow_ = y;
+                return false;
+            }
             UnfilterRow(current[0], current.data() + 1, previous.data() + 1, sourceBytesPerPixel, bytes - 1);
+            return true;
         };
         TColorManager& cm = pic.colours_;
         if (!h.Interlaced) {
             for (std::uint32_t y = 0; y < h.Height; ++y) {
-                readRow(rowBytes);
+                if (!readRow(rowBytes, 0, y)) break;
                 cm.ConvertRowPixels(current.data() + 1, pic.ScanLine(static_cast<int>(y)), h.Width, 0xFF);
                 std::swap(current, previous);
             }
@@ -745,13 +777,13 @@ struct TPNGGraphic::Loader {
             static const std::uint32_t rowStep[7] = {8, 8, 8, 4, 4, 2, 2};
             static const std::uint32_t colStep[7] = {8, 8, 4, 4, 2, 2, 1};
             static const std::uint8_t passMask[7] = {0x80, 0x08, 0x88, 0x22, 0xAA, 0x55, 0xFF};
-            for (int pass = 0; pass < 7; ++pass) {
+            for (int pass = 0; pass < 7 && !pic.partial_; ++pass) {
                 if (h.Width <= colStart[pass]) continue;
                 const std::uint32_t passWidth = (h.Width + colStep[pass] - 1 - colStart[pass]) / colStep[pass];
                 const std::size_t passBytes = rowBytesFor(passWidth);
                 std::fill(previous.begin(), previous.end(), 0);
                 for (std::uint32_t y = rowStart[pass]; y < h.Height; y += rowStep[pass]) {
-                    readRow(passBytes);
+                    if (!readRow(passBytes, pass, y)) break;
                     cm.ConvertRowPixels(current.data() + 1, pic.ScanLine(static_cast<int>(y)), h.Width,
                                         passMask[pass]);
                     std::swap(current, previous);
@@ -903,7 +935,7 @@ struct TPNGGraphic::Loader {
     }
 };
 
-bool TPNGGraphic::ReadPNGHeader(SkinStream& stream) {
+bool TPNGGraphic::ReadPNGHeader(TStream& stream) {
     Loader l(*this, stream);
     try {
         return l.ReadHeader();
@@ -914,7 +946,7 @@ bool TPNGGraphic::ReadPNGHeader(SkinStream& stream) {
     }
 }
 
-void TPNGGraphic::LoadFromStream(SkinStream& stream) {
+void TPNGGraphic::LoadFromStream(TStream& stream) {
     Clear();
     palette_.clear();
     colours_ = TColorManager();

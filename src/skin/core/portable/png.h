@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/portable/pixelbuffer.h"
-#include "skin/core/portable/skinstream.h"
+#include "framework/portable/streams.h"
 
 namespace kova::skin {
 
@@ -165,11 +165,11 @@ public:
     TPNGGraphic();
     ~TPNGGraphic();
 
-    void LoadFromStream(SkinStream& stream);
+    void LoadFromStream(TStream& stream);
     void Assign(const TPNGGraphic& source);
     // Reads the signature, IHDR and the gAMA scan only; false when the data
     // is no PNG image we can describe.
-    bool ReadPNGHeader(SkinStream& stream);
+    bool ReadPNGHeader(TStream& stream);
 
     const THeaderInfo& HeaderInfo() const { return header_; }
     TColorManager& ColourConverter() { return colours_; }
@@ -189,8 +189,13 @@ public:
     bool Empty() const { return width_ == 0 || height_ == 0; }
 
     // 32-bit BGRA copy: colours after the palette; alpha from a 32-bit
-    // picture, 255 for every other format.
+    // picture, 255 for every other format; pixels the image data did not
+    // reach (it ended early) are transparent black.
     PixelBuffer32 ToBitmap32() const;
+    // The image data ended before the last row: the rows read are kept.
+    bool Partial() const { return partial_; }
+    // Whether the image data reached this pixel.
+    bool PixelRead(int x, int y) const;
 
 private:
     struct Loader;
@@ -207,6 +212,11 @@ private:
     bool transparent_ = false;
     std::uint32_t transparentColour_ = kClNone;
     std::uint32_t fillColour_ = 0xFFFFFF;
+    // Where the image data ended: the pass (0 when not interlaced) and the
+    // first row of it that was not read.
+    bool partial_ = false;
+    int partialPass_ = 0;
+    std::uint32_t partialRow_ = 0;
 };
 
 // Premultiplies colour by alpha (channel * alpha / 255, rounded down) on a

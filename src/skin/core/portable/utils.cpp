@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace kova::skin {
 
@@ -37,7 +36,8 @@ std::int32_t BlendPercent(std::int32_t value, std::int32_t percent) {
     return static_cast<std::int32_t>(std::nearbyint((100 - percent) * (value / 100.0) + percent));
 }
 
-void FillMessageRec(std::uint32_t msg, std::int32_t wParam, std::int32_t lParam, std::int32_t result, TMessage& rec) {
+void FillMessageRec(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t result,
+                    TMessage& rec) {
     rec.Msg = msg;
     rec.WParam = wParam;
     rec.LParam = lParam;
@@ -133,78 +133,6 @@ std::string ReplaceAll(const std::string& s, const std::string& oldText, const s
     }
     out.append(s, pos, std::string::npos);
     return out;
-}
-
-namespace {
-bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-}  // namespace
-
-void ParseIniSections(const std::vector<std::string>& lines, TIniSections& sections) {
-    sections.clear();
-    TIniSection* current = nullptr;
-    for (const std::string& line : lines) {
-        if (line.empty() || line[0] == ';') continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            sections.push_back({line.substr(1, line.size() - 2), {}});
-            current = &sections.back();
-            continue;
-        }
-        if (current) current->Lines.push_back(line);
-    }
-}
-
-std::string IniSectionValue(const TIniSections& sections, const std::string& section, const std::string& key,
-                            const std::string& defaultValue) {
-    for (const TIniSection& s : sections) {
-        if (!SameText(s.Name, section)) continue;
-        for (const std::string& line : s.Lines) {
-            const std::size_t eq = line.find('=');
-            if (eq != std::string::npos && SameText(line.substr(0, eq), key)) return line.substr(eq + 1);
-        }
-        return defaultValue;
-    }
-    return defaultValue;
-}
-
-std::int32_t IniSectionInt(const TIniSections& sections, const std::string& section, const std::string& key,
-                           std::int32_t defaultValue) {
-    const std::string text = IniSectionValue(sections, section, key, "");
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        std::int64_t v = 0;
-        for (std::size_t i = 2; i < text.size(); ++i) {
-            const char c = text[i];
-            int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return defaultValue;
-            v = v * 16 + d;
-            if (v > 0xFFFFFFFFll) return defaultValue;
-        }
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    }
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    if (i >= text.size()) return defaultValue;
-    std::int64_t v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return defaultValue;
-        v = v * 10 + (text[i] - '0');
-        if (v > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1) return defaultValue;
-    }
-    if (negative) v = -v;
-    if (v > std::numeric_limits<std::int32_t>::max()) return defaultValue;
-    return static_cast<std::int32_t>(v);
 }
 
 std::string AddTrailingBackslash(const std::string& s) {

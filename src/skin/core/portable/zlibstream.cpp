@@ -31,12 +31,12 @@ struct TCustomZStream::State {
     bool initialised = false;
 };
 
-TCustomZStream::TCustomZStream(SkinStream& source)
+TCustomZStream::TCustomZStream(TStream& source)
     : source_(source), sourcePosition_(source.Position()), z_(std::make_unique<State>()) {}
 
 TCustomZStream::~TCustomZStream() = default;
 
-TZDecompressionStream::TZDecompressionStream(SkinStream& source) : TCustomZStream(source) {
+TZDecompressionStream::TZDecompressionStream(TStream& source) : TCustomZStream(source) {
     z_->rec.next_in = z_->in.data();
     z_->rec.avail_in = 0;
     Check(inflateInit(&z_->rec));
@@ -81,7 +81,7 @@ std::size_t TZDecompressionStream::Read(void* buffer, std::size_t count) {
     }
     if (result == Z_STREAM_END && zs.avail_in > 0) {
         // Hand the bytes behind the zlib stream back to the source.
-        sourcePosition_ = source_.Seek(-static_cast<std::int64_t>(zs.avail_in), SeekOrigin::Current);
+        sourcePosition_ = source_.Seek(-static_cast<std::int64_t>(zs.avail_in), soCurrent);
         zs.avail_in = 0;
     }
     return delivered;
@@ -91,7 +91,7 @@ std::size_t TZDecompressionStream::Write(const void*, std::size_t) {
     throw EZDecompressionError(std::string(kInvalidOperation));
 }
 
-std::int64_t TZDecompressionStream::Seek(std::int64_t offset, SeekOrigin origin) {
+std::int64_t TZDecompressionStream::Seek(std::int64_t offset, TSeekOrigin origin) {
     z_stream& zs = z_->rec;
     auto discard = [this](std::int64_t distance) {
         std::array<std::uint8_t, 8192> block;
@@ -101,18 +101,18 @@ std::int64_t TZDecompressionStream::Seek(std::int64_t offset, SeekOrigin origin)
             distance -= static_cast<std::int64_t>(n);
         }
     };
-    if (offset == 0 && origin == SeekOrigin::Beginning) {
+    if (offset == 0 && origin == soBeginning) {
         Check(inflateReset(&zs));
         zs.next_in = z_->in.data();
         zs.avail_in = 0;
         source_.SetPosition(0);
         sourcePosition_ = 0;
-    } else if ((offset >= 0 && origin == SeekOrigin::Current) ||
-               (origin == SeekOrigin::Beginning &&
+    } else if ((offset >= 0 && origin == soCurrent) ||
+               (origin == soBeginning &&
                 offset > static_cast<std::int64_t>(zs.total_out))) {
-        discard(origin == SeekOrigin::Current ? offset
+        discard(origin == soCurrent ? offset
                                               : offset - static_cast<std::int64_t>(zs.total_out));
-    } else if (offset == 0 && origin == SeekOrigin::End) {
+    } else if (offset == 0 && origin == soEnd) {
         std::array<std::uint8_t, 8192> block;
         while (Read(block.data(), block.size()) != 0) {
         }

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "skin/core/portable/skinstream.h"
+#include "framework/portable/streams.h"
 
 namespace kova::skin {
 
@@ -31,9 +31,9 @@ public:
     using EZLibError::EZLibError;
 };
 
-class TCustomZStream : public SkinStream {
+class TCustomZStream : public TStream {
 public:
-    explicit TCustomZStream(SkinStream& source);
+    explicit TCustomZStream(TStream& source);
     ~TCustomZStream() override;
     TCustomZStream(const TCustomZStream&) = delete;
     TCustomZStream& operator=(const TCustomZStream&) = delete;
@@ -44,21 +44,21 @@ public:
 protected:
     struct State;
     static constexpr std::size_t kInBufferSize = 65536;
-    SkinStream& source_;
+    TStream& source_;
     std::int64_t sourcePosition_;
     std::unique_ptr<State> z_;
 };
 
 class TZDecompressionStream : public TCustomZStream {
 public:
-    explicit TZDecompressionStream(SkinStream& source);
+    explicit TZDecompressionStream(TStream& source);
     ~TZDecompressionStream() override;
 
     std::size_t Read(void* buffer, std::size_t count) override;
     // Always raises "Invalid ZStream operation!".
     std::size_t Write(const void* buffer, std::size_t count) override;
     // Forward only (or back to 0); returns the number of bytes inflated so far.
-    std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
     std::int64_t Size() override { return -1; }
     std::uint64_t TotalOut() const;
 };

@@ -16,10 +16,10 @@ namespace {
 using test::Bytes;
 
 Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
-std::string S(const SkinMemoryStream& m) { return std::string(m.Data().begin(), m.Data().end()); }
+std::string S(const TMemoryStream& m) { return std::string(m.Bytes().begin(), m.Bytes().end()); }
 
-std::unique_ptr<TacSkinConvertor> Unpack(const Bytes& archive, SkinMemoryStream& holder) {
-    holder = SkinMemoryStream(archive);
+std::unique_ptr<TacSkinConvertor> Unpack(const Bytes& archive, TMemoryStream& holder) {
+    holder = TMemoryStream(archive);
     auto conv = std::make_unique<TacSkinConvertor>();
     conv->LendArchive(&holder);
     UnpackSkinData(conv);
@@ -28,7 +28,7 @@ std::unique_ptr<TacSkinConvertor> Unpack(const Bytes& archive, SkinMemoryStream&
 }
 
 void ExpectRefused(const Bytes& archive, const char* message = kNotPackedSkinMessage) {
-    SkinMemoryStream holder(archive);
+    TMemoryStream holder(archive);
     auto conv = std::make_unique<TacSkinConvertor>();
     conv->LendArchive(&holder);
     try {
@@ -48,7 +48,7 @@ TEST(PackedSkin, ReadsIniAndImagesInOrder) {
                                            {"NOEXT", B("y")},
                                            {"dir.bmp\\x", B("z")},
                                            {"mIxEd.BmP", B("w")}});
-    SkinMemoryStream holder;
+    TMemoryStream holder;
     auto conv = Unpack(archive, holder);
     ASSERT_TRUE(conv);
     EXPECT_EQ(S(*conv->SkinIni), "[GENERAL]\nVersion=7\n");
@@ -67,7 +67,7 @@ TEST(PackedSkin, ReadsIniAndImagesInOrder) {
 
 TEST(PackedSkin, IniNameIgnoresCase) {
     for (const char* name : {"OPTIONS.DAT", "options.dat"}) {
-        SkinMemoryStream holder;
+        TMemoryStream holder;
         auto conv = Unpack(WritePackedSkin({{"a.bmp", B("1")}, {name, B("ini")}}), holder);
         ASSERT_TRUE(conv);
         EXPECT_EQ(S(*conv->SkinIni), "ini");
@@ -77,7 +77,7 @@ TEST(PackedSkin, IniNameIgnoresCase) {
 }
 
 TEST(PackedSkin, OnlyIni) {
-    SkinMemoryStream holder;
+    TMemoryStream holder;
     auto conv = Unpack(WritePackedSkin({{"Options.dat", B("x")}}), holder);
     ASSERT_TRUE(conv);
     EXPECT_EQ(conv->ImageEntryCount, 0);
@@ -85,26 +85,26 @@ TEST(PackedSkin, OnlyIni) {
 }
 
 TEST(PackedSkin, EmptyEntryIsAnEmptyFile) {
-    SkinMemoryStream holder;
+    TMemoryStream holder;
     auto conv = Unpack(WritePackedSkin({{"Options.dat", B("")}, {"e.bmp", B("")}, {"f.png", B("after")}}), holder);
     ASSERT_TRUE(conv);
-    EXPECT_EQ(conv->SkinIni->Data().size(), 0u);
+    EXPECT_EQ(conv->SkinIni->Bytes().size(), 0u);
     ASSERT_EQ(conv->Entries.size(), 2u);
-    EXPECT_EQ(conv->Entries[0].EntryData->Data().size(), 0u);
+    EXPECT_EQ(conv->Entries[0].EntryData->Bytes().size(), 0u);
     EXPECT_EQ(S(*conv->Entries[1].EntryData), "after");
 }
 
 TEST(PackedSkin, EntriesEndingMidBlockAndLargeEntries) {
     Bytes big(150000);
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 300);
-    SkinMemoryStream holder;
+    TMemoryStream holder;
     auto conv = Unpack(WritePackedSkin({{"Options.dat", B("ini")}, {"big.bmp", big}, {"small.png", B("s")},
                                         {"big2.bmp", big}}, 1),
                        holder);
     ASSERT_TRUE(conv);
-    EXPECT_EQ(conv->Entries[0].EntryData->Data(), big);
+    EXPECT_EQ(conv->Entries[0].EntryData->Bytes(), big);
     EXPECT_EQ(S(*conv->Entries[1].EntryData), "s");
-    EXPECT_EQ(conv->Entries[2].EntryData->Data(), big);
+    EXPECT_EQ(conv->Entries[2].EntryData->Bytes(), big);
 }
 
 TEST(PackedSkin, WrongMagicIsRefused) {
@@ -143,7 +143,7 @@ TEST(PackedSkin, SizeMismatchesAreRefused) {
 TEST(PackedSkin, ArchiveEndingEarlyIsReadError) {
     Bytes a = WritePackedSkin({{"Options.dat", B("hello")}, {"x.bmp", B("abc")}});
     a.resize(a.size() - 8);
-    SkinMemoryStream holder(a);
+    TMemoryStream holder(a);
     auto conv = std::make_unique<TacSkinConvertor>();
     conv->LendArchive(&holder);
     EXPECT_ANY_THROW(UnpackSkinData(conv));

@@ -19,7 +19,7 @@ const char* const kCritical = "Cannot load PNG image. Unexpected but critical ch
 const char* const kColourFormat = "Invalid color format in PNG file.";
 
 std::string LoadError(const Bytes& png) {
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     try {
         pic.LoadFromStream(in);
@@ -30,7 +30,7 @@ std::string LoadError(const Bytes& png) {
 }
 
 TPNGGraphic Load(const Bytes& png) {
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     pic.LoadFromStream(in);
     return pic;
@@ -46,7 +46,7 @@ Bytes Tiny(const std::string& ihdrType = "IHDR") {
 TEST(PngReader, DecodesTinyRgbAndStopsAfterIend) {
     Bytes png = Tiny();
     png.push_back(0xAB);
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     TPNGGraphic pic;
     pic.LoadFromStream(in);
     EXPECT_EQ(in.Position(), static_cast<std::int64_t>(png.size() - 1));
@@ -97,7 +97,7 @@ TEST(PngReader, CrcErrors) {
     png[8 + 8 + 13] ^= 1;  // IHDR CRC
     EXPECT_EQ(LoadError(png), kCrc);
     TPNGGraphic pic;
-    SkinMemoryStream in(png);
+    TMemoryStream in(png);
     EXPECT_FALSE(pic.ReadPNGHeader(in));
     // Damaged IDAT CRC.
     Bytes idat = PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", test::Deflate(Rows2x2()), false).Iend().Build();
@@ -134,21 +134,65 @@ TEST(PngReader, ImageDataSplitMidRow) {
     EXPECT_EQ(pic.ToBitmap32().At(0, 0), 0xFF010203u);
 }
 
-TEST(PngReader, TruncatedOrMissingImageDataIsAnError) {
+// Image data that ends early keeps the rows read; the rest of the image is
+// transparent. No image data at all, or a zlib stream that ends before the
+// rows do, is still an error.
+TEST(PngReader, ImageDataThatEndsEarly) {
     Bytes z = test::Deflate(Rows2x2(), 0);
     z.resize(z.size() - 8);  // the stream stops inside row 2
-    EXPECT_EQ(LoadError(PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", z).Iend().Build()), kInvalid);
+    const TPNGGraphic pic = Load(PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", z).Iend().Build());
+    EXPECT_TRUE(pic.Partial());
+    const PixelBuffer32 px = pic.ToBitmap32();
+    EXPECT_EQ(px.At(0, 0), 0xFF010203u);  // row 1 kept
+    EXPECT_EQ(px.At(1, 1), 0u);           // row 2 transparent
     EXPECT_EQ(LoadError(PngBuilder().Ihdr(2, 2, 8, 2).Iend().Build()), kInvalid);
-    // A zlib stream that ends before the rows do.
     const Bytes rows = Rows2x2();
-    const Bytes shortRows = test::Deflate(Bytes(rows.begin(), rows.begin() + 7));
-    const std::string shortError = LoadError(PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", shortRows).Iend().Build());
-    EXPECT_TRUE(shortError == kInvalid || shortError == "Cannot load image. Extra compressed data found in PNG file.")
-        << shortError;
+    // A zlib stream that ends inside a row is damaged; one that ends with a
+    // whole row is data that ends early.
+    const Bytes midRow = test::Deflate(Bytes(rows.begin(), rows.begin() + 5));
+    EXPECT_EQ(LoadError(PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", midRow).Iend().Build()),
+              "Cannot load image. Extra compressed data found in PNG file.");
+    const Bytes oneRow = test::Deflate(Bytes(rows.begin(), rows.begin() + 7));
+    const TPNGGraphic first = Load(PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", oneRow).Iend().Build());
+    EXPECT_TRUE(first.Partial());
+    EXPECT_EQ(first.ToBitmap32().At(1, 0) >> 24, 255u);
+    EXPECT_EQ(first.ToBitmap32().At(1, 1), 0u);
     // A second run of image data after another chunk.
     EXPECT_EQ(LoadError(PngBuilder().Ihdr(2, 2, 8, 2).Idat(Rows2x2()).Chunk("tEXt", {'a', 0, 'b'})
                             .Idat(Rows2x2()).Iend().Build()),
               kInvalid);
+}
+
+// An interlaced image cut during a pass keeps the pixels of the passes read.
+TEST(PngReader, InterlacedImageDataThatEndsEarly) {
+    // 8 x 8 grey, every pass's rows in turn; pixel value = 10 * pass + 1.
+    static const int kPass[8][8] = {
+        {0, 5, 3, 5, 1, 5, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 6}, {4, 5, 4, 5, 4, 5, 4, 5}, {6, 6, 6, 6, 6, 6, 6, 6},
+        {2, 5, 3, 5, 2, 5, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 6}, {4, 5, 4, 5, 4, 5, 4, 5}, {6, 6, 6, 6, 6, 6, 6, 6}};
+    static const int rowStart[7] = {0, 0, 4, 0, 2, 0, 1}, colStart[7] = {0, 4, 0, 2, 0, 1, 0};
+    static const int rowStep[7] = {8, 8, 8, 4, 4, 2, 2}, colStep[7] = {8, 8, 4, 4, 2, 2, 1};
+    Bytes raw;
+    std::size_t cutAfterPass3 = 0;
+    for (int pass = 0; pass < 7; ++pass) {
+        for (int y = rowStart[pass]; y < 8; y += rowStep[pass]) {
+            raw.push_back(0);
+            for (int x = colStart[pass]; x < 8; x += colStep[pass]) raw.push_back(static_cast<std::uint8_t>(10 * pass + 1));
+        }
+        if (pass == 3) cutAfterPass3 = raw.size();
+    }
+    Bytes z = test::Deflate(raw, 0);
+    z.resize(2 + 5 + cutAfterPass3 + 1);  // header, stored-block header, passes 0-3, one byte more
+    const TPNGGraphic pic = Load(PngBuilder().Ihdr(8, 8, 8, 0, 1).Chunk("IDAT", z).Iend().Build());
+    ASSERT_TRUE(pic.Partial());
+    const PixelBuffer32 px = pic.ToBitmap32();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const int pass = kPass[y][x];
+            if (pass <= 3)
+                EXPECT_EQ(px.At(x, y) & 0xFF, static_cast<std::uint32_t>(10 * pass + 1)) << x << "," << y;
+            else
+                EXPECT_EQ(px.At(x, y), 0u) << x << "," << y;
+        }
 }
 
 TEST(PngReader, ExtraAndDamagedCompressedData) {

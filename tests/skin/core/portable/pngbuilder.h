@@ -3,6 +3,8 @@
 
 #include <zlib.h>
 
+#include "framework/portable/streams.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +23,18 @@ inline Bytes Deflate(const Bytes& raw, int level = 6) {
     compress2(out.data(), &n, raw.data(), static_cast<uLong>(raw.size()), level);
     out.resize(n);
     return out;
+}
+
+// The whole file, or nothing when it cannot be read.
+inline bool ReadFileBytes(const std::string& path, Bytes& out) {
+    try {
+        TMemoryStream m;
+        m.LoadFromFile(path);
+        out = std::move(m.Bytes());
+        return true;
+    } catch (const EStreamError&) {
+        return false;
+    }
 }
 
 class PngBuilder {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "common/require.h"
+#include "common/testdata.h"
+#include "pngbuilder.h"
 #include "skin/core/portable/png.h"
 
 namespace kova::skin {
@@ -77,9 +79,9 @@ TEST(PngSuite, ValidImagesMatchReference) {
         if (name[0] == 'x') continue;
         SCOPED_TRACE(name);
         std::vector<std::uint8_t> bytes;
-        ASSERT_TRUE(ReadWholeFile(kova::test::TestDataPath("pngsuite/" + name + ".png"), bytes));
+        ASSERT_TRUE(test::ReadFileBytes(kova::test::TestDataPath("pngsuite/" + name + ".png"), bytes));
         const Chunkinfo ih = ReadIhdr(bytes);
-        SkinMemoryStream in(bytes);
+        TMemoryStream in(bytes);
         TPNGGraphic png;
         ASSERT_NO_THROW(png.LoadFromStream(in));
         EXPECT_EQ(in.Position(), static_cast<std::int64_t>(bytes.size()));  // stands after IEND
@@ -132,8 +134,8 @@ TEST(PngSuite, BrokenImagesAreRefused) {
         if (name[0] != 'x') continue;
         SCOPED_TRACE(name);
         std::vector<std::uint8_t> bytes;
-        ASSERT_TRUE(ReadWholeFile(kova::test::TestDataPath("pngsuite/" + name + ".png"), bytes));
-        SkinMemoryStream in(bytes);
+        ASSERT_TRUE(test::ReadFileBytes(kova::test::TestDataPath("pngsuite/" + name + ".png"), bytes));
+        TMemoryStream in(bytes);
         TPNGGraphic png;
         try {
             png.LoadFromStream(in);

@@ -28,11 +28,6 @@ TEST(Utils, Integers) {
     EXPECT_EQ(BlendPercent(50, 50), 75);
     EXPECT_EQ(BlendPercent(1, 50), 50);  // 50.5 -> 50, halves to even
     EXPECT_EQ(BlendPercent(3, 50), 52);  // 51.5 -> 52
-    std::int32_t a = 1, b = 2;
-    SwapInts(a, b);
-    EXPECT_EQ(a, 2);
-    EXPECT_EQ(MaxOf(a, b), 2);
-    EXPECT_EQ(MinOf(a, b), 1);
 }
 
 TEST(Utils, HexText) {
@@ -66,28 +61,15 @@ TEST(Utils, Strings) {
     EXPECT_EQ(AddTrailingBackslash("d\\"), "d\\");
 }
 
-TEST(Utils, IniSections) {
-    TIniSections s;
-    ParseIniSections({"dropped=1", "[GENERAL]", "", "; comment", "Version=7", "HEX=0x1F", "OCT=017", "Bad=12a",
-                      "[Button]", "Color=abc", "color=second", "[Empty]"},
-                     s);
-    ASSERT_EQ(s.size(), 3u);
-    EXPECT_EQ(s[0].Lines.size(), 4u);
-    EXPECT_EQ(IniSectionValue(s, "general", "version", "d"), "7");
-    EXPECT_EQ(IniSectionValue(s, "BUTTON", "COLOR", "d"), "abc");  // first match
-    EXPECT_EQ(IniSectionValue(s, "Missing", "x", "d"), "d");
-    EXPECT_EQ(IniSectionValue(s, "Empty", "x", "d"), "d");
-    EXPECT_EQ(IniSectionInt(s, "GENERAL", "HEX", -1), 31);
-    EXPECT_EQ(IniSectionInt(s, "GENERAL", "OCT", -1), 17);
-    EXPECT_EQ(IniSectionInt(s, "GENERAL", "Bad", -1), -1);
-    EXPECT_EQ(IniSectionInt(s, "GENERAL", "none", -2), -2);
-}
-
 TEST(Utils, Records) {
+    // A pointer passed in LParam survives the record whole.
+    static_assert(sizeof(TMessage::LParam) == sizeof(void*) && sizeof(TMessage::WParam) == sizeof(void*));
+    int target = 0;
     TMessage m;
-    FillMessageRec(0xA100, 1, 2, 3, m);
+    FillMessageRec(0xA100, 1, reinterpret_cast<std::intptr_t>(&target), -3, m);
     EXPECT_EQ(m.Msg, 0xA100u);
-    EXPECT_EQ(m.Result, 3);
+    EXPECT_EQ(reinterpret_cast<int*>(m.LParam), &target);
+    EXPECT_EQ(m.Result, -3);
     PixelBuffer32 b(1, 1);
     TsParentImageInfo info;
     FillParentImageInfo(&b, 4, 5, info);
@@ -105,23 +87,9 @@ TEST(Utils, Records) {
 namespace kova::skin {
 namespace {
 
-TEST(MsgBoxStyle, ButtonsAndIcons) {
-    const struct {
-        int type;
-        std::uint32_t buttons, style;
-    } cases[] = {
-        {mtConfirmation, mbYes | mbNo | mbCancel, 0x20 | 3},
-        {mtConfirmation, mbYes | mbNo, 0x20 | 4},
-        {mtWarning, mbOK | mbCancel, 0x30 | 1},
-        {mtError, 0, 0x10},
-        {mtInformation, mbOK | mbHelp, 0x40 | 0x4000},
-        {mtError, mbAbort | mbRetry | mbIgnore, 0x10 | 2},
-        {mtError, mbRetry | mbCancel, 0x10 | 5},
-        {7, mbOK, 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(MsgBoxStyle(c.type, c.buttons), c.style) << c.type << "/" << c.buttons;
+TEST(MsgBoxCaption, ByType) {
     EXPECT_EQ(MsgBoxDefaultCaption(mtConfirmation), "Confirm");
-    EXPECT_EQ(MsgBoxDefaultCaption(4), "");
+    EXPECT_EQ(MsgBoxDefaultCaption(mtCustom), "");
 }
 
 TEST(Utils, TransparentRuns) {

@@ -27,7 +27,7 @@ Bytes Pseudo(std::size_t n, std::uint32_t seed) {
     return b;
 }
 
-Bytes ReadAll(SkinStream& s) {
+Bytes ReadAll(TStream& s) {
     Bytes out;
     std::uint8_t buf[1000];
     for (std::size_t n; (n = s.Read(buf, sizeof buf)) != 0;) out.insert(out.end(), buf, buf + n);
@@ -43,7 +43,7 @@ TEST(ZDecompressionStream, BackToBackStreamsLeaveSourceOnSecond) {
         const Bytes zb = Deflate(b);
         archive.insert(archive.end(), zb.begin(), zb.end());
         archive.push_back(0x55);
-        SkinMemoryStream src(archive);
+        TMemoryStream src(archive);
         {
             TZDecompressionStream z(src);
             EXPECT_EQ(ReadAll(z), a);
@@ -56,7 +56,7 @@ TEST(ZDecompressionStream, BackToBackStreamsLeaveSourceOnSecond) {
 }
 
 TEST(ZDecompressionStream, ReadsOnlyWhatTheStreamHolds) {
-    SkinMemoryStream src(Deflate(Text("hello world")));
+    TMemoryStream src(Deflate(Text("hello world")));
     TZDecompressionStream z(src);
     char buf[64] = {};
     EXPECT_EQ(z.Read(buf, sizeof buf), 11u);
@@ -66,24 +66,24 @@ TEST(ZDecompressionStream, ReadsOnlyWhatTheStreamHolds) {
 
 TEST(ZDecompressionStream, SeekEndGivesSizeAndSeekZeroRestarts) {
     const Bytes data = Pseudo(30000, 7);
-    SkinMemoryStream src(Deflate(data));
+    TMemoryStream src(Deflate(data));
     TZDecompressionStream z(src);
-    EXPECT_EQ(z.Seek(0, SeekOrigin::End), 30000);
-    EXPECT_EQ(z.Seek(0, SeekOrigin::Beginning), 0);
+    EXPECT_EQ(z.Seek(0, soEnd), 30000);
+    EXPECT_EQ(z.Seek(0, soBeginning), 0);
     EXPECT_EQ(ReadAll(z), data);
 }
 
 TEST(ZDecompressionStream, ForwardSeeksSkipAndBackwardSeeksFail) {
     const Bytes data = Pseudo(20000, 9);
-    SkinMemoryStream src(Deflate(data));
+    TMemoryStream src(Deflate(data));
     TZDecompressionStream z(src);
-    EXPECT_EQ(z.Seek(10000, SeekOrigin::Current), 10000);
-    EXPECT_EQ(z.Seek(15000, SeekOrigin::Beginning), 15000);
+    EXPECT_EQ(z.Seek(10000, soCurrent), 10000);
+    EXPECT_EQ(z.Seek(15000, soBeginning), 15000);
     std::uint8_t b = 0;
     ASSERT_EQ(z.Read(&b, 1), 1u);
     EXPECT_EQ(b, data[15000]);
-    for (auto [off, origin] : {std::pair{std::int64_t{5}, SeekOrigin::Beginning}, std::pair{std::int64_t{-1}, SeekOrigin::Current},
-                               std::pair{std::int64_t{3}, SeekOrigin::End}}) {
+    for (auto [off, origin] : {std::pair{std::int64_t{5}, soBeginning}, std::pair{std::int64_t{-1}, soCurrent},
+                               std::pair{std::int64_t{3}, soEnd}}) {
         try {
             z.Seek(off, origin);
             FAIL() << "seek should fail";
@@ -93,11 +93,11 @@ TEST(ZDecompressionStream, ForwardSeeksSkipAndBackwardSeeksFail) {
         }
     }
     // Past the end: the skipped block must arrive in full.
-    EXPECT_THROW(z.Seek(100000, SeekOrigin::Current), EReadError);
+    EXPECT_THROW(z.Seek(100000, soCurrent), EReadError);
 }
 
 TEST(ZDecompressionStream, WriteIsRefused) {
-    SkinMemoryStream src(Deflate(Text("x")));
+    TMemoryStream src(Deflate(Text("x")));
     TZDecompressionStream z(src);
     try {
         z.Write("a", 1);
@@ -108,7 +108,7 @@ TEST(ZDecompressionStream, WriteIsRefused) {
 }
 
 TEST(ZDecompressionStream, BadHeaderIsDataError) {
-    SkinMemoryStream src(Text("this is not zlib data at all"));
+    TMemoryStream src(Text("this is not zlib data at all"));
     TZDecompressionStream z(src);
     char buf[16];
     try {
@@ -123,7 +123,7 @@ TEST(ZDecompressionStream, BadHeaderIsDataError) {
 TEST(ZDecompressionStream, DamagedChecksumIsDataError) {
     Bytes z = Deflate(Text("some text to check"));
     z.back() ^= 0xFF;
-    SkinMemoryStream src(z);
+    TMemoryStream src(z);
     TZDecompressionStream d(src);
     char buf[64];
     EXPECT_THROW(ReadAll(d), EZDecompressionError);
@@ -134,11 +134,11 @@ TEST(ZDecompressionStream, TruncatedSourceReturnsShortAndReadBufferFails) {
     const Bytes data = Pseudo(5000, 3);
     Bytes z = Deflate(data);
     z.resize(z.size() / 2);
-    SkinMemoryStream src(z);
+    TMemoryStream src(z);
     TZDecompressionStream d(src);
     Bytes out(5000);
     EXPECT_LT(d.Read(out.data(), out.size()), 5000u);
-    SkinMemoryStream src2(z);
+    TMemoryStream src2(z);
     TZDecompressionStream d2(src2);
     EXPECT_THROW(d2.ReadBuffer(out.data(), out.size()), EReadError);
 }
@@ -157,7 +157,7 @@ TEST(ZDecompressionStream, MessagesForEveryCode) {
 
 TEST(ZDecompressionStream, BlockReadEventAndSourceMovedBetweenReads) {
     const Bytes data = Pseudo(200000, 5);
-    SkinMemoryStream src(Deflate(data, 0));  // stored: bigger than one block
+    TMemoryStream src(Deflate(data, 0));  // stored: bigger than one block
     TZDecompressionStream z(src);
     int blocks = 0;
     z.OnBlockRead = [&blocks](TCustomZStream&) { ++blocks; };
@@ -185,7 +185,7 @@ TEST(ZDecompressionStream, PresetDictionaryStopsTheRead) {
     ASSERT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
     out.resize(zs.total_out);
     deflateEnd(&zs);
-    SkinMemoryStream src(out);
+    TMemoryStream src(out);
     TZDecompressionStream z(src);
     std::uint8_t buf[64];
     EXPECT_EQ(z.Read(buf, sizeof buf), 0u);
@@ -199,13 +199,13 @@ TEST(ZDecompressionStream, PublicDeflateCorpus) {
                              "huffman-rand-max", "huffman-shifts", "huffman-text-shift", "huffman-text",
                              "huffman-zero"}) {
         Bytes golden, expected;
-        ASSERT_TRUE(ReadWholeFile(kova::test::TestDataPath(std::string("zlib-deflate/") + name + ".golden"), golden));
-        ASSERT_TRUE(ReadWholeFile(kova::test::TestDataPath(std::string("zlib-deflate/") + name + ".in"), expected));
+        ASSERT_TRUE(test::ReadFileBytes(kova::test::TestDataPath(std::string("zlib-deflate/") + name + ".golden"), golden));
+        ASSERT_TRUE(test::ReadFileBytes(kova::test::TestDataPath(std::string("zlib-deflate/") + name + ".in"), expected));
         // None of these sets the final-block flag: the stream ends with the
         // source, so Read returns what was inflated so far without error.
         Bytes z = {0x78, 0x01};
         z.insert(z.end(), golden.begin(), golden.end());
-        SkinMemoryStream src(z);
+        TMemoryStream src(z);
         TZDecompressionStream d(src);
         EXPECT_EQ(ReadAll(d), expected) << name;
     }

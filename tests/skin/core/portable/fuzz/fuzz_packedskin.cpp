@@ -7,7 +7,7 @@
 #include "skin/core/portable/packedskin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kova::skin::SkinSpanStream archive(data, size);
+    kova::TMemoryStream archive(std::vector<std::uint8_t>(data, data + size));
     auto conv = std::make_unique<kova::skin::TacSkinConvertor>();
     conv->LendArchive(&archive);
     try {

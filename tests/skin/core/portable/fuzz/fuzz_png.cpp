@@ -7,7 +7,7 @@
 #include "skin/core/portable/png.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kova::skin::SkinSpanStream in(data, size);
+    kova::TMemoryStream in(std::vector<std::uint8_t>(data, data + size));
     kova::skin::TPNGGraphic png;
     try {
         png.LoadFromStream(in);
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)px;
     } catch (const std::exception&) {
     }
-    kova::skin::SkinSpanStream again(data, size);
+    kova::TMemoryStream again(std::vector<std::uint8_t>(data, data + size));
     (void)png.ReadPNGHeader(again);
     return 0;
 }

@@ -1,0 +1,46 @@
+// Skins stored with the program: packed skin data under a name, chosen like
+// any skin folder or packed file. Window-free.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "skin/core/model/skindata.h"
+
+namespace kova::skin {
+
+struct TsStoredSkin {
+    std::string Name;
+    TsColor Shadow1Color = 0;
+    std::int32_t Shadow1Offset = 0;
+    std::int32_t Shadow1Blur = -1;
+    std::int32_t Shadow1Transparency = 0;
+    TsColor BorderColor = 0xFF00FF;
+    double Version = 0;
+    std::string Author;
+    std::string Description;
+    std::vector<std::uint8_t> Data;  // the whole packed skin file
+};
+
+class TsStoredSkins {
+public:
+    std::size_t Count() const { return items_.size(); }
+    const TsStoredSkin& Items(std::size_t i) const { return items_[i]; }
+    // Position of the first item of exactly that name; -1 when none.
+    int IndexOf(const std::string& name) const;
+    void Add(TsStoredSkin skin);
+    void Delete(std::size_t i);
+    void Clear();
+    // Called after every change (skin lists refresh themselves).
+    std::function<void()> OnChange;
+
+private:
+    void Changed() {
+        if (OnChange) OnChange();
+    }
+    std::vector<TsStoredSkin> items_;
+};
+
+}  // namespace kova::skin
