@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "framework/dialogs.h"
 #include "framework/forms.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/mainform/main.h"
@@ -51,8 +52,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // both through before either had made its window.
   InstanceLock instance;
   if (!instance.First()) {
-    // A real modal box: nothing of the program exists yet.
-    MessageBoxA(nullptr, "Program allready running!", ApplicationTitle, MB_OK);
+    // Through the program's one message-box path, under the program's title.
+    Application()->SetTitle(ApplicationTitle);
+    ShowMessage("Program allready running!");
     // Looked up after the box: the first copy has its window by then, or
     // has closed while the box was open.
     if (HWND running = FindWindowA("TKOVAForm1", nullptr)) SetForegroundWindow(running);
