@@ -338,4 +338,22 @@ std::vector<TRect> AddTransparentRuns(const Bitmap32& bitmap, std::uint32_t tran
     }
     return runs;
 }
+
+std::vector<TRect> OpaqueRuns(const Bitmap32& bitmap, std::uint32_t transparentColour) {
+    std::vector<TRect> runs;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        const std::uint32_t* p = bitmap.ScanLine(y);
+        int x = 0;
+        while (x < bitmap.Width()) {
+            if (SameColourBits(p[x], transparentColour)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < bitmap.Width() && !SameColourBits(p[x], transparentColour)) ++x;
+            runs.push_back({start, y, x, y + 1});
+        }
+    }
+    return runs;
+}
 }  // namespace kova::skin
