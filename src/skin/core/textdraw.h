@@ -1,0 +1,27 @@
+// Text onto 32-bit buffers through GDI: the glyphs are rendered black on
+// white in a DIB and laid onto the buffer as ink, so anti-aliasing works
+// and the buffer's alpha survives; and the blurred shadow or glow of a
+// text, painted under where the text will go.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "skin/core/portable/pixels.h"
+
+namespace kova::skin {
+
+// Draws text (DrawText flags passed through) in colour (0x00BBGGRR) into r
+// of dest with the font; false when the rendering failed.
+bool DrawTextToBitmap32(Bitmap32& dest, HFONT font, const std::string& text, TColor colour, UINT flags, const RECT& r);
+
+// The soft shadow or glow of the text only: the text is rendered black on
+// white in r enlarged by blurSize + 4, once unmoved and once moved by a
+// pixel for each of spreadFlags' bits 1, 2, 4, 8 (left, up, right, down),
+// blurred, and where the result is dark dest takes colour. `cache` keeps
+// the blurred plane between calls of the same size.
+void DrawTextWithShadow(Bitmap32& dest, HFONT font, const std::string& text, const RECT& r, Bitmap8& cache,
+                        TColor colour, int blurSize, int spreadFlags, UINT flags);
+
+}  // namespace kova::skin
