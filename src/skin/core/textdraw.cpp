@@ -68,4 +68,24 @@ void DrawTextWithShadow(Bitmap32& dest, HFONT font, const std::string& text, con
     ApplyShadowPlane(dest, cache, {big.left, big.top}, colour);
 }
 
+void PaintSkinTextOnBitmap(Bitmap32& dest, HFONT font, const std::string& text, bool drawContours, const RECT& r,
+                           UINT flags, const TsSkinModel& skin, int sectionIndex, bool hot, TColor fallbackColour) {
+    if (text.empty() || r.right <= r.left || r.bottom <= r.top) return;
+    if (!skin.SectionIndexValid(sectionIndex)) {
+        DrawTextToBitmap32(dest, font, text, fallbackColour, flags, r);
+        return;
+    }
+    const TsGenState& block = skin.Sections()[static_cast<std::size_t>(sectionIndex)].Props[hot ? 1 : 0];
+    if (drawContours) {
+        const POINT moves[4] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};  // left, top, right, bottom
+        for (int i = 0; i < 4; ++i) {
+            const TsColor c = block.FontColors[static_cast<std::size_t>(i + 1)];
+            if (c == kNoColor) continue;
+            const RECT moved{r.left + moves[i].x, r.top + moves[i].y, r.right + moves[i].x, r.bottom + moves[i].y};
+            DrawTextToBitmap32(dest, font, text, static_cast<TColor>(skin.ColorToRGB(c)), flags, moved);
+        }
+    }
+    DrawTextToBitmap32(dest, font, text, static_cast<TColor>(skin.ColorToRGB(block.FontColors[0])), flags, r);
+}
+
 }  // namespace kova::skin

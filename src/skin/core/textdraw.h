@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "skin/core/model/skinmodel.h"
 #include "skin/core/portable/pixels.h"
 
 namespace kova::skin {
@@ -23,5 +24,13 @@ bool DrawTextToBitmap32(Bitmap32& dest, HFONT font, const std::string& text, TCo
 // the blurred plane between calls of the same size.
 void DrawTextWithShadow(Bitmap32& dest, HFONT font, const std::string& text, const RECT& r, Bitmap8& cache,
                         TColor colour, int blurSize, int spreadFlags, UINT flags);
+
+// A section's text onto a bitmap: with drawContours, each contour colour
+// of the state's block that is set (left, top, right, bottom: the text one
+// pixel off to that side), then the font colour on top. Without a valid
+// section the text is drawn once in fallbackColour. Nothing for an empty
+// text or rectangle.
+void PaintSkinTextOnBitmap(Bitmap32& dest, HFONT font, const std::string& text, bool drawContours, const RECT& r,
+                           UINT flags, const TsSkinModel& skin, int sectionIndex, bool hot, TColor fallbackColour);
 
 }  // namespace kova::skin
