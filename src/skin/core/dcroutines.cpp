@@ -1,5 +1,7 @@
 #include "skin/core/dcroutines.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "skin/core/portable/bitmaps.h"
@@ -83,12 +85,23 @@ void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t c
 }
 
 TGdiObject<HRGN> MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour) {
-    TGdiObject<HRGN> region(CreateRectRgn(0, 0, bitmap.Width(), bitmap.Height()));
-    for (const TRect& run : AddTransparentRuns(bitmap, transparentColour)) {
-        TGdiObject<HRGN> cut(CreateRectRgn(run.Left, run.Top, run.Right, run.Bottom));
-        CombineRgn(region.Get(), region.Get(), cut.Get(), RGN_DIFF);
+    // One region call for the whole bitmap: combining a region per run
+    // costs a full region rebuild each time, which large shaped skins feel.
+    const std::vector<TRect> runs = OpaqueRuns(bitmap, transparentColour);
+    std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    RGNDATAHEADER header{};
+    header.dwSize = sizeof(RGNDATAHEADER);
+    header.iType = RDH_RECTANGLES;
+    header.nCount = static_cast<DWORD>(runs.size());
+    header.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
+    header.rcBound = {0, 0, std::max(bitmap.Width(), 0), std::max(bitmap.Height(), 0)};
+    std::memcpy(data.data(), &header, sizeof header);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RECT r{runs[i].Left, runs[i].Top, runs[i].Right, runs[i].Bottom};
+        std::memcpy(data.data() + sizeof(RGNDATAHEADER) + i * sizeof(RECT), &r, sizeof r);
     }
-    return region;
+    return TGdiObject<HRGN>(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
+                                            reinterpret_cast<const RGNDATA*>(data.data())));
 }
 
 namespace {

@@ -102,6 +102,54 @@ TEST(DcRoutines, DibFillAndRegion) {
     opaque.Fill(0x80FF00FFu);
     TGdiObject<HRGN> empty = MakeRegionFromBitmap(opaque, 0xFF00FF);
     EXPECT_EQ(GetRgnBox(empty.Get(), &box), NULLREGION);
+
+    // A shaped bitmap: a two-pixel hole, a transparent last row, and a
+    // key pixel whose alpha differs (colour bits alone count).
+    PixelBuffer32 shaped(6, 4);
+    shaped.Fill(0xFF102030u);
+    shaped.At(2, 1) = 0xFFFF00FFu;
+    shaped.At(3, 1) = 0x00FF00FFu;
+    for (int x = 0; x < 6; ++x) shaped.At(x, 3) = 0xFFFF00FFu;
+    TGdiObject<HRGN> shape = MakeRegionFromBitmap(shaped, 0xFF00FF);
+    EXPECT_EQ(GetRgnBox(shape.Get(), &box), COMPLEXREGION);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, 6);
+    EXPECT_EQ(box.bottom, 3);
+    struct Probe {
+        int x, y;
+        bool inside;
+    };
+    for (const Probe p : {Probe{1, 1, true}, Probe{2, 1, false}, Probe{3, 1, false}, Probe{4, 1, true},
+                          Probe{5, 2, true}, Probe{0, 3, false}}) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+        EXPECT_EQ(PtInRegion(shape.Get(), p.x, p.y) != 0, p.inside);
+    }
+}
+
+TEST(DcRoutines, FocusDotsEveryThirdPixelAlternating) {
+    PixelBuffer32 px;
+    TGdiObject<HBITMAP> bmp = CreateDib32(10, 6, px);
+    ASSERT_TRUE(bmp);
+    TMemoryDC memory(nullptr);
+    TSelection selected(memory.Get(), bmp.Get());
+    DrawFocusDots(memory.Get(), RECT{0, 0, 10, 6}, 0x0000FF, 0xFF0000);
+    GdiFlush();
+    const std::uint32_t red = 0xFF0000u, blue = 0x0000FFu;
+    // Clockwise from the top-left corner: dots 0, 3, 6, 9 of the top edge
+    // in the first, second, first, second colour.
+    EXPECT_EQ(px.At(0, 0) & 0xFFFFFF, red);
+    EXPECT_EQ(px.At(1, 0), 0u);
+    EXPECT_EQ(px.At(3, 0) & 0xFFFFFF, blue);
+    EXPECT_EQ(px.At(6, 0) & 0xFFFFFF, red);
+    EXPECT_EQ(px.At(9, 0) & 0xFFFFFF, blue);
+    // The right edge continues the count: pixel 12 of the walk is (9, 3).
+    EXPECT_EQ(px.At(9, 3) & 0xFFFFFF, red);
+    EXPECT_EQ(px.At(5, 3), 0u) << "inside stays clear";
+    int dots = 0;
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) dots += px.At(x, y) != 0;
+    EXPECT_EQ(dots, 10) << "a third of the 28 perimeter pixels, rounded up";
 }
 
 TEST(DcRoutines, LayeredFunctionsFound) {

@@ -186,7 +186,9 @@ void StretchRect(Bitmap32& dest, TRect dr, const Bitmap32& source, TRect sr) {
 
 namespace {
 // Tiles srcRect over r; `stretchX` / `stretchY` make one tile cover the
-// whole width / height instead.
+// whole width / height instead. Tiles stay anchored at r's corner, but only
+// those that reach into the destination are laid: a huge rectangle with a
+// tiny texture costs what is visible, not what the rectangle spans.
 void Tile(Bitmap32& dest, TRect r, const Bitmap32& tex, TRect sr, bool stretchX, bool stretchY) {
     sr.Left = std::max(sr.Left, 0);
     sr.Top = std::max(sr.Top, 0);
@@ -194,10 +196,29 @@ void Tile(Bitmap32& dest, TRect r, const Bitmap32& tex, TRect sr, bool stretchX,
     sr.Bottom = std::min(sr.Bottom, tex.Height());
     const int tw = sr.Right - sr.Left, th = sr.Bottom - sr.Top;
     if (tw <= 0 || th <= 0 || r.Right <= r.Left || r.Bottom <= r.Top) return;
+    const TRect vis{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, dest.Width()),
+                    std::min(r.Bottom, dest.Height())};
+    if (vis.Right <= vis.Left || vis.Bottom <= vis.Top) return;
+    if (!stretchX && !stretchY) {
+        // Plain tiling: one pass over the visible pixels, the source column
+        // and row taken modulo the tile.
+        for (int y = vis.Top; y < vis.Bottom; ++y) {
+            const std::uint32_t* s = tex.ScanLine(sr.Top + static_cast<int>((static_cast<std::int64_t>(y) - r.Top) % th));
+            std::uint32_t* d = dest.ScanLine(y);
+            int sx = static_cast<int>((static_cast<std::int64_t>(vis.Left) - r.Left) % tw);
+            for (int x = vis.Left; x < vis.Right; ++x) {
+                d[x] = s[sr.Left + sx];
+                if (++sx == tw) sx = 0;
+            }
+        }
+        return;
+    }
     const int stepX = stretchX ? r.Right - r.Left : tw;
     const int stepY = stretchY ? r.Bottom - r.Top : th;
-    for (int y = r.Top; y < r.Bottom; y += stepY) {
-        for (int x = r.Left; x < r.Right; x += stepX) {
+    const int firstY = r.Top + (vis.Top - r.Top) / stepY * stepY;
+    const int firstX = r.Left + (vis.Left - r.Left) / stepX * stepX;
+    for (int y = firstY; y < vis.Bottom; y += stepY) {
+        for (int x = firstX; x < vis.Right; x += stepX) {
             TRect d{x, y, x + stepX, y + stepY};
             // Cut the last tile to the rectangle, taking the matching part of the source.
             TRect s = sr;
@@ -312,6 +333,24 @@ std::vector<TRect> AddTransparentRuns(const Bitmap32& bitmap, std::uint32_t tran
             }
             const int start = x;
             while (x < bitmap.Width() && SameColourBits(p[x], transparentColour)) ++x;
+            runs.push_back({start, y, x, y + 1});
+        }
+    }
+    return runs;
+}
+
+std::vector<TRect> OpaqueRuns(const Bitmap32& bitmap, std::uint32_t transparentColour) {
+    std::vector<TRect> runs;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        const std::uint32_t* p = bitmap.ScanLine(y);
+        int x = 0;
+        while (x < bitmap.Width()) {
+            if (SameColourBits(p[x], transparentColour)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < bitmap.Width() && !SameColourBits(p[x], transparentColour)) ++x;
             runs.push_back({start, y, x, y + 1});
         }
     }

@@ -54,4 +54,7 @@ namespace kova::skin {
 // Runs of pixels whose colour bits equal the transparent colour, one
 // one-row rectangle per run, row by row (for window regions).
 std::vector<TRect> AddTransparentRuns(const Bitmap32& bitmap, std::uint32_t transparentColour);
+// The complement: runs of every other colour, row by row and left to
+// right within a row, as a region's rectangle list must be ordered.
+std::vector<TRect> OpaqueRuns(const Bitmap32& bitmap, std::uint32_t transparentColour);
 }  // namespace kova::skin

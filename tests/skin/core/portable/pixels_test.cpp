@@ -241,5 +241,82 @@ TEST(Fills, FrameStripsAndAlpha) {
     EXPECT_EQ(b.At(5, 4), 0xFF000000u);
 }
 
+// Routines of the disabled and recoloured looks.
+TEST(PixelRoutines, GrayscaleKeepsAlphaAndAveragesChannels) {
+    Bitmap32 b(2, 1);
+    b.At(0, 0) = 0x80306090u;  // (48 + 96 + 144) / 3 = 96
+    b.At(1, 0) = 0xFF010000u;  // 1 / 3 = 0
+    GrayscaleBitmap(b);
+    EXPECT_EQ(b.At(0, 0), 0x80606060u);
+    EXPECT_EQ(b.At(1, 0), 0xFF000000u);
+}
+
+TEST(PixelRoutines, CopyBitmapChannelOutAndBack) {
+    Bitmap32 b(3, 2);
+    b.Fill(0x11223344u);
+    b.At(2, 1) = 0xAABBCCDDu;
+    Bitmap8 alpha;
+    CopyBitmapChannel(b, alpha, 3, true);
+    ASSERT_EQ(alpha.Bits.size(), 6u);
+    EXPECT_EQ(alpha.Bits[5], 0xAA);
+    EXPECT_EQ(alpha.Bits[0], 0x11);
+    alpha.Bits[0] = 0xFE;
+    CopyBitmapChannel(b, alpha, 0, false);  // into blue
+    EXPECT_EQ(b.At(0, 0), 0x112233FEu);
+    EXPECT_EQ(b.At(2, 1), 0xAABBCCAAu);
+    // A plane of another size, or a channel beyond alpha, changes nothing.
+    Bitmap8 small;
+    small.Width = 1;
+    small.Height = 1;
+    small.Bits = {0};
+    CopyBitmapChannel(b, small, 1, false);
+    CopyBitmapChannel(b, alpha, 4, false);
+    EXPECT_EQ(b.At(0, 0), 0x112233FEu);
+}
+
+TEST(PixelRoutines, BlendBitmapsByMaskPerChannel) {
+    Bitmap32 d(3, 2), s(3, 2), m(3, 2);
+    d.Fill(0x40FF0000u);
+    s.Fill(0xFF0000FFu);
+    m.At(0, 0) = 0x00000000u;  // the source
+    m.At(1, 0) = 0x00FFFFFFu;  // (nearly) the destination
+    m.At(2, 0) = 0x00FF0000u;  // red from the destination, blue from the source
+    BlendBitmapsByMask(d, s, m, {0, 0, 3, 1});
+    EXPECT_EQ(d.At(0, 0), 0x400000FFu) << "alpha of the destination kept";
+    EXPECT_EQ(d.At(1, 0), 0x40FE0000u);
+    EXPECT_EQ(d.At(2, 0), 0x40FE00FFu);
+    EXPECT_EQ(d.At(0, 1), 0x40FF0000u) << "outside the rectangle";
+    Bitmap32 other(2, 2);
+    BlendBitmapsByMask(d, other, m, {0, 0, 3, 2});
+    EXPECT_EQ(d.At(0, 1), 0x40FF0000u) << "sizes differ: nothing";
+}
+
+TEST(PixelRoutines, PaintDisabledLookByFlags) {
+    Bitmap32 parent(10, 10);
+    parent.Fill(0xFF000000u);
+    parent.At(4, 5) = 0xFFFFFFFFu;
+    struct Case {
+        const char* what;
+        int flags;
+        TsParentImageInfo info;
+        std::uint32_t expect;
+    };
+    const Case cases[] = {
+        {"grey only", 2, {}, 0xFF555555u},
+        {"faded into the parent: 60 % background", 1, {&parent, 1, 2, clFuchsia, true}, 0xFFFF9999u},
+        // 127.5 rounds to even: 128.
+        {"no background: half the fill colour", 1, {nullptr, 0, 0, 0x000000, false}, 0xFF800000u},
+        {"key fill colour: half the control colour", 1, {nullptr, 0, 0, clFuchsia, false}, 0xFF800080u},
+        {"grey, then faded", 3, {&parent, 1, 2, clFuchsia, true}, 0xFFBBBBBBu},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bitmap32 b(2, 2);
+        b.Fill(0xFFFF0000u);  // red
+        PaintDisabledLook(b, c.flags, 0xFF0000 /* blue */, c.info, {3, 3});
+        EXPECT_EQ(b.At(0, 0), c.expect);
+    }
+}
+
 }  // namespace
 }  // namespace kova::skin

@@ -102,6 +102,12 @@ TEST(Utils, TransparentRuns) {
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0], (TRect{1, 0, 3, 1}));
     EXPECT_EQ(runs[1], (TRect{0, 1, 1, 2}));
+    // The complement, in the order a region's rectangle list needs.
+    const auto opaque = OpaqueRuns(b, 0xFF00FF);
+    ASSERT_EQ(opaque.size(), 3u);
+    EXPECT_EQ(opaque[0], (TRect{0, 0, 1, 1}));
+    EXPECT_EQ(opaque[1], (TRect{3, 0, 4, 1}));
+    EXPECT_EQ(opaque[2], (TRect{1, 1, 4, 2}));
 }
 
 }  // namespace
