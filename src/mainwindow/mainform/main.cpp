@@ -88,6 +88,7 @@ std::string FloatText(double v) {
 
 TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
+    autoPlace_ = std::make_unique<TAutoPlacePage>(*this, EditedConfig, SelectedConfig, [this] { SaveConfigs(); });
 
     BindField("PageControl1", PageControl1);
     BindField("ConfigListBox", ConfigListBox);
@@ -233,13 +234,7 @@ void TKOVAForm1::FormCreate() {
 void TKOVAForm1::FillLists() {
     PokerRoomListBox->Items()->Clear();
     for (const t::TPokerRoom& r : t::PokerRooms) PokerRoomListBox->Items()->Add(r.Name.Str());
-    ConfigListBox->Items()->Clear();
-    for (const t::TPlaceConfig& c : t::PlaceConfigs) ConfigListBox->Items()->Add(c.Name);
-    if (SelectedConfig >= 0 && SelectedConfig < ConfigListBox->Items()->Count())
-        ConfigListBox->SetItemIndex(SelectedConfig);
-    GroupListBox->Items()->Clear();
-    for (const t::TGroupRec& g : EditedConfig.Groups) GroupListBox->Items()->Add(g.Name);
-    if (!EditedConfig.Groups.empty()) GroupListBox->SetItemIndex(0);
+    autoPlace_->ShowConfig(SelectedConfig);
     if (!EditedConfig.Name.empty()) CurrentNameL->SetCaption(EditedConfig.Name + ":");
 }
 
@@ -249,21 +244,15 @@ void TKOVAForm1::FormShow() {
     t::LoadPokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms);
     t::LoadPlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, t::PlaceConfigs);
 
-    if (t::PlaceConfigs.empty()) {
-        SelectedConfig = -1;
-        EditedConfig = t::TPlaceConfig{};
-        FillLists();
-        ShowMessage(NoConfigFoundMessage);
-    } else {
-        SelectedConfig = t::ActiveConfigIndex(t::PlaceConfigHeader, t::PlaceConfigs.size());
-        EditedConfig = t::PlaceConfigs[static_cast<size_t>(SelectedConfig)];
-        FillLists();
-    }
-
     MonitorCombo->Items()->Clear();
     const int monitors = Screen()->MonitorCount();
     for (int i = 1; i <= monitors; ++i) MonitorCombo->Items()->Add(std::to_string(i));
     if (monitors > 0) MonitorCombo->SetItemIndex(0);
+
+    // The editors show the config that was active when the program ended.
+    SelectedConfig = t::ActiveConfigIndex(t::PlaceConfigHeader, t::PlaceConfigs.size());
+    FillLists();
+    if (t::PlaceConfigs.empty()) ShowMessage(NoConfigFoundMessage);
 
     t::LoadModels(dataFolder_, t::OpponentModels);
     t::LoadRegPlayers(dataFolder_, t::RegPlayers);
@@ -544,6 +533,13 @@ void TKOVAForm1::StopConfig() {
 }
 
 void TKOVAForm1::Timer1Timer() { t::RunScan(); }
+
+void TKOVAForm1::StoreGroupEditor() { autoPlace_->StoreGroupEditor(); }
+
+void TKOVAForm1::SaveConfigs() {
+    t::SavePlaceConfig(dataFolder_, t::PlaceConfigHeader, SelectedConfig, t::PlaceConfigs, t::UserOptions, UserIniState,
+                       ReadStartupControls());
+}
 
 // ---- notification area ------------------------------------------------------------------
 

@@ -45,8 +45,9 @@ void CopyConfig(const t::TPlaceConfig& source, t::TPlaceConfig& destination) {
     destination = source;
 }
 
-TAutoPlaceModel::TAutoPlaceModel(std::vector<t::TPlaceConfig>& configs, const std::vector<t::TPokerRoom>& rooms)
-    : configs_(configs), rooms_(rooms) {}
+TAutoPlaceModel::TAutoPlaceModel(std::vector<t::TPlaceConfig>& configs, const std::vector<t::TPokerRoom>& rooms,
+                                 t::TPlaceConfig& working, int32_t& selectedConfig)
+    : SelectedConfig(selectedConfig), Working(working), configs_(configs), rooms_(rooms) {}
 
 // ---- configs
 // ------------------------------------------------------------------------
@@ -76,10 +77,14 @@ std::string TAutoPlaceModel::SaveNewConfigQuestion() const {
     return "Do you want to save config " + Quoted(Working.Name) + "?";
 }
 
-TOutcome TAutoPlaceModel::AnswerSaveNewConfig(bool yes) {
+TOutcome TAutoPlaceModel::AnswerSaveNewConfig(TSaveAnswer answer) {
     TOutcome out;
     if (!HasUnsavedConfig()) return out;
-    if (yes) {
+    if (answer == TSaveAnswer::Cancel) {
+        out.Cancelled = true;
+        return out;
+    }
+    if (answer == TSaveAnswer::Yes) {
         StoreGroupEditor();
         configs_.emplace_back();
         CopyConfig(Working, configs_.back());
@@ -192,8 +197,11 @@ TNameDialogSetup TAutoPlaceModel::CreateGroupDialog() const {
 void TAutoPlaceModel::AddGroup(std::string_view name) {
     // The group being left keeps what was typed into the editor.
     StoreGroupEditor();
+    // A new group starts with the options every room's defaults tick, so
+    // that it places tables also when no poker room is known yet.
     t::TGroupRec g;
     g.Name = std::string(name);
+    g.AutoPlace = g.AutoShift = g.AutoSize = g.AutoActivate = g.MouseActivate = g.ActivateSize = 1;
     Working.Groups.push_back(std::move(g));
     ShowGroups(static_cast<int32_t>(Working.Groups.size()) - 1);
     Editor.Enabled = true;
@@ -478,9 +486,12 @@ void TAutoPlaceModel::CalcActivateSlot(int32_t n) {
     const int32_t width = ParseNumber(row.Text[sfWidth], 0);
     const int32_t height = ParseNumber(row.Text[sfHeight], 0);
     int32_t actWidth = width, actHeight = height;
-    if (Editor.Options[goActivateSize]) {
-        actWidth = ParseNumber(Editor.X2, 0);
-        actHeight = ParseNumber(Editor.Y2, 0);
+    // An activate size left empty (or not a size) would make the activated
+    // window vanish: the slot's own size stands in for it.
+    const int32_t x2 = ParseNumber(Editor.X2, 0), y2 = ParseNumber(Editor.Y2, 0);
+    if (Editor.Options[goActivateSize] && x2 > 0 && y2 > 0) {
+        actWidth = x2;
+        actHeight = y2;
     }
     const TRect normal{left, top,
                        static_cast<int32_t>(std::clamp<int64_t>(int64_t{left} + width, INT32_MIN, INT32_MAX)),

@@ -107,16 +107,22 @@ struct TNameDialogSetup {
 struct TOutcome {
     std::string Message;     // to be shown, empty for none
     bool WriteFile = false;  // the configs changed: write "PlaceConfig.cnfg"
+    bool Cancelled = false;  // the user cancelled: the action that asked stops
 };
+
+enum class TSaveAnswer { Yes, No, Cancel };
 
 class TAutoPlaceModel {
 public:
-    // The model edits `configs` (the program's list) and reads `rooms`.
-    TAutoPlaceModel(std::vector<tables::TPlaceConfig>& configs, const std::vector<tables::TPokerRoom>& rooms);
+    // The model edits `configs` (the program's list) and reads `rooms`; the
+    // working copy and the selected config's index live with the caller
+    // (the main form starts and stops what they hold).
+    TAutoPlaceModel(std::vector<tables::TPlaceConfig>& configs, const std::vector<tables::TPokerRoom>& rooms,
+                    tables::TPlaceConfig& working, int32_t& selectedConfig);
 
     // ---- what the page shows ------------------------------------------------
     std::vector<std::string> ConfigItems;  // the saved configs, plus an unsaved new one
-    int32_t SelectedConfig = -1;           // past the last saved config: a new, unsaved one
+    int32_t& SelectedConfig;               // past the last saved config: a new, unsaved one
     std::string ConfigCaption = "Config: ";
     std::vector<std::string> GroupItems;
     int32_t SelectedGroup = -1;
@@ -126,7 +132,7 @@ public:
     TTileFields Tile;
     TMonitorList Monitors;  // the desktop's monitors, set by the view
 
-    tables::TPlaceConfig Working;  // the working copy of the selected config
+    tables::TPlaceConfig& Working;  // the working copy of the selected config
 
     // ---- configs -------------------------------------------------------------
     void ShowConfig(int32_t index);
@@ -134,9 +140,11 @@ public:
     // "Do you want to save config "name"?" while the selected config is a
     // new, unsaved one; empty otherwise (then nothing is to be asked).
     std::string SaveNewConfigQuestion() const;
-    // The answer to that question: Yes saves the new config. Then the first
-    // config is shown. Does nothing while the selected config is saved.
-    TOutcome AnswerSaveNewConfig(bool yes);
+    // The answer to that question: Yes saves the new config, then (Yes or
+    // No) the first config is shown; Cancel keeps everything as it is and
+    // the action that asked stops. Does nothing while the selected config
+    // is saved.
+    TOutcome AnswerSaveNewConfig(TSaveAnswer answer);
 
     TNameDialogSetup CreateConfigDialog() const;
     void CreateConfig(std::string_view name, int32_t cloneIndex);

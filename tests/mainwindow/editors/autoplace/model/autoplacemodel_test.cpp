@@ -34,7 +34,9 @@ class AutoPlaceModelTest : public ::testing::Test {
 protected:
     std::vector<t::TPlaceConfig> configs;
     std::vector<t::TPokerRoom> rooms;
-    TAutoPlaceModel model{configs, rooms};
+    t::TPlaceConfig working;
+    int32_t selected = -1;
+    TAutoPlaceModel model{configs, rooms, working, selected};
 
     void SetUp() override { model.Monitors = {{{0, 0, 1280, 1024}, {0, 0, 1280, 1024}}}; }
 
@@ -91,31 +93,38 @@ TEST_F(AutoPlaceModelTest, ANewConfigEntersTheListOnlyWhenSaved) {
 
 TEST_F(AutoPlaceModelTest, LeavingAnUnsavedConfigAsksAndTheAnswerDecides) {
     struct Case {
-        bool yes;
+        TSaveAnswer answer;
         size_t savedCount;
         bool writes;
-    } cases[] = {{true, 2, true}, {false, 1, false}};
+    } cases[] = {{TSaveAnswer::Yes, 2, true}, {TSaveAnswer::No, 1, false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.yes ? "Yes" : "No");
+        const bool yes = c.answer == TSaveAnswer::Yes;
+        SCOPED_TRACE(yes ? "Yes" : "No");
         configs = {t::TPlaceConfig{"Old", {}, {}}};
         model.ShowConfig(0);
         model.CreateConfig("New", -1);
         model.AddGroup("G");
         EXPECT_EQ(model.SaveNewConfigQuestion(), "Do you want to save config \"New\"?");
-        const TOutcome out = model.AnswerSaveNewConfig(c.yes);
+        // Cancel first: nothing changes and the asking action stops.
+        const TOutcome cancelled = model.AnswerSaveNewConfig(TSaveAnswer::Cancel);
+        EXPECT_TRUE(cancelled.Cancelled);
+        EXPECT_TRUE(model.HasUnsavedConfig());
+        EXPECT_EQ(model.Working.Name, "New");
+        const TOutcome out = model.AnswerSaveNewConfig(c.answer);
+        EXPECT_FALSE(out.Cancelled);
         EXPECT_EQ(out.WriteFile, c.writes);
         EXPECT_EQ(configs.size(), c.savedCount);
         // In any case the first config is shown afterwards.
         EXPECT_EQ(model.SelectedConfig, 0);
         EXPECT_EQ(model.Working.Name, "Old");
         EXPECT_TRUE(model.SaveNewConfigQuestion().empty());
-        if (c.yes) {
+        if (yes) {
             EXPECT_EQ(configs[1].Name, "New");
             EXPECT_EQ(configs[1].Groups.size(), 1u);
         }
     }
     // A saved config asks nothing and its answer changes nothing.
-    EXPECT_FALSE(model.AnswerSaveNewConfig(true).WriteFile);
+    EXPECT_FALSE(model.AnswerSaveNewConfig(TSaveAnswer::Yes).WriteFile);
 }
 
 TEST_F(AutoPlaceModelTest, CreatingClonesTheChosenConfigDeeplyOrStartsEmpty) {
@@ -136,7 +145,7 @@ TEST_F(AutoPlaceModelTest, CreatingClonesTheChosenConfigDeeplyOrStartsEmpty) {
     ASSERT_EQ(model.Working.Groups.size(), 1u);
     model.Working.Groups[0].Slots[0].Left = 99;
     EXPECT_EQ(configs[0].Groups[0].Slots[0].Left, 1) << "the clone shares its slots";
-    model.AnswerSaveNewConfig(false);
+    model.AnswerSaveNewConfig(TSaveAnswer::No);
     model.CreateConfig("Fresh", -1);
     EXPECT_TRUE(model.Working.Groups.empty());
     EXPECT_EQ(model.Working.TOI, t::TTOIConfig{});
@@ -186,6 +195,15 @@ TEST_F(AutoPlaceModelTest, GroupsAreAddedSelectedStoredAndDeletedInTheWorkingCop
     EXPECT_EQ(model.GroupCaption, "Create New Group First!: ");
     EXPECT_FALSE(model.Editor.Enabled);
     EXPECT_TRUE(configs.empty());
+}
+
+TEST_F(AutoPlaceModelTest, ANewGroupWithoutAnyRoomStillPlacesTables) {
+    NewConfigWithGroup();
+    model.StoreGroupEditor();
+    const t::TGroupRec& g = model.Working.Groups[0];
+    EXPECT_EQ((std::vector<int>{g.AutoPlace, g.AutoShift, g.AutoSize, g.AutoActivate, g.MouseActivate, g.ActivateSize}),
+              std::vector<int>(6, 1));
+    EXPECT_EQ((std::vector<int>{g.AutoSort, g.SharedSlot, g.TOIStyle, g.AllowChange}), std::vector<int>(4, 0));
 }
 
 TEST_F(AutoPlaceModelTest, ARoomFillsTheGroupEditorsListsSizesAndOptions) {
@@ -444,6 +462,13 @@ TEST_F(AutoPlaceModelTest, ActivateRectanglesUseTheActivateSizeOnlyWhenTicked) {
         EXPECT_TRUE(model.CalcActivateSelectedSlot().Message.empty());
         EXPECT_EQ(Texts(row), c.expected);
     }
+    // An activate size that is no size: the slot's own size stands in.
+    for (const char* bad : {"0", "", "wide", "-815"}) {
+        model.Editor.X2 = bad;
+        model.CalcActivateSlot(0);
+        EXPECT_EQ(Texts(row).at(sfActWidth), "494") << '"' << bad << '"';
+    }
+    model.Editor.X2 = "815";
     row.Text = {"junk", "900", "494", "374", "", "", "", ""};
     model.Editor.Options[goActivateSize] = true;
     model.CalcActivateSlot(0);
