@@ -16,6 +16,7 @@
 #include "mainwindow/mainform/testfiles.h"
 #include "simclient_protocol.h"
 #include "tables/files/placeconfig_file.h"
+#include "tables/files/pokerrooms_file.h"
 #include "tables/model/engineservices.h"
 
 namespace {
@@ -235,11 +236,20 @@ TEST_F(AutoPlacePage, SlotRowsAreSkinnedEditsMadeOnceAndReused) {
     EXPECT_EQ(Page().Rows[1].Label->Color(), clHighlight);
     EXPECT_EQ(Page().Rows[0].Label->Color(), clBtnFace);
 
+    // So does a click into one of its edits.
+    SendMessageA(Page().Rows[2].Edits[5]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(Page().Rows[2].Edits[5]->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(Page().Model.SelectedSlot, 2);
+    EXPECT_EQ(Page().Rows[2].Label->Color(), clHighlight);
+    EXPECT_EQ(Page().Rows[2].Label->Font()->Color(), clWhite);
+    EXPECT_EQ(Page().Rows[1].Label->Color(), clBtnFace);
+
     // Typed text survives the actions; deleting hides, adding reuses.
-    Type(Page().Rows[2].Edits[0], "123");
-    Click(Page().DeleteSlot);
-    EXPECT_EQ(VisibleRowColumn(0).size(), 3u);
-    EXPECT_EQ(VisibleRowColumn(0)[1], "123");
+    Type(Page().Rows[3].Edits[0], "123");
+    Click(Page().DeleteSlot);  // row 2: the last row moves up
+    ASSERT_EQ(VisibleRowColumn(0).size(), 3u);
+    EXPECT_EQ(VisibleRowColumn(0)[2], "123");
+    EXPECT_EQ(Page().Model.SelectedSlot, 1);
     EXPECT_FALSE(Page().Rows[3].Label->Visible());
     Click(Page().AddSlot);
     Click(Page().AddSlot);
@@ -253,6 +263,51 @@ TEST_F(AutoPlacePage, SlotRowsAreSkinnedEditsMadeOnceAndReused) {
     EXPECT_EQ(Page().Rows.size(), 5u);
     ChooseInList(form_->GroupListBox, 0);
     EXPECT_EQ(VisibleRowColumn(0).size(), 5u);
+}
+
+TEST_F(AutoPlacePage, ThePokerRoomChosenFillsTheGroupEditorAndIsSaved) {
+    std::vector<t::TPokerRoom> rooms(2);
+    const char* names[] = {"Stars", "Other"};
+    for (size_t i = 0; i < rooms.size(); ++i) {
+        rooms[i].Listed = 1;
+        rooms[i].Name = names[i];
+        rooms[i].WindowClass = std::string(names[i]) + "Class";
+        rooms[i].Titles[0].Text = std::string(names[i]) + " table";
+        rooms[i].Sizes[0].Name = "Small";
+        rooms[i].Sizes[0].Width = 494 + static_cast<int32_t>(i);
+        rooms[i].Sizes[0].Height = 374;
+        rooms[i].Sizes[1].Name = "Big";
+        rooms[i].Sizes[1].Width = 815 + static_cast<int32_t>(i);
+        rooms[i].Sizes[1].Height = 614;
+    }
+    ASSERT_TRUE(t::SavePokerRooms(Path("PokerRooms.kov"), rooms));
+    Open();
+    MakeConfigWithGroup();
+    EXPECT_EQ(Page().ComboBoxType->Items()->Count(), 2);
+    EXPECT_EQ(Page().ComboBoxType->Text(), "Stars");
+    EXPECT_EQ(Page().ComboBoxClass->Text(), "StarsClass");
+    EXPECT_EQ(Page().ComboBoxTitle->Items()->Count(), 1);
+    EXPECT_EQ(Page().EditX1->Text(), "494");
+    EXPECT_EQ(Page().EditX2->Text(), "815");
+    EXPECT_TRUE(Page().OptionBoxes[0]->Checked());
+
+    SendMessageA(Page().ComboBoxType->Handle(), CB_SETCURSEL, 1, 0);
+    Notify(Page().ComboBoxType, CBN_SELCHANGE);
+    EXPECT_EQ(Page().ComboBoxClass->Text(), "OtherClass");
+    EXPECT_EQ(Page().EditX1->Text(), "495");
+    // The activate size chosen by name fills its edits.
+    SendMessageA(Page().ComboBoxSize2->Handle(), CB_SETCURSEL, 0, 0);
+    Notify(Page().ComboBoxSize2, CBN_SELCHANGE);
+    EXPECT_EQ(Page().EditX2->Text(), "495");
+    Click(Page().AutoPlaceSaveConfig);
+    const std::vector<t::TPlaceConfig> saved = SavedConfigs();
+    ASSERT_EQ(saved.size(), 1u);
+    const t::TGroupRec& g = saved[0].Groups[0];
+    EXPECT_EQ(g.RoomName.Str(), "Other");
+    EXPECT_EQ(g.RoomIndex, 1);
+    EXPECT_EQ(g.ClassPattern, "OtherClass");
+    EXPECT_EQ(g.Size2.Name.Str(), "Small");
+    EXPECT_EQ(g.Size2.Width, 495);
 }
 
 TEST_F(AutoPlacePage, ATileMadeFromAnEmptyFolderPlacesTheSimulatedTablesOnStart) {
