@@ -565,4 +565,43 @@ TOutcome TAutoPlaceModel::CascadeSlots() {
     return out;
 }
 
+// ---- a window picked with the grabber --------------------------------------------------
+
+TOutcome TAutoPlaceModel::CreateNormalSizeSlot(int32_t left, int32_t top, int32_t width, int32_t height) {
+    const int32_t before = VisibleRowCount();
+    TOutcome out = AddSlot();
+    if (!out.Message.empty() || VisibleRowCount() == before) return out;
+    TSlotRow& row = Editor.Rows[static_cast<size_t>(SelectedSlot)];
+    row.Text[sfLeft] = std::to_string(left);
+    row.Text[sfTop] = std::to_string(top);
+    row.Text[sfWidth] = std::to_string(width);
+    row.Text[sfHeight] = std::to_string(height);
+    CalcActivateSlot(SelectedSlot);
+    return out;
+}
+
+TOutcome TAutoPlaceModel::CreateActivateSizeSlot(int32_t left, int32_t top, int32_t width, int32_t height) {
+    TOutcome out;
+    if (SelectedSlot < 0 || static_cast<size_t>(SelectedSlot) >= Editor.Rows.size()) {
+        out.Message = CreateSlotFirstText;
+        return out;
+    }
+    TSlotRow& row = Editor.Rows[static_cast<size_t>(SelectedSlot)];
+    row.Text[sfActLeft] = std::to_string(left);
+    row.Text[sfActTop] = std::to_string(top);
+    row.Text[sfActWidth] = std::to_string(width);
+    row.Text[sfActHeight] = std::to_string(height);
+    return out;
+}
+
+void TAutoPlaceModel::CopySizeToNormal(int32_t width, int32_t height) {
+    Editor.X1 = std::to_string(width);
+    Editor.Y1 = std::to_string(height);
+}
+
+void TAutoPlaceModel::CopySizeToActivate(int32_t width, int32_t height) {
+    Editor.X2 = std::to_string(width);
+    Editor.Y2 = std::to_string(height);
+}
+
 }  // namespace kova::mainwindow::autoplace

@@ -187,6 +187,15 @@ public:
     TOutcome CascadeSlots();
     int32_t VisibleRowCount() const;
 
+    // ---- a window picked with the grabber -------------------------------------------
+    // A new row after the selected one with the window's rectangle and its
+    // activate rectangle.
+    TOutcome CreateNormalSizeSlot(int32_t left, int32_t top, int32_t width, int32_t height);
+    // The window's rectangle as the selected row's activate rectangle.
+    TOutcome CreateActivateSizeSlot(int32_t left, int32_t top, int32_t width, int32_t height);
+    void CopySizeToNormal(int32_t width, int32_t height);
+    void CopySizeToActivate(int32_t width, int32_t height);
+
 private:
     tables::TGroupRec* CurrentGroup();
     void FillSize(const TComboState& combo, std::string& x, std::string& y) const;

@@ -475,6 +475,30 @@ TEST_F(AutoPlaceModelTest, ActivateRectanglesUseTheActivateSizeOnlyWhenTicked) {
     EXPECT_EQ(Texts(row), (std::vector<std::string>{"junk", "900", "494", "374", "0", "410", "815", "614"}));
 }
 
+TEST_F(AutoPlaceModelTest, APickedWindowBecomesASlotOrTheSelectedSlotsActivateRectangle) {
+    EXPECT_EQ(model.CreateNormalSizeSlot(10, 20, 300, 200).Message, "Please Add New Group first!");
+    NewConfigWithGroup();
+    EXPECT_EQ(model.CreateActivateSizeSlot(0, 0, 815, 614).Message, "Please create any slot first!");
+    EXPECT_EQ(model.VisibleRowCount(), 0);
+    model.Editor.X2 = "400";
+    model.Editor.Y2 = "300";
+    EXPECT_TRUE(model.CreateNormalSizeSlot(100, 100, 300, 200).Message.empty());
+    EXPECT_EQ(Texts(model.Editor.Rows[0]),
+              (std::vector<std::string>{"100", "100", "300", "200", "50", "50", "400", "300"}));
+    // Inserted after the selected row, which it then is.
+    model.CreateNormalSizeSlot(700, 100, 300, 200);
+    model.SelectSlot(0);
+    model.CreateNormalSizeSlot(400, 100, 300, 200);
+    EXPECT_EQ(VisibleColumn(sfLeft), (std::vector<std::string>{"100", "400", "700"}));
+    EXPECT_EQ(model.SelectedSlot, 1);
+    EXPECT_TRUE(model.CreateActivateSizeSlot(1, 2, 3, 4).Message.empty());
+    EXPECT_EQ(Texts(model.Editor.Rows[1]), (std::vector<std::string>{"400", "100", "300", "200", "1", "2", "3", "4"}));
+    model.CopySizeToNormal(640, 480);
+    model.CopySizeToActivate(800, 600);
+    EXPECT_EQ((std::vector<std::string>{model.Editor.X1, model.Editor.Y1, model.Editor.X2, model.Editor.Y2}),
+              (std::vector<std::string>{"640", "480", "800", "600"}));
+}
+
 TEST_F(AutoPlaceModelTest, TypedHugeCountsStopAtTheRowLimit) {
     NewConfigWithGroup();
     model.Tile.TablesX = "100000";
