@@ -89,6 +89,7 @@ std::string FloatText(double v) {
 TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
     autoPlace_ = std::make_unique<TAutoPlacePage>(*this, EditedConfig, SelectedConfig, [this] { SaveConfigs(); });
+    autoPlace_->OnOpenGrabber = [this] { OpenGrabber(0); };
 
     BindField("PageControl1", PageControl1);
     BindField("ConfigListBox", ConfigListBox);
@@ -164,6 +165,12 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("Close1Click", TNotifyEvent([this](TObject*) { Close1Click(); }));
 
     BindMessage(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
+    // While the grabber picks without the hook, the mouse is captured for
+    // this window: the press that ends the picking arrives here.
+    BindMessage(WM_LBUTTONDOWN, [this](TMessage& m) {
+        if (TGrabberForm && TGrabberForm->Picking) TGrabberForm->EndGrabberPick();
+        Inherited(m);
+    });
     BindMessage(TrayIconMessage, [this](TMessage& m) { TrayIconCallback(m); });
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
@@ -171,6 +178,7 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
 }
 
 TKOVAForm1::~TKOVAForm1() {
+    if (TGrabberForm && TGrabberForm->Page == autoPlace_.get()) TGrabberForm->Page = nullptr;
     if (trayIconShown_ && HandleAllocated()) TrayIcon(2, nullptr);
     StopHookIfRunning();
     if (KOVAForm1 == this) {
@@ -535,6 +543,11 @@ void TKOVAForm1::StopConfig() {
 void TKOVAForm1::Timer1Timer() { t::RunScan(); }
 
 void TKOVAForm1::StoreGroupEditor() { autoPlace_->StoreGroupEditor(); }
+
+void TKOVAForm1::OpenGrabber(int target) {
+    if (!TGrabberForm) TGrabberForm = TCustomForm::Create<TTGrabberForm>(Application());
+    TGrabberForm->Open(target, autoPlace_.get(), Handle(), hookRunning_);
+}
 
 void TKOVAForm1::SaveConfigs() {
     t::SavePlaceConfig(dataFolder_, t::PlaceConfigHeader, SelectedConfig, t::PlaceConfigs, t::UserOptions, UserIniState,

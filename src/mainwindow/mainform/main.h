@@ -102,6 +102,9 @@ public:
     TAutoPlacePage& AutoPlace() { return *autoPlace_; }
     // Writes "PlaceConfig.cnfg" and the settings files, as the editors save.
     void SaveConfigs();
+    // The window details grabber for the AutoPlace editors (0) or the room
+    // editor (1); made when needed.
+    void OpenGrabber(int target);
     void Timer1Timer();
     void ScanningPeriodEditChange();
     void DirOngameHHClick();

@@ -369,7 +369,16 @@ void TAutoPlacePage::ButtonCascadeSlotClick() {
 }
 
 void TAutoPlacePage::GrabberBtnClick() {
-    if (Model.SelectedGroup < 0) ShowMessage(ap::AddGroupFirstText);
+    if (Model.SelectedGroup < 0) {
+        ShowMessage(ap::AddGroupFirstText);
+        return;
+    }
+    if (OnOpenGrabber) OnOpenGrabber();
+}
+
+void TAutoPlacePage::ApplyPicked(const std::function<ap::TOutcome(ap::TAutoPlaceModel&)>& action) {
+    ReadView();
+    Finish(action(Model));
 }
 
 void TAutoPlacePage::SlotRowClick(TObject* sender) {

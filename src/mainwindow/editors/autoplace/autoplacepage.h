@@ -89,6 +89,12 @@ public:
     void GrabberBtnClick();
     void SlotRowClick(TObject* sender);
 
+    // Opens the window details grabber for these editors (set by the form).
+    std::function<void()> OnOpenGrabber;
+    // Runs an action of the grabber on the model between reading and
+    // showing the page, and shows its message.
+    void ApplyPicked(const std::function<autoplace::TOutcome(autoplace::TAutoPlaceModel&)>& action);
+
 private:
     void FindFormControls();
     // The controls' texts into the model, and the model into the controls.

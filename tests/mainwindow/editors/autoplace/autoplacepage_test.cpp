@@ -11,6 +11,7 @@
 
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
+#include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/autoplacepage.h"
 #include "mainwindow/mainform/main.h"
 #include "mainwindow/mainform/testfiles.h"
@@ -67,6 +68,9 @@ protected:
     }
 
     void TearDown() override {
+        // The grabber belongs to the application (the program makes it at
+        // start); the one a test opened goes with the test.
+        if (mainwindow::TGrabberForm) mainwindow::TGrabberForm->Free();
         if (form_) form_->Free();
         kova::sim::SendCommand(kClient, "quit");
         client_.Kill();
@@ -364,6 +368,67 @@ TEST_F(AutoPlacePage, ATileMadeFromAnEmptyFolderPlacesTheSimulatedTablesOnStart)
             return used.size() == 3 && !used.count(-1);
         },
         10000));
+}
+
+TEST_F(AutoPlacePage, TheGrabberPicksTheTopLevelWindowUnderTheMouseAndFillsTheEditors) {
+    Open();
+    MakeConfigWithGroup();
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KovaGrabMe";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        return RegisterClassExA(&wc) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    HWND top = CreateWindowExA(WS_EX_TOPMOST, "KovaGrabMe", "Grab Me", WS_POPUP | WS_VISIBLE, 1300, 300, 400, 250,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND child = CreateWindowExA(0, "BUTTON", "inside", WS_CHILD | WS_VISIBLE, 50, 50, 100, 30, top, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(top && child);
+    PumpFor(100);
+
+    Click(Page().GrabberBtn);
+    mainwindow::TTGrabberForm* grabber = mainwindow::TGrabberForm;
+    ASSERT_NE(grabber, nullptr);
+    EXPECT_TRUE(grabber->Visible());
+    grabber->SpeedButton1->Click();
+    EXPECT_EQ(grabber->Picking, 1);
+    EXPECT_EQ(grabber->SpeedButton1->Caption(), "Select Window or Click to Cancel");
+    EXPECT_EQ(GetCapture(), form_->Handle());
+
+    // The press over the child control: the details are its top-level window's.
+    SetCursorPos(1300 + 60, 300 + 60);
+    SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(grabber->Picking, 0);
+    EXPECT_EQ(grabber->SpeedButton1->Caption(), "Click to Select Window");
+    EXPECT_NE(GetCapture(), form_->Handle());
+    EXPECT_EQ(grabber->TitleEdit->Text(), "Grab Me");
+    EXPECT_EQ(grabber->ClassEdit->Text(), "KovaGrabMe");
+    EXPECT_EQ((std::vector<std::string>{grabber->PosXEdit->Text(), grabber->PosYEdit->Text(),
+                                        grabber->SizeXEdit->Text(), grabber->SizeYEdit->Text()}),
+              (std::vector<std::string>{"1300", "300", "400", "250"}));
+
+    auto button = [&](const char* name) { return dynamic_cast<TButton*>(grabber->FindComponent(name)); };
+    messages_.clear();
+    Click(button("ActivateSlotBtn"));
+    EXPECT_EQ(messages_, (std::vector<std::string>{"Please create any slot first!"}));
+    Click(button("CopyTitleBtn"));
+    Click(button("CopyClassBtn"));
+    EXPECT_EQ(Page().ComboBoxTitle->Text(), "Grab Me");
+    EXPECT_EQ(Page().ComboBoxClass->Text(), "KovaGrabMe");
+    Click(button("NormalSizeBtn"));
+    EXPECT_EQ(Page().EditX1->Text(), "400");
+    Click(button("NormalSlotBtn"));
+    ASSERT_EQ(VisibleRowColumn(0).size(), 1u);
+    EXPECT_EQ(VisibleRowColumn(0)[0], "1300");
+    EXPECT_EQ(VisibleRowColumn(3)[0], "250");
+    Click(button("ActivateSlotBtn"));
+    EXPECT_EQ(VisibleRowColumn(4)[0], "1300");
+    EXPECT_EQ(VisibleRowColumn(6)[0], "400");
+    DestroyWindow(top);
 }
 
 }  // namespace
