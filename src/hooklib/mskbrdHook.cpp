@@ -37,27 +37,65 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Mouse buttons held, as far as the reported input tells (the input the
+// hook ignores changes nothing here), and the time of the last move posted.
+// Only the hook thread touches them; it resets them when it starts.
+enum : unsigned { kLeft = 1, kRight = 2, kMiddle = 4, kX1 = 8, kX2 = 16 };
+unsigned g_buttonsHeld = 0;
+bool g_moveSincePress = false;
+DWORD g_lastMoveTick = 0;
+
+void TrackButtons(WPARAM message, const MSLLHOOKSTRUCT& m) {
+  const unsigned x = HIWORD(m.mouseData) == XBUTTON2 ? kX2 : kX1;
+  switch (message) {
+    case WM_LBUTTONDOWN: g_buttonsHeld |= kLeft; break;
+    case WM_LBUTTONUP: g_buttonsHeld &= ~kLeft; break;
+    case WM_RBUTTONDOWN: g_buttonsHeld |= kRight; break;
+    case WM_RBUTTONUP: g_buttonsHeld &= ~kRight; break;
+    case WM_MBUTTONDOWN: g_buttonsHeld |= kMiddle; break;
+    case WM_MBUTTONUP: g_buttonsHeld &= ~kMiddle; break;
+    case WM_XBUTTONDOWN: g_buttonsHeld |= x; break;
+    case WM_XBUTTONUP: g_buttonsHeld &= ~x; break;
+    default: return;
+  }
+  g_moveSincePress = false;
+}
+
+// Moves matter only while a button is held (a table dragged by hand), and
+// then only that the mouse moved and over which window: the first move
+// after a button changes is posted, later ones at most one per
+// kMoveIntervalMs, so a drag cannot flood the receiver's queue.
+bool ReportMove() {
+  if (g_buttonsHeld == 0) return false;
+  const DWORD now = GetTickCount();
+  if (g_moveSincePress && now - g_lastMoveTick < kMoveIntervalMs) return false;
+  g_moveSincePress = true;
+  g_lastMoveTick = now;
+  return true;
+}
+
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
-  // Moves are not reported: nothing listens for them and they would flood
-  // the receiver's queue.
-  if (code == HC_ACTION && wParam != WM_MOUSEMOVE) {
+  if (code == HC_ACTION) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     HWND target = g_target.load();
     if (target && !Ignored((m->flags & LLMHF_INJECTED) != 0)) {
-      LPARAM info;
-      switch (wParam) {
-        case WM_MOUSEWHEEL:
-        case WM_MOUSEHWHEEL:
-        case WM_XBUTTONDOWN:
-        case WM_XBUTTONUP:
-        case WM_XBUTTONDBLCLK:
-          info = static_cast<LPARAM>(static_cast<WORD>(HIWORD(m->mouseData)));
-          break;
-        default:
-          info = reinterpret_cast<LPARAM>(WindowFromPoint(m->pt));
-          break;
+      TrackButtons(wParam, *m);
+      if (wParam != WM_MOUSEMOVE || ReportMove()) {
+        LPARAM info;
+        switch (wParam) {
+          case WM_MOUSEWHEEL:
+          case WM_MOUSEHWHEEL:
+          case WM_XBUTTONDOWN:
+          case WM_XBUTTONUP:
+          case WM_XBUTTONDBLCLK:
+            info = static_cast<LPARAM>(static_cast<WORD>(HIWORD(m->mouseData)));
+            break;
+          default:
+            info = reinterpret_cast<LPARAM>(WindowFromPoint(m->pt));
+            break;
+        }
+        PostMessageA(target, kMouseMessage, wParam, info);
       }
-      PostMessageA(target, kMouseMessage, wParam, info);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -68,6 +106,8 @@ DWORD WINAPI HookThread(LPVOID) {
   // without StopHook cannot pull the hook code away under it.
   HMODULE module = nullptr;
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&HookThread), &module);
+  g_buttonsHeld = 0;
+  g_moveSincePress = false;
   MSG msg;
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // make the thread's queue before StartHook returns
   HHOOK keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);

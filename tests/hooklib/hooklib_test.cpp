@@ -35,12 +35,24 @@ void SendKey(WORD vk, bool up) {
   SendInput(1, &in, sizeof in);
 }
 
-void SendMouse(DWORD flags, DWORD data = 0) {
+void SendMouse(DWORD flags, DWORD data = 0, LONG dx = 0, LONG dy = 0) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = flags;
   in.mi.mouseData = data;
+  in.mi.dx = dx;
+  in.mi.dy = dy;
   SendInput(1, &in, sizeof in);
+}
+
+// A relative move by a few pixels (no acceleration at this size).
+void SendMove(LONG dx = 3) { SendMouse(MOUSEEVENTF_MOVE, 0, dx, 0); }
+
+size_t CountOf(UINT mouseMessage) {
+  size_t n = 0;
+  for (const Posted& p : g_posted)
+    if (p.message == kova::hook::kMouseMessage && p.wParam == mouseMessage) ++n;
+  return n;
 }
 
 class HookLibrary : public ::testing::Test {
@@ -59,9 +71,12 @@ class HookLibrary : public ::testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "KovaHookRecorder";
     RegisterClassA(&wc);
-    target_ = CreateWindowExA(0, "KovaHookRecorder", "recorder", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+    // Visible and large enough that presses and small moves stay on it.
+    target_ = CreateWindowExA(WS_EX_TOPMOST, "KovaHookRecorder", "recorder", WS_POPUP | WS_VISIBLE, 500, 400, 200,
+                              200, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(target_, nullptr);
+    SetCursorPos(560, 460);
+    PumpFor(50);
     g_posted.clear();
   }
   void TearDown() override {
@@ -118,14 +133,83 @@ TEST_F(HookLibrary, OwnSyntheticInputIsIgnoredWhileSetDataIsOne) {
   SendKey(VK_F8, true);
   SendMouse(MOUSEEVENTF_RIGHTDOWN);
   SendMouse(MOUSEEVENTF_RIGHTUP);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMove();
+  SendMove();
+  SendMouse(MOUSEEVENTF_LEFTUP);
   PumpFor(400);
   EXPECT_TRUE(g_posted.empty());
 
+  // The ignored press left no button held behind: moves stay unreported.
   setData_(0);
+  SendMove();
+  SendMove(-3);
+  PumpFor(200);
+  EXPECT_TRUE(g_posted.empty());
   SendKey(VK_F8, false);
   SendKey(VK_F8, true);
   ASSERT_TRUE(Collect(2));
   EXPECT_EQ(g_posted.size(), 2u);
+}
+
+TEST_F(HookLibrary, MovesArriveBetweenPressAndReleaseInOrder) {
+  ASSERT_TRUE(start_(target_));
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMove();
+  Sleep(2 * hook::kMoveIntervalMs);
+  SendMove();
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(Collect(4));
+  ASSERT_GE(g_posted.size(), 3u);
+  EXPECT_EQ(g_posted.front().wParam, static_cast<WPARAM>(WM_LBUTTONDOWN));
+  EXPECT_EQ(g_posted.back().wParam, static_cast<WPARAM>(WM_LBUTTONUP));
+  for (size_t i = 1; i + 1 < g_posted.size(); ++i) {
+    EXPECT_EQ(g_posted[i].message, hook::kMouseMessage);
+    EXPECT_EQ(g_posted[i].wParam, static_cast<WPARAM>(WM_MOUSEMOVE)) << i;
+    // The window under the mouse, as for the buttons.
+    EXPECT_EQ(g_posted[i].lParam, reinterpret_cast<LPARAM>(target_)) << i;
+  }
+  // Two moves further apart than the interval both arrive.
+  EXPECT_EQ(CountOf(WM_MOUSEMOVE), 2u);
+}
+
+TEST_F(HookLibrary, MovesWithoutAHeldButtonAreNotReported) {
+  ASSERT_TRUE(start_(target_));
+  for (int i = 0; i < 5; ++i) SendMove(i % 2 ? 3 : -3);
+  PumpFor(300);
+  EXPECT_TRUE(g_posted.empty());
+
+  // Any button counts while it is held; after its release moves stop again.
+  SendMouse(MOUSEEVENTF_RIGHTDOWN);
+  SendMove();
+  SendMouse(MOUSEEVENTF_RIGHTUP);
+  SendMove(-3);
+  SendMove();
+  ASSERT_TRUE(Collect(3));
+  ASSERT_EQ(g_posted.size(), 3u);
+  EXPECT_EQ(g_posted[0].wParam, static_cast<WPARAM>(WM_RBUTTONDOWN));
+  EXPECT_EQ(g_posted[1].wParam, static_cast<WPARAM>(WM_MOUSEMOVE));
+  EXPECT_EQ(g_posted[2].wParam, static_cast<WPARAM>(WM_RBUTTONUP));
+}
+
+TEST_F(HookLibrary, ADragDoesNotFloodTheReceiver) {
+  ASSERT_TRUE(start_(target_));
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  const DWORD begin = GetTickCount();
+  constexpr int kMoves = 60;
+  for (int i = 0; i < kMoves; ++i) {
+    SendMove(i % 2 ? 2 : -2);
+    Sleep(1);
+  }
+  const DWORD elapsed = GetTickCount() - begin;
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(Collect(3));
+  ASSERT_TRUE(WaitUntil([] { return CountOf(WM_LBUTTONUP) == 1; }, 3000));
+  // The first move, then one per interval of the time the drag took.
+  const size_t moves = CountOf(WM_MOUSEMOVE);
+  EXPECT_GE(moves, 1u);
+  EXPECT_LE(moves, elapsed / hook::kMoveIntervalMs + 2) << "moves over " << elapsed << " ms";
+  EXPECT_EQ(g_posted.back().wParam, static_cast<WPARAM>(WM_LBUTTONUP));
 }
 
 TEST_F(HookLibrary, NothingArrivesAfterStopHookAndItCanStartAgain) {

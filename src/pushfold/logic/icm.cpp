@@ -1,45 +1,95 @@
 #include "pushfold/logic/icm.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 
 namespace kova::pushfold {
 
-std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const double> payouts) {
-  const int n = static_cast<int>(stacks.size());
-  if (n > kMaxIcmPlayers) return {};
-  std::vector<double> equity(n, 0.0);
-  double total = 0;
-  for (double s : stacks) total += std::max(0.0, s);
-  const int places = std::min<int>(static_cast<int>(payouts.size()), n);
-  if (total <= 0 || places == 0) return equity;
+namespace {
 
-  // prob[S]: chance that exactly the players of S took the first |S| places.
-  // Only sets smaller than the paid places matter, so the work is bounded by
-  // the number of such sets rather than the orderings of all players.
+// Tables of up to this many players live on the stack.
+constexpr int kStackTablePlayers = 10;
+
+// std::popcount becomes a library call on processors assumed to lack the
+// instruction, and the set walk below asks it for every set it visits.
+int MemberCount(std::uint32_t set) {
+  set = set - ((set >> 1) & 0x55555555u);
+  set = (set & 0x33333333u) + ((set >> 2) & 0x33333333u);
+  return static_cast<int>((((set + (set >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+}
+
+// The next set after `set`, in increasing order, with fewer than `limit`
+// members; `end` when none is below it. A set with too many members has too
+// many with any lower bits added as well, so the walk jumps straight past
+// its lowest member.
+std::uint32_t NextSmallSet(std::uint32_t set, int limit, std::uint32_t end) {
+  std::uint32_t next = set + 1;
+  while (next < end && MemberCount(next) >= limit) next += next & (~next + 1);
+  return next < end ? next : end;
+}
+
+// prob[S]: chance that exactly the players of S took the first |S| places;
+// placedChips[S]: their chips. Only sets smaller than the paid places (the
+// prizes given) are visited, in increasing order, so the sums build up in
+// the same order however many sets are skipped.
+void Accumulate(std::span<const double> stacks, std::span<const double> prizes, double total, double* prob,
+                double* placedChips, std::span<double> equity) {
+  const int n = static_cast<int>(stacks.size());
+  const int places = static_cast<int>(prizes.size());
   const std::uint32_t full = std::uint32_t{1} << n;
-  std::vector<double> prob(full, 0.0);
-  std::vector<double> placedChips(full, 0.0);
   prob[0] = 1.0;
-  for (std::uint32_t set = 0; set < full; ++set) {
-    const int placed = std::popcount(set);
-    if (placed >= places) continue;
-    if (set != 0) {
-      const std::uint32_t low = set & (~set + 1);
-      placedChips[set] = placedChips[set ^ low] + std::max(0.0, stacks[std::countr_zero(low)]);
-    }
+  placedChips[0] = 0.0;
+  for (std::uint32_t set = NextSmallSet(0, places, full); set < full; set = NextSmallSet(set, places, full)) {
+    const std::uint32_t low = set & (~set + 1);
+    prob[set] = 0.0;
+    placedChips[set] = placedChips[set ^ low] + std::max(0.0, stacks[std::countr_zero(low)]);
+  }
+  for (std::uint32_t set = 0; set < full; set = NextSmallSet(set, places, full)) {
     const double p = prob[set];
     if (p == 0) continue;
     const double left = total - placedChips[set];
     if (left <= 0) continue;
+    const int placed = MemberCount(set);
+    const double prize = prizes[placed];
+    const bool more = placed + 1 < places;
     for (int i = 0; i < n; ++i) {
       if (set & (std::uint32_t{1} << i) || !(stacks[i] > 0)) continue;
       const double next = p * stacks[i] / left;
-      equity[i] += next * payouts[placed];
-      if (placed + 1 < places) prob[set | (std::uint32_t{1} << i)] += next;
+      equity[i] += next * prize;
+      if (more) prob[set | (std::uint32_t{1} << i)] += next;
     }
   }
+}
+
+}  // namespace
+
+bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> payouts, std::span<double> equity) {
+  const int n = static_cast<int>(stacks.size());
+  if (n > kMaxIcmPlayers || equity.size() < stacks.size()) return false;
+  std::fill(equity.begin(), equity.begin() + n, 0.0);
+  double total = 0;
+  for (double s : stacks) total += std::max(0.0, s);
+  const int places = std::min<int>(static_cast<int>(payouts.size()), n);
+  if (total <= 0 || places == 0) return true;
+  if (n <= kStackTablePlayers) {
+    // Only the entries of the sets visited are written and read.
+    std::array<double, std::size_t{1} << kStackTablePlayers> prob;
+    std::array<double, std::size_t{1} << kStackTablePlayers> placedChips;
+    Accumulate(stacks, payouts.first(places), total, prob.data(), placedChips.data(), equity);
+  } else {
+    std::vector<double> prob(std::size_t{1} << n);
+    std::vector<double> placedChips(std::size_t{1} << n);
+    Accumulate(stacks, payouts.first(places), total, prob.data(), placedChips.data(), equity);
+  }
+  return true;
+}
+
+std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const double> payouts) {
+  if (static_cast<int>(stacks.size()) > kMaxIcmPlayers) return {};
+  std::vector<double> equity(stacks.size(), 0.0);
+  ICMEquitiesInto(stacks, payouts, equity);
   return equity;
 }
 

@@ -17,4 +17,10 @@ constexpr int kMaxIcmPlayers = 20;
 // kMaxIcmPlayers players.
 std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const double> payouts);
 
+// The same into `equity` (one entry per player), without allocating for up
+// to ten players: the solver asks this millions of times. False, and
+// `equity` untouched, when there are more than kMaxIcmPlayers players or
+// `equity` is too short.
+bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> payouts, std::span<double> equity);
+
 }  // namespace kova::pushfold

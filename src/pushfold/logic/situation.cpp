@@ -1,8 +1,15 @@
 #include "pushfold/logic/situation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
+#include <exception>
+#include <mutex>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
 
 #include "pushfold/logic/icm.h"
 
@@ -29,9 +36,216 @@ std::string Percent2(double v) {
 
 }  // namespace
 
+// What repeats between the situations one thread values: every showdown of
+// the same two action probabilities has the same ranges, so the same
+// chances.
+struct TSituation::Memo {
+  struct Key {
+    std::uint64_t first = 0, second = 0;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      return static_cast<std::size_t>(k.first * 0x9E3779B97F4A7C15ull ^ (k.second + (k.first >> 29)));
+    }
+  };
+  std::unordered_map<Key, TEquity, KeyHash> showdowns;
+
+  TEquity Showdown(double first, double second) {
+    const Key key{std::bit_cast<std::uint64_t>(first), std::bit_cast<std::uint64_t>(second)};
+    const auto found = showdowns.find(key);
+    if (found != showdowns.end()) return found->second;
+    const TEquity e = RangeVsRangeEquity(TopRange(first), TopRange(second));
+    showdowns.emplace(key, e);
+    return e;
+  }
+};
+
+// Plays out the look-ahead of a situation on several threads. Every row of
+// a branch is valued on its own; when the situation has too few rows to keep
+// the threads busy, the next hands of its rows are opened and their rows
+// shared out instead, level by level. Each value comes from the same code and
+// the sums run in the same order as on one thread, so the results do not
+// depend on the number of threads.
+class TSituation::LookAhead {
+ public:
+  LookAhead(TSituation& top, Memo& memo) : top_(top), memo_(memo) {}
+
+  // False when stopped by the cancel flag.
+  bool Run() {
+    int threads = ThreadCount(top_.options_.Threads);
+    std::vector<Row> rows;
+    AddRows(top_, rows);
+    // Next hands opened here, parents before their children.
+    std::vector<Opened> opened;
+    while (threads > 1 && rows.size() < static_cast<std::size_t>(threads) * kRowsPerThread) {
+      std::vector<Row> deeper;
+      bool any = false;
+      for (const Row& r : rows) {
+        TSituation& s = *r.owner;
+        if (s.options_.Depth <= 0) {
+          deeper.push_back(r);
+          continue;
+        }
+        if (s.StopRequested()) return false;
+        TPositionValues settled{};
+        std::unique_ptr<TSituation> next = s.NextHand(s.RowStacks(r.branch, r.row), settled, memo_);
+        if (!next) {
+          s.branches_[r.branch].Equity[r.row] = settled;
+          continue;
+        }
+        AddRows(*next, deeper);
+        opened.push_back({r, std::move(next)});
+        any = true;
+      }
+      rows = std::move(deeper);
+      if (!any) break;
+    }
+    // Starting threads costs more than a small look-ahead takes.
+    if (Work(rows) < kWorkForThreads) threads = 1;
+    if (!ValueInParallel(rows, threads)) return false;
+    for (auto it = opened.rbegin(); it != opened.rend(); ++it) {
+      it->next->CombineShowdowns();
+      TSituation& s = *it->at.owner;
+      s.branches_[it->at.branch].Equity[it->at.row] = s.ValueFromNextHand(*it->next);
+    }
+    top_.CombineShowdowns();
+    return true;
+  }
+
+ private:
+  // Enough rows per thread that one slow row does not leave the others idle
+  // for long.
+  static constexpr std::size_t kRowsPerThread = 8;
+  static constexpr int kMaxThreads = 64;
+  // In ICM valuations, each well under a microsecond: a few milliseconds.
+  static constexpr double kWorkForThreads = 8192;
+
+  struct Row {
+    TSituation* owner = nullptr;
+    int branch = 0;
+    int row = 0;
+  };
+  struct Opened {
+    Row at;
+    std::unique_ptr<TSituation> next;
+  };
+
+  static int ThreadCount(int asked) {
+    if (asked > 0) return std::min(asked, kMaxThreads);
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxThreads));
+  }
+
+  // About how many ICM valuations the rows stand for: a row valued d hands
+  // ahead plays out about as many rows again in each of those hands.
+  static double Work(const std::vector<Row>& rows) {
+    double work = 0;
+    const TSituation* owner = nullptr;
+    double perRow = 0;
+    for (const Row& r : rows) {
+      if (r.owner != owner) {
+        owner = r.owner;
+        double ownerRows = 0;
+        for (int b = 0; b < static_cast<int>(owner->branches_.size()); ++b) {
+          ownerRows += owner->LastRow(b) - owner->FirstRow(b) + 1;
+        }
+        perRow = 1;
+        for (int d = 0; d < owner->options_.Depth; ++d) perRow *= ownerRows;
+      }
+      work += perRow;
+    }
+    return work;
+  }
+
+  static void AddRows(TSituation& s, std::vector<Row>& rows) {
+    for (int b = 0; b < static_cast<int>(s.branches_.size()); ++b) {
+      for (int row = s.FirstRow(b); row <= s.LastRow(b); ++row) rows.push_back({&s, b, row});
+    }
+  }
+
+  // Every row valued, each thread taking the next one not yet taken; false
+  // when stopped. Returns only when every thread has finished.
+  bool ValueInParallel(const std::vector<Row>& rows, int threads) {
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto work = [&](Memo* shared) {
+      try {
+        Memo own;
+        Memo& memo = shared ? *shared : own;
+        for (std::size_t i = next++; i < rows.size(); i = next++) {
+          const Row& r = rows[i];
+          if (stop.load(std::memory_order_relaxed) || r.owner->StopRequested() ||
+              !r.owner->ValueRow(r.branch, r.row, memo)) {
+            stop = true;
+            return;
+          }
+        }
+      } catch (...) {
+        const std::lock_guard<std::mutex> lock(failureLock);
+        if (!failure) failure = std::current_exception();
+        stop = true;
+      }
+    };
+    {
+      const std::size_t count = std::min(static_cast<std::size_t>(threads), rows.size());
+      std::vector<std::thread> helpers;
+      helpers.reserve(count);
+      const JoinAll joiner{helpers};
+      for (std::size_t t = 1; t < count; ++t) {
+        try {
+          helpers.emplace_back(work, nullptr);
+        } catch (const std::system_error&) {
+          break;  // the threads there are share the rows
+        }
+      }
+      work(&memo_);
+    }
+    if (failure) std::rethrow_exception(failure);
+    return !stop;
+  }
+
+  struct JoinAll {
+    std::vector<std::thread>& threads;
+    ~JoinAll() {
+      for (std::thread& t : threads) t.join();
+    }
+  };
+
+  TSituation& top_;
+  Memo& memo_;
+};
+
 TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex,
                        std::vector<TSeatInput> seats, const TSituationOptions& options)
     : tournament_(tournament), hand_(hand), heroIndex_(heroIndex), seats_(std::move(seats)), options_(options) {
+  // Names play no part in the valuation; without them the copies of the
+  // next hands allocate nothing.
+  for (TPlayerInfo& p : hand_.Players) p.Name.clear();
+  for (std::size_t i = 0; i < players_.size() && i < seats_.size(); ++i) {
+    const TSeatInput& in = seats_[i];
+    players_[i] = {in.Action, in.Open, in.Call, in.Model.get()};
+  }
+  Memo memo;
+  Prepare(memo);
+  if (!seated_ || branches_.empty()) return;
+  if (options_.Depth <= 0) {
+    cancelled_ = !ValueAllRows(memo);
+  } else {
+    cancelled_ = !LookAhead(*this, memo).Run();
+  }
+}
+
+TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex, const PlayerInputs& players,
+                       const TSituationOptions& options, Memo& memo)
+    : tournament_(tournament), hand_(hand), heroIndex_(heroIndex), players_(players), options_(options) {
+  Prepare(memo);
+}
+
+void TSituation::Prepare(Memo& memo) {
+  requestedDepth_ = options_.Depth;
   options_.Depth = std::clamp(options_.Depth, 0, kMaxSituationDepth);
   // A place is valued while it is below the number of paid places, and the
   // record holds at most five shares.
@@ -41,7 +255,7 @@ TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int h
   SetBlindLevel();
   SeatPositions();
   PostBlinds();
-  Evaluate();
+  ListBranches(memo);
 }
 
 void TSituation::SetBlindLevel() {
@@ -98,14 +312,14 @@ void TSituation::SeatPositions() {
   }
   for (int r = 1; r <= count_; ++r) {
     const int e = ((bb - (r - 1)) % count_ + count_) % count_;
-    const TSeatInput in = e < static_cast<int>(seats_.size()) ? seats_[e] : TSeatInput{};
+    const PlayerInput& in = players_[e];
     entry_[r] = e;
     seat_[r] = hand_.Players[e].Seat;
     startStack_[r] = hand_.Players[e].Stack;
     action_[r] = (in.Action == 0 || in.Action == 1) ? in.Action : -1;
     open_[r] = in.Open;
     call_[r] = in.Call;
-    model_[r] = in.Model.get();
+    model_[r] = in.Model;
     if (e == heroIndex_) heroPosition_ = r;
   }
   seated_ = true;
@@ -130,8 +344,9 @@ void TSituation::PostBlinds() {
   if (count_ >= 2) post(2, smallBlind_);
 }
 
-void TSituation::Evaluate() {
+void TSituation::ListBranches(Memo& memo) {
   branches_.clear();
+  chances_.clear();
   brokeCount_ = 0;
   for (int p = 1; p <= count_; ++p) {
     if (stack_[p] <= 0) ++brokeCount_;
@@ -142,9 +357,12 @@ void TSituation::Evaluate() {
   prob_.fill(0);
   allIn_.fill(0);
   BuildActionTree(count_, 1.0);
-  for (TBranch& b : branches_) {
-    if (CancelRequested()) return;
-    EvaluateBranch(b);
+  chances_.resize(branches_.size());
+  for (std::size_t i = 0; i < branches_.size(); ++i) {
+    const TBranch& b = branches_[i];
+    if (b.AllInCount < 2) continue;
+    const TEquity e = memo.Showdown(b.Prob[b.AllIn[0]], b.Prob[b.AllIn[1]]);
+    chances_[i] = {e.Win, e.Tie, e.Lose};
   }
 }
 
@@ -208,24 +426,64 @@ void TSituation::BuildActionTree(int p, double w) {
   prob_[p] = 0;
 }
 
-void TSituation::EvaluateBranch(TBranch& b) {
+// A branch without a showdown has one set of stacks to value, row 0: the
+// only all-in player, or the big blind when everybody folded, takes the pot.
+// A showdown has three, rows 1..3, one per outcome.
+int TSituation::FirstRow(int branch) const { return branches_[branch].AllInCount < 2 ? 0 : 1; }
+int TSituation::LastRow(int branch) const { return branches_[branch].AllInCount < 2 ? 0 : 3; }
+
+TPositionValues TSituation::RowStacks(int branch, int row) const {
+  const TBranch& b = branches_[branch];
   if (b.AllInCount < 2) {
-    // Uncontested: the only all-in player, or the big blind when everybody
-    // folded, takes the pot.
     const int winner = b.AllInCount == 1 ? b.AllIn[0] : 1;
     TPositionValues stacks = stack_;
     stacks[winner] += pot_;
-    b.Equity[0] = BranchEquities(stacks);
-    return;
+    return stacks;
   }
-  const int first = b.AllIn[0];
-  const int second = b.AllIn[1];
-  const TEquity e = RangeVsRangeEquity(TopRange(b.Prob[first]), TopRange(b.Prob[second]));
-  const double chance[3] = {e.Win, e.Tie, e.Lose};
-  b.Equity[0].fill(0);
-  for (int outcome = 0; outcome < 3; ++outcome) {
-    b.Equity[outcome + 1] = BranchEquities(ShowdownStacks(first, second, outcome));
-    for (int p = 1; p <= count_; ++p) b.Equity[0][p] += chance[outcome] * b.Equity[outcome + 1][p];
+  return ShowdownStacks(b.AllIn[0], b.AllIn[1], row - 1);
+}
+
+// The stacks of one row valued by ICM, or by the hands that follow; false
+// when stopped.
+bool TSituation::ValueRow(int branch, int row, Memo& memo) {
+  const TPositionValues stacks = RowStacks(branch, row);
+  TPositionValues& value = branches_[branch].Equity[row];
+  if (options_.Depth <= 0) {
+    value = ICMOfPositions(stacks);
+    return true;
+  }
+  if (StopRequested()) return false;
+  TPositionValues settled{};
+  const std::unique_ptr<TSituation> next = NextHand(stacks, settled, memo);
+  if (next) {
+    if (!next->ValueAllRows(memo)) return false;
+    settled = ValueFromNextHand(*next);
+  }
+  value = settled;
+  return true;
+}
+
+bool TSituation::ValueAllRows(Memo& memo) {
+  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    if (StopRequested()) return false;
+    for (int row = FirstRow(b); row <= LastRow(b); ++row) {
+      if (!ValueRow(b, row, memo)) return false;
+    }
+  }
+  CombineShowdowns();
+  return true;
+}
+
+// Row 0 of a showdown: the outcomes weighed by their chances, added in the
+// order of the outcomes.
+void TSituation::CombineShowdowns() {
+  for (std::size_t i = 0; i < branches_.size(); ++i) {
+    TBranch& b = branches_[i];
+    if (b.AllInCount < 2) continue;
+    b.Equity[0].fill(0);
+    for (int outcome = 0; outcome < 3; ++outcome) {
+      for (int p = 1; p <= count_; ++p) b.Equity[0][p] += chances_[i][outcome] * b.Equity[outcome + 1][p];
+    }
   }
 }
 
@@ -281,24 +539,20 @@ TPositionValues TSituation::ShowdownStacks(int first, int second, int outcome) c
 }
 
 TPositionValues TSituation::ICMOfPositions(const TPositionValues& stacks) const {
-  std::vector<double> s(count_);
-  for (int p = 1; p <= count_; ++p) s[p - 1] = stacks[p];
-  const std::vector<double> eq = ICMEquities(s, payouts_);
+  // ICM takes the positions' stacks as one list, position 1 first.
   TPositionValues out{};
-  for (int p = 1; p <= count_ && p - 1 < static_cast<int>(eq.size()); ++p) out[p] = eq[p - 1];
+  const std::span<const double> chips(stacks.data() + 1, count_);
+  ICMEquitiesInto(chips, payouts_, std::span<double>(out.data() + 1, count_));
   return out;
 }
 
-bool TSituation::CancelRequested() {
-  if (!cancelled_ && options_.Cancel && options_.Cancel->load(std::memory_order_relaxed)) cancelled_ = true;
-  return cancelled_;
+bool TSituation::StopRequested() const {
+  return options_.Cancel && options_.Cancel->load(std::memory_order_relaxed);
 }
 
-TPositionValues TSituation::BranchEquities(const TPositionValues& stacks) {
-  if (options_.Depth <= 0) return ICMOfPositions(stacks);
-  TPositionValues out{};
-  if (CancelRequested()) return out;
-
+std::unique_ptr<TSituation> TSituation::NextHand(const TPositionValues& stacks, TPositionValues& settled,
+                                                 Memo& memo) const {
+  settled = {};
   // The next hand: these stacks, button and blinds moved on, the players who
   // busted placed.
   THH next = hand_;
@@ -315,27 +569,29 @@ TPositionValues TSituation::BranchEquities(const TPositionValues& stacks) {
     // otherwise those shares would add up to more than the prize pool.
     bool equalHalf = half >= 1 && half <= static_cast<int>(payouts_.size());
     for (int k = 1; equalHalf && k < half; ++k) equalHalf = payouts_[k] == payouts_[0];
-    if (tour.Places.NextPlace > half || !equalHalf) return ICMOfPositions(stacks);
+    if (tour.Places.NextPlace > half || !equalHalf) {
+      settled = ICMOfPositions(stacks);
+      return nullptr;
+    }
     for (int p = 1; p <= count_; ++p) {
       const int seat = seat_[p];
       const int place = seat >= 1 && seat <= kMaxSeats ? tour.Places.Place[seat - 1] : 0;
-      out[p] = (place >= 1 && place <= half) ? tournament_.Payouts[0] : 0.0;
+      settled[p] = (place >= 1 && place <= half) ? tournament_.Payouts[0] : 0.0;
     }
-    return out;
+    return nullptr;
   }
 
   // Play the next hand with the players who still have chips.
   THH child = next;
-  std::vector<TSeatInput> childSeats;
+  PlayerInputs childPlayers{};
   int childHero = -1;
   int n = 0;
   for (int i = 0; i < std::clamp<int>(next.PlayerCount, 0, kMaxPlayers); ++i) {
     if (!(next.Players[i].Stack > 0)) continue;
     child.Players[n] = next.Players[i];
     child.Action[n] = -1;
-    TSeatInput in = i < static_cast<int>(seats_.size()) ? seats_[i] : TSeatInput{};
-    in.Action = -1;
-    childSeats.push_back(in);
+    childPlayers[n] = players_[i];
+    childPlayers[n].Action = -1;
     if (i == heroIndex_) childHero = n;
     ++n;
   }
@@ -346,11 +602,13 @@ TPositionValues TSituation::BranchEquities(const TPositionValues& stacks) {
   }
   TSituationOptions childOptions = options_;
   childOptions.Depth = options_.Depth - 1;
-  const TSituation sub(tour, child, childHero, std::move(childSeats), childOptions);
-  if (sub.Cancelled()) {
-    cancelled_ = true;
-    return out;
-  }
+  return std::unique_ptr<TSituation>(new TSituation(tour, child, childHero, childPlayers, childOptions, memo));
+}
+
+// Each position's equity is what its seat expects over the next hand's
+// branches (0 for a seat no longer in it).
+TPositionValues TSituation::ValueFromNextHand(const TSituation& sub) const {
+  TPositionValues out{};
   for (int p = 1; p <= count_; ++p) {
     int cp = 0;
     for (int q = 1; q <= sub.PlayerCount(); ++q) {

@@ -22,6 +22,7 @@ namespace kova::pushfold {
 
 // The deepest look-ahead a situation will do: each extra hand multiplies the
 // work by the number of outcomes of a hand (over a hundred at ten players).
+// A deeper one asked for is computed at this depth; ComputedDepth tells.
 constexpr int kMaxSituationDepth = 2;
 
 // Per player of the hand (same order as the hand record's players).
@@ -40,6 +41,10 @@ struct TSituationOptions {
   double ClockCorrectionDays = 3.0 / 86400.0;
   // When set, a look-ahead calculation stops as soon as it sees the flag.
   const std::atomic<bool>* Cancel = nullptr;
+  // The most threads that play out a look-ahead (0: one per processor); a
+  // small one stays on the calling thread. All of them have finished when
+  // the constructor returns, and the results do not depend on their number.
+  int Threads = 0;
 };
 
 using TPositionValues = std::array<double, kMaxPlayers + 1>;
@@ -69,6 +74,10 @@ class TSituation {
   // The branch table as text lines.
   std::vector<std::string> PrintBranches() const;
 
+  // The look-ahead asked for in the options, and the one this situation
+  // computed: the asked one within 0..kMaxSituationDepth.
+  int RequestedDepth() const { return requestedDepth_; }
+  int ComputedDepth() const { return options_.Depth; }
   int PlayerCount() const { return count_; }
   int HeroPosition() const { return heroPosition_; }
   int BlindLevel() const { return level_; }
@@ -92,27 +101,51 @@ class TSituation {
     double Sa = 0, Sb = 0, Pot = 0, Side = 0;
   };
 
+  // What a player of the hand brings to the next hands (by player index).
+  struct PlayerInput {
+    std::int32_t Action = -1;
+    double Open = 0, Call = 0;
+    const TModelValues* Model = nullptr;  // owned by the first hand's seat inputs
+  };
+  using PlayerInputs = std::array<PlayerInput, kMaxPlayers>;
+  struct Memo;
+  class LookAhead;
+
+  // A next hand of the look-ahead: seated, blinds posted and its branches
+  // listed, but not yet valued.
+  TSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex, const PlayerInputs& players,
+             const TSituationOptions& options, Memo& memo);
+
   bool Valid(int p) const { return p >= 1 && p <= count_; }
+  void Prepare(Memo& memo);
   void SetBlindLevel();
   void SeatPositions();
   void PostBlinds();
-  void Evaluate();
+  void ListBranches(Memo& memo);
   double ActionProbability(int p) const;
   void BuildActionTree(int p, double w);
   void RecordBranch(double w);
-  void EvaluateBranch(TBranch& b);
+  int FirstRow(int branch) const;
+  int LastRow(int branch) const;
+  TPositionValues RowStacks(int branch, int row) const;
+  bool ValueRow(int branch, int row, Memo& memo);
+  bool ValueAllRows(Memo& memo);
+  void CombineShowdowns();
   Pots ShowdownPots(int a, int b) const;
-  TPositionValues BranchEquities(const TPositionValues& stacks);
+  std::unique_ptr<TSituation> NextHand(const TPositionValues& stacks, TPositionValues& settled, Memo& memo) const;
+  TPositionValues ValueFromNextHand(const TSituation& next) const;
   TPositionValues ICMOfPositions(const TPositionValues& stacks) const;
   bool ConsistentWithEarlierActions(const TBranch& b, int hero) const;
   void ApplyHeroRange(int hero, int hands);
-  bool CancelRequested();
+  bool StopRequested() const;
 
   TTournamentInfo tournament_;
   THH hand_;
   int heroIndex_ = -1;
-  std::vector<TSeatInput> seats_;
+  std::vector<TSeatInput> seats_;  // keeps the models alive
+  PlayerInputs players_{};
   TSituationOptions options_;
+  int requestedDepth_ = 0;
   std::vector<double> payouts_;
 
   int count_ = 0;
@@ -138,6 +171,8 @@ class TSituation {
   std::array<std::int32_t, kMaxPlayers + 1> allIn_{};
 
   std::vector<TBranch> branches_;
+  // Per branch with a showdown: the chances of its outcomes (rows 1..3).
+  std::vector<std::array<double, 3>> chances_;
 };
 
 }  // namespace kova::pushfold

@@ -11,6 +11,7 @@
 #include "tables/engine/autoplace.h"
 #include "tables/model/enginelog.h"
 #include "tables/engine/pokertable.h"
+#include "tables/logic/slots.h"
 #include "tables/logic/turnlogic.h"
 
 namespace kova::tables {
@@ -212,34 +213,12 @@ void ActivateTurnTable() {
 }
 
 void MoveTOITables() {
-    const int32_t stack = RunningConfig.TOI.StackSlot;
-    auto toi = [](const TPokerTable* t) {
-        const TGroupRec* g = t ? GroupOf(*t) : nullptr;
-        return g && g->TOIStyle;
-    };
-    for (const TOwnedTable& t : Tables) {
-        if (!toi(t.get())) continue;
-        if (t->KeptInGrid && t->Slot == stack) {
-            t->Slot = FreeGridSlot(t->GroupIndex);
-            ResortPending = 1;
-        } else if (!t->KeptInGrid && !t->InGrid && !t->MyTurn && t->Slot != stack) {
-            t->Slot = stack;
-            ResortPending = 1;
-        }
-    }
+    TTableList states = TableStates();
+    ReturnTOITablesToStack(states);
     if (ResortPending) PlaceTablesIntoSlots();
-    for (const TOwnedTable& t : Tables) {
-        if (!toi(t.get()) || t->KeptInGrid) continue;
-        if (t->InGrid && t->MyTurn && t->Slot == stack) {
-            t->Slot = FreeGridSlot(t->GroupIndex);
-            if (t->Slot != stack) ResortPending = 1;
-            continue;
-        }
-        if (!t->MyTurn || RunningConfig.TOI.AfterEnteringPot || t->Slot != stack) continue;
-        t->Slot = FreeGridSlot(t->GroupIndex);
-        t->InGrid = 1;
-        if (t->Slot != stack) ResortPending = 1;
-    }
+    // The placement may have re-ordered the list: take it afresh.
+    states = TableStates();
+    MoveTOITurnTablesToGrid(states);
     if (ResortPending) PlaceTablesIntoSlots();
 }
 

@@ -87,6 +87,51 @@ int32_t FreeGridSlot(const TTableList& tables, int32_t group) {
     return s <= LastSlotIndex(group) ? s : RunningConfig.TOI.StackSlot;
 }
 
+namespace {
+
+bool IsTOITable(const TTableState* t) {
+    const TGroupRec* g = t ? GroupOf(t->GroupIndex) : nullptr;
+    return g && g->TOIStyle;
+}
+
+}  // namespace
+
+void ReturnTOITablesToStack(TTableList& tables) {
+    const int32_t stack = RunningConfig.TOI.StackSlot;
+    // Two passes on purpose: a kept table must not take the grid slot of a
+    // table that is only now going back to the stack, or the two would
+    // trade places in the grid on every scan.
+    for (TTableState* t : tables) {
+        if (!IsTOITable(t) || !t->KeptInGrid || t->Slot != stack) continue;
+        t->Slot = FreeGridSlot(tables, t->GroupIndex);
+        ResortPending = 1;
+    }
+    for (TTableState* t : tables) {
+        if (!IsTOITable(t) || t->KeptInGrid || t->InGrid || t->MyTurn) continue;
+        if (t->Slot == stack) continue;
+        t->Slot = stack;
+        ResortPending = 1;
+    }
+}
+
+void MoveTOITurnTablesToGrid(TTableList& tables) {
+    const int32_t stack = RunningConfig.TOI.StackSlot;
+    for (TTableState* t : tables) {
+        if (!IsTOITable(t) || t->KeptInGrid) continue;
+        if (t->InGrid && t->MyTurn && t->Slot == stack) {
+            t->Slot = FreeGridSlot(tables, t->GroupIndex);
+            if (t->Slot != stack) ResortPending = 1;
+            continue;
+        }
+        // Tables that wait for the pot to be entered reach the grid only by
+        // hotkey.
+        if (!t->MyTurn || RunningConfig.TOI.AfterEnteringPot || t->Slot != stack) continue;
+        t->Slot = FreeGridSlot(tables, t->GroupIndex);
+        t->InGrid = 1;
+        if (t->Slot != stack) ResortPending = 1;
+    }
+}
+
 void RenumberGroupSlots(TTableList& tables, int32_t group) {
     const TGroupRec* g = GroupOf(group);
     if (!g || !(g->AutoShift || ForceRenumber)) return;

@@ -32,6 +32,20 @@ int32_t FirstFreeSlot(const TTableList& tables, int32_t group);
 // FirstFreeSlot when it is one of the group's slots, else the stack slot.
 int32_t FreeGridSlot(const TTableList& tables, int32_t group);
 
+// TOI tables (tables of TOIStyle groups) between the stack slot and the
+// grid. First every kept table found in the stack takes a free grid slot,
+// while the tables about to leave the grid still hold theirs; only then do
+// the tables that are neither kept nor in the grid and not on turn go back
+// to the stack. Sets ResortPending when a slot changes.
+void ReturnTOITablesToStack(TTableList& tables);
+
+// After the tables are placed: a table whose turn began in the stack takes
+// a free grid slot and counts as in the grid (unless the config brings
+// tables to the grid only after entering the pot); one on turn that was put
+// in the grid but sits in the stack takes a free grid slot again. Kept
+// tables stay. Sets ResortPending when a table leaves the stack.
+void MoveTOITurnTablesToGrid(TTableList& tables);
+
 // Renumbers the slots of the tables sharing slots with `group` (only with
 // AutoShift or ForceRenumber); in TOI style stacked tables keep the stack
 // slot and the grid tables are numbered around it.

@@ -1,25 +1,55 @@
 // Speed of the calculator's hot paths: ICM, range against range, and whole
-// hero solves.
+// hero solves, each beside the single-threaded solver it replaced
+// (reference_situation.cpp). Times are wall-clock: the look-ahead runs on
+// several threads. For figures worth comparing, build without sanitizers:
+//
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release
+//         -DKOVA_SANITIZE=OFF -DKOVA_AREAS=pushfold
+//   cmake --build build/bench --target pushfold_bench
+//   build/bench/bin/pushfold_bench
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "pushfold/logic/hand_evaluator.h"
 #include "pushfold/logic/icm.h"
 #include "pushfold/logic/situation.h"
+#include "reference_situation.h"
 
 using namespace kova::pushfold;
 
 namespace {
 
+const std::vector<double> kIcmStacks = {1600, 1400, 7800, 2700, 900, 3100, 2200, 1250, 4100, 600};
+
+std::vector<double> IcmPayouts(int places) {
+  if (places == 5) return {0.4, 0.25, 0.15, 0.12, 0.08};
+  return {0.5, 0.3, 0.2};
+}
+
 void BM_Icm10Players(benchmark::State& state) {
-  const std::vector<double> stacks = {1600, 1400, 7800, 2700, 900, 3100, 2200, 1250, 4100, 600};
-  std::vector<double> payouts = {0.5, 0.3, 0.2};
-  if (state.range(0) == 5) payouts = {0.4, 0.25, 0.15, 0.12, 0.08};
-  for (auto _ : state) benchmark::DoNotOptimize(ICMEquities(stacks, payouts));
+  const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(ICMEquities(kIcmStacks, payouts));
 }
 BENCHMARK(BM_Icm10Players)->Arg(3)->Arg(5);
+
+void BM_Icm10PlayersInto(benchmark::State& state) {
+  const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
+  std::vector<double> equity(kIcmStacks.size());
+  for (auto _ : state) {
+    ICMEquitiesInto(kIcmStacks, payouts, equity);
+    benchmark::DoNotOptimize(equity.data());
+  }
+}
+BENCHMARK(BM_Icm10PlayersInto)->Arg(3)->Arg(5);
+
+void BM_ReferenceIcm10Players(benchmark::State& state) {
+  const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(reference::ICMEquities(kIcmStacks, payouts));
+}
+BENCHMARK(BM_ReferenceIcm10Players)->Arg(3)->Arg(5);
 
 void BM_RangeVsRange30(benchmark::State& state) {
   const THandRange a = TopRange(0.3);
@@ -28,43 +58,120 @@ void BM_RangeVsRange30(benchmark::State& state) {
 }
 BENCHMARK(BM_RangeVsRange30);
 
-// A full table with a model that opens 20% and calls 10%; the hero acts
-// first.
-void BM_SolveHero(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  const int depth = static_cast<int>(state.range(1));
-  auto model = std::make_shared<TModelValues>();
-  for (int level = 1; level <= 15; ++level) {
-    for (int col = 1; col <= 10; ++col) {
-      model->Set(level, 0, col, 20);
-      for (int row = 1; row <= 10; ++row) model->Set(level, row, col, 10);
+// A full table with a model that opens 20% and calls 10%. The hero either
+// acts first, or sits in the big blind facing a push from the first player
+// with everyone else folded: few branches of its own, but every next hand
+// played out in full.
+struct Table {
+  TTournamentInfo tour;
+  THH hand;
+  std::vector<TSeatInput> seats;
+  int heroIndex = 0;
+  int heroPosition = 0;
+
+  Table(int n, bool facingPush) {
+    auto model = std::make_shared<TModelValues>();
+    for (int level = 1; level <= 15; ++level) {
+      for (int col = 1; col <= 10; ++col) {
+        model->Set(level, 0, col, 20);
+        for (int row = 1; row <= 10; ++row) model->Set(level, row, col, 10);
+      }
+    }
+    tour.PaidPlaces = 3;
+    tour.Payouts = {0.5, 0.3, 0.2, 0, 0};
+    tour.SeatCount = 10;
+    tour.Places.PlayerCount = 10;
+    tour.Places.NextPlace = n;
+    hand.PlayerCount = n;
+    for (int i = 0; i < n; ++i) hand.Players[i] = {i + 1, "", 1000.0 + 300.0 * i};
+    hand.BigBlindSeat = n;
+    hand.SmallBlindSeat = n - 1;
+    hand.Button = n - 2;
+    hand.SmallBlind = 100;
+    hand.BigBlind = 200;
+    hand.Ante = 20;
+    seats.resize(n);
+    for (auto& s : seats) s.Model = model;
+    heroPosition = n;
+    if (facingPush) {
+      seats[0].Action = 1;
+      for (int i = 1; i < n - 1; ++i) seats[i].Action = 0;
+      heroIndex = n - 1;
+      heroPosition = 1;
     }
   }
-  TTournamentInfo tour;
-  tour.PaidPlaces = 3;
-  tour.Payouts = {0.5, 0.3, 0.2, 0, 0};
-  tour.SeatCount = 10;
-  tour.Places.PlayerCount = 10;
-  tour.Places.NextPlace = n;
-  THH hand;
-  hand.PlayerCount = n;
-  for (int i = 0; i < n; ++i) hand.Players[i] = {i + 1, "", 1000.0 + 300.0 * i};
-  hand.BigBlindSeat = n;
-  hand.SmallBlindSeat = n - 1;
-  hand.Button = n - 2;
-  hand.SmallBlind = 100;
-  hand.BigBlind = 200;
-  hand.Ante = 20;
-  std::vector<TSeatInput> seats(n);
-  for (auto& s : seats) s.Model = model;
+};
+
+// Args: players, depth, facing a push (0/1), threads (0: one per processor).
+void BM_SolveHero(benchmark::State& state) {
+  const Table t(static_cast<int>(state.range(0)), state.range(2) != 0);
   TSituationOptions options;
-  options.Depth = depth;
+  options.Depth = static_cast<int>(state.range(1));
+  options.Threads = static_cast<int>(state.range(3));
+  int hands = 0;
   for (auto _ : state) {
-    TSituation s(tour, hand, 0, seats, options);
-    benchmark::DoNotOptimize(s.SolveHero(n));
+    TSituation s(t.tour, t.hand, t.heroIndex, t.seats, options);
+    hands = s.SolveHero(t.heroPosition);
+    benchmark::DoNotOptimize(hands);
   }
+  state.counters["hands"] = hands;
 }
-BENCHMARK(BM_SolveHero)->Args({9, 0})->Args({10, 0})->Args({6, 1})->Args({10, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolveHero)
+    ->ArgNames({"players", "depth", "push", "threads"})
+    ->Args({9, 0, 0, 0})
+    ->Args({10, 0, 0, 0})
+    ->Args({6, 1, 0, 0})
+    ->Args({10, 1, 0, 0})
+    ->Args({10, 1, 0, 1})
+    ->Args({6, 2, 0, 0})
+    ->Args({10, 2, 1, 0})
+    ->Args({10, 2, 0, 1})
+    ->Args({10, 2, 0, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Args: players, depth, facing a push. Afterwards the solver is run once
+// more and its branch table checked against the reference's, bit for bit: a
+// speed-up that changed the answer would be no speed-up.
+void BM_ReferenceSolveHero(benchmark::State& state) {
+  const Table t(static_cast<int>(state.range(0)), state.range(2) != 0);
+  TSituationOptions options;
+  options.Depth = static_cast<int>(state.range(1));
+  int hands = 0;
+  for (auto _ : state) {
+    reference::TReferenceSituation s(t.tour, t.hand, t.heroIndex, t.seats, options);
+    hands = s.SolveHero(t.heroPosition);
+    benchmark::DoNotOptimize(hands);
+  }
+  state.counters["hands"] = hands;
+
+  reference::TReferenceSituation want(t.tour, t.hand, t.heroIndex, t.seats, options);
+  TSituation got(t.tour, t.hand, t.heroIndex, t.seats, options);
+  bool same = want.SolveHero(t.heroPosition) == got.SolveHero(t.heroPosition) &&
+              want.BranchCount() == got.BranchCount();
+  for (int b = 1; same && b <= want.BranchCount(); ++b) {
+    for (int row = 0; row < 4; ++row) {
+      for (int p = 0; p <= kMaxPlayers; ++p) {
+        same = same && SameBits(want.Branch(b).Equity[row][p], got.Branch(b).Equity[row][p]) &&
+               SameBits(want.Branch(b).Prob[p], got.Branch(b).Prob[p]);
+      }
+    }
+  }
+  if (!same) state.SkipWithError("the solver's results differ from the reference's");
+}
+BENCHMARK(BM_ReferenceSolveHero)
+    ->ArgNames({"players", "depth", "push"})
+    ->Args({9, 0, 0})
+    ->Args({10, 0, 0})
+    ->Args({6, 1, 0})
+    ->Args({10, 1, 0})
+    ->Args({6, 2, 0})
+    ->Args({10, 2, 1})
+    ->Args({10, 2, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <numeric>
+#include <thread>
 
 #include "pushfold/logic/hand_record.h"
 #include "pushfold/logic/icm.h"
@@ -298,6 +300,56 @@ TEST(Situation, LookAheadAndCancel) {
   TSituation stopped = t.Make(4, deep);
   EXPECT_TRUE(stopped.Cancelled());
   EXPECT_EQ(stopped.SolveHero(4), 0);
+}
+
+TEST(Situation, ReportsTheDepthAskedForAndTheDepthComputed) {
+  Table t({1800, 1200, 2500}, 50, 100, 0);
+  struct Case {
+    int asked, computed;
+  } cases[] = {{-3, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 2}, {40, 2}};
+  for (const Case& c : cases) {
+    TSituationOptions o;
+    o.Depth = c.asked;
+    const TSituation s = t.Make(3, o);
+    EXPECT_EQ(s.RequestedDepth(), c.asked);
+    EXPECT_EQ(s.ComputedDepth(), c.computed);
+  }
+  // A depth beyond the deepest is computed as the deepest.
+  TSituationOptions deepest, beyond;
+  deepest.Depth = kMaxSituationDepth;
+  beyond.Depth = kMaxSituationDepth + 1;
+  TSituation a = t.Make(3, deepest);
+  TSituation b = t.Make(3, beyond);
+  EXPECT_EQ(a.PrintBranches(), b.PrintBranches());
+  EXPECT_EQ(a.SolveHero(3), b.SolveHero(3));
+}
+
+TEST(Situation, CancelStopsTheLookAheadPromptly) {
+  // Ten players, the hero first to act, two hands ahead: far longer than the
+  // moment the flag is raised, on one thread or several.
+  std::vector<double> stacks;
+  for (int i = 0; i < 10; ++i) stacks.push_back(1000 + 300 * i);
+  const Table t(stacks, 100, 200, 20);
+  using Clock = std::chrono::steady_clock;
+  for (int threads : {1, 4}) {
+    std::atomic<bool> cancel{false};
+    TSituationOptions o;
+    o.Depth = 2;
+    o.Cancel = &cancel;
+    o.Threads = threads;
+    Clock::time_point raised;
+    std::thread raiser([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      raised = Clock::now();
+      cancel = true;
+    });
+    TSituation s = t.Make(10, o);
+    const Clock::time_point returned = Clock::now();
+    raiser.join();
+    EXPECT_TRUE(s.Cancelled()) << threads;
+    EXPECT_LT(returned - raised, std::chrono::seconds(1)) << threads;
+    EXPECT_EQ(s.SolveHero(10), 0) << threads;
+  }
 }
 
 TEST(HandRoutines, ButtonBlindsAndFinishingPlaces) {

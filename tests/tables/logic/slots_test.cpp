@@ -201,6 +201,111 @@ TEST_F(SlotsTest, TOIRenumberingSkipsTheStackSlotAndLeavesStackedTablesThere) {
     EXPECT_EQ(c.Slot, 3);
 }
 
+// ---- TOI tables between stack and grid ------------------------------------------
+
+// A TOI group of four slots whose last one (3) is the stack.
+class TOITest : public SlotsTest {
+protected:
+    void SetUp() override {
+        SlotsTest::SetUp();
+        RunningConfig.Groups = {Group(4)};
+        RunningConfig.Groups[0].TOIStyle = 1;
+        RunningConfig.TOI.StackSlot = 3;
+    }
+    TTableState& Table(int32_t slot, bool kept, bool inGrid, bool turn, int32_t group = 0) {
+        TTableState& t = Add(group, slot);
+        t.KeptInGrid = kept ? 1 : 0;
+        t.InGrid = inGrid ? 1 : 0;
+        t.MyTurn = turn ? 1 : 0;
+        return t;
+    }
+};
+
+// A table leaving the grid still holds its slot while a kept table looks
+// for one: the kept table must not land where the other just left, which
+// taking both in one pass over the list would do.
+TEST_F(TOITest, KeptTablesFindTheirGridSlotBeforeOthersLeaveTheGrid) {
+    TTableState& leaving = Table(0, false, false, false);
+    TTableState& kept = Table(3, true, false, false);
+    ReturnTOITablesToStack(list_);
+    EXPECT_EQ(kept.Slot, 1);
+    EXPECT_EQ(leaving.Slot, 3);
+    EXPECT_EQ(ResortPending, 1);
+}
+
+TEST_F(TOITest, OnlyIdleTablesOfTOIGroupsGoBackToTheStack) {
+    RunningConfig.Groups.push_back(Group(4));  // group 1: no TOI style
+    struct Case {
+        int32_t group, slot;
+        bool kept, inGrid, turn;
+        int32_t expected;
+        bool resort;
+    };
+    const Case cases[] = {
+        {0, 1, false, false, false, 3, true},   // idle in the grid: to the stack
+        {0, 3, false, false, false, 3, false},  // already there: no re-sort
+        {0, 1, false, true, false, 1, false},   // put in the grid by hand or hotkey
+        {0, 1, false, false, true, 1, false},   // on turn
+        {0, 1, true, false, false, 1, false},   // kept, not in the stack
+        {0, 3, true, false, false, 0, true},    // kept, found in the stack: lowest free grid slot
+        {1, 1, false, false, false, 1, false},  // not a TOI group
+        {-1, 1, false, false, false, 1, false}, // no group
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        RunningConfig.Groups.push_back(Group(4));
+        owned_.clear();
+        list_.clear();
+        TTableState& t = Table(c.slot, c.kept, c.inGrid, c.turn, c.group);
+        ReturnTOITablesToStack(list_);
+        EXPECT_EQ(t.Slot, c.expected) << "case in group " << c.group << " slot " << c.slot;
+        EXPECT_EQ(ResortPending != 0, c.resort) << "case in group " << c.group << " slot " << c.slot;
+    }
+}
+
+TEST_F(TOITest, ATurnInTheStackMovesToTheLowestFreeGridSlot) {
+    Table(0, true, true, false);
+    TTableState& turn = Table(3, false, false, true);
+    MoveTOITurnTablesToGrid(list_);
+    EXPECT_EQ(turn.Slot, 1);
+    EXPECT_EQ(turn.InGrid, 1);
+    EXPECT_EQ(ResortPending, 1);
+
+    // A table put in the grid whose turn finds it in the stack goes back.
+    ResortPending = 0;
+    TTableState& again = Table(3, false, true, true);
+    MoveTOITurnTablesToGrid(list_);
+    EXPECT_EQ(again.Slot, 2);
+    EXPECT_EQ(ResortPending, 1);
+}
+
+TEST_F(TOITest, AFullGridLeavesTheTurnTableInTheStack) {
+    Table(0, true, true, false);
+    Table(1, false, true, false);
+    Table(2, false, true, true);
+    TTableState& turn = Table(3, false, false, true);
+    MoveTOITurnTablesToGrid(list_);
+    EXPECT_EQ(turn.Slot, 3);
+    EXPECT_EQ(turn.InGrid, 1);  // counts as in the grid: it takes the next slot that frees
+    EXPECT_EQ(ResortPending, 0);
+}
+
+TEST_F(TOITest, TablesWaitingForThePotAndKeptTablesStayPut) {
+    RunningConfig.TOI.AfterEnteringPot = 1;
+    TTableState& waiting = Table(3, false, false, true);
+    TTableState& kept = Table(3, true, false, true);
+    MoveTOITurnTablesToGrid(list_);
+    EXPECT_EQ(waiting.Slot, 3);
+    EXPECT_EQ(waiting.InGrid, 0);
+    EXPECT_EQ(kept.Slot, 3);
+    EXPECT_EQ(ResortPending, 0);
+
+    // One already put in the grid (by hotkey) is brought back to it.
+    TTableState& put = Table(3, false, true, true);
+    MoveTOITurnTablesToGrid(list_);
+    EXPECT_EQ(put.Slot, 0);
+}
+
 // ---- placement decisions -----------------------------------------------------------
 
 TEST_F(SlotsTest, PlacementMovesOnlyWhenNeededWithTheRightFlagsAndInsertAfter) {

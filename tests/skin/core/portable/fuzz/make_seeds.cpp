@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "../pngbuilder.h"
+#include "framework/portable/streams.h"
 #include "skin/core/portable/packedskin.h"
-#include "skin/core/portable/skinstream.h"
 
 namespace fs = std::filesystem;
 using kova::skin::PackedEntry;
@@ -91,7 +91,11 @@ int main(int argc, char** argv) {
     for (const fs::path& p : files) {
         PackedEntry e;
         e.name = p.filename().string();
-        if (!kova::skin::ReadWholeFile(p.string(), e.data)) {
+        try {
+            kova::TMemoryStream m;
+            m.LoadFromFile(p.string());
+            e.data = std::move(m.Bytes());
+        } catch (const kova::EStreamError&) {
             std::fprintf(stderr, "make_seeds: cannot read %s\n", p.string().c_str());
             return 1;
         }
