@@ -390,6 +390,18 @@ TEST_F(AutoPlacePage, TheGrabberPicksTheTopLevelWindowUnderTheMouseAndFillsTheEd
     ASSERT_TRUE(top && child);
     PumpFor(100);
 
+    // The cursor over the child control; the system moves it in its own time.
+    const POINT over{1300 + 60, 300 + 60};
+    SetCursorPos(over.x, over.y);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            return p.x == over.x && p.y == over.y;
+        },
+        3000));
+    ASSERT_EQ(GetAncestor(WindowFromPoint(over), GA_ROOT), top);
+
     Click(Page().GrabberBtn);
     mainwindow::TTGrabberForm* grabber = mainwindow::TGrabberForm;
     ASSERT_NE(grabber, nullptr);
@@ -399,8 +411,8 @@ TEST_F(AutoPlacePage, TheGrabberPicksTheTopLevelWindowUnderTheMouseAndFillsTheEd
     EXPECT_EQ(grabber->SpeedButton1->Caption(), "Select Window or Click to Cancel");
     EXPECT_EQ(GetCapture(), form_->Handle());
 
-    // The press over the child control: the details are its top-level window's.
-    SetCursorPos(1300 + 60, 300 + 60);
+    // The press that ends the picking: the details are of the child's
+    // top-level window.
     SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     EXPECT_EQ(grabber->Picking, 0);
     EXPECT_EQ(grabber->SpeedButton1->Caption(), "Click to Select Window");
