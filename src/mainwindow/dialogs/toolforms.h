@@ -4,7 +4,11 @@
 // that the start-up creates them in order.
 #pragma once
 
+#include <windows.h>
+
+#include "framework/extctrls.h"
 #include "framework/forms.h"
+#include "framework/stdctrls.h"
 
 namespace kova::mainwindow {
 
@@ -20,10 +24,43 @@ public:
     using TForm::TForm;
 };
 
+class TAutoPlacePage;
+
+// The window details grabber: picks a top-level window with the mouse and
+// copies its title, class, position and size into the editors.
 class TTGrabberForm : public TForm {
     KOVA_CLASS(TTGrabberForm, TForm)
 public:
-    using TForm::TForm;
+    explicit TTGrabberForm(TComponent* owner);
+    ~TTGrabberForm() override;
+
+    TSpeedButton* SpeedButton1 = nullptr;
+    TEdit *TitleEdit = nullptr, *ClassEdit = nullptr, *PosXEdit = nullptr, *PosYEdit = nullptr;
+    TEdit *SizeXEdit = nullptr, *SizeYEdit = nullptr;
+
+    int Picking = 0;
+    int Target = 0;  // 0 the AutoPlace editors, 1 the poker-room editor
+    TAutoPlacePage* Page = nullptr;
+
+    // Shows the form for `target` (cleared when it was hidden) and brings it
+    // to the top. While the hook library does not run, picking captures the
+    // mouse for `captureWindow`, whose next button press ends the picking.
+    void Open(int target, TAutoPlacePage* page, HWND captureWindow, bool hookRunning);
+    // A left button press while picking: the window under the cursor.
+    void EndGrabberPick();
+
+    void SpeedButton1Click();
+    void CopyTitleBtnClick();
+    void CopyClassBtnClick();
+    void NormalSlotBtnClick();
+    void ActivateSlotBtnClick();
+    void NormalSizeBtnClick();
+    void ActivateSizeBtnClick();
+
+private:
+    void StopPicking();
+    HWND captureWindow_ = nullptr;
+    bool hookRunning_ = false;
 };
 
 class TWindowCapture : public TForm {

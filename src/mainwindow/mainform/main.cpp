@@ -88,6 +88,8 @@ std::string FloatText(double v) {
 
 TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
+    autoPlace_ = std::make_unique<TAutoPlacePage>(*this, EditedConfig, SelectedConfig, [this] { SaveConfigs(); });
+    autoPlace_->OnOpenGrabber = [this] { OpenGrabber(0); };
 
     BindField("PageControl1", PageControl1);
     BindField("ConfigListBox", ConfigListBox);
@@ -163,6 +165,12 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("Close1Click", TNotifyEvent([this](TObject*) { Close1Click(); }));
 
     BindMessage(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
+    // While the grabber picks without the hook, the mouse is captured for
+    // this window: the press that ends the picking arrives here.
+    BindMessage(WM_LBUTTONDOWN, [this](TMessage& m) {
+        if (TGrabberForm && TGrabberForm->Picking) TGrabberForm->EndGrabberPick();
+        Inherited(m);
+    });
     BindMessage(TrayIconMessage, [this](TMessage& m) { TrayIconCallback(m); });
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
@@ -170,6 +178,7 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
 }
 
 TKOVAForm1::~TKOVAForm1() {
+    if (TGrabberForm && TGrabberForm->Page == autoPlace_.get()) TGrabberForm->Page = nullptr;
     if (trayIconShown_ && HandleAllocated()) TrayIcon(2, nullptr);
     StopHookIfRunning();
     if (KOVAForm1 == this) {
@@ -233,13 +242,7 @@ void TKOVAForm1::FormCreate() {
 void TKOVAForm1::FillLists() {
     PokerRoomListBox->Items()->Clear();
     for (const t::TPokerRoom& r : t::PokerRooms) PokerRoomListBox->Items()->Add(r.Name.Str());
-    ConfigListBox->Items()->Clear();
-    for (const t::TPlaceConfig& c : t::PlaceConfigs) ConfigListBox->Items()->Add(c.Name);
-    if (SelectedConfig >= 0 && SelectedConfig < ConfigListBox->Items()->Count())
-        ConfigListBox->SetItemIndex(SelectedConfig);
-    GroupListBox->Items()->Clear();
-    for (const t::TGroupRec& g : EditedConfig.Groups) GroupListBox->Items()->Add(g.Name);
-    if (!EditedConfig.Groups.empty()) GroupListBox->SetItemIndex(0);
+    autoPlace_->ShowConfig(SelectedConfig);
     if (!EditedConfig.Name.empty()) CurrentNameL->SetCaption(EditedConfig.Name + ":");
 }
 
@@ -249,21 +252,15 @@ void TKOVAForm1::FormShow() {
     t::LoadPokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms);
     t::LoadPlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, t::PlaceConfigs);
 
-    if (t::PlaceConfigs.empty()) {
-        SelectedConfig = -1;
-        EditedConfig = t::TPlaceConfig{};
-        FillLists();
-        ShowMessage(NoConfigFoundMessage);
-    } else {
-        SelectedConfig = t::ActiveConfigIndex(t::PlaceConfigHeader, t::PlaceConfigs.size());
-        EditedConfig = t::PlaceConfigs[static_cast<size_t>(SelectedConfig)];
-        FillLists();
-    }
-
     MonitorCombo->Items()->Clear();
     const int monitors = Screen()->MonitorCount();
     for (int i = 1; i <= monitors; ++i) MonitorCombo->Items()->Add(std::to_string(i));
     if (monitors > 0) MonitorCombo->SetItemIndex(0);
+
+    // The editors show the config that was active when the program ended.
+    SelectedConfig = t::ActiveConfigIndex(t::PlaceConfigHeader, t::PlaceConfigs.size());
+    FillLists();
+    if (t::PlaceConfigs.empty()) ShowMessage(NoConfigFoundMessage);
 
     t::LoadModels(dataFolder_, t::OpponentModels);
     t::LoadRegPlayers(dataFolder_, t::RegPlayers);
@@ -544,6 +541,18 @@ void TKOVAForm1::StopConfig() {
 }
 
 void TKOVAForm1::Timer1Timer() { t::RunScan(); }
+
+void TKOVAForm1::StoreGroupEditor() { autoPlace_->StoreGroupEditor(); }
+
+void TKOVAForm1::OpenGrabber(int target) {
+    if (!TGrabberForm) TGrabberForm = TCustomForm::Create<TTGrabberForm>(Application());
+    TGrabberForm->Open(target, autoPlace_.get(), Handle(), hookRunning_);
+}
+
+void TKOVAForm1::SaveConfigs() {
+    t::SavePlaceConfig(dataFolder_, t::PlaceConfigHeader, SelectedConfig, t::PlaceConfigs, t::UserOptions, UserIniState,
+                       ReadStartupControls());
+}
 
 // ---- notification area ------------------------------------------------------------------
 

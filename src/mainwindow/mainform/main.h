@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/comctrls.h"
@@ -16,6 +17,7 @@
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
 #include "mainwindow/app/hookloader.h"
+#include "mainwindow/editors/autoplace/autoplacepage.h"
 #include "tables/files/userini.h"
 #include "tables/model/variables.h"
 
@@ -94,7 +96,15 @@ public:
     // True when the working copy is unusable (the message was shown); false
     // when it was copied into the running config.
     bool ValidateConfig();
-    void StoreGroupEditor() {}  // the group editor arrives with the config editors
+    // The group editor's texts into the working copy.
+    void StoreGroupEditor();
+    // The AutoPlace page: the config, group and slot editors.
+    TAutoPlacePage& AutoPlace() { return *autoPlace_; }
+    // Writes "PlaceConfig.cnfg" and the settings files, as the editors save.
+    void SaveConfigs();
+    // The window details grabber for the AutoPlace editors (0) or the room
+    // editor (1); made when needed.
+    void OpenGrabber(int target);
     void Timer1Timer();
     void ScanningPeriodEditChange();
     void DirOngameHHClick();
@@ -139,6 +149,7 @@ private:
     std::string RunningName() const;
 
     std::filesystem::path dataFolder_;
+    std::unique_ptr<TAutoPlacePage> autoPlace_;
     THookLibrary hook_;
     bool hookRunning_ = false;
     bool firstShow_ = true;

@@ -19,6 +19,7 @@
 #include "framework/forms.h"
 #include "framework/portable/formtext.h"
 #include "mainwindow/dialogs/toolforms.h"
+#include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/mainform/main.h"
 #include "tables/overlays/frameform.h"
 #include "tables/overlays/hudtable.h"
@@ -74,6 +75,7 @@ const std::vector<Maker>& Makers() {
       {"TTOISettings", [] { return TCustomForm::Create<mainwindow::TTOISettings>(Application()); }},
       {"TTGrabberForm", [] { return TCustomForm::Create<mainwindow::TTGrabberForm>(Application()); }},
       {"TWindowCapture", [] { return TCustomForm::Create<mainwindow::TWindowCapture>(Application()); }},
+      {"TCreateNewConfig", [] { return TCustomForm::Create<mainwindow::TCreateNewConfig>(Application()); }},
       {"THUDTable", [] { return TCustomForm::Create<tables::THUDTable>(nullptr); }},
       {"TFrameForm", [] { return TCustomForm::Create<tables::TFrameForm>(nullptr); }},
   };

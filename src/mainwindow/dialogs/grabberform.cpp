@@ -1,0 +1,146 @@
+#include "mainwindow/dialogs/toolforms.h"
+
+#include <string>
+
+#include "framework/dialogs.h"
+#include "mainwindow/editors/autoplace/autoplacepage.h"
+
+namespace kova::mainwindow {
+
+namespace {
+
+constexpr char SelectCaption[] = "Click to Select Window";
+constexpr char PickingCaption[] = "Select Window or Click to Cancel";
+
+std::string TextOf(HWND w, bool className) {
+    char buf[256] = {};
+    if (className)
+        GetClassNameA(w, buf, sizeof buf);
+    else
+        GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+int32_t EditNumber(const TEdit* e) { return autoplace::ParseNumber(e->Text(), 0); }
+
+}  // namespace
+
+TTGrabberForm::TTGrabberForm(TComponent* owner) : TForm(owner) {
+    BindField("SpeedButton1", SpeedButton1);
+    BindField("TitleEdit", TitleEdit);
+    BindField("ClassEdit", ClassEdit);
+    BindField("PosXEdit", PosXEdit);
+    BindField("PosYEdit", PosYEdit);
+    BindField("SizeXEdit", SizeXEdit);
+    BindField("SizeYEdit", SizeYEdit);
+    auto on = [this](const char* name, void (TTGrabberForm::*handler)()) {
+        RegisterMethod(name, TNotifyEvent([this, handler](TObject*) { (this->*handler)(); }));
+    };
+    on("SpeedButton1Click", &TTGrabberForm::SpeedButton1Click);
+    on("CopyTitleBtnClick", &TTGrabberForm::CopyTitleBtnClick);
+    on("CopyClassBtnClick", &TTGrabberForm::CopyClassBtnClick);
+    on("NormalSlotBtnClick", &TTGrabberForm::NormalSlotBtnClick);
+    on("ActivateSlotBtnClick", &TTGrabberForm::ActivateSlotBtnClick);
+    on("NormalSizeBtnClick", &TTGrabberForm::NormalSizeBtnClick);
+    on("ActivateSizeBtnClick", &TTGrabberForm::ActivateSizeBtnClick);
+}
+
+TTGrabberForm::~TTGrabberForm() {
+    if (Picking) StopPicking();
+    if (TGrabberForm == this) TGrabberForm = nullptr;
+}
+
+void TTGrabberForm::Open(int target, TAutoPlacePage* page, HWND captureWindow, bool hookRunning) {
+    Page = page;
+    captureWindow_ = captureWindow;
+    hookRunning_ = hookRunning;
+    if (!Visible()) {
+        for (TEdit* e : {TitleEdit, ClassEdit, PosXEdit, PosYEdit, SizeXEdit, SizeYEdit}) e->SetText("");
+        Target = target;
+        Show();
+    }
+    BringToFront();
+    if (HandleAllocated()) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TTGrabberForm::StopPicking() {
+    Picking = 0;
+    SpeedButton1->SetDown(false);
+    SpeedButton1->SetCaption(SelectCaption);
+    if (!hookRunning_ && captureWindow_ && GetCapture() == captureWindow_) ReleaseCapture();
+}
+
+void TTGrabberForm::SpeedButton1Click() {
+    if (SpeedButton1->Down()) {
+        SpeedButton1->SetCaption(PickingCaption);
+        Picking = 1;
+        // Without the hook, the next press anywhere reaches the main form
+        // through the capture.
+        if (!hookRunning_ && captureWindow_) SetCapture(captureWindow_);
+    } else {
+        StopPicking();
+    }
+}
+
+void TTGrabberForm::EndGrabberPick() {
+    if (!Picking) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HWND under = WindowFromPoint(cursor);
+    HWND root = under ? GetAncestor(under, GA_ROOT) : nullptr;
+    if (root) {
+        RECT r{};
+        GetWindowRect(root, &r);
+        TitleEdit->SetText(TextOf(root, false));
+        ClassEdit->SetText(TextOf(root, true));
+        PosXEdit->SetText(std::to_string(r.left));
+        PosYEdit->SetText(std::to_string(r.top));
+        SizeXEdit->SetText(std::to_string(r.right - r.left));
+        SizeYEdit->SetText(std::to_string(r.bottom - r.top));
+    }
+    StopPicking();
+}
+
+// The editors of the AutoPlace page take the picked details (target 0);
+// the room editor's side comes with that editor.
+void TTGrabberForm::CopyTitleBtnClick() {
+    if (Target == 0 && Page) Page->ComboBoxTitle->SetText(TitleEdit->Text());
+}
+
+void TTGrabberForm::CopyClassBtnClick() {
+    if (Target == 0 && Page) Page->ComboBoxClass->SetText(ClassEdit->Text());
+}
+
+void TTGrabberForm::NormalSlotBtnClick() {
+    if (Target == 0 && Page)
+        Page->ApplyPicked([&](autoplace::TAutoPlaceModel& m) {
+            return m.CreateNormalSizeSlot(EditNumber(PosXEdit), EditNumber(PosYEdit), EditNumber(SizeXEdit),
+                                          EditNumber(SizeYEdit));
+        });
+}
+
+void TTGrabberForm::ActivateSlotBtnClick() {
+    if (Target == 0 && Page)
+        Page->ApplyPicked([&](autoplace::TAutoPlaceModel& m) {
+            return m.CreateActivateSizeSlot(EditNumber(PosXEdit), EditNumber(PosYEdit), EditNumber(SizeXEdit),
+                                            EditNumber(SizeYEdit));
+        });
+}
+
+void TTGrabberForm::NormalSizeBtnClick() {
+    if (Target == 0 && Page)
+        Page->ApplyPicked([&](autoplace::TAutoPlaceModel& m) {
+            m.CopySizeToNormal(EditNumber(SizeXEdit), EditNumber(SizeYEdit));
+            return autoplace::TOutcome{};
+        });
+}
+
+void TTGrabberForm::ActivateSizeBtnClick() {
+    if (Target == 0 && Page)
+        Page->ApplyPicked([&](autoplace::TAutoPlaceModel& m) {
+            m.CopySizeToActivate(EditNumber(SizeXEdit), EditNumber(SizeYEdit));
+            return autoplace::TOutcome{};
+        });
+}
+
+}  // namespace kova::mainwindow

@@ -1,0 +1,17 @@
+// The skinned single-line edit that editors create at run time for their
+// rows. For now it is the framework's edit under its own class name, so that
+// type tests for the edit family hold; its skinned look comes with the
+// control skinning.
+#pragma once
+
+#include "framework/stdctrls.h"
+
+namespace kova::mainwindow {
+
+class TsEdit : public TEdit {
+    KOVA_CLASS(TsEdit, TEdit)
+public:
+    using TEdit::TEdit;
+};
+
+}  // namespace kova::mainwindow
