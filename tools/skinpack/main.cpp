@@ -36,30 +36,12 @@ bool WriteFile(const fs::path& path, const std::vector<std::uint8_t>& data) {
 
 int Pack(const std::string& out, const std::string& folder) {
     std::vector<PackedEntry> entries;
-    std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.is_regular_file()) files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    bool haveIni = false;
-    for (const fs::path& p : files) {
-        PackedEntry e;
-        e.name = p.filename().string();
-        try {
-            kova::TMemoryStream m;
-            m.LoadFromFile(p.string());
-            e.data = std::move(m.Bytes());
-        } catch (const kova::EStreamError&) {
-            std::fprintf(stderr, "cannot read %s\n", p.string().c_str());
-            return 1;
-        }
-        const bool ini = UpperAscii(e.name) == "OPTIONS.DAT";
-        haveIni = haveIni || ini;
-        // The ini text goes first, as readers expect to find it early.
-        if (ini)
-            entries.insert(entries.begin(), std::move(e));
-        else
-            entries.push_back(std::move(e));
+    std::string failed;
+    if (!ReadSkinFolderEntries(folder, entries, failed)) {
+        std::fprintf(stderr, "cannot read %s\n", failed.c_str());
+        return 1;
     }
+    const bool haveIni = !entries.empty() && UpperAscii(entries.front().name) == "OPTIONS.DAT";
     if (!haveIni) {
         std::fprintf(stderr, "%s holds no Options.dat\n", folder.c_str());
         return 1;

@@ -2,9 +2,12 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
+#include "framework/portable/streams.h"
 #include "skin/core/portable/zlibstream.h"
 
 namespace kova::skin {
@@ -158,6 +161,32 @@ std::vector<std::uint8_t> WritePackedSkin(const std::vector<PackedEntry>& entrie
         out.insert(out.end(), z.begin(), z.begin() + static_cast<std::ptrdiff_t>(bound));
     }
     return out;
+}
+
+bool ReadSkinFolderEntries(const std::string& folder, std::vector<PackedEntry>& entries, std::string& failedFile) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file()) files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    entries.clear();
+    for (const fs::path& p : files) {
+        PackedEntry e;
+        e.name = p.filename().string();
+        try {
+            TMemoryStream m;
+            m.LoadFromFile(p.string());
+            e.data = std::move(m.Bytes());
+        } catch (const EStreamError&) {
+            failedFile = p.string();
+            return false;
+        }
+        if (UpperAscii(e.name) == "OPTIONS.DAT")
+            entries.insert(entries.begin(), std::move(e));
+        else
+            entries.push_back(std::move(e));
+    }
+    return true;
 }
 
 }  // namespace kova::skin

@@ -67,5 +67,9 @@ struct PackedEntry {
     std::vector<std::uint8_t> data;
 };
 std::vector<std::uint8_t> WritePackedSkin(const std::vector<PackedEntry>& entries, int level = 9);
+// The files of a skin folder as entries, sorted by name with "Options.dat"
+// first, since readers look for the ini text early. False, with the path
+// in failedFile, when a file cannot be read.
+bool ReadSkinFolderEntries(const std::string& folder, std::vector<PackedEntry>& entries, std::string& failedFile);
 
 }  // namespace kova::skin

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "../pngbuilder.h"
-#include "framework/portable/streams.h"
 #include "skin/core/portable/packedskin.h"
 
 namespace fs = std::filesystem;
@@ -82,29 +81,13 @@ int main(int argc, char** argv) {
     const fs::path out = argv[2];
     bool ok = true;
 
-    std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(skin))
-        if (e.is_regular_file()) files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-
     std::vector<PackedEntry> entries;
-    for (const fs::path& p : files) {
-        PackedEntry e;
-        e.name = p.filename().string();
-        try {
-            kova::TMemoryStream m;
-            m.LoadFromFile(p.string());
-            e.data = std::move(m.Bytes());
-        } catch (const kova::EStreamError&) {
-            std::fprintf(stderr, "make_seeds: cannot read %s\n", p.string().c_str());
-            return 1;
-        }
-        // The packed skin's reader expects its ini text first.
-        if (kova::skin::UpperAscii(e.name) == "OPTIONS.DAT")
-            entries.insert(entries.begin(), e);
-        else
-            entries.push_back(e);
-
+    std::string failed;
+    if (!kova::skin::ReadSkinFolderEntries(skin.string(), entries, failed)) {
+        std::fprintf(stderr, "make_seeds: cannot read %s\n", failed.c_str());
+        return 1;
+    }
+    for (const PackedEntry& e : entries) {
         for (std::uint8_t mode : {0, 3}) {
             Bytes z{mode};
             const Bytes packed = kova::skin::test::Deflate(e.data, 9);
