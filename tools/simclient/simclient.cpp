@@ -17,8 +17,13 @@
 //   quit                 close every table and end
 // Sent commands answer with a number: "open" with the table's window handle,
 // the others with 1 on success and 0 on failure.
+//
+// Each imitated poker client lives in a file of its own under clients/: it
+// registers its commands and the painters of its window classes
+// (simclient.h), and this file names none of them.
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -29,7 +34,29 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "simclient.h"
 #include "simclient_protocol.h"
+
+namespace kova::sim {
+namespace {
+
+std::map<std::string, TCommandFn>& Commands() {
+  static std::map<std::string, TCommandFn> commands;
+  return commands;
+}
+
+std::map<std::string, TTablePainter>& Painters() {
+  static std::map<std::string, TTablePainter> painters;
+  return painters;
+}
+
+}  // namespace
+
+TSimCommand::TSimCommand(const char* word, TCommandFn fn) { Commands()[word] = std::move(fn); }
+
+TSimPainter::TSimPainter(const char* className, TTablePainter painter) { Painters()[className] = std::move(painter); }
+
+}  // namespace kova::sim
 
 namespace {
 
@@ -102,6 +129,13 @@ void LogMouse(int id, UINT message, LPARAM lParam) {
 }
 
 void PaintTable(HWND window, HDC dc, const Table& table) {
+  char className[256] = {};
+  GetClassNameA(window, className, sizeof className);
+  auto painter = kova::sim::Painters().find(className);
+  if (painter != kova::sim::Painters().end()) {
+    painter->second(window, dc, table.turn);
+    return;
+  }
   RECT rc;
   GetClientRect(window, &rc);
   const int w = rc.right, h = rc.bottom;
@@ -244,6 +278,8 @@ LRESULT Execute(const std::string& line) {
   if (args.empty() || args[0][0] == '#') return 1;
   const std::string& cmd = args[0];
   if (cmd == "open") return OpenTable(args);
+  auto client = kova::sim::Commands().find(cmd);
+  if (client != kova::sim::Commands().end()) return client->second(args);
   if (cmd == "quit") {
     PostQuitMessage(0);
     return 1;
@@ -310,6 +346,33 @@ int SendCommand(const std::string& name, const std::string& command) {
 }
 
 }  // namespace
+
+namespace kova::sim {
+
+void SimLog(const char* format, ...) {
+  if (!g_log) return;
+  std::va_list args;
+  va_start(args, format);
+  std::fprintf(g_log, "%lu ", static_cast<unsigned long>(GetTickCount()));
+  std::vfprintf(g_log, format, args);
+  std::fputc('\n', g_log);
+  va_end(args);
+  std::fflush(g_log);
+}
+
+HINSTANCE SimInstance() { return g_instance; }
+
+HWND SimTableWindow(int id) {
+  auto it = g_tables.find(id);
+  return it == g_tables.end() ? nullptr : it->second.window;
+}
+
+int SimTableId(HWND window) {
+  auto it = g_idOfWindow.find(window);
+  return it == g_idOfWindow.end() ? 0 : it->second;
+}
+
+}  // namespace kova::sim
 
 int main(int argc, char** argv) {
   g_instance = GetModuleHandleA(nullptr);
