@@ -39,6 +39,18 @@ struct TFinishingPlaces {
     std::array<int32_t, THH::MaxPlayers> Place{};
 };
 
+// What the calculator needs of a table's tournament, filled by the
+// tournament adapters from the hand histories.
+struct TTournamentInfo {
+    static constexpr int32_t MaxPaidPlaces = 5;
+    double LevelMinutes = 0;
+    double StartTime = 0;  // day-based
+    int32_t SeatCount = THH::MaxPlayers;
+    double PaidPlaces = 0;
+    std::array<double, MaxPaidPlaces> Payouts{};  // shares of the prize pool, place 1 first
+    TFinishingPlaces Places;
+};
+
 // Seat (0 when none) / player number (1-based, 0 when none) of the first
 // player in list order whose name occurs in text.
 int32_t SeatOfNameInText(std::string_view text, const THH& hand);

@@ -74,6 +74,7 @@ void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const
     o.EventInfoTab = s.CommonInfoTab;
     o.EventBetPot = s.CommonBetpot;
     o.FrameThickness = frameThickness;
+    o.OngameHHDir = s.OngameHHDir;
 }
 
 std::string FloatText(double v) {
@@ -420,6 +421,7 @@ void TKOVAForm1::DirOngameHHClick() {
     std::string dir = DirectoryOngameHH->Text();
     if (!SelectDirectory("Choose Directory for Ongame HH", dir)) dir.clear();
     DirectoryOngameHH->SetText(dir);
+    ApplyEngineOptions();  // the Ongame tables look there from their next tick
 }
 
 void TKOVAForm1::DirPokerStarsHHClick() {

@@ -26,15 +26,10 @@ using poker::NextSeatWithChips;
 using poker::MoveButtonAndBlinds;
 using poker::AssignFinishingPlaces;
 
-// What the calculator needs of the table's tournament.
-struct TTournamentInfo {
-  double LevelMinutes = 0;
-  double StartTime = 0;  // day-based
-  std::int32_t SeatCount = kMaxSeats;
-  double PaidPlaces = 0;
-  std::array<double, kMaxPaidPlaces> Payouts{};  // shares of the prize pool, place 1 first
-  TFinishingPlaces Places;
-};
+// What the calculator needs of the table's tournament (shared with the
+// tournament adapters, which fill it).
+using poker::TTournamentInfo;
+static_assert(TTournamentInfo::MaxPaidPlaces == kMaxPaidPlaces);
 
 // An opponent model's all-in frequencies in percent: M(level 1..15,
 // row 0..10, column 1..10), row the position of the player who already went

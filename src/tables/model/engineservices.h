@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "poker/hand_record.h"
 #include "tables/model/callback.h"
 
 namespace kova::tables {
@@ -27,6 +29,11 @@ public:
     virtual void UpdateMenus() = 0;
     virtual void FollowTable() = 0;  // follow the table window, refresh the labels
     virtual void SetShown(bool shown) { (void)shown; }  // a config's stop hides, a refresh shows again
+    // A label's text, by the label's name (the panel widens the label to it).
+    virtual void SetLabelText(const std::string& name, const std::string& text) {
+        (void)name;
+        (void)text;
+    }
 };
 
 // The coloured frame around a table (0 = no turn colour, 1..3 alert stages).
@@ -35,6 +42,35 @@ public:
     virtual ~TTableFrame() = default;
     virtual void SetState(int32_t colourIndex) = 0;
     virtual void SetShown(bool shown) { (void)shown; }
+};
+
+// What a tournament table hands to its push/fold calculator for one hand.
+struct TCalculatorHand {
+    int32_t HandNumber = 0;             // of the hand read, in its tournament
+    std::string TableType;              // the tournament's format text: the calculator's table-type name
+    poker::TTournamentInfo Tournament;  // level clock, payouts, finishing places
+    poker::THH Hand;                    // the situation the hero faces: the hand read, moved on to the next
+    std::vector<std::string> Lines;     // the hand-history text of the hand read
+};
+
+// The push/fold calculator of a tournament table, owned by the table.
+class TTableCalculator {
+public:
+    virtual ~TTableCalculator() = default;
+    virtual void ShowHand(const TCalculatorHand& hand) = 0;
+    virtual void SetShown(bool shown) { (void)shown; }
+    // The opponent models were changed elsewhere: choose them again.
+    virtual void RefreshModels() {}
+    // Where the calculator's window is, and a move of it (screen pixels).
+    virtual bool Position(int32_t& left, int32_t& top) const {
+        (void)left;
+        (void)top;
+        return false;
+    }
+    virtual void MoveTo(int32_t left, int32_t top) {
+        (void)left;
+        (void)top;
+    }
 };
 
 struct TEngineServices {
@@ -55,6 +91,10 @@ struct TEngineServices {
     // window (default: none, and a table then has none).
     TCallback<std::unique_ptr<TTableHUD>(TPokerTable& table)> MakeHUD;
     TCallback<std::unique_ptr<TTableFrame>(TPokerTable& table)> MakeFrame;
+    // The push/fold calculator of a tournament table, made when the table
+    // has its first hand to show (default: none, and the hands are only
+    // read).
+    TCallback<std::unique_ptr<TTableCalculator>(TPokerTable& table)> MakeCalculator;
     // The main window's table switches queued by the wheel bindings, given
     // the table's index (default: nothing).
     TCallback<void(int32_t table)> WheelUpStep;

@@ -298,6 +298,7 @@ struct TEngineOptions {
     bool EventInfoTab = false;
     bool EventBetPot = false;
     std::string FrameThickness = "6";  // the frame thickness as typed
+    std::string OngameHHDir;           // the Ongame client's hand-history folder
     bool operator==(const TEngineOptions&) const = default;
 };
 

@@ -85,6 +85,9 @@ public:
     void FollowTable() override {
         if (form_) form_->FollowTable();
     }
+    void SetLabelText(const std::string& name, const std::string& text) override {
+        if (form_) form_->SetLabelText(form_->LabelNamed(name), text);
+    }
     void SetShown(bool shown) override {
         if (!form_) return;
         if (shown)
