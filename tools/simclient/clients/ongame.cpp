@@ -16,6 +16,7 @@
 //   ongame-layout N          answers the table's layout width * 10000 + height
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
