@@ -121,6 +121,12 @@ protected:
         form_->Show();
         ASSERT_TRUE(WaitUntil([&] { return form_->FirstActivationDone(); }));
         ASSERT_TRUE(form_->Hook().Loaded());
+        // The program's own input, still passed on to the hook library.
+        auto seam = t::EngineServices.SyntheticInputSeam;
+        t::EngineServices.SyntheticInputSeam = [this, seam](int flag) {
+            synthetic_.push_back(flag);
+            if (seam) seam(flag);
+        };
         form_->RadioBtnUnderMouse->SetChecked(true);
         form_->RadioBtnActiveTable->SetChecked(false);
         ASSERT_EQ(t::PokerRooms.size(), 1u);
@@ -206,6 +212,7 @@ protected:
     TKOVAForm1* form_ = nullptr;
     ChildProcess client_;
     std::vector<std::string> messages_;
+    std::vector<int> synthetic_;
 };
 
 TEST_F(HookInput, ARoomHotKeyOverATablePlaysItsMacroThereAndOnlyOnce) {
@@ -222,8 +229,12 @@ TEST_F(HookInput, ARoomHotKeyOverATablePlaysItsMacroThereAndOnlyOnce) {
     const size_t before = kova::sim::LeftClicksInLog(ReadLog()).size();
 
     PressKey(VK_F6);
-    ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ReadLog()).size() > before; }, 5000)) << ReadLog();
+    ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ReadLog()).size() > before; }, 5000))
+        << "macro runs " << synthetic_.size() / 2 << ", last key " << mainwindow::HookInputState.Last.Key
+        << ", target " << mainwindow::HookInputState.Current.Target << ", foreground " << GetForegroundWindow()
+        << ", under cursor " << mainwindow::TableIndexUnderCursor();
     PumpFor(600);  // a few more scans: nothing else may follow
+    EXPECT_EQ(synthetic_, (std::vector<int>{1, 0}));  // one macro, its clicks bracketed
 
     const t::TPokerTable* table = TableOf(target);
     ASSERT_NE(table, nullptr);
