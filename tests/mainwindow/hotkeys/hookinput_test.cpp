@@ -364,4 +364,42 @@ TEST_F(HookInput, TheSwitchingKeyBringsStackedTablesForwardInTurn) {
     EXPECT_EQ(std::set<int>(seen.begin(), seen.end()).size(), 3u);
 }
 
+TEST_F(HookInput, WhileTheHookRunsTheGrabbersPickEndsOnTheNextPressAnywhere) {
+    const std::vector<HWND> tables = StartWithTables(1);
+    ASSERT_EQ(tables.size(), 1u);
+    form_->OpenGrabber(0);
+    mainwindow::TTGrabberForm* grabber = mainwindow::TGrabberForm;
+    ASSERT_NE(grabber, nullptr);
+    grabber->SpeedButton1->Click();
+    ASSERT_EQ(grabber->Picking, 1);
+    // No capture: the hook reports the press, wherever it is.
+    EXPECT_NE(GetCapture(), form_->Handle());
+
+    // A press on the grabber itself picks nothing (its button cancels).
+    RECT g = WindowRect(grabber->Handle());
+    POINT client{0, 0};
+    ClientToScreen(grabber->Handle(), &client);
+    const POINT onGrabber{(g.left + g.right) / 2, (client.y + g.bottom) / 2};
+    ASSERT_EQ(GetAncestor(WindowFromPoint(onGrabber), GA_ROOT), grabber->Handle());
+    SendMouseAt(onGrabber.x, onGrabber.y, MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(onGrabber.x, onGrabber.y, MOUSEEVENTF_LEFTUP);
+    PumpFor(300);
+    EXPECT_EQ(grabber->Picking, 1);
+    EXPECT_EQ(grabber->TitleEdit->Text(), "");
+
+    // A press on the table (in the other process) ends the picking with
+    // its details.
+    const RECT r = WindowRect(tables[0]);
+    const POINT on = Centre(tables[0]);
+    SendMouseAt(on.x, on.y, MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(on.x, on.y, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitUntil([&] { return grabber->Picking == 0; }, 3000));
+    EXPECT_EQ(grabber->TitleEdit->Text(), "Hook Table 1");
+    EXPECT_EQ(grabber->ClassEdit->Text(), kTableClass);
+    EXPECT_EQ(grabber->PosXEdit->Text(), std::to_string(r.left));
+    EXPECT_EQ(grabber->SizeYEdit->Text(), std::to_string(r.bottom - r.top));
+    EXPECT_EQ(grabber->SpeedButton1->Caption(), "Click to Select Window");
+    EXPECT_FALSE(grabber->SpeedButton1->Down());
+}
+
 }  // namespace
