@@ -23,6 +23,13 @@ t::TTableState* TableAt(const t::TTableList& tables, int32_t i) {
     return i >= 0 && static_cast<size_t>(i) < tables.size() ? tables[static_cast<size_t>(i)] : nullptr;
 }
 
+int32_t IndexOfWindow(const t::TTableList& tables, uintptr_t wnd) {
+    if (wnd == 0) return -1;
+    for (size_t i = 0; i < tables.size(); ++i)
+        if (tables[i] && tables[i]->Wnd == wnd) return static_cast<int32_t>(i);
+    return -1;
+}
+
 }  // namespace
 
 bool TakeKeyboardInput(THookInputState& s, uint32_t virtualKey, bool released) {
@@ -58,12 +65,17 @@ int32_t TakeMouseInput(THookInputState& s, const t::TTableList& tables, uint32_t
         case MsgNCLButtonUp:
         case MsgLButtonUp:
             if (s.DraggedTable >= 0) {
-                if (t::TTableState* dragged = TableAt(tables, s.DraggedTable)) {
+                // Tables that closed during the drag moved the dragged one
+                // up the list: it is found by its window.
+                const int32_t index = IndexOfWindow(tables, s.DraggedWnd);
+                if (index >= 0) {
+                    t::TTableState* dragged = tables[static_cast<size_t>(index)];
                     dragged->ButtonHeld = 0;
                     dragged->Dragging = 0;
-                    t::QueueTableAction(s.DraggedTable, 0, t::ActionPlaceByHand);
+                    t::QueueTableAction(index, 0, t::ActionPlaceByHand);
                 }
                 s.DraggedTable = -1;
+                s.DraggedWnd = 0;
             } else if (target) {
                 target->ButtonHeld = 0;
             }
@@ -73,6 +85,7 @@ int32_t TakeMouseInput(THookInputState& s, const t::TTableList& tables, uint32_t
             if (target && target->ButtonHeld) {
                 target->Dragging = 1;
                 s.DraggedTable = s.Current.Target;
+                s.DraggedWnd = target->Wnd;
             }
             break;
         default:

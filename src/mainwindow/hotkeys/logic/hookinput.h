@@ -65,6 +65,7 @@ struct THookInputState {
     THookInput Last;             // a copy of Current after each match (its key 0)
     bool Matching = false;       // a match runs: a nested one does nothing
     int32_t DraggedTable = -1;   // the table dragged by hand, -1 none
+    uintptr_t DraggedWnd = 0;    // its window: the list may change during a drag
     uintptr_t LastPressedWnd = 0;  // the table window last pressed with the left button
 };
 

@@ -289,6 +289,23 @@ TEST_F(HookInput, ADragQueuesOnePlacementAndAClickNone) {
     Mouse(MsgLButtonUp, 2);
     EXPECT_EQ(tables_[2].ButtonHeld, 0);
     EXPECT_EQ(Text(Queued()), "(2,0,1)");
+
+    // A table closes during the drag: the dragged one, now one place up
+    // the list, is the one placed; a dragged table that closed, none.
+    t::ResetEngineState();
+    Mouse(MsgLButtonDown, 2);
+    Mouse(MsgMouseMove, 2);
+    list_.erase(list_.begin());
+    Mouse(MsgLButtonUp, -1);
+    EXPECT_EQ(Text(Queued()), "(1,0,1)");
+    EXPECT_EQ(tables_[2].Dragging, 0);
+    t::ResetEngineState();
+    Mouse(MsgLButtonDown, 1);
+    Mouse(MsgMouseMove, 1);
+    list_.erase(list_.end() - 1);
+    Mouse(MsgLButtonUp, -1);
+    EXPECT_TRUE(Queued().empty());
+    EXPECT_EQ(state_.DraggedTable, -1);
 }
 
 TEST_F(HookInput, SwitchingVisitsTheOtherTablesCyclicallyAndItselfLast) {
