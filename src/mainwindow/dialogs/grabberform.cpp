@@ -4,6 +4,7 @@
 
 #include "framework/dialogs.h"
 #include "mainwindow/editors/autoplace/autoplacepage.h"
+#include "mainwindow/mainform/main.h"
 
 namespace kova::mainwindow {
 
@@ -63,20 +64,24 @@ void TTGrabberForm::Open(int target, TAutoPlacePage* page, HWND captureWindow, b
     if (HandleAllocated()) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+bool TTGrabberForm::HookRunning() const { return KOVAForm1 ? KOVAForm1->HookRunning() : hookRunning_; }
+
 void TTGrabberForm::StopPicking() {
     Picking = 0;
     SpeedButton1->SetDown(false);
     SpeedButton1->SetCaption(SelectCaption);
-    if (!hookRunning_ && captureWindow_ && GetCapture() == captureWindow_) ReleaseCapture();
+    if (captureWindow_ && GetCapture() == captureWindow_) ReleaseCapture();
 }
 
 void TTGrabberForm::SpeedButton1Click() {
     if (SpeedButton1->Down()) {
         SpeedButton1->SetCaption(PickingCaption);
         Picking = 1;
-        // Without the hook, the next press anywhere reaches the main form
-        // through the capture.
-        if (!hookRunning_ && captureWindow_) SetCapture(captureWindow_);
+        // The hook library reports the next press anywhere to the main
+        // form; without it, the press reaches the main form through the
+        // capture. Asked now: a config may have started or stopped since
+        // the grabber was opened.
+        if (!HookRunning() && captureWindow_) SetCapture(captureWindow_);
     } else {
         StopPicking();
     }

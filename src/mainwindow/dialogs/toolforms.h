@@ -43,10 +43,12 @@ public:
     TAutoPlacePage* Page = nullptr;
 
     // Shows the form for `target` (cleared when it was hidden) and brings it
-    // to the top. While the hook library does not run, picking captures the
-    // mouse for `captureWindow`, whose next button press ends the picking.
+    // to the top. The next left-button press ends the picking: the hook
+    // library reports it to the main form; while the hook does not run,
+    // picking captures the mouse for `captureWindow` instead.
     void Open(int target, TAutoPlacePage* page, HWND captureWindow, bool hookRunning);
-    // A left button press while picking: the window under the cursor.
+    // A left button press while picking (the main form's hook message or,
+    // without the hook, its own captured press): the window under the cursor.
     void EndGrabberPick();
 
     void SpeedButton1Click();
@@ -59,6 +61,8 @@ public:
 
 private:
     void StopPicking();
+    // The main form's hook runs (then no capture is needed).
+    bool HookRunning() const;
     HWND captureWindow_ = nullptr;
     bool hookRunning_ = false;
 };

@@ -11,6 +11,7 @@
 
 #include "framework/dialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
+#include "mainwindow/hotkeys/hookinput.h"
 #include "tables/engine/autoplace.h"
 #include "tables/files/calcfiles.h"
 #include "tables/files/datafiles.h"
@@ -172,6 +173,8 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
         if (TGrabberForm && TGrabberForm->Picking) TGrabberForm->EndGrabberPick();
         Inherited(m);
     });
+    BindMessage(hook::kKeyboardMessage, [this](TMessage& m) { HookKeyboardMessage(m); });
+    BindMessage(hook::kMouseMessage, [this](TMessage& m) { HookMouseMessage(m); });
     BindMessage(TrayIconMessage, [this](TMessage& m) { TrayIconCallback(m); });
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
@@ -200,6 +203,8 @@ void ConnectEngineSeams(TKOVAForm1* form) {
     t::EngineServices.UserMessageSink = [](const std::string& text) { ShowMessage(text); };
     t::EngineServices.LogSink = [form](const std::string& line) { form->Log(line); };
     t::EngineServices.SyntheticInputSeam = [form](int flag) { form->Hook().SetData(flag); };
+    t::EngineServices.WheelUpStep = [form](int32_t table) { form->MouseWheelUP(table); };
+    t::EngineServices.WheelDownStep = [form](int32_t table) { form->MouseWheelDown(table); };
 }
 
 void TKOVAForm1::Log(const std::string& line) {
@@ -223,7 +228,7 @@ void TKOVAForm1::FormCreate() {
     t::IPokerMainWanted = 1;
     t::PokerStarsLobbyWanted = 1;
     t::FullTiltLobbyWanted = 1;
-    draggedTable_ = -1;
+    HookInputState = THookInputState{};
 
     std::filesystem::create_directories(dataFolder_ / "Layouts", ec);
 

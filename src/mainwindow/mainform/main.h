@@ -110,6 +110,18 @@ public:
     void DirOngameHHClick();
     void DirPokerStarsHHClick();
 
+    // ---- hook-library input (mainwindow/hotkeys/hookinput.cpp) -------------------
+    // WM_USER+0x64 and WM_USER+0x65 from the hook library.
+    void HookKeyboardMessage(TMessage& m);
+    void HookMouseMessage(TMessage& m);
+    // Matches the current hook input against the bindings of its table.
+    void MatchInputToHotKeys();
+    // The next (previous) table after `index` comes forward: the next one
+    // under the cursor, or simply the next with "Send to active table".
+    void MouseWheelUP(int32_t index);
+    void MouseWheelDown(int32_t index);
+    bool HotkeysEnabled() const { return hotkeysEnabled_; }
+
     // ---- notification area ----------------------------------------------------------
     // action 1 add, 2 delete, 3 modify; the Shell_NotifyIconA result (other
     // actions: FALSE).
@@ -157,7 +169,6 @@ private:
     bool trayIconShown_ = false;
     bool hotkeysEnabled_ = true;
     double firstShowTime_ = 0;
-    int32_t draggedTable_ = -1;
 };
 
 // Frees every table and lobby adapter (and the queued actions naming them).

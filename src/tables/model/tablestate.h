@@ -40,7 +40,7 @@ struct TTableState {
     uint8_t AdapterState = 0;  // room adapters' own
     uint8_t MyTurn = 0;
     uint8_t Dragging = 0;      // the user drags the window: placement waits
-    uint8_t MainWindowMark = 0;  // cleared by the main window
+    uint8_t ButtonHeld = 0;    // the user holds the left button on the table (hook input)
     uint8_t AdapterFlag = 1;     // room adapters' own, 1 at creation
     uint8_t KeptInGrid = 0;
     uint8_t InGrid = 0;
