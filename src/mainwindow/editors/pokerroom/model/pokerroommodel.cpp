@@ -233,8 +233,15 @@ void TPokerRoomModel::CreateRoom(std::string_view name, int32_t cloneIndex) {
     // Items past the saved rooms (an unsaved one the user declined) go.
     RoomItems.resize(std::min(RoomItems.size(), rooms_.size()));
     RoomTicks.resize(RoomItems.size());
-    Working = cloneIndex >= 0 && static_cast<size_t>(cloneIndex) < rooms_.size() ? rooms_[static_cast<size_t>(cloneIndex)]
-                                                                                : t::TPokerRoom{};
+    if (cloneIndex >= 0 && static_cast<size_t>(cloneIndex) < rooms_.size()) {
+        Working = rooms_[static_cast<size_t>(cloneIndex)];
+    } else {
+        // A room made from nothing starts with the tolerances the editor
+        // gives an empty edit.
+        Working = t::TPokerRoom{};
+        Working.Tolerance = Working.Tolerance2 = 5;
+        for (t::TEventMacro& m : Working.EventMacros) m.Tolerance = m.Tolerance2 = 10;
+    }
     Working.Name = name;
     Working.Listed = 1;
     RoomItems.push_back(Working.Name.Str());

@@ -104,6 +104,11 @@ TEST_F(PokerRoomModelTest, ANewRoomIsClonedAskedForAndSavedOnlyOnYes) {
     EXPECT_EQ(model.Selected, 2);
     EXPECT_EQ(model.Editor.Name, std::string(40, 'n'));
     EXPECT_EQ(model.Editor.WindowClass, "BetaClass");
+    model.CreateRoom("Fresh", -1);
+    EXPECT_EQ(model.Editor.Activate.Text[afSize1Diff], "5");
+    EXPECT_EQ(model.Editor.Events.Text[efSize1Diff], "10");
+    model.CreateRoom(std::string(50, 'n'), 1);
+    EXPECT_EQ(model.RoomItems.size(), 3u);
     EXPECT_EQ(model.SaveNewRoomQuestion(), "Do you want to save custom PokerRoom \"" + std::string(40, 'n') + "\"?");
     EXPECT_FALSE(model.AnswerSaveNewRoom(false).WriteFile);
     EXPECT_EQ(rooms.size(), 2u);
