@@ -9,6 +9,7 @@
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
+#include "mainwindow/dialogs/windowcapture.h"
 
 namespace kova::mainwindow {
 
@@ -67,15 +68,8 @@ private:
     bool hookRunning_ = false;
 };
 
-class TWindowCapture : public TForm {
-    KOVA_CLASS(TWindowCapture, TForm)
-public:
-    using TForm::TForm;
-};
-
 extern TAdvAutoReg* AdvAutoReg;
 extern TTOISettings* TOISettings;
 extern TTGrabberForm* TGrabberForm;
-extern TWindowCapture* WindowCapture;
 
 }  // namespace kova::mainwindow

@@ -11,7 +11,9 @@
 
 #include "framework/dialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
+#include "mainwindow/editors/pokerroom/roompagelinks.h"
 #include "mainwindow/hotkeys/hookinput.h"
+#include "mainwindow/hotkeys/hotkeys.h"
 #include "tables/engine/autoplace.h"
 #include "tables/files/calcfiles.h"
 #include "tables/files/datafiles.h"
@@ -92,6 +94,9 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
     autoPlace_ = std::make_unique<TAutoPlacePage>(*this, EditedConfig, SelectedConfig, [this] { SaveConfigs(); });
     autoPlace_->OnOpenGrabber = [this] { OpenGrabber(0); };
+    rooms_ = std::make_unique<TPokerRoomPage>(*this, [this] { SavePokerRooms(); });
+    ConnectRoomPage(*this, *rooms_);
+    autoReg_ = std::make_unique<TAutoRegControls>(*this);
 
     BindField("PageControl1", PageControl1);
     BindField("ConfigListBox", ConfigListBox);
@@ -171,11 +176,18 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     // this window: the press that ends the picking arrives here.
     BindMessage(WM_LBUTTONDOWN, [this](TMessage& m) {
         if (TGrabberForm && TGrabberForm->Picking) TGrabberForm->EndGrabberPick();
+        if (WindowCapture && WindowCapture->Picking) WindowCapture->EndWindowPick();
         Inherited(m);
     });
     BindMessage(hook::kKeyboardMessage, [this](TMessage& m) { HookKeyboardMessage(m); });
     BindMessage(hook::kMouseMessage, [this](TMessage& m) { HookMouseMessage(m); });
     BindMessage(TrayIconMessage, [this](TMessage& m) { TrayIconCallback(m); });
+    BindMessage(WM_HOTKEY, [](TMessage& m) {
+        switch (HotKeyNumberOfId(m.WParam)) {
+            case kCaptureHotKey: CaptureHotKeyPressed(); break;
+            default: break;
+        }
+    });
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
     BindMessage(WM_APP + 0x101, [this](TMessage&) { FormActivate(); });
@@ -246,8 +258,7 @@ void TKOVAForm1::FormCreate() {
 }
 
 void TKOVAForm1::FillLists() {
-    PokerRoomListBox->Items()->Clear();
-    for (const t::TPokerRoom& r : t::PokerRooms) PokerRoomListBox->Items()->Add(r.Name.Str());
+    rooms_->ShowRooms(0);
     autoPlace_->ShowConfig(SelectedConfig);
     if (!EditedConfig.Name.empty()) CurrentNameL->SetCaption(EditedConfig.Name + ":");
 }
@@ -555,6 +566,8 @@ void TKOVAForm1::OpenGrabber(int target) {
     if (!TGrabberForm) TGrabberForm = TCustomForm::Create<TTGrabberForm>(Application());
     TGrabberForm->Open(target, autoPlace_.get(), Handle(), hookRunning_);
 }
+
+void TKOVAForm1::SavePokerRooms() { t::SavePokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms); }
 
 void TKOVAForm1::SaveConfigs() {
     t::SavePlaceConfig(dataFolder_, t::PlaceConfigHeader, SelectedConfig, t::PlaceConfigs, t::UserOptions, UserIniState,

@@ -18,6 +18,8 @@
 #include "framework/stdctrls.h"
 #include "mainwindow/app/hookloader.h"
 #include "mainwindow/editors/autoplace/autoplacepage.h"
+#include "mainwindow/editors/pokerroom/pokerroompage.h"
+#include "mainwindow/mainform/autoreg.h"
 #include "tables/files/userini.h"
 #include "tables/model/variables.h"
 
@@ -44,7 +46,7 @@ public:
     // ---- controls --------------------------------------------------------------
     TPageControl* PageControl1 = nullptr;
     TListBox* ConfigListBox = nullptr;
-    TListBox* PokerRoomListBox = nullptr;
+    TCheckListBox* PokerRoomListBox = nullptr;
     TListBox* GroupListBox = nullptr;
     TLabel* CurrentNameL = nullptr;
     TLabel* ConfigStatusL = nullptr;
@@ -100,6 +102,10 @@ public:
     void StoreGroupEditor();
     // The AutoPlace page: the config, group and slot editors.
     TAutoPlacePage& AutoPlace() { return *autoPlace_; }
+    // The poker-room page and the auto-registration switches.
+    TPokerRoomPage& Rooms() { return *rooms_; }
+    TAutoRegControls& AutoReg() { return *autoReg_; }
+    void SavePokerRooms();
     // Writes "PlaceConfig.cnfg" and the settings files, as the editors save.
     void SaveConfigs();
     // The window details grabber for the AutoPlace editors (0) or the room
@@ -162,6 +168,8 @@ private:
 
     std::filesystem::path dataFolder_;
     std::unique_ptr<TAutoPlacePage> autoPlace_;
+    std::unique_ptr<TPokerRoomPage> rooms_;
+    std::unique_ptr<TAutoRegControls> autoReg_;
     THookLibrary hook_;
     bool hookRunning_ = false;
     bool firstShow_ = true;

@@ -20,6 +20,7 @@
 #include "framework/portable/formtext.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
+#include "mainwindow/editors/pokerroom/exportpokerroomform.h"
 #include "mainwindow/mainform/main.h"
 #include "tables/overlays/frameform.h"
 #include "tables/overlays/hudtable.h"
@@ -76,6 +77,7 @@ const std::vector<Maker>& Makers() {
       {"TTGrabberForm", [] { return TCustomForm::Create<mainwindow::TTGrabberForm>(Application()); }},
       {"TWindowCapture", [] { return TCustomForm::Create<mainwindow::TWindowCapture>(Application()); }},
       {"TCreateNewConfig", [] { return TCustomForm::Create<mainwindow::TCreateNewConfig>(Application()); }},
+      {"TExportPokerRoomForm", [] { return TCustomForm::Create<mainwindow::TExportPokerRoomForm>(Application()); }},
       {"THUDTable", [] { return TCustomForm::Create<tables::THUDTable>(nullptr); }},
       {"TFrameForm", [] { return TCustomForm::Create<tables::TFrameForm>(nullptr); }},
   };

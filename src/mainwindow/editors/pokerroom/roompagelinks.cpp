@@ -1,0 +1,42 @@
+#include "mainwindow/editors/pokerroom/roompagelinks.h"
+
+#include <string>
+
+#include "mainwindow/dialogs/toolforms.h"
+#include "mainwindow/hotkeys/hotkeys.h"
+#include "mainwindow/mainform/main.h"
+
+namespace kova::mainwindow {
+
+void ConnectRoomPage(TKOVAForm1& form, TPokerRoomPage& page) {
+    page.OnOpenCapture = [&form](const std::vector<tables::TWindowSize>& sizes) {
+        if (!WindowCapture) WindowCapture = TCustomForm::Create<TWindowCapture>(Application());
+        WindowCapture->Open(sizes, form.Handle(), form.HookRunning());
+    };
+    page.CaptureVisible = [] { return WindowCapture && WindowCapture->Visible(); };
+    page.CaptureResult = [] { return WindowCapture ? WindowCapture->Result() : pokerroom::TCaptureResult{}; };
+    page.OnOpenGrabber = [&form] { form.OpenGrabber(1); };
+    page.GrabberDetails = [] {
+        if (!TGrabberForm) return std::array<std::string, 3>{};
+        return std::array<std::string, 3>{TGrabberForm->ClassEdit->Text(), TGrabberForm->SizeXEdit->Text(),
+                                          TGrabberForm->SizeYEdit->Text()};
+    };
+    page.OnLog = [&form](const std::string& line) { form.Log(line); };
+    // Entering the room page hides the editing tabs until a room is made or
+    // the user confirms to edit one.
+    form.RegisterMethod("PageControl1Change", TNotifyEvent([&form, &page](TObject*) {
+                            TTabSheet* active = form.PageControl1 ? form.PageControl1->ActivePage() : nullptr;
+                            page.PageChanged(active && active->Name() == "PokerRoomSheet");
+                        }));
+}
+
+int32_t HotKeyNumberOfId(WPARAM id) {
+    if (id == 0) return 0;
+    for (int32_t n = 1; n <= kHotKeyCount; ++n) {
+        const std::string name = "HotKey" + std::to_string(n);
+        if (GlobalFindAtomA(name.c_str()) == id) return n;
+    }
+    return 0;
+}
+
+}  // namespace kova::mainwindow
