@@ -106,6 +106,36 @@ void PaintShadowRect(Bitmap32& dest, TRect r, int transparency, TColor colour, i
         std::copy_n(area.ScanLine(y - vis.Top), Width(vis), dest.ScanLine(y) + vis.Left);
 }
 
+// ----------------------------------------------------------------- border
+
+TRect MaskBorderWidths(const TsMaskData& mask) {
+    auto pick = [&](int own, int whole) { return own > 0 ? own : mask.CommonBorder > 0 ? mask.CommonBorder : whole; };
+    const int w = ImageWidthOfMask(mask), h = ImageHeightOfMask(mask);
+    return {pick(mask.MarginLeft, w), pick(mask.MarginTop, h), pick(mask.MarginRight, w), pick(mask.MarginBottom, h)};
+}
+
+void PaintBorderOverBackground(Bitmap32& cache, TRect r, const TsParentImageInfo& bg, const TsMaskData& mask,
+                               int state) {
+    if (Width(r) <= 0 || Height(r) <= 0) return;
+    if (mask.RowMode == 1) {
+        const TRect b = MaskBorderWidths(mask);
+        if (bg.Ready && bg.Bmp != nullptr) {
+            const TRect strips[4] = {{r.Left, r.Top, r.Right, r.Top + b.Top},
+                                     {r.Left, r.Top + b.Top, r.Left + b.Left, r.Bottom},
+                                     {r.Left + b.Left, r.Bottom - b.Bottom, r.Right, r.Bottom},
+                                     {r.Right - b.Right, r.Top + b.Top, r.Right, r.Bottom - b.Bottom}};
+            for (const TRect& s : strips)
+                if (Width(s) > 0 && Height(s) > 0)
+                    CopyOpaqueRect(cache, s.Left, s.Top, *bg.Bmp,
+                                   {s.Left + bg.X, s.Top + bg.Y, s.Right + bg.X, s.Bottom + bg.Y});
+        } else if (bg.FillColor != clFuchsia) {
+            FillFrameRect32(cache, r, b.Left, b.Top, b.Right, b.Bottom, bg.FillColor);
+        }
+    }
+    const int states = std::max<int>(mask.ColumnCount, 1);
+    PaintBorderMask(cache, r, bg, mask, std::clamp(state, 0, states - 1), true);
+}
+
 // ---------------------------------------------------------------- regions
 
 void AddMaskRegionRects(std::vector<TRect>& list, int x, const TsMaskData& mask, int y, bool bottom) {

@@ -47,6 +47,18 @@ struct TTextureTile {
     TRect Dest;
     TRect Src;
 };
+// A control's border in its cache over the background under it: for a
+// mask with a grey mask under its images (RowMode 1) the border strips of
+// r (the mask's border widths) first take the background (the image at
+// the info's offset, or its fill colour), then the state's nine-slice
+// picture (state clamped to the mask's images, corners over the
+// background).
+void PaintBorderOverBackground(Bitmap32& cache, TRect r, const TsParentImageInfo& bg, const TsMaskData& mask,
+                               int state);
+// The border widths a nine-slice mask paints with: its own, else its
+// common border, else the size of one image.
+TRect MaskBorderWidths(const TsMaskData& mask);
+
 // Where the copies of srcRect (cut to a texture of textureSize) go when r
 // is filled by fillMode: 0 tiles from r's corner, 1 one copy stretched
 // over r, 4 stretched across and tiled down, 5 tiled across and stretched

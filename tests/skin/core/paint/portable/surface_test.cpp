@@ -103,6 +103,50 @@ TEST(PaintShadowRect, ColourThroughTheMaskAndCutToTheBitmap) {
     PaintShadowRect(none, {100, 100, 200, 200}, 0, 0, 1, 1);
 }
 
+// Two 3 x 3 states (red, blue) over a grey mask: opaque everywhere but
+// the top-left corner pixel of state 0.
+TsMaskData MaskedBorder() {
+    auto img = std::make_shared<Bitmap32>(6, 6);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x) {
+            img->At(x, y) = x < 3 ? 0xFFFF0000u : 0xFF0000FFu;
+            img->At(x, y + 3) = 0xFF000000u;
+        }
+    img->At(0, 3) = 0xFFFFFFFFu;
+    TsMaskData mask;
+    mask.Image = img;
+    mask.SourceRect = {0, 0, 6, 6};
+    mask.ColumnCount = 2;
+    mask.RowMode = 1;
+    mask.MarginLeft = mask.MarginTop = mask.MarginRight = mask.MarginBottom = 1;
+    return mask;
+}
+
+TEST(PaintBorderOverBackground, StripsTakeTheBackgroundUnderTheMask) {
+    const TsMaskData mask = MaskedBorder();
+    Bitmap32 cache(10, 10);
+    cache.Fill(0xFF000000u);
+    PaintBorderOverBackground(cache, {1, 1, 9, 9}, {nullptr, 0, 0, 0x00FF00, false}, mask, 0);
+    const std::uint32_t corner = cache.At(1, 1);
+    EXPECT_GT(corner >> 8 & 0xFF, 0xF0u) << "the transparent corner shows the background colour";
+    EXPECT_LT(corner >> 16 & 0xFF, 0x10u);
+    EXPECT_EQ(cache.At(5, 1), 0xFFFF0000u);
+    EXPECT_EQ(cache.At(8, 5), 0xFFFF0000u);
+    EXPECT_EQ(cache.At(5, 5), 0xFF000000u) << "inside the border untouched";
+    EXPECT_EQ(cache.At(0, 0), 0xFF000000u);
+    // A ready image behind: its pixels at the offset; a state past the
+    // images is the last one.
+    Bitmap32 parent(20, 20);
+    parent.Fill(0xFF00FF00u);
+    parent.At(4, 3) = 0xFF123456u;
+    cache.Fill(0xFF000000u);
+    PaintBorderOverBackground(cache, {1, 1, 9, 9}, {&parent, 3, 2, clFuchsia, true}, mask, 9);
+    EXPECT_EQ(cache.At(5, 1), 0xFF0000FFu);
+    PaintBorderOverBackground(cache, {1, 1, 9, 9}, {&parent, 3, 2, clFuchsia, true}, mask, 0);
+    EXPECT_NEAR(static_cast<int>(cache.At(1, 1) >> 8 & 0xFF), 0x34, 1) << "the parent's pixel under the corner";
+    EXPECT_EQ(MaskBorderWidths(mask), (TRect{1, 1, 1, 1}));
+}
+
 TEST(AddMaskRegionRects, KeyRunsOfTheLeftCornersMovedAndCut) {
     // One 6 x 6 image (two states, 12 wide) with 3-pixel corners: key runs
     // in the top-left corner and in the bottom-left corner.
