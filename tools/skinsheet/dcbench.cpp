@@ -110,6 +110,14 @@ int main() {
     const double cachedFormMs =
         MedianMs(200, [&] { PaintCachedToDC(screen.Get(), 0, 0, formCache, formKey, formCompose); });
     const double fullMs = MedianMs(200, repaint);
+    // The copies must have reached the screen: the form's pixels where no
+    // button or caption lies.
+    GdiFlush();
+    for (const POINT p : {POINT{5, 100}, POINT{640, 400}, POINT{1275, 795}})
+        if ((screenBits.At(p.x, p.y) & 0xFFFFFF) != (formCache.Picture().At(p.x, p.y) & 0xFFFFFF)) {
+            std::fprintf(stderr, "dcbench: the cached form did not reach the DC at %ld,%ld\n", p.x, p.y);
+            return 1;
+        }
     if (composed != 3) {
         std::fprintf(stderr, "dcbench: an unchanged control was composed again (%d compositions)\n", composed);
         return 1;

@@ -25,6 +25,16 @@ TRect VisiblePart(HDC dc, const RECT& r) {
             std::min(r.bottom, box.bottom)};
 }
 
+// A buffer of w x h for one composition, a view of memory kept between
+// calls: fresh memory of a window's size costs more to fault in than the
+// painting itself.
+Bitmap32 Scratch(int w, int h) {
+    thread_local Bitmap32 memory;
+    if (static_cast<std::int64_t>(memory.Width()) * memory.Height() < static_cast<std::int64_t>(w) * h)
+        memory.Resize(w, h);
+    return Bitmap32::View(memory.Line0(), w, h, static_cast<std::ptrdiff_t>(w) * 4);
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ skin items
@@ -33,7 +43,8 @@ bool PaintSkinItemToDC(HDC dc, const TsSkinModel& skin, int sectionIndex, const 
                        const RECT& r, TPoint offset) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (!skin.SectionIndexValid(sectionIndex) || r.left < 0 || r.top < 0 || w < 1 || h < 1) return false;
-    Bitmap32 item(w, h);
+    Bitmap32 item = Scratch(w, h);
+    item.Fill(0);
     PaintSkinItem(item, skin, sectionIndex, bg, state, {0, 0, w, h}, offset);
     const int saved = SaveDC(dc);
     const bool ok = CopyBufferToDC(dc, r.left, r.top, item, RECT{0, 0, w, h});
