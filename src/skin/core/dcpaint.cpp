@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "skin/core/dcroutines.h"
+#include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/pictureformats.h"
@@ -50,6 +51,36 @@ bool PaintSkinItemToDC(HDC dc, const TsSkinModel& skin, int sectionIndex, const 
     const bool ok = CopyBufferToDC(dc, r.left, r.top, item, RECT{0, 0, w, h});
     RestoreDC(dc, saved);
     return ok;
+}
+
+int PaintSkinSectionByName(Bitmap32& dest, const std::string& name, const std::string& secondName, HDC sourceDC,
+                           POINT src, const TsSkinModel& skin, int state) {
+    int index = skin.IndexOfSection(name);
+    if (!skin.SectionIndexValid(index)) index = skin.IndexOfSection(secondName);
+    if (!skin.SectionIndexValid(index)) return -1;
+    const int w = dest.Width(), h = dest.Height();
+    TsParentImageInfo bg;
+    Bitmap32 under;
+    if (sourceDC != nullptr && w > 0 && h > 0) {
+        under = ReadDCToBuffer(sourceDC, RECT{src.x, src.y, src.x + w, src.y + h});
+        CopyOpaqueRect(dest, 0, 0, under, {0, 0, w, h});
+        bg = {&under, 0, 0, clFuchsia, true};
+    }
+    PaintSkinItem(dest, skin, index, bg, state, {0, 0, w, h}, {});
+    return index;
+}
+
+void PaintControlSkinOnParent(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, TControl* parent,
+                              const RECT& bounds, int state, TRect r, TPoint offset, bool cornersFromBackground,
+                              int hueOffset, int saturation) {
+    TsBackgroundInfo info;
+    info.R = ToTRect(bounds);
+    TsParentImageInfo bg;
+    if (parent != nullptr) {
+        QueryParentBackgroundInfo(info, parent, false);
+        BackgroundInfoToImageInfo(info, bg);
+    }
+    PaintControlSkin(dest, skin, sectionIndex, bg, state, r, offset, cornersFromBackground, hueOffset, saturation);
 }
 
 bool PaintCachedToDC(HDC dc, int x, int y, TPaintCache& cache, const TPaintKey& key,

@@ -32,6 +32,19 @@ namespace kova::skin {
 // rectangle with a negative left or top, or one smaller than 1 x 1.
 bool PaintSkinItemToDC(HDC dc, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg, int state,
                        const RECT& r, TPoint offset = {});
+// The item of the section called name (or secondName when the skin has no
+// such section) over the whole of dest, in state; with a sourceDC, what it
+// shows from (srcX, srcY) is copied into dest first, as the background of
+// transparent parts. Returns the section index used, -1 (dest untouched)
+// when neither name exists.
+int PaintSkinSectionByName(Bitmap32& dest, const std::string& name, const std::string& secondName, HDC sourceDC,
+                           POINT src, const TsSkinModel& skin, int state);
+// A control's look (PaintControlSkin) over what its parent shows under it:
+// the parent is asked for the background under `bounds` (the control's
+// bounds in the parent) without being asked to draw.
+void PaintControlSkinOnParent(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, TControl* parent,
+                              const RECT& bounds, int state, TRect r, TPoint offset, bool cornersFromBackground,
+                              int hueOffset = 0, int saturation = 0);
 // A control's picture onto the DC at (x, y): composed into the cache by
 // compose only when key differs from the cached picture's (see
 // TPaintCache), then copied. Returns whether it was composed.

@@ -100,6 +100,46 @@ TEST(DcPaint, BorderStripsFromTheCacheOrPlainColour) {
     EXPECT_EQ(plain.At(5, 5), 0xFFFFFFu);
 }
 
+TEST(DcPaint, SectionByNameAndControlOverItsParent) {
+    TsSkinModel& skin = Linen();
+    const int button = skin.IndexOfSection("BUTTON");
+    Bitmap32 dest(60, 20);
+    dest.Fill(0x12345678u);
+    EXPECT_EQ(PaintSkinSectionByName(dest, "NOSUCHSECTION", "NOSUCHEITHER", nullptr, {}, skin, 0), -1);
+    EXPECT_EQ(dest.At(30, 10), 0x12345678u);
+    EXPECT_EQ(PaintSkinSectionByName(dest, "NOSUCHSECTION", "BUTTON", nullptr, {}, skin, 1), button);
+    Bitmap32 expected(60, 20);
+    PaintSkinItem(expected, skin, button, {}, 1, {0, 0, 60, 20}, {});
+    EXPECT_EQ(dest.At(30, 10), expected.At(30, 10));
+    EXPECT_EQ(dest.At(0, 0), expected.At(0, 0));
+    DibDC source(100, 100, 0x00FF0000);
+    EXPECT_EQ(PaintSkinSectionByName(dest, "BUTTON", "", source.DC(), POINT{10, 10}, skin, 0), button);
+
+    // A see-through section shows exactly what its parent answers.
+    TsSkinModel clear;
+    clear.SetCommonSections({"[PANEL]", "TRANSPARENCY=100"});
+    clear.LoadStoredData(InternalSkinData("Linen"));
+    const int panel = clear.IndexOfSection("PANEL");
+    ASSERT_GE(panel, 0);
+    Bitmap32 parentImage(200, 100);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) parentImage.At(x, y) = 0xFF000000u | static_cast<std::uint32_t>(x << 8 | y);
+    TLabel parent(nullptr);
+    parent.SetColor(0x00445566);
+    Bitmap32 look(40, 30);
+    PaintControlSkinOnParent(look, clear, panel, &parent, RECT{50, 20, 90, 50}, 0, {0, 0, 40, 30}, {}, true);
+    EXPECT_EQ(look.At(20, 15), 0xFF665544u) << "an unanswering parent: its colour";
+    parent.BindMessage(SkinCommandMessage, [&parentImage](TMessage& m) {
+        if (HIWORD(m.WParam) != scQueryBgInfo) return;
+        auto* info = reinterpret_cast<TsBackgroundInfo*>(m.LParam);
+        info->BgType = 2;
+        info->Bmp = &parentImage;
+        info->Offset = {info->R.Left, info->R.Top};
+    });
+    PaintControlSkinOnParent(look, clear, panel, &parent, RECT{50, 20, 90, 50}, 0, {0, 0, 40, 30}, {}, true);
+    EXPECT_EQ(look.At(20, 15), parentImage.At(70, 35)) << "the parent's image under the control";
+}
+
 TEST(DcPaint, UnchangedControlIsRepaintedFromItsCache) {
     TsSkinModel& skin = Linen();
     const int button = skin.IndexOfSection("BUTTON");

@@ -70,9 +70,10 @@ std::vector<TTextureTile> PlanTextureTiles(TRect r, TRect srcRect, TSize texture
 
 // Converts a parent's answer to the painters' form: an image (BgType 2)
 // gives its bitmap at the offset, fill colour clFuchsia, ready; anything
-// else the offset, the colour (resolved by toRGB when given: system
-// colours) and not ready.
+// else the offset, the colour (resolved by toRGB when it is set: system
+// colours) and not ready. The Win32 layer's two-argument form resolves
+// through the system.
 void BackgroundInfoToImageInfo(const TsBackgroundInfo& info, TsParentImageInfo& imageInfo,
-                               const std::function<TColor(TColor)>& toRGB = {});
+                               const std::function<TColor(TColor)>& toRGB);
 
 }  // namespace kova::skin

@@ -252,7 +252,7 @@ TEST(BackgroundInfoToImageInfo, ImageOrColour) {
     info.Offset = {7, 9};
     info.Color = 0x123456;
     TsParentImageInfo out;
-    BackgroundInfoToImageInfo(info, out);
+    BackgroundInfoToImageInfo(info, out, {});
     EXPECT_TRUE(out.Ready);
     EXPECT_EQ(out.Bmp, &parent);
     EXPECT_EQ(out.X, 7);
@@ -269,7 +269,7 @@ TEST(BackgroundInfoToImageInfo, ImageOrColour) {
 
     info.BgType = 2;  // an image answer without an image
     info.Bmp = nullptr;
-    BackgroundInfoToImageInfo(info, out);
+    BackgroundInfoToImageInfo(info, out, {});
     EXPECT_FALSE(out.Ready);
 }
 
