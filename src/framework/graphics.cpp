@@ -1,6 +1,7 @@
 #include "framework/graphics.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <stdexcept>
 
@@ -534,6 +535,60 @@ bool TIcon::LoadFromResourceName(HINSTANCE inst, const char* name) {
 // --- picture --------------------------------------------------------------
 
 TPicture::~TPicture() = default;
+
+namespace {
+std::vector<TPictureFormat>& Formats() {
+    static std::vector<TPictureFormat> formats = [] {
+        std::vector<TPictureFormat> f;
+        f.push_back({"bmp", "Bitmaps", &TBitmap::StaticClass(),
+                     [](const std::uint8_t* d, std::size_t n) { return n >= 2 && d[0] == 'B' && d[1] == 'M'; },
+                     [] { return std::unique_ptr<TGraphic>(std::make_unique<TBitmap>()); }});
+        f.push_back({"ico", "Icons", &TIcon::StaticClass(),
+                     [](const std::uint8_t* d, std::size_t n) {
+                         return n >= 4 && d[0] == 0 && d[1] == 0 && d[2] == 1 && d[3] == 0;
+                     },
+                     [] { return std::unique_ptr<TGraphic>(std::make_unique<TIcon>()); }});
+        return f;
+    }();
+    return formats;
+}
+std::string LowerExtension(std::string e) {
+    if (!e.empty() && e[0] == '.') e.erase(0, 1);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e;
+}
+}  // namespace
+
+void TPicture::RegisterFileFormat(TPictureFormat format) {
+    format.Extension = LowerExtension(format.Extension);
+    for (TPictureFormat& f : Formats())
+        if (f.Extension == format.Extension) {
+            f = std::move(format);
+            return;
+        }
+    Formats().push_back(std::move(format));
+}
+void TPicture::UnregisterGraphicClass(const TClassInfo& cls) {
+    auto& f = Formats();
+    f.erase(std::remove_if(f.begin(), f.end(), [&](const TPictureFormat& x) { return x.Class == &cls; }), f.end());
+}
+const TPictureFormat* TPicture::FormatOfExtension(const std::string& extension) {
+    const std::string e = LowerExtension(extension);
+    for (const TPictureFormat& f : Formats())
+        if (f.Extension == e) return &f;
+    return nullptr;
+}
+const TPictureFormat* TPicture::FormatOfData(const std::vector<std::uint8_t>& data) {
+    for (const TPictureFormat& f : Formats())
+        if (f.Matches && f.Matches(data.data(), data.size())) return &f;
+    return nullptr;
+}
+const TPictureFormat* TPicture::FormatOfClass(const TClassInfo& cls) {
+    for (const TPictureFormat& f : Formats())
+        if (f.Class == &cls) return &f;
+    return nullptr;
+}
+
 TBitmap* TPicture::Bitmap() {
     auto* b = dynamic_cast<TBitmap*>(graphic_.get());
     if (!b) {
@@ -546,14 +601,12 @@ TBitmap* TPicture::Bitmap() {
 void TPicture::SetGraphic(TGraphic* g) {
     if (!g) {
         graphic_.reset();
-    } else if (dynamic_cast<TBitmap*>(g)) {
-        auto nb = std::make_unique<TBitmap>();
-        nb->Assign(g);
-        graphic_ = std::move(nb);
-    } else if (dynamic_cast<TIcon*>(g)) {
-        auto ni = std::make_unique<TIcon>();
-        ni->Assign(g);
-        graphic_ = std::move(ni);
+    } else {
+        const TPictureFormat* f = FormatOfClass(g->ClassInfo());
+        if (!f || !f->Create) throw EInvalidGraphic("Unknown picture class " + g->ClassName());
+        std::unique_ptr<TGraphic> copy = f->Create();
+        copy->Assign(g);
+        graphic_ = std::move(copy);
     }
     if (graphic_) graphic_->OnChange = [this](TObject*) { Changed(); };
     Changed();
@@ -570,19 +623,25 @@ bool TPicture::Assign(const TPersistent* source) {
     return false;
 }
 void TPicture::LoadFromFile(const std::string& fileName) {
+    const std::size_t dot = fileName.find_last_of('.');
+    const std::size_t slash = fileName.find_last_of("\\/");
+    const std::string ext =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : fileName.substr(dot + 1);
+    const TPictureFormat* f = FormatOfExtension(ext);
+    if (!f || !f->Create) throw EInvalidGraphic("Unknown picture file extension (." + LowerExtension(ext) + ")");
     TMemoryStream m;
     m.LoadFromFile(fileName);
-    LoadFromData(m.Bytes());
+    std::unique_ptr<TGraphic> g = f->Create();
+    g->LoadFromStream(m);
+    graphic_ = std::move(g);
+    graphic_->OnChange = [this](TObject*) { Changed(); };
+    Changed();
 }
 void TPicture::LoadFromData(const std::vector<std::uint8_t>& data) {
+    const TPictureFormat* f = FormatOfData(data);
+    if (!f || !f->Create) throw EInvalidGraphic("Unknown picture file format");
     TMemoryStream m(data);
-    std::unique_ptr<TGraphic> g;
-    if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M')
-        g = std::make_unique<TBitmap>();
-    else if (data.size() >= 4 && data[0] == 0 && data[1] == 0 && data[2] == 1 && data[3] == 0)
-        g = std::make_unique<TIcon>();
-    else
-        throw EInvalidGraphic("Unknown picture file format");
+    std::unique_ptr<TGraphic> g = f->Create();
     g->LoadFromStream(m);
     graphic_ = std::move(g);
     graphic_->OnChange = [this](TObject*) { Changed(); };

@@ -15,6 +15,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -274,21 +275,45 @@ private:
     std::vector<std::uint8_t> data_;
 };
 
-// Holds one graphic (bitmap or icon) for a TImage.
+// A picture file format: the graphic class that reads it, its file
+// extension (lower case, no dot) and a test of a file's first bytes.
+struct TPictureFormat {
+    std::string Extension;
+    std::string Description;
+    const TClassInfo* Class = nullptr;
+    std::function<bool(const std::uint8_t* data, std::size_t size)> Matches;
+    std::function<std::unique_ptr<TGraphic>()> Create;
+};
+
+// Holds one graphic for a TImage. Which graphic classes it can hold and
+// read is the list of registered formats: bitmaps ("bmp") and icons ("ico")
+// are built in; other units register theirs once at start.
 class TPicture : public TPersistent {
     KOVA_CLASS(TPicture, TPersistent)
 public:
     ~TPicture() override;
     TGraphic* Graphic() const { return graphic_.get(); }
     TBitmap* Bitmap();  // makes the picture a bitmap when it is not one
-    void SetGraphic(TGraphic* g);  // copies g
+    // Copies g into a new graphic of its class (a class that is not
+    // registered raises EInvalidGraphic); nullptr empties the picture.
+    void SetGraphic(TGraphic* g);
     bool Assign(const TPersistent* source) override;
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
-    // By extension: ".bmp" or ".ico".
+    // The format of the file's extension reads it; an extension no format
+    // registered raises EInvalidGraphic.
     void LoadFromFile(const std::string& fileName);
-    // Stored data: a BMP or an ICO file image.
+    // Stored data, in the first registered format whose signature it has.
     void LoadFromData(const std::vector<std::uint8_t>& data);
+
+    // Adds a format, or replaces the one of the same extension. Formats of
+    // one class may have several extensions ("jpg", "jpeg").
+    static void RegisterFileFormat(TPictureFormat format);
+    // Removes every format of the class.
+    static void UnregisterGraphicClass(const TClassInfo& cls);
+    static const TPictureFormat* FormatOfExtension(const std::string& extension);
+    static const TPictureFormat* FormatOfData(const std::vector<std::uint8_t>& data);
+    static const TPictureFormat* FormatOfClass(const TClassInfo& cls);
     TNotifyEvent OnChange;
 
 private:

@@ -456,6 +456,56 @@ TEST_F(FrameworkTest, BitmapPixelsAfterCanvasDrawingAndBmpRoundTrip) {
     EXPECT_GT(ext.cx, 0);
 }
 
+// A picture format of another unit: two bytes "KV" and a 1 x 1 picture.
+class TTestGraphic : public TGraphic {
+    KOVA_CLASS(TTestGraphic, TGraphic)
+public:
+    int Width() const override { return loaded ? 1 : 0; }
+    int Height() const override { return loaded ? 1 : 0; }
+    void Draw(TCanvas*, const RECT&) override {}
+    void LoadFromStream(TStream& s) override {
+        std::uint8_t b[2];
+        s.ReadBuffer(b, 2);
+        loaded = true;
+    }
+    void SaveToStream(TStream&) override {}
+    bool Assign(const TPersistent* source) override {
+        auto* t = dynamic_cast<const TTestGraphic*>(source);
+        if (t) loaded = t->loaded;
+        return t != nullptr;
+    }
+    bool loaded = false;
+};
+
+TEST_F(FrameworkTest, PictureFormatsByExtensionSignatureAndClass) {
+    ASSERT_NE(TPicture::FormatOfExtension(".BMP"), nullptr);
+    EXPECT_EQ(TPicture::FormatOfExtension("bmp")->Class, &TBitmap::StaticClass());
+    EXPECT_EQ(TPicture::FormatOfExtension("ico")->Class, &TIcon::StaticClass());
+    EXPECT_EQ(TPicture::FormatOfExtension("kv"), nullptr);
+    TPicture p;
+    EXPECT_THROW(p.LoadFromData({'K', 'V'}), EInvalidGraphic);
+    TPicture::RegisterFileFormat({".KV", "Test pictures", &TTestGraphic::StaticClass(),
+                                  [](const std::uint8_t* d, std::size_t n) { return n >= 2 && d[0] == 'K' && d[1] == 'V'; },
+                                  [] { return std::unique_ptr<TGraphic>(std::make_unique<TTestGraphic>()); }});
+    p.LoadFromData({'K', 'V'});
+    ASSERT_NE(dynamic_cast<TTestGraphic*>(p.Graphic()), nullptr);
+    EXPECT_EQ(p.Width(), 1);
+    TPicture copy;
+    copy.Assign(&p);  // a copy of the registered class
+    EXPECT_NE(dynamic_cast<TTestGraphic*>(copy.Graphic()), nullptr);
+    TPicture::UnregisterGraphicClass(TTestGraphic::StaticClass());
+    EXPECT_EQ(TPicture::FormatOfExtension("kv"), nullptr);
+    EXPECT_THROW(copy.Assign(&p), EInvalidGraphic) << "a class no longer registered cannot be copied";
+    EXPECT_THROW(p.LoadFromFile("missing.kv"), EInvalidGraphic);
+    // The built-in bitmap still copies through a picture.
+    TBitmap b(2, 2);
+    b.Pixels().At(1, 1) = 0xFF102030u;
+    TPicture bp;
+    bp.SetGraphic(&b);
+    ASSERT_NE(bp.Bitmap(), nullptr);
+    EXPECT_EQ(bp.Bitmap()->Pixels().At(1, 1), 0xFF102030u);
+}
+
 class TPagesForm : public TForm {
     KOVA_CLASS(TPagesForm, TForm)
 public:

@@ -24,6 +24,68 @@ TGdiObject<HBITMAP> CreateDib32(int width, int height, PixelBuffer32& pixels) {
     return bmp;
 }
 
+namespace {
+// Rows of an owning buffer are contiguous; a view may have any stride, so
+// it goes through a copy.
+bool DrawRows(HDC dc, const RECT& dest, const PixelBuffer32& src, RECT sr, bool stretch) {
+    sr.left = std::max<LONG>(sr.left, 0);
+    sr.top = std::max<LONG>(sr.top, 0);
+    sr.right = std::min<LONG>(sr.right, src.Width());
+    sr.bottom = std::min<LONG>(sr.bottom, src.Height());
+    const int sw = sr.right - sr.left, sh = sr.bottom - sr.top;
+    const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+    if (sw <= 0 || sh <= 0 || (stretch && (dw <= 0 || dh <= 0))) return false;
+    if (src.Stride() != static_cast<std::ptrdiff_t>(src.Width()) * 4) {
+        const PixelBuffer32 copy = src.Clone();
+        return DrawRows(dc, dest, copy, sr, stretch);
+    }
+    // The header describes only the rows wanted, starting at sr.top, so
+    // that the source row is 0 under either reading of a top-down DIB's
+    // origin.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = src.Width();
+    bi.bmiHeader.biHeight = -sh;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    const void* rows = src.ScanLine(sr.top);
+    if (!stretch)
+        return SetDIBitsToDevice(dc, dest.left, dest.top, static_cast<DWORD>(sw), static_cast<DWORD>(sh), sr.left, 0,
+                                 0, static_cast<UINT>(sh), rows, &bi, DIB_RGB_COLORS) != 0;
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    const bool ok = StretchDIBits(dc, dest.left, dest.top, dw, dh, sr.left, 0, sw, sh, rows, &bi, DIB_RGB_COLORS,
+                                  SRCCOPY) != 0;
+    if (oldMode) SetStretchBltMode(dc, oldMode);
+    return ok;
+}
+}  // namespace
+
+bool CopyBufferToDC(HDC dc, int x, int y, const PixelBuffer32& src, RECT srcRect) {
+    // Parts of srcRect outside the buffer shift the destination with them.
+    if (srcRect.left < 0) { x -= srcRect.left; srcRect.left = 0; }
+    if (srcRect.top < 0) { y -= srcRect.top; srcRect.top = 0; }
+    return DrawRows(dc, RECT{x, y, x, y}, src, srcRect, false);
+}
+
+bool StretchBufferToDC(HDC dc, const RECT& dest, const PixelBuffer32& src, RECT srcRect) {
+    return DrawRows(dc, dest, src, srcRect, true);
+}
+
+PixelBuffer32 ReadDCToBuffer(HDC dc, const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    PixelBuffer32 bits;
+    TGdiObject<HBITMAP> bmp = CreateDib32(w, h, bits);
+    if (!bmp) return PixelBuffer32(std::max(w, 0), std::max(h, 0));
+    {
+        TMemoryDC memory(dc);
+        TSelection selected(memory.Get(), bmp.Get());
+        BitBlt(memory.Get(), 0, 0, w, h, dc, r.left, r.top, SRCCOPY);
+    }
+    GdiFlush();
+    return bits.Clone();
+}
+
 COLORREF ColorToRGB(std::uint32_t colour) {
     if ((colour & 0xFF000000u) == 0xFF000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
     return colour & 0xFFFFFF;

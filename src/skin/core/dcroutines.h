@@ -16,6 +16,15 @@ namespace kova::skin {
 // below 1.
 TGdiObject<HBITMAP> CreateDib32(int width, int height, PixelBuffer32& pixels);
 
+// Copies srcRect of a buffer (cut to the buffer) to (x, y) of the DC, or
+// stretches it over dest (stretch mode COLORONCOLOR), straight from the
+// buffer's memory: no bitmap or memory DC is made. False when nothing was
+// copied.
+bool CopyBufferToDC(HDC dc, int x, int y, const PixelBuffer32& src, RECT srcRect);
+bool StretchBufferToDC(HDC dc, const RECT& dest, const PixelBuffer32& src, RECT srcRect);
+// What the DC shows in r, as an owning buffer of r's size.
+PixelBuffer32 ReadDCToBuffer(HDC dc, const RECT& r);
+
 // Colour values with the high byte 0xFF name system colours (the low byte
 // is the COLOR_ index), as the framework's colour type does.
 COLORREF ColorToRGB(std::uint32_t colour);

@@ -79,12 +79,14 @@ void TsSkinModel::Install(TsSkinTables tables, bool packed) {
     tables.SkinData.Active = true;
     tables_ = std::move(tables);
     isPacked_ = packed;
+    ++generation_;
     UpdateConstIndexes();
 }
 
 void TsSkinModel::Clear() {
     tables_ = TsSkinTables{};
     isPacked_ = false;
+    ++generation_;
     UpdateConstIndexes();
 }
 

@@ -130,6 +130,9 @@ public:
     bool ExtendedBorders = false;
     const TsExtBorderShadow& ExtBorderShadow() const { return shadow_; }
     bool IsPacked() const { return isPacked_; }
+    // Counts the loads and unloads of tables: a painter's cache made under
+    // another value is out of date.
+    std::uint64_t Generation() const { return generation_; }
     // "VERSION" with "." as separator, or "N/A" without an active skin.
     std::string SkinInfo() const;
 
@@ -179,6 +182,7 @@ private:
     TsConstIndexes consts_;
     TsExtBorderShadow shadow_;
     bool isPacked_ = false;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace kova::skin

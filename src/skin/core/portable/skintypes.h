@@ -41,4 +41,19 @@ struct TsParentImageInfo {
     bool Ready = false;
 };
 
+// A control's question to its parent for the background under it, and the
+// parent's answer: BgType 0 not answered, 1 a plain colour in Color, 2 an
+// image in Bmp at Offset. R is the asker's area. With PleaseDraw the parent
+// paints the background into DrawDC itself (a device context, HDC, kept
+// opaque here so that the record stays window-free).
+struct TsBackgroundInfo {
+    PixelBuffer32* Bmp = nullptr;
+    TColor Color = 0;
+    TPoint Offset;
+    TRect R;
+    std::uint8_t BgType = 0;
+    bool PleaseDraw = false;
+    void* DrawDC = nullptr;
+};
+
 }  // namespace kova::skin
