@@ -21,7 +21,10 @@ std::string Format(const char* format, int32_t n) {
 std::string UpdateTurnState(TTableState& table, uint32_t pixel, uint32_t target, int32_t tolerance, double now,
                             uintptr_t& activeWnd) {
     if (pixel == InvalidColour) return Format("Color Error Num= %d", table.ColourMisses);
-    const bool match = ColorsMatch(pixel, target, tolerance);
+    return UpdateTurnStateOnMatch(table, ColorsMatch(pixel, target, tolerance), now, activeWnd);
+}
+
+std::string UpdateTurnStateOnMatch(TTableState& table, bool match, double now, uintptr_t& activeWnd) {
     std::string log;
     if (table.MyTurn) {
         if (match) {

@@ -29,6 +29,9 @@ constexpr double SecondsPerDay = 86400.0;
 // line to write (empty when none).
 std::string UpdateTurnState(TTableState& table, uint32_t pixel, uint32_t target, int32_t tolerance, double now,
                             uintptr_t& activeWnd);
+// The same step once the colour test is decided: `match` says whether the
+// Fold button was seen (for clients that look at more than one point).
+std::string UpdateTurnStateOnMatch(TTableState& table, bool match, double now, uintptr_t& activeWnd);
 
 // ---- turn alert --------------------------------------------------------------------
 

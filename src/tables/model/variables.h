@@ -299,6 +299,17 @@ struct TEngineOptions {
     bool EventBetPot = false;
     std::string FrameThickness = "6";  // the frame thickness as typed
     std::string OngameHHDir;           // the Ongame client's hand-history folder
+    // The Full Tilt Poker lobby's registrator, read by its lobby adapter on
+    // every tick: the page's edits as typed (keep open, total tournaments,
+    // lobby rows, batch; 8, 16, 4 and 1 stand for text that is not a
+    // number), and the PokerStars page's pop-up and lobby boxes, which the
+    // Full Tilt lobby honours too.
+    std::string CurTourEditFTP = "8";
+    std::string TotalTourEditFTP = "16";
+    std::string MaxTourEditFTP = "4";
+    std::string MaxRegEditFTP = "1";
+    bool AutoClosePopups = true;    // "Automatically close all popups"
+    bool SendLobbyToBottom = true;  // "Send to bottom PokerStars lobby"
     bool operator==(const TEngineOptions&) const = default;
 };
 
