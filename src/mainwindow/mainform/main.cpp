@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "framework/dialogs.h"
+#include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "tables/engine/autoplace.h"
 #include "tables/files/calcfiles.h"
@@ -90,6 +91,8 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
     autoPlace_ = std::make_unique<TAutoPlacePage>(*this, EditedConfig, SelectedConfig, [this] { SaveConfigs(); });
     autoPlace_->OnOpenGrabber = [this] { OpenGrabber(0); };
+    settings_ = std::make_unique<TCommonSettingsPage>(*this);
+    BindSmallDialogButtons(*this);
 
     BindField("PageControl1", PageControl1);
     BindField("ConfigListBox", ConfigListBox);
@@ -278,15 +281,15 @@ void TKOVAForm1::FormActivate() {
         if (page < PageControl1->PageCount()) PageControl1->SetActivePageIndex(page);
     t::TStartupSettings settings = ReadStartupControls();
     t::LoadStartupIni(dataFolder_ / t::StartupIniFileName, settings);
-    ApplyStartupSettings(settings);
+    settings_->WhileFilling([&] { ApplyStartupSettings(settings); });
 
     UserIniState = t::LoadUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
     if (UserIniState == t::TUserIniState::Loaded) {
-        CheckBoxHUD->SetChecked(t::UserOptions.ShowHUD != 0);
-        CheckBoxSound->SetChecked(t::UserOptions.Sound != 0);
-        CheckBoxFrame->SetChecked(t::UserOptions.Frame != 0);
-        RadioBtnUnderMouse->SetChecked(t::UserOptions.UnderMouse != 0);
-        RadioBtnActiveTable->SetChecked(t::UserOptions.ActiveTable != 0);
+        settings_->ShowUserOptions();
+        settings_->RegisterHotKeys();
+    } else {
+        // Without the user's options the engine reads what the controls show.
+        settings_->ReadUserOptions();
     }
 
     if (AutoRunCB->Checked()) StartConfig();
@@ -295,17 +298,17 @@ void TKOVAForm1::FormActivate() {
 void TKOVAForm1::FormClose() {
     StopHookIfRunning();
     if (TGrabberForm) TGrabberForm->Close();
-    if (t::SaveOnClose(UserIniState)) {
+    // A first run saves too once the user changed a setting: there is no
+    // file of the user's to keep, and the settings would be lost.
+    const bool firstRunEdited = UserIniState == t::TUserIniState::NotFound && settings_->Edited();
+    if (t::SaveOnClose(UserIniState) || firstRunEdited) {
         auto step = [](const char* name) {
             if (OnCloseSaveStep) OnCloseSaveStep(name);
         };
-        t::UserOptions.ShowHUD = CheckBoxHUD->Checked();
-        t::UserOptions.Sound = CheckBoxSound->Checked();
-        t::UserOptions.Frame = CheckBoxFrame->Checked();
-        t::UserOptions.UnderMouse = RadioBtnUnderMouse->Checked();
-        t::UserOptions.ActiveTable = RadioBtnActiveTable->Checked();
+        settings_->ReadUserOptions();
         step(t::UserIniFileName);
         t::SaveUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
+        settings_->ReleaseHotKeys();
         step(t::StartupIniFileName);
         t::SaveStartupIni(dataFolder_ / t::StartupIniFileName, ReadStartupControls());
         step(t::PokerRoomsFileName);
@@ -314,6 +317,7 @@ void TKOVAForm1::FormClose() {
         t::WritePlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, SelectedConfig,
                             t::PlaceConfigs);
     }
+    settings_->ReleaseHotKeys();
     if (trayIconShown_) TrayIcon(2, nullptr);
     DeleteAllTour();
 }

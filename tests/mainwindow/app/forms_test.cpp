@@ -18,6 +18,7 @@
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "framework/portable/formtext.h"
+#include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/mainform/main.h"
@@ -76,6 +77,8 @@ const std::vector<Maker>& Makers() {
       {"TTGrabberForm", [] { return TCustomForm::Create<mainwindow::TTGrabberForm>(Application()); }},
       {"TWindowCapture", [] { return TCustomForm::Create<mainwindow::TWindowCapture>(Application()); }},
       {"TCreateNewConfig", [] { return TCustomForm::Create<mainwindow::TCreateNewConfig>(Application()); }},
+      {"TAddWindowTitle", [] { return TCustomForm::Create<mainwindow::TAddWindowTitle>(Application()); }},
+      {"TAboutWindow", [] { return TCustomForm::Create<mainwindow::TAboutWindow>(Application()); }},
       {"THUDTable", [] { return TCustomForm::Create<tables::THUDTable>(nullptr); }},
       {"TFrameForm", [] { return TCustomForm::Create<tables::TFrameForm>(nullptr); }},
   };
