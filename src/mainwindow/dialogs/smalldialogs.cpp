@@ -161,8 +161,29 @@ int EditTOISettings(TKOVAForm1& form) {
     return result;
 }
 
+// ---- the group's title -------------------------------------------------------------------
+
+int EditGroupTitle(TKOVAForm1& form) {
+    TAutoPlacePage& page = form.AutoPlace();
+    if (page.Model.SelectedGroup < 0) {
+        ShowMessage(autoplace::AddGroupFirstText);
+        return mrCancel;
+    }
+    auto* d = dynamic_cast<TAddWindowTitle*>(form.FindComponent("AddWindowTitle"));
+    if (!d) d = TCustomForm::Create<TAddWindowTitle>(&form);
+    d->Prepare(page.ComboBoxTitle->Items()->ToVector());
+    const int result = d->ShowModal();
+    if (result != mrOk) return result;
+    // The group keeps the title as its text, which it splits into the
+    // operands and operators when the editor is stored.
+    page.ComboBoxTitle->SetText(st::ComposeTitle(d->Fields()).Text.Str());
+    page.StoreGroupEditor();
+    return result;
+}
+
 void BindSmallDialogButtons(TKOVAForm1& form) {
     TKOVAForm1* f = &form;
+    form.RegisterMethod("AdvancedTitleBtnClick", TNotifyEvent([f](TObject*) { EditGroupTitle(*f); }));
     form.RegisterMethod("TOISettingsBtnClick", TNotifyEvent([f](TObject*) { EditTOISettings(*f); }));
     form.RegisterMethod("AdvAR_BtnClick", TNotifyEvent([](TObject*) { ShowAdvAutoReg(); }));
     form.RegisterMethod("AboutBtnClick", TNotifyEvent([f](TObject*) { ShowAbout(*f); }));

@@ -48,8 +48,8 @@ public:
     void FormCreate();
 };
 
-// Binds the main form's TOISettingsBtnClick, AdvAR_BtnClick and
-// AboutBtnClick.
+// Binds the main form's TOISettingsBtnClick, AdvAR_BtnClick,
+// AboutBtnClick and AdvancedTitleBtnClick.
 void BindSmallDialogButtons(TKOVAForm1& form);
 
 // The TOI settings of the edited config: on OK the settings block takes the
@@ -61,5 +61,10 @@ int EditTOISettings(TKOVAForm1& form);
 void ShowAdvAutoReg();
 // Shows the About window modally.
 int ShowAbout(TKOVAForm1& form);
+// The window-title dialog for the selected group of the AutoPlace page (the
+// phrases list the title combo's items): on OK the composed title becomes
+// the combo's text and the group's title. Without a group: "Please Add New
+// Group first!".
+int EditGroupTitle(TKOVAForm1& form);
 
 }  // namespace kova::mainwindow

@@ -201,4 +201,48 @@ TEST_F(SmallDialogs, WindowTitleComposesThePhrasesWithTheChosenOperators) {
     EXPECT_EQ(d->ComboBox1->Text(), " and ");
 }
 
+TEST_F(SmallDialogs, TheGroupsAdvancedTitleComesFromTheDialog) {
+    Open();
+    messages_.clear();
+    Click(Button("AdvancedTitleBtn"));  // no config, no group
+    EXPECT_TRUE(modalForms_.empty());
+    EXPECT_EQ(messages_, (std::vector<std::string>{"Please Add New Group first!"}));
+    form_->Free();
+    form_ = nullptr;
+
+    OpenWithConfig();
+    std::vector<std::string> listed;
+    onModal_ = [&](TCustomForm* f) {
+        auto* w = dynamic_cast<TAddWindowTitle*>(f);
+        TDialogAnswer a;
+        if (!w) return a;
+        listed = w->Phrase1ComBox->Items()->ToVector();
+        Type(w->Phrase1ComBox, "Table");
+        Type(w->Phrase2ComBox, "Turbo");
+        Choose(w->ComboBox1, " or ");
+        a.result = mrOk;
+        return a;
+    };
+    Click(Button("AdvancedTitleBtn"));
+    ASSERT_EQ(modalForms_.size(), 1u);
+    EXPECT_EQ(listed, form_->AutoPlace().ComboBoxTitle->Items()->ToVector());
+    EXPECT_EQ(form_->AutoPlace().ComboBoxTitle->Text(), "Table or Turbo");
+    const t::TTitleSpec& title = form_->EditedConfig.Groups[0].Title;
+    EXPECT_EQ(title.Text.Str(), "Table or Turbo");
+    EXPECT_EQ(title.Operand1.Str(), "Table");
+    EXPECT_EQ(title.Operand2.Str(), "Turbo");
+
+    // Cancelled: the title stays.
+    onModal_ = [&](TCustomForm* f) {
+        auto* w = dynamic_cast<TAddWindowTitle*>(f);
+        TDialogAnswer a;
+        if (w) Type(w->Phrase1ComBox, "Other");
+        a.result = mrCancel;
+        return a;
+    };
+    Click(Button("AdvancedTitleBtn"));
+    EXPECT_EQ(form_->AutoPlace().ComboBoxTitle->Text(), "Table or Turbo");
+    EXPECT_EQ(form_->EditedConfig.Groups[0].Title.Text.Str(), "Table or Turbo");
+}
+
 }  // namespace
