@@ -1,28 +1,59 @@
-// The long-lived tool forms that the program creates after the main form.
-// Their pages and handlers arrive with the tool dialogs; for now each is a
-// hidden form with its caption (from its description beside this file), so
-// that the start-up creates them in order.
+// The long-lived tool forms that the program creates after the main form,
+// in this order: the advanced auto-registrator, the TOI settings, the window
+// details grabber and the window capture tool. Each reads its description
+// beside this file.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/extctrls.h"
+#include "framework/grids.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "mainwindow/dialogs/windowcapture.h"
 
 namespace kova::mainwindow {
 
+// The advanced auto-registrator: a grid of five editable columns and two
+// colour-filter combos, shown from the PokerStars page.
 class TAdvAutoReg : public TForm {
     KOVA_CLASS(TAdvAutoReg, TForm)
 public:
-    using TForm::TForm;
+    explicit TAdvAutoReg(TComponent* owner);
+
+    TStringGrid* StringGrid1 = nullptr;
+    TComboBox* ComboBox1 = nullptr;
+    TComboBox* ComboBox2 = nullptr;
 };
 
+class TCommonSettingsPage;
+
+// The TOI settings of the edited config, and the two shared bindings of its
+// hotkeys (9 "Move table to Grid (or to Stack)", 10 "Keep table in grid").
 class TTOISettings : public TForm {
     KOVA_CLASS(TTOISettings, TForm)
 public:
-    using TForm::TForm;
+    explicit TTOISettings(TComponent* owner);
+
+    TEdit* StackEdit = nullptr;
+    TComboBox* NewTableCB = nullptr;
+    TRadioButton* RadioButton1 = nullptr;  // "When Auto-Activated"
+    TRadioButton* RadioButton2 = nullptr;  // "After entering pot"
+    TComboBox *Comb19 = nullptr, *Comb29 = nullptr;  // shared binding 9: modifier, key
+    TComboBox *Comb20 = nullptr, *Comb30 = nullptr;  // shared binding 10
+    TEdit* KeepInGridEdit = nullptr;
+    TEdit* GridBBEdit = nullptr;
+    TCheckBox* SendToBottomCB = nullptr;
+    TButton* OkBtn = nullptr;
+    TButton* CancelBtn = nullptr;
+
+    // Where the hotkey combos' edits go: the main form's shared rows, with
+    // the combo's Tag (9 or 10) as the row. Set by whoever opens the form.
+    TCommonSettingsPage* HotKeyRows = nullptr;
+
+    void Comb19Change(TObject* sender);
+    void Comb29Change(TObject* sender);
+    void Comb29KeyUp(TObject* sender, WORD key);
 };
 
 class TAutoPlacePage;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "framework/dialogs.h"
+#include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/pokerroom/roompagelinks.h"
 #include "mainwindow/hotkeys/hookinput.h"
@@ -97,6 +98,18 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     rooms_ = std::make_unique<TPokerRoomPage>(*this, [this] { SavePokerRooms(); });
     ConnectRoomPage(*this, *rooms_);
     autoReg_ = std::make_unique<TAutoRegControls>(*this);
+    settings_ = std::make_unique<TCommonSettingsPage>(*this);
+    // Hotkeys 9 and 10 act through the registration pages' switches, so
+    // their status texts follow.
+    settings_->StartAutoRegistrations = [this] {
+        autoReg_->StartAutoRegPokerStars();
+        autoReg_->StartAutoRegFTP();
+    };
+    settings_->StopAutoRegistrations = [this] {
+        autoReg_->StopAutoRegPokerStars();
+        autoReg_->StopAutoRegFTP();
+    };
+    BindSmallDialogButtons(*this);
 
     BindField("PageControl1", PageControl1);
     BindField("ConfigListBox", ConfigListBox);
@@ -182,12 +195,6 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     BindMessage(hook::kKeyboardMessage, [this](TMessage& m) { HookKeyboardMessage(m); });
     BindMessage(hook::kMouseMessage, [this](TMessage& m) { HookMouseMessage(m); });
     BindMessage(TrayIconMessage, [this](TMessage& m) { TrayIconCallback(m); });
-    BindMessage(WM_HOTKEY, [](TMessage& m) {
-        switch (HotKeyNumberOfId(m.WParam)) {
-            case kCaptureHotKey: CaptureHotKeyPressed(); break;
-            default: break;
-        }
-    });
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
     BindMessage(WM_APP + 0x101, [this](TMessage&) { FormActivate(); });
@@ -295,15 +302,15 @@ void TKOVAForm1::FormActivate() {
         if (page < PageControl1->PageCount()) PageControl1->SetActivePageIndex(page);
     t::TStartupSettings settings = ReadStartupControls();
     t::LoadStartupIni(dataFolder_ / t::StartupIniFileName, settings);
-    ApplyStartupSettings(settings);
+    settings_->WhileFilling([&] { ApplyStartupSettings(settings); });
 
     UserIniState = t::LoadUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
     if (UserIniState == t::TUserIniState::Loaded) {
-        CheckBoxHUD->SetChecked(t::UserOptions.ShowHUD != 0);
-        CheckBoxSound->SetChecked(t::UserOptions.Sound != 0);
-        CheckBoxFrame->SetChecked(t::UserOptions.Frame != 0);
-        RadioBtnUnderMouse->SetChecked(t::UserOptions.UnderMouse != 0);
-        RadioBtnActiveTable->SetChecked(t::UserOptions.ActiveTable != 0);
+        settings_->ShowUserOptions();
+        settings_->RegisterHotKeys();
+    } else {
+        // Without the user's options the engine reads what the controls show.
+        settings_->ReadUserOptions();
     }
 
     if (AutoRunCB->Checked()) StartConfig();
@@ -312,17 +319,17 @@ void TKOVAForm1::FormActivate() {
 void TKOVAForm1::FormClose() {
     StopHookIfRunning();
     if (TGrabberForm) TGrabberForm->Close();
-    if (t::SaveOnClose(UserIniState)) {
+    // A first run saves too once the user changed a setting: there is no
+    // file of the user's to keep, and the settings would be lost.
+    const bool firstRunEdited = UserIniState == t::TUserIniState::NotFound && settings_->Edited();
+    if (t::SaveOnClose(UserIniState) || firstRunEdited) {
         auto step = [](const char* name) {
             if (OnCloseSaveStep) OnCloseSaveStep(name);
         };
-        t::UserOptions.ShowHUD = CheckBoxHUD->Checked();
-        t::UserOptions.Sound = CheckBoxSound->Checked();
-        t::UserOptions.Frame = CheckBoxFrame->Checked();
-        t::UserOptions.UnderMouse = RadioBtnUnderMouse->Checked();
-        t::UserOptions.ActiveTable = RadioBtnActiveTable->Checked();
+        settings_->ReadUserOptions();
         step(t::UserIniFileName);
         t::SaveUserIni(dataFolder_ / t::UserIniFileName, t::UserOptions);
+        settings_->ReleaseHotKeys();
         step(t::StartupIniFileName);
         t::SaveStartupIni(dataFolder_ / t::StartupIniFileName, ReadStartupControls());
         step(t::PokerRoomsFileName);
@@ -331,6 +338,7 @@ void TKOVAForm1::FormClose() {
         t::WritePlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, SelectedConfig,
                             t::PlaceConfigs);
     }
+    settings_->ReleaseHotKeys();
     if (trayIconShown_) TrayIcon(2, nullptr);
     DeleteAllTour();
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
@@ -20,6 +21,7 @@
 #include "mainwindow/editors/autoplace/autoplacepage.h"
 #include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/autoreg.h"
+#include "mainwindow/settings/commonsettings.h"
 #include "tables/files/userini.h"
 #include "tables/model/variables.h"
 
@@ -27,6 +29,10 @@ namespace kova::mainwindow {
 
 inline constexpr char MainFormCaption[] = "KOVA  v3.26c";
 inline constexpr char ApplicationTitle[] = "KOVA v3.26c";
+// The version the About window shows; the captions above carry it too.
+inline constexpr char ProgramVersion[] = "3.26c";
+static_assert(std::string_view(MainFormCaption).ends_with(ProgramVersion) &&
+              std::string_view(ApplicationTitle).ends_with(ProgramVersion));
 inline constexpr char NoConfigFoundMessage[] = "Any config was not found. Go to AutoPlace page and Create New Config.";
 inline constexpr char CreateConfigFirstMessage[] = "Please Create New Config first!";
 inline constexpr UINT TrayIconMessage = WM_USER + 1;
@@ -106,6 +112,8 @@ public:
     TPokerRoomPage& Rooms() { return *rooms_; }
     TAutoRegControls& AutoReg() { return *autoReg_; }
     void SavePokerRooms();
+    // The hotkey rows, the settings the engine reads and WM_HOTKEY.
+    TCommonSettingsPage& Settings() { return *settings_; }
     // Writes "PlaceConfig.cnfg" and the settings files, as the editors save.
     void SaveConfigs();
     // The window details grabber for the AutoPlace editors (0) or the room
@@ -144,6 +152,9 @@ public:
     int32_t SelectedConfig = -1;
     tables::TUserIniState UserIniState = tables::TUserIniState::NotFound;
     bool HookRunning() const { return hookRunning_; }
+    // Hotkeys 3..6, 9, 10 and the hook's bindings act only while enabled.
+    bool HotKeysEnabled() const { return hotkeysEnabled_; }
+    void SetHotKeysEnabled(bool enabled) { hotkeysEnabled_ = enabled; }
     THookLibrary& Hook() { return hook_; }
 
     // The settings controls as "startup.ini" keys, and back.
@@ -170,6 +181,7 @@ private:
     std::unique_ptr<TAutoPlacePage> autoPlace_;
     std::unique_ptr<TPokerRoomPage> rooms_;
     std::unique_ptr<TAutoRegControls> autoReg_;
+    std::unique_ptr<TCommonSettingsPage> settings_;
     THookLibrary hook_;
     bool hookRunning_ = false;
     bool firstShow_ = true;

@@ -18,6 +18,7 @@
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "framework/portable/formtext.h"
+#include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/editors/pokerroom/exportpokerroomform.h"
@@ -78,6 +79,8 @@ const std::vector<Maker>& Makers() {
       {"TWindowCapture", [] { return TCustomForm::Create<mainwindow::TWindowCapture>(Application()); }},
       {"TCreateNewConfig", [] { return TCustomForm::Create<mainwindow::TCreateNewConfig>(Application()); }},
       {"TExportPokerRoomForm", [] { return TCustomForm::Create<mainwindow::TExportPokerRoomForm>(Application()); }},
+      {"TAddWindowTitle", [] { return TCustomForm::Create<mainwindow::TAddWindowTitle>(Application()); }},
+      {"TAboutWindow", [] { return TCustomForm::Create<mainwindow::TAboutWindow>(Application()); }},
       {"THUDTable", [] { return TCustomForm::Create<tables::THUDTable>(nullptr); }},
       {"TFrameForm", [] { return TCustomForm::Create<tables::TFrameForm>(nullptr); }},
   };

@@ -30,13 +30,4 @@ void ConnectRoomPage(TKOVAForm1& form, TPokerRoomPage& page) {
                         }));
 }
 
-int32_t HotKeyNumberOfId(WPARAM id) {
-    if (id == 0) return 0;
-    for (int32_t n = 1; n <= kHotKeyCount; ++n) {
-        const std::string name = "HotKey" + std::to_string(n);
-        if (GlobalFindAtomA(name.c_str()) == id) return n;
-    }
-    return 0;
-}
-
 }  // namespace kova::mainwindow

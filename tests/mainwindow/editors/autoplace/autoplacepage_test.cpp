@@ -410,6 +410,19 @@ TEST_F(AutoPlacePage, TheGrabberPicksTheTopLevelWindowUnderTheMouseAndFillsTheEd
     EXPECT_EQ(grabber->Picking, 1);
     EXPECT_EQ(grabber->SpeedButton1->Caption(), "Select Window or Click to Cancel");
     EXPECT_EQ(GetCapture(), form_->Handle());
+    // Under Wine, taking the capture can read the pointer back from the X
+    // server, where a warp of a moment ago may not have landed yet: the
+    // cursor is put over the window again until the system reports it there.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            if (p.x == over.x && p.y == over.y) return true;
+            SetCursorPos(over.x, over.y);
+            PumpFor(50);
+            return false;
+        },
+        3000));
 
     // The press that ends the picking: the details are of the child's
     // top-level window.

@@ -120,6 +120,15 @@ protected:
             3000);
     }
 
+    // F11 as the system delivers it: WM_HOTKEY with the id the form's
+    // hotkey table registered it under.
+    void PressCaptureHotKey() {
+        auto& keys = form_->Settings().HotKeys();
+        if (!keys.Id(kova::mainwindow::kCaptureHotKey)) form_->Settings().RegisterHotKeys();
+        ASSERT_NE(keys.Id(kova::mainwindow::kCaptureHotKey), 0);
+        SendMessageA(form_->Handle(), WM_HOTKEY, keys.Id(kova::mainwindow::kCaptureHotKey), MAKELPARAM(0, VK_F11));
+    }
+
     std::string dir_, file_;
     TKOVAForm1* form_ = nullptr;
     std::vector<std::string> names_, messages_, chooser_;
@@ -187,9 +196,7 @@ TEST_F(PokerRoomPage, AUserDefinedRoomDetectsTurnsAndPlaysItsHotKeyMacroOnTheSim
     RECT c{};
     GetClientRect(table, &c);
     PumpFor(200);
-    const ATOM f11 = GlobalAddAtomA("HotKey11");
-    SendMessageA(form_->Handle(), WM_HOTKEY, f11, MAKELPARAM(0, VK_F11));
-    GlobalDeleteAtom(f11);
+    PressCaptureHotKey();
     ASSERT_TRUE(std::filesystem::exists(Path("screenshot.bmp")));
     EXPECT_EQ(capture->Image1->Picture()->Width(), 500);
     // A point on the Fold button clear of its caption, in the picture.
@@ -255,8 +262,7 @@ TEST_F(PokerRoomPage, TheCaptureToolChecksItsWindowAndF11WorksOnlyWhileItIsShown
     Open();
     messages_.clear();  // no config yet
     const std::string before = std::filesystem::current_path().string();
-    const ATOM f11 = GlobalAddAtomA("HotKey11");
-    SendMessageA(form_->Handle(), WM_HOTKEY, f11, 0);
+    PressCaptureHotKey();
     EXPECT_TRUE(messages_.empty()) << "hidden: nothing happens";
     names_ = {"Mine"};
     Click(Button("CustomCreateNewBtn"));
@@ -264,7 +270,7 @@ TEST_F(PokerRoomPage, TheCaptureToolChecksItsWindowAndF11WorksOnlyWhileItIsShown
     TWindowCapture* capture = mainwindow::WindowCapture;
     ASSERT_NE(capture, nullptr);
     messages_.clear();
-    SendMessageA(form_->Handle(), WM_HOTKEY, f11, 0);
+    PressCaptureHotKey();
     Click(capture->SetSizeBtn);
     EXPECT_EQ(messages_, (std::vector<std::string>{"Select Window First", "Select Window First"}));
 
@@ -294,7 +300,7 @@ TEST_F(PokerRoomPage, TheCaptureToolChecksItsWindowAndF11WorksOnlyWhileItIsShown
     EXPECT_EQ(capture->Offsets.X, (816 - c.right) / 2);
     EXPECT_EQ(capture->Offsets.Y, 638 - c.bottom - capture->Offsets.X);
 
-    SendMessageA(form_->Handle(), WM_HOTKEY, f11, 0);
+    PressCaptureHotKey();
     EXPECT_TRUE(std::filesystem::exists(Path("screenshot.bmp")));
     EXPECT_EQ(std::filesystem::current_path().string(), before);
     EXPECT_EQ(capture->ClientHeight(), capture->Image1->Picture()->Height() + 146);
@@ -302,7 +308,6 @@ TEST_F(PokerRoomPage, TheCaptureToolChecksItsWindowAndF11WorksOnlyWhileItIsShown
     messages_.clear();
     Click(capture->CaptureWindowBtn);
     EXPECT_EQ(messages_, (std::vector<std::string>{"Selected Window not exist!"}));
-    GlobalDeleteAtom(f11);
 }
 
 // ---- export and import --------------------------------------------------------------------------------
