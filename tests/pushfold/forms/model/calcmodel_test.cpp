@@ -67,7 +67,9 @@ TEST(CalcLevels, EveryLevelReadStaysWithinTheStructure) {
   // No level matches: the nearest big blind, never an undefined level.
   h.Ante = 5;
   h.BigBlind = 180;
-  EXPECT_EQ(HandBlindLevel(h, t), 6);
+  EXPECT_EQ(HandBlindLevel(h, t), 7);  // 200 is nearest: levels 6 and 7, the later
+  h.BigBlind = 140;
+  EXPECT_EQ(HandBlindLevel(h, t), 5);
   h.BigBlind = 1e9;
   EXPECT_EQ(HandBlindLevel(h, t), 15);
   h.BigBlind = 0;
