@@ -21,6 +21,8 @@
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/mainform/main.h"
+#include "pushfold/forms/calcform.h"
+#include "pushfold/forms/modelform.h"
 #include "tables/overlays/frameform.h"
 #include "tables/overlays/hudtable.h"
 
@@ -78,6 +80,9 @@ const std::vector<Maker>& Makers() {
       {"TCreateNewConfig", [] { return TCustomForm::Create<mainwindow::TCreateNewConfig>(Application()); }},
       {"THUDTable", [] { return TCustomForm::Create<tables::THUDTable>(nullptr); }},
       {"TFrameForm", [] { return TCustomForm::Create<tables::TFrameForm>(nullptr); }},
+      {"TForm2", [] { return TCustomForm::Create<pushfold::forms::TForm2>(nullptr); }},
+      {"TModelDialog", [] { return TCustomForm::Create<pushfold::forms::TModelDialog>(nullptr); }},
+      {"TNewModelDialog", [] { return TCustomForm::Create<pushfold::forms::TNewModelDialog>(nullptr); }},
   };
   return makers;
 }

@@ -42,6 +42,7 @@ class TModelEditor {
  public:
   // folder: where the calculator's data files are.
   explicit TModelEditor(std::string folder) : folder_(std::move(folder)) {}
+  void SetFolder(std::string folder) { folder_ = std::move(folder); }
 
   // Shows `model` at `level` with the list of its type.
   void ShowModel(int level, const tables::TOpponentModel& model);
