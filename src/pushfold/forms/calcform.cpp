@@ -28,7 +28,7 @@ constexpr std::array<Place, kFrameCount + 1> kPlaces = {{{0, 0, 0, 0},
 
 // The memo keeps the latest lines only: a branch table of ten players is
 // long, and the window runs for a whole session.
-constexpr int kMemoLines = 5000;
+constexpr int kMemoLines = 3000;
 
 std::map<const void*, TForm2*>& Calculators() {
   static std::map<const void*, TForm2*> forms;
@@ -174,6 +174,22 @@ TForm2::~TForm2() {
 
 void TForm2::Log(const std::string& line) { Memo1->AppendLine(line); }
 
+// Many lines at once go in as one text: an edit control takes each appended
+// line as a change of its own, which is slow for a branch table.
+void TForm2::LogLines(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  std::vector<std::string> all = Memo1->Lines()->ToVector();
+  all.insert(all.end(), lines.begin(), lines.end());
+  if (all.size() > static_cast<size_t>(kMemoLines))
+    all.erase(all.begin(), all.end() - kMemoLines);
+  Memo1->Lines()->Assign(all);
+  if (Memo1->HandleAllocated()) {
+    const int end = GetWindowTextLengthA(Memo1->Handle());
+    SendMessageA(Memo1->Handle(), EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageA(Memo1->Handle(), EM_SCROLLCARET, 0, 0);
+  }
+}
+
 void TForm2::LoadTableHand(const TCalculatorRequest& request) {
   CancelCalculation();
   table_ = request.Table;
@@ -235,12 +251,13 @@ void TForm2::ShowHand(const THH& hand) {
   }
   AssignPlayerModels();
   if (CheckBox1->Checked()) {
-    if (source_)
-      for (const std::string& line : source_->HandLines()) Log(line);
-    Log(kova::Format("NPlayer: %d", hand_.PlayerCount));
-    Log(kova::Format("NButton: %d", hand_.Button));
-    Log(kova::Format("NSB    : %d", hand_.SmallBlindSeat));
-    Log(kova::Format("NBB    : %d", hand_.BigBlindSeat));
+    std::vector<std::string> lines;
+    if (source_) lines = source_->HandLines();
+    lines.push_back(kova::Format("NPlayer: %d", hand_.PlayerCount));
+    lines.push_back(kova::Format("NButton: %d", hand_.Button));
+    lines.push_back(kova::Format("NSB    : %d", hand_.SmallBlindSeat));
+    lines.push_back(kova::Format("NBB    : %d", hand_.BigBlindSeat));
+    LogLines(lines);
   }
   CalculateSituation();
 }
@@ -322,7 +339,7 @@ void TForm2::FinishCalculation() {
     Progress->SetCaption(kova::Format("Done in %.2f s at depth %d", s, lastResult_.ComputedDepth));
   else
     Progress->SetCaption("Nobody sits in frame " + ActPl->Text());
-  for (const std::string& line : lastResult_.Branches) Log(line);
+  LogLines(lastResult_.Branches);
 }
 
 void TForm2::ShowBrowse(const TBrowseResult& r) {
@@ -381,7 +398,7 @@ void TForm2::LModelClick(int n) {
   } else {
     f->SetModel(defaultModel_);
   }
-  for (const std::string& line : ModelLevelLines(f->Model, level_)) Log(line);
+  LogLines(ModelLevelLines(f->Model, level_));
   if (modelDialog_->Editor().Changed) {
     SelectDefaultModel();
     modelDialog_->Editor().Changed = false;

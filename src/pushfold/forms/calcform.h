@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "framework/extctrls.h"
 #include "framework/forms.h"
@@ -121,6 +122,7 @@ class TForm2 : public kova::TForm {
   void ShowBrowse(const TBrowseResult& r);
   void FinishCalculation();
   void Log(const std::string& line);
+  void LogLines(const std::vector<std::string>& lines);
 
   std::array<TFrame1*, kFrameCount + 1> frames_{};
   std::array<kova::TLabel*, kFrameCount + 1> pots_{};
