@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,21 @@ class THandSource {
   virtual bool ParseSelectedHand(THH& hand, TTournamentInfo& tournament) = 0;
   // The text lines of the selected hand.
   virtual std::vector<std::string> HandLines() const = 0;
+};
+
+// A hand source made of three operations of a table adapter (select hand
+// n, parse the selected hand, its text lines); an empty one answers "no".
+class TCallbackHandSource : public THandSource {
+ public:
+  std::function<bool(int n)> Select;
+  std::function<bool(THH& hand, TTournamentInfo& tournament)> Parse;
+  std::function<std::vector<std::string>()> Lines;
+
+  bool SelectHand(int n) override { return Select && Select(n); }
+  bool ParseSelectedHand(THH& hand, TTournamentInfo& tournament) override {
+    return Parse && Parse(hand, tournament);
+  }
+  std::vector<std::string> HandLines() const override { return Lines ? Lines() : std::vector<std::string>{}; }
 };
 
 // Everything a tournament table gives its calculator window.

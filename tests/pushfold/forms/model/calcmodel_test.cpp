@@ -280,6 +280,31 @@ TEST(CalcBrowse, NextPreviousAndGo) {
   EXPECT_EQ(BrowseGo(s, "-2", h, t).LogLine, "HH -2 not exist");
 }
 
+TEST(CalcBrowse, ATableAdaptersOperationsServeAsTheSource) {
+  TCallbackHandSource empty;
+  THH h;
+  TTournamentInfo t;
+  EXPECT_FALSE(BrowseGo(empty, "1", h, t).Shown);
+  EXPECT_TRUE(empty.HandLines().empty());
+
+  TCallbackHandSource s;
+  int selected = 0;
+  s.Select = [&](int n) { return n <= 2 ? (selected = n, true) : false; };
+  s.Parse = [&](THH& hand, TTournamentInfo&) {
+    hand = MakeHand(selected + 3, 1, 1);
+    return selected != 2;  // hand 2 cannot be read
+  };
+  s.Lines = [&] { return std::vector<std::string>{"line"}; };
+  TBrowseResult r = BrowseGo(s, "1", h, t);
+  EXPECT_TRUE(r.Shown);
+  EXPECT_EQ(h.PlayerCount, 4);
+  r = BrowseNext(s, "1", h, t);
+  EXPECT_FALSE(r.Shown);
+  EXPECT_EQ(r.LogLine, "HH 2 could not be read");
+  EXPECT_EQ(h.PlayerCount, 4);  // the shown hand stays
+  EXPECT_EQ(s.HandLines(), std::vector<std::string>{"line"});
+}
+
 TEST(CalcModels, DefaultModelAndPlayerModels) {
   test::FreshCalculatorData fresh;
   test::ScratchFolder dir;
