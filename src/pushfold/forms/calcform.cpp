@@ -435,6 +435,10 @@ void CloseCalculator(const void* table) {
   if (TForm2* form = CalculatorOf(table)) form->Free();  // cancels and leaves the list
 }
 
+void CloseAllCalculators() {
+  while (!Calculators().empty()) Calculators().begin()->second->Free();
+}
+
 void ReselectCalculatorModels() {
   for (auto& [table, form] : Calculators()) form->SelectDefaultModel();
 }

@@ -157,6 +157,8 @@ TForm2* CalculatorOf(const void* table);
 // Closes the table's calculator (its calculation is cancelled first): the
 // table went away.
 void CloseCalculator(const void* table);
+// Closes every calculator (the program ends).
+void CloseAllCalculators();
 // Every open calculator re-selects its models (after the models changed).
 void ReselectCalculatorModels();
 

@@ -183,6 +183,19 @@ TEST_F(CalculatorWindow, CalculatingNeverHoldsTheWindowAndCanBeCancelled) {
   ASSERT_TRUE(form->Calculating());
   CloseCalculator(this);
   EXPECT_EQ(CalculatorOf(this), nullptr);
+
+  // Two tables, two calculators; the program's end closes both.
+  TCalculatorRequest other = Request(hand);
+  const int otherTable = 0;
+  other.Table = &otherTable;
+  TForm2* first = ShowCalculator(Request(hand));
+  TForm2* second = ShowCalculator(other);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(ShowCalculator(other), second);
+  EXPECT_NE(first->Name(), second->Name());
+  CloseAllCalculators();
+  EXPECT_EQ(CalculatorOf(this), nullptr);
+  EXPECT_EQ(CalculatorOf(&otherTable), nullptr);
 }
 
 TEST_F(CalculatorWindow, ADeeperLookAheadThanTheSolverDoesIsShown) {
