@@ -23,6 +23,8 @@
 #include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/editors/pokerroom/exportpokerroomform.h"
 #include "mainwindow/mainform/main.h"
+#include "pushfold/forms/calcform.h"
+#include "pushfold/forms/modelform.h"
 #include "tables/overlays/frameform.h"
 #include "tables/overlays/hudtable.h"
 
@@ -83,6 +85,9 @@ const std::vector<Maker>& Makers() {
       {"TAboutWindow", [] { return TCustomForm::Create<mainwindow::TAboutWindow>(Application()); }},
       {"THUDTable", [] { return TCustomForm::Create<tables::THUDTable>(nullptr); }},
       {"TFrameForm", [] { return TCustomForm::Create<tables::TFrameForm>(nullptr); }},
+      {"TForm2", [] { return TCustomForm::Create<pushfold::forms::TForm2>(nullptr); }},
+      {"TModelDialog", [] { return TCustomForm::Create<pushfold::forms::TModelDialog>(nullptr); }},
+      {"TNewModelDialog", [] { return TCustomForm::Create<pushfold::forms::TNewModelDialog>(nullptr); }},
   };
   return makers;
 }
