@@ -45,18 +45,25 @@ void THistoryFolder::Refresh(const fs::path& folder) {
         }
         return;
     }
-    if (exists_ && folder == folder_ && time == time_ && !recheck_) return;
+    if (exists_ && folder == folder_ && time == time_) {
+        // Unchanged; but a listing made within the folder clock's resolution
+        // of its last change is made once more, when that time has passed.
+        if (!recheck_ || fs::file_time_type::clock::now() < recheckAt_) return;
+    }
     folder_ = folder;
     time_ = time;
     exists_ = true;
-    // A change within the time resolution of the folder's clock would leave
-    // its time as it is now: look once more next time.
-    const auto age = fs::file_time_type::clock::now() - time;
-    recheck_ = age < std::chrono::seconds(2);
     List();
 }
 
 void THistoryFolder::List() {
+    const auto now = fs::file_time_type::clock::now();
+    recheck_ = now - time_ < recheckMargin_;
+    recheckAt_ = time_ + recheckMargin_;
+    ListFiles();
+}
+
+void THistoryFolder::ListFiles() {
     ++listings_;
     ++generation_;
     files_.clear();

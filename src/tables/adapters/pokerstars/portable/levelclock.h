@@ -9,6 +9,7 @@
 // local time, and the clock-offset samples absorb what difference remains.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -30,10 +31,15 @@ struct THistoryFile {
 // The "*.txt" files of the hand-history folder, by name.
 class THistoryFolder {
 public:
+    // `recheckMargin`: a listing made this soon after the folder's last
+    // change is made once more when the margin has passed (folder times
+    // may count whole seconds only).
+    explicit THistoryFolder(std::chrono::milliseconds recheckMargin = std::chrono::seconds(2))
+        : recheckMargin_(recheckMargin) {}
     // Looks at the folder: lists it again when it is another folder, when
-    // its modification time changed, or when the last listing may have
-    // missed a change (the folder changed within the file system's time
-    // resolution of that listing). Otherwise one look at the folder's time.
+    // its modification time changed, or once more after a listing that may
+    // have missed a change (made within the margin of the folder's last
+    // change). Otherwise one look at the folder's time.
     void Refresh(const std::filesystem::path& folder);
     // Counts the listings: a table looks through the files again only when
     // this changed since its last look.
@@ -46,10 +52,13 @@ public:
 
 private:
     void List();
+    void ListFiles();
+    std::chrono::milliseconds recheckMargin_;
     std::filesystem::path folder_;
     std::filesystem::file_time_type time_{};
     bool exists_ = false;
     bool recheck_ = false;
+    std::filesystem::file_time_type recheckAt_{};
     uint64_t generation_ = 0;
     uint64_t listings_ = 0;
     std::vector<THistoryFile> files_;

@@ -26,12 +26,8 @@ protected:
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        // The folder's time is older than the listing's margin, as a folder
-        // is between two new tournaments.
-        Age();
     }
     void TearDown() override { fs::remove_all(dir_); }
-    void Age() { fs::last_write_time(dir_, fs::file_time_type::clock::now() - std::chrono::hours(1)); }
     void Append(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary | std::ios::app) << text;
     }
@@ -51,8 +47,7 @@ TEST_F(LevelClockTest, FindsTheFileAndSamplesItsGrowth) {
     Append("HH20120216 T777 - summary.txt", "PokerStars Tournament #777, No Limit Hold'em\n");
     Append("HH20120216 T777 No Limit Hold'em.txt", Hand(1, "2012/02/16 22:00:00"));
     Append("HH20120216 T778 No Limit Hold'em.txt", Hand(1, "2012/02/16 21:00:00"));
-    Age();
-    THistoryFolder folder;
+    THistoryFolder folder{std::chrono::milliseconds(0)};
     TLevelClock clock;
     TAverageSamples samples;
     folder.Refresh(dir_);
@@ -85,8 +80,7 @@ TEST_F(LevelClockTest, FindsTheFileAndSamplesItsGrowth) {
 
 TEST_F(LevelClockTest, TenSamplesAreTheMost) {
     Append("T777.txt", Hand(1, "2012/02/16 22:00:00"));
-    Age();
-    THistoryFolder folder;
+    THistoryFolder folder{std::chrono::milliseconds(0)};
     folder.Refresh(dir_);
     TLevelClock clock;
     TAverageSamples samples;
@@ -104,8 +98,7 @@ TEST_F(LevelClockTest, TenSamplesAreTheMost) {
 
 TEST_F(LevelClockTest, TheFolderIsListedAgainOnlyWhenItChanged) {
     for (int i = 0; i < 50; ++i) Append("HH T" + std::to_string(1000 + i) + ".txt", Hand(1, "2012/02/16 22:00:00"));
-    Age();
-    THistoryFolder folder;
+    THistoryFolder folder{std::chrono::milliseconds(0)};
     folder.Refresh(dir_);
     EXPECT_EQ(folder.Listings(), 1u);
     EXPECT_EQ(folder.Files().size(), 50u);
@@ -117,14 +110,27 @@ TEST_F(LevelClockTest, TheFolderIsListedAgainOnlyWhenItChanged) {
     }
     EXPECT_EQ(folder.Listings(), 1u);
     EXPECT_EQ(clock.State, 0);
-    // The tournament's file appears: the folder changed, it is found.
+    // The tournament's file appears (a second later: folder times may
+    // count whole seconds): the folder changed, it is found.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     Append("HH T777.txt", Hand(1, "2012/02/16 22:00:00"));
     folder.Refresh(dir_);
     EXPECT_EQ(folder.Listings(), 2u);
     TrackLevelClock(clock, folder, "777", 1, samples, Log());
     EXPECT_EQ(clock.State, 2);
+    // A listing made right after a change may have missed another change
+    // within the folder clock's resolution: it is repeated.
+    THistoryFolder careful{std::chrono::milliseconds(1500)};
+    Append("HH T778.txt", Hand(1, "2012/02/16 22:00:00"));
+    careful.Refresh(dir_);
+    careful.Refresh(dir_);
+    EXPECT_EQ(careful.Listings(), 1u);  // not yet
+    std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    careful.Refresh(dir_);
+    careful.Refresh(dir_);
+    EXPECT_EQ(careful.Listings(), 2u);  // once, and only once
     // A folder that is gone: nothing listed, nothing found, no error.
-    THistoryFolder missing;
+    THistoryFolder missing{std::chrono::milliseconds(0)};
     missing.Refresh(dir_ / "nope");
     EXPECT_FALSE(missing.Exists());
     TLevelClock other;
@@ -134,8 +140,7 @@ TEST_F(LevelClockTest, TheFolderIsListedAgainOnlyWhenItChanged) {
 
 TEST_F(LevelClockTest, AnEmptyFileIsWaitedFor) {
     Append("HH T777.txt", "");
-    Age();
-    THistoryFolder folder;
+    THistoryFolder folder{std::chrono::milliseconds(0)};
     folder.Refresh(dir_);
     TLevelClock clock;
     TAverageSamples samples;
