@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsTxt(const fs::path& p) {
-    std::string ext = p.extension().string();
-    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return ext == ".txt";
+bool IsTxtName(const std::string& name) {
+    if (name.size() < 4) return false;
+    const char* e = name.c_str() + name.size() - 4;
+    return e[0] == '.' && (e[1] | 0x20) == 't' && (e[2] | 0x20) == 'x' && (e[3] | 0x20) == 't';
 }
 
 // The whole file; none when it cannot be read.
@@ -69,17 +69,44 @@ void THistoryFolder::ListFiles() {
     files_.clear();
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
-        const fs::directory_entry& e = *it;
+        // Names only: a look at every file of a large folder would cost more
+        // than the rest of the scan; the tables look at their own files.
+        std::string name = it->path().filename().string();
+        if (!IsTxtName(name)) continue;
         std::error_code fe;
-        if (!e.is_regular_file(fe) || !IsTxt(e.path())) continue;
-        THistoryFile f;
-        f.Path = e.path();
-        f.Name = e.path().filename().string();
-        f.Size = e.file_size(fe);
-        if (fe) f.Size = 0;
-        files_.push_back(std::move(f));
+        if (it->is_directory(fe)) continue;
+        files_.push_back(THistoryFile{std::move(name)});
     }
     std::sort(files_.begin(), files_.end(), [](const THistoryFile& a, const THistoryFile& b) { return a.Name < b.Name; });
+    numbers_.clear();
+    numbers_.reserve(files_.size() * 2);
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        const std::string& n = files_[i].Name;
+        for (std::size_t at = 0; at < n.size();) {
+            if (n[at] < '0' || n[at] > '9') {
+                ++at;
+                continue;
+            }
+            std::size_t end = at;
+            while (end < n.size() && n[end] >= '0' && n[end] <= '9') ++end;
+            std::vector<std::size_t>& list = numbers_[n.substr(at, end - at)];
+            if (list.empty() || list.back() != i) list.push_back(i);
+            at = end;
+        }
+    }
+}
+
+std::vector<const THistoryFile*> THistoryFolder::FilesNamedWith(const std::string& id) const {
+    std::vector<const THistoryFile*> found;
+    if (id.empty()) return found;
+    if (std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        if (auto it = numbers_.find(id); it != numbers_.end())
+            for (std::size_t i : it->second) found.push_back(&files_[i]);
+        return found;
+    }
+    for (const THistoryFile& f : files_)
+        if (f.Name.find(id) != std::string::npos) found.push_back(&f);
+    return found;
 }
 
 void TrackLevelClock(TLevelClock& clock, THistoryFolder& folder, const std::string& id, double now,
@@ -88,15 +115,17 @@ void TrackLevelClock(TLevelClock& clock, THistoryFolder& folder, const std::stri
         if (id.empty()) return;
         if (!folder.Exists() || folder.Generation() == clock.SeenGeneration) return;
         bool waitForFile = false;
-        for (const THistoryFile& f : folder.Files()) {
-            if (f.Name.find(id) == std::string::npos || clock.PassedOver.count(f.Name)) continue;
+        for (const THistoryFile* file : folder.FilesNamedWith(id)) {
+            const THistoryFile& f = *file;
+            if (clock.PassedOver.count(f.Name)) continue;
+            const fs::path path = folder.Folder() / f.Name;
             std::error_code ec;
-            const uintmax_t size = fs::file_size(f.Path, ec);
+            const uintmax_t size = fs::file_size(path, ec);
             if (ec || size == 0) {  // not written yet: look again next tick
                 waitForFile = true;
                 continue;
             }
-            const std::optional<std::string> bytes = ReadFile(f.Path);
+            const std::optional<std::string> bytes = ReadFile(path);
             if (!bytes) {
                 waitForFile = true;
                 continue;
@@ -108,7 +137,7 @@ void TrackLevelClock(TLevelClock& clock, THistoryFolder& folder, const std::stri
                 if (log) log("Not a PokerStars hand history, passed over: " + f.Name);
                 continue;
             }
-            clock.File = f.Path;
+            clock.File = path;
             clock.Size = bytes->size();
             clock.State = 2;
             if (const std::optional<double> start = HandStartTime(first)) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "tables/model/variables.h"
@@ -23,9 +24,7 @@
 namespace kova::tables::pokerstars {
 
 struct THistoryFile {
-    std::filesystem::path Path;  // absolute
-    std::string Name;
-    uintmax_t Size = 0;
+    std::string Name;  // in the folder
 };
 
 // The "*.txt" files of the hand-history folder, by name.
@@ -46,6 +45,10 @@ public:
     uint64_t Generation() const { return generation_; }
     bool Exists() const { return exists_; }
     const std::vector<THistoryFile>& Files() const { return files_; }
+    // The files whose name contains `id`, in name order. A number (as
+    // tournament ids are) is looked up among the whole numbers of the names,
+    // so tournament 123 never takes the file of tournament 1234.
+    std::vector<const THistoryFile*> FilesNamedWith(const std::string& id) const;
     const std::filesystem::path& Folder() const { return folder_; }
     // Listings made so far (for the benchmark and tests).
     uint64_t Listings() const { return listings_; }
@@ -62,6 +65,7 @@ private:
     uint64_t generation_ = 0;
     uint64_t listings_ = 0;
     std::vector<THistoryFile> files_;
+    std::unordered_map<std::string, std::vector<std::size_t>> numbers_;  // whole numbers of the names
 };
 
 // The level clock of one tournament table.

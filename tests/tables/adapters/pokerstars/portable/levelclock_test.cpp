@@ -47,6 +47,7 @@ TEST_F(LevelClockTest, FindsTheFileAndSamplesItsGrowth) {
     Append("HH20120216 T777 - summary.txt", "PokerStars Tournament #777, No Limit Hold'em\n");
     Append("HH20120216 T777 No Limit Hold'em.txt", Hand(1, "2012/02/16 22:00:00"));
     Append("HH20120216 T778 No Limit Hold'em.txt", Hand(1, "2012/02/16 21:00:00"));
+    Append("HH20120216 T7777 No Limit Hold'em.txt", Hand(1, "2012/02/16 21:00:00"));  // another tournament
     THistoryFolder folder{std::chrono::milliseconds(0)};
     TLevelClock clock;
     TAverageSamples samples;
