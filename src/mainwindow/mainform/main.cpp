@@ -79,6 +79,32 @@ void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const
     o.EventBetPot = s.CommonBetpot;
     o.FrameThickness = frameThickness;
     o.OngameHHDir = s.OngameHHDir;
+    auto& ps = o.PokerStars;
+    ps.HHDir = s.PokerStarsHHDir;
+    ps.TimerEnabled = s.TimerEnabled;
+    ps.NewerClient = s.PS7 != 0;
+    ps.SpinAndGo = s.SNG_Spin == 1;
+    ps.KeepOpen = s.CurTournament;
+    ps.TotalTournaments = s.TotalTournament;
+    ps.LobbyRows = s.MaxTournament;
+    ps.ClickSNGTab = s.ClickSNGtab;
+    ps.AutoClosePopups = s.AutoClosePopup;
+    ps.WithoutBuyIn = s.WithoutBuyinDialog;
+    ps.SendToBottom = s.SendToBottom;
+    ps.YesWaitList = s.YesWaitList;
+    ps.MaxWaitList = s.MaxWaitList;
+    ps.MaxWaitListNum = s.MaxWaitListNum;
+    ps.NoWaitList = s.NoWaitList;
+    ps.AutoCloseTour = s.AutoCloseTour;
+    ps.CloseTimeTour = s.CloseTimeTour;
+    ps.AutoCloseCash = s.AutoCloseCash;
+    ps.CloseTimeCash = s.CloseTimeCash;
+    ps.TourTimeBank = s.PSTourTimeBank;
+    ps.TourImBack = s.PSTourImBack;
+    ps.TourInfoTab = s.PSTourInfoTab;
+    ps.CashTimeBank = s.PSCashTimeBank;
+    ps.CashImBack = s.PSCashImBack;
+    ps.CashInfoTab = s.PSCashInfoTab;
 }
 
 std::string FloatText(double v) {

@@ -25,6 +25,15 @@ double EngineNow() {
     return 25569.0 + seconds / 86400.0;
 }
 
+double LocalNow() {
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    FILETIME ft{};
+    if (!SystemTimeToFileTime(&local, &ft)) return EngineNow();
+    const uint64_t ticks = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;  // 100 ns since 1601
+    return static_cast<double>(ticks) / 864000000000.0 - 109205.0;  // 1601-01-01 is day -109205
+}
+
 void SignalSyntheticInput(int flag) {
     if (EngineServices.SyntheticInputSeam) EngineServices.SyntheticInputSeam(flag);
 }
@@ -191,11 +200,11 @@ COLORREF TPokerTable::GetPixel(int32_t x, int32_t y) {
 }
 
 int32_t ScaleX(const TPokerTable& table, int32_t x, int32_t xMin) {
-    return ScaleBetween(x, xMin, ClientSize(table).cx, table.RefWidth, table.MinWidth);
+    return ScaleMultiplyFirst(x, xMin, ClientSize(table).cx, table.RefWidth, table.MinWidth);
 }
 
 int32_t ScaleY(const TPokerTable& table, int32_t y, int32_t yMin) {
-    return ScaleBetween(y, yMin, ClientSize(table).cy, table.RefHeight, table.MinHeight);
+    return ScaleMultiplyFirst(y, yMin, ClientSize(table).cy, table.RefHeight, table.MinHeight);
 }
 
 const TPokerRoom* RoomOf(const TPokerTable& table) {

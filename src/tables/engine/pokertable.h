@@ -107,7 +107,11 @@ void MoveTOITables();
 // ---- services ----------------------------------------------------------------------
 
 // Day-based time: whole days since 1899-12-30 plus the fraction of the day.
+// EngineNow is UTC, for spans between two moments of the engine itself;
+// LocalNow is the computer's local time, for comparing with times that
+// the poker clients write (hand histories), which are local.
 double EngineNow();
+double LocalNow();
 
 // Client size of the table's window (0, 0 when gone).
 SIZE ClientSize(const TPokerTable& table);

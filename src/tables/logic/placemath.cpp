@@ -112,6 +112,19 @@ int32_t ScaleBetween(int32_t v, int32_t vMin, int32_t client, int32_t ref, int32
     return RoundHalfEven((static_cast<double>(v) - vMin) * factor) + vMin;
 }
 
+int32_t ScaleMultiplyFirst(int32_t v, int32_t vMin, int32_t client, int32_t ref, int32_t refMin) {
+    const int64_t den = static_cast<int64_t>(ref) - refMin;
+    if (den == 0) return v;
+    int64_t num = (static_cast<int64_t>(v) - vMin) * (static_cast<int64_t>(client) - refMin);
+    const int64_t sign = (num < 0) != (den < 0) ? -1 : 1;
+    const int64_t n = num < 0 ? -num : num, d = den < 0 ? -den : den;
+    int64_t q = n / d;
+    const int64_t r2 = 2 * (n % d);
+    if (r2 > d || (r2 == d && (q & 1))) ++q;
+    const int64_t result = sign * q + vMin;
+    return static_cast<int32_t>(std::clamp<int64_t>(result, INT32_MIN, INT32_MAX));
+}
+
 TPoint ScaleRoomPoint(bool proportional, const TScaleRef& ref, int32_t x, int32_t y, int32_t xMin, int32_t yMin,
                       int32_t clientWidth, int32_t clientHeight) {
     if (proportional) {

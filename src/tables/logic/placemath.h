@@ -77,6 +77,12 @@ int32_t RoundHalfEven(double value);
 // reference sizes scale by 1.
 int32_t ScaleBetween(int32_t v, int32_t vMin, int32_t client, int32_t ref, int32_t refMin);
 
+// As ScaleBetween, but the product (v - vMin) * (client - refMin) is taken
+// first and divided afterwards, exactly, halves to even: the tables' own
+// reference points (ScaleX/ScaleY) round so, where the factor computed
+// first can land a hair beside a half.
+int32_t ScaleMultiplyFirst(int32_t v, int32_t vMin, int32_t client, int32_t ref, int32_t refMin);
+
 // A room point scaled to a client size: from the origin when `proportional`,
 // else between the room's two reference sizes.
 TPoint ScaleRoomPoint(bool proportional, const TScaleRef& ref, int32_t x, int32_t y, int32_t xMin, int32_t yMin,

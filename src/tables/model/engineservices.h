@@ -29,11 +29,13 @@ public:
     virtual void UpdateMenus() = 0;
     virtual void FollowTable() = 0;  // follow the table window, refresh the labels
     virtual void SetShown(bool shown) { (void)shown; }  // a config's stop hides, a refresh shows again
-    // A label's text, by the label's name (the panel widens the label to it).
-    virtual void SetLabelText(const std::string& name, const std::string& text) {
-        (void)name;
-        (void)text;
-    }
+    // A label's text (the panel widens the label to it) and whether it shows;
+    // nothing for a label the panel does not have.
+    virtual void SetLabelText(const std::string& name, const std::string& text) { (void)name, (void)text; }
+    virtual void SetLabelVisible(const std::string& name, bool visible) { (void)name, (void)visible; }
+    virtual std::string LabelText(const std::string& name) const { (void)name; return std::string(); }
+    // The panel's window region after labels came or went.
+    virtual void UpdateRegion() {}
 };
 
 // The coloured frame around a table (0 = no turn colour, 1..3 alert stages).

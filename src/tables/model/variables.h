@@ -302,14 +302,37 @@ struct TEngineOptions {
     // The Full Tilt Poker lobby's registrator, read by its lobby adapter on
     // every tick: the page's edits as typed (keep open, total tournaments,
     // lobby rows, batch; 8, 16, 4 and 1 stand for text that is not a
-    // number), and the PokerStars page's pop-up and lobby boxes, which the
-    // Full Tilt lobby honours too.
+    // number). It honours the PokerStars page's pop-up and lobby boxes too.
     std::string CurTourEditFTP = "8";
     std::string TotalTourEditFTP = "16";
     std::string MaxTourEditFTP = "4";
     std::string MaxRegEditFTP = "1";
-    bool AutoClosePopups = true;    // "Automatically close all popups"
-    bool SendLobbyToBottom = true;  // "Send to bottom PokerStars lobby"
+    // The PokerStars page: hand-history folder and level timer, the
+    // tournament auto-registrator, pop-ups, waitlist and closing of tables.
+    struct TPokerStarsOptions {
+        std::string HHDir;                // hand-history folder
+        bool TimerEnabled = false;        // "Timer Enabled": the level clock
+        bool NewerClient = false;         // RGPokerStarsN: "PokerStars 7"
+        bool SpinAndGo = false;           // RGSNG: "Spin And Go"
+        int32_t KeepOpen = 8;             // CurTourEdit
+        int32_t TotalTournaments = 16;    // TotalTourEdit
+        int32_t LobbyRows = 4;            // MaxTourEdit
+        bool ClickSNGTab = false;         // ClickSNGtabCB
+        bool AutoClosePopups = false;     // AutoCloseCB
+        bool WithoutBuyIn = false;        // WithoutBuyInCB
+        bool SendToBottom = false;        // SendToBottomCB
+        bool YesWaitList = false;         // YesWaitListCB
+        bool MaxWaitList = false;         // MaxWaitListCB
+        int32_t MaxWaitListNum = 8;       // MaxWaitListEdit
+        bool NoWaitList = false;          // NoWaitListCB
+        bool AutoCloseTour = false;       // AutoCloseTourCB
+        int32_t CloseTimeTour = 2;        // CloseTimeTourEdit, seconds
+        bool AutoCloseCash = false;       // AutoCloseCashCB
+        int32_t CloseTimeCash = 10;       // CloseTimeCashEdit, seconds
+        bool TourTimeBank = false, TourImBack = false, TourInfoTab = false;  // tournament event macros
+        bool CashTimeBank = false, CashImBack = false, CashInfoTab = false;  // cash event macros
+        bool operator==(const TPokerStarsOptions&) const = default;
+    } PokerStars;
     bool operator==(const TEngineOptions&) const = default;
 };
 

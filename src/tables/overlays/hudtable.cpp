@@ -88,6 +88,17 @@ public:
     void SetLabelText(const std::string& name, const std::string& text) override {
         if (form_) form_->SetLabelText(form_->LabelNamed(name), text);
     }
+    void SetLabelVisible(const std::string& name, bool visible) override {
+        if (!form_) return;
+        if (kova::TLabel* l = form_->LabelNamed(name)) l->SetVisible(visible);
+    }
+    std::string LabelText(const std::string& name) const override {
+        kova::TLabel* l = form_ ? form_->LabelNamed(name) : nullptr;
+        return l ? l->Caption() : std::string();
+    }
+    void UpdateRegion() override {
+        if (form_) form_->UpdateRegion();
+    }
     void SetShown(bool shown) override {
         if (!form_) return;
         if (shown)

@@ -415,6 +415,34 @@ TEST(PointScaling, RoundsHalvesToEvenAndScalesBetweenReferences) {
     EXPECT_EQ(ScaleBetween(12, 0, 100, 800, 0), 2); // 1.5 rounds to even 2
 }
 
+// The tables' own reference points multiply first and divide afterwards:
+// where the exact value is a half, the factor computed first can land a
+// hair above it and round the other way.
+TEST(Scaling, TableReferencePointsMultiplyFirst) {
+    struct Case {
+        int32_t v, vMin, client, ref, refMin;
+        int32_t multiplied, factorFirst;
+    };
+    const Case cases[] = {
+        {600, 0, 14, 800, 0, 10, 11},      // 10.5: halves to even
+        {300, 0, 28, 800, 0, 10, 11},
+        {700, 0, 28, 800, 0, 24, 25},      // 24.5
+        {720, 0, 35, 800, 0, 32, 31},      // 31.5
+        {880, 0, 55, 800, 0, 60, 61},      // 60.5
+        {100, 20, 600, 800, 400, 60, 60},  // 80 * 200 / 400 + 20
+        {105, 0, 784, 784, 475, 105, 105}, // the reference size: unchanged
+        {105, 7, 475, 784, 475, 7, 7},     // the minimum size: the minimum point
+        {105, 0, 300, 800, 800, 105, 105}, // equal references scale by 1
+        {-30, 0, 400, 800, 0, -15, -15},
+        {-3, 0, 400, 800, 0, -2, -2},      // -1.5: halves to even
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.v << " " << c.vMin << " " << c.client << " " << c.ref << " " << c.refMin);
+        EXPECT_EQ(ScaleMultiplyFirst(c.v, c.vMin, c.client, c.ref, c.refMin), c.multiplied);
+        EXPECT_EQ(ScaleBetween(c.v, c.vMin, c.client, c.ref, c.refMin), c.factorFirst);
+    }
+}
+
 TEST(ColourMatching, EachChannelWithinTheTolerance) {
     EXPECT_TRUE(ColorsMatch(0x123456, 0x123456, 0));
     EXPECT_FALSE(ColorsMatch(0x123456, 0x123457, 0));

@@ -51,7 +51,7 @@ double TFTPMain::PhaseElapsedSeconds() {
 }
 
 void TFTPMain::SendLobbyToBottom() {
-    if (!EngineOptions.SendLobbyToBottom) return;
+    if (!EngineOptions.PokerStars.SendToBottom) return;
     SetWindowPos(Window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
@@ -170,7 +170,7 @@ void TFTPMain::RegisterFullTilt() {
             }
             break;
         case 4: {
-            if (!EngineOptions.AutoClosePopups) {
+            if (!EngineOptions.PokerStars.AutoClosePopups) {
                 Dialog = nullptr;
                 Phase = 5;
                 break;
@@ -257,7 +257,7 @@ void TFTPMain::RegisterFullTilt() {
 }
 
 void TFTPMain::AnswerFullTiltDialogs() {
-    if (!EngineOptions.AutoClosePopups) return;
+    if (!EngineOptions.PokerStars.AutoClosePopups) return;
     HWND dialog = FindLobbyDialog(kRegistrationTitle);
     if (Usable(dialog)) {
         const bool wanted = SessionStats.LiveTables < Settings.KeepOpen && SessionStats.TablesSeen < Settings.TotalTournaments;

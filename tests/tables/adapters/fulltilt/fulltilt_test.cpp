@@ -20,7 +20,8 @@ protected:
         ClientTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         PokerRooms[0].Name = "My room";
-        EngineOptions.SendLobbyToBottom = false;
+        EngineOptions.PokerStars.SendToBottom = false;
+        EngineOptions.PokerStars.AutoClosePopups = true;
     }
 
     // The registered rows of the simulated lobby, as a bit set.
@@ -130,7 +131,7 @@ TEST_F(FullTiltTest, WhileStoppedADialogIsAnsweredByTheLimits) {
         EXPECT_EQ(ClientLogged(c.answer), 1u);
     }
     // Without "Automatically close all popups" a dialog stays.
-    EngineOptions.AutoClosePopups = false;
+    EngineOptions.PokerStars.AutoClosePopups = false;
     HWND dialog = reinterpret_cast<HWND>(Send("ftp-dialog"));
     ASSERT_TRUE(dialog);
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(Scan());
