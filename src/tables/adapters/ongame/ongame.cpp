@@ -43,19 +43,6 @@ constexpr TColourPoint kGreyPoints[2] = {{260, 316, 386, 511}, {260, 284, 386, 4
 
 }  // namespace
 
-double LocalNow() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    // Days from 1899-12-30, as the hand histories' times are kept.
-    const int64_t y = t.wYear - (t.wMonth <= 2 ? 1 : 0);
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t m = t.wMonth;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + t.wDay - 1;
-    const int64_t days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468 + 25569;
-    return static_cast<double>(days) + (t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0) / 86400.0;
-}
-
 // ---- the common part -----------------------------------------------------------------------
 
 TOngame::TOngame(HWND wnd, int32_t groupIndex, const std::string& title) : TPokerTable(wnd, groupIndex, title) {

@@ -121,8 +121,4 @@ public:
     void CheckTurn() override { GreyPointTurnTest(); }
 };
 
-// The local clock as a day-based time: the clock the client writes its hand
-// histories in.
-double LocalNow();
-
 }  // namespace kova::tables
