@@ -134,7 +134,6 @@ public:
     // under the cursor, or simply the next with "Send to active table".
     void MouseWheelUP(int32_t index);
     void MouseWheelDown(int32_t index);
-    bool HotkeysEnabled() const { return hotkeysEnabled_; }
 
     // ---- notification area ----------------------------------------------------------
     // action 1 add, 2 delete, 3 modify; the Shell_NotifyIconA result (other

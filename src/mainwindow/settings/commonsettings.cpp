@@ -172,6 +172,10 @@ void TCommonSettingsPage::RegisterHotKeys() {
     for (int32_t n = 3; n <= kHotKeyCount; ++n) ReRegister(n);
 }
 
+bool TCommonSettingsPage::Registered(int32_t n) const {
+    return hotKeys_ && hotKeysWindow_ == form_.Handle() && hotKeys_->Id(n) != 0;
+}
+
 void TCommonSettingsPage::ReleaseHotKeys() {
     if (!hotKeys_) return;
     for (int32_t n = 3; n <= kHotKeyCount; ++n) hotKeys_->Release(n);

@@ -58,7 +58,9 @@ public:
     void RegisterHotKeys();
     // Releases hotkeys 3..11.
     void ReleaseHotKeys();
-    THotKeyTable& HotKeys() { return *hotKeys_; }
+    THotKeyTable& HotKeys() { return *hotKeys_; }  // once RegisterHotKeys ran
+    // Whether hotkey n holds its id (RegisterHotKeys ran since the window was made).
+    bool Registered(int32_t n) const;
 
     // Whether the user changed a setting this session.
     bool Edited() const { return edited_; }

@@ -123,8 +123,8 @@ protected:
     // F11 as the system delivers it: WM_HOTKEY with the id the form's
     // hotkey table registered it under.
     void PressCaptureHotKey() {
+        if (!form_->Settings().Registered(kova::mainwindow::kCaptureHotKey)) form_->Settings().RegisterHotKeys();
         auto& keys = form_->Settings().HotKeys();
-        if (!keys.Id(kova::mainwindow::kCaptureHotKey)) form_->Settings().RegisterHotKeys();
         ASSERT_NE(keys.Id(kova::mainwindow::kCaptureHotKey), 0);
         SendMessageA(form_->Handle(), WM_HOTKEY, keys.Id(kova::mainwindow::kCaptureHotKey), MAKELPARAM(0, VK_F11));
     }
