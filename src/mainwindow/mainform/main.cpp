@@ -15,6 +15,8 @@
 #include "mainwindow/editors/pokerroom/roompagelinks.h"
 #include "mainwindow/hotkeys/hookinput.h"
 #include "mainwindow/hotkeys/hotkeys.h"
+#include "mainwindow/mainform/calculatorlink.h"
+#include "pushfold/forms/calcform.h"
 #include "tables/engine/autoplace.h"
 #include "tables/files/calcfiles.h"
 #include "tables/files/datafiles.h"
@@ -26,6 +28,7 @@
 namespace kova::mainwindow {
 
 namespace t = kova::tables;
+namespace pf = kova::pushfold::forms;
 
 TKOVAForm1* KOVAForm1 = nullptr;
 std::filesystem::path TKOVAForm1::DataFolderOverride;
@@ -235,6 +238,7 @@ TKOVAForm1::~TKOVAForm1() {
         // The tables' panels and frames are forms: they go while the
         // framework is still there, not with the program's globals.
         DeleteAllTour();
+        pf::CloseAllCalculators();
         ConnectEngineSeams(nullptr);
         Application()->OnMinimize = nullptr;
     }
@@ -250,6 +254,7 @@ void ConnectEngineSeams(TKOVAForm1* form) {
     t::EngineServices.SyntheticInputSeam = [form](int flag) { form->Hook().SetData(flag); };
     t::EngineServices.WheelUpStep = [form](int32_t table) { form->MouseWheelUP(table); };
     t::EngineServices.WheelDownStep = [form](int32_t table) { form->MouseWheelDown(table); };
+    t::EngineServices.MakeCalculator = [](t::TPokerTable& table) { return MakeTableCalculator(table); };
 }
 
 void TKOVAForm1::Log(const std::string& line) {
