@@ -222,9 +222,8 @@ TEST_F(HookInput, ARoomHotKeyOverATablePlaysItsMacroThereAndOnlyOnce) {
     HWND target = tables[1];
     const POINT over = Centre(target);
     ASSERT_TRUE(CursorAt(over.x, over.y));
-    // The scan reacts to the cursor coming over a table (mouse activation)
-    // with input of its own, which the hook library ignores: the key is
-    // pressed once that has passed, as a user's would be.
+    // Under Wine the key is sometimes lost when it follows the cursor's
+    // move at once; a user's key comes later too.
     PumpFor(1500);
     const size_t before = kova::sim::LeftClicksInLog(ReadLog()).size();
 
