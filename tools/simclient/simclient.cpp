@@ -362,6 +362,21 @@ void SimLog(const char* format, ...) {
 
 HINSTANCE SimInstance() { return g_instance; }
 
+bool SimEnsureClass(const char* name, WNDPROC proc, int background) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(g_instance, name, &existing)) return true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = g_instance;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  return RegisterClassExA(&wc) != 0;
+}
+
 HWND SimTableWindow(int id) {
   auto it = g_tables.find(id);
   return it == g_tables.end() ? nullptr : it->second.window;

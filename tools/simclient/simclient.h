@@ -33,6 +33,9 @@ struct TSimPainter {
 void SimLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 HINSTANCE SimInstance();
+// Registers a window class of the client once (an existing class is kept),
+// with its background in the system colour `background` (COLOR_...).
+bool SimEnsureClass(const char* name, WNDPROC proc, int background);
 HWND SimTableWindow(int id);  // the window of table `id`, or null
 int SimTableId(HWND window);  // the id of a table window, or 0
 

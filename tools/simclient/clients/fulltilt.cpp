@@ -38,20 +38,7 @@ std::map<HWND, std::pair<DialogKind, int>> g_dialogs;  // kind and row
 
 HWND OpenDialog(DialogKind kind, int row);
 
-bool EnsureClass(const char* name, WNDPROC proc) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(SimInstance(), name, &existing)) return true;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = SimInstance();
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0;
-}
+bool EnsureClass(const char* name, WNDPROC proc) { return SimEnsureClass(name, proc, COLOR_WINDOW); }
 
 void ShowButtons() {
     const bool selected = g_selected >= 1 && g_selected <= g_rows;

@@ -37,20 +37,7 @@ int g_lobbyPopupsLeft = 0;
 int g_popupNumber = 0;
 std::map<HWND, Popup> g_popups;
 
-bool EnsureClass(const char* name, WNDPROC proc) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(SimInstance(), name, &existing)) return true;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = SimInstance();
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0;
-}
+bool EnsureClass(const char* name, WNDPROC proc) { return SimEnsureClass(name, proc, COLOR_BTNFACE); }
 
 // A window of `w` x `h` client pixels with a caption.
 HWND CreateFramed(const char* cls, const std::string& title, DWORD style, int x, int y, int w, int h, HWND owner) {
