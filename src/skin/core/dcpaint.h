@@ -20,6 +20,7 @@
 #include "skin/core/model/skinmodel.h"
 #include "skin/core/paint/portable/paintcache.h"
 #include "skin/core/portable/pixels.h"
+#include "skin/core/skinmessage.h"
 
 namespace kova::skin {
 
@@ -87,13 +88,6 @@ void PaintTexture(TCanvas& canvas, const RECT& r, TGraphic& texture, int fillMod
 void ExcludeGraphicControls(HDC dc, const TWinControl* parent, int offsetX, int offsetY);
 
 // -------------------------------------------------------------- background
-
-// The skinning engine's private window message and the two questions about
-// backgrounds (sub-code in the high word of wParam).
-inline const UINT SkinCommandMessage = 0xA100;
-inline constexpr int scQueryBgColor = 21;
-inline constexpr int scQueryBgInfo = 34;
-inline WPARAM SkinCommand(int subCode) { return MAKEWPARAM(0, subCode); }
 
 // The skin whose GLOBALINFO colour answers for windows that do not know the
 // skin message (the skin manager sets it; nullptr: the system's button
