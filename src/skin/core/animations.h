@@ -1,0 +1,35 @@
+// Skinned forms and dialogs appear, disappear and change skin with short
+// animations: the window's finished look is painted into a 32-bit picture
+// and shown in a layered overlay that fades (and, in the aero mode, grows
+// or shrinks) before the real window takes its place. Show and skin-change
+// animations run to completion inside the call; a hide animation is driven
+// by a window timer and outlives its call.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "framework/forms.h"
+#include "framework/graphics.h"
+#include "skin/core/model/effects.h"
+
+namespace kova::skin {
+
+class TsSkinProvider;
+class TacDialogWnd;
+
+void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
+void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
+void AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
+void AnimateFormHide(TsSkinProvider* provider);
+void AnimateDialogHide(TacDialogWnd* dialog);
+// Takes the window (a form, freed at the end) and the picture.
+void StartHideAnimation(TForm* window, std::unique_ptr<TBitmap> image, std::uint16_t time, TacAnimType mode,
+                        std::uint8_t maxAlpha);
+// True while a hide animation still fades its window.
+bool HideAnimationRunning();
+
+}  // namespace kova::skin
