@@ -218,18 +218,15 @@ void TPokerStarsMain::ClickSelectorAt(HWND selector, int32_t x, int32_t y) {
     if (selector) ClickAt(selector, x, y);
 }
 
-void TPokerStarsMain::ClickSitAndGoTab() {
-    HWND selector = FindVisibleChildByClassAndTitle(Window(), "PokerStarsSelectorClass", "*");
-    RECT r{};
-    if (!selector || !GetWindowRect(selector, &r)) return;
-    ClickSelectorAt(selector, Round((r.right - r.left) * 295.0 / 538.0), 15);
-}
+void TPokerStarsMain::ClickSitAndGoTab() { ClickSelectorTab(295.0 / 538.0); }
+void TPokerStarsMain::ClickSpinAndGoTab() { ClickSelectorTab(355.0 / 538.0); }
 
-void TPokerStarsMain::ClickSpinAndGoTab() {
+// A tab of the lobby's selector, at a fraction of its width.
+void TPokerStarsMain::ClickSelectorTab(double fraction) {
     HWND selector = FindVisibleChildByClassAndTitle(Window(), "PokerStarsSelectorClass", "*");
     RECT r{};
     if (!selector || !GetWindowRect(selector, &r)) return;
-    ClickSelectorAt(selector, Round((r.right - r.left) * 355.0 / 538.0), 15);
+    ClickSelectorAt(selector, Round((r.right - r.left) * fraction), 15);
 }
 
 void TPokerStarsMain::Tick() {
@@ -267,16 +264,24 @@ void TPokerStarsMain::UpdateLimit(bool spin) {
 
 // The registrator's Sit & Go machine: one step per tick. The phases are
 // tested in ascending order, so a step to a higher phase runs it at once.
+// The two lobby layouts differ only in how the buttons are found, which
+// dialog buttons confirm, and how long a dialog is waited for.
 void TPokerStarsMain::RegisterSitAndGo() {
+    const bool newer = NewerLayout();
     if (Mode == 0) {
         if (Phase == 0) {
             if (Options().ClickSNGTab) ClickSitAndGoTab();
             ListWnd = FindTournamentList();
             if (ListWnd) {
-                RegisterButton = FindChildByClassAndTitle(Window(), "PokerStarsButtonClass", "Register");
-                UnregisterButton = FindChildByClassAndTitle(Window(), "PokerStarsButtonClass", "Unregister");
-                EngineLogF("RegBtnWnd= %d", HandleNumber(RegisterButton));
-                EngineLogF("UnRegBtnWnd= %d", HandleNumber(UnregisterButton));
+                if (newer) {
+                    RegisterButton = FindVisibleButton(Window(), 1);
+                    UnregisterButton = FindVisibleButton(Window(), 2);
+                } else {
+                    RegisterButton = FindChildByClassAndTitle(Window(), "PokerStarsButtonClass", "Register");
+                    UnregisterButton = FindChildByClassAndTitle(Window(), "PokerStarsButtonClass", "Unregister");
+                    EngineLogF("RegBtnWnd= %d", HandleNumber(RegisterButton));
+                    EngineLogF("UnRegBtnWnd= %d", HandleNumber(UnregisterButton));
+                }
                 Phase = 1;
             }
         }
@@ -303,7 +308,8 @@ void TPokerStarsMain::RegisterSitAndGo() {
             }
         }
         if (Phase == 3) {
-            if (Visible(UnregisterButton)) {
+            // The newer client shows the button of the selected row only.
+            if (Visible(newer ? FindVisibleButton(Window(), 2) : UnregisterButton)) {
                 ++Registered;
                 Phase = 2;
             } else if (PhaseElapsedSeconds() > 1) {
@@ -328,7 +334,10 @@ void TPokerStarsMain::RegisterSitAndGo() {
     if (Phase == 0) {
         UpdateLimit(false);
         if (Registered < Limit) {
-            TargetButton = RegisterButton;
+            if (newer)
+                Action = 1;
+            else
+                TargetButton = RegisterButton;
             Phase = 1;
         } else {
             TargetButton = nullptr;
@@ -378,17 +387,21 @@ void TPokerStarsMain::RegisterSitAndGo() {
             return;
         }
     }
+    // What the registration asks of the client: +1 register, -1 unregister.
+    const int32_t step = newer ? (Action == 1 ? 1 : Action == 2 ? -1 : 0) : (TargetButton == RegisterButton ? 1 : -1);
+    const double dialogWait = newer ? 3 : 5;
     if (Phase == 4) {
-        if (Visible(TargetButton)) {
-            PressButton(TargetButton);
-            SendLobbyToBottom();
+        if (newer) TargetButton = FindVisibleButton(Window(), Action);
+        if (!Visible(TargetButton)) {
+            Phase = 2;
             StepTimer = 0;
-            Phase = 5;
-            return;  // the dialog comes with the client's answer
+            return;
         }
-        Phase = 2;
+        PressButton(TargetButton);
+        SendLobbyToBottom();
         StepTimer = 0;
-        return;
+        Phase = 5;
+        return;  // the dialog comes with the client's answer
     }
     if (Phase == 5) {
         if (!Options().AutoClosePopups) {
@@ -401,8 +414,11 @@ void TPokerStarsMain::RegisterSitAndGo() {
         } else {
             Dialog = FindLobbyDialog("Tournament Registration");
             if (Dialog) {
-                if (TargetButton == RegisterButton) {
-                    HWND button = FindNthChild(Dialog, "Button", 2, "");
+                if (newer) EngineLogF("TourRegWnd = %d", HandleNumber(Dialog));
+                if (step == 1) {
+                    HWND button = newer ? FindNthChild(Dialog, "PokerStarsButtonClass", 3, "*")
+                                        : FindNthChild(Dialog, "Button", 2, "");
+                    if (newer) EngineLogF("IdentWnd = %d", HandleNumber(button));
                     BuyInDialog = Dialog;
                     if (button) {
                         PressButton(button);
@@ -422,9 +438,12 @@ void TPokerStarsMain::RegisterSitAndGo() {
     }
     if (Phase == 6) {
         if (BuyInDialog && IsWindow(BuyInDialog) && IsWindowVisible(BuyInDialog)) {
-            HWND ok = FirstButton(BuyInDialog, {{"Button", "OK"}, {"PokerStarsButtonClass", "OK"}});
+            HWND ok = newer ? FirstButton(BuyInDialog, {{"Button", "OK"},
+                                                        {"PokerStarsButtonClass", "Confirm"},
+                                                        {"PokerStarsButtonClass", "OK"}})
+                            : FirstButton(BuyInDialog, {{"Button", "OK"}, {"PokerStarsButtonClass", "OK"}});
             if (Visible(ok)) PressButton(ok);
-        } else if (TargetButton == RegisterButton) {
+        } else if (step == 1) {
             Phase = 7;
             StepTimer = 0;
             ++Registered;
@@ -432,7 +451,7 @@ void TPokerStarsMain::RegisterSitAndGo() {
             --Registered;
             Phase = 9;
         }
-        if (Phase == 6 && PhaseElapsedSeconds() > 5) {
+        if (Phase == 6 && PhaseElapsedSeconds() > dialogWait) {
             Phase = 7;
             StepTimer = 0;
         }
@@ -442,7 +461,7 @@ void TPokerStarsMain::RegisterSitAndGo() {
         HWND dialog = FindLobbyDialog("Tournament Registration");
         if (!Options().AutoClosePopups) {
             if (dialog) {
-                Registered += TargetButton == RegisterButton ? 1 : -1;
+                Registered += step;
                 Phase = 0;
             }
         } else if (dialog) {
@@ -456,7 +475,7 @@ void TPokerStarsMain::RegisterSitAndGo() {
                 if (IsRefusalBox(dialog)) Refused = 1;
             }
         }
-        if (Phase == 7 && PhaseElapsedSeconds() > 5) Phase = 0;
+        if (Phase == 7 && PhaseElapsedSeconds() > dialogWait) Phase = 0;
         if (Phase != 8) return;
     }
     AnswerRegistrationResult();
@@ -507,6 +526,7 @@ void TPokerStarsMain::AnswerRegistrationResult() {
 }
 
 void TPokerStarsMain::RegisterSpinAndGo() {
+    const bool newer = NewerLayout();
     if (Mode == 0) {
         if (Phase == 0) {
             ClickSpinAndGoTab();
@@ -514,6 +534,7 @@ void TPokerStarsMain::RegisterSpinAndGo() {
             if (FrameWnd) {
                 RegisterButton = FindVisibleButton(FrameWnd, 1);
                 if (!RegisterButton) RegisterButton = FindVisibleButton(Window(), 1);
+                if (newer) EngineLogF("RegBtnWnd= %d", HandleNumber(RegisterButton));
                 Phase = 1;
             }
         }
@@ -531,7 +552,10 @@ void TPokerStarsMain::RegisterSpinAndGo() {
     if (Phase != 0) EngineLogF("Phase = %d", Phase);
     if (Phase == 0) {
         UpdateLimit(true);
-        if (Registered < Limit) Phase = 1;
+        if (Registered < Limit) {
+            if (newer) Action = 1;
+            Phase = 1;
+        }
         if (Registered != LastRegistered || Limit != LastLimit) {
             EngineLogF("NumReg= %d, MaxReg= %d ", Registered, Limit);
             StepTimer = 0;
@@ -553,8 +577,10 @@ void TPokerStarsMain::RegisterSpinAndGo() {
             StepTimer = 0;
             return;
         }
-        TargetButton = FindVisibleButton(FrameWnd, 1);
-        if (!TargetButton) TargetButton = FindVisibleButton(Window(), 1);
+        const int32_t which = newer ? Action : 1;
+        TargetButton = FindVisibleButton(FrameWnd, which);
+        if (!TargetButton) TargetButton = FindVisibleButton(Window(), which);
+        if (newer) EngineLogF("BtnWnd= %d", HandleNumber(TargetButton));
         if (Visible(TargetButton)) {
             PressButton(TargetButton);
             ++Registered;
@@ -586,7 +612,10 @@ void TPokerStarsMain::RegisterSpinAndGo() {
     }
     if (Phase == 4) {
         if (Dialog && IsWindow(Dialog) && IsWindowVisible(Dialog)) {
-            HWND ok = FirstButton(Dialog, {{"Button", "OK"}, {"PokerStarsButtonClass", "OK"}});
+            HWND ok = newer ? FirstButton(Dialog, {{"Button", "OK"},
+                                                   {"PokerStarsButtonClass", "OK"},
+                                                   {"PokerStarsButtonClass", "Confirm"}})
+                            : FirstButton(Dialog, {{"Button", "OK"}, {"PokerStarsButtonClass", "OK"}});
             if (ok) PressButton(ok);
             Phase = 5;
         } else if (PhaseElapsedSeconds() > 5) {
@@ -642,317 +671,14 @@ void TPokerStarsMain::AnswerSeatAvailable() {
 
 // ---- the newer client ---------------------------------------------------------------------
 
-void TPokerStarsMain7::ClickSitAndGoTab() {
+void TPokerStarsMain7::ClickSitAndGoTab() { ClickSelectorTab(190.0 / 622.0); }
+void TPokerStarsMain7::ClickSpinAndGoTab() { ClickSelectorTab(270.0 / 622.0); }
+
+void TPokerStarsMain7::ClickSelectorTab(double fraction) {
     HWND selector = FindVisibleChildByClassAndTitle(Window(), "PokerStarsSelectorClass", "main-lobby-selector");
     RECT r{};
     if (!selector || !GetWindowRect(selector, &r)) return;
-    ClickSelectorAt(selector, Round((r.right - r.left) * 190.0 / 622.0), 17);
-}
-
-void TPokerStarsMain7::ClickSpinAndGoTab() {
-    HWND selector = FindVisibleChildByClassAndTitle(Window(), "PokerStarsSelectorClass", "main-lobby-selector");
-    RECT r{};
-    if (!selector || !GetWindowRect(selector, &r)) return;
-    ClickSelectorAt(selector, Round((r.right - r.left) * 270.0 / 622.0), 17);
-}
-
-void TPokerStarsMain7::RegisterSitAndGo() {
-    if (Mode == 0) {
-        if (Phase == 0) {
-            if (Options().ClickSNGTab) ClickSitAndGoTab();
-            ListWnd = FindTournamentList();
-            if (ListWnd) {
-                RegisterButton = FindVisibleButton(Window(), 1);
-                UnregisterButton = FindVisibleButton(Window(), 2);
-                Phase = 1;
-            }
-        }
-        if (Phase == 1) {
-            Registered = 0;
-            StepTimer = 0;
-            Row = 0;
-            Phase = 2;
-        }
-        if (Phase == 2) {
-            ++Row;
-            if (Row > LobbyRows) {
-                Phase = 4;
-            } else {
-                const int32_t kind = ClassifyRow(ListWnd, 1, RowHeight * Row - 8);
-                if (kind == 1) {
-                    Phase = 4;
-                } else if (kind == 0 || kind == 2) {
-                    ClickAt(ListWnd, 1, RowHeight * Row - 8);
-                    SendLobbyToBottom();
-                    Phase = 3;
-                    return;
-                }
-            }
-        }
-        if (Phase == 3) {
-            // The newer client shows the button of the selected row only.
-            if (Visible(FindVisibleButton(Window(), 2))) {
-                ++Registered;
-                Phase = 2;
-            } else if (PhaseElapsedSeconds() > 1) {
-                Phase = 2;
-                StepTimer = 0;
-            }
-            return;
-        }
-        if (Phase == 4) {
-            Mode = 2;
-            Phase = 0;
-            StepTimer = 0;
-            Row = 0;
-            NewTablesSeen = 0;
-            SendLobbyToBottom();
-        }
-        return;
-    }
-
-    if (!Visible(ListWnd)) return;
-    if (Phase != 0) EngineLogF("Phase = %d", Phase);
-    if (Phase == 0) {
-        UpdateLimit(false);
-        if (Registered < Limit) {
-            Action = 1;
-            Phase = 1;
-        } else {
-            TargetButton = nullptr;
-            AnswerRegistrationDialogs();
-        }
-        Row = 0;
-        if (Registered != LastRegistered || Limit != LastLimit) {
-            EngineLogF("NumReg= %d, MaxReg= %d ", Registered, Limit);
-            StepTimer = 0;
-        }
-        LastRegistered = Registered;
-        LastLimit = Limit;
-        Refused = 0;
-    }
-    if (Phase == 1) {
-        if (Options().ClickSNGTab) {
-            ClickSitAndGoTab();
-            SendLobbyToBottom();
-        }
-        StepTimer = 0;
-        Phase = 2;
-    }
-    if (Phase == 2) {
-        ++Row;
-        if (Row > LobbyRows) {
-            Phase = 0;
-            return;
-        }
-        Phase = 3;
-        StepTimer = 0;
-    }
-    if (Phase == 3) {
-        const int32_t kind = ClassifyRow(ListWnd, 1, RowHeight * Row - 8);
-        if (kind == 2) {
-            ClickAt(ListWnd, 1, RowHeight * Row - 8);
-            SendLobbyToBottom();
-            return;
-        }
-        if (kind == 0) {
-            Phase = 4;
-            StepTimer = 0;
-        } else if (kind == 1) {
-            Phase = 2;
-            StepTimer = 0;
-            return;
-        } else {
-            return;
-        }
-    }
-    if (Phase == 4) {
-        TargetButton = FindVisibleButton(Window(), Action);
-        if (!Visible(TargetButton)) {
-            Phase = 2;
-            StepTimer = 0;
-            return;
-        }
-        PressButton(TargetButton);
-        SendLobbyToBottom();
-        StepTimer = 0;
-        Phase = 5;
-        return;
-    }
-    if (Phase == 5) {
-        if (!Options().AutoClosePopups) {
-            Phase = 7;
-        } else if (Options().WithoutBuyIn) {
-            Phase = 7;
-            StepTimer = 0;
-            BuyInDialog = nullptr;
-            ++Registered;
-        } else {
-            Dialog = FindLobbyDialog("Tournament Registration");
-            if (Dialog) {
-                EngineLogF("TourRegWnd = %d", HandleNumber(Dialog));
-                if (Action == 1) {
-                    HWND button = FindNthChild(Dialog, "PokerStarsButtonClass", 3, "*");
-                    EngineLogF("IdentWnd = %d", HandleNumber(button));
-                    BuyInDialog = Dialog;
-                    if (button) {
-                        PressButton(button);
-                        Phase = 6;
-                        StepTimer = 0;
-                    } else if (PhaseElapsedSeconds() > 2) {
-                        Phase = 6;
-                        StepTimer = 0;
-                    }
-                }
-            } else if (PhaseElapsedSeconds() > 2) {
-                Phase = 2;
-                StepTimer = 0;
-            }
-            return;
-        }
-    }
-    if (Phase == 6) {
-        if (BuyInDialog && IsWindow(BuyInDialog) && IsWindowVisible(BuyInDialog)) {
-            HWND ok = FirstButton(BuyInDialog, {{"Button", "OK"},
-                                                {"PokerStarsButtonClass", "Confirm"},
-                                                {"PokerStarsButtonClass", "OK"}});
-            if (Visible(ok)) PressButton(ok);
-        } else if (Action == 1) {
-            Phase = 7;
-            StepTimer = 0;
-            ++Registered;
-        } else {
-            --Registered;
-            Phase = 9;
-        }
-        if (Phase == 6 && PhaseElapsedSeconds() > 3) {
-            Phase = 7;
-            StepTimer = 0;
-        }
-        return;
-    }
-    if (Phase == 7) {
-        HWND dialog = FindLobbyDialog("Tournament Registration");
-        if (!Options().AutoClosePopups) {
-            if (dialog) {
-                Registered += Action == 1 ? 1 : Action == 2 ? -1 : 0;
-                Phase = 0;
-            }
-        } else if (dialog) {
-            HWND button = FirstVisibleButton(
-                dialog, {{"PokerStarsButtonClass", "OK"}, {"Button", "OK"}, {"PokerStarsButtonClass", "Close"}});
-            if (button) {
-                Phase = 8;
-                StepTimer = 0;
-                AnswerDialog = dialog;
-                AnswerButton = button;
-                if (IsRefusalBox(dialog)) Refused = 1;
-            }
-        }
-        if (Phase == 7 && PhaseElapsedSeconds() > 3) Phase = 0;
-        if (Phase != 8) return;
-    }
-    AnswerRegistrationResult();
-}
-
-void TPokerStarsMain7::RegisterSpinAndGo() {
-    if (Mode == 0) {
-        if (Phase == 0) {
-            ClickSpinAndGoTab();
-            FrameWnd = FindSpinFrame();
-            if (FrameWnd) {
-                RegisterButton = FindVisibleButton(FrameWnd, 1);
-                if (!RegisterButton) RegisterButton = FindVisibleButton(Window(), 1);
-                EngineLogF("RegBtnWnd= %d", HandleNumber(RegisterButton));
-                Phase = 1;
-            }
-        }
-        if (Phase == 1) {
-            Mode = 2;
-            Phase = 0;
-            StepTimer = 0;
-            NewTablesSeen = 0;
-            Registered = 0;
-            SendLobbyToBottom();
-        }
-        return;
-    }
-    if (!Visible(FrameWnd)) return;
-    if (Phase != 0) EngineLogF("Phase = %d", Phase);
-    if (Phase == 0) {
-        UpdateLimit(true);
-        if (Registered < Limit) {
-            Action = 1;
-            Phase = 1;
-        }
-        if (Registered != LastRegistered || Limit != LastLimit) {
-            EngineLogF("NumReg= %d, MaxReg= %d ", Registered, Limit);
-            StepTimer = 0;
-        }
-        LastRegistered = Registered;
-        LastLimit = Limit;
-    }
-    if (Phase == 1) {
-        if (Options().ClickSNGTab && !Visible(FrameWnd)) {
-            ClickSpinAndGoTab();
-            SendLobbyToBottom();
-        }
-        StepTimer = 0;
-        Phase = 2;
-    }
-    if (Phase == 2) {
-        if (!Visible(FrameWnd)) {
-            Phase = 1;
-            StepTimer = 0;
-            return;
-        }
-        TargetButton = FindVisibleButton(FrameWnd, Action);
-        if (!TargetButton) TargetButton = FindVisibleButton(Window(), Action);
-        EngineLogF("BtnWnd= %d", HandleNumber(TargetButton));
-        if (Visible(TargetButton)) {
-            PressButton(TargetButton);
-            ++Registered;
-            SendLobbyToBottom();
-            StepTimer = 0;
-            Phase = 3;
-        }
-        return;
-    }
-    if (Phase == 3) {
-        if (!Options().AutoClosePopups) {
-            Phase = 5;
-        } else {
-            if (Options().WithoutBuyIn) {
-                Phase = 5;
-                StepTimer = 0;
-                Dialog = nullptr;
-            }
-            if (HWND d = FindLobbyDialog("Tournament Registration")) {
-                Dialog = d;
-                Phase = 4;
-            } else if (Phase == 3 && PhaseElapsedSeconds() > 5) {
-                Phase = 4;
-                StepTimer = 0;
-                Dialog = nullptr;
-            }
-            if (Phase == 3) return;
-        }
-    }
-    if (Phase == 4) {
-        if (Dialog && IsWindow(Dialog) && IsWindowVisible(Dialog)) {
-            HWND ok = FirstButton(Dialog, {{"Button", "OK"},
-                                           {"PokerStarsButtonClass", "OK"},
-                                           {"PokerStarsButtonClass", "Confirm"}});
-            if (ok) PressButton(ok);
-            Phase = 5;
-        } else if (PhaseElapsedSeconds() > 5) {
-            Phase = 5;
-            StepTimer = 0;
-        } else {
-            return;
-        }
-    }
-    if (Phase == 5) Phase = 0;
+    ClickSelectorAt(selector, Round((r.right - r.left) * fraction), 17);
 }
 
 }  // namespace kova::tables

@@ -67,8 +67,8 @@ public:
     void CheckTurn() override { MyTurn = 0; }
     void Tick() override;
     void ClickAt(HWND wnd, int32_t x, int32_t y) override;  // posted, the cursor stays
-    virtual void RegisterSitAndGo();
-    virtual void RegisterSpinAndGo();
+    void RegisterSitAndGo();
+    void RegisterSpinAndGo();
     virtual void ClickSitAndGoTab();
     virtual void ClickSpinAndGoTab();
 
@@ -86,8 +86,12 @@ public:
     uint8_t Refused = 0;
     double StepTimer = 0;
     int32_t RowHeight = 16;
+    int32_t Action = 1;  // the newer layout: 1 register, 2 unregister
 
 protected:
+    // The newer client's lobby: other buttons, dialogs and time-outs.
+    virtual bool NewerLayout() const { return false; }
+    virtual void ClickSelectorTab(double fraction);
     double PhaseElapsedSeconds();
     HWND FindVisibleButton(HWND parent, int32_t which) const;
     HWND FindLobbyDialog(const char* title) const;
@@ -110,12 +114,12 @@ protected:
 class TPokerStarsMain7 : public TPokerStarsMain {
 public:
     using TPokerStarsMain::TPokerStarsMain;
-    void RegisterSitAndGo() override;
-    void RegisterSpinAndGo() override;
     void ClickSitAndGoTab() override;
     void ClickSpinAndGoTab() override;
 
-    int32_t Action = 1;  // 1 register, 2 unregister
+protected:
+    bool NewerLayout() const override { return true; }
+    void ClickSelectorTab(double fraction) override;
 };
 
 // The n-th child (1-based) of a class whose text is `title` ("*": any).
