@@ -21,6 +21,7 @@
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/textdraw.h"
+#include "benchutil.h"
 
 using kova::PixelBuffer32;
 using kova::TGdiObject;
@@ -29,24 +30,15 @@ using kova::TSelection;
 using namespace kova::skin;
 
 namespace {
-double MedianMs(int runs, const std::function<void()>& f) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        const auto a = std::chrono::steady_clock::now();
-        f();
-        GdiFlush();
-        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - a).count());
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
+// GDI batches its work: flush inside the timing so it counts where asked.
+double TimedMs(int runs, const std::function<void()>& f) {
+    return kova::skin::bench::MedianMs(runs, f, [] { GdiFlush(); });
 }
 }  // namespace
 
 int main() {
     TsSkinModel skin;
-    skin.SetCommonSections({"[FORM]", "GRADIENTDATA=15528436;14410728;60;0;0;14410728;13358813;40;0;0",
-                            "GRADIENTPERCENT=100"});
-    skin.LoadStoredData(InternalSkinData("Linen"));
+    bench::LoadBenchSkin(skin);
     const int form = skin.IndexOfSection("FORM"), button = skin.IndexOfSection("BUTTON");
     if (form < 0 || button < 0) {
         std::fprintf(stderr, "dcbench: the skin has no FORM or BUTTON\n");
@@ -59,11 +51,11 @@ int main() {
     TSelection selected(screen.Get(), screenBmp.Get());
     const TsParentImageInfo none{nullptr, 0, 0, 0x00E0E0E0, false};
 
-    const double formMs = MedianMs(50, [&] { PaintSkinItemToDC(screen.Get(), skin, form, none, 0, {0, 0, 1280, 800}); });
+    const double formMs = TimedMs(50, [&] { PaintSkinItemToDC(screen.Get(), skin, form, none, 0, {0, 0, 1280, 800}); });
 
     Bitmap32 formPicture(1280, 800);
     PaintSkinItem(formPicture, skin, form, none, 0, {0, 0, 1280, 800}, {});
-    const double buttonMs = MedianMs(500, [&] {
+    const double buttonMs = TimedMs(500, [&] {
         for (int state = 0; state < 3; ++state)
             PaintSkinItemToDC(screen.Get(), skin, button, {&formPicture, 600, 700, clFuchsia, true}, state,
                               {600, 700, 700, 730});
@@ -82,7 +74,7 @@ int main() {
         DrawTextToBitmap32(b, font, text, 0xFFFFFF, flags, textRect);
     };
     Bitmap32 captionBits(1280, 40);
-    const double textMs = MedianMs(50, [&] { composeCaption(captionBits); });
+    const double textMs = TimedMs(50, [&] { composeCaption(captionBits); });
 
     // Every control of an unchanged form from its cache.
     TPaintCache formCache, buttonCache, captionCache;
@@ -108,8 +100,8 @@ int main() {
     };
     repaint();
     const double cachedFormMs =
-        MedianMs(200, [&] { PaintCachedToDC(screen.Get(), 0, 0, formCache, formKey, formCompose); });
-    const double fullMs = MedianMs(200, repaint);
+        TimedMs(200, [&] { PaintCachedToDC(screen.Get(), 0, 0, formCache, formKey, formCompose); });
+    const double fullMs = TimedMs(200, repaint);
     // The copies must have reached the screen: the form's pixels where no
     // button or caption lies.
     GdiFlush();

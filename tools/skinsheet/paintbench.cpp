@@ -14,30 +14,15 @@
 #include "skin/core/paint/portable/paintcache.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/portable/bitmaps.h"
+#include "benchutil.h"
 
 using namespace kova::skin;
+using kova::skin::bench::MedianMs;
 
-namespace {
-
-double MedianMs(int runs, const std::function<void()>& f) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        const auto a = std::chrono::steady_clock::now();
-        f();
-        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - a).count());
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
-}  // namespace
 
 int main() {
     TsSkinModel skin;
-    // The built-in light skin, its form given a gradient as well.
-    skin.SetCommonSections({"[FORM]", "GRADIENTDATA=15528436;14410728;60;0;0;14410728;13358813;40;0;0",
-                            "GRADIENTPERCENT=100"});
-    skin.LoadStoredData(InternalSkinData("Linen"));
+    bench::LoadBenchSkin(skin);
     const int form = skin.IndexOfSection("FORM"), button = skin.IndexOfSection("BUTTON");
     const TsGeneralData& f = skin.Sections()[static_cast<std::size_t>(form)];
     if (f.GradientPercent != 100 || f.BorderIndex < 0 || skin.Masks()[static_cast<std::size_t>(f.BorderIndex)].RowMode != 1) {

@@ -12,21 +12,11 @@
 #include <vector>
 
 #include "skin/core/textdraw.h"
+#include "benchutil.h"
 
 using namespace kova::skin;
+using kova::skin::bench::MedianMs;
 
-namespace {
-double MedianMs(int runs, const std::function<void()>& f) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        const auto a = std::chrono::steady_clock::now();
-        f();
-        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - a).count());
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-}  // namespace
 
 int main() {
     std::string text;
