@@ -266,6 +266,31 @@ TEST_F(AlphaImageListTest, GlyphOfAPlainImageList) {
     plain->Free();
 }
 
+// A list without kept files that is given an image without alpha from
+// outside: on the change, the key colour becomes transparent.
+TEST_F(AlphaImageListTest, ChangeGivesOutsideImagesAlphaFromTheKeyColour) {
+    Make(8, 8);
+    list->SetStoreSources(false);
+    TBitmap image;
+    image.SetSize(8, 8);
+    Bitmap32 bits;
+    TGdiObject<HBITMAP> dib = CreateDib32(8, 8, bits);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) bits.At(x, y) = x < 4 ? 0x00FF00FFu : 0x00204060u;  // no alpha anywhere
+    {
+        TMemoryDC memory(nullptr);
+        TSelection selected(memory.Get(), dib.Get());
+        BitBlt(image.Canvas()->Handle(), 0, 0, 8, 8, memory.Get(), 0, 0, SRCCOPY);
+    }
+    list->BeginUpdate();
+    ASSERT_EQ(list->Add(&image), 0);
+    list->EndUpdate();
+    const Bitmap32 b = list->GetBitmap32(0, 8, 8);
+    ASSERT_EQ(b.Width(), 8);
+    EXPECT_EQ(b.At(1, 1) >> 24, 0u);
+    EXPECT_EQ(b.At(6, 6), 0xFF204060u);
+}
+
 TEST_F(AlphaImageListTest, AssignCopiesItemsAndImages) {
     Make(48, 16);
     AddPng(Glyphs("SF"));
