@@ -8,6 +8,12 @@
 //
 // The folders are packed with skinpack and built into the program; a test
 // runs this generator again and compares.
+//
+// It also draws the shared pictures of the skinning units into
+// OUTDIR/images: five 48 x 16 strips of three 16 x 16 glyphs (normal, hot,
+// pressed) for the buttons of skinned edits ("SF" folder, "SR" reload, "SD"
+// date, "SE" more, "SC" calculator) and the shadows of extended borders
+// ("acSHDA" active, "acSHDI" inactive), each a PNG with alpha.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -51,6 +57,7 @@ public:
     int W() const { return w_; }
     int H() const { return h_; }
     const Rgba& At(int x, int y) const { return px_[static_cast<std::size_t>(y * w_ + x)]; }
+    void Put(int x, int y, const Rgba& p) { px_[static_cast<std::size_t>(y * w_ + x)] = p; }
 
     // "Over" with coverage; the colour may vary by pixel.
     void Shade(const std::function<double(double, double)>& coverage, const std::function<Rgba(double, double)>& colour) {
@@ -523,6 +530,119 @@ std::string Write(const Palette& p, const fs::path& out) {
     return p.name;
 }
 
+// ------------------------------------------------------ shared pictures
+
+constexpr double kPi = 3.14159265358979323846;
+
+// An arc of a circle (angles in radians, clockwise from the right, as the
+// y axis points down) of the given stroke width.
+auto Arc(double cx, double cy, double radius, double from, double to, double width) {
+    return [=](double x, double y) {
+        double a = std::atan2(y - cy, x - cx);
+        if (a < from) a += 2 * kPi;
+        if (a > to) return 0.0;
+        return width / 2 + 0.5 - std::abs(std::hypot(x - cx, y - cy) - radius);
+    };
+}
+
+auto Disc(double cx, double cy, double radius) {
+    return [=](double x, double y) { return radius + 0.5 - std::hypot(x - cx, y - cy); };
+}
+
+// An outlined rounded rectangle (the stroke inside [l, r] x [t, b]).
+auto Frame(double l, double t, double r, double b, double radius, double width) {
+    return [=](double x, double y) {
+        const double d = RoundRectDistance(x, y, l, t, r, b, radius);
+        return std::min(0.5 - d, width + 0.5 + d);
+    };
+}
+
+using Glyph = std::function<void(Canvas&, Rgba)>;
+
+void Folder(Canvas& c, Rgba ink) {
+    c.Shade(RoundRect(1.5, 3, 7.5, 6.5, 1), Solid(ink));
+    c.Shade(Frame(1.5, 4.5, 14.5, 13.5, 1.5, 1.2), Solid(ink));
+    c.Shade(RoundRect(2.5, 7, 13.5, 12.5, 0.5), Solid(Mix(ink, Hex(0xFFFFFF), 0.55)));
+}
+
+void Reload(Canvas& c, Rgba ink) {
+    c.Shade(Arc(8, 8.5, 5, -0.35 * kPi, 1.45 * kPi, 1.6), Solid(ink));
+    c.Shade(Triangle(9.2, 1.2, 14.2, 3.6, 9.6, 6.6), Solid(ink));
+}
+
+void Calendar(Canvas& c, Rgba ink) {
+    c.Shade(Frame(1.5, 2.5, 14.5, 14.5, 1.5, 1.2), Solid(ink));
+    c.Shade(RoundRect(1.5, 2.5, 14.5, 6, 1.5), Solid(ink));
+    c.Shade(Stroke({{5, 1}, {5, 4}}, 1.4), Solid(ink));
+    c.Shade(Stroke({{11, 1}, {11, 4}}, 1.4), Solid(ink));
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 3; ++col)
+            c.Shade(RoundRect(3.5 + col * 3.5, 7.5 + row * 3, 5.5 + col * 3.5, 9.5 + row * 3, 0.3), Solid(ink));
+}
+
+void More(Canvas& c, Rgba ink) {
+    for (int i = 0; i < 3; ++i) c.Shade(Disc(3.5 + i * 4.5, 9.5, 1.4), Solid(ink));
+}
+
+void Calculator(Canvas& c, Rgba ink) {
+    c.Shade(Frame(2.5, 1.5, 13.5, 14.5, 1.5, 1.2), Solid(ink));
+    c.Shade(RoundRect(4.5, 3.5, 11.5, 6.5, 0.5), Solid(ink));
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            c.Shade(RoundRect(4.5 + col * 2.5, 8 + row * 2, 5.8 + col * 2.5, 9.2 + row * 2, 0.2), Solid(ink));
+}
+
+// A soft shadow around an inner rounded rectangle, for nine-slice painting:
+// the alpha falls from `depth` at the rectangle's edge to 0 at `blur`
+// pixels out (smoothly, as a blurred edge does), and the inside is clear.
+Canvas Shadow(int size, double blur, double depth, double offsetY) {
+    Canvas c(size, size);
+    const double inset = blur;
+    c.Shade(
+        [=](double x, double y) {
+            const double d = RoundRectDistance(x, y - offsetY, inset, inset, size - inset, size - inset, 3);
+            if (d <= -1) return 0.0;
+            const double t = std::clamp(1 - std::max(d, 0.0) / blur, 0.0, 1.0);
+            const double inside = std::clamp(-d, 0.0, 1.0);
+            return t * t * (3 - 2 * t) * (1 - inside);
+        },
+        Solid(Hex(0x000000, depth)));
+    return c;
+}
+
+void WritePng(const Canvas& c, const fs::path& file) {
+    Bitmap32 px(c.W(), c.H());
+    for (int y = 0; y < c.H(); ++y)
+        for (int x = 0; x < c.W(); ++x) {
+            const Rgba& p = c.At(x, y);
+            px.At(x, y) = (std::uint32_t{Byte(p.a)} << 24) | (std::uint32_t{Byte(p.r)} << 16) |
+                          (std::uint32_t{Byte(p.g)} << 8) | Byte(p.b);
+        }
+    const std::vector<std::uint8_t> png = kova::skin::EncodePngRgba(px);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+void WriteSharedPictures(const fs::path& out) {
+    fs::create_directories(out);
+    // Normal, hot and pressed ink: quiet grey, the accent blue, deeper blue.
+    const Rgba inks[3] = {Hex(0x4A5260), Hex(0x3C78B4), Hex(0x285A8C)};
+    const std::pair<const char*, Glyph> strips[] = {
+        {"SF", Folder}, {"SR", Reload}, {"SD", Calendar}, {"SE", More}, {"SC", Calculator}};
+    for (const auto& [name, glyph] : strips) {
+        Canvas strip(48, 16);
+        for (int state = 0; state < 3; ++state) {
+            Canvas one(16, 16);
+            glyph(one, inks[state]);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) strip.Put(state * 16 + x, y, one.At(x, y));
+        }
+        WritePng(strip, out / (std::string(name) + ".png"));
+    }
+    WritePng(Shadow(40, 12, 0.45, 2), out / "acSHDA.png");
+    WritePng(Shadow(40, 12, 0.22, 1), out / "acSHDI.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -531,5 +651,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (const Palette* p : {&kLinen, &kSlate}) std::printf("%s\n", Write(*p, fs::path(argv[1]) / p->name).c_str());
+    WriteSharedPictures(fs::path(argv[1]) / "images");
+    std::printf("images\n");
     return 0;
 }

@@ -8,6 +8,9 @@
 #include "framework/forms.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/mainform/main.h"
+#if KOVA_SKIN_UNITS
+#include "skin/core/skinsetup.h"
+#endif
 
 using namespace kova;
 using namespace kova::mainwindow;
@@ -44,6 +47,30 @@ private:
   bool first_ = false;
 };
 
+// The skinning units are started for the program's life: finished before
+// the application goes, and on every other way out of WinMain.
+class SkinUnitsScope {
+public:
+  SkinUnitsScope() {
+#if KOVA_SKIN_UNITS
+    skin::StartSkinUnits();
+#endif
+  }
+  ~SkinUnitsScope() { Finish(); }
+  SkinUnitsScope(const SkinUnitsScope&) = delete;
+  SkinUnitsScope& operator=(const SkinUnitsScope&) = delete;
+
+  void Finish() {
+#if KOVA_SKIN_UNITS
+    if (started_) skin::FinishSkinUnits();
+#endif
+    started_ = false;
+  }
+
+private:
+  bool started_ = true;
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -63,6 +90,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   RegisterFrameworkClasses();
   Application()->SetTitle(ApplicationTitle);
+  SkinUnitsScope skinUnits;
   try {
     TKOVAForm1* mainForm = nullptr;
     Application()->CreateForm(mainForm);
@@ -75,6 +103,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application()->ShowException(e.what());
     return 1;
   }
+  skinUnits.Finish();
   FinalizeApplication();
   return 0;
 }
