@@ -643,6 +643,13 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     size_t dot = base.rfind('.');
     title_ = dot == std::string::npos ? base : base.substr(0, dot);
     handle_ = AllocateHWnd([this](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (!hooks_.empty()) {
+            // A hook may remove hooks: walk a copy.
+            const auto hooks = hooks_;
+            TMessage msg{m, w, l, 0};
+            for (const auto& h : hooks)
+                if (h.second(msg)) return msg.Result;
+        }
         if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_MINIMIZE) {
             Minimize();
             return 0;
@@ -657,6 +664,14 @@ TApplication::~TApplication() {
     SetExceptionHandler(nullptr);
     DestroyComponents();
     DeallocateHWnd(handle_);
+}
+
+void TApplication::HookMainWindow(const void* owner, TWindowHook hook) {
+    hooks_.emplace_back(owner, std::move(hook));
+}
+
+void TApplication::UnhookMainWindow(const void* owner) {
+    std::erase_if(hooks_, [owner](const auto& h) { return h.first == owner; });
 }
 
 void TApplication::SetTitle(const std::string& t) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kova {
@@ -254,8 +255,17 @@ public:
     TNotifyEvent OnRestore;
     std::function<void(TObject*, const std::string&)> OnException;
 
+    // Hooks see every message of the application window before it is
+    // handled, in the order they were added; one that returns true has
+    // handled it (its Result is the answer). Each hook is known by its
+    // owner, which removes it before it goes.
+    using TWindowHook = std::function<bool(TMessage&)>;
+    void HookMainWindow(const void* owner, TWindowHook hook);
+    void UnhookMainWindow(const void* owner);
+
 private:
     bool ProcessMessage(MSG& msg);
+    std::vector<std::pair<const void*, TWindowHook>> hooks_;
     HWND handle_ = nullptr;
     std::string title_;
     TCustomForm* mainForm_ = nullptr;

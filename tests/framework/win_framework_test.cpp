@@ -157,6 +157,31 @@ TEST_F(FrameworkTest, FirstWindowMessagesReachWindowProc) {
     f->Free();
 }
 
+TEST_F(FrameworkTest, ApplicationWindowHooksSeeMessagesFirstUntilRemoved) {
+    TApplication* app = Application();
+    std::vector<std::string> seen;
+    int a = 0, b = 0;
+    app->HookMainWindow(&a, [&](TMessage& m) {
+        if (m.Msg != WM_APP + 7) return false;
+        seen.push_back("a");
+        return false;  // not handled: the next hook sees it
+    });
+    app->HookMainWindow(&b, [&](TMessage& m) {
+        if (m.Msg != WM_APP + 7) return false;
+        seen.push_back("b");
+        m.Result = 42;
+        return true;
+    });
+    EXPECT_EQ(SendMessageA(app->Handle(), WM_APP + 7, 0, 0), 42);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "b"}));
+    app->UnhookMainWindow(&b);
+    EXPECT_EQ(SendMessageA(app->Handle(), WM_APP + 7, 0, 0), 0) << "back to the window's own handling";
+    app->UnhookMainWindow(&a);
+    seen.clear();
+    SendMessageA(app->Handle(), WM_APP + 7, 0, 0);
+    EXPECT_TRUE(seen.empty());
+}
+
 TEST_F(FrameworkTest, WindowProcChainsAndRestoresInOrder) {
     auto* f = TCustomForm::Create<TForm>(Application());
     auto* e = new TEdit(f);

@@ -17,6 +17,7 @@
 #include "mainwindow/hotkeys/hotkeys.h"
 #include "mainwindow/mainform/calculatorlink.h"
 #include "pushfold/forms/calcform.h"
+#include "skin/core/model/internalskins.h"
 #include "tables/engine/autoplace.h"
 #include "tables/files/calcfiles.h"
 #include "tables/files/datafiles.h"
@@ -156,6 +157,8 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     BindField("Show1", Show1);
     BindField("Close1", Close1);
     BindField("MonitorCombo", MonitorCombo);
+    skin::RegisterSkinManagerClass();
+    BindField("sSkinManager1", sSkinManager1);
     BindField("ScanningPeriodEdit", ScanningPeriodEdit);
     BindField("ThicknessEdit", ThicknessEdit);
     BindField("MouseActDelayEdit", MouseActDelayEdit);
@@ -227,6 +230,15 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
     BindMessage(WM_APP + 0x101, [this](TMessage&) { FormActivate(); });
+}
+
+void TKOVAForm1::Loaded() {
+    // The description stores the skin's name, not the skins themselves:
+    // they are built into the program. Loaded runs here before the
+    // manager's own, which then loads the named skin.
+    if (sSkinManager1 && sSkinManager1->Model().InternalSkins.Count() == 0)
+        skin::AddInternalSkins(sSkinManager1->Model().InternalSkins);
+    TForm::Loaded();
 }
 
 TKOVAForm1::~TKOVAForm1() {

@@ -22,6 +22,7 @@
 #include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/autoreg.h"
 #include "mainwindow/settings/commonsettings.h"
+#include "skin/core/skinmanager.h"
 #include "tables/files/userini.h"
 #include "tables/model/variables.h"
 
@@ -66,6 +67,8 @@ public:
     TMenuItem* Show1 = nullptr;
     TMenuItem* Close1 = nullptr;
     TComboBox* MonitorCombo = nullptr;
+    // The program's skin manager: the default one, holding our internal skins.
+    skin::TsSkinManager* sSkinManager1 = nullptr;
 
     TEdit* ScanningPeriodEdit = nullptr;
     TEdit* ThicknessEdit = nullptr;
@@ -166,6 +169,11 @@ public:
     static std::function<void(const std::string& fileName)> OnCloseSaveStep;
 
     void Log(const std::string& line);
+
+protected:
+    // Hands the program's internal skins to the skin manager before it
+    // loads the skin its description names.
+    void Loaded() override;
 
 private:
     void ShowState(const std::string& status, TColor colour);

@@ -5,6 +5,7 @@
 // are answered through the dialog seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -143,6 +144,35 @@ TEST_F(MainForm, StartsPausedWithLayoutsFolderAndItsCaption) {
   EXPECT_NE(form_->LogMemo->Lines()->Text().find("mskbrdHook.dll not found"), std::string::npos);
   form_->StartConfig();
   EXPECT_EQ(Status(), "Running");
+}
+
+TEST_F(MainForm, OwnsTheDefaultSkinManagerWithTheFirstInternalSkinActive) {
+  WriteData({TestConfig()});
+  Open();
+  skin::TsSkinManager* manager = form_->sSkinManager1;
+  ASSERT_NE(manager, nullptr);
+  EXPECT_TRUE(manager->IsDefault());
+  EXPECT_EQ(skin::DefaultManager, manager);
+  EXPECT_TRUE(manager->Active());
+  EXPECT_EQ(manager->SkinName(), "Linen (internal)");
+  EXPECT_NE(manager->SkinInfo(), "N/A");
+  EXPECT_GE(manager->IndexOfSection("BUTTON"), 0);
+  EXPECT_TRUE(manager->ThreadHookInstalled());
+  std::vector<std::string> names;
+  std::string first;
+  manager->GetSkinNames(names, skin::slAll, first);
+  EXPECT_EQ(first, "Linen (internal)");
+  EXPECT_NE(std::find(names.begin(), names.end(), "Slate (internal)"), names.end());
+  // The description's class lists, one name a line; the blank ones stay empty.
+  EXPECT_EQ(manager->ThirdPartyClasses(0).size(), 12u);
+  EXPECT_EQ(manager->ThirdPartyClasses(0).front(), "TEdit");
+  EXPECT_EQ(manager->ThirdPartyClasses(4), (std::vector<std::string>{"TComboBox", "TComboBoxEx", "TColorBox"}));
+  EXPECT_TRUE(manager->ThirdPartyClasses(10).empty());
+  EXPECT_EQ(manager->ThirdPartyClasses(19), std::vector<std::string>{"TUpDown"});
+  EXPECT_TRUE(messages_.empty());
+  form_->Free();
+  form_ = nullptr;
+  EXPECT_EQ(skin::DefaultManager, nullptr);
 }
 
 TEST_F(MainForm, HookLibraryStartsWithAConfigAndStopsWithIt) {

@@ -23,6 +23,17 @@ constexpr TsColor kClassicSysColors[] = {
 
 bool IsUsableColour(TsColor c) { return c != kNoColor && c != clFuchsia; }
 
+// A skin folder whose description comes from a skin editor instead of its
+// "Options.dat".
+class TEditorSkinSource : public TFolderSkinSource {
+public:
+    TEditorSkinSource(std::string folder, std::string text) : TFolderSkinSource(std::move(folder)), text_(std::move(text)) {}
+    std::optional<std::string> OptionsText() const override { return text_; }
+
+private:
+    std::string text_;
+};
+
 }  // namespace
 
 TsSkinModel::TsSkinModel() = default;
@@ -121,11 +132,23 @@ void TsSkinModel::LoadStoredData(const std::vector<std::uint8_t>& packed) {
 void TsSkinModel::Reload() {
     const std::string dir = ResolveSkinDirectory();
     const std::string packedName = FindEntryIgnoringCase(dir, skinName_ + ".asz");
-    if (!skinName_.empty() && !packedName.empty() && fs::is_regular_file(NativePath(dir + packedName))) {
+    bool packed = !skinName_.empty() && !packedName.empty() && fs::is_regular_file(NativePath(dir + packedName));
+    // After an editor preview the folder being edited wins over its packed copy.
+    std::error_code ec;
+    if (packed && SkinEdited && !nameAsSet_.empty() && fs::is_directory(NativePath(dir + nameAsSet_), ec))
+        packed = false;
+    if (packed) {
         LoadPackedFile(dir + packedName);
         return;
     }
     const std::string folder = dir + skinName_ + "\\";
+    if (!skinName_.empty() && EditorText) {
+        TEditorSkinSource source(folder, *EditorText);
+        TsSkinTables t = LoadSkinTables(&source, Context());
+        t.SkinData.SkinPath = folder;
+        Install(std::move(t), false);
+        return;
+    }
     if (!skinName_.empty() && TFolderSkinSource(folder).OptionsText()) {
         LoadFolder(folder);
         return;
@@ -152,7 +175,8 @@ void TsSkinModel::Reload() {
 bool TsSkinModel::SetSkinName(const std::string& name) {
     const std::string previous = skinName_;
     skinName_ = name;
-    if (!active_) return true;
+    nameAsSet_ = name;
+    if (!active_ || DeferLoads) return true;
     if (skinName_.size() > 4 && UpperAscii(skinName_.substr(skinName_.size() - 4)) == ".ASZ")
         skinName_.resize(skinName_.size() - 4);
     try {
@@ -176,14 +200,18 @@ void TsSkinModel::SetActive(bool active) {
     SetSkinName(skinName_);
 }
 
+void TsSkinModel::ReloadSkin() {
+    if (active_ && !DeferLoads) Reload();
+}
+
 void TsSkinModel::SetHueOffset(std::int32_t value) {
     hueOffset_ = value;
-    if (active_) Reload();
+    ReloadSkin();
 }
 
 void TsSkinModel::SetSaturation(std::int32_t value) {
     saturation_ = value;
-    if (active_) Reload();
+    ReloadSkin();
 }
 
 void TsSkinModel::SetCommonSections(const std::vector<std::string>& lines) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,17 @@ public:
     TacSkinEffects Effects;
     TacAnimEffects AnimEffects;
     TSkinEnvironment Env;
+    // While set, the setters below only store their values and load
+    // nothing (a form description is being read: the owner loads once at
+    // its end).
+    bool DeferLoads = false;
+    // A skin editor's preview: its text stands for the "Options.dat" of
+    // the named skin folder (whose pictures are still read from the
+    // folder). nullopt: no preview.
+    std::optional<std::string> EditorText;
+    // Set once an editor preview arrived: from then on a skin folder of the
+    // name wins over a packed file of the same name.
+    bool SkinEdited = false;
 
     const std::string& SkinName() const { return skinName_; }
     // Stores the name and, while active, loads it: a trailing ".asz" is
@@ -99,6 +111,9 @@ public:
     // These reload an active skin; a failure propagates to the caller.
     void SetHueOffset(std::int32_t value);
     void SetSaturation(std::int32_t value);
+    // Loads the current name again when active (throws on failure, the
+    // current tables stay then).
+    void ReloadSkin();
     // Ini lines merged into every skin; blanks are removed from every line
     // that is not empty and not a comment. Reloads like SetSkinName.
     void SetCommonSections(const std::vector<std::string>& lines);
@@ -175,6 +190,7 @@ private:
 
     bool active_ = true;
     std::string skinName_;
+    std::string nameAsSet_;  // before a trailing ".asz" was dropped
     std::int32_t hueOffset_ = 0;
     std::int32_t saturation_ = 0;
     std::vector<std::string> commonSections_;

@@ -402,6 +402,42 @@ TEST(SkinModel, ChoosingTheSource) {
     EXPECT_FALSE(bare.Active());
 }
 
+TEST(SkinModel, EditorPreviewAndDeferredLoads) {
+    SkinFolder dir;
+    fs::create_directories(dir.Path() + "Edited");
+    {
+        std::ofstream o(dir.Path() + "Edited/Options.dat");
+        o << "[GLOBALINFO]\nVERSION=7.1\n";
+    }
+    SkinFolder src;
+    src.Write("Options.dat", "[GLOBALINFO]\nVERSION=7.2\n");
+    dir.Write("Edited.asz", src.Pack());
+    TsSkinModel m;
+    m.SkinDirectory = dir.Path();
+    // While loads are deferred every setter only stores.
+    m.DeferLoads = true;
+    EXPECT_TRUE(m.SetSkinName("Edited"));
+    m.SetSaturation(10);
+    m.SetCommonSections({"[EXTRA]"});
+    EXPECT_EQ(m.SkinInfo(), "N/A");
+    EXPECT_EQ(m.Saturation(), 10);
+    m.DeferLoads = false;
+    m.ReloadSkin();
+    EXPECT_TRUE(m.IsPacked()) << "the packed file wins over the folder";
+    EXPECT_EQ(m.SkinInfo(), "7.2");
+    EXPECT_GE(m.IndexOfSection("EXTRA"), 0);
+    // Once a skin editor previewed, the folder of the name wins ...
+    m.SkinEdited = true;
+    EXPECT_TRUE(m.SetSkinName("Edited"));
+    EXPECT_FALSE(m.IsPacked());
+    EXPECT_EQ(m.SkinInfo(), "7.1");
+    // ... and the editor's text stands for its description.
+    m.EditorText = "[GLOBALINFO]\nVERSION=7.3\n";
+    EXPECT_TRUE(m.SetSkinName("Edited"));
+    EXPECT_EQ(m.SkinInfo(), "7.3");
+    EXPECT_EQ(m.SkinData().SkinPath, m.ResolveSkinDirectory() + "Edited\\");
+}
+
 TEST(SkinModel, ResolvesTheSkinDirectory) {
     TsSkinModel m;
     m.ExeFolder = "C:\\Prog\\Bin";
