@@ -1,5 +1,7 @@
 #include "skin/core/skinnedforms.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <exception>
 
@@ -173,7 +175,15 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
         TCustomForm* form = list[i];
         if (!form || form->IsDestroying() || form->FormStyle() == fsMDIChild || form->Parent()) continue;
         TsSkinProvider* provider = ManagedProvider(form, manager);
-        if (!provider || !(provider->FormState & kRepaintLocked)) continue;
+        if (!provider) continue;
+        if (!(provider->FormState & kRepaintLocked)) {
+            // Frozen for a load that never got as far as the lock (a failed
+            // load): nothing was switched off, only the marks are cleared.
+            if (provider->FormState & kSkinChangeImage) provider->FormImage.reset();
+            provider->InAnimation = 0;
+            provider->FormState &= ~kSkinChangeImage;
+            continue;
+        }
         locked.push_back(form);
         RedrawOn(form);
     }
@@ -203,8 +213,41 @@ namespace {
 void SendToFormTree(TCustomForm* form, TMessage& m) {
     if (form->HandleAllocated()) SendMessageA(form->Handle(), m.Msg, m.WParam, m.LParam);
     BroadcastToAllControls(form, m);
+    // An MDI main form's client window is no framework control: it gets
+    // the message itself.
+    if (form->FormStyle() == fsMDIForm && form->HandleAllocated())
+        if (HWND client = FindWindowExA(form->Handle(), nullptr, "MDICLIENT", nullptr))
+            SendMessageA(client, m.Msg, m.WParam, m.LParam);
 }
 }  // namespace
+
+namespace {
+struct AppIcons {
+    HICON Small = nullptr;
+    HICON Large = nullptr;
+    AppIcons() {
+        char path[MAX_PATH] = {};
+        if (!GetModuleFileNameA(nullptr, path, MAX_PATH)) return;
+        SHFILEINFOA info{};
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) Small = info.hIcon;
+        info = SHFILEINFOA{};
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON)) Large = info.hIcon;
+    }
+    ~AppIcons() {
+        if (Small) DestroyIcon(Small);
+        if (Large) DestroyIcon(Large);
+    }
+    AppIcons(const AppIcons&) = delete;
+    AppIcons& operator=(const AppIcons&) = delete;
+};
+AppIcons& Icons() {
+    static AppIcons icons;
+    return icons;
+}
+}  // namespace
+
+HICON AppIconSmall() { return Icons().Small; }
+HICON AppIconLarge() { return Icons().Large; }
 
 void BroadcastToAllForms(TMessage& m) {
     TApplication* app = Application();

@@ -242,6 +242,22 @@ TEST_F(FreezeTest, AFailingRepaintStillUnfreezesEveryForm) {
     EXPECT_NO_THROW(UnlockFormsRepaint(manager_, true));
 }
 
+TEST_F(FreezeTest, UnlockAfterAFreezeWithoutLockClearsTheMarks) {
+    // A load that fails between freezing and locking still ends unfrozen.
+    SkinnedTestForm a;
+    PumpFor(100);
+    manager_->Model().AnimEffects.SkinChanging.Active = true;
+    FreezeFormsForSkinChange(manager_);
+    ASSERT_EQ(a.Provider->InAnimation, 1);
+    ASSERT_TRUE(FormAnimating);
+    a.Paints = 0;
+    UnlockFormsRepaint(manager_, true);
+    EXPECT_EQ(a.Provider->InAnimation, 0);
+    EXPECT_FALSE(FormAnimating);
+    PumpFor(100);
+    EXPECT_EQ(a.Paints, 0) << "not locked: not repainted";
+}
+
 TEST_F(FreezeTest, UnlockWithNothingLockedIsHarmless) {
     SkinnedTestForm a;
     PumpFor(100);
