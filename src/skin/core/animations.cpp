@@ -306,19 +306,99 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
 
 namespace {
 
+// Covers a window that cannot be layered while it changes skin: shows the
+// screen as it was under the window (never erasing, no frame) and then the
+// blend of the old picture into the new one.
+class TOutputWindow : public TCustomControl {
+    KOVA_CLASS(TOutputWindow, TCustomControl)
+public:
+    explicit TOutputWindow(TComponent* owner) : TCustomControl(owner) {
+        SetText("acOutputWindow");
+        SetColor(0xFF00FF);
+        SetTag(kSkinOwnWindowTag);
+        SetVisible(false);
+    }
+    ~TOutputWindow() override;
+    // The screen under the covered window (and then the current frame).
+    TBitmap Picture;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TCustomControl::CreateParams(p);
+        if (Parent()) return;
+        // Top level: a popup of the application window, topmost with it.
+        p.Style = WS_POPUP | (p.Style & WS_VISIBLE);
+        p.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+        p.WndParent = Application()->Handle();
+        if (p.WndParent && IsTopmost(p.WndParent)) p.ExStyle |= WS_EX_TOPMOST;
+    }
+    void HandleMessage(TMessage& m) override {
+        if (m.Msg == WM_ERASEBKGND) {
+            m.Result = 1;
+            return;
+        }
+        if (m.Msg == WM_NCPAINT) {
+            m.Result = 0;
+            return;
+        }
+        TCustomControl::HandleMessage(m);
+    }
+    void Paint() override {
+        if (Picture.Width() > 0)
+            BitBlt(canvas_.Handle(), 0, 0, Picture.Width(), Picture.Height(), Picture.Canvas()->Handle(), 0, 0,
+                   SRCCOPY);
+    }
+};
+
+TOutputWindow* OutputWindowInstance = nullptr;
+
+TOutputWindow::~TOutputWindow() {
+    if (OutputWindowInstance == this) OutputWindowInstance = nullptr;
+}
+
+TOutputWindow* OutputWindow() {
+    if (!OutputWindowInstance) OutputWindowInstance = new TOutputWindow(Application());
+    return OutputWindowInstance;
+}
+
+// Captures the screen under the control and puts the output window over
+// it: a child control gets a sibling of its bounds just above it, a
+// top-level window a popup over its screen rectangle.
+TOutputWindow* MakeOutputWindowSnapshot(TWinControl* control) {
+    TOutputWindow* out = OutputWindow();
+    const HWND wnd = control->Handle();
+    const RECT r = WindowRect(wnd);
+    out->Picture.SetSize(r.right - r.left, r.bottom - r.top);
+    {
+        ScreenDC screen;
+        BitBlt(out->Picture.Canvas()->Handle(), 0, 0, out->Picture.Width(), out->Picture.Height(), screen.Get(),
+               r.left, r.top, SRCCOPY);
+    }
+    HWND after = HWND_TOP;
+    if (control->Parent()) {
+        out->SetParent(control->Parent());
+        out->SetBounds(control->Left(), control->Top(), control->Width(), control->Height());
+    } else {
+        out->SetParent(nullptr);
+        out->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        if (IsTopmost(wnd)) after = HWND_TOPMOST;
+    }
+    if (HWND above = GetWindow(wnd, GW_HWNDPREV); above && above != out->Handle() && after == HWND_TOP)
+        after = above;
+    SetWindowPos(out->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return out;
+}
+
 // Windows that cannot be layered: the new look is blended over what the
-// screen showed under the control, straight into the control's window.
+// screen showed under the control, in the output window over it.
 void SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::uint16_t time) {
     const HWND wnd = control->Handle();
     const RECT r = WindowRect(wnd);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    TBitmap old(w, h);
-    {
-        ScreenDC screen;
-        BitBlt(old.Canvas()->Handle(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
-        GdiFlush();
-    }
+    TOutputWindow* out = MakeOutputWindowSnapshot(control);
+    GdiFlush();
+    const PixelBuffer32 old = out->Picture.Pixels().Clone();
     if (provider) provider->PaintNonClientCache();
     TBitmap source(w, h);
     CopyParentBackground(source, control, 0, provider, 0);
@@ -328,28 +408,29 @@ void SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::u
     }
     const int steps = std::max(AnimationSteps(time), 1);
     const int step = 255 / steps;
-    TBitmap frame(w, h);
-    HDC dc = GetWindowDC(wnd);
-    for (int i = 0; i <= steps; ++i) {
-        const int k = std::max(0, i * step);
-        const PixelBuffer32& a = old.Pixels();
-        const PixelBuffer32& b = source.Pixels();
-        PixelBuffer32& f = frame.Pixels();
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = a.At(x, y), q = b.At(x, y);
-                std::uint32_t out = 0xFF000000u;
-                for (int sh = 0; sh < 24; sh += 8) {
-                    const int ca = (p >> sh) & 0xFF, cb = (q >> sh) & 0xFF;
-                    out |= static_cast<std::uint32_t>((ca * (255 - k) + cb * k) / 255) << sh;
+    const PixelBuffer32& b = source.Pixels();
+    {
+        HDC dc = GetWindowDC(out->Handle());
+        for (int i = 0; i <= steps; ++i) {
+            const int k = std::max(0, i * step);
+            PixelBuffer32& f = out->Picture.Pixels();
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const std::uint32_t p = old.At(x, y), q = b.At(x, y);
+                    std::uint32_t mix = 0xFF000000u;
+                    for (int sh = 0; sh < 24; sh += 8) {
+                        const int ca = (p >> sh) & 0xFF, cb = (q >> sh) & 0xFF;
+                        mix |= static_cast<std::uint32_t>((ca * (255 - k) + cb * k) / 255) << sh;
+                    }
+                    f.At(x, y) = mix;
                 }
-                f.At(x, y) = out;
-            }
-        BitBlt(dc, 0, 0, w, h, frame.Canvas()->Handle(), 0, 0, SRCCOPY);
-        Pause();
+            BitBlt(dc, 0, 0, w, h, out->Picture.Canvas()->Handle(), 0, 0, SRCCOPY);
+            Pause();
+        }
+        CopyPixels(b, out->Picture.Pixels());
+        BitBlt(dc, 0, 0, w, h, out->Picture.Canvas()->Handle(), 0, 0, SRCCOPY);
+        ReleaseDC(out->Handle(), dc);
     }
-    BitBlt(dc, 0, 0, w, h, source.Canvas()->Handle(), 0, 0, SRCCOPY);
-    ReleaseDC(wnd, dc);
     FormAnimating = false;
     if (control->Visible()) {
         SendMessageA(wnd, WM_SETREDRAW, 1, 0);
@@ -357,6 +438,11 @@ void SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::u
             RedrawWindow(wnd, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     }
+    SetWindowPos(out->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    out->SetVisible(false);
+    // Not left inside a parent that may be freed before it.
+    out->SetParent(nullptr);
 }
 
 }  // namespace

@@ -186,10 +186,28 @@ TEST_F(AnimationTest, SkinChangeOfAControlBlendsWithoutLayeredWindows) {
     panel->SetBounds(10, 10, 80, 40);
     PumpFor(100);
     LayeredRecorder rec;
+    // The output window shows the blend: read it at each frame.
+    std::vector<COLORREF> seen;
+    AnimationOutput().Sleep = [&](DWORD) {
+        const HWND out = FindWindowExA(f.Wnd(), nullptr, nullptr, "acOutputWindow");
+        ASSERT_NE(out, nullptr) << "a sibling over the control";
+        EXPECT_TRUE(IsWindowVisible(out));
+        HDC dc = GetWindowDC(out);
+        seen.push_back(GetPixel(dc, 40, 20));
+        ReleaseDC(out, dc);
+        rec.Sleeps.push_back(12);
+    };
+    SendMessageA(panel->Handle(), WM_SETREDRAW, 0, 0);
+    panel->SetColor(0x00FFFFFF);  // the "new look"
     AnimateFormSkinChange(panel, 36, 255, TacAnimType::atFading);
     EXPECT_TRUE(rec.Calls.empty()) << "a control is not layered";
     EXPECT_EQ(rec.Sleeps.size(), 4u) << "steps + 1 blended frames";
     EXPECT_FALSE(FormAnimating);
+    EXPECT_TRUE(IsWindowVisible(panel->Handle())) << "redraw back on";
+    ASSERT_EQ(seen.size(), 4u);
+    // From the old look towards white, brighter on every frame.
+    for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_GT(GetRValue(seen[i]), GetRValue(seen[i - 1])) << i;
+    EXPECT_EQ(seen.back(), RGB(255, 255, 255));
 }
 
 std::unique_ptr<TBitmap> Picture(int w, int h, std::uint32_t pixel) {
