@@ -295,5 +295,27 @@ TEST_F(AnimationTest, FormHideFadesTheFormsPictureWithTheManagersSettings) {
     manager->Free();
 }
 
+TEST_F(AnimationTest, DialogHideFadesTheCachedPictureInItsSnapshotWindow) {
+    ASSERT_EQ(DefaultManager, nullptr);
+    TsSkinManager* manager = new TsSkinManager(Application());
+    manager->Model().AnimEffects.DialogHide.Time = 24;
+    {
+        SkinnedTestForm f;
+        PumpFor(100);
+        TestDialog dialog(f.Wnd());
+        dialog.PaintNonClientCache();
+        LayeredRecorder rec;
+        AnimateDialogHide(&dialog);
+        EXPECT_FALSE(FormAnimating);
+        ASSERT_TRUE(HideAnimationRunning());
+        ASSERT_TRUE(WaitUntil([] { return !HideAnimationRunning(); }, 5000));
+        ASSERT_EQ(rec.Calls.size(), 1u + 3u);
+        EXPECT_NE(rec.Calls.front().Wnd, f.Wnd()) << "a snapshot window fades, not the dialog";
+        EXPECT_EQ(rec.Calls.front().Picture.At(5, 5), 0xFF102030u);
+        EXPECT_FALSE(IsWindow(rec.Calls.front().Wnd));
+    }
+    manager->Free();
+}
+
 }  // namespace
 }  // namespace kova::skin
