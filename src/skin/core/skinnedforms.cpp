@@ -31,8 +31,8 @@ void RemoveSkinnedForm(TCustomForm* form) {
 
 namespace {
 
-// A minimised main window: freezing would leave forms that nobody sees
-// repainted, so the three routines leave the forms alone.
+// With the main window minimised nothing is frozen: a form frozen while
+// the program is minimised could be left without repainting.
 bool MainWindowMinimised() {
     TApplication* app = Application();
     if (TCustomForm* main = app->MainForm(); main && main->HandleAllocated() && IsIconic(main->Handle()))
