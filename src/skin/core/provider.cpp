@@ -50,7 +50,22 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
     savedProc_(m);
 }
 
-void TsSkinProvider::PaintNonClientCache() {}
+void TsSkinProvider::PaintNonClientCache() {
+    if (!SkinData || !Form || !Form->HandleAllocated()) return;
+    if (!SkinData->CacheBmp) SkinData->CacheBmp = std::make_unique<TBitmap>();
+    TBitmap& cache = *SkinData->CacheBmp;
+    RECT r;
+    GetWindowRect(Form->Handle(), &r);
+    cache.SetSize(r.right - r.left, r.bottom - r.top);
+    if (cache.Width() <= 0 || cache.Height() <= 0) return;
+    cache.Pixels().Fill(0xFF000000u);
+    SendMessageA(Form->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(cache.Canvas()->Handle()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    GdiFlush();
+    PixelBuffer32& px = cache.Pixels();
+    for (int y = 0; y < px.Height(); ++y)
+        for (int x = 0; x < px.Width(); ++x) px.ScanLine(y)[x] |= 0xFF000000u;
+}
 
 std::unique_ptr<TBitmap> TsSkinProvider::MakeFormImage() {
     auto image = std::make_unique<TBitmap>();

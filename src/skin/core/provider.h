@@ -18,8 +18,24 @@
 
 namespace kova::skin {
 
-// The extended-border window of a form or dialog (made by form skinning).
-class TacBorderForm;
+// The extended-border window of a form or dialog. Form skinning makes it
+// and overrides the operations; the core only reads the fields and calls
+// these.
+class TacBorderForm {
+public:
+    virtual ~TacBorderForm() = default;
+    // The border window (nullptr until created) and the window it frames.
+    TForm* AForm = nullptr;
+    HWND OwnerHandle = nullptr;
+    virtual void CreateBorderWindow() {}
+    // A new region for the border window; the caller hands it to
+    // SetWindowRgn (nullptr: no region).
+    virtual HRGN MakeRegion(int /*dx*/, int /*dy*/) { return nullptr; }
+    // alpha -1: the form's own.
+    virtual void UpdateBorderWindow(bool /*repaint*/, int /*alpha*/) {}
+    virtual int TopOffset() { return 0; }
+    virtual void PaintOwnerCache() {}
+};
 
 // Provider state bits.
 inline constexpr std::uint32_t kNonClientPainted = 0x200;
@@ -47,6 +63,8 @@ public:
     TNotifyEvent OnAfterAnimation;
 
     // Form skinning overrides these; the defaults keep the form's own look.
+    // Brings the cache bitmap of the skin record to the form's window size
+    // and paints the form (frame, client area, children) into it.
     virtual void PaintNonClientCache();
     // A new 32-bit picture of the form's current look (caller owns it).
     virtual std::unique_ptr<TBitmap> MakeFormImage();

@@ -1,7 +1,11 @@
 #include "skin/core/skinnedforms.h"
 
-#include <algorithm>
+#include <shellapi.h>
 
+#include <algorithm>
+#include <exception>
+
+#include "skin/core/animations.h"
 #include "skin/core/provider.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
@@ -25,17 +29,225 @@ void RemoveSkinnedForm(TCustomForm* form) {
     }
 }
 
-// Freezing and animating come next; for now the forms are redrawn whole.
-void FreezeFormsForSkinChange(TsSkinManager*) {}
-void LockFormsRepaint(TsSkinManager*) {}
-void UnlockFormsRepaint(TsSkinManager*, bool) {}
+namespace {
+
+// With the main window minimised nothing is frozen: a form frozen while
+// the program is minimised could be left without repainting.
+bool MainWindowMinimised() {
+    TApplication* app = Application();
+    if (TCustomForm* main = app->MainForm(); main && main->HandleAllocated() && IsIconic(main->Handle()))
+        return true;
+    return app->Handle() && IsIconic(app->Handle());
+}
+
+bool FormMinimised(TCustomForm* form) {
+    return form->WindowState() == wsMinimized || (form->HandleAllocated() && IsIconic(form->Handle()));
+}
+
+// A visible top-level form that is not an MDI child (minimised or not).
+bool TopLevelShowingForm(TCustomForm* form) {
+    return form && !form->IsDestroying() && form->FormStyle() != fsMDIChild && !form->Parent() && form->Visible();
+}
+
+// The form's provider when it belongs to the manager.
+TsSkinProvider* ManagedProvider(TCustomForm* form, TsSkinManager* manager) {
+    if (!form->HandleAllocated()) return nullptr;
+    TsSkinProvider* provider = ProviderOfForm(form);
+    if (!provider || !provider->SkinData || provider->SkinData->GetSkinManager() != manager) return nullptr;
+    return provider;
+}
+
+std::uint8_t FormAlpha(TCustomForm* form) {
+    return form->AlphaBlend() ? static_cast<std::uint8_t>(form->AlphaBlendValue()) : 255;
+}
+
+bool SkinChangeAnimated(TsSkinManager* manager) {
+    return manager->Model().AnimEffects.SkinChanging.Active;
+}
+
+// The border window's region from the border object (nothing without a
+// border window).
+void SetBorderRegion(TacBorderForm* border) {
+    if (!border || !border->AForm || !border->AForm->HandleAllocated()) return;
+    SetWindowRgn(border->AForm->Handle(), border->MakeRegion(0, 0), TRUE);
+}
+
+bool WindowsBelow6() { return LOBYTE(LOWORD(GetVersion())) < 6; }
+
+}  // namespace
+
+void FreezeFormsForSkinChange(TsSkinManager* manager) {
+    if (!manager || MainWindowMinimised() || (manager->ComponentState() & (csLoading | csReading))) return;
+    if (manager->IsDefault() && SkinChangeAnimated(manager)) FormAnimating = true;
+    auto& list = SkinnedForms();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        TCustomForm* form = list[i];
+        if (!TopLevelShowingForm(form) || FormMinimised(form)) continue;
+        TsSkinProvider* provider = ManagedProvider(form, manager);
+        if (!provider) continue;
+        if (provider->BorderForm) {
+            provider->FormState |= kSkinChangeImage;
+            provider->FormImage = provider->MakeFormImage();
+        }
+        provider->InAnimation = 1;
+    }
+}
+
+void LockFormsRepaint(TsSkinManager* manager) {
+    if (!manager || MainWindowMinimised()) return;
+    if (manager->IsDefault() && SkinChangeAnimated(manager)) FormAnimating = true;
+    auto& list = SkinnedForms();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        auto* form = dynamic_cast<TForm*>(list[i]);
+        if (!TopLevelShowingForm(form) || FormMinimised(form) || !form->HandleAllocated() ||
+            !IsWindowVisible(form->Handle()))
+            continue;
+        TsSkinProvider* provider = ManagedProvider(form, manager);
+        if (!provider) continue;
+        provider->InAnimation = 1;
+        provider->FormState |= kRepaintLocked;
+        if (TacBorderForm* border = provider->BorderForm; border && border->AForm && border->AForm->HandleAllocated()) {
+            if (provider->FormImage)
+                UpdateLayeredBitmap(border->AForm->Handle(), provider->FormImage.get(), FormAlpha(form), nullptr);
+            SetBorderRegion(border);
+        }
+        SendMessageA(form->Handle(), WM_SETREDRAW, 0, 0);
+    }
+}
+
+namespace {
+
+// Redraw switched back on without showing a form that was hidden while
+// locked (WM_SETREDRAW 1 sets the visible bit).
+void RedrawOn(TCustomForm* form) {
+    if (!form->HandleAllocated()) return;
+    SendMessageA(form->Handle(), WM_SETREDRAW, 1, 0);
+    if (!form->Visible()) ShowWindow(form->Handle(), SW_HIDE);
+}
+
+void RepaintUnlockedForm(TCustomForm* form, TsSkinProvider* provider, TsSkinManager* manager) {
+    const TacFormAnimation& anim = manager->Model().AnimEffects.SkinChanging;
+    if (anim.Active) {
+        if (provider->DrawNonClientArea)
+            AnimateFormSkinChange(form, anim.Time, FormAlpha(form), anim.Mode);
+        else
+            AnimateFormSkinChange(form, 0, 255, TacAnimType::atFading);
+    }
+    provider->FormState &= ~kSkinChangeImage;
+    const HWND wnd = form->Handle();
+    if (provider->BorderForm && IsZoomed(wnd)) {
+        // Shown maximised again without a visible flash of the old frame.
+        const HWND active = GetActiveWindow();
+        const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
+        SetWindowLongPtrA(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+        ShowWindow(wnd, SW_MAXIMIZE);
+        SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | WS_VISIBLE);
+        if (active && active != wnd) SetActiveWindow(active);
+    }
+    provider->InAnimation = 0;
+    if (provider->DrawNonClientArea) {
+        if (WindowsBelow6()) SetWindowRgn(wnd, nullptr, FALSE);
+        provider->InitRegionRects();
+        provider->UpdateRegion(true);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        if (provider->BorderForm) {
+            SetBorderRegion(provider->BorderForm);
+            provider->BorderForm->UpdateBorderWindow(true, -1);
+        }
+    } else {
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    }
+}
+
+}  // namespace
+
+void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
+    if (!manager) return;
+    // Every locked form is unlocked whatever happened since the lock: also
+    // when the main window was minimised meanwhile or the form was hidden
+    // (then without repainting), and when repainting one form throws (the
+    // others are unlocked first, then the fault goes on).
+    const bool minimised = MainWindowMinimised();
+    if (manager->IsDefault()) FormAnimating = false;
+    auto& list = SkinnedForms();
+    std::vector<TCustomForm*> locked;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        TCustomForm* form = list[i];
+        if (!form || form->IsDestroying() || form->FormStyle() == fsMDIChild || form->Parent()) continue;
+        TsSkinProvider* provider = ManagedProvider(form, manager);
+        if (!provider) continue;
+        if (!(provider->FormState & kRepaintLocked)) {
+            // Frozen for a load that never got as far as the lock (a failed
+            // load): nothing was switched off, only the marks are cleared.
+            if (provider->FormState & kSkinChangeImage) provider->FormImage.reset();
+            provider->InAnimation = 0;
+            provider->FormState &= ~kSkinChangeImage;
+            continue;
+        }
+        locked.push_back(form);
+        RedrawOn(form);
+    }
+    std::exception_ptr fault;
+    for (TCustomForm* form : locked) {
+        TsSkinProvider* provider = ManagedProvider(form, manager);
+        if (!provider) continue;
+        try {
+            if (repaint && !minimised && form->Visible() && !FormMinimised(form)) {
+                RepaintUnlockedForm(form, provider, manager);
+            } else {
+                provider->FormState &= ~kSkinChangeImage;
+                RedrawOn(form);
+            }
+        } catch (...) {
+            if (!fault) fault = std::current_exception();
+            RedrawOn(form);
+        }
+        provider->InAnimation = 0;
+        provider->FormState &= ~kRepaintLocked;
+    }
+    if (manager->IsDefault()) FormAnimating = false;
+    if (fault) std::rethrow_exception(fault);
+}
 
 namespace {
 void SendToFormTree(TCustomForm* form, TMessage& m) {
     if (form->HandleAllocated()) SendMessageA(form->Handle(), m.Msg, m.WParam, m.LParam);
     BroadcastToAllControls(form, m);
+    // An MDI main form's client window is no framework control: it gets
+    // the message itself.
+    if (form->FormStyle() == fsMDIForm && form->HandleAllocated())
+        if (HWND client = FindWindowExA(form->Handle(), nullptr, "MDICLIENT", nullptr))
+            SendMessageA(client, m.Msg, m.WParam, m.LParam);
 }
 }  // namespace
+
+namespace {
+struct AppIcons {
+    HICON Small = nullptr;
+    HICON Large = nullptr;
+    AppIcons() {
+        char path[MAX_PATH] = {};
+        if (!GetModuleFileNameA(nullptr, path, MAX_PATH)) return;
+        SHFILEINFOA info{};
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) Small = info.hIcon;
+        info = SHFILEINFOA{};
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON)) Large = info.hIcon;
+    }
+    ~AppIcons() {
+        if (Small) DestroyIcon(Small);
+        if (Large) DestroyIcon(Large);
+    }
+    AppIcons(const AppIcons&) = delete;
+    AppIcons& operator=(const AppIcons&) = delete;
+};
+AppIcons& Icons() {
+    static AppIcons icons;
+    return icons;
+}
+}  // namespace
+
+HICON AppIconSmall() { return Icons().Small; }
+HICON AppIconLarge() { return Icons().Large; }
 
 void BroadcastToAllForms(TMessage& m) {
     TApplication* app = Application();

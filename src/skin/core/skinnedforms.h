@@ -36,4 +36,10 @@ void BroadcastToAllForms(TMessage& m);
 // dialogs skinned through the thread hook.
 void BroadcastToSkinnedForms(TMessage& m);
 
+// The small and the large shell icon of the program's executable, for
+// captions of forms without an icon of their own; nullptr when the shell
+// gives none. Loaded on first use, released at the end of the program.
+HICON AppIconSmall();
+HICON AppIconLarge();
+
 }  // namespace kova::skin
