@@ -9,6 +9,7 @@
 #include "skin/core/dcpaint.h"
 #include "skin/core/dcroutines.h"
 #include "skin/core/glow.h"
+#include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/provider.h"
@@ -612,6 +613,22 @@ void PaintControlBorder(TsCommonData& data, int state) {
                               m->Model().Masks()[static_cast<std::size_t>(data.BorderIndex)], state);
 }
 
+void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int state, TRect r, TPoint offset,
+                       PixelBuffer32& dest) {
+    const TsGeneralData* s = data.Section();
+    if (!s) return;
+    TColor colour = clFuchsia;
+    if (data.CustomColor()) {
+        if (data.OwnerControl)
+            colour = RGBOf(data.OwnerControl->Color());
+        else if (TsSkinProvider* p = data.OwnerProvider(); p && p->Form)
+            colour = RGBOf(p->Form->Color());
+    }
+    const int st = std::max(0, std::min(state, s->States - 1));
+    PaintSectionBackground(dest, data.GetSkinManager()->Model(), data.SkinIndex, bg, st, r, offset, data.TextureIndex,
+                           data.HotTextureIndex, colour);
+}
+
 namespace {
 
 void CopyCache(TsCommonData& data, const RECT& src, HDC dc, const RECT& dest) {
@@ -798,8 +815,6 @@ bool IsManagerArg(const TsCommonData& d, LPARAM l) {
 }
 
 void SkinRemoved(TsCommonData& d) {
-    TsSkinManager* m = d.GetSkinManager();
-    if (m && m->IsDestroying() && d.SkinManager() == m) d.SetSkinManager(nullptr);
     d.BorderIndex = d.SkinIndex = d.TextureIndex = d.HotTextureIndex = -1;
     d.Updating = true;
     if (d.CacheBmp) d.CacheBmp->SetSize(0, 0);
@@ -870,7 +885,10 @@ bool HandleSkinCommand(TMessage& m, TsCommonData* data) {
             }
             return false;
         case scSkinRemoved:
-            if (IsManagerArg(d, m.LParam)) SkinRemoved(d);
+            if (IsManagerArg(d, m.LParam)) {
+                if (d.skinManager_ && d.skinManager_->IsDestroying()) d.skinManager_ = nullptr;
+                SkinRemoved(d);
+            }
             return false;
         case scRefresh:
             if (IsManagerArg(d, m.LParam)) {

@@ -110,6 +110,9 @@ public:
     HWND OwnerHandle() const;
 
 private:
+    // Sub-code 2 from a manager being freed lets go of it without telling
+    // the owner again.
+    friend bool HandleSkinCommand(TMessage& m, TsCommonData* data);
     void SetIndexFor(TsSkinManager* manager);
     // Sub-code 3 (the section is in the manager's skin) or 2 (it is not) to
     // the owner control after a change of manager or section.
@@ -142,6 +145,12 @@ std::int32_t ParentBgSectionIndex(TControl* control, std::int32_t defaultIndex, 
 // The record's border painted into its cache over what the owner's parent
 // shows under it (nothing without a border mask, a cache or a parent).
 void PaintControlBorder(TsCommonData& data, int state);
+// The background of the record's section in r of dest (the state clamped
+// to the section's states, the record's textures); a record with
+// CustomColor fills its owner's colour instead. Nothing for an unskinned
+// record.
+void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int state, TRect r, TPoint offset,
+                       PixelBuffer32& dest);
 // The record's cached picture copied into dc (from src's top-left to
 // dest), around the parent's windowless children, which sit at
 // their bounds moved by (dx, dy). With paintBorder the record's border is
@@ -165,7 +174,8 @@ public:
     bool UseSkinColor = true;
 };
 
-// A caption a skinned control can show beside itself.
+// A caption a skinned control can show beside itself. It lives no longer
+// than its control (the control holds it), which owns the label.
 class TsBoundLabel : public TPersistent {
     KOVA_CLASS(TsBoundLabel, TPersistent)
 public:

@@ -219,6 +219,36 @@ TEST_F(RecordTest, SimpleCommands) {
     EXPECT_TRUE(d.Updating);
 }
 
+TEST_F(RecordTest, HidingReleasesTheCachesOfTheWholeTree) {
+    auto* p = new ProbePanel(form, 51);
+    p->SetParent(form);
+    p->SetBounds(0, 0, 30, 20);
+    p->P.Data.SetSkinSection("PANEL");
+    auto* child = new ProbePanel(form, 51);
+    child->SetParent(p);
+    child->SetBounds(0, 0, 10, 10);
+    auto* g = new ProbeGraphic(form);
+    g->SetParent(p);
+    child->HandleNeeded();
+    for (test::Probe* x : {&p->P, &child->P, &g->P}) x->Data.EnsureCacheBmp();
+    p->P.Data.BGChanged = false;
+    p->Hide();
+    EXPECT_EQ(p->P.Data.CacheBmp->Width(), 0);
+    EXPECT_TRUE(p->P.Data.BGChanged);
+    EXPECT_EQ(child->P.Count(scDropCaches), 1);
+    EXPECT_EQ(child->P.Data.CacheBmp->Width(), 0);
+    EXPECT_EQ(g->P.Count(scDropCaches), 1);
+    EXPECT_TRUE(g->P.Data.Updating);
+    p->Show();
+    EXPECT_FALSE(p->P.Data.Updating);
+    // Switched off, hiding keeps the picture.
+    ReleaseHiddenCaches = false;
+    p->P.Data.EnsureCacheBmp();
+    p->Hide();
+    ReleaseHiddenCaches = true;
+    EXPECT_EQ(p->P.Data.CacheBmp->Width(), 30);
+}
+
 TEST_F(RecordTest, EndUpdateSendsOnlyAtTheOutermostCall) {
     auto* p = new ProbePanel(form, 51);
     p->SetParent(form);
@@ -320,7 +350,8 @@ TEST_F(RecordTest, HoverAndGlowByKind) {
     EXPECT_FALSE(edit->P.Data.FocusSet);
     EXPECT_FALSE(edit->P.Data.MouseAbove);
     // Skinned controls swallow the UI-state message.
-    EXPECT_TRUE(HandleControlMessage(*std::make_unique<TMessage>(TMessage{WM_UPDATEUISTATE, 0, 0, 0}), &edit->P.Data));
+    TMessage uiState{WM_UPDATEUISTATE, 0, 0, 0};
+    EXPECT_TRUE(HandleControlMessage(uiState, &edit->P.Data));
 }
 
 TEST_F(RecordTest, BackgroundInfoOfPlainAndTransparentSections) {
@@ -426,6 +457,27 @@ TEST(RecordSkinChange, EveryControlOfAFormFollowsTheInternalSkins) {
         EXPECT_EQ(p->Data.SkinIndex, manager->IndexOfSection(p->Data.SkinSection())) << p->Data.SkinSection();
         EXPECT_TRUE(p->Data.IsSkinned()) << p->Data.SkinSection();
     }
+    form->Free();
+    manager->Free();
+}
+
+TEST(RecordCache, SectionBackgroundOrTheOwnersOwnColour) {
+    auto* manager = new TsSkinManager(nullptr);
+    TestSkin skin;
+    skin.LoadInto(*manager);
+    auto* form = TCustomForm::Create<TForm>(Application());
+    auto* panel = new ProbePanel(form, 51);
+    panel->SetParent(form);
+    panel->P.Data.SetSkinSection("PANEL");
+    panel->SetColor(0x00102030);
+    Bitmap32 dest(8, 8);
+    TsParentImageInfo bg;
+    PaintSkinDataItem(panel->P.Data, bg, 5, {0, 0, 8, 8}, {}, dest);
+    EXPECT_EQ(dest.At(3, 3) & 0xFFFFFF, 0x808080u);
+    panel->P.Data.SetCustomColor(true);
+    PaintSkinDataItem(panel->P.Data, bg, 0, {0, 0, 8, 8}, {}, dest);
+    // Pixels are 0xAARRGGBB: the colour 0x00BBGGRR with red and blue swapped.
+    EXPECT_EQ(dest.At(3, 3) & 0xFFFFFF, 0x302010u);
     form->Free();
     manager->Free();
 }
