@@ -14,12 +14,18 @@
 
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/stdctrls.h"
+#include "skin/core/portable/skinrecord.h"
 #include "skin/core/portable/skintypes.h"
 
 namespace kova::skin {
 
 class TsSkinManager;
 class TsSkinProvider;
+struct TsGeneralData;
+
+// Hidden controls let go of their cached pictures (on by default).
+extern bool ReleaseHiddenCaches;
 
 // FlagsWord bits.
 inline constexpr std::uint16_t kPlainBackground = 0x0001;
@@ -96,11 +102,117 @@ public:
     TColor BackgroundColorFor(std::int32_t state, HWND wnd) const;
     void ParentImageInfo(TsParentImageInfo& info);
 
+    // The section record at SkinIndex in the serving manager's skin, or
+    // nullptr when the record is not skinned by a live manager.
+    const TsGeneralData* Section() const;
+    // The owner's window when it has one (a windowed control's handle, a
+    // provider's form handle), else nullptr.
+    HWND OwnerHandle() const;
+
 private:
+    // Sub-code 2 from a manager being freed lets go of it without telling
+    // the owner again.
+    friend bool HandleSkinCommand(TMessage& m, TsCommonData* data);
+    void SetIndexFor(TsSkinManager* manager);
+    // Sub-code 3 (the section is in the manager's skin) or 2 (it is not) to
+    // the owner control after a change of manager or section.
+    void TellOwner(TsSkinManager* manager);
+
     std::string skinSection_;
     bool customFont_ = false;
     bool customColor_ = false;
     TsSkinManager* skinManager_ = nullptr;
+};
+
+// The record of a skinned control whose hue and saturation the form
+// description may set.
+class TsCtrlSkinData : public TsCommonData {
+    KOVA_CLASS(TsCtrlSkinData, TsCommonData)
+public:
+    using TsCommonData::TsCommonData;
+    void SetHUEOffset(std::int32_t value);
+    void SetSaturation(std::int32_t value);
+};
+
+// A window's background answered through its parent window, as painters
+// take it; not Ready when the window has no parent.
+void ParentImageInfoOfWnd(HWND wnd, TsParentImageInfo& info);
+// The section whose font colours a control's text takes: that of the
+// nearest parent whose section gives its own font, looking through parents
+// that are more than half transparent; `defaultIndex` when none does.
+std::int32_t ParentBgSectionIndex(TControl* control, std::int32_t defaultIndex, TsSkinManager* manager,
+                                  std::int32_t state);
+// The record's border painted into its cache over what the owner's parent
+// shows under it (nothing without a border mask, a cache or a parent).
+void PaintControlBorder(TsCommonData& data, int state);
+// The background of the record's section in r of dest (the state clamped
+// to the section's states, the record's textures); a record with
+// CustomColor fills its owner's colour instead. Nothing for an unskinned
+// record.
+void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int state, TRect r, TPoint offset,
+                       PixelBuffer32& dest);
+// The record's cached picture copied into dc (from src's top-left to
+// dest), around the parent's windowless children, which sit at
+// their bounds moved by (dx, dy). With paintBorder the record's border is
+// painted into the cache first.
+void CopyCacheExcludingControls(TWinControl* parent, TsCommonData* data, const RECT& src, int dy, int dx,
+                                bool paintBorder, HDC dc, const RECT& dest);
+// As CopyCacheExcludingControls, around the visible child windows of a
+// window (of a group box only its frame strips).
+void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src, int dy, int dx, bool paintBorder,
+                               HDC dc, const RECT& dest);
+
+class TsBoundLabel;
+
+// The label a bound label shows beside its control. Skinning its look comes
+// with the skinned controls; it keeps the one setting they need.
+class TsEditLabel : public TLabel {
+    KOVA_CLASS(TsEditLabel, TLabel)
+public:
+    TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel);
+    TsBoundLabel* BoundLabel = nullptr;
+    bool UseSkinColor = true;
+};
+
+// A caption a skinned control can show beside itself. It lives no longer
+// than its control (the control holds it), which owns the label.
+class TsBoundLabel : public TPersistent {
+    KOVA_CLASS(TsBoundLabel, TPersistent)
+public:
+    explicit TsBoundLabel(TsCommonData* owner);
+    ~TsBoundLabel() override;
+    TsBoundLabel(const TsBoundLabel&) = delete;
+    TsBoundLabel& operator=(const TsBoundLabel&) = delete;
+
+    std::int32_t MaxWidth() const { return maxWidth_; }
+    void SetMaxWidth(std::int32_t value);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+    TsCaptionLayout Layout() const { return layout_; }
+    void SetLayout(TsCaptionLayout value);
+    TFont* Font();
+    void SetFont(TFont* value);
+    std::int32_t Indent() const { return indent_; }
+    void SetIndent(std::int32_t value);
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    bool UseSkinColor() const { return label_ ? label_->UseSkinColor : true; }
+    void SetUseSkinColor(bool value);
+    TsEditLabel* Label() const { return label_; }
+
+    // Puts the label beside the control by Layout.
+    void PlaceLabel();
+
+private:
+    TControl* BoundControl() const;
+    std::int32_t maxWidth_ = 0;
+    std::string caption_;
+    TsCaptionLayout layout_ = sclLeft;
+    TFont font_;
+    std::int32_t indent_ = 0;
+    bool active_ = false;
+    TsEditLabel* label_ = nullptr;
+    TsCommonData* owner_ = nullptr;
 };
 
 // The record's answers to the skin command message (true: handled, the

@@ -264,7 +264,8 @@ bool QueryParentBackgroundInfo(TsBackgroundInfo& info, TControl* control, bool p
         info.BgType = 1;
         const LRESULT answer = control->Perform(SkinCommandMessage, SkinCommand(scQueryBgColor), clFuchsia);
         const auto colour = static_cast<TColor>(answer);
-        info.Color = answer == 0 || colour == clFuchsia ? ColorToRGB(control->Color()) : colour & 0xFFFFFF;
+        info.Color = answer == 0 || colour == clFuchsia ? static_cast<TColor>(kova::ColorToRGB(control->Color()))
+                                                         : colour & 0xFFFFFF;
         if (pleaseDraw && info.Bmp != nullptr && info.DrawDC != nullptr)
             FillRectSolid(static_cast<HDC>(info.DrawDC), ToRECT(info.R), info.Color);
     }

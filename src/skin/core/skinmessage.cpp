@@ -29,17 +29,25 @@ void NotifyParentFormOfControl(TControl* control) {
     SendSkinCommand(form->Handle(), scParentFormNotify, reinterpret_cast<LPARAM>(control));
 }
 
+namespace {
+// Answers and control colours are framework colours (a system colour is
+// 0x80000000 + its index), not skin-file values.
+std::uint32_t FrameworkColorToRGB(std::uint32_t c) {
+    return static_cast<std::uint32_t>(kova::ColorToRGB(static_cast<kova::TColor>(c)));
+}
+}  // namespace
+
 std::uint32_t GetControlColor(TControl* control) {
     if (!control) return clFuchsia;
     if (NotifyControl(control, scQuerySupport) == 1)
-        return ColorToRGB(static_cast<std::uint32_t>(
+        return FrameworkColorToRGB(static_cast<std::uint32_t>(
             control->Perform(SkinCommandMessage, SkinCommand(scQueryBgColor), clFuchsia)));
-    return ColorToRGB(control->Color());
+    return FrameworkColorToRGB(static_cast<std::uint32_t>(control->Color()));
 }
 
 std::uint32_t GetWindowColor(HWND wnd) {
     if (!wnd) return clFuchsia;
-    return ColorToRGB(static_cast<std::uint32_t>(SendSkinCommand(wnd, scQueryBgColor, clFuchsia)));
+    return FrameworkColorToRGB(static_cast<std::uint32_t>(SendSkinCommand(wnd, scQueryBgColor, clFuchsia)));
 }
 
 void BroadcastToChildControls(TWinControl* control) {

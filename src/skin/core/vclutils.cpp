@@ -1,14 +1,148 @@
-// A first cut: enough for the animations to build on. The rest follows.
 #include "skin/core/vclutils.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "framework/comctrls.h"
+#include "framework/stdctrls.h"
+#include "skin/core/commondata.h"
+#include "skin/core/dcpaint.h"
+#include "skin/core/dcroutines.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/core/provider.h"
+#include "skin/core/skinmessage.h"
 
 namespace kova::skin {
+
+namespace {
+
+// The theme library is loaded once and kept for the life of the process.
+struct ThemeLibrary {
+    HMODULE module = nullptr;
+    SetWindowThemeFn setWindowTheme = nullptr;
+    ThemeLibrary() {
+        module = LoadLibraryA("UXTHEME");
+        if (module)
+            setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
+                reinterpret_cast<void*>(GetProcAddress(module, "SetWindowTheme")));
+    }
+    ~ThemeLibrary() {
+        if (module) FreeLibrary(module);
+    }
+    ThemeLibrary(const ThemeLibrary&) = delete;
+    ThemeLibrary& operator=(const ThemeLibrary&) = delete;
+};
+
+bool paintingGraphicControls = false;
+
+// Pixels of `from` starting at src copied into r of `to`, cut to both.
+void CopyPixels(PixelBuffer32& to, RECT r, const PixelBuffer32& from, POINT src) {
+    for (int y = std::max<LONG>(r.top, 0); y < r.bottom && y < to.Height(); ++y) {
+        const int sy = src.y + (y - r.top);
+        if (sy < 0 || sy >= from.Height()) continue;
+        for (int x = std::max<LONG>(r.left, 0); x < r.right && x < to.Width(); ++x) {
+            const int sx = src.x + (x - r.left);
+            if (sx >= 0 && sx < from.Width()) to.ScanLine(y)[x] = from.ScanLine(sy)[sx];
+        }
+    }
+}
+
+TWinControl* Windowed(TControl* c) { return c != nullptr && c->IsWindowed() ? static_cast<TWinControl*>(c) : nullptr; }
+
+// Moves the DC's origin by (dx, dy) for as long as it lives.
+class OriginShift {
+public:
+    OriginShift(HDC dc, int dx, int dy) : dc_(dc) {
+        GetViewportOrgEx(dc_, &old_);
+        SetViewportOrgEx(dc_, old_.x + dx, old_.y + dy, nullptr);
+    }
+    ~OriginShift() { SetViewportOrgEx(dc_, old_.x, old_.y, nullptr); }
+    OriginShift(const OriginShift&) = delete;
+    OriginShift& operator=(const OriginShift&) = delete;
+
+private:
+    HDC dc_;
+    POINT old_{};
+};
+
+void PrintWindowed(HDC dc, TWinControl* w) {
+    if (!w->HandleAllocated()) return;
+    const HWND h = w->Handle();
+    if (SkinCommandAnswered(h, scQuerySupport)) {
+        // The record knows the DC it is printed into while printing.
+        SendSkinCommand(h, scSetLinkedObject, reinterpret_cast<LPARAM>(dc));
+        SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        SendSkinCommand(h, scSetLinkedObject, 0);
+    } else {
+        SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        w->PaintControls(dc);
+    }
+}
+
+void PaintWindowedTree(HDC dc, TWinControl* w) {
+    PrintWindowed(dc, w);
+    for (int i = 0; i < w->ControlCount(); ++i) {
+        TWinControl* child = Windowed(w->Controls(i));
+        if (!child || !child->Visible() || !child->HandleAllocated()) continue;
+        const int saved = SaveDC(dc);
+        {
+            const bool moves = !(child->Is<TCustomForm>() && !child->Parent());
+            OriginShift shift(dc, moves ? child->Left() : 0, moves ? child->Top() : 0);
+            PaintWindowedTree(dc, child);
+        }
+        RestoreDC(dc, saved);
+    }
+}
+
+// Every visible child window printed at its place in the parent's client
+// area.
+void PaintChildWindows(HWND parent, HDC dc) {
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+    // Bottom of the z-order first, so that upper windows end on top.
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (!IsWindowVisible(*it)) continue;
+        RECT r{};
+        GetWindowRect(*it, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        const int saved = SaveDC(dc);
+        OriginShift shift(dc, r.left, r.top);
+        SendMessageA(*it, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                     PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+        RestoreDC(dc, saved);
+    }
+}
+
+}  // namespace
+
+SetWindowThemeFn SetWindowThemeProc() {
+    static ThemeLibrary library;
+    return library.setWindowTheme;
+}
 
 POINT CursorPos() {
     POINT p{};
     GetCursorPos(&p);
     return p;
+}
+
+bool CanPaintControl(TControl* control) {
+    if (!control) return false;
+    if (TWinControl* w = Windowed(control); w && !w->HandleAllocated()) return false;
+    if (control->ComponentState() & (csLoading | csReading | csDestroying)) return false;
+    return control->Parent() != nullptr;
+}
+
+TCustomForm* GetParentCustomForm(TControl* control) {
+    for (TComponent* c = control; c; c = c->Owner())
+        if (auto* f = dynamic_cast<TCustomForm*>(c)) return f;
+    return nullptr;
+}
+
+UINT AlignmentToTextFlags(TControl*, int alignment) {
+    // The framework has no right-to-left reading: the flags stay as they are.
+    const UINT horizontal = alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
+    return horizontal | DT_EXPANDTABS | DT_VCENTER;
 }
 
 RECT GetClientRectInWindow(HWND wnd) {
@@ -21,20 +155,181 @@ RECT GetClientRectInWindow(HWND wnd) {
     return c;
 }
 
+int AlignedControlsSize(TWinControl* control, TAlign align, bool includeGraphic) {
+    if (!control || (align != alTop && align != alBottom && align != alLeft && align != alRight)) return 0;
+    int sum = 0;
+    for (int i = 0; i < control->ControlCount(); ++i) {
+        TControl* c = control->Controls(i);
+        if (!c->Visible() || c->Align() != align || (!c->IsWindowed() && !includeGraphic)) continue;
+        sum += align == alTop || align == alBottom ? c->Height() : c->Width();
+    }
+    return sum;
+}
+
 HWND GetTopParentWindow(HWND wnd) {
     for (HWND p = GetParent(wnd); p; p = GetParent(wnd)) wnd = p;
     return wnd;
 }
 
-void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider*, int y) {
-    auto* win = dynamic_cast<TWinControl*>(control);
-    if (!win || !win->HandleAllocated()) return;
+void PlaceAfterInParent(TWinControl* parent, TControl* control, TControl* after) {
+    if (!parent || !control || control->Parent() != parent || control == after) return;
+    // The children that must stay behind the control, in their order.
+    std::vector<TControl*> behind;
+    bool found = after == nullptr;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (found && c != control) behind.push_back(c);
+        if (c == after) found = true;
+    }
+    if (!found) return;
+    control->BringToFront();
+    for (TControl* c : behind) c->BringToFront();
+}
+
+bool IsGraphicControlVisibleInDC(TControl* control, HDC dc) {
+    if (!control || control->IsWindowed() || !control->Visible() || control->Width() < 1 || control->Height() < 1 ||
+        control->IsDestroying())
+        return false;
+    const RECT r = control->BoundsRect();
+    return RectVisible(dc, &r) != FALSE;
+}
+
+void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider* provider, int y) {
+    if (!control) return;
+    HDC dc = bitmap.Canvas()->Handle();
+    if (!control->Visible() && control->Parent() && !provider) {
+        TsBackgroundInfo bg;
+        const RECT b = control->BoundsRect();
+        bg.R = {b.left, b.top, b.right, b.bottom};
+        QueryParentBackgroundInfo(bg, control->Parent(), false);
+        const RECT dest{x, y, x + control->Width(), y + control->Height()};
+        if (bg.BgType == 2 && bg.Bmp) {
+            // The answer's image, from the control's place in it.
+            CopyPixels(bitmap.Pixels(), dest, *bg.Bmp, {bg.Offset.X + control->Left(), bg.Offset.Y + control->Top()});
+        } else {
+            FillRectSolid(dc, dest, bg.Color);
+        }
+        return;
+    }
+    const int saved = SaveDC(dc);
+    const bool border = provider && provider->BorderForm;
+    if (!border) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+    if (TWinControl* w = Windowed(control)) {
+        PaintWindowedTree(dc, w);
+        if (border && provider->Form) {
+            const RECT cr = provider->Form->ClientRect();
+            const int ox = provider->ClientOffsetX(), oy = provider->ClientOffsetY();
+            TRect r{cr.left + ox, cr.top + oy, cr.right + ox, std::min<std::int32_t>(cr.bottom + oy, bitmap.Height() - 1)};
+            GdiFlush();
+            FillAlphaRect(bitmap.Pixels(), r, 255, false);
+        }
+    } else {
+        SendSkinCommandToControl(control, scSetLinkedObject, reinterpret_cast<LPARAM>(dc));
+        control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        SendSkinCommandToControl(control, scSetLinkedObject, 0);
+    }
+    RestoreDC(dc, saved);
+}
+
+void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
+    if (!dialog || !dialog->CtrlHandle) return;
+    const HWND h = dialog->CtrlHandle;
+    const RECT cr = GetClientRectInWindow(h);
+    const int ox = dialog->ClientOffsetX(), oy = dialog->ClientOffsetY();
+    const TRect client{ox, oy, ox + cr.right - cr.left, oy + cr.bottom - cr.top};
+    if (wholeWindow) {
+        HDC wdc = GetWindowDC(h);
+        const int saved = SaveDC(wdc);
+        BitBlt(bitmap.Canvas()->Handle(), ox, oy, cr.right - cr.left, cr.bottom - cr.top, wdc, cr.left, cr.top,
+               SRCCOPY);
+        RestoreDC(wdc, saved);
+        ReleaseDC(h, wdc);
+        GdiFlush();
+        FillAlphaRect(bitmap.Pixels(),
+                      {client.Left, client.Top, std::min(client.Right, bitmap.Width()),
+                       std::min(client.Bottom, bitmap.Height())},
+                      255, false);
+        return;
+    }
     HDC dc = bitmap.Canvas()->Handle();
     const int saved = SaveDC(dc);
-    SetViewportOrgEx(dc, x, y, nullptr);
-    SendMessageA(win->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    {
+        OriginShift shift(dc, ox, oy);
+        IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
+        PaintChildWindows(h, dc);
+    }
     RestoreDC(dc, saved);
+    GdiFlush();
+    if (!dialog->BorderForm)
+        FillAlphaRect(bitmap.Pixels(), {0, 0, bitmap.Width(), bitmap.Height()}, 255, false);
+    else
+        FillAlphaRect(bitmap.Pixels(), client, 255, false);
+}
+
+void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset) {
+    if (paintingGraphicControls || !parent) return;
+    if (onlyWhenVisible && !parent->Visible()) return;
+    struct Flag {
+        Flag() { paintingGraphicControls = true; }
+        ~Flag() { paintingGraphicControls = false; }
+    } flag;
+    if (parent->ControlCount() == 0) return;
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION || clip.right <= clip.left || clip.bottom <= clip.top) {
+        parent->Perform(SkinCommandMessage, SkinCommand(scSetCacheIncomplete), 0);
+        return;
+    }
+    TsBackgroundInfo bg;
+    bg.R = {0, 0, parent->Width(), parent->Height()};
+    QueryParentBackgroundInfo(bg, parent, false);
+
+    const int w = std::max(parent->Width(), 1), h = std::max(parent->Height(), 1);
+    TBitmap buffer;
+    std::vector<TControl*> painted;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* child = parent->Controls(i);
+        if (!IsGraphicControlVisibleInDC(child, dc)) continue;
+        HDC bdc = nullptr;
+        if (painted.empty()) {
+            buffer.SetSize(w, h);
+            bdc = buffer.Canvas()->Handle();
+            // What lies under every visible windowless child first.
+            for (int j = 0; j < parent->ControlCount(); ++j) {
+                TControl* c = parent->Controls(j);
+                if (c->IsWindowed() || !c->Visible()) continue;
+                const RECT b = c->BoundsRect();
+                if (bg.BgType == 2 && bg.Bmp) {
+                    GdiFlush();
+                    CopyPixels(buffer.Pixels(), b, *bg.Bmp, {bg.Offset.X + b.left, bg.Offset.Y + b.top});
+                } else {
+                    FillRectSolid(bdc, b, bg.Color);
+                }
+            }
+        }
+        bdc = buffer.Canvas()->Handle();
+        const int saved = SaveDC(bdc);
+        const RECT b = child->BoundsRect();
+        if (!RectVisible(bdc, &b)) SendSkinCommandToControl(child, scSetCacheIncomplete, 0);
+        {
+            OriginShift shift(bdc, b.left, b.top);
+            IntersectClipRect(bdc, 0, 0, child->Width(), child->Height());
+            child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bdc), 0);
+        }
+        RestoreDC(bdc, saved);
+        painted.push_back(child);
+    }
+    if (painted.empty()) return;
+    GdiFlush();
+    HDC bdc = buffer.Canvas()->Handle();
+    for (TControl* c : painted) {
+        const RECT b = c->BoundsRect();
+        // A child that left its corner in the key colour is transparent.
+        if (b.left >= 0 && b.top >= 0 && b.left < w && b.top < h &&
+            (buffer.Pixels().ScanLine(b.top)[b.left] & 0xFFFFFF) == 0xFF00FF)
+            continue;
+        BitBlt(dc, b.left + offset.x, b.top + offset.y, b.right - b.left, b.bottom - b.top, bdc, b.left, b.top,
+               SRCCOPY);
+    }
 }
 
 }  // namespace kova::skin

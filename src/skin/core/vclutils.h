@@ -1,7 +1,7 @@
 // Walking the control tree and painting controls into device contexts:
-// finding a control's form or frame, measuring windows, painting a control
-// with its children into a bitmap, painting the windowless children of a
-// parent without flicker, and the optional theme library.
+// finding a control's form, measuring windows, painting a control with its
+// children into a bitmap, painting the windowless children of a parent
+// without flicker, and the optional theme library.
 #pragma once
 
 #include <windows.h>
@@ -16,21 +16,42 @@ class TsSkinProvider;
 class TacDialogWnd;
 
 using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-// SetWindowTheme of the theme library; nullptr without one.
+// SetWindowTheme of the theme library ("UXTHEME", loaded on first use and
+// kept); nullptr without one, and callers then skip the call.
 SetWindowThemeFn SetWindowThemeProc();
 
+// The mouse position in screen coordinates.
 POINT CursorPos();
+// False for nothing, a windowed control without its window, a control
+// being read, loaded or destroyed, or one without a Parent.
 bool CanPaintControl(TControl* control);
+// The nearest form in the Owner chain, the control itself included.
 TCustomForm* GetParentCustomForm(TControl* control);
+// DrawText flags for an alignment (a TAlignment value), vertically centred
+// with tabs expanded.
 UINT AlignmentToTextFlags(TControl* control, int alignment);
+// The client area of a window in window coordinates.
 RECT GetClientRectInWindow(HWND wnd);
+// The summed heights (alTop, alBottom) or widths (alLeft, alRight) of the
+// visible children aligned so; windowless children only when asked; 0 for
+// any other alignment.
 int AlignedControlsSize(TWinControl* control, TAlign align, bool includeGraphic);
+// The top-most ancestor of a window (the window itself when it has none).
 HWND GetTopParentWindow(HWND wnd);
+// Puts the control right after `after` in the parent's child order.
 void PlaceAfterInParent(TWinControl* parent, TControl* control, TControl* after);
+// A visible windowless control with an area, not being destroyed, whose
+// bounds the DC shows.
 bool IsGraphicControlVisibleInDC(TControl* control, HDC dc);
-// A control with its children painted into the bitmap at (x, y).
+// A control with its children painted into the bitmap at (x, y); a hidden
+// control gets what its parent shows under it instead.
 void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider* provider, int y);
+// A skinned dialog's look (its whole window, or its client area with the
+// child windows) into the bitmap at the dialog's client offset.
 void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap);
+// The parent's windowless children painted into the DC through one
+// off-screen buffer (no flicker), at their bounds plus offset. Re-entry
+// does nothing; an empty clip box marks the parent's cache incomplete.
 void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset);
 
 }  // namespace kova::skin

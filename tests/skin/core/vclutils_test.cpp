@@ -1,0 +1,169 @@
+// The control-tree routines on real framework forms: measuring, ordering,
+// and painting windowless children and hidden controls into bitmaps.
+#include "skin/core/vclutils.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/extctrls.h"
+#include "framework/forms.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinprobes.h"
+
+namespace kova::skin {
+namespace {
+
+using test::ProbeGraphic;
+using test::ProbePanel;
+using test::TestSkin;
+
+class VclUtilsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        manager = new TsSkinManager(nullptr);
+        skin.LoadInto(*manager);
+        form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(70, 70, 300, 200);
+    }
+    void TearDown() override {
+        form->Free();
+        manager->Free();
+    }
+    TestSkin skin;
+    TsSkinManager* manager = nullptr;
+    TForm* form = nullptr;
+};
+
+TEST_F(VclUtilsTest, AlignedControlsSize) {
+    auto add = [&](TAlign a, int w, int h, bool windowed, bool visible = true) {
+        TControl* c = windowed ? static_cast<TControl*>(new TPanel(form)) : new ProbeGraphic(form);
+        c->SetParent(form);
+        c->SetAlign(a);
+        c->SetBounds(0, 0, w, h);
+        c->SetVisible(visible);
+    };
+    add(alTop, 50, 10, true);
+    add(alTop, 50, 20, true);
+    add(alTop, 50, 40, true, false);
+    add(alTop, 50, 5, false);
+    add(alLeft, 7, 50, true);
+    add(alClient, 30, 30, true);
+    form->Realign();
+    EXPECT_EQ(AlignedControlsSize(form, alTop, false), 30);
+    EXPECT_EQ(AlignedControlsSize(form, alTop, true), 35);
+    EXPECT_EQ(AlignedControlsSize(form, alLeft, true), 7);
+    EXPECT_EQ(AlignedControlsSize(form, alBottom, true), 0);
+    EXPECT_EQ(AlignedControlsSize(form, alClient, true), 0);
+    EXPECT_EQ(AlignedControlsSize(form, alNone, true), 0);
+}
+
+TEST_F(VclUtilsTest, WindowsAndForms) {
+    auto* outer = new TPanel(form);
+    outer->SetParent(form);
+    auto* inner = new TPanel(outer);
+    inner->SetParent(outer);
+    EXPECT_EQ(GetTopParentWindow(form->Handle()), form->Handle());
+    EXPECT_EQ(GetTopParentWindow(inner->Handle()), form->Handle());
+    EXPECT_EQ(GetParentCustomForm(inner), form);  // through the owners
+    EXPECT_EQ(GetParentCustomForm(form), form);
+    EXPECT_EQ(GetParentCustomForm(nullptr), nullptr);
+    // The client area sits below the caption inside the window.
+    const RECT c = GetClientRectInWindow(form->Handle());
+    RECT w{};
+    GetWindowRect(form->Handle(), &w);
+    EXPECT_GT(c.top, 0);
+    EXPECT_LE(c.bottom, w.bottom - w.top);
+    EXPECT_EQ(c.right - c.left, form->ClientWidth());
+    EXPECT_EQ(SetWindowThemeProc(), SetWindowThemeProc());
+}
+
+TEST_F(VclUtilsTest, CanPaintControl) {
+    EXPECT_FALSE(CanPaintControl(nullptr));
+    auto* p = new TPanel(form);
+    EXPECT_FALSE(CanPaintControl(p));  // no parent
+    p->SetParent(form);
+    EXPECT_FALSE(CanPaintControl(p));  // no window yet
+    p->HandleNeeded();
+    EXPECT_TRUE(CanPaintControl(p));
+    p->BeginLoading();
+    EXPECT_FALSE(CanPaintControl(p));
+    p->Loaded();
+    EXPECT_TRUE(CanPaintControl(p));
+    EXPECT_FALSE(CanPaintControl(form));  // a top-level form has no parent
+}
+
+TEST_F(VclUtilsTest, TextFlagsAndChildOrder) {
+    EXPECT_EQ(AlignmentToTextFlags(form, taLeftJustify), UINT(DT_LEFT | DT_EXPANDTABS | DT_VCENTER));
+    EXPECT_EQ(AlignmentToTextFlags(form, taRightJustify), UINT(DT_RIGHT | DT_EXPANDTABS | DT_VCENTER));
+    EXPECT_EQ(AlignmentToTextFlags(form, taCenter), UINT(DT_CENTER | DT_EXPANDTABS | DT_VCENTER));
+    TControl* c[4];
+    for (auto*& x : c) {
+        x = new ProbeGraphic(form);
+        x->SetParent(form);
+    }
+    PlaceAfterInParent(form, c[3], c[0]);
+    ASSERT_EQ(form->ControlCount(), 4);
+    EXPECT_EQ(form->Controls(0), c[0]);
+    EXPECT_EQ(form->Controls(1), c[3]);
+    EXPECT_EQ(form->Controls(2), c[1]);
+    EXPECT_EQ(form->Controls(3), c[2]);
+}
+
+TEST_F(VclUtilsTest, GraphicControlsThroughOneBuffer) {
+    auto* parent = new ProbePanel(form);
+    parent->SetParent(form);
+    parent->SetBounds(0, 0, 60, 40);
+    parent->P.Data.SetSkinSection("PANEL");
+    auto* g = new ProbeGraphic(form);
+    g->SetParent(parent);
+    g->SetBounds(10, 10, 20, 10);
+    auto* hidden = new ProbeGraphic(form);
+    hidden->SetParent(parent);
+    hidden->SetBounds(0, 0, 5, 5);
+    hidden->Hide();
+
+    TBitmap target(100, 100);
+    HDC dc = target.Canvas()->Handle();
+    PaintGraphicControls(dc, parent, false, POINT{5, 7});
+    GdiFlush();
+    EXPECT_EQ(g->P.CountMessage(WM_PAINT), 1);
+    EXPECT_EQ(hidden->P.CountMessage(WM_PAINT), 0);
+    EXPECT_EQ(target.Pixels().At(16, 18) & 0xFFFFFF, 0xFF0000u);  // the child's red at its place + offset
+    EXPECT_EQ(target.Pixels().At(40, 40) & 0xFFFFFF, 0u);          // nothing beyond it
+
+    // An empty clip box: nothing painted, the parent's cache incomplete.
+    parent->P.Data.CacheIncomplete = false;
+    HRGN empty = CreateRectRgn(0, 0, 0, 0);
+    SelectClipRgn(dc, empty);
+    DeleteObject(empty);
+    PaintGraphicControls(dc, parent, false, POINT{0, 0});
+    SelectClipRgn(dc, nullptr);
+    EXPECT_EQ(g->P.CountMessage(WM_PAINT), 1);
+    EXPECT_TRUE(parent->P.Data.CacheIncomplete);
+    // Only while visible, when asked.
+    parent->Hide();
+    PaintGraphicControls(dc, parent, true, POINT{0, 0});
+    EXPECT_EQ(g->P.CountMessage(WM_PAINT), 1);
+}
+
+TEST_F(VclUtilsTest, HiddenControlShowsItsParentsBackground) {
+    auto* parent = new ProbePanel(form);
+    parent->SetParent(form);
+    parent->SetBounds(0, 0, 100, 100);
+    parent->P.Data.SetSkinSection("PANEL");
+    auto* child = new ProbePanel(form);
+    child->SetParent(parent);
+    child->SetBounds(10, 10, 20, 20);
+    child->Hide();
+    child->HandleNeeded();
+    TBitmap bitmap(40, 40);
+    CopyParentBackground(bitmap, child, 5, nullptr, 5);
+    GdiFlush();
+    EXPECT_EQ(bitmap.Pixels().At(5, 5) & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(bitmap.Pixels().At(24, 24) & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(bitmap.Pixels().At(25, 25) & 0xFFFFFF, 0u);
+    EXPECT_EQ(bitmap.Pixels().At(4, 4) & 0xFFFFFF, 0u);
+    EXPECT_EQ(child->P.CountMessage(WM_PRINT), 0);
+}
+
+}  // namespace
+}  // namespace kova::skin
