@@ -976,6 +976,16 @@ void TWinControl::HandleMessage(TMessage& m) {
             m.Result = reinterpret_cast<LRESULT>(ColorBrush());
             return;
         }
+        case WM_PRINTCLIENT: {
+            // Printing (WM_PRINT, PrintWindow) paints what WM_PAINT paints,
+            // into the DC it is given.
+            bool graphic = std::any_of(controls_.begin(), controls_.end(),
+                                       [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
+            if (!CustomPaint() && !graphic) break;
+            Perform(WM_PAINT, m.WParam, 0);
+            m.Result = 0;
+            return;
+        }
         case WM_PAINT: {
             bool graphic = std::any_of(controls_.begin(), controls_.end(),
                                        [](TControl* c) { return !c->IsWindowed() && c->Visible(); });

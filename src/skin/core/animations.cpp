@@ -161,46 +161,6 @@ bool DwmComposition() {
     return f && f();
 }
 
-void PaintChildWindows(HWND parent, HDC dc, int dx, int dy);
-
-// A window printed into the DC whose origin is the window's top left.
-// Standard controls print themselves; the framework's own controls paint
-// their client area on WM_PAINT with a DC, so theirs is painted that way
-// and their children after it.
-void PrintWindowTree(HWND wnd, HDC dc) {
-    TWinControl* control = TWinControl::FindControl(wnd);
-    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | (control ? 0 : PRF_CHILDREN));
-    if (!control) return;
-    const RECT client = GetClientRectInWindow(wnd);
-    const int saved = SaveDC(dc);
-    POINT org;
-    GetViewportOrgEx(dc, &org);
-    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
-    SetViewportOrgEx(dc, org.x + client.left, org.y + client.top, nullptr);
-    control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
-    PaintChildWindows(wnd, dc, client.left, client.top);
-}
-
-// Child windows printed into the DC at their places in the client area
-// (bottom of the z-order first), offset by (dx, dy).
-void PaintChildWindows(HWND parent, HDC dc, int dx, int dy) {
-    HWND child = GetWindow(parent, GW_CHILD);
-    if (!child) return;
-    for (HWND c = GetWindow(child, GW_HWNDLAST); c; c = GetWindow(c, GW_HWNDPREV)) {
-        if (!IsWindowVisible(c)) continue;
-        RECT r = WindowRect(c);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        const int saved = SaveDC(dc);
-        POINT org;
-        GetViewportOrgEx(dc, &org);
-        SetViewportOrgEx(dc, org.x + dx + r.left, org.y + dy + r.top, nullptr);
-        PrintWindowTree(c, dc);
-        RestoreDC(dc, saved);
-    }
-}
-
 TsSkinManager* ManagerOf(TsCommonData* data) { return data ? data->GetSkinManager() : nullptr; }
 
 }  // namespace
@@ -272,18 +232,9 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     dialog->PaintNonClientCache();
     TBitmap* cache = dialog->SkinData->CacheBmp.get();
     if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
+    // The cache with the client area painted over it from the children.
     std::unique_ptr<TBitmap> source = CopyOf(*cache);
-    {
-        HDC dc = source->Canvas()->Handle();
-        const int saved = SaveDC(dc);
-        RECT client{};
-        GetClientRect(wnd, &client);
-        const int ox = dialog->ClientOffsetX(), oy = dialog->ClientOffsetY();
-        IntersectClipRect(dc, ox, oy, ox + client.right, oy + client.bottom);
-        PaintChildWindows(wnd, dc, ox, oy);
-        RestoreDC(dc, saved);
-        GdiFlush();
-    }
+    CopyDialogImage(dialog, false, *source);
     MakeOpaque(source->Pixels());
     const RECT r = WindowRect(wnd);
     const POINT pos{r.left, r.top};
@@ -391,11 +342,11 @@ TOutputWindow* MakeOutputWindowSnapshot(TWinControl* control) {
 
 // Windows that cannot be layered: the new look is blended over what the
 // screen showed under the control, in the output window over it.
-void SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::uint16_t time) {
+bool SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::uint16_t time) {
     const HWND wnd = control->Handle();
     const RECT r = WindowRect(wnd);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0) return false;
     TOutputWindow* out = MakeOutputWindowSnapshot(control);
     GdiFlush();
     const PixelBuffer32 old = out->Picture.Pixels().Clone();
@@ -432,24 +383,28 @@ void SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::u
         ReleaseDC(out->Handle(), dc);
     }
     FormAnimating = false;
+    bool redrawn = false;
     if (control->Visible()) {
         SendMessageA(wnd, WM_SETREDRAW, 1, 0);
-        if (LOBYTE(LOWORD(GetVersion())) >= 6)
+        if (LOBYTE(LOWORD(GetVersion())) >= 6) {
             RedrawWindow(wnd, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+            redrawn = true;
+        }
     }
     SetWindowPos(out->Handle(), nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     out->SetVisible(false);
     // Not left inside a parent that may be freed before it.
     out->SetParent(nullptr);
+    return redrawn;
 }
 
 }  // namespace
 
-void AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
+bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     auto* win = dynamic_cast<TWinControl*>(control);
-    if (!win || !win->HandleAllocated()) return;
+    if (!win || !win->HandleAllocated()) return false;
     FormAnimating = true;
     struct Done {
         ~Done() { FormAnimating = false; }
@@ -457,18 +412,17 @@ void AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     auto* form = dynamic_cast<TCustomForm*>(control);
     TsSkinProvider* provider = form ? ProviderOfForm(form) : nullptr;
     if (!form || !provider || !LayeredWindowsAvailable()) {
-        SkinChangeByBlending(win, provider, time);
-        return;
+        return SkinChangeByBlending(win, provider, time);
     }
     // The border window shows the old picture while the form changes; it
     // comes with form skinning. Without one the old picture is the frozen
     // form itself, under the overlay.
     std::unique_ptr<TBitmap> oldImage = std::move(provider->FormImage);
-    if (provider->BorderForm) return;
+    if (provider->BorderForm) return false;
     provider->PaintNonClientCache();
     const RECT r = WindowRect(form->Handle());
     TBitmap source(r.right - r.left, r.bottom - r.top);
-    if (source.Width() <= 0 || source.Height() <= 0) return;
+    if (source.Width() <= 0 || source.Height() <= 0) return false;
     CopyParentBackground(source, form, 0, provider, 0);
     MakeOpaque(source.Pixels());
     const POINT pos{r.left, r.top};
@@ -480,6 +434,7 @@ void AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     }
     RevealUnder(overlay->Handle(), form, maxAlpha, 0);
     overlay->Free();
+    return true;
 }
 
 // -------------------------------------------------------------- hiding

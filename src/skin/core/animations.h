@@ -23,7 +23,9 @@ class TacDialogWnd;
 
 void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
 void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
-void AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
+// True when it left the control repainted whole (the caller need not
+// redraw it again).
+bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
 void AnimateFormHide(TsSkinProvider* provider);
 void AnimateDialogHide(TacDialogWnd* dialog);
 // Takes the window (a form, freed at the end) and the picture.

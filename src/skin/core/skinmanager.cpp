@@ -143,8 +143,6 @@ std::string FieldString(const std::uint8_t* field, std::size_t width) {
 
 // ------------------------------------------------------------ third party
 
-std::string DefaultThirdPartyText(int kind) { return kind == 1 ? "TButton" : std::string(); }
-
 void ThirdPartyList::DefineProps(TPropList& L) {
     auto p = L.For<ThirdPartyList>();
     // Published in this order; each name reaches its kind's list.
@@ -163,7 +161,7 @@ const std::vector<std::string>& TsSkinManager::ThirdPartyClasses(int kind) const
 void TsSkinManager::UpdateThirdPartyLists() {
     for (std::size_t k = 0; k < thirdPartyClasses_.size(); ++k) {
         std::string& text = ThirdParty.Lists[k];
-        if (text.empty()) text = DefaultThirdPartyText(static_cast<int>(k));
+        if (text.empty()) text = acThirdDefaults[k];  // the kind's default class names
         auto& names = thirdPartyClasses_[k];
         names.clear();
         for (std::string line : SplitLines(text)) {

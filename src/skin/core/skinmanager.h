@@ -18,6 +18,7 @@
 
 #include "framework/controls.h"
 #include "skin/core/model/skinmodel.h"
+#include "skin/core/portable/skinconsts.h"
 
 namespace kova::skin {
 
@@ -28,7 +29,7 @@ using TacSkinningRules = std::uint32_t;
 // The class names each kind of window adapter skins, one newline-separated
 // list per kind (index 0 edits, 1 buttons, ... 19 up-downs); published
 // under the names of kThirdPartyNames.
-inline constexpr int kThirdPartyKinds = 20;
+inline constexpr int kThirdPartyKinds = kThirdKindCount;
 inline constexpr const char* kThirdPartyNames[kThirdPartyKinds] = {
     "ThirdEdits",     "ThirdButtons",   "ThirdBitBtns",     "ThirdCheckBoxes",    "ThirdComboBoxes",
     "ThirdGrids",     "ThirdGroupBoxes", "ThirdListViews",  "ThirdPanels",        "ThirdTreeViews",
@@ -43,9 +44,6 @@ public:
 private:
     static void DefineProps(TPropList& L);
 };
-
-// The list a kind takes when its property is empty.
-std::string DefaultThirdPartyText(int kind);
 
 class TsSkinManager : public TComponent {
     KOVA_CLASS_PROPS(TsSkinManager, TComponent)

@@ -127,11 +127,14 @@ void RedrawOn(TCustomForm* form) {
 
 void RepaintUnlockedForm(TCustomForm* form, TsSkinProvider* provider, TsSkinManager* manager) {
     const TacFormAnimation& anim = manager->Model().AnimEffects.SkinChanging;
+    // The animation ends by repainting the form whole; a second redraw
+    // below would only paint the same picture again.
+    bool repainted = false;
     if (anim.Active) {
         if (provider->DrawNonClientArea)
-            AnimateFormSkinChange(form, anim.Time, FormAlpha(form), anim.Mode);
+            repainted = AnimateFormSkinChange(form, anim.Time, FormAlpha(form), anim.Mode);
         else
-            AnimateFormSkinChange(form, 0, 255, TacAnimType::atFading);
+            repainted = AnimateFormSkinChange(form, 0, 255, TacAnimType::atFading);
     }
     provider->FormState &= ~kSkinChangeImage;
     const HWND wnd = form->Handle();
@@ -149,12 +152,12 @@ void RepaintUnlockedForm(TCustomForm* form, TsSkinProvider* provider, TsSkinMana
         if (WindowsBelow6()) SetWindowRgn(wnd, nullptr, FALSE);
         provider->InitRegionRects();
         provider->UpdateRegion(true);
-        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        if (!repainted) RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         if (provider->BorderForm) {
             SetBorderRegion(provider->BorderForm);
             provider->BorderForm->UpdateBorderWindow(true, -1);
         }
-    } else {
+    } else if (!repainted) {
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     }
 }

@@ -68,15 +68,13 @@ private:
 void PrintWindowed(HDC dc, TWinControl* w) {
     if (!w->HandleAllocated()) return;
     const HWND h = w->Handle();
-    if (SkinCommandAnswered(h, scQuerySupport)) {
-        // The record knows the DC it is printed into while printing.
-        SendSkinCommand(h, scSetLinkedObject, reinterpret_cast<LPARAM>(dc));
-        SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        SendSkinCommand(h, scSetLinkedObject, 0);
-    } else {
-        SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        w->PaintControls(dc);
-    }
+    // A skinned control's record knows the DC it is printed into while
+    // printing. Framework controls print their client area as they paint
+    // it, window-less children included.
+    const bool skinned = SkinCommandAnswered(h, scQuerySupport);
+    if (skinned) SendSkinCommand(h, scSetLinkedObject, reinterpret_cast<LPARAM>(dc));
+    SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    if (skinned) SendSkinCommand(h, scSetLinkedObject, 0);
 }
 
 void PaintWindowedTree(HDC dc, TWinControl* w) {
@@ -94,26 +92,34 @@ void PaintWindowedTree(HDC dc, TWinControl* w) {
     }
 }
 
-// Every visible child window printed at its place in the parent's client
-// area.
-void PaintChildWindows(HWND parent, HDC dc) {
-    std::vector<HWND> children;
-    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+
+}  // namespace
+
+void PrintWindowTree(HWND wnd, HDC dc) {
+    // Without PRF_CHILDREN: not every system prints children, so they are
+    // walked here, the same way everywhere.
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    const RECT client = GetClientRectInWindow(wnd);
+    PaintChildWindows(wnd, dc, client.left, client.top);
+}
+
+void PaintChildWindows(HWND parent, HDC dc, int dx, int dy) {
+    HWND child = GetWindow(parent, GW_CHILD);
+    if (!child) return;
     // Bottom of the z-order first, so that upper windows end on top.
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (!IsWindowVisible(*it)) continue;
+    for (HWND c = GetWindow(child, GW_HWNDLAST); c; c = GetWindow(c, GW_HWNDPREV)) {
+        if (!IsWindowVisible(c)) continue;
         RECT r{};
-        GetWindowRect(*it, &r);
+        GetWindowRect(c, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         const int saved = SaveDC(dc);
-        OriginShift shift(dc, r.left, r.top);
-        SendMessageA(*it, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                     PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+        {
+            OriginShift shift(dc, dx + r.left, dy + r.top);
+            PrintWindowTree(c, dc);
+        }
         RestoreDC(dc, saved);
     }
 }
-
-}  // namespace
 
 SetWindowThemeFn SetWindowThemeProc() {
     static ThemeLibrary library;

@@ -52,6 +52,13 @@ void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap);
 // The parent's windowless children painted into the DC through one
 // off-screen buffer (no flicker), at their bounds plus offset. Re-entry
 // does nothing; an empty clip box marks the parent's cache incomplete.
+// A window with its visible child windows printed into the DC whose origin
+// is the window's top left.
+void PrintWindowTree(HWND wnd, HDC dc);
+// The visible child windows of parent printed into the DC at their places
+// in parent's client area, moved by (dx, dy); the bottom of the z-order
+// first.
+void PaintChildWindows(HWND parent, HDC dc, int dx = 0, int dy = 0);
 void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset);
 
 }  // namespace kova::skin

@@ -619,21 +619,29 @@ TEST_F(ManagerTest, SkinAppliedReachesEveryControlOfASkinnedForm) {
     m->SetActive(false);
     SkinnedForm f;
     std::vector<CountingControl*> controls;
+    const char* const sections[] = {"button", "EDIT", "Panel"};
     for (int i = 0; i < 3; ++i) {
         auto* c = new CountingControl(f.form);
         c->SetBounds(10 + 60 * i, 10, 50, 30);
         c->SetParent(f.form);
         c->HandleNeeded();
+        c->data.SetSkinSection(sections[i]);
         controls.push_back(c);
     }
     m->SetActive(true);
     m->SetSkinName("Linen (internal)");
-    for (CountingControl* c : controls) EXPECT_EQ(c->counts[scSkinApplied], 2) << "once per change";
+    for (CountingControl* c : controls) {
+        EXPECT_EQ(c->counts[scSkinApplied], 2) << "once per change";
+        // The record read its section's place in the skin now in force.
+        EXPECT_GE(c->data.SkinIndex, 0) << c->data.SkinSection();
+        EXPECT_EQ(c->data.SkinIndex, m->IndexOfSection(c->data.SkinSection()));
+        EXPECT_TRUE(c->data.IsSkinned(true));
+    }
+    EXPECT_EQ(controls[0]->data.SkinSection(), "BUTTON");
 }
 
-// Needs the skinned forms' locking and unlocking of their painting, which
-// repaints the locked forms; enabled with it.
-TEST_F(ManagerTest, DISABLED_SwitchingSkinsRepaintsEverySkinnedFormOnce) {
+// The forms are locked during the change and repainted once when unlocked.
+TEST_F(ManagerTest, SwitchingSkinsRepaintsEverySkinnedFormOnce) {
     TsSkinManager* m = NewManager();
     m->SetSkinName("Linen (internal)");
     SkinnedForm a, b;

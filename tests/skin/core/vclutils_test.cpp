@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/win32_testing.h"
+
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "skin/core/skinmanager.h"
@@ -163,6 +165,32 @@ TEST_F(VclUtilsTest, HiddenControlShowsItsParentsBackground) {
     EXPECT_EQ(bitmap.Pixels().At(25, 25) & 0xFFFFFF, 0u);
     EXPECT_EQ(bitmap.Pixels().At(4, 4) & 0xFFFFFF, 0u);
     EXPECT_EQ(child->P.CountMessage(WM_PRINT), 0);
+}
+
+// A form painted into a bitmap with what its framework children paint, not
+// only their erased backgrounds: a panel's raised bevel and a windowless
+// child of the panel.
+TEST_F(VclUtilsTest, FormIsPaintedWithWhatItsChildrenPaint) {
+    form->SetBorderStyle(bsNone);
+    form->SetColor(0x202020);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(20, 30, 120, 80);
+    panel->SetColor(0x404040);
+    auto* g = new ProbeGraphic(form);
+    g->SetParent(panel);
+    g->SetBounds(40, 20, 30, 30);
+    g->Fill = 0x0000FF;
+    form->Show();
+    kova::test::PumpFor(50);
+    TBitmap bitmap(form->Width(), form->Height());
+    CopyParentBackground(bitmap, form, 0, nullptr, 0);
+    GdiFlush();
+    const auto rgb = [&](int x, int y) { return bitmap.Pixels().At(x, y) & 0xFFFFFF; };
+    EXPECT_EQ(rgb(5, 5), 0x202020u);                                             // the form
+    EXPECT_EQ(rgb(20 + 60, 30 + 60), 0x404040u);                                 // the panel's face
+    EXPECT_EQ(rgb(20, 30 + 40), 0xFFFFFFu);                                      // its raised bevel
+    EXPECT_EQ(rgb(20 + 40 + 15, 30 + 20 + 15), 0xFF0000u);                       // the windowless child (red)
 }
 
 }  // namespace
