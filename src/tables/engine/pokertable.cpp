@@ -244,29 +244,39 @@ void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
 
     SyntheticClick = 1;
     HWND before = GetForegroundWindow();
-    BringWindowToTop(wnd);
-    SetForegroundWindow(wnd);
     POINT cursor{};
     GetCursorPos(&cursor);
+    // The cursor moves before the windows do: a window system that reports
+    // the pointer with each change of the stacking order then reports the
+    // new point, not the old one after the move.
     SetCursorPos(sx, sy);
-    // The button events carry the point themselves: the system may apply a
-    // cursor move after input that is already queued, and a click must never
-    // land where the cursor was before.
-    INPUT clicks[2]{};
-    for (INPUT& in : clicks) {
+    BringWindowToTop(wnd);
+    SetForegroundWindow(wnd);
+    // Injected input may be applied after SendInput returns (a low-level
+    // hook holds it up): the press and release carry their point, and the
+    // cursor goes back by an event of the same batch, after them. A cursor
+    // set directly at once would move the press to where it was before.
+    const auto absolute = [&](POINT p, DWORD buttons) {
+        INPUT in{};
         in.type = INPUT_MOUSE;
-        in.mi.dx = static_cast<LONG>((static_cast<int64_t>(sx - vx) * 65536 + vw - 1) / vw);
-        in.mi.dy = static_cast<LONG>((static_cast<int64_t>(sy - vy) * 65536 + vh - 1) / vh);
-    }
-    constexpr DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    clicks[0].mi.dwFlags = at | MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = at | MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+        in.mi.dx = static_cast<LONG>((static_cast<int64_t>(p.x - vx) * 65536 + vw - 1) / vw);
+        in.mi.dy = static_cast<LONG>((static_cast<int64_t>(p.y - vy) * 65536 + vh - 1) / vh);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttons;
+        return in;
+    };
+    INPUT events[3] = {absolute({sx, sy}, MOUSEEVENTF_LEFTDOWN), absolute({sx, sy}, MOUSEEVENTF_LEFTUP),
+                       absolute(cursor, 0)};
+    SendInput(3, events, sizeof(INPUT));
+    // The click stays marked as the program's own (the hook passes it by)
+    // until the system has applied it, which the cursor's return shows;
+    // bounded, as the user may move the mouse meanwhile.
+    const DWORD start = GetTickCount();
+    for (POINT p{}; GetCursorPos(&p) && (p.x != cursor.x || p.y != cursor.y) && GetTickCount() - start < 250;)
+        Sleep(1);
     if (before != wnd && before) {
         BringWindowToTop(before);
         SetForegroundWindow(before);
     }
-    SetCursorPos(cursor.x, cursor.y);
     SyntheticClick = 0;
 }
 

@@ -32,24 +32,7 @@ using test::ProbeGraphic;
 using test::ProbePanel;
 using test::TestSkin;
 
-class RecordTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        manager = new TsSkinManager(nullptr);
-        ASSERT_EQ(DefaultManager, manager);
-        skin.LoadInto(*manager);
-        form = TCustomForm::Create<TForm>(Application());
-        form->SetBounds(50, 50, 400, 300);
-    }
-    void TearDown() override {
-        form->Free();
-        manager->Free();
-        FormAnimating = false;
-    }
-    TestSkin skin;
-    TsSkinManager* manager = nullptr;
-    TForm* form = nullptr;
-};
+using RecordTest = test::SkinnedFormTest<TForm, 50, 50, 400, 300>;
 
 TEST_F(RecordTest, SectionNamesAreUpperCaseAndNeverEmpty) {
     auto* p = new ProbePanel(form, 51);

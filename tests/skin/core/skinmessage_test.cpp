@@ -30,23 +30,7 @@ protected:
     }
 };
 
-class SkinMessageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        manager = new TsSkinManager(nullptr);
-        skin.LoadInto(*manager);
-        form = TCustomForm::Create<ProbeForm>(Application());
-        form->SetBounds(60, 60, 300, 200);
-    }
-    void TearDown() override {
-        form->Free();
-        manager->Free();
-        FormAnimating = false;
-    }
-    TestSkin skin;
-    TsSkinManager* manager = nullptr;
-    ProbeForm* form = nullptr;
-};
+using SkinMessageTest = test::SkinnedFormTest<ProbeForm, 60, 60, 300, 200>;
 
 TEST_F(SkinMessageTest, OnlySkinnedWindowsAnswerSupport) {
     HWND foreign = CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

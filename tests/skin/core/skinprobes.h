@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "framework/extctrls.h"
+#include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "skin/core/commondata.h"
 #include "skin/core/model/pictures.h"
@@ -121,6 +124,28 @@ private:
         std::ofstream(dir / "Options.dat", std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     std::filesystem::path dir_;
+};
+
+// A test with a default manager holding the test skin and a framework form
+// of class F at (left, top) of width by height.
+template <class F, int left, int top, int width, int height>
+class SkinnedFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        manager = new TsSkinManager(nullptr);
+        ASSERT_EQ(DefaultManager, manager);
+        skin.LoadInto(*manager);
+        form = TCustomForm::Create<F>(Application());
+        form->SetBounds(left, top, width, height);
+    }
+    void TearDown() override {
+        form->Free();
+        manager->Free();
+        FormAnimating = false;
+    }
+    TestSkin skin;
+    TsSkinManager* manager = nullptr;
+    F* form = nullptr;
 };
 
 }  // namespace kova::skin::test

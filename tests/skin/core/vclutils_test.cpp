@@ -18,22 +18,7 @@ using test::ProbeGraphic;
 using test::ProbePanel;
 using test::TestSkin;
 
-class VclUtilsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        manager = new TsSkinManager(nullptr);
-        skin.LoadInto(*manager);
-        form = TCustomForm::Create<TForm>(Application());
-        form->SetBounds(70, 70, 300, 200);
-    }
-    void TearDown() override {
-        form->Free();
-        manager->Free();
-    }
-    TestSkin skin;
-    TsSkinManager* manager = nullptr;
-    TForm* form = nullptr;
-};
+using VclUtilsTest = test::SkinnedFormTest<TForm, 70, 70, 300, 200>;
 
 TEST_F(VclUtilsTest, AlignedControlsSize) {
     auto add = [&](TAlign a, int w, int h, bool windowed, bool visible = true) {
