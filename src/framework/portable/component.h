@@ -99,6 +99,11 @@ public:
     // event's exact type.
     template <class E>
     void RegisterMethod(const std::string& name, E handler) { methods_[name] = std::any(std::move(handler)); }
+    // A notify handler that calls a method of `object` taking no arguments.
+    template <class C>
+    void RegisterNotify(const std::string& name, C* object, void (C::*method)()) {
+        RegisterMethod(name, TNotifyEvent([object, method](TObject*) { (object->*method)(); }));
+    }
     const std::any* FindMethod(const std::string& name) const;
     // Fields filled by name when a description creates the component.
     template <class T>

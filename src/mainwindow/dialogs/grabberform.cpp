@@ -34,9 +34,7 @@ TTGrabberForm::TTGrabberForm(TComponent* owner) : TForm(owner) {
     BindField("PosYEdit", PosYEdit);
     BindField("SizeXEdit", SizeXEdit);
     BindField("SizeYEdit", SizeYEdit);
-    auto on = [this](const char* name, void (TTGrabberForm::*handler)()) {
-        RegisterMethod(name, TNotifyEvent([this, handler](TObject*) { (this->*handler)(); }));
-    };
+    const auto on = [this](const char* name, void (TTGrabberForm::*handler)()) { RegisterNotify(name, this, handler); };
     on("SpeedButton1Click", &TTGrabberForm::SpeedButton1Click);
     on("CopyTitleBtnClick", &TTGrabberForm::CopyTitleBtnClick);
     on("CopyClassBtnClick", &TTGrabberForm::CopyClassBtnClick);

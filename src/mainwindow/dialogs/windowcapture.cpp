@@ -79,9 +79,7 @@ TWindowCapture::TWindowCapture(TComponent* owner) : TForm(owner) {
     BindField("Red2Edit", Red2Edit);
     BindField("Green2Edit", Green2Edit);
     BindField("Blue2Edit", Blue2Edit);
-    auto on = [this](const char* name, void (TWindowCapture::*handler)()) {
-        RegisterMethod(name, TNotifyEvent([this, handler](TObject*) { (this->*handler)(); }));
-    };
+    const auto on = [this](const char* name, void (TWindowCapture::*handler)()) { RegisterNotify(name, this, handler); };
     on("SpeedButton1Click", &TWindowCapture::SpeedButton1Click);
     on("CaptureWindowBtnClick", &TWindowCapture::CaptureWindowBtnClick);
     on("SetSizeBtnClick", &TWindowCapture::SetSizeBtnClick);

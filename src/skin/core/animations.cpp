@@ -195,10 +195,7 @@ void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t 
     // form itself is the only window to animate.
     if (provider->BorderForm) return;
     TCustomForm* form = provider->Form;
-    FormAnimating = true;
-    struct Done {
-        ~Done() { FormAnimating = false; }
-    } done;
+    TFormAnimatingScope animating;
     provider->PaintNonClientCache();
     TBitmap* cache = provider->SkinData->CacheBmp.get();
     if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
@@ -225,10 +222,7 @@ void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t 
 void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     if (!dialog || !dialog->SkinData || !dialog->CtrlHandle || dialog->BorderForm) return;
     const HWND wnd = dialog->CtrlHandle;
-    FormAnimating = true;
-    struct Done {
-        ~Done() { FormAnimating = false; }
-    } done;
+    TFormAnimatingScope animating;
     dialog->PaintNonClientCache();
     TBitmap* cache = dialog->SkinData->CacheBmp.get();
     if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
@@ -405,10 +399,7 @@ bool SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::u
 bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     auto* win = dynamic_cast<TWinControl*>(control);
     if (!win || !win->HandleAllocated()) return false;
-    FormAnimating = true;
-    struct Done {
-        ~Done() { FormAnimating = false; }
-    } done;
+    TFormAnimatingScope animating;
     auto* form = dynamic_cast<TCustomForm*>(control);
     TsSkinProvider* provider = form ? ProviderOfForm(form) : nullptr;
     if (!form || !provider || !LayeredWindowsAvailable()) {
@@ -561,10 +552,7 @@ void AnimateFormHide(TsSkinProvider* provider) {
     TsSkinManager* manager = ManagerOf(provider->SkinData.get());
     if (!manager || provider->BorderForm || !provider->Form->HandleAllocated()) return;
     if (!provider->SkinData->CacheBmp) return;
-    FormAnimating = true;
-    struct Done {
-        ~Done() { FormAnimating = false; }
-    } done;
+    TFormAnimatingScope animating;
     if (!(provider->FormState & kNonClientPainted)) provider->PaintNonClientCache();
     TBitmap* cache = provider->SkinData->CacheBmp.get();
     if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
@@ -581,10 +569,7 @@ void AnimateDialogHide(TacDialogWnd* dialog) {
     if (!dialog || !dialog->SkinData || !dialog->CtrlHandle || dialog->BorderForm) return;
     TsSkinManager* manager = ManagerOf(dialog->SkinData.get());
     if (!manager) return;
-    FormAnimating = true;
-    struct Done {
-        ~Done() { FormAnimating = false; }
-    } done;
+    TFormAnimatingScope animating;
     ClearGlows();
     TBitmap* cache = dialog->SkinData->CacheBmp.get();
     if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;

@@ -1,8 +1,10 @@
 #include "skin/core/provider.h"
 
+#include "skin/core/portable/animframes.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/core/vclutils.h"
 
 namespace kova::skin {
 
@@ -59,12 +61,9 @@ void TsSkinProvider::PaintNonClientCache() {
     cache.SetSize(r.right - r.left, r.bottom - r.top);
     if (cache.Width() <= 0 || cache.Height() <= 0) return;
     cache.Pixels().Fill(0xFF000000u);
-    SendMessageA(Form->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(cache.Canvas()->Handle()),
-                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    PrintWindowTree(Form->Handle(), cache.Canvas()->Handle());
     GdiFlush();
-    PixelBuffer32& px = cache.Pixels();
-    for (int y = 0; y < px.Height(); ++y)
-        for (int x = 0; x < px.Width(); ++x) px.ScanLine(y)[x] |= 0xFF000000u;
+    MakeOpaque(cache.Pixels());
 }
 
 std::unique_ptr<TBitmap> TsSkinProvider::MakeFormImage() {
@@ -73,29 +72,26 @@ std::unique_ptr<TBitmap> TsSkinProvider::MakeFormImage() {
     RECT r;
     GetWindowRect(Form->Handle(), &r);
     image->SetSize(r.right - r.left, r.bottom - r.top);
-    PrintWindow(Form->Handle(), image->Canvas()->Handle(), 0);
-    for (int y = 0; y < image->Height(); ++y)
-        for (int x = 0; x < image->Width(); ++x) image->ScanLine(y)[x] |= 0xFF000000u;
+    PrintWindowTree(Form->Handle(), image->Canvas()->Handle());
+    GdiFlush();
+    MakeOpaque(image->Pixels());
     return image;
 }
 
-int TsSkinProvider::ClientOffsetX() {
-    if (!Form || !Form->HandleAllocated()) return 0;
+namespace {
+// Where the form's client area starts inside its window.
+POINT ClientOrigin(TCustomForm* form) {
+    if (!form || !form->HandleAllocated()) return POINT{};
     RECT w;
-    GetWindowRect(Form->Handle(), &w);
+    GetWindowRect(form->Handle(), &w);
     POINT p{0, 0};
-    ClientToScreen(Form->Handle(), &p);
-    return p.x - w.left;
+    ClientToScreen(form->Handle(), &p);
+    return POINT{p.x - w.left, p.y - w.top};
 }
+}  // namespace
 
-int TsSkinProvider::ClientOffsetY() {
-    if (!Form || !Form->HandleAllocated()) return 0;
-    RECT w;
-    GetWindowRect(Form->Handle(), &w);
-    POINT p{0, 0};
-    ClientToScreen(Form->Handle(), &p);
-    return p.y - w.top;
-}
+int TsSkinProvider::ClientOffsetX() { return ClientOrigin(Form).x; }
+int TsSkinProvider::ClientOffsetY() { return ClientOrigin(Form).y; }
 
 int TsSkinProvider::CaptionHeight(bool) { return GetSystemMetrics(SM_CYCAPTION); }
 

@@ -353,20 +353,22 @@ void TsSkinManager::SetActive(bool value) {
     SetSkinName(SkinName());
 }
 
-void TsSkinManager::SetHueOffset(std::int32_t value) {
+// A setting the model reloads the skin for: reloaded and repainted while
+// active and not being read, else only stored.
+void TsSkinManager::ChangeReloading(const std::function<void()>& change) {
     const bool reload = Active() && !IsLoading();
     TFlagScope defer(model_.DeferLoads, !reload);
     TFlagScope changing(SkinChanging, reload ? true : SkinChanging);
-    model_.SetHueOffset(value);
+    change();
     if (reload && !updatePending_) RepaintAllForms(this, true);
 }
 
+void TsSkinManager::SetHueOffset(std::int32_t value) {
+    ChangeReloading([&] { model_.SetHueOffset(value); });
+}
+
 void TsSkinManager::SetSaturation(std::int32_t value) {
-    const bool reload = Active() && !IsLoading();
-    TFlagScope defer(model_.DeferLoads, !reload);
-    TFlagScope changing(SkinChanging, reload ? true : SkinChanging);
-    model_.SetSaturation(value);
-    if (reload && !updatePending_) RepaintAllForms(this, true);
+    ChangeReloading([&] { model_.SetSaturation(value); });
 }
 
 void TsSkinManager::SetExtendedBorders(bool value) {

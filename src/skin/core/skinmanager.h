@@ -139,6 +139,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    void ChangeReloading(const std::function<void()>& change);
     static void DefineProps(TPropList& L);
     void FillEnvironment();
     void UnfreezeForms() noexcept;

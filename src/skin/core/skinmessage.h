@@ -66,6 +66,14 @@ inline bool IsSkinCommand(const TMessage& m) { return m.Msg == SkinCommandMessag
 // True while a form or dialog animation runs: broadcasts to child controls
 // are held back then (the animation repaints everything at its end).
 extern bool FormAnimating;
+// Sets FormAnimating for as long as it lives, however the animation ends.
+class TFormAnimatingScope {
+public:
+    TFormAnimatingScope() { FormAnimating = true; }
+    ~TFormAnimatingScope() { FormAnimating = false; }
+    TFormAnimatingScope(const TFormAnimatingScope&) = delete;
+    TFormAnimatingScope& operator=(const TFormAnimatingScope&) = delete;
+};
 
 // ---------------------------------------------------------------- senders
 

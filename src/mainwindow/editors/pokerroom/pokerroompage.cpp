@@ -86,8 +86,8 @@ TPokerRoomPage::TPokerRoomPage(TForm& form, std::function<void()> writeRooms)
     form.BindField("OnlyAutoActCB", OnlyAutoActCB);
     form.BindField("SameClickCB", SameClickCB);
 
-    auto on = [&form, this](const char* name, void (TPokerRoomPage::*handler)()) {
-        form.RegisterMethod(name, TNotifyEvent([this, handler](TObject*) { (this->*handler)(); }));
+    const auto on = [&form, this](const char* name, void (TPokerRoomPage::*handler)()) {
+        form.RegisterNotify(name, this, handler);
     };
     on("PokerRoomListBoxClick", &TPokerRoomPage::PokerRoomListBoxClick);
     on("PokerRoomListBoxClickCheck", &TPokerRoomPage::PokerRoomListBoxClickCheck);
