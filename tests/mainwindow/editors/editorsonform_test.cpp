@@ -121,6 +121,51 @@ TEST_F(EditorsOnTheMainForm, OneRunCreatesAConfigAGroupACustomRoomAndARoomHotKey
 
 // ---- room hotkeys ------------------------------------------------------------------------------
 
+TEST_F(EditorsOnTheMainForm, LetterAndDigitHotKeysSurviveSwitchingRoomsAndARestart) {
+    WriteUserIni();
+    t::TPokerRoom alpha = Room("Alpha", "AlphaClass");
+    AddHotKey(alpha, "Fold", 17, 'F');
+    AddHotKey(alpha, "Call", 0, '7');
+    WriteRooms({alpha, Room("Beta", "BetaClass")});
+    Open();
+    ShowPage("PokerRoomSheet");
+    auto* mod = Find<TComboBox>("LocalHKMod");
+    auto* key = Find<TComboBox>("LocalHKKey");
+    auto* hotkeys = Find<TListBox>("HotKeyListBox");
+    EXPECT_EQ(mod->Text(), "Ctrl");
+    EXPECT_EQ(key->Text(), "F");
+    Select(hotkeys, 1);
+    EXPECT_EQ(key->Text(), "7");
+    // A key let go in the combo is the key the combo names.
+    ReleaseKey(key, 'G');
+    EXPECT_EQ(key->Text(), "G");
+
+    Select(form_->PokerRoomListBox, 1);
+    Select(form_->PokerRoomListBox, 0);
+    EXPECT_EQ(key->Text(), "F");
+    Select(hotkeys, 1);
+    EXPECT_EQ(key->Text(), "G");
+
+    Restart();
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 2u);
+    EXPECT_EQ(rooms[0].HotKeys[0].Binding.Modifier, 17);
+    EXPECT_EQ(rooms[0].HotKeys[0].Binding.Key, 'F');
+    EXPECT_EQ(rooms[0].HotKeys[1].Binding.Key, 'G');
+    ShowPage("PokerRoomSheet");
+    EXPECT_EQ(Find<TComboBox>("LocalHKKey")->Text(), "F");
+}
+
+TEST_F(EditorsOnTheMainForm, TheRoomEditorListsTheKeysAndModifiersOfTheCommonSettings) {
+    Open();
+    ShowPage("PokerRoomSheet");
+    auto items = [](TComboBox* c) { return c ? c->Items()->ToVector() : std::vector<std::string>{}; };
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), items(Find<TComboBox>("ComboBox1")));
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), items(Find<TComboBox>("Combo1")));
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKKey")), items(Find<TComboBox>("ComboBox2")));
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), (std::vector<std::string>{"None", "Ctrl", "Shift", "Alt"}));
+}
+
 // ---- the group editor ---------------------------------------------------------------------------
 
 TEST_F(EditorsOnTheMainForm, TheHotKeyDialogOffersNoCloneAndTheOthersDo) {

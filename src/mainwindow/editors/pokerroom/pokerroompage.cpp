@@ -5,6 +5,7 @@
 #include "framework/portable/safefile.h"
 #include "mainwindow/hotkeys/hotkeys.h"
 #include "mainwindow/hotkeys/logic/keynames.h"
+#include "mainwindow/settings/logic/settingsmodel.h"
 #include "tables/files/datafiles.h"
 #include "tables/files/pokerrooms_file.h"
 #include "tables/logic/titleexpr.h"
@@ -123,6 +124,7 @@ TPokerRoomPage::TPokerRoomPage(TForm& form, std::function<void()> writeRooms)
     on("DeleteHotKeyBtnClick", &TPokerRoomPage::DeleteHotKeyBtnClick);
     on("GlobalHotKeyCBClick", &TPokerRoomPage::GlobalHotKeyCBClick);
     on("ActionHotKeyCBChange", &TPokerRoomPage::ActionHotKeyCBChange);
+    form.RegisterMethod("LocalHKKeyKeyUp", TKeyEvent([this](TObject*, WORD& key, TShiftState) { LocalHKKeyKeyUp(key); }));
     on("AddClickBtnClick", &TPokerRoomPage::AddClickBtnClick);
     on("DeleteClickBtnClick", &TPokerRoomPage::DeleteClickBtnClick);
     on("ClickWindowCaptureBtnClick", &TPokerRoomPage::ClickWindowCaptureBtnClick);
@@ -154,12 +156,12 @@ void TPokerRoomPage::FindControls() {
         d->DefaultExt = "*.kov";
         d->Filter = "KOVA PokerRoom Format|*.kov";
     }
+    // The lists of the Common Settings rows: every key the key names know,
+    // letters and digits included, so that a stored key is shown as itself.
     LocalHKMod->Items()->Clear();
-    LocalHKMod->Items()->Add("None");
-    for (int32_t code : {16, 17, 18}) LocalHKMod->Items()->Add(KeyNameOf(code));
+    for (const std::string& item : settings::ModifierItems()) LocalHKMod->Items()->Add(item);
     LocalHKKey->Items()->Clear();
-    LocalHKKey->Items()->Add("None");
-    for (const TKeyName& k : KeyNames()) LocalHKKey->Items()->Add(k.Name);
+    for (const std::string& item : settings::KeyItems()) LocalHKKey->Items()->Add(item);
 }
 
 TExportPokerRoomForm* TPokerRoomPage::ChooserForm() {
@@ -680,6 +682,11 @@ void TPokerRoomPage::ActionHotKeyCBChange() {
         HotKeyListBox->SetItemIndex(i);
     }
     MacrosGroupBox->SetCaption(Model.Editor.HotKeys.Caption);
+}
+
+void TPokerRoomPage::LocalHKKeyKeyUp(WORD key) {
+    if (!LocalHKKey) return;
+    LocalHKKey->SetText(KeyNameOf(key));
 }
 
 void TPokerRoomPage::AddClickBtnClick() {

@@ -123,6 +123,8 @@ public:
     void DeleteHotKeyBtnClick();
     void GlobalHotKeyCBClick();
     void ActionHotKeyCBChange();
+    // A key let go in the local key combo: the combo names that key.
+    void LocalHKKeyKeyUp(WORD key);
     void AddClickBtnClick();
     void DeleteClickBtnClick();
     void ClickWindowCaptureBtnClick() { WindowCaptureBtnClick(); }
