@@ -168,6 +168,55 @@ TEST_F(EditorsOnTheMainForm, TheRoomEditorListsTheKeysAndModifiersOfTheCommonSet
 
 // ---- the group editor ---------------------------------------------------------------------------
 
+TEST_F(EditorsOnTheMainForm, AGroupKeepsItsOwnClassPatternAndSizeNamesThroughShowStartAndRestart) {
+    WriteUserIni();
+    WriteRooms({Room("Alpha", "AlphaClass")});
+    t::TGroupRec g;
+    g.RoomName = "Alpha";
+    g.Name = "Mine";
+    g.Title.Text = "Alpha table";
+    g.Title.Operand1 = "Alpha table";
+    g.ClassPattern = "Alpha*";
+    g.AutoPlace = 1;
+    g.Size1.Name = "Wide";
+    g.Size1.Width = 600;
+    g.Size1.Height = 400;
+    g.Size2.Name = "Tall";
+    g.Size2.Width = 700;
+    g.Size2.Height = 500;
+    g.Slots.push_back(t::TSlotRec{0, 0, 600, 400, 0, 0, 700, 500});
+    WriteConfigs({t::TPlaceConfig{"Play", {}, {g}}});
+    Open();
+    ShowPage("AutoPlaceSheet");
+    const auto shown = [&] {
+        return std::vector<std::string>{Find<TComboBox>("ComboBoxClass")->Text(), Find<TComboBox>("ComboBoxSize1")->Text(),
+                                        Find<TComboBox>("ComboBoxSize2")->Text(), Find<TEdit>("EditX1")->Text(),
+                                        Find<TEdit>("EditX2")->Text()};
+    };
+    const std::vector<std::string> own{"Alpha*", "Wide", "Tall", "600", "700"};
+    EXPECT_EQ(shown(), own);
+    // The room's own choices stay offered.
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Items()->ToVector(), std::vector<std::string>{"AlphaClass"});
+
+    Click(form_->StartConfigBtn);
+    EXPECT_EQ(form_->ConfigStatusL->Caption(), "Running");
+    ASSERT_EQ(t::RunningConfig.Groups.size(), 1u);
+    EXPECT_EQ(t::RunningConfig.Groups[0].ClassPattern, "Alpha*");
+    EXPECT_EQ(t::RunningConfig.Groups[0].Size1.Name.Str(), "Wide");
+    EXPECT_EQ(t::RunningConfig.Groups[0].Size2.Name.Str(), "Tall");
+    Click(form_->RefreshConfigBtn);
+    EXPECT_EQ(t::RunningConfig.Groups[0].ClassPattern, "Alpha*");
+    Click("AutoPlaceSaveConfig");
+
+    Restart();
+    ShowPage("AutoPlaceSheet");
+    EXPECT_EQ(shown(), own);
+    const std::vector<t::TPlaceConfig> saved = SavedConfigs();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].Groups[0].ClassPattern, "Alpha*");
+    EXPECT_EQ(saved[0].Groups[0].Size2.Name.Str(), "Tall");
+}
+
 TEST_F(EditorsOnTheMainForm, TheHotKeyDialogOffersNoCloneAndTheOthersDo) {
     Open();
     ShowPage("PokerRoomSheet");

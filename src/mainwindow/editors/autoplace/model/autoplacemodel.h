@@ -49,6 +49,9 @@ struct TComboState {
     void Clear() { *this = {}; }
     void Select(int32_t i);  // item i, or no item with an empty text when i is out
                              // of range
+    // A text of the user's: the item that reads the same is the chosen one,
+    // else no item is (the view shows a chosen item before the text).
+    void SetText(std::string_view text);
 };
 
 // The eight edits of a slot row: Left, Top, Width, Height, ActLeft, ActTop,
