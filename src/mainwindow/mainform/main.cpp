@@ -210,6 +210,7 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("RefreshConfigClick", TNotifyEvent([this](TObject*) { RefreshConfig(); }));
     RegisterMethod("StopConfigBtnClick", TNotifyEvent([this](TObject*) { StopConfig(); }));
     RegisterMethod("Timer1Timer", TNotifyEvent([this](TObject*) { Timer1Timer(); }));
+    RegisterMethod("PageControl1Change", TNotifyEvent([this](TObject*) { PageControl1Change(); }));
     RegisterMethod("ScanningPeriodEditChange", TNotifyEvent([this](TObject*) { ScanningPeriodEditChange(); }));
     RegisterMethod("DirOngameHHClick", TNotifyEvent([this](TObject*) { DirOngameHHClick(); }));
     RegisterMethod("DirPokerStarsHHClick", TNotifyEvent([this](TObject*) { DirPokerStarsHHClick(); }));
@@ -610,6 +611,13 @@ void TKOVAForm1::StopConfig() {
 }
 
 void TKOVAForm1::Timer1Timer() { t::RunScan(); }
+
+void TKOVAForm1::PageControl1Change() {
+    const TTabSheet* active = PageControl1->ActivePage();
+    const std::string page = active ? active->Name() : std::string();
+    autoPlace_->PageChanged(page == "AutoPlaceSheet");
+    rooms_->PageChanged(page == "PokerRoomSheet");
+}
 
 void TKOVAForm1::StoreGroupEditor() { autoPlace_->StoreGroupEditor(); }
 

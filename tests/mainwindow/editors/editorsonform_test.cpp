@@ -217,6 +217,29 @@ TEST_F(EditorsOnTheMainForm, AGroupKeepsItsOwnClassPatternAndSizeNamesThroughSho
     EXPECT_EQ(saved[0].Groups[0].Size2.Name.Str(), "Tall");
 }
 
+TEST_F(EditorsOnTheMainForm, ReturningToTheAutoPlacePageShowsTheRoomsAsTheRoomPageLeftThem) {
+    t::TPokerRoom beta = Room("Beta", "BetaClass");
+    beta.Listed = 0;
+    WriteRooms({Room("Alpha", "AlphaClass"), beta, Room("Gamma", "GammaClass")});
+    Open();
+    NameAnswers = {{"Mine"}, {"Tables"}};
+    ShowPage("AutoPlaceSheet");
+    Click("AutoPlaceCreateNewConfig");
+    Click("AddNewGroup");
+    Type("ComboBoxClass", "Typed*");
+    auto* rooms = Find<TComboBox>("ComboBoxType");
+    EXPECT_EQ(rooms->Items()->ToVector(), (std::vector<std::string>{"Alpha", "Gamma"}));
+
+    ShowPage("PokerRoomSheet");
+    ToggleItem(form_->PokerRoomListBox, 1);  // Beta ticked
+    ToggleItem(form_->PokerRoomListBox, 2);  // Gamma cleared
+    ShowPage("AutoPlaceSheet");
+    EXPECT_EQ(rooms->Items()->ToVector(), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(rooms->Text(), "Alpha");
+    // What was typed before the page change is the group's.
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "Typed*");
+}
+
 TEST_F(EditorsOnTheMainForm, TheHotKeyDialogOffersNoCloneAndTheOthersDo) {
     Open();
     ShowPage("PokerRoomSheet");

@@ -240,6 +240,14 @@ void TAutoPlacePage::StoreGroupEditor() {
     Model.StoreGroupEditor();
 }
 
+void TAutoPlacePage::PageChanged(bool autoPlacePage) {
+    if (!ComboBoxType) return;  // not loaded yet
+    StoreGroupEditor();
+    if (!autoPlacePage) return;
+    Model.ShowGroupEditor();
+    ShowView();
+}
+
 // ---- configs --------------------------------------------------------------------------------
 
 void TAutoPlacePage::AutoPlaceCreateNewConfigClick() {

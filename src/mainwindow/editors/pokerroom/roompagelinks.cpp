@@ -22,12 +22,6 @@ void ConnectRoomPage(TKOVAForm1& form, TPokerRoomPage& page) {
                                           TGrabberForm->SizeYEdit->Text()};
     };
     page.OnLog = [&form](const std::string& line) { form.Log(line); };
-    // Entering the room page hides the editing tabs until a room is made or
-    // the user confirms to edit one.
-    form.RegisterMethod("PageControl1Change", TNotifyEvent([&form, &page](TObject*) {
-                            TTabSheet* active = form.PageControl1 ? form.PageControl1->ActivePage() : nullptr;
-                            page.PageChanged(active && active->Name() == "PokerRoomSheet");
-                        }));
 }
 
 }  // namespace kova::mainwindow
