@@ -240,6 +240,42 @@ TEST_F(EditorsOnTheMainForm, ReturningToTheAutoPlacePageShowsTheRoomsAsTheRoomPa
     EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "Typed*");
 }
 
+TEST_F(EditorsOnTheMainForm, ANewGroupClonesTheChosenGroup) {
+    WriteRooms({Room("Alpha", "AlphaClass")});
+    Open();
+    ShowPage("AutoPlaceSheet");
+    NameAnswers = {{"Mine"}, {"First"}};
+    Click("AutoPlaceCreateNewConfig");
+    Click("AddNewGroup");
+    Type("ComboBoxClass", "First*");
+    Type("EditX1", "321");
+    Click("AddSlot");
+    Click("AddSlot");
+    Tick(Find<TCheckBox>("CheckBox2"), true);  // Auto Sort
+
+    NameAnswers = {{"Copy", 0}, {"Empty"}};
+    Click("AddNewGroup");
+    EXPECT_EQ(NameDialogs.back(), "Create New Group|Group Name|Clone from Group|Group2|First");
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "First*");
+    EXPECT_EQ(Find<TEdit>("EditX1")->Text(), "321");
+    EXPECT_TRUE(Find<TCheckBox>("CheckBox2")->Checked());
+    EXPECT_EQ(form_->AutoPlace().Model.VisibleRowCount(), 2);
+    // Without a choice the group starts from the room's defaults.
+    Click("AddNewGroup");
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "AlphaClass");
+    EXPECT_FALSE(Find<TCheckBox>("CheckBox2")->Checked());
+    EXPECT_EQ(form_->AutoPlace().Model.VisibleRowCount(), 0);
+
+    Click("AutoPlaceSaveConfig");
+    const std::vector<t::TPlaceConfig> saved = SavedConfigs();
+    ASSERT_EQ(saved.size(), 1u);
+    ASSERT_EQ(saved[0].Groups.size(), 3u);
+    EXPECT_EQ(saved[0].Groups[1].Name, "Copy");
+    EXPECT_EQ(saved[0].Groups[1].ClassPattern, "First*");
+    EXPECT_EQ(saved[0].Groups[1].Slots, saved[0].Groups[0].Slots);
+    EXPECT_EQ(saved[0].Groups[2].Slots.size(), 0u);
+}
+
 TEST_F(EditorsOnTheMainForm, TheHotKeyDialogOffersNoCloneAndTheOthersDo) {
     Open();
     ShowPage("PokerRoomSheet");

@@ -305,7 +305,7 @@ void TAutoPlacePage::AddNewGroupClick() {
     if (dialog->ShowModal() != mrOk) return;
     const std::string name = dialog->ConfigName->Text();
     if (name.empty()) return;
-    Model.AddGroup(name);
+    Model.AddGroup(name, dialog->ComboBox1->ItemIndex());
     ShowView();
 }
 

@@ -200,18 +200,24 @@ TNameDialogSetup TAutoPlaceModel::CreateGroupDialog() const {
     return d;
 }
 
-void TAutoPlaceModel::AddGroup(std::string_view name) {
+void TAutoPlaceModel::AddGroup(std::string_view name, int32_t cloneIndex) {
     // The group being left keeps what was typed into the editor.
     StoreGroupEditor();
-    // A new group starts with the options every room's defaults tick, so
-    // that it places tables also when no poker room is known yet.
+    const bool clone = cloneIndex >= 0 && static_cast<size_t>(cloneIndex) < Working.Groups.size();
     t::TGroupRec g;
+    if (clone) {
+        g = Working.Groups[static_cast<size_t>(cloneIndex)];
+        g.AllowChange = 0;  // the config's switch, kept in its first group only
+    } else {
+        // A new group starts with the options every room's defaults tick, so
+        // that it places tables also when no poker room is known yet.
+        g.AutoPlace = g.AutoShift = g.AutoSize = g.AutoActivate = g.MouseActivate = g.ActivateSize = 1;
+    }
     g.Name = std::string(name);
-    g.AutoPlace = g.AutoShift = g.AutoSize = g.AutoActivate = g.MouseActivate = g.ActivateSize = 1;
     Working.Groups.push_back(std::move(g));
     ShowGroups(static_cast<int32_t>(Working.Groups.size()) - 1);
     Editor.Enabled = true;
-    ApplyRoomToGroupEditor(0);
+    if (!clone) ApplyRoomToGroupEditor(0);
 }
 
 std::string TAutoPlaceModel::DeleteGroupQuestion() const {

@@ -164,7 +164,10 @@ public:
     // The dialog for a new group, or the message when there is no config.
     TOutcome CheckCanAddGroup() const;
     TNameDialogSetup CreateGroupDialog() const;
-    void AddGroup(std::string_view name);
+    // A new group named `name`: a copy of group `cloneIndex` (its options,
+    // sizes and slots), or with -1 an empty group on the first room's
+    // defaults.
+    void AddGroup(std::string_view name, int32_t cloneIndex);
     std::string DeleteGroupQuestion() const;  // empty without a selected group
     void DeleteGroup();                       // after Yes
     void SelectGroup(int32_t index);
