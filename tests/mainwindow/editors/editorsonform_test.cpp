@@ -166,6 +166,36 @@ TEST_F(EditorsOnTheMainForm, TheRoomEditorListsTheKeysAndModifiersOfTheCommonSet
     EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), (std::vector<std::string>{"None", "Ctrl", "Shift", "Alt"}));
 }
 
+TEST_F(EditorsOnTheMainForm, EventMacroSecondsKeepEveryDigitThroughShowAndStore) {
+    t::TPokerRoom alpha = Room("Alpha", "AlphaClass");
+    alpha.EventMacros[0].TurnDelayMin = 1.23456789;
+    alpha.EventMacros[0].TurnDelayMax = 100000;
+    alpha.EventMacros[1].ColourDelayMin = 0.1;
+    alpha.EventMacros[1].ColourDelayMax = 2.5e-7;
+    WriteRooms({alpha, Room("Beta", "BetaClass")});
+    Open();
+    ShowPage("PokerRoomSheet");
+    const auto seconds = [&] {
+        return std::vector<std::string>{Find<TEdit>("TimeTypeEdit1")->Text(), Find<TEdit>("TimeTypeEdit2")->Text(),
+                                        Find<TEdit>("ButtonTypeEdit1")->Text(), Find<TEdit>("ButtonTypeEdit2")->Text()};
+    };
+    auto* macros = Find<TCheckListBox>("EventMacrosListBox");
+    EXPECT_EQ(seconds(), (std::vector<std::string>{"1.23456789", "100000", "0", "0"}));
+    Select(macros, 1);
+    EXPECT_EQ(seconds(), (std::vector<std::string>{"0", "0", "0.1", "0.00000025"}));
+    Select(macros, 0);
+    Select(form_->PokerRoomListBox, 1);
+    Select(form_->PokerRoomListBox, 0);
+    EXPECT_EQ(seconds(), (std::vector<std::string>{"1.23456789", "100000", "0", "0"}));
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 2u);
+    EXPECT_EQ(rooms[0].EventMacros[0].TurnDelayMin, 1.23456789);
+    EXPECT_EQ(rooms[0].EventMacros[0].TurnDelayMax, 100000);
+    EXPECT_EQ(rooms[0].EventMacros[1].ColourDelayMin, 0.1);
+    EXPECT_EQ(rooms[0].EventMacros[1].ColourDelayMax, 2.5e-7);
+}
+
 // ---- the group editor ---------------------------------------------------------------------------
 
 TEST_F(EditorsOnTheMainForm, AGroupKeepsItsOwnClassPatternAndSizeNamesThroughShowStartAndRestart) {
