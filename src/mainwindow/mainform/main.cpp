@@ -244,6 +244,7 @@ void TKOVAForm1::Loaded() {
 
 TKOVAForm1::~TKOVAForm1() {
     if (TGrabberForm && TGrabberForm->Page == autoPlace_.get()) TGrabberForm->Page = nullptr;
+    if (TGrabberForm && TGrabberForm->RoomPage == rooms_.get()) TGrabberForm->RoomPage = nullptr;
     if (trayIconShown_ && HandleAllocated()) TrayIcon(2, nullptr);
     StopHookIfRunning();
     if (KOVAForm1 == this) {
@@ -623,7 +624,7 @@ void TKOVAForm1::StoreGroupEditor() { autoPlace_->StoreGroupEditor(); }
 
 void TKOVAForm1::OpenGrabber(int target) {
     if (!TGrabberForm) TGrabberForm = TCustomForm::Create<TTGrabberForm>(Application());
-    TGrabberForm->Open(target, autoPlace_.get(), Handle(), hookRunning_);
+    TGrabberForm->Open(target, autoPlace_.get(), rooms_.get(), Handle(), hookRunning_);
 }
 
 void TKOVAForm1::SavePokerRooms() { t::SavePokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms); }

@@ -389,4 +389,57 @@ protected:
     HWND window_ = nullptr;
 };
 
+TEST_F(GrabberAndRoomEditor, CopiesOnlyWhatTheUserPickedIntoTheRoomEditor) {
+    Open();
+    ShowPage("PokerRoomSheet");
+    NameAnswers = {{"MyRoom"}};
+    Click("CustomCreateNewBtn");
+    Type("WindowClassEdit", "Typed");
+    Click("AddWindowSizeBtn");
+    Type("WindowSize00", "Normal");
+    Type("WindowSize01", "500");
+    Type("WindowSize02", "360");
+    const auto sizeRow = [&] {
+        return std::vector<std::string>{Find<TEdit>("WindowSize01")->Text(), Find<TEdit>("WindowSize02")->Text()};
+    };
+
+    // Opened from the room editor the grabber is empty: nothing is copied.
+    Click("CustomCopyClass");
+    Click("CustomCopySize");
+    mainwindow::TTGrabberForm* grabber = mainwindow::TGrabberForm;
+    ASSERT_NE(grabber, nullptr);
+    EXPECT_TRUE(grabber->Visible());
+    EXPECT_EQ(grabber->Target, 1);
+    EXPECT_EQ(Find<TEdit>("WindowClassEdit")->Text(), "Typed");
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"500", "360"}));
+
+    ShowWindowToPick();
+    Pick(grabber);
+    auto button = [&](const char* name) { return FindOn<TButton>(grabber, name); };
+    Click(button("CopyClassBtn"));
+    EXPECT_EQ(Find<TEdit>("WindowClassEdit")->Text(), "KovaPickedClient");
+    Click(button("NormalSizeBtn"));
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"410", "260"}));
+    Type("WindowSize01", "1");
+    Click(button("ActivateSizeBtn"));
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"410", "260"}));
+    // The AutoPlace editors are not the target.
+    EXPECT_NE(Find<TComboBox>("ComboBoxClass")->Text(), "KovaPickedClient");
+
+    // With a window picked, the room editor's buttons copy it at once.
+    Type("WindowClassEdit", "Typed");
+    Type("WindowSize02", "2");
+    Click("CustomCopyClass");
+    Click("CustomCopySize");
+    EXPECT_EQ(Find<TEdit>("WindowClassEdit")->Text(), "KovaPickedClient");
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"410", "260"}));
+
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 1u);
+    EXPECT_EQ(rooms[0].WindowClass.Str(), "KovaPickedClient");
+    EXPECT_EQ(rooms[0].Sizes[0].Width, 410);
+    EXPECT_EQ(rooms[0].Sizes[0].Height, 260);
+}
+
 }  // namespace

@@ -592,17 +592,29 @@ void TPokerRoomPage::DeleteWindowSizeBtnClick() {
     ShowView();
 }
 
+// What the grabber shows was picked by the user and is copied at once; a
+// grabber opened here starts empty, and its own copy buttons fill the
+// editor once the user picked a window.
 void TPokerRoomPage::CustomCopyClassClick() {
+    const std::array<std::string, 3> picked = GrabberDetails ? GrabberDetails() : std::array<std::string, 3>{};
     if (OnOpenGrabber) OnOpenGrabber();
-    if (GrabberDetails) WindowClassEdit->SetText(GrabberDetails()[0]);
+    if (!picked[0].empty()) CopyGrabbedClass(picked[0]);
 }
 
 void TPokerRoomPage::CustomCopySizeClick() {
+    const std::array<std::string, 3> picked = GrabberDetails ? GrabberDetails() : std::array<std::string, 3>{};
     if (OnOpenGrabber) OnOpenGrabber();
-    if (!GrabberDetails) return;
-    const std::array<std::string, 3> d = GrabberDetails();
+    if (!picked[1].empty() && !picked[2].empty()) CopyGrabbedSize(picked[1], picked[2]);
+}
+
+void TPokerRoomPage::CopyGrabbedClass(const std::string& windowClass) {
+    FindControls();
+    WindowClassEdit->SetText(windowClass);
+}
+
+void TPokerRoomPage::CopyGrabbedSize(const std::string& width, const std::string& height) {
     ReadView();
-    Model.CopySizeFromGrabber(d[1], d[2]);
+    Model.CopySizeFromGrabber(width, height);
     ShowView();
 }
 

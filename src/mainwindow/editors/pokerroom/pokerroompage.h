@@ -81,13 +81,17 @@ public:
 
     // Opens the window capture tool with the room's sizes (set by the form).
     std::function<void(const std::vector<tables::TWindowSize>&)> OnOpenCapture;
-    // Opens the window details grabber and returns its class, width and
-    // height texts (set by the form).
+    // Opens the window details grabber for this editor (set by the form).
     std::function<void()> OnOpenGrabber;
     std::function<bool()> CaptureVisible;
     std::function<pokerroom::TCaptureResult()> CaptureResult;
-    // Class, width and height from the grabber.
+    // Class, width and height of the window the grabber shows; empty while
+    // it is hidden (it is cleared when it opens again).
     std::function<std::array<std::string, 3>()> GrabberDetails;
+    // A window picked with the grabber: its class, or its width and height
+    // into the selected size row.
+    void CopyGrabbedClass(const std::string& windowClass);
+    void CopyGrabbedSize(const std::string& width, const std::string& height);
     // Log lines (the title operator trace).
     std::function<void(const std::string&)> OnLog;
 

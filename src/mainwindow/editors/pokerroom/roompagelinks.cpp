@@ -17,7 +17,7 @@ void ConnectRoomPage(TKOVAForm1& form, TPokerRoomPage& page) {
     page.CaptureResult = [] { return WindowCapture ? WindowCapture->Result() : pokerroom::TCaptureResult{}; };
     page.OnOpenGrabber = [&form] { form.OpenGrabber(1); };
     page.GrabberDetails = [] {
-        if (!TGrabberForm) return std::array<std::string, 3>{};
+        if (!TGrabberForm || !TGrabberForm->Visible()) return std::array<std::string, 3>{};
         return std::array<std::string, 3>{TGrabberForm->ClassEdit->Text(), TGrabberForm->SizeXEdit->Text(),
                                           TGrabberForm->SizeYEdit->Text()};
     };
