@@ -334,6 +334,73 @@ struct TitleDialogTurn {
     int result = mrOk;
 };
 
+TEST_F(EditorsOnTheMainForm, TheRoomEditorMakesAndEditsItsTitlesInTheTitleDialog) {
+    WriteRooms({Room("Alpha", "AlphaClass")});
+    Open();
+    ShowPage("PokerRoomSheet");
+    Click("EditPokerRoomBtn");  // yes, edit the predefined room
+    std::vector<TitleDialogTurn> turns;
+    size_t turn = 0;
+    OnModalForm = [&](TCustomForm* f) {
+        TDialogAnswer a;
+        auto* d = dynamic_cast<mainwindow::TAddWindowTitle*>(f);
+        if (!d || turn >= turns.size()) {
+            ADD_FAILURE() << "an unexpected modal form";
+            return a;
+        }
+        TitleDialogTurn& t = turns[turn++];
+        std::string list;
+        for (const std::string& item : d->Phrase1ComBox->Items()->ToVector()) list += item + ";";
+        t.shown = {d->Caption(), list, d->Phrase1ComBox->Text(), d->Phrase2ComBox->Text(), d->Phrase3ComBox->Text(),
+                   d->ComboBox1->Text(), d->ComboBox2->Text()};
+        TComboBox* phrases[] = {d->Phrase1ComBox, d->Phrase2ComBox, d->Phrase3ComBox};
+        for (size_t i = 0; i < t.phrases.size(); ++i) Type(phrases[i], t.phrases[i]);
+        if (t.operators.size() > 0) Choose(d->ComboBox1, t.operators[0]);
+        if (t.operators.size() > 1) Choose(d->ComboBox2, t.operators[1]);
+        a.result = t.result;
+        return a;
+    };
+    auto* titles = Find<TListBox>("WindowTitleListBox");
+
+    turns = {{{}, {"Table", "Play Money"}, {2}}, {{}, {"Ignored"}, {}, mrCancel}};
+    Click("AddWindowTitleBtn");
+    Click("AddWindowTitleBtn");
+    ASSERT_EQ(turn, 2u);
+    EXPECT_EQ(turns[0].shown, (std::vector<std::string>{"Advanced Window Title", "Alpha table;", "", "", "", " and ",
+                                                        " and "}));
+    EXPECT_EQ(titles->Items()->ToVector(), (std::vector<std::string>{"Alpha table", "Table and not Play Money"}));
+    EXPECT_EQ(titles->ItemIndex(), 1);
+
+    turns = {{{}, {"Table", "Play Money", "Turbo"}, {2, 1}}};
+    turn = 0;
+    Click("EditWindowTitleBtn");
+    ASSERT_EQ(turn, 1u);
+    EXPECT_EQ(turns[0].shown, (std::vector<std::string>{"Advanced Window Title", "Alpha table;Table and not Play Money;",
+                                                        "Table", "Play Money", "", " and not ", " and "}));
+    EXPECT_NE(form_->LogMemo->Lines()->Text().find("Operand=  and not  "), std::string::npos);
+    EXPECT_EQ(titles->Items()->ToVector(),
+              (std::vector<std::string>{"Alpha table", "Table and not Play Money or Turbo"}));
+
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 1u);
+    const t::TTitleSpec& title = rooms[0].Titles[1];
+    EXPECT_EQ((std::vector<std::string>{title.Text.Str(), title.Operand1.Str(), title.Operator1.Str(), title.Operand2.Str(),
+                                        title.Operator2.Str(), title.Operand3.Str()}),
+              (std::vector<std::string>{"Table and not Play Money or Turbo", "Table", " and not ", "Play Money", " or ",
+                                        "Turbo"}));
+
+    // Ten titles: the message, and no dialog.
+    turns.assign(8, TitleDialogTurn{{}, {"More"}, {}});
+    turn = 0;
+    for (int i = 0; i < 8; ++i) Click("AddWindowTitleBtn");
+    EXPECT_EQ(titles->Items()->Count(), 10);
+    Messages.clear();
+    Click("AddWindowTitleBtn");
+    EXPECT_EQ(turn, 8u);
+    EXPECT_EQ(Messages, std::vector<std::string>{"You can not create more then 10 Window Titles"});
+}
+
 // ---- the grabber and the room editor ----------------------------------------------------------
 
 class GrabberAndRoomEditor : public EditorsOnTheMainForm {

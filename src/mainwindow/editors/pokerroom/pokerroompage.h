@@ -35,7 +35,7 @@ public:
     // ---- controls of the form's description --------------------------------------
     TCheckListBox* PokerRoomListBox = nullptr;
     TPageControl* PageControl3 = nullptr;
-    TEdit *TypeNameEdit = nullptr, *WindowClassEdit = nullptr, *WindowTitleEdit = nullptr;
+    TEdit *TypeNameEdit = nullptr, *WindowClassEdit = nullptr;
     TComboBox* ParentTypeComboBox = nullptr;
     TListBox* WindowTitleListBox = nullptr;
     TScrollBox* ScrollBox2 = nullptr;
@@ -160,7 +160,11 @@ private:
     void CopySizeBtn(int size);
     void CopyClick(int size);
     void CopyEventSize(int size);
-    tables::TTitleSpec TitleOfEdit() const;
+    // The title dialog, empty or showing `shown`; true on OK with a title
+    // in `answer`.
+    bool AskTitle(const tables::TTitleSpec* shown, tables::TTitleSpec& answer);
+    // The operator combo's item of a stored operator (the log tells which).
+    int32_t OperatorIndex(const std::string& text);
     void SetEditorTabsVisible(bool visible);
 
     TForm& form_;
