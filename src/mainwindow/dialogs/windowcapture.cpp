@@ -97,9 +97,8 @@ TWindowCapture::~TWindowCapture() {
     if (WindowCapture == this) WindowCapture = nullptr;
 }
 
-void TWindowCapture::Open(const std::vector<tables::TWindowSize>& sizes, HWND captureWindow, bool hookRunning) {
+void TWindowCapture::Open(const std::vector<tables::TWindowSize>& sizes, HWND captureWindow) {
     captureWindow_ = captureWindow;
-    hookRunning_ = hookRunning;
     sizes_.clear();
     SizeComboBox->Items()->Clear();
     for (const tables::TWindowSize& s : sizes) {
@@ -129,14 +128,17 @@ void TWindowCapture::StopPicking() {
     Picking = 0;
     SpeedButton1->SetDown(false);
     SpeedButton1->SetCaption(SelectCaption);
-    if (!hookRunning_ && captureWindow_ && GetCapture() == captureWindow_) ReleaseCapture();
+    if (captureWindow_ && GetCapture() == captureWindow_) ReleaseCapture();
 }
 
 void TWindowCapture::SpeedButton1Click() {
     if (SpeedButton1->Down()) {
         SpeedButton1->SetCaption(PickingCaption);
         Picking = 1;
-        if (!hookRunning_ && captureWindow_) SetCapture(captureWindow_);
+        // The next press anywhere reaches the capturing window, not the
+        // poker client under it; while a config runs the hook library
+        // reports it as well.
+        if (captureWindow_) SetCapture(captureWindow_);
     } else {
         StopPicking();
     }

@@ -42,9 +42,9 @@ public:
     pokerroom::TCaptureOffsets Offsets;
 
     // Shows the form with the sizes of the room being edited (first one
-    // chosen), not picking. While the hook library does not run, picking
-    // captures the mouse for `captureWindow`, whose next press ends it.
-    void Open(const std::vector<tables::TWindowSize>& sizes, HWND captureWindow, bool hookRunning);
+    // chosen), not picking. Picking captures the mouse for `captureWindow`,
+    // whose next press ends it (as does the hook library's report of it).
+    void Open(const std::vector<tables::TWindowSize>& sizes, HWND captureWindow);
     // A left button press while picking: the window under the cursor.
     void EndWindowPick();
     // The capture step (the button and F11).
@@ -68,7 +68,6 @@ private:
     void ShowSizes();
     void ShowPoint(int x, int y, TEdit* cx, TEdit* cy, TEdit* r, TEdit* g, TEdit* b);
     HWND captureWindow_ = nullptr;
-    bool hookRunning_ = false;
     std::vector<tables::TWindowSize> sizes_;
 };
 

@@ -69,14 +69,17 @@ void TKOVAForm1::HookMouseMessage(TMessage& m) {
     const uint32_t message = static_cast<uint32_t>(m.WParam);
 
     if (message == MsgLButtonDown || message == MsgNCLButtonDown) {
-        // A press on the grabber itself is its own button ("Click to
+        // The press ends the grabber's picking, else the capture tool's. A
+        // press on the picking form itself is its own button ("Click to
         // Cancel") or one of its edits, not the window to pick.
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const HWND root = GetAncestor(WindowFromPoint(cursor), GA_ROOT);
+        const auto onItself = [root](TCustomForm* f) { return f->HandleAllocated() && root == f->Handle(); };
         if (TGrabberForm && TGrabberForm->Picking) {
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            const HWND under = WindowFromPoint(cursor);
-            if (!TGrabberForm->HandleAllocated() || GetAncestor(under, GA_ROOT) != TGrabberForm->Handle())
-                TGrabberForm->EndGrabberPick();
+            if (!onItself(TGrabberForm)) TGrabberForm->EndGrabberPick();
+        } else if (WindowCapture && WindowCapture->Picking) {
+            if (!onItself(WindowCapture)) WindowCapture->EndWindowPick();
         }
     }
 

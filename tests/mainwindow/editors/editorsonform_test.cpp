@@ -401,9 +401,9 @@ TEST_F(EditorsOnTheMainForm, TheRoomEditorMakesAndEditsItsTitlesInTheTitleDialog
     EXPECT_EQ(Messages, std::vector<std::string>{"You can not create more then 10 Window Titles"});
 }
 
-// ---- the grabber and the room editor ----------------------------------------------------------
+// ---- picking a window for the room editor ----------------------------------------------------------
 
-class GrabberAndRoomEditor : public EditorsOnTheMainForm {
+class PickingForTheRoomEditor : public EditorsOnTheMainForm {
 protected:
     void TearDown() override {
         if (window_) DestroyWindow(window_);
@@ -430,33 +430,39 @@ protected:
         PumpFor(100);
     }
 
-    // The grabber's select button, and the press that picks the window
-    // under the cursor.
-    void Pick(mainwindow::TTGrabberForm* grabber) {
-        const POINT over{1300 + 60, 300 + 60};
-        grabber->SpeedButton1->Click();
-        ASSERT_EQ(grabber->Picking, 1);
-        // Under Wine the pointer read back may lag a warp: put it there until
-        // the system reports it there.
-        ASSERT_TRUE(WaitUntil(
+    // The cursor over the child control of that window. Under Wine the
+    // pointer read back may lag a warp: it is put there until the system
+    // reports it there.
+    static bool CursorOverWindow() {
+        return WaitUntil(
             [&] {
                 POINT p{};
                 GetCursorPos(&p);
-                if (p.x == over.x && p.y == over.y) return true;
-                SetCursorPos(over.x, over.y);
+                if (p.x == kOver.x && p.y == kOver.y) return true;
+                SetCursorPos(kOver.x, kOver.y);
                 PumpFor(50);
                 return false;
             },
-            3000));
+            3000);
+    }
+
+    // The grabber's select button, and the press that picks the window
+    // under the cursor.
+    void Pick(mainwindow::TTGrabberForm* grabber) {
+        grabber->SpeedButton1->Click();
+        ASSERT_EQ(grabber->Picking, 1);
+        ASSERT_TRUE(CursorOverWindow());
         SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
         ASSERT_EQ(grabber->Picking, 0);
         ASSERT_EQ(grabber->ClassEdit->Text(), "KovaPickedClient");
     }
 
+    static constexpr POINT kOver{1300 + 60, 300 + 60};
+
     HWND window_ = nullptr;
 };
 
-TEST_F(GrabberAndRoomEditor, CopiesOnlyWhatTheUserPickedIntoTheRoomEditor) {
+TEST_F(PickingForTheRoomEditor, TheGrabberCopiesOnlyWhatTheUserPickedIntoTheRoomEditor) {
     Open();
     ShowPage("PokerRoomSheet");
     NameAnswers = {{"MyRoom"}};
@@ -507,6 +513,73 @@ TEST_F(GrabberAndRoomEditor, CopiesOnlyWhatTheUserPickedIntoTheRoomEditor) {
     EXPECT_EQ(rooms[0].WindowClass.Str(), "KovaPickedClient");
     EXPECT_EQ(rooms[0].Sizes[0].Width, 410);
     EXPECT_EQ(rooms[0].Sizes[0].Height, 260);
+}
+
+TEST_F(PickingForTheRoomEditor, TheCaptureToolPicksATableWhileAConfigRunsAndAMacroIsRecordedOnIt) {
+    ASSERT_TRUE(CopyFileA((ExeDir() + "\\mskbrdHook.dll").c_str(), Path("mskbrdHook.dll").c_str(), FALSE));
+    WriteRooms({Room("Alpha", "KovaPickedClient")});
+    t::TGroupRec g;
+    g.RoomName = "Alpha";
+    g.Name = "Tables";
+    g.Title.Text = "Picked";
+    g.Title.Operand1 = "Picked";
+    g.ClassPattern = "KovaPickedClient";
+    g.Slots.push_back(t::TSlotRec{1300, 300, 410, 260, 1300, 300, 410, 260});
+    WriteConfigs({t::TPlaceConfig{"Play", {}, {g}}});
+    ShowWindowToPick();
+    Open();
+    ASSERT_TRUE(form_->Hook().Loaded());
+    Click(form_->StartConfigBtn);
+    ASSERT_TRUE(form_->HookRunning());
+    ASSERT_TRUE(WaitUntil([] { return t::Tables.size() == 1; }, 5000)) << "the window is no table of the config";
+
+    ShowPage("PokerRoomSheet");
+    Click("EditPokerRoomBtn");  // yes, edit it
+    Click("WindowCaptureBtn");
+    mainwindow::TWindowCapture* capture = mainwindow::WindowCapture;
+    ASSERT_NE(capture, nullptr);
+    capture->SpeedButton1->Click();
+    ASSERT_EQ(capture->Picking, 1);
+    // A real press on the table, as the user makes it.
+    ASSERT_TRUE(CursorOverWindow());
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, press, sizeof press[0]), 2u);
+    EXPECT_TRUE(WaitUntil([&] { return capture->Picking == 0; }, 3000)) << "the press did not end the picking";
+    EXPECT_EQ(capture->SelectedWindow, window_);
+    EXPECT_EQ(capture->Edit4->Text(), "KovaPickedClient");
+    EXPECT_EQ(capture->SpeedButton1->Caption(), "Click to Select Window");
+    EXPECT_NE(GetCapture(), form_->Handle());
+    // A capture another window took away (the user switched windows): the
+    // hook library's report of the press still ends the picking.
+    capture->SpeedButton1->Click();
+    ASSERT_EQ(capture->Picking, 1);
+    ReleaseCapture();
+    ASSERT_EQ(SendInput(2, press, sizeof press[0]), 2u);
+    EXPECT_TRUE(WaitUntil([&] { return capture->Picking == 0; }, 3000)) << "the hook's report did not end the picking";
+    EXPECT_EQ(capture->SelectedWindow, window_);
+
+    // The picture, and a point of it as the macro's click.
+    Click(capture->CaptureWindowBtn);
+    const LPARAM at = MAKELPARAM(capture->Image1->Left() + capture->Offsets.X + 100,
+                                 capture->Image1->Top() + capture->Offsets.Y + 80);
+    SendMessageA(capture->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(capture->Handle(), WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(capture->Coord2X->Text(), "100");
+    NameAnswers = {{"Fold"}};
+    Click("AddNewHotKeyBtn");
+    Click("AddClickBtn");
+    Click("CopySize1WindowCaptureBtn");
+    EXPECT_EQ(Find<TEdit>("Click00")->Text(), "100");
+    EXPECT_EQ(Find<TEdit>("Click01")->Text(), "80");
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 1u);
+    ASSERT_EQ(rooms[0].HotKeyCount, 1);
+    EXPECT_EQ(rooms[0].HotKeys[0].Clicks[0].X, 100);
+    EXPECT_EQ(rooms[0].HotKeys[0].Clicks[0].Y, 80);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace kova::mainwindow {
 void ConnectRoomPage(TKOVAForm1& form, TPokerRoomPage& page) {
     page.OnOpenCapture = [&form](const std::vector<tables::TWindowSize>& sizes) {
         if (!WindowCapture) WindowCapture = TCustomForm::Create<TWindowCapture>(Application());
-        WindowCapture->Open(sizes, form.Handle(), form.HookRunning());
+        WindowCapture->Open(sizes, form.Handle());
     };
     page.CaptureVisible = [] { return WindowCapture && WindowCapture->Visible(); };
     page.CaptureResult = [] { return WindowCapture ? WindowCapture->Result() : pokerroom::TCaptureResult{}; };
