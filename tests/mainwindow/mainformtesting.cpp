@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "mainwindow/dialogs/toolforms.h"
@@ -29,6 +30,8 @@ void MainFormTesting::TearDown() {
     if (mainwindow::WindowCapture) mainwindow::WindowCapture->Free();
     if (form_) form_->Free();
     form_ = nullptr;
+    for (HWND w : windows_) DestroyWindow(w);
+    windows_.clear();
     SetDialogResponder(nullptr);
     TKOVAForm1::DataFolderOverride.clear();
     Application()->OnMinimize = nullptr;
@@ -64,6 +67,27 @@ TKOVAForm1* MainFormTesting::Restart() {
     if (mainwindow::WindowCapture) mainwindow::WindowCapture->Free();
     tables::ResetEngine();
     return Open();
+}
+
+HWND MainFormTesting::OpenWindow(const std::string& className, const std::string& title, const RECT& bounds) {
+    static std::set<std::string> registered;
+    if (!registered.count(className)) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = className.c_str();
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        EXPECT_NE(RegisterClassExA(&wc), 0) << className;
+        registered.insert(className);
+    }
+    HWND w = CreateWindowExA(WS_EX_TOPMOST, className.c_str(), title.c_str(), WS_POPUP | WS_VISIBLE, bounds.left,
+                             bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(w, nullptr) << className;
+    if (w) windows_.push_back(w);
+    PumpMessages();
+    return w;
 }
 
 // ---- input -------------------------------------------------------------------------------

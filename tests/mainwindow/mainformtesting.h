@@ -52,6 +52,11 @@ protected:
     mainwindow::TKOVAForm1* Restart();
     mainwindow::TKOVAForm1* Form() const { return form_; }
 
+    // A plain top-level window of our own (a poker client's window to pick
+    // or to place), topmost at `bounds`; its class is registered on first
+    // use. Destroyed with the test.
+    HWND OpenWindow(const std::string& className, const std::string& title, const RECT& bounds);
+
     // ---- finding controls -------------------------------------------------------------
     // A component of the main form (made at run time or by its description);
     // the test fails when there is none of that name and class.
@@ -109,6 +114,7 @@ protected:
 
 private:
     TDialogAnswer Answer(const TDialogRequest& r);
+    std::vector<HWND> windows_;
 };
 
 }  // namespace kova::test
