@@ -50,6 +50,20 @@ protected:
         k.Binding.Key = key;
     }
 
+    // A group of room `room` with one title phrase, a class pattern and slots.
+    static t::TGroupRec Group(const std::string& room, const std::string& name, const std::string& title,
+                              const std::string& classPattern, const std::vector<t::TSlotRec>& slots) {
+        t::TGroupRec g;
+        g.RoomName = room;
+        g.Name = name;
+        g.Title.Text = title;
+        g.Title.Operand1 = title;
+        g.ClassPattern = classPattern;
+        g.AutoPlace = 1;
+        g.Slots = slots;
+        return g;
+    }
+
     void WriteRooms(const std::vector<t::TPokerRoom>& rooms) {
         ASSERT_TRUE(t::SavePokerRooms(Path("PokerRooms.kov"), rooms));
     }
@@ -201,20 +215,13 @@ TEST_F(EditorsOnTheMainForm, EventMacroSecondsKeepEveryDigitThroughShowAndStore)
 TEST_F(EditorsOnTheMainForm, AGroupKeepsItsOwnClassPatternAndSizeNamesThroughShowStartAndRestart) {
     WriteUserIni();
     WriteRooms({Room("Alpha", "AlphaClass")});
-    t::TGroupRec g;
-    g.RoomName = "Alpha";
-    g.Name = "Mine";
-    g.Title.Text = "Alpha table";
-    g.Title.Operand1 = "Alpha table";
-    g.ClassPattern = "Alpha*";
-    g.AutoPlace = 1;
+    t::TGroupRec g = Group("Alpha", "Mine", "Alpha table", "Alpha*", {t::TSlotRec{0, 0, 600, 400, 0, 0, 700, 500}});
     g.Size1.Name = "Wide";
     g.Size1.Width = 600;
     g.Size1.Height = 400;
     g.Size2.Name = "Tall";
     g.Size2.Width = 700;
     g.Size2.Height = 500;
-    g.Slots.push_back(t::TSlotRec{0, 0, 600, 400, 0, 0, 700, 500});
     WriteConfigs({t::TPlaceConfig{"Play", {}, {g}}});
     Open();
     ShowPage("AutoPlaceSheet");
@@ -405,25 +412,10 @@ TEST_F(EditorsOnTheMainForm, TheRoomEditorMakesAndEditsItsTitlesInTheTitleDialog
 
 class PickingForTheRoomEditor : public EditorsOnTheMainForm {
 protected:
-    void TearDown() override {
-        if (window_) DestroyWindow(window_);
-        EditorsOnTheMainForm::TearDown();
-    }
-
-    // A window of our own on top, and the cursor over a child control of it.
+    // A window of a client's on top, with a child control to press on.
     void ShowWindowToPick() {
-        static const bool registered = [] {
-            WNDCLASSEXA wc{};
-            wc.cbSize = sizeof wc;
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "KovaPickedClient";
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-            return RegisterClassExA(&wc) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        window_ = CreateWindowExA(WS_EX_TOPMOST, "KovaPickedClient", "Picked Client", WS_POPUP | WS_VISIBLE, 1300, 300,
-                                  410, 260, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        window_ = OpenWindow("KovaPickedClient", "Picked Client", RECT{1300, 300, 1710, 560});
+        ASSERT_NE(window_, nullptr);
         ASSERT_NE(CreateWindowExA(0, "BUTTON", "inside", WS_CHILD | WS_VISIBLE, 50, 50, 100, 30, window_, nullptr,
                                   GetModuleHandleA(nullptr), nullptr),
                   nullptr);
@@ -518,14 +510,8 @@ TEST_F(PickingForTheRoomEditor, TheGrabberCopiesOnlyWhatTheUserPickedIntoTheRoom
 TEST_F(PickingForTheRoomEditor, TheCaptureToolPicksATableWhileAConfigRunsAndAMacroIsRecordedOnIt) {
     ASSERT_TRUE(CopyFileA((ExeDir() + "\\mskbrdHook.dll").c_str(), Path("mskbrdHook.dll").c_str(), FALSE));
     WriteRooms({Room("Alpha", "KovaPickedClient")});
-    t::TGroupRec g;
-    g.RoomName = "Alpha";
-    g.Name = "Tables";
-    g.Title.Text = "Picked";
-    g.Title.Operand1 = "Picked";
-    g.ClassPattern = "KovaPickedClient";
-    g.Slots.push_back(t::TSlotRec{1300, 300, 410, 260, 1300, 300, 410, 260});
-    WriteConfigs({t::TPlaceConfig{"Play", {}, {g}}});
+    WriteConfigs({t::TPlaceConfig{
+        "Play", {}, {Group("Alpha", "Tables", "Picked", "KovaPickedClient", {{1300, 300, 410, 260, 1300, 300, 410, 260}})}}});
     ShowWindowToPick();
     Open();
     ASSERT_TRUE(form_->Hook().Loaded());
