@@ -12,7 +12,6 @@
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/portable/pixels.h"
-#include "skin/core/providerbase.h"
 #include "skin/core/recordhelpers.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
@@ -55,8 +54,6 @@ TsCommonData::~TsCommonData() {
 
 TsSkinManager* TsCommonData::GetSkinManager() const { return skinManager_ ? skinManager_ : DefaultManager; }
 
-TsSkinProviderBase* TsCommonData::OwnerProvider() const { return dynamic_cast<TsSkinProviderBase*>(OwnerObject); }
-
 const TsGeneralData* TsCommonData::Section() const {
     const TsSkinManager* m = GetSkinManager();
     if (!m || !m->SectionIndexValid(SkinIndex)) return nullptr;
@@ -65,8 +62,7 @@ const TsGeneralData* TsCommonData::Section() const {
 
 HWND TsCommonData::OwnerHandle() const {
     if (TWinControl* w = Windowed(OwnerControl)) return w->HandleAllocated() ? w->Handle() : nullptr;
-    if (TsSkinProviderBase* p = OwnerProvider())
-        return p->Form && p->Form->HandleAllocated() ? p->Form->Handle() : nullptr;
+    if (providerOwned_) return providerForm_ && providerForm_->HandleAllocated() ? providerForm_->Handle() : nullptr;
     return nullptr;
 }
 
@@ -88,7 +84,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* value) {
     skinManager_ = stored;
     if (OwnerControl && OwnerControl->IsLoading()) return;
     SetIndexFor(value);
-    if (OwnerProvider()) return;
+    if (providerOwned_) return;
     if (OwnerControl && OwnerControl->Parent() && !OwnerControl->IsDestroying()) TellOwner(value);
 }
 
@@ -99,7 +95,7 @@ void TsCommonData::SetSkinSection(const std::string& value) {
     SetIndexFor(m);
     if (!OwnerControl || OwnerControl->IsLoading() || (OwnerControl->ComponentState() & csReading) ||
         !OwnerControl->Parent() || OwnerControl->IsDestroying()) {
-        if (OwnerProvider()) BGChanged = true;
+        if (providerOwned_) BGChanged = true;
         return;
     }
     if (!Updating) TellOwner(m);
@@ -184,8 +180,8 @@ namespace {
 void SendUpdateCommand(TsCommonData& d, int subCode) {
     if (d.OwnerControl) {
         PerformCommand(d.OwnerControl, subCode, 0);
-    } else if (TsSkinProviderBase* p = d.OwnerProvider(); p && p->Form && p->Form->HandleAllocated()) {
-        SendSkinCommand(p->Form->Handle(), subCode, 0);
+    } else if (TCustomForm* f = d.ProviderForm(); f && f->HandleAllocated()) {
+        SendSkinCommand(f->Handle(), subCode, 0);
     }
 }
 }  // namespace
@@ -216,8 +212,7 @@ bool TsCommonData::IsUpdating() const {
         return OwnerControl->Parent() && NotifyControl(OwnerControl->Parent(), scQueryUpdating) != 0;
     }
     if (Updating) return true;
-    if (TsSkinProviderBase* p = OwnerProvider(); p && p->Form && p->Form->Parent())
-        return NotifyControl(p->Form->Parent(), scQueryUpdating) != 0;
+    if (providerForm_ && providerForm_->Parent()) return NotifyControl(providerForm_->Parent(), scQueryUpdating) != 0;
     return false;
 }
 
@@ -244,9 +239,10 @@ void TsCommonData::Invalidate() {
             OwnerControl->Invalidate();
         return;
     }
-    if (TsSkinProviderBase* p = OwnerProvider()) {
+    if (providerOwned_) {
         BGChanged = true;
-        if (p->Form && p->Form->HandleAllocated()) RedrawWindow(p->Form->Handle(), nullptr, nullptr, flags);
+        if (providerForm_ && providerForm_->HandleAllocated())
+            RedrawWindow(providerForm_->Handle(), nullptr, nullptr, flags);
     }
 }
 
@@ -266,8 +262,9 @@ void TsCommonData::UpdateBgFlags(bool broadcast) {
         }
         if (TWinControl* w = Windowed(OwnerControl); w && broadcast)
             for (int i = 0; i < w->ControlCount(); ++i) SendSkinCommandToControl(w->Controls(i), scControlFlags, 1);
-    } else if (TsSkinProviderBase* p = OwnerProvider()) {
-        if (!HasComplexBackground() && !(p->Form && p->Form->FormStyle() == fsMDIForm)) FlagsWord |= kPlainBackground;
+    } else if (providerOwned_) {
+        if (!HasComplexBackground() && !(providerForm_ && providerForm_->FormStyle() == fsMDIForm))
+            FlagsWord |= kPlainBackground;
     }
 }
 
@@ -383,13 +380,13 @@ void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
 
 void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state, HWND wnd) {
     const TsGeneralData* s = IsSkinned() ? Section() : nullptr;
-    TsSkinProviderBase* provider = OwnerProvider();
+    TCustomForm* form = providerForm_;
     if (!s || customColor_) {
         info.BgType = 1;
         if (OwnerControl)
             info.Color = RGBOf(OwnerControl->Color());
-        else if (provider && provider->Form)
-            info.Color = RGBOf(provider->Form->Color());
+        else if (form)
+            info.Color = RGBOf(form->Color());
         else
             info.Color = RGBOf(clBtnFace);
         return;
@@ -437,9 +434,9 @@ void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state
     if (OwnerControl) {
         parent = OwnerControl->Parent();
         pos = {OwnerControl->Left(), OwnerControl->Top()};
-    } else if (provider && provider->Form) {
-        parent = provider->Form->Parent();
-        pos = {provider->Form->Left(), provider->Form->Top()};
+    } else if (form) {
+        parent = form->Parent();
+        pos = {form->Left(), form->Top()};
     }
     if (parent) {
         QueryParentBackgroundInfo(info, parent, info.PleaseDraw);
@@ -469,11 +466,10 @@ void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state
 }
 
 TColor TsCommonData::BackgroundColorFor(std::int32_t state, HWND wnd) const {
-    TsSkinProviderBase* provider = OwnerProvider();
     const TsGeneralData* s = IsSkinned() ? Section() : nullptr;
     if (!s) {
         if (OwnerControl) return RGBOf(OwnerControl->Color());
-        if (provider && provider->Form) return RGBOf(provider->Form->Color());
+        if (providerForm_) return RGBOf(providerForm_->Color());
         return RGBOf(clBtnFace);
     }
     const TsSkinModel& model = GetSkinManager()->Model();
@@ -605,8 +601,8 @@ void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int stat
     if (data.CustomColor()) {
         if (data.OwnerControl)
             colour = RGBOf(data.OwnerControl->Color());
-        else if (TsSkinProviderBase* p = data.OwnerProvider(); p && p->Form)
-            colour = RGBOf(p->Form->Color());
+        else if (TCustomForm* f = data.ProviderForm())
+            colour = RGBOf(f->Color());
     }
     const int st = std::max(0, std::min(state, s->States - 1));
     PaintSectionBackground(dest, data.GetSkinManager()->Model(), data.SkinIndex, bg, st, r, offset, data.TextureIndex,

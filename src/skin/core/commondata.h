@@ -22,7 +22,6 @@
 namespace kova::skin {
 
 class TsSkinManager;
-class TsSkinProviderBase;
 struct TsGeneralData;
 
 // FlagsWord bits.
@@ -73,8 +72,14 @@ public:
     TObject* LinkedObject = nullptr;
 
     bool PlainBackground() const { return FlagsWord & kPlainBackground; }
-    // The provider when the record belongs to one, else nullptr.
-    TsSkinProviderBase* OwnerProvider() const;
+    // A form provider's record (the provider is the owner object) knows the
+    // form, nullptr when the provider's owner is none.
+    void SetProviderOwned(TCustomForm* form) {
+        providerOwned_ = true;
+        providerForm_ = form;
+    }
+    bool ProviderOwned() const { return providerOwned_; }
+    TCustomForm* ProviderForm() const { return providerForm_; }
 
     // ------------------------------------------------------ operations
     bool IsSkinned(bool checkActive = false) const;
@@ -120,6 +125,8 @@ private:
     bool customFont_ = false;
     bool customColor_ = false;
     TsSkinManager* skinManager_ = nullptr;
+    bool providerOwned_ = false;
+    TCustomForm* providerForm_ = nullptr;
 };
 
 // The record of a skinned control whose hue and saturation the form
