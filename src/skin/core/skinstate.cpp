@@ -2,9 +2,20 @@
 
 namespace kova::skin {
 
-std::vector<TCustomForm*>& SkinnedForms() {
-    static std::vector<TCustomForm*> forms;
-    return forms;
+TSkinState SkinState;
+
+TsSkinManager*& DefaultManager = SkinState.Manager;
+bool& SkinChanging = SkinState.SkinChanging;
+bool& SkinEdited = SkinState.SkinEdited;
+bool& FormAnimating = SkinState.FormAnimating;
+HWND& PreviewTargetWnd = SkinState.PreviewTargetWnd;
+bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
+int& MsgBoxPosX = SkinState.MsgBoxPosX;
+int& MsgBoxPosY = SkinState.MsgBoxPosY;
+
+void ResetSkinState() {
+    if (SkinState.ThreadHook) UnhookWindowsHookEx(SkinState.ThreadHook);
+    SkinState = TSkinState{};
 }
 
 void AddSkinnedForm(TCustomForm* form) { SkinnedForms().push_back(form); }
