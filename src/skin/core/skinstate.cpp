@@ -8,10 +8,11 @@ TsSkinManager*& DefaultManager = SkinState.Manager;
 bool& SkinChanging = SkinState.SkinChanging;
 bool& SkinEdited = SkinState.SkinEdited;
 bool& FormAnimating = SkinState.FormAnimating;
-HWND& PreviewTargetWnd = SkinState.PreviewTargetWnd;
+bool& PreviewMode = SkinState.PreviewMode;
+HWND& PreviewWindow = SkinState.PreviewWindow;
 bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
-int& MsgBoxPosX = SkinState.MsgBoxPosX;
-int& MsgBoxPosY = SkinState.MsgBoxPosY;
+int& DialogPosX = SkinState.DialogPosX;
+int& DialogPosY = SkinState.DialogPosY;
 
 void ResetSkinState() {
     if (SkinState.ThreadHook) UnhookWindowsHookEx(SkinState.ThreadHook);
