@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <utility>
 
-#include "skin/core/dcroutines.h"
-#include "skin/core/formsseam.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/formimages.h"
 #include "skin/core/glow.h"
 #include "skin/core/portable/animframes.h"
-#include "skin/core/provider.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/sysentries.h"
 #include "skin/core/thdtimer.h"
 #include "skin/core/vclutils.h"
 
@@ -18,28 +20,22 @@ namespace kova::skin {
 // ------------------------------------------------------------------ output
 
 namespace {
-AnimationCalls SystemCalls() {
-    AnimationCalls c;
-    c.UpdateLayeredWindow = [](HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
-                               COLORREF key, BLENDFUNCTION* blend, DWORD flags) -> BOOL {
-        UpdateLayeredWindowFn fn = UpdateLayeredWindowPtr();
-        return fn ? fn(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags) : FALSE;
-    };
-    c.Sleep = [](DWORD ms) { ::Sleep(ms); };
-    return c;
-}
-}  // namespace
 
-AnimationCalls& AnimationOutput() {
-    static AnimationCalls calls = SystemCalls();
-    return calls;
+// The animations' output, or the system's where no one replaced it.
+BOOL UpdateLayered(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint, COLORREF key,
+                   BLENDFUNCTION* blend, DWORD flags) {
+    if (const auto& out = AnimationOutput().UpdateLayeredWindow)
+        return out(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags);
+    UpdateLayeredWindowFn fn = SystemEntries().UpdateLayeredWindow;
+    return fn ? fn(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags) : FALSE;
 }
 
-void ResetAnimationOutput() { AnimationOutput() = SystemCalls(); }
-
-namespace {
-
-void Pause() { AnimationOutput().Sleep(kAnimFrameInterval); }
+void Pause() {
+    if (const auto& out = AnimationOutput().Sleep)
+        out(kAnimFrameInterval);
+    else
+        ::Sleep(kAnimFrameInterval);
+}
 
 // The colour key UpdateLayeredWindow is given (not a colour: per-pixel
 // alpha is used).
@@ -63,7 +59,7 @@ void ShowLayered(HWND wnd, HDC screenDC, POINT pos, TBitmap& picture, std::uint8
     SIZE size{picture.Width(), picture.Height()};
     POINT src{0, 0};
     BLENDFUNCTION blend = Blend(alpha);
-    AnimationOutput().UpdateLayeredWindow(wnd, screenDC, &pos, &size, picture.Canvas()->Handle(), &src,
+    UpdateLayered(wnd, screenDC, &pos, &size, picture.Canvas()->Handle(), &src,
                                           kNoColourKey, &blend, ULW_ALPHA);
 }
 
@@ -156,11 +152,6 @@ void RevealUnder(HWND overlay, TCustomForm* form, std::uint8_t maxAlpha, UINT ex
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME | extraRedraw);
 }
 
-bool DwmComposition() {
-    const auto& f = FormSkinning().IsDwmCompositionEnabled;
-    return f && f();
-}
-
 TsSkinManager* ManagerOf(TsCommonData* data) { return data ? data->GetSkinManager() : nullptr; }
 
 }  // namespace
@@ -189,7 +180,7 @@ void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const PO
 
 // ------------------------------------------------------------ show animations
 
-void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
+void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     if (!provider || !provider->SkinData || !provider->Form || !provider->Form->HandleAllocated()) return;
     // The extended border window comes with form skinning; until then the
     // form itself is the only window to animate.
@@ -212,7 +203,7 @@ void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t 
     }
     provider->InAnimation = 0;
     RevealUnder(overlay->Handle(), form, maxAlpha, RDW_ERASENOW);
-    if (DwmComposition()) Pause();
+    if (DwmCompositionEnabled()) Pause();
     SetWindowPos(overlay->Handle(), form->Handle(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     overlay->Free();
@@ -243,7 +234,7 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     FormAnimating = false;
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME);
-    if (DwmComposition()) Pause();
+    if (DwmCompositionEnabled()) Pause();
     overlay->Free();
 }
 
@@ -336,7 +327,7 @@ TOutputWindow* MakeOutputWindowSnapshot(TWinControl* control) {
 
 // Windows that cannot be layered: the new look is blended over what the
 // screen showed under the control, in the output window over it.
-bool SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::uint16_t time) {
+bool SkinChangeByBlending(TWinControl* control, TsSkinProviderBase* provider, std::uint16_t time) {
     const HWND wnd = control->Handle();
     const RECT r = WindowRect(wnd);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -401,7 +392,7 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     if (!win || !win->HandleAllocated()) return false;
     TFormAnimatingScope animating;
     auto* form = dynamic_cast<TCustomForm*>(control);
-    TsSkinProvider* provider = form ? ProviderOfForm(form) : nullptr;
+    TsSkinProviderBase* provider = form ? ProviderOfForm(form) : nullptr;
     if (!form || !provider || !LayeredWindowsAvailable()) {
         return SkinChangeByBlending(win, provider, time);
     }
@@ -546,7 +537,7 @@ void StartHideAnimation(TForm* window, std::unique_ptr<TBitmap> image, std::uint
 
 bool HideAnimationRunning() { return HideTimerInstance && HideTimerInstance->Running(); }
 
-void AnimateFormHide(TsSkinProvider* provider) {
+void AnimateFormHide(TsSkinProviderBase* provider) {
     ClearGlows();
     if (!provider || !provider->Form || !provider->SkinData || provider->Form->FormStyle() == fsMDIChild) return;
     TsSkinManager* manager = ManagerOf(provider->SkinData.get());

@@ -18,34 +18,21 @@
 
 namespace kova::skin {
 
-class TsSkinProvider;
+class TsSkinProviderBase;
 class TacDialogWnd;
 
-void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
+void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
 void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
 // True when it left the control repainted whole (the caller need not
 // redraw it again).
 bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
-void AnimateFormHide(TsSkinProvider* provider);
+void AnimateFormHide(TsSkinProviderBase* provider);
 void AnimateDialogHide(TacDialogWnd* dialog);
 // Takes the window (a form, freed at the end) and the picture.
 void StartHideAnimation(TForm* window, std::unique_ptr<TBitmap> image, std::uint16_t time, TacAnimType mode,
                         std::uint8_t maxAlpha);
 // True while a hide animation still fades its window.
 bool HideAnimationRunning();
-
-// Every UpdateLayeredWindow and Sleep of the animations goes through here.
-// Tests replace them (to record each frame's alpha, size, position and
-// picture, and not to sleep); the defaults are the system's.
-struct AnimationCalls {
-    std::function<BOOL(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
-                       COLORREF key, BLENDFUNCTION* blend, DWORD flags)>
-        UpdateLayeredWindow;
-    std::function<void(DWORD ms)> Sleep;
-};
-AnimationCalls& AnimationOutput();
-// Puts the system's calls back.
-void ResetAnimationOutput();
 
 // A borderless, topmost, never activated form over the window (tag of the
 // skinning units' own windows), not yet shown; the caller owns it.

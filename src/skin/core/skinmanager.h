@@ -5,6 +5,12 @@
 // skin command message, freezes and repaints the skinned forms together,
 // and answers the lookups of skinned controls. The first manager made is
 // the default one, which every control without a manager of its own uses.
+//
+// The manager is read by every unit of the core (settings, lookups, the hot
+// control) and is defined in skinmanager.cpp, which includes only the units
+// below it. What a change does to the program's windows (the setters that
+// reload and repaint, telling and freezing the forms, the application
+// window's hook) is the top unit of the core, managerforms.cpp.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +25,7 @@
 #include "framework/controls.h"
 #include "skin/core/model/skinmodel.h"
 #include "skin/core/portable/skinconsts.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -139,6 +146,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    static void MakeDefault(TsSkinManager* manager);
     void ChangeReloading(const std::function<void()>& change);
     static void DefineProps(TPropList& L);
     void FillEnvironment();
@@ -168,23 +176,8 @@ inline constexpr std::size_t kEditorNameOffset = 4, kEditorNameSize = 128;
 inline constexpr std::size_t kEditorDirOffset = 132, kEditorDirSize = 513;
 inline constexpr std::size_t kEditorTextOffset = 645, kEditorTextSize = 30001;
 
-// Set by the first skin-editor preview, for the rest of the run.
-extern bool SkinEdited;
-
 // How long the hide path waits beyond the hide animation's own time.
 inline constexpr DWORD kHideWaitMargin = 500;
-
-// The manager that serves every record naming none; nullptr before the
-// first manager is made and after the default one is freed.
-extern TsSkinManager* DefaultManager;
-
-// True for the whole of a load and of a repaint of all forms.
-extern bool SkinChanging;
-
-// Telling the forms (see the skin manager).
-void ApplySkinToAllForms(TsSkinManager* manager, bool allowAnimation);
-void RemoveSkinFromAllForms(TsSkinManager* manager);
-void RepaintAllForms(TsSkinManager* manager, bool allowAnimation);
 
 // Makes the manager class and its stored properties known to form
 // descriptions.

@@ -1,12 +1,11 @@
 #include "skin/core/skinmessage.h"
 
 #include "framework/forms.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/portable/skintypes.h"
 
 namespace kova::skin {
 
-bool FormAnimating = false;
 
 LRESULT SendSkinCommand(HWND wnd, int subCode, LPARAM lParam, int low) {
     return SendMessageA(wnd, SkinCommandMessage, SkinCommand(subCode, low), lParam);

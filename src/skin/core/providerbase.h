@@ -1,10 +1,10 @@
-// Where form skinning meets the skin engine core. A form is skinned when it
-// owns a TsSkinProvider: the provider holds the form's skin record, answers
+// What the skin engine core sees of form skinning. A form is skinned when
+// it owns a provider: the provider holds the form's skin record, answers
 // the skin command message for the form (sub-code 4 gives the provider),
-// and is listed among the skinned forms while it lives. How a skinned form
-// paints its caption and borders comes with form skinning; until then the
-// provider's painting operations do the plain thing (the form's own look),
-// so nothing pretends to be skinned.
+// and is listed among the skinned forms while it lives. The core reads the
+// fields below and calls the operations; the provider of form skinning
+// (skin/forms) makes the form's window procedure its own and says how the
+// form paints.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 
 #include "framework/forms.h"
 #include "skin/core/commondata.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -42,12 +43,12 @@ inline constexpr std::uint32_t kNonClientPainted = 0x200;
 inline constexpr std::uint32_t kSkinChangeImage = 0x1000;
 inline constexpr std::uint32_t kRepaintLocked = 0x10000;
 
-class TsSkinProvider : public TComponent {
-    KOVA_CLASS(TsSkinProvider, TComponent)
+class TsSkinProviderBase : public TComponent {
+    KOVA_CLASS(TsSkinProviderBase, TComponent)
 public:
-    // The owner is the form to skin.
-    explicit TsSkinProvider(TComponent* owner);
-    ~TsSkinProvider() override;
+    // The owner is the form to skin; the form joins the skinned forms.
+    explicit TsSkinProviderBase(TComponent* owner);
+    ~TsSkinProviderBase() override;
 
     std::unique_ptr<TsCommonData> SkinData;
     TCustomForm* Form = nullptr;
@@ -59,40 +60,27 @@ public:
     // A snapshot of the form kept for a hide animation (owned).
     TForm* SnapshotForm = nullptr;
     // Maximised with a skinned caption lower than the system's plus 4.
-    bool MaximizedLowCaption = false;
+    bool UseSysCaption = false;
     TNotifyEvent OnAfterAnimation;
 
-    // Form skinning overrides these; the defaults keep the form's own look.
     // Brings the cache bitmap of the skin record to the form's window size
     // and paints the form (frame, client area, children) into it.
-    virtual void PaintNonClientCache();
+    virtual void PaintNonClientCache() = 0;
     // A new 32-bit picture of the form's current look (caller owns it).
-    virtual std::unique_ptr<TBitmap> MakeFormImage();
-    virtual void InitRegionRects() {}
-    virtual void UpdateRegion(bool /*repaint*/) {}
-    virtual HRGN MakeRegion(int /*dx*/, int /*dy*/) { return nullptr; }
-    virtual int ClientOffsetX();
-    virtual int ClientOffsetY();
-    virtual RECT GetExtBorderMargins() { return RECT{}; }
-    virtual int CaptionHeight(bool checkSkin);
-    virtual void StartMinimizing() {}
-    virtual bool StartRestoring() { return false; }
-
-protected:
-    // Every message of the form passes here first.
-    virtual void FormWindowProc(TMessage& m);
-
-private:
-    TWndMethod savedProc_;
-    bool inCopyData_ = false;
+    virtual std::unique_ptr<TBitmap> MakeFormImage() = 0;
+    virtual void InitRegionRects() = 0;
+    virtual void UpdateRegion(bool repaint) = 0;
+    virtual HRGN MakeRegion(int dx, int dy) = 0;
+    virtual int ClientOffsetX() = 0;
+    virtual int ClientOffsetY() = 0;
+    virtual RECT GetExtBorderMargins() = 0;
+    virtual int CaptionHeight(bool checkSkin) = 0;
+    virtual void StartMinimizing() = 0;
+    virtual bool StartRestoring() = 0;
 };
 
 // The form's provider (its answer to sub-code 4), nullptr for none.
-TsSkinProvider* ProviderOfForm(TCustomForm* form);
-
-// The window a skin editor previews into: WM_COPYDATA reaching this form
-// goes to its manager. nullptr: no editor.
-extern HWND PreviewTargetWnd;
+TsSkinProviderBase* ProviderOfForm(TCustomForm* form);
 
 // A system dialog skinned through the manager's thread hook (made by form
 // skinning). The core reads these fields and calls these operations.
@@ -109,8 +97,24 @@ public:
     virtual RECT GetExtBorderMargins() { return RECT{}; }
 };
 
-// The dialogs skinned through the thread hook; broadcasts reach their
-// windows while visible.
-std::vector<TacDialogWnd*>& HookedDialogs();
+// What the thread hook attaches to a form or native dialog that has no
+// provider of its own (made by form skinning, listed in DialogProviders):
+// a provider made for the form, or an adapter for the dialog. The core reads
+// these fields.
+class TacProviderBase : public TComponent {
+    KOVA_CLASS(TacProviderBase, TComponent)
+public:
+    using TComponent::TComponent;
+    // The skinned dialog's window (native dialogs).
+    HWND Wnd = nullptr;
+    // Made for a framework form; nullptr for a native dialog.
+    TsSkinProviderBase* SkinProvider = nullptr;
+    // Made for a native dialog; nullptr for a form.
+    TacDialogWnd* DialogAdapter = nullptr;
+};
+
+// The dialog adapter of a provider of DialogProviders, nullptr for an
+// entry cleared or made for a form.
+inline TacDialogWnd* DialogOf(TacProviderBase* provider) { return provider ? provider->DialogAdapter : nullptr; }
 
 }  // namespace kova::skin

@@ -1,0 +1,34 @@
+#include "skin/core/skinstate.h"
+
+namespace kova::skin {
+
+TSkinState SkinState;
+
+TsSkinManager*& DefaultManager = SkinState.Manager;
+bool& SkinChanging = SkinState.SkinChanging;
+bool& SkinEdited = SkinState.SkinEdited;
+bool& FormAnimating = SkinState.FormAnimating;
+bool& PreviewMode = SkinState.PreviewMode;
+HWND& PreviewWindow = SkinState.PreviewWindow;
+bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
+int& DialogPosX = SkinState.DialogPosX;
+int& DialogPosY = SkinState.DialogPosY;
+
+void ResetSkinState() {
+    if (SkinState.ThreadHook) UnhookWindowsHookEx(SkinState.ThreadHook);
+    SkinState = TSkinState{};
+}
+
+void AddSkinnedForm(TCustomForm* form) { SkinnedForms().push_back(form); }
+
+void RemoveSkinnedForm(TCustomForm* form) {
+    auto& list = SkinnedForms();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] != form) continue;
+        list[i] = list.back();
+        list.back() = nullptr;
+        list.pop_back();
+    }
+}
+
+}  // namespace kova::skin
