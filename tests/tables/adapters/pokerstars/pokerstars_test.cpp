@@ -362,6 +362,32 @@ TEST_F(PokerStarsLobbyTest, ARefusedRegistrationIsNotCounted) {
     EXPECT_LT(lobby->Registered, 2);
 }
 
+// A group of a room of the user's own whose pattern takes the lobby window:
+// the lobby joins the lobbies (ticked), gets no slot and is never moved.
+TEST_F(PokerStarsLobbyTest, ALobbyTakenByAGroupIsNeverPlaced) {
+    const HWND lobby = reinterpret_cast<HWND>(SendCommand(kClient, "pslobby"));
+    ASSERT_TRUE(lobby);
+    TPokerRoom own;
+    own.Name = "My room";
+    PokerRooms.push_back(own);
+    TGroupRec g;
+    g.Name = "Everything";
+    g.RoomIndex = 1;
+    g.ClassPattern = "#32770";
+    g.Title = Title("PokerStars Lobby");
+    g.AutoPlace = g.AutoSize = 1;
+    g.Slots = {TSlotRec{5, 5, 300, 200, 5, 5, 300, 200}};
+    RunningConfig.Groups = {g};
+    const RECT before = WindowRect(lobby);
+    ScanPaused = 0;
+    ScanFor(600);
+    ASSERT_EQ(Lobbies.size(), 1u);
+    EXPECT_NE(dynamic_cast<TPokerStarsMain*>(Lobbies[0].get()), nullptr);
+    EXPECT_TRUE(Tables.empty());
+    const RECT after = WindowRect(lobby);
+    EXPECT_TRUE(EqualRect(&before, &after)) << "the lobby was moved";
+}
+
 TEST_F(PokerStarsLobbyTest, TheSeatAvailableBoxIsAnsweredByTheSettings) {
     auto& o = EngineOptions.PokerStars;
     ASSERT_NE(SendCommand(kClient, "pslobby"), 0);
