@@ -301,12 +301,11 @@ struct TEngineOptions {
     std::string OngameHHDir;           // the Ongame client's hand-history folder
     // The Full Tilt Poker lobby's registrator, read by its lobby adapter on
     // every tick: the page's edits as typed (keep open, total tournaments,
-    // lobby rows, batch; 8, 16, 4 and 1 stand for text that is not a
-    // number). It honours the PokerStars page's pop-up and lobby boxes too.
+    // lobby rows; 8, 16 and 4 stand for text that is not a number). It
+    // honours the PokerStars page's pop-up and lobby boxes too.
     std::string CurTourEditFTP = "8";
     std::string TotalTourEditFTP = "16";
     std::string MaxTourEditFTP = "4";
-    std::string MaxRegEditFTP = "1";
     // The PokerStars page: hand-history folder and level timer, the
     // tournament auto-registrator, pop-ups, waitlist and closing of tables.
     struct TPokerStarsOptions {
