@@ -220,6 +220,14 @@ TEST_F(PokerStarsTest, TheLevelClockRunsFromTheHandHistory) {
     EXPECT_NE(pt->TimerText, "");
     // The offset of two clocks on one computer is small.
     EXPECT_LT(std::abs(ClockOffsetSamples.Average) * 86400.0, 60.0);
+
+    // The folder's listing is the session's: a reset forgets it with the
+    // tables, and the engine is as at the program's start.
+    EXPECT_EQ(PokerStarsHistoryFolder().Folder(), std::filesystem::path(folder_));
+    t.reset();
+    ResetEngine();
+    EXPECT_TRUE(EngineState == TEngineState{});
+    EXPECT_TRUE(PokerStarsHistoryFolder().Folder().empty());
 }
 
 TEST_F(PokerStarsTest, UnplayedCashTablesAreClosed) {
