@@ -118,11 +118,6 @@ void TAutoPlacePage::FindFormControls() {
     if (!MonitorCombo) MonitorCombo = dynamic_cast<TComboBox*>(form_.FindComponent("MonitorCombo"));
 }
 
-TCreateNewConfig* TAutoPlacePage::NameDialog() {
-    if (!nameDialog_) nameDialog_ = TCustomForm::Create<TCreateNewConfig>(&form_);
-    return nameDialog_;
-}
-
 // ---- model and view ------------------------------------------------------------------
 
 void TAutoPlacePage::ReadView() {
@@ -254,7 +249,7 @@ void TAutoPlacePage::AutoPlaceCreateNewConfigClick() {
         return;
     }
     ShowView();
-    TCreateNewConfig* dialog = NameDialog();
+    TCreateNewConfig* dialog = NameDialogOf(form_);
     dialog->Prepare(Model.CreateConfigDialog());
     if (dialog->ShowModal() != mrOk) return;
     const std::string name = dialog->ConfigName->Text();
@@ -297,7 +292,7 @@ void TAutoPlacePage::AddNewGroupClick() {
         ShowMessage(check.Message);
         return;
     }
-    TCreateNewConfig* dialog = NameDialog();
+    TCreateNewConfig* dialog = NameDialogOf(form_);
     dialog->Prepare(Model.CreateGroupDialog());
     if (dialog->ShowModal() != mrOk) return;
     const std::string name = dialog->ConfigName->Text();

@@ -63,8 +63,6 @@ public:
     };
     std::vector<TRowControls> Rows;  // made on demand, never freed before the form
 
-    // The name dialog, made on first use and owned by the form.
-    TCreateNewConfig* NameDialog();
 
     // ---- routines the form uses -----------------------------------------------------
     void ShowConfig(int32_t index);
@@ -109,7 +107,6 @@ private:
 
     TForm& form_;
     std::function<void()> writeConfigs_;
-    TCreateNewConfig* nameDialog_ = nullptr;
 };
 
 }  // namespace kova::mainwindow

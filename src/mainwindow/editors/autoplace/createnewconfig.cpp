@@ -19,6 +19,15 @@ void TCreateNewConfig::Prepare(const autoplace::TNameDialogSetup& setup) {
     ComboBox1->Items()->Clear();
     for (const std::string& item : setup.CloneItems) ComboBox1->Items()->Add(item);
     ComboBox1->SetItemIndex(-1);
+    const bool clone = !setup.CloneLabel.empty() || !setup.CloneItems.empty();
+    Label2->SetVisible(clone);
+    ComboBox1->SetVisible(clone);
+}
+
+TCreateNewConfig* NameDialogOf(TForm& owner) {
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+        if (auto* d = dynamic_cast<TCreateNewConfig*>(owner.Components(i))) return d;
+    return TCustomForm::Create<TCreateNewConfig>(&owner);
 }
 
 }  // namespace kova::mainwindow

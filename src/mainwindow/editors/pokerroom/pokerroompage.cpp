@@ -162,11 +162,6 @@ void TPokerRoomPage::FindControls() {
     for (const TKeyName& k : KeyNames()) LocalHKKey->Items()->Add(k.Name);
 }
 
-TCreateNewConfig* TPokerRoomPage::NameDialog() {
-    if (!nameDialog_) nameDialog_ = TCustomForm::Create<TCreateNewConfig>(&form_);
-    return nameDialog_;
-}
-
 TExportPokerRoomForm* TPokerRoomPage::ChooserForm() {
     if (!chooser_) chooser_ = TCustomForm::Create<TExportPokerRoomForm>(&form_);
     return chooser_;
@@ -429,7 +424,7 @@ void TPokerRoomPage::CustomCreateNewBtnClick() {
     AskSaveNewRoom();
     Model.ShowRooms(Model.Selected);
     ShowView();
-    TCreateNewConfig* dialog = NameDialog();
+    TCreateNewConfig* dialog = NameDialogOf(form_);
     std::vector<std::string> clones;
     for (const t::TPokerRoom& r : t::PokerRooms) clones.push_back(r.Name.Str());
     dialog->Prepare({"Create New Custom Poker Room", "Name of Custom Poker Room", "Clone from Poker Room",
@@ -655,7 +650,7 @@ void TPokerRoomPage::AddNewHotKeyBtnClick() {
         ShowMessage(check.Message);
         return;
     }
-    TCreateNewConfig* dialog = NameDialog();
+    TCreateNewConfig* dialog = NameDialogOf(form_);
     dialog->Prepare({"Create New HotKey ", "Description of HotKey", "", Model.NewHotKeyName(), {}});
     if (dialog->ShowModal() != mrOk) return;
     Model.AddHotKey(dialog->ConfigName->Text());

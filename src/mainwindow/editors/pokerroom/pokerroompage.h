@@ -70,7 +70,6 @@ public:
     std::vector<TClickRowControls> ClickRows;
 
     // Made on first use, owned by the form.
-    TCreateNewConfig* NameDialog();
     TExportPokerRoomForm* ChooserForm();
 
     // ---- routines the form uses ---------------------------------------------------
@@ -160,7 +159,6 @@ private:
 
     TForm& form_;
     std::function<void()> writeRooms_;
-    TCreateNewConfig* nameDialog_ = nullptr;
     TExportPokerRoomForm* chooser_ = nullptr;
     bool showing_ = false;
 };
