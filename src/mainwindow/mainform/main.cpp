@@ -93,9 +93,11 @@ void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const
     ps.TimerEnabled = s.TimerEnabled;
     ps.NewerClient = s.PS7 != 0;
     ps.SpinAndGo = s.SNG_Spin == 1;
-    ps.KeepOpen = s.CurTournament;
-    ps.TotalTournaments = s.TotalTournament;
-    ps.LobbyRows = s.MaxTournament;
+    // The lobby reads its three edits with defaults of its own for text
+    // that is not a number ("startup.ini" has others for missing keys).
+    ps.KeepOpen = EditInt(*form.CurTourEdit, 8);
+    ps.TotalTournaments = EditInt(*form.TotalTourEdit, 16);
+    ps.LobbyRows = EditInt(*form.MaxTourEdit, 4);
     ps.ClickSNGTab = s.ClickSNGtab;
     ps.AutoClosePopups = s.AutoClosePopup;
     ps.WithoutBuyIn = s.WithoutBuyinDialog;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/require.h"
@@ -62,6 +63,20 @@ protected:
         return WaitForWindow(kova::sim::kControlClass, kClient) != nullptr;
     }
     LRESULT Send(const std::string& cmd) { return kova::sim::SendCommand(kClient, cmd.c_str()); }
+    // The config running at a fast tick beside a simulated lobby, the page's
+    // edits typed first and its registrator started.
+    void RunLobby(const std::string& lobby, const std::vector<std::pair<const char*, const char*>>& edits,
+                  const char* startButton) {
+        WriteConfig();
+        Open();
+        ASSERT_TRUE(StartClient());
+        ASSERT_NE(Send(lobby), 0);
+        Type("ScanningPeriodEdit", "50");
+        Tick(Form()->AutoCloseCB, true);
+        for (const auto& [edit, text] : edits) Type(edit, text);
+        Click(Form()->StartConfigBtn);
+        Click(startButton);
+    }
     size_t ClientLogged(const std::string& part) {
         std::ifstream in(log_);
         size_t n = 0;
@@ -271,17 +286,9 @@ TEST_F(PagesOnTheMainForm, TheHotKeyCombosOfBothRegistrationPagesStayInStep) {
 // change while it runs counts from the next tick.
 TEST_F(PagesOnTheMainForm, TheFullTiltPageSetsWhatItsLobbyRegisters) {
     KOVA_REQUIRE_SIMCLIENT();
-    WriteConfig();
-    Open();
-    ASSERT_TRUE(StartClient());
-    ASSERT_NE(Send("ftp-lobby rows=6"), 0);
-    Type("ScanningPeriodEdit", "50");
-    Tick(Form()->AutoCloseCB, true);
-    Type("CurTourEditFTP", "2");
-    Type("TotalTourEditFTP", "16");
-    Type("MaxTourEditFTP", "3");
-    Click(Form()->StartConfigBtn);
-    Click("StartSNGBtnFTP");
+    RunLobby("ftp-lobby rows=6", {{"CurTourEditFTP", "2"}, {"TotalTourEditFTP", "16"}, {"MaxTourEditFTP", "3"}},
+             "StartSNGBtnFTP");
+    ASSERT_FALSE(HasFatalFailure());
     auto registered = [&] { return Send("ftp-state") & ~kova::sim::kFullTiltStateBase; };
     ASSERT_TRUE(WaitUntil([&] { return registered() == 0b11; }, 40000)) << registered();
     WaitUntil([] { return false; }, 3000);
@@ -298,17 +305,8 @@ TEST_F(PagesOnTheMainForm, TheFullTiltPageSetsWhatItsLobbyRegisters) {
 // effect at the next tick.
 TEST_F(PagesOnTheMainForm, ThePokerStarsPageCountsWhileTheLobbyRuns) {
     KOVA_REQUIRE_SIMCLIENT();
-    WriteConfig();
-    Open();
-    ASSERT_TRUE(StartClient());
-    ASSERT_NE(Send("pslobby rows=6"), 0);
-    Type("ScanningPeriodEdit", "50");
-    Tick(Form()->AutoCloseCB, true);
-    Type("CurTourEdit", "1");
-    Type("TotalTourEdit", "16");
-    Type("MaxTourEdit", "4");
-    Click(Form()->StartConfigBtn);
-    Click("StartSNGBtn");
+    RunLobby("pslobby rows=6", {{"CurTourEdit", "1"}, {"TotalTourEdit", "16"}, {"MaxTourEdit", "4"}}, "StartSNGBtn");
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(WaitUntil([&] { return ClientLogged("pslobby register row=") >= 1; }, 40000));
     WaitUntil([] { return false; }, 3000);
     EXPECT_EQ(ClientLogged("pslobby register row="), 1u);
@@ -336,6 +334,20 @@ TEST_F(PagesOnTheMainForm, ThePokerStarsFolderReachesRunningTables) {
     Click("DirPokerStarsHH");
     EXPECT_EQ(Form()->DirectoryPokerStarsHH->Text(), "E:\\chosen");
     EXPECT_EQ(t::EngineOptions.PokerStars.HHDir, "E:\\chosen");
+}
+
+// Text that is no number in the registration edits reaches the lobby as
+// its own defaults: keep 8 open, 16 in all, from 4 lobby rows.
+TEST_F(PagesOnTheMainForm, EditsThatAreNoNumbersGiveTheLobbyItsDefaults) {
+    WriteConfig();
+    Open();
+    Click(Form()->StartConfigBtn);
+    for (const char* edit : {"CurTourEdit", "TotalTourEdit", "MaxTourEdit"}) Type(edit, "x");
+    const auto& ps = t::EngineOptions.PokerStars;
+    EXPECT_TRUE(WaitUntil([&] { return ps.KeepOpen == 8 && ps.TotalTournaments == 16 && ps.LobbyRows == 4; }, 3000))
+        << ps.KeepOpen << " " << ps.TotalTournaments << " " << ps.LobbyRows;
+    Type("MaxTourEdit", "3");
+    EXPECT_TRUE(WaitUntil([&] { return ps.LobbyRows == 3; }, 3000));
 }
 
 // "Timer Enabled" switches the level clock on, at once and after a restart.
