@@ -81,9 +81,20 @@ void MainFormTesting::Click(TWinControl* c) {
 
 void MainFormTesting::Type(TWinControl* c, const std::string& text) {
     ASSERT_NE(c, nullptr);
-    SetWindowTextA(c->Handle(), text.c_str());
-    // An edit reports its change itself; a combo's edit reports it as typing.
-    if (dynamic_cast<TComboBox*>(c)) Notify(c, CBN_EDITCHANGE);
+    // The edit itself (a combo's own edit) gets its whole text replaced, as
+    // typing over a selection does: it reports the change, and a combo
+    // lets go of its chosen item as for the user's typing.
+    HWND edit = c->Handle();
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    if (dynamic_cast<TComboBox*>(c)) {
+        const bool list = (GetWindowLongA(c->Handle(), GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
+        ASSERT_TRUE(!list && GetComboBoxInfo(c->Handle(), &combo) && combo.hwndItem) << c->Name() << " takes no typing";
+        edit = combo.hwndItem;
+    }
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    EXPECT_EQ(WindowText(c->Handle()), text) << c->Name();
 }
 
 void MainFormTesting::Choose(TComboBox* c, const std::string& item) {

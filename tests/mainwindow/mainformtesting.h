@@ -71,7 +71,8 @@ protected:
     static void Notify(TWinControl* c, WORD code);
     static void Click(TWinControl* c);
     void Click(const std::string& button) { Click(Find<TWinControl>(button)); }
-    // Replaces the text as typing does (combos also report the edit).
+    // Replaces the whole text as typing over it does: the edit (a combo's
+    // own edit) reports the change itself.
     static void Type(TWinControl* c, const std::string& text);
     void Type(const std::string& name, const std::string& text) { Type(Find<TWinControl>(name), text); }
     // Picks a combo item by its text or index, as a click in its list does.

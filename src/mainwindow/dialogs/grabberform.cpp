@@ -4,6 +4,7 @@
 
 #include "framework/dialogs.h"
 #include "mainwindow/editors/autoplace/autoplacepage.h"
+#include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/main.h"
 
 namespace kova::mainwindow {
@@ -49,13 +50,17 @@ TTGrabberForm::~TTGrabberForm() {
     if (TGrabberForm == this) TGrabberForm = nullptr;
 }
 
-void TTGrabberForm::Open(int target, TAutoPlacePage* page, HWND captureWindow, bool hookRunning) {
+void TTGrabberForm::Open(int target, TAutoPlacePage* page, TPokerRoomPage* roomPage, HWND captureWindow,
+                         bool hookRunning) {
     Page = page;
+    RoomPage = roomPage;
     captureWindow_ = captureWindow;
     hookRunning_ = hookRunning;
+    // The editor the user works in now takes what is copied, also when the
+    // form was open for the other one.
+    Target = target;
     if (!Visible()) {
         for (TEdit* e : {TitleEdit, ClassEdit, PosXEdit, PosYEdit, SizeXEdit, SizeYEdit}) e->SetText("");
-        Target = target;
         Show();
     }
     BringToFront();
@@ -104,14 +109,15 @@ void TTGrabberForm::EndGrabberPick() {
     StopPicking();
 }
 
-// The editors of the AutoPlace page take the picked details (target 0);
-// the room editor's side comes with that editor.
+// The editors of the AutoPlace page (target 0) or the room editor (target
+// 1) take the picked details.
 void TTGrabberForm::CopyTitleBtnClick() {
     if (Target == 0 && Page) Page->ComboBoxTitle->SetText(TitleEdit->Text());
 }
 
 void TTGrabberForm::CopyClassBtnClick() {
     if (Target == 0 && Page) Page->ComboBoxClass->SetText(ClassEdit->Text());
+    if (Target == 1 && RoomPage) RoomPage->CopyGrabbedClass(ClassEdit->Text());
 }
 
 void TTGrabberForm::NormalSlotBtnClick() {
@@ -131,6 +137,7 @@ void TTGrabberForm::ActivateSlotBtnClick() {
 }
 
 void TTGrabberForm::NormalSizeBtnClick() {
+    if (Target == 1 && RoomPage) RoomPage->CopyGrabbedSize(SizeXEdit->Text(), SizeYEdit->Text());
     if (Target == 0 && Page)
         Page->ApplyPicked([&](autoplace::TAutoPlaceModel& m) {
             m.CopySizeToNormal(EditNumber(SizeXEdit), EditNumber(SizeYEdit));
@@ -139,6 +146,7 @@ void TTGrabberForm::NormalSizeBtnClick() {
 }
 
 void TTGrabberForm::ActivateSizeBtnClick() {
+    if (Target == 1 && RoomPage) RoomPage->CopyGrabbedSize(SizeXEdit->Text(), SizeYEdit->Text());
     if (Target == 0 && Page)
         Page->ApplyPicked([&](autoplace::TAutoPlaceModel& m) {
             m.CopySizeToActivate(EditNumber(SizeXEdit), EditNumber(SizeYEdit));

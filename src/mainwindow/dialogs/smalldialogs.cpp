@@ -44,6 +44,11 @@ st::TTitleFields TAddWindowTitle::Fields() const {
     return f;
 }
 
+TAddWindowTitle* TitleDialogOf(TForm& owner) {
+    auto* d = dynamic_cast<TAddWindowTitle*>(owner.FindComponent("AddWindowTitle"));
+    return d ? d : TCustomForm::Create<TAddWindowTitle>(&owner);
+}
+
 // ---- About -----------------------------------------------------------------------------
 
 TAboutWindow::TAboutWindow(TComponent* owner) : TForm(owner) {
@@ -169,8 +174,7 @@ int EditGroupTitle(TKOVAForm1& form) {
         ShowMessage(autoplace::AddGroupFirstText);
         return mrCancel;
     }
-    auto* d = dynamic_cast<TAddWindowTitle*>(form.FindComponent("AddWindowTitle"));
-    if (!d) d = TCustomForm::Create<TAddWindowTitle>(&form);
+    TAddWindowTitle* d = TitleDialogOf(form);
     d->Prepare(page.ComboBoxTitle->Items()->ToVector());
     const int result = d->ShowModal();
     if (result != mrOk) return result;

@@ -34,6 +34,10 @@ public:
     settings::TTitleFields Fields() const;
 };
 
+// The main form's one title dialog, made on first use and kept; the room
+// editor and the group editor prepare it in turn.
+TAddWindowTitle* TitleDialogOf(TForm& owner);
+
 // The About window: the program's name and version under the main form's
 // caption. Made on first use, owned by the main form.
 class TAboutWindow : public TForm {

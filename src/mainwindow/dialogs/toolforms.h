@@ -57,6 +57,7 @@ public:
 };
 
 class TAutoPlacePage;
+class TPokerRoomPage;
 
 // The window details grabber: picks a top-level window with the mouse and
 // copies its title, class, position and size into the editors.
@@ -73,12 +74,14 @@ public:
     int Picking = 0;
     int Target = 0;  // 0 the AutoPlace editors, 1 the poker-room editor
     TAutoPlacePage* Page = nullptr;
+    TPokerRoomPage* RoomPage = nullptr;
 
-    // Shows the form for `target` (cleared when it was hidden) and brings it
-    // to the top. The next left-button press ends the picking: the hook
-    // library reports it to the main form; while the hook does not run,
-    // picking captures the mouse for `captureWindow` instead.
-    void Open(int target, TAutoPlacePage* page, HWND captureWindow, bool hookRunning);
+    // Shows the form (cleared when it was hidden) and brings it to the top;
+    // its copy buttons fill the editors of `target`, the last that opened
+    // it. The next left-button press ends the picking: the hook library
+    // reports it to the main form; while the hook does not run, picking
+    // captures the mouse for `captureWindow` instead.
+    void Open(int target, TAutoPlacePage* page, TPokerRoomPage* roomPage, HWND captureWindow, bool hookRunning);
     // A left button press while picking (the main form's hook message or,
     // without the hook, its own captured press): the window under the cursor.
     void EndGrabberPick();

@@ -237,6 +237,7 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("RefreshConfigClick", TNotifyEvent([this](TObject*) { RefreshConfig(); }));
     RegisterMethod("StopConfigBtnClick", TNotifyEvent([this](TObject*) { StopConfig(); }));
     RegisterMethod("Timer1Timer", TNotifyEvent([this](TObject*) { Timer1Timer(); }));
+    RegisterMethod("PageControl1Change", TNotifyEvent([this](TObject*) { PageControl1Change(); }));
     RegisterMethod("ScanningPeriodEditChange", TNotifyEvent([this](TObject*) { ScanningPeriodEditChange(); }));
     RegisterMethod("DirOngameHHClick", TNotifyEvent([this](TObject*) { DirOngameHHClick(); }));
     RegisterMethod("DirPokerStarsHHClick", TNotifyEvent([this](TObject*) { DirPokerStarsHHClick(); }));
@@ -271,6 +272,7 @@ void TKOVAForm1::Loaded() {
 
 TKOVAForm1::~TKOVAForm1() {
     if (TGrabberForm && TGrabberForm->Page == autoPlace_.get()) TGrabberForm->Page = nullptr;
+    if (TGrabberForm && TGrabberForm->RoomPage == rooms_.get()) TGrabberForm->RoomPage = nullptr;
     if (trayIconShown_ && HandleAllocated()) TrayIcon(2, nullptr);
     StopHookIfRunning();
     if (KOVAForm1 == this) {
@@ -651,11 +653,18 @@ void TKOVAForm1::Timer1Timer() {
     t::RunScan();
 }
 
+void TKOVAForm1::PageControl1Change() {
+    const TTabSheet* active = PageControl1->ActivePage();
+    const std::string page = active ? active->Name() : std::string();
+    autoPlace_->PageChanged(page == "AutoPlaceSheet");
+    rooms_->PageChanged(page == "PokerRoomSheet");
+}
+
 void TKOVAForm1::StoreGroupEditor() { autoPlace_->StoreGroupEditor(); }
 
 void TKOVAForm1::OpenGrabber(int target) {
     if (!TGrabberForm) TGrabberForm = TCustomForm::Create<TTGrabberForm>(Application());
-    TGrabberForm->Open(target, autoPlace_.get(), Handle(), hookRunning_);
+    TGrabberForm->Open(target, autoPlace_.get(), rooms_.get(), Handle(), hookRunning_);
 }
 
 void TKOVAForm1::SavePokerRooms() { t::SavePokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms); }

@@ -124,6 +124,10 @@ public:
     // editor (1); made when needed.
     void OpenGrabber(int target);
     void Timer1Timer();
+    // The main page control turned to another page: the AutoPlace page
+    // shows the group editor again with the rooms as the room page left
+    // them; the room page hides its editing tabs.
+    void PageControl1Change();
     void ScanningPeriodEditChange();
     void DirOngameHHClick();
     void DirPokerStarsHHClick();

@@ -121,7 +121,190 @@ TEST_F(EditorsOnTheMainForm, OneRunCreatesAConfigAGroupACustomRoomAndARoomHotKey
 
 // ---- room hotkeys ------------------------------------------------------------------------------
 
+TEST_F(EditorsOnTheMainForm, LetterAndDigitHotKeysSurviveSwitchingRoomsAndARestart) {
+    WriteUserIni();
+    t::TPokerRoom alpha = Room("Alpha", "AlphaClass");
+    AddHotKey(alpha, "Fold", 17, 'F');
+    AddHotKey(alpha, "Call", 0, '7');
+    WriteRooms({alpha, Room("Beta", "BetaClass")});
+    Open();
+    ShowPage("PokerRoomSheet");
+    auto* mod = Find<TComboBox>("LocalHKMod");
+    auto* key = Find<TComboBox>("LocalHKKey");
+    auto* hotkeys = Find<TListBox>("HotKeyListBox");
+    EXPECT_EQ(mod->Text(), "Ctrl");
+    EXPECT_EQ(key->Text(), "F");
+    Select(hotkeys, 1);
+    EXPECT_EQ(key->Text(), "7");
+    // A key let go in the combo is the key the combo names.
+    ReleaseKey(key, 'G');
+    EXPECT_EQ(key->Text(), "G");
+
+    Select(form_->PokerRoomListBox, 1);
+    Select(form_->PokerRoomListBox, 0);
+    EXPECT_EQ(key->Text(), "F");
+    Select(hotkeys, 1);
+    EXPECT_EQ(key->Text(), "G");
+
+    Restart();
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 2u);
+    EXPECT_EQ(rooms[0].HotKeys[0].Binding.Modifier, 17);
+    EXPECT_EQ(rooms[0].HotKeys[0].Binding.Key, 'F');
+    EXPECT_EQ(rooms[0].HotKeys[1].Binding.Key, 'G');
+    ShowPage("PokerRoomSheet");
+    EXPECT_EQ(Find<TComboBox>("LocalHKKey")->Text(), "F");
+}
+
+TEST_F(EditorsOnTheMainForm, TheRoomEditorListsTheKeysAndModifiersOfTheCommonSettings) {
+    Open();
+    ShowPage("PokerRoomSheet");
+    auto items = [](TComboBox* c) { return c ? c->Items()->ToVector() : std::vector<std::string>{}; };
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), items(Find<TComboBox>("ComboBox1")));
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), items(Find<TComboBox>("Combo1")));
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKKey")), items(Find<TComboBox>("ComboBox2")));
+    EXPECT_EQ(items(Find<TComboBox>("LocalHKMod")), (std::vector<std::string>{"None", "Ctrl", "Shift", "Alt"}));
+}
+
+TEST_F(EditorsOnTheMainForm, EventMacroSecondsKeepEveryDigitThroughShowAndStore) {
+    t::TPokerRoom alpha = Room("Alpha", "AlphaClass");
+    alpha.EventMacros[0].TurnDelayMin = 1.23456789;
+    alpha.EventMacros[0].TurnDelayMax = 100000;
+    alpha.EventMacros[1].ColourDelayMin = 0.1;
+    alpha.EventMacros[1].ColourDelayMax = 2.5e-7;
+    WriteRooms({alpha, Room("Beta", "BetaClass")});
+    Open();
+    ShowPage("PokerRoomSheet");
+    const auto seconds = [&] {
+        return std::vector<std::string>{Find<TEdit>("TimeTypeEdit1")->Text(), Find<TEdit>("TimeTypeEdit2")->Text(),
+                                        Find<TEdit>("ButtonTypeEdit1")->Text(), Find<TEdit>("ButtonTypeEdit2")->Text()};
+    };
+    auto* macros = Find<TCheckListBox>("EventMacrosListBox");
+    EXPECT_EQ(seconds(), (std::vector<std::string>{"1.23456789", "100000", "0", "0"}));
+    Select(macros, 1);
+    EXPECT_EQ(seconds(), (std::vector<std::string>{"0", "0", "0.1", "0.00000025"}));
+    Select(macros, 0);
+    Select(form_->PokerRoomListBox, 1);
+    Select(form_->PokerRoomListBox, 0);
+    EXPECT_EQ(seconds(), (std::vector<std::string>{"1.23456789", "100000", "0", "0"}));
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 2u);
+    EXPECT_EQ(rooms[0].EventMacros[0].TurnDelayMin, 1.23456789);
+    EXPECT_EQ(rooms[0].EventMacros[0].TurnDelayMax, 100000);
+    EXPECT_EQ(rooms[0].EventMacros[1].ColourDelayMin, 0.1);
+    EXPECT_EQ(rooms[0].EventMacros[1].ColourDelayMax, 2.5e-7);
+}
+
 // ---- the group editor ---------------------------------------------------------------------------
+
+TEST_F(EditorsOnTheMainForm, AGroupKeepsItsOwnClassPatternAndSizeNamesThroughShowStartAndRestart) {
+    WriteUserIni();
+    WriteRooms({Room("Alpha", "AlphaClass")});
+    t::TGroupRec g;
+    g.RoomName = "Alpha";
+    g.Name = "Mine";
+    g.Title.Text = "Alpha table";
+    g.Title.Operand1 = "Alpha table";
+    g.ClassPattern = "Alpha*";
+    g.AutoPlace = 1;
+    g.Size1.Name = "Wide";
+    g.Size1.Width = 600;
+    g.Size1.Height = 400;
+    g.Size2.Name = "Tall";
+    g.Size2.Width = 700;
+    g.Size2.Height = 500;
+    g.Slots.push_back(t::TSlotRec{0, 0, 600, 400, 0, 0, 700, 500});
+    WriteConfigs({t::TPlaceConfig{"Play", {}, {g}}});
+    Open();
+    ShowPage("AutoPlaceSheet");
+    const auto shown = [&] {
+        return std::vector<std::string>{Find<TComboBox>("ComboBoxClass")->Text(), Find<TComboBox>("ComboBoxSize1")->Text(),
+                                        Find<TComboBox>("ComboBoxSize2")->Text(), Find<TEdit>("EditX1")->Text(),
+                                        Find<TEdit>("EditX2")->Text()};
+    };
+    const std::vector<std::string> own{"Alpha*", "Wide", "Tall", "600", "700"};
+    EXPECT_EQ(shown(), own);
+    // The room's own choices stay offered.
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Items()->ToVector(), std::vector<std::string>{"AlphaClass"});
+
+    Click(form_->StartConfigBtn);
+    EXPECT_EQ(form_->ConfigStatusL->Caption(), "Running");
+    ASSERT_EQ(t::RunningConfig.Groups.size(), 1u);
+    EXPECT_EQ(t::RunningConfig.Groups[0].ClassPattern, "Alpha*");
+    EXPECT_EQ(t::RunningConfig.Groups[0].Size1.Name.Str(), "Wide");
+    EXPECT_EQ(t::RunningConfig.Groups[0].Size2.Name.Str(), "Tall");
+    Click(form_->RefreshConfigBtn);
+    EXPECT_EQ(t::RunningConfig.Groups[0].ClassPattern, "Alpha*");
+    Click("AutoPlaceSaveConfig");
+
+    Restart();
+    ShowPage("AutoPlaceSheet");
+    EXPECT_EQ(shown(), own);
+    const std::vector<t::TPlaceConfig> saved = SavedConfigs();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].Groups[0].ClassPattern, "Alpha*");
+    EXPECT_EQ(saved[0].Groups[0].Size2.Name.Str(), "Tall");
+}
+
+TEST_F(EditorsOnTheMainForm, ReturningToTheAutoPlacePageShowsTheRoomsAsTheRoomPageLeftThem) {
+    t::TPokerRoom beta = Room("Beta", "BetaClass");
+    beta.Listed = 0;
+    WriteRooms({Room("Alpha", "AlphaClass"), beta, Room("Gamma", "GammaClass")});
+    Open();
+    NameAnswers = {{"Mine"}, {"Tables"}};
+    ShowPage("AutoPlaceSheet");
+    Click("AutoPlaceCreateNewConfig");
+    Click("AddNewGroup");
+    Type("ComboBoxClass", "Typed*");
+    auto* rooms = Find<TComboBox>("ComboBoxType");
+    EXPECT_EQ(rooms->Items()->ToVector(), (std::vector<std::string>{"Alpha", "Gamma"}));
+
+    ShowPage("PokerRoomSheet");
+    ToggleItem(form_->PokerRoomListBox, 1);  // Beta ticked
+    ToggleItem(form_->PokerRoomListBox, 2);  // Gamma cleared
+    ShowPage("AutoPlaceSheet");
+    EXPECT_EQ(rooms->Items()->ToVector(), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(rooms->Text(), "Alpha");
+    // What was typed before the page change is the group's.
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "Typed*");
+}
+
+TEST_F(EditorsOnTheMainForm, ANewGroupClonesTheChosenGroup) {
+    WriteRooms({Room("Alpha", "AlphaClass")});
+    Open();
+    ShowPage("AutoPlaceSheet");
+    NameAnswers = {{"Mine"}, {"First"}};
+    Click("AutoPlaceCreateNewConfig");
+    Click("AddNewGroup");
+    Type("ComboBoxClass", "First*");
+    Type("EditX1", "321");
+    Click("AddSlot");
+    Click("AddSlot");
+    Tick(Find<TCheckBox>("CheckBox2"), true);  // Auto Sort
+
+    NameAnswers = {{"Copy", 0}, {"Empty"}};
+    Click("AddNewGroup");
+    EXPECT_EQ(NameDialogs.back(), "Create New Group|Group Name|Clone from Group|Group2|First");
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "First*");
+    EXPECT_EQ(Find<TEdit>("EditX1")->Text(), "321");
+    EXPECT_TRUE(Find<TCheckBox>("CheckBox2")->Checked());
+    EXPECT_EQ(form_->AutoPlace().Model.VisibleRowCount(), 2);
+    // Without a choice the group starts from the room's defaults.
+    Click("AddNewGroup");
+    EXPECT_EQ(Find<TComboBox>("ComboBoxClass")->Text(), "AlphaClass");
+    EXPECT_FALSE(Find<TCheckBox>("CheckBox2")->Checked());
+    EXPECT_EQ(form_->AutoPlace().Model.VisibleRowCount(), 0);
+
+    Click("AutoPlaceSaveConfig");
+    const std::vector<t::TPlaceConfig> saved = SavedConfigs();
+    ASSERT_EQ(saved.size(), 1u);
+    ASSERT_EQ(saved[0].Groups.size(), 3u);
+    EXPECT_EQ(saved[0].Groups[1].Name, "Copy");
+    EXPECT_EQ(saved[0].Groups[1].ClassPattern, "First*");
+    EXPECT_EQ(saved[0].Groups[1].Slots, saved[0].Groups[0].Slots);
+    EXPECT_EQ(saved[0].Groups[2].Slots.size(), 0u);
+}
 
 TEST_F(EditorsOnTheMainForm, TheHotKeyDialogOffersNoCloneAndTheOthersDo) {
     Open();
@@ -150,6 +333,73 @@ struct TitleDialogTurn {
     std::vector<int> operators;      // item indexes
     int result = mrOk;
 };
+
+TEST_F(EditorsOnTheMainForm, TheRoomEditorMakesAndEditsItsTitlesInTheTitleDialog) {
+    WriteRooms({Room("Alpha", "AlphaClass")});
+    Open();
+    ShowPage("PokerRoomSheet");
+    Click("EditPokerRoomBtn");  // yes, edit the predefined room
+    std::vector<TitleDialogTurn> turns;
+    size_t turn = 0;
+    OnModalForm = [&](TCustomForm* f) {
+        TDialogAnswer a;
+        auto* d = dynamic_cast<mainwindow::TAddWindowTitle*>(f);
+        if (!d || turn >= turns.size()) {
+            ADD_FAILURE() << "an unexpected modal form";
+            return a;
+        }
+        TitleDialogTurn& t = turns[turn++];
+        std::string list;
+        for (const std::string& item : d->Phrase1ComBox->Items()->ToVector()) list += item + ";";
+        t.shown = {d->Caption(), list, d->Phrase1ComBox->Text(), d->Phrase2ComBox->Text(), d->Phrase3ComBox->Text(),
+                   d->ComboBox1->Text(), d->ComboBox2->Text()};
+        TComboBox* phrases[] = {d->Phrase1ComBox, d->Phrase2ComBox, d->Phrase3ComBox};
+        for (size_t i = 0; i < t.phrases.size(); ++i) Type(phrases[i], t.phrases[i]);
+        if (t.operators.size() > 0) Choose(d->ComboBox1, t.operators[0]);
+        if (t.operators.size() > 1) Choose(d->ComboBox2, t.operators[1]);
+        a.result = t.result;
+        return a;
+    };
+    auto* titles = Find<TListBox>("WindowTitleListBox");
+
+    turns = {{{}, {"Table", "Play Money"}, {2}}, {{}, {"Ignored"}, {}, mrCancel}};
+    Click("AddWindowTitleBtn");
+    Click("AddWindowTitleBtn");
+    ASSERT_EQ(turn, 2u);
+    EXPECT_EQ(turns[0].shown, (std::vector<std::string>{"Advanced Window Title", "Alpha table;", "", "", "", " and ",
+                                                        " and "}));
+    EXPECT_EQ(titles->Items()->ToVector(), (std::vector<std::string>{"Alpha table", "Table and not Play Money"}));
+    EXPECT_EQ(titles->ItemIndex(), 1);
+
+    turns = {{{}, {"Table", "Play Money", "Turbo"}, {2, 1}}};
+    turn = 0;
+    Click("EditWindowTitleBtn");
+    ASSERT_EQ(turn, 1u);
+    EXPECT_EQ(turns[0].shown, (std::vector<std::string>{"Advanced Window Title", "Alpha table;Table and not Play Money;",
+                                                        "Table", "Play Money", "", " and not ", " and "}));
+    EXPECT_NE(form_->LogMemo->Lines()->Text().find("Operand=  and not  "), std::string::npos);
+    EXPECT_EQ(titles->Items()->ToVector(),
+              (std::vector<std::string>{"Alpha table", "Table and not Play Money or Turbo"}));
+
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 1u);
+    const t::TTitleSpec& title = rooms[0].Titles[1];
+    EXPECT_EQ((std::vector<std::string>{title.Text.Str(), title.Operand1.Str(), title.Operator1.Str(), title.Operand2.Str(),
+                                        title.Operator2.Str(), title.Operand3.Str()}),
+              (std::vector<std::string>{"Table and not Play Money or Turbo", "Table", " and not ", "Play Money", " or ",
+                                        "Turbo"}));
+
+    // Ten titles: the message, and no dialog.
+    turns.assign(8, TitleDialogTurn{{}, {"More"}, {}});
+    turn = 0;
+    for (int i = 0; i < 8; ++i) Click("AddWindowTitleBtn");
+    EXPECT_EQ(titles->Items()->Count(), 10);
+    Messages.clear();
+    Click("AddWindowTitleBtn");
+    EXPECT_EQ(turn, 8u);
+    EXPECT_EQ(Messages, std::vector<std::string>{"You can not create more then 10 Window Titles"});
+}
 
 // ---- the grabber and the room editor ----------------------------------------------------------
 
@@ -205,5 +455,58 @@ protected:
 
     HWND window_ = nullptr;
 };
+
+TEST_F(GrabberAndRoomEditor, CopiesOnlyWhatTheUserPickedIntoTheRoomEditor) {
+    Open();
+    ShowPage("PokerRoomSheet");
+    NameAnswers = {{"MyRoom"}};
+    Click("CustomCreateNewBtn");
+    Type("WindowClassEdit", "Typed");
+    Click("AddWindowSizeBtn");
+    Type("WindowSize00", "Normal");
+    Type("WindowSize01", "500");
+    Type("WindowSize02", "360");
+    const auto sizeRow = [&] {
+        return std::vector<std::string>{Find<TEdit>("WindowSize01")->Text(), Find<TEdit>("WindowSize02")->Text()};
+    };
+
+    // Opened from the room editor the grabber is empty: nothing is copied.
+    Click("CustomCopyClass");
+    Click("CustomCopySize");
+    mainwindow::TTGrabberForm* grabber = mainwindow::TGrabberForm;
+    ASSERT_NE(grabber, nullptr);
+    EXPECT_TRUE(grabber->Visible());
+    EXPECT_EQ(grabber->Target, 1);
+    EXPECT_EQ(Find<TEdit>("WindowClassEdit")->Text(), "Typed");
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"500", "360"}));
+
+    ShowWindowToPick();
+    Pick(grabber);
+    auto button = [&](const char* name) { return FindOn<TButton>(grabber, name); };
+    Click(button("CopyClassBtn"));
+    EXPECT_EQ(Find<TEdit>("WindowClassEdit")->Text(), "KovaPickedClient");
+    Click(button("NormalSizeBtn"));
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"410", "260"}));
+    Type("WindowSize01", "1");
+    Click(button("ActivateSizeBtn"));
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"410", "260"}));
+    // The AutoPlace editors are not the target.
+    EXPECT_NE(Find<TComboBox>("ComboBoxClass")->Text(), "KovaPickedClient");
+
+    // With a window picked, the room editor's buttons copy it at once.
+    Type("WindowClassEdit", "Typed");
+    Type("WindowSize02", "2");
+    Click("CustomCopyClass");
+    Click("CustomCopySize");
+    EXPECT_EQ(Find<TEdit>("WindowClassEdit")->Text(), "KovaPickedClient");
+    EXPECT_EQ(sizeRow(), (std::vector<std::string>{"410", "260"}));
+
+    Click("CustomSaveBtn");
+    const std::vector<t::TPokerRoom> rooms = SavedRooms();
+    ASSERT_EQ(rooms.size(), 1u);
+    EXPECT_EQ(rooms[0].WindowClass.Str(), "KovaPickedClient");
+    EXPECT_EQ(rooms[0].Sizes[0].Width, 410);
+    EXPECT_EQ(rooms[0].Sizes[0].Height, 260);
+}
 
 }  // namespace

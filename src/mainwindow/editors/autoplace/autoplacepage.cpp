@@ -240,6 +240,14 @@ void TAutoPlacePage::StoreGroupEditor() {
     Model.StoreGroupEditor();
 }
 
+void TAutoPlacePage::PageChanged(bool autoPlacePage) {
+    if (!ComboBoxType) return;  // not loaded yet
+    StoreGroupEditor();
+    if (!autoPlacePage) return;
+    Model.ShowGroupEditor();
+    ShowView();
+}
+
 // ---- configs --------------------------------------------------------------------------------
 
 void TAutoPlacePage::AutoPlaceCreateNewConfigClick() {
@@ -297,7 +305,7 @@ void TAutoPlacePage::AddNewGroupClick() {
     if (dialog->ShowModal() != mrOk) return;
     const std::string name = dialog->ConfigName->Text();
     if (name.empty()) return;
-    Model.AddGroup(name);
+    Model.AddGroup(name, dialog->ComboBox1->ItemIndex());
     ShowView();
 }
 

@@ -67,6 +67,10 @@ public:
     // ---- routines the form uses -----------------------------------------------------
     void ShowConfig(int32_t index);
     void StoreGroupEditor();
+    // The main page control turned to another page (this one or not): what
+    // was typed into the group editor is stored, and on this page the
+    // editor is shown again from the poker rooms as they are now.
+    void PageChanged(bool autoPlacePage);
 
     // ---- handlers -----------------------------------------------------------------------
     void AutoPlaceCreateNewConfigClick();

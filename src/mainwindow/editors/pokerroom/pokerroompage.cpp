@@ -3,8 +3,10 @@
 #include <utility>
 
 #include "framework/portable/safefile.h"
+#include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/hotkeys/hotkeys.h"
 #include "mainwindow/hotkeys/logic/keynames.h"
+#include "mainwindow/settings/logic/settingsmodel.h"
 #include "tables/files/datafiles.h"
 #include "tables/files/pokerrooms_file.h"
 #include "tables/logic/titleexpr.h"
@@ -63,7 +65,6 @@ TPokerRoomPage::TPokerRoomPage(TForm& form, std::function<void()> writeRooms)
     form.BindField("PageControl3", PageControl3);
     form.BindField("TypeNameEdit", TypeNameEdit);
     form.BindField("WindowClassEdit", WindowClassEdit);
-    form.BindField("WindowTitleEdit", WindowTitleEdit);
     form.BindField("ParentTypeComboBox", ParentTypeComboBox);
     form.BindField("WindowTitleListBox", WindowTitleListBox);
     form.BindField("ScrollBox2", ScrollBox2);
@@ -123,6 +124,7 @@ TPokerRoomPage::TPokerRoomPage(TForm& form, std::function<void()> writeRooms)
     on("DeleteHotKeyBtnClick", &TPokerRoomPage::DeleteHotKeyBtnClick);
     on("GlobalHotKeyCBClick", &TPokerRoomPage::GlobalHotKeyCBClick);
     on("ActionHotKeyCBChange", &TPokerRoomPage::ActionHotKeyCBChange);
+    form.RegisterMethod("LocalHKKeyKeyUp", TKeyEvent([this](TObject*, WORD& key, TShiftState) { LocalHKKeyKeyUp(key); }));
     on("AddClickBtnClick", &TPokerRoomPage::AddClickBtnClick);
     on("DeleteClickBtnClick", &TPokerRoomPage::DeleteClickBtnClick);
     on("ClickWindowCaptureBtnClick", &TPokerRoomPage::ClickWindowCaptureBtnClick);
@@ -154,12 +156,12 @@ void TPokerRoomPage::FindControls() {
         d->DefaultExt = "*.kov";
         d->Filter = "KOVA PokerRoom Format|*.kov";
     }
+    // The lists of the Common Settings rows: every key the key names know,
+    // letters and digits included, so that a stored key is shown as itself.
     LocalHKMod->Items()->Clear();
-    LocalHKMod->Items()->Add("None");
-    for (int32_t code : {16, 17, 18}) LocalHKMod->Items()->Add(KeyNameOf(code));
+    for (const std::string& item : settings::ModifierItems()) LocalHKMod->Items()->Add(item);
     LocalHKKey->Items()->Clear();
-    LocalHKKey->Items()->Add("None");
-    for (const TKeyName& k : KeyNames()) LocalHKKey->Items()->Add(k.Name);
+    for (const std::string& item : settings::KeyItems()) LocalHKKey->Items()->Add(item);
 }
 
 TExportPokerRoomForm* TPokerRoomPage::ChooserForm() {
@@ -531,27 +533,35 @@ void TPokerRoomPage::ImportPokerRoomBtnClick() {
 
 // ---- Window Type tab --------------------------------------------------------------------------------
 
-t::TTitleSpec TPokerRoomPage::TitleOfEdit() const {
-    // The typed expression split as the title dialog would make it: the
-    // operators keep their blanks.
-    t::TTitleSpec split;
-    split.Text = WindowTitleEdit->Text();
-    t::DecodeTitle(split);
-    const auto spelled = [](const std::string& op) { return op.empty() ? op : " " + op + " "; };
-    const std::string op1 = spelled(split.Operator1.Str()), op2 = spelled(split.Operator2.Str());
-    if (OnLog) {
-        if (!op1.empty()) OnLog("Operand= " + op1 + " ");
-        if (!op2.empty()) OnLog("Operand= " + op2 + " ");
+int32_t TPokerRoomPage::OperatorIndex(const std::string& text) {
+    if (OnLog) OnLog("Operand= " + text + " ");
+    const int32_t i = pr::OperatorIndex(text);
+    // A title split from typed text keeps its operators without blanks.
+    return i >= 0 || text.empty() ? i : pr::OperatorIndex(" " + text + " ");
+}
+
+bool TPokerRoomPage::AskTitle(const t::TTitleSpec* shown, t::TTitleSpec& answer) {
+    TAddWindowTitle* d = TitleDialogOf(form_);
+    d->Prepare(Model.Editor.Titles);
+    if (shown) {
+        // A title that was never split shows its whole text as the first phrase.
+        const bool split = !shown->Operand1.Empty() || !shown->Operand2.Empty() || !shown->Operand3.Empty();
+        d->Phrase1ComBox->SetText(split ? shown->Operand1.Str() : shown->Text.Str());
+        d->Phrase2ComBox->SetText(shown->Operand2.Str());
+        d->Phrase3ComBox->SetText(shown->Operand3.Str());
+        d->ComboBox1->SetItemIndex(std::max(OperatorIndex(shown->Operator1.Str()), 0));
+        d->ComboBox2->SetItemIndex(std::max(OperatorIndex(shown->Operator2.Str()), 0));
     }
-    return pr::BuildTitle(split.Operand1.Str(), op1.empty() ? " and " : op1, split.Operand2.Str(),
-                          op2.empty() ? " and " : op2, split.Operand3.Str());
+    if (d->ShowModal() != mrOk) return false;
+    const settings::TTitleFields f = d->Fields();
+    answer = pr::BuildTitle(f.Phrases[0], f.Operators[0], f.Phrases[1], f.Operators[1], f.Phrases[2]);
+    // Nothing typed: no title (an empty one would not be kept).
+    return !answer.Text.Empty();
 }
 
 void TPokerRoomPage::WindowTitleListBoxClick() {
     ReadView();
     Model.SelectTitle(WindowTitleListBox->ItemIndex());
-    const int32_t i = Model.Editor.SelectedTitle;
-    if (i >= 0) WindowTitleEdit->SetText(Model.Editor.Titles[static_cast<size_t>(i)]);
 }
 
 void TPokerRoomPage::AddWindowTitleBtnClick() {
@@ -561,15 +571,20 @@ void TPokerRoomPage::AddWindowTitleBtnClick() {
         ShowMessage(check.Message);
         return;
     }
-    if (WindowTitleEdit->Text().empty()) return;
-    Model.AddTitle(TitleOfEdit());
+    t::TTitleSpec title;
+    if (!AskTitle(nullptr, title)) return;
+    Model.AddTitle(title);
     ShowView();
 }
 
 void TPokerRoomPage::EditWindowTitleBtnClick() {
     ReadView();
-    if (Model.Editor.SelectedTitle < 0 || WindowTitleEdit->Text().empty()) return;
-    Model.ReplaceTitle(TitleOfEdit());
+    const t::TTitleSpec* selected = Model.SelectedTitleSpec();
+    if (!selected) return;
+    const t::TTitleSpec shown = *selected;
+    t::TTitleSpec title;
+    if (!AskTitle(&shown, title)) return;
+    Model.ReplaceTitle(title);
     ShowView();
 }
 
@@ -590,17 +605,29 @@ void TPokerRoomPage::DeleteWindowSizeBtnClick() {
     ShowView();
 }
 
+// What the grabber shows was picked by the user and is copied at once; a
+// grabber opened here starts empty, and its own copy buttons fill the
+// editor once the user picked a window.
 void TPokerRoomPage::CustomCopyClassClick() {
+    const std::array<std::string, 3> picked = GrabberDetails ? GrabberDetails() : std::array<std::string, 3>{};
     if (OnOpenGrabber) OnOpenGrabber();
-    if (GrabberDetails) WindowClassEdit->SetText(GrabberDetails()[0]);
+    if (!picked[0].empty()) CopyGrabbedClass(picked[0]);
 }
 
 void TPokerRoomPage::CustomCopySizeClick() {
+    const std::array<std::string, 3> picked = GrabberDetails ? GrabberDetails() : std::array<std::string, 3>{};
     if (OnOpenGrabber) OnOpenGrabber();
-    if (!GrabberDetails) return;
-    const std::array<std::string, 3> d = GrabberDetails();
+    if (!picked[1].empty() && !picked[2].empty()) CopyGrabbedSize(picked[1], picked[2]);
+}
+
+void TPokerRoomPage::CopyGrabbedClass(const std::string& windowClass) {
+    FindControls();
+    WindowClassEdit->SetText(windowClass);
+}
+
+void TPokerRoomPage::CopyGrabbedSize(const std::string& width, const std::string& height) {
     ReadView();
-    Model.CopySizeFromGrabber(d[1], d[2]);
+    Model.CopySizeFromGrabber(width, height);
     ShowView();
 }
 
@@ -680,6 +707,11 @@ void TPokerRoomPage::ActionHotKeyCBChange() {
         HotKeyListBox->SetItemIndex(i);
     }
     MacrosGroupBox->SetCaption(Model.Editor.HotKeys.Caption);
+}
+
+void TPokerRoomPage::LocalHKKeyKeyUp(WORD key) {
+    if (!LocalHKKey) return;
+    LocalHKKey->SetText(KeyNameOf(key));
 }
 
 void TPokerRoomPage::AddClickBtnClick() {

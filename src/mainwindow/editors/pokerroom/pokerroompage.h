@@ -35,7 +35,7 @@ public:
     // ---- controls of the form's description --------------------------------------
     TCheckListBox* PokerRoomListBox = nullptr;
     TPageControl* PageControl3 = nullptr;
-    TEdit *TypeNameEdit = nullptr, *WindowClassEdit = nullptr, *WindowTitleEdit = nullptr;
+    TEdit *TypeNameEdit = nullptr, *WindowClassEdit = nullptr;
     TComboBox* ParentTypeComboBox = nullptr;
     TListBox* WindowTitleListBox = nullptr;
     TScrollBox* ScrollBox2 = nullptr;
@@ -81,13 +81,17 @@ public:
 
     // Opens the window capture tool with the room's sizes (set by the form).
     std::function<void(const std::vector<tables::TWindowSize>&)> OnOpenCapture;
-    // Opens the window details grabber and returns its class, width and
-    // height texts (set by the form).
+    // Opens the window details grabber for this editor (set by the form).
     std::function<void()> OnOpenGrabber;
     std::function<bool()> CaptureVisible;
     std::function<pokerroom::TCaptureResult()> CaptureResult;
-    // Class, width and height from the grabber.
+    // Class, width and height of the window the grabber shows; empty while
+    // it is hidden (it is cleared when it opens again).
     std::function<std::array<std::string, 3>()> GrabberDetails;
+    // A window picked with the grabber: its class, or its width and height
+    // into the selected size row.
+    void CopyGrabbedClass(const std::string& windowClass);
+    void CopyGrabbedSize(const std::string& width, const std::string& height);
     // Log lines (the title operator trace).
     std::function<void(const std::string&)> OnLog;
 
@@ -123,6 +127,8 @@ public:
     void DeleteHotKeyBtnClick();
     void GlobalHotKeyCBClick();
     void ActionHotKeyCBChange();
+    // A key let go in the local key combo: the combo names that key.
+    void LocalHKKeyKeyUp(WORD key);
     void AddClickBtnClick();
     void DeleteClickBtnClick();
     void ClickWindowCaptureBtnClick() { WindowCaptureBtnClick(); }
@@ -154,7 +160,11 @@ private:
     void CopySizeBtn(int size);
     void CopyClick(int size);
     void CopyEventSize(int size);
-    tables::TTitleSpec TitleOfEdit() const;
+    // The title dialog, empty or showing `shown`; true on OK with a title
+    // in `answer`.
+    bool AskTitle(const tables::TTitleSpec* shown, tables::TTitleSpec& answer);
+    // The operator combo's item of a stored operator (the log tells which).
+    int32_t OperatorIndex(const std::string& text);
     void SetEditorTabsVisible(bool visible);
 
     TForm& form_;

@@ -17,17 +17,11 @@ void ConnectRoomPage(TKOVAForm1& form, TPokerRoomPage& page) {
     page.CaptureResult = [] { return WindowCapture ? WindowCapture->Result() : pokerroom::TCaptureResult{}; };
     page.OnOpenGrabber = [&form] { form.OpenGrabber(1); };
     page.GrabberDetails = [] {
-        if (!TGrabberForm) return std::array<std::string, 3>{};
+        if (!TGrabberForm || !TGrabberForm->Visible()) return std::array<std::string, 3>{};
         return std::array<std::string, 3>{TGrabberForm->ClassEdit->Text(), TGrabberForm->SizeXEdit->Text(),
                                           TGrabberForm->SizeYEdit->Text()};
     };
     page.OnLog = [&form](const std::string& line) { form.Log(line); };
-    // Entering the room page hides the editing tabs until a room is made or
-    // the user confirms to edit one.
-    form.RegisterMethod("PageControl1Change", TNotifyEvent([&form, &page](TObject*) {
-                            TTabSheet* active = form.PageControl1 ? form.PageControl1->ActivePage() : nullptr;
-                            page.PageChanged(active && active->Name() == "PokerRoomSheet");
-                        }));
 }
 
 }  // namespace kova::mainwindow

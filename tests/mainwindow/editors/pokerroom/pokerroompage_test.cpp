@@ -19,6 +19,7 @@
 #include "common/require.h"
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
+#include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/main.h"
@@ -57,6 +58,11 @@ protected:
                         if (names_.empty()) return a;
                         SetWindowTextA(dialog->ConfigName->Handle(), names_.front().c_str());
                         names_.erase(names_.begin());
+                        a.result = mrOk;
+                    } else if (auto* title = dynamic_cast<mainwindow::TAddWindowTitle*>(r.form)) {
+                        if (titles_.empty()) return a;
+                        SetWindowTextA(title->Phrase1ComBox->Handle(), titles_.front().c_str());
+                        titles_.erase(titles_.begin());
                         a.result = mrOk;
                     } else if (auto* chooser = dynamic_cast<TExportPokerRoomForm*>(r.form)) {
                         chooser_.push_back(chooser->Caption() + "|" + chooser->Label1->Caption());
@@ -131,7 +137,7 @@ protected:
 
     std::string dir_, file_;
     TKOVAForm1* form_ = nullptr;
-    std::vector<std::string> names_, messages_, chooser_;
+    std::vector<std::string> names_, titles_, messages_, chooser_;
     std::vector<int> untick_;
     ChildProcess client_;
 };
@@ -161,8 +167,9 @@ TEST_F(PokerRoomPage, AUserDefinedRoomDetectsTurnsAndPlaysItsHotKeyMacroOnTheSim
     ASSERT_TRUE(names_.empty());
     EXPECT_TRUE(Page().PageControl3->Pages(1)->TabVisible());
     Type(Page().WindowClassEdit, kTableClass);
-    Type(Page().WindowTitleEdit, "Table");
+    titles_ = {"Table"};
     Click(Button("AddWindowTitleBtn"));
+    ASSERT_TRUE(titles_.empty());
     Click(Button("AddWindowSizeBtn"));
     ASSERT_EQ(Page().SizeRows.size(), 1u);
     Type(Page().SizeRows[0].Edits[0], "Normal");

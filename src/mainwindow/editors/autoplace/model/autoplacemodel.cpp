@@ -39,6 +39,12 @@ void TComboState::Select(int32_t i) {
     }
 }
 
+void TComboState::SetText(std::string_view text) {
+    Text = std::string(text);
+    const auto item = std::find(Items.begin(), Items.end(), Text);
+    ItemIndex = item == Items.end() ? -1 : static_cast<int32_t>(item - Items.begin());
+}
+
 void CopyConfig(const t::TPlaceConfig& source, t::TPlaceConfig& destination) {
     // Every member is a value (the slots a vector of their own), so the
     // copy shares nothing with the source.
@@ -194,18 +200,24 @@ TNameDialogSetup TAutoPlaceModel::CreateGroupDialog() const {
     return d;
 }
 
-void TAutoPlaceModel::AddGroup(std::string_view name) {
+void TAutoPlaceModel::AddGroup(std::string_view name, int32_t cloneIndex) {
     // The group being left keeps what was typed into the editor.
     StoreGroupEditor();
-    // A new group starts with the options every room's defaults tick, so
-    // that it places tables also when no poker room is known yet.
+    const bool clone = cloneIndex >= 0 && static_cast<size_t>(cloneIndex) < Working.Groups.size();
     t::TGroupRec g;
+    if (clone) {
+        g = Working.Groups[static_cast<size_t>(cloneIndex)];
+        g.AllowChange = 0;  // the config's switch, kept in its first group only
+    } else {
+        // A new group starts with the options every room's defaults tick, so
+        // that it places tables also when no poker room is known yet.
+        g.AutoPlace = g.AutoShift = g.AutoSize = g.AutoActivate = g.MouseActivate = g.ActivateSize = 1;
+    }
     g.Name = std::string(name);
-    g.AutoPlace = g.AutoShift = g.AutoSize = g.AutoActivate = g.MouseActivate = g.ActivateSize = 1;
     Working.Groups.push_back(std::move(g));
     ShowGroups(static_cast<int32_t>(Working.Groups.size()) - 1);
     Editor.Enabled = true;
-    ApplyRoomToGroupEditor(0);
+    if (!clone) ApplyRoomToGroupEditor(0);
 }
 
 std::string TAutoPlaceModel::DeleteGroupQuestion() const {
@@ -337,9 +349,10 @@ void TAutoPlaceModel::ShowGroupEditor() {
     Editor.Options[goAllowChange] = Working.Groups[0].AllowChange != 0;
     g->RoomIndex = RoomIndexByName(g->RoomName.Str());
     ApplyRoomToGroupEditor(g->RoomIndex);
+    // The group's own texts, not the room's defaults the room just chose.
     Editor.Title.Text = g->Title.Text.Str();
     Editor.Title.ItemIndex = -1;
-    Editor.Class.Text = g->ClassPattern;
+    Editor.Class.SetText(g->ClassPattern);
     Editor.Options[goAutoPlace] = g->AutoPlace != 0;
     Editor.Options[goAutoSort] = g->AutoSort != 0;
     Editor.Options[goAutoShift] = g->AutoShift != 0;
@@ -349,8 +362,8 @@ void TAutoPlaceModel::ShowGroupEditor() {
     Editor.Options[goMouseActivate] = g->MouseActivate != 0;
     Editor.Options[goTOIStyle] = g->TOIStyle != 0;
     Editor.Options[goActivateSize] = g->ActivateSize != 0;
-    Editor.Size1.Text = g->Size1.Name.Str();
-    Editor.Size2.Text = g->Size2.Name.Str();
+    Editor.Size1.SetText(g->Size1.Name.Str());
+    Editor.Size2.SetText(g->Size2.Name.Str());
     Editor.X1 = std::to_string(g->Size1.Width);
     Editor.Y1 = std::to_string(g->Size1.Height);
     Editor.X2 = std::to_string(g->Size2.Width);

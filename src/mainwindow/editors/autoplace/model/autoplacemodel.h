@@ -49,6 +49,9 @@ struct TComboState {
     void Clear() { *this = {}; }
     void Select(int32_t i);  // item i, or no item with an empty text when i is out
                              // of range
+    // A text of the user's: the item that reads the same is the chosen one,
+    // else no item is (the view shows a chosen item before the text).
+    void SetText(std::string_view text);
 };
 
 // The eight edits of a slot row: Left, Top, Width, Height, ActLeft, ActTop,
@@ -161,7 +164,10 @@ public:
     // The dialog for a new group, or the message when there is no config.
     TOutcome CheckCanAddGroup() const;
     TNameDialogSetup CreateGroupDialog() const;
-    void AddGroup(std::string_view name);
+    // A new group named `name`: a copy of group `cloneIndex` (its options,
+    // sizes and slots), or with -1 an empty group on the first room's
+    // defaults.
+    void AddGroup(std::string_view name, int32_t cloneIndex);
     std::string DeleteGroupQuestion() const;  // empty without a selected group
     void DeleteGroup();                       // after Yes
     void SelectGroup(int32_t index);

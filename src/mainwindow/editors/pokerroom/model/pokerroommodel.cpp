@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "mainwindow/editors/autoplace/model/autoplacemodel.h"
@@ -39,10 +38,13 @@ void SetBindingName(t::THotKeyBinding& b, std::string_view text) {
 
 std::string Num(int64_t v) { return std::to_string(v); }
 
+// The shortest plain decimal that reads back as the same double: shown and
+// stored again, the seconds keep every digit.
 std::string Real(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
+    char buf[400];  // the longest fixed form of a double fits
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    if (r.ec != std::errc()) return "0";
+    return std::string(buf, r.ptr);
 }
 
 double ParseReal(std::string_view s) {

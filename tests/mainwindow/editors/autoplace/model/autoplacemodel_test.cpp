@@ -45,7 +45,7 @@ protected:
         model.ShowConfig(0);
         model.CreateConfig(config, -1);
         ASSERT_TRUE(model.CheckCanAddGroup().Message.empty());
-        model.AddGroup(group);
+        model.AddGroup(group, -1);
     }
     std::vector<std::string> VisibleColumn(TSlotField f) const {
         std::vector<std::string> out;
@@ -103,7 +103,7 @@ TEST_F(AutoPlaceModelTest, LeavingAnUnsavedConfigAsksAndTheAnswerDecides) {
         configs = {t::TPlaceConfig{"Old", {}, {}}};
         model.ShowConfig(0);
         model.CreateConfig("New", -1);
-        model.AddGroup("G");
+        model.AddGroup("G", -1);
         EXPECT_EQ(model.SaveNewConfigQuestion(), "Do you want to save config \"New\"?");
         // Cancel first: nothing changes and the asking action stops.
         const TOutcome cancelled = model.AnswerSaveNewConfig(TSaveAnswer::Cancel);
@@ -179,7 +179,7 @@ TEST_F(AutoPlaceModelTest, GroupsAreAddedSelectedStoredAndDeletedInTheWorkingCop
     EXPECT_EQ(model.CreateGroupDialog().CloneLabel, "Clone from Group");
     model.Editor.Title.Text = "typed in group 1";
     // Adding a group keeps what was typed for the group being left.
-    model.AddGroup("Second");
+    model.AddGroup("Second", -1);
     EXPECT_EQ(model.Working.Groups[0].Title.Text.Str(), "typed in group 1");
     EXPECT_EQ(model.SelectedGroup, 1);
     EXPECT_EQ(model.GroupItems, (std::vector<std::string>{"Group1", "Second"}));
@@ -350,7 +350,7 @@ TEST_F(AutoPlaceModelTest, ShowingAGroupRebuildsItsRowsAndHidesTheRest) {
     model.Tile.TablesX = "2";
     model.Tile.TablesY = "2";
     model.TileSlots();
-    model.AddGroup("Small");
+    model.AddGroup("Small", -1);
     model.Editor.X1 = "100";
     model.AddSlot();
     model.SelectGroup(0);
@@ -405,7 +405,7 @@ TEST_F(AutoPlaceModelTest, TileAndCascadeFieldsTypedAsTextTakeTheirDefaults) {
     EXPECT_EQ(Texts(model.Editor.Rows[8]).at(sfWidth), "494");
     EXPECT_EQ(Texts(model.Editor.Rows[8]).at(sfLeft), "786");
 
-    model.AddGroup("Cascade");
+    model.AddGroup("Cascade", -1);
     model.Editor.X1 = "x";
     model.Tile.Tables = "many";
     model.Tile.OffsetX = "";
@@ -428,7 +428,7 @@ TEST_F(AutoPlaceModelTest, CascadeStartsAtTheWorkAreaOrAtTheSelectedRow) {
     EXPECT_EQ(VisibleColumn(sfTop), expected);
 
     // From a selected row on the second monitor: it stays the first window.
-    model.AddGroup("Second");
+    model.AddGroup("Second", -1);
     model.Editor.X1 = "494";
     model.Editor.Y1 = "374";
     model.Tile.Monitor = 1;
@@ -508,7 +508,7 @@ TEST_F(AutoPlaceModelTest, TypedHugeCountsStopAtTheRowLimit) {
     EXPECT_EQ(model.VisibleRowCount(), MaxSlotRows);
     model.AddSlot();
     EXPECT_EQ(model.VisibleRowCount(), MaxSlotRows);
-    model.AddGroup("Cascade");
+    model.AddGroup("Cascade", -1);
     model.Tile.Tables = "2147483647";
     model.Tile.OffsetX = "2147483647";
     model.CascadeSlots();
