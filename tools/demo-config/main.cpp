@@ -26,9 +26,9 @@ t::TPokerRoom DemoRoom() {
     room.WindowClass = "PokerStarsTableFrameClass";
     room.Titles[0].Text = "Demo Table";
     room.Titles[0].Operand1 = "Demo Table";
-    room.Sizes[0].Name = "640 x 440";
-    room.Sizes[0].Width = 640;
-    room.Sizes[0].Height = 440;
+    room.Sizes[0].Name = "500 x 345";
+    room.Sizes[0].Width = 500;
+    room.Sizes[0].Height = 345;
     room.FoldButtonActivation = 1;
     // The client paints its Fold button at 56-70 % of the width and 86-95 %
     // of the height: a point in its middle, scaled from the origin.
@@ -57,17 +57,17 @@ t::TPlaceConfig DemoConfig() {
     g.AutoSort = 1;
     g.AutoSize = 1;
     g.AutoActivate = 1;
-    g.Size1.Name = "640 x 440";
-    g.Size1.Width = 640;
-    g.Size1.Height = 440;
+    g.Size1.Name = "500 x 345";
+    g.Size1.Width = 500;
+    g.Size1.Height = 345;
     g.Size2 = g.Size1;
     for (int row = 0; row < 2; ++row) {
         for (int col = 0; col < 2; ++col) {
             t::TSlotRec s;
-            s.Left = col * 640;
-            s.Top = row * 450;
-            s.Width = 640;
-            s.Height = 440;
+            s.Left = col * 500;
+            s.Top = row * 355;
+            s.Width = 500;
+            s.Height = 345;
             s.ActLeft = s.Left;
             s.ActTop = s.Top;
             s.ActWidth = s.Width;
@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
     ok = t::WritePlaceConfig(folder / t::PlaceConfigFileName, header, 0, {DemoConfig()}) && ok;
 
     t::TStartupSettings startup;
-    startup.Left = 1290;
+    // Beside the four tables, wholly on the run command's 1920 x 1080 screen.
+    startup.Left = 1010;
     startup.Top = 20;
     startup.ActivePage = 1;  // the AutoPlace page
     startup.AutoRun = true;

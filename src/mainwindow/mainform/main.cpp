@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -72,7 +73,8 @@ void ShowTableOverlays(bool shown) {
 }
 
 // The options the scan reads from the main form's controls.
-void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const std::string& frameThickness) {
+void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const TKOVAForm1& form) {
+    const std::string frameThickness = form.ThicknessEdit->Text();
     o.LBtnMouseActivate = s.LBTNMouseActivated;
     o.MouseActDelay = static_cast<int32_t>(s.MouseDelay);
     o.OnlyPlayed = s.OnlyPlayed;
@@ -83,14 +85,19 @@ void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const
     o.EventBetPot = s.CommonBetpot;
     o.FrameThickness = frameThickness;
     o.OngameHHDir = s.OngameHHDir;
+    o.CurTourEditFTP = form.CurTourEditFTP->Text();
+    o.TotalTourEditFTP = form.TotalTourEditFTP->Text();
+    o.MaxTourEditFTP = form.MaxTourEditFTP->Text();
     auto& ps = o.PokerStars;
     ps.HHDir = s.PokerStarsHHDir;
     ps.TimerEnabled = s.TimerEnabled;
     ps.NewerClient = s.PS7 != 0;
     ps.SpinAndGo = s.SNG_Spin == 1;
-    ps.KeepOpen = s.CurTournament;
-    ps.TotalTournaments = s.TotalTournament;
-    ps.LobbyRows = s.MaxTournament;
+    // The lobby reads its three edits with defaults of its own for text
+    // that is not a number ("startup.ini" has others for missing keys).
+    ps.KeepOpen = EditInt(*form.CurTourEdit, 8);
+    ps.TotalTournaments = EditInt(*form.TotalTourEdit, 16);
+    ps.LobbyRows = EditInt(*form.MaxTourEdit, 4);
     ps.ClickSNGTab = s.ClickSNGtab;
     ps.AutoClosePopups = s.AutoClosePopup;
     ps.WithoutBuyIn = s.WithoutBuyinDialog;
@@ -109,6 +116,21 @@ void CopyEngineOptions(t::TEngineOptions& o, const t::TStartupSettings& s, const
     ps.CashTimeBank = s.PSCashTimeBank;
     ps.CashImBack = s.PSCashImBack;
     ps.CashInfoTab = s.PSCashInfoTab;
+}
+
+// Where a window goes so that the user can reach it: a rectangle that does
+// not lie within the work area of the monitor nearest to it (one that went
+// away, or a position typed by hand) is moved inside that work area, the
+// whole window where it fits and its top-left corner always.
+RECT OnWorkArea(const RECT& r) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return r;
+    const RECT& work = mi.rcWork;
+    const LONG width = r.right - r.left, height = r.bottom - r.top;
+    const LONG left = std::max(work.left, std::min(r.left, work.right - width));
+    const LONG top = std::max(work.top, std::min(r.top, work.bottom - height));
+    return RECT{left, top, left + width, top + height};
 }
 
 std::string FloatText(double v) {
@@ -170,6 +192,11 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     BindField("CloseTimeTourEdit", CloseTimeTourEdit);
     BindField("MaxWaitListEdit", MaxWaitListEdit);
     BindField("CloseTimeCashEdit", CloseTimeCashEdit);
+    BindField("CurTourEditFTP", CurTourEditFTP);
+    BindField("TotalTourEditFTP", TotalTourEditFTP);
+    BindField("MaxTourEditFTP", MaxTourEditFTP);
+    BindField("MaxRegEditFTP", MaxRegEditFTP);
+    BindField("TimerEnabledCB", TimerEnabledCB);
     BindField("RGPokerStarsN", RGPokerStarsN);
     BindField("RGSNG", RGSNG);
     BindField("CommonTimeBankCB", CommonTimeBankCB);
@@ -214,6 +241,7 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     RegisterMethod("ScanningPeriodEditChange", TNotifyEvent([this](TObject*) { ScanningPeriodEditChange(); }));
     RegisterMethod("DirOngameHHClick", TNotifyEvent([this](TObject*) { DirOngameHHClick(); }));
     RegisterMethod("DirPokerStarsHHClick", TNotifyEvent([this](TObject*) { DirPokerStarsHHClick(); }));
+    RegisterMethod("TimerEnabledCBClick", TNotifyEvent([this](TObject*) { TimerEnabledCBClick(); }));
     RegisterMethod("Show1Click", TNotifyEvent([this](TObject*) { Show1Click(); }));
     RegisterMethod("Close1Click", TNotifyEvent([this](TObject*) { Close1Click(); }));
 
@@ -454,7 +482,7 @@ t::TStartupSettings TKOVAForm1::ReadStartupControls() {
     s.MouseDelay = EditFloat(*MouseActDelayEdit, 0);
     s.OngameHHDir = DirectoryOngameHH->Text();
     s.PokerStarsHHDir = DirectoryPokerStarsHH->Text();
-    s.TimerEnabled = TimerPS->Enabled();
+    s.TimerEnabled = TimerEnabledCB->Checked();
     s.PS7 = RGPokerStarsN->ItemIndex();
     s.SNG_Spin = RGSNG->ItemIndex();
     return s;
@@ -463,12 +491,14 @@ t::TStartupSettings TKOVAForm1::ReadStartupControls() {
 void TKOVAForm1::ApplyStartupSettings(const t::TStartupSettings& s) {
     for (const CheckBoxKey& k : kCheckBoxKeys) (this->*k.control)->SetChecked(s.*k.field);
     for (const NumberEditKey& k : kNumberEditKeys) (this->*k.control)->SetText(std::to_string(s.*k.field));
-    SetBounds(s.Left, s.Top, Width(), Height());
+    const RECT placed = OnWorkArea(RECT{s.Left, s.Top, s.Left + Width(), s.Top + Height()});
+    SetBounds(placed.left, placed.top, Width(), Height());
     if (s.ActivePage >= 0 && s.ActivePage < PageControl1->PageCount()) PageControl1->SetActivePageIndex(s.ActivePage);
     if (s.ScanningPeriod > 0) Timer1->SetInterval(static_cast<unsigned>(s.ScanningPeriod));
     MouseActDelayEdit->SetText(FloatText(s.MouseDelay));
     DirectoryOngameHH->SetText(s.OngameHHDir);
     DirectoryPokerStarsHH->SetText(s.PokerStarsHHDir);
+    TimerEnabledCB->SetChecked(s.TimerEnabled);
     TimerPS->SetEnabled(s.TimerEnabled);
     if (s.PS7 >= 0 && s.PS7 < RGPokerStarsN->Items()->Count()) RGPokerStarsN->SetItemIndex(s.PS7);
     if (s.SNG_Spin >= 0 && s.SNG_Spin < RGSNG->Items()->Count()) RGSNG->SetItemIndex(s.SNG_Spin);
@@ -478,7 +508,7 @@ void TKOVAForm1::ApplyStartupSettings(const t::TStartupSettings& s) {
 
 void TKOVAForm1::ApplyEngineOptions() {
     const t::TStartupSettings s = ReadStartupControls();
-    CopyEngineOptions(t::EngineOptions, s, ThicknessEdit->Text());
+    CopyEngineOptions(t::EngineOptions, s, *this);
 }
 
 void TKOVAForm1::ScanningPeriodEditChange() {
@@ -497,6 +527,12 @@ void TKOVAForm1::DirPokerStarsHHClick() {
     std::string dir = DirectoryPokerStarsHH->Text();
     if (!SelectDirectory("Choose Directory for PokerStars HH", dir)) dir.clear();
     DirectoryPokerStarsHH->SetText(dir);
+    ApplyEngineOptions();  // the PokerStars tables look there from their next tick
+}
+
+void TKOVAForm1::TimerEnabledCBClick() {
+    TimerPS->SetEnabled(TimerEnabledCB->Checked());
+    ApplyEngineOptions();
 }
 
 // ---- start, refresh, stop -------------------------------------------------------------
@@ -611,7 +647,11 @@ void TKOVAForm1::StopConfig() {
     });
 }
 
-void TKOVAForm1::Timer1Timer() { t::RunScan(); }
+void TKOVAForm1::Timer1Timer() {
+    // The lobby and table adapters read the pages' controls on every tick.
+    if (!t::ScanPaused && !t::ScanBusy) ApplyEngineOptions();
+    t::RunScan();
+}
 
 void TKOVAForm1::PageControl1Change() {
     const TTabSheet* active = PageControl1->ActivePage();

@@ -81,6 +81,7 @@ public:
     TEdit* CloseTimeTourEdit = nullptr;
     TEdit* MaxWaitListEdit = nullptr;
     TEdit* CloseTimeCashEdit = nullptr;
+    TEdit *CurTourEditFTP = nullptr, *TotalTourEditFTP = nullptr, *MaxTourEditFTP = nullptr, *MaxRegEditFTP = nullptr;
     TRadioGroup* RGPokerStarsN = nullptr;
     TRadioGroup* RGSNG = nullptr;
 
@@ -90,7 +91,7 @@ public:
               *AutoCloseTourCB = nullptr, *ClickSNGtabCB = nullptr, *TimeBankTCB = nullptr, *ImBackTCB = nullptr,
               *InfoTabTCB = nullptr, *TimeBankCashCB = nullptr, *ImBackCashCB = nullptr, *InfoTabCashCB = nullptr,
               *YesWaitListCB = nullptr, *MaxWaitListCB = nullptr, *NoWaitListCB = nullptr, *OnlyPlayedCB = nullptr,
-              *AutoCloseCashCB = nullptr, *CheckBoxHUD = nullptr, *CheckBoxSound = nullptr, *CheckBoxFrame = nullptr;
+              *AutoCloseCashCB = nullptr, *TimerEnabledCB = nullptr, *CheckBoxHUD = nullptr, *CheckBoxSound = nullptr, *CheckBoxFrame = nullptr;
     TRadioButton* RadioBtnUnderMouse = nullptr;
     TRadioButton* RadioBtnActiveTable = nullptr;
 
@@ -130,6 +131,8 @@ public:
     void ScanningPeriodEditChange();
     void DirOngameHHClick();
     void DirPokerStarsHHClick();
+    // "Timer Enabled": the PokerStars level clock.
+    void TimerEnabledCBClick();
 
     // ---- hook-library input (mainwindow/hotkeys/hookinput.cpp) -------------------
     // WM_USER+0x64 and WM_USER+0x65 from the hook library.
@@ -166,7 +169,8 @@ public:
     // The settings controls as "startup.ini" keys, and back.
     tables::TStartupSettings ReadStartupControls();
     void ApplyStartupSettings(const tables::TStartupSettings& s);
-    // Hands the options the scan reads over to the engine.
+    // Hands the options the scan reads over to the engine; every scan tick
+    // does, so that an edit on a page counts from the next tick on.
     void ApplyEngineOptions();
 
     // Each data file written on close, in order (tests follow the order).

@@ -197,6 +197,21 @@ void TCommonSettingsPage::ReRegister(int32_t n) {
 
 // ---- row editors ---------------------------------------------------------------------------
 
+void TCommonSettingsPage::ShowBindingElsewhere(TComboBox* edited) {
+    const TRow* from = nullptr;
+    for (const TRow& r : Rows())
+        if (r.Modifier == edited || r.Key == edited) from = &r;
+    if (!from) return;
+    const t::THotKeyBinding& b = t::UserOptions.Bindings[static_cast<size_t>(from->Binding)];
+    WhileFilling([&] {
+        for (const TRow& r : Rows()) {
+            if (&r == from || r.Binding != from->Binding) continue;
+            SelectKeyInCombo(r.Modifier, b.Modifier);
+            SelectKeyInCombo(r.Key, b.Key);
+        }
+    });
+}
+
 bool TCommonSettingsPage::UserEdit() {
     if (filling_ > 0) return false;
     edited_ = true;
@@ -220,6 +235,7 @@ void TCommonSettingsPage::ComboBox1Change(TObject* sender) {
     t::THotKeyBinding* b = BindingOfGlobalRow(sender, row);
     if (!combo || !b || !UserEdit()) return;
     st::SetModifierFromText(*b, combo->Text());
+    ShowBindingElsewhere(combo);
     if (row > 2) ReRegister(row);
 }
 
@@ -229,6 +245,7 @@ void TCommonSettingsPage::ComboBox2Change(TObject* sender) {
     t::THotKeyBinding* b = BindingOfGlobalRow(sender, row);
     if (!combo || !b || !UserEdit()) return;
     st::SetKeyFromText(*b, combo->Text());
+    ShowBindingElsewhere(combo);
     if (row > 2) ReRegister(row);
 }
 
@@ -239,6 +256,7 @@ void TCommonSettingsPage::ComboBox2KeyUp(TObject* sender, WORD key) {
     if (!combo || !b || !UserEdit()) return;
     const std::string name = st::SetKeyFromReleasedKey(*b, key);
     WhileFilling([&] { combo->SetText(name); });
+    ShowBindingElsewhere(combo);
     if (row > 2) ReRegister(row);
 }
 

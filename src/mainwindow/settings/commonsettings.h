@@ -102,6 +102,9 @@ private:
     tables::THotKeyBinding* BindingOfGlobalRow(TObject* sender, int32_t& row);
     tables::THotKeyBinding* BindingOfSharedRow(TObject* sender);
     void ReRegister(int32_t row);
+    // After an edit in one row, the other rows of the same binding (hotkeys 9
+    // and 10 have a row on each registration page) show it too.
+    void ShowBindingElsewhere(TComboBox* edited);
     void FillCombos();
 
     TKOVAForm1& form_;

@@ -36,6 +36,13 @@ const TAdapterClient* ClientOfRoomType(int32_t roomType) {
     return nullptr;
 }
 
+bool IsClientLobby(const std::string& className, const std::string& title) {
+    for (const TAdapterClient& client : Registry())
+        for (const TLobbyRecognizer& lobby : client.Lobbies)
+            if (lobby.Matches(className, title)) return true;
+    return false;
+}
+
 std::unique_ptr<TPokerTable> CreateTableAdapter(HWND wnd, const std::string& title, const std::string& className,
                                                 int32_t roomIndex, int32_t groupIndex) {
     const TPokerRoom* room =

@@ -73,6 +73,9 @@ const std::vector<TAdapterClient>& AdapterClients();
 // The client that claims a room type, or null.
 const TAdapterClient* ClientOfRoomType(int32_t roomType);
 
+// Whether a registered client recognises the window as one of its lobbies.
+bool IsClientLobby(const std::string& className, const std::string& title);
+
 // The adapter for a window that the scan gave to a group: by the room's
 // type, the client's own; for a room type of a client that is not part of
 // the program, none; else the lobby a registered client recognises in the

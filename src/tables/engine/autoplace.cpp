@@ -227,7 +227,9 @@ void AddTable(HWND wnd, const std::string& title, const std::string& className, 
     std::unique_ptr<TPokerTable> t = CreateTableAdapter(wnd, title, className, roomIndex, groupIndex);
     if (!t) return;
     t->WindowClass = className;
-    if (t->Kind == KindLobby) {
+    // A client's main lobby that a group took is a lobby all the same:
+    // ticked, never given a slot nor placed.
+    if (t->Kind == KindLobby || (t->Kind == KindMainLobby && IsClientLobby(className, title))) {
         Lobbies.push_back(std::move(t));
         EngineLogF("Add Lobby: %s", title.c_str());
         return;

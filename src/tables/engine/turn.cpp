@@ -20,10 +20,9 @@ namespace {
 
 double Uniform01() {
     if (EngineServices.RandomSource) return EngineServices.RandomSource();
-    // The default source's generator: seeded once, its position is no state
-    // of the engine that anything could rely on.
-    static std::mt19937 engine{std::random_device{}()};
-    return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
+    // The default source's generator, seeded at its first use after a reset.
+    if (!EngineState.RandomEngine) EngineState.RandomEngine.emplace(std::random_device{}());
+    return std::uniform_real_distribution<double>(0.0, 1.0)(*EngineState.RandomEngine);
 }
 
 void DefaultPlay(const std::string& file, bool loop) {

@@ -15,7 +15,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -301,12 +304,11 @@ struct TEngineOptions {
     std::string OngameHHDir;           // the Ongame client's hand-history folder
     // The Full Tilt Poker lobby's registrator, read by its lobby adapter on
     // every tick: the page's edits as typed (keep open, total tournaments,
-    // lobby rows, batch; 8, 16, 4 and 1 stand for text that is not a
-    // number). It honours the PokerStars page's pop-up and lobby boxes too.
+    // lobby rows; 8, 16 and 4 stand for text that is not a number). It
+    // honours the PokerStars page's pop-up and lobby boxes too.
     std::string CurTourEditFTP = "8";
     std::string TotalTourEditFTP = "16";
     std::string MaxTourEditFTP = "4";
-    std::string MaxRegEditFTP = "1";
     // The PokerStars page: hand-history folder and level timer, the
     // tournament auto-registrator, pop-ups, waitlist and closing of tables.
     struct TPokerStarsOptions {
@@ -411,6 +413,14 @@ using TOwnedTables = std::vector<TOwnedTable>;
 
 // ---- the engine's state -----------------------------------------------------------
 
+// What a poker client's adapters keep for the session beside their tables
+// (a folder's listing, when it was read last): each client derives its own
+// record, kept in the engine's state so that a reset forgets it too.
+class TClientState {
+public:
+    virtual ~TClientState() = default;
+};
+
 // Everything the engine changes while the program runs, in one object: a
 // fresh TEngineState is the engine as the program starts, and
 // ResetEngineState() makes it so again. The rest of the code reaches the
@@ -462,6 +472,10 @@ struct TEngineState {
     // Damaged data files that could not be copied: never overwritten in
     // this session.
     std::set<std::filesystem::path> ProtectedFiles;
+    // Each client's session record by the client's name (ClientState).
+    std::map<std::string, std::unique_ptr<TClientState>> ClientStates;
+    // The generator behind the default random source, seeded when first used.
+    std::optional<std::mt19937> RandomEngine;
 
     bool operator==(const TEngineState&) const = default;
 };
@@ -471,6 +485,15 @@ extern TEngineState EngineState;
 // Frees every table and lobby (while the rest of the state they may read on
 // their way out is still there), then makes the whole state fresh.
 void ResetEngineState();
+
+// The session record of a client (T derives from TClientState), made when
+// first asked for.
+template <class T>
+T& ClientState(const std::string& client) {
+    std::unique_ptr<TClientState>& state = EngineState.ClientStates[client];
+    if (!state) state = std::make_unique<T>();
+    return static_cast<T&>(*state);
+}
 
 // ---- the state's fields by their names ----------------------------------------------
 

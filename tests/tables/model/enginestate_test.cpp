@@ -59,6 +59,8 @@ const std::vector<std::pair<const char*, std::function<void()>>>& StateSteps() {
         {"DeferredActions", [] { EngineState.DeferredActions.emplace_back([] {}); }},
         {"WindowClasses", [] { EngineState.WindowClasses[0x30] = "Class"; }},
         {"ProtectedFiles", [] { EngineState.ProtectedFiles.insert("damaged.kov"); }},
+        {"ClientStates", [] { ClientState<TClientState>("A client"); }},
+        {"RandomEngine", [] { EngineState.RandomEngine.emplace(7u); }},
     };
     return steps;
 }

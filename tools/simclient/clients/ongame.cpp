@@ -14,6 +14,8 @@
 //                            hand-history file its title names ("][hh1]"
 //                            names DIR\hh1.txt), as the client writes it
 //   ongame-layout N          answers the table's layout width * 10000 + height
+//   ongame-pressed N         answers 1 while table N's resize corner holds a
+//                            pressed button (a drag begun and not released)
 #include <windows.h>
 
 #include <cmath>
@@ -195,7 +197,14 @@ LRESULT LayoutOf(const TArgs& args) {
   return it == g_layouts.end() ? 0 : it->second.width * 10000 + it->second.height;
 }
 
+LRESULT PressedOf(const TArgs& args) {
+  if (args.size() != 2) return 0;
+  auto it = g_layouts.find(SimTableWindow(std::atoi(args[1].c_str())));
+  return it != g_layouts.end() && it->second.pressed ? 1 : 0;
+}
+
 const TSimCommand handCommand("ongame-hand", WriteHand);
+const TSimCommand pressedCommand("ongame-pressed", PressedOf);
 const TSimCommand layoutCommand("ongame-layout", LayoutOf);
 
 }  // namespace

@@ -127,7 +127,7 @@ void TFTPMain::RegisterFullTilt() {
                 SendLobbyToBottom();
                 EngineLog("Send lobby to bottom ");
             }
-            Limit = FullTiltRegistrationLimit(allowed, Settings.LobbyRows, Settings.Batch);
+            Limit = FullTiltRegistrationLimit(allowed, Settings.LobbyRows);
             if (Registered < 0) {
                 EngineLogF("ERROR!! NumReg= %d, MaxReg= %d ", Registered, Limit);
                 Registered = 0;

@@ -53,6 +53,8 @@ TOngame::TOngame(HWND wnd, int32_t groupIndex, const std::string& title) : TPoke
     MinHeight = kMinHeight;
 }
 
+TOngame::~TOngame() { EndNudge(); }
+
 void TOngame::PlaceNormal() { PlaceOngame(false); }
 void TOngame::PlaceTOI() { PlaceOngame(true); }
 
@@ -66,7 +68,12 @@ void TOngame::PlaceOngame(bool toi) {
     const bool active = ActiveTableWnd != 0 && ActiveTableWnd == Wnd;
     const bool otherActive = ActiveTableWnd != 0 && ActiveTableWnd != Wnd;
     const auto p = ongame::DecideOngamePlacement(*this, ToRect(r), toi, active, otherActive);
-    if (!p) return;
+    if (!p) {
+        // No placement now (a drag began, Auto Place went off, the slots
+        // changed): a nudge under way stops here, never half done.
+        EndNudge();
+        return;
+    }
     if (p->Move) {
         const TPlacementStep& s = *p->Move;
         SetWindowPos(wnd, s.InsertAfter == TInsertAfter::Bottom ? HWND_BOTTOM : HWND_NOTOPMOST, s.Target.Left,
@@ -122,6 +129,15 @@ void TOngame::NudgeStep() {
             nudge_.Busy = 0;
             break;
     }
+}
+
+void TOngame::EndNudge() {
+    if (!nudge_.Busy) return;
+    nudge_.Busy = 0;
+    // Steps 0 to 2 end with the press; before it there is nothing to undo.
+    if (nudge_.Step < 3) return;
+    HWND wnd = Window();
+    if (IsWindow(wnd)) PostMessageA(wnd, WM_LBUTTONUP, 0, PointParam(corner_.x, corner_.y));
 }
 
 void TOngame::GreyPointTurnTest() {

@@ -25,6 +25,7 @@ namespace kova::tables {
 class TOngame : public TPokerTable {
 public:
     TOngame(HWND wnd, int32_t groupIndex, const std::string& title);
+    ~TOngame() override;
     void PlaceNormal() override;
     void PlaceTOI() override;
 
@@ -39,6 +40,9 @@ protected:
 private:
     void PlaceOngame(bool toi);
     void NudgeStep();
+    // Ends a nudge under way: a button already pressed on the corner is
+    // released, so that the client is never left holding it.
+    void EndNudge();
 
     ongame::TNudgeState nudge_;
     POINT corner_{};  // where the nudge grabs the resize corner (screen)

@@ -24,10 +24,19 @@ double SecondsSince(double then) { return (EngineNow() - then) * 86400.0; }
 
 }  // namespace
 
-ps::THistoryFolder& PokerStarsHistoryFolder() {
-    static ps::THistoryFolder folder;
-    return folder;
-}
+namespace {
+
+// The tournament tables' shared look at the hand-history folder.
+struct TPokerStarsSession : TClientState {
+    ps::THistoryFolder Folder;
+    double LastLook = 0;  // day-based time the folder was read last
+};
+
+TPokerStarsSession& Session() { return ClientState<TPokerStarsSession>("PokerStars"); }
+
+}  // namespace
+
+ps::THistoryFolder& PokerStarsHistoryFolder() { return Session().Folder; }
 
 // ---- common part --------------------------------------------------------------------
 
@@ -144,15 +153,15 @@ void TPokerStarsTournament::CheckEventMacros() {
 void TPokerStarsTournament::TrackLevelClock() {
     if (!Options().TimerEnabled || Options().HHDir.empty()) return;
     if (Clock.State == 2 && ClockOffsetSamples.Count >= 10) return;
-    ps::THistoryFolder& folder = PokerStarsHistoryFolder();
+    TPokerStarsSession& session = Session();
+    ps::THistoryFolder& folder = session.Folder;
     // The folder is looked at once per scan (every table of the scan sees the
     // same moment), and only while a table still looks for its file.
     if (Clock.State == 0) {
-        static double lastLook = 0;
         const double now = EngineNow();
-        if (folder.Folder() != std::filesystem::path(Options().HHDir) || now - lastLook > 0.05 / 86400.0) {
+        if (folder.Folder() != std::filesystem::path(Options().HHDir) || now - session.LastLook > 0.05 / 86400.0) {
             folder.Refresh(Options().HHDir);
-            lastLook = now;
+            session.LastLook = now;
         }
         if (!folder.Exists()) return;
     }

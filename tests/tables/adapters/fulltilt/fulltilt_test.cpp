@@ -59,27 +59,29 @@ TEST_F(FullTiltTest, TheLobbyIsCollectedWhileWantedOrTakenByAGroupAndNeverPlaced
     RunningConfig.Groups = {ClientGroup("QWidget", "Full Tilt", 2)};
     RunningConfig.Groups[0].AutoActivate = 1;
     ASSERT_TRUE(Scan());
-    ASSERT_EQ(Tables.size(), 1u);
-    EXPECT_NE(dynamic_cast<TFTPMain*>(Tables[0].get()), nullptr);
+    // It joins the lobbies: no slot of the group is taken by it.
+    EXPECT_TRUE(Tables.empty());
+    ASSERT_NE(Lobby(), nullptr);
+    EXPECT_EQ(Lobby()->GroupIndex, 0);
     EXPECT_EQ(Logged("FTP lobby added  " + std::to_string(reinterpret_cast<intptr_t>(lobby)) + " "), 1u);
     ASSERT_TRUE(Scan());
+    EXPECT_EQ(Lobbies.size(), 1u);
     const RECT after = WindowRect(lobby);
     EXPECT_TRUE(EqualRect(&before, &after));  // never placed
-    EXPECT_EQ(Tables[0]->MyTurn, 0);
+    EXPECT_EQ(Lobby()->MyTurn, 0);
 }
 
-TEST_F(FullTiltTest, RegistersUpToTheSmallerOfBatchAndAllowanceAndUnregistersAboveIt) {
+TEST_F(FullTiltTest, RegistersUpToTheAllowanceAndUnregistersAboveIt) {
     HWND lobby = reinterpret_cast<HWND>(Send("ftp-lobby rows=6"));
     ASSERT_TRUE(lobby);
     FullTiltLobbyWanted = 1;
     ASSERT_TRUE(Scan());
     ASSERT_NE(Lobby(), nullptr);
 
-    // Two tournaments may be open; the batch would take three.
+    // Two tournaments may be open, of three rows.
     EngineOptions.CurTourEditFTP = "2";
     EngineOptions.TotalTourEditFTP = "16";
     EngineOptions.MaxTourEditFTP = "3";
-    EngineOptions.MaxRegEditFTP = "3";
     FullTiltRegistratorRunning = 1;
 
     // One phase per tick: the machine never skips a step within a scan.

@@ -164,6 +164,49 @@ TEST_P(OngameTest, CashTablesAreAdoptedPlacedLaidOutAndGetTheirTurns) {
     EXPECT_TRUE(ScanUntil([&] { return cash->MyTurn != 0; }));
 }
 
+// Once the nudge has pressed the button on the resize corner, whatever stops
+// the placement (a drag by hand, Auto Place switched off, the slots gone,
+// the table freed) releases it: the client is never left holding it.
+TEST_P(OngameTest, ANudgeOncePressedAlwaysReleases) {
+    struct Case {
+        const char* what;
+        std::function<void(OngameTest&, std::unique_ptr<TPokerTable>&)> stop;
+    };
+    const Case cases[] = {
+        {"a drag begins", [](OngameTest&, std::unique_ptr<TPokerTable>& t) { t->Dragging = 1; }},
+        {"Auto Place off", [](OngameTest&, std::unique_ptr<TPokerTable>&) { RunningConfig.Groups[0].AutoPlace = 0; }},
+        {"the slots change", [](OngameTest&, std::unique_ptr<TPokerTable>&) { RunningConfig.Groups[0].Slots.clear(); }},
+        {"the table is freed", [](OngameTest&, std::unique_ptr<TPokerTable>& t) { t.reset(); }},
+    };
+    HWND a = Open(1, "Sim Baguio (NL $0.50/$1) [ID=R5-362012167]");
+    ASSERT_TRUE(a);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunningConfig.Groups[0].AutoPlace = 1;
+        RunningConfig.Groups[0].Slots = {SlotAt(0), SlotAt(1)};
+        // The table's own adapter, placed by hand as the scan would.
+        std::unique_ptr<TPokerTable> table = MakeTableAdapter<TOngameCash>(a, 0, WindowText(a));
+        table->Slot = 0;
+        SetWindowPos(a, nullptr, 900, 500, 720, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpFor(50);
+        auto* ongame = dynamic_cast<TOngame*>(table.get());
+        bool pressed = false;
+        for (int i = 0; i < 40 && !pressed; ++i) {
+            table->Place();
+            PumpFor(70);
+            pressed = ongame->Nudge().Busy && ongame->Nudge().Step == 3 && Command("ongame-pressed 1") == 1;
+        }
+        ASSERT_TRUE(pressed) << "the nudge never pressed the corner";
+
+        c.stop(*this, table);
+        if (table) table->Place();
+        EXPECT_TRUE(WaitUntil([&] { return Command("ongame-pressed 1") == 0; }, 2000)) << "the button is still held";
+        if (table) {
+            EXPECT_EQ(dynamic_cast<TOngame*>(table.get())->Nudge().Busy, 0);
+        }
+    }
+}
+
 TEST_P(OngameTest, TournamentTableReadsItsHandsAndShowsThemInItsCalculator) {
     std::vector<TCalculatorHand> shown;
     EngineServices.MakeCalculator = [&shown](TPokerTable&) -> std::unique_ptr<TTableCalculator> {

@@ -220,6 +220,14 @@ TEST_F(PokerStarsTest, TheLevelClockRunsFromTheHandHistory) {
     EXPECT_NE(pt->TimerText, "");
     // The offset of two clocks on one computer is small.
     EXPECT_LT(std::abs(ClockOffsetSamples.Average) * 86400.0, 60.0);
+
+    // The folder's listing is the session's: a reset forgets it with the
+    // tables, and the engine is as at the program's start.
+    EXPECT_EQ(PokerStarsHistoryFolder().Folder(), std::filesystem::path(folder_));
+    t.reset();
+    ResetEngine();
+    EXPECT_TRUE(EngineState == TEngineState{});
+    EXPECT_TRUE(PokerStarsHistoryFolder().Folder().empty());
 }
 
 TEST_F(PokerStarsTest, UnplayedCashTablesAreClosed) {
@@ -360,6 +368,32 @@ TEST_F(PokerStarsLobbyTest, ARefusedRegistrationIsNotCounted) {
     EXPECT_GE(Count("pslobby refused row="), 2);
     EXPECT_EQ(Count("pslobby register row="), 0);
     EXPECT_LT(lobby->Registered, 2);
+}
+
+// A group of a room of the user's own whose pattern takes the lobby window:
+// the lobby joins the lobbies (ticked), gets no slot and is never moved.
+TEST_F(PokerStarsLobbyTest, ALobbyTakenByAGroupIsNeverPlaced) {
+    const HWND lobby = reinterpret_cast<HWND>(SendCommand(kClient, "pslobby"));
+    ASSERT_TRUE(lobby);
+    TPokerRoom own;
+    own.Name = "My room";
+    PokerRooms.push_back(own);
+    TGroupRec g;
+    g.Name = "Everything";
+    g.RoomIndex = 1;
+    g.ClassPattern = "#32770";
+    g.Title = Title("PokerStars Lobby");
+    g.AutoPlace = g.AutoSize = 1;
+    g.Slots = {TSlotRec{5, 5, 300, 200, 5, 5, 300, 200}};
+    RunningConfig.Groups = {g};
+    const RECT before = WindowRect(lobby);
+    ScanPaused = 0;
+    ScanFor(600);
+    ASSERT_EQ(Lobbies.size(), 1u);
+    EXPECT_NE(dynamic_cast<TPokerStarsMain*>(Lobbies[0].get()), nullptr);
+    EXPECT_TRUE(Tables.empty());
+    const RECT after = WindowRect(lobby);
+    EXPECT_TRUE(EqualRect(&before, &after)) << "the lobby was moved";
 }
 
 TEST_F(PokerStarsLobbyTest, TheSeatAvailableBoxIsAnsweredByTheSettings) {

@@ -21,7 +21,6 @@ TFullTiltSettings ReadFullTiltSettings(const TEngineOptions& options) {
     s.KeepOpen = EditNumber(options.CurTourEditFTP, 8);
     s.TotalTournaments = EditNumber(options.TotalTourEditFTP, 16);
     s.LobbyRows = EditNumber(options.MaxTourEditFTP, 4);
-    s.Batch = std::min(EditNumber(options.MaxRegEditFTP, 1), s.LobbyRows);
     return s;
 }
 
@@ -32,8 +31,9 @@ int32_t FullTiltAllowed(const TFullTiltSettings& s, int32_t liveTables, int32_t 
     return static_cast<int32_t>(std::clamp<int64_t>(std::min(open, left), INT32_MIN, INT32_MAX));
 }
 
-int32_t FullTiltRegistrationLimit(int32_t allowed, int32_t lobbyRows, int32_t batch) {
-    return std::max(0, std::min({allowed, lobbyRows, batch}));
+int32_t FullTiltRegistrationLimit(int32_t allowed, int32_t lobbyRows) {
+    if (allowed >= lobbyRows) return std::max(0, lobbyRows);
+    return std::max(0, allowed);
 }
 
 int32_t NextLobbyRow(int32_t row, int32_t lobbyRows) {

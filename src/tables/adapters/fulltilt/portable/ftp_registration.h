@@ -14,7 +14,6 @@ struct TFullTiltSettings {
     int32_t KeepOpen = 8;           // tournaments open at once
     int32_t TotalTournaments = 16;  // tournaments in the whole session
     int32_t LobbyRows = 4;          // rows of the lobby's list to register from
-    int32_t Batch = 1;              // registrations held at a time (at most LobbyRows)
 };
 
 // A whole number as typed in an edit (surrounding blanks allowed), else
@@ -29,8 +28,9 @@ TFullTiltSettings ReadFullTiltSettings(const TEngineOptions& options);
 int32_t FullTiltAllowed(const TFullTiltSettings& s, int32_t liveTables, int32_t tablesSeen);
 
 // How many tournaments the lobby keeps registered: what the session allows,
-// never below 0 nor above the lobby's rows, and never more than the batch.
-int32_t FullTiltRegistrationLimit(int32_t allowed, int32_t lobbyRows, int32_t batch);
+// never below 0 nor above the lobby's rows. (The page's batch edit never
+// raises it above what is allowed, nor holds it below.)
+int32_t FullTiltRegistrationLimit(int32_t allowed, int32_t lobbyRows);
 
 // The row after `row` in the round-robin walk over rows 1..lobbyRows.
 int32_t NextLobbyRow(int32_t row, int32_t lobbyRows);

@@ -373,8 +373,10 @@ std::string LevelTimerText(double tournamentStart, double now, int32_t levelMinu
 }
 
 std::string NumberText(double value) {
-    char text[64];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    // Room for the longest fixed form: the largest double's 309 digits, or
+    // the smallest one's 324 places after the point.
+    char text[400];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     if (ec != std::errc()) return "0";
     return std::string(text, end);
 }

@@ -112,7 +112,8 @@ std::optional<TParsedHand> ParseHand(const std::vector<std::string>& hand, int32
 // level length.
 std::string LevelTimerText(double tournamentStart, double now, int32_t levelMinutes);
 
-// The shortest decimal text of a number: integers without a fraction.
+// The shortest plain decimal text of a number, never in exponent form:
+// integers without a fraction, 100000 as "100000".
 std::string NumberText(double value);
 
 }  // namespace kova::tables::ongame

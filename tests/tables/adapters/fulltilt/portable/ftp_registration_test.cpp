@@ -5,23 +5,23 @@
 namespace kova::tables {
 namespace {
 
-TEST(FullTiltRegistration, TheLimitIsTheSmallestOfAllowanceLobbyRowsAndBatchNeverBelowZero) {
+TEST(FullTiltRegistration, TheLimitIsTheAllowanceWithinZeroAndTheLobbyRows) {
     struct Case {
-        int32_t allowed, rows, batch, limit;
+        int32_t allowed, rows, limit;
     };
     const Case cases[] = {
-        {2, 4, 3, 2},    // the batch would register 3 where 2 are allowed
-        {5, 4, 3, 3},    // the batch holds back
-        {8, 4, 8, 4},    // never more than the lobby's rows
-        {3, 4, 4, 3},
-        {0, 4, 1, 0},
-        {-3, 4, 1, 0},   // more open than wanted: nothing to register
-        {5, 4, 0, 0},
-        {1, 4, 1, 1},
+        {2, 4, 2},    // never more than allowed
+        {5, 4, 4},    // never more than the lobby's rows
+        {8, 4, 4},
+        {3, 4, 3},
+        {0, 4, 0},
+        {-3, 4, 0},   // more open than wanted: nothing to register
+        {1, 4, 1},
+        {4, 4, 4},
+        {3, -1, 0},   // a lobby row count below 0 registers nothing
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FullTiltRegistrationLimit(c.allowed, c.rows, c.batch), c.limit)
-            << c.allowed << " " << c.rows << " " << c.batch;
+        EXPECT_EQ(FullTiltRegistrationLimit(c.allowed, c.rows), c.limit) << c.allowed << " " << c.rows;
 }
 
 TEST(FullTiltRegistration, TheAllowanceIsWhatTheOpenTablesAndTheSessionLeave) {
@@ -40,17 +40,14 @@ TEST(FullTiltRegistration, SettingsAreReadFromTheEditsWithTheirDefaults) {
     EXPECT_EQ(s.KeepOpen, 8);
     EXPECT_EQ(s.TotalTournaments, 16);
     EXPECT_EQ(s.LobbyRows, 4);
-    EXPECT_EQ(s.Batch, 1);
 
     o.CurTourEditFTP = " 3 ";
     o.TotalTourEditFTP = "x";
     o.MaxTourEditFTP = "2";
-    o.MaxRegEditFTP = "5";  // at most the lobby's rows
     s = ReadFullTiltSettings(o);
     EXPECT_EQ(s.KeepOpen, 3);
     EXPECT_EQ(s.TotalTournaments, 16);
     EXPECT_EQ(s.LobbyRows, 2);
-    EXPECT_EQ(s.Batch, 2);
 
     EXPECT_EQ(EditNumber("", 7), 7);
     EXPECT_EQ(EditNumber("12a", 7), 7);

@@ -343,5 +343,19 @@ TEST(OngameNumbers, IntegersPrintWithoutAFraction) {
     EXPECT_EQ(NumberText(2.25), "2.25");
 }
 
+TEST(OngameNumbers, NumbersArePlainDecimalsNeverExponents) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {100000, "100000"}, {50000, "50000"}, {1e6, "1000000"}, {2.5e7, "25000000"},
+        {0.0001, "0.0001"}, {1e21, "1000000000000000000000"}, {-200000, "-200000"}, {0, "0"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NumberText(c.value), c.text) << c.value;
+    EXPECT_EQ(NumberText(1.7976931348623157e308).size(), 309u);
+    EXPECT_EQ(NumberText(5e-324).rfind("0.", 0), 0u);
+}
+
 }  // namespace
 }  // namespace kova::tables::ongame
