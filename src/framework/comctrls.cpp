@@ -97,6 +97,8 @@ void TPageControl::CreateParams(TCreateParams& p) {
 }
 
 void TPageControl::CreateHandleDone() {
+    // Only the active page shows, and only its windows are made now.
+    ShowActive();
     TWinControl::CreateHandleDone();
     UpdateTabs();
     Realign();

@@ -465,6 +465,18 @@ HWND TWinControl::Handle() {
                 throw;
             }
             creatingHandle_ = false;
+            // A window made after its siblings' (a control that shows for
+            // the first time) takes its place in the order of the controls,
+            // which is the order of painting and of the Tab key.
+            if (parent_) {
+                HWND after = HWND_TOP;
+                for (TControl* c : parent_->controls_) {
+                    if (c == this) break;
+                    if (c->IsWindowed() && static_cast<TWinControl*>(c)->handle_) after = static_cast<TWinControl*>(c)->handle_;
+                }
+                if (GetWindow(handle_, GW_HWNDPREV) != after)
+                    SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            }
             CreateHandleDone();
         }
     }
@@ -542,8 +554,12 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateHandleDone() {
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
     UpdateBoundsFromWindow();
+    // Only the children that show get their windows now; a hidden one (a
+    // page not shown, a control made visible later) gets its window when it
+    // first shows or something asks for it. A form with many pages then
+    // comes up without the windows of the pages it does not show.
     for (TControl* c : std::vector<TControl*>(controls_))
-        if (c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
+        if (c->IsWindowed() && c->Visible()) static_cast<TWinControl*>(c)->HandleNeeded();
     Realign();
 }
 

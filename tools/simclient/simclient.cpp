@@ -128,6 +128,55 @@ void LogMouse(int id, UINT message, LPARAM lParam) {
   std::fflush(g_log);
 }
 
+// The client area's pixels as `dc` shows them from `origin` on.
+std::vector<uint32_t> Pixels(HDC dc, POINT origin, int width, int height) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  kova::TMemoryDC memory(dc);
+  kova::TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
+  if (!memory || !bitmap) return {};
+  {
+    kova::TSelection selected(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, dc, origin.x, origin.y, SRCCOPY);
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  if (!GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS)) return {};
+  return pixels;
+}
+
+// What a window painted may reach the screen only when its thread next
+// waits (Wine keeps a window's pixels in a surface of the process's own and
+// hands them to the display then). A command that changes what a table
+// shows is answered once the screen shows it, so that whoever reads the
+// screen after the answer (the engine's turn test) sees the change; bounded,
+// as a covered table never shows all of it.
+void ShowPainted(HWND window) {
+  RECT rc{};
+  GetClientRect(window, &rc);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+    std::vector<uint32_t> painted, shown;
+    {
+      kova::TWindowDC dc(window);
+      painted = Pixels(dc.Get(), POINT{0, 0}, rc.right, rc.bottom);
+    }
+    {
+      kova::TWindowDC screen(nullptr);
+      shown = Pixels(screen.Get(), origin, rc.right, rc.bottom);
+    }
+    if (painted == shown || GetTickCount() - start > 500) return;
+    Sleep(5);
+  }
+}
+
 void PaintTable(HWND window, HDC dc, const Table& table) {
   char className[256] = {};
   GetClassNameA(window, className, sizeof className);
@@ -291,6 +340,7 @@ LRESULT Execute(const std::string& line) {
     table->turn = args[2] == "on";
     InvalidateRect(table->window, nullptr, FALSE);
     UpdateWindow(table->window);
+    ShowPainted(table->window);
     return 1;
   }
   if (cmd == "close" && args.size() == 2) return DestroyWindow(table->window) ? 1 : 0;

@@ -94,6 +94,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     TKOVAForm1* mainForm = nullptr;
     Application()->CreateForm(mainForm);
+    // The main window shows first; the tool forms, which nothing shows at
+    // start, are made after it (before the message loop, so before any
+    // click can ask for one).
+    if (Application()->ShowMainForm) mainForm->Show();
     Application()->CreateForm(AdvAutoReg);
     Application()->CreateForm(TOISettings);
     Application()->CreateForm(TGrabberForm);

@@ -14,7 +14,7 @@
 
 #include "common/require.h"
 #include "common/win32_testing.h"
-#include "engine_testing.h"
+#include "client_fixture.h"
 #include "simclient_protocol.h"
 #include "tables/engine/autoplace.h"
 #include "tables/logic/placemath.h"
@@ -69,13 +69,13 @@ bool CursorTo(int x, int y) {
         3000);
 }
 
-class MouseActivation : public ::testing::Test {
+class MouseActivation : public ClientTest {
 protected:
+    MouseActivation() : ClientTest(kClient) {}
+
     void SetUp() override {
-        KOVA_REQUIRE_SIMCLIENT();
-        ASSERT_TRUE(StartSimClient(client_, kClient, TempDir() + "\\mouse.log"));
-        ResetEngine();
-        ScanPaused = 0;
+        ClientTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         RunningConfig.Name = "Mouse";
         TGroupRec g;
         g.Name = "G";
@@ -86,7 +86,6 @@ protected:
         g.Size2.Height = 360;
         g.Slots = {kSlots[0], kSlots[1]};
         RunningConfig.Groups = {g};
-        PokerRooms.assign(1, TPokerRoom{});
         EngineOptions.MouseActDelay = 1;
         // Away from every table.
         ASSERT_TRUE(CursorTo(1800, 620));
@@ -100,32 +99,8 @@ protected:
         ASSERT_EQ(MouseOverWnd, 0u);
     }
 
-    void TearDown() override {
-        if (!client_.Id()) return;
-        FreeAllTables();
-        kova::sim::SendCommand(kClient, "quit");
-        client_.WaitForExit(5000);
-        ResetEngine();
-    }
-
     HWND Open(int id) {
-        const std::string cmd = "open id=" + std::to_string(id) + " class=" + kTableClass + " title=\"Table " +
-                                std::to_string(id) + "\" size=300x200 pos=1300,700";
-        return reinterpret_cast<HWND>(kova::sim::SendCommand(kClient, cmd.c_str()));
-    }
-
-    bool Scan() {
-        const bool ran = RunScan();
-        PumpMessages();
-        return ran;
-    }
-    bool ScanUntil(const std::function<bool()>& condition, int scans = 30) {
-        for (int i = 0; i < scans; ++i) {
-            Scan();
-            if (condition()) return true;
-            PumpFor(100);
-        }
-        return false;
+        return ClientTest::Open(id, kTableClass, "Table " + std::to_string(id), "300x200", "1300,700");
     }
 
     // b above a, as another window might have put it.
@@ -134,7 +109,6 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return IsAbove(b_, a_); }, 2000));
     }
 
-    ChildProcess client_;
     HWND a_ = nullptr, b_ = nullptr;
 };
 

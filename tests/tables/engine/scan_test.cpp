@@ -18,7 +18,7 @@
 
 #include "common/require.h"
 #include "common/win32_testing.h"
-#include "engine_testing.h"
+#include "client_fixture.h"
 #include "simclient_protocol.h"
 #include "tables/engine/actionqueue.h"
 #include "tables/engine/adapter_factory.h"
@@ -42,12 +42,8 @@ constexpr int32_t kBlindsRoom = 9001;
 constexpr int32_t kLobbyRoom = 9002;
 
 
-// Slots side by side: slot i at (i * 420, 10), 400 x 300 (activate 10 larger).
-std::vector<TSlotRec> Row(int count, int top = 10) {
-    std::vector<TSlotRec> slots;
-    for (int i = 0; i < count; ++i) slots.push_back(TSlotRec{i * 420, top, 400, 300, i * 420, top, 410, 310});
-    return slots;
-}
+// Slots side by side, their activate rectangles 10 larger.
+std::vector<TSlotRec> Row(int count, int top = 10) { return SlotRow(count, top, 10); }
 
 TGroupRec Group(const char* classPattern, const char* title, int slots, int top = 10) {
     TGroupRec g;
@@ -59,13 +55,6 @@ TGroupRec Group(const char* classPattern, const char* title, int slots, int top 
     g.Slots = Row(slots, top);
     return g;
 }
-
-
-bool InSlot(HWND h, const TSlotRec& s) {
-    const RECT r = WindowRect(h);
-    return r.left == s.Left && r.top == s.Top && r.right - r.left == s.Width && r.bottom - r.top == s.Height;
-}
-
 
 
 // Reads its small blind from "SB=<n>" in the title, as room adapters read
@@ -120,66 +109,31 @@ const TAdapterRegistration lobbyClient{TAdapterClient{
     }},
 }};
 
-class ScanTest : public ::testing::Test {
+class ScanTest : public ClientTest {
 protected:
-    void SetUp() override {
-        KOVA_REQUIRE_SIMCLIENT();
-        dir_ = TempDir();
-        log_ = dir_ + "\\clicks.log";
-        ASSERT_TRUE(StartSimClient(client_, kClient, log_));
+    ScanTest() : ClientTest(kClient) {}
 
-        ResetEngine();
-        ScanPaused = 0;
-        RunningConfig.Name = "Test";
+    void SetUp() override {
+        ClientTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         RunningConfig.Groups = {Group(kTableClass, "Table", 3)};
         PokerRooms.assign(2, TPokerRoom{});
         PokerRooms[0].Name = "Custom";
         PokerRooms[1].RoomType = kBlindsRoom;
-        EngineServices.LogSink = [this](const std::string& line) { logLines_.push_back(line); };
-        EngineServices.SyntheticInputSeam = [this](int flag) { synthetic_.push_back(flag); };
     }
 
     void TearDown() override {
-        if (!client_.Id()) return;
-        FreeAllTables();
-        kova::sim::SendCommand(kClient, "quit");
-        client_.WaitForExit(5000);
+        ClientTest::TearDown();
         BlindsTable::ThrowOnParse = false;
         BlindsTable::OnParse = nullptr;
-        ResetEngine();
-    }
-
-    bool Logged(const std::string& line) const {
-        return std::find(logLines_.begin(), logLines_.end(), line) != logLines_.end();
     }
 
     HWND Open(int id, const std::string& title, const char* cls = kTableClass, const char* size = "384x262",
               const char* pos = "1300,700") {
-        const std::string cmd = "open id=" + std::to_string(id) + " class=" + cls + " title=\"" + title + "\" size=" + size +
-                                " pos=" + pos;
-        return reinterpret_cast<HWND>(kova::sim::SendCommand(kClient, cmd.c_str()));
-    }
-    bool Command(const std::string& cmd) { return kova::sim::SendCommand(kClient, cmd.c_str()) == 1; }
-
-    bool Scan() {
-        const bool ran = RunScan();
-        PumpMessages();
-        return ran;
-    }
-
-    std::string ReadLog() {
-        std::ifstream in(log_);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
+        return ClientTest::Open(id, cls, title, size, pos);
     }
 
     const TSlotRec& SlotOf(int group, int slot) { return RunningConfig.Groups[group].Slots[slot]; }
-
-    ChildProcess client_;
-    std::string dir_, log_;
-    std::vector<std::string> logLines_;
-    std::vector<int> synthetic_;
 };
 
 // ---- adoption and placement ------------------------------------------------------------
@@ -653,7 +607,7 @@ TEST_F(ScanTest, AQueuedHotkeyMacroClicksAtTheScaledPointsOnlyTheFirstEntryRuns)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FreeAllTables();
-        const size_t before = kova::sim::LeftClicksInLog(ReadLog()).size();  // the client keeps its log open: count, do not truncate
+        const size_t before = kova::sim::LeftClicksInLog(ClientLog()).size();  // the client keeps its log open: count, do not truncate
         synthetic_.clear();
         TPokerRoom& room = PokerRooms[0];
         room.Proportional = c.proportional;
@@ -688,13 +642,13 @@ TEST_F(ScanTest, AQueuedHotkeyMacroClicksAtTheScaledPointsOnlyTheFirstEntryRuns)
         ASSERT_TRUE(QueueTableAction(0, 2, ActionHotKeyMacro));  // dropped: only the first runs
         ASSERT_TRUE(Scan());
         EXPECT_EQ(ActionQueue.Count, 0);
-        ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ReadLog()).size() >= before + 2; }, 3000)) << ReadLog();
+        ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ClientLog()).size() >= before + 2; }, 3000)) << ClientLog();
         PumpFor(200);
-        std::vector<kova::sim::LoggedClick> clicks = kova::sim::LeftClicksInLog(ReadLog());
+        std::vector<kova::sim::LoggedClick> clicks = kova::sim::LeftClicksInLog(ClientLog());
         clicks.erase(clicks.begin(), clicks.begin() + static_cast<std::ptrdiff_t>(before));
-        ASSERT_EQ(clicks.size(), 2u) << ReadLog();
+        ASSERT_EQ(clicks.size(), 2u) << ClientLog();
         for (int i = 0; i < 2; ++i) {
-            EXPECT_EQ(clicks[i].x, expected[i].X) << i << "\n" << ReadLog();
+            EXPECT_EQ(clicks[i].x, expected[i].X) << i << "\n" << ClientLog();
             EXPECT_EQ(clicks[i].y, expected[i].Y) << i;
         }
         EXPECT_EQ(synthetic_, (std::vector<int>{1, 0}));
@@ -727,7 +681,7 @@ TEST_F(ScanTest, AQueuedActionNamingAStaleTableIndexIsDropped) {
     EXPECT_EQ(ActionQueue.Count, 0);
     ASSERT_TRUE(Scan());
     PumpFor(200);
-    EXPECT_TRUE(kova::sim::LeftClicksInLog(ReadLog()).empty()) << ReadLog();
+    EXPECT_TRUE(kova::sim::LeftClicksInLog(ClientLog()).empty()) << ClientLog();
     EXPECT_TRUE(synthetic_.empty());
 }
 

@@ -17,7 +17,7 @@
 
 #include "common/require.h"
 #include "common/win32_testing.h"
-#include "engine_testing.h"
+#include "client_fixture.h"
 #include "framework/handles.h"
 #include "simclient_protocol.h"
 #include "tables/engine/autoplace.h"
@@ -45,15 +45,13 @@ std::string CountsDiff(const THandleCounts& before, const THandleCounts& after) 
 
 long CountOf(const THandleCounts& c, THandleKind k) { return c[static_cast<std::size_t>(k)]; }
 
-class SoakTest : public ::testing::Test {
+class SoakTest : public ClientTest {
 protected:
-    void SetUp() override {
-        KOVA_REQUIRE_SIMCLIENT();
-        dir_ = TempDir();
-        ASSERT_TRUE(StartSimClient(client_, kClient, dir_ + "\\clicks.log"));
+    SoakTest() : ClientTest(kClient, 60) {}
 
-        ResetEngine();
-        ScanPaused = 0;
+    void SetUp() override {
+        ClientTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         RunningConfig.Name = "Soak";
         TGroupRec g;
         g.Name = "G";
@@ -66,7 +64,6 @@ protected:
         // A room that is not a custom one (those have no panel), its Fold
         // point on the client's Fold button, and an alert that frames the
         // table from the turn's start.
-        PokerRooms.assign(1, TPokerRoom{});
         TPokerRoom& room = PokerRooms[0];
         room.Name = "Generic";
         room.Proportional = 1;
@@ -83,40 +80,22 @@ protected:
         UserOptions.Frame = 1;
         UserOptions.Sound = 1;
         InstallTableOverlays();
+        // Many rounds: nothing of theirs is kept.
         EngineServices.LogSink = [](const std::string&) {};
         EngineServices.SoundPlayer = [](const std::string&, bool) {};
         EngineServices.SyntheticInputSeam = [](int) {};
     }
 
     void TearDown() override {
-        if (!client_.Id()) return;
-        FreeAllTables();
-        kova::sim::SendCommand(kClient, "quit");
-        client_.WaitForExit(5000);
-        ResetEngine();
+        ClientTest::TearDown();
         ProgramFolder.clear();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
     }
 
     HWND Open(int id) {
-        const std::string cmd = "open id=" + std::to_string(id) + " class=" + kTableClass + " title=\"Table " +
-                                std::to_string(id) + "\" size=300x200 pos=1400,700";
-        return reinterpret_cast<HWND>(kova::sim::SendCommand(kClient, cmd.c_str()));
+        return ClientTest::Open(id, kTableClass, "Table " + std::to_string(id), "300x200", "1400,700");
     }
-    bool Command(const std::string& cmd) { return kova::sim::SendCommand(kClient, cmd.c_str()) == 1; }
 
-    // Scans a little apart, as the main window's timer would, until the
-    // condition holds.
-    bool ScanUntil(const std::function<bool()>& condition, int scans = 80) {
-        for (int i = 0; i < scans; ++i) {
-            RunScan();
-            PumpMessages();
-            if (condition()) return true;
-            PumpFor(60);
-        }
-        return false;
-    }
+    bool ScanUntil(const std::function<bool()>& condition, int scans = 80) { return ClientTest::ScanUntil(condition, scans); }
 
     bool AllAdoptedWithPanels(const std::vector<HWND>& windows) {
         for (HWND w : windows) {
@@ -165,9 +144,6 @@ protected:
         PumpFor(50);  // the panels' and frames' own closing messages
         return open;
     }
-
-    ChildProcess client_;
-    std::string dir_;
 };
 
 TEST_F(SoakTest, LiveHandleCountsComeBackFlatRoundAfterRound) {

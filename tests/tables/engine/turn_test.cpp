@@ -16,7 +16,7 @@
 #include "common/require.h"
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
-#include "engine_testing.h"
+#include "client_fixture.h"
 #include "simclient_protocol.h"
 #include "tables/engine/autoplace.h"
 #include "tables/model/enginelog.h"
@@ -69,16 +69,13 @@ HWND OwnedWindow(HWND owner, const char* cls) {
 // Slot i: normal (i * 430, 10) 400 x 300; activate (i * 430, 10) 480 x 360.
 TSlotRec SlotAt(int i) { return TSlotRec{i * 430, 10, 400, 300, i * 430, 10, 480, 360}; }
 
-class TurnTest : public ::testing::Test {
+class TurnTest : public ClientTest {
 protected:
-    void SetUp() override {
-        KOVA_REQUIRE_SIMCLIENT();
-        dir_ = TempDir();
-        log_ = dir_ + "\\clicks.log";
-        ASSERT_TRUE(StartSimClient(client_, kClient, log_));
+    TurnTest() : ClientTest(kClient, 120) {}  // about the timer's pace: a resized table has repainted
 
-        ResetEngine();
-        ScanPaused = 0;
+    void SetUp() override {
+        ClientTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         RunningConfig.Name = "Turn";
         TGroupRec g;
         g.Name = "G";
@@ -89,7 +86,6 @@ protected:
         RunningConfig.Groups = {g};
         // A generic room whose Fold point is the middle of the client's Fold
         // button, scaled from the origin.
-        PokerRooms.assign(1, TPokerRoom{});
         TPokerRoom& room = PokerRooms[0];
         room.Name = "Generic";
         room.Proportional = 1;
@@ -98,52 +94,18 @@ protected:
         room.FoldColour = {GetRValue(kova::sim::kFoldColour), GetGValue(kova::sim::kFoldColour), GetBValue(kova::sim::kFoldColour)};
         room.Tolerance = 8;
         ProgramFolder = dir_;
-        EngineServices.LogSink = [this](const std::string& line) { logLines_.push_back(line); };
         EngineServices.SoundPlayer = [this](const std::string& file, bool loop) {
             sounds_.push_back(file.empty() ? "stop" : (loop ? "loop " : "once ") + std::filesystem::path(file).filename().string());
         };
-        EngineServices.SyntheticInputSeam = [this](int flag) { synthetic_.push_back(flag); };
     }
 
     void TearDown() override {
-        if (!client_.Id()) return;
-        FreeAllTables();
-        kova::sim::SendCommand(kClient, "quit");
-        client_.WaitForExit(5000);
+        ClientTest::TearDown();
         SetDialogResponder(nullptr);
-        ResetEngine();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
     }
 
     HWND Open(int id, const char* pos = "1300,700") {
-        const std::string cmd = "open id=" + std::to_string(id) + " class=" + kTableClass + " title=\"Table " +
-                                std::to_string(id) + "\" size=384x262 pos=" + pos;
-        return reinterpret_cast<HWND>(kova::sim::SendCommand(kClient, cmd.c_str()));
-    }
-    bool Command(const std::string& cmd) { return kova::sim::SendCommand(kClient, cmd.c_str()) == 1; }
-    bool Turn(int id, bool on) { return Command("turn " + std::to_string(id) + (on ? " on" : " off")); }
-
-    bool Scan() {
-        const bool ran = RunScan();
-        PumpMessages();
-        return ran;
-    }
-    // Scans (a little apart, as the timer would) until the condition holds.
-    bool ScanUntil(const std::function<bool()>& condition, int scans = 30) {
-        for (int i = 0; i < scans; ++i) {
-            Scan();
-            if (condition()) return true;
-            PumpFor(120);  // about the timer's pace: a resized table has repainted
-        }
-        return false;
-    }
-
-    std::string ReadLog() {
-        std::ifstream in(log_);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
+        return ClientTest::Open(id, kTableClass, "Table " + std::to_string(id), "384x262", pos);
     }
 
     bool InSlot(HWND h, int slot) {
@@ -155,10 +117,7 @@ protected:
         return HasRect(h, s.ActLeft, s.ActTop, s.ActWidth, s.ActHeight);
     }
 
-    ChildProcess client_;
-    std::string dir_, log_;
-    std::vector<std::string> logLines_, sounds_;
-    std::vector<int> synthetic_;
+    std::vector<std::string> sounds_;
 };
 
 // ---- turn detection and activation -----------------------------------------------------
@@ -357,7 +316,7 @@ TEST_F(TurnTest, EventMacrosClickOnTurnEveryFifthTickAndOnColourEveryTick) {
         ASSERT_TRUE(Scan());
         PumpFor(20);
     }
-    ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ReadLog()).size() >= 2; }, 3000)) << ReadLog();
+    ASSERT_TRUE(WaitUntil([&] { return kova::sim::LeftClicksInLog(ClientLog()).size() >= 2; }, 3000)) << ClientLog();
     PumpFor(200);
     RECT client{};
     GetClientRect(a, &client);
@@ -365,9 +324,9 @@ TEST_F(TurnTest, EventMacrosClickOnTurnEveryFifthTickAndOnColourEveryTick) {
         return std::make_pair(RoundHalfEven(x * client.right / 1000.0), RoundHalfEven(y * client.bottom / 1000.0));
     };
     std::vector<std::pair<int, int>> seen;
-    for (const kova::sim::LoggedClick& c : kova::sim::LeftClicksInLog(ReadLog())) seen.emplace_back(c.x, c.y);
-    EXPECT_NE(std::find(seen.begin(), seen.end(), at(100, 50)), seen.end()) << ReadLog();
-    EXPECT_NE(std::find(seen.begin(), seen.end(), at(900, 100)), seen.end()) << ReadLog();
+    for (const kova::sim::LoggedClick& c : kova::sim::LeftClicksInLog(ClientLog())) seen.emplace_back(c.x, c.y);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), at(100, 50)), seen.end()) << ClientLog();
+    EXPECT_NE(std::find(seen.begin(), seen.end(), at(900, 100)), seen.end()) << ClientLog();
     EXPECT_EQ(std::count(seen.begin(), seen.end(), at(100, 50)), 1);  // once per turn
     EXPECT_EQ(room.EventMacros[0].Click.Enabled, 0);  // the room record is left as stored
     ASSERT_GE(synthetic_.size(), 4u);

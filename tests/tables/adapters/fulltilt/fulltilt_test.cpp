@@ -2,7 +2,7 @@
 // the scan (or taken by a group), registers one step per tick up to the
 // limit, unregisters above it, and answers the registration dialogs while
 // the registrator is stopped.
-#include "../client_testing.h"
+#include "tables/engine/client_fixture.h"
 #include "clients/clients_protocol.h"
 #include "tables/adapters/fulltilt/ftpmain.h"
 
@@ -87,7 +87,7 @@ TEST_F(FullTiltTest, RegistersUpToTheAllowanceAndUnregistersAboveIt) {
     // One phase per tick: the machine never skips a step within a scan.
     int32_t lastPhase = Lobby()->Phase;
     bool onePhasePerTick = true;
-    ASSERT_TRUE(ScanUntil(
+    ASSERT_TRUE(ScanWithin(
         [&] {
             const int32_t phase = Lobby()->Phase;
             if (phase > lastPhase + 1 && !(lastPhase == 5 && phase == 8)) onePhasePerTick = false;
@@ -109,7 +109,7 @@ TEST_F(FullTiltTest, RegistersUpToTheAllowanceAndUnregistersAboveIt) {
 
     // One tournament fewer allowed: one row is unregistered.
     EngineOptions.CurTourEditFTP = "1";
-    ASSERT_TRUE(ScanUntil([&] { return Lobby()->Registered == 1 && Lobby()->Phase == 0; }, 20000));
+    ASSERT_TRUE(ScanWithin([&] { return Lobby()->Registered == 1 && Lobby()->Phase == 0; }, 20000));
     EXPECT_EQ(ClientLogged("ftp press Unregister"), 1u);
     EXPECT_EQ(__builtin_popcountll(static_cast<unsigned long long>(Registered())), 1);
 }
@@ -129,7 +129,7 @@ TEST_F(FullTiltTest, WhileStoppedADialogIsAnsweredByTheLimits) {
         EngineOptions.CurTourEditFTP = c.keepOpen;
         HWND dialog = reinterpret_cast<HWND>(Send("ftp-dialog"));
         ASSERT_TRUE(dialog);
-        ASSERT_TRUE(ScanUntil([&] { return !IsWindow(dialog); }, 5000));
+        ASSERT_TRUE(ScanWithin([&] { return !IsWindow(dialog); }, 5000));
         EXPECT_EQ(ClientLogged(c.answer), 1u);
     }
     // Without "Automatically close all popups" a dialog stays.

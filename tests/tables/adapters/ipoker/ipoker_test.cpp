@@ -4,7 +4,7 @@
 // closed.
 #include <chrono>
 
-#include "../client_testing.h"
+#include "tables/engine/client_fixture.h"
 #include "clients/clients_protocol.h"
 #include "tables/adapters/ipoker/ipoker.h"
 
@@ -160,14 +160,14 @@ TEST_F(IPokerTest, ATournamentPopupIsClickedUntilItClosesAndNothingElseIsClicked
     // A pop-up that closes on the first click gets exactly one.
     HWND p = Popup("1");
     ASSERT_TRUE(p);
-    ASSERT_TRUE(ScanUntil([&] { return !IsWindow(p); }, 5000));
+    ASSERT_TRUE(ScanWithin([&] { return !IsWindow(p); }, 5000));
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(Scan());
     EXPECT_EQ(ClientLogged("ipoker popup 1 click"), 1u);
 
     // One whose button lies at the second point gets two.
     HWND q = Popup("1", "170,210,190,230");
     ASSERT_TRUE(q);
-    ASSERT_TRUE(ScanUntil([&] { return !IsWindow(q); }, 5000));
+    ASSERT_TRUE(ScanWithin([&] { return !IsWindow(q); }, 5000));
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(Scan());
     EXPECT_EQ(ClientLogged("ipoker popup 2 click"), 2u);
     EXPECT_TRUE(LoggedStarting("Popup Tourn:"));
@@ -184,7 +184,7 @@ TEST_F(IPokerTest, TheMainWindowsPopupIsClickedAway) {
     ASSERT_EQ(Mains().size(), 1u);
     HWND p = Popup("main");
     ASSERT_TRUE(p);
-    ASSERT_TRUE(ScanUntil([&] { return !IsWindow(p); }, 5000));
+    ASSERT_TRUE(ScanWithin([&] { return !IsWindow(p); }, 5000));
     EXPECT_EQ(ClientLogged("ipoker popup 1 click"), 1u);
     EXPECT_GE(Logged("Popup Main: " + std::to_string(reinterpret_cast<intptr_t>(p))), 1u);
 }
@@ -203,7 +203,7 @@ TEST_F(IPokerTest, TheLobbyIsClosedAfterItsPopupsAndAfterTwoSecondsWithoutOne) {
         EXPECT_TRUE(Tables.empty());
         EXPECT_EQ(Logged("Add Lobby: Tournament lobby"), static_cast<size_t>(popups + 1));
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(ScanUntil([&] { return !IsWindowVisible(lobby); }, 10000));
+        ASSERT_TRUE(ScanWithin([&] { return !IsWindowVisible(lobby); }, 10000));
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         // Each pop-up opened, was clicked once and closed.
         EXPECT_EQ(ClientLogged("ipoker popup") - popupLines, static_cast<size_t>(3 * popups));

@@ -21,7 +21,7 @@
 
 #include "common/require.h"
 #include "common/win32_testing.h"
-#include "engine_testing.h"
+#include "tables/engine/client_fixture.h"
 #include "simclient_protocol.h"
 #include "tables/adapters/ongame/ongame.h"
 #include "tables/engine/autoplace.h"
@@ -38,10 +38,6 @@ constexpr const char* kClass = "OngameTableWindow";
 // Slot 0 at (20, 20), slot 1 beside it: smaller than the tables open.
 TSlotRec SlotAt(int i) { return TSlotRec{20 + i * 700, 20, 660, 480, 20 + i * 700, 20, 660, 480}; }
 
-bool InSlot(HWND h, const TSlotRec& s) {
-    const RECT r = WindowRect(h);
-    return r.left == s.Left && r.top == s.Top && r.right - r.left == s.Width && r.bottom - r.top == s.Height;
-}
 
 // The calculator as the table sees it: it keeps the hands it is shown.
 struct RecordingCalculator : TTableCalculator {
@@ -50,16 +46,13 @@ struct RecordingCalculator : TTableCalculator {
     std::vector<TCalculatorHand>* shown_;
 };
 
-class OngameTest : public ::testing::TestWithParam<int32_t> {
+class OngameTest : public ClientTest, public ::testing::WithParamInterface<int32_t> {
 protected:
-    void SetUp() override {
-        KOVA_REQUIRE_SIMCLIENT();
-        dir_ = TempDir();
-        log_ = dir_ + "\\clicks.log";
-        ASSERT_TRUE(StartSimClient(client_, kClient, log_));
+    OngameTest() : ClientTest(kClient, 150) {}
 
-        ResetEngine();
-        ScanPaused = 0;
+    void SetUp() override {
+        ClientTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         RunningConfig.Name = "Ongame";
         TGroupRec g;
         g.Name = "Tables";
@@ -69,7 +62,6 @@ protected:
         g.AutoPlace = g.AutoSize = g.AutoActivate = 1;
         g.Slots = {SlotAt(0), SlotAt(1)};
         RunningConfig.Groups = {g};
-        PokerRooms.assign(1, TPokerRoom{});
         TPokerRoom& room = PokerRooms[0];
         room.Name = "Ongame";
         room.RoomType = GetParam();
@@ -82,50 +74,22 @@ protected:
         room.Tolerance = 8;
         ProgramFolder = dir_;
         EngineOptions.OngameHHDir = dir_;
-        EngineServices.LogSink = [this](const std::string& line) { logLines_.push_back(line); };
         EngineServices.SyntheticInputSeam = [](int) {};
     }
 
-    void TearDown() override {
-        if (!client_.Id()) return;
-        FreeAllTables();
-        kova::sim::SendCommand(kClient, "quit");
-        client_.WaitForExit(5000);
-        ResetEngine();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-
     HWND Open(int id, const std::string& title, const char* pos = "900,500") {
-        const std::string cmd = "open id=" + std::to_string(id) + " class=" + kClass + " title=\"" + title +
-                                "\" size=720x520 pos=" + pos;
-        return reinterpret_cast<HWND>(kova::sim::SendCommand(kClient, cmd.c_str()));
+        return ClientTest::Open(id, kClass, title, "720x520", pos);
     }
-    LRESULT Command(const std::string& cmd) { return kova::sim::SendCommand(kClient, cmd.c_str()); }
-    bool Turn(int id, bool on) { return Command("turn " + std::to_string(id) + (on ? " on" : " off")) == 1; }
 
-    // Scans at about the timer's pace until the condition holds.
-    bool ScanUntil(const std::function<bool()>& condition, int scans = 40) {
-        for (int i = 0; i < scans; ++i) {
-            RunScan();
-            PumpMessages();
-            if (condition()) return true;
-            PumpFor(150);
-        }
-        return false;
-    }
+    bool ScanUntil(const std::function<bool()>& condition, int scans = 40) { return ClientTest::ScanUntil(condition, scans); }
 
     // The table is in its slot at the slot's size, and the client has laid
     // it out for that size.
     bool PlacedAndLaidOut(HWND h, int id, const TSlotRec& slot) {
         RECT c{};
         GetClientRect(h, &c);
-        return InSlot(h, slot) && Command("ongame-layout " + std::to_string(id)) == c.right * 10000 + c.bottom;
+        return InSlot(h, slot) && Send("ongame-layout " + std::to_string(id)) == c.right * 10000 + c.bottom;
     }
-
-    ChildProcess client_;
-    std::string dir_, log_;
-    std::vector<std::string> logLines_;
 };
 
 TEST_P(OngameTest, CashTablesAreAdoptedPlacedLaidOutAndGetTheirTurns) {
@@ -241,7 +205,7 @@ TEST_P(OngameTest, TournamentTableReadsItsHandsAndShowsThemInItsCalculator) {
 
     // The client writes the first hand: the table reads the tournament's
     // format and shows the hand's outcome as the situation of the next.
-    ASSERT_EQ(Command("ongame-hand 1 \"" + dir_ + "\" 1"), 1);
+    ASSERT_EQ(Send("ongame-hand 1 \"" + dir_ + "\" 1"), 1);
     ASSERT_TRUE(ScanUntil([&] { return !shown.empty(); }));
     EXPECT_EQ(tour->Kind, KindTournament);
     EXPECT_EQ(tour->Format.FormatText, " SNG 4-max $5");
@@ -268,8 +232,8 @@ TEST_P(OngameTest, TournamentTableReadsItsHandsAndShowsThemInItsCalculator) {
 
     // The next hand begins: the one before it is shown.
     const size_t before = shown.size();
-    ASSERT_EQ(Command("ongame-hand 1 \"" + dir_ + "\" 2"), 1);
-    ASSERT_EQ(Command("title 1 \"Sim Sit & Go (SNG), 15/30 + 0 [ID=T5-100-003][hh42]\""), 1);
+    ASSERT_EQ(Send("ongame-hand 1 \"" + dir_ + "\" 2"), 1);
+    ASSERT_EQ(Send("title 1 \"Sim Sit & Go (SNG), 15/30 + 0 [ID=T5-100-003][hh42]\""), 1);
     ASSERT_TRUE(ScanUntil([&] { return shown.size() > before; }));
     EXPECT_EQ(shown.back().HandNumber, 2);
     EXPECT_EQ(tour->SmallBlind, 15);

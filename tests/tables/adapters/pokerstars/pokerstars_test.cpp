@@ -19,7 +19,7 @@
 
 #include "common/require.h"
 #include "common/win32_testing.h"
-#include "engine_testing.h"
+#include "tables/engine/client_fixture.h"
 #include "simclient_protocol.h"
 #include "tables/adapters/pokerstars/pokerstars.h"
 #include "tables/engine/adapter_factory.h"
@@ -60,51 +60,29 @@ public:
     std::map<std::string, Label> labels;
 };
 
-class PokerStarsTest : public ::testing::Test {
+class PokerStarsTest : public ClientTest {
 protected:
+    PokerStarsTest() : ClientTest(kClient) {}
+
     void SetUp() override {
-        KOVA_REQUIRE_SIMCLIENT();
-        ResetEngine();
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "kova-pokerstars-" + std::to_string(GetCurrentProcessId());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        log_ = folder_ + "\\client.log";
-        ASSERT_TRUE(StartSimClient(client_, kClient, log_));
-        EngineServices.LogSink = [this](const std::string& line) { engineLog_.push_back(line); };
-        TPokerRoom room;
-        room.RoomType = RoomPokerStars;
-        room.Name = "PokerStars";
-        PokerRooms.push_back(room);
+        ClientTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ScanPaused = 1;  // the registrator's tests start the scan themselves
+        RunningConfig.Name.clear();
+        PokerRooms[0].RoomType = RoomPokerStars;
+        PokerRooms[0].Name = "PokerStars";
         UserOptions.ShowHUD = 1;
         EngineServices.MakeHUD = [](TPokerTable&) -> std::unique_ptr<TTableHUD> { return std::make_unique<FakeHUD>(); };
     }
-    void TearDown() override {
-        ResetEngine();
-        SendCommand(kClient, "quit");
-        client_.Kill();
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
     HWND Open(const std::string& title, int id) {
-        const std::string cmd = "open id=" + std::to_string(id) + " class=PokerStarsTableFrameClass title=\"" + title + "\"";
-        return reinterpret_cast<HWND>(SendCommand(kClient, cmd.c_str()));
+        return reinterpret_cast<HWND>(Send("open id=" + std::to_string(id) + " class=PokerStarsTableFrameClass title=\"" + title + "\""));
     }
-    std::string ClientLog() const {
-        std::ifstream in(log_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    // How often `what` appears in the client's log.
     int Count(const std::string& what) const {
         const std::string log = ClientLog();
         int n = 0;
         for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++n;
         return n;
-    }
-    bool EngineLogged(const std::string& line) const {
-        return std::find(engineLog_.begin(), engineLog_.end(), line) != engineLog_.end();
     }
     // Ticks `t` every 50 ms until the condition holds or the time is up.
     bool TickUntil(TPokerTable& t, const std::function<bool()>& done, int ms) {
@@ -116,10 +94,6 @@ protected:
             },
             ms);
     }
-
-    ChildProcess client_;
-    std::string folder_, log_;
-    std::vector<std::string> engineLog_;
 };
 
 TEST_F(PokerStarsTest, TheFactoryMakesTheAdapterByTitle) {
@@ -139,7 +113,7 @@ TEST_F(PokerStarsTest, TheFactoryMakesTheAdapterByTitle) {
     EXPECT_EQ(pt->SmallBlind, 25);
     EXPECT_EQ(pt->Facts.LevelMinutes, 10);
     EXPECT_EQ(NewTablesSeen, 2);
-    EXPECT_EQ(std::count(engineLog_.begin(), engineLog_.end(), "PokerStars added "), 2);
+    EXPECT_EQ(std::count(logLines_.begin(), logLines_.end(), "PokerStars added "), 2);
     EXPECT_EQ(CreateTableAdapter(cash, "", "PokerStarsTableFrameClass", 0, 0), nullptr);  // no title: no adapter
 
     // The panel shows the title's facts; a change of the blinds reaches it
@@ -158,7 +132,7 @@ TEST_F(PokerStarsTest, TheFactoryMakesTheAdapterByTitle) {
     t->ParseTitle();
     EXPECT_EQ(hud->LabelText("Blinds"), " 25 / 50 / 5 ");
     EXPECT_EQ(ResortPending, 0);
-    ASSERT_EQ(SendCommand(kClient, "title 2 \"Tournament 123456789 Table 1 - $10+$1 NL Hold'em 9 Players - Blinds $50/$100 Ante $10\""), 1);
+    ASSERT_EQ(Send("title 2 \"Tournament 123456789 Table 1 - $10+$1 NL Hold'em 9 Players - Blinds $50/$100 Ante $10\""), 1);
     t->ParseTitle();
     EXPECT_EQ(t->SmallBlind, 50);
     EXPECT_EQ(hud->LabelText("Blinds"), " 50 / 100 / 10 ");
@@ -166,7 +140,7 @@ TEST_F(PokerStarsTest, TheFactoryMakesTheAdapterByTitle) {
 }
 
 TEST_F(PokerStarsTest, TheLobbyAdapterFollowsTheClientChoice) {
-    const HWND lobby = reinterpret_cast<HWND>(SendCommand(kClient, "pslobby"));
+    const HWND lobby = reinterpret_cast<HWND>(Send("pslobby"));
     ASSERT_TRUE(lobby);
     for (bool newer : {false, true}) {
         EngineOptions.PokerStars.NewerClient = newer;
@@ -184,7 +158,7 @@ TEST_F(PokerStarsTest, TheLobbyAdapterFollowsTheClientChoice) {
 TEST_F(PokerStarsTest, TheLevelClockRunsFromTheHandHistory) {
     auto& o = EngineOptions.PokerStars;
     o.TimerEnabled = true;
-    o.HHDir = folder_;
+    o.HHDir = dir_;
     const std::string title = "Tournament 424242 Table 1 - $1+$0.10 NL Hold'em 9 Players - Blinds $10/$20";
     HWND w = Open(title, 1);
     ASSERT_TRUE(w);
@@ -196,23 +170,23 @@ TEST_F(PokerStarsTest, TheLevelClockRunsFromTheHandHistory) {
     ASSERT_TRUE(hud);
     // A file of another tournament and a summary named like this one are
     // passed over.
-    std::ofstream(folder_ + "\\HH T424241.txt") << "PokerStars Hand #1: x - 2012/02/16 22:00:00 ET\n";
-    std::ofstream(folder_ + "\\HH T424242 - summary.txt") << "PokerStars Tournament #424242, No Limit Hold'em\n";
+    std::ofstream(dir_ + "\\HH T424241.txt") << "PokerStars Hand #1: x - 2012/02/16 22:00:00 ET\n";
+    std::ofstream(dir_ + "\\HH T424242 - summary.txt") << "PokerStars Tournament #424242, No Limit Hold'em\n";
     t->Tick();
     EXPECT_EQ(pt->Clock.State, 0);
 
-    const std::string hand = "pshand 1 dir=\"" + folder_ + "\"";
-    ASSERT_EQ(SendCommand(kClient, hand.c_str()), 1);
+    const std::string hand = "pshand 1 dir=\"" + dir_ + "\"";
+    ASSERT_EQ(Send(hand.c_str()), 1);
     ASSERT_TRUE(TickUntil(*t, [&] { return pt->Clock.State == 2; }, 5000));
-    EXPECT_TRUE(EngineLogged("Not a PokerStars hand history, passed over: HH T424242 - summary.txt"));
+    EXPECT_TRUE(Logged("Not a PokerStars hand history, passed over: HH T424242 - summary.txt"));
     EXPECT_NE(pt->Clock.TournamentStart, 0);
     // The start is the client's local time: within a minute of ours.
     EXPECT_NEAR((LocalNow() - pt->Clock.TournamentStart) * 1440.0, 0.0, 1.0);
     EXPECT_EQ(hud->LabelText("Timer"), " 10:00 ");  // no sample yet: nothing counts down
 
-    ASSERT_EQ(SendCommand(kClient, hand.c_str()), 1);
+    ASSERT_EQ(Send(hand.c_str()), 1);
     ASSERT_TRUE(TickUntil(*t, [&] { return pt->Clock.LastGrowth != 0; }, 5000));
-    ASSERT_EQ(SendCommand(kClient, hand.c_str()), 1);
+    ASSERT_EQ(Send(hand.c_str()), 1);
     ASSERT_TRUE(TickUntil(*t, [&] { return ClockOffsetSamples.Count == 1; }, 5000));
     t->Tick();
     const std::string timer = hud->LabelText("Timer");
@@ -263,7 +237,7 @@ TEST_F(PokerStarsTest, FinishedTournamentsAreClosed) {
     auto t = CreateTableAdapter(w, title, "PokerStarsTableFrameClass", 0, 0);
     TickUntil(*t, [] { return false; }, 300);
     EXPECT_TRUE(IsWindow(w));  // no box: nothing
-    ASSERT_NE(SendCommand(kClient, "psfinished 1"), 0);
+    ASSERT_NE(Send("psfinished 1"), 0);
     ASSERT_TRUE(TickUntil(*t, [&] { return !IsWindow(w); }, 8000));
     EXPECT_EQ(Count("psfinished close table=1"), 1);
 }
@@ -299,7 +273,7 @@ TEST_P(PokerStarsLobbyTest, KeepsTheSetNumberRegistered) {
     o.AutoClosePopups = true;
     SessionStats.TablesSeen = 10;
     const std::string cmd = "pslobby layout=" + std::to_string(layout) + " rows=6 registered=1";
-    ASSERT_NE(SendCommand(kClient, cmd.c_str()), 0);
+    ASSERT_NE(Send(cmd.c_str()), 0);
     StartRegistrator();
     ScanFor(40000, [&] { return Count("pslobby register row=") >= 2; });
     ScanFor(3000);  // and nothing more comes
@@ -308,7 +282,7 @@ TEST_P(PokerStarsLobbyTest, KeepsTheSetNumberRegistered) {
     EXPECT_EQ(Count("pslobby register row=3"), 1);
     EXPECT_EQ(Count("pslobby register row="), 2) << ClientLog() << [&] {
         std::string all;
-        for (const std::string& l : engineLog_) all += l + "\n";
+        for (const std::string& l : logLines_) all += l + "\n";
         return all;
     }();
     EXPECT_EQ(Count("pslobby register row=1"), 0);  // already registered: counted, not registered again
@@ -317,7 +291,7 @@ TEST_P(PokerStarsLobbyTest, KeepsTheSetNumberRegistered) {
     ASSERT_TRUE(lobby);
     EXPECT_EQ(lobby->Registered, 3);
     EXPECT_EQ(lobby->Limit, 3);
-    EXPECT_TRUE(EngineLogged("NumReg= 3, MaxReg= 3 "));
+    EXPECT_TRUE(Logged("NumReg= 3, MaxReg= 3 "));
 
     // A new tournament table lowers the count: one more registration.
     NewTablesSeen = 1;
@@ -335,7 +309,7 @@ TEST_P(PokerStarsLobbyTest, SpinAndGoRegistersOneAtATime) {
     o.KeepOpen = 8;
     o.TotalTournaments = 16;
     const std::string cmd = "pslobby layout=" + std::to_string(layout);
-    ASSERT_NE(SendCommand(kClient, cmd.c_str()), 0);
+    ASSERT_NE(Send(cmd.c_str()), 0);
     StartRegistrator();
     ScanFor(10000, [&] { return Count("pslobby spin confirmed") >= 1; });
     ScanFor(2000);
@@ -359,7 +333,7 @@ TEST_F(PokerStarsLobbyTest, ARefusedRegistrationIsNotCounted) {
     auto& o = EngineOptions.PokerStars;
     o.LobbyRows = 2;
     o.AutoClosePopups = true;
-    ASSERT_NE(SendCommand(kClient, "pslobby rows=3 refuse=1"), 0);
+    ASSERT_NE(Send("pslobby rows=3 refuse=1"), 0);
     StartRegistrator();
     ScanFor(30000, [&] { return Count("pslobby refused row=") >= 2; });
     ASSERT_EQ(Lobbies.size(), 1u);
@@ -398,18 +372,18 @@ TEST_F(PokerStarsLobbyTest, ALobbyTakenByAGroupIsNeverPlaced) {
 
 TEST_F(PokerStarsLobbyTest, TheSeatAvailableBoxIsAnsweredByTheSettings) {
     auto& o = EngineOptions.PokerStars;
-    ASSERT_NE(SendCommand(kClient, "pslobby"), 0);
+    ASSERT_NE(Send("pslobby"), 0);
     ScanPaused = 0;
     PokerStarsLobbyWanted = 1;
     o.YesWaitList = true;
-    ASSERT_NE(SendCommand(kClient, "psseat"), 0);
+    ASSERT_NE(Send("psseat"), 0);
     ScanFor(5000, [&] { return Count("psseat ") >= 1; });
     EXPECT_EQ(Count("psseat yes"), 1);
     // At the maximum: "No".
     o.MaxWaitList = true;
     o.MaxWaitListNum = 0;
     o.NoWaitList = true;
-    ASSERT_NE(SendCommand(kClient, "psseat"), 0);
+    ASSERT_NE(Send("psseat"), 0);
     ScanFor(5000, [&] { return Count("psseat ") >= 2; });
     EXPECT_EQ(Count("psseat no"), 1);
 }

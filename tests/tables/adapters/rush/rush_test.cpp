@@ -1,7 +1,7 @@
 // Rush tables against the simulated client: a room of type 6 adopts them,
 // they are placed, and their turn is seen from the Fold button in either of
 // its two places.
-#include "../client_testing.h"
+#include "tables/engine/client_fixture.h"
 #include "clients/clients_protocol.h"
 #include "tables/adapters/rush/rush.h"
 

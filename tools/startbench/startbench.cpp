@@ -1,0 +1,170 @@
+// The program's start-up time beside a bare Win32 window's, in one run:
+// starts kova.exe and startbench-bare.exe in turn, the same way, and times
+// each from CreateProcess until its main window is visible. kova.exe starts
+// from a scratch folder holding the run command's demo data files (written
+// by demo-config.exe), as a user's copy starts with its config. One
+// warm-up start of each comes first and is not counted (Wine's first start
+// in a session loads its own libraries).
+//
+//   tools/testenv/wine-run build/win64/bin/startbench.exe [--runs N]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Program {
+    const char* name;
+    std::string exe;
+    std::string folder;  // its working folder
+    const char* windowClass;
+    std::vector<double> ms;
+};
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / frequency;
+}
+
+struct Search {
+    DWORD process;
+    const char* windowClass;
+    bool found;
+};
+
+BOOL CALLBACK FindStep(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process != s->process || !IsWindowVisible(w)) return TRUE;
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::strcmp(cls, s->windowClass) != 0) return TRUE;
+    s->found = true;
+    return FALSE;
+}
+
+bool RunAndWait(const std::string& command, const std::string& folder) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = command;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) return false;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code == 0;
+}
+
+// Milliseconds from the start until the program's window is visible; a
+// negative value when it failed to start or showed none within 30 s.
+double TimeStart(const Program& p) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + p.exe + "\"";
+    const double start = Now();
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, p.folder.c_str(), &si, &pi)) return -1;
+    Search s{pi.dwProcessId, p.windowClass, false};
+    double shown = -1;
+    while (Now() - start < 30000) {
+        EnumWindows(FindStep, reinterpret_cast<LPARAM>(&s));
+        if (s.found) {
+            shown = Now() - start;
+            break;
+        }
+        if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;  // ended without a window
+    }
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    Sleep(200);  // the display server has dropped the window before the next start
+    return shown;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else {
+            std::fprintf(stderr, "usage: startbench [--runs N]\n");
+            return 2;
+        }
+    }
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const fs::path bin = fs::path(self).parent_path();
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const fs::path scratch = fs::path(temp) / ("kova-startbench-" + std::to_string(GetCurrentProcessId()));
+    std::error_code ec;
+    fs::remove_all(scratch, ec);
+    fs::create_directories(scratch, ec);
+    for (const char* file : {"kova.exe", "mskbrdHook.dll"}) {
+        fs::copy_file(bin / file, scratch / file, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            std::fprintf(stderr, "startbench: cannot copy %s: %s\n", file, ec.message().c_str());
+            return 1;
+        }
+    }
+    if (!RunAndWait("\"" + (bin / "demo-config.exe").string() + "\" .", scratch.string())) {
+        std::fprintf(stderr, "startbench: demo-config.exe could not write the demo's data files\n");
+        return 1;
+    }
+
+    Program programs[] = {
+        {"bare window", (bin / "startbench-bare.exe").string(), bin.string(), "KovaBareWindow", {}},
+        {"kova.exe", (scratch / "kova.exe").string(), scratch.string(), "TKOVAForm1", {}},
+    };
+    int failures = 0;
+    for (int run = 0; run <= runs; ++run) {
+        for (Program& p : programs) {
+            const double ms = TimeStart(p);
+            if (ms < 0) {
+                std::fprintf(stderr, "startbench: %s showed no window\n", p.name);
+                ++failures;
+            } else if (run > 0) {
+                p.ms.push_back(ms);
+            }
+        }
+    }
+    fs::remove_all(scratch, ec);
+    if (failures) return 1;
+
+    std::printf("start until the main window is visible, ms (%d runs each, alternating, after a warm-up start)\n", runs);
+    std::printf("%-6s %12s %12s\n", "run", programs[0].name, programs[1].name);
+    for (int i = 0; i < runs; ++i)
+        std::printf("%-6d %12.0f %12.0f\n", i + 1, programs[0].ms[static_cast<size_t>(i)],
+                    programs[1].ms[static_cast<size_t>(i)]);
+    const double bare = Median(programs[0].ms), kova = Median(programs[1].ms);
+    std::printf("%-6s %12.0f %12.0f\n", "median", bare, kova);
+    std::printf("kova.exe is up %.0f ms after a bare window\n", kova - bare);
+    return 0;
+}
