@@ -197,7 +197,7 @@ TEST_F(PokerStarsTest, TheLevelClockRunsFromTheHandHistory) {
 
     // The folder's listing is the session's: a reset forgets it with the
     // tables, and the engine is as at the program's start.
-    EXPECT_EQ(PokerStarsHistoryFolder().Folder(), std::filesystem::path(folder_));
+    EXPECT_EQ(PokerStarsHistoryFolder().Folder(), std::filesystem::path(dir_));
     t.reset();
     ResetEngine();
     EXPECT_TRUE(EngineState == TEngineState{});
