@@ -844,13 +844,13 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         if (c->IsWindowed() || !c->visible_ || c->width_ <= 0 || c->height_ <= 0) continue;
         RECT r = c->BoundsRect();
         if (!RectVisible(dc, &r)) continue;
-        int saved = SaveDC(dc);
+        // Origin and clipping come back also when the child's painting throws.
+        TSavedDC saved(dc);
         POINT org;
         GetViewportOrgEx(dc, &org);
         SetViewportOrgEx(dc, org.x + c->left_, org.y + c->top_, nullptr);
         IntersectClipRect(dc, 0, 0, c->width_, c->height_);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 

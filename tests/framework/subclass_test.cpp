@@ -222,7 +222,12 @@ TEST_F(Subclassing, TheEditInsideAComboBox) {
 // (and is reported), the window answers and goes on working.
 TEST_F(Subclassing, AThrowingHandlerEndsAtTheExceptionBarrier) {
     std::vector<std::string> reported;
-    SetExceptionHandler([&](const std::string& text) { reported.push_back(text); });
+    TScopedDialogResponder responder([&](const TDialogRequest& r) {
+        reported.push_back(r.text);
+        TDialogAnswer a;
+        a.result = mrOk;
+        return a;
+    });
     HWND h = MakePlainWindow();
     TWindowSubclass sub;
     bool fail = true;
@@ -234,7 +239,6 @@ TEST_F(Subclassing, AThrowingHandlerEndsAtTheExceptionBarrier) {
     EXPECT_EQ(reported, (std::vector<std::string>{"handler failed"}));
     fail = false;
     EXPECT_EQ(SendMessageA(h, kProbe, 0, 0), 7);
-    SetExceptionHandler(nullptr);
     DestroyWindow(h);
 }
 
