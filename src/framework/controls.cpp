@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include "framework/menus.h"
+#include "framework/windowtext.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -551,11 +552,7 @@ void TWinControl::DestroyWnd() {
     if (handle_) {
         // Edits keep what the user typed.
         if (defWndProc_ && defWndProc_ != DefWindowProcA) {
-            int n = GetWindowTextLengthA(handle_);
-            std::string s(static_cast<size_t>(n) + 1, '\0');
-            GetWindowTextA(handle_, s.data(), n + 1);
-            s.resize(static_cast<size_t>(n));
-            text_ = s;
+            text_ = WindowText(handle_);
         }
         for (TControl* c : controls_)
             if (c->IsWindowed()) static_cast<TWinControl*>(c)->DestroyWnd();
@@ -731,11 +728,7 @@ bool TWinControl::Showing() const {
 
 std::string TWinControl::Caption() const {
     if (!handle_) return text_;
-    int n = GetWindowTextLengthA(handle_);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    int got = GetWindowTextA(handle_, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(0, got)));
-    return s;
+    return WindowText(handle_);
 }
 
 void TWinControl::SetBounds(int l, int t, int w, int h) {
@@ -1021,10 +1014,7 @@ void TWinControl::HandleMessage(TMessage& m) {
             return;
         case CM_TEXTCHANGED:
             if (handle_) {
-                int n = GetWindowTextLengthA(handle_);
-                std::string cur(static_cast<size_t>(n) + 1, '\0');
-                cur.resize(static_cast<size_t>(std::max(0, GetWindowTextA(handle_, cur.data(), n + 1))));
-                if (cur != text_) SetWindowTextA(handle_, text_.c_str());
+                if (WindowText(handle_) != text_) SetWindowTextA(handle_, text_.c_str());
             }
             Invalidate();
             return;

@@ -704,6 +704,18 @@ void TApplication::ProcessMessages() {
     }
 }
 
+bool WaitWithMessages(DWORD ms, const std::function<bool()>& done) {
+    TApplication* app = Application();
+    const DWORD start = GetTickCount();
+    for (;;) {
+        app->ProcessMessages();
+        if (done && done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (app->Terminated() || elapsed >= ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(ms - elapsed, 10), QS_ALLINPUT);
+    }
+}
+
 void TApplication::HandleMessage() {
     MSG msg;
     if (!ProcessMessage(msg)) WaitMessage();
