@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include "framework/menus.h"
+#include "framework/portable/scope.h"
 #include "framework/windowtext.h"
 
 #include <commctrl.h>
@@ -67,6 +68,10 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
     if (parent_) parent_->RemoveControl(this);
+}
+
+TControlState TControl::ControlState() const {
+    return controlState_ | ((ComponentState() & csReading) ? csReadingState : 0u);
 }
 
 void TControl::BeforeDestruction() {
@@ -359,7 +364,7 @@ void TControl::Notification(TComponent* c, TOperation op) {
 void TControl::Invalidate() {
     if (parent_ && parent_->HandleAllocated() && visible_) {
         RECT r = BoundsRect();
-        InvalidateRect(parent_->Handle(), &r, TRUE);
+        InvalidateRect(parent_->Handle(), &r, (controlStyle_ & csOpaque) ? FALSE : TRUE);
     }
 }
 
@@ -455,17 +460,13 @@ void TWinControl::AttachHandle(HWND h) {
 
 HWND TWinControl::Handle() {
     if (!handle_) {
-        if (creatingHandle_) throw EInvalidOperation("Window of " + Name() + " is being created");
+        if (controlState_ & csCreating) throw EInvalidOperation("Window of " + Name() + " is being created");
         if (parent_) parent_->HandleNeeded();
         if (!handle_) {
-            creatingHandle_ = true;
-            try {
+            {
+                const TFlagScope creating(controlState_, controlState_ | csCreating);
                 CreateWnd();
-            } catch (...) {
-                creatingHandle_ = false;
-                throw;
             }
-            creatingHandle_ = false;
             CreateHandleDone();
         }
     }
@@ -715,7 +716,7 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::Invalidate() {
-    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (handle_) InvalidateRect(handle_, nullptr, (controlStyle_ & csOpaque) ? FALSE : TRUE);
 }
 void TWinControl::Update() {
     if (handle_) UpdateWindow(handle_);
@@ -972,6 +973,7 @@ void TWinControl::HandleMessage(TMessage& m) {
         case WM_PRINTCLIENT: {
             // Printing (WM_PRINT, PrintWindow) paints what WM_PAINT paints,
             // into the DC it is given.
+            const TFlagScope copy(controlState_, controlState_ | csPaintCopy);
             bool graphic = std::any_of(controls_.begin(), controls_.end(),
                                        [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
             if (!CustomPaint() && !graphic) break;

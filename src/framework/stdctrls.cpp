@@ -605,7 +605,10 @@ void TRadioButton::Click() { SetChecked(true); }
 
 // --- group box, labels ----------------------------------------------------
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 185, 105); }
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) {
+    controlStyle_ |= csAcceptsControls;
+    StoreBounds(0, 0, 185, 105);
+}
 
 void TGroupBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
