@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/textdraw.h"
+#include "skin/core/dc/textdraw.h"
 #include "benchutil.h"
 
 using namespace kova::skin;

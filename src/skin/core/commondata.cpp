@@ -6,13 +6,13 @@
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
-#include "skin/core/dcpaint.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/glow.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/portable/pixels.h"
-#include "skin/core/provider.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/vclutils.h"
@@ -71,7 +71,7 @@ TsCommonData::~TsCommonData() {
 
 TsSkinManager* TsCommonData::GetSkinManager() const { return skinManager_ ? skinManager_ : DefaultManager; }
 
-TsSkinProvider* TsCommonData::OwnerProvider() const { return dynamic_cast<TsSkinProvider*>(OwnerObject); }
+TsSkinProviderBase* TsCommonData::OwnerProvider() const { return dynamic_cast<TsSkinProviderBase*>(OwnerObject); }
 
 const TsGeneralData* TsCommonData::Section() const {
     const TsSkinManager* m = GetSkinManager();
@@ -81,7 +81,7 @@ const TsGeneralData* TsCommonData::Section() const {
 
 HWND TsCommonData::OwnerHandle() const {
     if (TWinControl* w = Windowed(OwnerControl)) return w->HandleAllocated() ? w->Handle() : nullptr;
-    if (TsSkinProvider* p = OwnerProvider())
+    if (TsSkinProviderBase* p = OwnerProvider())
         return p->Form && p->Form->HandleAllocated() ? p->Form->Handle() : nullptr;
     return nullptr;
 }
@@ -200,7 +200,7 @@ namespace {
 void SendUpdateCommand(TsCommonData& d, int subCode) {
     if (d.OwnerControl) {
         PerformCommand(d.OwnerControl, subCode, 0);
-    } else if (TsSkinProvider* p = d.OwnerProvider(); p && p->Form && p->Form->HandleAllocated()) {
+    } else if (TsSkinProviderBase* p = d.OwnerProvider(); p && p->Form && p->Form->HandleAllocated()) {
         SendSkinCommand(p->Form->Handle(), subCode, 0);
     }
 }
@@ -232,7 +232,7 @@ bool TsCommonData::IsUpdating() const {
         return OwnerControl->Parent() && NotifyControl(OwnerControl->Parent(), scQueryUpdating) != 0;
     }
     if (Updating) return true;
-    if (TsSkinProvider* p = OwnerProvider(); p && p->Form && p->Form->Parent())
+    if (TsSkinProviderBase* p = OwnerProvider(); p && p->Form && p->Form->Parent())
         return NotifyControl(p->Form->Parent(), scQueryUpdating) != 0;
     return false;
 }
@@ -260,7 +260,7 @@ void TsCommonData::Invalidate() {
             OwnerControl->Invalidate();
         return;
     }
-    if (TsSkinProvider* p = OwnerProvider()) {
+    if (TsSkinProviderBase* p = OwnerProvider()) {
         BGChanged = true;
         if (p->Form && p->Form->HandleAllocated()) RedrawWindow(p->Form->Handle(), nullptr, nullptr, flags);
     }
@@ -282,7 +282,7 @@ void TsCommonData::UpdateBgFlags(bool broadcast) {
         }
         if (TWinControl* w = Windowed(OwnerControl); w && broadcast)
             for (int i = 0; i < w->ControlCount(); ++i) SendSkinCommandToControl(w->Controls(i), scControlFlags, 1);
-    } else if (TsSkinProvider* p = OwnerProvider()) {
+    } else if (TsSkinProviderBase* p = OwnerProvider()) {
         if (!HasComplexBackground() && !(p->Form && p->Form->FormStyle() == fsMDIForm)) FlagsWord |= kPlainBackground;
     }
 }
@@ -399,7 +399,7 @@ void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
 
 void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state, HWND wnd) {
     const TsGeneralData* s = IsSkinned() ? Section() : nullptr;
-    TsSkinProvider* provider = OwnerProvider();
+    TsSkinProviderBase* provider = OwnerProvider();
     if (!s || customColor_) {
         info.BgType = 1;
         if (OwnerControl)
@@ -485,7 +485,7 @@ void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state
 }
 
 TColor TsCommonData::BackgroundColorFor(std::int32_t state, HWND wnd) const {
-    TsSkinProvider* provider = OwnerProvider();
+    TsSkinProviderBase* provider = OwnerProvider();
     const TsGeneralData* s = IsSkinned() ? Section() : nullptr;
     if (!s) {
         if (OwnerControl) return RGBOf(OwnerControl->Color());
@@ -621,7 +621,7 @@ void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int stat
     if (data.CustomColor()) {
         if (data.OwnerControl)
             colour = RGBOf(data.OwnerControl->Color());
-        else if (TsSkinProvider* p = data.OwnerProvider(); p && p->Form)
+        else if (TsSkinProviderBase* p = data.OwnerProvider(); p && p->Form)
             colour = RGBOf(p->Form->Color());
     }
     const int st = std::max(0, std::min(state, s->States - 1));

@@ -21,7 +21,7 @@
 namespace kova::skin {
 
 class TsSkinManager;
-class TsSkinProvider;
+class TsSkinProviderBase;
 struct TsGeneralData;
 
 // Hidden controls let go of their cached pictures (on by default).
@@ -76,7 +76,7 @@ public:
 
     bool PlainBackground() const { return FlagsWord & kPlainBackground; }
     // The provider when the record belongs to one, else nullptr.
-    TsSkinProvider* OwnerProvider() const;
+    TsSkinProviderBase* OwnerProvider() const;
 
     // ------------------------------------------------------ operations
     bool IsSkinned(bool checkActive = false) const;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "skin/core/portable/skintypes.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 
 namespace kova::skin {
 

@@ -9,11 +9,11 @@
 #include "framework/portable/formtext.h"
 #include "skin/core/animations.h"
 #include "skin/core/commondata.h"
-#include "skin/core/dcpaint.h"
+#include "skin/core/dc/dcpaint.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/msgbox.h"
-#include "skin/core/provider.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
 
@@ -106,7 +106,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 // The main form's provider when the main form is visible and skinned.
-TsSkinProvider* VisibleSkinnedMainForm() {
+TsSkinProviderBase* VisibleSkinnedMainForm() {
     TCustomForm* main = Application()->MainForm();
     if (!main || !main->HandleAllocated() || !IsWindowVisible(main->Handle())) return nullptr;
     return ProviderOfForm(main);
@@ -325,7 +325,7 @@ void TsSkinManager::UnfreezeForms() noexcept {
     if (IsDefault()) FormAnimating = false;
     for (TCustomForm* form : SkinnedForms()) {
         if (!form || form->IsDestroying()) continue;
-        TsSkinProvider* provider = ProviderOfForm(form);
+        TsSkinProviderBase* provider = ProviderOfForm(form);
         if (!provider || !provider->SkinData || provider->SkinData->GetSkinManager() != this) continue;
         if (!provider->InAnimation && !(provider->FormState & (kSkinChangeImage | kRepaintLocked))) continue;
         const bool locked = provider->FormState & kRepaintLocked;
@@ -528,7 +528,7 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
             if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !LayeredWindowsAvailable() || !hide.Active ||
                 hide.Time == 0 || IsIconic(Application()->Handle()) || lastSysCommand_ == 2)
                 return false;
-            TsSkinProvider* provider = VisibleSkinnedMainForm();
+            TsSkinProviderBase* provider = VisibleSkinnedMainForm();
             if (!provider || !skinActive) return false;
             hiddenByHidePath_ = true;
             AnimateFormHide(provider);
@@ -540,7 +540,7 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
             const WPARAM command = m.WParam & 0xFFF0;
             if (command == SC_MINIMIZE) {
                 lastSysCommand_ = 2;
-                TsSkinProvider* provider = VisibleSkinnedMainForm();
+                TsSkinProviderBase* provider = VisibleSkinnedMainForm();
                 if (!provider) return false;
                 if (model_.AnimEffects.Minimizing.Active) provider->StartMinimizing();
                 const bool dwm = FormSkinning().IsDwmCompositionEnabled && FormSkinning().IsDwmCompositionEnabled();
@@ -551,7 +551,7 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
             if (command == SC_RESTORE) {
                 lastSysCommand_ = 1;
                 TCustomForm* main = Application()->MainForm();
-                TsSkinProvider* provider = main ? ProviderOfForm(main) : nullptr;
+                TsSkinProviderBase* provider = main ? ProviderOfForm(main) : nullptr;
                 if (!provider) return false;
                 if (hiddenByHidePath_ && main->HandleAllocated()) {
                     hiddenByHidePath_ = false;

@@ -6,10 +6,10 @@
 #include "framework/comctrls.h"
 #include "framework/stdctrls.h"
 #include "skin/core/commondata.h"
-#include "skin/core/dcpaint.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/portable/pixels.h"
-#include "skin/core/provider.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmessage.h"
 
 namespace kova::skin {
@@ -200,7 +200,7 @@ bool IsGraphicControlVisibleInDC(TControl* control, HDC dc) {
     return RectVisible(dc, &r) != FALSE;
 }
 
-void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider* provider, int y) {
+void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProviderBase* provider, int y) {
     if (!control) return;
     HDC dc = bitmap.Canvas()->Handle();
     if (!control->Visible() && control->Parent() && !provider) {

@@ -12,7 +12,7 @@
 
 namespace kova::skin {
 
-class TsSkinProvider;
+class TsSkinProviderBase;
 class TacDialogWnd;
 
 using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
@@ -45,7 +45,7 @@ void PlaceAfterInParent(TWinControl* parent, TControl* control, TControl* after)
 bool IsGraphicControlVisibleInDC(TControl* control, HDC dc);
 // A control with its children painted into the bitmap at (x, y); a hidden
 // control gets what its parent shows under it instead.
-void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider* provider, int y);
+void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProviderBase* provider, int y);
 // A skinned dialog's look (its whole window, or its client area with the
 // child windows) into the bitmap at the dialog's client offset.
 void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap);

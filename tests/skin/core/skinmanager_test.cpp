@@ -18,10 +18,10 @@
 #include "framework/dialogs.h"
 #include "framework/portable/props.h"
 #include "skin/core/commondata.h"
-#include "skin/core/dcpaint.h"
+#include "skin/core/dc/dcpaint.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
-#include "skin/core/provider.h"
+#include "skin/forms/provider.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
 

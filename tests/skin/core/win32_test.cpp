@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/dialogs.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
 #include "skin/core/sysutils.h"
