@@ -4,6 +4,7 @@
 #include "framework/forms.h"
 #include "framework/grids.h"
 #include "framework/handles.h"
+#include "reportedtexts.h"
 
 #include <gtest/gtest.h>
 
@@ -246,13 +247,8 @@ TEST(WindowBinding, AControlIsFoundByItsWindowUntilTheWindowIsGone) {
 // released.
 TEST(PaintGuards, AGridWhoseCellDrawingThrowsLeavesNothingBehind) {
     EnsureApplication();
-    std::vector<std::string> reported;
-    TScopedDialogResponder responder([&](const TDialogRequest& r) {
-        reported.push_back(r.text);
-        TDialogAnswer a;
-        a.result = mrOk;
-        return a;
-    });
+    TReportedTexts reports;
+    std::vector<std::string>& reported = reports.Texts;
     auto* f = TCustomForm::Create<TForm>(Application());
     auto* g = new TStringGrid(f);
     g->SetParent(f);

@@ -6,6 +6,7 @@
 #include "framework/handles.h"
 #include "framework/stdctrls.h"
 #include "framework/subclass.h"
+#include "reportedtexts.h"
 
 #include <gtest/gtest.h>
 
@@ -221,13 +222,8 @@ TEST_F(Subclassing, TheEditInsideAComboBox) {
 // A handler that throws: the exception stops at the framework's barrier
 // (and is reported), the window answers and goes on working.
 TEST_F(Subclassing, AThrowingHandlerEndsAtTheExceptionBarrier) {
-    std::vector<std::string> reported;
-    TScopedDialogResponder responder([&](const TDialogRequest& r) {
-        reported.push_back(r.text);
-        TDialogAnswer a;
-        a.result = mrOk;
-        return a;
-    });
+    TReportedTexts reports;
+    std::vector<std::string>& reported = reports.Texts;
     HWND h = MakePlainWindow();
     TWindowSubclass sub;
     bool fail = true;

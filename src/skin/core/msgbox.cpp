@@ -1,5 +1,6 @@
 #include "skin/core/msgbox.h"
 
+#include "framework/portable/scope.h"
 #include "framework/dialogs.h"
 #include "skin/core/formsseam.h"
 
@@ -35,13 +36,11 @@ int ShowMsgBoxAt(const char* caption, const std::string& msg, int dlgType, int x
     MsgBoxPosY = y;
     if (MsgBoxApp().ModalStarted) MsgBoxApp().ModalStarted();
     // Reset the position and end the modal state even if the box throws.
-    struct Restore {
-        ~Restore() {
-            if (MsgBoxApp().ModalFinished) MsgBoxApp().ModalFinished();
-            MsgBoxPosX = -1;
-            MsgBoxPosY = -1;
-        }
-    } restore;
+    const TScopeExit restore([] {
+        if (MsgBoxApp().ModalFinished) MsgBoxApp().ModalFinished();
+        MsgBoxPosX = -1;
+        MsgBoxPosY = -1;
+    });
     return ShowMessageRequest(r);
 }
 

@@ -7,9 +7,11 @@
 #include <utility>
 
 #include "framework/portable/formtext.h"
+#include "framework/portable/scope.h"
 #include "skin/core/animations.h"
 #include "skin/core/commondata.h"
 #include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/msgbox.h"
@@ -26,43 +28,11 @@ bool SkinEdited = false;
 namespace {
 
 // The WH_CBT hook of the GUI thread; one for the program.
-HHOOK g_threadHook = nullptr;
-
-// Runs a function when the scope ends, however it ends.
-template <class F>
-class TScopeExit {
-public:
-    explicit TScopeExit(F f) : f_(std::move(f)) {}
-    ~TScopeExit() { f_(); }
-    TScopeExit(const TScopeExit&) = delete;
-    TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-    F f_;
-};
-
-// Sets a flag for the scope and gives it back its value afterwards.
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~TFlagScope() { flag_ = saved_; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
+THookHandle g_threadHook;
 
 void MakeDefault(TsSkinManager* manager) {
     DefaultManager = manager;
     SetDefaultSkinModel(manager ? &manager->Model() : nullptr);
-}
-
-bool LayeredWindowsAvailable() {
-    static const bool available =
-        GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow") != nullptr;
-    return available;
 }
 
 bool CommandLineHas(const char* sw) {
@@ -322,7 +292,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
 // (the load switched the skin off, an update is pending, something threw)
 // are given back their painting here.
 void TsSkinManager::UnfreezeForms() noexcept {
-    if (IsDefault()) FormAnimating = false;
+    if (IsDefault()) EndSkinChangeAnimating();
     for (TCustomForm* form : SkinnedForms()) {
         if (!form || form->IsDestroying()) continue;
         TsSkinProviderBase* provider = ProviderOfForm(form);
@@ -473,42 +443,29 @@ void TsSkinManager::SetHotGraphicControl(TControl* control) {
 
 void TsSkinManager::InstallThreadHook() {
     if (!IsDefault() || g_threadHook) return;
-    g_threadHook = SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId());
+    g_threadHook.Reset(SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId()));
 }
 
 void TsSkinManager::RemoveThreadHook() {
     if (!IsDefault() || !g_threadHook) return;
     if (FormSkinning().FreeMenuWndAdapters) FormSkinning().FreeMenuWndAdapters();
-    UnhookWindowsHookEx(g_threadHook);
-    g_threadHook = nullptr;
+    g_threadHook.Reset();
 }
 
-bool TsSkinManager::ThreadHookInstalled() const { return g_threadHook != nullptr; }
+bool TsSkinManager::ThreadHookInstalled() const { return static_cast<bool>(g_threadHook); }
 
 void TsSkinManager::WaitForHideAnimation() {
     // The animation's timer ends it on this thread; a timer that stopped
     // must not hang the program, so the wait ends after the animation's
     // own time and a margin.
     const DWORD limit = model_.AnimEffects.FormHide.Time + kHideWaitMargin;
-    const DWORD start = GetTickCount();
-    while (HideAnimationRunning() && GetTickCount() - start < limit) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (HideAnimationRunning()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    if (HideAnimationRunning()) WaitWithMessages(limit, [] { return !HideAnimationRunning(); });
 }
 
 bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
     const bool skinActive = Active() && model_.SkinData().Active;
     switch (m.Msg) {
-        case 0xB000: {
+        case CM_ACTIVATE: {
             TScreen* screen = Screen();
             for (int i = screen->FormCount() - 1; i >= 0; --i) {
                 if (i >= screen->FormCount()) continue;
@@ -517,8 +474,8 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
             }
             return false;
         }
-        case 0xBCB3:
-        case 0xBCB4:
+        case PopupMenuItemShownMessage:
+        case PopupMenuWindowShownMessage:
             // Popup menus get their skinned shape here once menus are
             // skinned; until then only the answer stays.
             return skinnedPopups_;

@@ -6,7 +6,7 @@
 
 namespace kova::skin {
 
-bool FormAnimating = false;
+int FormAnimating = 0;
 
 LRESULT SendSkinCommand(HWND wnd, int subCode, LPARAM lParam, int low) {
     return SendMessageA(wnd, SkinCommandMessage, SkinCommand(subCode, low), lParam);

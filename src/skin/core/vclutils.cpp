@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/portable/scope.h"
 #include "framework/comctrls.h"
 #include "framework/stdctrls.h"
 #include "skin/core/commondata.h"
@@ -82,13 +83,13 @@ void PaintWindowedTree(HDC dc, TWinControl* w) {
     for (int i = 0; i < w->ControlCount(); ++i) {
         TWinControl* child = Windowed(w->Controls(i));
         if (!child || !child->Visible() || !child->HandleAllocated()) continue;
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         {
             const bool moves = !(child->Is<TCustomForm>() && !child->Parent());
             OriginShift shift(dc, moves ? child->Left() : 0, moves ? child->Top() : 0);
             PaintWindowedTree(dc, child);
         }
-        RestoreDC(dc, saved);
+        saved.Restore();
     }
 }
 
@@ -112,12 +113,12 @@ void PaintChildWindows(HWND parent, HDC dc, int dx, int dy) {
         RECT r{};
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         {
             OriginShift shift(dc, dx + r.left, dy + r.top);
             PrintWindowTree(c, dc);
         }
-        RestoreDC(dc, saved);
+        saved.Restore();
     }
 }
 
@@ -217,7 +218,7 @@ void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvi
         }
         return;
     }
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     const bool border = provider && provider->BorderForm;
     if (!border) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     if (TWinControl* w = Windowed(control)) {
@@ -234,7 +235,7 @@ void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvi
         control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         SendSkinCommandToControl(control, scSetLinkedObject, 0);
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
@@ -244,12 +245,12 @@ void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
     const int ox = dialog->ClientOffsetX(), oy = dialog->ClientOffsetY();
     const TRect client{ox, oy, ox + cr.right - cr.left, oy + cr.bottom - cr.top};
     if (wholeWindow) {
-        HDC wdc = GetWindowDC(h);
-        const int saved = SaveDC(wdc);
-        BitBlt(bitmap.Canvas()->Handle(), ox, oy, cr.right - cr.left, cr.bottom - cr.top, wdc, cr.left, cr.top,
-               SRCCOPY);
-        RestoreDC(wdc, saved);
-        ReleaseDC(h, wdc);
+        {
+            const TWindowDC wdc(h, TDCArea::Window);
+            const TSavedDC saved(wdc.Get());
+            BitBlt(bitmap.Canvas()->Handle(), ox, oy, cr.right - cr.left, cr.bottom - cr.top, wdc.Get(), cr.left,
+                   cr.top, SRCCOPY);
+        }
         GdiFlush();
         FillAlphaRect(bitmap.Pixels(),
                       {client.Left, client.Top, std::min(client.Right, bitmap.Width()),
@@ -258,13 +259,13 @@ void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
         return;
     }
     HDC dc = bitmap.Canvas()->Handle();
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     {
         OriginShift shift(dc, ox, oy);
         IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
         PaintChildWindows(h, dc);
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
     GdiFlush();
     if (!dialog->BorderForm)
         FillAlphaRect(bitmap.Pixels(), {0, 0, bitmap.Width(), bitmap.Height()}, 255, false);
@@ -275,10 +276,7 @@ void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
 void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset) {
     if (paintingGraphicControls || !parent) return;
     if (onlyWhenVisible && !parent->Visible()) return;
-    struct Flag {
-        Flag() { paintingGraphicControls = true; }
-        ~Flag() { paintingGraphicControls = false; }
-    } flag;
+    const TFlagScope painting(paintingGraphicControls, true);
     if (parent->ControlCount() == 0) return;
     RECT clip{};
     if (GetClipBox(dc, &clip) == NULLREGION || clip.right <= clip.left || clip.bottom <= clip.top) {
@@ -313,7 +311,7 @@ void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POI
             }
         }
         bdc = buffer.Canvas()->Handle();
-        const int saved = SaveDC(bdc);
+        TSavedDC saved(bdc);
         const RECT b = child->BoundsRect();
         if (!RectVisible(bdc, &b)) SendSkinCommandToControl(child, scSetCacheIncomplete, 0);
         {
@@ -321,7 +319,7 @@ void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POI
             IntersectClipRect(bdc, 0, 0, child->Width(), child->Height());
             child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bdc), 0);
         }
-        RestoreDC(bdc, saved);
+        saved.Restore();
         painted.push_back(child);
     }
     if (painted.empty()) return;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/dialogs.h"
+#include "framework/forms.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
