@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "skin/core/dc/dcroutines.h"
+#include "skin/core/formimages.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/portable/animframes.h"

@@ -1,7 +1,7 @@
 #include "skin/core/providerbase.h"
 
 #include "skin/core/skinmessage.h"
-#include "skin/core/skinnedforms.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -15,6 +15,7 @@ std::vector<TacDialogWnd*>& HookedDialogs() {
 TsSkinProviderBase::TsSkinProviderBase(TComponent* owner) : TComponent(owner) {
     Form = dynamic_cast<TCustomForm*>(owner);
     SkinData = std::make_unique<TsCommonData>(this, true);
+    SkinData->SetProviderOwned(Form);
     if (Form) AddSkinnedForm(Form);
 }
 

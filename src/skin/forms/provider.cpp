@@ -1,13 +1,30 @@
 #include "skin/forms/provider.h"
 
 #include "skin/core/portable/animframes.h"
+#include "skin/core/skincommands.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/vclutils.h"
 
 namespace kova::skin {
 
+namespace {
+// A form's provider answers sub-code 4 with itself, as the core sees it.
+void AnswerGetProvider() {
+    static const bool registered = [] {
+        RegisterSkinCommand(scGetProvider, TsSkinProvider::StaticClass(), [](TMessage& m, TsCommonData& data) {
+            m.Result = reinterpret_cast<LRESULT>(static_cast<TsSkinProviderBase*>(
+                static_cast<TsSkinProvider*>(data.OwnerObject)));
+            return true;
+        });
+        return true;
+    }();
+    (void)registered;
+}
+}  // namespace
+
 TsSkinProvider::TsSkinProvider(TComponent* owner) : TsSkinProviderBase(owner) {
+    AnswerGetProvider();
     if (Form) formProc_.Attach(Form, [this](TMessage& m) { FormWindowProc(m); });
 }
 
@@ -16,10 +33,6 @@ TsSkinProvider::~TsSkinProvider() = default;
 
 void TsSkinProvider::FormWindowProc(TMessage& m) {
     if (IsSkinCommand(m)) {
-        if (SkinSubCode(m.WParam) == scGetProvider) {
-            m.Result = reinterpret_cast<LRESULT>(static_cast<TsSkinProviderBase*>(this));
-            return;
-        }
         if (HandleSkinCommand(m, SkinData.get())) return;
     } else if (m.Msg == WM_COPYDATA && Form->HandleAllocated() && Form->Handle() == PreviewTargetWnd &&
                !inCopyData_) {

@@ -21,9 +21,10 @@
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
-#include "skin/forms/provider.h"
+#include "skin/core/skincommands.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/forms/provider.h"
 #include "handlecheck.h"
 
 namespace kova::skin {

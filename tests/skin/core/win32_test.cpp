@@ -161,8 +161,8 @@ TEST(DcRoutines, LayeredFunctionsFound) {
 }  // namespace
 }  // namespace kova::skin
 
-#include "skin/core/portable/pngbuilder.h"
 #include "skin/core/pngicons.h"
+#include "skin/core/portable/pngbuilder.h"
 
 namespace kova::skin {
 namespace {

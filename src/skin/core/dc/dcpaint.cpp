@@ -4,11 +4,11 @@
 
 #include "framework/handles.h"
 #include "skin/core/dc/dcroutines.h"
+#include "skin/core/dc/textdraw.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/pictureformats.h"
-#include "skin/core/dc/textdraw.h"
 
 namespace kova::skin {
 
