@@ -177,81 +177,86 @@ public:
     explicit TMemoryDC(HDC compatibleWith) : TOwnedHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
+// A handle that is given back to what it was taken from (a window's DC to
+// the window, a saved state to its DC): Traits names the source, the
+// handle, its kind and the release call (true when it succeeded).
+template <class Traits>
+class TBoundHandle {
+public:
+    using Source = typename Traits::Source;
+    using Handle = typename Traits::Handle;
+
+    TBoundHandle() = default;
+    TBoundHandle(Source source, Handle h) : source_(source), h_(h) {
+        if (h_) handles_detail::Add(Traits::kKind, 1);
+    }
+    ~TBoundHandle() { Reset(); }
+    TBoundHandle(const TBoundHandle&) = delete;
+    TBoundHandle& operator=(const TBoundHandle&) = delete;
+    TBoundHandle(TBoundHandle&& o) noexcept : source_(std::exchange(o.source_, Source{})), h_(std::exchange(o.h_, Handle{})) {}
+    TBoundHandle& operator=(TBoundHandle&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            source_ = std::exchange(o.source_, Source{});
+            h_ = std::exchange(o.h_, Handle{});
+        }
+        return *this;
+    }
+    explicit operator bool() const { return h_ != Handle{}; }
+    // Gives the handle back now.
+    void Reset() {
+        const Handle h = std::exchange(h_, Handle{});
+        const Source source = std::exchange(source_, Source{});
+        if (h != Handle{} && Traits::Close(source, h)) handles_detail::Add(Traits::kKind, -1);
+    }
+
+protected:
+    Source source_{};
+    Handle h_{};
+};
+
 // Which part of a window a window DC covers.
 enum class TDCArea {
     Client,  // GetDC: the client area (null window: the screen)
     Window,  // GetWindowDC: the whole window, frame and caption included
 };
 
+struct TWindowDCTraits {
+    using Source = HWND;
+    using Handle = HDC;
+    static constexpr THandleKind kKind = THandleKind::WindowDC;
+    static bool Close(HWND wnd, HDC dc) { return ReleaseDC(wnd, dc) != 0; }
+};
+
 // The DC of a window (GetDC or GetWindowDC), released with ReleaseDC.
 // Non-client painting takes one on every WM_NCPAINT: a DC left unreleased
 // there is one more per repaint.
-class TWindowDC {
+class TWindowDC : public TBoundHandle<TWindowDCTraits> {
 public:
     TWindowDC() = default;
     explicit TWindowDC(HWND wnd, TDCArea area = TDCArea::Client)
-        : wnd_(wnd), dc_(area == TDCArea::Window ? GetWindowDC(wnd) : GetDC(wnd)) {
-        if (dc_) handles_detail::Add(THandleKind::WindowDC, 1);
-    }
-    ~TWindowDC() { Reset(); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    TWindowDC(TWindowDC&& o) noexcept : wnd_(std::exchange(o.wnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
-    TWindowDC& operator=(TWindowDC&& o) noexcept {
-        if (this != &o) {
-            Reset();
-            wnd_ = std::exchange(o.wnd_, nullptr);
-            dc_ = std::exchange(o.dc_, nullptr);
-        }
-        return *this;
-    }
-    HDC Get() const { return dc_; }
-    HWND Window() const { return wnd_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    void Reset() {
-        HDC dc = std::exchange(dc_, nullptr);
-        if (dc && ReleaseDC(wnd_, dc)) handles_detail::Add(THandleKind::WindowDC, -1);
-        wnd_ = nullptr;
-    }
+        : TBoundHandle(wnd, area == TDCArea::Window ? GetWindowDC(wnd) : GetDC(wnd)) {}
+    HDC Get() const { return h_; }
+    HWND Window() const { return source_; }
+};
 
-private:
-    HWND wnd_ = nullptr;
-    HDC dc_ = nullptr;
+struct TSavedDCTraits {
+    using Source = HDC;
+    using Handle = int;
+    static constexpr THandleKind kKind = THandleKind::SavedDC;
+    static bool Close(HDC dc, int id) { return RestoreDC(dc, id) != 0; }
 };
 
 // SaveDC now, RestoreDC at the end: clipping, mapping and selected objects
 // come back as they were, also when the painting in between throws.
-class TSavedDC {
+class TSavedDC : public TBoundHandle<TSavedDCTraits> {
 public:
     TSavedDC() = default;
-    explicit TSavedDC(HDC dc) : dc_(dc), id_(dc ? SaveDC(dc) : 0) {
-        if (id_) handles_detail::Add(THandleKind::SavedDC, 1);
-        else dc_ = nullptr;
-    }
-    ~TSavedDC() { Restore(); }
-    TSavedDC(const TSavedDC&) = delete;
-    TSavedDC& operator=(const TSavedDC&) = delete;
-    TSavedDC(TSavedDC&& o) noexcept : dc_(std::exchange(o.dc_, nullptr)), id_(std::exchange(o.id_, 0)) {}
-    TSavedDC& operator=(TSavedDC&& o) noexcept {
-        if (this != &o) {
-            Restore();
-            dc_ = std::exchange(o.dc_, nullptr);
-            id_ = std::exchange(o.id_, 0);
-        }
-        return *this;
-    }
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC DC() const { return dc_; }
+    explicit TSavedDC(HDC dc) : TBoundHandle(dc, dc ? SaveDC(dc) : 0) {}
+    // The DC while its state is held (nullptr otherwise).
+    HDC DC() const { return h_ ? source_ : nullptr; }
     // Restores now (states saved after this one go with it).
-    void Restore() {
-        HDC dc = std::exchange(dc_, nullptr);
-        const int id = std::exchange(id_, 0);
-        if (dc && RestoreDC(dc, id)) handles_detail::Add(THandleKind::SavedDC, -1);
-    }
-
-private:
-    HDC dc_ = nullptr;
-    int id_ = 0;
+    void Restore() { Reset(); }
 };
 
 // A hook of SetWindowsHookEx, removed with UnhookWindowsHookEx.
