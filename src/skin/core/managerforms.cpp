@@ -9,12 +9,12 @@
 #include "skin/core/animations.h"
 #include "skin/core/commondata.h"
 #include "skin/core/dc/dcroutines.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/core/skinservices.h"
 
 namespace kova::skin {
 
@@ -245,8 +245,8 @@ void RepaintAllForms(TsSkinManager* manager, bool allowAnimation) {
         SendToAllForms(scRefresh, manager);
         UnlockFormsRepaint(manager, true);
     }
-    for (TacDialogWnd* dialog : HookedDialogs())
-        if (dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+    for (TacProviderBase* provider : DialogProviders())
+        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             RedrawWindow(dialog->CtrlHandle, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
@@ -312,7 +312,7 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
                 TsSkinProviderBase* provider = VisibleSkinnedMainForm();
                 if (!provider) return false;
                 if (model_.AnimEffects.Minimizing.Active) provider->StartMinimizing();
-                const bool dwm = FormSkinning().IsDwmCompositionEnabled && FormSkinning().IsDwmCompositionEnabled();
+                const bool dwm = DwmCompositionEnabled();
                 if (dwm) Application()->Minimize();
                 else WithoutSystemAnimation([] { Application()->Minimize(); });
                 return true;

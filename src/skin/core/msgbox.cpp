@@ -2,22 +2,9 @@
 
 #include "framework/portable/scope.h"
 #include "framework/dialogs.h"
-#include "skin/core/formsseam.h"
+#include "skin/core/skinservices.h"
 
 namespace kova::skin {
-
-int MsgBoxPosX = -1;
-int MsgBoxPosY = -1;
-
-FormSkinningServices& FormSkinning() {
-    static FormSkinningServices s{[] { return false; }};
-    return s;
-}
-
-MsgBoxApplication& MsgBoxApp() {
-    static MsgBoxApplication a;
-    return a;
-}
 
 int ShowMsgBox(const std::string& msg, int dlgType, std::uint32_t buttons, int helpCtx) {
     return ShowMsgBoxAt(nullptr, msg, dlgType, -1, -1, helpCtx, buttons);
@@ -32,14 +19,14 @@ int ShowMsgBoxAt(const char* caption, const std::string& msg, int dlgType, int x
     r.type = dlgType >= mtWarning && dlgType <= mtConfirmation ? static_cast<TMsgDlgType>(dlgType) : mtCustom;
     r.buttons = buttons;
     r.helpContext = helpCtx;
-    MsgBoxPosX = x;
-    MsgBoxPosY = y;
+    DialogPosX = x;
+    DialogPosY = y;
     if (MsgBoxApp().ModalStarted) MsgBoxApp().ModalStarted();
     // Reset the position and end the modal state even if the box throws.
     const TScopeExit restore([] {
         if (MsgBoxApp().ModalFinished) MsgBoxApp().ModalFinished();
-        MsgBoxPosX = -1;
-        MsgBoxPosY = -1;
+        DialogPosX = -1;
+        DialogPosY = -1;
     });
     return ShowMessageRequest(r);
 }

@@ -7,21 +7,14 @@
 #include "framework/forms.h"
 #include "framework/portable/formtext.h"
 #include "skin/core/dc/dcpaint.h"
-#include "skin/core/dc/dcroutines.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/sysentries.h"
 
 namespace kova::skin {
 
-TsSkinManager* DefaultManager = nullptr;
-bool SkinChanging = false;
-bool SkinEdited = false;
-
 namespace {
-
-// The WH_CBT hook of the GUI thread; one for the program.
-THookHandle g_threadHook;
 
 bool CommandLineHas(const char* sw) {
     TApplication* app = Application();
@@ -191,16 +184,16 @@ void TsSkinManager::SetHotControl(HWND wnd) {
 // ------------------------------------------------------------------ hooks
 
 void TsSkinManager::InstallThreadHook() {
-    if (!IsDefault() || g_threadHook) return;
-    g_threadHook.Reset(SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId()));
+    if (!IsDefault() || SkinState.ThreadHook) return;
+    SkinState.ThreadHook.Reset(SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId()));
 }
 
 void TsSkinManager::RemoveThreadHook() {
-    if (!IsDefault() || !g_threadHook) return;
+    if (!IsDefault() || !SkinState.ThreadHook) return;
     if (FormSkinning().FreeMenuWndAdapters) FormSkinning().FreeMenuWndAdapters();
-    g_threadHook.Reset();
+    SkinState.ThreadHook.Reset();
 }
 
-bool TsSkinManager::ThreadHookInstalled() const { return static_cast<bool>(g_threadHook); }
+bool TsSkinManager::ThreadHookInstalled() const { return static_cast<bool>(SkinState.ThreadHook); }
 
 }  // namespace kova::skin

@@ -25,6 +25,7 @@
 #include "framework/controls.h"
 #include "skin/core/model/skinmodel.h"
 #include "skin/core/portable/skinconsts.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -175,18 +176,8 @@ inline constexpr std::size_t kEditorNameOffset = 4, kEditorNameSize = 128;
 inline constexpr std::size_t kEditorDirOffset = 132, kEditorDirSize = 513;
 inline constexpr std::size_t kEditorTextOffset = 645, kEditorTextSize = 30001;
 
-// Set by the first skin-editor preview, for the rest of the run.
-extern bool SkinEdited;
-
 // How long the hide path waits beyond the hide animation's own time.
 inline constexpr DWORD kHideWaitMargin = 500;
-
-// The manager that serves every record naming none; nullptr before the
-// first manager is made and after the default one is freed.
-extern TsSkinManager* DefaultManager;
-
-// True for the whole of a load and of a repaint of all forms.
-extern bool SkinChanging;
 
 // Makes the manager class and its stored properties known to form
 // descriptions.

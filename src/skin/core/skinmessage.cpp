@@ -6,7 +6,6 @@
 
 namespace kova::skin {
 
-int FormAnimating = 0;
 
 LRESULT SendSkinCommand(HWND wnd, int subCode, LPARAM lParam, int low) {
     return SendMessageA(wnd, SkinCommandMessage, SkinCommand(subCode, low), lParam);

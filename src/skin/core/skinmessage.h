@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "framework/controls.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -67,14 +68,14 @@ inline WPARAM SkinCommand(int subCode, int low = 0) { return MAKEWPARAM(low, sub
 inline int SkinSubCode(WPARAM w) { return HIWORD(w); }
 inline int SkinLowArg(WPARAM w) { return LOWORD(w); }
 inline bool IsSkinCommand(const TMessage& m) { return m.Msg == SkinCommandMessage; }
+// The framework's message record filled in one go.
+inline void FillMessageRec(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT result, TMessage& rec) {
+    rec = TMessage{msg, wParam, lParam, result};
+}
 
-// The form and dialog animations running now (a skin change that animates
-// counts as one from its freeze to its unlock): broadcasts to child
-// controls are held back while any runs (the animation repaints everything
-// at its end). Non-zero means animating.
-extern int FormAnimating;
-// Counts one animation for as long as it lives, however it ends; an
-// animation that ends inside another leaves the other counted.
+// Counts one animation in FormAnimating (skin/core/skinstate.h) for as long
+// as it lives, however it ends; an animation that ends inside another
+// leaves the other counted.
 class TFormAnimatingScope {
 public:
     TFormAnimatingScope() { ++FormAnimating; }

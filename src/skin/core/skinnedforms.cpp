@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <optional>
 
 #include "framework/handles.h"
 
@@ -62,17 +61,19 @@ bool WindowsBelow6() { return LOBYTE(LOWORD(GetVersion())) < 6; }
 
 // The default manager's animated skin change, counted among the
 // animations from its freeze to its unlock.
-std::optional<TFormAnimatingScope>& SkinChangeAnimating() {
-    static std::optional<TFormAnimatingScope> scope;
-    return scope;
-}
 void BeginSkinChangeAnimating(TsSkinManager* manager) {
-    if (manager->IsDefault() && SkinChangeAnimated(manager) && !SkinChangeAnimating()) SkinChangeAnimating().emplace();
+    if (!manager->IsDefault() || !SkinChangeAnimated(manager) || SkinState.SkinChangeAnimating) return;
+    SkinState.SkinChangeAnimating = true;
+    ++FormAnimating;
 }
 
 }  // namespace
 
-void EndSkinChangeAnimating() { SkinChangeAnimating().reset(); }
+void EndSkinChangeAnimating() {
+    if (!SkinState.SkinChangeAnimating) return;
+    SkinState.SkinChangeAnimating = false;
+    if (FormAnimating > 0) --FormAnimating;
+}
 
 void FreezeFormsForSkinChange(TsSkinManager* manager) {
     if (!manager || MainWindowMinimised() || (manager->ComponentState() & (csLoading | csReading))) return;
@@ -264,8 +265,8 @@ void BroadcastToSkinnedForms(TMessage& m) {
         if (!form || form->IsDestroying()) continue;
         SendToFormTree(form, m);
     }
-    for (TacDialogWnd* dialog : HookedDialogs())
-        if (dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+    for (TacProviderBase* provider : DialogProviders())
+        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             SendMessageA(dialog->CtrlHandle, m.Msg, m.WParam, m.LParam);
 }
 

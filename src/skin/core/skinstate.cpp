@@ -2,9 +2,20 @@
 
 namespace kova::skin {
 
-std::vector<TCustomForm*>& SkinnedForms() {
-    static std::vector<TCustomForm*> forms;
-    return forms;
+TSkinState SkinState;
+
+TsSkinManager*& DefaultManager = SkinState.Manager;
+bool& SkinChanging = SkinState.SkinChanging;
+bool& SkinEdited = SkinState.SkinEdited;
+std::int32_t& FormAnimating = SkinState.FormAnimating;
+bool& PreviewMode = SkinState.PreviewMode;
+HWND& PreviewWindow = SkinState.PreviewWindow;
+bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
+int& DialogPosX = SkinState.DialogPosX;
+int& DialogPosY = SkinState.DialogPosY;
+
+void ResetSkinState() {
+    SkinState = TSkinState{};
 }
 
 void AddSkinnedForm(TCustomForm* form) { SkinnedForms().push_back(form); }
