@@ -9,6 +9,7 @@ namespace kova {
 // --- tab sheet ------------------------------------------------------------
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
+    controlStyle_ |= csAcceptsControls;
     visible_ = false;  // the page control shows the active one
     StoreBounds(0, 0, 100, 100);
 }

@@ -1,6 +1,8 @@
 #include "framework/controls.h"
 
 #include "framework/menus.h"
+#include "framework/portable/scope.h"
+#include "framework/windowtext.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -66,6 +68,10 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
     if (parent_) parent_->RemoveControl(this);
+}
+
+TControlState TControl::ControlState() const {
+    return controlState_ | ((ComponentState() & csReading) ? csReadingState : 0u);
 }
 
 void TControl::BeforeDestruction() {
@@ -358,7 +364,7 @@ void TControl::Notification(TComponent* c, TOperation op) {
 void TControl::Invalidate() {
     if (parent_ && parent_->HandleAllocated() && visible_) {
         RECT r = BoundsRect();
-        InvalidateRect(parent_->Handle(), &r, TRUE);
+        InvalidateRect(parent_->Handle(), &r, (controlStyle_ & csOpaque) ? FALSE : TRUE);
     }
 }
 
@@ -454,17 +460,13 @@ void TWinControl::AttachHandle(HWND h) {
 
 HWND TWinControl::Handle() {
     if (!handle_) {
-        if (creatingHandle_) throw EInvalidOperation("Window of " + Name() + " is being created");
+        if (controlState_ & csCreating) throw EInvalidOperation("Window of " + Name() + " is being created");
         if (parent_) parent_->HandleNeeded();
         if (!handle_) {
-            creatingHandle_ = true;
-            try {
+            {
+                const TFlagScope creating(controlState_, controlState_ | csCreating);
                 CreateWnd();
-            } catch (...) {
-                creatingHandle_ = false;
-                throw;
             }
-            creatingHandle_ = false;
             // A window made after its siblings' (a control that shows for
             // the first time) takes its place in the order of the controls,
             // which is the order of painting and of the Tab key.
@@ -567,11 +569,7 @@ void TWinControl::DestroyWnd() {
     if (handle_) {
         // Edits keep what the user typed.
         if (defWndProc_ && defWndProc_ != DefWindowProcA) {
-            int n = GetWindowTextLengthA(handle_);
-            std::string s(static_cast<size_t>(n) + 1, '\0');
-            GetWindowTextA(handle_, s.data(), n + 1);
-            s.resize(static_cast<size_t>(n));
-            text_ = s;
+            text_ = WindowText(handle_);
         }
         for (TControl* c : controls_)
             if (c->IsWindowed()) static_cast<TWinControl*>(c)->DestroyWnd();
@@ -734,7 +732,7 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::Invalidate() {
-    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (handle_) InvalidateRect(handle_, nullptr, (controlStyle_ & csOpaque) ? FALSE : TRUE);
 }
 void TWinControl::Update() {
     if (handle_) UpdateWindow(handle_);
@@ -747,11 +745,7 @@ bool TWinControl::Showing() const {
 
 std::string TWinControl::Caption() const {
     if (!handle_) return text_;
-    int n = GetWindowTextLengthA(handle_);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    int got = GetWindowTextA(handle_, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(0, got)));
-    return s;
+    return WindowText(handle_);
 }
 
 void TWinControl::SetBounds(int l, int t, int w, int h) {
@@ -860,13 +854,13 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         if (c->IsWindowed() || !c->visible_ || c->width_ <= 0 || c->height_ <= 0) continue;
         RECT r = c->BoundsRect();
         if (!RectVisible(dc, &r)) continue;
-        int saved = SaveDC(dc);
+        // Origin and clipping come back also when the child's painting throws.
+        TSavedDC saved(dc);
         POINT org;
         GetViewportOrgEx(dc, &org);
         SetViewportOrgEx(dc, org.x + c->left_, org.y + c->top_, nullptr);
         IntersectClipRect(dc, 0, 0, c->width_, c->height_);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 
@@ -995,6 +989,7 @@ void TWinControl::HandleMessage(TMessage& m) {
         case WM_PRINTCLIENT: {
             // Printing (WM_PRINT, PrintWindow) paints what WM_PAINT paints,
             // into the DC it is given.
+            const TFlagScope copy(controlState_, controlState_ | csPaintCopy);
             bool graphic = std::any_of(controls_.begin(), controls_.end(),
                                        [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
             if (!CustomPaint() && !graphic) break;
@@ -1037,10 +1032,7 @@ void TWinControl::HandleMessage(TMessage& m) {
             return;
         case CM_TEXTCHANGED:
             if (handle_) {
-                int n = GetWindowTextLengthA(handle_);
-                std::string cur(static_cast<size_t>(n) + 1, '\0');
-                cur.resize(static_cast<size_t>(std::max(0, GetWindowTextA(handle_, cur.data(), n + 1))));
-                if (cur != text_) SetWindowTextA(handle_, text_.c_str());
+                if (WindowText(handle_) != text_) SetWindowTextA(handle_, text_.c_str());
             }
             Invalidate();
             return;

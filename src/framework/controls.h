@@ -73,6 +73,23 @@ class TWinControl;
 class TPopupMenu;
 class TCustomForm;
 
+// What kind of control it is (ControlStyle). Bit values are those that
+// skinning code saves and compares.
+enum TControlStyleFlag : std::uint32_t {
+    csAcceptsControls = 1u << 0,  // a container: other controls are placed on it
+    csOpaque = 1u << 6,           // it covers its whole area: nothing under it is erased first
+};
+using TControlStyle = std::uint32_t;
+
+// What the control is going through now (ControlState).
+enum TControlStateFlag : std::uint32_t {
+    csReadingState = 1u << 3,  // its description is being read
+    csCreating = 1u << 6,      // its window (a form: the form with its description) is being made
+    csPaintCopy = 1u << 7,     // it is painted into somebody else's DC (printing)
+    csCustomPaint = 1u << 8,   // it paints itself, set by the control meanwhile
+};
+using TControlState = std::uint32_t;
+
 class EInvalidOperation : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -153,6 +170,11 @@ public:
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* m);
     bool MouseInControl() const { return mouseInside_; }
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle s) { controlStyle_ = s; }
+    // The stored bits and csReadingState while the description is read.
+    TControlState ControlState() const;
+    void SetControlState(TControlState s) { controlState_ = s; }
 
     virtual void Invalidate();
     virtual void Update();
@@ -209,6 +231,8 @@ protected:
     TPopupMenu* popupMenu_ = nullptr;
     bool mouseInside_ = false;
     bool mouseCaptured_ = false;
+    TControlStyle controlStyle_ = 0;
+    TControlState controlState_ = 0;
     // OnClick from a left button release inside the control (graphic and
     // custom-drawn controls, edits); native buttons click by notification.
     bool clickOnMouseUp_ = true;
@@ -319,7 +343,6 @@ protected:
     WNDPROC defWndProc_ = nullptr;
     std::vector<TControl*> controls_;
     bool tabStop_ = false;
-    bool creatingHandle_ = false;
     TControl* hoverChild_ = nullptr;
     TControl* captureChild_ = nullptr;
     TGdiObject<HBRUSH> colorBrush_;

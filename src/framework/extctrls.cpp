@@ -60,7 +60,10 @@ void TTimer::Loaded() {
 
 // --- panel ----------------------------------------------------------------
 
-TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) { StoreBounds(0, 0, 185, 41); }
+TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+    controlStyle_ |= csAcceptsControls;
+    StoreBounds(0, 0, 185, 41);
+}
 
 void TPanel::DefineProps(TPropList& L) {
     const std::vector<std::string> bevels{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
@@ -223,7 +226,11 @@ void TSpeedButton::Paint() {
 
 // --- radio group ----------------------------------------------------------
 
-TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner) { items_.SetSink(this); }
+TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner) {
+    // Its buttons are its own: nothing else is placed on it.
+    controlStyle_ &= ~csAcceptsControls;
+    items_.SetSink(this);
+}
 TRadioGroup::~TRadioGroup() { items_.SetSink(nullptr); }
 
 void TRadioGroup::DefineProps(TPropList& L) {

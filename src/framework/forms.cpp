@@ -1,6 +1,7 @@
 #include "framework/forms.h"
 
 #include "framework/portable/formtext.h"
+#include "framework/portable/scope.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -134,6 +135,7 @@ void TScrollingWinControl::HandleMessage(TMessage& m) {
 }
 
 TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+    controlStyle_ |= csAcceptsControls;
     clickOnMouseUp_ = true;
     StoreBounds(0, 0, 185, 41);
     color_ = clBtnFace;
@@ -148,6 +150,7 @@ void TScrollBox::CreateParams(TCreateParams& p) {
 // --- forms ----------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+    controlStyle_ |= csAcceptsControls;
     clickOnMouseUp_ = true;
     visible_ = false;
     StoreBounds(0, 0, 320, 240);
@@ -232,15 +235,19 @@ std::string TCustomForm::FormDescription() const {
 
 void TCustomForm::AfterConstruction() {
     RegisterFrameworkClasses();
-    std::string text = FormDescription();
-    if (!text.empty()) {
-        // Lenient reading (the program's): what was skipped goes to the
-        // debugger's output; tests read strictly and fail on it instead.
-        for (const std::string& skipped : ReadComponentText(this, text))
-            OutputDebugStringA((ClassName() + ": " + skipped + "\n").c_str());
-    } else if (!FieldNames().empty() || !MethodNames().empty()) {
-        throw EFormReadError("The form " + ClassName() + " has no description (no RCDATA resource " + ClassName() +
-                             " in the program)");
+    {
+        // Components made from the description see a form being created.
+        const TFlagScope creating(controlState_, controlState_ | csCreating);
+        std::string text = FormDescription();
+        if (!text.empty()) {
+            // Lenient reading (the program's): what was skipped goes to the
+            // debugger's output; tests read strictly and fail on it instead.
+            for (const std::string& skipped : ReadComponentText(this, text))
+                OutputDebugStringA((ClassName() + ": " + skipped + "\n").c_str());
+        } else if (!FieldNames().empty() || !MethodNames().empty()) {
+            throw EFormReadError("The form " + ClassName() + " has no description (no RCDATA resource " +
+                                 ClassName() + " in the program)");
+        }
     }
     if (OnCreate) OnCreate(this);
     if (visible_) {
@@ -701,6 +708,18 @@ bool TApplication::ProcessMessage(MSG& msg) {
 void TApplication::ProcessMessages() {
     MSG msg;
     while (ProcessMessage(msg)) {
+    }
+}
+
+bool WaitWithMessages(DWORD ms, const std::function<bool()>& done) {
+    TApplication* app = Application();
+    const DWORD start = GetTickCount();
+    for (;;) {
+        app->ProcessMessages();
+        if (done && done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (app->Terminated() || elapsed >= ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(ms - elapsed, 10), QS_ALLINPUT);
     }
 }
 

@@ -273,6 +273,12 @@ private:
     friend class TCustomForm;
 };
 
+// Handles the thread's messages for up to `ms` milliseconds, sooner once
+// `done` holds (asked after every round of messages) or the application
+// was told to end; between rounds it sleeps until a message arrives. True
+// when `done` held.
+bool WaitWithMessages(DWORD ms, const std::function<bool()>& done = {});
+
 // The program's application and screen objects (created on first use).
 TApplication* Application();
 TScreen* Screen();

@@ -1,7 +1,8 @@
 // Owners of GDI and USER handles: each guard releases what it holds when it
 // goes out of scope, exceptions included, with the call that matches the
 // one that made it (DeleteObject, ReleaseDC, DeleteDC, EndPaint,
-// DestroyIcon ...). A selection guard puts the DC's previous object back.
+// DestroyIcon, RestoreDC, UnhookWindowsHookEx, FreeLibrary ...). A
+// selection guard puts the DC's previous object back.
 // Guards cannot be copied; they can be moved.
 //
 // Every guard counts what it holds, per kind. The system's own count of a
@@ -33,7 +34,7 @@ enum class THandleKind {
     Font,
     Bitmap,
     Region,
-    WindowDC,       // GetDC / ReleaseDC
+    WindowDC,       // GetDC or GetWindowDC / ReleaseDC
     MemoryDC,       // CreateCompatibleDC / DeleteDC
     Selection,      // an object selected into a DC, to be put back
     Paint,          // BeginPaint / EndPaint
@@ -41,6 +42,10 @@ enum class THandleKind {
     Menu,
     ImageList,
     WindowBinding,  // a framework object bound to its window
+    SavedDC,        // SaveDC / RestoreDC
+    Hook,           // SetWindowsHookEx / UnhookWindowsHookEx
+    Module,         // LoadLibrary / FreeLibrary
+    Subclass,       // a procedure chained into a window's messages
     Count
 };
 
@@ -68,11 +73,12 @@ inline THandleCounts LiveHandleCounts() {
 inline const char* HandleKindName(THandleKind k) {
     static const char* const names[kHandleKinds] = {"pen",    "brush",     "font",   "bitmap", "region",
                                                     "window DC", "memory DC", "selection", "paint", "icon",
-                                                    "menu",   "image list", "window binding"};
+                                                    "menu",   "image list", "window binding", "saved DC",
+                                                    "hook",   "module",    "subclass"};
     return names[static_cast<std::size_t>(k)];
 }
-// Bookkeeping for owners that are not guards (the window binding): n is +1
-// or -1.
+// Bookkeeping for owners that are not guards (the window binding, the
+// subclass): n is +1 or -1.
 inline void CountHandle(THandleKind k, long n) { handles_detail::Add(k, n); }
 
 // Unique ownership of one handle; Traits names the handle type, its kind
@@ -171,37 +177,115 @@ public:
     explicit TMemoryDC(HDC compatibleWith) : TOwnedHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
-// The DC of a window's client area (GetDC; null window: the screen),
-// released with ReleaseDC.
-class TWindowDC {
+// A handle that is given back to what it was taken from (a window's DC to
+// the window, a saved state to its DC): Traits names the source, the
+// handle, its kind and the release call (true when it succeeded).
+template <class Traits>
+class TBoundHandle {
 public:
-    TWindowDC() = default;
-    explicit TWindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {
-        if (dc_) handles_detail::Add(THandleKind::WindowDC, 1);
+    using Source = typename Traits::Source;
+    using Handle = typename Traits::Handle;
+
+    TBoundHandle() = default;
+    TBoundHandle(Source source, Handle h) : source_(source), h_(h) {
+        if (h_) handles_detail::Add(Traits::kKind, 1);
     }
-    ~TWindowDC() { Reset(); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    TWindowDC(TWindowDC&& o) noexcept : wnd_(std::exchange(o.wnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
-    TWindowDC& operator=(TWindowDC&& o) noexcept {
+    ~TBoundHandle() { Reset(); }
+    TBoundHandle(const TBoundHandle&) = delete;
+    TBoundHandle& operator=(const TBoundHandle&) = delete;
+    TBoundHandle(TBoundHandle&& o) noexcept : source_(std::exchange(o.source_, Source{})), h_(std::exchange(o.h_, Handle{})) {}
+    TBoundHandle& operator=(TBoundHandle&& o) noexcept {
         if (this != &o) {
             Reset();
-            wnd_ = std::exchange(o.wnd_, nullptr);
-            dc_ = std::exchange(o.dc_, nullptr);
+            source_ = std::exchange(o.source_, Source{});
+            h_ = std::exchange(o.h_, Handle{});
         }
         return *this;
     }
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    explicit operator bool() const { return h_ != Handle{}; }
+    // Gives the handle back now.
     void Reset() {
-        HDC dc = std::exchange(dc_, nullptr);
-        if (dc && ReleaseDC(wnd_, dc)) handles_detail::Add(THandleKind::WindowDC, -1);
-        wnd_ = nullptr;
+        const Handle h = std::exchange(h_, Handle{});
+        const Source source = std::exchange(source_, Source{});
+        if (h != Handle{} && Traits::Close(source, h)) handles_detail::Add(Traits::kKind, -1);
     }
 
-private:
-    HWND wnd_ = nullptr;
-    HDC dc_ = nullptr;
+protected:
+    Source source_{};
+    Handle h_{};
+};
+
+// Which part of a window a window DC covers.
+enum class TDCArea {
+    Client,  // GetDC: the client area (null window: the screen)
+    Window,  // GetWindowDC: the whole window, frame and caption included
+};
+
+struct TWindowDCTraits {
+    using Source = HWND;
+    using Handle = HDC;
+    static constexpr THandleKind kKind = THandleKind::WindowDC;
+    static bool Close(HWND wnd, HDC dc) { return ReleaseDC(wnd, dc) != 0; }
+};
+
+// The DC of a window (GetDC or GetWindowDC), released with ReleaseDC.
+// Non-client painting takes one on every WM_NCPAINT: a DC left unreleased
+// there is one more per repaint.
+class TWindowDC : public TBoundHandle<TWindowDCTraits> {
+public:
+    TWindowDC() = default;
+    explicit TWindowDC(HWND wnd, TDCArea area = TDCArea::Client)
+        : TBoundHandle(wnd, area == TDCArea::Window ? GetWindowDC(wnd) : GetDC(wnd)) {}
+    HDC Get() const { return h_; }
+    HWND Window() const { return source_; }
+};
+
+struct TSavedDCTraits {
+    using Source = HDC;
+    using Handle = int;
+    static constexpr THandleKind kKind = THandleKind::SavedDC;
+    static bool Close(HDC dc, int id) { return RestoreDC(dc, id) != 0; }
+};
+
+// SaveDC now, RestoreDC at the end: clipping, mapping and selected objects
+// come back as they were, also when the painting in between throws.
+class TSavedDC : public TBoundHandle<TSavedDCTraits> {
+public:
+    TSavedDC() = default;
+    explicit TSavedDC(HDC dc) : TBoundHandle(dc, dc ? SaveDC(dc) : 0) {}
+    // The DC while its state is held (nullptr otherwise).
+    HDC DC() const { return h_ ? source_ : nullptr; }
+    // Restores now (states saved after this one go with it).
+    void Restore() { Reset(); }
+};
+
+// A hook of SetWindowsHookEx, removed with UnhookWindowsHookEx.
+struct THookTraits {
+    using Handle = HHOOK;
+    static constexpr THandleKind kKind = THandleKind::Hook;
+    static bool Close(HHOOK h) { return UnhookWindowsHookEx(h) != 0; }
+};
+using THookHandle = TOwnedHandle<THookTraits>;
+
+// A library loaded with LoadLibrary, freed with FreeLibrary. Entry points
+// found in it are valid only while it is loaded.
+struct TModuleTraits {
+    using Handle = HMODULE;
+    static constexpr THandleKind kKind = THandleKind::Module;
+    static bool Close(HMODULE h) { return FreeLibrary(h) != 0; }
+};
+class TModuleHandle : public TOwnedHandle<TModuleTraits> {
+public:
+    TModuleHandle() = default;
+    // Loads the library; empty when it is not there.
+    explicit TModuleHandle(const char* name) : TOwnedHandle(LoadLibraryA(name)) {}
+    // The entry point of that name as a pointer of type F; nullptr when the
+    // library or the entry point is missing.
+    template <class F>
+    F Proc(const char* name) const {
+        if (!Get()) return nullptr;
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Get(), name)));
+    }
 };
 
 // Selects an object into a DC and selects the DC's previous object back at

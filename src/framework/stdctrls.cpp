@@ -2,22 +2,13 @@
 
 #include "framework/forms.h"
 #include "framework/handles.h"
+#include "framework/windowtext.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
 namespace kova {
-
-namespace {
-std::string WindowText(HWND h) {
-    int n = GetWindowTextLengthA(h);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    int got = GetWindowTextA(h, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(0, got)));
-    return s;
-}
-}  // namespace
 
 // --- edits ----------------------------------------------------------------
 
@@ -614,7 +605,10 @@ void TRadioButton::Click() { SetChecked(true); }
 
 // --- group box, labels ----------------------------------------------------
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 185, 105); }
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) {
+    controlStyle_ |= csAcceptsControls;
+    StoreBounds(0, 0, 185, 105);
+}
 
 void TGroupBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);

@@ -4,6 +4,7 @@
 #include "framework/forms.h"
 #include "framework/grids.h"
 #include "framework/handles.h"
+#include "reportedtexts.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,54 @@ TEST(HandleGuards, TheDCGuardsReleaseTheirDCs) {
     EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
 }
 
+// The whole-window DC, a saved DC state, a hook and a loaded module: each
+// counted while held and given back at the end of its scope.
+LRESULT CALLBACK PassHook(int code, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, code, w, l); }
+
+TEST(HandleGuards, WindowDCsSavedStatesHooksAndModulesGoBack) {
+    EnsureApplication();
+    const THandleCounts before = LiveHandleCounts();
+    auto* f = TCustomForm::Create<TForm>(Application());
+    f->SetBounds(10, 10, 120, 80);
+    HWND wnd = f->Handle();
+    HDC seenDC = nullptr;
+    {
+        TWindowDC whole(wnd, TDCArea::Window);
+        ASSERT_TRUE(whole);
+        seenDC = whole.Get();
+        // The whole-window DC starts at the window's corner, not the client's.
+        POINT origin{};
+        GetDCOrgEx(whole.Get(), &origin);
+        RECT wr;
+        GetWindowRect(wnd, &wr);
+        EXPECT_EQ(origin.x, wr.left);
+        EXPECT_EQ(origin.y, wr.top);
+        {
+            TSavedDC saved(whole.Get());
+            ASSERT_TRUE(saved);
+            SetViewportOrgEx(whole.Get(), 5, 6, nullptr);
+            EXPECT_EQ(Live(THandleKind::SavedDC), before[static_cast<std::size_t>(THandleKind::SavedDC)] + 1);
+        }
+        POINT vp{};
+        GetViewportOrgEx(whole.Get(), &vp);
+        EXPECT_EQ(vp.x, 0) << "the saved state did not come back";
+        THookHandle hook(SetWindowsHookExA(WH_CBT, PassHook, nullptr, GetCurrentThreadId()));
+        ASSERT_TRUE(hook);
+        TModuleHandle module("msimg32.dll");
+        ASSERT_TRUE(module);
+        EXPECT_NE(module.Proc<void*>("GradientFill"), nullptr);
+        EXPECT_EQ(module.Proc<void*>("NoSuchEntryPoint"), nullptr);
+        EXPECT_EQ(TModuleHandle("no-such-library.dll").Proc<void*>("x"), nullptr);
+        for (THandleKind k : {THandleKind::WindowDC, THandleKind::Hook, THandleKind::Module})
+            EXPECT_EQ(Live(k), before[static_cast<std::size_t>(k)] + 1) << HandleKindName(k);
+    }
+    // A DC given back can be had again (a DC that leaks would stay ours).
+    EXPECT_EQ(TSavedDC(nullptr).DC(), nullptr);
+    f->Free();
+    (void)seenDC;
+    EXPECT_EQ(LiveHandleCounts(), before) << CountsDiff(before, LiveHandleCounts());
+}
+
 // A canvas whose tools change while it holds a DC draws with the new ones
 // and leaves no object behind; a bitmap with its canvas goes whole.
 TEST(HandleGuards, CanvasAndBitmapLeaveNothingBehind) {
@@ -198,13 +247,8 @@ TEST(WindowBinding, AControlIsFoundByItsWindowUntilTheWindowIsGone) {
 // released.
 TEST(PaintGuards, AGridWhoseCellDrawingThrowsLeavesNothingBehind) {
     EnsureApplication();
-    std::vector<std::string> reported;
-    TScopedDialogResponder responder([&](const TDialogRequest& r) {
-        reported.push_back(r.text);
-        TDialogAnswer a;
-        a.result = mrOk;
-        return a;
-    });
+    TReportedTexts reports;
+    std::vector<std::string>& reported = reports.Texts;
     auto* f = TCustomForm::Create<TForm>(Application());
     auto* g = new TStringGrid(f);
     g->SetParent(f);

@@ -751,12 +751,18 @@ TEST_F(FrameworkTest, UpDownSpeedButtonAndRadioGroup) {
 }
 
 std::vector<std::string> g_loadOrder;
+// The form's control state as each probe is made, and the probe's own in
+// its Loaded.
+std::vector<TControlState> g_formStateAtProbe, g_probeStateAtLoaded;
 
 class TLoadProbe : public TPanel {
     KOVA_CLASS(TLoadProbe, TPanel)
 public:
-    using TPanel::TPanel;
+    explicit TLoadProbe(TComponent* owner) : TPanel(owner) {
+        if (auto* form = dynamic_cast<TControl*>(owner)) g_formStateAtProbe.push_back(form->ControlState());
+    }
     void Loaded() override {
+        g_probeStateAtLoaded.push_back(ControlState());
         TPanel::Loaded();
         // Siblings read later already exist when Loaded runs.
         g_loadOrder.push_back(Name() + (Owner()->FindComponent("Last") ? "+" : "-"));
@@ -784,6 +790,22 @@ TEST_F(FrameworkTest, LoadedRunsAfterAllComponentsExistInReadingOrder) {
     GetClientRect(f->Handle(), &cr);
     EXPECT_EQ(cr.right, 623);
     EXPECT_EQ(cr.bottom, 421);
+    f->Free();
+}
+
+// Components made from a form's description see the form being created
+// and themselves being read; afterwards, and for forms made in code, the
+// states are clear.
+TEST_F(FrameworkTest, AFormIsCreatingWhileItsDescriptionIsRead) {
+    RegisterComponentClass<TLoadProbe>();
+    g_formStateAtProbe.clear();
+    g_probeStateAtLoaded.clear();
+    auto* f = TCustomForm::Create<TLoadForm>(Application());
+    ASSERT_EQ(g_formStateAtProbe.size(), 3u);
+    for (TControlState s : g_formStateAtProbe) EXPECT_EQ(s & (csCreating | csReadingState), csCreating | csReadingState);
+    for (TControlState s : g_probeStateAtLoaded) EXPECT_TRUE(s & csReadingState);
+    EXPECT_EQ(f->ControlState(), 0u);
+    EXPECT_EQ(static_cast<TControl*>(f->FindComponent("First"))->ControlState(), 0u);
     f->Free();
 }
 

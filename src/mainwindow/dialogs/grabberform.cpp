@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/dialogs.h"
+#include "framework/windowtext.h"
 #include "mainwindow/editors/autoplace/autoplacepage.h"
 #include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/main.h"
@@ -13,15 +14,6 @@ namespace {
 
 constexpr char SelectCaption[] = "Click to Select Window";
 constexpr char PickingCaption[] = "Select Window or Click to Cancel";
-
-std::string TextOf(HWND w, bool className) {
-    char buf[256] = {};
-    if (className)
-        GetClassNameA(w, buf, sizeof buf);
-    else
-        GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
 
 int32_t EditNumber(const TEdit* e) { return autoplace::ParseNumber(e->Text(), 0); }
 
@@ -99,8 +91,8 @@ void TTGrabberForm::EndGrabberPick() {
     if (root) {
         RECT r{};
         GetWindowRect(root, &r);
-        TitleEdit->SetText(TextOf(root, false));
-        ClassEdit->SetText(TextOf(root, true));
+        TitleEdit->SetText(WindowText(root));
+        ClassEdit->SetText(WindowClassName(root));
         PosXEdit->SetText(std::to_string(r.left));
         PosYEdit->SetText(std::to_string(r.top));
         SizeXEdit->SetText(std::to_string(r.right - r.left));

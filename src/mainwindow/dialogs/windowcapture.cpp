@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "framework/dialogs.h"
+#include "framework/windowtext.h"
 #include "framework/handles.h"
 #include "framework/portable/streams.h"
 #include "mainwindow/editors/autoplace/model/autoplacemodel.h"
@@ -15,15 +16,6 @@ constexpr char SelectCaption[] = "Click to Select Window";
 constexpr char PickingCaption[] = "Select Window or Click to Cancel";
 constexpr int PictureTop = 146;
 constexpr int NarrowWidth = 784;
-
-std::string TextOf(HWND w, bool className) {
-    char buf[256] = {};
-    if (className)
-        GetClassNameA(w, buf, sizeof buf);
-    else
-        GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
 
 int32_t EditNumber(const TEdit* e) { return autoplace::ParseNumber(e->Text(), 0); }
 
@@ -163,8 +155,8 @@ void TWindowCapture::EndWindowPick() {
     HWND root = under ? GetAncestor(under, GA_ROOT) : nullptr;
     if (root) {
         SelectedWindow = root;
-        Edit3->SetText(TextOf(root, false));
-        Edit4->SetText(TextOf(root, true));
+        Edit3->SetText(WindowText(root));
+        Edit4->SetText(WindowClassName(root));
         ShowSizes();
     }
     StopPicking();

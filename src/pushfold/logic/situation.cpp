@@ -11,6 +11,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "framework/portable/scope.h"
 #include "pushfold/logic/icm.h"
 
 namespace kova::pushfold {
@@ -193,7 +194,10 @@ class TSituation::LookAhead {
       const std::size_t count = std::min(static_cast<std::size_t>(threads), rows.size());
       std::vector<std::thread> helpers;
       helpers.reserve(count);
-      const JoinAll joiner{helpers};
+      // Every helper is joined however the rows end.
+      const TScopeExit joiner([&helpers] {
+        for (std::thread& t : helpers) t.join();
+      });
       for (std::size_t t = 1; t < count; ++t) {
         try {
           helpers.emplace_back(work, nullptr);
@@ -206,13 +210,6 @@ class TSituation::LookAhead {
     if (failure) std::rethrow_exception(failure);
     return !stop;
   }
-
-  struct JoinAll {
-    std::vector<std::thread>& threads;
-    ~JoinAll() {
-      for (std::thread& t : threads) t.join();
-    }
-  };
 
   TSituation& top_;
   Memo& memo_;

@@ -43,18 +43,6 @@ constexpr COLORREF kNoColourKey = 0x1FFFFFFF;
 
 BLENDFUNCTION Blend(std::uint8_t alpha) { return BLENDFUNCTION{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA}; }
 
-class ScreenDC {
-public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 void ShowLayered(HWND wnd, HDC screenDC, POINT pos, TBitmap& picture, std::uint8_t alpha) {
     SIZE size{picture.Width(), picture.Height()};
     POINT src{0, 0};
@@ -142,12 +130,13 @@ void RunShowFrames(HWND overlay, HWND real, HDC screenDC, POINT pos, TBitmap& so
 }
 
 // The real window takes the overlay's place: under it, redrawn whole.
-void RevealUnder(HWND overlay, TCustomForm* form, std::uint8_t maxAlpha, UINT extraRedraw) {
+void RevealUnder(HWND overlay, TCustomForm* form, std::uint8_t maxAlpha, UINT extraRedraw,
+                 TFormAnimatingScope& animating) {
     const HWND wnd = form->Handle();
     if (form->AlphaBlend()) form->SetAlphaBlendValue(maxAlpha);
     SetWindowPos(wnd, overlay, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     SendMessageA(wnd, WM_SETREDRAW, 1, 0);
-    FormAnimating = false;
+    animating.End();
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME | extraRedraw);
 }
@@ -174,7 +163,7 @@ void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const PO
         const RECT r = WindowRect(wnd);
         pos = {r.left, r.top};
     }
-    ScreenDC screen;
+    const TWindowDC screen(nullptr);
     ShowLayered(wnd, screen.Get(), pos, *bitmap, alpha);
 }
 
@@ -197,12 +186,12 @@ void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint
     const POINT pos{r.left, r.top};
     TForm* overlay = NewOverlay(RECT{r.left, r.top, r.left + source.Width(), r.top + source.Height()});
     {
-        ScreenDC screen;
+        const TWindowDC screen(nullptr);
         RunShowFrames(overlay->Handle(), form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
         ShowLayered(overlay->Handle(), screen.Get(), pos, source, maxAlpha);
     }
     provider->InAnimation = 0;
-    RevealUnder(overlay->Handle(), form, maxAlpha, RDW_ERASENOW);
+    RevealUnder(overlay->Handle(), form, maxAlpha, RDW_ERASENOW, animating);
     if (DwmCompositionEnabled()) Pause();
     SetWindowPos(overlay->Handle(), form->Handle(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
@@ -225,13 +214,13 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     const POINT pos{r.left, r.top};
     TForm* overlay = NewOverlay(RECT{r.left, r.top, r.left + source->Width(), r.top + source->Height()});
     {
-        ScreenDC screen;
+        const TWindowDC screen(nullptr);
         RunShowFrames(overlay->Handle(), wnd, screen.Get(), pos, *source, time, maxAlpha, mode, true);
         ShowLayered(overlay->Handle(), screen.Get(), pos, *source, maxAlpha);
     }
     SetWindowPos(wnd, overlay->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     SendMessageA(wnd, WM_SETREDRAW, 1, 0);
-    FormAnimating = false;
+    animating.End();
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME);
     if (DwmCompositionEnabled()) Pause();
@@ -306,7 +295,7 @@ TOutputWindow* MakeOutputWindowSnapshot(TWinControl* control) {
     const RECT r = WindowRect(wnd);
     out->Picture.SetSize(r.right - r.left, r.bottom - r.top);
     {
-        ScreenDC screen;
+        const TWindowDC screen(nullptr);
         BitBlt(out->Picture.Canvas()->Handle(), 0, 0, out->Picture.Width(), out->Picture.Height(), screen.Get(),
                r.left, r.top, SRCCOPY);
     }
@@ -327,7 +316,8 @@ TOutputWindow* MakeOutputWindowSnapshot(TWinControl* control) {
 
 // Windows that cannot be layered: the new look is blended over what the
 // screen showed under the control, in the output window over it.
-bool SkinChangeByBlending(TWinControl* control, TsSkinProviderBase* provider, std::uint16_t time) {
+bool SkinChangeByBlending(TWinControl* control, TsSkinProviderBase* provider, std::uint16_t time,
+                          TFormAnimatingScope& animating) {
     const HWND wnd = control->Handle();
     const RECT r = WindowRect(wnd);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -346,7 +336,8 @@ bool SkinChangeByBlending(TWinControl* control, TsSkinProviderBase* provider, st
     const int step = 255 / steps;
     const PixelBuffer32& b = source.Pixels();
     {
-        HDC dc = GetWindowDC(out->Handle());
+        const TWindowDC windowDC(out->Handle(), TDCArea::Window);
+        const HDC dc = windowDC.Get();
         for (int i = 0; i <= steps; ++i) {
             const int k = std::max(0, i * step);
             PixelBuffer32& f = out->Picture.Pixels();
@@ -365,9 +356,8 @@ bool SkinChangeByBlending(TWinControl* control, TsSkinProviderBase* provider, st
         }
         CopyPixels(b, out->Picture.Pixels());
         BitBlt(dc, 0, 0, w, h, out->Picture.Canvas()->Handle(), 0, 0, SRCCOPY);
-        ReleaseDC(out->Handle(), dc);
     }
-    FormAnimating = false;
+    animating.End();
     bool redrawn = false;
     if (control->Visible()) {
         SendMessageA(wnd, WM_SETREDRAW, 1, 0);
@@ -394,7 +384,7 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     auto* form = dynamic_cast<TCustomForm*>(control);
     TsSkinProviderBase* provider = form ? ProviderOfForm(form) : nullptr;
     if (!form || !provider || !LayeredWindowsAvailable()) {
-        return SkinChangeByBlending(win, provider, time);
+        return SkinChangeByBlending(win, provider, time, animating);
     }
     // The border window shows the old picture while the form changes; it
     // comes with form skinning. Without one the old picture is the frozen
@@ -410,11 +400,11 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     const POINT pos{r.left, r.top};
     TForm* overlay = NewOverlay(r);
     {
-        ScreenDC screen;
+        const TWindowDC screen(nullptr);
         RunShowFrames(overlay->Handle(), form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
         ShowLayered(overlay->Handle(), screen.Get(), pos, source, maxAlpha);
     }
-    RevealUnder(overlay->Handle(), form, maxAlpha, 0);
+    RevealUnder(overlay->Handle(), form, maxAlpha, 0, animating);
     overlay->Free();
     return true;
 }
@@ -478,7 +468,7 @@ void TacHideTimer::Start(TForm* window, std::unique_ptr<TBitmap> image, int step
     pos_ = {r.left, r.top};
     MakeLayeredNoActivate(wnd);
     {
-        ScreenDC screen;
+        const TWindowDC screen(nullptr);
         ShowLayered(wnd, screen.Get(), pos_, *image_, maxAlpha);
     }
     ShowWindow(wnd, SW_SHOWNOACTIVATE);
@@ -506,7 +496,7 @@ void TacHideTimer::Frame() {
     } else if (f.Copy) {
         CopyPixels(image_->Pixels(), frame_->Pixels());
     }
-    ScreenDC screen;
+    const TWindowDC screen(nullptr);
     ShowLayered(window_->Handle(), screen.Get(), pos_, *frame_, f.Alpha);
 }
 

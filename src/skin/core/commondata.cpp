@@ -6,6 +6,7 @@
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
+#include "framework/windowtext.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/glow.h"
@@ -347,18 +348,15 @@ void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
         if (TWinControl* w = Windowed(OwnerControl)) {
             if (!w->HandleAllocated()) return;
             GetWindowRect(w->Handle(), &r);
-            HDC dc = GetWindowDC(w->Handle());
-            GetClipBox(dc, &clip);
-            ReleaseDC(w->Handle(), dc);
+            const TWindowDC dc(w->Handle(), TDCArea::Window);
+            GetClipBox(dc.Get(), &clip);
         } else {
             TWinControl* parent = OwnerControl->Parent();
             if (!parent || !parent->HandleAllocated()) return;
             const POINT p = OwnerControl->ClientToScreen(POINT{0, 0});
             r = {p.x, p.y, p.x + OwnerControl->Width(), p.y + OwnerControl->Height()};
-            HDC dc = GetDC(parent->Handle());
             RECT pc{};
-            GetClipBox(dc, &pc);
-            ReleaseDC(parent->Handle(), dc);
+            GetClipBox(TWindowDC(parent->Handle()).Get(), &pc);
             // The parent's visible part within the control, relative to it.
             const LONG l = OwnerControl->Left(), t = OwnerControl->Top();
             clip = {std::max<LONG>(pc.left - l, 0), std::max<LONG>(pc.top - t, 0),
@@ -367,9 +365,7 @@ void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
         }
     } else if (wnd) {
         GetWindowRect(wnd, &r);
-        HDC dc = GetWindowDC(wnd);
-        GetClipBox(dc, &clip);
-        ReleaseDC(wnd, dc);
+        GetClipBox(TWindowDC(wnd, TDCArea::Window).Get(), &clip);
         ownerWnd = GetTopParentWindow(wnd);
     } else {
         return;
@@ -622,7 +618,7 @@ void CopyCacheExcludingControls(TWinControl* parent, TsCommonData* data, const R
                                 bool paintBorder, HDC dc, const RECT& dest) {
     if (!data || !data->CacheBmp) return;
     if (paintBorder) PaintControlBorder(*data, 0);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, dest.left, dest.top, dest.right, dest.bottom);
     // Windowed children paint themselves over what is copied here; the
     // windowless ones are painted afterwards and must not flicker.
@@ -634,14 +630,14 @@ void CopyCacheExcludingControls(TWinControl* parent, TsCommonData* data, const R
         ExcludeClipRect(dc, b.left + dx, b.top + dy, b.right + dx, b.bottom + dy);
     }
     CopyCache(*data, src, dc, dest);
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src, int dy, int dx, bool paintBorder,
                                HDC dc, const RECT& dest) {
     if (!data || !data->CacheBmp) return;
     if (paintBorder) PaintControlBorder(*data, 0);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, dest.left, dest.top, dest.right, dest.bottom);
     RECT pr{};
     GetWindowRect(parent, &pr);
@@ -652,9 +648,7 @@ void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src,
         OffsetRect(&r, -pr.left - dx, -pr.top - dy);
         const auto style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
         const auto exStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE));
-        char cls[16] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        const bool groupBox = (style & 7) == BS_GROUPBOX && lstrcmpiA(cls, "Button") == 0;
+        const bool groupBox = (style & 7) == BS_GROUPBOX && lstrcmpiA(WindowClassName(child).c_str(), "Button") == 0;
         if (!groupBox || (exStyle & WS_EX_CLIENTEDGE)) {
             ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
             continue;
@@ -674,7 +668,7 @@ void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src,
         ExcludeClipRect(dc, r.left, r.bottom - mb, r.right, r.bottom);
     }
     CopyCache(*data, src, dc, dest);
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 }  // namespace kova::skin

@@ -28,7 +28,7 @@ void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvi
         }
         return;
     }
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     const bool border = provider && provider->BorderForm;
     if (!border) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     if (control->IsWindowed()) {
@@ -45,7 +45,7 @@ void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvi
         control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         SendSkinCommandToControl(control, scSetLinkedObject, 0);
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
@@ -55,12 +55,12 @@ void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
     const int ox = dialog->ClientOffsetX(), oy = dialog->ClientOffsetY();
     const TRect client{ox, oy, ox + cr.right - cr.left, oy + cr.bottom - cr.top};
     if (wholeWindow) {
-        HDC wdc = GetWindowDC(h);
-        const int saved = SaveDC(wdc);
-        BitBlt(bitmap.Canvas()->Handle(), ox, oy, cr.right - cr.left, cr.bottom - cr.top, wdc, cr.left, cr.top,
-               SRCCOPY);
-        RestoreDC(wdc, saved);
-        ReleaseDC(h, wdc);
+        {
+            const TWindowDC wdc(h, TDCArea::Window);
+            const TSavedDC saved(wdc.Get());
+            BitBlt(bitmap.Canvas()->Handle(), ox, oy, cr.right - cr.left, cr.bottom - cr.top, wdc.Get(), cr.left,
+                   cr.top, SRCCOPY);
+        }
         GdiFlush();
         FillAlphaRect(bitmap.Pixels(),
                       {client.Left, client.Top, std::min(client.Right, bitmap.Width()),
@@ -69,13 +69,13 @@ void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
         return;
     }
     HDC dc = bitmap.Canvas()->Handle();
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     {
         TDCOriginShift shift(dc, ox, oy);
         IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
         PaintChildWindows(h, dc);
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
     GdiFlush();
     if (!dialog->BorderForm)
         FillAlphaRect(bitmap.Pixels(), {0, 0, bitmap.Width(), bitmap.Height()}, 255, false);

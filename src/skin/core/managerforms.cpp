@@ -4,6 +4,8 @@
 #include <exception>
 #include <utility>
 
+#include "framework/forms.h"
+#include "framework/portable/scope.h"
 #include "skin/core/animations.h"
 #include "skin/core/commondata.h"
 #include "skin/core/dc/dcroutines.h"
@@ -17,32 +19,6 @@
 namespace kova::skin {
 
 namespace {
-
-// Runs a function when the scope ends, however it ends.
-template <class F>
-class TScopeExit {
-public:
-    explicit TScopeExit(F f) : f_(std::move(f)) {}
-    ~TScopeExit() { f_(); }
-    TScopeExit(const TScopeExit&) = delete;
-    TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-    F f_;
-};
-
-// Sets a flag for the scope and gives it back its value afterwards.
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~TFlagScope() { flag_ = saved_; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 TMessage SkinCommandFor(int subCode, TsSkinManager* manager) {
     return TMessage{SkinCommandMessage, SkinCommand(subCode), reinterpret_cast<LPARAM>(manager), 0};
@@ -164,7 +140,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
 // (the load switched the skin off, an update is pending, something threw)
 // are given back their painting here.
 void TsSkinManager::UnfreezeForms() noexcept {
-    if (IsDefault()) FormAnimating = false;
+    if (IsDefault()) EndSkinChangeAnimating();
     for (TCustomForm* form : SkinnedForms()) {
         if (!form || form->IsDestroying()) continue;
         TsSkinProviderBase* provider = ProviderOfForm(form);
@@ -295,25 +271,13 @@ void TsSkinManager::WaitForHideAnimation() {
     // must not hang the program, so the wait ends after the animation's
     // own time and a margin.
     const DWORD limit = model_.AnimEffects.FormHide.Time + kHideWaitMargin;
-    const DWORD start = GetTickCount();
-    while (HideAnimationRunning() && GetTickCount() - start < limit) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (HideAnimationRunning()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    if (HideAnimationRunning()) WaitWithMessages(limit, [] { return !HideAnimationRunning(); });
 }
 
 bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
     const bool skinActive = Active() && model_.SkinData().Active;
     switch (m.Msg) {
-        case 0xB000: {
+        case CM_ACTIVATE: {
             TScreen* screen = Screen();
             for (int i = screen->FormCount() - 1; i >= 0; --i) {
                 if (i >= screen->FormCount()) continue;
@@ -322,8 +286,8 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
             }
             return false;
         }
-        case 0xBCB3:
-        case 0xBCB4:
+        case PopupMenuItemShownMessage:
+        case PopupMenuWindowShownMessage:
             // Popup menus get their skinned shape here once menus are
             // skinned; until then only the answer stays.
             return skinnedPopups_;

@@ -1,5 +1,6 @@
 #include "skin/core/msgbox.h"
 
+#include "framework/portable/scope.h"
 #include "framework/dialogs.h"
 #include "skin/core/skinservices.h"
 
@@ -22,13 +23,11 @@ int ShowMsgBoxAt(const char* caption, const std::string& msg, int dlgType, int x
     DialogPosY = y;
     if (MsgBoxApp().ModalStarted) MsgBoxApp().ModalStarted();
     // Reset the position and end the modal state even if the box throws.
-    struct Restore {
-        ~Restore() {
-            if (MsgBoxApp().ModalFinished) MsgBoxApp().ModalFinished();
-            DialogPosX = -1;
-            DialogPosY = -1;
-        }
-    } restore;
+    const TScopeExit restore([] {
+        if (MsgBoxApp().ModalFinished) MsgBoxApp().ModalFinished();
+        DialogPosX = -1;
+        DialogPosY = -1;
+    });
     return ShowMessageRequest(r);
 }
 

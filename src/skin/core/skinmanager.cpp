@@ -185,16 +185,15 @@ void TsSkinManager::SetHotControl(HWND wnd) {
 
 void TsSkinManager::InstallThreadHook() {
     if (!IsDefault() || SkinState.ThreadHook) return;
-    SkinState.ThreadHook = SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId());
+    SkinState.ThreadHook.Reset(SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId()));
 }
 
 void TsSkinManager::RemoveThreadHook() {
     if (!IsDefault() || !SkinState.ThreadHook) return;
     if (FormSkinning().FreeMenuWndAdapters) FormSkinning().FreeMenuWndAdapters();
-    UnhookWindowsHookEx(SkinState.ThreadHook);
-    SkinState.ThreadHook = nullptr;
+    SkinState.ThreadHook.Reset();
 }
 
-bool TsSkinManager::ThreadHookInstalled() const { return SkinState.ThreadHook != nullptr; }
+bool TsSkinManager::ThreadHookInstalled() const { return static_cast<bool>(SkinState.ThreadHook); }
 
 }  // namespace kova::skin

@@ -20,6 +20,11 @@ namespace kova::skin {
 
 // Every sender and receiver compares against this name, never the number.
 inline const UINT SkinCommandMessage = 0xA100;
+// Posted to the application window when a skinned popup menu opens, so
+// that the popup window gets its skinned shape once it exists: with the
+// menu item it opens for, or with the popup window itself.
+inline const UINT PopupMenuItemShownMessage = 0xBCB3;
+inline const UINT PopupMenuWindowShownMessage = 0xBCB4;
 
 // Sub-codes. Those without a name here are used only between window
 // adapters, menus and form providers; a skin record ignores them.
@@ -68,13 +73,25 @@ inline void FillMessageRec(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT resul
     rec = TMessage{msg, wParam, lParam, result};
 }
 
-// Sets FormAnimating (skin/core/skinstate.h) for as long as it lives, however the animation ends.
+// Counts one animation in FormAnimating (skin/core/skinstate.h) for as long
+// as it lives, however it ends; an animation that ends inside another
+// leaves the other counted.
 class TFormAnimatingScope {
 public:
-    TFormAnimatingScope() { FormAnimating = true; }
-    ~TFormAnimatingScope() { FormAnimating = false; }
+    TFormAnimatingScope() { ++FormAnimating; }
+    ~TFormAnimatingScope() { End(); }
     TFormAnimatingScope(const TFormAnimatingScope&) = delete;
     TFormAnimatingScope& operator=(const TFormAnimatingScope&) = delete;
+    // This animation's share ends now (before its closing repaint, which
+    // must reach the children).
+    void End() {
+        if (!counted_) return;
+        counted_ = false;
+        if (FormAnimating > 0) --FormAnimating;
+    }
+
+private:
+    bool counted_ = true;
 };
 
 // ---------------------------------------------------------------- senders

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "framework/handles.h"
+
 #include "skin/core/animations.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
@@ -57,11 +59,25 @@ void SetBorderRegion(TacBorderForm* border) {
 
 bool WindowsBelow6() { return LOBYTE(LOWORD(GetVersion())) < 6; }
 
+// The default manager's animated skin change, counted among the
+// animations from its freeze to its unlock.
+void BeginSkinChangeAnimating(TsSkinManager* manager) {
+    if (!manager->IsDefault() || !SkinChangeAnimated(manager) || SkinState.SkinChangeAnimating) return;
+    SkinState.SkinChangeAnimating = true;
+    ++FormAnimating;
+}
+
 }  // namespace
+
+void EndSkinChangeAnimating() {
+    if (!SkinState.SkinChangeAnimating) return;
+    SkinState.SkinChangeAnimating = false;
+    if (FormAnimating > 0) --FormAnimating;
+}
 
 void FreezeFormsForSkinChange(TsSkinManager* manager) {
     if (!manager || MainWindowMinimised() || (manager->ComponentState() & (csLoading | csReading))) return;
-    if (manager->IsDefault() && SkinChangeAnimated(manager)) FormAnimating = true;
+    BeginSkinChangeAnimating(manager);
     auto& list = SkinnedForms();
     for (std::size_t i = 0; i < list.size(); ++i) {
         TCustomForm* form = list[i];
@@ -78,7 +94,7 @@ void FreezeFormsForSkinChange(TsSkinManager* manager) {
 
 void LockFormsRepaint(TsSkinManager* manager) {
     if (!manager || MainWindowMinimised()) return;
-    if (manager->IsDefault() && SkinChangeAnimated(manager)) FormAnimating = true;
+    BeginSkinChangeAnimating(manager);
     auto& list = SkinnedForms();
     for (std::size_t i = 0; i < list.size(); ++i) {
         auto* form = dynamic_cast<TForm*>(list[i]);
@@ -154,7 +170,7 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
     // (then without repainting), and when repainting one form throws (the
     // others are unlocked first, then the fault goes on).
     const bool minimised = MainWindowMinimised();
-    if (manager->IsDefault()) FormAnimating = false;
+    if (manager->IsDefault()) EndSkinChangeAnimating();
     auto& list = SkinnedForms();
     std::vector<TCustomForm*> locked;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -191,7 +207,7 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
         provider->InAnimation = 0;
         provider->FormState &= ~kRepaintLocked;
     }
-    if (manager->IsDefault()) FormAnimating = false;
+    if (manager->IsDefault()) EndSkinChangeAnimating();
     if (fault) std::rethrow_exception(fault);
 }
 
@@ -209,22 +225,16 @@ void SendToFormTree(TCustomForm* form, TMessage& m) {
 
 namespace {
 struct AppIcons {
-    HICON Small = nullptr;
-    HICON Large = nullptr;
+    TIconHandle Small;
+    TIconHandle Large;
     AppIcons() {
         char path[MAX_PATH] = {};
         if (!GetModuleFileNameA(nullptr, path, MAX_PATH)) return;
         SHFILEINFOA info{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) Small = info.hIcon;
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) Small.Reset(info.hIcon);
         info = SHFILEINFOA{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON)) Large = info.hIcon;
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON)) Large.Reset(info.hIcon);
     }
-    ~AppIcons() {
-        if (Small) DestroyIcon(Small);
-        if (Large) DestroyIcon(Large);
-    }
-    AppIcons(const AppIcons&) = delete;
-    AppIcons& operator=(const AppIcons&) = delete;
 };
 AppIcons& Icons() {
     static AppIcons icons;
@@ -232,8 +242,8 @@ AppIcons& Icons() {
 }
 }  // namespace
 
-HICON AppIconSmall() { return Icons().Small; }
-HICON AppIconLarge() { return Icons().Large; }
+HICON AppIconSmall() { return Icons().Small.Get(); }
+HICON AppIconLarge() { return Icons().Large.Get(); }
 
 void BroadcastToAllForms(TMessage& m) {
     TApplication* app = Application();

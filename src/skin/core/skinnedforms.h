@@ -18,6 +18,9 @@ class TsSkinManager;
 // Before a skin is loaded: the manager's visible top-level forms keep a
 // picture of their current look and count as animating.
 void FreezeFormsForSkinChange(TsSkinManager* manager);
+// Ends the default manager's skin change among the running animations
+// (unlocking does it too).
+void EndSkinChangeAnimating();
 // Stops the repainting of the manager's forms.
 void LockFormsRepaint(TsSkinManager* manager);
 // Switches repainting back on for the forms that were locked, repainting

@@ -7,7 +7,7 @@ TSkinState SkinState;
 TsSkinManager*& DefaultManager = SkinState.Manager;
 bool& SkinChanging = SkinState.SkinChanging;
 bool& SkinEdited = SkinState.SkinEdited;
-bool& FormAnimating = SkinState.FormAnimating;
+std::int32_t& FormAnimating = SkinState.FormAnimating;
 bool& PreviewMode = SkinState.PreviewMode;
 HWND& PreviewWindow = SkinState.PreviewWindow;
 bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
@@ -15,7 +15,6 @@ int& DialogPosX = SkinState.DialogPosX;
 int& DialogPosY = SkinState.DialogPosY;
 
 void ResetSkinState() {
-    if (SkinState.ThreadHook) UnhookWindowsHookEx(SkinState.ThreadHook);
     SkinState = TSkinState{};
 }
 

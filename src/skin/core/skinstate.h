@@ -23,7 +23,7 @@ struct TSkinState {
     TsSkinManager* Manager = nullptr;
     // The default manager's WH_CBT hook of the GUI thread; one for the
     // program.
-    HHOOK ThreadHook = nullptr;
+    THookHandle ThreadHook;
     // The forms that own a skin provider, in order of registration; entries
     // may be nullptr only transiently.
     std::vector<TCustomForm*> Forms;
@@ -41,10 +41,13 @@ struct TSkinState {
     bool SkinChanging = false;
     // Set by the first skin-editor preview, for the rest of the run.
     bool SkinEdited = false;
-    // True while a form or dialog animation runs: broadcasts to child
-    // controls are held back then (the animation repaints everything at its
-    // end).
-    bool FormAnimating = false;
+    // The form and dialog animations running now, each counted by its
+    // scope (TFormAnimatingScope); an animated skin change of the default
+    // manager counts as one from its freeze to its unlock
+    // (SkinChangeAnimating). Broadcasts to child controls are held back
+    // while it is not 0 (the animation repaints everything at its end).
+    std::int32_t FormAnimating = 0;
+    bool SkinChangeAnimating = false;
     // How many freezes of all skinned forms (a skin change, a form
     // animation) are in force; skinned windows are to skip painting while
     // it is above 0 (the freezing keeps the count once it suspends
@@ -60,8 +63,8 @@ struct TSkinState {
 
 extern TSkinState SkinState;
 
-// Removes the thread hook when one is installed, then makes the whole
-// state fresh (the forms themselves belong to the application).
+// Removes the thread hook when one is installed (its guard does), then
+// makes the whole state fresh (the forms themselves belong to the application).
 void ResetSkinState();
 
 // ---- the state's fields by their names -------------------------------------
@@ -69,7 +72,7 @@ void ResetSkinState();
 extern TsSkinManager*& DefaultManager;
 extern bool& SkinChanging;
 extern bool& SkinEdited;
-extern bool& FormAnimating;
+extern std::int32_t& FormAnimating;
 extern bool& PreviewMode;
 extern HWND& PreviewWindow;
 extern bool& ReleaseHiddenCaches;

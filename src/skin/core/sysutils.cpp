@@ -79,14 +79,6 @@ bool IsWow64() {
 
 int ErrorMessageBox(const std::string& msg) { return ShowMsgBox(msg, mtError, mbOK, 0); }
 
-void WaitWithMessages(std::uint32_t ms) {
-    const DWORD start = GetTickCount();
-    do {
-        Application()->ProcessMessages();
-        if (GetTickCount() - start < ms) Sleep(1);
-    } while (GetTickCount() - start < ms);
-}
-
 std::string AppFolder() {
     char path[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);

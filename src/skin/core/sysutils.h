@@ -22,7 +22,6 @@ bool IsWindowsXPOrLater();
 bool DebuggerPresent();
 bool IsWow64();
 int ErrorMessageBox(const std::string& msg);
-void WaitWithMessages(std::uint32_t ms);
 std::string AppFolder();
 // The shell's icon for an existing file (nullptr when missing or empty);
 // the caller destroys it.

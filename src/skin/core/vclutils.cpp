@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/portable/scope.h"
 #include "framework/comctrls.h"
 #include "framework/stdctrls.h"
 #include "skin/core/dc/dcpaint.h"
@@ -52,13 +53,13 @@ void PaintWindowedTree(HDC dc, TWinControl* w) {
     for (int i = 0; i < w->ControlCount(); ++i) {
         TWinControl* child = Windowed(w->Controls(i));
         if (!child || !child->Visible() || !child->HandleAllocated()) continue;
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         {
             const bool moves = !(child->Is<TCustomForm>() && !child->Parent());
             TDCOriginShift shift(dc, moves ? child->Left() : 0, moves ? child->Top() : 0);
             PaintWindowedTree(dc, child);
         }
-        RestoreDC(dc, saved);
+        saved.Restore();
     }
 }
 
@@ -79,12 +80,12 @@ void PaintChildWindows(HWND parent, HDC dc, int dx, int dy) {
         RECT r{};
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         {
             TDCOriginShift shift(dc, dx + r.left, dy + r.top);
             PrintWindowTree(c, dc);
         }
-        RestoreDC(dc, saved);
+        saved.Restore();
     }
 }
 
@@ -165,10 +166,7 @@ bool IsGraphicControlVisibleInDC(TControl* control, HDC dc) {
 void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset) {
     if (paintingGraphicControls || !parent) return;
     if (onlyWhenVisible && !parent->Visible()) return;
-    struct Flag {
-        Flag() { paintingGraphicControls = true; }
-        ~Flag() { paintingGraphicControls = false; }
-    } flag;
+    const TFlagScope painting(paintingGraphicControls, true);
     if (parent->ControlCount() == 0) return;
     RECT clip{};
     if (GetClipBox(dc, &clip) == NULLREGION || clip.right <= clip.left || clip.bottom <= clip.top) {
@@ -203,7 +201,7 @@ void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POI
             }
         }
         bdc = buffer.Canvas()->Handle();
-        const int saved = SaveDC(bdc);
+        TSavedDC saved(bdc);
         const RECT b = child->BoundsRect();
         if (!RectVisible(bdc, &b)) SendSkinCommandToControl(child, scSetCacheIncomplete, 0);
         {
@@ -211,7 +209,7 @@ void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POI
             IntersectClipRect(bdc, 0, 0, child->Width(), child->Height());
             child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bdc), 0);
         }
-        RestoreDC(bdc, saved);
+        saved.Restore();
         painted.push_back(child);
     }
     if (painted.empty()) return;

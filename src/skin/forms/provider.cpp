@@ -25,15 +25,11 @@ void AnswerGetProvider() {
 
 TsSkinProvider::TsSkinProvider(TComponent* owner) : TsSkinProviderBase(owner) {
     AnswerGetProvider();
-    if (Form) {
-        savedProc_ = Form->WindowProc;
-        Form->WindowProc = [this](TMessage& m) { FormWindowProc(m); };
-    }
+    if (Form) formProc_.Attach(Form, [this](TMessage& m) { FormWindowProc(m); });
 }
 
-TsSkinProvider::~TsSkinProvider() {
-    if (Form) Form->WindowProc = savedProc_;
-}
+// Leaving the chain is the subclass's (also when the form goes first).
+TsSkinProvider::~TsSkinProvider() = default;
 
 void TsSkinProvider::FormWindowProc(TMessage& m) {
     if (IsSkinCommand(m)) {
@@ -47,7 +43,7 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
             return;
         }
     }
-    savedProc_(m);
+    formProc_.CallPrevious(m);
 }
 
 void TsSkinProvider::PaintNonClientCache() {

@@ -1,5 +1,6 @@
-// The per-form skin provider. It takes over its form's window procedure
-// (and gives it back when freed), answers the skin command message for the
+// The per-form skin provider. It chains itself into its form's messages
+// (the framework's subclass: leaving takes nothing chained after it along),
+// answers the skin command message for the
 // form and hands the skin editor's data to the manager. How a skinned form
 // paints its caption and borders comes with form skinning; until then the
 // painting operations do the plain thing (the form's own look), so nothing
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "framework/forms.h"
+#include "framework/subclass.h"
 #include "skin/core/providerbase.h"
 
 namespace kova::skin {
@@ -39,7 +41,7 @@ protected:
     virtual void FormWindowProc(TMessage& m);
 
 private:
-    TWndMethod savedProc_;
+    TWindowSubclass formProc_;
     bool inCopyData_ = false;
 };
 

@@ -1,21 +1,14 @@
 #include "tables/engine/actionqueue.h"
 
+#include "framework/portable/scope.h"
+
 #include "tables/engine/autoplace.h"
 #include "tables/engine/pokertable.h"
 
 namespace kova::tables {
 
-namespace {
-
-struct QueueBusyScope {
-    QueueBusyScope() { QueueBusy = 1; }
-    ~QueueBusyScope() { QueueBusy = 0; }
-};
-
-}  // namespace
-
 void RunQueuedTableAction() {
-    QueueBusyScope busy;
+    TFlagScope busy(QueueBusy, 1);
     TTableAction action;
     if (!TakeQueuedTableAction(Tables.size(), action)) return;
     TPokerTable* table = Tables[static_cast<size_t>(action.TableIndex)].get();

@@ -9,6 +9,8 @@
 
 #include "tables/engine/actionqueue.h"
 #include "tables/engine/adapter_factory.h"
+#include "framework/portable/scope.h"
+#include "framework/windowtext.h"
 #include "tables/model/enginelog.h"
 #include "tables/logic/slots.h"
 #include "tables/logic/titleexpr.h"
@@ -16,14 +18,6 @@
 namespace kova::tables {
 
 namespace {
-
-// Sets ScanBusy for the scan and clears it on every way out.
-struct ScanBusyScope {
-    ScanBusyScope() { ScanBusy = 1; }
-    ~ScanBusyScope() { ScanBusy = 0; }
-    ScanBusyScope(const ScanBusyScope&) = delete;
-    ScanBusyScope& operator=(const ScanBusyScope&) = delete;
-};
 
 void RunDeferredActions() {
     while (!EngineState.DeferredActions.empty() && !ScanBusy) {
@@ -43,18 +37,6 @@ bool WindowShown(const TPokerTable* t) {
     const LONG style = GetWindowLongA(t->Window(), GWL_STYLE);
     if (!(style & WS_VISIBLE)) return false;  // also a window that is gone
     return !(style & WS_CHILD) || IsWindowVisible(t->Window());
-}
-
-std::string WindowText(HWND h) {
-    char text[256] = {};
-    GetWindowTextA(h, text, sizeof text);
-    return text;
-}
-
-std::string ClassName(HWND h) {
-    char name[256] = {};
-    GetClassNameA(h, name, sizeof name);
-    return name;
 }
 
 // The first group of the running config that recognises a window; -1 when none.
@@ -145,7 +127,7 @@ public:
     const std::string& Of(HWND h) {
         const auto key = reinterpret_cast<uintptr_t>(h);
         auto it = names_.find(key);
-        if (it == names_.end()) it = names_.emplace(key, ClassName(h)).first;
+        if (it == names_.end()) it = names_.emplace(key, WindowClassName(h)).first;
         seen_.insert(key);
         return it->second;
     }
@@ -181,7 +163,8 @@ void RunWhenScanIdle(std::function<void()> action) {
 bool RunScan() {
     if (ScanPaused || ScanBusy) return false;
     {
-        ScanBusyScope busy;
+        // Set for the scan and cleared on every way out.
+        TFlagScope busy(ScanBusy, 1);
         try {
             if (ModelsChanged) {
                 RefreshTableCalculators();

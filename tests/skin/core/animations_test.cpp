@@ -35,11 +35,16 @@ RECT WindowRectOf(HWND wnd) {
 
 class AnimationTest : public ::testing::Test {
 protected:
-    void SetUp() override { PumpFor(100); }
+    void SetUp() override {
+        PumpFor(100);
+        handles_ = LiveHandleCounts();
+    }
     void TearDown() override {
         WaitUntil([] { return !HideAnimationRunning(); }, 5000);
         EXPECT_FALSE(FormAnimating);
+        EXPECT_EQ(test::TransientHandlesChanged(handles_), "");
     }
+    THandleCounts handles_{};
 };
 
 TEST_F(AnimationTest, FormShowOf120msFadesInElevenFramesByAFifthOfTheAlpha) {

@@ -10,6 +10,7 @@
 
 #include "framework/forms.h"
 #include "framework/portable/pixelbuffer.h"
+#include "handlecheck.h"
 #include "skin/core/animations.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/skinservices.h"

@@ -25,6 +25,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
 #include "skin/forms/provider.h"
+#include "handlecheck.h"
 
 namespace kova::skin {
 namespace {
@@ -68,11 +69,14 @@ constexpr char kFolderSkinText[] = "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Mast
 // Managers made by a test, freed in reverse order at its end.
 class ManagerTest : public ::testing::Test {
 protected:
+    void SetUp() override { handles_ = LiveHandleCounts(); }
     void TearDown() override {
         for (auto it = managers_.rbegin(); it != managers_.rend(); ++it) (*it)->Free();
         managers_.clear();
         EXPECT_EQ(DefaultManager, nullptr);
+        EXPECT_EQ(test::TransientHandlesChanged(handles_), "");
     }
+    THandleCounts handles_{};
     TsSkinManager* NewManager(bool withInternalSkins = true) {
         auto* m = new TsSkinManager(nullptr);
         if (withInternalSkins) AddInternalSkins(m->Model().InternalSkins);
@@ -311,6 +315,7 @@ TEST_F(ManagerTest, SettingsThatReloadRepaintTheForms) {
 class FailingChange : public ManagerTest {
 protected:
     void SetUp() override {
+        ManagerTest::SetUp();
         dir.Write("Broken.asz", std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'a', ' ', 's', 'k', 'i', 'n'});
         m = NewManager();
         m->SetSkinDirectory(dir.Path());

@@ -10,6 +10,7 @@
 
 #include "common/win32_testing.h"
 #include "formstest.h"
+#include "skin/core/animations.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -103,6 +104,7 @@ class FreezeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(DefaultManager, nullptr) << "another test left its manager";
+        handles_ = LiveHandleCounts();
         manager_ = new TsSkinManager(Application());
         manager_->Model().AnimEffects.SkinChanging.Active = false;
         FormAnimating = false;
@@ -110,7 +112,9 @@ protected:
     void TearDown() override {
         manager_->Free();
         FormAnimating = false;
+        EXPECT_EQ(test::TransientHandlesChanged(handles_), "");
     }
+    THandleCounts handles_{};
     static bool Locked(SkinnedTestForm& f) { return (f.Provider->FormState & kRepaintLocked) != 0; }
     TsSkinManager* manager_ = nullptr;
 };
@@ -282,6 +286,29 @@ TEST_F(FreezeTest, AFailingRepaintStillUnfreezesEveryForm) {
     EXPECT_NO_THROW(UnlockFormsRepaint(manager_, true));
 }
 
+// An animation that runs and ends while an animated skin change is frozen
+// leaves the skin change counted: children stay held back until the unlock.
+TEST_F(FreezeTest, AnAnimationEndingInsideASkinChangeLeavesItAnimating) {
+    SkinnedTestForm a, b;
+    PumpFor(100);
+    manager_->Model().AnimEffects.SkinChanging.Active = true;
+    FreezeFormsForSkinChange(manager_);
+    ASSERT_TRUE(FormAnimating);
+    {
+        LayeredRecorder rec;
+        AnimateFormShow(b.Provider, 0, 255, TacAnimType::atFading);
+        ASSERT_FALSE(rec.Calls.empty()) << "the show animation did not run";
+    }
+    EXPECT_TRUE(FormAnimating) << "the show animation ended the skin change's share";
+    {
+        TFormAnimatingScope outer;
+        { TFormAnimatingScope inner; }
+        EXPECT_TRUE(FormAnimating);
+    }
+    UnlockFormsRepaint(manager_, false);
+    EXPECT_FALSE(FormAnimating);
+}
+
 TEST_F(FreezeTest, UnlockAfterAFreezeWithoutLockClearsTheMarks) {
     // A load that fails between freezing and locking still ends unfrozen.
     SkinnedTestForm a;
@@ -301,7 +328,10 @@ TEST_F(FreezeTest, UnlockAfterAFreezeWithoutLockClearsTheMarks) {
 TEST_F(FreezeTest, UnlockWithNothingLockedIsHarmless) {
     SkinnedTestForm a;
     PumpFor(100);
-    FormAnimating = true;
+    // An animated skin change frozen but never locked.
+    manager_->Model().AnimEffects.SkinChanging.Active = true;
+    FreezeFormsForSkinChange(manager_);
+    ASSERT_TRUE(FormAnimating);
     a.Paints = 0;
     UnlockFormsRepaint(manager_, true);
     UnlockFormsRepaint(nullptr, true);

@@ -18,6 +18,7 @@
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
+#include "handlecheck.h"
 #include "skin/core/commondata.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/skincommands.h"
@@ -133,6 +134,7 @@ template <class F, int left, int top, int width, int height>
 class SkinnedFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        handles_ = LiveHandleCounts();
         manager = new TsSkinManager(nullptr);
         ASSERT_EQ(DefaultManager, manager);
         skin.LoadInto(*manager);
@@ -143,7 +145,9 @@ protected:
         form->Free();
         manager->Free();
         FormAnimating = false;
+        EXPECT_EQ(test::TransientHandlesChanged(handles_), "");
     }
+    THandleCounts handles_{};
     TestSkin skin;
     TsSkinManager* manager = nullptr;
     F* form = nullptr;

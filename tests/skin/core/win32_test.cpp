@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/dialogs.h"
+#include "framework/forms.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/msgbox.h"
 #include "skin/core/skinservices.h"
@@ -274,8 +275,9 @@ TEST(SkinState, OneResetMakesTheCoreFreshAndRemovesTheThreadHook) {
     ASSERT_EQ(DefaultManager, nullptr) << "another test left its manager";
     const HHOOK hook = SetWindowsHookExA(WH_CBT, PassOnDialogHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    SkinState.ThreadHook = hook;
-    SkinChanging = SkinEdited = FormAnimating = true;
+    SkinState.ThreadHook.Reset(hook);
+    SkinChanging = SkinEdited = true;
+    FormAnimating = 1;
     ReleaseHiddenCaches = false;
     SkinState.PaintingSuspended = 2;
     DialogPosX = 10;
@@ -287,7 +289,7 @@ TEST(SkinState, OneResetMakesTheCoreFreshAndRemovesTheThreadHook) {
     EXPECT_EQ(SkinState.DialogPosX, 10);
 
     ResetSkinState();
-    EXPECT_EQ(SkinState.ThreadHook, nullptr);
+    EXPECT_FALSE(SkinState.ThreadHook);
     EXPECT_FALSE(UnhookWindowsHookEx(hook)) << "the reset removed the hook";
     EXPECT_FALSE(SkinChanging || SkinEdited || FormAnimating);
     EXPECT_TRUE(ReleaseHiddenCaches);

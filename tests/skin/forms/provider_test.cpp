@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "framework/forms.h"
+#include "framework/handles.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
 
@@ -38,6 +39,32 @@ TEST(SkinProvider, TakesOverTheFormsMessagesAndGivesThemBack) {
     EXPECT_EQ(seen, 2);
     EXPECT_EQ(std::find(SkinnedForms().begin(), SkinnedForms().end(), form), SkinnedForms().end());
     form->Free();
+}
+
+// A procedure chained over the provider stays when the provider goes, and
+// a form freed with its provider leaves no subclass counted.
+TEST(SkinProvider, LeavesWhatIsChainedOverItInPlace) {
+    const long subclasses = LiveHandles(THandleKind::Subclass);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->HandleNeeded();
+    auto* provider = new TsSkinProvider(form);
+    EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses + 1);
+    int seen = 0;
+    TWndMethod below = form->WindowProc;
+    form->WindowProc = [&seen, below](TMessage& m) {
+        if (m.Msg == WM_USER + 7) ++seen;
+        below(m);
+    };
+    provider->Free();
+    EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses);
+    SendMessageA(form->Handle(), WM_USER + 7, 0, 0);
+    EXPECT_EQ(seen, 1) << "the procedure chained over the provider was dropped";
+    EXPECT_EQ(ProviderOfForm(form), nullptr);
+
+    new TsSkinProvider(form);
+    EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses + 1);
+    form->Free();
+    EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses);
 }
 
 }  // namespace kova::skin::test

@@ -47,9 +47,9 @@ bool PaintSkinItemToDC(HDC dc, const TsSkinModel& skin, int sectionIndex, const 
     Bitmap32 item = Scratch(w, h);
     item.Fill(0);
     PaintSkinItem(item, skin, sectionIndex, bg, state, {0, 0, w, h}, offset);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     const bool ok = CopyBufferToDC(dc, r.left, r.top, item, RECT{0, 0, w, h});
-    RestoreDC(dc, saved);
+    saved.Restore();
     return ok;
 }
 
@@ -169,7 +169,7 @@ void DrawTiles(TCanvas& canvas, const RECT& r, TGraphic& g, int fillMode, RECT s
     // Any other graphic draws itself whole, a copy per tile, cut to r by a
     // clip.
     const auto tiles = PlanTextureTiles(ToTRect(r), {0, 0, size.cx, size.cy}, size, fillMode, VisiblePart(dc, r));
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     for (const TTextureTile& t : tiles) {
         const bool stretchX = fillMode == 1 || fillMode == 4, stretchY = fillMode == 1 || fillMode == 5;
@@ -177,7 +177,7 @@ void DrawTiles(TCanvas& canvas, const RECT& r, TGraphic& g, int fillMode, RECT s
                      stretchY ? t.Dest.Bottom : t.Dest.Top + size.cy};
         g.Draw(&canvas, d);
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 }  // namespace
@@ -213,13 +213,13 @@ template <class Send>
 void DrawInto(TsBackgroundInfo& info, Send send) {
     HDC dc = static_cast<HDC>(info.DrawDC);
     if (dc == nullptr) return;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     OffsetViewportOrgEx(dc, -info.Offset.X, -info.Offset.Y, nullptr);
     IntersectClipRect(dc, info.R.Left + info.Offset.X, info.R.Top + info.Offset.Y, info.R.Right + info.Offset.X,
                       info.R.Bottom + info.Offset.Y);
     send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
     send(WM_PAINT, reinterpret_cast<WPARAM>(dc));
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 }  // namespace
 
@@ -335,7 +335,7 @@ void PaintControlText(TCanvas& canvas, const std::string& text, bool enabled, co
     // Made before the DC is saved: RestoreDC selects the old font back
     // before this one is deleted.
     TGdiObject<HFONT> underlined;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     if (style.Hot && style.UnderlineWhenHot) {
         LOGFONTA lf{};
         if (GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf) != 0) {
@@ -363,7 +363,7 @@ void PaintControlText(TCanvas& canvas, const std::string& text, bool enabled, co
     } else {
         DrawWithContours(dc, text, r, flags, skin, *block, recolour);
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 }  // namespace kova::skin

@@ -92,13 +92,13 @@ COLORREF ColorToRGB(std::uint32_t colour) {
 }
 
 void FillRectSolid(HDC dc, const RECT& r, std::uint32_t colour) {
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     {
         TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(colour)));
         TSelection selected(dc, brush.Get());
         FillRect(dc, &r, brush.Get());
     }
-    RestoreDC(dc, saved);
+    saved.Restore();
 }
 
 void FillBorderStrips(HDC dc, const RECT& r, int lw, int tw, int rw, int bw, std::uint32_t colour) {

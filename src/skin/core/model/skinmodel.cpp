@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "framework/portable/scope.h"
 #include "framework/portable/colors.h"
 #include "framework/portable/numformat.h"
 #include "skin/core/model/skinsource.h"
@@ -435,10 +436,8 @@ void TsSkinModel::UpdateShadow() {
 
 void TsSkinModel::UpdateConstIndexes() {
     consts_ = TsConstIndexes{};
-    struct Shadow {
-        TsSkinModel& m;
-        ~Shadow() { m.UpdateShadow(); }
-    } shadow{*this};
+    // The shadow follows the indexes however this ends.
+    const TScopeExit shadow([this] { UpdateShadow(); });
     if (!tables_.SkinData.Active) return;
     auto group = [this](const char* name, TsSectionConsts& g) {
         g.Section = IndexOfSection(name);

@@ -1,4 +1,5 @@
 #include "tables/adapters/fulltilt/ftpmain.h"
+#include "framework/windowtext.h"
 
 #include <cmath>
 
@@ -60,9 +61,7 @@ HWND TFTPMain::FindLobbyDialog(const std::string& title) {
     if (!thread) return nullptr;
     for (HWND h = FindWindowExA(nullptr, nullptr, "#32770", nullptr); h; h = FindWindowExA(nullptr, h, "#32770", nullptr)) {
         if (GetWindowThreadProcessId(h, nullptr) != thread) continue;
-        char text[256] = {};
-        GetWindowTextA(h, text, sizeof text);
-        if (title == text) return h;
+        if (WindowText(h) == title) return h;
     }
     return nullptr;
 }

@@ -1,4 +1,5 @@
 #include "tables/adapters/ipoker/ipoker.h"
+#include "framework/windowtext.h"
 
 #include <array>
 
@@ -14,12 +15,6 @@ namespace {
 int HandleNumber(HWND wnd) { return static_cast<int>(reinterpret_cast<intptr_t>(wnd)); }
 
 bool Usable(HWND h) { return h && IsWindow(h) && IsWindowVisible(h); }
-
-std::string WindowText(HWND h) {
-    char text[256] = {};
-    GetWindowTextA(h, text, sizeof text);
-    return text;
-}
 
 // A pop-up of `owner`: the window it last activated, when that is not itself.
 HWND PopupOf(HWND owner) {

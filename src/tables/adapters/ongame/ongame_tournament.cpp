@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "tables/adapters/ongame/ongame.h"
+#include "framework/windowtext.h"
 #include "tables/logic/engine_routines.h"
 #include "tables/model/enginelog.h"
 
@@ -17,11 +18,6 @@ bool HeroStillIn(const poker::TTournamentInfo& tournament, const poker::THH& han
     return tournament.Places.Place[static_cast<size_t>(seat - 1)] < 1;
 }
 
-std::string WindowTitle(HWND wnd) {
-    char text[256] = {};
-    GetWindowTextA(wnd, text, sizeof text);
-    return text;
-}
 
 }  // namespace
 
@@ -46,7 +42,7 @@ void TOngameTournament::CreateHUDLabels() {
 }
 
 void TOngameTournament::ParseTitle() {
-    const ongame::TTitleBlinds b = ongame::ParseTitleBlinds(WindowTitle(Window()));
+    const ongame::TTitleBlinds b = ongame::ParseTitleBlinds(WindowText(Window()));
     if (b.SmallBlind != 0 && b.SmallBlind != SmallBlind) {
         SmallBlind = b.SmallBlind;
         if (IsValidGroup(GroupIndex) && RunningConfig.Groups[static_cast<size_t>(GroupIndex)].AutoSort) ResortPending = 1;
@@ -156,7 +152,7 @@ void TOngameTournament::Tick() {
 
 void TOngameTournament::FollowHands() {
     if (AdapterState == OngameWatchingTitle) {
-        std::string id = SubstringBetween(WindowTitle(Window()), "ID=", 3, "]");
+        std::string id = SubstringBetween(WindowText(Window()), "ID=", 3, "]");
         const int32_t n = ongame::HandNumberOf(id);
         if (n != HandNumber && n >= 0) {
             HandNumber = n;

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "framework/handles.h"
+#include "framework/windowtext.h"
 #include "tables/adapters/pokerstars/pokerstars.h"
 #include "tables/model/enginelog.h"
 
@@ -15,12 +16,6 @@ const TEngineOptions::TPokerStarsOptions& Options() { return EngineOptions.Poker
 int HandleNumber(HWND wnd) { return static_cast<int>(reinterpret_cast<intptr_t>(wnd)); }
 
 bool Visible(HWND wnd) { return wnd && IsWindowVisible(wnd); }
-
-std::string ClassOf(HWND h) {
-    char name[256] = {};
-    GetClassNameA(h, name, sizeof name);
-    return name;
-}
 
 // The first of the buttons (class, text) of a dialog that exists.
 HWND FirstButton(HWND dialog, std::initializer_list<std::pair<const char*, const char*>> buttons) {
@@ -91,10 +86,8 @@ struct DialogSearch {
 };
 BOOL CALLBACK FindDialog(HWND h, LPARAM p) {
     auto* s = reinterpret_cast<DialogSearch*>(p);
-    if (GetWindowThreadProcessId(h, nullptr) != s->thread || ClassOf(h) != "#32770") return TRUE;
-    char text[256] = {};
-    GetWindowTextA(h, text, sizeof text);
-    if (std::string(text) != s->title) return TRUE;
+    if (GetWindowThreadProcessId(h, nullptr) != s->thread || WindowClassName(h) != "#32770") return TRUE;
+    if (WindowText(h) != s->title) return TRUE;
     s->found = h;
     return FALSE;
 }

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "tables/adapters/pokerstars/pokerstars.h"
+#include "framework/windowtext.h"
 #include "tables/engine/adapter_factory.h"
 #include "tables/logic/engine_routines.h"
 #include "tables/model/enginelog.h"
@@ -13,12 +14,6 @@ namespace ps = pokerstars;
 namespace {
 
 const TEngineOptions::TPokerStarsOptions& Options() { return EngineOptions.PokerStars; }
-
-std::string CurrentTitle(HWND wnd) {
-    char text[256] = {};
-    GetWindowTextA(wnd, text, sizeof text);
-    return text;
-}
 
 double SecondsSince(double then) { return (EngineNow() - then) * 86400.0; }
 
@@ -52,7 +47,7 @@ TPokerStars::TPokerStars(HWND wnd, int32_t groupIndex, const std::string& title)
 }
 
 void TPokerStars::ParseTitle() {
-    const ps::TBlinds blinds = ps::ReadBlinds(CurrentTitle(Window()));
+    const ps::TBlinds blinds = ps::ReadBlinds(WindowText(Window()));
     if (blinds.SmallBlind != 0 && blinds.SmallBlind != SmallBlind) {
         SmallBlind = blinds.SmallBlind;
         if (IsValidGroup(GroupIndex) && RunningConfig.Groups[static_cast<size_t>(GroupIndex)].AutoSort) ResortPending = 1;
@@ -92,7 +87,7 @@ void TPokerStarsCash::CheckEventMacros() {
 void TPokerStarsCash::CheckCashAutoClose() {
     if (!Options().AutoCloseCash) return;
     const int32_t limit = Options().CloseTimeCash;
-    const bool notPlayed = CurrentTitle(Window()).find("Logged In") == std::string::npos;
+    const bool notPlayed = WindowText(Window()).find("Logged In") == std::string::npos;
     if (AutoCloseTime == 0) {
         if (notPlayed) AutoCloseTime = EngineNow();
         return;
@@ -188,11 +183,7 @@ struct FinishedBoxSearch {
 
 BOOL CALLBACK FindFinishedBox(HWND h, LPARAM p) {
     auto* s = reinterpret_cast<FinishedBoxSearch*>(p);
-    char cls[64] = {}, text[64] = {};
-    GetClassNameA(h, cls, sizeof cls);
-    if (std::string(cls) != "#32770") return TRUE;
-    GetWindowTextA(h, text, sizeof text);
-    if (std::string(text) != "PokerStars") return TRUE;
+    if (WindowClassName(h) != "#32770" || WindowText(h) != "PokerStars") return TRUE;
     if (s->owner && GetParent(h) != s->owner) return TRUE;
     if (!s->owner && !IsWindowVisible(h)) return TRUE;
     s->found = h;
