@@ -7,6 +7,7 @@
 #include "framework/portable/colors.h"
 #include "framework/portable/numformat.h"
 #include "skin/core/model/skinsource.h"
+#include "skin/core/portable/png.h"
 #include "skin/core/portable/utils.h"
 
 namespace kova::skin {
@@ -400,12 +401,33 @@ TsColor TsSkinModel::SelectionFontColor(bool focused) const {
     return ColorToRGB(hot);
 }
 
+namespace {
+struct TBuiltInShadows {
+    Bitmap32 Active, Inactive;
+};
+TBuiltInShadows& BuiltInShadows() {
+    static TBuiltInShadows shadows;
+    return shadows;
+}
+Bitmap32 Premultiplied(const Bitmap32& picture) {
+    Bitmap32 out = picture.Clone();
+    PremultiplyAlpha(out);
+    return out;
+}
+}  // namespace
+
+void SetBuiltInExtBorderShadows(Bitmap32 active, Bitmap32 inactive) {
+    BuiltInShadows() = {std::move(active), std::move(inactive)};
+}
+
 void TsSkinModel::UpdateShadow() {
     shadow_ = TsExtBorderShadow{};
     if (!tables_.SkinData.Active || !ExtendedBorders) return;
     const std::int32_t i = consts_.ExBorder;
     if (!MaskIndexValid(i)) {
         shadow_.BuiltIn = true;
+        shadow_.Active = Premultiplied(BuiltInShadows().Active);
+        shadow_.Inactive = Premultiplied(BuiltInShadows().Inactive);
         shadow_.Left = shadow_.Top = shadow_.Right = shadow_.Bottom = 9;
         return;
     }
