@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
@@ -346,7 +347,7 @@ std::int32_t TsCommonData::MaxBorderWidth() const {
 void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
     TsSkinManager* m = GetSkinManager();
     const TsGeneralData* s = Section();
-    if (!m || !m->Model().Effects.AllowGlowing || !s || s->Glow < 1) return;
+    if (!m || !m->AllowGlowing() || !s || s->Glow < 1) return;
     RECT r{}, clip{};
     HWND ownerWnd = nullptr;
     if (OwnerControl) {
@@ -503,6 +504,9 @@ TColor TsCommonData::BackgroundColorFor(std::int32_t state, HWND wnd) const {
         parent = GetWindowColor(GetParent(wnd));
     else
         return RGBOf(clBtnFace);
+    // A parent without a colour of its own ("none") shows nothing through:
+    // the section's colour stands, never a mix with the "none" magenta.
+    if (parent == clFuchsia) return c;
     if (b.Transparency >= 100) return parent;
     return MixColors(parent, c, b.Transparency / 100.0) & 0xFFFFFF;
 }
@@ -701,10 +705,19 @@ void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src,
 
 TsEditLabel::TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TLabel(owner), BoundLabel(boundLabel) {}
 
+TsEditLabel::~TsEditLabel() {
+    if (BoundLabel && BoundLabel->label_ == this) BoundLabel->label_ = nullptr;
+}
+
 TsBoundLabel::TsBoundLabel(TsCommonData* owner) : owner_(owner) {}
 
-TsBoundLabel::~TsBoundLabel() {
-    if (label_) label_->Free();
+TsBoundLabel::~TsBoundLabel() { FreeLabel(); }
+
+void TsBoundLabel::FreeLabel() {
+    TsEditLabel* label = std::exchange(label_, nullptr);
+    if (!label) return;
+    label->BoundLabel = nullptr;
+    label->Free();
 }
 
 TControl* TsBoundLabel::BoundControl() const { return owner_ ? owner_->OwnerControl : nullptr; }
@@ -766,10 +779,7 @@ void TsBoundLabel::SetActive(bool value) {
     active_ = value;
     TControl* c = BoundControl();
     if (!value || !c) {
-        if (label_) {
-            label_->Free();
-            label_ = nullptr;
-        }
+        FreeLabel();
         return;
     }
     if (!label_) {

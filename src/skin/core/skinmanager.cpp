@@ -16,6 +16,7 @@
 #include "skin/core/provider.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/core/sysutils.h"
 
 namespace kova::skin {
 
@@ -206,6 +207,10 @@ void RegisterSkinManagerClass() {
 
 TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
     FillEnvironment();
+    // Internal skins added or removed change the list of skins to choose.
+    model_.InternalSkins.OnChange = [this] {
+        if (OnSkinListChanged) OnSkinListChanged(this);
+    };
     if (!DefaultManager) {
         MakeDefault(this);
         Application()->HookMainWindow(this, [this](TMessage& m) { return ApplicationWindowHook(m); });
@@ -284,6 +289,10 @@ void TsSkinManager::SetIsDefault(bool value) {
 }
 
 bool TsSkinManager::ExtendedBorders() const { return model_.ExtendedBorders && LayeredWindowsAvailable(); }
+
+bool TsSkinManager::AllowGlowing() const {
+    return model_.Effects.GetAllowGlowing({.LayeredWindows = LayeredWindowsAvailable(), .WowWithoutDwm = WowWithoutDwm});
+}
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
     // Menus are not skinned yet: nothing re-reads the setting.

@@ -19,11 +19,13 @@
 #include "framework/portable/props.h"
 #include "skin/core/commondata.h"
 #include "skin/core/dcpaint.h"
+#include "skin/core/dcroutines.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/provider.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/core/sysutils.h"
 
 namespace kova::skin {
 namespace {
@@ -255,6 +257,36 @@ TEST_F(ManagerTest, InternalSkinByNameAndTheSkinListsWithIt) {
     EXPECT_EQ(first, "Linen (internal)");
     m->GetSkinNames(names, slAll, first);
     EXPECT_EQ(names.size(), 4u);
+}
+
+TEST_F(ManagerTest, InternalSkinsAddedOrRemovedChangeTheSkinList) {
+    TsSkinManager* m = NewManager();
+    int changes = 0;
+    m->OnSkinListChanged = [&](TObject* sender) {
+        EXPECT_EQ(sender, m);
+        ++changes;
+    };
+    TsStoredSkin skin;
+    skin.Name = "Extra (internal)";
+    m->Model().InternalSkins.Add(skin);
+    EXPECT_EQ(changes, 1);
+    m->Model().InternalSkins.Delete(static_cast<std::size_t>(m->Model().InternalSkins.IndexOf("Extra (internal)")));
+    EXPECT_EQ(changes, 2);
+    m->Model().InternalSkins.Clear();
+    EXPECT_EQ(changes, 3);
+}
+
+// Glow halos are asked for only where glow windows can be shown.
+TEST_F(ManagerTest, GlowingNeedsTheSwitchAndGlowWindows) {
+    TsSkinManager* m = NewManager();
+    const bool saved = WowWithoutDwm;
+    m->Model().Effects.AllowGlowing = true;
+    EXPECT_EQ(m->AllowGlowing(), LayeredWindowsAvailable());
+    WowWithoutDwm = true;
+    EXPECT_FALSE(m->AllowGlowing()) << "no glow windows for a 32-bit program on 64-bit Windows without composition";
+    WowWithoutDwm = saved;
+    m->Model().Effects.AllowGlowing = false;
+    EXPECT_FALSE(m->AllowGlowing());
 }
 
 TEST_F(ManagerTest, SwitchedOffRemovesTheSkinAndOnLoadsItAgain) {

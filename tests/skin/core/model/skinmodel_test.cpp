@@ -581,6 +581,42 @@ TEST(SkinModel, ExtendedBorderShadow) {
     SetBuiltInExtBorderShadows({}, {});
 }
 
+TEST(SkinModel, StoredSkinAssignCopiesEverything) {
+    TsStoredSkin a;
+    a.Name = "One (internal)";
+    a.MasterBitmap = Bitmap32(3, 2);
+    a.MasterBitmap.Fill(0xFF102030u);
+    a.Shadow1Color = 5;
+    a.Shadow1Offset = 2;
+    a.Shadow1Blur = 3;
+    a.Shadow1Transparency = 40;
+    a.BorderColor = 0x123456;
+    a.Version = 7.5;
+    a.Author = "me";
+    a.Description = "light";
+    a.Data = {1, 2, 3};
+    TsStoredSkin b;
+    b.Assign(a);
+    EXPECT_EQ(b.Name, a.Name);
+    ASSERT_EQ(b.MasterBitmap.Width(), 3);
+    EXPECT_EQ(b.MasterBitmap.At(2, 1), 0xFF102030u);
+    a.MasterBitmap.At(2, 1) = 0;  // a copy of its own
+    EXPECT_EQ(b.MasterBitmap.At(2, 1), 0xFF102030u);
+    EXPECT_EQ(b.Shadow1Color, 5);
+    EXPECT_EQ(b.Shadow1Offset, 2);
+    EXPECT_EQ(b.Shadow1Blur, 3);
+    EXPECT_EQ(b.Shadow1Transparency, 40);
+    EXPECT_EQ(b.BorderColor, 0x123456);
+    EXPECT_EQ(b.Version, 7.5);
+    EXPECT_EQ(b.Author, "me");
+    EXPECT_EQ(b.Description, "light");
+    EXPECT_EQ(b.Data, (std::vector<std::uint8_t>{1, 2, 3}));
+    TsStoredSkin fresh;
+    EXPECT_TRUE(fresh.MasterBitmap.Empty());
+    EXPECT_EQ(fresh.Shadow1Blur, -1);
+    EXPECT_EQ(fresh.BorderColor, 0xFF00FF);
+}
+
 TEST(SkinModel, MaskSizes) {
     TsMaskData m;
     m.SourceRect = {0, 0, 30, 7};
