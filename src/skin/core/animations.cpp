@@ -100,6 +100,14 @@ TForm* NewOverlay(const RECT& bounds) {
     return form;
 }
 
+// An overlay of one animation: freed on every way out of it, so that an
+// exception between its creation and its end leaves no layered window
+// over the screen.
+struct OverlayFree {
+    void operator()(TForm* form) const { form->Free(); }
+};
+using OverlayPtr = std::unique_ptr<TForm, OverlayFree>;
+
 RECT WindowRect(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
@@ -204,7 +212,7 @@ void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t 
     MakeOpaque(source.Pixels());
     const RECT r = WindowRect(form->Handle());
     const POINT pos{r.left, r.top};
-    TForm* overlay = NewOverlay(RECT{r.left, r.top, r.left + source.Width(), r.top + source.Height()});
+    OverlayPtr overlay(NewOverlay(RECT{r.left, r.top, r.left + source.Width(), r.top + source.Height()}));
     {
         ScreenDC screen;
         RunShowFrames(overlay->Handle(), form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
@@ -215,7 +223,7 @@ void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t 
     if (DwmComposition()) Pause();
     SetWindowPos(overlay->Handle(), form->Handle(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-    overlay->Free();
+    overlay.reset();
     if (provider->OnAfterAnimation) provider->OnAfterAnimation(provider);
 }
 
@@ -232,7 +240,7 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     MakeOpaque(source->Pixels());
     const RECT r = WindowRect(wnd);
     const POINT pos{r.left, r.top};
-    TForm* overlay = NewOverlay(RECT{r.left, r.top, r.left + source->Width(), r.top + source->Height()});
+    OverlayPtr overlay(NewOverlay(RECT{r.left, r.top, r.left + source->Width(), r.top + source->Height()}));
     {
         ScreenDC screen;
         RunShowFrames(overlay->Handle(), wnd, screen.Get(), pos, *source, time, maxAlpha, mode, true);
@@ -244,7 +252,7 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME);
     if (DwmComposition()) Pause();
-    overlay->Free();
+    overlay.reset();
 }
 
 // --------------------------------------------------------- skin change
@@ -417,14 +425,14 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     CopyParentBackground(source, form, 0, provider, 0);
     MakeOpaque(source.Pixels());
     const POINT pos{r.left, r.top};
-    TForm* overlay = NewOverlay(r);
+    OverlayPtr overlay(NewOverlay(r));
     {
         ScreenDC screen;
         RunShowFrames(overlay->Handle(), form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
         ShowLayered(overlay->Handle(), screen.Get(), pos, source, maxAlpha);
     }
     RevealUnder(overlay->Handle(), form, maxAlpha, 0);
-    overlay->Free();
+    overlay.reset();
     return true;
 }
 
