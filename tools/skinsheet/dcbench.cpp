@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "benchutil.h"
 #include "framework/handles.h"
-#include "skin/core/dcpaint.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/dc/textdraw.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
-#include "skin/core/textdraw.h"
-#include "benchutil.h"
 
 using kova::PixelBuffer32;
 using kova::TGdiObject;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/textdraw.h"
 #include "benchutil.h"
+#include "skin/core/dc/textdraw.h"
 
 using namespace kova::skin;
 using kova::skin::bench::MedianMs;

@@ -5,7 +5,7 @@
 
 #include "framework/handles.h"
 #include "framework/portable/streams.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/pngicons.h"
 #include "skin/core/sysutils.h"
 

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/formimages.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/portable/animframes.h"
-#include "skin/core/provider.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/thdtimer.h"
@@ -197,7 +198,7 @@ void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const PO
 
 // ------------------------------------------------------------ show animations
 
-void AnimateFormShow(TsSkinProvider* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
+void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     if (!provider || !provider->SkinData || !provider->Form || !provider->Form->HandleAllocated()) return;
     // The extended border window comes with form skinning; until then the
     // form itself is the only window to animate.
@@ -344,7 +345,7 @@ TOutputWindow* MakeOutputWindowSnapshot(TWinControl* control) {
 
 // Windows that cannot be layered: the new look is blended over what the
 // screen showed under the control, in the output window over it.
-bool SkinChangeByBlending(TWinControl* control, TsSkinProvider* provider, std::uint16_t time) {
+bool SkinChangeByBlending(TWinControl* control, TsSkinProviderBase* provider, std::uint16_t time) {
     const HWND wnd = control->Handle();
     const RECT r = WindowRect(wnd);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -409,7 +410,7 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     if (!win || !win->HandleAllocated()) return false;
     TFormAnimatingScope animating;
     auto* form = dynamic_cast<TCustomForm*>(control);
-    TsSkinProvider* provider = form ? ProviderOfForm(form) : nullptr;
+    TsSkinProviderBase* provider = form ? ProviderOfForm(form) : nullptr;
     if (!form || !provider || !LayeredWindowsAvailable()) {
         return SkinChangeByBlending(win, provider, time);
     }
@@ -554,7 +555,7 @@ void StartHideAnimation(TForm* window, std::unique_ptr<TBitmap> image, std::uint
 
 bool HideAnimationRunning() { return HideTimerInstance && HideTimerInstance->Running(); }
 
-void AnimateFormHide(TsSkinProvider* provider) {
+void AnimateFormHide(TsSkinProviderBase* provider) {
     ClearGlows();
     if (!provider || !provider->Form || !provider->SkinData || provider->Form->FormStyle() == fsMDIChild) return;
     TsSkinManager* manager = ManagerOf(provider->SkinData.get());

@@ -7,20 +7,20 @@
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
-#include "skin/core/dcpaint.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/glow.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/portable/pixels.h"
-#include "skin/core/provider.h"
+#include "skin/core/recordhelpers.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/vclutils.h"
 
 namespace kova::skin {
 
-bool ReleaseHiddenCaches = true;
+using namespace record;
 
 namespace {
 
@@ -29,24 +29,9 @@ std::string UpperCase(std::string s) {
     return s;
 }
 
-// Control colours are framework colours (system colours 0x80000000 + index).
-TColor RGBOf(kova::TColor c) { return static_cast<TColor>(kova::ColorToRGB(c)); }
-
 bool Destroying(const TObject* o) {
     const auto* c = dynamic_cast<const TComponent*>(o);
     return c != nullptr && c->IsDestroying();
-}
-
-LRESULT PerformCommand(TControl* c, int subCode, LPARAM lParam, int low = 0) {
-    return c->Perform(SkinCommandMessage, SkinCommand(subCode, low), lParam);
-}
-
-TWinControl* Windowed(TControl* c) { return c != nullptr && c->IsWindowed() ? static_cast<TWinControl*>(c) : nullptr; }
-
-void HideShownGlow(std::int32_t& glowID) {
-    if (glowID == -1) return;
-    HideGlow(glowID);
-    glowID = -1;
 }
 
 // The state block of a section: the hot one for a hot state when the
@@ -54,8 +39,6 @@ void HideShownGlow(std::int32_t& glowID) {
 const TsGenState& Block(const TsGeneralData& s, bool hot) { return s.Props[hot && s.States > 1 ? 1 : 0]; }
 
 }  // namespace
-
-// ===================================================================== record
 
 TsCommonData::TsCommonData(TObject* owner, bool createCacheBmp) : OwnerObject(owner) {
     OwnerControl = dynamic_cast<TControl*>(owner);
@@ -72,8 +55,6 @@ TsCommonData::~TsCommonData() {
 
 TsSkinManager* TsCommonData::GetSkinManager() const { return skinManager_ ? skinManager_ : DefaultManager; }
 
-TsSkinProvider* TsCommonData::OwnerProvider() const { return dynamic_cast<TsSkinProvider*>(OwnerObject); }
-
 const TsGeneralData* TsCommonData::Section() const {
     const TsSkinManager* m = GetSkinManager();
     if (!m || !m->SectionIndexValid(SkinIndex)) return nullptr;
@@ -82,8 +63,7 @@ const TsGeneralData* TsCommonData::Section() const {
 
 HWND TsCommonData::OwnerHandle() const {
     if (TWinControl* w = Windowed(OwnerControl)) return w->HandleAllocated() ? w->Handle() : nullptr;
-    if (TsSkinProvider* p = OwnerProvider())
-        return p->Form && p->Form->HandleAllocated() ? p->Form->Handle() : nullptr;
+    if (providerOwned_) return providerForm_ && providerForm_->HandleAllocated() ? providerForm_->Handle() : nullptr;
     return nullptr;
 }
 
@@ -105,7 +85,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* value) {
     skinManager_ = stored;
     if (OwnerControl && OwnerControl->IsLoading()) return;
     SetIndexFor(value);
-    if (OwnerProvider()) return;
+    if (providerOwned_) return;
     if (OwnerControl && OwnerControl->Parent() && !OwnerControl->IsDestroying()) TellOwner(value);
 }
 
@@ -116,7 +96,7 @@ void TsCommonData::SetSkinSection(const std::string& value) {
     SetIndexFor(m);
     if (!OwnerControl || OwnerControl->IsLoading() || (OwnerControl->ComponentState() & csReading) ||
         !OwnerControl->Parent() || OwnerControl->IsDestroying()) {
-        if (OwnerProvider()) BGChanged = true;
+        if (providerOwned_) BGChanged = true;
         return;
     }
     if (!Updating) TellOwner(m);
@@ -201,8 +181,8 @@ namespace {
 void SendUpdateCommand(TsCommonData& d, int subCode) {
     if (d.OwnerControl) {
         PerformCommand(d.OwnerControl, subCode, 0);
-    } else if (TsSkinProvider* p = d.OwnerProvider(); p && p->Form && p->Form->HandleAllocated()) {
-        SendSkinCommand(p->Form->Handle(), subCode, 0);
+    } else if (TCustomForm* f = d.ProviderForm(); f && f->HandleAllocated()) {
+        SendSkinCommand(f->Handle(), subCode, 0);
     }
 }
 }  // namespace
@@ -233,8 +213,7 @@ bool TsCommonData::IsUpdating() const {
         return OwnerControl->Parent() && NotifyControl(OwnerControl->Parent(), scQueryUpdating) != 0;
     }
     if (Updating) return true;
-    if (TsSkinProvider* p = OwnerProvider(); p && p->Form && p->Form->Parent())
-        return NotifyControl(p->Form->Parent(), scQueryUpdating) != 0;
+    if (providerForm_ && providerForm_->Parent()) return NotifyControl(providerForm_->Parent(), scQueryUpdating) != 0;
     return false;
 }
 
@@ -261,9 +240,10 @@ void TsCommonData::Invalidate() {
             OwnerControl->Invalidate();
         return;
     }
-    if (TsSkinProvider* p = OwnerProvider()) {
+    if (providerOwned_) {
         BGChanged = true;
-        if (p->Form && p->Form->HandleAllocated()) RedrawWindow(p->Form->Handle(), nullptr, nullptr, flags);
+        if (providerForm_ && providerForm_->HandleAllocated())
+            RedrawWindow(providerForm_->Handle(), nullptr, nullptr, flags);
     }
 }
 
@@ -283,8 +263,9 @@ void TsCommonData::UpdateBgFlags(bool broadcast) {
         }
         if (TWinControl* w = Windowed(OwnerControl); w && broadcast)
             for (int i = 0; i < w->ControlCount(); ++i) SendSkinCommandToControl(w->Controls(i), scControlFlags, 1);
-    } else if (TsSkinProvider* p = OwnerProvider()) {
-        if (!HasComplexBackground() && !(p->Form && p->Form->FormStyle() == fsMDIForm)) FlagsWord |= kPlainBackground;
+    } else if (providerOwned_) {
+        if (!HasComplexBackground() && !(providerForm_ && providerForm_->FormStyle() == fsMDIForm))
+            FlagsWord |= kPlainBackground;
     }
 }
 
@@ -400,13 +381,13 @@ void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
 
 void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state, HWND wnd) {
     const TsGeneralData* s = IsSkinned() ? Section() : nullptr;
-    TsSkinProvider* provider = OwnerProvider();
+    TCustomForm* form = providerForm_;
     if (!s || customColor_) {
         info.BgType = 1;
         if (OwnerControl)
             info.Color = RGBOf(OwnerControl->Color());
-        else if (provider && provider->Form)
-            info.Color = RGBOf(provider->Form->Color());
+        else if (form)
+            info.Color = RGBOf(form->Color());
         else
             info.Color = RGBOf(clBtnFace);
         return;
@@ -454,9 +435,9 @@ void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state
     if (OwnerControl) {
         parent = OwnerControl->Parent();
         pos = {OwnerControl->Left(), OwnerControl->Top()};
-    } else if (provider && provider->Form) {
-        parent = provider->Form->Parent();
-        pos = {provider->Form->Left(), provider->Form->Top()};
+    } else if (form) {
+        parent = form->Parent();
+        pos = {form->Left(), form->Top()};
     }
     if (parent) {
         QueryParentBackgroundInfo(info, parent, info.PleaseDraw);
@@ -486,11 +467,10 @@ void TsCommonData::FillBackgroundInfo(TsBackgroundInfo& info, std::int32_t state
 }
 
 TColor TsCommonData::BackgroundColorFor(std::int32_t state, HWND wnd) const {
-    TsSkinProvider* provider = OwnerProvider();
     const TsGeneralData* s = IsSkinned() ? Section() : nullptr;
     if (!s) {
         if (OwnerControl) return RGBOf(OwnerControl->Color());
-        if (provider && provider->Form) return RGBOf(provider->Form->Color());
+        if (providerForm_) return RGBOf(providerForm_->Color());
         return RGBOf(clBtnFace);
     }
     const TsSkinModel& model = GetSkinManager()->Model();
@@ -625,8 +605,8 @@ void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int stat
     if (data.CustomColor()) {
         if (data.OwnerControl)
             colour = RGBOf(data.OwnerControl->Color());
-        else if (TsSkinProvider* p = data.OwnerProvider(); p && p->Form)
-            colour = RGBOf(p->Form->Color());
+        else if (TCustomForm* f = data.ProviderForm())
+            colour = RGBOf(f->Color());
     }
     const int st = std::max(0, std::min(state, s->States - 1));
     PaintSectionBackground(dest, data.GetSkinManager()->Model(), data.SkinIndex, bg, st, r, offset, data.TextureIndex,
@@ -699,408 +679,6 @@ void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src,
     }
     CopyCache(*data, src, dc, dest);
     RestoreDC(dc, saved);
-}
-
-// ================================================================ bound label
-
-TsEditLabel::TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TLabel(owner), BoundLabel(boundLabel) {}
-
-TsEditLabel::~TsEditLabel() {
-    if (BoundLabel && BoundLabel->label_ == this) BoundLabel->label_ = nullptr;
-}
-
-TsBoundLabel::TsBoundLabel(TsCommonData* owner) : owner_(owner) {}
-
-TsBoundLabel::~TsBoundLabel() { FreeLabel(); }
-
-void TsBoundLabel::FreeLabel() {
-    TsEditLabel* label = std::exchange(label_, nullptr);
-    if (!label) return;
-    label->BoundLabel = nullptr;
-    label->Free();
-}
-
-TControl* TsBoundLabel::BoundControl() const { return owner_ ? owner_->OwnerControl : nullptr; }
-
-TFont* TsBoundLabel::Font() { return label_ ? label_->Font() : &font_; }
-
-void TsBoundLabel::SetFont(TFont* value) {
-    if (!value) return;
-    font_.Assign(value);
-    if (!label_) return;
-    label_->Font()->Assign(value);
-    if (TControl* c = BoundControl()) label_->SetParent(c->Parent());
-    PlaceLabel();
-}
-
-void TsBoundLabel::SetCaption(const std::string& value) {
-    if (value == caption_) return;
-    caption_ = value;
-    if (active_ && label_) {
-        label_->SetCaption(caption_);
-        PlaceLabel();
-    }
-}
-
-void TsBoundLabel::SetIndent(std::int32_t value) {
-    if (value == indent_) return;
-    indent_ = value;
-    if (active_) PlaceLabel();
-}
-
-void TsBoundLabel::SetMaxWidth(std::int32_t value) {
-    if (value == maxWidth_) return;
-    maxWidth_ = value;
-    if (active_) PlaceLabel();
-}
-
-namespace {
-TAlignment ToAlignment(TsCaptionLayout layout) {
-    switch (BoundLabelAlignment(layout)) {
-        case TLabelAlign::Right: return taRightJustify;
-        case TLabelAlign::Center: return taCenter;
-        default: return taLeftJustify;
-    }
-}
-}  // namespace
-
-void TsBoundLabel::SetLayout(TsCaptionLayout value) {
-    layout_ = value;
-    if (label_) label_->SetAlignment(ToAlignment(value));
-    if (active_) PlaceLabel();
-}
-
-void TsBoundLabel::SetUseSkinColor(bool value) {
-    if (label_) label_->UseSkinColor = value;
-}
-
-void TsBoundLabel::SetActive(bool value) {
-    if (value == active_) return;
-    active_ = value;
-    TControl* c = BoundControl();
-    if (!value || !c) {
-        FreeLabel();
-        return;
-    }
-    if (!label_) {
-        label_ = new TsEditLabel(c, this);
-        label_->Font()->Assign(&font_);
-    }
-    label_->Hide();
-    label_->SetParent(c->Parent());
-    label_->SetAlignment(ToAlignment(layout_));
-    if (!c->Name().empty()) label_->SetName(c->Name() + "Label");
-    if (caption_.empty()) caption_ = c->Name();
-    label_->SetAutoSize(true);
-    label_->SetCaption(caption_);
-    label_->SetEnabled(c->Enabled());
-    label_->SetVisible(c->Visible());
-    PlaceLabel();
-}
-
-void TsBoundLabel::PlaceLabel() {
-    TControl* c = BoundControl();
-    if (!label_ || !label_->Visible() || !c) return;
-    // The framework's labels have no size constraints: a label wider than
-    // MaxWidth is cut to it and wraps.
-    if (maxWidth_ != 0 && label_->Width() > maxWidth_) label_->SetWidth(maxWidth_);
-    const RECT b = c->BoundsRect();
-    const TPoint p =
-        BoundLabelPosition(layout_, {b.left, b.top, b.right, b.bottom}, label_->Width(), label_->Height(), indent_);
-    label_->SetBounds(p.X, p.Y, label_->Width(), label_->Height());
-    if (label_->Parent() != c->Parent()) label_->SetParent(c->Parent());
-    if (maxWidth_ != 0) label_->SetWordWrap(label_->Width() >= maxWidth_ - 4);
-}
-
-}  // namespace kova::skin
-
-// ============================================================ message handling
-
-namespace kova::skin {
-
-namespace {
-
-bool IsManagerArg(const TsCommonData& d, LPARAM l) {
-    return reinterpret_cast<TsSkinManager*>(l) == d.GetSkinManager();
-}
-
-void SkinRemoved(TsCommonData& d) {
-    d.BorderIndex = d.SkinIndex = d.TextureIndex = d.HotTextureIndex = -1;
-    d.Updating = true;
-    if (d.CacheBmp) d.CacheBmp->SetSize(0, 0);
-    TControl* owner = d.OwnerControl;
-    if (!owner) return;
-    TWinControl* w = Windowed(owner);
-    if (IsEditKind(d.ControlCode)) {
-        if (!d.CustomColor()) owner->SetColor(clWindow);
-        if (!d.CustomFont()) owner->Font()->SetColor(clWindowText);
-        if (w && w->HandleAllocated()) RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-    } else if (w) {
-        for (int i = 0; i < w->ControlCount(); ++i)
-            if (w->Controls(i)->Is<TLabel>()) w->Controls(i)->Font()->SetColor(clWindowText);
-    }
-}
-
-void ParentBgChanged(TsCommonData& d, bool redraw) {
-    const bool depends = d.DependsOnParentBg();
-    d.BGChanged = d.BGChanged || depends;
-    TWinControl* w = Windowed(d.OwnerControl);
-    if (!w) return;
-    if (redraw && w->HandleAllocated())
-        RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_ALLCHILDREN);
-    if (!depends) return;
-    for (int i = 0; i < w->ControlCount(); ++i) {
-        TControl* c = w->Controls(i);
-        if (!c->IsDestroying()) SendSkinCommandToControl(c, scParentBgChanged, 0, 0);
-    }
-}
-
-// What a control shows its children: its section's colour, its parent's
-// through a transparent section, or a mix of the two.
-TColor ColorForChildren(TsCommonData& d) {
-    TControl* owner = d.OwnerControl;
-    if (!d.IsSkinned()) return RGBOf(owner->Color());
-    const TsGeneralData* s = d.Section();
-    const TsSkinModel& model = d.GetSkinManager()->Model();
-    const TColor own = static_cast<TColor>(model.ColorToRGB(s->Color)) & 0xFFFFFF;
-    const std::int32_t t = s->Transparency;
-    if (t == 0) return own;
-    TWinControl* parent = owner->Parent();
-    // A parent that does not answer (an unskinned one answers 0, not the
-    // magenta it was given) shows its own colour.
-    auto parentColour = [&](bool convert) -> TColor {
-        if (!parent) return RGBOf(owner->Color());
-        const bool skinned = NotifyControl(parent, scQuerySupport) == 1;
-        const auto answer = static_cast<TColor>(skinned ? SendSkinCommandToControl(parent, scQueryBgColor, clFuchsia)
-                                                        : static_cast<LRESULT>(clFuchsia));
-        if (answer != clFuchsia) return answer;
-        return convert ? RGBOf(parent->Color()) : static_cast<TColor>(parent->Color());
-    };
-    if (t >= 100) return parentColour(false);
-    return MixParentColor(parentColour(true), own, t);
-}
-
-}  // namespace
-
-bool HandleSkinCommand(TMessage& m, TsCommonData* data) {
-    if (!data || !IsSkinCommand(m)) return false;
-    const int code = SkinSubCode(m.WParam);
-    if (code > scMaxSubCode) return false;
-    TsCommonData& d = *data;
-    switch (code) {
-        case scSkinApplied:
-            if (IsManagerArg(d, m.LParam)) {
-                d.ReadSkinIndexes();
-                d.UpdateBgFlags(false);
-            }
-            return false;
-        case scSkinRemoved:
-            if (IsManagerArg(d, m.LParam)) {
-                if (d.skinManager_ && d.skinManager_->IsDestroying()) d.skinManager_ = nullptr;
-                SkinRemoved(d);
-            }
-            return false;
-        case scRefresh:
-            if (IsManagerArg(d, m.LParam)) {
-                d.BGChanged = true;
-                d.Updating = false;
-                d.UpdateColors(true);
-                d.UpdateBgFlags(false);
-            }
-            return false;
-        case scQuerySupport:
-            m.Result = 1;
-            return true;
-        case scSetUpdating:
-            d.Updating = SkinLowArg(m.WParam) == 1;
-            return false;
-        case scSetParentDependent:
-            d.ParentDependent = SkinLowArg(m.WParam) == 1;
-            return false;
-        case scQueryUpdating:
-            m.Result = d.BGChanged || d.Updating ? 1 : 0;
-            return true;
-        case scQueryCacheIncomplete:
-            m.Result = d.CacheIncomplete ? 1 : 0;
-            return true;
-        case scInvalidateSection:
-            if (d.SkinSection().empty()) d.Invalidate();
-            return false;
-        case scCopySection:
-            if (m.LParam != 0) d.SetSkinSection(reinterpret_cast<TsCommonData*>(m.LParam)->SkinSection());
-            return false;
-        case scInvalidateBg:
-            d.BGChanged = true;
-            return false;
-        case scQueryParentDependent: {
-            const TsGeneralData* s = d.Section();
-            if (d.SkinIndex < 0 || !s) return false;
-            TWinControl* parent = d.OwnerControl ? d.OwnerControl->Parent() : nullptr;
-            const bool answer = ParentDependentAnswer(
-                s->Transparency, s->GradientPercent, s->ImagePercent, parent != nullptr,
-                [&] { return parent->HandleAllocated() && SendSkinCommand(parent->Handle(), scQueryParentDependent, 0) != 0; },
-                [&] { return d.DependsOnParentBg(); });
-            m.Result = answer ? 1 : 0;
-            return true;
-        }
-        case scParentBgChanged:
-            ParentBgChanged(d, SkinLowArg(m.WParam) == 1);
-            return false;
-        case scQueryBgColor:
-            if (!d.OwnerControl) return false;
-            m.Result = static_cast<LRESULT>(ColorForChildren(d));
-            return true;
-        case scSetCacheIncomplete:
-            d.CacheIncomplete = true;
-            return false;
-        case scQuerySkinIndex:
-            if (m.LParam != 0) *reinterpret_cast<std::int32_t*>(m.LParam) = d.SkinIndex;
-            return true;
-        case scDropCaches:
-            if (d.CacheBmp) {
-                if (TWinControl* w = Windowed(d.OwnerControl))
-                    for (int i = 0; i < w->ControlCount(); ++i)
-                        if (TWinControl* c = Windowed(w->Controls(i)); c && c->HandleAllocated())
-                            SendSkinCommand(c->Handle(), scDropCaches, 0);
-                d.CacheBmp->SetSize(0, 0);
-                d.BGChanged = true;
-                d.Updating = true;
-            }
-            return false;
-        case scQueryBgInfo:
-            if (m.LParam != 0) d.FillBackgroundInfo(*reinterpret_cast<TsBackgroundInfo*>(m.LParam), 0, nullptr);
-            return true;
-        case scControlFlags:
-            if (m.LParam == 1)
-                d.UpdateBgFlags(true);
-            else
-                m.Result = d.FlagsWord;
-            return true;
-        case scGetSkinData:
-            m.Result = reinterpret_cast<LRESULT>(data);
-            return true;
-        case scSetLinkedObject:
-            d.LinkedObject = reinterpret_cast<TObject*>(m.LParam);
-            if (m.LParam != 0)
-                d.FlagsWord |= kHasLinkedObject;
-            else
-                d.FlagsWord &= static_cast<std::uint16_t>(~kHasLinkedObject);
-            return true;
-        case scGetApplication:
-            m.Result = reinterpret_cast<LRESULT>(Application());
-            return false;
-        default:
-            return false;
-    }
-}
-
-bool HandleControlMessage(TMessage& m, TsCommonData* data) {
-    if (!data) return false;
-    if (IsSkinCommand(m)) return HandleSkinCommand(m, data);
-    TsCommonData& d = *data;
-    TControl* owner = d.OwnerControl;
-    TWinControl* w = Windowed(owner);
-    switch (m.Msg) {
-        case WM_UPDATEUISTATE:
-            if (d.IsSkinned()) return true;
-            if (w && w->HandleAllocated())
-                if (SetWindowThemeFn setTheme = SetWindowThemeProc()) setTheme(w->Handle(), L"", L"");
-            return false;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: {
-            if (!w || !w->CanFocus() || !w->TabStop()) return false;
-            const bool set = m.Msg == WM_SETFOCUS;
-            d.BGChanged = true;
-            d.FocusSet = set;
-            if (!IsEditKind(d.ControlCode) || !w->HandleAllocated()) return false;
-            const TsGeneralData* s = d.Section();
-            if (set ? (d.IsSkinned() && s && s->States > 1) : w->Visible())
-                RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-            return false;
-        }
-        case WM_MOVE:
-            if (d.DependsOnParentBg()) {
-                d.BGChanged = true;
-                if (owner) PerformCommand(owner, scParentBgChanged, 0, 1);
-                HideShownGlow(d.GlowID);
-            }
-            return false;
-        case WM_SIZE:
-            if (d.IsSkinned()) {
-                d.BGChanged = true;
-                const TsGeneralData* s = d.Section();
-                // Framework controls are anchored to their parent's top-left.
-                if (w && s && s->GradientPercent > 0)
-                    for (int i = 0; i < w->ControlCount(); ++i)
-                        if (!w->Controls(i)->IsDestroying()) PerformCommand(w->Controls(i), scParentBgChanged, 0, 1);
-                HideShownGlow(d.GlowID);
-            }
-            return false;
-        case WM_FONTCHANGE:
-        case CM_ENABLEDCHANGED:
-            d.MouseAbove = false;
-            d.FocusSet = false;
-            if (owner && !owner->Enabled()) HideShownGlow(d.GlowID);
-            return false;
-        case WM_CONTEXTMENU:
-            // Skinned popup menus come with form skinning: until then the
-            // menu keeps the system's look.
-            return false;
-        case WM_PARENTNOTIFY:
-            if (w && LOWORD(m.WParam) == WM_CREATE) NotifyParentFormOfControl(owner);
-            return false;
-        case CM_VISIBLECHANGED:
-            if (!ReleaseHiddenCaches || !owner || owner->IsDestroying() || !d.CacheBmp) return false;
-            if (m.WParam == 0) {
-                d.CacheBmp->SetSize(0, 0);
-                if (w)
-                    for (int i = 0; i < w->ControlCount(); ++i) {
-                        TControl* c = w->Controls(i);
-                        TWinControl* cw = Windowed(c);
-                        if (cw && cw->HandleAllocated())
-                            SendSkinCommand(cw->Handle(), scDropCaches, 0);
-                        else if (!cw)
-                            PerformCommand(c, scDropCaches, 0);
-                    }
-            } else {
-                d.Updating = false;
-            }
-            d.BGChanged = true;
-            return false;
-        case CM_SHOWINGCHANGED:
-            if (owner && owner->Visible()) d.Loaded();
-            return false;
-        case CM_MOUSEENTER:
-            if (!d.IsSkinned()) return false;
-            if (w) {
-                if (!DefaultManager) return false;
-                if (!IsHotlessKind(d.ControlCode)) d.MouseAbove = true;
-                if (w->HandleAllocated()) DefaultManager->SetHotControl(w->Handle());
-                if (GlowsOnMouseEnter(d.ControlCode)) d.UpdateGlow(false, nullptr);
-                const TsGeneralData* s = d.Section();
-                if (IsEditKind(d.ControlCode) && s && s->States >= 2 && w->HandleAllocated()) {
-                    d.BGChanged = true;
-                    SendMessageA(w->Handle(), WM_NCPAINT, 1, 0);
-                }
-            } else if (!IsHotlessKind(d.ControlCode)) {
-                d.MouseAbove = true;
-            }
-            return false;
-        case CM_MOUSELEAVE:
-            if (!d.IsSkinned()) return false;
-            if (!IsHotlessKind(d.ControlCode)) d.MouseAbove = false;
-            if (GlowsOnMouseEnter(d.ControlCode)) {
-                ClearGlows();
-                d.GlowID = -1;
-            }
-            if (owner && owner->Visible() && IsEditKind(d.ControlCode) && w && w->HandleAllocated()) {
-                d.BGChanged = true;
-                SendMessageA(w->Handle(), WM_NCPAINT, 1, 0);
-            }
-            return false;
-        default:
-            return false;
-    }
 }
 
 }  // namespace kova::skin

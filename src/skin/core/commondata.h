@@ -2,8 +2,9 @@
 // that section's indexes in the loaded skin, the control's cached picture
 // and the flags that say when it is stale. The owner (a control, a window
 // adapter or a form provider) passes its window messages to
-// HandleControlMessage, which keeps hover, focus, glow and cache state in
-// step and answers the skin command message on the owner's behalf.
+// HandleControlMessage (skin/core/skincommands.h), which keeps hover, focus,
+// glow and cache state in step and answers the skin command message on the
+// owner's behalf.
 #pragma once
 
 #include <windows.h>
@@ -21,11 +22,7 @@
 namespace kova::skin {
 
 class TsSkinManager;
-class TsSkinProvider;
 struct TsGeneralData;
-
-// Hidden controls let go of their cached pictures (on by default).
-extern bool ReleaseHiddenCaches;
 
 // FlagsWord bits.
 inline constexpr std::uint16_t kPlainBackground = 0x0001;
@@ -75,8 +72,14 @@ public:
     TObject* LinkedObject = nullptr;
 
     bool PlainBackground() const { return FlagsWord & kPlainBackground; }
-    // The provider when the record belongs to one, else nullptr.
-    TsSkinProvider* OwnerProvider() const;
+    // A form provider's record (the provider is the owner object) knows the
+    // form, nullptr when the provider's owner is none.
+    void SetProviderOwned(TCustomForm* form) {
+        providerOwned_ = true;
+        providerForm_ = form;
+    }
+    bool ProviderOwned() const { return providerOwned_; }
+    TCustomForm* ProviderForm() const { return providerForm_; }
 
     // ------------------------------------------------------ operations
     bool IsSkinned(bool checkActive = false) const;
@@ -122,6 +125,8 @@ private:
     bool customFont_ = false;
     bool customColor_ = false;
     TsSkinManager* skinManager_ = nullptr;
+    bool providerOwned_ = false;
+    TCustomForm* providerForm_ = nullptr;
 };
 
 // The record of a skinned control whose hue and saturation the form
@@ -161,70 +166,5 @@ void CopyCacheExcludingControls(TWinControl* parent, TsCommonData* data, const R
 // window (of a group box only its frame strips).
 void CopyCacheExcludingWindows(HWND parent, TsCommonData* data, const RECT& src, int dy, int dx, bool paintBorder,
                                HDC dc, const RECT& dest);
-
-class TsBoundLabel;
-
-// The label a bound label shows beside its control. Skinning its look comes
-// with the skinned controls; it keeps the one setting they need.
-class TsEditLabel : public TLabel {
-    KOVA_CLASS(TsEditLabel, TLabel)
-public:
-    TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel);
-    // Tells its bound label it is gone (it is the parent's child and may
-    // be freed with the parent before the control that holds the bound label).
-    ~TsEditLabel() override;
-    TsBoundLabel* BoundLabel = nullptr;
-    bool UseSkinColor = true;
-};
-
-// A caption a skinned control can show beside itself. It lives no longer
-// than its control (the control holds it), which owns the label.
-class TsBoundLabel : public TPersistent {
-    KOVA_CLASS(TsBoundLabel, TPersistent)
-public:
-    explicit TsBoundLabel(TsCommonData* owner);
-    ~TsBoundLabel() override;
-    TsBoundLabel(const TsBoundLabel&) = delete;
-    TsBoundLabel& operator=(const TsBoundLabel&) = delete;
-
-    std::int32_t MaxWidth() const { return maxWidth_; }
-    void SetMaxWidth(std::int32_t value);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& value);
-    TsCaptionLayout Layout() const { return layout_; }
-    void SetLayout(TsCaptionLayout value);
-    TFont* Font();
-    void SetFont(TFont* value);
-    std::int32_t Indent() const { return indent_; }
-    void SetIndent(std::int32_t value);
-    bool Active() const { return active_; }
-    void SetActive(bool value);
-    bool UseSkinColor() const { return label_ ? label_->UseSkinColor : true; }
-    void SetUseSkinColor(bool value);
-    TsEditLabel* Label() const { return label_; }
-
-    // Puts the label beside the control by Layout.
-    void PlaceLabel();
-
-private:
-    friend class TsEditLabel;
-    TControl* BoundControl() const;
-    // Frees the label unless it is already gone.
-    void FreeLabel();
-    std::int32_t maxWidth_ = 0;
-    std::string caption_;
-    TsCaptionLayout layout_ = sclLeft;
-    TFont font_;
-    std::int32_t indent_ = 0;
-    bool active_ = false;
-    TsEditLabel* label_ = nullptr;
-    TsCommonData* owner_ = nullptr;
-};
-
-// The record's answers to the skin command message (true: handled, the
-// owner must not pass the message on).
-bool HandleSkinCommand(TMessage& m, TsCommonData* data);
-// Every message of a skinned owner, before its own handling.
-bool HandleControlMessage(TMessage& m, TsCommonData* data);
 
 }  // namespace kova::skin

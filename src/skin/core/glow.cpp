@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/handles.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/glow.h"
 
 namespace kova::skin {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/portable/bitmaps.h"
 #include "skin/core/portable/png.h"

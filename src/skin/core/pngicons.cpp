@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/portable/skintypes.h"
-#include "skin/core/dcroutines.h"
 
 namespace kova::skin {
 

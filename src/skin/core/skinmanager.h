@@ -5,6 +5,12 @@
 // skin command message, freezes and repaints the skinned forms together,
 // and answers the lookups of skinned controls. The first manager made is
 // the default one, which every control without a manager of its own uses.
+//
+// The manager is read by every unit of the core (settings, lookups, the hot
+// control) and is defined in skinmanager.cpp, which includes only the units
+// below it. What a change does to the program's windows (the setters that
+// reload and repaint, telling and freezing the forms, the application
+// window's hook) is the top unit of the core, managerforms.cpp.
 #pragma once
 
 #include <windows.h>
@@ -143,6 +149,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    static void MakeDefault(TsSkinManager* manager);
     void ChangeReloading(const std::function<void()>& change);
     static void DefineProps(TPropList& L);
     void FillEnvironment();
@@ -184,11 +191,6 @@ extern TsSkinManager* DefaultManager;
 
 // True for the whole of a load and of a repaint of all forms.
 extern bool SkinChanging;
-
-// Telling the forms (see the skin manager).
-void ApplySkinToAllForms(TsSkinManager* manager, bool allowAnimation);
-void RemoveSkinFromAllForms(TsSkinManager* manager);
-void RepaintAllForms(TsSkinManager* manager, bool allowAnimation);
 
 // Makes the manager class and its stored properties known to form
 // descriptions.

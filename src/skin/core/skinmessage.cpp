@@ -1,7 +1,7 @@
 #include "skin/core/skinmessage.h"
 
 #include "framework/forms.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/portable/skintypes.h"
 
 namespace kova::skin {

@@ -6,28 +6,11 @@
 #include <exception>
 
 #include "skin/core/animations.h"
-#include "skin/core/provider.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
 namespace kova::skin {
-
-std::vector<TCustomForm*>& SkinnedForms() {
-    static std::vector<TCustomForm*> forms;
-    return forms;
-}
-
-void AddSkinnedForm(TCustomForm* form) { SkinnedForms().push_back(form); }
-
-void RemoveSkinnedForm(TCustomForm* form) {
-    auto& list = SkinnedForms();
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i] != form) continue;
-        list[i] = list.back();
-        list.back() = nullptr;
-        list.pop_back();
-    }
-}
 
 namespace {
 
@@ -50,9 +33,9 @@ bool TopLevelShowingForm(TCustomForm* form) {
 }
 
 // The form's provider when it belongs to the manager.
-TsSkinProvider* ManagedProvider(TCustomForm* form, TsSkinManager* manager) {
+TsSkinProviderBase* ManagedProvider(TCustomForm* form, TsSkinManager* manager) {
     if (!form->HandleAllocated()) return nullptr;
-    TsSkinProvider* provider = ProviderOfForm(form);
+    TsSkinProviderBase* provider = ProviderOfForm(form);
     if (!provider || !provider->SkinData || provider->SkinData->GetSkinManager() != manager) return nullptr;
     return provider;
 }
@@ -83,7 +66,7 @@ void FreezeFormsForSkinChange(TsSkinManager* manager) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         TCustomForm* form = list[i];
         if (!TopLevelShowingForm(form) || FormMinimised(form)) continue;
-        TsSkinProvider* provider = ManagedProvider(form, manager);
+        TsSkinProviderBase* provider = ManagedProvider(form, manager);
         if (!provider) continue;
         if (provider->BorderForm) {
             provider->FormState |= kSkinChangeImage;
@@ -102,7 +85,7 @@ void LockFormsRepaint(TsSkinManager* manager) {
         if (!TopLevelShowingForm(form) || FormMinimised(form) || !form->HandleAllocated() ||
             !IsWindowVisible(form->Handle()))
             continue;
-        TsSkinProvider* provider = ManagedProvider(form, manager);
+        TsSkinProviderBase* provider = ManagedProvider(form, manager);
         if (!provider) continue;
         provider->InAnimation = 1;
         provider->FormState |= kRepaintLocked;
@@ -125,7 +108,7 @@ void RedrawOn(TCustomForm* form) {
     if (!form->Visible()) ShowWindow(form->Handle(), SW_HIDE);
 }
 
-void RepaintUnlockedForm(TCustomForm* form, TsSkinProvider* provider, TsSkinManager* manager) {
+void RepaintUnlockedForm(TCustomForm* form, TsSkinProviderBase* provider, TsSkinManager* manager) {
     const TacFormAnimation& anim = manager->Model().AnimEffects.SkinChanging;
     // The animation ends by repainting the form whole; a second redraw
     // below would only paint the same picture again.
@@ -177,7 +160,7 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         TCustomForm* form = list[i];
         if (!form || form->IsDestroying() || form->FormStyle() == fsMDIChild || form->Parent()) continue;
-        TsSkinProvider* provider = ManagedProvider(form, manager);
+        TsSkinProviderBase* provider = ManagedProvider(form, manager);
         if (!provider) continue;
         if (!(provider->FormState & kRepaintLocked)) {
             // Frozen for a load that never got as far as the lock (a failed
@@ -192,7 +175,7 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
     }
     std::exception_ptr fault;
     for (TCustomForm* form : locked) {
-        TsSkinProvider* provider = ManagedProvider(form, manager);
+        TsSkinProviderBase* provider = ManagedProvider(form, manager);
         if (!provider) continue;
         try {
             if (repaint && !minimised && form->Visible() && !FormMinimised(form)) {

@@ -9,16 +9,11 @@
 #include <vector>
 
 #include "framework/forms.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
 class TsSkinManager;
-
-// The skinned forms; entries may be nullptr only transiently.
-std::vector<TCustomForm*>& SkinnedForms();
-void AddSkinnedForm(TCustomForm* form);
-// Each entry equal to the form takes the last entry's place.
-void RemoveSkinnedForm(TCustomForm* form);
 
 // Before a skin is loaded: the manager's visible top-level forms keep a
 // picture of their current look and count as animating.

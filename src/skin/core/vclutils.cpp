@@ -5,11 +5,9 @@
 
 #include "framework/comctrls.h"
 #include "framework/stdctrls.h"
-#include "skin/core/commondata.h"
-#include "skin/core/dcpaint.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/portable/pixels.h"
-#include "skin/core/provider.h"
 #include "skin/core/skinmessage.h"
 
 namespace kova::skin {
@@ -35,7 +33,8 @@ struct ThemeLibrary {
 
 bool paintingGraphicControls = false;
 
-// Pixels of `from` starting at src copied into r of `to`, cut to both.
+}  // namespace
+
 void CopyPixels(PixelBuffer32& to, RECT r, const PixelBuffer32& from, POINT src) {
     for (int y = std::max<LONG>(r.top, 0); y < r.bottom && y < to.Height(); ++y) {
         const int sy = src.y + (y - r.top);
@@ -47,23 +46,9 @@ void CopyPixels(PixelBuffer32& to, RECT r, const PixelBuffer32& from, POINT src)
     }
 }
 
+namespace {
+
 TWinControl* Windowed(TControl* c) { return c != nullptr && c->IsWindowed() ? static_cast<TWinControl*>(c) : nullptr; }
-
-// Moves the DC's origin by (dx, dy) for as long as it lives.
-class OriginShift {
-public:
-    OriginShift(HDC dc, int dx, int dy) : dc_(dc) {
-        GetViewportOrgEx(dc_, &old_);
-        SetViewportOrgEx(dc_, old_.x + dx, old_.y + dy, nullptr);
-    }
-    ~OriginShift() { SetViewportOrgEx(dc_, old_.x, old_.y, nullptr); }
-    OriginShift(const OriginShift&) = delete;
-    OriginShift& operator=(const OriginShift&) = delete;
-
-private:
-    HDC dc_;
-    POINT old_{};
-};
 
 void PrintWindowed(HDC dc, TWinControl* w) {
     if (!w->HandleAllocated()) return;
@@ -77,6 +62,8 @@ void PrintWindowed(HDC dc, TWinControl* w) {
     if (skinned) SendSkinCommand(h, scSetLinkedObject, 0);
 }
 
+}  // namespace
+
 void PaintWindowedTree(HDC dc, TWinControl* w) {
     PrintWindowed(dc, w);
     // The window is printed with its frame: children sit at the client
@@ -88,15 +75,12 @@ void PaintWindowedTree(HDC dc, TWinControl* w) {
         const int saved = SaveDC(dc);
         {
             const bool moves = !(child->Is<TCustomForm>() && !child->Parent());
-            OriginShift shift(dc, moves ? client.left + child->Left() : 0, moves ? client.top + child->Top() : 0);
+            TDCOriginShift shift(dc, moves ? client.left + child->Left() : 0, moves ? client.top + child->Top() : 0);
             PaintWindowedTree(dc, child);
         }
         RestoreDC(dc, saved);
     }
 }
-
-
-}  // namespace
 
 void PrintWindowTree(HWND wnd, HDC dc) {
     // Without PRF_CHILDREN: not every system prints children, so they are
@@ -117,7 +101,7 @@ void PaintChildWindows(HWND parent, HDC dc, int dx, int dy) {
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         const int saved = SaveDC(dc);
         {
-            OriginShift shift(dc, dx + r.left, dy + r.top);
+            TDCOriginShift shift(dc, dx + r.left, dy + r.top);
             PrintWindowTree(c, dc);
         }
         RestoreDC(dc, saved);
@@ -209,78 +193,6 @@ bool IsGraphicControlVisibleInDC(TControl* control, HDC dc) {
     return RectVisible(dc, &r) != FALSE;
 }
 
-void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider* provider, int y) {
-    if (!control) return;
-    HDC dc = bitmap.Canvas()->Handle();
-    if (!control->Visible() && control->Parent() && !provider) {
-        TsBackgroundInfo bg;
-        const RECT b = control->BoundsRect();
-        bg.R = {b.left, b.top, b.right, b.bottom};
-        QueryParentBackgroundInfo(bg, control->Parent(), false);
-        const RECT dest{x, y, x + control->Width(), y + control->Height()};
-        if (bg.BgType == 2 && bg.Bmp) {
-            // The answer's image, from the control's place in it.
-            CopyPixels(bitmap.Pixels(), dest, *bg.Bmp, {bg.Offset.X + control->Left(), bg.Offset.Y + control->Top()});
-        } else {
-            FillRectSolid(dc, dest, bg.Color);
-        }
-        return;
-    }
-    const int saved = SaveDC(dc);
-    const bool border = provider && provider->BorderForm;
-    if (!border) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
-    if (TWinControl* w = Windowed(control)) {
-        PaintWindowedTree(dc, w);
-        if (border && provider->Form) {
-            const RECT cr = provider->Form->ClientRect();
-            const int ox = provider->ClientOffsetX(), oy = provider->ClientOffsetY();
-            TRect r{cr.left + ox, cr.top + oy, cr.right + ox, std::min<std::int32_t>(cr.bottom + oy, bitmap.Height() - 1)};
-            GdiFlush();
-            FillAlphaRect(bitmap.Pixels(), r, 255, false);
-        }
-    } else {
-        SendSkinCommandToControl(control, scSetLinkedObject, reinterpret_cast<LPARAM>(dc));
-        control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        SendSkinCommandToControl(control, scSetLinkedObject, 0);
-    }
-    RestoreDC(dc, saved);
-}
-
-void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
-    if (!dialog || !dialog->CtrlHandle) return;
-    const HWND h = dialog->CtrlHandle;
-    const RECT cr = GetClientRectInWindow(h);
-    const int ox = dialog->ClientOffsetX(), oy = dialog->ClientOffsetY();
-    const TRect client{ox, oy, ox + cr.right - cr.left, oy + cr.bottom - cr.top};
-    if (wholeWindow) {
-        HDC wdc = GetWindowDC(h);
-        const int saved = SaveDC(wdc);
-        BitBlt(bitmap.Canvas()->Handle(), ox, oy, cr.right - cr.left, cr.bottom - cr.top, wdc, cr.left, cr.top,
-               SRCCOPY);
-        RestoreDC(wdc, saved);
-        ReleaseDC(h, wdc);
-        GdiFlush();
-        FillAlphaRect(bitmap.Pixels(),
-                      {client.Left, client.Top, std::min(client.Right, bitmap.Width()),
-                       std::min(client.Bottom, bitmap.Height())},
-                      255, false);
-        return;
-    }
-    HDC dc = bitmap.Canvas()->Handle();
-    const int saved = SaveDC(dc);
-    {
-        OriginShift shift(dc, ox, oy);
-        IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
-        PaintChildWindows(h, dc);
-    }
-    RestoreDC(dc, saved);
-    GdiFlush();
-    if (!dialog->BorderForm)
-        FillAlphaRect(bitmap.Pixels(), {0, 0, bitmap.Width(), bitmap.Height()}, 255, false);
-    else
-        FillAlphaRect(bitmap.Pixels(), client, 255, false);
-}
-
 void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset) {
     if (paintingGraphicControls || !parent) return;
     if (onlyWhenVisible && !parent->Visible()) return;
@@ -326,7 +238,7 @@ void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POI
         const RECT b = child->BoundsRect();
         if (!RectVisible(bdc, &b)) SendSkinCommandToControl(child, scSetCacheIncomplete, 0);
         {
-            OriginShift shift(bdc, b.left, b.top);
+            TDCOriginShift shift(bdc, b.left, b.top);
             IntersectClipRect(bdc, 0, 0, child->Width(), child->Height());
             child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bdc), 0);
         }

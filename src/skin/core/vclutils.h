@@ -9,11 +9,9 @@
 #include "framework/controls.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
+#include "framework/portable/pixelbuffer.h"
 
 namespace kova::skin {
-
-class TsSkinProvider;
-class TacDialogWnd;
 
 using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 // SetWindowTheme of the theme library ("UXTHEME", loaded on first use and
@@ -45,12 +43,6 @@ void PlaceAfterInParent(TWinControl* parent, TControl* control, TControl* after)
 // A visible windowless control with an area, not being destroyed, whose
 // bounds the DC shows.
 bool IsGraphicControlVisibleInDC(TControl* control, HDC dc);
-// A control with its children painted into the bitmap at (x, y); a hidden
-// control gets what its parent shows under it instead.
-void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvider* provider, int y);
-// A skinned dialog's look (its whole window, or its client area with the
-// child windows) into the bitmap at the dialog's client offset.
-void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap);
 // The parent's windowless children painted into the DC through one
 // off-screen buffer (no flicker), at their bounds plus offset. Re-entry
 // does nothing; an empty clip box marks the parent's cache incomplete.
@@ -62,5 +54,27 @@ void PrintWindowTree(HWND wnd, HDC dc);
 // first.
 void PaintChildWindows(HWND parent, HDC dc, int dx = 0, int dy = 0);
 void PaintGraphicControls(HDC dc, TWinControl* parent, bool onlyWhenVisible, POINT offset);
+
+// A windowed control printed into the DC whose origin is its top left,
+// then its visible windowed children at their places, recursively.
+void PaintWindowedTree(HDC dc, TWinControl* w);
+// Pixels of `from` starting at src copied into r of `to`, cut to both.
+void CopyPixels(PixelBuffer32& to, RECT r, const PixelBuffer32& from, POINT src);
+
+// Moves the DC's origin by (dx, dy) for as long as it lives.
+class TDCOriginShift {
+public:
+    TDCOriginShift(HDC dc, int dx, int dy) : dc_(dc) {
+        GetViewportOrgEx(dc_, &old_);
+        SetViewportOrgEx(dc_, old_.x + dx, old_.y + dy, nullptr);
+    }
+    ~TDCOriginShift() { SetViewportOrgEx(dc_, old_.x, old_.y, nullptr); }
+    TDCOriginShift(const TDCOriginShift&) = delete;
+    TDCOriginShift& operator=(const TDCOriginShift&) = delete;
+
+private:
+    HDC dc_;
+    POINT old_{};
+};
 
 }  // namespace kova::skin

@@ -10,7 +10,7 @@
 #include "framework/handles.h"
 #include "framework/portable/streams.h"
 #include "skin/core/alphaimagelist.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 
 namespace kova::skin {
 namespace {

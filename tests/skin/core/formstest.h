@@ -11,8 +11,8 @@
 #include "framework/forms.h"
 #include "framework/portable/pixelbuffer.h"
 #include "skin/core/animations.h"
-#include "skin/core/dcroutines.h"
-#include "skin/core/provider.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/forms/provider.h"
 
 namespace kova::skin::test {
 

@@ -18,14 +18,15 @@
 #include "framework/dialogs.h"
 #include "framework/portable/props.h"
 #include "skin/core/commondata.h"
-#include "skin/core/dcpaint.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
-#include "skin/core/provider.h"
+#include "skin/core/skincommands.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
 #include "skin/core/sysutils.h"
+#include "skin/forms/provider.h"
 
 namespace kova::skin {
 namespace {

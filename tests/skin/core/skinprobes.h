@@ -20,6 +20,7 @@
 #include "framework/stdctrls.h"
 #include "skin/core/commondata.h"
 #include "skin/core/model/pictures.h"
+#include "skin/core/skincommands.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 

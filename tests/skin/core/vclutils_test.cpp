@@ -8,6 +8,7 @@
 
 #include "framework/extctrls.h"
 #include "framework/forms.h"
+#include "skin/core/formimages.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinprobes.h"
 

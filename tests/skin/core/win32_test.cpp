@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/dialogs.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
 #include "skin/core/sysutils.h"
@@ -160,8 +160,8 @@ TEST(DcRoutines, LayeredFunctionsFound) {
 }  // namespace
 }  // namespace kova::skin
 
-#include "skin/core/portable/pngbuilder.h"
 #include "skin/core/pngicons.h"
+#include "skin/core/portable/pngbuilder.h"
 
 namespace kova::skin {
 namespace {

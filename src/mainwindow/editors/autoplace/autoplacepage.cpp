@@ -184,7 +184,7 @@ void TAutoPlacePage::MakeRow(size_t n) {
     row.Label->SetTag(static_cast<std::intptr_t>(n));
     row.Label->OnClick = [this](TObject* sender) { SlotRowClick(sender); };
     for (size_t k = 0; k < 8; ++k) {
-        TsEdit* edit = new TsEdit(&form_);
+        skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("EditSlot" + std::to_string(n) + std::to_string(k));
         edit->SetParent(ScrollBox1);
         edit->SetBounds(60 + 40 * static_cast<int>(k) + (k > 3 ? 10 : 0), top, 33, 17);

@@ -15,7 +15,7 @@
 #include "framework/stdctrls.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/editors/autoplace/model/autoplacemodel.h"
-#include "mainwindow/editors/sedit.h"
+#include "skin/controls/sedit.h"
 
 namespace kova::mainwindow {
 
@@ -59,7 +59,7 @@ public:
 
     struct TRowControls {
         TSlotLabel* Label = nullptr;
-        std::array<TsEdit*, 8> Edits{};
+        std::array<skin::TsEdit*, 8> Edits{};
     };
     std::vector<TRowControls> Rows;  // made on demand, never freed before the form
 

@@ -266,7 +266,7 @@ void TPokerRoomPage::MakeSizeRow(size_t n) {
     const int top = SizeRowTop + RowStep * static_cast<int>(n) - ScrollBox2->VertScrollPos();
     constexpr int lefts[3] = {12, 204, 268}, widths[3] = {177, 49, 49};
     for (size_t k = 0; k < 3; ++k) {
-        TsEdit* edit = new TsEdit(&form_);
+        skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("WindowSize" + std::to_string(n) + std::to_string(k));
         edit->SetParent(ScrollBox2);
         edit->SetBounds(lefts[k], top, widths[k], 17);
@@ -305,7 +305,7 @@ void TPokerRoomPage::MakeClickRow(size_t n) {
     row.Label->SetTag(static_cast<std::intptr_t>(n));
     row.Label->OnClick = [this](TObject* sender) { RowClick(sender, true); };
     for (size_t k = 0; k < 4; ++k) {
-        TsEdit* edit = new TsEdit(&form_);
+        skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("Click" + std::to_string(n) + std::to_string(k));
         edit->SetParent(ScrollBox3);
         edit->SetBounds(64 + 40 * static_cast<int>(k) + (k > 1 ? 8 : 0), top, 33, 17);

@@ -20,7 +20,7 @@
 #include "mainwindow/editors/autoplace/createnewconfig.h"
 #include "mainwindow/editors/pokerroom/exportpokerroomform.h"
 #include "mainwindow/editors/pokerroom/model/pokerroommodel.h"
-#include "mainwindow/editors/sedit.h"
+#include "skin/controls/sedit.h"
 
 namespace kova::mainwindow {
 
@@ -59,12 +59,12 @@ public:
     std::vector<TControl*> Size2Controls;
 
     struct TSizeRowControls {
-        std::array<TsEdit*, 3> Edits{};
+        std::array<skin::TsEdit*, 3> Edits{};
     };
     std::vector<TSizeRowControls> SizeRows;
     struct TClickRowControls {
         TStaticText* Label = nullptr;
-        std::array<TsEdit*, 4> Edits{};
+        std::array<skin::TsEdit*, 4> Edits{};
         TCheckBox* Box = nullptr;
     };
     std::vector<TClickRowControls> ClickRows;

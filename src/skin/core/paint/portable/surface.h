@@ -2,7 +2,7 @@
 // its strip, a soft rectangular shadow, the key-colour runs of a mask's
 // left corner (cut out of form regions), the placement of texture tiles
 // over a rectangle, and the background record a control gets from its
-// parent. The Win32 layer (skin/core/dcpaint.h) only moves pixels between
+// parent. The Win32 layer (skin/core/dc/dcpaint.h) only moves pixels between
 // these buffers and device contexts.
 #pragma once
 

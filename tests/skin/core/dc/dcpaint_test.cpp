@@ -3,7 +3,7 @@
 // and JPEG pictures, graphic controls left out of the clip, background
 // questions to windows and controls, section text. Compared by structure
 // (pixels at chosen points, bounding boxes of ink), since fonts differ.
-#include "skin/core/dcpaint.h"
+#include "skin/core/dc/dcpaint.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include "framework/extctrls.h"
 #include "framework/handles.h"
 #include "framework/stdctrls.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/paint/portable/skinitem.h"

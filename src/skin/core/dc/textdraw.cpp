@@ -1,9 +1,9 @@
-#include "skin/core/textdraw.h"
+#include "skin/core/dc/textdraw.h"
 
 #include <vector>
 
 #include "framework/handles.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/textpaint.h"
 
 namespace kova::skin {

@@ -1,44 +1,42 @@
-#include "skin/core/provider.h"
+#include "skin/forms/provider.h"
 
 #include "skin/core/portable/animframes.h"
+#include "skin/core/skincommands.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
-#include "skin/core/skinnedforms.h"
 #include "skin/core/vclutils.h"
 
 namespace kova::skin {
 
-HWND PreviewTargetWnd = nullptr;
-
-std::vector<TacDialogWnd*>& HookedDialogs() {
-    static std::vector<TacDialogWnd*> list;
-    return list;
+namespace {
+// A form's provider answers sub-code 4 with itself, as the core sees it.
+void AnswerGetProvider() {
+    static const bool registered = [] {
+        RegisterSkinCommand(scGetProvider, TsSkinProvider::StaticClass(), [](TMessage& m, TsCommonData& data) {
+            m.Result = reinterpret_cast<LRESULT>(static_cast<TsSkinProviderBase*>(
+                static_cast<TsSkinProvider*>(data.OwnerObject)));
+            return true;
+        });
+        return true;
+    }();
+    (void)registered;
 }
+}  // namespace
 
-TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner) {
-    Form = dynamic_cast<TCustomForm*>(owner);
-    SkinData = std::make_unique<TsCommonData>(this, true);
+TsSkinProvider::TsSkinProvider(TComponent* owner) : TsSkinProviderBase(owner) {
+    AnswerGetProvider();
     if (Form) {
         savedProc_ = Form->WindowProc;
         Form->WindowProc = [this](TMessage& m) { FormWindowProc(m); };
-        AddSkinnedForm(Form);
     }
 }
 
 TsSkinProvider::~TsSkinProvider() {
-    if (Form) {
-        RemoveSkinnedForm(Form);
-        Form->WindowProc = savedProc_;
-    }
-    if (SnapshotForm) SnapshotForm->Free();
+    if (Form) Form->WindowProc = savedProc_;
 }
 
 void TsSkinProvider::FormWindowProc(TMessage& m) {
     if (IsSkinCommand(m)) {
-        if (SkinSubCode(m.WParam) == scGetProvider) {
-            m.Result = reinterpret_cast<LRESULT>(this);
-            return;
-        }
         if (HandleSkinCommand(m, SkinData.get())) return;
     } else if (m.Msg == WM_COPYDATA && Form->HandleAllocated() && Form->Handle() == PreviewTargetWnd &&
                !inCopyData_) {
@@ -94,10 +92,5 @@ int TsSkinProvider::ClientOffsetX() { return ClientOrigin(Form).x; }
 int TsSkinProvider::ClientOffsetY() { return ClientOrigin(Form).y; }
 
 int TsSkinProvider::CaptionHeight(bool) { return GetSystemMetrics(SM_CYCAPTION); }
-
-TsSkinProvider* ProviderOfForm(TCustomForm* form) {
-    if (!form) return nullptr;
-    return reinterpret_cast<TsSkinProvider*>(form->Perform(SkinCommandMessage, SkinCommand(scGetProvider), 0));
-}
 
 }  // namespace kova::skin

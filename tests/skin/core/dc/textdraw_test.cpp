@@ -1,6 +1,6 @@
 // Text onto 32-bit buffers under a real GDI: compared by structure (where
 // ink lands, its colour, the alpha left alone), since fonts differ.
-#include "skin/core/textdraw.h"
+#include "skin/core/dc/textdraw.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "skin/core/dcpaint.h"
+#include "skin/core/dc/dcpaint.h"
 
 #include <algorithm>
 
 #include "framework/handles.h"
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/dc/textdraw.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
 #include "skin/core/pictureformats.h"
-#include "skin/core/textdraw.h"
 
 namespace kova::skin {
 

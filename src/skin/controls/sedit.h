@@ -6,12 +6,12 @@
 
 #include "framework/stdctrls.h"
 
-namespace kova::mainwindow {
+namespace kova::skin {
 
 class TsEdit : public TEdit {
     KOVA_CLASS(TsEdit, TEdit)
 public:
-    using TEdit::TEdit;
+    explicit TsEdit(TComponent* owner);
 };
 
-}  // namespace kova::mainwindow
+}  // namespace kova::skin

@@ -1,4 +1,4 @@
-#include "skin/core/dcroutines.h"
+#include "skin/core/dc/dcroutines.h"
 
 #include <algorithm>
 #include <cstring>

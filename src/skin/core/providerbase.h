@@ -1,10 +1,10 @@
-// Where form skinning meets the skin engine core. A form is skinned when it
-// owns a TsSkinProvider: the provider holds the form's skin record, answers
+// What the skin engine core sees of form skinning. A form is skinned when
+// it owns a provider: the provider holds the form's skin record, answers
 // the skin command message for the form (sub-code 4 gives the provider),
-// and is listed among the skinned forms while it lives. How a skinned form
-// paints its caption and borders comes with form skinning; until then the
-// provider's painting operations do the plain thing (the form's own look),
-// so nothing pretends to be skinned.
+// and is listed among the skinned forms while it lives. The core reads the
+// fields below and calls the operations; the provider of form skinning
+// (skin/forms) makes the form's window procedure its own and says how the
+// form paints.
 #pragma once
 
 #include <windows.h>
@@ -42,12 +42,12 @@ inline constexpr std::uint32_t kNonClientPainted = 0x200;
 inline constexpr std::uint32_t kSkinChangeImage = 0x1000;
 inline constexpr std::uint32_t kRepaintLocked = 0x10000;
 
-class TsSkinProvider : public TComponent {
-    KOVA_CLASS(TsSkinProvider, TComponent)
+class TsSkinProviderBase : public TComponent {
+    KOVA_CLASS(TsSkinProviderBase, TComponent)
 public:
-    // The owner is the form to skin.
-    explicit TsSkinProvider(TComponent* owner);
-    ~TsSkinProvider() override;
+    // The owner is the form to skin; the form joins the skinned forms.
+    explicit TsSkinProviderBase(TComponent* owner);
+    ~TsSkinProviderBase() override;
 
     std::unique_ptr<TsCommonData> SkinData;
     TCustomForm* Form = nullptr;
@@ -62,33 +62,24 @@ public:
     bool MaximizedLowCaption = false;
     TNotifyEvent OnAfterAnimation;
 
-    // Form skinning overrides these; the defaults keep the form's own look.
     // Brings the cache bitmap of the skin record to the form's window size
     // and paints the form (frame, client area, children) into it.
-    virtual void PaintNonClientCache();
+    virtual void PaintNonClientCache() = 0;
     // A new 32-bit picture of the form's current look (caller owns it).
-    virtual std::unique_ptr<TBitmap> MakeFormImage();
-    virtual void InitRegionRects() {}
-    virtual void UpdateRegion(bool /*repaint*/) {}
-    virtual HRGN MakeRegion(int /*dx*/, int /*dy*/) { return nullptr; }
-    virtual int ClientOffsetX();
-    virtual int ClientOffsetY();
-    virtual RECT GetExtBorderMargins() { return RECT{}; }
-    virtual int CaptionHeight(bool checkSkin);
-    virtual void StartMinimizing() {}
-    virtual bool StartRestoring() { return false; }
-
-protected:
-    // Every message of the form passes here first.
-    virtual void FormWindowProc(TMessage& m);
-
-private:
-    TWndMethod savedProc_;
-    bool inCopyData_ = false;
+    virtual std::unique_ptr<TBitmap> MakeFormImage() = 0;
+    virtual void InitRegionRects() = 0;
+    virtual void UpdateRegion(bool repaint) = 0;
+    virtual HRGN MakeRegion(int dx, int dy) = 0;
+    virtual int ClientOffsetX() = 0;
+    virtual int ClientOffsetY() = 0;
+    virtual RECT GetExtBorderMargins() = 0;
+    virtual int CaptionHeight(bool checkSkin) = 0;
+    virtual void StartMinimizing() = 0;
+    virtual bool StartRestoring() = 0;
 };
 
 // The form's provider (its answer to sub-code 4), nullptr for none.
-TsSkinProvider* ProviderOfForm(TCustomForm* form);
+TsSkinProviderBase* ProviderOfForm(TCustomForm* form);
 
 // The window a skin editor previews into: WM_COPYDATA reaching this form
 // goes to its manager. nullptr: no editor.

@@ -1,0 +1,33 @@
+#include "skin/core/providerbase.h"
+
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinstate.h"
+
+namespace kova::skin {
+
+HWND PreviewTargetWnd = nullptr;
+
+std::vector<TacDialogWnd*>& HookedDialogs() {
+    static std::vector<TacDialogWnd*> list;
+    return list;
+}
+
+TsSkinProviderBase::TsSkinProviderBase(TComponent* owner) : TComponent(owner) {
+    Form = dynamic_cast<TCustomForm*>(owner);
+    SkinData = std::make_unique<TsCommonData>(this, true);
+    SkinData->SetProviderOwned(Form);
+    if (Form) AddSkinnedForm(Form);
+}
+
+TsSkinProviderBase::~TsSkinProviderBase() {
+    if (Form) RemoveSkinnedForm(Form);
+    if (SnapshotForm) SnapshotForm->Free();
+}
+
+TsSkinProviderBase* ProviderOfForm(TCustomForm* form) {
+    if (!form) return nullptr;
+    return reinterpret_cast<TsSkinProviderBase*>(
+        form->Perform(SkinCommandMessage, SkinCommand(scGetProvider), 0));
+}
+
+}  // namespace kova::skin
