@@ -16,7 +16,10 @@
 namespace kova::skin {
 
 TsSkinManager* DefaultManager = nullptr;
-bool SkinChanging = false;
+std::uint8_t SkinChanging = scsIdle;
+
+TSkinChangeScope::TSkinChangeScope(std::uint8_t stage) : saved_(SkinChanging) { SkinChanging = stage; }
+TSkinChangeScope::~TSkinChangeScope() { SkinChanging = saved_; }
 bool SkinEdited = false;
 
 namespace {

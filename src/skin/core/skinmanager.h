@@ -25,6 +25,7 @@
 #include "framework/controls.h"
 #include "skin/core/model/skinmodel.h"
 #include "skin/core/portable/skinconsts.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -189,8 +190,24 @@ inline constexpr DWORD kHideWaitMargin = 500;
 // first manager is made and after the default one is freed.
 extern TsSkinManager* DefaultManager;
 
-// True for the whole of a load and of a repaint of all forms.
-extern bool SkinChanging;
+// The stage of a skin change: idle; changing for the whole of a load and
+// of a repaint of all forms; animated while the forms fade into their new
+// look.
+enum TSkinChangeStage : std::uint8_t { scsIdle = 0, scsChanging = 1, scsAnimated = 2 };
+extern std::uint8_t SkinChanging;
+// A skin change for as long as it lives (the engine counts as busy): the
+// stage is set and put back as it was.
+class TSkinChangeScope {
+public:
+    explicit TSkinChangeScope(std::uint8_t stage = scsChanging);
+    ~TSkinChangeScope();
+    TSkinChangeScope(const TSkinChangeScope&) = delete;
+    TSkinChangeScope& operator=(const TSkinChangeScope&) = delete;
+
+private:
+    std::uint8_t saved_;
+    TSkinBusyScope busy_;
+};
 
 // Makes the manager class and its stored properties known to form
 // descriptions.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 
 #include "skin/core/animations.h"
 #include "skin/core/providerbase.h"
@@ -76,9 +77,15 @@ void FreezeFormsForSkinChange(TsSkinManager* manager) {
     }
 }
 
+namespace {
+// Held from the default manager's lock of its forms to their unlock.
+std::unique_ptr<TPaintingSuspendedScope> lockedPainting;
+}  // namespace
+
 void LockFormsRepaint(TsSkinManager* manager) {
     if (!manager || MainWindowMinimised()) return;
     if (manager->IsDefault() && SkinChangeAnimated(manager)) FormAnimating = true;
+    if (manager->IsDefault() && !lockedPainting) lockedPainting = std::make_unique<TPaintingSuspendedScope>();
     auto& list = SkinnedForms();
     for (std::size_t i = 0; i < list.size(); ++i) {
         auto* form = dynamic_cast<TForm*>(list[i]);
@@ -114,6 +121,7 @@ void RepaintUnlockedForm(TCustomForm* form, TsSkinProviderBase* provider, TsSkin
     // below would only paint the same picture again.
     bool repainted = false;
     if (anim.Active) {
+        TSkinChangeScope animated(scsAnimated);
         if (provider->DrawNonClientArea)
             repainted = AnimateFormSkinChange(form, anim.Time, FormAlpha(form), anim.Mode);
         else
@@ -173,6 +181,8 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
         locked.push_back(form);
         RedrawOn(form);
     }
+    // The forms paint again from here on (their repaint and animation below).
+    if (manager->IsDefault()) lockedPainting.reset();
     std::exception_ptr fault;
     for (TCustomForm* form : locked) {
         TsSkinProviderBase* provider = ManagedProvider(form, manager);

@@ -19,4 +19,18 @@ void RemoveSkinnedForm(TCustomForm* form) {
     }
 }
 
+namespace {
+int paintingSuspended = 0;
+int busy = 0;
+}  // namespace
+
+bool PaintingSuspended() { return paintingSuspended > 0; }
+TPaintingSuspendedScope::TPaintingSuspendedScope() { ++paintingSuspended; }
+TPaintingSuspendedScope::~TPaintingSuspendedScope() { --paintingSuspended; }
+
+bool SkinShuttingDown = false;
+int SkinBusyCount() { return busy; }
+TSkinBusyScope::TSkinBusyScope() { ++busy; }
+TSkinBusyScope::~TSkinBusyScope() { --busy; }
+
 }  // namespace kova::skin

@@ -138,6 +138,9 @@ struct TsSkinData {
     std::int16_t BICloseGlow = 0, BICloseGlowMargin = 0, BIMaxGlow = 0, BIMaxGlowMargin = 0, BIMinGlow = 0,
                  BIMinGlowMargin = 0;
     bool AeroBlur = false;
+    // Whether the skin draws menus ("SKINMENUS", on unless 0): the skinned
+    // menus read it after each load.
+    bool SkinMenus = true;
     std::int32_t ExtShadow = 0;
     std::string MasterBitmapName;
 };

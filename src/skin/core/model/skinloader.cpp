@@ -344,6 +344,7 @@ private:
         s.BIMinGlow = strict("BICONMINGLOW", "0", 0, px);
         s.BIMinGlowMargin = strict("BICONMINGLOWMARGIN", "0", -gm, gm);
         s.AeroBlur = ini_.ReadInteger(kGlobalInfo, "AEROBLUR", 0) != 0;
+        s.SkinMenus = ini_.ReadInteger(kGlobalInfo, "SKINMENUS", 1) != 0;
         s.ExtShadow = ini_.ReadInteger(kGlobalInfo, "EXTSHADOW", 0);
         s.MasterBitmapName = ini_.ReadString(kGlobalInfo, "MASTERBITMAP", "");
         // Version notices: newer skins load anyway; old ones are told only

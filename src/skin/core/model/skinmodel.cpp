@@ -485,7 +485,10 @@ void TsSkinModel::UpdateConstIndexes() {
         consts_.GripImage = g("GRIPIMAGE");
         consts_.GripHorz = g("GRIPHORZ");
         consts_.GripVert = g("GRIPVERT");
+        consts_.SmallArrowGlyph = g("SMALLARROW");
     }
+    if (const std::int32_t d = IndexOfSection("DIALOG"); SectionIndexValid(d))
+        consts_.DialogColor = ColorToRGB(tables_.Sections[static_cast<std::size_t>(d)].Props[0].Color) & 0xFFFFFF;
     group("COMBOBTN", consts_.ComboBtn);
     consts_.ComboBoxGlyph = IndexOfMask(IndexOfSection("COMBOBOX"), "COMBOBOX", "GLYPHMASK");
     const char* tabs[4] = {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"};

@@ -54,6 +54,11 @@ struct TsConstIndexes {
     std::int32_t RadioButtonChecked = -1, RadioButtonUnchecked = -1, RadioButtonGrayed = -1;
     std::int32_t SmallBoxChecked = -1, SmallBoxUnchecked = -1, SmallBoxGrayed = -1;
     std::int32_t ExBorder = -1, GripImage = -1, GripHorz = -1, GripVert = -1;
+    // The small drop-down arrow ("SMALLARROW" of GLOBALINFO) of tool buttons.
+    std::int32_t SmallArrowGlyph = -1;
+    // The colour native dialogs are filled with: the normal colour of the
+    // skin's "DIALOG" section; 0xFF00FF (none) without one.
+    TsColor DialogColor = 0xFF00FF;
 };
 
 // The shadow around forms with extended borders: the skin's "EXBORDER"

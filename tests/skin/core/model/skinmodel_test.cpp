@@ -617,6 +617,28 @@ TEST(SkinModel, StoredSkinAssignCopiesEverything) {
     EXPECT_EQ(fresh.BorderColor, 0xFF00FF);
 }
 
+TEST(SkinModel, DialogColourMenuFlagAndTheSmallArrow) {
+    SkinFolder f;
+    f.Write("Master.bmp", Master());
+    f.Write("Options.dat",
+            "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\nSKINMENUS=0\n"
+            "SMALLARROW=^0008,0000,0014,0006,0000,0000,0000,0000,2,0,0,0\n"
+            "[DIALOG]\nCOLOR=12345\n");
+    TsSkinModel m;
+    m.LoadFolder(f.Path());
+    EXPECT_EQ(m.ConstData().DialogColor, 12345);
+    EXPECT_FALSE(m.SkinData().SkinMenus);
+    const std::int32_t arrow = m.ConstData().SmallArrowGlyph;
+    ASSERT_GE(arrow, 0);
+    EXPECT_EQ(m.Masks()[static_cast<std::size_t>(arrow)].PropertyName, "SMALLARROW");
+    // A skin with none of them: no dialog colour, menus skinned, no arrow.
+    f.Write("Options.dat", "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\n");
+    m.LoadFolder(f.Path());
+    EXPECT_EQ(m.ConstData().DialogColor, 0xFF00FF);
+    EXPECT_TRUE(m.SkinData().SkinMenus);
+    EXPECT_EQ(m.ConstData().SmallArrowGlyph, -1);
+}
+
 TEST(SkinModel, MaskSizes) {
     TsMaskData m;
     m.SourceRect = {0, 0, 30, 7};
