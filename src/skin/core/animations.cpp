@@ -5,12 +5,13 @@
 
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/formimages.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/portable/animframes.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/sysentries.h"
 #include "skin/core/thdtimer.h"
 #include "skin/core/vclutils.h"
 
@@ -19,28 +20,22 @@ namespace kova::skin {
 // ------------------------------------------------------------------ output
 
 namespace {
-AnimationCalls SystemCalls() {
-    AnimationCalls c;
-    c.UpdateLayeredWindow = [](HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
-                               COLORREF key, BLENDFUNCTION* blend, DWORD flags) -> BOOL {
-        UpdateLayeredWindowFn fn = UpdateLayeredWindowPtr();
-        return fn ? fn(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags) : FALSE;
-    };
-    c.Sleep = [](DWORD ms) { ::Sleep(ms); };
-    return c;
-}
-}  // namespace
 
-AnimationCalls& AnimationOutput() {
-    static AnimationCalls calls = SystemCalls();
-    return calls;
+// The animations' output, or the system's where no one replaced it.
+BOOL UpdateLayered(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint, COLORREF key,
+                   BLENDFUNCTION* blend, DWORD flags) {
+    if (const auto& out = AnimationOutput().UpdateLayeredWindow)
+        return out(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags);
+    UpdateLayeredWindowFn fn = SystemEntries().UpdateLayeredWindow;
+    return fn ? fn(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags) : FALSE;
 }
 
-void ResetAnimationOutput() { AnimationOutput() = SystemCalls(); }
-
-namespace {
-
-void Pause() { AnimationOutput().Sleep(kAnimFrameInterval); }
+void Pause() {
+    if (const auto& out = AnimationOutput().Sleep)
+        out(kAnimFrameInterval);
+    else
+        ::Sleep(kAnimFrameInterval);
+}
 
 // The colour key UpdateLayeredWindow is given (not a colour: per-pixel
 // alpha is used).
@@ -64,7 +59,7 @@ void ShowLayered(HWND wnd, HDC screenDC, POINT pos, TBitmap& picture, std::uint8
     SIZE size{picture.Width(), picture.Height()};
     POINT src{0, 0};
     BLENDFUNCTION blend = Blend(alpha);
-    AnimationOutput().UpdateLayeredWindow(wnd, screenDC, &pos, &size, picture.Canvas()->Handle(), &src,
+    UpdateLayered(wnd, screenDC, &pos, &size, picture.Canvas()->Handle(), &src,
                                           kNoColourKey, &blend, ULW_ALPHA);
 }
 
@@ -165,11 +160,6 @@ void RevealUnder(HWND overlay, TCustomForm* form, std::uint8_t maxAlpha, UINT ex
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME | extraRedraw);
 }
 
-bool DwmComposition() {
-    const auto& f = FormSkinning().IsDwmCompositionEnabled;
-    return f && f();
-}
-
 TsSkinManager* ManagerOf(TsCommonData* data) { return data ? data->GetSkinManager() : nullptr; }
 
 }  // namespace
@@ -221,7 +211,7 @@ void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint
     }
     provider->InAnimation = 0;
     RevealUnder(overlay->Handle(), form, maxAlpha, RDW_ERASENOW);
-    if (DwmComposition()) Pause();
+    if (DwmCompositionEnabled()) Pause();
     SetWindowPos(overlay->Handle(), form->Handle(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     overlay.reset();
@@ -252,7 +242,7 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     FormAnimating = false;
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME);
-    if (DwmComposition()) Pause();
+    if (DwmCompositionEnabled()) Pause();
     overlay.reset();
 }
 

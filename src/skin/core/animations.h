@@ -34,19 +34,6 @@ void StartHideAnimation(TForm* window, std::unique_ptr<TBitmap> image, std::uint
 // True while a hide animation still fades its window.
 bool HideAnimationRunning();
 
-// Every UpdateLayeredWindow and Sleep of the animations goes through here.
-// Tests replace them (to record each frame's alpha, size, position and
-// picture, and not to sleep); the defaults are the system's.
-struct AnimationCalls {
-    std::function<BOOL(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
-                       COLORREF key, BLENDFUNCTION* blend, DWORD flags)>
-        UpdateLayeredWindow;
-    std::function<void(DWORD ms)> Sleep;
-};
-AnimationCalls& AnimationOutput();
-// Puts the system's calls back.
-void ResetAnimationOutput();
-
 // A borderless, topmost, never activated form over the window (tag of the
 // skinning units' own windows), not yet shown; the caller owns it.
 TForm* CreateWindowSnapshotForm(HWND wnd);

@@ -91,7 +91,7 @@ int ShowGlow(TsSkinModel& skin, const RECT& controlRect, const RECT& clipRect, c
         POINT origin{0, 0};
         SIZE size{g.Width, g.Height};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        if (UpdateLayeredWindowFn update = UpdateLayeredWindowPtr())
+        if (UpdateLayeredWindowFn update = SystemEntries().UpdateLayeredWindow)
             update(h, screen.Get(), nullptr, &size, memory.Get(), &origin, 0, &blend, ULW_ALPHA);
     }
     ShowWindow(h, SW_SHOWNOACTIVATE);

@@ -8,12 +8,12 @@
 #include "skin/core/animations.h"
 #include "skin/core/commondata.h"
 #include "skin/core/dc/dcroutines.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/glow.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/core/skinservices.h"
 
 namespace kova::skin {
 
@@ -350,7 +350,7 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
                 TsSkinProviderBase* provider = VisibleSkinnedMainForm();
                 if (!provider) return false;
                 if (model_.AnimEffects.Minimizing.Active) provider->StartMinimizing();
-                const bool dwm = FormSkinning().IsDwmCompositionEnabled && FormSkinning().IsDwmCompositionEnabled();
+                const bool dwm = DwmCompositionEnabled();
                 if (dwm) Application()->Minimize();
                 else WithoutSystemAnimation([] { Application()->Minimize(); });
                 return true;

@@ -1,22 +1,9 @@
 #include "skin/core/msgbox.h"
 
 #include "framework/dialogs.h"
-#include "skin/core/formsseam.h"
+#include "skin/core/skinservices.h"
 
 namespace kova::skin {
-
-int MsgBoxPosX = -1;
-int MsgBoxPosY = -1;
-
-FormSkinningServices& FormSkinning() {
-    static FormSkinningServices s{[] { return false; }};
-    return s;
-}
-
-MsgBoxApplication& MsgBoxApp() {
-    static MsgBoxApplication a;
-    return a;
-}
 
 int ShowMsgBox(const std::string& msg, int dlgType, std::uint32_t buttons, int helpCtx) {
     return ShowMsgBoxAt(nullptr, msg, dlgType, -1, -1, helpCtx, buttons);

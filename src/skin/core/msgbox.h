@@ -8,13 +8,9 @@
 #include <string>
 
 #include "skin/core/portable/msgboxstyle.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
-
-// Requested position of the box while it is shown (-1 when unset); the form
-// skinning reads them when it skins the system message box.
-extern int MsgBoxPosX;
-extern int MsgBoxPosY;
 
 // Results are the modal results (mrOk, mrYes ...).
 int ShowMsgBox(const std::string& msg, int dlgType, std::uint32_t buttons, int helpCtx);

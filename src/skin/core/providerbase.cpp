@@ -5,13 +5,6 @@
 
 namespace kova::skin {
 
-HWND PreviewTargetWnd = nullptr;
-
-std::vector<TacDialogWnd*>& HookedDialogs() {
-    static std::vector<TacDialogWnd*> list;
-    return list;
-}
-
 TsSkinProviderBase::TsSkinProviderBase(TComponent* owner) : TComponent(owner) {
     Form = dynamic_cast<TCustomForm*>(owner);
     SkinData = std::make_unique<TsCommonData>(this, true);

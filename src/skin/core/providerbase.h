@@ -15,6 +15,7 @@
 
 #include "framework/forms.h"
 #include "skin/core/commondata.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -81,10 +82,6 @@ public:
 // The form's provider (its answer to sub-code 4), nullptr for none.
 TsSkinProviderBase* ProviderOfForm(TCustomForm* form);
 
-// The window a skin editor previews into: WM_COPYDATA reaching this form
-// goes to its manager. nullptr: no editor.
-extern HWND PreviewTargetWnd;
-
 // A system dialog skinned through the manager's thread hook (made by form
 // skinning). The core reads these fields and calls these operations.
 class TacDialogWnd {
@@ -99,9 +96,5 @@ public:
     virtual int ClientOffsetY() { return 0; }
     virtual RECT GetExtBorderMargins() { return RECT{}; }
 };
-
-// The dialogs skinned through the thread hook; broadcasts reach their
-// windows while visible.
-std::vector<TacDialogWnd*>& HookedDialogs();
 
 }  // namespace kova::skin

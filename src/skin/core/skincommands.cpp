@@ -9,11 +9,10 @@
 #include "skin/core/recordhelpers.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
 
 namespace kova::skin {
-
-bool ReleaseHiddenCaches = true;
 
 using namespace record;
 
@@ -262,7 +261,7 @@ bool HandleControlMessage(TMessage& m, TsCommonData* data) {
         case WM_UPDATEUISTATE:
             if (d.IsSkinned()) return true;
             if (w && w->HandleAllocated())
-                if (SetWindowThemeFn setTheme = SetWindowThemeProc()) setTheme(w->Handle(), L"", L"");
+                if (SetWindowThemeFn setTheme = SystemEntries().SetWindowTheme) setTheme(w->Handle(), L"", L"");
             return false;
         case WM_SETFOCUS:
         case WM_KILLFOCUS: {

@@ -12,11 +12,9 @@
 
 #include "framework/controls.h"
 #include "skin/core/commondata.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
-
-// Hidden controls let go of their cached pictures (on by default).
-extern bool ReleaseHiddenCaches;
 
 // An owner's answer to one sub-code for its record; true: handled, the
 // owner must not pass the message on (as HandleSkinCommand).

@@ -7,25 +7,15 @@
 #include "framework/forms.h"
 #include "framework/portable/formtext.h"
 #include "skin/core/dc/dcpaint.h"
-#include "skin/core/dc/dcroutines.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/sysentries.h"
 #include "skin/core/sysutils.h"
 
 namespace kova::skin {
 
-TsSkinManager* DefaultManager = nullptr;
-std::uint8_t SkinChanging = scsIdle;
-
-TSkinChangeScope::TSkinChangeScope(std::uint8_t stage) : saved_(SkinChanging) { SkinChanging = stage; }
-TSkinChangeScope::~TSkinChangeScope() { SkinChanging = saved_; }
-bool SkinEdited = false;
-
 namespace {
-
-// The WH_CBT hook of the GUI thread; one for the program.
-HHOOK g_threadHook = nullptr;
 
 bool CommandLineHas(const char* sw) {
     TApplication* app = Application();
@@ -203,17 +193,17 @@ void TsSkinManager::SetHotControl(HWND wnd) {
 // ------------------------------------------------------------------ hooks
 
 void TsSkinManager::InstallThreadHook() {
-    if (!IsDefault() || g_threadHook) return;
-    g_threadHook = SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId());
+    if (!IsDefault() || SkinState.ThreadHook) return;
+    SkinState.ThreadHook = SetWindowsHookExA(WH_CBT, FormSkinning().DialogHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TsSkinManager::RemoveThreadHook() {
-    if (!IsDefault() || !g_threadHook) return;
+    if (!IsDefault() || !SkinState.ThreadHook) return;
     if (FormSkinning().FreeMenuWndAdapters) FormSkinning().FreeMenuWndAdapters();
-    UnhookWindowsHookEx(g_threadHook);
-    g_threadHook = nullptr;
+    UnhookWindowsHookEx(SkinState.ThreadHook);
+    SkinState.ThreadHook = nullptr;
 }
 
-bool TsSkinManager::ThreadHookInstalled() const { return g_threadHook != nullptr; }
+bool TsSkinManager::ThreadHookInstalled() const { return SkinState.ThreadHook != nullptr; }
 
 }  // namespace kova::skin

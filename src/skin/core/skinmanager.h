@@ -180,34 +180,8 @@ inline constexpr std::size_t kEditorNameOffset = 4, kEditorNameSize = 128;
 inline constexpr std::size_t kEditorDirOffset = 132, kEditorDirSize = 513;
 inline constexpr std::size_t kEditorTextOffset = 645, kEditorTextSize = 30001;
 
-// Set by the first skin-editor preview, for the rest of the run.
-extern bool SkinEdited;
-
 // How long the hide path waits beyond the hide animation's own time.
 inline constexpr DWORD kHideWaitMargin = 500;
-
-// The manager that serves every record naming none; nullptr before the
-// first manager is made and after the default one is freed.
-extern TsSkinManager* DefaultManager;
-
-// The stage of a skin change: idle; changing for the whole of a load and
-// of a repaint of all forms; animated while the forms fade into their new
-// look.
-enum TSkinChangeStage : std::uint8_t { scsIdle = 0, scsChanging = 1, scsAnimated = 2 };
-extern std::uint8_t SkinChanging;
-// A skin change for as long as it lives (the engine counts as busy): the
-// stage is set and put back as it was.
-class TSkinChangeScope {
-public:
-    explicit TSkinChangeScope(std::uint8_t stage = scsChanging);
-    ~TSkinChangeScope();
-    TSkinChangeScope(const TSkinChangeScope&) = delete;
-    TSkinChangeScope& operator=(const TSkinChangeScope&) = delete;
-
-private:
-    std::uint8_t saved_;
-    TSkinBusyScope busy_;
-};
 
 // Makes the manager class and its stored properties known to form
 // descriptions.

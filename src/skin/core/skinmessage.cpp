@@ -6,7 +6,6 @@
 
 namespace kova::skin {
 
-bool FormAnimating = false;
 
 LRESULT SendSkinCommand(HWND wnd, int subCode, LPARAM lParam, int low) {
     return SendMessageA(wnd, SkinCommandMessage, SkinCommand(subCode, low), lParam);

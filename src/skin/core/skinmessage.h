@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "framework/controls.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -63,10 +64,7 @@ inline int SkinSubCode(WPARAM w) { return HIWORD(w); }
 inline int SkinLowArg(WPARAM w) { return LOWORD(w); }
 inline bool IsSkinCommand(const TMessage& m) { return m.Msg == SkinCommandMessage; }
 
-// True while a form or dialog animation runs: broadcasts to child controls
-// are held back then (the animation repaints everything at its end).
-extern bool FormAnimating;
-// Sets FormAnimating for as long as it lives, however the animation ends.
+// Sets FormAnimating (skin/core/skinstate.h) for as long as it lives, however the animation ends.
 class TFormAnimatingScope {
 public:
     TFormAnimatingScope() { FormAnimating = true; }

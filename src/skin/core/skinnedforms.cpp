@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <memory>
 
 #include "skin/core/animations.h"
 #include "skin/core/providerbase.h"
@@ -77,15 +76,13 @@ void FreezeFormsForSkinChange(TsSkinManager* manager) {
     }
 }
 
-namespace {
-// Held from the default manager's lock of its forms to their unlock.
-std::unique_ptr<TPaintingSuspendedScope> lockedPainting;
-}  // namespace
-
 void LockFormsRepaint(TsSkinManager* manager) {
     if (!manager || MainWindowMinimised()) return;
     if (manager->IsDefault() && SkinChangeAnimated(manager)) FormAnimating = true;
-    if (manager->IsDefault() && !lockedPainting) lockedPainting = std::make_unique<TPaintingSuspendedScope>();
+    if (manager->IsDefault() && !SkinState.LockSuspendsPainting) {
+        SkinState.LockSuspendsPainting = true;
+        ++SkinState.PaintingSuspended;
+    }
     auto& list = SkinnedForms();
     for (std::size_t i = 0; i < list.size(); ++i) {
         auto* form = dynamic_cast<TForm*>(list[i]);
@@ -182,7 +179,10 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
         RedrawOn(form);
     }
     // The forms paint again from here on (their repaint and animation below).
-    if (manager->IsDefault()) lockedPainting.reset();
+    if (manager->IsDefault() && SkinState.LockSuspendsPainting) {
+        SkinState.LockSuspendsPainting = false;
+        --SkinState.PaintingSuspended;
+    }
     std::exception_ptr fault;
     for (TCustomForm* form : locked) {
         TsSkinProviderBase* provider = ManagedProvider(form, manager);

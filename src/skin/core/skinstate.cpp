@@ -2,9 +2,21 @@
 
 namespace kova::skin {
 
-std::vector<TCustomForm*>& SkinnedForms() {
-    static std::vector<TCustomForm*> forms;
-    return forms;
+TSkinState SkinState;
+
+TsSkinManager*& DefaultManager = SkinState.Manager;
+std::uint8_t& SkinChanging = SkinState.SkinChanging;
+bool& SkinShuttingDown = SkinState.ShuttingDown;
+bool& SkinEdited = SkinState.SkinEdited;
+bool& FormAnimating = SkinState.FormAnimating;
+HWND& PreviewTargetWnd = SkinState.PreviewTargetWnd;
+bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
+int& MsgBoxPosX = SkinState.MsgBoxPosX;
+int& MsgBoxPosY = SkinState.MsgBoxPosY;
+
+void ResetSkinState() {
+    if (SkinState.ThreadHook) UnhookWindowsHookEx(SkinState.ThreadHook);
+    SkinState = TSkinState{};
 }
 
 void AddSkinnedForm(TCustomForm* form) { SkinnedForms().push_back(form); }
@@ -19,18 +31,6 @@ void RemoveSkinnedForm(TCustomForm* form) {
     }
 }
 
-namespace {
-int paintingSuspended = 0;
-int busy = 0;
-}  // namespace
-
-bool PaintingSuspended() { return paintingSuspended > 0; }
-TPaintingSuspendedScope::TPaintingSuspendedScope() { ++paintingSuspended; }
-TPaintingSuspendedScope::~TPaintingSuspendedScope() { --paintingSuspended; }
-
-bool SkinShuttingDown = false;
-int SkinBusyCount() { return busy; }
-TSkinBusyScope::TSkinBusyScope() { ++busy; }
-TSkinBusyScope::~TSkinBusyScope() { --busy; }
+bool PaintingSuspended() { return SkinState.PaintingSuspended > 0; }
 
 }  // namespace kova::skin

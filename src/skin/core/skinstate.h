@@ -1,45 +1,126 @@
-// The skin engine core's own state: what every unit of the core and of the
-// form and control skinning shares for the run of the program.
+// The skin engine core's state for the run of the program, in one object:
+// what every unit of the core and of the form and control skinning shares.
+// A fresh TSkinState is the core as the program starts, and
+// ResetSkinState() makes it so again. The rest of the code reaches the
+// fields through the names below, by their own names.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <vector>
 
 #include "framework/forms.h"
 
 namespace kova::skin {
 
-// The forms that own a skin provider, in order of registration; entries may
-// be nullptr only transiently.
-std::vector<TCustomForm*>& SkinnedForms();
+class TsSkinManager;
+class TacDialogWnd;
+
+struct TSkinState {
+    // The manager that serves every record naming none; nullptr before the
+    // first manager is made and after the default one is freed.
+    TsSkinManager* Manager = nullptr;
+    // The default manager's WH_CBT hook of the GUI thread; one for the
+    // program.
+    HHOOK ThreadHook = nullptr;
+    // The forms that own a skin provider, in order of registration; entries
+    // may be nullptr only transiently.
+    std::vector<TCustomForm*> Forms;
+    // The dialogs skinned through the thread hook; broadcasts reach their
+    // windows while visible.
+    std::vector<TacDialogWnd*> Dialogs;
+    // The window a skin editor previews into: WM_COPYDATA reaching this
+    // form goes to its manager. nullptr: no editor.
+    HWND PreviewTargetWnd = nullptr;
+    // The stage of a skin change (TSkinChangeStage): changing for the whole
+    // of a load and of a repaint of all forms, animated while the forms
+    // fade into their new look.
+    std::uint8_t SkinChanging = 0;
+    // Set by the first skin-editor preview, for the rest of the run.
+    bool SkinEdited = false;
+    // True while a form or dialog animation runs: broadcasts to child
+    // controls are held back then (the animation repaints everything at its
+    // end).
+    bool FormAnimating = false;
+    // How many freezes of all skinned forms (a skin change, a form
+    // animation) are in force: skinned windows skip painting while it is
+    // above 0.
+    std::int32_t PaintingSuspended = 0;
+    // One of them: the default manager's lock of its forms, until their unlock.
+    bool LockSuspendsPainting = false;
+    // Set once the system asks to end the session (the forms'
+    // WM_QUERYENDSESSION handling): from then on no work that would show
+    // windows is started.
+    bool ShuttingDown = false;
+    // Work in progress (a skin change) that the end of a session waits for.
+    std::int32_t Busy = 0;
+    // Hidden controls let go of their cached pictures (on by default).
+    bool ReleaseHiddenCaches = true;
+    // Requested position of a skin message box while it is shown (-1 when
+    // unset); the form skinning reads them when it skins the system box.
+    int MsgBoxPosX = -1;
+    int MsgBoxPosY = -1;
+};
+
+extern TSkinState SkinState;
+
+// Removes the thread hook when one is installed, then makes the whole
+// state fresh (the forms themselves belong to the application).
+void ResetSkinState();
+
+// ---- the state's fields by their names -------------------------------------
+
+extern TsSkinManager*& DefaultManager;
+enum TSkinChangeStage : std::uint8_t { scsIdle = 0, scsChanging = 1, scsAnimated = 2 };
+extern std::uint8_t& SkinChanging;
+extern bool& SkinShuttingDown;
+extern bool& SkinEdited;
+extern bool& FormAnimating;
+extern HWND& PreviewTargetWnd;
+extern bool& ReleaseHiddenCaches;
+extern int& MsgBoxPosX;
+extern int& MsgBoxPosY;
+
+inline std::vector<TCustomForm*>& SkinnedForms() { return SkinState.Forms; }
+inline std::vector<TacDialogWnd*>& HookedDialogs() { return SkinState.Dialogs; }
 void AddSkinnedForm(TCustomForm* form);
 // Each entry equal to the form takes the last entry's place.
 void RemoveSkinnedForm(TCustomForm* form);
 
-// Painting of skinned windows is suspended while the default manager keeps
-// its forms frozen for a skin change: adapters, providers and controls skip
-// painting while it is true. Counted, so that nested freezes end with the
-// outermost one.
+// Skinned windows skip painting while this is true (the freezes counted in
+// PaintingSuspended); one freeze for as long as the scope lives.
 bool PaintingSuspended();
 class TPaintingSuspendedScope {
 public:
-    TPaintingSuspendedScope();
-    ~TPaintingSuspendedScope();
+    TPaintingSuspendedScope() { ++SkinState.PaintingSuspended; }
+    ~TPaintingSuspendedScope() { --SkinState.PaintingSuspended; }
     TPaintingSuspendedScope(const TPaintingSuspendedScope&) = delete;
     TPaintingSuspendedScope& operator=(const TPaintingSuspendedScope&) = delete;
 };
 
-// The end of the session: set once the system asks to end it (the forms'
-// WM_QUERYENDSESSION handling); from then on work that would show windows
-// is not started. While the busy counter is above 0 the engine is in the
-// middle of work (a skin change) that the end of the session waits for.
-extern bool SkinShuttingDown;
-int SkinBusyCount();
+// The engine's work in progress, counted for as long as the scope lives.
+inline int SkinBusyCount() { return SkinState.Busy; }
 class TSkinBusyScope {
 public:
-    TSkinBusyScope();
-    ~TSkinBusyScope();
+    TSkinBusyScope() { ++SkinState.Busy; }
+    ~TSkinBusyScope() { --SkinState.Busy; }
     TSkinBusyScope(const TSkinBusyScope&) = delete;
     TSkinBusyScope& operator=(const TSkinBusyScope&) = delete;
+};
+
+// A skin change for as long as it lives (the engine counts as busy): the
+// stage is set and put back as it was.
+class TSkinChangeScope {
+public:
+    explicit TSkinChangeScope(std::uint8_t stage = scsChanging) : saved_(SkinChanging) { SkinChanging = stage; }
+    ~TSkinChangeScope() { SkinChanging = saved_; }
+    TSkinChangeScope(const TSkinChangeScope&) = delete;
+    TSkinChangeScope& operator=(const TSkinChangeScope&) = delete;
+
+private:
+    std::uint8_t saved_;
+    TSkinBusyScope busy_;
 };
 
 }  // namespace kova::skin

@@ -3,40 +3,16 @@
 #include <shellapi.h>
 
 #include "framework/forms.h"
-#include "skin/core/portable/utils.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
+#include "skin/core/portable/utils.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/sysentries.h"
 
 namespace kova::skin {
 
 bool WowWithoutDwm = false;
 
 namespace {
-using IsDebuggerPresentFn = BOOL(WINAPI*)();
-using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-
-struct Kernel {
-    HMODULE module = nullptr;
-    IsDebuggerPresentFn isDebuggerPresent = nullptr;
-    IsWow64ProcessFn isWow64Process = nullptr;
-    Kernel() {
-        module = LoadLibraryA("kernel32.dll");
-        if (module) {
-            isDebuggerPresent = reinterpret_cast<IsDebuggerPresentFn>(
-                reinterpret_cast<void*>(GetProcAddress(module, "IsDebuggerPresent")));
-            isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
-                reinterpret_cast<void*>(GetProcAddress(module, "IsWow64Process")));
-        }
-    }
-    ~Kernel() {
-        if (module) FreeLibrary(module);
-    }
-};
-Kernel& TheKernel() {
-    static Kernel k;
-    return k;
-}
-
 bool CaptionFont(LOGFONTA& font) {
     NONCLIENTMETRICSA m{};
     // The record size of the oldest systems: newer fields are not needed.
@@ -51,9 +27,8 @@ void InitSkinUtilities() {
     static bool done = false;
     if (done) return;
     done = true;
-    TheKernel();
-    const auto& dwm = FormSkinning().IsDwmCompositionEnabled;
-    WowWithoutDwm = IsWow64() && !(dwm && dwm());
+    SystemEntries();
+    WowWithoutDwm = IsWow64() && !DwmCompositionEnabled();
 }
 
 int GetCaptionFontHeight() {
@@ -91,12 +66,12 @@ bool IsWindowsXPOrLater() {
 }
 
 bool DebuggerPresent() {
-    auto f = TheKernel().isDebuggerPresent;
+    auto f = SystemEntries().IsDebuggerPresent;
     return f ? f() != FALSE : true;
 }
 
 bool IsWow64() {
-    auto f = TheKernel().isWow64Process;
+    auto f = SystemEntries().IsWow64Process;
     BOOL wow = FALSE;
     if (!f || !f(GetCurrentProcess(), &wow)) return false;
     return wow != FALSE;

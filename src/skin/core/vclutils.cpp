@@ -14,23 +14,6 @@ namespace kova::skin {
 
 namespace {
 
-// The theme library is loaded once and kept for the life of the process.
-struct ThemeLibrary {
-    HMODULE module = nullptr;
-    SetWindowThemeFn setWindowTheme = nullptr;
-    ThemeLibrary() {
-        module = LoadLibraryA("UXTHEME");
-        if (module)
-            setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
-                reinterpret_cast<void*>(GetProcAddress(module, "SetWindowTheme")));
-    }
-    ~ThemeLibrary() {
-        if (module) FreeLibrary(module);
-    }
-    ThemeLibrary(const ThemeLibrary&) = delete;
-    ThemeLibrary& operator=(const ThemeLibrary&) = delete;
-};
-
 bool paintingGraphicControls = false;
 
 }  // namespace
@@ -106,11 +89,6 @@ void PaintChildWindows(HWND parent, HDC dc, int dx, int dy) {
         }
         RestoreDC(dc, saved);
     }
-}
-
-SetWindowThemeFn SetWindowThemeProc() {
-    static ThemeLibrary library;
-    return library.setWindowTheme;
 }
 
 POINT CursorPos() {

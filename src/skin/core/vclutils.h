@@ -13,11 +13,6 @@
 
 namespace kova::skin {
 
-using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-// SetWindowTheme of the theme library ("UXTHEME", loaded on first use and
-// kept); nullptr without one, and callers then skip the call.
-SetWindowThemeFn SetWindowThemeProc();
-
 // The mouse position in screen coordinates.
 POINT CursorPos();
 // False for nothing, a windowed control without its window, a control

@@ -12,6 +12,7 @@
 #include "framework/portable/pixelbuffer.h"
 #include "skin/core/animations.h"
 #include "skin/core/dc/dcroutines.h"
+#include "skin/core/skinservices.h"
 #include "skin/forms/provider.h"
 
 namespace kova::skin::test {
@@ -54,12 +55,12 @@ public:
             if (dest) c.Pos = *dest, c.HasPos = true;
             if (src && size) c.Picture = ReadSelectedDib(src, *size);
             Calls.push_back(std::move(c));
-            UpdateLayeredWindowFn fn = UpdateLayeredWindowPtr();
+            UpdateLayeredWindowFn fn = SystemEntries().UpdateLayeredWindow;
             return fn ? fn(wnd, screenDC, dest, size, src, srcPt, key, blend, flags) : FALSE;
         };
         AnimationOutput().Sleep = [this](DWORD ms) { Sleeps.push_back(ms); };
     }
-    ~LayeredRecorder() { ResetAnimationOutput(); }
+    ~LayeredRecorder() { AnimationOutput() = AnimationCalls{}; }
     LayeredRecorder(const LayeredRecorder&) = delete;
     LayeredRecorder& operator=(const LayeredRecorder&) = delete;
 

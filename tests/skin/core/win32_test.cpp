@@ -4,8 +4,10 @@
 
 #include "framework/dialogs.h"
 #include "skin/core/dc/dcroutines.h"
-#include "skin/core/formsseam.h"
 #include "skin/core/msgbox.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/skinstate.h"
+#include "skin/core/sysentries.h"
 #include "skin/core/sysutils.h"
 
 namespace kova::skin {
@@ -154,7 +156,7 @@ TEST(DcRoutines, FocusDotsEveryThirdPixelAlternating) {
 
 TEST(DcRoutines, LayeredFunctionsFound) {
     EXPECT_TRUE(LayeredWindowsAvailable());
-    EXPECT_NE(SetLayeredWindowAttributesPtr(), nullptr);
+    EXPECT_NE(SystemEntries().SetLayeredWindowAttributes, nullptr);
 }
 
 }  // namespace
@@ -258,6 +260,75 @@ TEST(DcRoutines, BorderStripsAndBevel) {
     EXPECT_EQ(b.At(0, 0), 0xFFFFFFu);   // light top-left
     EXPECT_EQ(b.At(3, 3), 0x800000u);   // dark bottom-right (BGRA pixel of 0x000080)
     EXPECT_EQ(b.At(1, 1), 0u);
+}
+
+}  // namespace
+}  // namespace kova::skin
+
+namespace kova::skin {
+namespace {
+
+// The core's shared state: one reset makes it as the program starts, and a
+// hook left installed goes with it.
+TEST(SkinState, OneResetMakesTheCoreFreshAndRemovesTheThreadHook) {
+    ASSERT_EQ(DefaultManager, nullptr) << "another test left its manager";
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, PassOnDialogHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    SkinState.ThreadHook = hook;
+    SkinChanging = SkinEdited = FormAnimating = true;
+    ReleaseHiddenCaches = false;
+    SkinState.PaintingSuspended = 2;
+    MsgBoxPosX = 10;
+    MsgBoxPosY = 20;
+    PreviewTargetWnd = GetDesktopWindow();
+    // The names reach the one object.
+    EXPECT_TRUE(SkinState.SkinChanging && SkinState.SkinEdited && SkinState.FormAnimating);
+    EXPECT_EQ(SkinState.MsgBoxPosX, 10);
+
+    ResetSkinState();
+    EXPECT_EQ(SkinState.ThreadHook, nullptr);
+    EXPECT_FALSE(UnhookWindowsHookEx(hook)) << "the reset removed the hook";
+    EXPECT_FALSE(SkinChanging || SkinEdited || FormAnimating);
+    EXPECT_TRUE(ReleaseHiddenCaches);
+    EXPECT_EQ(SkinState.PaintingSuspended, 0);
+    EXPECT_EQ(MsgBoxPosX, -1);
+    EXPECT_EQ(MsgBoxPosY, -1);
+    EXPECT_EQ(PreviewTargetWnd, nullptr);
+    EXPECT_TRUE(SkinnedForms().empty());
+    EXPECT_TRUE(HookedDialogs().empty());
+}
+
+TEST(SkinServices, OneResetPutsEveryDefaultBack) {
+    int freed = 0;
+    FormSkinning().IsDwmCompositionEnabled = [] { return true; };
+    FormSkinning().FreeMenuWndAdapters = [&] { ++freed; };
+    MsgBoxApp().ModalStarted = [] {};
+    AnimationOutput().Sleep = [](DWORD) {};
+    EXPECT_TRUE(DwmCompositionEnabled());
+    ResetSkinServices();
+    EXPECT_FALSE(DwmCompositionEnabled());
+    EXPECT_FALSE(FormSkinning().FreeMenuWndAdapters);
+    EXPECT_EQ(FormSkinning().DialogHookProc, &PassOnDialogHook);
+    EXPECT_FALSE(MsgBoxApp().ModalStarted);
+    EXPECT_FALSE(AnimationOutput().Sleep);
+    EXPECT_EQ(freed, 0);
+}
+
+// The optional entry points come from one table, filled once; the ones
+// every supported system has are there.
+TEST(SystemEntries, OneTableOfTheOptionalEntryPoints) {
+    const TSystemEntries& e = SystemEntries();
+    EXPECT_EQ(&e, &SystemEntries());
+    EXPECT_NE(e.UpdateLayeredWindow, nullptr);
+    EXPECT_NE(e.SetLayeredWindowAttributes, nullptr);
+    EXPECT_NE(e.GetScrollBarInfo, nullptr);
+    EXPECT_NE(e.SetWindowTheme, nullptr);
+    EXPECT_NE(e.GradientFill, nullptr);
+    EXPECT_NE(e.IsDebuggerPresent, nullptr);
+    EXPECT_TRUE(LayeredWindowsAvailable());
+    // The system's own entry, not a copy of another.
+    EXPECT_EQ(reinterpret_cast<void*>(e.UpdateLayeredWindow),
+              reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")));
 }
 
 }  // namespace

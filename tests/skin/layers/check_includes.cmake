@@ -9,13 +9,14 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(core_layers
-  # bottom: system queries, the message box, the window timer, device
-  # contexts and pictures
-  formsseam msgbox sysutils thdtimer dc/dcroutines dc/textdraw pictureformats pngicons alphaimagelist skinsetup
+  # bottom: the optional system entry points, the replaceable services and
+  # the shared state; system queries, the message box, the window timer,
+  # device contexts and pictures
+  sysentries skinservices skinstate msgbox sysutils thdtimer dc/dcroutines dc/textdraw pictureformats pngicons alphaimagelist skinsetup
   glow skinmessage dc/dcpaint vclutils
-  # the skin state, the manager as every unit reads it, the per-control
-  # record and its answers
-  skinstate skinmanager recordhelpers commondata skincommands boundlabel
+  # the manager as every unit reads it, the per-control record and its
+  # answers
+  skinmanager recordhelpers commondata skincommands boundlabel
   # what the core sees of form skinning, the pictures of forms, their
   # animations, the skinned-forms list, and what the manager's changes do
   # to every form (top)

@@ -167,32 +167,20 @@ TGdiObject<HRGN> MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t
 }
 
 namespace {
-struct Layered {
-    UpdateLayeredWindowFn update = nullptr;
-    SetLayeredWindowAttributesFn attributes = nullptr;
+struct CheckBoxBitmap {
     SIZE checkBox{0, 0};
-    Layered() {
-        if (HMODULE user = LoadLibraryA("user32.dll")) {
-            update = reinterpret_cast<UpdateLayeredWindowFn>(
-                reinterpret_cast<void*>(GetProcAddress(user, "UpdateLayeredWindow")));
-            attributes = reinterpret_cast<SetLayeredWindowAttributesFn>(
-                reinterpret_cast<void*>(GetProcAddress(user, "SetLayeredWindowAttributes")));
-        }
+    CheckBoxBitmap() {
         if (TGdiObject<HBITMAP> b(LoadBitmapA(nullptr, MAKEINTRESOURCEA(32759))); b) {
             BITMAP info{};
             if (GetObjectA(b.Get(), sizeof info, &info)) checkBox = {info.bmWidth / 4, info.bmHeight / 3};
         }
     }
 };
-Layered& TheLayered() {
-    static Layered l;
-    return l;
-}
 }  // namespace
 
-bool LayeredWindowsAvailable() { return TheLayered().update != nullptr; }
-UpdateLayeredWindowFn UpdateLayeredWindowPtr() { return TheLayered().update; }
-SetLayeredWindowAttributesFn SetLayeredWindowAttributesPtr() { return TheLayered().attributes; }
-SIZE CheckBoxGlyphSize() { return TheLayered().checkBox; }
+SIZE CheckBoxGlyphSize() {
+    static const CheckBoxBitmap bitmap;
+    return bitmap.checkBox;
+}
 
 }  // namespace kova::skin

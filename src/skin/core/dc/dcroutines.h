@@ -8,6 +8,7 @@
 
 #include "framework/handles.h"
 #include "framework/portable/pixelbuffer.h"
+#include "skin/core/sysentries.h"
 
 namespace kova::skin {
 
@@ -40,12 +41,6 @@ void DrawFocusDots(HDC dc, const RECT& r, std::uint32_t colour1, std::uint32_t c
 // only).
 TGdiObject<HRGN> MakeRegionFromBitmap(const PixelBuffer32& bitmap, std::uint32_t transparentColour);
 
-// Layered-window functions, looked up once.
-bool LayeredWindowsAvailable();
-using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
-using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-UpdateLayeredWindowFn UpdateLayeredWindowPtr();
-SetLayeredWindowAttributesFn SetLayeredWindowAttributesPtr();
 // Size of one glyph of the system's check-box bitmap.
 SIZE CheckBoxGlyphSize();
 

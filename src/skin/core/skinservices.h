@@ -1,0 +1,68 @@
+// The skin engine core's replaceable services in one place: where form and
+// dialog skinning plugs in, the application's notifications around a skin
+// message box, and the output of the animations. An empty member means the
+// default behaviour, so a fresh TSkinServices is the program as it starts;
+// form skinning installs its own functions when it starts, tests replace a
+// member, and ResetSkinServices() puts every default back.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace kova::skin {
+
+// Until form skinning installs its own, the thread hook passes every
+// notification on and skins nothing.
+inline LRESULT CALLBACK PassOnDialogHook(int code, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, code, w, l); }
+
+struct FormSkinningServices {
+    // True when desktop composition is on (Windows 6+ with the DWM active);
+    // empty: off.
+    std::function<bool()> IsDwmCompositionEnabled;
+    // The WH_CBT procedure through which the default skin manager's thread
+    // hook skins new forms and dialogs of the GUI thread.
+    HOOKPROC DialogHookProc = PassOnDialogHook;
+    // Frees the adapters the hook attached to popup-menu windows; called
+    // just before the hook is removed (empty: none to free).
+    std::function<void()> FreeMenuWndAdapters;
+};
+
+// The modal-dialog notifications the application wants around a skin
+// message box (the box itself goes through the framework's dialog seam).
+struct MsgBoxApplication {
+    std::function<void()> ModalStarted;
+    std::function<void()> ModalFinished;
+};
+
+// Every UpdateLayeredWindow and Sleep of the animations goes through here.
+// Tests replace them (to record each frame's alpha, size, position and
+// picture, and not to sleep); empty: the system's.
+struct AnimationCalls {
+    std::function<BOOL(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
+                       COLORREF key, BLENDFUNCTION* blend, DWORD flags)>
+        UpdateLayeredWindow;
+    std::function<void(DWORD ms)> Sleep;
+};
+
+struct TSkinServices {
+    FormSkinningServices FormSkinning;
+    MsgBoxApplication MsgBoxApp;
+    AnimationCalls AnimationOutput;
+};
+
+TSkinServices& SkinServices();
+void ResetSkinServices();
+
+// The members by their own names.
+inline FormSkinningServices& FormSkinning() { return SkinServices().FormSkinning; }
+inline MsgBoxApplication& MsgBoxApp() { return SkinServices().MsgBoxApp; }
+inline AnimationCalls& AnimationOutput() { return SkinServices().AnimationOutput; }
+
+// Desktop composition as form skinning reports it (off without it).
+inline bool DwmCompositionEnabled() {
+    const auto& f = FormSkinning().IsDwmCompositionEnabled;
+    return f && f();
+}
+
+}  // namespace kova::skin
