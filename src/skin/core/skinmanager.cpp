@@ -91,8 +91,10 @@ void TsSkinManager::UpdateThirdPartyLists() {
 
 void TsSkinManager::DefineProps(TPropList& L) {
     L.For<TsSkinManager>()
+        .Object("Effects", [](TsSkinManager* m) -> TObject* { return &m->Model().Effects; })
         .Bool("ExtendedBorders", &TsSkinManager::ExtendedBorders, &TsSkinManager::SetExtendedBorders)
         .Bool("SkinnedPopups", &TsSkinManager::SkinnedPopups, &TsSkinManager::SetSkinnedPopups)
+        .Object("AnimEffects", [](TsSkinManager* m) -> TObject* { return &m->Model().AnimEffects; })
         .Bool("IsDefault", &TsSkinManager::IsDefault, &TsSkinManager::SetIsDefault)
         .Bool("Active", &TsSkinManager::Active, &TsSkinManager::SetActive)
         .Strings("CommonSections", &TsSkinManager::CommonSections, &TsSkinManager::SetCommonSections)
