@@ -271,8 +271,8 @@ void RepaintAllForms(TsSkinManager* manager, bool allowAnimation) {
         SendToAllForms(scRefresh, manager);
         UnlockFormsRepaint(manager, true);
     }
-    for (TacDialogWnd* dialog : HookedDialogs())
-        if (dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+    for (TacProviderBase* provider : DialogProviders())
+        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             RedrawWindow(dialog->CtrlHandle, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

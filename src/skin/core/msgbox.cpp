@@ -18,15 +18,15 @@ int ShowMsgBoxAt(const char* caption, const std::string& msg, int dlgType, int x
     r.type = dlgType >= mtWarning && dlgType <= mtConfirmation ? static_cast<TMsgDlgType>(dlgType) : mtCustom;
     r.buttons = buttons;
     r.helpContext = helpCtx;
-    MsgBoxPosX = x;
-    MsgBoxPosY = y;
+    DialogPosX = x;
+    DialogPosY = y;
     if (MsgBoxApp().ModalStarted) MsgBoxApp().ModalStarted();
     // Reset the position and end the modal state even if the box throws.
     struct Restore {
         ~Restore() {
             if (MsgBoxApp().ModalFinished) MsgBoxApp().ModalFinished();
-            MsgBoxPosX = -1;
-            MsgBoxPosY = -1;
+            DialogPosX = -1;
+            DialogPosY = -1;
         }
     } restore;
     return ShowMessageRequest(r);

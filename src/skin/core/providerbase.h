@@ -60,7 +60,7 @@ public:
     // A snapshot of the form kept for a hide animation (owned).
     TForm* SnapshotForm = nullptr;
     // Maximised with a skinned caption lower than the system's plus 4.
-    bool MaximizedLowCaption = false;
+    bool UseSysCaption = false;
     TNotifyEvent OnAfterAnimation;
 
     // Brings the cache bitmap of the skin record to the form's window size
@@ -96,5 +96,25 @@ public:
     virtual int ClientOffsetY() { return 0; }
     virtual RECT GetExtBorderMargins() { return RECT{}; }
 };
+
+// What the thread hook attaches to a form or native dialog that has no
+// provider of its own (made by form skinning, listed in DialogProviders):
+// a provider made for the form, or an adapter for the dialog. The core reads
+// these fields.
+class TacProviderBase : public TComponent {
+    KOVA_CLASS(TacProviderBase, TComponent)
+public:
+    using TComponent::TComponent;
+    // The skinned dialog's window (native dialogs).
+    HWND Wnd = nullptr;
+    // Made for a framework form; nullptr for a native dialog.
+    TsSkinProviderBase* SkinProvider = nullptr;
+    // Made for a native dialog; nullptr for a form.
+    TacDialogWnd* DialogAdapter = nullptr;
+};
+
+// The dialog adapter of a provider of DialogProviders, nullptr for an
+// entry cleared or made for a form.
+inline TacDialogWnd* DialogOf(TacProviderBase* provider) { return provider ? provider->DialogAdapter : nullptr; }
 
 }  // namespace kova::skin

@@ -63,6 +63,10 @@ inline WPARAM SkinCommand(int subCode, int low = 0) { return MAKEWPARAM(low, sub
 inline int SkinSubCode(WPARAM w) { return HIWORD(w); }
 inline int SkinLowArg(WPARAM w) { return LOWORD(w); }
 inline bool IsSkinCommand(const TMessage& m) { return m.Msg == SkinCommandMessage; }
+// The framework's message record filled in one go.
+inline void FillMessageRec(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT result, TMessage& rec) {
+    rec = TMessage{msg, wParam, lParam, result};
+}
 
 // Sets FormAnimating (skin/core/skinstate.h) for as long as it lives, however the animation ends.
 class TFormAnimatingScope {

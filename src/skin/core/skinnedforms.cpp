@@ -265,8 +265,8 @@ void BroadcastToSkinnedForms(TMessage& m) {
         if (!form || form->IsDestroying()) continue;
         SendToFormTree(form, m);
     }
-    for (TacDialogWnd* dialog : HookedDialogs())
-        if (dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+    for (TacProviderBase* provider : DialogProviders())
+        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             SendMessageA(dialog->CtrlHandle, m.Msg, m.WParam, m.LParam);
 }
 

@@ -9,10 +9,11 @@ std::uint8_t& SkinChanging = SkinState.SkinChanging;
 bool& SkinShuttingDown = SkinState.ShuttingDown;
 bool& SkinEdited = SkinState.SkinEdited;
 bool& FormAnimating = SkinState.FormAnimating;
-HWND& PreviewTargetWnd = SkinState.PreviewTargetWnd;
+bool& PreviewMode = SkinState.PreviewMode;
+HWND& PreviewWindow = SkinState.PreviewWindow;
 bool& ReleaseHiddenCaches = SkinState.ReleaseHiddenCaches;
-int& MsgBoxPosX = SkinState.MsgBoxPosX;
-int& MsgBoxPosY = SkinState.MsgBoxPosY;
+int& DialogPosX = SkinState.DialogPosX;
+int& DialogPosY = SkinState.DialogPosY;
 
 void ResetSkinState() {
     if (SkinState.ThreadHook) UnhookWindowsHookEx(SkinState.ThreadHook);

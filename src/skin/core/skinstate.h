@@ -15,7 +15,7 @@
 namespace kova::skin {
 
 class TsSkinManager;
-class TacDialogWnd;
+class TacProviderBase;
 
 struct TSkinState {
     // The manager that serves every record naming none; nullptr before the
@@ -27,12 +27,16 @@ struct TSkinState {
     // The forms that own a skin provider, in order of registration; entries
     // may be nullptr only transiently.
     std::vector<TCustomForm*> Forms;
-    // The dialogs skinned through the thread hook; broadcasts reach their
-    // windows while visible.
-    std::vector<TacDialogWnd*> Dialogs;
+    // Every provider the thread hook made for a form or dialog without one
+    // of its own; entries are set to nullptr, never removed, when one goes.
+    // Broadcasts reach the windows of its dialogs while they are visible.
+    std::vector<TacProviderBase*> DialogProviders;
+    // Started to preview for a skin editor ("/acpreview") and no form has
+    // announced itself to the editor yet; set by form skinning.
+    bool PreviewMode = false;
     // The window a skin editor previews into: WM_COPYDATA reaching this
     // form goes to its manager. nullptr: no editor.
-    HWND PreviewTargetWnd = nullptr;
+    HWND PreviewWindow = nullptr;
     // The stage of a skin change (TSkinChangeStage): changing for the whole
     // of a load and of a repaint of all forms, animated while the forms
     // fade into their new look.
@@ -59,8 +63,8 @@ struct TSkinState {
     bool ReleaseHiddenCaches = true;
     // Requested position of a skin message box while it is shown (-1 when
     // unset); the form skinning reads them when it skins the system box.
-    int MsgBoxPosX = -1;
-    int MsgBoxPosY = -1;
+    int DialogPosX = -1;
+    int DialogPosY = -1;
 };
 
 extern TSkinState SkinState;
@@ -77,13 +81,14 @@ extern std::uint8_t& SkinChanging;
 extern bool& SkinShuttingDown;
 extern bool& SkinEdited;
 extern bool& FormAnimating;
-extern HWND& PreviewTargetWnd;
+extern bool& PreviewMode;
+extern HWND& PreviewWindow;
 extern bool& ReleaseHiddenCaches;
-extern int& MsgBoxPosX;
-extern int& MsgBoxPosY;
+extern int& DialogPosX;
+extern int& DialogPosY;
 
 inline std::vector<TCustomForm*>& SkinnedForms() { return SkinState.Forms; }
-inline std::vector<TacDialogWnd*>& HookedDialogs() { return SkinState.Dialogs; }
+inline std::vector<TacProviderBase*>& DialogProviders() { return SkinState.DialogProviders; }
 void AddSkinnedForm(TCustomForm* form);
 // Each entry equal to the form takes the last entry's place.
 void RemoveSkinnedForm(TCustomForm* form);

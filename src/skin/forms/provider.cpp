@@ -38,7 +38,7 @@ TsSkinProvider::~TsSkinProvider() {
 void TsSkinProvider::FormWindowProc(TMessage& m) {
     if (IsSkinCommand(m)) {
         if (HandleSkinCommand(m, SkinData.get())) return;
-    } else if (m.Msg == WM_COPYDATA && Form->HandleAllocated() && Form->Handle() == PreviewTargetWnd &&
+    } else if (m.Msg == WM_COPYDATA && Form->HandleAllocated() && Form->Handle() == PreviewWindow &&
                !inCopyData_) {
         if (TsSkinManager* manager = SkinData->GetSkinManager()) {
             inCopyData_ = true;

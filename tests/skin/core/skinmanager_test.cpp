@@ -597,13 +597,13 @@ TEST_F(ManagerTest, EditorPreviewThroughTheTargetForm) {
     TsSkinManager* m = NewManager();
     m->SetSkinName("Linen (internal)");
     SkinnedForm target;
-    PreviewTargetWnd = target.form->Handle();
+    PreviewWindow = target.form->Handle();
     HWND editor = CreateWindowExA(0, "STATIC", "editor", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     auto record = EditorRecord(kEditorRecordId, "Edited", dir.Path(), kFolderSkinText);
     COPYDATASTRUCT cds{0, static_cast<DWORD>(record.size()), record.data()};
     const LRESULT answer =
         SendMessageA(target.form->Handle(), WM_COPYDATA, 7, reinterpret_cast<LPARAM>(&cds));
-    PreviewTargetWnd = nullptr;
+    PreviewWindow = nullptr;
     DestroyWindow(editor);
     EXPECT_EQ(answer, 1);
     EXPECT_TRUE(SkinEdited);

@@ -32,6 +32,19 @@ protected:
 
 using SkinMessageTest = test::SkinnedFormTest<ProbeForm, 60, 60, 300, 200>;
 
+// The framework's message record: a pointer passed in LParam survives it
+// whole.
+TEST(SkinMessageRecord, FillMessageRecKeepsPointersWhole) {
+    static_assert(sizeof(TMessage::LParam) == sizeof(void*) && sizeof(TMessage::WParam) == sizeof(void*));
+    int target = 0;
+    TMessage m{};
+    FillMessageRec(0xA100, 1, reinterpret_cast<LPARAM>(&target), -3, m);
+    EXPECT_EQ(m.Msg, 0xA100u);
+    EXPECT_EQ(m.WParam, 1u);
+    EXPECT_EQ(reinterpret_cast<int*>(m.LParam), &target);
+    EXPECT_EQ(m.Result, -3);
+}
+
 TEST_F(SkinMessageTest, OnlySkinnedWindowsAnswerSupport) {
     HWND foreign = CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(foreign, nullptr);

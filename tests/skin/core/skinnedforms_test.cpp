@@ -9,9 +9,9 @@
 #include <stdexcept>
 
 #include "common/win32_testing.h"
+#include "formstest.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
-#include "formstest.h"
 
 namespace kova::skin {
 namespace {
@@ -56,6 +56,46 @@ TEST(SkinnedForms, ProvidersRegisterTheirFormsAndAnswerSubCodeFour) {
         EXPECT_EQ(ProviderOfForm(f.Form), f.Provider);
     }
     EXPECT_EQ(SkinnedForms().size(), base);
+}
+
+// Broadcasts reach the windows of the dialogs the thread hook skinned while
+// they show; a cleared entry, a form's provider and a hidden dialog are
+// passed over.
+TEST(SkinnedForms, BroadcastsReachTheVisibleDialogsOfTheHooksProviders) {
+    constexpr UINT kProbe = WM_USER + 9;
+    int shownHeard = 0, hiddenHeard = 0;
+    auto listening = [](int& heard) {
+        TForm* f = TCustomForm::Create<TForm>(Application());
+        TWndMethod own = f->WindowProc;
+        f->WindowProc = [&heard, own](TMessage& m) {
+            if (m.Msg == kProbe) ++heard;
+            own(m);
+        };
+        f->HandleNeeded();
+        return f;
+    };
+    TForm* shown = listening(shownHeard);
+    TForm* hidden = listening(hiddenHeard);
+    shown->Show();
+    TacDialogWnd shownDialog, hiddenDialog;
+    shownDialog.CtrlHandle = shown->Handle();
+    hiddenDialog.CtrlHandle = hidden->Handle();
+    auto* forShown = new TacProviderBase(nullptr);
+    auto* forHidden = new TacProviderBase(nullptr);
+    auto* forForm = new TacProviderBase(nullptr);
+    forShown->DialogAdapter = &shownDialog;
+    forHidden->DialogAdapter = &hiddenDialog;
+    DialogProviders() = {forShown, nullptr, forForm, forHidden};
+
+    TMessage m{kProbe, 0, 0, 0};
+    BroadcastToSkinnedForms(m);
+    EXPECT_EQ(shownHeard, 1);
+    EXPECT_EQ(hiddenHeard, 0);
+
+    DialogProviders().clear();
+    for (TacProviderBase* p : {forShown, forHidden, forForm}) p->Free();
+    shown->Free();
+    hidden->Free();
 }
 
 // A manager that owns the skin of the test's forms (the default one).

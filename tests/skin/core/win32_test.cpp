@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         SetDialogResponder([this](const TDialogRequest& r) {
             seen = r;
-            posDuring = {MsgBoxPosX, MsgBoxPosY};
+            posDuring = {DialogPosX, DialogPosY};
             TDialogAnswer a;
             a.result = mrYes;
             return a;
@@ -56,8 +56,8 @@ TEST_F(MsgBoxTest, PositionAndCaptionAndReset) {
     EXPECT_EQ(seen.type, mtCustom);  // an unknown type shows no icon
     EXPECT_EQ(posDuring.x, 100);
     EXPECT_EQ(posDuring.y, 200);
-    EXPECT_EQ(MsgBoxPosX, -1);
-    EXPECT_EQ(MsgBoxPosY, -1);
+    EXPECT_EQ(DialogPosX, -1);
+    EXPECT_EQ(DialogPosY, -1);
     ShowMsgBoxAt(nullptr, "m", 9, 1, 2, 0, 0);
     EXPECT_EQ(seen.caption, "");
     EXPECT_EQ(ErrorMessageBox("bad"), mrYes);
@@ -278,12 +278,13 @@ TEST(SkinState, OneResetMakesTheCoreFreshAndRemovesTheThreadHook) {
     SkinChanging = SkinEdited = FormAnimating = true;
     ReleaseHiddenCaches = false;
     SkinState.PaintingSuspended = 2;
-    MsgBoxPosX = 10;
-    MsgBoxPosY = 20;
-    PreviewTargetWnd = GetDesktopWindow();
+    DialogPosX = 10;
+    DialogPosY = 20;
+    PreviewWindow = GetDesktopWindow();
+    PreviewMode = true;
     // The names reach the one object.
     EXPECT_TRUE(SkinState.SkinChanging && SkinState.SkinEdited && SkinState.FormAnimating);
-    EXPECT_EQ(SkinState.MsgBoxPosX, 10);
+    EXPECT_EQ(SkinState.DialogPosX, 10);
 
     ResetSkinState();
     EXPECT_EQ(SkinState.ThreadHook, nullptr);
@@ -291,11 +292,12 @@ TEST(SkinState, OneResetMakesTheCoreFreshAndRemovesTheThreadHook) {
     EXPECT_FALSE(SkinChanging || SkinEdited || FormAnimating);
     EXPECT_TRUE(ReleaseHiddenCaches);
     EXPECT_EQ(SkinState.PaintingSuspended, 0);
-    EXPECT_EQ(MsgBoxPosX, -1);
-    EXPECT_EQ(MsgBoxPosY, -1);
-    EXPECT_EQ(PreviewTargetWnd, nullptr);
+    EXPECT_EQ(DialogPosX, -1);
+    EXPECT_EQ(DialogPosY, -1);
+    EXPECT_EQ(PreviewWindow, nullptr);
     EXPECT_TRUE(SkinnedForms().empty());
-    EXPECT_TRUE(HookedDialogs().empty());
+    EXPECT_TRUE(DialogProviders().empty());
+    EXPECT_FALSE(PreviewMode);
 }
 
 TEST(SkinServices, OneResetPutsEveryDefaultBack) {

@@ -36,14 +36,6 @@ std::int32_t BlendPercent(std::int32_t value, std::int32_t percent) {
     return static_cast<std::int32_t>(std::nearbyint((100 - percent) * (value / 100.0) + percent));
 }
 
-void FillMessageRec(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t result,
-                    TMessage& rec) {
-    rec.Msg = msg;
-    rec.WParam = wParam;
-    rec.LParam = lParam;
-    rec.Result = result;
-}
-
 void FillParentImageInfo(PixelBuffer32* bmp, std::int32_t x, std::int32_t y, TsParentImageInfo& info) {
     info.Bmp = bmp;
     info.X = x;

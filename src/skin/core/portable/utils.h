@@ -21,16 +21,6 @@ std::uint8_t ClampToByte(std::int32_t value);
 bool IsBetween(std::int32_t value, std::int32_t bound1, std::int32_t bound2);
 std::int32_t BlendPercent(std::int32_t value, std::int32_t percent);
 
-// The window-message record. WParam, LParam and Result have the platform's
-// pointer width (WPARAM, LPARAM, LRESULT): messages carry pointers in them.
-struct TMessage {
-    std::uint32_t Msg = 0;
-    std::uintptr_t WParam = 0;
-    std::intptr_t LParam = 0;
-    std::intptr_t Result = 0;
-};
-void FillMessageRec(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t result,
-                    TMessage& rec);
 void FillParentImageInfo(PixelBuffer32* bmp, std::int32_t x, std::int32_t y, TsParentImageInfo& info);
 
 std::int64_t HexTextToInt(const std::string& s);

@@ -62,14 +62,6 @@ TEST(Utils, Strings) {
 }
 
 TEST(Utils, Records) {
-    // A pointer passed in LParam survives the record whole.
-    static_assert(sizeof(TMessage::LParam) == sizeof(void*) && sizeof(TMessage::WParam) == sizeof(void*));
-    int target = 0;
-    TMessage m;
-    FillMessageRec(0xA100, 1, reinterpret_cast<std::intptr_t>(&target), -3, m);
-    EXPECT_EQ(m.Msg, 0xA100u);
-    EXPECT_EQ(reinterpret_cast<int*>(m.LParam), &target);
-    EXPECT_EQ(m.Result, -3);
     PixelBuffer32 b(1, 1);
     TsParentImageInfo info;
     FillParentImageInfo(&b, 4, 5, info);
