@@ -8,38 +8,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/bmpbuilder.h"
+
 namespace kova {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put(Bytes& b, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+void Put(Bytes& b, std::uint32_t v, int bytes) { test::PutLe(b, v, bytes); }
 
-// A file of one header, an optional palette or mask block, and rows.
 Bytes File(int width, int height, int bpp, std::uint32_t compression, const Bytes& extra, const Bytes& rows,
            std::uint32_t headerSize = 40, std::uint32_t colorsUsed = 0) {
-    Bytes b = {'B', 'M'};
-    const std::uint32_t off = 14 + headerSize + static_cast<std::uint32_t>(extra.size());
-    Put(b, off + static_cast<std::uint32_t>(rows.size()), 4);
-    Put(b, 0, 4);
-    Put(b, off, 4);
-    Put(b, headerSize, 4);
-    Put(b, static_cast<std::uint32_t>(width), 4);
-    Put(b, static_cast<std::uint32_t>(height), 4);
-    Put(b, 1, 2);
-    Put(b, static_cast<std::uint32_t>(bpp), 2);
-    Put(b, compression, 4);
-    Put(b, static_cast<std::uint32_t>(rows.size()), 4);
-    Put(b, 0, 4);
-    Put(b, 0, 4);
-    Put(b, colorsUsed, 4);
-    Put(b, 0, 4);
-    b.resize(14 + headerSize, 0);
-    b.insert(b.end(), extra.begin(), extra.end());
-    b.insert(b.end(), rows.begin(), rows.end());
-    return b;
+    return test::BmpFile(width, height, bpp, compression, extra, rows, headerSize, colorsUsed);
 }
 
 TEST(BmpFile, EveryDepthAndRowOrder) {
