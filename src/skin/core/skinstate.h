@@ -48,8 +48,9 @@ struct TSkinState {
     // end).
     bool FormAnimating = false;
     // How many freezes of all skinned forms (a skin change, a form
-    // animation) are in force: skinned windows skip painting while it is
-    // above 0.
+    // animation) are in force; skinned windows are to skip painting while
+    // it is above 0 (the freezing keeps the count once it suspends
+    // painting).
     std::int32_t PaintingSuspended = 0;
     // One of them: the default manager's lock of its forms, until their unlock.
     bool LockSuspendsPainting = false;
