@@ -51,6 +51,14 @@ protected:
     void CreateParams(TCreateParams& p) override;
 };
 
+// A group of controls placed on a form as one control, owning its
+// children; the skinning finds the frame a control belongs to.
+class TCustomFrame : public TScrollingWinControl {
+    KOVA_CLASS(TCustomFrame, TScrollingWinControl)
+public:
+    explicit TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {}
+};
+
 class TCustomForm : public TScrollingWinControl {
     KOVA_CLASS_PROPS(TCustomForm, TScrollingWinControl)
 public:

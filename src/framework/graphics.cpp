@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "framework/portable/bmpfile.h"
+
 namespace kova {
 
 COLORREF ColorToRGB(TColor c) {
@@ -394,93 +396,25 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& d) {
 }
 
 void TBitmap::LoadFromStream(TStream& s) {
-    std::int64_t start = s.Position();
-    std::int64_t avail = s.Size() - start;
-    if (avail < 14 + 40) throw EInvalidGraphic("Bitmap image is not valid");
-    std::uint8_t fh[14];
-    s.ReadBuffer(fh, 14);
-    if (fh[0] != 'B' || fh[1] != 'M') throw EInvalidGraphic("Bitmap image is not valid");
-    std::uint32_t offBits = fh[10] | (fh[11] << 8) | (fh[12] << 16) | (static_cast<std::uint32_t>(fh[13]) << 24);
-    std::uint32_t hsize = s.ReadU32();
-    if (hsize < 40 || hsize > 1024 || hsize + 14 > avail) throw EInvalidGraphic("Bitmap image is not valid");
-    std::int32_t w = s.ReadI32(), h = s.ReadI32();
-    std::uint16_t planes = s.ReadU16(), bpp = s.ReadU16();
-    std::uint32_t comp = s.ReadU32();
-    s.ReadU32();  // image size
-    s.ReadI32();
-    s.ReadI32();
-    std::uint32_t clrUsed = s.ReadU32();
-    s.ReadU32();
-    bool topDown = h < 0;
-    std::int64_t ah = h < 0 ? -static_cast<std::int64_t>(h) : h;
-    if (planes != 1 || w <= 0 || ah <= 0 || w > 32768 || ah > 32768 ||
-        !(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32) || !(comp == BI_RGB || (comp == BI_BITFIELDS && bpp == 32)))
-        throw EInvalidGraphic("Bitmap image is not valid");
-    std::vector<std::uint32_t> palette;
-    if (bpp <= 8) {
-        std::uint32_t n = clrUsed ? clrUsed : (1u << bpp);
-        if (n > 256) throw EInvalidGraphic("Bitmap image is not valid");
-        s.SetPosition(start + 14 + hsize);
-        if (static_cast<std::int64_t>(n) * 4 > s.Remaining()) throw EInvalidGraphic("Bitmap image is not valid");
-        palette.resize(n);
-        for (auto& p : palette) p = s.ReadU32() | 0xFF000000u;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(s.Remaining(), 0)));
+    if (!bytes.empty()) s.ReadBuffer(bytes.data(), bytes.size());
+    TBmpImage image;
+    try {
+        image = ReadBmp(bytes.data(), bytes.size());
+    } catch (const EBmpFormat& e) {
+        throw EInvalidGraphic(e.what());
     }
-    std::int64_t stride = ((static_cast<std::int64_t>(w) * bpp + 31) / 32) * 4;
-    if (offBits < 14 + hsize || static_cast<std::int64_t>(offBits) + stride * ah > s.Size() - start)
-        throw EInvalidGraphic("Bitmap image is not valid");
-    s.SetPosition(start + offBits);
-    std::vector<std::uint8_t> row(static_cast<size_t>(stride));
     SetSize(0, 0);
-    SetSize(w, static_cast<int>(ah));
+    SetSize(image.Pixels.Width(), image.Pixels.Height());
     PixelBuffer32& px = Pixels();
-    for (std::int64_t r = 0; r < ah; ++r) {
-        s.ReadBuffer(row.data(), row.size());
-        int y = static_cast<int>(topDown ? r : ah - 1 - r);
-        std::uint32_t* out = px.ScanLine(y);
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t v = 0;
-            switch (bpp) {
-                case 32: std::memcpy(&v, &row[static_cast<size_t>(x) * 4], 4); break;
-                case 24:
-                    v = row[x * 3u] | (row[x * 3u + 1] << 8) | (row[x * 3u + 2] << 16) | 0xFF000000u;
-                    break;
-                default: {
-                    int idx = bpp == 8   ? row[static_cast<size_t>(x)]
-                              : bpp == 4 ? (row[x / 2u] >> ((1 - x % 2) * 4)) & 0xF
-                                         : (row[x / 8u] >> (7 - x % 8)) & 1;
-                    v = idx < static_cast<int>(palette.size()) ? palette[static_cast<size_t>(idx)] : 0xFF000000u;
-                }
-            }
-            out[x] = v;
-        }
-    }
+    for (int y = 0; y < px.Height(); ++y)
+        std::memcpy(px.ScanLine(y), image.Pixels.ScanLine(y), static_cast<std::size_t>(px.Width()) * 4);
     Changed();
 }
 
 void TBitmap::SaveToStream(TStream& s) {
-    std::uint32_t imageSize = static_cast<std::uint32_t>(width_) * height_ * 4;
-    s.WriteU8('B');
-    s.WriteU8('M');
-    s.WriteU32(14 + 40 + imageSize);
-    s.WriteU32(0);
-    s.WriteU32(14 + 40);
-    s.WriteU32(40);
-    s.WriteI32(width_);
-    s.WriteI32(height_);  // bottom-up as most readers expect
-    s.WriteU16(1);
-    s.WriteU16(32);
-    s.WriteU32(BI_RGB);
-    s.WriteU32(imageSize);
-    s.WriteI32(3780);
-    s.WriteI32(3780);
-    s.WriteU32(0);
-    s.WriteU32(0);
-    if (!bits_) return;
-    PixelBuffer32& px = Pixels();
-    for (int y = height_ - 1; y >= 0; --y) {
-        const std::uint32_t* line = px.ScanLine(y);
-        for (int x = 0; x < width_; ++x) s.WriteU32(line[x]);
-    }
+    const std::vector<std::uint8_t> bytes = WriteBmp(Pixels(), true);
+    s.WriteBuffer(bytes.data(), bytes.size());
 }
 
 // --- icon -----------------------------------------------------------------

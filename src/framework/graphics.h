@@ -233,8 +233,8 @@ public:
     TCanvas* Canvas();
 
     void Draw(TCanvas* canvas, const RECT& dest) override;
-    // BMP files: 1, 4, 8, 24 and 32 bits per pixel, uncompressed or RLE-free
-    // only; sizes checked against the data; EInvalidGraphic otherwise.
+    // The rest of the stream as a BMP file (the formats of ReadBmp,
+    // framework/portable/bmpfile.h); EInvalidGraphic otherwise.
     void LoadFromStream(TStream& s) override;
     // Writes a 32-bit BMP file.
     void SaveToStream(TStream& s) override;

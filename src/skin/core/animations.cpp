@@ -84,6 +84,14 @@ TForm* NewOverlay(const RECT& bounds) {
     return form;
 }
 
+// An overlay of one animation: freed on every way out of it, so that an
+// exception between its creation and its end leaves no layered window
+// over the screen.
+struct OverlayFree {
+    void operator()(TForm* form) const { form->Free(); }
+};
+using OverlayPtr = std::unique_ptr<TForm, OverlayFree>;
+
 RECT WindowRect(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
@@ -184,7 +192,7 @@ void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint
     MakeOpaque(source.Pixels());
     const RECT r = WindowRect(form->Handle());
     const POINT pos{r.left, r.top};
-    TForm* overlay = NewOverlay(RECT{r.left, r.top, r.left + source.Width(), r.top + source.Height()});
+    OverlayPtr overlay(NewOverlay(RECT{r.left, r.top, r.left + source.Width(), r.top + source.Height()}));
     {
         const TWindowDC screen(nullptr);
         RunShowFrames(overlay->Handle(), form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
@@ -195,7 +203,7 @@ void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint
     if (DwmCompositionEnabled()) Pause();
     SetWindowPos(overlay->Handle(), form->Handle(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-    overlay->Free();
+    overlay.reset();
     if (provider->OnAfterAnimation) provider->OnAfterAnimation(provider);
 }
 
@@ -212,7 +220,7 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     MakeOpaque(source->Pixels());
     const RECT r = WindowRect(wnd);
     const POINT pos{r.left, r.top};
-    TForm* overlay = NewOverlay(RECT{r.left, r.top, r.left + source->Width(), r.top + source->Height()});
+    OverlayPtr overlay(NewOverlay(RECT{r.left, r.top, r.left + source->Width(), r.top + source->Height()}));
     {
         const TWindowDC screen(nullptr);
         RunShowFrames(overlay->Handle(), wnd, screen.Get(), pos, *source, time, maxAlpha, mode, true);
@@ -224,7 +232,7 @@ void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t ma
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME);
     if (DwmCompositionEnabled()) Pause();
-    overlay->Free();
+    overlay.reset();
 }
 
 // --------------------------------------------------------- skin change
@@ -398,14 +406,14 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     CopyParentBackground(source, form, 0, provider, 0);
     MakeOpaque(source.Pixels());
     const POINT pos{r.left, r.top};
-    TForm* overlay = NewOverlay(r);
+    OverlayPtr overlay(NewOverlay(r));
     {
         const TWindowDC screen(nullptr);
         RunShowFrames(overlay->Handle(), form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
         ShowLayered(overlay->Handle(), screen.Get(), pos, source, maxAlpha);
     }
     RevealUnder(overlay->Handle(), form, maxAlpha, 0, animating);
-    overlay->Free();
+    overlay.reset();
     return true;
 }
 

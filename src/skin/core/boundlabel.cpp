@@ -1,13 +1,24 @@
 #include "skin/core/boundlabel.h"
 
+#include <utility>
+
 namespace kova::skin {
 
 TsEditLabel::TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TLabel(owner), BoundLabel(boundLabel) {}
 
+TsEditLabel::~TsEditLabel() {
+    if (BoundLabel && BoundLabel->label_ == this) BoundLabel->label_ = nullptr;
+}
+
 TsBoundLabel::TsBoundLabel(TsCommonData* owner) : owner_(owner) {}
 
-TsBoundLabel::~TsBoundLabel() {
-    if (label_) label_->Free();
+TsBoundLabel::~TsBoundLabel() { FreeLabel(); }
+
+void TsBoundLabel::FreeLabel() {
+    TsEditLabel* label = std::exchange(label_, nullptr);
+    if (!label) return;
+    label->BoundLabel = nullptr;
+    label->Free();
 }
 
 TControl* TsBoundLabel::BoundControl() const { return owner_ ? owner_->OwnerControl : nullptr; }
@@ -69,10 +80,7 @@ void TsBoundLabel::SetActive(bool value) {
     active_ = value;
     TControl* c = BoundControl();
     if (!value || !c) {
-        if (label_) {
-            label_->Free();
-            label_ = nullptr;
-        }
+        FreeLabel();
         return;
     }
     if (!label_) {

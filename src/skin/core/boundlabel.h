@@ -20,6 +20,9 @@ class TsEditLabel : public TLabel {
     KOVA_CLASS(TsEditLabel, TLabel)
 public:
     TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel);
+    // Tells its bound label it is gone (it is the parent's child and may
+    // be freed with the parent before the control that holds the bound label).
+    ~TsEditLabel() override;
     TsBoundLabel* BoundLabel = nullptr;
     bool UseSkinColor = true;
 };
@@ -54,7 +57,10 @@ public:
     void PlaceLabel();
 
 private:
+    friend class TsEditLabel;
     TControl* BoundControl() const;
+    // Frees the label unless it is already gone.
+    void FreeLabel();
     std::int32_t maxWidth_ = 0;
     std::string caption_;
     TsCaptionLayout layout_ = sclLeft;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
@@ -328,7 +329,7 @@ std::int32_t TsCommonData::MaxBorderWidth() const {
 void TsCommonData::UpdateGlow(bool reshow, HWND wnd) {
     TsSkinManager* m = GetSkinManager();
     const TsGeneralData* s = Section();
-    if (!m || !m->Model().Effects.AllowGlowing || !s || s->Glow < 1) return;
+    if (!m || !m->AllowGlowing() || !s || s->Glow < 1) return;
     RECT r{}, clip{};
     HWND ownerWnd = nullptr;
     if (OwnerControl) {
@@ -479,6 +480,9 @@ TColor TsCommonData::BackgroundColorFor(std::int32_t state, HWND wnd) const {
         parent = GetWindowColor(GetParent(wnd));
     else
         return RGBOf(clBtnFace);
+    // A parent without a colour of its own ("none") shows nothing through:
+    // the section's colour stands, never a mix with the "none" magenta.
+    if (parent == clFuchsia) return c;
     if (b.Transparency >= 100) return parent;
     return MixColors(parent, c, b.Transparency / 100.0) & 0xFFFFFF;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "framework/forms.h"
@@ -73,7 +74,7 @@ void TsSkinManager::Loaded() {
     // The stored values were only stored: the skin is loaded once, here.
     if (!Active() || SkinName().empty()) return;
     {
-        TFlagScope changing(SkinChanging, true);
+        TSkinChangeScope changing;
         model_.SetSkinName(SkinName());
     }
     if (Active()) ApplySkinToAllForms(this, false);
@@ -125,7 +126,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
     });
     if (freeze) FreezeFormsForSkinChange(this);
     {
-        TFlagScope changing(SkinChanging, true);
+        TSkinChangeScope changing;
         model_.SkinEdited = SkinEdited;
         // A failed load has shown its message and kept the previous skin
         // whole: the forms below are told of whichever skin is in force.
@@ -176,7 +177,8 @@ void TsSkinManager::SetActive(bool value) {
 void TsSkinManager::ChangeReloading(const std::function<void()>& change) {
     const bool reload = Active() && !IsLoading();
     TFlagScope defer(model_.DeferLoads, !reload);
-    TFlagScope changing(SkinChanging, reload ? true : SkinChanging);
+    std::optional<TSkinChangeScope> changing;
+    if (reload) changing.emplace();
     change();
     if (reload && !updatePending_) RepaintAllForms(this, true);
 }
@@ -193,7 +195,7 @@ void TsSkinManager::SetExtendedBorders(bool value) {
     model_.ExtendedBorders = value;
     if (!Active() || IsLoading() || !model_.SkinData().Active) return;
     {
-        TFlagScope changing(SkinChanging, true);
+        TSkinChangeScope changing;
         model_.ReloadSkin();
     }
     if (!updatePending_) RepaintAllForms(this, true);
@@ -236,7 +238,7 @@ void RemoveSkinFromAllForms(TsSkinManager* manager) {
 
 void RepaintAllForms(TsSkinManager* manager, bool allowAnimation) {
     if (!manager) return;
-    TFlagScope changing(SkinChanging, true);
+    TSkinChangeScope changing;
     SendToAllForms(scBeforeRepaintAll, manager);
     if (manager->IsLoading()) {
         SendToAllForms(scRefresh, manager);

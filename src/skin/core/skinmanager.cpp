@@ -11,6 +11,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
 #include "skin/core/sysentries.h"
+#include "skin/core/sysutils.h"
 
 namespace kova::skin {
 
@@ -90,8 +91,10 @@ void TsSkinManager::UpdateThirdPartyLists() {
 
 void TsSkinManager::DefineProps(TPropList& L) {
     L.For<TsSkinManager>()
+        .Object("Effects", [](TsSkinManager* m) -> TObject* { return &m->Model().Effects; })
         .Bool("ExtendedBorders", &TsSkinManager::ExtendedBorders, &TsSkinManager::SetExtendedBorders)
         .Bool("SkinnedPopups", &TsSkinManager::SkinnedPopups, &TsSkinManager::SetSkinnedPopups)
+        .Object("AnimEffects", [](TsSkinManager* m) -> TObject* { return &m->Model().AnimEffects; })
         .Bool("IsDefault", &TsSkinManager::IsDefault, &TsSkinManager::SetIsDefault)
         .Bool("Active", &TsSkinManager::Active, &TsSkinManager::SetActive)
         .Strings("CommonSections", &TsSkinManager::CommonSections, &TsSkinManager::SetCommonSections)
@@ -119,6 +122,10 @@ void RegisterSkinManagerClass() {
 
 TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
     FillEnvironment();
+    // Internal skins added or removed change the list of skins to choose.
+    model_.InternalSkins.OnChange = [this] {
+        if (OnSkinListChanged) OnSkinListChanged(this);
+    };
     if (!DefaultManager) {
         MakeDefault(this);
         Application()->HookMainWindow(this, [this](TMessage& m) { return ApplicationWindowHook(m); });
@@ -154,6 +161,10 @@ bool TsSkinManager::Unloading() const { return unloading_ || IsDestroying(); }
 bool TsSkinManager::IsDefault() const { return DefaultManager == this; }
 
 bool TsSkinManager::ExtendedBorders() const { return model_.ExtendedBorders && LayeredWindowsAvailable(); }
+
+bool TsSkinManager::AllowGlowing() const {
+    return model_.Effects.GetAllowGlowing({.LayeredWindows = LayeredWindowsAvailable(), .WowWithoutDwm = WowWithoutDwm});
+}
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
     // Menus are not skinned yet: nothing re-reads the setting.

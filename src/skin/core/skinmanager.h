@@ -79,6 +79,10 @@ public:
     void SetIsDefault(bool value);
     // The stored value, where the system can show layered windows.
     bool ExtendedBorders() const;
+    // Effects.AllowGlowing where glow windows can be shown: layered windows
+    // available, and not a 32-bit program on 64-bit Windows without
+    // desktop composition. Glow halos are asked for only when this is true.
+    bool AllowGlowing() const;
     void SetExtendedBorders(bool value);
     bool SkinnedPopups() const { return skinnedPopups_; }
     void SetSkinnedPopups(bool value);

@@ -95,6 +95,10 @@ void FreezeFormsForSkinChange(TsSkinManager* manager) {
 void LockFormsRepaint(TsSkinManager* manager) {
     if (!manager || MainWindowMinimised()) return;
     BeginSkinChangeAnimating(manager);
+    if (manager->IsDefault() && !SkinState.LockSuspendsPainting) {
+        SkinState.LockSuspendsPainting = true;
+        ++SkinState.PaintingSuspended;
+    }
     auto& list = SkinnedForms();
     for (std::size_t i = 0; i < list.size(); ++i) {
         auto* form = dynamic_cast<TForm*>(list[i]);
@@ -130,6 +134,7 @@ void RepaintUnlockedForm(TCustomForm* form, TsSkinProviderBase* provider, TsSkin
     // below would only paint the same picture again.
     bool repainted = false;
     if (anim.Active) {
+        TSkinChangeScope animated(scsAnimated);
         if (provider->DrawNonClientArea)
             repainted = AnimateFormSkinChange(form, anim.Time, FormAlpha(form), anim.Mode);
         else
@@ -188,6 +193,11 @@ void UnlockFormsRepaint(TsSkinManager* manager, bool repaint) {
         }
         locked.push_back(form);
         RedrawOn(form);
+    }
+    // The forms paint again from here on (their repaint and animation below).
+    if (manager->IsDefault() && SkinState.LockSuspendsPainting) {
+        SkinState.LockSuspendsPainting = false;
+        --SkinState.PaintingSuspended;
     }
     std::exception_ptr fault;
     for (TCustomForm* form : locked) {

@@ -6,6 +6,7 @@
 #include "framework/filestreams.h"
 #include "framework/forms.h"
 #include "skin/core/alphaimagelist.h"
+#include "skin/core/model/skinmodel.h"
 #include "skin/core/msgbox.h"
 #include "skin/core/pictureformats.h"
 #include "skin/core/sysutils.h"
@@ -105,6 +106,8 @@ void Initialise(const std::vector<std::string>& params) {
 
     u.activeShadow = LoadShadow("acSHDA");
     u.inactiveShadow = LoadShadow("acSHDI");
+    SetBuiltInExtBorderShadows(u.activeShadow ? u.activeShadow->Pixels().Clone() : Bitmap32(),
+                               u.inactiveShadow ? u.inactiveShadow->Pixels().Clone() : Bitmap32());
 
     if (HasSwitch(params, "/acver")) ShowMsgBox(kSkinEngineVersionText, mtInformation, mbOK, 0);
 }
@@ -121,6 +124,7 @@ void Finalise() {
     }
     u.activeShadow.reset();
     u.inactiveShadow.reset();
+    SetBuiltInExtBorderShadows({}, {});
 }
 
 std::vector<std::string> ProgramParams() {

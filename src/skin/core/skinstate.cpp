@@ -5,7 +5,8 @@ namespace kova::skin {
 TSkinState SkinState;
 
 TsSkinManager*& DefaultManager = SkinState.Manager;
-bool& SkinChanging = SkinState.SkinChanging;
+std::uint8_t& SkinChanging = SkinState.SkinChanging;
+bool& SkinShuttingDown = SkinState.ShuttingDown;
 bool& SkinEdited = SkinState.SkinEdited;
 std::int32_t& FormAnimating = SkinState.FormAnimating;
 bool& PreviewMode = SkinState.PreviewMode;
@@ -29,5 +30,7 @@ void RemoveSkinnedForm(TCustomForm* form) {
         list.pop_back();
     }
 }
+
+bool PaintingSuspended() { return SkinState.PaintingSuspended > 0; }
 
 }  // namespace kova::skin

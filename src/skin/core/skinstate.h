@@ -37,8 +37,10 @@ struct TSkinState {
     // The window a skin editor previews into: WM_COPYDATA reaching this
     // form goes to its manager. nullptr: no editor.
     HWND PreviewWindow = nullptr;
-    // True for the whole of a load and of a repaint of all forms.
-    bool SkinChanging = false;
+    // The stage of a skin change (TSkinChangeStage): changing for the whole
+    // of a load and of a repaint of all forms, animated while the forms
+    // fade into their new look.
+    std::uint8_t SkinChanging = 0;
     // Set by the first skin-editor preview, for the rest of the run.
     bool SkinEdited = false;
     // The form and dialog animations running now, each counted by its
@@ -53,6 +55,14 @@ struct TSkinState {
     // it is above 0 (the freezing keeps the count once it suspends
     // painting).
     std::int32_t PaintingSuspended = 0;
+    // One of them: the default manager's lock of its forms, until their unlock.
+    bool LockSuspendsPainting = false;
+    // Set once the system asks to end the session (the forms'
+    // WM_QUERYENDSESSION handling): from then on no work that would show
+    // windows is started.
+    bool ShuttingDown = false;
+    // Work in progress (a skin change) that the end of a session waits for.
+    std::int32_t Busy = 0;
     // Hidden controls let go of their cached pictures (on by default).
     bool ReleaseHiddenCaches = true;
     // Requested position of a skin message box while it is shown (-1 when
@@ -70,7 +80,9 @@ void ResetSkinState();
 // ---- the state's fields by their names -------------------------------------
 
 extern TsSkinManager*& DefaultManager;
-extern bool& SkinChanging;
+enum TSkinChangeStage : std::uint8_t { scsIdle = 0, scsChanging = 1, scsAnimated = 2 };
+extern std::uint8_t& SkinChanging;
+extern bool& SkinShuttingDown;
 extern bool& SkinEdited;
 extern std::int32_t& FormAnimating;
 extern bool& PreviewMode;
@@ -84,5 +96,40 @@ inline std::vector<TacProviderBase*>& DialogProviders() { return SkinState.Dialo
 void AddSkinnedForm(TCustomForm* form);
 // Each entry equal to the form takes the last entry's place.
 void RemoveSkinnedForm(TCustomForm* form);
+
+// Skinned windows skip painting while this is true (the freezes counted in
+// PaintingSuspended); one freeze for as long as the scope lives.
+bool PaintingSuspended();
+class TPaintingSuspendedScope {
+public:
+    TPaintingSuspendedScope() { ++SkinState.PaintingSuspended; }
+    ~TPaintingSuspendedScope() { --SkinState.PaintingSuspended; }
+    TPaintingSuspendedScope(const TPaintingSuspendedScope&) = delete;
+    TPaintingSuspendedScope& operator=(const TPaintingSuspendedScope&) = delete;
+};
+
+// The engine's work in progress, counted for as long as the scope lives.
+inline int SkinBusyCount() { return SkinState.Busy; }
+class TSkinBusyScope {
+public:
+    TSkinBusyScope() { ++SkinState.Busy; }
+    ~TSkinBusyScope() { --SkinState.Busy; }
+    TSkinBusyScope(const TSkinBusyScope&) = delete;
+    TSkinBusyScope& operator=(const TSkinBusyScope&) = delete;
+};
+
+// A skin change for as long as it lives (the engine counts as busy): the
+// stage is set and put back as it was.
+class TSkinChangeScope {
+public:
+    explicit TSkinChangeScope(std::uint8_t stage = scsChanging) : saved_(SkinChanging) { SkinChanging = stage; }
+    ~TSkinChangeScope() { SkinChanging = saved_; }
+    TSkinChangeScope(const TSkinChangeScope&) = delete;
+    TSkinChangeScope& operator=(const TSkinChangeScope&) = delete;
+
+private:
+    std::uint8_t saved_;
+    TSkinBusyScope busy_;
+};
 
 }  // namespace kova::skin

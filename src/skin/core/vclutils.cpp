@@ -50,13 +50,16 @@ void PrintWindowed(HDC dc, TWinControl* w) {
 
 void PaintWindowedTree(HDC dc, TWinControl* w) {
     PrintWindowed(dc, w);
+    // The window is printed with its frame: children sit at the client
+    // area's place in it (a caption and borders move them right and down).
+    const RECT client = w->HandleAllocated() ? GetClientRectInWindow(w->Handle()) : RECT{};
     for (int i = 0; i < w->ControlCount(); ++i) {
         TWinControl* child = Windowed(w->Controls(i));
         if (!child || !child->Visible() || !child->HandleAllocated()) continue;
         TSavedDC saved(dc);
         {
             const bool moves = !(child->Is<TCustomForm>() && !child->Parent());
-            TDCOriginShift shift(dc, moves ? child->Left() : 0, moves ? child->Top() : 0);
+            TDCOriginShift shift(dc, moves ? client.left + child->Left() : 0, moves ? client.top + child->Top() : 0);
             PaintWindowedTree(dc, child);
         }
         saved.Restore();
@@ -102,11 +105,17 @@ bool CanPaintControl(TControl* control) {
     return control->Parent() != nullptr;
 }
 
-TCustomForm* GetParentCustomForm(TControl* control) {
+namespace {
+template <class T>
+T* NearestOwner(TControl* control) {
     for (TComponent* c = control; c; c = c->Owner())
-        if (auto* f = dynamic_cast<TCustomForm*>(c)) return f;
+        if (auto* found = dynamic_cast<T*>(c)) return found;
     return nullptr;
 }
+}  // namespace
+
+TCustomForm* GetParentCustomForm(TControl* control) { return NearestOwner<TCustomForm>(control); }
+TCustomFrame* GetParentFrame(TControl* control) { return NearestOwner<TCustomFrame>(control); }
 
 UINT AlignmentToTextFlags(TControl*, int alignment) {
     // The framework has no right-to-left reading: the flags stay as they are.

@@ -18,8 +18,10 @@ POINT CursorPos();
 // False for nothing, a windowed control without its window, a control
 // being read, loaded or destroyed, or one without a Parent.
 bool CanPaintControl(TControl* control);
-// The nearest form in the Owner chain, the control itself included.
+// The nearest form (frame) in the Owner chain, the control itself included;
+// nullptr when there is none.
 TCustomForm* GetParentCustomForm(TControl* control);
+TCustomFrame* GetParentFrame(TControl* control);
 // DrawText flags for an alignment (a TAlignment value), vertically centred
 // with tabs expanded.
 UINT AlignmentToTextFlags(TControl* control, int alignment);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 #include "common/win32_testing.h"
 #include "formstest.h"
@@ -87,6 +88,31 @@ TEST_F(AnimationTest, FormShowOf120msFadesInElevenFramesByAFifthOfTheAlpha) {
     EXPECT_TRUE(after);
     EXPECT_EQ(f.Provider->InAnimation, 0);
     EXPECT_FALSE(FormAnimating);
+}
+
+// An exception in the middle of an animation (here from its first pause)
+// leaves no layered overlay window behind: neither over a form nor over a
+// form changing its skin.
+TEST_F(AnimationTest, AnExceptionMidAnimationLeavesNoOverlayBehind) {
+    SkinnedTestForm f;
+    PumpFor(100);
+    struct Interrupted : std::runtime_error {
+        Interrupted() : std::runtime_error("interrupted") {}
+    };
+    for (const bool skinChange : {false, true}) {
+        SCOPED_TRACE(skinChange ? "skin change" : "form show");
+        LayeredRecorder rec;
+        AnimationOutput().Sleep = [](DWORD) { throw Interrupted(); };
+        if (skinChange)
+            EXPECT_THROW(AnimateFormSkinChange(f.Form, 120, 255, TacAnimType::atFading), Interrupted);
+        else
+            EXPECT_THROW(AnimateFormShow(f.Provider, 120, 255, TacAnimType::atFading), Interrupted);
+        ASSERT_FALSE(rec.Calls.empty());
+        const HWND overlay = rec.Calls.front().Wnd;
+        EXPECT_NE(overlay, f.Wnd());
+        EXPECT_FALSE(IsWindow(overlay)) << "the overlay is freed";
+        EXPECT_FALSE(FormAnimating);
+    }
 }
 
 TEST_F(AnimationTest, TimeBelowOnePeriodShowsAtOnceWithFullAlpha) {

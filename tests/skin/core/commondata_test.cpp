@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -374,6 +375,27 @@ TEST_F(RecordTest, BackgroundInfoOfPlainAndTransparentSections) {
     EXPECT_EQ(target.Pixels().At(15, 15) & 0xFFFFFF, 0u);
 }
 
+// A half-transparent section over a parent that has no colour to show
+// ("none", the magenta) keeps its own colour instead of mixing with it.
+TEST_F(RecordTest, HalfTransparentOverAParentWithoutColourKeepsItsOwn) {
+    auto* parent = new ProbePanel(form, 51);
+    parent->SetParent(form);
+    parent->SetBounds(0, 0, 200, 100);
+    parent->P.Data.SetSkinSection("NOSUCHSECTION");
+    parent->SetColor(static_cast<TColor>(clFuchsia));
+    auto* half = new ProbePanel(form, 51);
+    half->SetParent(parent);
+    half->P.Data.SetSkinSection("HALF");
+    parent->HandleNeeded();
+    ASSERT_FALSE(parent->P.Data.IsSkinned());
+    ASSERT_TRUE(half->P.Data.IsSkinned());
+    ASSERT_EQ(GetControlColor(parent), static_cast<std::uint32_t>(clFuchsia));
+    EXPECT_EQ(half->P.Data.BackgroundColorFor(0, nullptr), 0u) << "the section's own black";
+    // Over a parent with a colour the two are mixed as before.
+    parent->SetColor(static_cast<TColor>(0xFFFFFF));
+    EXPECT_EQ(half->P.Data.BackgroundColorFor(0, nullptr), 0x808080u);
+}
+
 TEST_F(RecordTest, BoundLabelBesideItsControl) {
     auto* e = new ProbeEdit(form, 2);
     e->SetName("Edit1");
@@ -400,6 +422,32 @@ TEST_F(RecordTest, BoundLabelBesideItsControl) {
     EXPECT_FALSE(bound.UseSkinColor());
     bound.SetActive(false);
     EXPECT_EQ(bound.Label(), nullptr);
+}
+
+// The label is a child of the control's parent and owned by the control:
+// whichever goes first, the label is freed once.
+TEST_F(RecordTest, BoundLabelIsFreedOnceWhoeverGoesFirst) {
+    for (const bool parentFirst : {true, false}) {
+        SCOPED_TRACE(parentFirst ? "the parent is freed first" : "the control is freed first");
+        auto* panel = new ProbePanel(form, 51);
+        panel->SetParent(form);
+        panel->SetBounds(0, 0, 300, 200);
+        auto* e = new ProbeEdit(form, 2);
+        e->SetParent(panel);
+        e->SetBounds(100, 50, 80, 21);
+        auto bound = std::make_unique<TsBoundLabel>(&e->P.Data);
+        bound->SetActive(true);
+        ASSERT_NE(bound->Label(), nullptr);
+        ASSERT_EQ(bound->Label()->Parent(), panel);
+        if (parentFirst)
+            panel->Free();
+        else
+            e->Free();
+        EXPECT_EQ(bound->Label(), nullptr);
+        bound.reset();
+        if (!parentFirst) panel->Free();
+        EXPECT_EQ(form->ControlCount(), 0);
+    }
 }
 
 }  // namespace

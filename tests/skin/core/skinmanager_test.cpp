@@ -16,14 +16,17 @@
 
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
+#include "framework/portable/formtext.h"
 #include "framework/portable/props.h"
 #include "skin/core/commondata.h"
 #include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/skincommands.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
+#include "skin/core/sysutils.h"
 #include "skin/forms/provider.h"
 #include "handlecheck.h"
 
@@ -260,6 +263,73 @@ TEST_F(ManagerTest, InternalSkinByNameAndTheSkinListsWithIt) {
     EXPECT_EQ(first, "Linen (internal)");
     m->GetSkinNames(names, slAll, first);
     EXPECT_EQ(names.size(), 4u);
+}
+
+// A form description sets the manager's effects and animation settings.
+TEST_F(ManagerTest, EffectsAndAnimationsFromAFormDescription) {
+    RegisterSkinManagerClass();
+    TComponent root(nullptr);
+    ReadComponentText(&root,
+                      "object Root: TComponent\n"
+                      "  object Manager: TsSkinManager\n"
+                      "    Effects.AllowGlowing = False\n"
+                      "    Effects.AllowAeroBluring = False\n"
+                      "    AnimEffects.FormShow.Time = 120\n"
+                      "    AnimEffects.FormShow.Mode = atFading\n"
+                      "    AnimEffects.DialogHide.Active = False\n"
+                      "    AnimEffects.BlendOnMoving.Active = True\n"
+                      "    AnimEffects.BlendOnMoving.BlendValue = 99\n"
+                      "    AnimEffects.Buttons.Events = [beMouseEnter, beMouseUp]\n"
+                      "    AnimEffects.SkinChanging.Time = 240\n"
+                      "    Active = False\n"
+                      "  end\n"
+                      "end\n");
+    ASSERT_EQ(root.ComponentCount(), 1);
+    auto* m = dynamic_cast<TsSkinManager*>(root.Components(0));
+    ASSERT_NE(m, nullptr);
+    const TsSkinModel& model = m->Model();
+    EXPECT_FALSE(model.Effects.AllowGlowing);
+    EXPECT_FALSE(model.Effects.AllowAeroBluring);
+    EXPECT_FALSE(m->AllowGlowing());
+    EXPECT_EQ(model.AnimEffects.FormShow.Time, 120);
+    EXPECT_EQ(model.AnimEffects.FormShow.Mode, TacAnimType::atFading);
+    EXPECT_FALSE(model.AnimEffects.DialogHide.Active);
+    EXPECT_TRUE(model.AnimEffects.DialogShow.Active) << "untouched settings keep their defaults";
+    EXPECT_TRUE(model.AnimEffects.BlendOnMoving.Active);
+    EXPECT_EQ(model.AnimEffects.BlendOnMoving.BlendValue, 99);
+    EXPECT_EQ(model.AnimEffects.Buttons.Events, beMouseEnter | beMouseUp);
+    EXPECT_EQ(model.AnimEffects.SkinChanging.Time, 240);
+    EXPECT_EQ(GetOrdProp(m, "AnimEffects.Minimizing.Time"), 200);
+}
+
+TEST_F(ManagerTest, InternalSkinsAddedOrRemovedChangeTheSkinList) {
+    TsSkinManager* m = NewManager();
+    int changes = 0;
+    m->OnSkinListChanged = [&](TObject* sender) {
+        EXPECT_EQ(sender, m);
+        ++changes;
+    };
+    TsStoredSkin skin;
+    skin.Name = "Extra (internal)";
+    m->Model().InternalSkins.Add(skin);
+    EXPECT_EQ(changes, 1);
+    m->Model().InternalSkins.Delete(static_cast<std::size_t>(m->Model().InternalSkins.IndexOf("Extra (internal)")));
+    EXPECT_EQ(changes, 2);
+    m->Model().InternalSkins.Clear();
+    EXPECT_EQ(changes, 3);
+}
+
+// Glow halos are asked for only where glow windows can be shown.
+TEST_F(ManagerTest, GlowingNeedsTheSwitchAndGlowWindows) {
+    TsSkinManager* m = NewManager();
+    const bool saved = WowWithoutDwm;
+    m->Model().Effects.AllowGlowing = true;
+    EXPECT_EQ(m->AllowGlowing(), LayeredWindowsAvailable());
+    WowWithoutDwm = true;
+    EXPECT_FALSE(m->AllowGlowing()) << "no glow windows for a 32-bit program on 64-bit Windows without composition";
+    WowWithoutDwm = saved;
+    m->Model().Effects.AllowGlowing = false;
+    EXPECT_FALSE(m->AllowGlowing());
 }
 
 TEST_F(ManagerTest, SwitchedOffRemovesTheSkinAndOnLoadsItAgain) {

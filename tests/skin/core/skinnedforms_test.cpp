@@ -201,6 +201,45 @@ TEST_F(FreezeTest, FormAnimatingFollowsTheSkinChangeAnimationOfTheDefaultManager
     EXPECT_FALSE(IsWindow(rec.Calls.back().Wnd)) << "the overlay is freed";
 }
 
+// Painting is suspended from the default manager's lock to its unlock, and
+// the skin change's animation runs in its animated stage with the engine
+// busy; afterwards everything is idle again.
+TEST_F(FreezeTest, PaintingSuspendedFromLockToUnlockAndTheAnimatedStage) {
+    SkinnedTestForm a;
+    PumpFor(50);
+    EXPECT_FALSE(PaintingSuspended());
+    manager_->Model().AnimEffects.SkinChanging.Active = true;
+    manager_->Model().AnimEffects.SkinChanging.Time = 36;
+    LockFormsRepaint(manager_);
+    EXPECT_TRUE(PaintingSuspended());
+    LockFormsRepaint(manager_);  // a second lock ends with the same unlock
+    EXPECT_TRUE(PaintingSuspended());
+    LayeredRecorder rec;
+    std::vector<int> stages, busy;
+    std::vector<bool> suspended;
+    AnimationOutput().Sleep = [&](DWORD) {
+        stages.push_back(SkinChanging);
+        busy.push_back(SkinBusyCount());
+        suspended.push_back(PaintingSuspended());
+    };
+    UnlockFormsRepaint(manager_, true);
+    ASSERT_FALSE(stages.empty()) << "the animation ran";
+    for (std::size_t i = 0; i < stages.size(); ++i) {
+        EXPECT_EQ(stages[i], scsAnimated);
+        EXPECT_GT(busy[i], 0);
+        EXPECT_FALSE(suspended[i]) << "the form paints its new look";
+    }
+    EXPECT_FALSE(PaintingSuspended());
+    EXPECT_EQ(SkinChanging, scsIdle);
+    EXPECT_EQ(SkinBusyCount(), 0);
+    // Another manager's lock does not suspend the default manager's painting.
+    TsSkinManager* other = new TsSkinManager(Application());
+    LockFormsRepaint(other);
+    EXPECT_FALSE(PaintingSuspended());
+    UnlockFormsRepaint(other, false);
+    other->Free();
+}
+
 // The main window of the program (made once: the first form made through
 // CreateForm stays the main form).
 TForm* MainForm() {

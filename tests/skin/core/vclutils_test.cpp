@@ -54,6 +54,18 @@ TEST_F(VclUtilsTest, WindowsAndForms) {
     EXPECT_EQ(GetParentCustomForm(inner), form);  // through the owners
     EXPECT_EQ(GetParentCustomForm(form), form);
     EXPECT_EQ(GetParentCustomForm(nullptr), nullptr);
+    // The frame a control belongs to, through the owners too.
+    auto* frame = new TCustomFrame(form);
+    frame->SetParent(form);
+    auto* onFrame = new TPanel(frame);
+    onFrame->SetParent(frame);
+    auto* deeper = new TPanel(onFrame);
+    deeper->SetParent(onFrame);
+    EXPECT_EQ(GetParentFrame(deeper), frame);
+    EXPECT_EQ(GetParentFrame(frame), frame);
+    EXPECT_EQ(GetParentFrame(inner), nullptr);
+    EXPECT_EQ(GetParentFrame(nullptr), nullptr);
+    EXPECT_EQ(GetParentCustomForm(deeper), form);
     // The client area sits below the caption inside the window.
     const RECT c = GetClientRectInWindow(form->Handle());
     RECT w{};
@@ -176,6 +188,52 @@ TEST_F(VclUtilsTest, FormIsPaintedWithWhatItsChildrenPaint) {
     EXPECT_EQ(rgb(20 + 60, 30 + 60), 0x404040u);                                 // the panel's face
     EXPECT_EQ(rgb(20, 30 + 40), 0xFFFFFFu);                                      // its raised bevel
     EXPECT_EQ(rgb(20 + 40 + 15, 30 + 20 + 15), 0xFF0000u);                       // the windowless child (red)
+}
+
+// A form with a caption and borders: its children are painted at their
+// place in the client area, not moved up and left by the frame.
+TEST_F(VclUtilsTest, ChildrenOfAFramedFormSitAtTheClientOffset) {
+    form->SetBorderStyle(bsSizeable);
+    form->SetColor(0x202020);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(20, 30, 60, 40);
+    panel->SetBevelOuter(bvNone);
+    panel->SetColor(0x4080C0);
+    auto* inner = new TPanel(form);
+    inner->SetParent(panel);
+    inner->SetBounds(10, 10, 20, 20);
+    inner->SetBevelOuter(bvNone);
+    inner->SetColor(0x00FF00);
+    auto* deepest = new TPanel(form);
+    deepest->SetParent(inner);
+    deepest->SetBounds(2, 2, 6, 6);
+    deepest->SetBevelOuter(bvNone);
+    deepest->SetColor(0xFF0000);
+    form->Show();
+    // The inner panel gets a window border of its own.
+    SetWindowLongPtrA(inner->Handle(), GWL_STYLE, GetWindowLongPtrA(inner->Handle(), GWL_STYLE) | WS_BORDER);
+    SetWindowPos(inner->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    kova::test::PumpFor(50);
+    const RECT client = GetClientRectInWindow(form->Handle());
+    ASSERT_GT(client.top, 0);  // a caption
+    ASSERT_GT(client.left, 0); // and borders
+    TBitmap bitmap(form->Width(), form->Height());
+    CopyParentBackground(bitmap, form, 0, nullptr, 0);
+    GdiFlush();
+    const auto rgb = [&](int x, int y) { return bitmap.Pixels().At(client.left + x, client.top + y) & 0xFFFFFF; };
+    EXPECT_EQ(rgb(5, 5), 0x202020u);                      // the form's client area
+    EXPECT_EQ(rgb(20, 30), 0xC08040u);                    // the panel's top-left pixel
+    EXPECT_EQ(rgb(19, 29), 0x202020u);                    // just outside it
+    EXPECT_EQ(rgb(20 + 59, 30 + 39), 0xC08040u);          // its bottom-right pixel
+    // A child of a child with a border of its own: at that child's client offset.
+    const RECT innerClient = GetClientRectInWindow(inner->Handle());
+    ASSERT_GT(innerClient.left, 0);
+    const int dx = 20 + 10 + innerClient.left, dy = 30 + 10 + innerClient.top;
+    EXPECT_EQ(rgb(dx + 2, dy + 2), 0x0000FFu);            // the deepest panel (blue in RGB)
+    EXPECT_EQ(rgb(dx + 7, dy + 7), 0x0000FFu);
+    EXPECT_EQ(rgb(dx + 1, dy + 1), 0x00FF00u);            // the inner panel around it
 }
 
 }  // namespace

@@ -287,7 +287,7 @@ const TsGenState* StateBlock(const TsSkinModel& skin, int sectionIndex, bool hot
 
 void DrawOnce(HDC dc, const std::string& text, RECT r, UINT flags, TColor colour) {
     SetTextColor(dc, ColorToRGB(colour));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+    DrawTextStr(dc, text, r, flags);
 }
 
 // Contours left, top, right, bottom (each set one), then the font colour.
@@ -304,6 +304,28 @@ void DrawWithContours(HDC dc, const std::string& text, const RECT& r, UINT flags
 }
 
 }  // namespace
+
+int DrawTextStr(HDC dc, const std::string& text, RECT& r, UINT flags) {
+    return DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+}
+
+int GetTextWidth(TCanvas& canvas, const std::string& text) { return canvas.TextWidth(text); }
+
+void GetTextSize(TCanvas& canvas, const std::string& text, SIZE& size) { size = canvas.TextExtent(text); }
+
+void CanvasTextRect(TCanvas& canvas, const RECT& r, int x, int y, const std::string& text) {
+    canvas.TextRect(r, x, y, text);
+}
+
+void GetTextExtentDC(HDC dc, const std::string& text, SIZE& size) {
+    size = SIZE{0, 0};
+    if (!GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) size = SIZE{0, 0};
+}
+
+void PaintSkinTextCanvas(TCanvas& canvas, const std::string& text, bool enabled, const RECT& r, UINT flags,
+                         const TsSkinModel& skin, int sectionIndex, bool hot) {
+    PaintSkinText(canvas, text, enabled, r, flags, skin, sectionIndex, hot);
+}
 
 void PaintSkinText(TCanvas& canvas, const std::string& text, bool enabled, const RECT& r, UINT flags,
                    const TsSkinModel& skin, int sectionIndex, bool hot) {

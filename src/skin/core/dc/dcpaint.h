@@ -113,6 +113,16 @@ void BackgroundInfoToImageInfo(const TsBackgroundInfo& info, TsParentImageInfo& 
 
 // -------------------------------------------------------------------- text
 
+// The text calls the skinned controls share, one call each: DrawTextA with
+// the string's length (the text's height is returned, r is updated for
+// DT_CALCRECT); the canvas's text extent, its width, and its TextRect; and
+// GetTextExtentPoint32A on a device context (size 0 x 0 on failure).
+int DrawTextStr(HDC dc, const std::string& text, RECT& r, UINT flags);
+int GetTextWidth(TCanvas& canvas, const std::string& text);
+void GetTextSize(TCanvas& canvas, const std::string& text, SIZE& size);
+void CanvasTextRect(TCanvas& canvas, const RECT& r, int x, int y, const std::string& text);
+void GetTextExtentDC(HDC dc, const std::string& text, SIZE& size);
+
 // A section's text on a canvas in its own font, background mode
 // transparent. Enabled: each contour colour of the state's block that is
 // set (one pixel left, up, right, down, in that order), then the font
@@ -120,6 +130,9 @@ void BackgroundInfoToImageInfo(const TsBackgroundInfo& info, TsParentImageInfo& 
 // section's colour. Nothing for an empty text or an invalid section.
 void PaintSkinText(TCanvas& canvas, const std::string& text, bool enabled, const RECT& r, UINT flags,
                    const TsSkinModel& skin, int sectionIndex, bool hot);
+// The canvas form the skinned controls call: the same as PaintSkinText.
+void PaintSkinTextCanvas(TCanvas& canvas, const std::string& text, bool enabled, const RECT& r, UINT flags,
+                         const TsSkinModel& skin, int sectionIndex, bool hot);
 
 // What a control's caption depends on beyond its section.
 struct TControlTextStyle {

@@ -1,11 +1,15 @@
 // Switches and timings of the visual effects the skin manager carries:
 // glow halos and glass blur, and the animations of forms, dialogs, pages,
-// buttons and skin changes. Plain settings; the animations read them.
-// Window-free.
+// buttons and skin changes. Plain settings the animations read, published
+// so that form descriptions set them (the manager's "Effects" and
+// "AnimEffects"). Window-free.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+
+#include "framework/portable/component.h"
+#include "framework/portable/props.h"
 
 namespace kova::skin {
 
@@ -18,7 +22,8 @@ struct TacGlowSupport {
     bool WowWithoutDwm = false;    // 32-bit program on 64-bit Windows without composition
 };
 
-class TacSkinEffects {
+class TacSkinEffects : public TPersistent {
+    KOVA_CLASS_PROPS(TacSkinEffects, TPersistent)
 public:
     bool AllowGlowing = true;
     bool AllowAeroBluring = true;
@@ -26,22 +31,40 @@ public:
     bool GetAllowGlowing(const TacGlowSupport& support) const {
         return AllowGlowing && (support.LayeredWindows || support.DesignTime) && !support.WowWithoutDwm;
     }
+
+private:
+    static void DefineProps(TPropList& L);
 };
 
-struct TacFormAnimation {
+class TacFormAnimation : public TPersistent {
+    KOVA_CLASS_PROPS(TacFormAnimation, TPersistent)
+public:
     bool Active = true;
     std::uint16_t Time = 0;  // milliseconds
     TacAnimType Mode = TacAnimType::atAero;
+
+private:
+    static void DefineProps(TPropList& L);
 };
 
-struct TacBlendOnMoving : TacFormAnimation {
+class TacBlendOnMoving : public TacFormAnimation {
+    KOVA_CLASS_PROPS(TacBlendOnMoving, TacFormAnimation)
+public:
     std::uint8_t BlendValue = 170;
     TacBlendOnMoving() { Active = false, Time = 1000; }
+
+private:
+    static void DefineProps(TPropList& L);
 };
 
 enum TacBtnEvent : std::uint8_t { beMouseEnter = 1, beMouseLeave = 2, beMouseDown = 4, beMouseUp = 8 };
-struct TacBtnEffects {
+class TacBtnEffects : public TPersistent {
+    KOVA_CLASS_PROPS(TacBtnEffects, TPersistent)
+public:
     std::uint8_t Events = beMouseEnter | beMouseLeave | beMouseDown | beMouseUp;
+
+private:
+    static void DefineProps(TPropList& L);
 };
 
 struct TacDialogShow : TacFormAnimation {};
@@ -55,7 +78,9 @@ struct TacSkinChanging : TacFormAnimation {
     TacSkinChanging() { Time = 100, Mode = TacAnimType::atFading; }
 };
 
-struct TacAnimEffects {
+class TacAnimEffects : public TPersistent {
+    KOVA_CLASS_PROPS(TacAnimEffects, TPersistent)
+public:
     TacBlendOnMoving BlendOnMoving;
     TacBtnEffects Buttons;
     TacDialogShow DialogShow;
@@ -65,6 +90,9 @@ struct TacAnimEffects {
     TacMinimizing Minimizing;
     TacPageChange PageChange;
     TacSkinChanging SkinChanging;
+
+private:
+    static void DefineProps(TPropList& L);
 };
 
 }  // namespace kova::skin

@@ -23,6 +23,15 @@ inline constexpr TsColor kNoColor = -1;
 // Image entry kinds.
 enum : std::uint8_t { ekMask = 0, ekTexture = 1, ekGlyph = 2 };
 
+// Bounds of the sizes a skin file gives. The loader clamps every size to
+// them as it reads it, so that no painter computes with, or allocates for,
+// a value a hand-edited or damaged file made up: pixel sizes and offsets
+// within +-kMaxSkinPixels, glow margins within +-kMaxGlowMargin, shares of
+// a background within 0..100 percent.
+inline constexpr std::int32_t kMaxSkinPixels = 1024;
+inline constexpr std::int32_t kMaxGlowMargin = 255;
+inline constexpr std::int32_t kMaxSkinStates = 64;
+
 struct TsMaskData {
     // The entry's own picture; empty when it lies in the master bitmap.
     std::shared_ptr<Bitmap32> Image;
@@ -129,6 +138,9 @@ struct TsSkinData {
     std::int16_t BICloseGlow = 0, BICloseGlowMargin = 0, BIMaxGlow = 0, BIMaxGlowMargin = 0, BIMinGlow = 0,
                  BIMinGlowMargin = 0;
     bool AeroBlur = false;
+    // Whether the skin draws menus ("SKINMENUS", on unless 0): the skinned
+    // menus read it after each load.
+    bool SkinMenus = true;
     std::int32_t ExtShadow = 0;
     std::string MasterBitmapName;
 };

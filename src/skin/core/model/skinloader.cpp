@@ -1,7 +1,9 @@
 #include "skin/core/model/skinloader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <string_view>
 #include <type_traits>
 
 #include "framework/portable/inifiles.h"
@@ -82,6 +84,32 @@ struct VocabKey {
     Value (*get)(const TsGeneralData&);
 };
 
+// The range of an Int key; keys not listed are no sizes and keep any value.
+struct IntBounds {
+    const char* key;
+    std::int64_t low, high;
+};
+const IntBounds kIntBounds[] = {
+    {"GLOW", 0, kMaxSkinPixels},
+    {"GLOWMARGIN", -kMaxGlowMargin, kMaxGlowMargin},
+    {"GSIZE", 0, 255},
+    {"HGSIZE", 0, 255},
+    {"TRANSPARENCY", 0, 100},
+    {"HOTTRANSPARENCY", 0, 100},
+    {"GRADIENTPERCENT", 0, 100},
+    {"HOTGRADIENTPERCENT", 0, 100},
+    {"IMAGEPERCENT", 0, 100},
+    {"HOTIMAGEPERCENT", 0, 100},
+    {"FADINGITERATIONS", 0, 100},
+    {"STATES", 0, kMaxSkinStates},
+};
+
+std::int64_t Bounded(const char* key, std::int64_t v) {
+    for (const IntBounds& b : kIntBounds)
+        if (std::string_view(key) == b.key) return std::clamp(v, b.low, b.high);
+    return v;
+}
+
 template <class T>
 T Narrow(std::int64_t v) { return static_cast<T>(v); }
 
@@ -135,6 +163,12 @@ const VocabKey kVocabulary[] = {
 #undef KOVA_BOOL
 #undef KOVA_STR
 
+// Every value a section record takes goes through here.
+void Store(const VocabKey& k, TsGeneralData& d, Value v) {
+    if (k.kind == Kind::Int) v.i = Bounded(k.key, v.i);
+    k.set(d, v);
+}
+
 const VocabKey* FindKey(const std::string& key) {
     for (const VocabKey& k : kVocabulary)
         if (key == k.key) return &k;
@@ -177,7 +211,7 @@ void FinishSection(TsGeneralData& d) {
 // Zeroes the hot fields that are read only for sections with a hot state.
 void ClearHotFields(TsGeneralData& d) {
     for (const VocabKey& k : kVocabulary)
-        if (k.hot) k.set(d, Value{});
+        if (k.hot) Store(k, d, Value{});
 }
 
 // ------------------------------------------------------------- the reader
@@ -260,10 +294,10 @@ private:
         TsGeneralData d;
         d.SectionName = name;
         const VocabKey& states = *FindKey("STATES");  // decides whether the hot keys are read
-        states.set(d, ReadKey(name, states));
+        Store(states, d, ReadKey(name, states));
         for (const VocabKey& k : kVocabulary) {
             if (k.hot && d.States <= 1) continue;
-            k.set(d, ReadKey(name, k));
+            Store(k, d, ReadKey(name, k));
         }
         FinishSection(d);
         return d;
@@ -272,41 +306,45 @@ private:
     // ------------------------------------------------------------ GLOBALINFO
     void ReadGlobalInfo() {
         TsSkinData& s = t_.SkinData;
-        auto i16 = [this](const char* key, std::int32_t def) {
-            return static_cast<std::int16_t>(ini_.ReadInteger(kGlobalInfo, key, def));
+        // Sizes are bounded as they are read (and before they are narrowed
+        // to 16 bits, which would wrap a large value into a plausible one).
+        constexpr std::int32_t px = kMaxSkinPixels, gm = kMaxGlowMargin;
+        auto i16 = [this](const char* key, std::int32_t def, std::int32_t low, std::int32_t high) {
+            return static_cast<std::int16_t>(std::clamp(ini_.ReadInteger(kGlobalInfo, key, def), low, high));
         };
-        auto strict = [this](const char* key, const char* def) {
-            return static_cast<std::int16_t>(StrToInt(ini_.ReadString(kGlobalInfo, key, def)));
+        auto strict = [this](const char* key, const char* def, std::int32_t low, std::int32_t high) {
+            return static_cast<std::int16_t>(std::clamp(StrToInt(ini_.ReadString(kGlobalInfo, key, def)), low, high));
         };
         s.Version = ini_.ReadFloat(kGlobalInfo, "VERSION", 0);
         s.Author = ini_.ReadString(kGlobalInfo, "AUTHOR", "");
         s.Description = ini_.ReadString(kGlobalInfo, "DESCRIPTION", "");
-        s.BorderWidth = i16("BORDERWIDTH", 4);
-        s.TitleHeight = i16("TITLEHEIGHT", 30);
-        s.MaxHeight = i16("MAXHEIGHT", 0);
+        s.BorderWidth = i16("BORDERWIDTH", 4, 0, px);
+        s.TitleHeight = i16("TITLEHEIGHT", 30, 0, px);
+        s.MaxHeight = i16("MAXHEIGHT", 0, 0, px);
         if (s.MaxHeight == 0) s.MaxHeight = s.TitleHeight;
-        s.FormOffset = i16("FORMOFFSET", ctx_.FrameWidth);
-        s.AlignOffset = i16("ALIGNOFFSET", 0);
-        s.CenterOffset = i16("CENTEROFFSET", 0);
-        s.BorderMode = i16("BORDERMODE", 0);
+        s.FormOffset = i16("FORMOFFSET", ctx_.FrameWidth, -px, px);
+        s.AlignOffset = i16("ALIGNOFFSET", 0, -px, px);
+        s.CenterOffset = i16("CENTEROFFSET", 0, -px, px);
+        s.BorderMode = i16("BORDERMODE", 0, INT16_MIN, INT16_MAX);
         s.Shadow1Color = ini_.ReadInteger(kGlobalInfo, "SHADOW1COLOR", 0);
-        s.Shadow1Offset = strict("SHADOW1OFFSET", "0");
-        s.Shadow1Blur = strict("SHADOW1BLUR", "-1");
-        s.Shadow1Transparency = strict("SHADOW1TRANSPARENCY", "0");
-        s.BISpacing = i16("BISPACE", 0);
-        s.BIVAlign = i16("BIVALIGN", 0);
-        s.BIRightMargin = i16("BIRIGHT", 0);
-        s.BILeftMargin = i16("BILEFT", 0);
-        s.BITopMargin = i16("BITOP", 0);
+        s.Shadow1Offset = strict("SHADOW1OFFSET", "0", -px, px);
+        s.Shadow1Blur = strict("SHADOW1BLUR", "-1", -1, px);
+        s.Shadow1Transparency = strict("SHADOW1TRANSPARENCY", "0", 0, 100);
+        s.BISpacing = i16("BISPACE", 0, -px, px);
+        s.BIVAlign = i16("BIVALIGN", 0, INT16_MIN, INT16_MAX);
+        s.BIRightMargin = i16("BIRIGHT", 0, -px, px);
+        s.BILeftMargin = i16("BILEFT", 0, -px, px);
+        s.BITopMargin = i16("BITOP", 0, -px, px);
         s.BorderColor = ini_.ReadInteger(kGlobalInfo, "BORDERCOLOR", 0);
-        s.BIKeepHUE = i16("BIKEEPHUE", 0);
-        s.BICloseGlow = strict("BICONCLOSEGLOW", "0");
-        s.BICloseGlowMargin = strict("BICONCLOSEGLOWMARGIN", "0");
-        s.BIMaxGlow = strict("BICONMAXGLOW", "0");
-        s.BIMaxGlowMargin = strict("BICONMAXGLOWMARGIN", "0");
-        s.BIMinGlow = strict("BICONMINGLOW", "0");
-        s.BIMinGlowMargin = strict("BICONMINGLOWMARGIN", "0");
+        s.BIKeepHUE = i16("BIKEEPHUE", 0, INT16_MIN, INT16_MAX);
+        s.BICloseGlow = strict("BICONCLOSEGLOW", "0", 0, px);
+        s.BICloseGlowMargin = strict("BICONCLOSEGLOWMARGIN", "0", -gm, gm);
+        s.BIMaxGlow = strict("BICONMAXGLOW", "0", 0, px);
+        s.BIMaxGlowMargin = strict("BICONMAXGLOWMARGIN", "0", -gm, gm);
+        s.BIMinGlow = strict("BICONMINGLOW", "0", 0, px);
+        s.BIMinGlowMargin = strict("BICONMINGLOWMARGIN", "0", -gm, gm);
         s.AeroBlur = ini_.ReadInteger(kGlobalInfo, "AEROBLUR", 0) != 0;
+        s.SkinMenus = ini_.ReadInteger(kGlobalInfo, "SKINMENUS", 1) != 0;
         s.ExtShadow = ini_.ReadInteger(kGlobalInfo, "EXTSHADOW", 0);
         s.MasterBitmapName = ini_.ReadString(kGlobalInfo, "MASTERBITMAP", "");
         // Version notices: newer skins load anyway; old ones are told only
@@ -629,11 +667,11 @@ private:
             } else {
                 v.i = std::string(k.key) == "STATES" ? 3 : k.defValue;
             }
-            k.set(d, v);
+            Store(k, d, v);
         }
         // Whether the hot state is its own is decided by the skin's STATES.
         const auto states = InheritedInt(name, "STATES");
-        d.States = states ? static_cast<std::int32_t>(*states) : 4;
+        d.States = static_cast<std::int32_t>(Bounded("STATES", states ? *states : 4));
         if (d.States <= 1) ClearHotFields(d);
         FinishSection(d);
         auto same = std::find_if(t_.Sections.begin(), t_.Sections.end(),

@@ -8,6 +8,7 @@
 #include "framework/portable/colors.h"
 #include "framework/portable/numformat.h"
 #include "skin/core/model/skinsource.h"
+#include "skin/core/portable/png.h"
 #include "skin/core/portable/utils.h"
 
 namespace kova::skin {
@@ -401,12 +402,33 @@ TsColor TsSkinModel::SelectionFontColor(bool focused) const {
     return ColorToRGB(hot);
 }
 
+namespace {
+struct TBuiltInShadows {
+    Bitmap32 Active, Inactive;
+};
+TBuiltInShadows& BuiltInShadows() {
+    static TBuiltInShadows shadows;
+    return shadows;
+}
+Bitmap32 Premultiplied(const Bitmap32& picture) {
+    Bitmap32 out = picture.Clone();
+    PremultiplyAlpha(out);
+    return out;
+}
+}  // namespace
+
+void SetBuiltInExtBorderShadows(Bitmap32 active, Bitmap32 inactive) {
+    BuiltInShadows() = {std::move(active), std::move(inactive)};
+}
+
 void TsSkinModel::UpdateShadow() {
     shadow_ = TsExtBorderShadow{};
     if (!tables_.SkinData.Active || !ExtendedBorders) return;
     const std::int32_t i = consts_.ExBorder;
     if (!MaskIndexValid(i)) {
         shadow_.BuiltIn = true;
+        shadow_.Active = Premultiplied(BuiltInShadows().Active);
+        shadow_.Inactive = Premultiplied(BuiltInShadows().Inactive);
         shadow_.Left = shadow_.Top = shadow_.Right = shadow_.Bottom = 9;
         return;
     }
@@ -462,7 +484,10 @@ void TsSkinModel::UpdateConstIndexes() {
         consts_.GripImage = g("GRIPIMAGE");
         consts_.GripHorz = g("GRIPHORZ");
         consts_.GripVert = g("GRIPVERT");
+        consts_.SmallArrowGlyph = g("SMALLARROW");
     }
+    if (const std::int32_t d = IndexOfSection("DIALOG"); SectionIndexValid(d))
+        consts_.DialogColor = ColorToRGB(tables_.Sections[static_cast<std::size_t>(d)].Props[0].Color) & 0xFFFFFF;
     group("COMBOBTN", consts_.ComboBtn);
     consts_.ComboBoxGlyph = IndexOfMask(IndexOfSection("COMBOBOX"), "COMBOBOX", "GLYPHMASK");
     const char* tabs[4] = {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"};

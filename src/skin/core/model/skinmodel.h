@@ -54,17 +54,29 @@ struct TsConstIndexes {
     std::int32_t RadioButtonChecked = -1, RadioButtonUnchecked = -1, RadioButtonGrayed = -1;
     std::int32_t SmallBoxChecked = -1, SmallBoxUnchecked = -1, SmallBoxGrayed = -1;
     std::int32_t ExBorder = -1, GripImage = -1, GripHorz = -1, GripVert = -1;
+    // The small drop-down arrow ("SMALLARROW" of GLOBALINFO) of tool buttons.
+    std::int32_t SmallArrowGlyph = -1;
+    // The colour native dialogs are filled with: the normal colour of the
+    // skin's "DIALOG" section; 0xFF00FF (none) without one.
+    TsColor DialogColor = 0xFF00FF;
 };
 
 // The shadow around forms with extended borders: the skin's "EXBORDER"
 // pictures (first state active, second inactive) or, without one, the
-// program's own shadow (BuiltIn: the painter supplies it), and how far the
+// program's own shadow (BuiltIn, see SetBuiltInExtBorderShadows), and how far the
 // shadow reaches beyond the form on each side.
 struct TsExtBorderShadow {
     bool BuiltIn = false;
     Bitmap32 Active, Inactive;
     std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
+
+// The program's own shadow pictures for the extended borders of skins
+// without "EXBORDER" (straight alpha, as drawn; empty pictures: none). The
+// skinning units' start-up sets them from the program's resources; every
+// later load of a model with extended borders puts copies prepared for
+// alpha painting (colours premultiplied by alpha) in its ExtBorderShadow().
+void SetBuiltInExtBorderShadows(Bitmap32 active, Bitmap32 inactive);
 
 enum TSkinListKind { slFolders = 0, slPackedFiles = 1, slAll = 2 };
 

@@ -13,6 +13,8 @@ namespace kova::skin {
 
 struct TsStoredSkin {
     std::string Name;
+    // Descriptive, like the values below: loading uses only Name and Data.
+    Bitmap32 MasterBitmap;
     TsColor Shadow1Color = 0;
     std::int32_t Shadow1Offset = 0;
     std::int32_t Shadow1Blur = -1;
@@ -22,6 +24,9 @@ struct TsStoredSkin {
     std::string Author;
     std::string Description;
     std::vector<std::uint8_t> Data;  // the whole packed skin file
+
+    // Copies everything another stored skin holds (its picture deeply).
+    void Assign(const TsStoredSkin& other);
 };
 
 class TsStoredSkins {
@@ -33,7 +38,8 @@ public:
     void Add(TsStoredSkin skin);
     void Delete(std::size_t i);
     void Clear();
-    // Called after every change (skin lists refresh themselves).
+    // Called after every change: the skin manager tells its
+    // OnSkinListChanged, so that skin lists refresh themselves.
     std::function<void()> OnChange;
 
 private:

@@ -444,6 +444,61 @@ TGdiObject<HFONT> CrispFont(int height = -16) {
                                          0, "Arial"));
 }
 
+// The one-call text wrappers agree with the calls they stand for, and the
+// canvas form of the section text paints what PaintSkinText paints.
+TEST(DcPaint, TextWrappersAndTheCanvasFormOfSectionText) {
+    auto font = CrispFont();
+    DibDC dc(200, 40, 0x00FFFFFF);
+    SelectObject(dc.DC(), font.Get());
+    TCanvas canvas;
+    TCanvasLease lease(canvas, dc.DC());
+    SIZE byDC{}, byCanvas{};
+    GetTextExtentDC(dc.DC(), "Wrapped", byDC);
+    GetTextSize(canvas, "Wrapped", byCanvas);
+    EXPECT_GT(byDC.cx, 0);
+    EXPECT_EQ(byDC.cx, byCanvas.cx);
+    EXPECT_EQ(byDC.cy, byCanvas.cy);
+    EXPECT_EQ(GetTextWidth(canvas, "Wrapped"), byDC.cx);
+    SIZE empty{5, 5};
+    GetTextExtentDC(dc.DC(), "", empty);
+    EXPECT_EQ(empty.cx, 0);
+    // DrawTextStr: the whole string, whatever it holds after a zero byte.
+    RECT calc{0, 0, 0, 0};
+    const std::string withZero("ab\0cd", 5);
+    EXPECT_EQ(DrawTextStr(dc.DC(), withZero, calc, DT_CALCRECT | DT_SINGLELINE), byDC.cy);
+    RECT shortCalc{0, 0, 0, 0};
+    DrawTextStr(dc.DC(), "ab", shortCalc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_GT(calc.right, shortCalc.right);
+    // CanvasTextRect: ink only inside its rectangle.
+    canvas.Font()->SetColor(clBlack);
+    CanvasTextRect(canvas, RECT{10, 5, 40, 35}, 10, 10, "WWWWWWWWWW");
+    EXPECT_GT(Where(dc.Bits(), 0x000000, RECT{10, 5, 40, 35}).count, 0);
+    EXPECT_EQ(Where(dc.Bits(), 0x000000, RECT{41, 0, 200, 40}).count, 0);
+
+    TsSkinModel& skin = Linen();
+    const int button = skin.IndexOfSection("BUTTON");
+    ASSERT_GE(button, 0);
+    DibDC a(200, 40, 0x00FFFFFF), b(200, 40, 0x00FFFFFF);
+    const RECT r{10, 5, 190, 35};
+    for (auto* target : {&a, &b}) {
+        SelectObject(target->DC(), font.Get());
+        TCanvas c;
+        TCanvasLease l(c, target->DC());
+        if (target == &a)
+            PaintSkinText(c, "HHH", true, r, DT_SINGLELINE, skin, button, false);
+        else
+            PaintSkinTextCanvas(c, "HHH", true, r, DT_SINGLELINE, skin, button, false);
+    }
+    int differing = 0, ink = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) {
+            differing += a.At(x, y) != b.At(x, y);
+            ink += a.At(x, y) != 0xFFFFFFu;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(ink, 20);
+}
+
 TEST(DcPaint, SectionTextContoursDisabledColourAndUnderline) {
     TsSkinModel skin;
     // Colours are 0x00BBGGRR: 255 is red, 65280 green, 16711680 blue.

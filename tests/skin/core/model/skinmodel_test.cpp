@@ -243,6 +243,48 @@ TEST(SkinOptions, SectionsInheritAndTakeDefaults) {
     EXPECT_EQ(s[static_cast<std::size_t>(m.IndexOfSection("BASE"))].GradientPercent, 0);
 }
 
+TEST(SkinOptions, SizesAreBoundedAsTheyAreRead) {
+    // A damaged or hand-made file: sizes far outside anything a painter can
+    // use are held to their bounds (not wrapped by narrowing) as they are read.
+    SkinFolder f;
+    f.Write("Options.dat",
+            "[GLOBALINFO]\nVERSION=7.5\nBORDERWIDTH=70000\nTITLEHEIGHT=-5\nFORMOFFSET=-2000000000\n"
+            "SHADOW1BLUR=99999\nBICONCLOSEGLOWMARGIN=40000\nBICONMAXGLOWMARGIN=-40000\n"
+            "[HUGE]\nGLOW=2147483647\nGLOWMARGIN=-2147483647\nTRANSPARENCY=500\nGRADIENTPERCENT=-3\n"
+            "IMAGEPERCENT=1000\nSTATES=100000\nGSIZE=300\nHOTTRANSPARENCY=-1\n"
+            "[TINY]\nGLOWMARGIN=2147483647\nSTATES=-7\n"
+            "[PLAIN]\nGLOW=3\nGLOWMARGIN=-4\nTRANSPARENCY=40\n");
+    TsSkinModel m;
+    Load(m, f);
+    const TsSkinData& d = m.SkinData();
+    EXPECT_EQ(d.BorderWidth, kMaxSkinPixels);
+    EXPECT_EQ(d.TitleHeight, 0);
+    EXPECT_EQ(d.FormOffset, -kMaxSkinPixels);
+    EXPECT_EQ(d.Shadow1Blur, kMaxSkinPixels);
+    EXPECT_EQ(d.BICloseGlowMargin, kMaxGlowMargin);
+    EXPECT_EQ(d.BIMaxGlowMargin, -kMaxGlowMargin);
+    const auto section = [&m](const char* name) -> const TsGeneralData& {
+        return m.Sections()[static_cast<std::size_t>(m.IndexOfSection(name))];
+    };
+    const TsGeneralData& huge = section("HUGE");
+    EXPECT_EQ(huge.Glow, kMaxSkinPixels);
+    EXPECT_EQ(huge.GlowMargin, -kMaxGlowMargin);
+    EXPECT_EQ(huge.Props[0].Transparency, 100);
+    EXPECT_EQ(huge.Props[0].GradientPercent, 0);
+    EXPECT_EQ(huge.Props[0].ImagePercent, 100);
+    EXPECT_EQ(huge.Props[0].GlowSize, 255);
+    EXPECT_EQ(huge.Props[1].Transparency, 0);
+    EXPECT_EQ(huge.States, kMaxSkinStates);
+    const TsGeneralData& tiny = section("TINY");
+    EXPECT_EQ(tiny.GlowMargin, kMaxGlowMargin);
+    EXPECT_EQ(tiny.States, 0);
+    // Values within their bounds are kept as they are.
+    const TsGeneralData& plain = section("PLAIN");
+    EXPECT_EQ(plain.Glow, 3);
+    EXPECT_EQ(plain.GlowMargin, -4);
+    EXPECT_EQ(plain.Props[0].Transparency, 40);
+}
+
 TEST(SkinOptions, VersionNotices) {
     SkinFolder f;
     std::vector<std::string> warnings;
@@ -524,6 +566,77 @@ TEST(SkinModel, ExtendedBorderShadow) {
     m.LoadFolder(f.Path());
     EXPECT_TRUE(m.ExtBorderShadow().BuiltIn);
     EXPECT_EQ(m.ExtBorderShadow().Top, 9);
+    // The program's own shadow reaches the model prepared for alpha
+    // painting: colours premultiplied by their alpha.
+    Bitmap32 active(4, 3), inactive(4, 3);
+    active.Fill(0x80FF4020u);
+    inactive.Fill(0x40FFFFFFu);
+    SetBuiltInExtBorderShadows(active.Clone(), inactive.Clone());
+    m.LoadFolder(f.Path());
+    const TsExtBorderShadow& built = m.ExtBorderShadow();
+    ASSERT_EQ(built.Active.Width(), 4);
+    EXPECT_EQ(built.Active.At(1, 1), 0x80802010u);
+    EXPECT_EQ(built.Inactive.At(3, 2), 0x40404040u);
+    EXPECT_EQ(active.At(1, 1), 0x80FF4020u);  // the pictures given stay as drawn
+    SetBuiltInExtBorderShadows({}, {});
+}
+
+TEST(SkinModel, StoredSkinAssignCopiesEverything) {
+    TsStoredSkin a;
+    a.Name = "One (internal)";
+    a.MasterBitmap = Bitmap32(3, 2);
+    a.MasterBitmap.Fill(0xFF102030u);
+    a.Shadow1Color = 5;
+    a.Shadow1Offset = 2;
+    a.Shadow1Blur = 3;
+    a.Shadow1Transparency = 40;
+    a.BorderColor = 0x123456;
+    a.Version = 7.5;
+    a.Author = "me";
+    a.Description = "light";
+    a.Data = {1, 2, 3};
+    TsStoredSkin b;
+    b.Assign(a);
+    EXPECT_EQ(b.Name, a.Name);
+    ASSERT_EQ(b.MasterBitmap.Width(), 3);
+    EXPECT_EQ(b.MasterBitmap.At(2, 1), 0xFF102030u);
+    a.MasterBitmap.At(2, 1) = 0;  // a copy of its own
+    EXPECT_EQ(b.MasterBitmap.At(2, 1), 0xFF102030u);
+    EXPECT_EQ(b.Shadow1Color, 5);
+    EXPECT_EQ(b.Shadow1Offset, 2);
+    EXPECT_EQ(b.Shadow1Blur, 3);
+    EXPECT_EQ(b.Shadow1Transparency, 40);
+    EXPECT_EQ(b.BorderColor, 0x123456);
+    EXPECT_EQ(b.Version, 7.5);
+    EXPECT_EQ(b.Author, "me");
+    EXPECT_EQ(b.Description, "light");
+    EXPECT_EQ(b.Data, (std::vector<std::uint8_t>{1, 2, 3}));
+    TsStoredSkin fresh;
+    EXPECT_TRUE(fresh.MasterBitmap.Empty());
+    EXPECT_EQ(fresh.Shadow1Blur, -1);
+    EXPECT_EQ(fresh.BorderColor, 0xFF00FF);
+}
+
+TEST(SkinModel, DialogColourMenuFlagAndTheSmallArrow) {
+    SkinFolder f;
+    f.Write("Master.bmp", Master());
+    f.Write("Options.dat",
+            "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\nSKINMENUS=0\n"
+            "SMALLARROW=^0008,0000,0014,0006,0000,0000,0000,0000,2,0,0,0\n"
+            "[DIALOG]\nCOLOR=12345\n");
+    TsSkinModel m;
+    m.LoadFolder(f.Path());
+    EXPECT_EQ(m.ConstData().DialogColor, 12345);
+    EXPECT_FALSE(m.SkinData().SkinMenus);
+    const std::int32_t arrow = m.ConstData().SmallArrowGlyph;
+    ASSERT_GE(arrow, 0);
+    EXPECT_EQ(m.Masks()[static_cast<std::size_t>(arrow)].PropertyName, "SMALLARROW");
+    // A skin with none of them: no dialog colour, menus skinned, no arrow.
+    f.Write("Options.dat", "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\n");
+    m.LoadFolder(f.Path());
+    EXPECT_EQ(m.ConstData().DialogColor, 0xFF00FF);
+    EXPECT_TRUE(m.SkinData().SkinMenus);
+    EXPECT_EQ(m.ConstData().SmallArrowGlyph, -1);
 }
 
 TEST(SkinModel, MaskSizes) {

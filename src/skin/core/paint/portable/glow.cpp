@@ -1,11 +1,27 @@
 #include "skin/core/paint/portable/glow.h"
 
+#include <algorithm>
+
 #include "skin/core/paint/portable/maskpaint.h"
 
 namespace kova::skin {
 
+namespace {
+// Every input may come from anywhere (screen rectangles, a skin's sizes):
+// each is bounded first, so that no sum below overflows and the halo never
+// asks for more than a screen-sized picture.
+constexpr int kMaxCoordinate = 1 << 20;
+constexpr int kMaxHaloSide = 16384;
+int Coordinate(int v) { return std::clamp(v, -kMaxCoordinate, kMaxCoordinate); }
+int Border(int v) { return std::clamp(v, 0, kMaxCoordinate); }
+}  // namespace
+
 TGlowGeometry ComputeGlowGeometry(TRect c, TRect clip, int ml, int mt, int mr, int mb, int margin) {
     TGlowGeometry g;
+    c = {Coordinate(c.Left), Coordinate(c.Top), Coordinate(c.Right), Coordinate(c.Bottom)};
+    clip = {Coordinate(clip.Left), Coordinate(clip.Top), Coordinate(clip.Right), Coordinate(clip.Bottom)};
+    ml = Border(ml), mt = Border(mt), mr = Border(mr), mb = Border(mb);
+    margin = std::clamp(margin, -kMaxGlowMargin, kMaxGlowMargin);
     const int cw = c.Right - c.Left, ch = c.Bottom - c.Top;
     const int clipW = clip.Right - clip.Left, clipH = clip.Bottom - clip.Top;
     int w = cw + ml + mr - 2 * margin;
@@ -13,8 +29,8 @@ TGlowGeometry ComputeGlowGeometry(TRect c, TRect clip, int ml, int mt, int mr, i
     g.FullWidth = w;
     g.FullHeight = h;
     // A halo of no area is refused rather than made as a bitmap of
-    // negative size.
-    if (w <= 0 || h <= 0) return g;
+    // negative size, and one larger than any screen rather than allocated.
+    if (w <= 0 || h <= 0 || w > kMaxHaloSide || h > kMaxHaloSide) return g;
     int l = 0, t = 0, r = 0, b = 0;
     if (clipW != cw || clipH != ch) {
         l = clip.Left != 0 ? ml + clip.Left - margin : 0;

@@ -308,4 +308,61 @@ void FillTransparentFromBackground(Bitmap32& dest, const Bitmap32& background, T
     }
 }
 
+namespace {
+
+// srcRect of source laid over destRect: copies side by side from its top-left
+// corner (the last ones cut), or one copy stretched over the whole of it.
+void FillPiece(Bitmap32& dest, TRect d, const Bitmap32& source, TRect sr, int mode) {
+    const int sw = Width(sr), sh = Height(sr);
+    if (sw <= 0 || sh <= 0 || Width(d) <= 0 || Height(d) <= 0) return;
+    if (mode == smStretch) {
+        StretchRect(dest, d, source, sr);
+        return;
+    }
+    for (int y = d.Top; y < d.Bottom; y += sh)
+        for (int x = d.Left; x < d.Right; x += sw)
+            CopyOpaqueRect(dest, x, y, source,
+                           {sr.Left, sr.Top, sr.Left + std::min(sw, d.Right - x), sr.Top + std::min(sh, d.Bottom - y)});
+}
+
+// Two border widths limited so that they fit a length: both lose half of
+// what is too much (the second one pixel more for an odd excess).
+void FitBorders(int& first, int& second, int length) {
+    first = std::max(first, 0);
+    second = std::max(second, 0);
+    const int excess = first + second - std::max(length, 0);
+    if (excess <= 0) return;
+    first -= excess / 2;
+    second -= excess - excess / 2;
+    if (first < 0) second += first, first = 0;
+    if (second < 0) first += second, second = 0;
+}
+
+}  // namespace
+
+void DrawBitmapSliced(Bitmap32& dest, const Bitmap32& source, TRect d, TRect s, TSliceBorders b,
+                      const int (&edgeModes)[4], int centreMode) {
+    if (Width(d) <= 0 || Height(d) <= 0 || Width(s) <= 0 || Height(s) <= 0) return;
+    int l = b.Left, t = b.Top, r = b.Right, btm = b.Bottom;
+    FitBorders(l, r, std::min(Width(d), Width(s)));
+    FitBorders(t, btm, std::min(Height(d), Height(s)));
+    // Corners.
+    CopyOpaqueRect(dest, d.Left, d.Top, source, {s.Left, s.Top, s.Left + l, s.Top + t});
+    CopyOpaqueRect(dest, d.Right - r, d.Top, source, {s.Right - r, s.Top, s.Right, s.Top + t});
+    CopyOpaqueRect(dest, d.Left, d.Bottom - btm, source, {s.Left, s.Bottom - btm, s.Left + l, s.Bottom});
+    CopyOpaqueRect(dest, d.Right - r, d.Bottom - btm, source, {s.Right - r, s.Bottom - btm, s.Right, s.Bottom});
+    // Edges: left, top, right, bottom.
+    FillPiece(dest, {d.Left, d.Top + t, d.Left + l, d.Bottom - btm}, source, {s.Left, s.Top + t, s.Left + l, s.Bottom - btm},
+              edgeModes[0]);
+    FillPiece(dest, {d.Left + l, d.Top, d.Right - r, d.Top + t}, source, {s.Left + l, s.Top, s.Right - r, s.Top + t},
+              edgeModes[1]);
+    FillPiece(dest, {d.Right - r, d.Top + t, d.Right, d.Bottom - btm}, source,
+              {s.Right - r, s.Top + t, s.Right, s.Bottom - btm}, edgeModes[2]);
+    FillPiece(dest, {d.Left + l, d.Bottom - btm, d.Right - r, d.Bottom}, source,
+              {s.Left + l, s.Bottom - btm, s.Right - r, s.Bottom}, edgeModes[3]);
+    // Centre.
+    FillPiece(dest, {d.Left + l, d.Top + t, d.Right - r, d.Bottom - btm}, source,
+              {s.Left + l, s.Top + t, s.Right - r, s.Bottom - btm}, centreMode);
+}
+
 }  // namespace kova::skin

@@ -48,6 +48,19 @@ void PaintBorderMask(Bitmap32& dest, TRect r, const TsParentImageInfo& backgroun
 void DrawMaskState(Bitmap32& dest, TPoint p, int state, int mode, const TsMaskData& mask,
                    const TsParentImageInfo& background);
 
+// Edge modes of DrawBitmapSliced.
+enum TSliceMode : int { smTile = 0, smStretch = 1 };
+struct TSliceBorders {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+// srcRect of source copied into destRect of dest in nine slices: the
+// corners as they are at the border sizes (first limited to what both
+// rectangles hold), each edge (left, top, right, bottom) tiled (the last
+// tile cut) or stretched by its own mode, and the centre by centreMode.
+// An edge or centre with no source pixels is left alone.
+void DrawBitmapSliced(Bitmap32& dest, const Bitmap32& source, TRect destRect, TRect srcRect, TSliceBorders borders,
+                      const int (&edgeModes)[4], int centreMode);
+
 // Over r of dest (limited to what the background holds from bgPoint),
 // key-colour pixels become the background's pixel at the same offset. With
 // mask nullptr the key colour is tested in dest; otherwise in the mask's

@@ -79,7 +79,10 @@ void PaintLayers(Bitmap32& dest, TRect r, const Layers& l, const TsParentImageIn
     }
     if (share == 0) {
         TColor c = l.Color;
-        if (!bg.Ready && l.Transparency != 0 && l.Transparency != 100)
+        // With no known background (fill colour "none") there is nothing to
+        // show through: the section's own colour, never a mix with the
+        // "none" magenta.
+        if (!bg.Ready && l.Transparency != 0 && l.Transparency != 100 && bg.FillColor != clFuchsia)
             c = MixColors(bg.FillColor, l.Color, l.Transparency / 100.0);
         FillRect32(dest, r, c);
     } else if (share < 100) {
@@ -112,8 +115,14 @@ void PaintMaskedTexture(Bitmap32& dest, TRect r, const TsMaskData& mask) {
             CopyMaskedPiece(dest, {x, y, std::min(x + tw, r.Right), std::min(y + th, r.Bottom)}, s, *src, th, false, {});
 }
 
-void PaintSectionBackground(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg,
-                            int state, TRect r, TPoint offset, int textureIndex, int hotTextureIndex, TColor colour) {
+namespace {
+
+// readyDecides: whether a background that is not ready counts as unknown
+// whatever its fill colour (PaintSectionBackgroundAt), or only when its
+// fill colour is "none" too (PaintSectionBackground).
+void PaintBackground(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg,
+                     int state, TRect r, TPoint offset, int textureIndex, int hotTextureIndex, TColor colour,
+                     bool readyDecides) {
     if (!skin.SectionIndexValid(sectionIndex) || Width(r) <= 0 || Height(r) <= 0) return;
     const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(sectionIndex)];
     state = std::clamp(state, 0, std::max(sec.States - 1, 0));
@@ -144,7 +153,7 @@ void PaintSectionBackground(Bitmap32& dest, const TsSkinModel& skin, int section
         l.Color = colour;
     }
 
-    const bool noBackground = !bg.Ready && bg.FillColor == clFuchsia;
+    const bool noBackground = !bg.Ready && (readyDecides || bg.FillColor == clFuchsia);
     if (noBackground || l.Transparency == 0) {
         PaintLayers(dest, r, l, bg);
     } else if (l.Transparency == 100) {
@@ -165,6 +174,35 @@ void PaintSectionBackground(Bitmap32& dest, const TsSkinModel& skin, int section
         if (m != nullptr && m->RowMode > 0 && m->DrawMode == 10)
             PaintMaskedTexture(dest, {r.Left + offset.X, r.Top + offset.Y, r.Right + offset.X, r.Bottom + offset.Y}, *m);
     }
+}
+
+}  // namespace
+
+void PaintSectionBackground(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg,
+                            int state, TRect r, TPoint offset, int textureIndex, int hotTextureIndex, TColor colour) {
+    PaintBackground(dest, skin, sectionIndex, bg, state, r, offset, textureIndex, hotTextureIndex, colour, false);
+}
+
+void PaintSectionBackgroundAt(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg,
+                              int state, TRect r, TPoint offset, int textureIndex, int hotTextureIndex) {
+    PaintBackground(dest, skin, sectionIndex, bg, state, r, offset, textureIndex, hotTextureIndex, clFuchsia, true);
+}
+
+bool PaintSkinItemSimple(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, int borderIndex, int textureIndex,
+                         int hotTextureIndex, const TsParentImageInfo& bg, int state, TRect r, TPoint offset) {
+    if (!skin.SectionIndexValid(sectionIndex) || dest.Width() < r.Right || dest.Height() < r.Bottom || r.Left < 0 ||
+        r.Top < 0)
+        return false;
+    const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(sectionIndex)];
+    state = std::clamp(state, 0, std::max(sec.States - 1, 0));
+    PaintSectionBackgroundAt(dest, skin, sectionIndex, bg, state, r, offset, textureIndex, hotTextureIndex);
+    if (const TsMaskData* border = MaskAt(skin, borderIndex)) {
+        TsParentImageInfo moved = bg;
+        moved.X += offset.X;
+        moved.Y += offset.Y;
+        PaintBorderMask(dest, r, moved, *border, state, true);
+    }
+    return true;
 }
 
 bool PaintSkinItem(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg, int state,
@@ -189,11 +227,12 @@ bool PaintSkinItem(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, co
 }
 
 void PaintControlSkin(Bitmap32& dest, const TsSkinModel& skin, int sectionIndex, const TsParentImageInfo& bg,
-                      int state, TRect r, TPoint offset, bool cornersFromBackground, int hueOffset, int saturation) {
+                      int state, TRect r, TPoint offset, bool cornersFromBackground, int hueOffset, int saturation,
+                      int textureIndex, int hotTextureIndex, TColor colour) {
     if (!skin.SectionIndexValid(sectionIndex)) return;
     const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(sectionIndex)];
     state = std::clamp(state, 0, std::max(sec.States - 1, 0));
-    PaintSectionBackground(dest, skin, sectionIndex, bg, state, r, offset);
+    PaintSectionBackground(dest, skin, sectionIndex, bg, state, r, offset, textureIndex, hotTextureIndex, colour);
     auto corner = [&](int index, bool right, bool bottom) {
         const TsMaskData* m = MaskAt(skin, index);
         if (m == nullptr) return;

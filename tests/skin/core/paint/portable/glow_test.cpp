@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace kova::skin {
@@ -46,6 +47,36 @@ TEST(GlowGeometry, RefusesHalosWithoutArea) {
     // With the border outside the control its strip stays visible.
     EXPECT_EQ(ComputeGlowGeometry({0, 0, 40, 40}, {0, 0, 0, 40}, 4, 4, 4, 4, 0).Width, 4);
     EXPECT_TRUE(RenderGlowBitmap(TGlowGeometry{}, nullptr).Empty());
+}
+
+TEST(GlowGeometry, ExtremeMarginsAndSizesStayBounded) {
+    // Sizes that no skin should give: 2 x margin would overflow, a large
+    // negative margin would ask for a picture of gigabytes. The margin is
+    // held to its bound and a halo larger than any screen is refused.
+    const TRect control{100, 100, 180, 130};
+    const TRect all{0, 0, 80, 30};
+    struct Case {
+        const char* what;
+        TRect control;
+        int border, margin;
+        bool valid;
+        int width;
+    };
+    const Case cases[] = {
+        {"margin INT_MAX: the halo lies inside the control", control, 6, INT32_MAX, false, 0},
+        {"margin INT_MIN: bounded to the largest glow margin", control, 6, INT32_MIN, true, 80 + 12 + 2 * kMaxGlowMargin},
+        {"mask borders INT_MAX", control, INT32_MAX, 0, false, 0},
+        {"control from INT_MIN to INT_MAX", {INT32_MIN, 0, INT32_MAX, 30}, 6, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TGlowGeometry g = ComputeGlowGeometry(c.control, all, c.border, c.border, c.border, c.border, c.margin);
+        EXPECT_EQ(g.Valid, c.valid);
+        if (c.valid) {
+            EXPECT_EQ(g.Width, c.width);
+        }
+        EXPECT_EQ(RenderGlowBitmap(g, nullptr).Width(), c.valid ? c.width : 0);
+    }
 }
 
 TEST(GlowBitmap, MaskStateZeroOverTransparentBlackThenCut) {

@@ -261,5 +261,80 @@ TEST(FillTransparentFromBackground, CornerCodesPickTheMaskCorner) {
     EXPECT_EQ(d.At(0, 0), kUntouched);
 }
 
+TEST(DrawBitmapSliced, CornersAsTheyAreEdgesAndCentreByTheirModes) {
+    // A 6 x 6 source in slices of 2: corners, edges and centre 2 x 2 each,
+    // into a 10 x 8 destination at (1, 1).
+    const auto src = Coded(6, 6);
+    const TSliceBorders two{2, 2, 2, 2};
+    struct Case {
+        const char* what;
+        int modes[4];  // left, top, right, bottom
+        int centre;
+        int topX5, leftY5, centreX5, centreY5;  // source of dest (5, 1), (1, 5) and (5, 5) relative to the rect
+    };
+    const Case cases[] = {
+        // Tiled: the 2-pixel pieces repeat from the corner on; 3 pixels into
+        // an edge is the piece's second column or row (2 + 3 % 2 = 3).
+        {"all tiled", {smTile, smTile, smTile, smTile}, smTile, 3, 3, 3, 3},
+        // Stretched: 6 pixels of top edge from 2 (3 pixels in: 2 + 3 * 2 / 6),
+        // 4 pixels of left edge from 2 (3 pixels in: 2 + 3 * 2 / 4).
+        {"all stretched", {smStretch, smStretch, smStretch, smStretch}, smStretch, 3, 3, 3, 3},
+        {"top stretched, rest tiled", {smTile, smStretch, smTile, smTile}, smTile, 3, 3, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bitmap32 d = Canvas(12, 10);
+        DrawBitmapSliced(d, *src, {1, 1, 11, 9}, {0, 0, 6, 6}, two, c.modes, c.centre);
+        EXPECT_EQ(d.At(0, 0), kUntouched);
+        EXPECT_EQ(d.At(11, 9), kUntouched);
+        // The corners as they are.
+        EXPECT_EQ(d.At(1, 1), src->At(0, 0));
+        EXPECT_EQ(d.At(2, 2), src->At(1, 1));
+        EXPECT_EQ(d.At(10, 1), src->At(5, 0));
+        EXPECT_EQ(d.At(1, 8), src->At(0, 5));
+        EXPECT_EQ(d.At(10, 8), src->At(5, 5));
+        EXPECT_EQ(SrcX(d.At(1 + 5, 1)), c.topX5);
+        EXPECT_EQ(SrcY(d.At(1 + 5, 1)), 0);
+        EXPECT_EQ(SrcY(d.At(1, 1 + 5)), c.leftY5);
+        EXPECT_EQ(SrcX(d.At(1 + 5, 1 + 5)), c.centreX5);
+        EXPECT_EQ(SrcY(d.At(1 + 5, 1 + 5)), c.centreY5);
+        // The edge pieces never reach into the corners' source.
+        for (int x = 3; x < 9; ++x) {
+            EXPECT_GE(SrcX(d.At(x, 1)), 2);
+            EXPECT_LE(SrcX(d.At(x, 1)), 3);
+            EXPECT_EQ(SrcY(d.At(x, 8)), 5);
+        }
+    }
+    // Where the modes differ: tiling alternates the piece's columns, stretching
+    // keeps each for three pixels.
+    Bitmap32 tiled = Canvas(12, 10), stretched = Canvas(12, 10);
+    const int tile[4] = {smTile, smTile, smTile, smTile}, stretch[4] = {smStretch, smStretch, smStretch, smStretch};
+    DrawBitmapSliced(tiled, *src, {1, 1, 11, 9}, {0, 0, 6, 6}, two, tile, smTile);
+    DrawBitmapSliced(stretched, *src, {1, 1, 11, 9}, {0, 0, 6, 6}, two, stretch, smStretch);
+    EXPECT_EQ(SrcX(tiled.At(3, 1)), 2);
+    EXPECT_EQ(SrcX(tiled.At(4, 1)), 3);
+    EXPECT_EQ(SrcX(tiled.At(5, 1)), 2);
+    EXPECT_EQ(SrcX(stretched.At(3, 1)), 2);
+    EXPECT_EQ(SrcX(stretched.At(5, 1)), 2);
+    EXPECT_EQ(SrcX(stretched.At(6, 1)), 3);
+}
+
+TEST(DrawBitmapSliced, BordersLimitedToWhatBothRectanglesHold) {
+    const auto src = Coded(6, 6);
+    const int tile[4] = {smTile, smTile, smTile, smTile};
+    // A 3-pixel-wide destination with borders of 2: one pixel too much,
+    // taken from the right border (the left keeps 2, the right gets 1).
+    Bitmap32 d = Canvas(3, 6);
+    DrawBitmapSliced(d, *src, {0, 0, 3, 6}, {0, 0, 6, 6}, {2, 2, 2, 2}, tile, smTile);
+    EXPECT_EQ(SrcX(d.At(0, 0)), 0);
+    EXPECT_EQ(SrcX(d.At(1, 0)), 1);
+    EXPECT_EQ(SrcX(d.At(2, 0)), 5) << "the right corner's last column";
+    // Empty rectangles paint nothing.
+    Bitmap32 e = Canvas(4, 4);
+    DrawBitmapSliced(e, *src, {2, 2, 2, 4}, {0, 0, 6, 6}, {1, 1, 1, 1}, tile, smTile);
+    DrawBitmapSliced(e, *src, {0, 0, 4, 4}, {3, 3, 3, 3}, {1, 1, 1, 1}, tile, smTile);
+    EXPECT_EQ(e.At(1, 1), kUntouched);
+}
+
 }  // namespace
 }  // namespace kova::skin

@@ -108,6 +108,14 @@ TEST(PaintSectionBackground, TransparencyOverTheParent) {
     PaintSectionBackground(k, s.Model, s.Section("HALF"), {&green, 0, 0, clFuchsia, true}, 0, {0, 0, 4, 4}, {});
     // The background keeps 50 * 255 div 100 = 127 of 256: red and green both 127.
     EXPECT_EQ(Rgb(k.At(1, 1)), 0x7F7F00u);
+    // Half with no known background: the section's own colour, not a mix
+    // with the "none" magenta.
+    for (const TsParentImageInfo& none : {TsParentImageInfo{}, TsParentImageInfo{nullptr, 3, 4, clFuchsia, false}}) {
+        Bitmap32 n = Canvas(4, 4);
+        PaintSectionBackground(n, s.Model, s.Section("HALF"), none, 0, {0, 0, 4, 4}, {});
+        EXPECT_EQ(Rgb(n.At(1, 1)), 0xFF0000u);
+        EXPECT_EQ(Rgb(n.At(3, 3)), 0xFF0000u);
+    }
 }
 
 TEST(PaintSectionBackground, GradientTintedTowardTheColour) {
@@ -168,6 +176,87 @@ TEST(PaintSkinItem, BackgroundCornersAndBorderByState) {
     EXPECT_FALSE(PaintSkinItem(small, s.Model, s.Section("B"), bg, 0, {0, 0, 9, 8}, {}));
     EXPECT_EQ(small.At(3, 3), kUntouched);
     EXPECT_FALSE(PaintSkinItem(small, s.Model, 999, bg, 0, {0, 0, 8, 8}, {}));
+}
+
+TEST(PaintSectionBackgroundAt, TheReadyFlagAloneDecides) {
+    TestSkin s("[HALF]\nCOLOR=255\nTRANSPARENCY=50\n[SEE]\nCOLOR=255\nTRANSPARENCY=100\n"
+               "[SHADE]\nCOLOR=0\nTRANSPARENCY=50\nGRADIENTPERCENT=100\nGRADIENTDATA=16777215;16777215;100;0;0\n");
+    // A known fill colour that is not ready: the layers straight (a white
+    // gradient), where PaintSectionBackground blends them over the fill.
+    const TsParentImageInfo colourOnly{nullptr, 0, 0, 0xFF0000, false};
+    Bitmap32 at = Canvas(4, 4), mixed = Canvas(4, 4);
+    PaintSectionBackgroundAt(at, s.Model, s.Section("SHADE"), colourOnly, 0, {0, 0, 4, 4}, {});
+    PaintSectionBackground(mixed, s.Model, s.Section("SHADE"), colourOnly, 0, {0, 0, 4, 4}, {});
+    EXPECT_EQ(Rgb(at.At(1, 1)), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(mixed.At(1, 1)), 0x7F7FFEu);
+    // A plain colour takes the fill colour's share in both.
+    Bitmap32 plain = Canvas(4, 4);
+    PaintSectionBackgroundAt(plain, s.Model, s.Section("HALF"), colourOnly, 0, {0, 0, 4, 4}, {});
+    EXPECT_EQ(Rgb(plain.At(1, 1)), 0x800080u);
+    // A ready image: blended over it, and copied at transparency 100.
+    Bitmap32 parent = Parent();
+    const TsParentImageInfo image{&parent, 7, 9, clFuchsia, true};
+    Bitmap32 half = Canvas(10, 10), see = Canvas(10, 10), ref = Canvas(10, 10);
+    PaintSectionBackgroundAt(half, s.Model, s.Section("HALF"), image, 0, {2, 3, 8, 9}, {});
+    PaintSectionBackground(ref, s.Model, s.Section("HALF"), image, 0, {2, 3, 8, 9}, {});
+    EXPECT_EQ(half.At(4, 4), ref.At(4, 4));
+    PaintSectionBackgroundAt(see, s.Model, s.Section("SEE"), image, 0, {2, 3, 8, 9}, {});
+    EXPECT_EQ(see.At(2, 3), parent.At(9, 12));
+}
+
+TEST(PaintSkinItemSimple, BackgroundAndTheBorderGivenNoCorners) {
+    TestSkin s(
+        "[B]\nSTATES=2\nCOLOR=16777215\nHOTCOLOR=16777215\n"
+        "BORDERSMASK=^0008,0000,0014,0003,0001,0001,0001,0001,2,0,0,1\n"
+        "IMGBTMRIGHT=@0016,0000,0018,0002,1,0\n");
+    const int border = s.Model.IndexOfMaskExact("B", "BORDERSMASK");
+    ASSERT_GE(border, 0);
+    Bitmap32 parent = Parent();
+    for (int state : {0, 1, 5}) {
+        SCOPED_TRACE(state);
+        Bitmap32 d = Canvas(12, 12);
+        // The background's place moves by the offset for the border: its key
+        // corner pixel shows the parent at (1 + 3 + 2, 1 + 4 + 1).
+        ASSERT_TRUE(PaintSkinItemSimple(d, s.Model, s.Section("B"), border, -1, -1, {&parent, 3, 4, clFuchsia, true},
+                                        state, {1, 1, 11, 11}, {2, 1}));
+        const std::uint32_t b = state == 0 ? kBorder0 : kBorder1;  // state 5 is the last one
+        EXPECT_EQ(Rgb(d.At(5, 1)), Rgb(b));
+        EXPECT_EQ(Rgb(d.At(5, 5)), 0xFFFFFFu);
+        EXPECT_EQ(Rgb(d.At(9, 9)), 0xFFFFFFu) << "no corner images";
+        if (state == 0) {
+            EXPECT_EQ(d.At(1, 1), parent.At(6, 6));
+        }
+    }
+    // No border index: the background alone.
+    Bitmap32 plain = Canvas(12, 12);
+    ASSERT_TRUE(PaintSkinItemSimple(plain, s.Model, s.Section("B"), -1, -1, -1, {}, 0, {1, 1, 11, 11}, {}));
+    EXPECT_EQ(Rgb(plain.At(1, 1)), 0xFFFFFFu);
+    // Refused: a rectangle left of or above 0, or larger than the bitmap.
+    Bitmap32 small = Canvas(8, 8);
+    EXPECT_FALSE(PaintSkinItemSimple(small, s.Model, s.Section("B"), border, -1, -1, {}, 0, {-1, 0, 8, 8}, {}));
+    EXPECT_FALSE(PaintSkinItemSimple(small, s.Model, s.Section("B"), border, -1, -1, {}, 0, {0, 0, 9, 8}, {}));
+    EXPECT_FALSE(PaintSkinItemSimple(small, s.Model, 999, border, -1, -1, {}, 0, {0, 0, 8, 8}, {}));
+    EXPECT_EQ(small.At(3, 3), kUntouched);
+}
+
+TEST(PaintControlSkin, TheControlsOwnColourAndTextures) {
+    TestSkin s("[P]\nSTATES=1\nCOLOR=255\nIMAGEPERCENT=100\nPATTERN=~0000,0000,0004,0004,00\n"
+               "[Q]\nSTATES=1\nCOLOR=255\n");
+    const int texture = s.Model.IndexOfMaskExact("P", "PATTERN");
+    ASSERT_GE(texture, 0);
+    // Its own colour instead of the section's layers.
+    Bitmap32 own = Canvas(6, 6);
+    PaintControlSkin(own, s.Model, s.Section("Q"), {}, 0, {0, 0, 6, 6}, {}, false, 0, 0, -1, -1, 0x00FF00);
+    EXPECT_EQ(Rgb(own.At(3, 3)), 0x00FF00u);
+    // The texture the record names, for a section that has none of its own.
+    TestSkin t("[P]\nSTATES=1\nCOLOR=255\nIMAGEPERCENT=100\nPATTERN=~0000,0000,0004,0004,00\n"
+               "[N]\nSTATES=1\nCOLOR=255\nIMAGEPERCENT=100\n");
+    const int named = t.Model.IndexOfMaskExact("P", "PATTERN");
+    Bitmap32 tex = Canvas(6, 6), none = Canvas(6, 6);
+    PaintControlSkin(tex, t.Model, t.Section("N"), {}, 0, {0, 0, 6, 6}, {}, false, 0, 0, named, -1);
+    PaintControlSkin(none, t.Model, t.Section("N"), {}, 0, {0, 0, 6, 6}, {}, false);
+    EXPECT_EQ(Rgb(tex.At(1, 2)), 0x002850u) << "the texture pixel (1, 2)";
+    EXPECT_NE(Rgb(none.At(1, 2)), 0x002850u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 //                       target's leading mode byte
 //   OUT_DIR/png         small valid images of each colour type (the public
 //                       PNG suite is added beside them when present)
+//   OUT_DIR/bmp         small BMP files of every depth and row order
+//   OUT_DIR/jpeg        small baseline JPEG files of a few sizes and qualities
 // Starting from inputs that pass the signatures and checksums, a short fuzz
 // run spends its time in the formats' bodies.
 #include <algorithm>
@@ -16,7 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "../../../../common/bmpbuilder.h"
 #include "../pngbuilder.h"
+#include "skin/core/model/pictures.h"
 #include "skin/core/portable/packedskin.h"
 
 namespace fs = std::filesystem;
@@ -70,6 +74,51 @@ std::vector<std::pair<std::string, Bytes>> Pngs() {
     return out;
 }
 
+// A file of the given depth with a palette or bit masks where the depth
+// needs them, and rows of varied bytes.
+Bytes Bmp(int width, int height, int bpp, std::uint32_t compression) {
+    Bytes extra;
+    if (bpp <= 8)
+        for (int i = 0; i < (1 << bpp); ++i) kova::test::PutLe(extra, static_cast<std::uint32_t>(i * 0x010203), 4);
+    if (compression == 3)
+        for (std::uint32_t m : {0x00FF0000u, 0x0000FF00u, 0x000000FFu}) kova::test::PutLe(extra, m, 4);
+    const int absHeight = height < 0 ? -height : height;
+    Bytes rows(((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4 * static_cast<std::size_t>(absHeight));
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<std::uint8_t>(i * 37 + 5);
+    return kova::test::BmpFile(width, height, bpp, compression, extra, rows);
+}
+
+kova::skin::Bitmap32 Picture(int width, int height) {
+    kova::skin::Bitmap32 px(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            px.At(x, y) = 0xFF000000u | static_cast<std::uint32_t>(x * 40) << 16 | static_cast<std::uint32_t>(y * 30) << 8 |
+                          static_cast<std::uint32_t>((x + y) * 20);
+    return px;
+}
+
+std::vector<std::pair<std::string, Bytes>> Bmps() {
+    std::vector<std::pair<std::string, Bytes>> out;
+    const std::pair<int, std::uint32_t> depths[] = {{1, 0}, {4, 0}, {8, 0}, {16, 0}, {16, 3}, {24, 0}, {32, 0}, {32, 3}};
+    for (const auto& [bpp, compression] : depths)
+        for (const int height : {3, -3})
+            out.push_back({"d" + std::to_string(bpp) + "c" + std::to_string(compression) + (height < 0 ? "top" : "bottom") +
+                               ".bmp",
+                           Bmp(5, height, bpp, compression)});
+    out.push_back({"encoded24.bmp", kova::skin::EncodeBmp(Picture(6, 4), false)});
+    out.push_back({"encoded32.bmp", kova::skin::EncodeBmp(Picture(6, 4), true)});
+    return out;
+}
+
+std::vector<std::pair<std::string, Bytes>> Jpegs() {
+    std::vector<std::pair<std::string, Bytes>> out;
+    for (const int quality : {30, 90})
+        for (const int size : {1, 8, 19})
+            out.push_back({"q" + std::to_string(quality) + "s" + std::to_string(size) + ".jpg",
+                           kova::skin::EncodeJpeg(Picture(size, size + 2), quality)});
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +152,8 @@ int main(int argc, char** argv) {
     ok = Write(out / "packedskin" / "options.asz", kova::skin::WritePackedSkin({entries.front()})) && ok;
 
     for (const auto& [name, bytes] : Pngs()) ok = Write(out / "png" / name, bytes) && ok;
+    for (const auto& [name, bytes] : Bmps()) ok = Write(out / "bmp" / name, bytes) && ok;
+    for (const auto& [name, bytes] : Jpegs()) ok = Write(out / "jpeg" / name, bytes) && ok;
 
     if (!ok) {
         std::fprintf(stderr, "make_seeds: could not write into %s\n", out.string().c_str());
