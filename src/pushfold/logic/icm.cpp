@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace kova::pushfold {
 
@@ -63,6 +64,78 @@ void Accumulate(std::span<const double> stacks, std::span<const double> prizes, 
   }
 }
 
+// The sets Accumulate visits for tables of up to ten players, in its order:
+// for each number of places, every set with fewer members, increasing.
+struct SmallSets {
+  std::array<std::vector<std::uint16_t>, kStackTablePlayers + 1> ordered;  // by places 0..10
+  SmallSets() {
+    for (int places = 1; places <= kStackTablePlayers; ++places) {
+      for (std::uint32_t set = 0; set < (std::uint32_t{1} << kStackTablePlayers); ++set) {
+        if (MemberCount(set) < places) ordered[places].push_back(static_cast<std::uint16_t>(set));
+      }
+    }
+  }
+};
+
+const SmallSets& SmallSetOrder() {
+  static const SmallSets sets;
+  return sets;
+}
+
+// Accumulate for up to ten players: the same sums in the same order, with
+// the sets taken from a list and the players to place from a mask.
+void AccumulateSmall(std::span<const double> stacks, std::span<const double> prizes, double total,
+                     std::span<double> equity) {
+  const int n = static_cast<int>(stacks.size());
+  const int places = static_cast<int>(prizes.size());
+  const std::uint32_t full = std::uint32_t{1} << n;
+  std::array<double, kStackTablePlayers> chips{};
+  std::uint32_t withChips = 0;
+  for (int i = 0; i < n; ++i) {
+    chips[i] = stacks[i];
+    if (stacks[i] > 0) withChips |= std::uint32_t{1} << i;
+  }
+  std::array<double, kStackTablePlayers> eq{};
+  // Only the entries of the sets visited are written and read.
+  std::array<double, std::size_t{1} << kStackTablePlayers> prob;
+  std::array<double, std::size_t{1} << kStackTablePlayers> placedChips;
+  const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places];
+  prob[0] = 1.0;
+  placedChips[0] = 0.0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;  // the list is increasing: the rest hold players past n
+    if (set == 0) continue;
+    const std::uint32_t low = set & (~std::uint32_t{set} + 1);
+    prob[set] = 0.0;
+    placedChips[set] = placedChips[set ^ low] + std::max(0.0, chips[std::countr_zero(low)]);
+  }
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    const double p = prob[set];
+    if (p == 0) continue;
+    const double left = total - placedChips[set];
+    if (left <= 0) continue;
+    const int placed = MemberCount(set);
+    const double prize = prizes[placed];
+    std::uint32_t open = withChips & ~std::uint32_t{set};
+    if (placed + 1 < places) {
+      for (; open; open &= open - 1) {
+        const int i = std::countr_zero(open);
+        const double next = p * chips[i] / left;
+        eq[i] += next * prize;
+        prob[set | (std::uint32_t{1} << i)] += next;
+      }
+    } else {
+      for (; open; open &= open - 1) {
+        const int i = std::countr_zero(open);
+        const double next = p * chips[i] / left;
+        eq[i] += next * prize;
+      }
+    }
+  }
+  for (int i = 0; i < n; ++i) equity[i] = eq[i];
+}
+
 }  // namespace
 
 bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> payouts, std::span<double> equity) {
@@ -74,10 +147,7 @@ bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> pay
   const int places = std::min<int>(static_cast<int>(payouts.size()), n);
   if (total <= 0 || places == 0) return true;
   if (n <= kStackTablePlayers) {
-    // Only the entries of the sets visited are written and read.
-    std::array<double, std::size_t{1} << kStackTablePlayers> prob;
-    std::array<double, std::size_t{1} << kStackTablePlayers> placedChips;
-    Accumulate(stacks, payouts.first(places), total, prob.data(), placedChips.data(), equity);
+    AccumulateSmall(stacks, payouts.first(places), total, equity);
   } else {
     std::vector<double> prob(std::size_t{1} << n);
     std::vector<double> placedChips(std::size_t{1} << n);
