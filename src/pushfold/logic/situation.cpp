@@ -395,7 +395,8 @@ void TSituation::Prepare(Memo& memo) {
   // record holds at most five shares.
   int places = static_cast<int>(std::ceil(tournament_.PaidPlaces));
   places = std::clamp(places, 1, kMaxPaidPlaces);
-  payouts_.assign(tournament_.Payouts.begin(), tournament_.Payouts.begin() + places);
+  paidPlaces_ = places;
+  std::copy(tournament_.Payouts.begin(), tournament_.Payouts.begin() + places, payouts_.begin());
   SetBlindLevel();
   SeatPositions();
   PostBlinds();
@@ -500,6 +501,9 @@ void TSituation::ListBranches(Memo& memo) {
   flags_.fill(0);
   prob_.fill(0);
   allIn_.fill(0);
+  // At most every choice of none, one or two all-in players: one
+  // allocation for the next hands of a deep look-ahead, met by the million.
+  branches_.reserve(static_cast<std::size_t>(1 + count_ + count_ * (count_ - 1) / 2));
   BuildActionTree(count_, 1.0);
   chances_.resize(branches_.size());
   for (std::size_t i = 0; i < branches_.size(); ++i) {
@@ -528,14 +532,13 @@ double TSituation::ActionProbability(int p) const {
 }
 
 void TSituation::RecordBranch(double w) {
-  TBranch b;
+  TBranch& b = branches_.emplace_back();
   b.Flags = flags_;
   b.Prob = prob_;
   b.Prob[0] = w;
   b.AllInCount = k_;
   b.AllIn[0] = k_ >= 1 ? allIn_[1] : 0;
   b.AllIn[1] = k_ >= 2 ? allIn_[2] : 0;
-  branches_.push_back(b);
 }
 
 void TSituation::BuildActionTree(int p, double w) {
@@ -747,7 +750,8 @@ TPositionValues TSituation::ICMOfPositions(const TPositionValues& stacks) const 
   // ICM takes the positions' stacks as one list, position 1 first.
   TPositionValues out{};
   const std::span<const double> chips(stacks.data() + 1, count_);
-  ICMEquitiesInto(chips, payouts_, std::span<double>(out.data() + 1, count_));
+  const std::span<const double> prizes(payouts_.data(), paidPlaces_);
+  ICMEquitiesInto(chips, prizes, std::span<double>(out.data() + 1, count_));
   return out;
 }
 
@@ -772,7 +776,7 @@ bool TSituation::NextHandOf(const TPositionValues& stacks, NextHandInputs& in, T
     // Everyone left in the top half is settled at the first share only when
     // the tournament pays that whole half the same (double or nothing);
     // otherwise those shares would add up to more than the prize pool.
-    bool equalHalf = half >= 1 && half <= static_cast<int>(payouts_.size());
+    bool equalHalf = half >= 1 && half <= paidPlaces_;
     for (int k = 1; equalHalf && k < half; ++k) equalHalf = payouts_[k] == payouts_[0];
     if (tour.Places.NextPlace > half || !equalHalf) {
       settled = ICMOfPositions(stacks);

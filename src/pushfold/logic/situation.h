@@ -213,7 +213,8 @@ class TSituation {
   std::vector<TSeatInput> seats_;  // keeps the models alive
   PlayerInputs players_{};
   TSituationOptions options_;
-  std::vector<double> payouts_;
+  std::array<double, kMaxPaidPlaces> payouts_{};
+  int paidPlaces_ = 0;
   TNextHandStats stats_;
 
   int count_ = 0;
