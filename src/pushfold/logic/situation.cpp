@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <memory_resource>
 #include <mutex>
 #include <span>
 #include <system_error>
@@ -131,9 +132,13 @@ class TSituation::Cache {
     }
   };
  private:
+  // The entries live in blocks that are handed back whole: a calculation
+  // cancelled with a full cache returns at once instead of freeing each
+  // entry on its own.
   struct Shard {
     std::mutex lock;
-    std::unordered_map<TNextHandKey, HandValue, KeyHash> map;
+    std::pmr::monotonic_buffer_resource arena;
+    std::pmr::unordered_map<TNextHandKey, HandValue, KeyHash> map{&arena};
   };
   // The key, the value, the map's node and its share of the bucket array.
   static constexpr std::size_t kEntryBytes = sizeof(TNextHandKey) + sizeof(HandValue) + 4 * sizeof(void*);

@@ -353,9 +353,9 @@ TEST(Situation, CancelStopsTheLookAheadPromptly) {
     o.Threads = threads;
     Clock::time_point raised;
     std::thread raiser([&] {
-      // Raised once the play-out is under way, the work counted.
-      while (progress.Total == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      // Raised well into the play-out, with many next hands kept.
+      while (progress.Done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
       raised = Clock::now();
       cancel = true;
     });
