@@ -113,7 +113,6 @@ TForm2::TForm2(kova::TComponent* owner) : kova::TForm(owner) {
   BindField("CheckBox1", CheckBox1);
   BindField("ComboBoxDefault", ComboBoxDefault);
   BindField("Progress", Progress);
-  BindField("LDepthNote", LDepthNote);
   BindField("CalcTimer", CalcTimer);
   auto on = [this](const char* name, void (TForm2::*handler)()) {
     RegisterMethod(name, kova::TNotifyEvent([this, handler](kova::TObject*) { (this->*handler)(); }));
@@ -276,13 +275,15 @@ void TForm2::CalculateSituation() {
       BuildCalculation(hand_, tournament_, heroOffset_, inputs, ActPl->Text(), Edge->Text(), EditDepth->Text());
   Answer->SetCaption("");
   LHand->SetCaption("");
-  LDepthNote->SetCaption("");
-  Progress->SetCaption("Calculating...");
+  Progress->SetCaption(ProgressText(0, 0, 0));
   CancelCalc->SetEnabled(true);
   cancel_ = false;
   done_ = false;
+  progress_.Done = 0;
+  progress_.Total = 0;
   started_ = std::chrono::steady_clock::now();
   input.Options.Cancel = &cancel_;
+  input.Options.Progress = &progress_;
   worker_ = std::thread([this, input = std::move(input)] {
     try {
       pending_ = forms::Calculate(input);
@@ -306,6 +307,11 @@ void TForm2::CancelCalculation() {
   if (CancelCalc) CancelCalc->SetEnabled(false);
 }
 
+double TForm2::ProgressShare() const {
+  const std::int64_t total = progress_.Total;
+  return total > 0 ? static_cast<double>(progress_.Done) / static_cast<double>(total) : 0.0;
+}
+
 void TForm2::CalcTimerTimer() {
   if (!worker_.joinable()) {
     CalcTimer->SetEnabled(false);
@@ -313,7 +319,7 @@ void TForm2::CalcTimerTimer() {
   }
   if (!done_) {
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-    Progress->SetCaption(kova::Format("Calculating... %.1f s", s));
+    Progress->SetCaption(ProgressText(progress_.Done, progress_.Total, s));
     return;
   }
   worker_.join();
@@ -333,10 +339,8 @@ void TForm2::FinishCalculation() {
   const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
   Answer->SetCaption(lastResult_.Answer);
   LHand->SetCaption(lastResult_.HandText);
-  LDepthNote->SetCaption(lastResult_.DepthNote);
-  if (!lastResult_.DepthNote.empty()) Log(lastResult_.DepthNote);
   if (lastResult_.HasHero)
-    Progress->SetCaption(kova::Format("Done in %.2f s at depth %d", s, lastResult_.ComputedDepth));
+    Progress->SetCaption(kova::Format("Done in %.2f s at depth %d", s, lastResult_.Depth));
   else
     Progress->SetCaption("Nobody sits in frame " + ActPl->Text());
   LogLines(lastResult_.Branches);

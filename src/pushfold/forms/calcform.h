@@ -2,9 +2,9 @@
 // player frame TFrame1 per seat (the hero in frame 8). It browses the
 // table's hands, lets the user change actions, open and call percentages
 // and models per player, and calculates off the GUI thread: the window keeps
-// answering, shows the time spent, and the calculation is cancelled by the
-// Cancel button, by a new calculation, and by closing the window or the
-// table.
+// answering, shows the share of the work done and the time spent, and the
+// calculation is cancelled by the Cancel button, by a new calculation, and
+// by closing the window or the table.
 #pragma once
 
 #include <windows.h>
@@ -80,6 +80,9 @@ class TForm2 : public kova::TForm {
   // The result of the last calculation that finished.
   const TCalculationResult& LastResult() const { return lastResult_; }
   int CalculationsDone() const { return calculationsDone_; }
+  // The share (0..1) of the running calculation's work done; 0 before it
+  // is counted.
+  double ProgressShare() const;
 
   kova::TLabel* NumHH = nullptr;
   kova::TEdit* Edit1 = nullptr;
@@ -100,7 +103,6 @@ class TForm2 : public kova::TForm {
   kova::TCheckBox* CheckBox1 = nullptr;
   kova::TComboBox* ComboBoxDefault = nullptr;
   kova::TLabel* Progress = nullptr;
-  kova::TLabel* LDepthNote = nullptr;
   kova::TTimer* CalcTimer = nullptr;
   kova::TLabel* AnteLabel = nullptr;
   kova::TLabel* AnteValue = nullptr;
@@ -141,6 +143,7 @@ class TForm2 : public kova::TForm {
   std::thread worker_;
   std::atomic<bool> cancel_{false};
   std::atomic<bool> done_{false};
+  TSituationProgress progress_;
   TCalculationResult pending_;
   std::chrono::steady_clock::time_point started_;
   TCalculationResult lastResult_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace kova::pushfold {
 
@@ -30,37 +31,74 @@ std::uint32_t NextSmallSet(std::uint32_t set, int limit, std::uint32_t end) {
   return next < end ? next : end;
 }
 
+// The sets Accumulate visits for tables of up to ten players, in its order:
+// for each number of places, every set with fewer members, increasing.
+struct SmallSets {
+  std::array<std::vector<std::uint16_t>, kStackTablePlayers + 1> ordered;  // by places 0..10
+  SmallSets() {
+    for (int places = 1; places <= kStackTablePlayers; ++places) {
+      for (std::uint32_t set = 0; set < (std::uint32_t{1} << kStackTablePlayers); ++set) {
+        if (MemberCount(set) < places) ordered[places].push_back(static_cast<std::uint16_t>(set));
+      }
+    }
+  }
+};
+
+const SmallSets& SmallSetOrder() {
+  static const SmallSets sets;
+  return sets;
+}
+
 // prob[S]: chance that exactly the players of S took the first |S| places;
 // placedChips[S]: their chips. Only sets smaller than the paid places (the
 // prizes given) are visited, in increasing order, so the sums build up in
-// the same order however many sets are skipped.
+// the same order however many sets are skipped. `sets(f)` calls f with each
+// of them in that order, the empty set first: a ready list for small
+// tables, a walk for larger ones.
+template <class Sets>
 void Accumulate(std::span<const double> stacks, std::span<const double> prizes, double total, double* prob,
-                double* placedChips, std::span<double> equity) {
+                double* placedChips, std::span<double> equity, const Sets& sets) {
   const int n = static_cast<int>(stacks.size());
   const int places = static_cast<int>(prizes.size());
-  const std::uint32_t full = std::uint32_t{1} << n;
+  std::array<double, kMaxIcmPlayers> chips{};
+  std::array<double, kMaxIcmPlayers> eq{};
+  std::uint32_t withChips = 0;
+  for (int i = 0; i < n; ++i) {
+    chips[i] = stacks[i];
+    if (stacks[i] > 0) withChips |= std::uint32_t{1} << i;
+  }
   prob[0] = 1.0;
   placedChips[0] = 0.0;
-  for (std::uint32_t set = NextSmallSet(0, places, full); set < full; set = NextSmallSet(set, places, full)) {
+  sets([&](std::uint32_t set) {
+    if (set == 0) return;
     const std::uint32_t low = set & (~set + 1);
     prob[set] = 0.0;
-    placedChips[set] = placedChips[set ^ low] + std::max(0.0, stacks[std::countr_zero(low)]);
-  }
-  for (std::uint32_t set = 0; set < full; set = NextSmallSet(set, places, full)) {
+    placedChips[set] = placedChips[set ^ low] + std::max(0.0, chips[std::countr_zero(low)]);
+  });
+  sets([&](std::uint32_t set) {
     const double p = prob[set];
-    if (p == 0) continue;
+    if (p == 0) return;
     const double left = total - placedChips[set];
-    if (left <= 0) continue;
+    if (left <= 0) return;
     const int placed = MemberCount(set);
     const double prize = prizes[placed];
-    const bool more = placed + 1 < places;
-    for (int i = 0; i < n; ++i) {
-      if (set & (std::uint32_t{1} << i) || !(stacks[i] > 0)) continue;
-      const double next = p * stacks[i] / left;
-      equity[i] += next * prize;
-      if (more) prob[set | (std::uint32_t{1} << i)] += next;
+    std::uint32_t open = withChips & ~set;
+    if (placed + 1 < places) {
+      for (; open; open &= open - 1) {
+        const int i = std::countr_zero(open);
+        const double next = p * chips[i] / left;
+        eq[i] += next * prize;
+        prob[set | (std::uint32_t{1} << i)] += next;
+      }
+    } else {
+      for (; open; open &= open - 1) {
+        const int i = std::countr_zero(open);
+        const double next = p * chips[i] / left;
+        eq[i] += next * prize;
+      }
     }
-  }
+  });
+  for (int i = 0; i < n; ++i) equity[i] = eq[i];
 }
 
 }  // namespace
@@ -73,15 +111,25 @@ bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> pay
   for (double s : stacks) total += std::max(0.0, s);
   const int places = std::min<int>(static_cast<int>(payouts.size()), n);
   if (total <= 0 || places == 0) return true;
+  const auto prizes = payouts.first(places);
+  const std::uint32_t full = std::uint32_t{1} << n;
   if (n <= kStackTablePlayers) {
     // Only the entries of the sets visited are written and read.
     std::array<double, std::size_t{1} << kStackTablePlayers> prob;
     std::array<double, std::size_t{1} << kStackTablePlayers> placedChips;
-    Accumulate(stacks, payouts.first(places), total, prob.data(), placedChips.data(), equity);
+    const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places];
+    Accumulate(stacks, prizes, total, prob.data(), placedChips.data(), equity, [&](const auto& f) {
+      for (std::uint16_t set : order) {
+        if (set >= full) break;  // the list is increasing: the rest hold players past n
+        f(set);
+      }
+    });
   } else {
-    std::vector<double> prob(std::size_t{1} << n);
-    std::vector<double> placedChips(std::size_t{1} << n);
-    Accumulate(stacks, payouts.first(places), total, prob.data(), placedChips.data(), equity);
+    std::vector<double> prob(full);
+    std::vector<double> placedChips(full);
+    Accumulate(stacks, prizes, total, prob.data(), placedChips.data(), equity, [&](const auto& f) {
+      for (std::uint32_t set = 0; set < full; set = NextSmallSet(set, places, full)) f(set);
+    });
   }
   return true;
 }

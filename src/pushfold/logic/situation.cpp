@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <memory_resource>
 #include <mutex>
 #include <span>
 #include <system_error>
@@ -62,15 +63,120 @@ struct TSituation::Memo {
   }
 };
 
+// The next hands valued so far, shared by the threads of one calculation:
+// a table met again is answered from here instead of being played out
+// again. Entries are kept until the calculation ends, as long as they fit
+// under the ceiling; past it new ones are played out but not kept.
+class TSituation::Cache {
+ public:
+  explicit Cache(std::size_t ceiling) : ceiling_(ceiling) {}
+
+  bool Find(const TNextHandKey& key, HandValue& value) {
+    Shard& shard = ShardOf(key);
+    const std::lock_guard<std::mutex> lock(shard.lock);
+    const auto found = shard.map.find(key);
+    if (found == shard.map.end()) return false;
+    value = found->second;
+    reused_.fetch_add(1, std::memory_order_relaxed);
+    return true;
+  }
+
+  void Keep(const TNextHandKey& key, const HandValue& value) {
+    played_.fetch_add(1, std::memory_order_relaxed);
+    // Reserve the room first, so that the threads together never pass the
+    // ceiling.
+    std::size_t used = bytes_.load(std::memory_order_relaxed);
+    do {
+      if (used + kEntryBytes > ceiling_) return;
+    } while (!bytes_.compare_exchange_weak(used, used + kEntryBytes, std::memory_order_relaxed));
+    Shard& shard = ShardOf(key);
+    bool added = false;
+    {
+      const std::lock_guard<std::mutex> lock(shard.lock);
+      added = shard.map.emplace(key, value).second;
+    }
+    if (!added) bytes_.fetch_sub(kEntryBytes, std::memory_order_relaxed);
+  }
+
+  // A hand met again before it was kept.
+  void NoteReused() { reused_.fetch_add(1, std::memory_order_relaxed); }
+
+  TNextHandStats Stats() const {
+    TNextHandStats s;
+    s.Played = played_.load();
+    s.Reused = reused_.load();
+    // Nothing is dropped before the end: the peak is what is kept now.
+    s.PeakBytes = bytes_.load();
+    s.CeilingBytes = ceiling_;
+    return s;
+  }
+
+  struct KeyHash {
+    std::size_t operator()(const TNextHandKey& k) const {
+      std::uint64_t h = 0xCBF29CE484222325ull;
+      const auto mix = [&h](std::uint64_t v) {
+        h ^= v;
+        h *= 0x100000001B3ull;
+        h ^= h >> 29;
+      };
+      mix(static_cast<std::uint32_t>(k.Depth) | std::uint64_t{static_cast<std::uint32_t>(k.Count)} << 32);
+      mix(static_cast<std::uint32_t>(k.Hero) | std::uint64_t{static_cast<std::uint32_t>(k.Button)} << 32);
+      mix(static_cast<std::uint32_t>(k.SmallBlindSeat) | std::uint64_t{static_cast<std::uint32_t>(k.BigBlindSeat)} << 32);
+      mix(static_cast<std::uint32_t>(k.NextPlace));
+      for (std::int32_t v : k.Place) mix(static_cast<std::uint32_t>(v));
+      for (std::uint64_t v : k.Blinds) mix(v);
+      for (int i = 0; i < k.Count && i < kMaxPlayers; ++i) {
+        mix(static_cast<std::uint32_t>(k.Player[i]) | std::uint64_t{static_cast<std::uint32_t>(k.Seat[i])} << 32);
+        mix(k.Stack[i]);
+      }
+      return static_cast<std::size_t>(h);
+    }
+  };
+ private:
+  // The entries live in blocks that are handed back whole: a calculation
+  // cancelled with a full cache returns at once instead of freeing each
+  // entry on its own.
+  struct Shard {
+    std::mutex lock;
+    std::pmr::monotonic_buffer_resource arena;
+    std::pmr::unordered_map<TNextHandKey, HandValue, KeyHash> map{&arena};
+  };
+  // The key, the value, the map's node and its share of the bucket array.
+  static constexpr std::size_t kEntryBytes = sizeof(TNextHandKey) + sizeof(HandValue) + 4 * sizeof(void*);
+  static constexpr std::size_t kShards = 64;
+
+  Shard& ShardOf(const TNextHandKey& key) { return shards_[KeyHash{}(key) % kShards]; }
+
+  std::size_t ceiling_;
+  std::array<Shard, kShards> shards_;
+  std::atomic<std::size_t> bytes_{0};
+  std::atomic<std::int64_t> played_{0};
+  std::atomic<std::int64_t> reused_{0};
+};
+
+// What one thread values rows with.
+struct TSituation::Context {
+  Memo& memo;
+  Cache& cache;
+  TSituationProgress* progress = nullptr;  // credited kRowTicks per row valued
+};
+
+namespace {
+// A row handed to a thread counts as this many ticks of progress, credited
+// as the rows of its next hand are valued: a row that plays out a deep
+// look-ahead shows its progress long before it is done.
+constexpr std::int64_t kRowTicks = 1000;
+}  // namespace
+
 // Plays out the look-ahead of a situation on several threads. Every row of
 // a branch is valued on its own; when the situation has too few rows to keep
-// the threads busy, the next hands of its rows are opened and their rows
-// shared out instead, level by level. Each value comes from the same code and
+// the threads busy and to count the work in small steps, the next hands of
+// its rows are opened and their rows shared out instead, level by level. Each value comes from the same code and
 // the sums run in the same order as on one thread, so the results do not
 // depend on the number of threads.
 class TSituation::LookAhead {
  public:
-  LookAhead(TSituation& top, Memo& memo) : top_(top), memo_(memo) {}
+  LookAhead(TSituation& top, Memo& memo, Cache& cache) : top_(top), memo_(memo), cache_(cache) {}
 
   // False when stopped by the cancel flag.
   bool Run() {
@@ -79,9 +185,15 @@ class TSituation::LookAhead {
     AddRows(top_, rows);
     // Next hands opened here, parents before their children.
     std::vector<Opened> opened;
-    while (threads > 1 && rows.size() < static_cast<std::size_t>(threads) * kRowsPerThread) {
+    // Where each level of opened hands starts in `opened`; a hand met twice
+    // is opened once, the second row taking the first one's value.
+    std::vector<std::size_t> levels;
+    std::unordered_map<TNextHandKey, std::size_t, Cache::KeyHash> openedByKey;
+    const std::size_t enough = std::max(static_cast<std::size_t>(threads) * kRowsPerThread, kRowsForProgress);
+    while (rows.size() < enough) {
       std::vector<Row> deeper;
       bool any = false;
+      levels.push_back(opened.size());
       for (const Row& r : rows) {
         TSituation& s = *r.owner;
         if (s.options_.Depth <= 0) {
@@ -89,26 +201,49 @@ class TSituation::LookAhead {
           continue;
         }
         if (s.StopRequested()) return false;
-        TPositionValues settled{};
-        std::unique_ptr<TSituation> next = s.NextHand(s.RowStacks(r.branch, r.row), settled, memo_);
-        if (!next) {
-          s.branches_[r.branch].Equity[r.row] = settled;
-          continue;
+        NextHandInputs in;
+        if (!s.NextHandOf(s.RowStacks(r.branch, r.row), in, s.branches_[r.branch].Equity[r.row])) continue;
+        Opened o{r, nullptr, s.KeyOf(in)};
+        const auto [first, fresh] = openedByKey.emplace(o.key, opened.size());
+        if (!fresh) {
+          o.same = first->second;
+          cache_.NoteReused();
+        } else {
+          TSituationOptions options = s.options_;
+          options.Depth = s.options_.Depth - 1;
+          o.next.reset(new TSituation(in, options, memo_));
+          AddRows(*o.next, deeper);
+          any = true;
         }
-        AddRows(*next, deeper);
-        opened.push_back({r, std::move(next)});
-        any = true;
+        opened.push_back(std::move(o));
       }
       rows = std::move(deeper);
       if (!any) break;
     }
     // Starting threads costs more than a small look-ahead takes.
     if (Work(rows) < kWorkForThreads) threads = 1;
+    if (TSituationProgress* progress = top_.options_.Progress) {
+      progress->Done = 0;
+      progress->Total = static_cast<std::int64_t>(rows.size()) * kRowTicks;
+    }
     if (!ValueInParallel(rows, threads)) return false;
-    for (auto it = opened.rbegin(); it != opened.rend(); ++it) {
-      it->next->CombineShowdowns();
-      TSituation& s = *it->at.owner;
-      s.branches_[it->at.branch].Equity[it->at.row] = s.ValueFromNextHand(*it->next);
+    // The deepest level first: a hand is valued once all its rows are.
+    std::vector<HandValue> values(opened.size());
+    std::size_t end = opened.size();
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level) {
+      for (std::size_t i = *level; i < end; ++i) {
+        Opened& o = opened[i];
+        if (!o.next) continue;
+        o.next->CombineShowdowns();
+        values[i] = o.next->ValueOfHand();
+        cache_.Keep(o.key, values[i]);
+      }
+      for (std::size_t i = *level; i < end; ++i) {
+        const Opened& o = opened[i];
+        const HandValue& v = values[o.next ? i : o.same];
+        o.at.owner->branches_[o.at.branch].Equity[o.at.row] = o.at.owner->ValueFromNextHand(v);
+      }
+      end = *level;
     }
     top_.CombineShowdowns();
     return true;
@@ -118,6 +253,10 @@ class TSituation::LookAhead {
   // Enough rows per thread that one slow row does not leave the others idle
   // for long.
   static constexpr std::size_t kRowsPerThread = 8;
+  // Enough rows that the share of them done moves in small steps however
+  // deep the look-ahead; few enough that the hands opened for them take
+  // little memory.
+  static constexpr std::size_t kRowsForProgress = 1024;
   static constexpr int kMaxThreads = 64;
   // In ICM valuations, each well under a microsecond: a few milliseconds.
   static constexpr double kWorkForThreads = 8192;
@@ -129,7 +268,9 @@ class TSituation::LookAhead {
   };
   struct Opened {
     Row at;
-    std::unique_ptr<TSituation> next;
+    std::unique_ptr<TSituation> next;  // null: the same hand as opened[same]
+    TNextHandKey key;
+    std::size_t same = 0;
   };
 
   static int ThreadCount(int asked) {
@@ -152,7 +293,8 @@ class TSituation::LookAhead {
           ownerRows += owner->LastRow(b) - owner->FirstRow(b) + 1;
         }
         perRow = 1;
-        for (int d = 0; d < owner->options_.Depth; ++d) perRow *= ownerRows;
+        // Any depth may be asked; past the threshold the figure adds nothing.
+        for (int d = 0; d < owner->options_.Depth && perRow < kWorkForThreads; ++d) perRow *= ownerRows;
       }
       work += perRow;
     }
@@ -175,11 +317,11 @@ class TSituation::LookAhead {
     const auto work = [&](Memo* shared) {
       try {
         Memo own;
-        Memo& memo = shared ? *shared : own;
+        Context context{shared ? *shared : own, cache_, top_.options_.Progress};
         for (std::size_t i = next++; i < rows.size(); i = next++) {
           const Row& r = rows[i];
           if (stop.load(std::memory_order_relaxed) || r.owner->StopRequested() ||
-              !r.owner->ValueRow(r.branch, r.row, memo)) {
+              !r.owner->ValueRow(r.branch, r.row, context)) {
             stop = true;
             return;
           }
@@ -213,6 +355,7 @@ class TSituation::LookAhead {
 
   TSituation& top_;
   Memo& memo_;
+  Cache& cache_;
 };
 
 TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex,
@@ -223,32 +366,39 @@ TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int h
   for (TPlayerInfo& p : hand_.Players) p.Name.clear();
   for (std::size_t i = 0; i < players_.size() && i < seats_.size(); ++i) {
     const TSeatInput& in = seats_[i];
-    players_[i] = {in.Action, in.Open, in.Call, in.Model.get()};
+    players_[i] = {in.Action, in.Open, in.Call, in.Model.get(), static_cast<std::int32_t>(i)};
   }
   Memo memo;
   Prepare(memo);
-  if (!seated_ || branches_.empty()) return;
+  if (!seated_ || branches_.empty()) {
+    if (options_.Progress) options_.Progress->Total = 0;
+    return;
+  }
   if (options_.Depth <= 0) {
-    cancelled_ = !ValueAllRows(memo);
+    // A few hundred ICM valuations: one unit of work.
+    if (options_.Progress) options_.Progress->Total = 1;
+    ValueAllRowsByIcm();
+    if (options_.Progress) options_.Progress->Done = 1;
   } else {
-    cancelled_ = !LookAhead(*this, memo).Run();
+    Cache cache(options_.CacheBytes);
+    cancelled_ = !LookAhead(*this, memo, cache).Run();
+    stats_ = cache.Stats();
   }
 }
 
-TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex, const PlayerInputs& players,
-                       const TSituationOptions& options, Memo& memo)
-    : tournament_(tournament), hand_(hand), heroIndex_(heroIndex), players_(players), options_(options) {
+TSituation::TSituation(const NextHandInputs& in, const TSituationOptions& options, Memo& memo)
+    : tournament_(in.Tournament), hand_(in.Hand), heroIndex_(in.Hero), players_(in.Players), options_(options) {
   Prepare(memo);
 }
 
 void TSituation::Prepare(Memo& memo) {
-  requestedDepth_ = options_.Depth;
-  options_.Depth = std::clamp(options_.Depth, 0, kMaxSituationDepth);
+  options_.Depth = std::max(options_.Depth, 0);
   // A place is valued while it is below the number of paid places, and the
   // record holds at most five shares.
   int places = static_cast<int>(std::ceil(tournament_.PaidPlaces));
   places = std::clamp(places, 1, kMaxPaidPlaces);
-  payouts_.assign(tournament_.Payouts.begin(), tournament_.Payouts.begin() + places);
+  paidPlaces_ = places;
+  std::copy(tournament_.Payouts.begin(), tournament_.Payouts.begin() + places, payouts_.begin());
   SetBlindLevel();
   SeatPositions();
   PostBlinds();
@@ -353,6 +503,9 @@ void TSituation::ListBranches(Memo& memo) {
   flags_.fill(0);
   prob_.fill(0);
   allIn_.fill(0);
+  // At most every choice of none, one or two all-in players: one
+  // allocation for the next hands of a deep look-ahead, met by the million.
+  branches_.reserve(static_cast<std::size_t>(1 + count_ + count_ * (count_ - 1) / 2));
   BuildActionTree(count_, 1.0);
   chances_.resize(branches_.size());
   for (std::size_t i = 0; i < branches_.size(); ++i) {
@@ -381,14 +534,13 @@ double TSituation::ActionProbability(int p) const {
 }
 
 void TSituation::RecordBranch(double w) {
-  TBranch b;
+  TBranch& b = branches_.emplace_back();
   b.Flags = flags_;
   b.Prob = prob_;
   b.Prob[0] = w;
   b.AllInCount = k_;
   b.AllIn[0] = k_ >= 1 ? allIn_[1] : 0;
   b.AllIn[1] = k_ >= 2 ? allIn_[2] : 0;
-  branches_.push_back(b);
 }
 
 void TSituation::BuildActionTree(int p, double w) {
@@ -441,34 +593,95 @@ TPositionValues TSituation::RowStacks(int branch, int row) const {
 }
 
 // The stacks of one row valued by ICM, or by the hands that follow; false
-// when stopped.
-bool TSituation::ValueRow(int branch, int row, Memo& memo) {
-  const TPositionValues stacks = RowStacks(branch, row);
-  TPositionValues& value = branches_[branch].Equity[row];
+// when stopped. The hands that follow are played out depth first on a stack
+// of their own rather than by recursion, however deep the look-ahead.
+bool TSituation::ValueRow(int branch, int row, Context& context) {
+  std::int64_t credited = 0;
+  const auto credit = [&](std::int64_t ticks) {
+    if (context.progress && ticks > credited) {
+      context.progress->Done.fetch_add(ticks - credited, std::memory_order_relaxed);
+      credited = ticks;
+    }
+  };
   if (options_.Depth <= 0) {
-    value = ICMOfPositions(stacks);
+    branches_[branch].Equity[row] = ICMOfPositions(RowStacks(branch, row));
+    credit(kRowTicks);
     return true;
   }
-  if (StopRequested()) return false;
-  TPositionValues settled{};
-  const std::unique_ptr<TSituation> next = NextHand(stacks, settled, memo);
-  if (next) {
-    if (!next->ValueAllRows(memo)) return false;
-    settled = ValueFromNextHand(*next);
+  // Rows of the first next hand: all of them and those valued.
+  int firstRows = 0;
+  int firstDone = 0;
+  // A next hand being played out, where its value goes, and the next of its
+  // rows to value.
+  struct Frame {
+    std::unique_ptr<TSituation> hand;
+    TNextHandKey key;
+    const TSituation* parent = nullptr;
+    TPositionValues* target = nullptr;
+    int branch = 0;
+    int row = -1;
+  };
+  std::vector<Frame> frames;
+  // Settles the row at once, or puts its next hand on the stack.
+  const auto open = [&](TSituation& owner, int b, int r) {
+    TPositionValues& target = owner.branches_[b].Equity[r];
+    NextHandInputs in;
+    if (!owner.NextHandOf(owner.RowStacks(b, r), in, target)) return;
+    Frame f;
+    f.key = owner.KeyOf(in);
+    HandValue known;
+    if (context.cache.Find(f.key, known)) {
+      target = owner.ValueFromNextHand(known);
+      return;
+    }
+    TSituationOptions options = owner.options_;
+    options.Depth = owner.options_.Depth - 1;
+    f.hand.reset(new TSituation(in, options, context.memo));
+    f.parent = &owner;
+    f.target = &target;
+    frames.push_back(std::move(f));
+  };
+  open(*this, branch, row);
+  if (!frames.empty()) {
+    const TSituation& first = *frames.front().hand;
+    for (int b = 0; b < static_cast<int>(first.branches_.size()); ++b) firstRows += first.LastRow(b) - first.FirstRow(b) + 1;
   }
-  value = settled;
+  while (!frames.empty()) {
+    if (StopRequested()) return false;
+    Frame& f = frames.back();
+    TSituation& s = *f.hand;
+    if (frames.size() == 1 && f.row >= 0) credit(++firstDone * kRowTicks / (firstRows + 1));
+    // The next row of this hand.
+    if (f.row < 0 || f.row >= s.LastRow(f.branch)) {
+      if (f.row >= 0) ++f.branch;
+      f.row = f.branch < static_cast<int>(s.branches_.size()) ? s.FirstRow(f.branch) : -1;
+    } else {
+      ++f.row;
+    }
+    if (f.row >= 0) {
+      if (s.options_.Depth <= 0) {
+        s.branches_[f.branch].Equity[f.row] = s.ICMOfPositions(s.RowStacks(f.branch, f.row));
+      } else {
+        open(s, f.branch, f.row);  // may move the frames
+      }
+      continue;
+    }
+    // Every row valued.
+    s.CombineShowdowns();
+    const HandValue value = s.ValueOfHand();
+    context.cache.Keep(f.key, value);
+    *f.target = f.parent->ValueFromNextHand(value);
+    frames.pop_back();
+  }
+  credit(kRowTicks);
   return true;
 }
 
-bool TSituation::ValueAllRows(Memo& memo) {
+void TSituation::ValueAllRowsByIcm() {
   for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
-    if (StopRequested()) return false;
-    for (int row = FirstRow(b); row <= LastRow(b); ++row) {
-      if (!ValueRow(b, row, memo)) return false;
-    }
+    for (int row = FirstRow(b); row <= LastRow(b); ++row) branches_[b].Equity[row] = ICMOfPositions(RowStacks(b, row));
   }
   CombineShowdowns();
-  return true;
 }
 
 // Row 0 of a showdown: the outcomes weighed by their chances, added in the
@@ -539,7 +752,8 @@ TPositionValues TSituation::ICMOfPositions(const TPositionValues& stacks) const 
   // ICM takes the positions' stacks as one list, position 1 first.
   TPositionValues out{};
   const std::span<const double> chips(stacks.data() + 1, count_);
-  ICMEquitiesInto(chips, payouts_, std::span<double>(out.data() + 1, count_));
+  const std::span<const double> prizes(payouts_.data(), paidPlaces_);
+  ICMEquitiesInto(chips, prizes, std::span<double>(out.data() + 1, count_));
   return out;
 }
 
@@ -547,15 +761,15 @@ bool TSituation::StopRequested() const {
   return options_.Cancel && options_.Cancel->load(std::memory_order_relaxed);
 }
 
-std::unique_ptr<TSituation> TSituation::NextHand(const TPositionValues& stacks, TPositionValues& settled,
-                                                 Memo& memo) const {
+bool TSituation::NextHandOf(const TPositionValues& stacks, NextHandInputs& in, TPositionValues& settled) const {
   settled = {};
   // The next hand: these stacks, button and blinds moved on, the players who
   // busted placed.
   THH next = hand_;
   for (int p = 1; p <= count_; ++p) next.Players[entry_[p]].Stack = stacks[p];
   MoveButtonAndBlinds(next, tournament_.SeatCount);
-  TTournamentInfo tour = tournament_;
+  TTournamentInfo& tour = in.Tournament;
+  tour = tournament_;
   AssignFinishingPlaces(tour.Places, next, hand_);
 
   const int heroSeat = heroIndex_ >= 0 && heroIndex_ < count_ ? hand_.Players[heroIndex_].Seat : 0;
@@ -564,32 +778,33 @@ std::unique_ptr<TSituation> TSituation::NextHand(const TPositionValues& stacks, 
     // Everyone left in the top half is settled at the first share only when
     // the tournament pays that whole half the same (double or nothing);
     // otherwise those shares would add up to more than the prize pool.
-    bool equalHalf = half >= 1 && half <= static_cast<int>(payouts_.size());
+    bool equalHalf = half >= 1 && half <= paidPlaces_;
     for (int k = 1; equalHalf && k < half; ++k) equalHalf = payouts_[k] == payouts_[0];
     if (tour.Places.NextPlace > half || !equalHalf) {
       settled = ICMOfPositions(stacks);
-      return nullptr;
+      return false;
     }
     for (int p = 1; p <= count_; ++p) {
       const int seat = seat_[p];
       const int place = seat >= 1 && seat <= kMaxSeats ? tour.Places.Place[seat - 1] : 0;
       settled[p] = (place >= 1 && place <= half) ? tournament_.Payouts[0] : 0.0;
     }
-    return nullptr;
+    return false;
   }
 
   // Play the next hand with the players who still have chips.
-  THH child = next;
-  PlayerInputs childPlayers{};
-  int childHero = -1;
+  THH& child = in.Hand;
+  child = next;
+  in.Players = {};
+  in.Hero = -1;
   int n = 0;
   for (int i = 0; i < std::clamp<int>(next.PlayerCount, 0, kMaxPlayers); ++i) {
     if (!(next.Players[i].Stack > 0)) continue;
     child.Players[n] = next.Players[i];
     child.Action[n] = -1;
-    childPlayers[n] = players_[i];
-    childPlayers[n].Action = -1;
-    if (i == heroIndex_) childHero = n;
+    in.Players[n] = players_[i];
+    in.Players[n].Action = -1;
+    if (i == heroIndex_) in.Hero = n;
     ++n;
   }
   child.PlayerCount = n;
@@ -597,27 +812,62 @@ std::unique_ptr<TSituation> TSituation::NextHand(const TPositionValues& stacks, 
     child.Players[i] = TPlayerInfo{};
     child.Action[i] = -1;
   }
-  TSituationOptions childOptions = options_;
-  childOptions.Depth = options_.Depth - 1;
-  return std::unique_ptr<TSituation>(new TSituation(tour, child, childHero, childPlayers, childOptions, memo));
+  return true;
+}
+
+TNextHandKey TSituation::KeyOf(const NextHandInputs& in) const {
+  TNextHandKey k;
+  k.Depth = options_.Depth - 1;
+  k.Count = std::clamp<int>(in.Hand.PlayerCount, 0, kMaxPlayers);
+  k.Hero = in.Hero;
+  k.Button = in.Hand.Button;
+  k.SmallBlindSeat = in.Hand.SmallBlindSeat;
+  k.BigBlindSeat = in.Hand.BigBlindSeat;
+  k.NextPlace = in.Tournament.Places.NextPlace;
+  for (int s = 0; s < kMaxSeats; ++s) k.Place[s] = in.Tournament.Places.Place[s];
+  k.Blinds = {std::bit_cast<std::uint64_t>(in.Hand.SmallBlind), std::bit_cast<std::uint64_t>(in.Hand.BigBlind),
+              std::bit_cast<std::uint64_t>(in.Hand.Ante), std::bit_cast<std::uint64_t>(in.Hand.HandTime)};
+  for (int i = 0; i < k.Count; ++i) {
+    k.Player[i] = in.Players[i].Id;
+    k.Seat[i] = in.Hand.Players[i].Seat;
+    k.Stack[i] = std::bit_cast<std::uint64_t>(in.Hand.Players[i].Stack);
+  }
+  return k;
+}
+
+std::optional<TNextHandKey> TSituation::NextHandKey(int b, int row) const {
+  if (options_.Depth <= 0 || b < 1 || b > BranchCount()) return std::nullopt;
+  if (row < FirstRow(b - 1) || row > LastRow(b - 1)) return std::nullopt;
+  NextHandInputs in;
+  TPositionValues settled{};
+  if (!NextHandOf(RowStacks(b - 1, row), in, settled)) return std::nullopt;
+  return KeyOf(in);
+}
+
+// What each seat of this hand expects over its branches, in the order of
+// the branches.
+TSituation::HandValue TSituation::ValueOfHand() const {
+  HandValue v;
+  v.Count = count_;
+  for (int q = 1; q <= count_; ++q) {
+    v.Seat[q] = seat_[q];
+    double sum = 0;
+    for (const TBranch& br : branches_) sum += br.Prob[0] * br.Equity[0][q];
+    v.Sum[q] = sum;
+  }
+  return v;
 }
 
 // Each position's equity is what its seat expects over the next hand's
 // branches (0 for a seat no longer in it).
-TPositionValues TSituation::ValueFromNextHand(const TSituation& sub) const {
+TPositionValues TSituation::ValueFromNextHand(const HandValue& next) const {
   TPositionValues out{};
   for (int p = 1; p <= count_; ++p) {
     int cp = 0;
-    for (int q = 1; q <= sub.PlayerCount(); ++q) {
-      if (sub.SeatAt(q) == seat_[p]) cp = q;
+    for (int q = 1; q <= next.Count; ++q) {
+      if (next.Seat[q] == seat_[p]) cp = q;
     }
-    if (cp == 0) continue;
-    double sum = 0;
-    for (int b = 1; b <= sub.BranchCount(); ++b) {
-      const TBranch& br = sub.Branch(b);
-      sum += br.Prob[0] * br.Equity[0][cp];
-    }
-    out[p] = sum;
+    if (cp != 0) out[p] = next.Sum[cp];
   }
   return out;
 }

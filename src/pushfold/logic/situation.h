@@ -11,7 +11,10 @@
 
 #include <array>
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,10 +23,10 @@
 
 namespace kova::pushfold {
 
-// The deepest look-ahead a situation will do: each extra hand multiplies the
-// work by the number of outcomes of a hand (over a hundred at ten players).
-// A deeper one asked for is computed at this depth; ComputedDepth tells.
-constexpr int kMaxSituationDepth = 2;
+// What a look-ahead may keep of the next hands it has valued, so that every
+// branch leaving the same table is served by one play-out. Past it the
+// calculation still finishes, playing out again what it could not keep.
+constexpr std::size_t kNextHandCacheBytes = std::size_t{256} << 20;
 
 // Per player of the hand (same order as the hand record's players).
 struct TSeatInput {
@@ -33,8 +36,16 @@ struct TSeatInput {
   std::shared_ptr<const TModelValues> Model;  // null: a model of zeros
 };
 
+// How far a calculation has come: the units of work counted before the
+// play-out starts (the rows handed out to the threads) and those finished.
+// Written by the calculating threads, read by anyone.
+struct TSituationProgress {
+  std::atomic<std::int64_t> Total{0};
+  std::atomic<std::int64_t> Done{0};
+};
+
 struct TSituationOptions {
-  int Depth = 0;     // further hands to simulate; clamped to 0..kMaxSituationDepth
+  int Depth = 0;     // further hands to simulate (below 0: none)
   double Edge = 0;   // fraction of the prize pool a push must gain over folding
   // Clock difference between the hand histories and the tournament start, in
   // days (3 seconds unless set).
@@ -45,6 +56,40 @@ struct TSituationOptions {
   // small one stays on the calling thread. All of them have finished when
   // the constructor returns, and the results do not depend on their number.
   int Threads = 0;
+  // When set, counts the work as it is done.
+  TSituationProgress* Progress = nullptr;
+  // The most memory the look-ahead keeps for next hands already valued.
+  std::size_t CacheBytes = kNextHandCacheBytes;
+};
+
+// Everything the value of a next hand depends on within one calculation:
+// the table after the branch (who sits where with which stack, button,
+// blinds, finishing places, whose result is asked) and how many hands are
+// still to be played. What led there (the branch, its probability, the
+// hero's cards) is not in it, so every branch that leaves the same table
+// shares one play-out. Within one calculation the tournament's payouts,
+// seat count and the players' models stay the same and are left out.
+struct TNextHandKey {
+  std::int32_t Depth = 0;
+  std::int32_t Count = 0;
+  std::int32_t Hero = -1;  // index in the next hand's players
+  std::int32_t Button = 0, SmallBlindSeat = 0, BigBlindSeat = 0;
+  std::int32_t NextPlace = 0;
+  std::array<std::int32_t, kMaxSeats> Place{};
+  // Bits of the small blind, big blind, ante and hand time (the level).
+  std::array<std::uint64_t, 4> Blinds{};
+  std::array<std::int32_t, kMaxPlayers> Player{};  // the player in the first hand
+  std::array<std::int32_t, kMaxPlayers> Seat{};
+  std::array<std::uint64_t, kMaxPlayers> Stack{};  // bits
+  bool operator==(const TNextHandKey&) const = default;
+};
+
+// What a look-ahead did with the next hands it met.
+struct TNextHandStats {
+  std::int64_t Played = 0;  // played out
+  std::int64_t Reused = 0;  // served by a table already played out
+  std::size_t PeakBytes = 0;     // the most memory kept for them at once
+  std::size_t CeilingBytes = 0;  // what it was allowed
 };
 
 using TPositionValues = std::array<double, kMaxPlayers + 1>;
@@ -74,10 +119,8 @@ class TSituation {
   // The branch table as text lines.
   std::vector<std::string> PrintBranches() const;
 
-  // The look-ahead asked for in the options, and the one this situation
-  // computed: the asked one within 0..kMaxSituationDepth.
-  int RequestedDepth() const { return requestedDepth_; }
-  int ComputedDepth() const { return options_.Depth; }
+  // The hands played out after this one (the options' depth, at least 0).
+  int Depth() const { return options_.Depth; }
   int PlayerCount() const { return count_; }
   int HeroPosition() const { return heroPosition_; }
   int BlindLevel() const { return level_; }
@@ -95,6 +138,12 @@ class TSituation {
   // Stacks of every position after the showdown of two all-in players
   // (outcome 0: first wins, 1: tie, 2: second wins).
   TPositionValues ShowdownStacks(int first, int second, int outcome) const;
+  // The next hand that row `row` (0..3) of branch b (from 1) leads to; none
+  // when the row is valued without one (no look-ahead, or the hero's place
+  // is settled).
+  std::optional<TNextHandKey> NextHandKey(int b, int row) const;
+  // What the look-ahead did with its next hands (zeros without look-ahead).
+  const TNextHandStats& NextHandStats() const { return stats_; }
 
  private:
   struct Pots {
@@ -106,15 +155,31 @@ class TSituation {
     std::int32_t Action = -1;
     double Open = 0, Call = 0;
     const TModelValues* Model = nullptr;  // owned by the first hand's seat inputs
+    std::int32_t Id = -1;                 // index in the first hand
   };
   using PlayerInputs = std::array<PlayerInput, kMaxPlayers>;
+  // The next hand of a row, before it is seated.
+  struct NextHandInputs {
+    TTournamentInfo Tournament;
+    THH Hand;
+    int Hero = -1;
+    PlayerInputs Players{};
+  };
+  // A next hand's value: per position of that hand, its seat and what the
+  // seat expects over the hand's branches.
+  struct HandValue {
+    std::int32_t Count = 0;
+    std::array<std::int32_t, kMaxPlayers + 1> Seat{};
+    TPositionValues Sum{};
+  };
   struct Memo;
+  class Cache;
+  struct Context;
   class LookAhead;
 
   // A next hand of the look-ahead: seated, blinds posted and its branches
   // listed, but not yet valued.
-  TSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex, const PlayerInputs& players,
-             const TSituationOptions& options, Memo& memo);
+  TSituation(const NextHandInputs& in, const TSituationOptions& options, Memo& memo);
 
   bool Valid(int p) const { return p >= 1 && p <= count_; }
   void Prepare(Memo& memo);
@@ -128,12 +193,15 @@ class TSituation {
   int FirstRow(int branch) const;
   int LastRow(int branch) const;
   TPositionValues RowStacks(int branch, int row) const;
-  bool ValueRow(int branch, int row, Memo& memo);
-  bool ValueAllRows(Memo& memo);
+  bool ValueRow(int branch, int row, Context& context);
+  void ValueAllRowsByIcm();
   void CombineShowdowns();
   Pots ShowdownPots(int a, int b) const;
-  std::unique_ptr<TSituation> NextHand(const TPositionValues& stacks, TPositionValues& settled, Memo& memo) const;
-  TPositionValues ValueFromNextHand(const TSituation& next) const;
+  // False, with `settled` the row's value, when the row needs no next hand.
+  bool NextHandOf(const TPositionValues& stacks, NextHandInputs& next, TPositionValues& settled) const;
+  TNextHandKey KeyOf(const NextHandInputs& next) const;
+  HandValue ValueOfHand() const;
+  TPositionValues ValueFromNextHand(const HandValue& next) const;
   TPositionValues ICMOfPositions(const TPositionValues& stacks) const;
   bool ConsistentWithEarlierActions(const TBranch& b, int hero) const;
   void ApplyHeroRange(int hero, int hands);
@@ -145,8 +213,9 @@ class TSituation {
   std::vector<TSeatInput> seats_;  // keeps the models alive
   PlayerInputs players_{};
   TSituationOptions options_;
-  int requestedDepth_ = 0;
-  std::vector<double> payouts_;
+  std::array<double, kMaxPaidPlaces> payouts_{};
+  int paidPlaces_ = 0;
+  TNextHandStats stats_;
 
   int count_ = 0;
   int heroPosition_ = 0;

@@ -27,6 +27,9 @@ using test::MakeTournament;
 
 const char* const kType = "SNG 10-max $5";
 
+// A button pressed as the user presses it: through its window.
+void Press(kova::TWinControl* button) { SendMessageA(button->Handle(), BM_CLICK, 0, 0); }
+
 // A table with `count` hands; hand n has n + 2 players, the hero at seat 2.
 class FakeTable : public THandSource {
  public:
@@ -140,7 +143,6 @@ TEST_F(CalculatorWindow, OpensForAHandWithTheHeroInFrameEightAndGivesTheSolversA
     EXPECT_EQ(form->LastResult().Hands, n);
     EXPECT_EQ(form->Answer->Caption(), AnswerText(n));
     EXPECT_EQ(form->LHand->Caption(), RangeText(n));
-    EXPECT_EQ(form->LDepthNote->Caption(), "");
   }
   // The memo holds the branch table.
   EXPECT_GT(form->Memo1->Lines()->Count(), 5);
@@ -198,7 +200,7 @@ TEST_F(CalculatorWindow, CalculatingNeverHoldsTheWindowAndCanBeCancelled) {
   EXPECT_EQ(CalculatorOf(&otherTable), nullptr);
 }
 
-TEST_F(CalculatorWindow, ADeeperLookAheadThanTheSolverDoesIsShown) {
+TEST_F(CalculatorWindow, TheDepthAskedForIsComputed) {
   TForm2* form = ShowCalculator(Request(MakeHand(3, 1, 2, {1000, 1500, 2000})));
   ASSERT_TRUE(Finish(form));
   form->EditDepth->SetText("2");
@@ -206,10 +208,46 @@ TEST_F(CalculatorWindow, ADeeperLookAheadThanTheSolverDoesIsShown) {
   EXPECT_EQ(form->EditDepth->Text(), "3");
   form->CalculateClick();
   ASSERT_TRUE(Finish(form));
-  EXPECT_EQ(form->LastResult().ComputedDepth, kMaxSituationDepth);
-  EXPECT_NE(form->LDepthNote->Caption().find("Depth 3 asked"), std::string::npos) << form->LDepthNote->Caption();
-  EXPECT_NE(form->Progress->Caption().find("at depth 2"), std::string::npos) << form->Progress->Caption();
+  EXPECT_EQ(form->LastResult().Depth, 3);
+  EXPECT_EQ(form->LastResult().Hands, SolverHands(*form, tables::OpponentModels[0], 3));
+  EXPECT_NE(form->Progress->Caption().find("at depth 3"), std::string::npos) << form->Progress->Caption();
   EXPECT_NE(form->Answer->Caption(), "");
+}
+
+TEST_F(CalculatorWindow, ADeepCalculationShowsItsShareDoneAndStopsAtOnceOnCancel) {
+  // Ten players, four hands ahead: minutes of work.
+  TForm2* form = ShowCalculator(Request(MakeHand(10, 1, 8)));
+  ASSERT_TRUE(Finish(form));
+  form->EditDepth->SetText("4");
+  Press(form->Calculate);
+  ASSERT_TRUE(form->Calculating());
+  // The share of the work done counts up and the label shows it, while the
+  // window keeps answering its messages.
+  ASSERT_TRUE(WaitUntil([&] { return form->ProgressShare() > 0; }, 30000));
+  const double share = form->ProgressShare();
+  ASSERT_TRUE(WaitUntil([&] { return form->ProgressShare() > share; }, 30000));
+  std::string shown;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        shown = form->Progress->Caption();
+        return shown.rfind("Calculating... ", 0) == 0 && shown.find(" % in ") != std::string::npos;
+      },
+      2000))
+      << shown;
+  EXPECT_LT(form->ProgressShare(), 1.0);
+  EXPECT_TRUE(form->Calculating());
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(form->Handle(), WM_NULL, 0, 0, SMTO_BLOCK, 100, &answer), 0);
+
+  const auto start = std::chrono::steady_clock::now();
+  Press(form->CancelCalc);
+  const auto cancelMs =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(cancelMs, 100);
+  EXPECT_FALSE(form->Calculating());  // the calculation's thread is joined
+  EXPECT_EQ(form->Progress->Caption(), "Calculation cancelled");
+  EXPECT_FALSE(form->CancelCalc->Enabled());
+  EXPECT_EQ(form->Answer->Caption(), "");
 }
 
 TEST_F(CalculatorWindow, StepsThroughTheTablesHands) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pushfold/logic/icm.h"
+#include "pushfold/logic/situation.h"
 
 using namespace kova::pushfold;
 
@@ -108,5 +109,56 @@ TEST(PushfoldCheckTool, PrintsIcmAndEquity) {
   EXPECT_NE(RunTool("icm 100,abc 1").find("#1"), std::string::npos);
   EXPECT_NE(RunTool("icm 100,,5 1").find("#1"), std::string::npos);
   EXPECT_NE(RunTool("icm 100,-5 1").find("negative"), std::string::npos);
+}
+
+TEST(PushfoldCheckTool, SolvesOneSituation) {
+  // Heads-up, seat 1 on the button posting the small blind, two hands
+  // ahead, the default model (all zeros) for the big blind.
+  TTournamentInfo tour;
+  tour.SeatCount = 2;
+  tour.PaidPlaces = 1;
+  tour.Payouts[0] = 1.0;
+  tour.Places.PlayerCount = 2;
+  tour.Places.NextPlace = 2;
+  THH hand;
+  hand.PlayerCount = 2;
+  hand.Players[0] = {1, "", 1800};
+  hand.Players[1] = {2, "", 1200};
+  hand.Button = 1;
+  hand.SmallBlindSeat = 1;
+  hand.BigBlindSeat = 2;
+  hand.SmallBlind = 50;
+  hand.BigBlind = 100;
+  TSituationOptions o;
+  o.Depth = 2;
+  o.Edge = 0.004;
+  TSituation s(tour, hand, 0, std::vector<TSeatInput>(2), o);
+  const int want = s.SolveHero(s.HeroPosition());
+
+  const std::string out =
+      RunTool("solve --stacks 1800,1200 --payouts 1 --blinds 50/100 --button 1 --hero 1 --depth 2");
+  int push = -1;
+  double seconds = -1;
+  ASSERT_EQ(std::sscanf(out.c_str(), "push %d\ntime %lf s\n", &push, &seconds), 2) << out;
+  EXPECT_EQ(push, want);
+  EXPECT_GE(seconds, 0.0);
+  EXPECT_NE(out.find("#0"), std::string::npos);
+
+  struct Bad {
+    const char* args;
+    const char* says;
+  } bad[] = {
+      {"solve --stacks 1800,1200 --payouts 1 --blinds 50/100 --button 1", "--hero is needed"},
+      {"solve --stacks 1800,1200 --payouts 1 --blinds 50/100 --button 1 --hero 3", "hero must be a seat"},
+      {"solve --stacks 1800,0 --payouts 1 --blinds 50/100 --button 1 --hero 1", "above 0"},
+      {"solve --stacks 1800,1200 --payouts 1 --blinds 50 --button 1 --hero 1", "SB/BB"},
+      {"solve --stacks 1800,1200 --payouts 1 --blinds 50/100 --button 1 --hero 1 --depth -1", "depth"},
+      {"solve --stacks 1800,1200 --payouts 1 --blinds 50/100 --button 1 --hero 1 --seats 9", "unknown option"},
+  };
+  for (const Bad& b : bad) {
+    const std::string said = RunTool(b.args);
+    EXPECT_NE(said.find(b.says), std::string::npos) << b.args << ": " << said;
+    EXPECT_NE(said.find("#1"), std::string::npos) << b.args;
+  }
 }
 #endif

@@ -109,12 +109,19 @@ void BM_SolveHero(benchmark::State& state) {
   options.Depth = static_cast<int>(state.range(1));
   options.Threads = static_cast<int>(state.range(3));
   int hands = 0;
+  TNextHandStats stats;
   for (auto _ : state) {
     TSituation s(t.tour, t.hand, t.heroIndex, t.seats, options);
     hands = s.SolveHero(t.heroPosition);
+    stats = s.NextHandStats();
     benchmark::DoNotOptimize(hands);
   }
   state.counters["hands"] = hands;
+  // The next hands of the last run: played out, served again, and the
+  // memory they were kept in at its peak.
+  state.counters["played"] = static_cast<double>(stats.Played);
+  state.counters["reused"] = static_cast<double>(stats.Reused);
+  state.counters["peakMiB"] = static_cast<double>(stats.PeakBytes) / (1 << 20);
 }
 BENCHMARK(BM_SolveHero)
     ->ArgNames({"players", "depth", "push", "threads"})
@@ -127,6 +134,10 @@ BENCHMARK(BM_SolveHero)
     ->Args({10, 2, 1, 0})
     ->Args({10, 2, 0, 1})
     ->Args({10, 2, 0, 0})
+    ->Args({6, 3, 0, 0})
+    ->Args({6, 4, 0, 0})
+    ->Args({10, 3, 1, 0})
+    ->Args({10, 3, 0, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -170,6 +181,15 @@ BENCHMARK(BM_ReferenceSolveHero)
     ->Args({6, 2, 0})
     ->Args({10, 2, 1})
     ->Args({10, 2, 0})
+    ->Args({6, 3, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+// The deep ones take the reference minutes: one run each.
+BENCHMARK(BM_ReferenceSolveHero)
+    ->ArgNames({"players", "depth", "push"})
+    ->Args({6, 4, 0})
+    ->Args({10, 3, 0})
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

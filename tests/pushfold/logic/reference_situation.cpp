@@ -69,7 +69,7 @@ std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const 
 TReferenceSituation::TReferenceSituation(const TTournamentInfo& tournament, const THH& hand, int heroIndex,
                                          std::vector<TSeatInput> seats, const TSituationOptions& options)
     : tournament_(tournament), hand_(hand), heroIndex_(heroIndex), seats_(std::move(seats)), options_(options) {
-  options_.Depth = std::clamp(options_.Depth, 0, kMaxSituationDepth);
+  options_.Depth = std::max(options_.Depth, 0);
   // A place is valued while it is below the number of paid places, and the
   // record holds at most five shares.
   int places = static_cast<int>(std::ceil(tournament_.PaidPlaces));

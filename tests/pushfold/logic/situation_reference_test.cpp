@@ -188,6 +188,19 @@ std::vector<Case> Cases() {
                      depth, 5, FoldsBefore(5, 10)});
   }
   cases.push_back({"ten players, 50/30/20, the first to act", Stacks(10, 1000, 300), 100, 200, 20, kThreePlaces, 0, 10});
+  // Three hands ahead on small tables. The field is no bigger than the
+  // table, so that the hands are played out until the money is settled
+  // rather than valued by ICM at once.
+  cases.push_back({"heads-up, winner takes all", {1800, 1200}, 50, 100, 0, kWinnerTakesAll, 3, 2, {}, 2});
+  cases.push_back({"three players, 50/30/20, the last three", {2600, 1700, 1200}, 50, 100, 0, kThreePlaces, 3, 3, {}, 3});
+  cases.push_back({"three players with antes, the big blind broke from the blinds", {2600, 2100, 150}, 100, 200, 20,
+                   kThreePlaces, 3, 2, {}, 3});
+  cases.push_back({"four players, two paid, folds to the button", {1500, 2200, 900, 1400}, 100, 200, 20, kTwoPlaces, 3,
+                   3, {{4, 0}}, 4});
+  cases.push_back({"five players, 50/30/20, the first to act", Stacks(5, 800, 400), 50, 100, 10, kThreePlaces, 3, 5,
+                   {}, 5});
+  cases.push_back({"five players of a field of six, 65/35, the small blind facing a push", {1200, 2500, 1900, 700, 1600},
+                   50, 100, 10, kTwoPlaces, 3, 2, {{5, 1}, {4, 0}, {3, 0}}, 6});
   return cases;
 }
 
@@ -203,6 +216,9 @@ TEST(SituationAgainstReference, OneThreadOrSeveralGiveTheSameResults) {
   ExpectSameAsReference({"ten players, double or nothing, both blinds broke",
                          {2200, 1500, 3100, 2700, 1900, 900, 2400, 1300, 90, 150}, 100, 200, 20, kDoubleOrNothing, 2,
                          10},
+                        {1, 3, 0});
+  ExpectSameAsReference({"five players, 50/30/20, three hands ahead", Stacks(5, 800, 400), 50, 100, 10, kThreePlaces, 3,
+                         5, {}, 5},
                         {1, 3, 0});
 }
 

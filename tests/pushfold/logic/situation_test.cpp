@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "pushfold/logic/hand_record.h"
@@ -296,50 +298,64 @@ TEST(Situation, LookAheadAndCancel) {
 
   std::atomic<bool> cancel{true};
   deep.Cancel = &cancel;
-  deep.Depth = 1000;  // bounded, and stopped at once
+  deep.Depth = 1000;  // stopped at once
   TSituation stopped = t.Make(4, deep);
   EXPECT_TRUE(stopped.Cancelled());
   EXPECT_EQ(stopped.SolveHero(4), 0);
 }
 
-TEST(Situation, ReportsTheDepthAskedForAndTheDepthComputed) {
+TEST(Situation, ComputesTheDepthAskedFor) {
   Table t({1800, 1200, 2500}, 50, 100, 0);
+  t.tour.Places.PlayerCount = 3;  // the last three of a three-player field
   struct Case {
     int asked, computed;
-  } cases[] = {{-3, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 2}, {40, 2}};
+  } cases[] = {{-3, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}};
+  std::vector<std::vector<std::string>> tables;
   for (const Case& c : cases) {
     TSituationOptions o;
     o.Depth = c.asked;
     const TSituation s = t.Make(3, o);
-    EXPECT_EQ(s.RequestedDepth(), c.asked);
-    EXPECT_EQ(s.ComputedDepth(), c.computed);
+    EXPECT_FALSE(s.Cancelled()) << c.asked;
+    EXPECT_EQ(s.Depth(), c.computed) << c.asked;
+    tables.push_back(s.PrintBranches());
   }
-  // A depth beyond the deepest is computed as the deepest.
-  TSituationOptions deepest, beyond;
-  deepest.Depth = kMaxSituationDepth;
-  beyond.Depth = kMaxSituationDepth + 1;
-  TSituation a = t.Make(3, deepest);
-  TSituation b = t.Make(3, beyond);
-  EXPECT_EQ(a.PrintBranches(), b.PrintBranches());
-  EXPECT_EQ(a.SolveHero(3), b.SolveHero(3));
+  // Every further hand changes the values: none is cut short.
+  for (std::size_t i = 2; i < tables.size(); ++i) EXPECT_NE(tables[i], tables[i - 1]) << cases[i].asked;
 }
 
+namespace {
+
+// Threads of this process now (0 where the system does not tell).
+int ProcessThreads() {
+  int n = 0;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it("/proc/self/task", ec), end; !ec && it != end; it.increment(ec)) ++n;
+  return n;
+}
+
+}  // namespace
+
 TEST(Situation, CancelStopsTheLookAheadPromptly) {
-  // Ten players, the hero first to act, two hands ahead: far longer than the
-  // moment the flag is raised, on one thread or several.
+  // Ten players, the hero first to act, four hands ahead: far longer than
+  // the moment the flag is raised, on one thread or several.
   std::vector<double> stacks;
   for (int i = 0; i < 10; ++i) stacks.push_back(1000 + 300 * i);
   const Table t(stacks, 100, 200, 20);
   using Clock = std::chrono::steady_clock;
-  for (int threads : {1, 4}) {
+  const int threadsBefore = ProcessThreads();
+  for (int threads : {1, 4, 0}) {
     std::atomic<bool> cancel{false};
+    TSituationProgress progress;
     TSituationOptions o;
-    o.Depth = 2;
+    o.Depth = 4;
+    o.Progress = &progress;
     o.Cancel = &cancel;
     o.Threads = threads;
     Clock::time_point raised;
     std::thread raiser([&] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      // Raised well into the play-out, with many next hands kept.
+      while (progress.Done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
       raised = Clock::now();
       cancel = true;
     });
@@ -347,62 +363,134 @@ TEST(Situation, CancelStopsTheLookAheadPromptly) {
     const Clock::time_point returned = Clock::now();
     raiser.join();
     EXPECT_TRUE(s.Cancelled()) << threads;
-    EXPECT_LT(returned - raised, std::chrono::seconds(1)) << threads;
+    EXPECT_LT(progress.Done.load(), progress.Total.load()) << threads;
+    EXPECT_LT(returned - raised, std::chrono::milliseconds(100)) << threads;
     EXPECT_EQ(s.SolveHero(10), 0) << threads;
+    // Every thread of the look-ahead has ended with the call.
+    EXPECT_EQ(ProcessThreads(), threadsBefore) << threads;
   }
 }
 
-TEST(HandRoutines, ButtonBlindsAndFinishingPlaces) {
-  THH h;
-  h.PlayerCount = 4;
-  for (int i = 0; i < 4; ++i) h.Players[i] = {i + 1, "", 1000};
-  h.Button = 1;
-  h.SmallBlindSeat = 2;
-  h.BigBlindSeat = 3;
-  THH next = h;
-  MoveButtonAndBlinds(next, 6);
-  EXPECT_EQ(next.Button, 2);
-  EXPECT_EQ(next.SmallBlindSeat, 3);
-  EXPECT_EQ(next.BigBlindSeat, 4);
-  // A busted big blind: no small blind next hand.
-  next = h;
-  next.Players[2].Stack = 0;
-  MoveButtonAndBlinds(next, 6);
-  EXPECT_EQ(next.SmallBlindSeat, 0);
-  EXPECT_EQ(next.BigBlindSeat, 4);
-  // Nobody with chips: no endless search; the seat stays where it was.
-  THH empty = h;
-  for (auto& p : empty.Players) p.Stack = 0;
-  EXPECT_EQ(NextSeatWithChips(1, empty, 6), 1);
+TEST(Situation, ProgressCountsTheWorkUpFront) {
+  Table t({1800, 1200, 2500, 1000, 1400}, 50, 100, 10);
+  t.tour.Places.PlayerCount = 5;
+  for (int depth : {0, 1, 2}) {
+    TSituationProgress progress;
+    TSituationOptions o;
+    o.Depth = depth;
+    o.Progress = &progress;
+    const TSituation s = t.Make(5, o);
+    EXPECT_GT(progress.Total.load(), 0) << depth;
+    EXPECT_EQ(progress.Done.load(), progress.Total.load()) << depth;
+  }
+}
 
-  // Two players bust: the one who started with less finishes worse.
-  TFinishingPlaces places;
-  places.PlayerCount = 10;
-  places.NextPlace = 4;
-  THH before = h;
-  before.Players[0].Stack = 300;
-  before.Players[1].Stack = 500;
-  THH after = before;
-  after.Players[0].Stack = 0;
-  after.Players[1].Stack = 0;
-  AssignFinishingPlaces(places, after, before);
-  EXPECT_EQ(places.Place[0], 4);
-  EXPECT_EQ(places.Place[1], 3);
-  EXPECT_EQ(places.NextPlace, 2);
-  // NextPlace 2 <= 10 / 2: every seat still without a place gets place 1.
-  EXPECT_EQ(places.Place[2], 1);
-  EXPECT_EQ(places.Place[9], 1);
+namespace {
 
-  // The highest seat number is placed in its own cell.
-  TFinishingPlaces tenth;
-  tenth.PlayerCount = 10;
-  tenth.NextPlace = 10;
-  THH wasTen = h;
-  wasTen.Players[3].Seat = 10;
-  THH bustTen = wasTen;
-  bustTen.Players[3].Stack = 0;
-  AssignFinishingPlaces(tenth, bustTen, wasTen);
-  EXPECT_EQ(tenth.Place[9], 10);
-  EXPECT_EQ(tenth.NextPlace, 9);
-  EXPECT_EQ(tenth.Place[0], 0);
+// Heads-up, seat 1 on the button and small blind, seat 2 the big blind.
+Table HeadsUp(double first, double second) {
+  Table t({first, second}, 50, 100, 0);
+  t.tour.Places.PlayerCount = 2;  // the last two: nobody placed yet
+  t.hand.Button = 1;
+  t.hand.SmallBlindSeat = 1;
+  return t;
+}
+
+// The branch (from 1) whose all-in players are exactly these positions.
+int BranchWith(const TSituation& s, std::vector<int> allIn) {
+  for (int b = 1; b <= s.BranchCount(); ++b) {
+    const TBranch& br = s.Branch(b);
+    std::vector<int> got(br.AllIn.begin(), br.AllIn.begin() + br.AllInCount);
+    if (got == allIn) return b;
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(NextHandKey, SharedByWhatLeavesTheSameTableOnly) {
+  TSituationOptions lookAhead;
+  lookAhead.Depth = 1;
+  // Everybody folding to the big blind: the key of the next hand.
+  const auto foldKey = [&](const Table& t, const TSituationOptions& o) {
+    const TSituation s = t.Make(2, o);
+    return s.NextHandKey(BranchWith(s, {1}), 0);
+  };
+  // Small blind 50, big blind 100. Folding the small blind from 1050 and
+  // 950, or pushing from 900 and 1100 to a fold, leaves 1000 and 1000 with
+  // the button moved to seat 2.
+  const std::optional<TNextHandKey> folded = foldKey(HeadsUp(1050, 950), lookAhead);
+  const TSituation steal = HeadsUp(900, 1100).Make(2, lookAhead);
+  const std::optional<TNextHandKey> stole = steal.NextHandKey(BranchWith(steal, {2}), 0);
+
+  // Inputs that play no part in the next hand.
+  Table renamed = HeadsUp(1050, 950);
+  renamed.hand.Players[0].Name = "someone";
+  renamed.hand.HeroSeat = 2;
+  renamed.seats[0].Action = 0;  // the small blind's fold given as known
+  // The same stacks left at another level: 75/150.
+  Table otherLevel = HeadsUp(1075, 925);
+  otherLevel.hand.SmallBlind = 75;
+  otherLevel.hand.BigBlind = 150;
+  // Three players left with 1000 each, the button moving to seat 2, or,
+  // without a small blind this hand, staying on seat 1.
+  Table moving({1000, 1050, 950}, 50, 100, 0);
+  moving.tour.Places.PlayerCount = 3;
+  Table dead = moving;
+  for (int i = 0; i < 3; ++i) dead.hand.Players[i].Stack = 1000;
+  dead.hand.SmallBlindSeat = 0;
+  TSituationOptions deeper = lookAhead;
+  deeper.Depth = 2;
+
+  struct Case {
+    const char* name;
+    std::optional<TNextHandKey> a, b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"two branches of two hands leaving the same stacks", folded, stole, true},
+      {"names, the hand's hero seat and known actions", folded, foldKey(renamed, lookAhead), true},
+      {"another blind level", folded, foldKey(otherLevel, lookAhead), false},
+      {"another button", foldKey(moving, lookAhead), foldKey(dead, lookAhead), false},
+      {"more hands still to play", folded, foldKey(HeadsUp(1050, 950), deeper), false},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(c.a && c.b) << c.name;
+    EXPECT_EQ(*c.a == *c.b, c.same) << c.name;
+  }
+  // The cases that differ leave the same stacks all the same.
+  EXPECT_EQ(folded->Stack, foldKey(otherLevel, lookAhead)->Stack);
+  EXPECT_EQ(foldKey(moving, lookAhead)->Stack, foldKey(dead, lookAhead)->Stack);
+}
+
+TEST(NextHandKey, OneHandServesEveryBranchAndEveryHeroHand) {
+  // Five players two hands ahead: the next hands' own next hands are played
+  // out by the threads, and some of them are met more than once.
+  Table t({1800, 1200, 2500, 1000, 1400}, 50, 100, 10);
+  t.tour.Places.PlayerCount = 5;
+  TSituationOptions o;
+  o.Depth = 2;
+  TSituation s = t.Make(5, o);
+  const TNextHandStats played = s.NextHandStats();
+  EXPECT_GT(played.Reused, 0);
+  EXPECT_GT(played.Played, 0);
+  EXPECT_GT(played.PeakBytes, 0u);
+  EXPECT_LE(played.PeakBytes, played.CeilingBytes);
+  EXPECT_EQ(played.CeilingBytes, kNextHandCacheBytes);
+  // The hero's 169 hands are valued from the rows already there: no hand
+  // is played out for them.
+  const int hands = s.SolveHero(5);
+  EXPECT_EQ(s.NextHandStats().Played, played.Played);
+  EXPECT_EQ(s.NextHandStats().Reused, played.Reused);
+
+  // With little room, or none, to keep them, the same values come out.
+  for (std::size_t ceiling : {std::size_t{4096}, std::size_t{0}}) {
+    TSituationOptions small = o;
+    small.CacheBytes = ceiling;
+    TSituation bare = t.Make(5, small);
+    EXPECT_LE(bare.NextHandStats().PeakBytes, ceiling);
+    EXPECT_LT(bare.NextHandStats().Reused, played.Reused) << ceiling;
+    EXPECT_EQ(bare.PrintBranches(), TSituation(t.Make(5, o)).PrintBranches()) << ceiling;
+    EXPECT_EQ(bare.SolveHero(5), hands) << ceiling;
+  }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "framework/portable/numformat.h"
 #include "pushfold/logic/hand_evaluator.h"
@@ -125,18 +126,18 @@ TCalculationInput BuildCalculation(const THH& hand, const TTournamentInfo& tourn
 
 std::string AnswerText(int hands) { return kova::FloatToStrFixed(RangeShare(hands) * 100.0, 2) + " %"; }
 
-std::string DepthNote(int requested, int computed) {
-  if (requested <= computed) return "";
-  return kova::Format("Depth %d asked: computed at depth %d, the deepest the calculator goes", requested, computed);
+std::string ProgressText(std::int64_t done, std::int64_t total, double seconds) {
+  if (total <= 0) return kova::Format("Calculating... %.1f s", seconds);
+  // Tenths of a percent, never rounded up to a share not yet done.
+  const double tenths = std::floor(static_cast<double>(std::min(done, total)) * 1000.0 / static_cast<double>(total));
+  return kova::Format("Calculating... %.1f %% in %.1f s", tenths / 10.0, seconds);
 }
 
 TCalculationResult Calculate(const TCalculationInput& input) {
   TCalculationResult r;
   r.HasHero = input.HeroIndex >= 0;
   TSituation s(input.Tournament, input.Hand, input.HeroIndex, input.Seats, input.Options);
-  r.RequestedDepth = s.RequestedDepth();
-  r.ComputedDepth = s.ComputedDepth();
-  r.DepthNote = DepthNote(r.RequestedDepth, r.ComputedDepth);
+  r.Depth = s.Depth();
   if (s.Cancelled()) {
     r.Cancelled = true;
     return r;
@@ -159,7 +160,7 @@ std::string StepDepth(const std::string& text, int direction) {
   int d = std::max(0, IntegerOr(text, 0));
   if (direction < 0) {
     if (d > 0) --d;
-  } else if (d < 1000) {
+  } else if (d < std::numeric_limits<int>::max()) {
     ++d;
   }
   return std::to_string(d);

@@ -140,27 +140,26 @@ struct TCalculationResult {
   bool Cancelled = false;
   bool HasHero = false;
   int Hands = 0;              // the strongest hands to push, 0..169
-  int RequestedDepth = 0;
-  int ComputedDepth = 0;
+  int Depth = 0;              // the hands played out after this one
   std::vector<std::string> Branches;  // the branch table as lines
   std::string Answer;         // "12.34 %"
   std::string HandText;       // "88+,AT+"
-  std::string DepthNote;      // "" unless a deeper look-ahead was asked than done
 };
 // Builds and solves the situation (on whatever thread calls it).
 TCalculationResult Calculate(const TCalculationInput& input);
 
 // "%.2f %" of the range share of the top n hands.
 std::string AnswerText(int hands);
-// What the window says when the depth asked for is above what was computed.
-std::string DepthNote(int requested, int computed);
+// What the window says of a calculation under way: the share of its work
+// done (when counted) and the time spent.
+std::string ProgressText(std::int64_t done, std::int64_t total, double seconds);
 
 // ---- steppers -----------------------------------------------------------------------
 
 // The edge text after "-" (-1) or "+" (+1): 0.1 less or more, two decimals.
 std::string StepEdge(const std::string& text, int direction);
-// The depth text after "-" (never below 0) or "+" (no bound: the solver
-// says what it computed).
+// The depth text after "-" (never below 0) or "+" (no bound but the
+// largest number the field holds).
 std::string StepDepth(const std::string& text, int direction);
 // A model level after "-" or "+", kept within 1..15.
 int StepLevel(int level, int direction);

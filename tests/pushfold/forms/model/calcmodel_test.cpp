@@ -136,7 +136,7 @@ TEST(CalcSolve, TheAnswerIsTheSolversAtEveryDepth) {
   frames[SeatFrameIndex(3, offset)].Open = "30";
   frames[SeatFrameIndex(2, offset)].Call = "abc";  // no number: the model
 
-  for (int depth : {0, 1}) {
+  for (int depth : {0, 1, 3}) {
     SCOPED_TRACE(depth);
     const TCalculationInput in = BuildCalculation(h, t, offset, frames, "8", "0.40", std::to_string(depth));
     ASSERT_EQ(in.HeroIndex, 3);
@@ -164,7 +164,7 @@ TEST(CalcSolve, TheAnswerIsTheSolversAtEveryDepth) {
     EXPECT_EQ(r.Hands, n);
     EXPECT_EQ(r.Answer, AnswerText(n));
     EXPECT_EQ(r.HandText, RangeText(n));
-    EXPECT_EQ(r.DepthNote, "");
+    EXPECT_EQ(r.Depth, depth);
     EXPECT_EQ(r.Branches, direct.PrintBranches());
   }
 }
@@ -192,16 +192,20 @@ TEST(CalcSolve, TypedInputsOutsideTheirRangeAreKeptInside) {
   EXPECT_FALSE(r.Branches.empty());
 }
 
-TEST(CalcSolve, ADeeperLookAheadThanTheSolverDoesIsNamed) {
-  const TTournamentInfo t = MakeTournament(3);
-  THH h = MakeHand(3, 1, 1, {1000, 1500, 2000});
-  auto frames = Frames(h, HeroOffset(1), ValuesOf(MakeModel("m", "t", 2)));
-  const TCalculationResult r = Calculate(BuildCalculation(h, t, HeroOffset(1), frames, "8", "0", "7"));
-  EXPECT_EQ(r.RequestedDepth, 7);
-  EXPECT_EQ(r.ComputedDepth, kMaxSituationDepth);
-  EXPECT_NE(r.DepthNote.find("Depth 7 asked"), std::string::npos) << r.DepthNote;
-  EXPECT_NE(r.DepthNote.find("depth 2"), std::string::npos) << r.DepthNote;
-  EXPECT_EQ(DepthNote(2, 2), "");
+TEST(CalcProgress, TheShareOfTheWorkDoneAndTheTime) {
+  struct Case {
+    std::int64_t done, total;
+    double seconds;
+    const char* text;
+  } cases[] = {
+      {0, 0, 0.3, "Calculating... 0.3 s"},  // nothing counted yet
+      {0, 136000, 0.0, "Calculating... 0.0 % in 0.0 s"},
+      {68000, 136000, 2.5, "Calculating... 50.0 % in 2.5 s"},
+      {136, 136000, 2.5, "Calculating... 0.1 % in 2.5 s"},
+      {135999, 136000, 9.0, "Calculating... 99.9 % in 9.0 s"},  // not 100 before the end
+      {140000, 136000, 9.0, "Calculating... 100.0 % in 9.0 s"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProgressText(c.done, c.total, c.seconds), c.text);
 }
 
 TEST(CalcSteppers, EdgeDepthAndLevel) {
@@ -210,7 +214,9 @@ TEST(CalcSteppers, EdgeDepthAndLevel) {
   EXPECT_EQ(StepEdge("0.00", -1), "-0.10");  // the edge has no bounds
   EXPECT_EQ(StepEdge("abc", +1), "0.10");
   EXPECT_EQ(StepDepth("0", -1), "0");
-  EXPECT_EQ(StepDepth("2", +1), "3");  // no upper bound: the form says what was computed
+  EXPECT_EQ(StepDepth("2", +1), "3");  // no upper bound
+  EXPECT_EQ(StepDepth("1000", +1), "1001");
+  EXPECT_EQ(StepDepth("2147483647", +1), "2147483647");  // the largest number the field holds
   EXPECT_EQ(StepDepth("zz", +1), "1");
   EXPECT_EQ(StepDepth("-5", -1), "0");
   EXPECT_EQ(StepLevel(1, -1), 1);
