@@ -1,6 +1,7 @@
 #include "framework/portable/formtext.h"
 
 #include "framework/portable/colors.h"
+#include "framework/portable/scope.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -148,12 +149,50 @@ private:
         }
     }
 
+    // "< item Name = 'a' end item ... end >": the items of a collection.
+    void ParseCollection(TFormValue& v) {
+        // Items may hold collections: bounded like nested components.
+        if (++collectionDepth_ > kMaxDepth) Fail("collections nested too deep");
+        ++pos_;
+        for (;;) {
+            SkipBlanks();
+            if (pos_ >= t_.size()) Fail("'>' expected");
+            if (t_[pos_] == '>') {
+                ++pos_;
+                break;
+            }
+            if (!PeekWord("item")) Fail("'item' or '>' expected");
+            pos_ += 4;
+            TFormItem item;
+            item.line = line_;
+            for (;;) {
+                SkipBlanks();
+                if (pos_ >= t_.size()) Fail("'end' expected");
+                if (PeekWord("end")) {
+                    pos_ += 3;
+                    break;
+                }
+                TFormProp p;
+                p.line = line_;
+                p.name = Ident(true);
+                Expect('=');
+                p.value = ParseValue();
+                item.props.push_back(std::move(p));
+            }
+            v.collection.push_back(std::move(item));
+        }
+        --collectionDepth_;
+    }
+
     TFormValue ParseValue() {
         SkipBlanks();
         if (pos_ >= t_.size()) Fail("value expected");
         TFormValue v;
         char c = t_[pos_];
-        if (c == '\'' || c == '#') {
+        if (c == '<') {
+            v.kind = TFormValue::Collection;
+            ParseCollection(v);
+        } else if (c == '\'' || c == '#') {
             v.kind = TFormValue::String;
             v.s = ParseStringPiece();
         } else if (c == '[') {
@@ -244,6 +283,7 @@ private:
     std::string_view t_;
     size_t pos_ = 0;
     int line_ = 1;
+    int collectionDepth_ = 0;
 };
 
 std::map<std::string, TComponentFactory>& Registry() {
@@ -407,8 +447,18 @@ private:
                 if (v.kind != TFormValue::Binary || !info->setBinary) bad();
                 info->setBinary(target, v.bytes);
                 break;
+            case TPropKind::Collection:
+                if (v.kind != TFormValue::Collection || !info->setItems) bad();
+                info->setItems(target, v.collection.size(), [&](TObject* item, std::size_t i) {
+                    TFlagScope<bool> inItem(inItem_, true);
+                    for (const TFormProp& ip : v.collection[i].props) ApplyProp(item, ip);
+                });
+                break;
             case TPropKind::Object:
                 if (v.kind != TFormValue::Ident) bad();
+                // Items move into their collection after reading: a
+                // reference resolved later would point at the moved-from item.
+                if (inItem_) Fail(p.line, "an item of a collection cannot refer to a component");
                 fixups_.push_back({target, last, v.s, p.line});
                 break;
             case TPropKind::Method: {
@@ -429,6 +479,7 @@ private:
     std::set<std::string> names_;        // of the components created
     std::set<std::string> usedMethods_;  // handlers that some event names
     std::vector<std::string> problems_;  // skipped in lenient mode
+    bool inItem_ = false;                // reading the items of a collection
 };
 
 }  // namespace

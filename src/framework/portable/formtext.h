@@ -13,6 +13,12 @@
 //     object Image1: TImage
 //       Picture.Data = {424D...}      binary data (hex)
 //     end
+//     object Manager1: TManager
+//       Skins = <                     collections: items of properties
+//         item
+//           Name = 'One'
+//         end>
+//     end
 //   end
 //
 // Window-free: the reader works on components and published properties;
@@ -35,18 +41,27 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+struct TFormItem;
+
 struct TFormValue {
-    enum Kind { Int, Float, String, Ident, Set, List, Binary } kind = Int;
+    enum Kind { Int, Float, String, Ident, Set, List, Binary, Collection } kind = Int;
     std::int64_t i = 0;
     double f = 0;
     std::string s;                    // String and Ident
     std::vector<std::string> items;   // Set elements and List strings
     std::vector<std::uint8_t> bytes;  // Binary
+    std::vector<TFormItem> collection;  // Collection, in order
 };
 
 struct TFormProp {
     std::string name;
     TFormValue value;
+    int line = 0;
+};
+
+// One item of a collection: its properties.
+struct TFormItem {
+    std::vector<TFormProp> props;
     int line = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "framework/portable/object.h"
 
 #include <any>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,8 +20,8 @@
 namespace kova {
 
 // Strings: a list of lines (Items, Lines); Binary: stored data such as an
-// image.
-enum class TPropKind { Integer, Bool, Float, String, Color, Enum, Set, Object, Method, Strings, Binary };
+// image; Collection: a list of items that each publish properties.
+enum class TPropKind { Integer, Bool, Float, String, Color, Enum, Set, Object, Method, Strings, Binary, Collection };
 
 struct TPropInfo {
     std::string name;
@@ -42,11 +43,16 @@ struct TPropInfo {
     std::function<std::vector<std::string>(TObject*)> getLines;
     std::function<void(TObject*, const std::vector<std::string>&)> setLines;
     std::function<void(TObject*, const std::vector<std::uint8_t>&)> setBinary;
+    // Collections: replaces the items by `count` new ones, each handed to
+    // `fill` in order before the collection takes them; when `fill` throws
+    // the collection keeps what it had.
+    using TFillItem = std::function<void(TObject* item, std::size_t index)>;
+    std::function<void(TObject*, std::size_t count, const TFillItem& fill)> setItems;
     std::function<bool(TObject*)> hasMethod;
     std::function<bool(TObject*, const std::any&)> bindMethod;
 
     bool ReadOnly() const {
-        return !setOrd && !setFloat && !setStr && !setObj && !bindMethod && !setLines && !setBinary;
+        return !setOrd && !setFloat && !setStr && !setObj && !bindMethod && !setLines && !setBinary && !setItems;
     }
 };
 
@@ -136,6 +142,18 @@ public:
         p.name = name;
         p.kind = TPropKind::Binary;
         p.setBinary = [set](TObject* o, const std::vector<std::uint8_t>& v) { std::invoke(set, static_cast<C*>(o), v); };
+        list_.Add(std::move(p));
+        return *this;
+    }
+    // `set(C*, count, fill)`: see TPropInfo::setItems.
+    template <class S>
+    TPropsOf& Collection(const char* name, S set) {
+        TPropInfo p;
+        p.name = name;
+        p.kind = TPropKind::Collection;
+        p.setItems = [set](TObject* o, std::size_t count, const TPropInfo::TFillItem& fill) {
+            std::invoke(set, static_cast<C*>(o), count, fill);
+        };
         list_.Add(std::move(p));
         return *this;
     }

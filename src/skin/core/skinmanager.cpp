@@ -102,6 +102,11 @@ void TsSkinManager::DefineProps(TPropList& L) {
              [](TsSkinManager* m, std::int64_t v) { m->SetSaturation(static_cast<std::int32_t>(v)); })
         .Int("HueOffset", &TsSkinManager::HueOffset,
              [](TsSkinManager* m, std::int64_t v) { m->SetHueOffset(static_cast<std::int32_t>(v)); })
+        // Filled item by item from a description; there is nothing to assign.
+        .Collection("InternalSkins",
+                    [](TsSkinManager* m, std::size_t count, const TPropInfo::TFillItem& fill) {
+                        m->Model().InternalSkins.Read(count, fill);
+                    })
         .String("SkinDirectory", &TsSkinManager::SkinDirectory, &TsSkinManager::SetSkinDirectory)
         .String("SkinName", &TsSkinManager::SkinName, &TsSkinManager::SetSkinName)
         // Read-only: writing them changes nothing.

@@ -10,6 +10,36 @@ namespace {
 
 std::vector<std::string> g_loaded;
 
+// A collection item: its own properties, one of them a nested collection.
+class TEntry : public TPersistent {
+    KOVA_CLASS_PROPS(TEntry, TPersistent)
+public:
+    std::string name;
+    int size = 0;
+    std::vector<std::uint8_t> data;
+    std::vector<TEntry> parts;
+    TObject* link = nullptr;
+
+    static void DefineProps(TPropList& L);
+};
+
+// Fills the items of a collection as the reader hands them over, and takes
+// them only when every one was read.
+void FillEntries(std::vector<TEntry>& entries, std::size_t count, const TPropInfo::TFillItem& fill) {
+    std::vector<TEntry> fresh(count);
+    for (std::size_t i = 0; i < count; ++i) fill(&fresh[i], i);
+    entries = std::move(fresh);
+}
+
+void TEntry::DefineProps(TPropList& L) {
+    L.For<TEntry>()
+        .String("Name", [](TEntry* e) { return e->name; }, [](TEntry* e, const std::string& s) { e->name = s; })
+        .Int("Size", [](TEntry* e) { return e->size; }, [](TEntry* e, int v) { e->size = v; })
+        .Binary("Data", [](TEntry* e, const std::vector<std::uint8_t>& v) { e->data = v; })
+        .Collection("Parts", [](TEntry* e, std::size_t n, const TPropInfo::TFillItem& f) { FillEntries(e->parts, n, f); })
+        .Object("Link", [](TEntry* e) { return e->link; }, [](TEntry* e, TObject* o) { e->link = o; });
+}
+
 class TNode : public TComponent {
     KOVA_CLASS_PROPS(TNode, TComponent)
 public:
@@ -30,6 +60,7 @@ public:
     std::vector<std::string> items;
     std::vector<std::uint8_t> data;
     TNode* link = nullptr;
+    std::vector<TEntry> entries;
     TNotifyEvent OnClick;
     bool loadingWhenCaptionSet = false;
 
@@ -50,6 +81,8 @@ public:
             .Object("Link", [](TNode* n) -> TObject* { return n->link; },
                     [](TNode* n, TObject* o) { n->link = dynamic_cast<TNode*>(o); })
             .Int("Count", [](TNode* n) { return static_cast<int>(n->items.size()); })
+            .Collection("Entries", [](TNode* n, std::size_t count,
+                                      const TPropInfo::TFillItem& fill) { FillEntries(n->entries, count, fill); })
             .Event("OnClick", &TNode::OnClick);
     }
 };
@@ -143,6 +176,10 @@ TEST(FormText, MalformedTextIsReportedWithItsLine) {
         {"object A: TNode\nend\ngarbage", "after the final"},
         {"thing A: TNode\nend", "'object' expected"},
         {"object A: TNode\n  Caption = #999\nend", "out of range"},
+        {"object A: TNode\n  Entries = <\n    item\n      Size = 1\n  >\nend", "line 5"},
+        {"object A: TNode\n  Entries = <\n    Size = 1\n  end>\nend", "'item' or '>' expected"},
+        {"object A: TNode\n  Entries = <\n    item\n    end\nend", "'item' or '>' expected"},
+        {"object A: TNode\n  Entries = <", "'>' expected"},
     };
     for (const Case& c : cases) {
         try {
@@ -159,6 +196,82 @@ TEST(FormText, DeepNestingIsRefused) {
     for (int i = 0; i < 200; ++i) text += "object A" + std::to_string(i) + ": TNode\n";
     for (int i = 0; i < 200; ++i) text += "end\n";
     EXPECT_THROW(ParseFormText(text), EFormReadError);
+    std::string items = "object A: TNode\n Entries = ";
+    for (int i = 0; i < 200; ++i) items += "< item Parts = ";
+    items += "<>";
+    for (int i = 0; i < 200; ++i) items += " end >";
+    EXPECT_THROW(ParseFormText(items + "\nend"), EFormReadError);
+}
+
+TEST(FormText, CollectionItemsAreReadInOrderWithTheirProperties) {
+    RegisterComponentClass<TNode>();
+    TRootNode root(nullptr);
+    ReadComponentText(&root, R"(
+object R: TRootNode
+  Entries = <
+    item
+      Name = 'first'#39
+      Data = {
+        00FF 10}
+      Parts = <
+        item
+          Size = 7
+        end>
+    end
+    item
+      Size = $20
+    end
+    item
+    end>
+  object Child1: TNode
+    Entries = <>
+    OnClick = Child1Click
+  end
+end
+)",
+                      TFormReadMode::Strict);
+    ASSERT_EQ(root.entries.size(), 3u);
+    EXPECT_EQ(root.entries[0].name, "first'");
+    EXPECT_EQ(root.entries[0].data, (std::vector<std::uint8_t>{0x00, 0xFF, 0x10}));
+    ASSERT_EQ(root.entries[0].parts.size(), 1u);
+    EXPECT_EQ(root.entries[0].parts[0].size, 7);
+    EXPECT_EQ(root.entries[1].size, 0x20);
+    EXPECT_EQ(root.entries[1].name, "");
+    EXPECT_EQ(root.entries[2].size, 0);
+    ASSERT_NE(root.Child1, nullptr);
+    EXPECT_TRUE(root.Child1->entries.empty());
+}
+
+// A collection whose text cannot be read keeps the items it had; a value
+// of another kind, or an item that refers to a component (items move into
+// their collection, so the reference could not be kept), is refused.
+TEST(FormText, BadCollectionsAreRefusedAndLeaveTheItemsAsTheyWere) {
+    RegisterComponentClass<TNode>();
+    struct Case {
+        const char* props;
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"Entries = <\n item\n Size = 'big'\n end>", "Size"},
+        {"Entries = <\n item\n Link = Child1\n end>", "cannot refer to a component"},
+        {"Entries = 'text'", "Entries"},
+        {"Caption = <>", "Caption"},
+        {"Entries = <\n item\n Name = 'a'\n end\n item\n Nothing = 1\n end>", "Nothing"},
+    };
+    for (const Case& c : cases) {
+        TRootNode root(nullptr);
+        root.entries.resize(1);
+        root.entries[0].name = "kept";
+        try {
+            ReadComponentText(&root, std::string("object R: TRootNode\n") + c.props + "\n object Child1: TNode\n end\nend",
+                              TFormReadMode::Strict);
+            ADD_FAILURE() << "accepted: " << c.props;
+        } catch (const EFormReadError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+        }
+        ASSERT_EQ(root.entries.size(), 1u) << c.props;
+        EXPECT_EQ(root.entries[0].name, "kept");
+    }
 }
 
 // Whatever the mode: the text cannot be applied as it stands, or the code

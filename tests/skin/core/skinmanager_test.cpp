@@ -302,6 +302,88 @@ TEST_F(ManagerTest, EffectsAndAnimationsFromAFormDescription) {
     EXPECT_EQ(GetOrdProp(m, "AnimEffects.Minimizing.Time"), 200);
 }
 
+// A form carries its own skins in its description: each item's name, its
+// descriptive values and the packed file as hex data; the manager's skin
+// name picks one of them when the form is read.
+TEST_F(ManagerTest, InternalSkinsFromAFormDescription) {
+    RegisterSkinManagerClass();
+    auto hex = [](const std::vector<std::uint8_t>& bytes) {
+        static const char digits[] = "0123456789ABCDEF";
+        std::string out;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (i % 32 == 0) out += "\n        ";
+            out += digits[bytes[i] >> 4];
+            out += digits[bytes[i] & 15];
+        }
+        return out;
+    };
+    Bitmap32 picture(3, 2);
+    picture.Fill(0xFF204060u);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    ReadComponentText(form,
+                      "object Form1: TForm\n"
+                      "  Caption = 'Stored skins'\n"
+                      "  object Manager: TsSkinManager\n"
+                      "    InternalSkins = <\n"
+                      "      item\n"
+                      "        Name = 'Deep (internal)'\n"
+                      "        MasterBitmap.Data = {" + hex(EncodeBmp(picture, false)) + "}\n"
+                      "        Shadow1Color = clBlack\n"
+                      "        Shadow1Offset = 2\n"
+                      "        Shadow1Transparency = 40\n"
+                      "        Version = 1.5\n"
+                      "        Author = 'KOVA'\n"
+                      "        Description = 'dark'\n"
+                      "        Data = {" + hex(InternalSkinData("Slate")) + "}\n"
+                      "      end\n"
+                      "      item\n"
+                      "        Name = 'Pale (internal)'\n"
+                      "        Data = {" + hex(InternalSkinData("Linen")) + "}\n"
+                      "      end>\n"
+                      "    SkinName = 'Deep (internal)'\n"
+                      "  end\n"
+                      "end\n",
+                      TFormReadMode::Strict);
+    auto* m = dynamic_cast<TsSkinManager*>(form->FindComponent("Manager"));
+    ASSERT_NE(m, nullptr);
+    const TsStoredSkins& skins = m->Model().InternalSkins;
+    ASSERT_EQ(skins.Count(), 2u);
+    const TsStoredSkin& deep = skins.Items(0);
+    EXPECT_EQ(deep.Name, "Deep (internal)");
+    EXPECT_EQ(deep.Data, InternalSkinData("Slate"));
+    EXPECT_EQ(deep.Shadow1Color, 0);
+    EXPECT_EQ(deep.Shadow1Offset, 2);
+    EXPECT_EQ(deep.Shadow1Blur, -1) << "what the item leaves out keeps its default";
+    EXPECT_EQ(deep.Shadow1Transparency, 40);
+    EXPECT_EQ(deep.BorderColor, 0xFF00FF);
+    EXPECT_DOUBLE_EQ(deep.Version, 1.5);
+    EXPECT_EQ(deep.Author, "KOVA");
+    EXPECT_EQ(deep.Description, "dark");
+    ASSERT_EQ(deep.MasterBitmap.Width(), 3);
+    ASSERT_EQ(deep.MasterBitmap.Height(), 2);
+    EXPECT_EQ(deep.MasterBitmap.At(2, 1) & 0xFFFFFFu, 0x204060u);
+    EXPECT_EQ(skins.Items(1).Data, InternalSkinData("Linen"));
+    EXPECT_EQ(skins.IndexOf("deep (internal)"), -1);
+
+    // The named stored skin is the one in use, as when it comes built in,
+    // and the description's skins are listed first, in its order.
+    EXPECT_EQ(m->SkinName(), "Deep (internal)");
+    EXPECT_TRUE(m->Model().SkinData().Active);
+    std::vector<std::string> names;
+    std::string first;
+    m->GetSkinNames(names, slPackedFiles, first);
+    EXPECT_EQ(names, (std::vector<std::string>{"Deep (internal)", "Pale (internal)"}));
+    EXPECT_EQ(first, "Deep (internal)");
+    TsSkinManager* builtIn = NewManager();
+    builtIn->SetSkinName("Slate (internal)");
+    EXPECT_EQ(m->Model().GlobalInfoColor(), builtIn->Model().GlobalInfoColor());
+    m->SetSkinName("Pale (internal)");
+    builtIn->SetSkinName("Linen (internal)");
+    EXPECT_EQ(m->Model().GlobalInfoColor(), builtIn->Model().GlobalInfoColor());
+    FreeManager(builtIn);
+    form->Free();  // and with it the form's manager
+}
+
 TEST_F(ManagerTest, InternalSkinsAddedOrRemovedChangeTheSkinList) {
     TsSkinManager* m = NewManager();
     int changes = 0;

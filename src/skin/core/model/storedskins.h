@@ -7,11 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "framework/portable/component.h"
+#include "framework/portable/props.h"
 #include "skin/core/model/skindata.h"
 
 namespace kova::skin {
 
-struct TsStoredSkin {
+// Published so that a form description carries the skins it stores: each
+// item's Name, the descriptive values and "Data", the packed file.
+class TsStoredSkin : public TPersistent {
+    KOVA_CLASS_PROPS(TsStoredSkin, TPersistent)
+public:
     std::string Name;
     // Descriptive, like the values below: loading uses only Name and Data.
     Bitmap32 MasterBitmap;
@@ -27,6 +33,10 @@ struct TsStoredSkin {
 
     // Copies everything another stored skin holds (its picture deeply).
     void Assign(const TsStoredSkin& other);
+    bool Assign(const TPersistent* Source) override;
+
+private:
+    static void DefineProps(TPropList& L);
 };
 
 class TsStoredSkins {
@@ -38,6 +48,10 @@ public:
     void Add(TsStoredSkin skin);
     void Delete(std::size_t i);
     void Clear();
+    // Replaces the items by `count` new ones, each filled in order (a form
+    // description's items); when filling throws the items stay as they were.
+    // One change for the whole list.
+    void Read(std::size_t count, const TPropInfo::TFillItem& fill);
     // Called after every change: the skin manager tells its
     // OnSkinListChanged, so that skin lists refresh themselves.
     std::function<void()> OnChange;
