@@ -6,6 +6,7 @@
 
 #include "common/win32_testing.h"
 
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "skin/core/formimages.h"
@@ -234,6 +235,72 @@ TEST_F(VclUtilsTest, ChildrenOfAFramedFormSitAtTheClientOffset) {
     EXPECT_EQ(rgb(dx + 2, dy + 2), 0x0000FFu);            // the deepest panel (blue in RGB)
     EXPECT_EQ(rgb(dx + 7, dy + 7), 0x0000FFu);
     EXPECT_EQ(rgb(dx + 1, dy + 1), 0x00FF00u);            // the inner panel around it
+}
+
+// A page control painted into a bitmap: the shown sheet's children sit at
+// the sheet's place inside the page control (below the tabs), and the
+// children of a sheet that is not shown are not painted at all.
+TEST_F(VclUtilsTest, ChildrenOfATabSheetSitAtTheSheetsPlaceInThePageControl) {
+    form->SetBorderStyle(bsNone);
+    form->SetColor(0x202020);
+    auto* pages = new TPageControl(form);
+    pages->SetParent(form);
+    pages->SetBounds(10, 20, 200, 150);
+    auto addSheet = [&](TColor childColor) {
+        auto* sheet = new TTabSheet(form);
+        sheet->SetPageControl(pages);
+        auto* panel = new TPanel(form);
+        panel->SetParent(sheet);
+        panel->SetBounds(6, 8, 30, 20);
+        panel->SetBevelOuter(bvNone);
+        panel->SetColor(childColor);
+        return sheet;
+    };
+    addSheet(0x00FF00);
+    TTabSheet* shown = addSheet(0x4080C0);
+    pages->SetActivePage(shown);
+    form->Show();
+    kova::test::PumpFor(50);
+    ASSERT_GT(shown->Top(), 0);  // below the tabs
+    const RECT display = pages->DisplayRect();
+    EXPECT_EQ(shown->Left(), display.left);
+    EXPECT_EQ(shown->Top(), display.top);
+    // Then the sheet gets a border of its own: its children move in by it.
+    for (bool border : {false, true}) {
+        if (border) {
+            SetWindowLongPtrA(shown->Handle(), GWL_STYLE, GetWindowLongPtrA(shown->Handle(), GWL_STYLE) | WS_BORDER);
+            SetWindowPos(shown->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            kova::test::PumpFor(50);
+        }
+        const RECT inSheet = GetClientRectInWindow(shown->Handle());
+        ASSERT_EQ(inSheet.left > 0, border);
+        struct Case {
+            TControl* painted;
+            int x, y;  // where the sheet's client area lands in the bitmap
+        };
+        const Case cases[] = {
+            {form, 10 + shown->Left() + inSheet.left, 20 + shown->Top() + inSheet.top},
+            {pages, shown->Left() + inSheet.left, shown->Top() + inSheet.top},
+            {shown, inSheet.left, inSheet.top},
+        };
+        for (const Case& c : cases) {
+            TBitmap bitmap(form->Width(), form->Height());
+            CopyParentBackground(bitmap, c.painted, 0, nullptr, 0);
+            GdiFlush();
+            const auto rgb = [&](int x, int y) { return bitmap.Pixels().At(c.x + x, c.y + y) & 0xFFFFFF; };
+            const std::string what = c.painted->ClassName() + (border ? " (sheet with a border)" : "");
+            EXPECT_EQ(rgb(6, 8), 0xC08040u) << what;            // the shown sheet's panel, top-left
+            EXPECT_EQ(rgb(6 + 29, 8 + 19), 0xC08040u) << what;  // and bottom-right
+            EXPECT_NE(rgb(5, 7), 0xC08040u) << what;            // the sheet around it
+            EXPECT_NE(rgb(6 + 30, 8 + 20), 0xC08040u) << what;
+            bool hiddenPainted = false;
+            for (int y = 0; y < bitmap.Height(); ++y)
+                for (int x = 0; x < bitmap.Width(); ++x)
+                    hiddenPainted |= (bitmap.Pixels().At(x, y) & 0xFFFFFF) == 0x00FF00u;
+            EXPECT_FALSE(hiddenPainted) << what << ": the hidden sheet's panel was painted";
+        }
+    }
 }
 
 }  // namespace
