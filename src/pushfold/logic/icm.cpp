@@ -134,6 +134,126 @@ bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> pay
   return true;
 }
 
+void TIcmRows::Reset(std::span<const double> base, std::span<const double> payouts) {
+  seeded_ = false;
+  n_ = static_cast<int>(base.size());
+  places_ = std::min<int>(static_cast<int>(payouts.size()), n_);
+  if (n_ > kPlayers || places_ > 5) return;
+  std::copy(base.begin(), base.end(), base_);
+  std::copy(payouts.begin(), payouts.begin() + places_, prizes_);
+}
+
+// The base's chances and terms, with the total chips of the rows.
+void TIcmRows::Seed(double total) {
+  seeded_ = true;
+  total_ = total;
+  withChips_ = 0;
+  for (int i = 0; i < n_; ++i) {
+    if (base_[i] > 0) withChips_ |= std::uint32_t{1} << i;
+  }
+  const std::uint32_t full = std::uint32_t{1} << n_;
+  const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places_];
+  prob_[0] = 1.0;
+  placedChips_[0] = 0.0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    if (set == 0) continue;
+    const std::uint32_t low = set & (~set + 1u);
+    prob_[set] = 0.0;
+    placedChips_[set] = placedChips_[set ^ low] + std::max(0.0, base_[std::countr_zero(low)]);
+  }
+  int k = 0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    double* term = term_ + k++ * n_;
+    const double p = prob_[set];
+    if (p == 0) continue;
+    const double left = total - placedChips_[set];
+    if (left <= 0) continue;
+    const int placed = MemberCount(set);
+    const double prize = prizes_[placed];
+    for (std::uint32_t open = withChips_ & ~std::uint32_t{set}; open; open &= open - 1) {
+      const int i = std::countr_zero(open);
+      const double next = p * base_[i] / left;
+      term[i] = next * prize;
+      if (placed + 1 < places_) prob_[set | (std::uint32_t{1} << i)] += next;
+    }
+  }
+}
+
+bool TIcmRows::Into(std::span<const double> stacks, std::span<double> equity) {
+  const int n = static_cast<int>(stacks.size());
+  double total = 0;
+  for (double s : stacks) total += std::max(0.0, s);
+  if (n != n_ || n_ > kPlayers || places_ > 5 || places_ == 0 || total <= 0 || equity.size() < stacks.size() ||
+      (seeded_ && std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_))) {
+    return ICMEquitiesInto(stacks, std::span<const double>(prizes_, places_), equity);
+  }
+  if (!seeded_) Seed(total);
+  // The players whose stacks differ from the base: every set holding one
+  // of them is worked out afresh.
+  std::uint32_t changed = 0;
+  std::uint32_t withChips = 0;
+  for (int i = 0; i < n; ++i) {
+    if (std::bit_cast<std::uint64_t>(stacks[i]) != std::bit_cast<std::uint64_t>(base_[i])) {
+      changed |= std::uint32_t{1} << i;
+    }
+    if (stacks[i] > 0) withChips |= std::uint32_t{1} << i;
+  }
+  const std::uint32_t full = std::uint32_t{1} << n;
+  const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places_];
+  // Only the entries of the sets with a changed player are written and read.
+  std::array<double, kSets> prob;
+  std::array<double, kSets> placedChips;
+  const auto probOf = [&](std::uint32_t set) -> double& { return set & changed ? prob[set] : prob_[set]; };
+  const auto placedOf = [&](std::uint32_t set) { return set & changed ? placedChips[set] : placedChips_[set]; };
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    if (!(set & changed)) continue;
+    const std::uint32_t low = set & (~set + 1u);
+    prob[set] = 0.0;
+    placedChips[set] = placedOf(set ^ low) + std::max(0.0, stacks[std::countr_zero(low)]);
+  }
+  std::array<double, kPlayers> eq{};
+  int k = 0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    const double* term = term_ + k++ * n;
+    const double p = probOf(set);
+    if (p == 0) continue;
+    const double left = total - placedOf(set);
+    if (left <= 0) continue;
+    const int placed = MemberCount(set);
+    const double prize = prizes_[placed];
+    const bool push = placed + 1 < places_;
+    std::uint32_t open = withChips & ~std::uint32_t{set};
+    if (!(set & changed)) {
+      // The base's terms, but for the changed players; the chances of sets
+      // without a changed player are the base's already.
+      for (; open; open &= open - 1) {
+        const int i = std::countr_zero(open);
+        const std::uint32_t bit = std::uint32_t{1} << i;
+        if (!(bit & changed)) {
+          eq[i] += term[i];
+          continue;
+        }
+        const double next = p * stacks[i] / left;
+        eq[i] += next * prize;
+        if (push) prob[set | bit] += next;
+      }
+      continue;
+    }
+    for (; open; open &= open - 1) {
+      const int i = std::countr_zero(open);
+      const double next = p * stacks[i] / left;
+      eq[i] += next * prize;
+      if (push) prob[set | (std::uint32_t{1} << i)] += next;
+    }
+  }
+  for (int i = 0; i < n; ++i) equity[i] = eq[i];
+  return true;
+}
+
 std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const double> payouts) {
   if (static_cast<int>(stacks.size()) > kMaxIcmPlayers) return {};
   std::vector<double> equity(stacks.size(), 0.0);
