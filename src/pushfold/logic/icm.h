@@ -45,11 +45,12 @@ class TIcmRows {
 
   int n_ = 0;
   int places_ = 0;
+  int prizeCount_ = 0;
   bool seeded_ = false;
   double total_ = 0;
   std::uint32_t withChips_ = 0;
   double base_[kPlayers] = {};
-  double prizes_[kPlayers] = {};
+  double prizes_[kMaxIcmPlayers] = {};
   double prob_[kSets];
   double placedChips_[kSets];
   // Per visited set, in visiting order, and player: the base's term of that
