@@ -49,6 +49,22 @@ const SmallSets& SmallSetOrder() {
   return sets;
 }
 
+// Per set of up to ten players: 1 for each player outside it, 0 inside, to
+// clear the members' terms by a product that changes no other bits.
+struct SetMasks {
+  alignas(16) double outside[std::size_t{1} << kStackTablePlayers][kStackTablePlayers];
+  SetMasks() {
+    for (std::uint32_t set = 0; set < (std::uint32_t{1} << kStackTablePlayers); ++set) {
+      for (int i = 0; i < kStackTablePlayers; ++i) outside[set][i] = set & (std::uint32_t{1} << i) ? 0.0 : 1.0;
+    }
+  }
+};
+
+const SetMasks& SetMaskTable() {
+  static const SetMasks masks;
+  return masks;
+}
+
 // prob[S]: chance that exactly the players of S took the first |S| places;
 // placedChips[S]: their chips. Only sets smaller than the paid places (the
 // prizes given) are visited, in increasing order, so the sums build up in
@@ -131,6 +147,144 @@ bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> pay
       for (std::uint32_t set = 0; set < full; set = NextSmallSet(set, places, full)) f(set);
     });
   }
+  return true;
+}
+
+void TIcmRows::Reset(std::span<const double> base, std::span<const double> payouts) {
+  seeded_ = false;
+  n_ = static_cast<int>(base.size());
+  places_ = std::min<int>(static_cast<int>(payouts.size()), n_);
+  // No table holds more players than that: the rest are never paid.
+  prizeCount_ = std::min<int>(static_cast<int>(payouts.size()), kMaxIcmPlayers);
+  std::copy(payouts.begin(), payouts.begin() + prizeCount_, prizes_);
+  if (n_ > kPlayers || places_ > 5) return;
+  std::copy(base.begin(), base.end(), base_);
+}
+
+// The base's chances and terms, with the total chips of the rows.
+void TIcmRows::Seed(double total) {
+  seeded_ = true;
+  total_ = total;
+  withChips_ = 0;
+  for (int i = 0; i < n_; ++i) {
+    if (base_[i] > 0) withChips_ |= std::uint32_t{1} << i;
+  }
+  const std::uint32_t full = std::uint32_t{1} << n_;
+  const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places_];
+  prob_[0] = 1.0;
+  placedChips_[0] = 0.0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    if (set == 0) continue;
+    const std::uint32_t low = set & (~set + 1u);
+    prob_[set] = 0.0;
+    placedChips_[set] = placedChips_[set ^ low] + std::max(0.0, base_[std::countr_zero(low)]);
+  }
+  int k = 0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    double* term = term_ + k++ * kPlayers;
+    std::fill(term, term + kPlayers, 0.0);
+    const double p = prob_[set];
+    if (p == 0) continue;
+    const double left = total - placedChips_[set];
+    if (left <= 0) continue;
+    const int placed = MemberCount(set);
+    const double prize = prizes_[placed];
+    for (std::uint32_t open = withChips_ & ~std::uint32_t{set}; open; open &= open - 1) {
+      const int i = std::countr_zero(open);
+      const double next = p * base_[i] / left;
+      term[i] = next * prize;
+      if (placed + 1 < places_) prob_[set | (std::uint32_t{1} << i)] += next;
+    }
+  }
+}
+
+bool TIcmRows::Into(std::span<const double> stacks, std::span<double> equity) {
+  const int n = static_cast<int>(stacks.size());
+  double total = 0;
+  for (double s : stacks) total += std::max(0.0, s);
+  if (n != n_ || n_ > kPlayers || places_ > 5 || places_ == 0 || total <= 0 || equity.size() < stacks.size() ||
+      (seeded_ && std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_))) {
+    return ICMEquitiesInto(stacks, std::span<const double>(prizes_, prizeCount_), equity);
+  }
+  if (!seeded_) Seed(total);
+  // The players whose stacks differ from the base: every set holding one
+  // of them is worked out afresh.
+  std::uint32_t changed = 0;
+  std::uint32_t withChips = 0;
+  for (int i = 0; i < n; ++i) {
+    if (std::bit_cast<std::uint64_t>(stacks[i]) != std::bit_cast<std::uint64_t>(base_[i])) {
+      changed |= std::uint32_t{1} << i;
+    }
+    if (stacks[i] > 0) withChips |= std::uint32_t{1} << i;
+  }
+  const std::uint32_t full = std::uint32_t{1} << n;
+  const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places_];
+  // Only the entries of the sets with a changed player are written and read.
+  std::array<double, kSets> prob;
+  std::array<double, kSets> placedChips;
+  const auto probOf = [&](std::uint32_t set) -> double& { return set & changed ? prob[set] : prob_[set]; };
+  const auto placedOf = [&](std::uint32_t set) { return set & changed ? placedChips[set] : placedChips_[set]; };
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    if (!(set & changed)) continue;
+    const std::uint32_t low = set & (~set + 1u);
+    prob[set] = 0.0;
+    placedChips[set] = placedOf(set ^ low) + std::max(0.0, stacks[std::countr_zero(low)]);
+  }
+  // Adding a zero leaves an equity's bits as they are (none is -0), so
+  // players without a term take part in dense loops that vectorise. The
+  // changed players keep their sums apart: the dense loops add the base's
+  // terms for them too.
+  alignas(16) double eq[kPlayers] = {};
+  alignas(16) double chips[kPlayers] = {};
+  for (int i = 0; i < n; ++i) chips[i] = std::max(0.0, stacks[i]);
+  std::array<int, kPlayers> changedPlayer{};
+  std::array<double, kPlayers> changedEq{};
+  int changedCount = 0;
+  for (std::uint32_t c = changed; c; c &= c - 1) changedPlayer[changedCount++] = std::countr_zero(c);
+  const SetMasks& masks = SetMaskTable();
+  int k = 0;
+  for (std::uint16_t set : order) {
+    if (set >= full) break;
+    const double* term = term_ + k++ * kPlayers;
+    const double p = probOf(set);
+    if (p == 0) continue;
+    const double left = total - placedOf(set);
+    if (left <= 0) continue;
+    const int placed = MemberCount(set);
+    const double prize = prizes_[placed];
+    const bool push = placed + 1 < places_;
+    const std::uint32_t open = withChips & ~std::uint32_t{set};
+    if (!(set & changed)) {
+      // The chances of the sets without a changed player are the base's
+      // already, and so are the terms of the players not changed.
+      for (int i = 0; i < kPlayers; ++i) eq[i] += term[i];
+      for (int j = 0; j < changedCount; ++j) {
+        const int i = changedPlayer[j];
+        const std::uint32_t bit = std::uint32_t{1} << i;
+        if (!(bit & open)) continue;
+        const double next = p * stacks[i] / left;
+        changedEq[j] += next * prize;
+        if (push) prob[set | bit] += next;
+      }
+      continue;
+    }
+    const double* outside = masks.outside[set];
+    alignas(16) double next[kPlayers];
+    for (int i = 0; i < kPlayers; ++i) next[i] = p * chips[i] / left * outside[i];
+    for (int i = 0; i < kPlayers; ++i) eq[i] += next[i] * prize;
+    for (int j = 0; j < changedCount; ++j) changedEq[j] += next[changedPlayer[j]] * prize;
+    if (push) {
+      for (std::uint32_t o = open; o; o &= o - 1) {
+        const int i = std::countr_zero(o);
+        prob[set | (std::uint32_t{1} << i)] += next[i];
+      }
+    }
+  }
+  for (int j = 0; j < changedCount; ++j) eq[changedPlayer[j]] = changedEq[j];
+  for (int i = 0; i < n; ++i) equity[i] = eq[i];
   return true;
 }
 

@@ -3,6 +3,7 @@
 // player finishes first with the probability of his share of the chips, and
 // each next place goes likewise among the players not yet placed.
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -22,5 +23,39 @@ std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const 
 // `equity` untouched, when there are more than kMaxIcmPlayers players or
 // `equity` is too short.
 bool ICMEquitiesInto(std::span<const double> stacks, std::span<const double> payouts, std::span<double> equity);
+
+// The ICM of many stack lists that differ from one base list in a few
+// players each, as the rows of one hand do (only the players in the pot
+// end it with other stacks). Every set of placed players without a changed
+// player has the same chances in every row, so those divisions are done
+// once per base and only the rest per row. Each row's equities have the
+// bits ICMEquitiesInto gives for the same stacks.
+class TIcmRows {
+ public:
+  // Forgets the previous base; the next row seeds the shared part.
+  void Reset(std::span<const double> base, std::span<const double> payouts);
+  // As ICMEquitiesInto(stacks, payouts, equity).
+  bool Into(std::span<const double> stacks, std::span<double> equity);
+
+ private:
+  static constexpr int kPlayers = 10;
+  static constexpr int kSets = 1 << kPlayers;
+  static constexpr int kMaxSets = 386;  // sets of fewer than five of ten players
+  void Seed(double total);
+
+  int n_ = 0;
+  int places_ = 0;
+  int prizeCount_ = 0;
+  bool seeded_ = false;
+  double total_ = 0;
+  std::uint32_t withChips_ = 0;
+  double base_[kPlayers] = {};
+  double prizes_[kMaxIcmPlayers] = {};
+  double prob_[kSets];
+  double placedChips_[kSets];
+  // Per visited set, in visiting order, and player: the base's term of that
+  // player's equity (0 where none is added).
+  double term_[kMaxSets * kPlayers];
+};
 
 }  // namespace kova::pushfold

@@ -159,6 +159,7 @@ struct TSituation::Context {
   Memo& memo;
   Cache& cache;
   TSituationProgress* progress = nullptr;  // credited kRowTicks per row valued
+  TIcmRows icm;  // the last hands' rows
 };
 
 namespace {
@@ -317,11 +318,11 @@ class TSituation::LookAhead {
     const auto work = [&](Memo* shared) {
       try {
         Memo own;
-        Context context{shared ? *shared : own, cache_, top_.options_.Progress};
+        auto context = std::make_unique<Context>(shared ? *shared : own, cache_, top_.options_.Progress);
         for (std::size_t i = next++; i < rows.size(); i = next++) {
           const Row& r = rows[i];
           if (stop.load(std::memory_order_relaxed) || r.owner->StopRequested() ||
-              !r.owner->ValueRow(r.branch, r.row, context)) {
+              !r.owner->ValueRow(r.branch, r.row, *context)) {
             stop = true;
             return;
           }
@@ -660,11 +661,15 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     }
     if (f.row >= 0) {
       if (s.options_.Depth <= 0) {
-        s.branches_[f.branch].Equity[f.row] = s.ICMOfPositions(s.RowStacks(f.branch, f.row));
+        // The last hand: all its rows at once, sharing what their ICM has
+        // in common.
+        s.ValueRowsByIcm(context.icm);
+        f.row = -1;
+        f.branch = static_cast<int>(s.branches_.size());
       } else {
         open(s, f.branch, f.row);  // may move the frames
+        continue;
       }
-      continue;
     }
     // Every row valued.
     s.CombineShowdowns();
@@ -678,10 +683,23 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
 }
 
 void TSituation::ValueAllRowsByIcm() {
-  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
-    for (int row = FirstRow(b); row <= LastRow(b); ++row) branches_[b].Equity[row] = ICMOfPositions(RowStacks(b, row));
-  }
+  TIcmRows icm;
+  ValueRowsByIcm(icm);
   CombineShowdowns();
+}
+
+// Every row of the hand differs from the stacks after the blinds only in
+// the players who took part in its pot.
+void TSituation::ValueRowsByIcm(TIcmRows& icm) {
+  icm.Reset(std::span<const double>(stack_.data() + 1, count_), std::span<const double>(payouts_.data(), paidPlaces_));
+  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    for (int row = FirstRow(b); row <= LastRow(b); ++row) {
+      const TPositionValues stacks = RowStacks(b, row);
+      TPositionValues& out = branches_[b].Equity[row];
+      out = {};
+      icm.Into(std::span<const double>(stacks.data() + 1, count_), std::span<double>(out.data() + 1, count_));
+    }
+  }
 }
 
 // Row 0 of a showdown: the outcomes weighed by their chances, added in the

@@ -20,6 +20,7 @@
 
 #include "pushfold/logic/hand_evaluator.h"
 #include "pushfold/logic/hand_record.h"
+#include "pushfold/logic/icm.h"
 
 namespace kova::pushfold {
 
@@ -195,6 +196,7 @@ class TSituation {
   TPositionValues RowStacks(int branch, int row) const;
   bool ValueRow(int branch, int row, Context& context);
   void ValueAllRowsByIcm();
+  void ValueRowsByIcm(TIcmRows& icm);
   void CombineShowdowns();
   Pots ShowdownPots(int a, int b) const;
   // False, with `settled` the row's value, when the row needs no next hand.

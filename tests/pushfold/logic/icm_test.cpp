@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <numeric>
 #include <random>
 #include <string>
@@ -72,6 +73,58 @@ TEST(Icm, EdgeCases) {
   // Equal stacks share equally; all prizes are handed out.
   const std::vector<double> eq = ICMEquities(std::vector<double>(10, 1500.0), std::vector<double>{0.5, 0.3, 0.2});
   for (double e : eq) EXPECT_NEAR(e, 0.1, 1e-12);
+}
+
+// Rows that share a base give the bits each row gives on its own: one or
+// two players changed (a pot won, a showdown with a bust or a split), a
+// player without chips, a total that differs from the first row's, every
+// paid-place count and more players than the shared tables hold.
+TEST(Icm, RowsSharingABaseHaveTheBitsOfEachRowAlone) {
+  const auto sameBits = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> chips(1, 9000);
+  const std::vector<std::vector<double>> payoutSets = {
+      {1.0}, {0.65, 0.35}, {0.5, 0.3, 0.2}, {0.4, 0.25, 0.15, 0.12, 0.08}, std::vector<double>(12, 1.0 / 12)};
+  for (int players = 1; players <= 12; ++players) {
+    for (const auto& payouts : payoutSets) {
+      std::vector<double> base(players);
+      for (double& s : base) s = chips(rng);
+      if (players > 4) base[3] = 0;  // broke before the hand
+      const double pot = 750;
+      std::vector<std::vector<double>> rows;
+      for (int w = 0; w < players; ++w) {
+        rows.push_back(base);
+        rows.back()[w] += pot;
+      }
+      for (int a = 0; a < players; ++a) {
+        for (int b = a + 1; b < players; ++b) {
+          std::vector<double> bust = base, split = base;
+          bust[a] += base[b] + pot;
+          bust[b] = 0;
+          split[a] += pot / 2;
+          split[b] += pot / 2;
+          rows.push_back(bust);
+          rows.push_back(split);
+        }
+      }
+      std::vector<double> more = base;  // other chips in play: no sharing
+      more[0] += 2 * pot;
+      rows.push_back(more);
+      rows.push_back(base);  // no pot at all
+      rows.push_back(rows.front());
+      TIcmRows shared;
+      shared.Reset(base, payouts);
+      for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::vector<double> want(players, -1.0), got(players, -2.0);
+        ASSERT_TRUE(ICMEquitiesInto(rows[r], payouts, want));
+        ASSERT_TRUE(shared.Into(rows[r], got));
+        for (int i = 0; i < players; ++i) {
+          EXPECT_TRUE(sameBits(got[i], want[i]))
+              << players << " players, " << payouts.size() << " paid, row " << r << ", player " << i;
+        }
+      }
+    }
+  }
 }
 
 #ifdef KOVA_PUSHFOLD_CHECK_TOOL

@@ -45,6 +45,60 @@ void BM_Icm10PlayersInto(benchmark::State& state) {
 }
 BENCHMARK(BM_Icm10PlayersInto)->Arg(3)->Arg(5);
 
+// The rows of one ten-player hand: each winner of the pot alone, and each
+// pair of all-in players with its three outcomes.
+std::vector<std::vector<double>> HandRows(const std::vector<double>& base) {
+  const double pot = 600;
+  std::vector<std::vector<double>> rows;
+  const int n = static_cast<int>(base.size());
+  for (int w = 0; w < n; ++w) {
+    rows.push_back(base);
+    rows.back()[w] += pot;
+  }
+  for (int a = 0; a < n; ++a) {
+    for (int b = a + 1; b < n; ++b) {
+      const int shorter = base[a] < base[b] ? a : b;
+      const int longer = shorter == a ? b : a;
+      const double s = base[shorter];
+      for (int outcome = 0; outcome < 3; ++outcome) {
+        std::vector<double> r = base;
+        if (outcome == 0) {
+          r[longer] += s + pot;
+          r[shorter] = 0;
+        } else if (outcome == 1) {
+          r[longer] += pot / 2;
+          r[shorter] += pot / 2;
+        } else {
+          r[shorter] += s + pot;
+          r[longer] -= s;
+        }
+        rows.push_back(r);
+      }
+    }
+  }
+  return rows;
+}
+
+// Args: paid places; 0 each row on its own, 1 the rows sharing their base.
+void BM_IcmRowsOfHand(benchmark::State& state) {
+  const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
+  const std::vector<std::vector<double>> rows = HandRows(kIcmStacks);
+  std::vector<double> equity(kIcmStacks.size());
+  TIcmRows shared;
+  for (auto _ : state) {
+    if (state.range(1) != 0) shared.Reset(kIcmStacks, payouts);
+    for (const auto& r : rows) {
+      if (state.range(1) != 0) {
+        shared.Into(r, equity);
+      } else {
+        ICMEquitiesInto(r, payouts, equity);
+      }
+      benchmark::DoNotOptimize(equity.data());
+    }
+  }
+}
+BENCHMARK(BM_IcmRowsOfHand)->Args({3, 0})->Args({3, 1})->Args({5, 0})->Args({5, 1});
+
 void BM_ReferenceIcm10Players(benchmark::State& state) {
   const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(reference::ICMEquities(kIcmStacks, payouts));
