@@ -234,8 +234,15 @@ function(kova_delay_load_lib out dll)
   if(failed)
     message(FATAL_ERROR "cannot list the entries of ${KOVA_IMPLIB_${dll}}")
   endif()
-  string(REGEX MATCHALL "__imp_[A-Za-z0-9_@?$]+" entries "${symbols}")
-  list(TRANSFORM entries REPLACE "^__imp_" "")
+  # 32-bit names carry C's leading underscore and stdcall's @N: the entry
+  # keeps @N for the linker, and --kill-at imports it by its plain name.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(prefix "__imp__")
+  else()
+    set(prefix "__imp_")
+  endif()
+  string(REGEX MATCHALL "${prefix}[A-Za-z0-9_@?$]+" entries "${symbols}")
+  list(TRANSFORM entries REPLACE "^${prefix}" "")
   list(REMOVE_DUPLICATES entries)
   list(SORT entries)
   list(JOIN entries "\n" lines)
@@ -244,7 +251,7 @@ function(kova_delay_load_lib out dll)
   file(WRITE ${def}.new "LIBRARY ${dll}.dll\nEXPORTS\n${lines}\n")
   file(COPY_FILE ${def}.new ${def} ONLY_IF_DIFFERENT)
   add_custom_command(OUTPUT ${lib}
-    COMMAND ${KOVA_DLLTOOL} --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
+    COMMAND ${KOVA_DLLTOOL} --kill-at --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
     DEPENDS ${def} VERBATIM)
   add_custom_target(kova_delay_${dll}_lib DEPENDS ${lib})
   add_library(kova_delay_${dll} INTERFACE)
