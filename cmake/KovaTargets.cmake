@@ -208,3 +208,55 @@ function(kova_fuzz_seed_writer name)
     COMMENT "Writing the fuzz seeds in ${A_OUT_DIR}")
   add_custom_target(${name} DEPENDS ${stamp})
 endfunction()
+
+# kova_delay_load_lib(out dll): sets `out` to a delay-load import library for
+# the system library `dll`, made from mingw's own import library, so that a
+# program linked with it loads the library on its first call instead of at
+# start. Libraries used only after the main window shows (the common dialogs,
+# COM's allocator, sounds) are linked this way: every library loaded at start
+# delays the window under Wine. Our own static libraries name it in place of
+# the plain import library, ahead of anything that could name that one.
+function(kova_delay_load_lib out dll)
+  if(NOT WIN32)
+    set(${out} "" PARENT_SCOPE)
+    return()
+  endif()
+  if(TARGET kova_delay_${dll})
+    set(${out} kova_delay_${dll} PARENT_SCOPE)
+    return()
+  endif()
+  find_program(KOVA_DLLTOOL ${KOVA_MINGW_TRIPLET}-dlltool REQUIRED)
+  find_library(KOVA_IMPLIB_${dll} NAMES lib${dll}.a REQUIRED)
+  # The entries are the import library's, so that a call added later
+  # is delayed too.
+  execute_process(COMMAND ${CMAKE_NM} -g --defined-only ${KOVA_IMPLIB_${dll}}
+                  OUTPUT_VARIABLE symbols RESULT_VARIABLE failed ERROR_QUIET)
+  if(failed)
+    message(FATAL_ERROR "cannot list the entries of ${KOVA_IMPLIB_${dll}}")
+  endif()
+  # 32-bit names carry C's leading underscore and stdcall's @N: the entry
+  # keeps @N for the linker, and --kill-at imports it by its plain name.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(prefix "__imp__")
+  else()
+    set(prefix "__imp_")
+  endif()
+  string(REGEX MATCHALL "${prefix}[A-Za-z0-9_@?$]+" entries "${symbols}")
+  list(TRANSFORM entries REPLACE "^${prefix}" "")
+  list(REMOVE_DUPLICATES entries)
+  list(SORT entries)
+  list(JOIN entries "\n" lines)
+  set(def ${CMAKE_BINARY_DIR}/delayload/${dll}.def)
+  set(lib ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
+  file(WRITE ${def}.new "LIBRARY ${dll}.dll\nEXPORTS\n${lines}\n")
+  file(COPY_FILE ${def}.new ${def} ONLY_IF_DIFFERENT)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${KOVA_DLLTOOL} --kill-at --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
+    DEPENDS ${def} VERBATIM)
+  add_custom_target(kova_delay_${dll}_lib DEPENDS ${lib})
+  add_library(kova_delay_${dll} INTERFACE)
+  add_dependencies(kova_delay_${dll} kova_delay_${dll}_lib)
+  # The delay-load helper itself comes from mingw's runtime.
+  target_link_libraries(kova_delay_${dll} INTERFACE ${lib} delayimp)
+  set(${out} kova_delay_${dll} PARENT_SCOPE)
+endfunction()

@@ -6,7 +6,11 @@
 // warm-up start of each comes first and is not counted (Wine's first start
 // in a session loads its own libraries).
 //
-//   tools/testenv/wine-run build/win64/bin/startbench.exe [--runs N]
+// With --before, a second kova.exe (an older build, say) is started in the
+// same turns from a scratch folder of its own, so that a change's figures
+// come side by side from one run under one load.
+//
+//   tools/testenv/wine-run build/win64/bin/startbench.exe [--runs N] [--before KOVA.EXE]
 #include <windows.h>
 
 #include <algorithm>
@@ -100,6 +104,31 @@ double TimeStart(const Program& p) {
     return shown;
 }
 
+// A scratch folder holding a copy of `exe`, the hook library beside it and
+// the demo's data files; empty on failure (said on stderr).
+fs::path MakeScratch(const fs::path& bin, const fs::path& exe, const std::string& tag) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const fs::path scratch =
+        fs::path(temp) / ("kova-startbench-" + std::to_string(GetCurrentProcessId()) + "-" + tag);
+    std::error_code ec;
+    fs::remove_all(scratch, ec);
+    fs::create_directories(scratch, ec);
+    const std::pair<fs::path, fs::path> files[] = {{exe, "kova.exe"}, {exe.parent_path() / "mskbrdHook.dll", "mskbrdHook.dll"}};
+    for (const auto& [from, to] : files) {
+        fs::copy_file(from, scratch / to, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            std::fprintf(stderr, "startbench: cannot copy %s: %s\n", from.string().c_str(), ec.message().c_str());
+            return {};
+        }
+    }
+    if (!RunAndWait("\"" + (bin / "demo-config.exe").string() + "\" .", scratch.string())) {
+        std::fprintf(stderr, "startbench: demo-config.exe could not write the demo's data files\n");
+        return {};
+    }
+    return scratch;
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const size_t n = v.size();
@@ -110,39 +139,33 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     int runs = 5;
+    std::string before;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--before") == 0 && i + 1 < argc) {
+            before = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: startbench [--runs N]\n");
+            std::fprintf(stderr, "usage: startbench [--runs N] [--before KOVA.EXE]\n");
             return 2;
         }
     }
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const fs::path bin = fs::path(self).parent_path();
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const fs::path scratch = fs::path(temp) / ("kova-startbench-" + std::to_string(GetCurrentProcessId()));
-    std::error_code ec;
-    fs::remove_all(scratch, ec);
-    fs::create_directories(scratch, ec);
-    for (const char* file : {"kova.exe", "mskbrdHook.dll"}) {
-        fs::copy_file(bin / file, scratch / file, fs::copy_options::overwrite_existing, ec);
-        if (ec) {
-            std::fprintf(stderr, "startbench: cannot copy %s: %s\n", file, ec.message().c_str());
-            return 1;
-        }
-    }
-    if (!RunAndWait("\"" + (bin / "demo-config.exe").string() + "\" .", scratch.string())) {
-        std::fprintf(stderr, "startbench: demo-config.exe could not write the demo's data files\n");
-        return 1;
-    }
-
-    Program programs[] = {
+    std::vector<fs::path> scratches;
+    std::vector<Program> programs = {
         {"bare window", (bin / "startbench-bare.exe").string(), bin.string(), "KovaBareWindow", {}},
-        {"kova.exe", (scratch / "kova.exe").string(), scratch.string(), "TKOVAForm1", {}},
     };
+    const auto add = [&](const char* name, const fs::path& exe, const std::string& tag) {
+        const fs::path scratch = MakeScratch(bin, exe, tag);
+        if (scratch.empty()) return false;
+        scratches.push_back(scratch);
+        programs.push_back({name, (scratch / "kova.exe").string(), scratch.string(), "TKOVAForm1", {}});
+        return true;
+    };
+    if (!before.empty() && !add("before", fs::absolute(before), "before")) return 1;
+    if (!add("kova.exe", bin / "kova.exe", "now")) return 1;
     int failures = 0;
     for (int run = 0; run <= runs; ++run) {
         for (Program& p : programs) {
@@ -155,16 +178,25 @@ int main(int argc, char** argv) {
             }
         }
     }
-    fs::remove_all(scratch, ec);
+    std::error_code ec;
+    for (const fs::path& scratch : scratches) fs::remove_all(scratch, ec);
     if (failures) return 1;
 
     std::printf("start until the main window is visible, ms (%d runs each, alternating, after a warm-up start)\n", runs);
-    std::printf("%-6s %12s %12s\n", "run", programs[0].name, programs[1].name);
-    for (int i = 0; i < runs; ++i)
-        std::printf("%-6d %12.0f %12.0f\n", i + 1, programs[0].ms[static_cast<size_t>(i)],
-                    programs[1].ms[static_cast<size_t>(i)]);
-    const double bare = Median(programs[0].ms), kova = Median(programs[1].ms);
-    std::printf("%-6s %12.0f %12.0f\n", "median", bare, kova);
-    std::printf("kova.exe is up %.0f ms after a bare window\n", kova - bare);
+    std::printf("%-6s", "run");
+    for (const Program& p : programs) std::printf(" %12s", p.name);
+    std::printf("\n");
+    for (int i = 0; i < runs; ++i) {
+        std::printf("%-6d", i + 1);
+        for (const Program& p : programs) std::printf(" %12.0f", p.ms[static_cast<size_t>(i)]);
+        std::printf("\n");
+    }
+    std::printf("%-6s", "median");
+    for (const Program& p : programs) std::printf(" %12.0f", Median(p.ms));
+    std::printf("\n");
+    const double bare = Median(programs[0].ms);
+    for (size_t i = 1; i < programs.size(); ++i)
+        std::printf("%s is up %.0f ms after a bare window\n", programs[i].name, Median(programs[i].ms) - bare);
+    return 0;
     return 0;
 }

@@ -333,8 +333,6 @@ void TKOVAForm1::FormCreate() {
 
     LogMemo->SetMaxLines(1000);
     ConnectEngineSeams(this);
-    std::string error;
-    if (!hook_.Load(dataFolder_, error)) Log(error);
 }
 
 void TKOVAForm1::FillLists() {
@@ -370,6 +368,11 @@ void TKOVAForm1::FormShow() {
 void TKOVAForm1::FormActivate() {
     if (!firstActivate_ || firstShow_) return;
     firstActivate_ = false;
+
+    // Loaded once the window shows, not while it is made: nothing calls
+    // the hook library before a config starts, here at the earliest.
+    std::string error;
+    if (!hook_.Load(dataFolder_, error)) Log(error);
 
     for (int page : {1, 3, 4})
         if (page < PageControl1->PageCount()) PageControl1->SetActivePageIndex(page);

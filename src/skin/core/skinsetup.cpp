@@ -96,7 +96,8 @@ void Initialise(const std::vector<std::string>& params) {
     u.fourDigitYear = ShortDateHasFourDigitYear(ShortDateFormat());
 
     RegisterSkinPictureFormats();
-    u.glyphs = MakeGlyphList();
+    // The shared glyphs are decoded on first use (SharedGlyphList): five
+    // pictures the main window does not wait for.
 
     if (HMODULE user32 = LoadLibraryA("User32")) {
         u.user32Text905 = LoadText(user32, 905);
@@ -159,7 +160,11 @@ const std::string& SkinText(int id) {
 
 const TSkinSharedDefaults& SkinSharedDefaults() { return Units().defaults; }
 bool FourDigitYear() { return Units().fourDigitYear; }
-TsAlphaImageList* SharedGlyphList() { return Units().glyphs; }
+TsAlphaImageList* SharedGlyphList() {
+    TSkinUnits& u = Units();
+    if (!u.glyphs && u.starts > 0) u.glyphs = MakeGlyphList();
+    return u.glyphs;
+}
 const std::string& User32Text905() { return Units().user32Text905; }
 const std::string& User32Text900() { return Units().user32Text900; }
 TPNGPicture* ActiveShadow() { return Units().activeShadow.get(); }

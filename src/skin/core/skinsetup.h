@@ -50,7 +50,7 @@ bool FourDigitYear();
 
 // The shared list of 48 x 16 glyph strips "SF", "SR", "SD", "SE", "SC" (in
 // that order: folder, reload, date, more, calculator; three states each).
-// nullptr before the start.
+// nullptr before the start; made on its first use after it.
 TsAlphaImageList* SharedGlyphList();
 enum TSharedGlyph { sgFolder = 0, sgReload = 1, sgDate = 2, sgMore = 3, sgCalculator = 4 };
 
