@@ -156,6 +156,7 @@ class TSituation::Cache {
 
 // What one thread values rows with.
 struct TSituation::Context {
+  Context(Memo& m, Cache& c, TSituationProgress* p) : memo(m), cache(c), progress(p) {}
   Memo& memo;
   Cache& cache;
   TSituationProgress* progress = nullptr;  // credited kRowTicks per row valued
