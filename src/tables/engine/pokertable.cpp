@@ -232,6 +232,26 @@ void ClickAtScaledPoint(TPokerTable& table, const TMacroClick& click, const TSca
     ClickWithCursor(table, table.Window(), p.X, p.Y);
 }
 
+namespace {
+
+bool OwnedBy(HWND wnd, HWND owner) {
+    if (!owner) return false;
+    for (HWND w = GetWindow(wnd, GW_OWNER); w; w = GetWindow(w, GW_OWNER))
+        if (w == owner) return true;
+    return false;
+}
+
+void WaitUntilInputRead(HWND target, int32_t sx, int32_t sy) {
+    POINT at{sx, sy};
+    if (!target || !ScreenToClient(target, &at)) return;
+    const RECT pixel{at.x, at.y, at.x + 1, at.y + 1};
+    if (!RedrawWindow(target, &pixel, nullptr, RDW_INVALIDATE)) return;
+    const DWORD start = GetTickCount();
+    while (IsWindow(target) && GetUpdateRect(target, nullptr, FALSE) && GetTickCount() - start < 500) Sleep(1);
+}
+
+}  // namespace
+
 void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
     if (!IsWindow(wnd) || !IsWindowVisible(wnd)) return;
     RECT r;
@@ -273,6 +293,17 @@ void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
     const DWORD start = GetTickCount();
     for (POINT p{}; GetCursorPos(&p) && (p.x != cursor.x || p.y != cursor.y) && GetTickCount() - start < 250;)
         Sleep(1);
+    // Applied is not yet delivered: the window's thread reads the press and
+    // release only later, and the window system may route them by what lies
+    // under their point when they are read. Before the previous window comes
+    // back over the point, wait until that
+    // thread has read them: a thread paints only when no input is waiting in
+    // its queue, so a repaint of one pixel under the point, asked for now, is
+    // done after it has taken both. Bounded, for a thread that is busy or
+    // never paints. An owner given back cannot cover its own pop-up, and
+    // waiting there would let it take the activation back from the next
+    // pop-up the click opens (its last active pop-up would be itself again).
+    if (before && before != wnd && !OwnedBy(wnd, before)) WaitUntilInputRead(WindowFromPoint(POINT{sx, sy}), sx, sy);
     if (before != wnd && before) {
         BringWindowToTop(before);
         SetForegroundWindow(before);
