@@ -1,0 +1,181 @@
+// Window adapters: one object per skinned window handle that skins a window
+// the program did not make as a skinned control (a native child of a
+// system dialog, a framework control on a skinned form, a popup-menu
+// window, an MDI client, the edit inside a combo box). The adapter chains
+// itself into the window's messages, answers the skin command message for
+// the window, paints what the skin says and hands everything else to the
+// procedure below it. It is found from its window only through the window
+// property "ACSBSC".
+//
+// The chain is the framework's subclass (comctl32's own chain for native
+// windows, the replaceable WindowProc for framework controls): an adapter
+// leaves it in any order, other procedures chained over it keep working,
+// and once it has left (or is freed) the window no longer calls it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "framework/controls.h"
+#include "framework/subclass.h"
+#include "skin/core/commondata.h"
+#include "skin/core/skinmanager.h"
+
+namespace kova::skin {
+
+// The window property that holds a window's adapter.
+inline constexpr const char* kAdapterProp = "ACSBSC";
+
+// Inherited by the adapter made next (the combo box hands its own to the
+// adapter of its edit); normally 0.
+extern std::uint8_t InheritedInDialog;
+
+class TacMainWnd : public TObject {
+    KOVA_CLASS(TacMainWnd, TObject)
+public:
+    // The first half of making an adapter; CreateAdapter does both.
+    // Without a skin record of its own the adapter makes one (with a cache
+    // bitmap) whose section is `section`.
+    TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    // Leaves the window first when still attached: the window is never left
+    // calling a freed adapter.
+    ~TacMainWnd() override;
+    TacMainWnd(const TacMainWnd&) = delete;
+    TacMainWnd& operator=(const TacMainWnd&) = delete;
+
+    // The second half: visual styles off, the standard look saved, the
+    // adapter chained into the window, the owner control marked opaque.
+    void Start(bool repaint);
+
+    bool InDialog = false;
+    std::string WindowText;
+    RECT WindowRect{};
+    SIZE WindowSize{};
+    POINT PosInParent{};
+    RECT ParentWindowRect{};
+    HWND ParentHandle = nullptr;
+    TControlStyle SavedControlStyle = 0;
+    HWND WindowHandle = nullptr;
+    TsSkinManager* Manager = nullptr;
+    TsCommonData* CommonData = nullptr;
+    bool SelfChange = false;
+    bool ParamsApplied = false;
+    TColor SavedColor = 0;
+    TColor SavedFontColor = 0;
+    bool Detached = false;
+    bool OwnsCommonData = false;
+
+    virtual void SaveStdParams() {}
+    virtual void RestoreStdParams() {}
+    virtual void SetSkinParams() { ParamsApplied = true; }
+    virtual void WndProc(TMessage& m);
+
+    // Leaves the window: out of its message chain, "ACSBSC" removed, the
+    // standard look back (colours, visual styles, the owner's control
+    // style), the frame refreshed when the window is visible (with
+    // SetWindowPos when repaintFrame). Nothing when already Detached.
+    virtual void Detach(bool repaintFrame);
+
+    // The procedure below this adapter's answer (0 when not attached).
+    LRESULT CallPrevWndProc(UINT msg, WPARAM w, LPARAM l);
+    void CallPrevWndProc(TMessage& m);
+
+    // The manager serving the record, when a skin is loaded and applied.
+    TsSkinManager* ActiveManager() const;
+
+protected:
+    // Chains the adapter into the window (the scroll adapter sets up its
+    // bars first).
+    virtual void AttachTo(bool repaint);
+    // The root's answers; false when the message goes on to the general
+    // path.
+    bool HandleRootMessage(TMessage& m);
+    // The root's answers to the command message for a skinned record;
+    // false: pass it on.
+    bool HandleRootCommand(TMessage& m);
+    // Whether the adapter still lives after something that may have freed
+    // it (a message passed on, a message sent).
+    class TLife {
+    public:
+        explicit TLife(const std::shared_ptr<bool>& alive) : alive_(alive) {}
+        bool Alive() const { return *alive_; }
+
+    private:
+        std::shared_ptr<bool> alive_;
+    };
+    TLife Life() const { return TLife(alive_); }
+    // Leaves the chain, the property, the look; shared by Detach and the
+    // destructor.
+    void Unhook(bool refreshFrame);
+
+    TWindowSubclass Subclass;
+
+private:
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::unique_ptr<TsCommonData> ownData_;
+    bool themeSwitchedOff_ = false;
+    bool opaqueAdded_ = false;
+};
+
+// Makes an adapter of class T on a window and attaches it.
+template <class T>
+std::unique_ptr<T> CreateAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                 const std::string& section, bool repaint = true) {
+    auto a = std::make_unique<T>(wnd, skinData, manager, section);
+    a->Start(repaint);
+    return a;
+}
+
+// The window's adapter (its "ACSBSC" property), nullptr for none.
+TacMainWnd* FindAdapter(HWND wnd);
+
+// Unhooks the adapter (nothing for none or one already Detached); with
+// freeAdapter it is also freed and the pointer cleared.
+template <class T>
+void DetachAdapter(bool freeAdapter, bool repaintFrame, std::unique_ptr<T>& adapter) {
+    if (!adapter) return;
+    adapter->Detach(repaintFrame);
+    if (freeAdapter) adapter.reset();
+}
+
+// The frame recomputed and repainted: SetWindowPos with SWP_FRAMECHANGED
+// when useSetWindowPos, else WM_NCPAINT.
+void RefreshFrame(HWND wnd, bool useSetWindowPos);
+// The window's and its parent's rectangles (screen), size and the window's
+// place in the parent's client area.
+void GetWndGeometry(HWND wnd, HWND& parent, RECT& windowRect, POINT& posInParent, SIZE& windowSize,
+                    RECT& parentWindowRect);
+// A font of the system's non-client metrics: 1 caption, 2 small caption,
+// 3 menu, 4 status, 5 message; null when the system does not tell.
+TGdiObject<HFONT> GetNonClientFont(int kind);
+// The command to the children: with a control, to its control tree; else
+// to the direct child windows.
+void PassCommandToChildren(TControl* control, HWND wnd, TMessage& m);
+// The record's look has a hot state (more than one border image or two
+// section states).
+bool HasHotState(const TsCommonData& data);
+// Sub-code 25 to the window's top-level window.
+void NotifyTopWindow(HWND wnd);
+// The cache of a native window's record rebuilt from its skin over its
+// parent's background when the background changed.
+void UpdateWndCache(TsCommonData& data, HWND wnd, bool inDialog);
+// The transparent pixels of the record's border mask in the four border
+// strips of the cache replaced by the parent's background there.
+void FillBorderCorners(TsCommonData& data, TacMainWnd& adapter);
+
+// A record's control kept in step with the skin: skinned, its adapter
+// (one of T) exists and is attached; not skinned, none. The scroll variant
+// waits while the control is loading or being destroyed.
+class TacScrollWnd;
+void UpdateScrollAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapter);
+// The same for the edit adapter, made by EditAdapterMaker: the edit-family
+// adapters install theirs; until then it is a scroll adapter (the edit
+// adapter's base).
+using TEditAdapterMaker = std::function<std::unique_ptr<TacScrollWnd>(TsCommonData& data)>;
+TEditAdapterMaker& EditAdapterMaker();
+void UpdateEditAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapter);
+
+}  // namespace kova::skin

@@ -1,0 +1,880 @@
+#include "skin/controls/scrollwnd.h"
+
+#include <algorithm>
+
+#include "framework/handles.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/paint/portable/maskpaint.h"
+#include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/skincommands.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinstate.h"
+#include "skin/core/sysentries.h"
+
+namespace kova::skin {
+
+namespace {
+
+// Only one bar is pressed or hovered at a time (the capture sees to it).
+struct TScrollTracking {
+    int TrackedKind = -1;
+    int PressedPart = -1;
+    int PressedShown = -1;
+    UINT ScrollMsg = 0;
+    UINT_PTR RepeatTimer = 0;
+    int LastTrackPos = 0;
+    // The bar as the drag found it: the thumb's length and start, the
+    // bar's rectangle and where in the thumb the mouse holds it.
+    TBarGeometry DragGeometry;
+    RECT TrackBarRect{};
+    int GrabOffset = 0;
+    // The thumb's start while dragged.
+    int DragThumbStart = 0;
+    HWND HotWindow = nullptr;
+    int HotKind = -1, HotPart = -1, PrevHotPart = -1;
+    RECT HotBarRect{};
+    UINT_PTR HoverTimer = 0;
+    // Set while the adapter gives the capture back itself.
+    bool Releasing = false;
+};
+TScrollTracking T;
+
+constexpr DWORD kScrollStyles = WS_HSCROLL | WS_VSCROLL;
+
+int DefaultArrowLength() {
+    static const int length = GetSystemMetrics(SM_CXHSCROLL);
+    return length;
+}
+
+bool Along(int kind) { return kind == 0; }
+int AlongOf(int kind, POINT p) { return Along(kind) ? p.x : p.y; }
+
+POINT PointOf(LPARAM l) { return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
+
+bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+RECT BarRect(TacScrollWnd& a, int kind) {
+    RECT r{};
+    if (kind == 0)
+        GetHScrollRect(a, a.WindowHandle, r);
+    else
+        GetVScrollRect(a, a.WindowHandle, r);
+    return r;
+}
+
+bool Scrollable(const SCROLLINFO& si) {
+    return si.nMax >= static_cast<int>(si.nPage) && si.nMax > si.nMin && si.nMax != 0;
+}
+
+// The corner between the bars counts as the parent's size grip when the
+// window's corner on the vertical bar's side is that of the parent's
+// client area, and the parent is a top-level window.
+bool CornerIsGrip(TacScrollWnd& a, RECT& square) {
+    if (!a.HBar || !a.VBar || !a.HBar->BarVisible || !a.VBar->BarVisible) return false;
+    const RECT h = BarRect(a, 0), v = BarRect(a, 1);
+    square = RECT{v.left, h.top, v.right, h.bottom};
+    HWND parent = GetParent(a.WindowHandle);
+    if (!parent || GetParent(parent)) return false;
+    RECT client{};
+    GetClientRect(parent, &client);
+    POINT corner{a.LeftScrollBar ? square.left - a.InsetLeft : square.right + a.InsetRight, square.bottom + a.InsetBottom};
+    ScreenToClient(parent, &corner);
+    return corner.y == client.bottom && corner.x == (a.LeftScrollBar ? client.left : client.right);
+}
+
+std::uint32_t PixelOfColour(const TsSkinModel& skin, TsColor c) {
+    return ColorToPixel(static_cast<std::uint32_t>(skin.ColorToRGB(c)) & 0xFFFFFF) | 0xFF000000u;
+}
+
+struct TBarSections {
+    int Bar1, Bar2, FirstButton, LastButton, Slider;
+};
+
+TBarSections SectionsOf(const TsSkinModel& skin, int kind) {
+    const TsConstIndexes& c = skin.ConstData();
+    if (kind == 0)
+        return {c.ScrollBar1H.Section, c.ScrollBar2H.Section, c.ScrollBtns[2].Section, c.ScrollBtns[3].Section,
+                c.ScrollSliderH.Section};
+    return {c.ScrollBar1V.Section, c.ScrollBar2V.Section, c.ScrollBtns[0].Section, c.ScrollBtns[1].Section,
+            c.ScrollSliderV.Section};
+}
+
+// A piece of the bar (from..to along it, the whole thickness across).
+TRect Piece(int kind, int from, int to, int thickness) {
+    return Along(kind) ? TRect{from, 0, to, thickness} : TRect{0, from, thickness, to};
+}
+
+// One bar into dc at its place in the window.
+void PaintBar(TacScrollWnd& a, int kind, HDC dc) {
+    TacScrollBar* bar = a.Bar(kind);
+    TsSkinManager* m = a.ActiveManager();
+    if (!bar || !bar->BarVisible || !m) return;
+    const TsSkinModel& skin = m->Model();
+    const TBarSections s = SectionsOf(skin, kind);
+    if (!skin.SectionIndexValid(s.Bar1)) return;
+    const RECT r = BarRect(a, kind);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w < 2 || h < 2) return;
+    bar->ReadInfo(a.WindowHandle);
+    TBarGeometry g = ScrollBarGeometry(a, kind, r);
+    const bool tracked = T.HotWindow == a.WindowHandle && T.TrackedKind == kind;
+    const bool dragging = tracked && a.ThumbTracking;
+    if (dragging && g.HasThumb()) g.ThumbStart = T.DragThumbStart;
+    const bool enabled = ScrollBarEnabled(a, kind);
+    const int pressed = tracked ? (dragging ? sbpThumb : T.PressedShown) : -1;
+    const bool hot = T.HotWindow == a.WindowHandle && T.HotKind == kind;
+    auto state = [&](int part) {
+        if (pressed == part) return 2;
+        return hot && T.HotPart == part && enabled ? 1 : 0;
+    };
+    // Along the bar from 0, across it the thickness.
+    const int origin = Along(kind) ? r.left : r.top;
+    const int length = g.Length(), thickness = Along(kind) ? h : w;
+    PixelBuffer32 px(w, h);
+    const std::uint32_t under = PixelOfColour(skin, skin.GlobalInfoColor());
+    px.Fill(under);
+    TsParentImageInfo bg;
+    bg.FillColor = static_cast<TColor>(skin.ColorToRGB(skin.GlobalInfoColor()));
+    auto item = [&](int section, int state_, int from, int to) {
+        if (to <= from || !skin.SectionIndexValid(section)) return;
+        PaintSkinItem(px, skin, section, bg, state_, Piece(kind, from, to, thickness), TPoint{0, 0});
+    };
+    if (g.Short) {
+        item(s.Bar1, 0, 0, length / 2);
+        item(s.Bar2, 0, length / 2, length);
+        item(s.FirstButton, state(sbpFirstArrow), 0, g.Arrow);
+        item(s.LastButton, state(sbpLastArrow), length - g.Arrow, length);
+    } else {
+        const int split = (g.HasThumb() ? g.ThumbStart + g.ThumbLen / 2 : (g.TrackStart + g.TrackEnd) / 2) - origin;
+        item(s.Bar1, pressed == sbpPageBefore ? 2 : 0, 0, split);
+        item(s.Bar2, pressed == sbpPageAfter ? 2 : 0, split, length);
+        item(s.FirstButton, state(sbpFirstArrow), 0, g.Arrow);
+        item(s.LastButton, state(sbpLastArrow), length - g.Arrow, length);
+        if (enabled && g.HasThumb())
+            item(s.Slider, pressed == sbpThumb ? 2 : state(sbpThumb), g.ThumbStart - origin,
+                 g.ThumbStart - origin + g.ThumbLen);
+    }
+    if (!enabled) {
+        // The disabled look: the normal look blended 0.4 over what lies
+        // under the bar.
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t p = px.At(x, y);
+                std::uint32_t out = 0xFF000000u;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int c = static_cast<int>((p >> shift) & 0xFF), u = static_cast<int>((under >> shift) & 0xFF);
+                    out |= static_cast<std::uint32_t>((c * 4 + u * 6 + 5) / 10) << shift;
+                }
+                px.At(x, y) = out;
+            }
+    }
+    RECT wr{};
+    GetWindowRect(a.WindowHandle, &wr);
+    CopyBufferToDC(dc, r.left - wr.left, r.top - wr.top, px, RECT{0, 0, w, h});
+}
+
+void PaintCorner(TacScrollWnd& a, HDC dc) {
+    TsSkinManager* m = a.ActiveManager();
+    RECT square{};
+    const bool grip = CornerIsGrip(a, square);
+    if (!m || !a.HBar || !a.VBar || !a.HBar->BarVisible || !a.VBar->BarVisible) return;
+    if (!grip) {
+        const RECT h = BarRect(a, 0), v = BarRect(a, 1);
+        square = RECT{v.left, h.top, v.right, h.bottom};
+    }
+    const int w = square.right - square.left, hgt = square.bottom - square.top;
+    if (w <= 0 || hgt <= 0) return;
+    const TsSkinModel& skin = m->Model();
+    PixelBuffer32 px(w, hgt);
+    px.Fill(PixelOfColour(skin, skin.GlobalInfoColor()));
+    const int gripIndex = skin.ConstData().GripImage;
+    if (grip && skin.MaskIndexValid(gripIndex)) {
+        const TsMaskData& mask = skin.Masks()[static_cast<std::size_t>(gripIndex)];
+        TsParentImageInfo bg;
+        bg.Bmp = &px;
+        bg.Ready = true;
+        DrawMaskState(px, TPoint{w - ImageWidthOfMask(mask), hgt - ImageHeightOfMask(mask)}, 0, 0, mask, bg);
+    }
+    RECT wr{};
+    GetWindowRect(a.WindowHandle, &wr);
+    CopyBufferToDC(dc, square.left - wr.left, square.top - wr.top, px, RECT{0, 0, w, hgt});
+}
+
+void StopTimers(HWND wnd) {
+    KillTimer(wnd, kScrollFirstRepeatTimer);
+    KillTimer(wnd, kScrollRepeatTimer);
+    T.RepeatTimer = 0;
+}
+
+void ResetPress() {
+    T.PressedPart = T.PressedShown = -1;
+    T.RepeatTimer = 0;
+    T.ScrollMsg = 0;
+    T.TrackedKind = -1;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ bars
+
+void TacScrollBar::ReadInfo(HWND wnd) {
+    ScrollInfo = SCROLLINFO{};
+    ScrollInfo.cbSize = sizeof(SCROLLINFO);
+    ScrollInfo.fMask = SIF_ALL;
+    if (!GetScrollInfo(wnd, BarKind == 0 ? SB_HORZ : SB_VERT, &ScrollInfo)) {
+        ScrollInfo = SCROLLINFO{};
+        ScrollInfo.cbSize = sizeof(SCROLLINFO);
+    }
+}
+
+TScrollRange TacScrollBar::Range() const {
+    return TScrollRange{ScrollInfo.nMin, ScrollInfo.nMax, ScrollInfo.nPage, ScrollInfo.nPos};
+}
+
+int GetScrollBarMetric(const TacScrollBar& bar, bool thickness, bool useSkin) {
+    if (thickness) {
+        if (bar.BarThickness >= 0) return bar.BarThickness;
+        return GetSystemMetrics(bar.BarKind == 0 ? SM_CYHSCROLL : SM_CXVSCROLL) * -bar.BarThickness;
+    }
+    if (bar.ArrowSize >= 0) return bar.ArrowSize;
+    int base = DefaultArrowLength();
+    TsSkinManager* m = bar.OwnerWnd ? bar.OwnerWnd->ActiveManager() : nullptr;
+    if (useSkin && m) {
+        const TsSkinModel& skin = m->Model();
+        const TsSectionConsts& b = skin.ConstData().ScrollBtns[bar.BarKind == 0 ? 2 : 0];
+        if (skin.SectionIndexValid(b.Section) && skin.Sections()[static_cast<std::size_t>(b.Section)].ReservedBoolean &&
+            skin.MaskIndexValid(b.Border)) {
+            const TsMaskData& mask = skin.Masks()[static_cast<std::size_t>(b.Border)];
+            base = std::max(base, bar.BarKind == 0 ? ImageWidthOfMask(mask) : ImageHeightOfMask(mask));
+        }
+    }
+    return base * -bar.ArrowSize;
+}
+
+void GetHScrollRect(TacScrollWnd& a, HWND wnd, RECT& r) {
+    GetWindowRect(wnd, &r);
+    const int vThick = a.VBar && a.VBar->BarVisible ? GetScrollBarMetric(*a.VBar, true, false) : 0;
+    r.left += a.InsetLeft + (a.LeftScrollBar ? vThick : 0);
+    r.right -= a.InsetRight + (a.LeftScrollBar ? 0 : vThick);
+    r.bottom -= a.InsetBottom;
+    r.top = r.bottom - (a.HBar ? GetScrollBarMetric(*a.HBar, true, false) : 0);
+}
+
+void GetVScrollRect(TacScrollWnd& a, HWND wnd, RECT& r) {
+    GetWindowRect(wnd, &r);
+    const int hThick = a.HBar && a.HBar->BarVisible ? GetScrollBarMetric(*a.HBar, true, false) : 0;
+    const int vThick = a.VBar ? GetScrollBarMetric(*a.VBar, true, false) : 0;
+    r.top += a.InsetTop;
+    r.bottom -= hThick + a.InsetBottom;
+    if (a.LeftScrollBar) {
+        r.left += a.InsetLeft;
+        r.right = r.left + vThick;
+    } else {
+        r.right -= a.InsetRight;
+        r.left = r.right - vThick;
+    }
+}
+
+TBarGeometry ScrollBarGeometry(TacScrollWnd& a, int kind, const RECT& barRect) {
+    TacScrollBar* bar = a.Bar(kind);
+    if (!bar) return {};
+    const int start = Along(kind) ? barRect.left : barRect.top;
+    const int end = Along(kind) ? barRect.right : barRect.bottom;
+    return ComputeBarGeometry(start, end, GetScrollBarMetric(*bar, false, true), bar->MinThumb, bar->Range());
+}
+
+int ScrollBarPartAt(TacScrollWnd& a, int kind, POINT p) {
+    TacScrollBar* bar = a.Bar(kind);
+    if (!bar || !bar->BarVisible) return sbpNone;
+    const RECT r = BarRect(a, kind);
+    const bool across = Along(kind) ? (p.y >= r.top && p.y < r.bottom) : (p.x >= r.left && p.x < r.right);
+    if (!across) return sbpNone;
+    bar->ReadInfo(a.WindowHandle);
+    return HitTestBar(ScrollBarGeometry(a, kind, r), AlongOf(kind, p));
+}
+
+bool ScrollBarEnabled(TacScrollWnd& a, int kind) {
+    TacScrollBar* bar = a.Bar(kind);
+    if (!bar) return false;
+    if (GetScrollBarInfoFn fn = SystemEntries().GetScrollBarInfo) {
+        SCROLLBARINFO sbi{};
+        sbi.cbSize = sizeof(sbi);
+        if (!fn(a.WindowHandle, kind == 0 ? OBJID_HSCROLL : OBJID_VSCROLL, &sbi)) return false;
+        if ((bar->BarFlags & (kBarFirstArrowOff | kBarSecondArrowOff)) == (kBarFirstArrowOff | kBarSecondArrowOff))
+            return false;
+        if ((bar->BarFlags & kBarOffWhenNotScrollable) && !Scrollable(bar->ScrollInfo)) return false;
+        return !(sbi.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+    }
+    const auto style = static_cast<DWORD>(GetWindowLongA(a.WindowHandle, GWL_STYLE));
+    return style & (kind == 0 ? WS_HSCROLL : WS_VSCROLL);
+}
+
+void RefreshScrollBars(TacScrollWnd& a, bool repaint) {
+    if (!IsWindowVisible(a.WindowHandle) || !a.HBar || !a.VBar) return;
+    if (a.CommonData && a.CommonData->Updating) return;
+    a.HBar->ReadInfo(a.WindowHandle);
+    a.VBar->ReadInfo(a.WindowHandle);
+    if (repaint && !FormAnimating && !PaintingSuspended()) PaintScrollBars(a, a.WindowHandle, nullptr);
+}
+
+void PaintScrollBars(TacScrollWnd& a, HWND wnd, HDC dc) {
+    if (dc) {
+        PaintBar(a, 0, dc);
+        PaintBar(a, 1, dc);
+        PaintCorner(a, dc);
+        return;
+    }
+    TWindowDC windowDC(wnd, TDCArea::Window);
+    if (!windowDC.Get()) return;
+    PaintBar(a, 0, windowDC.Get());
+    PaintBar(a, 1, windowDC.Get());
+    PaintCorner(a, windowDC.Get());
+}
+
+void SendScrollMessage(HWND wnd, UINT msg, int code, int pos) {
+    const LPARAM frame = MAKELONG(code, msg);
+    const WPARAM w = MAKEWPARAM(code, static_cast<WORD>(std::clamp(pos, 0, 65535)));
+    if (SendSkinCommand(wnd, scBeforeScroll, frame) != 1) {
+        const int bar = msg == WM_HSCROLL ? SB_HORZ : SB_VERT;
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
+        GetScrollInfo(wnd, bar, &si);
+        if (code == SB_THUMBTRACK) {
+            si.fMask = SIF_POS;
+            si.nPos = pos;
+            SetScrollInfo(wnd, bar, &si, FALSE);
+        }
+        SendMessageA(wnd, msg, w, 0);
+    } else {
+        SendMessageA(wnd, msg, w, pos);
+    }
+    SendSkinCommand(wnd, scAfterScroll, frame);
+}
+
+TacScrollBar* FindScrollBar(HWND wnd, int kind) {
+    TacMainWnd* a = FindAdapter(wnd);
+    if (!a || !a->Is<TacScrollWnd>()) return nullptr;
+    return static_cast<TacScrollWnd*>(a)->Bar(kind);
+}
+
+void SetScrollBarMinThumb(HWND wnd, int length) {
+    for (int kind : {0, 1})
+        if (TacScrollBar* b = FindScrollBar(wnd, kind)) b->MinThumb = static_cast<std::uint16_t>(std::max(0, length));
+}
+
+int MinThumbLength(HWND wnd, int kind) {
+    const TacScrollBar* b = FindScrollBar(wnd, kind);
+    return b ? b->MinThumb : 0;
+}
+
+// --------------------------------------------------------------- adapter
+
+TacScrollWnd::~TacScrollWnd() { Detach(false); }
+
+void TacScrollWnd::AttachTo(bool repaint) {
+    SelfChange = false;
+    HBar = std::make_unique<TacScrollBar>(this, 0);
+    VBar = std::make_unique<TacScrollBar>(this, 1);
+    HBar->ReadInfo(WindowHandle);
+    VBar->ReadInfo(WindowHandle);
+    LeftScrollBar = GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    const auto style = static_cast<DWORD>(GetWindowLongA(WindowHandle, GWL_STYLE));
+    HBar->BarFlags = (style & WS_HSCROLL) ? kBarStyled : 0;
+    VBar->BarFlags = (style & WS_VSCROLL) ? kBarStyled : 0;
+    InNcCalcSize = false;
+    TacMainWnd::AttachTo(repaint);
+    if (repaint) RefreshFrame(WindowHandle, true);
+}
+
+void TacScrollWnd::Detach(bool repaintFrame) {
+    if (Detached) return;
+    if (T.HotWindow == WindowHandle) EndPress(false);
+    Detached = true;
+    Unhook(false);
+    for (auto* bar : {&HBar, &VBar})
+        if (*bar) {
+            (*bar)->OwnerWnd = nullptr;
+            bar->reset();
+        }
+    ThumbTracking = false;
+    // The frame is recomputed without us: the system's bars come back.
+    if (IsWindow(WindowHandle) && IsWindowVisible(WindowHandle)) RefreshFrame(WindowHandle, true);
+    (void)repaintFrame;
+}
+
+void TacScrollWnd::EndPress(bool finish) {
+    const HWND wnd = WindowHandle;
+    const TLife life = Life();
+    if (T.PressedPart != -1 && T.HotWindow == wnd) {
+        if (T.PressedPart != sbpThumb) StopTimers(wnd);
+        if (finish) {
+            const UINT msg = T.ScrollMsg;
+            const bool thumb = T.PressedPart == sbpThumb;
+            SelfChange = true;
+            if (ThumbTracking) {
+                SendScrollMessage(wnd, msg, SB_THUMBPOSITION, T.LastTrackPos);
+                if (!life.Alive()) return;
+                ThumbTracking = false;
+            }
+            SendScrollMessage(wnd, msg, SB_ENDSCROLL, thumb ? T.LastTrackPos : 0);
+            if (!life.Alive()) return;
+            SelfChange = false;
+        }
+    }
+    StopTimers(wnd);
+    if (T.HoverTimer && T.HotWindow == wnd) {
+        KillTimer(wnd, kScrollHoverTimer);
+        T.HoverTimer = 0;
+        T.HotKind = T.HotPart = T.PrevHotPart = -1;
+    }
+    ThumbTracking = false;
+    if (T.HotWindow == wnd) {
+        ResetPress();
+        if (GetCapture() == wnd && !T.Releasing) {
+            T.Releasing = true;
+            ReleaseCapture();
+            T.Releasing = false;
+        }
+    }
+}
+
+void TacScrollWnd::RepaintIfChanged() {
+    if (!HBar || !VBar || SelfChange || ThumbTracking) return;
+    auto same = [](const SCROLLINFO& a, const SCROLLINFO& b) {
+        return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+    };
+    const SCROLLINFO h = HBar->ScrollInfo, v = VBar->ScrollInfo;
+    HBar->ReadInfo(WindowHandle);
+    VBar->ReadInfo(WindowHandle);
+    if (!same(h, HBar->ScrollInfo) || !same(v, VBar->ScrollInfo)) RefreshScrollBars(*this, true);
+}
+
+bool TacScrollWnd::HandleCommand(TMessage& m) {
+    TsCommonData& d = *CommonData;
+    const bool ours = reinterpret_cast<TsSkinManager*>(m.LParam) == d.GetSkinManager();
+    switch (SkinSubCode(m.WParam)) {
+        case scSkinApplied:
+            if (ours) {
+                d.ReadSkinIndexes();
+                PassCommandToChildren(d.OwnerControl, WindowHandle, m);
+            }
+            return false;
+        case scSkinRemoved:
+            if (ours) RestoreStdParams();
+            return false;
+        case scRefresh:
+            d.ReadSkinIndexes();
+            d.BGChanged = true;
+            return false;
+        case scEndParentUpdate:
+            if (d.Updating) {
+                d.Updating = false;
+                d.Updating = d.IsUpdating();
+                if (!d.Updating)
+                    RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+            }
+            return false;
+        case scQuerySupport:
+            // One rule for every adapter: skinned only while a skin is
+            // applied.
+            if (!ActiveManager()) return false;
+            m.Result = 1;
+            return true;
+        case scSetUpdating:
+            d.SetUpdating(SkinLowArg(m.WParam) == 1);
+            return false;
+        case scCopySection:
+            if (auto* other = reinterpret_cast<TsCommonData*>(m.LParam)) d.SetSkinSection(other->SkinSection());
+            return false;
+        case scQueryBgColor:
+            return HandleRootCommand(m);
+        case scQueryBgInfo: {
+            auto* info = reinterpret_cast<TsBackgroundInfo*>(m.LParam);
+            const TLife life = Life();
+            CallPrevWndProc(m);
+            if (life.Alive() && info && info->BgType == 0) d.FillBackgroundInfo(*info, 0, WindowHandle);
+            return true;
+        }
+        case scGetSkinData:
+            m.Result = reinterpret_cast<LRESULT>(&d);
+            return true;
+        case scGetApplication:
+            return HandleRootCommand(m);
+        default:
+            return false;
+    }
+}
+
+void TacScrollWnd::WndProc(TMessage& m) {
+    switch (m.Msg) {
+        case WM_DESTROY:
+        case WM_NCDESTROY:
+            // A window going stops its repeat and hover timers.
+            if (T.HotWindow == WindowHandle) {
+                EndPress(false);
+                T.HotWindow = nullptr;
+            }
+            HandleRootMessage(m);
+            return;
+        case WM_UPDATEUISTATE:
+            return;
+        default:
+            break;
+    }
+    if (Detached || !CommonData) {
+        CallPrevWndProc(m);
+        return;
+    }
+    if (!CommonData->IsSkinned()) {
+        if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scSkinApplied &&
+            reinterpret_cast<TsSkinManager*>(m.LParam) == CommonData->GetSkinManager())
+            CommonData->ReadSkinIndexes();
+        CallPrevWndProc(m);
+        return;
+    }
+    if (IsSkinCommand(m)) {
+        if (!HandleCommand(m)) CallPrevWndProc(m);
+        return;
+    }
+    const TLife life = Life();
+    switch (m.Msg) {
+        case WM_NCCALCSIZE:
+            NcCalcSize(m);
+            return;
+        case WM_NCHITTEST:
+            NcHitTest(m);
+            return;
+        case WM_NCMOUSEMOVE:
+            NcMouseMove(m);
+            return;
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK:
+            NcButtonDown(m);
+            return;
+        case WM_MOUSEMOVE:
+            MouseMove(m);
+            return;
+        case WM_LBUTTONUP:
+            ButtonUp(m);
+            return;
+        case WM_TIMER:
+            Timer(m);
+            return;
+        case WM_CAPTURECHANGED:
+            // A capture taken away mid-press ends the press: no repeat timer
+            // is left running.
+            if (!T.Releasing && T.HotWindow == WindowHandle && T.PressedPart != -1 &&
+                reinterpret_cast<HWND>(m.LParam) != WindowHandle) {
+                EndPress(true);
+                if (!life.Alive()) return;
+                RefreshScrollBars(*this, true);
+                if (!life.Alive()) return;
+            }
+            CallPrevWndProc(m);
+            return;
+        case WM_STYLECHANGED:
+            if (InNcCalcSize) {
+                m.Result = 0;
+                return;
+            }
+            if (m.WParam == static_cast<WPARAM>(GWL_EXSTYLE))
+                LeftScrollBar = GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+            CallPrevWndProc(m);
+            return;
+        case WM_STYLECHANGING:
+            if (InNcCalcSize) {
+                m.Result = 0;
+                return;
+            }
+            CallPrevWndProc(m);
+            return;
+        case WM_NCPAINT:
+            // The window's own frame first, then the bars over the room kept
+            // for them.
+            CallPrevWndProc(m);
+            if (!life.Alive()) return;
+            if (IsWindowVisible(WindowHandle) && !CommonData->Updating && !SelfChange && !PaintingSuspended())
+                PaintScrollBars(*this, WindowHandle, nullptr);
+            return;
+        case WM_NCRBUTTONDOWN:
+        case WM_NCRBUTTONUP:
+        case WM_NCMBUTTONDOWN:
+        case WM_NCMBUTTONUP:
+            if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
+                m.Result = 0;
+                return;
+            }
+            CallPrevWndProc(m);
+            return;
+        case WM_SYSCOMMAND:
+            if ((m.WParam & 0xFFF0) == SC_VSCROLL || (m.WParam & 0xFFF0) == SC_HSCROLL) return;
+            CallPrevWndProc(m);
+            return;
+        default:
+            break;
+    }
+    CallPrevWndProc(m);
+    if (!life.Alive() || Detached) return;
+    if (m.Msg == WM_MOUSEWHEEL && !SelfChange) {
+        RefreshScrollBars(*this, true);
+        return;
+    }
+    // The window's procedure draws the system's bars when it changes them.
+    RepaintIfChanged();
+}
+
+void TacScrollWnd::NcCalcSize(TMessage& m) {
+    auto* proposed = reinterpret_cast<RECT*>(m.LParam);
+    if (!proposed) {
+        CallPrevWndProc(m);
+        return;
+    }
+    const RECT before = *proposed;
+    const auto style = static_cast<DWORD>(GetWindowLongA(WindowHandle, GWL_STYLE));
+    const TLife life = Life();
+    if (style & kScrollStyles) {
+        InNcCalcSize = true;
+        SetWindowLongA(WindowHandle, GWL_STYLE, static_cast<LONG>(style & ~kScrollStyles));
+        CallPrevWndProc(m);
+        if (!life.Alive()) return;
+        SetWindowLongA(WindowHandle, GWL_STYLE, static_cast<LONG>(style));
+        InNcCalcSize = false;
+    } else {
+        CallPrevWndProc(m);
+        if (!life.Alive()) return;
+    }
+    RECT& client = *proposed;
+    InsetLeft = client.left - before.left;
+    InsetTop = client.top - before.top;
+    InsetRight = before.right - client.right;
+    InsetBottom = before.bottom - client.bottom;
+    if (!HBar || !VBar) return;
+    HBar->BarFlags = static_cast<std::uint16_t>((HBar->BarFlags & ~kBarStyled) | ((style & WS_HSCROLL) ? kBarStyled : 0));
+    const int hThick = GetScrollBarMetric(*HBar, true, false);
+    HBar->BarVisible = (HBar->BarFlags & kBarStyled) && hThick <= client.bottom - client.top;
+    if (HBar->BarVisible) client.bottom -= hThick;
+    VBar->BarFlags = static_cast<std::uint16_t>((VBar->BarFlags & ~kBarStyled) | ((style & WS_VSCROLL) ? kBarStyled : 0));
+    const int vThick = GetScrollBarMetric(*VBar, true, false);
+    VBar->BarVisible = (VBar->BarFlags & kBarStyled) && vThick <= client.right - client.left;
+    if (VBar->BarVisible) {
+        if (LeftScrollBar)
+            client.left += vThick;
+        else
+            client.right -= vThick;
+    }
+}
+
+void TacScrollWnd::NcHitTest(TMessage& m) {
+    const POINT p = PointOf(m.LParam);
+    for (int kind : {0, 1}) {
+        TacScrollBar* bar = Bar(kind);
+        if (!bar || !bar->BarVisible) continue;
+        if (Contains(BarRect(*this, kind), p)) {
+            m.Result = ScrollBarEnabled(*this, kind) ? (kind == 0 ? HTHSCROLL : HTVSCROLL) : HTNOWHERE;
+            return;
+        }
+    }
+    RECT square{};
+    if (CornerIsGrip(*this, square) && Contains(square, p)) {
+        m.Result = HTBOTTOMRIGHT;
+        return;
+    }
+    CallPrevWndProc(m);
+}
+
+void TacScrollWnd::NcButtonDown(TMessage& m) {
+    if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) {
+        T.PressedPart = -1;
+        CallPrevWndProc(m);
+        return;
+    }
+    const int kind = m.WParam == HTHSCROLL ? 0 : 1;
+    TacScrollBar* bar = Bar(kind);
+    const HWND wnd = WindowHandle;
+    T.HotWindow = wnd;
+    T.ScrollMsg = kind == 0 ? WM_HSCROLL : WM_VSCROLL;
+    T.TrackedKind = kind;
+    const POINT p = PointOf(m.LParam);
+    T.PressedPart = ScrollBarPartAt(*this, kind, p);
+    T.PressedShown = -1;
+    m.Result = 0;
+    if ((T.PressedPart == sbpFirstArrow && (bar->BarFlags & kBarFirstArrowOff)) ||
+        (T.PressedPart == sbpLastArrow && (bar->BarFlags & kBarSecondArrowOff))) {
+        ResetPress();
+        return;
+    }
+    const bool enabled = ScrollBarEnabled(*this, kind);
+    const TLife life = Life();
+    if (T.PressedPart >= sbpFirstArrow && T.PressedPart <= sbpPageAfter) {
+        if (!enabled) {
+            ResetPress();
+            return;
+        }
+        SetCapture(wnd);
+        T.PressedShown = T.PressedPart;
+        PaintScrollBars(*this, wnd, nullptr);
+        SelfChange = true;
+        SendScrollMessage(wnd, T.ScrollMsg, T.PressedPart, 0);
+        if (!life.Alive()) return;
+        SelfChange = false;
+        if (T.PressedPart == -1) return;  // the press ended meanwhile
+        SetTimer(wnd, kScrollFirstRepeatTimer, kScrollFirstRepeatDelay, nullptr);
+        T.RepeatTimer = kScrollFirstRepeatTimer;
+        RefreshScrollBars(*this, true);
+        return;
+    }
+    if (T.PressedPart == sbpThumb && enabled) {
+        SetCapture(wnd);
+        T.TrackBarRect = BarRect(*this, kind);
+        bar->ReadInfo(wnd);
+        T.DragGeometry = ScrollBarGeometry(*this, kind, T.TrackBarRect);
+        T.GrabOffset = AlongOf(kind, p) - T.DragGeometry.ThumbStart;
+        T.DragThumbStart = T.DragGeometry.ThumbStart;
+        ThumbTracking = true;
+        bar->ScrollInfo.nTrackPos = bar->ScrollInfo.nPos;
+        T.LastTrackPos = bar->ScrollInfo.nPos;
+        T.PressedShown = sbpThumb;
+        PaintScrollBars(*this, wnd, nullptr);
+        return;
+    }
+    // A page area of a bar without a thumb, or a disabled thumb.
+    ResetPress();
+    CallPrevWndProc(m);
+}
+
+void TacScrollWnd::MouseMove(TMessage& m) {
+    const HWND wnd = WindowHandle;
+    if (T.HotWindow != wnd || T.PressedPart == -1) {
+        CallPrevWndProc(m);
+        return;
+    }
+    POINT p = PointOf(m.LParam);
+    ClientToScreen(wnd, &p);
+    const int kind = T.TrackedKind;
+    TacScrollBar* bar = Bar(kind);
+    if (!bar) return;
+    if (ThumbTracking) {
+        const TBarGeometry& g = T.DragGeometry;
+        T.DragThumbStart = DraggedThumbStart(g, AlongOf(kind, p), T.GrabOffset);
+        PaintScrollBars(*this, wnd, nullptr);
+        const int pos = PositionOfThumb(g, bar->Range(), T.DragThumbStart);
+        if (pos != T.LastTrackPos) {
+            bar->ScrollInfo.nTrackPos = pos;
+            const TLife life = Life();
+            SelfChange = true;
+            SendScrollMessage(wnd, T.ScrollMsg, SB_THUMBTRACK, pos);
+            if (!life.Alive()) return;
+            SelfChange = false;
+            // Kept after the send: handlers of the request read the
+            // previous position while it runs.
+            T.LastTrackPos = pos;
+        }
+        return;
+    }
+    const int under = ScrollBarPartAt(*this, kind, p);
+    const int shown = under == T.PressedPart ? T.PressedPart : -1;
+    if (shown != T.PressedShown) {
+        T.PressedShown = shown;
+        PaintScrollBars(*this, wnd, nullptr);
+    }
+}
+
+void TacScrollWnd::ButtonUp(TMessage& m) {
+    const HWND wnd = WindowHandle;
+    if (T.HotWindow != wnd || T.PressedPart == -1) {
+        CallPrevWndProc(m);
+        return;
+    }
+    const TLife life = Life();
+    if (GetCapture() == wnd) {
+        T.Releasing = true;
+        ReleaseCapture();
+        T.Releasing = false;
+    }
+    EndPress(true);
+    if (!life.Alive()) return;
+    RefreshScrollBars(*this, true);
+    if (!life.Alive()) return;
+    CallPrevWndProc(m);
+}
+
+void TacScrollWnd::Timer(TMessage& m) {
+    const HWND wnd = WindowHandle;
+    const TLife life = Life();
+    const UINT_PTR id = m.WParam;
+    const bool ours = T.HotWindow == wnd &&
+                      (id == kScrollFirstRepeatTimer || id == kScrollRepeatTimer || id == kScrollHoverTimer);
+    if (!ours) {
+        CallPrevWndProc(m);
+        if (!life.Alive()) return;
+        if (!SelfChange && !ThumbTracking) RepaintIfChanged();
+        return;
+    }
+    if (id == kScrollFirstRepeatTimer) {
+        KillTimer(wnd, kScrollFirstRepeatTimer);
+        if (T.PressedPart == -1) return;
+        SetTimer(wnd, kScrollRepeatTimer, kScrollRepeatDelay, nullptr);
+        T.RepeatTimer = kScrollRepeatTimer;
+        return;
+    }
+    if (id == kScrollRepeatTimer) {
+        if (T.PressedPart == -1) {
+            KillTimer(wnd, kScrollRepeatTimer);
+            return;
+        }
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(wnd, &p);
+        p.x = std::max<LONG>(p.x, 0);
+        p.y = std::max<LONG>(p.y, 0);
+        TMessage move{WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y), 0};
+        MouseMove(move);
+        if (!life.Alive()) return;
+        if (T.PressedShown != -1) {
+            SelfChange = true;
+            SendScrollMessage(wnd, T.ScrollMsg, T.PressedShown, 0);
+            if (!life.Alive()) return;
+            SelfChange = false;
+            RefreshScrollBars(*this, true);
+        }
+        return;
+    }
+    // Hover.
+    if (ThumbTracking) return;
+    POINT p{};
+    GetCursorPos(&p);
+    if (Contains(T.HotBarRect, p)) {
+        T.HotPart = ScrollBarPartAt(*this, T.HotKind, p);
+        if (T.HotPart != T.PrevHotPart) {
+            T.PrevHotPart = T.HotPart;
+            PaintScrollBars(*this, wnd, nullptr);
+        }
+        return;
+    }
+    KillTimer(wnd, kScrollHoverTimer);
+    T.HoverTimer = 0;
+    T.HotKind = T.HotPart = T.PrevHotPart = -1;
+    PaintScrollBars(*this, wnd, nullptr);
+}
+
+void TacScrollWnd::NcMouseMove(TMessage& m) {
+    if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
+        const int kind = m.WParam == HTHSCROLL ? 0 : 1;
+        const HWND wnd = WindowHandle;
+        if (T.HotWindow != wnd || T.HotKind != kind) {
+            if (T.HotWindow && T.HotWindow != wnd && T.HoverTimer) KillTimer(T.HotWindow, kScrollHoverTimer);
+            T.HotWindow = wnd;
+            T.PrevHotPart = T.HotPart = -1;
+            T.HotBarRect = BarRect(*this, kind);
+            T.HotKind = kind;
+            SetTimer(wnd, kScrollHoverTimer, kScrollHoverDelay, nullptr);
+            T.HoverTimer = kScrollHoverTimer;
+            PaintScrollBars(*this, wnd, nullptr);
+        }
+    }
+    CallPrevWndProc(m);
+}
+
+}  // namespace kova::skin
