@@ -67,6 +67,11 @@ TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
 }
 
 void TacMainWnd::Start(bool repaint) {
+    // One adapter per window: a window that has one is left to it.
+    if (!IsWindow(WindowHandle) || FindAdapter(WindowHandle)) {
+        Detached = true;
+        return;
+    }
     if (ThemeSwitchable(CommonData, CommonData->SkinSection()) && IsWindow(WindowHandle)) {
         SystemEntries().SetWindowTheme(WindowHandle, L" ", L" ");
         themeSwitchedOff_ = true;

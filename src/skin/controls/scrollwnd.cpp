@@ -301,6 +301,11 @@ bool ScrollBarEnabled(TacScrollWnd& a, int kind) {
         SCROLLBARINFO sbi{};
         sbi.cbSize = sizeof(sbi);
         if (!fn(a.WindowHandle, kind == 0 ? OBJID_HSCROLL : OBJID_VSCROLL, &sbi)) return false;
+        // The arrows' own states tell which of them the window disabled.
+        bar->BarFlags = static_cast<std::uint16_t>(
+            (bar->BarFlags & ~(kBarFirstArrowOff | kBarSecondArrowOff)) |
+            ((sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) ? kBarFirstArrowOff : 0) |
+            ((sbi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) ? kBarSecondArrowOff : 0));
         if ((bar->BarFlags & (kBarFirstArrowOff | kBarSecondArrowOff)) == (kBarFirstArrowOff | kBarSecondArrowOff))
             return false;
         if ((bar->BarFlags & kBarOffWhenNotScrollable) && !Scrollable(bar->ScrollInfo)) return false;
@@ -700,12 +705,12 @@ void TacScrollWnd::NcButtonDown(TMessage& m) {
     T.PressedPart = ScrollBarPartAt(*this, kind, p);
     T.PressedShown = -1;
     m.Result = 0;
+    const bool enabled = ScrollBarEnabled(*this, kind);
     if ((T.PressedPart == sbpFirstArrow && (bar->BarFlags & kBarFirstArrowOff)) ||
         (T.PressedPart == sbpLastArrow && (bar->BarFlags & kBarSecondArrowOff))) {
         ResetPress();
         return;
     }
-    const bool enabled = ScrollBarEnabled(*this, kind);
     const TLife life = Life();
     if (T.PressedPart >= sbpFirstArrow && T.PressedPart <= sbpPageAfter) {
         if (!enabled) {

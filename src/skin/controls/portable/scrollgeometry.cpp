@@ -79,8 +79,7 @@ int DraggedThumbStart(const TBarGeometry& g, int along, int grabOffset) {
 int PositionOfThumb(const TBarGeometry& g, const TScrollRange& range, int thumbStart) {
     const int room = g.Track() - g.ThumbLen;
     const int offset = std::max(0, thumbStart - g.TrackStart);
-    if (static_cast<std::int64_t>(range.Max) - range.Min < 1) return offset;
-    if (room <= 0) return range.Min;
+    if (!g.HasThumb() || room <= 0 || static_cast<std::int64_t>(range.Max) - range.Min < 1) return range.Min;
     const std::int64_t positions = Span(range) - std::max<std::int64_t>(1, range.Page);
     if (positions <= 0) return range.Min;
     const std::int64_t pos = (static_cast<std::int64_t>(std::min(offset, room)) * positions + room / 2) / room;

@@ -66,8 +66,8 @@ int HitTestBar(const TBarGeometry& g, int along);
 int DraggedThumbStart(const TBarGeometry& g, int along, int grabOffset);
 
 // The scroll position a thumb starting at thumbStart stands for, from Min
-// to the last position a full page can show; the pixel offset into the
-// track when the range is empty.
+// to the last position a full page can show; Min when there is nothing to
+// scroll through (an empty range, no thumb, a thumb that cannot move).
 int PositionOfThumb(const TBarGeometry& g, const TScrollRange& range, int thumbStart);
 
 }  // namespace kova::skin
