@@ -61,8 +61,7 @@ TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
         CommonData = ownData_.get();
         if (manager) CommonData->SetSkinManager(manager);
     }
-    if (CommonData->SkinSection().empty() || (OwnsCommonData && !section.empty()))
-        CommonData->SetSkinSection(section);
+    if (CommonData->SkinSection().empty()) CommonData->SetSkinSection(section);
     if (OwnsCommonData) CommonData->ReadSkinIndexes();
 }
 

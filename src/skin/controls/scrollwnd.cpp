@@ -772,6 +772,8 @@ void TacScrollWnd::MouseMove(TMessage& m) {
             SendScrollMessage(wnd, T.ScrollMsg, SB_THUMBTRACK, pos);
             if (!life.Alive()) return;
             SelfChange = false;
+            // The window may have drawn the system's bar as it scrolled.
+            PaintScrollBars(*this, wnd, nullptr);
             // Kept after the send: handlers of the request read the
             // previous position while it runs.
             T.LastTrackPos = pos;

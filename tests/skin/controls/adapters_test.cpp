@@ -678,3 +678,94 @@ TEST_F(ScrollAdapterTest, UpdateScrollAdapterFollowsTheRecordOfAControl) {
 
 }  // namespace
 }  // namespace kova::skin::test
+
+namespace kova::skin::test {
+namespace {
+
+// The vertical bar follows WS_EX_LEFTSCROLLBAR, also when it changes; a
+// window too low for a bar shows none.
+TEST_F(ScrollAdapterTest, LeftScrollBarAndAWindowTooSmallForABar) {
+    Make(Kind::ListBox);
+    SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    Attach();
+    EXPECT_TRUE(adapter->LeftScrollBar);
+    RECT wr{}, v{};
+    GetWindowRect(wnd, &wr);
+    auto hit = [&](POINT p) { return SendMessageA(wnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)); };
+    GetVScrollRect(*adapter, wnd, v);
+    EXPECT_LT(v.left - wr.left, 4);
+    EXPECT_EQ(hit(POINT{v.left + 2, (v.top + v.bottom) / 2}), HTVSCROLL);
+    EXPECT_EQ(PixelAt(POINT{(v.left + v.right) / 2, v.top + 3}), kTopArrow);
+    // Switched at run time: the bar and its hit area move to the right.
+    SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) & ~WS_EX_LEFTSCROLLBAR);
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    PumpMessages();
+    EXPECT_FALSE(adapter->LeftScrollBar);
+    GetVScrollRect(*adapter, wnd, v);
+    EXPECT_LT(wr.right - v.right, 4);
+    EXPECT_EQ(hit(POINT{v.right - 2, (v.top + v.bottom) / 2}), HTVSCROLL);
+    EXPECT_NE(hit(POINT{wr.left + 4, (v.top + v.bottom) / 2}), HTVSCROLL);
+    adapter.reset();
+    DestroyWindow(wnd);
+
+    // Lower than a bar is thick: no horizontal bar, nothing hit there.
+    Make(Kind::Edit, WS_HSCROLL | ES_AUTOHSCROLL, 10, 10, 200, GetSystemMetrics(SM_CYHSCROLL) - 1);
+    SetWindowLongA(wnd, GWL_STYLE, GetWindowLongA(wnd, GWL_STYLE) & ~WS_VSCROLL);
+    Attach();
+    GetWindowRect(wnd, &wr);
+    EXPECT_FALSE(adapter->HBar->BarVisible) << wr.bottom - wr.top << " insets " << adapter->InsetTop << " "
+                                            << adapter->InsetBottom;
+    EXPECT_NE(hit(POINT{(wr.left + wr.right) / 2, wr.bottom - 3}), HTHSCROLL);
+}
+
+// The root adapter on a window without scroll bars: its own record, the
+// commands it answers, WM_PRINT through its painting, a refresh of a
+// hidden window that paints nothing.
+TEST_F(ScrollAdapterTest, TheRootAdapterAnswersForAPlainWindow) {
+    wnd = CreateWindowExA(0, "STATIC", "plain", WS_CHILD, 10, 10, 50, 20, host, nullptr, GetModuleHandleA(nullptr),
+                          nullptr);
+    ChainSpy(wnd, spy);
+    auto root = CreateAdapter<TacMainWnd>(wnd, nullptr, manager, "EDIT");
+    ASSERT_FALSE(root->Detached);
+    EXPECT_TRUE(root->OwnsCommonData);
+    EXPECT_EQ(root->CommonData->SkinSection(), "EDIT");
+    EXPECT_TRUE(root->CommonData->IsSkinned());
+    EXPECT_EQ(root->WindowText, "plain");
+    SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("renamed"));
+    EXPECT_EQ(root->WindowText, "renamed");
+    EXPECT_EQ(SendSkinCommand(wnd, scQuerySupport, 0), 1);
+    EXPECT_EQ(SendSkinCommand(wnd, scGetSkinData, 0), reinterpret_cast<LRESULT>(root->CommonData));
+    EXPECT_EQ(SendSkinCommand(wnd, scQueryUpdating, 0), 0);
+    // Hidden: the refresh re-reads the record, no WM_PAINT.
+    root->CommonData->BGChanged = false;
+    spy.Log.clear();
+    EXPECT_EQ(SendSkinCommand(wnd, scRefresh, reinterpret_cast<LPARAM>(manager)), 0);
+    EXPECT_TRUE(root->CommonData->BGChanged);
+    EXPECT_EQ(spy.Count(WM_PAINT), 0);
+    ShowWindow(wnd, SW_SHOW);
+    SendSkinCommand(wnd, scRefresh, reinterpret_cast<LPARAM>(manager));
+    EXPECT_EQ(spy.Count(WM_PAINT), 1);
+    // WM_PRINT paints through WM_PAINT into the DC given.
+    HDC dc = CreateCompatibleDC(nullptr);
+    spy.Log.clear();
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ASSERT_EQ(spy.Count(WM_PAINT), 1);
+    EXPECT_EQ(std::find_if(spy.Log.begin(), spy.Log.end(), [](const SpyEntry& e) { return e.Msg == WM_PAINT; })->WParam,
+              reinterpret_cast<WPARAM>(dc));
+    EXPECT_EQ(spy.Count(WM_PRINT), 0);
+    DeleteDC(dc);
+    // Another manager's skin change goes to the window.
+    spy.Log.clear();
+    SendSkinCommand(wnd, scRefresh, 0x1234);
+    EXPECT_EQ(spy.Count(SkinCommandMessage), 1);
+    // A second detach does nothing; the window goes on.
+    root->Detach(false);
+    root->Detach(false);
+    EXPECT_EQ(GetPropA(wnd, "ACSBSC"), nullptr);
+    EXPECT_EQ(SendSkinCommand(wnd, scQuerySupport, 0), 0);
+    root.reset();
+}
+
+}  // namespace
+}  // namespace kova::skin::test
