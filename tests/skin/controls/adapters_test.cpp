@@ -769,3 +769,25 @@ TEST_F(ScrollAdapterTest, TheRootAdapterAnswersForAPlainWindow) {
 
 }  // namespace
 }  // namespace kova::skin::test
+
+namespace kova::skin::test {
+namespace {
+
+// The part under the mouse looks hot while the mouse is over the bar; the
+// hover timer notices the mouse leaving.
+TEST_F(ScrollAdapterTest, HoveringShowsThePartUnderTheMouseHot) {
+    Make(Kind::ListBox);
+    Attach();
+    const TBarGeometry g = VGeometry();
+    const POINT thumb = VPoint(g.ThumbStart + g.ThumbLen / 2);
+    SetCursorPos(thumb.x, thumb.y);
+    SendMessageA(wnd, WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
+    ASSERT_TRUE(WaitUntil([&] { return PixelAt(thumb) == kPressedThumb; }, 2000));
+    // The arrow is not the hot part.
+    EXPECT_EQ(PixelAt(VPoint(g.Start + g.Arrow / 2)), kTopArrow);
+    SetCursorPos(5, 5);
+    EXPECT_TRUE(WaitUntil([&] { return PixelAt(thumb) == kThumb; }, 2000));
+}
+
+}  // namespace
+}  // namespace kova::skin::test
