@@ -89,15 +89,17 @@ std::uint32_t PixelOfColour(const TsSkinModel& skin, TsColor c) {
 
 struct TBarSections {
     int Bar1, Bar2, FirstButton, LastButton, Slider;
+    // The glyphs drawn in the middle of the buttons and the thumb.
+    int FirstGlyph, LastGlyph, SliderGlyph;
 };
 
 TBarSections SectionsOf(const TsSkinModel& skin, int kind) {
     const TsConstIndexes& c = skin.ConstData();
     if (kind == 0)
         return {c.ScrollBar1H.Section, c.ScrollBar2H.Section, c.ScrollBtns[2].Section, c.ScrollBtns[3].Section,
-                c.ScrollSliderH.Section};
+                c.ScrollSliderH.Section, c.ScrollBtns[2].Glyph, c.ScrollBtns[3].Glyph, c.ScrollSliderH.Glyph};
     return {c.ScrollBar1V.Section, c.ScrollBar2V.Section, c.ScrollBtns[0].Section, c.ScrollBtns[1].Section,
-            c.ScrollSliderV.Section};
+            c.ScrollSliderV.Section, c.ScrollBtns[0].Glyph, c.ScrollBtns[1].Glyph, c.ScrollSliderV.Glyph};
 }
 
 // A piece of the bar (from..to along it, the whole thickness across).
@@ -136,24 +138,34 @@ void PaintBar(TacScrollWnd& a, int kind, HDC dc) {
     px.Fill(under);
     TsParentImageInfo bg;
     bg.FillColor = static_cast<TColor>(skin.ColorToRGB(skin.GlobalInfoColor()));
-    auto item = [&](int section, int state_, int from, int to) {
+    auto item = [&](int section, int state_, int from, int to, int glyph = -1) {
         if (to <= from || !skin.SectionIndexValid(section)) return;
-        PaintSkinItem(px, skin, section, bg, state_, Piece(kind, from, to, thickness), TPoint{0, 0});
+        const TRect piece = Piece(kind, from, to, thickness);
+        PaintSkinItem(px, skin, section, bg, state_, piece, TPoint{0, 0});
+        if (!skin.MaskIndexValid(glyph)) return;
+        const TsMaskData& mask = skin.Masks()[static_cast<std::size_t>(glyph)];
+        const int gw = ImageWidthOfMask(mask), gh = ImageHeightOfMask(mask);
+        if (gw > piece.Right - piece.Left || gh > piece.Bottom - piece.Top) return;
+        TsParentImageInfo under;
+        under.Bmp = &px;
+        under.Ready = true;
+        DrawMaskState(px, TPoint{(piece.Left + piece.Right - gw) / 2, (piece.Top + piece.Bottom - gh) / 2}, state_, 0,
+                      mask, under);
     };
     if (g.Short) {
         item(s.Bar1, 0, 0, length / 2);
         item(s.Bar2, 0, length / 2, length);
-        item(s.FirstButton, state(sbpFirstArrow), 0, g.Arrow);
-        item(s.LastButton, state(sbpLastArrow), length - g.Arrow, length);
+        item(s.FirstButton, state(sbpFirstArrow), 0, g.Arrow, s.FirstGlyph);
+        item(s.LastButton, state(sbpLastArrow), length - g.Arrow, length, s.LastGlyph);
     } else {
         const int split = (g.HasThumb() ? g.ThumbStart + g.ThumbLen / 2 : (g.TrackStart + g.TrackEnd) / 2) - origin;
         item(s.Bar1, pressed == sbpPageBefore ? 2 : 0, 0, split);
         item(s.Bar2, pressed == sbpPageAfter ? 2 : 0, split, length);
-        item(s.FirstButton, state(sbpFirstArrow), 0, g.Arrow);
-        item(s.LastButton, state(sbpLastArrow), length - g.Arrow, length);
+        item(s.FirstButton, state(sbpFirstArrow), 0, g.Arrow, s.FirstGlyph);
+        item(s.LastButton, state(sbpLastArrow), length - g.Arrow, length, s.LastGlyph);
         if (enabled && g.HasThumb())
             item(s.Slider, pressed == sbpThumb ? 2 : state(sbpThumb), g.ThumbStart - origin,
-                 g.ThumbStart - origin + g.ThumbLen);
+                 g.ThumbStart - origin + g.ThumbLen, s.SliderGlyph);
     }
     if (!enabled) {
         // The disabled look: the normal look blended 0.4 over what lies

@@ -23,6 +23,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/scrollwnd.h"
+#include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -676,12 +677,6 @@ TEST_F(ScrollAdapterTest, UpdateScrollAdapterFollowsTheRecordOfAControl) {
     form->Free();
 }
 
-}  // namespace
-}  // namespace kova::skin::test
-
-namespace kova::skin::test {
-namespace {
-
 // The vertical bar follows WS_EX_LEFTSCROLLBAR, also when it changes; a
 // window too low for a bar shows none.
 TEST_F(ScrollAdapterTest, LeftScrollBarAndAWindowTooSmallForABar) {
@@ -767,12 +762,6 @@ TEST_F(ScrollAdapterTest, TheRootAdapterAnswersForAPlainWindow) {
     root.reset();
 }
 
-}  // namespace
-}  // namespace kova::skin::test
-
-namespace kova::skin::test {
-namespace {
-
 // The part under the mouse looks hot while the mouse is over the bar; the
 // hover timer notices the mouse leaving.
 TEST_F(ScrollAdapterTest, HoveringShowsThePartUnderTheMouseHot) {
@@ -787,6 +776,24 @@ TEST_F(ScrollAdapterTest, HoveringShowsThePartUnderTheMouseHot) {
     EXPECT_EQ(PixelAt(VPoint(g.Start + g.Arrow / 2)), kTopArrow);
     SetCursorPos(5, 5);
     EXPECT_TRUE(WaitUntil([&] { return PixelAt(thumb) == kThumb; }, 2000));
+}
+
+// With one of our own skins the arrows carry their glyphs over the
+// button's face (the face alone is one colour in the middle).
+TEST_F(ScrollAdapterTest, ArrowsShowTheirGlyphsFromTheSkin) {
+    manager->Model().LoadStoredData(InternalSkinData("Linen"));
+    ASSERT_TRUE(manager->Model().MaskIndexValid(manager->Model().ConstData().ScrollBtns[0].Glyph));
+    Make(Kind::ListBox);
+    Attach();
+    const TBarGeometry g = VGeometry();
+    const RECT v = VBarRect();
+    std::vector<COLORREF> seen;
+    for (int y = g.Start + g.Arrow / 2 - 3; y <= g.Start + g.Arrow / 2 + 3; ++y)
+        for (int x = (v.left + v.right) / 2 - 3; x <= (v.left + v.right) / 2 + 3; ++x) {
+            const COLORREF c = PixelAt(POINT{x, y});
+            if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+        }
+    EXPECT_GE(seen.size(), 2u);
 }
 
 }  // namespace
