@@ -24,6 +24,7 @@
 #include "framework/stdctrls.h"
 #include "skin/controls/scrollwnd.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -622,6 +623,9 @@ TEST_F(ScrollAdapterTest, HandleCountsStayFlatOverManyRounds) {
         adapter.reset();
     }
     PumpMessages();
+    // Freed without a detach first, each left the window as it found it.
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&SpyProc));
+    EXPECT_EQ(GetPropA(wnd, "ACSBSC"), nullptr);
     EXPECT_EQ(LiveHandleCounts(), before);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
@@ -754,6 +758,18 @@ TEST_F(ScrollAdapterTest, TheRootAdapterAnswersForAPlainWindow) {
     spy.Log.clear();
     SendSkinCommand(wnd, scRefresh, 0x1234);
     EXPECT_EQ(spy.Count(SkinCommandMessage), 1);
+    // The mouse makes it the manager's hot control.
+    SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(manager->HotControl(), wnd);
+    manager->SetHotControl(nullptr);
+    // Sub-code 23 rebuilds its cache from the skin, at the window's size.
+    root->CommonData->BGChanged = true;
+    SendSkinCommand(wnd, 23, 0);
+    EXPECT_FALSE(root->CommonData->BGChanged);
+    ASSERT_NE(root->CommonData->CacheBmp, nullptr);
+    ASSERT_EQ(root->CommonData->CacheBmp->Width(), 50);
+    ASSERT_EQ(root->CommonData->CacheBmp->Height(), 20);
+    EXPECT_EQ(root->CommonData->CacheBmp->Pixels().At(25, 10) & 0xFFFFFFu, ColorToPixel(16772829) & 0xFFFFFFu);
     // A second detach does nothing; the window goes on.
     root->Detach(false);
     root->Detach(false);
