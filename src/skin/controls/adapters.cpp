@@ -10,6 +10,8 @@
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
+#include "skin/core/portable/propsutils.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skincommands.h"
 #include "skin/core/skinmessage.h"
@@ -96,16 +98,19 @@ TacMainWnd::~TacMainWnd() {
     Manager = nullptr;
 }
 
-void TacMainWnd::AttachTo(bool /*repaint*/) {
-    SelfChange = false;
-    SetPropA(WindowHandle, kAdapterProp, this);
-    auto handler = [this](TMessage& m) { WndProc(m); };
-    if (TsSkinProviderBase* p = ProviderOf(CommonData); p && p->Form) {
-        Subclass.Attach(p->Form, handler);
-    } else if (CommonData->OwnerControl) {
-        Subclass.Attach(CommonData->OwnerControl, handler);
+void TacMainWnd::AttachTo(bool /*repaint*/) { AttachAdapter(*this, WindowHandle); }
+
+void AttachAdapter(TacMainWnd& a, HWND wnd) {
+    a.SelfChange = false;
+    a.WindowHandle = wnd;
+    SetPropA(wnd, kAdapterProp, &a);
+    auto handler = [&a](TMessage& m) { a.WndProc(m); };
+    if (TsSkinProviderBase* p = ProviderOf(a.CommonData); p && p->Form) {
+        a.Subclass.Attach(p->Form, handler);
+    } else if (a.CommonData->OwnerControl) {
+        a.Subclass.Attach(a.CommonData->OwnerControl, handler);
     } else {
-        Subclass.Attach(WindowHandle, handler);
+        a.Subclass.Attach(wnd, handler);
     }
 }
 
@@ -281,6 +286,15 @@ void TacMainWnd::WndProc(TMessage& m) {
 
 TacMainWnd* FindAdapter(HWND wnd) {
     return wnd ? static_cast<TacMainWnd*>(GetPropA(wnd, kAdapterProp)) : nullptr;
+}
+
+void SetColorProp(TObject* obj, const std::string& name, TColor value) {
+    if (PublishedPropExists(obj, name)) SetOrdPropByName(obj, name, static_cast<std::int64_t>(value));
+}
+
+TColor GetColorProp(TObject* obj, const std::string& name) {
+    if (!PublishedPropExists(obj, name)) return 0;
+    return static_cast<TColor>(ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
 }
 
 void RefreshFrame(HWND wnd, bool useSetWindowPos) {

@@ -112,6 +112,7 @@ protected:
     void Unhook(bool refreshFrame);
 
     TWindowSubclass Subclass;
+    friend void AttachAdapter(TacMainWnd& adapter, HWND wnd);
 
 private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -129,6 +130,11 @@ std::unique_ptr<T> CreateAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager
     return a;
 }
 
+// Hooks the adapter into the window and names it in "ACSBSC": a native
+// window through its subclass chain, a provider's form or a control that
+// owns the record through its WindowProc.
+void AttachAdapter(TacMainWnd& adapter, HWND wnd);
+
 // The window's adapter (its "ACSBSC" property), nullptr for none.
 TacMainWnd* FindAdapter(HWND wnd);
 
@@ -140,6 +146,11 @@ void DetachAdapter(bool freeAdapter, bool repaintFrame, std::unique_ptr<T>& adap
     adapter->Detach(repaintFrame);
     if (freeAdapter) adapter.reset();
 }
+
+// A published colour property of an object by its name: written when the
+// object has it; read (RGB) or 0 when it has not.
+void SetColorProp(TObject* obj, const std::string& name, TColor value);
+TColor GetColorProp(TObject* obj, const std::string& name);
 
 // The frame recomputed and repainted: SetWindowPos with SWP_FRAMECHANGED
 // when useSetWindowPos, else WM_NCPAINT.

@@ -390,19 +390,22 @@ int MinThumbLength(HWND wnd, int kind) {
 
 TacScrollWnd::~TacScrollWnd() { Detach(false); }
 
-void TacScrollWnd::AttachTo(bool repaint) {
-    SelfChange = false;
-    HBar = std::make_unique<TacScrollBar>(this, 0);
-    VBar = std::make_unique<TacScrollBar>(this, 1);
-    HBar->ReadInfo(WindowHandle);
-    VBar->ReadInfo(WindowHandle);
-    LeftScrollBar = GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
-    const auto style = static_cast<DWORD>(GetWindowLongA(WindowHandle, GWL_STYLE));
-    HBar->BarFlags = (style & WS_HSCROLL) ? kBarStyled : 0;
-    VBar->BarFlags = (style & WS_VSCROLL) ? kBarStyled : 0;
-    InNcCalcSize = false;
-    TacMainWnd::AttachTo(repaint);
-    if (repaint) RefreshFrame(WindowHandle, true);
+void TacScrollWnd::AttachTo(bool repaint) { AttachScrollAdapter(*this, WindowHandle, repaint); }
+
+void AttachScrollAdapter(TacScrollWnd& a, HWND wnd, bool repaint) {
+    a.SelfChange = false;
+    a.WindowHandle = wnd;
+    a.HBar = std::make_unique<TacScrollBar>(&a, 0);
+    a.VBar = std::make_unique<TacScrollBar>(&a, 1);
+    a.HBar->ReadInfo(wnd);
+    a.VBar->ReadInfo(wnd);
+    a.LeftScrollBar = GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    const auto style = static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE));
+    a.HBar->BarFlags = (style & WS_HSCROLL) ? kBarStyled : 0;
+    a.VBar->BarFlags = (style & WS_VSCROLL) ? kBarStyled : 0;
+    a.InNcCalcSize = false;
+    AttachAdapter(a, wnd);
+    if (repaint) RefreshFrame(wnd, true);
 }
 
 void TacScrollWnd::Detach(bool repaintFrame) {

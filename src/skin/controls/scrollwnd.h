@@ -98,6 +98,17 @@ private:
     void RepaintIfChanged();
 };
 
+// The bars made (each with what the window tells of it), the adapter
+// hooked in (AttachAdapter) and, with repaint, the frame recomputed with
+// the skinned bars.
+void AttachScrollAdapter(TacScrollWnd& adapter, HWND wnd, bool repaint);
+// The scroll adapter's detach: like every adapter's, the bars freed and the
+// frame recomputed (Detach is virtual, so DetachAdapter does the same).
+template <class T>
+void DetachScrollAdapter(bool freeAdapter, bool repaintFrame, std::unique_ptr<T>& adapter) {
+    DetachAdapter(freeAdapter, repaintFrame, adapter);
+}
+
 // The horizontal (0) or vertical (1) bar of the window's scroll adapter.
 TacScrollBar* FindScrollBar(HWND wnd, int kind);
 // The minimum thumb length of both bars of the window's adapter.

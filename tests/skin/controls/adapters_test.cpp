@@ -671,6 +671,12 @@ TEST_F(ScrollAdapterTest, UpdateScrollAdapterFollowsTheRecordOfAControl) {
     EXPECT_EQ(list->ControlStyle(), style);
     EXPECT_EQ(FindAdapter(list->Handle()), nullptr);
     EXPECT_EQ(list->Items()->Count(), 100);
+    // Colour properties by their published names.
+    SetColorProp(list, "Color", 0x123456);
+    EXPECT_EQ(list->Color(), 0x123456);
+    EXPECT_EQ(GetColorProp(list, "Color"), 0x123456);
+    SetColorProp(list, "NoSuchColour", 0x654321);
+    EXPECT_EQ(GetColorProp(list, "NoSuchColour"), 0);
     // The edit variant through its seam.
     data.SetSkinSection("EDIT");
     data.ReadSkinIndexes();
