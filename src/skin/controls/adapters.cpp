@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/forms.h"
+#include "framework/windowtext.h"
 #include "skin/controls/portable/bordercorners.h"
 #include "skin/controls/scrollwnd.h"
 #include "skin/core/dc/dcpaint.h"
@@ -38,15 +39,6 @@ bool ThemeSwitchable(const TsCommonData* data, const std::string& section) {
     return !p || p->DrawNonClientArea;
 }
 
-std::string ReadWindowText(HWND wnd) {
-    const int n = GetWindowTextLengthA(wnd);
-    if (n <= 0) return {};
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    const int got = GetWindowTextA(wnd, s.data(), n + 1);
-    s.resize(static_cast<std::size_t>(std::max(0, got)));
-    return s;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------------ life
@@ -80,7 +72,7 @@ void TacMainWnd::Start(bool repaint) {
     InDialog = InheritedInDialog != 0;
     SaveStdParams();
     ParamsApplied = false;
-    WindowText = ReadWindowText(WindowHandle);
+    WindowText = kova::WindowText(WindowHandle);
     AttachTo(repaint);
     if (TControl* c = CommonData->OwnerControl; c && !Detached) {
         SavedControlStyle = c->ControlStyle();
@@ -177,7 +169,7 @@ bool TacMainWnd::HandleRootMessage(TMessage& m) {
         case WM_SETTEXT: {
             const TLife life = Life();
             CallPrevWndProc(m);
-            if (life.Alive()) WindowText = ReadWindowText(WindowHandle);
+            if (life.Alive()) WindowText = kova::WindowText(WindowHandle);
             return true;
         }
         case WM_UPDATEUISTATE:

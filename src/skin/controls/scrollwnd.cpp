@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/handles.h"
+#include "framework/windowtext.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/maskpaint.h"
@@ -540,6 +541,9 @@ void TacScrollWnd::WndProc(TMessage& m) {
             return;
         case WM_UPDATEUISTATE:
             return;
+        case WM_SIZE:
+            if (CommonData) CommonData->BGChanged = true;
+            break;
         default:
             break;
     }
@@ -637,6 +641,7 @@ void TacScrollWnd::WndProc(TMessage& m) {
     }
     CallPrevWndProc(m);
     if (!life.Alive() || Detached) return;
+    if (m.Msg == WM_SETTEXT) WindowText = kova::WindowText(WindowHandle);
     if (m.Msg == WM_MOUSEWHEEL && !SelfChange) {
         RefreshScrollBars(*this, true);
         return;

@@ -97,6 +97,12 @@ void ChainSpy(HWND wnd, Spy& spy) {
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpyProc)));
 }
 
+// For a spy that goes before its window.
+void UnchainSpy(HWND wnd, Spy& spy) {
+    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spy.Previous));
+    RemovePropA(wnd, "KovaTestSpy");
+}
+
 // A classic procedure chained over whatever is there.
 struct Over {
     WNDPROC Previous = nullptr;
@@ -798,6 +804,32 @@ TEST_F(ScrollAdapterTest, HoveringShowsThePartUnderTheMouseHot) {
     EXPECT_EQ(PixelAt(VPoint(g.Start + g.Arrow / 2)), kTopArrow);
     SetCursorPos(5, 5);
     EXPECT_TRUE(WaitUntil([&] { return PixelAt(thumb) == kThumb; }, 2000));
+}
+
+// The small routines every adapter shares.
+TEST_F(ScrollAdapterTest, NonClientFontsAndTheTopWindowNotice) {
+    for (int kind = 1; kind <= 5; ++kind) {
+        TGdiObject<HFONT> font = GetNonClientFont(kind);
+        EXPECT_NE(font.Get(), nullptr) << kind;
+    }
+    EXPECT_EQ(GetNonClientFont(0).Get(), nullptr);
+    EXPECT_EQ(GetNonClientFont(6).Get(), nullptr);
+    Make(Kind::Edit);
+    Spy hostSpy;
+    ChainSpy(host, hostSpy);
+    NotifyTopWindow(wnd);
+    EXPECT_EQ(std::count_if(hostSpy.Log.begin(), hostSpy.Log.end(),
+                            [](const SpyEntry& e) {
+                                return e.Msg == SkinCommandMessage && SkinSubCode(e.WParam) == scParentFormNotify;
+                            }),
+              1);
+    UnchainSpy(host, hostSpy);
+    // The scroll adapter follows the window's text, and repaints its bars
+    // when the new text changes what they show.
+    Attach();
+    SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("short"));
+    EXPECT_EQ(adapter->WindowText, "short");
+    EXPECT_FALSE(ScrollBarEnabled(*adapter, 1) && VGeometry().HasThumb());
 }
 
 // With one of our own skins the arrows carry their glyphs over the
