@@ -48,7 +48,7 @@ TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
     Manager = manager;
     if (skinData) {
         CommonData = skinData;
-        if (!Manager) Manager = skinData->SkinManager();
+        if (!Manager) Manager = skinData->GetSkinManager();
     } else {
         OwnsCommonData = true;
         ownData_ = std::make_unique<TsCommonData>(nullptr, true);

@@ -25,6 +25,7 @@
 #include "skin/controls/scrollwnd.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/portable/pixels.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -804,6 +805,60 @@ TEST_F(ScrollAdapterTest, HoveringShowsThePartUnderTheMouseHot) {
     EXPECT_EQ(PixelAt(VPoint(g.Start + g.Arrow / 2)), kTopArrow);
     SetCursorPos(5, 5);
     EXPECT_TRUE(WaitUntil([&] { return PixelAt(thumb) == kThumb; }, 2000));
+}
+
+// The least a form's provider is, for adapters of the provider's record.
+class BareProvider : public TsSkinProviderBase {
+public:
+    using TsSkinProviderBase::TsSkinProviderBase;
+    void PaintNonClientCache() override {}
+    std::unique_ptr<TBitmap> MakeFormImage() override { return nullptr; }
+    void InitRegionRects() override {}
+    void UpdateRegion(bool) override {}
+    HRGN MakeRegion(int, int) override { return nullptr; }
+    int ClientOffsetX() override { return 0; }
+    int ClientOffsetY() override { return 0; }
+    RECT GetExtBorderMargins() override { return RECT{}; }
+    int CaptionHeight(bool) override { return 0; }
+    void StartMinimizing() override {}
+    bool StartRestoring() override { return false; }
+};
+
+// An adapter of a provider's record takes the form's WindowProc; visual
+// styles stay when the provider leaves the frame to the system.
+TEST_F(ScrollAdapterTest, AnAdapterOfAProvidersRecordChainsIntoTheFormsWindowProc) {
+    for (bool drawsFrame : {false, true}) {
+        SCOPED_TRACE(drawsFrame ? "frame drawn" : "system frame");
+        TForm* form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(100, 100, 200, 150);
+        auto* provider = new BareProvider(form);
+        provider->DrawNonClientArea = drawsFrame;
+        provider->SkinData->SetSkinManager(manager);
+        provider->SkinData->SetSkinSection("EDIT");
+        provider->SkinData->ReadSkinIndexes();
+        int themeChanges = 0;
+        TWndMethod inner = form->WindowProc;
+        form->WindowProc = [&themeChanges, inner](TMessage& m) {
+            if (m.Msg == WM_THEMECHANGED) ++themeChanges;
+            inner(m);
+        };
+        form->Show();
+        HWND formWnd = form->Handle();
+        EXPECT_EQ(form->Perform(SkinCommandMessage, SkinCommand(scQuerySupport), 0), 0);
+        auto a = CreateAdapter<TacMainWnd>(formWnd, provider->SkinData.get(), nullptr, "FORM");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(a->Manager, manager);
+        EXPECT_EQ(FindAdapter(formWnd), a.get());
+        // Messages the framework performs reach it, as those the window gets.
+        EXPECT_EQ(form->Perform(SkinCommandMessage, SkinCommand(scQuerySupport), 0), 1);
+        EXPECT_EQ(SendSkinCommand(formWnd, scQuerySupport, 0), 1);
+        EXPECT_EQ(themeChanges > 0, drawsFrame);
+        a.reset();
+        EXPECT_EQ(form->Perform(SkinCommandMessage, SkinCommand(scQuerySupport), 0), 0);
+        EXPECT_EQ(FindAdapter(formWnd), nullptr);
+        form->WindowProc = inner;
+        form->Free();
+    }
 }
 
 // The small routines every adapter shares.
