@@ -74,7 +74,14 @@ void TacMainWnd::Start(bool repaint) {
     ParamsApplied = false;
     WindowText = kova::WindowText(WindowHandle);
     AttachTo(repaint);
-    if (TControl* c = CommonData->OwnerControl; c && !Detached) {
+    if (!Subclass.Attached()) {
+        // The window could not be chained (it went meanwhile): nothing of
+        // the adapter stays on it.
+        Detached = true;
+        Unhook();
+        return;
+    }
+    if (TControl* c = CommonData->OwnerControl) {
         SavedControlStyle = c->ControlStyle();
         opaqueAdded_ = !(SavedControlStyle & csOpaque);
         c->SetControlStyle(SavedControlStyle | csOpaque);
@@ -83,7 +90,7 @@ void TacMainWnd::Start(bool repaint) {
 
 TacMainWnd::~TacMainWnd() {
     *alive_ = false;
-    if (!Detached) Unhook(false);
+    if (!Detached) Unhook();
     Detached = true;
     CommonData = nullptr;
     ownData_.reset();
@@ -106,7 +113,7 @@ void AttachAdapter(TacMainWnd& a, HWND wnd) {
     }
 }
 
-void TacMainWnd::Unhook(bool refreshFrame) {
+void TacMainWnd::Unhook() {
     Subclass.Detach();
     if (IsWindow(WindowHandle) && GetPropA(WindowHandle, kAdapterProp) == this) RemovePropA(WindowHandle, kAdapterProp);
     RestoreStdParams();
@@ -120,13 +127,12 @@ void TacMainWnd::Unhook(bool refreshFrame) {
         if (TControl* c = CommonData ? CommonData->OwnerControl : nullptr; c && !c->IsDestroying())
             c->SetControlStyle(c->ControlStyle() & ~csOpaque);
     }
-    if (refreshFrame && IsWindow(WindowHandle) && IsWindowVisible(WindowHandle)) RefreshFrame(WindowHandle, true);
 }
 
 void TacMainWnd::Detach(bool repaintFrame) {
     if (Detached) return;
     Detached = true;
-    Unhook(false);
+    Unhook();
     if (IsWindow(WindowHandle) && IsWindowVisible(WindowHandle)) RefreshFrame(WindowHandle, repaintFrame);
 }
 

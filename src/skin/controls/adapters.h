@@ -107,9 +107,10 @@ protected:
         std::shared_ptr<bool> alive_;
     };
     TLife Life() const { return TLife(alive_); }
-    // Leaves the chain, the property, the look; shared by Detach and the
+    // Leaves the chain, the property, the look (the owner's control style
+    // loses only the opaque bit the adapter added); shared by Detach and the
     // destructor.
-    void Unhook(bool refreshFrame);
+    void Unhook();
 
     TWindowSubclass Subclass;
     friend void AttachAdapter(TacMainWnd& adapter, HWND wnd);

@@ -39,7 +39,7 @@ struct TScrollTracking {
     // Set while the adapter gives the capture back itself.
     bool Releasing = false;
 };
-TScrollTracking T;
+TScrollTracking Tracking;
 
 constexpr DWORD kScrollStyles = WS_HSCROLL | WS_VSCROLL;
 
@@ -121,15 +121,15 @@ void PaintBar(TacScrollWnd& a, int kind, HDC dc) {
     if (w < 2 || h < 2) return;
     bar->ReadInfo(a.WindowHandle);
     TBarGeometry g = ScrollBarGeometry(a, kind, r);
-    const bool tracked = T.HotWindow == a.WindowHandle && T.TrackedKind == kind;
+    const bool tracked = Tracking.HotWindow == a.WindowHandle && Tracking.TrackedKind == kind;
     const bool dragging = tracked && a.ThumbTracking;
-    if (dragging && g.HasThumb()) g.ThumbStart = T.DragThumbStart;
+    if (dragging && g.HasThumb()) g.ThumbStart = Tracking.DragThumbStart;
     const bool enabled = ScrollBarEnabled(a, kind);
-    const int pressed = tracked ? (dragging ? sbpThumb : T.PressedShown) : -1;
-    const bool hot = T.HotWindow == a.WindowHandle && T.HotKind == kind;
+    const int pressed = tracked ? (dragging ? sbpThumb : Tracking.PressedShown) : -1;
+    const bool hot = Tracking.HotWindow == a.WindowHandle && Tracking.HotKind == kind;
     auto state = [&](int part) {
         if (pressed == part) return 2;
-        return hot && T.HotPart == part && enabled ? 1 : 0;
+        return hot && Tracking.HotPart == part && enabled ? 1 : 0;
     };
     // Along the bar from 0, across it the thickness.
     const int origin = Along(kind) ? r.left : r.top;
@@ -217,14 +217,14 @@ void PaintCorner(TacScrollWnd& a, HDC dc) {
 void StopTimers(HWND wnd) {
     KillTimer(wnd, kScrollFirstRepeatTimer);
     KillTimer(wnd, kScrollRepeatTimer);
-    T.RepeatTimer = 0;
+    Tracking.RepeatTimer = 0;
 }
 
 void ResetPress() {
-    T.PressedPart = T.PressedShown = -1;
-    T.RepeatTimer = 0;
-    T.ScrollMsg = 0;
-    T.TrackedKind = -1;
+    Tracking.PressedPart = Tracking.PressedShown = -1;
+    Tracking.RepeatTimer = 0;
+    Tracking.ScrollMsg = 0;
+    Tracking.TrackedKind = -1;
 }
 
 }  // namespace
@@ -409,11 +409,13 @@ void AttachScrollAdapter(TacScrollWnd& a, HWND wnd, bool repaint) {
     if (repaint) RefreshFrame(wnd, true);
 }
 
-void TacScrollWnd::Detach(bool repaintFrame) {
+// The frame is always recomputed (SetWindowPos): without it the system
+// would not reserve its own bars again.
+void TacScrollWnd::Detach(bool /*repaintFrame*/) {
     if (Detached) return;
-    if (T.HotWindow == WindowHandle) EndPress(false);
+    if (Tracking.HotWindow == WindowHandle) EndPress(false);
     Detached = true;
-    Unhook(false);
+    Unhook();
     for (auto* bar : {&HBar, &VBar})
         if (*bar) {
             (*bar)->OwnerWnd = nullptr;
@@ -422,41 +424,40 @@ void TacScrollWnd::Detach(bool repaintFrame) {
     ThumbTracking = false;
     // The frame is recomputed without us: the system's bars come back.
     if (IsWindow(WindowHandle) && IsWindowVisible(WindowHandle)) RefreshFrame(WindowHandle, true);
-    (void)repaintFrame;
 }
 
 void TacScrollWnd::EndPress(bool finish) {
     const HWND wnd = WindowHandle;
     const TLife life = Life();
-    if (T.PressedPart != -1 && T.HotWindow == wnd) {
-        if (T.PressedPart != sbpThumb) StopTimers(wnd);
+    if (Tracking.PressedPart != -1 && Tracking.HotWindow == wnd) {
+        if (Tracking.PressedPart != sbpThumb) StopTimers(wnd);
         if (finish) {
-            const UINT msg = T.ScrollMsg;
-            const bool thumb = T.PressedPart == sbpThumb;
+            const UINT msg = Tracking.ScrollMsg;
+            const bool thumb = Tracking.PressedPart == sbpThumb;
             SelfChange = true;
             if (ThumbTracking) {
-                SendScrollMessage(wnd, msg, SB_THUMBPOSITION, T.LastTrackPos);
+                SendScrollMessage(wnd, msg, SB_THUMBPOSITION, Tracking.LastTrackPos);
                 if (!life.Alive()) return;
                 ThumbTracking = false;
             }
-            SendScrollMessage(wnd, msg, SB_ENDSCROLL, thumb ? T.LastTrackPos : 0);
+            SendScrollMessage(wnd, msg, SB_ENDSCROLL, thumb ? Tracking.LastTrackPos : 0);
             if (!life.Alive()) return;
             SelfChange = false;
         }
     }
     StopTimers(wnd);
-    if (T.HoverTimer && T.HotWindow == wnd) {
+    if (Tracking.HoverTimer && Tracking.HotWindow == wnd) {
         KillTimer(wnd, kScrollHoverTimer);
-        T.HoverTimer = 0;
-        T.HotKind = T.HotPart = T.PrevHotPart = -1;
+        Tracking.HoverTimer = 0;
+        Tracking.HotKind = Tracking.HotPart = Tracking.PrevHotPart = -1;
     }
     ThumbTracking = false;
-    if (T.HotWindow == wnd) {
+    if (Tracking.HotWindow == wnd) {
         ResetPress();
-        if (GetCapture() == wnd && !T.Releasing) {
-            T.Releasing = true;
+        if (GetCapture() == wnd && !Tracking.Releasing) {
+            Tracking.Releasing = true;
             ReleaseCapture();
-            T.Releasing = false;
+            Tracking.Releasing = false;
         }
     }
 }
@@ -533,9 +534,9 @@ void TacScrollWnd::WndProc(TMessage& m) {
         case WM_DESTROY:
         case WM_NCDESTROY:
             // A window going stops its repeat and hover timers.
-            if (T.HotWindow == WindowHandle) {
+            if (Tracking.HotWindow == WindowHandle) {
                 EndPress(false);
-                T.HotWindow = nullptr;
+                Tracking.HotWindow = nullptr;
             }
             HandleRootMessage(m);
             return;
@@ -589,7 +590,7 @@ void TacScrollWnd::WndProc(TMessage& m) {
         case WM_CAPTURECHANGED:
             // A capture taken away mid-press ends the press: no repeat timer
             // is left running.
-            if (!T.Releasing && T.HotWindow == WindowHandle && T.PressedPart != -1 &&
+            if (!Tracking.Releasing && Tracking.HotWindow == WindowHandle && Tracking.PressedPart != -1 &&
                 reinterpret_cast<HWND>(m.LParam) != WindowHandle) {
                 EndPress(true);
                 if (!life.Alive()) return;
@@ -711,56 +712,56 @@ void TacScrollWnd::NcHitTest(TMessage& m) {
 
 void TacScrollWnd::NcButtonDown(TMessage& m) {
     if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) {
-        T.PressedPart = -1;
+        Tracking.PressedPart = -1;
         CallPrevWndProc(m);
         return;
     }
     const int kind = m.WParam == HTHSCROLL ? 0 : 1;
     TacScrollBar* bar = Bar(kind);
     const HWND wnd = WindowHandle;
-    T.HotWindow = wnd;
-    T.ScrollMsg = kind == 0 ? WM_HSCROLL : WM_VSCROLL;
-    T.TrackedKind = kind;
+    Tracking.HotWindow = wnd;
+    Tracking.ScrollMsg = kind == 0 ? WM_HSCROLL : WM_VSCROLL;
+    Tracking.TrackedKind = kind;
     const POINT p = PointOf(m.LParam);
-    T.PressedPart = ScrollBarPartAt(*this, kind, p);
-    T.PressedShown = -1;
+    Tracking.PressedPart = ScrollBarPartAt(*this, kind, p);
+    Tracking.PressedShown = -1;
     m.Result = 0;
     const bool enabled = ScrollBarEnabled(*this, kind);
-    if ((T.PressedPart == sbpFirstArrow && (bar->BarFlags & kBarFirstArrowOff)) ||
-        (T.PressedPart == sbpLastArrow && (bar->BarFlags & kBarSecondArrowOff))) {
+    if ((Tracking.PressedPart == sbpFirstArrow && (bar->BarFlags & kBarFirstArrowOff)) ||
+        (Tracking.PressedPart == sbpLastArrow && (bar->BarFlags & kBarSecondArrowOff))) {
         ResetPress();
         return;
     }
     const TLife life = Life();
-    if (T.PressedPart >= sbpFirstArrow && T.PressedPart <= sbpPageAfter) {
+    if (Tracking.PressedPart >= sbpFirstArrow && Tracking.PressedPart <= sbpPageAfter) {
         if (!enabled) {
             ResetPress();
             return;
         }
         SetCapture(wnd);
-        T.PressedShown = T.PressedPart;
+        Tracking.PressedShown = Tracking.PressedPart;
         PaintScrollBars(*this, wnd, nullptr);
         SelfChange = true;
-        SendScrollMessage(wnd, T.ScrollMsg, T.PressedPart, 0);
+        SendScrollMessage(wnd, Tracking.ScrollMsg, Tracking.PressedPart, 0);
         if (!life.Alive()) return;
         SelfChange = false;
-        if (T.PressedPart == -1) return;  // the press ended meanwhile
+        if (Tracking.PressedPart == -1) return;  // the press ended meanwhile
         SetTimer(wnd, kScrollFirstRepeatTimer, kScrollFirstRepeatDelay, nullptr);
-        T.RepeatTimer = kScrollFirstRepeatTimer;
+        Tracking.RepeatTimer = kScrollFirstRepeatTimer;
         RefreshScrollBars(*this, true);
         return;
     }
-    if (T.PressedPart == sbpThumb && enabled) {
+    if (Tracking.PressedPart == sbpThumb && enabled) {
         SetCapture(wnd);
-        T.TrackBarRect = BarRect(*this, kind);
+        Tracking.TrackBarRect = BarRect(*this, kind);
         bar->ReadInfo(wnd);
-        T.DragGeometry = ScrollBarGeometry(*this, kind, T.TrackBarRect);
-        T.GrabOffset = AlongOf(kind, p) - T.DragGeometry.ThumbStart;
-        T.DragThumbStart = T.DragGeometry.ThumbStart;
+        Tracking.DragGeometry = ScrollBarGeometry(*this, kind, Tracking.TrackBarRect);
+        Tracking.GrabOffset = AlongOf(kind, p) - Tracking.DragGeometry.ThumbStart;
+        Tracking.DragThumbStart = Tracking.DragGeometry.ThumbStart;
         ThumbTracking = true;
         bar->ScrollInfo.nTrackPos = bar->ScrollInfo.nPos;
-        T.LastTrackPos = bar->ScrollInfo.nPos;
-        T.PressedShown = sbpThumb;
+        Tracking.LastTrackPos = bar->ScrollInfo.nPos;
+        Tracking.PressedShown = sbpThumb;
         PaintScrollBars(*this, wnd, nullptr);
         return;
     }
@@ -771,54 +772,54 @@ void TacScrollWnd::NcButtonDown(TMessage& m) {
 
 void TacScrollWnd::MouseMove(TMessage& m) {
     const HWND wnd = WindowHandle;
-    if (T.HotWindow != wnd || T.PressedPart == -1) {
+    if (Tracking.HotWindow != wnd || Tracking.PressedPart == -1) {
         CallPrevWndProc(m);
         return;
     }
     POINT p = PointOf(m.LParam);
     ClientToScreen(wnd, &p);
-    const int kind = T.TrackedKind;
+    const int kind = Tracking.TrackedKind;
     TacScrollBar* bar = Bar(kind);
     if (!bar) return;
     if (ThumbTracking) {
-        const TBarGeometry& g = T.DragGeometry;
-        T.DragThumbStart = DraggedThumbStart(g, AlongOf(kind, p), T.GrabOffset);
+        const TBarGeometry& g = Tracking.DragGeometry;
+        Tracking.DragThumbStart = DraggedThumbStart(g, AlongOf(kind, p), Tracking.GrabOffset);
         PaintScrollBars(*this, wnd, nullptr);
-        const int pos = PositionOfThumb(g, bar->Range(), T.DragThumbStart);
-        if (pos != T.LastTrackPos) {
+        const int pos = PositionOfThumb(g, bar->Range(), Tracking.DragThumbStart);
+        if (pos != Tracking.LastTrackPos) {
             bar->ScrollInfo.nTrackPos = pos;
             const TLife life = Life();
             SelfChange = true;
-            SendScrollMessage(wnd, T.ScrollMsg, SB_THUMBTRACK, pos);
+            SendScrollMessage(wnd, Tracking.ScrollMsg, SB_THUMBTRACK, pos);
             if (!life.Alive()) return;
             SelfChange = false;
             // The window may have drawn the system's bar as it scrolled.
             PaintScrollBars(*this, wnd, nullptr);
             // Kept after the send: handlers of the request read the
             // previous position while it runs.
-            T.LastTrackPos = pos;
+            Tracking.LastTrackPos = pos;
         }
         return;
     }
     const int under = ScrollBarPartAt(*this, kind, p);
-    const int shown = under == T.PressedPart ? T.PressedPart : -1;
-    if (shown != T.PressedShown) {
-        T.PressedShown = shown;
+    const int shown = under == Tracking.PressedPart ? Tracking.PressedPart : -1;
+    if (shown != Tracking.PressedShown) {
+        Tracking.PressedShown = shown;
         PaintScrollBars(*this, wnd, nullptr);
     }
 }
 
 void TacScrollWnd::ButtonUp(TMessage& m) {
     const HWND wnd = WindowHandle;
-    if (T.HotWindow != wnd || T.PressedPart == -1) {
+    if (Tracking.HotWindow != wnd || Tracking.PressedPart == -1) {
         CallPrevWndProc(m);
         return;
     }
     const TLife life = Life();
     if (GetCapture() == wnd) {
-        T.Releasing = true;
+        Tracking.Releasing = true;
         ReleaseCapture();
-        T.Releasing = false;
+        Tracking.Releasing = false;
     }
     EndPress(true);
     if (!life.Alive()) return;
@@ -831,7 +832,7 @@ void TacScrollWnd::Timer(TMessage& m) {
     const HWND wnd = WindowHandle;
     const TLife life = Life();
     const UINT_PTR id = m.WParam;
-    const bool ours = T.HotWindow == wnd &&
+    const bool ours = Tracking.HotWindow == wnd &&
                       (id == kScrollFirstRepeatTimer || id == kScrollRepeatTimer || id == kScrollHoverTimer);
     if (!ours) {
         CallPrevWndProc(m);
@@ -841,13 +842,13 @@ void TacScrollWnd::Timer(TMessage& m) {
     }
     if (id == kScrollFirstRepeatTimer) {
         KillTimer(wnd, kScrollFirstRepeatTimer);
-        if (T.PressedPart == -1) return;
+        if (Tracking.PressedPart == -1) return;
         SetTimer(wnd, kScrollRepeatTimer, kScrollRepeatDelay, nullptr);
-        T.RepeatTimer = kScrollRepeatTimer;
+        Tracking.RepeatTimer = kScrollRepeatTimer;
         return;
     }
     if (id == kScrollRepeatTimer) {
-        if (T.PressedPart == -1) {
+        if (Tracking.PressedPart == -1) {
             KillTimer(wnd, kScrollRepeatTimer);
             return;
         }
@@ -859,9 +860,9 @@ void TacScrollWnd::Timer(TMessage& m) {
         TMessage move{WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y), 0};
         MouseMove(move);
         if (!life.Alive()) return;
-        if (T.PressedShown != -1) {
+        if (Tracking.PressedShown != -1) {
             SelfChange = true;
-            SendScrollMessage(wnd, T.ScrollMsg, T.PressedShown, 0);
+            SendScrollMessage(wnd, Tracking.ScrollMsg, Tracking.PressedShown, 0);
             if (!life.Alive()) return;
             SelfChange = false;
             RefreshScrollBars(*this, true);
@@ -872,17 +873,17 @@ void TacScrollWnd::Timer(TMessage& m) {
     if (ThumbTracking) return;
     POINT p{};
     GetCursorPos(&p);
-    if (Contains(T.HotBarRect, p)) {
-        T.HotPart = ScrollBarPartAt(*this, T.HotKind, p);
-        if (T.HotPart != T.PrevHotPart) {
-            T.PrevHotPart = T.HotPart;
+    if (Contains(Tracking.HotBarRect, p)) {
+        Tracking.HotPart = ScrollBarPartAt(*this, Tracking.HotKind, p);
+        if (Tracking.HotPart != Tracking.PrevHotPart) {
+            Tracking.PrevHotPart = Tracking.HotPart;
             PaintScrollBars(*this, wnd, nullptr);
         }
         return;
     }
     KillTimer(wnd, kScrollHoverTimer);
-    T.HoverTimer = 0;
-    T.HotKind = T.HotPart = T.PrevHotPart = -1;
+    Tracking.HoverTimer = 0;
+    Tracking.HotKind = Tracking.HotPart = Tracking.PrevHotPart = -1;
     PaintScrollBars(*this, wnd, nullptr);
 }
 
@@ -890,14 +891,14 @@ void TacScrollWnd::NcMouseMove(TMessage& m) {
     if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
         const int kind = m.WParam == HTHSCROLL ? 0 : 1;
         const HWND wnd = WindowHandle;
-        if (T.HotWindow != wnd || T.HotKind != kind) {
-            if (T.HotWindow && T.HotWindow != wnd && T.HoverTimer) KillTimer(T.HotWindow, kScrollHoverTimer);
-            T.HotWindow = wnd;
-            T.PrevHotPart = T.HotPart = -1;
-            T.HotBarRect = BarRect(*this, kind);
-            T.HotKind = kind;
+        if (Tracking.HotWindow != wnd || Tracking.HotKind != kind) {
+            if (Tracking.HotWindow && Tracking.HotWindow != wnd && Tracking.HoverTimer) KillTimer(Tracking.HotWindow, kScrollHoverTimer);
+            Tracking.HotWindow = wnd;
+            Tracking.PrevHotPart = Tracking.HotPart = -1;
+            Tracking.HotBarRect = BarRect(*this, kind);
+            Tracking.HotKind = kind;
             SetTimer(wnd, kScrollHoverTimer, kScrollHoverDelay, nullptr);
-            T.HoverTimer = kScrollHoverTimer;
+            Tracking.HoverTimer = kScrollHoverTimer;
             PaintScrollBars(*this, wnd, nullptr);
         }
     }
