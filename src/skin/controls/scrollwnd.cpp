@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "framework/windowtext.h"
+#include "skin/core/commondata.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/maskpaint.h"
@@ -88,6 +89,25 @@ std::uint32_t PixelOfColour(const TsSkinModel& skin, TsColor c) {
     return ColorToPixel(static_cast<std::uint32_t>(skin.ColorToRGB(c)) & 0xFFFFFF) | 0xFF000000u;
 }
 
+// What the parent shows under a piece of the window (at `at`, window
+// coordinates) copied into px; its colour when it shows no image (the
+// skin's GLOBALINFO colour when it tells none). Returns that colour.
+TColor FillFromParent(PixelBuffer32& px, HWND wnd, POINT at, const TsSkinModel& skin) {
+    TsParentImageInfo bg;
+    ParentImageInfoOfWnd(wnd, bg);
+    TColor colour = bg.FillColor;
+    if (bg.Ready || colour == clFuchsia || !GetParent(wnd)) colour = static_cast<TColor>(skin.ColorToRGB(skin.GlobalInfoColor()));
+    px.Fill(PixelOfColour(skin, colour));
+    if (bg.Ready && bg.Bmp) {
+        for (int y = 0; y < px.Height(); ++y)
+            for (int x = 0; x < px.Width(); ++x) {
+                const int sx = bg.X + at.x + x, sy = bg.Y + at.y + y;
+                if (sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height()) px.At(x, y) = bg.Bmp->At(sx, sy);
+            }
+    }
+    return colour;
+}
+
 struct TBarSections {
     int Bar1, Bar2, FirstButton, LastButton, Slider;
     // The glyphs drawn in the middle of the buttons and the thumb.
@@ -134,11 +154,12 @@ void PaintBar(TacScrollWnd& a, int kind, HDC dc) {
     // Along the bar from 0, across it the thickness.
     const int origin = Along(kind) ? r.left : r.top;
     const int length = g.Length(), thickness = Along(kind) ? h : w;
+    RECT wr{};
+    GetWindowRect(a.WindowHandle, &wr);
     PixelBuffer32 px(w, h);
-    const std::uint32_t under = PixelOfColour(skin, skin.GlobalInfoColor());
-    px.Fill(under);
     TsParentImageInfo bg;
-    bg.FillColor = static_cast<TColor>(skin.ColorToRGB(skin.GlobalInfoColor()));
+    bg.FillColor = FillFromParent(px, a.WindowHandle, POINT{r.left - wr.left, r.top - wr.top}, skin);
+    const PixelBuffer32 underBar = px.Clone();
     auto item = [&](int section, int state_, int from, int to, int glyph = -1) {
         if (to <= from || !skin.SectionIndexValid(section)) return;
         const TRect piece = Piece(kind, from, to, thickness);
@@ -173,7 +194,7 @@ void PaintBar(TacScrollWnd& a, int kind, HDC dc) {
         // under the bar.
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = px.At(x, y);
+                const std::uint32_t p = px.At(x, y), under = underBar.At(x, y);
                 std::uint32_t out = 0xFF000000u;
                 for (int shift = 0; shift < 24; shift += 8) {
                     const int c = static_cast<int>((p >> shift) & 0xFF), u = static_cast<int>((under >> shift) & 0xFF);
@@ -182,8 +203,6 @@ void PaintBar(TacScrollWnd& a, int kind, HDC dc) {
                 px.At(x, y) = out;
             }
     }
-    RECT wr{};
-    GetWindowRect(a.WindowHandle, &wr);
     CopyBufferToDC(dc, r.left - wr.left, r.top - wr.top, px, RECT{0, 0, w, h});
 }
 
@@ -199,8 +218,10 @@ void PaintCorner(TacScrollWnd& a, HDC dc) {
     const int w = square.right - square.left, hgt = square.bottom - square.top;
     if (w <= 0 || hgt <= 0) return;
     const TsSkinModel& skin = m->Model();
+    RECT wr{};
+    GetWindowRect(a.WindowHandle, &wr);
     PixelBuffer32 px(w, hgt);
-    px.Fill(PixelOfColour(skin, skin.GlobalInfoColor()));
+    FillFromParent(px, a.WindowHandle, POINT{square.left - wr.left, square.top - wr.top}, skin);
     const int gripIndex = skin.ConstData().GripImage;
     if (grip && skin.MaskIndexValid(gripIndex)) {
         const TsMaskData& mask = skin.Masks()[static_cast<std::size_t>(gripIndex)];
@@ -209,8 +230,6 @@ void PaintCorner(TacScrollWnd& a, HDC dc) {
         bg.Ready = true;
         DrawMaskState(px, TPoint{w - ImageWidthOfMask(mask), hgt - ImageHeightOfMask(mask)}, 0, 0, mask, bg);
     }
-    RECT wr{};
-    GetWindowRect(a.WindowHandle, &wr);
     CopyBufferToDC(dc, square.left - wr.left, square.top - wr.top, px, RECT{0, 0, w, hgt});
 }
 

@@ -369,6 +369,13 @@ TEST_F(ScrollAdapterTest, HitTestsTheBarsTheDisabledBarAndTheSizeGrip) {
     EnableScrollBar(wnd, SB_VERT, ESB_DISABLE_BOTH);
     EXPECT_EQ(hit(POINT{(v.left + v.right) / 2, (v.top + v.bottom) / 2}), HTNOWHERE);
     EXPECT_FALSE(ScrollBarEnabled(*adapter, 1));
+    // Drawn in the disabled look: the arrow's colour blended over what lies
+    // under the bar.
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    const COLORREF disabled = PixelAt(POINT{(v.left + v.right) / 2, v.top + 4});
+    EXPECT_NE(disabled, kTopArrow);
+    EXPECT_GT(GetRValue(disabled), GetGValue(disabled));
     spy.Log.clear();
     SendMessageA(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(v.left + 2, v.bottom - 3));
     EXPECT_TRUE(spy.Scrolls().empty());
