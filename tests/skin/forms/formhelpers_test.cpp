@@ -10,12 +10,16 @@
 
 #include <dwmapi.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "skin/core/glow.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/model/pictures.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinservices.h"
 #include "skin/forms/provider.h"
@@ -75,6 +79,50 @@ TEST_F(HelpersTest, TheRegionCutsTheCornerRectanglesOut) {
     EXPECT_FALSE(PtInRegion(r, 300, 200));
     DeleteObject(r);
     EXPECT_FALSE(f.provider->RegionChanged);
+}
+
+// A skin whose form border has transparent (key-colour) corner pixels:
+// the region leaves them out in all four corners of the window, and the
+// rest in.
+TEST_F(HelpersTest, TheSkinsTransparentCornersAreCutFromTheRegion) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("kova-corners-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(dir / "Corners");
+    // One 8 x 8 border image: a 4 x 4 corner piece whose outer L of three
+    // pixels is the key colour.
+    Bitmap32 master(8, 8);
+    master.Fill(0xFF406080u);
+    for (int i = 0; i < 3; ++i) master.At(i, 0) = master.At(0, i) = 0xFFFF00FFu;
+    for (int i = 0; i < 3; ++i) master.At(i, 7) = master.At(0, 7 - i) = 0xFFFF00FFu;
+    const std::vector<std::uint8_t> bmp = EncodeBmp(master, false);
+    std::ofstream(dir / "Corners" / "Master.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+    std::ofstream(dir / "Corners" / "Options.dat")
+        << "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\n"
+           "[FORM]\nCOLOR=15528436\nSTATES=1\nBORDERSMASK=^0000,0000,0008,0008,0004,0004,0004,0004,1,0,1,0\n";
+    Form f;
+    auto* manager = new TsSkinManager(nullptr);
+    manager->SetSkinDirectory(dir.string());
+    manager->SetSkinName("Corners");
+    ASSERT_TRUE(manager->Model().MaskIndexValid(f.provider->SkinData->BorderIndex));
+    f.provider->InitRegionRects();
+    f.provider->UpdateRegion(false);
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_TRUE(HasRegion(f.Wnd(), r));
+    const int w = WindowWidth(f.Wnd()), h = WindowHeight(f.Wnd());
+    for (int i = 0; i < 4; ++i) {
+        const bool cut = i < 3;
+        for (POINT p : {POINT{i, 0}, POINT{0, i}, POINT{w - 1 - i, 0}, POINT{w - 1, i}, POINT{i, h - 1},
+                        POINT{0, h - 1 - i}, POINT{w - 1 - i, h - 1}, POINT{w - 1, h - 1 - i}})
+            EXPECT_EQ(PtInRegion(r, p.x, p.y) == 0, cut) << p.x << "," << p.y;
+    }
+    EXPECT_TRUE(PtInRegion(r, 1, 1));
+    EXPECT_TRUE(PtInRegion(r, w - 2, h - 2));
+    EXPECT_TRUE(PtInRegion(r, w / 2, h / 2));
+    DeleteObject(r);
+    manager->Free();
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
 
 TEST_F(HelpersTest, MakeRegionMovesTheRegionAndItsCutOuts) {
