@@ -9,12 +9,23 @@ TsSkinProviderBase::TsSkinProviderBase(TComponent* owner) : TComponent(owner) {
     Form = dynamic_cast<TCustomForm*>(owner);
     SkinData = std::make_unique<TsCommonData>(this, true);
     SkinData->SetProviderOwned(Form);
-    if (Form) AddSkinnedForm(Form);
 }
 
 TsSkinProviderBase::~TsSkinProviderBase() {
-    if (Form) RemoveSkinnedForm(Form);
+    UnregisterForm();
     if (SnapshotForm) SnapshotForm->Free();
+}
+
+void TsSkinProviderBase::RegisterForm() {
+    if (!Form || formRegistered_) return;
+    AddSkinnedForm(Form);
+    formRegistered_ = true;
+}
+
+void TsSkinProviderBase::UnregisterForm() {
+    if (!formRegistered_) return;
+    formRegistered_ = false;
+    RemoveSkinnedForm(Form);
 }
 
 TsSkinProviderBase* ProviderOfForm(TCustomForm* form) {

@@ -46,7 +46,9 @@ inline constexpr std::uint32_t kRepaintLocked = 0x10000;
 class TsSkinProviderBase : public TComponent {
     KOVA_CLASS(TsSkinProviderBase, TComponent)
 public:
-    // The owner is the form to skin; the form joins the skinned forms.
+    // The owner is the form to skin. The provider that skins it registers
+    // the form among the skinned forms (RegisterForm); one that stays idle
+    // (a second provider on the form) does not.
     explicit TsSkinProviderBase(TComponent* owner);
     ~TsSkinProviderBase() override;
 
@@ -77,6 +79,16 @@ public:
     virtual int CaptionHeight(bool checkSkin) = 0;
     virtual void StartMinimizing() = 0;
     virtual bool StartRestoring() = 0;
+
+protected:
+    // The form joins the skinned forms (once); leaving takes it out of them
+    // only when this provider put it there.
+    void RegisterForm();
+    void UnregisterForm();
+    bool FormRegistered() const { return formRegistered_; }
+
+private:
+    bool formRegistered_ = false;
 };
 
 // The form's provider (its answer to sub-code 4), nullptr for none.

@@ -16,10 +16,24 @@ namespace kova::skin {
 // notification on and skins nothing.
 inline LRESULT CALLBACK PassOnDialogHook(int code, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, code, w, l); }
 
+// Desktop composition (the DWM), the one way every caller reaches it. An
+// empty member is the system's own call (through the optional entries:
+// from Windows 6 and only when dwmapi has the function); a filled one
+// replaces it, so tests can switch composition on where the system has
+// none and record what would be sent. Unavailable calls answer
+// E_NOTIMPL; "on" is false.
+struct DesktopCompositionCalls {
+    std::function<bool()> IsCompositionEnabled;
+    std::function<HRESULT(HWND wnd, DWORD attribute, const void* value, DWORD size)> SetWindowAttribute;
+    // `blurBehind` points to the system's blur-behind record.
+    std::function<HRESULT(HWND wnd, const void* blurBehind)> EnableBlurBehindWindow;
+    std::function<HRESULT(HWND wnd, HBITMAP bitmap, DWORD flags)> SetIconicThumbnail;
+    std::function<HRESULT(HWND wnd, HBITMAP bitmap, POINT* client, DWORD flags)> SetIconicLivePreviewBitmap;
+    std::function<HRESULT(HWND wnd)> InvalidateIconicBitmaps;
+};
+
 struct FormSkinningServices {
-    // True when desktop composition is on (Windows 6+ with the DWM active);
-    // empty: off.
-    std::function<bool()> IsDwmCompositionEnabled;
+    DesktopCompositionCalls Composition;
     // The WH_CBT procedure through which the default skin manager's thread
     // hook skins new forms and dialogs of the GUI thread.
     HOOKPROC DialogHookProc = PassOnDialogHook;
@@ -59,10 +73,13 @@ inline FormSkinningServices& FormSkinning() { return SkinServices().FormSkinning
 inline MsgBoxApplication& MsgBoxApp() { return SkinServices().MsgBoxApp; }
 inline AnimationCalls& AnimationOutput() { return SkinServices().AnimationOutput; }
 
-// Desktop composition as form skinning reports it (off without it).
-inline bool DwmCompositionEnabled() {
-    const auto& f = FormSkinning().IsDwmCompositionEnabled;
-    return f && f();
-}
+// Desktop composition is on (Windows 6+ with the DWM active).
+bool DwmCompositionEnabled();
+// The other composition calls, through the same seam.
+HRESULT DwmSetWindowAttributeCall(HWND wnd, DWORD attribute, const void* value, DWORD size);
+HRESULT DwmEnableBlurBehindWindowCall(HWND wnd, const void* blurBehind);
+HRESULT DwmSetIconicThumbnailCall(HWND wnd, HBITMAP bitmap, DWORD flags);
+HRESULT DwmSetIconicLivePreviewBitmapCall(HWND wnd, HBITMAP bitmap, POINT* client, DWORD flags);
+HRESULT DwmInvalidateIconicBitmapsCall(HWND wnd);
 
 }  // namespace kova::skin

@@ -304,13 +304,13 @@ TEST(SkinState, OneResetMakesTheCoreFreshAndRemovesTheThreadHook) {
 
 TEST(SkinServices, OneResetPutsEveryDefaultBack) {
     int freed = 0;
-    FormSkinning().IsDwmCompositionEnabled = [] { return true; };
+    FormSkinning().Composition.IsCompositionEnabled = [] { return true; };
     FormSkinning().FreeMenuWndAdapters = [&] { ++freed; };
     MsgBoxApp().ModalStarted = [] {};
     AnimationOutput().Sleep = [](DWORD) {};
     EXPECT_TRUE(DwmCompositionEnabled());
     ResetSkinServices();
-    EXPECT_FALSE(DwmCompositionEnabled());
+    EXPECT_FALSE(FormSkinning().Composition.IsCompositionEnabled);
     EXPECT_FALSE(FormSkinning().FreeMenuWndAdapters);
     EXPECT_EQ(FormSkinning().DialogHookProc, &PassOnDialogHook);
     EXPECT_FALSE(MsgBoxApp().ModalStarted);
