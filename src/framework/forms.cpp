@@ -662,7 +662,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
             return 0;
         }
         return DefWindowProcA(handle_, m, w, l);
-    });
+    }, TUtilWindowKind::TopLevel);
     SetWindowTextA(handle_, title_.c_str());
     SetExceptionHandler([this](const std::string& text) { ShowException(text); });
 }
