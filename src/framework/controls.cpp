@@ -1188,7 +1188,7 @@ LRESULT CALLBACK UtilWndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 }  // namespace
 
-HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method) {
+HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method, TUtilWindowKind kind) {
     static bool registered = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
@@ -1198,7 +1198,8 @@ HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method) {
         return RegisterClassExA(&wc) != 0;
     }();
     (void)registered;
-    HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    HWND parent = kind == TUtilWindowKind::MessageOnly ? HWND_MESSAGE : nullptr;
+    HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, parent, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     if (!h) throw EInvalidOperation("Cannot create a utility window");
     auto u = std::make_unique<UtilWindow>(std::move(method));

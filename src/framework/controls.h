@@ -396,11 +396,22 @@ void UnbindWindow(HWND wnd);
 // The object bound to the window, or nullptr (foreign windows too).
 TObject* WindowObject(HWND wnd);
 
+// Which window AllocateHWnd makes.
+enum class TUtilWindowKind {
+    // For messages only (a timer's): no place among the screen's windows
+    // and no broadcasts. Cheap to make: under Wine every top-level window,
+    // hidden or not, is also a window of the display server, made at start.
+    MessageOnly,
+    // A hidden top-level window (the application's, which owns the forms
+    // and pop-up menus and stands for the program on the taskbar).
+    TopLevel,
+};
 // A hidden window for components that need messages (timers, the
 // application): messages go to the given method. The window owns the
 // method: it goes when the window is destroyed, by DeallocateHWnd or
 // otherwise (even from within the method itself).
-HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method);
+HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method,
+                  TUtilWindowKind kind = TUtilWindowKind::MessageOnly);
 void DeallocateHWnd(HWND wnd);
 
 TShiftState KeysToShiftState(WPARAM keys);

@@ -1,9 +1,9 @@
 #include "framework/forms.h"
 
+#include "framework/portable/cmdline.h"
 #include "framework/portable/formtext.h"
 #include "framework/portable/scope.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -662,7 +662,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
             return 0;
         }
         return DefWindowProcA(handle_, m, w, l);
-    });
+    }, TUtilWindowKind::TopLevel);
     SetWindowTextA(handle_, title_.c_str());
     SetExceptionHandler([this](const std::string& text) { ShowException(text); });
 }
@@ -760,16 +760,13 @@ std::string TApplication::ExeName() const {
 namespace {
 std::vector<std::string> CommandLineArgs() {
     std::vector<std::string> out;
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    for (int i = 0; argv && i < argc; ++i) {
-        int n = WideCharToMultiByte(CP_ACP, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+    for (const std::wstring& arg : SplitCommandLine(GetCommandLineW())) {
+        const int n = WideCharToMultiByte(CP_ACP, 0, arg.c_str(), -1, nullptr, 0, nullptr, nullptr);
         std::string s(static_cast<size_t>(n > 0 ? n : 1), '\0');
-        WideCharToMultiByte(CP_ACP, 0, argv[i], -1, s.data(), n, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, arg.c_str(), -1, s.data(), n, nullptr, nullptr);
         s.resize(std::strlen(s.c_str()));
         out.push_back(s);
     }
-    if (argv) LocalFree(argv);
     return out;
 }
 }  // namespace

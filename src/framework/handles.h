@@ -126,52 +126,33 @@ private:
     Handle h_ = nullptr;
 };
 
-template <class H>
-struct TGdiTraits;
-template <class H, THandleKind K>
-struct TGdiTraitsOf {
+// The traits of a handle of type H and kind K released by CloseFn (which
+// answers nonzero when it succeeded).
+template <class H, THandleKind K, auto CloseFn>
+struct THandleTraits {
     using Handle = H;
     static constexpr THandleKind kKind = K;
-    static bool Close(H h) { return DeleteObject(h) != 0; }
+    static bool Close(H h) { return CloseFn(h) != 0; }
 };
-template <> struct TGdiTraits<HPEN> : TGdiTraitsOf<HPEN, THandleKind::Pen> {};
-template <> struct TGdiTraits<HBRUSH> : TGdiTraitsOf<HBRUSH, THandleKind::Brush> {};
-template <> struct TGdiTraits<HFONT> : TGdiTraitsOf<HFONT, THandleKind::Font> {};
-template <> struct TGdiTraits<HBITMAP> : TGdiTraitsOf<HBITMAP, THandleKind::Bitmap> {};
-template <> struct TGdiTraits<HRGN> : TGdiTraitsOf<HRGN, THandleKind::Region> {};
+
+template <class H>
+struct TGdiTraits;
+template <> struct TGdiTraits<HPEN> : THandleTraits<HPEN, THandleKind::Pen, &DeleteObject> {};
+template <> struct TGdiTraits<HBRUSH> : THandleTraits<HBRUSH, THandleKind::Brush, &DeleteObject> {};
+template <> struct TGdiTraits<HFONT> : THandleTraits<HFONT, THandleKind::Font, &DeleteObject> {};
+template <> struct TGdiTraits<HBITMAP> : THandleTraits<HBITMAP, THandleKind::Bitmap, &DeleteObject> {};
+template <> struct TGdiTraits<HRGN> : THandleTraits<HRGN, THandleKind::Region, &DeleteObject> {};
 
 // A pen, brush, font, bitmap or region, deleted with DeleteObject.
 template <class H>
 using TGdiObject = TOwnedHandle<TGdiTraits<H>>;
 
-struct TIconTraits {
-    using Handle = HICON;
-    static constexpr THandleKind kKind = THandleKind::Icon;
-    static bool Close(HICON h) { return DestroyIcon(h) != 0; }
-};
-using TIconHandle = TOwnedHandle<TIconTraits>;
-
-struct TMenuTraits {
-    using Handle = HMENU;
-    static constexpr THandleKind kKind = THandleKind::Menu;
-    static bool Close(HMENU h) { return DestroyMenu(h) != 0; }
-};
-using TMenuHandle = TOwnedHandle<TMenuTraits>;
-
-struct TImageListTraits {
-    using Handle = HIMAGELIST;
-    static constexpr THandleKind kKind = THandleKind::ImageList;
-    static bool Close(HIMAGELIST h) { return ImageList_Destroy(h) != 0; }
-};
-using TImageListHandle = TOwnedHandle<TImageListTraits>;
+using TIconHandle = TOwnedHandle<THandleTraits<HICON, THandleKind::Icon, &DestroyIcon>>;
+using TMenuHandle = TOwnedHandle<THandleTraits<HMENU, THandleKind::Menu, &DestroyMenu>>;
+using TImageListHandle = TOwnedHandle<THandleTraits<HIMAGELIST, THandleKind::ImageList, &ImageList_Destroy>>;
 
 // A DC made with CreateCompatibleDC (compatible with the screen by default).
-struct TMemoryDCTraits {
-    using Handle = HDC;
-    static constexpr THandleKind kKind = THandleKind::MemoryDC;
-    static bool Close(HDC h) { return DeleteDC(h) != 0; }
-};
-class TMemoryDC : public TOwnedHandle<TMemoryDCTraits> {
+class TMemoryDC : public TOwnedHandle<THandleTraits<HDC, THandleKind::MemoryDC, &DeleteDC>> {
 public:
     TMemoryDC() = default;
     explicit TMemoryDC(HDC compatibleWith) : TOwnedHandle(CreateCompatibleDC(compatibleWith)) {}
@@ -221,17 +202,20 @@ enum class TDCArea {
     Window,  // GetWindowDC: the whole window, frame and caption included
 };
 
-struct TWindowDCTraits {
-    using Source = HWND;
-    using Handle = HDC;
-    static constexpr THandleKind kKind = THandleKind::WindowDC;
-    static bool Close(HWND wnd, HDC dc) { return ReleaseDC(wnd, dc) != 0; }
+// The traits of a handle of type H and kind K taken from a source of type
+// S and given back by CloseFn(source, handle), nonzero when it succeeded.
+template <class S, class H, THandleKind K, auto CloseFn>
+struct TBoundHandleTraits {
+    using Source = S;
+    using Handle = H;
+    static constexpr THandleKind kKind = K;
+    static bool Close(S source, H h) { return CloseFn(source, h) != 0; }
 };
 
 // The DC of a window (GetDC or GetWindowDC), released with ReleaseDC.
 // Non-client painting takes one on every WM_NCPAINT: a DC left unreleased
 // there is one more per repaint.
-class TWindowDC : public TBoundHandle<TWindowDCTraits> {
+class TWindowDC : public TBoundHandle<TBoundHandleTraits<HWND, HDC, THandleKind::WindowDC, &ReleaseDC>> {
 public:
     TWindowDC() = default;
     explicit TWindowDC(HWND wnd, TDCArea area = TDCArea::Client)
@@ -240,16 +224,9 @@ public:
     HWND Window() const { return source_; }
 };
 
-struct TSavedDCTraits {
-    using Source = HDC;
-    using Handle = int;
-    static constexpr THandleKind kKind = THandleKind::SavedDC;
-    static bool Close(HDC dc, int id) { return RestoreDC(dc, id) != 0; }
-};
-
 // SaveDC now, RestoreDC at the end: clipping, mapping and selected objects
 // come back as they were, also when the painting in between throws.
-class TSavedDC : public TBoundHandle<TSavedDCTraits> {
+class TSavedDC : public TBoundHandle<TBoundHandleTraits<HDC, int, THandleKind::SavedDC, &RestoreDC>> {
 public:
     TSavedDC() = default;
     explicit TSavedDC(HDC dc) : TBoundHandle(dc, dc ? SaveDC(dc) : 0) {}
@@ -260,21 +237,11 @@ public:
 };
 
 // A hook of SetWindowsHookEx, removed with UnhookWindowsHookEx.
-struct THookTraits {
-    using Handle = HHOOK;
-    static constexpr THandleKind kKind = THandleKind::Hook;
-    static bool Close(HHOOK h) { return UnhookWindowsHookEx(h) != 0; }
-};
-using THookHandle = TOwnedHandle<THookTraits>;
+using THookHandle = TOwnedHandle<THandleTraits<HHOOK, THandleKind::Hook, &UnhookWindowsHookEx>>;
 
 // A library loaded with LoadLibrary, freed with FreeLibrary. Entry points
 // found in it are valid only while it is loaded.
-struct TModuleTraits {
-    using Handle = HMODULE;
-    static constexpr THandleKind kKind = THandleKind::Module;
-    static bool Close(HMODULE h) { return FreeLibrary(h) != 0; }
-};
-class TModuleHandle : public TOwnedHandle<TModuleTraits> {
+class TModuleHandle : public TOwnedHandle<THandleTraits<HMODULE, THandleKind::Module, &FreeLibrary>> {
 public:
     TModuleHandle() = default;
     // Loads the library; empty when it is not there.

@@ -32,13 +32,6 @@ using SetDataFn = void(WINAPI*)(int);
 
 constexpr const char* kLibraryName = "mskbrdHook.dll";
 
-// GetProcAddress gives a generic pointer; the cast through void* says that the
-// real type is known here.
-template <class Fn>
-Fn LoadExport(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace kova::hook
 
 extern "C" {

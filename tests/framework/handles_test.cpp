@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace kova {
 namespace {
@@ -182,6 +184,39 @@ TEST(HandleGuards, CanvasAndBitmapLeaveNothingBehind) {
 }
 
 // ---- the window binding ---------------------------------------------------------
+
+std::vector<HWND> TopLevelWindowsOfThisThread() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A timer's window is for messages only: no top-level window, which Wine
+// would also make on the display server, one more at every start. The
+// application's window stays a top-level one: it owns the forms.
+TEST(WindowBinding, AUtilityWindowIsForMessagesOnlyTheApplicationsIsATopLevelOne) {
+    EnsureApplication();
+    int ticks = 0;
+    HWND h = nullptr;
+    h = AllocateHWnd([&](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_TIMER) ++ticks;
+        return DefWindowProcA(h, m, w, l);
+    });
+    ASSERT_TRUE(h);
+    const std::vector<HWND> tops = TopLevelWindowsOfThisThread();
+    EXPECT_EQ(std::count(tops.begin(), tops.end(), h), 0);
+    EXPECT_EQ(std::count(tops.begin(), tops.end(), Application()->Handle()), 1);
+    ASSERT_NE(SetTimer(h, 1, 10, nullptr), 0u);
+    EXPECT_TRUE(WaitWithMessages(3000, [&] { return ticks > 0; }));
+    KillTimer(h, 1);
+    DeallocateHWnd(h);
+}
 
 TEST(WindowBinding, AUtilityWindowOwnsItsMethodUntilItIsDestroyedAnyWay) {
     EnsureApplication();

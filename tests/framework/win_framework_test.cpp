@@ -7,6 +7,8 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -854,6 +856,26 @@ TEST_F(FrameworkTest, EditEventsCheckBoxAndApplicationWindow) {
     EXPECT_FALSE(Application()->ExeName().empty());
     EXPECT_EQ(Application()->ParamStr(0), Application()->ExeName());
     f->Free();
+}
+
+// The program splits its command line itself (the shell library loads
+// only when a click needs it): for plain arguments it reads what the
+// system's splitter reads.
+TEST(ApplicationParams, ReadTheArgumentsTheSystemSplitterReads) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    ASSERT_NE(argv, nullptr);
+    std::vector<std::string> expected;
+    for (int i = 1; i < argc; ++i) {
+        char arg[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, argv[i], -1, arg, sizeof arg, nullptr, nullptr);
+        expected.push_back(arg);
+    }
+    LocalFree(argv);
+    std::vector<std::string> read;
+    for (int i = 1; i <= Application()->ParamCount(); ++i) read.push_back(Application()->ParamStr(i));
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(Application()->ParamStr(Application()->ParamCount() + 1), "");
 }
 
 TEST_F(FrameworkTest, CloseRunsCloseQueryAndOnCloseAndScreenKnowsMonitors) {

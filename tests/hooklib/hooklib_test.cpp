@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/win32_testing.h"
+#include "framework/handles.h"
 #include "hooklib/hooklib.h"
 
 namespace {
@@ -58,12 +59,12 @@ size_t CountOf(UINT mouseMessage) {
 class HookLibrary : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryA((ExeDir() + "\\" + hook::kLibraryName).c_str());
-    ASSERT_NE(module_, nullptr) << "mskbrdHook.dll not found beside the test";
+    module_ = kova::TModuleHandle((ExeDir() + "\\" + hook::kLibraryName).c_str());
+    ASSERT_TRUE(module_) << "mskbrdHook.dll not found beside the test";
     // Plain export names, as the program looks them up in both builds.
-    start_ = hook::LoadExport<hook::StartHookFn>(module_, "StartHook");
-    stop_ = hook::LoadExport<hook::StopHookFn>(module_, "StopHook");
-    setData_ = hook::LoadExport<hook::SetDataFn>(module_, "SetData");
+    start_ = module_.Proc<hook::StartHookFn>("StartHook");
+    stop_ = module_.Proc<hook::StopHookFn>("StopHook");
+    setData_ = module_.Proc<hook::SetDataFn>("SetData");
     ASSERT_TRUE(start_ && stop_ && setData_);
 
     WNDCLASSA wc{};
@@ -82,7 +83,7 @@ class HookLibrary : public ::testing::Test {
   void TearDown() override {
     if (stop_) stop_();
     if (target_) DestroyWindow(target_);
-    if (module_) FreeLibrary(module_);
+    module_.Reset();
   }
 
   // Waits for n messages; then a little more, so that extra ones show up too.
@@ -92,7 +93,7 @@ class HookLibrary : public ::testing::Test {
     return ok;
   }
 
-  HMODULE module_ = nullptr;
+  kova::TModuleHandle module_;
   hook::StartHookFn start_ = nullptr;
   hook::StopHookFn stop_ = nullptr;
   hook::SetDataFn setData_ = nullptr;

@@ -1,31 +1,27 @@
 #include "mainwindow/app/hookloader.h"
 
-namespace kova::mainwindow {
+#include <utility>
 
-THookLibrary::~THookLibrary() {
-    if (module_) FreeLibrary(module_);
-}
+namespace kova::mainwindow {
 
 bool THookLibrary::Load(const std::filesystem::path& folder, std::string& error) {
     if (module_) return true;
-    const std::string path = (folder / hook::kLibraryName).string();
-    HMODULE m = LoadLibraryA(path.c_str());
+    TModuleHandle m((folder / hook::kLibraryName).string().c_str());
     if (!m) {
         error = std::string(hook::kLibraryName) + " not found; keyboard and mouse hotkeys are off";
         return false;
     }
-    start_ = hook::LoadExport<hook::StartHookFn>(m, "StartHook");
-    stop_ = hook::LoadExport<hook::StopHookFn>(m, "StopHook");
-    setData_ = hook::LoadExport<hook::SetDataFn>(m, "SetData");
-    if (!start_ || !stop_ || !setData_) {
-        FreeLibrary(m);
-        start_ = nullptr;
-        stop_ = nullptr;
-        setData_ = nullptr;
+    const auto start = m.Proc<hook::StartHookFn>("StartHook");
+    const auto stop = m.Proc<hook::StopHookFn>("StopHook");
+    const auto setData = m.Proc<hook::SetDataFn>("SetData");
+    if (!start || !stop || !setData) {
         error = std::string(hook::kLibraryName) + " lacks StartHook, StopHook or SetData; keyboard and mouse hotkeys are off";
-        return false;
+        return false;  // the library goes with m
     }
-    module_ = m;
+    start_ = start;
+    stop_ = stop;
+    setData_ = setData;
+    module_ = std::move(m);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "framework/handles.h"
 #include "hooklib/hooklib.h"
 
 namespace kova::mainwindow {
@@ -14,14 +15,13 @@ namespace kova::mainwindow {
 class THookLibrary {
 public:
     THookLibrary() = default;
-    ~THookLibrary();
     THookLibrary(const THookLibrary&) = delete;
     THookLibrary& operator=(const THookLibrary&) = delete;
 
     // Loads "mskbrdHook.dll" from the folder; false (and `error` says why)
     // when it is missing or lacks an export.
     bool Load(const std::filesystem::path& folder, std::string& error);
-    bool Loaded() const { return module_ != nullptr; }
+    bool Loaded() const { return static_cast<bool>(module_); }
 
     // Each does nothing without the library; Start/Stop return false then.
     bool StartHook(HWND target);
@@ -29,7 +29,7 @@ public:
     void SetData(int flag);
 
 private:
-    HMODULE module_ = nullptr;
+    TModuleHandle module_;
     hook::StartHookFn start_ = nullptr;
     hook::StopHookFn stop_ = nullptr;
     hook::SetDataFn setData_ = nullptr;

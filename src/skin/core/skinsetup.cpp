@@ -5,6 +5,7 @@
 
 #include "framework/filestreams.h"
 #include "framework/forms.h"
+#include "framework/handles.h"
 #include "skin/core/alphaimagelist.h"
 #include "skin/core/model/skinmodel.h"
 #include "skin/core/msgbox.h"
@@ -99,10 +100,9 @@ void Initialise(const std::vector<std::string>& params) {
     // The shared glyphs are decoded on first use (SharedGlyphList): five
     // pictures the main window does not wait for.
 
-    if (HMODULE user32 = LoadLibraryA("User32")) {
-        u.user32Text905 = LoadText(user32, 905);
-        u.user32Text900 = LoadText(user32, 900);
-        FreeLibrary(user32);
+    if (const TModuleHandle user32("User32"); user32) {
+        u.user32Text905 = LoadText(user32.Get(), 905);
+        u.user32Text900 = LoadText(user32.Get(), 900);
     }
 
     u.activeShadow = LoadShadow("acSHDA");

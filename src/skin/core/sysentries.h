@@ -1,7 +1,10 @@
 // The optional entry points of the system libraries the skinning uses, in
 // one table: looked up once, on first use, and kept for the run of the
-// program. An entry is nullptr when its library or function is missing, and
-// callers then do without it.
+// program. An entry of user32, uxtheme or kernel32 is nullptr when its
+// library or function is missing, and callers then do without it. The
+// composition (dwmapi) and gradient (msimg32) entries are never nullptr:
+// their library loads on the first call of one of them, and a missing
+// library or function answers failure (E_NOTIMPL, FALSE).
 #pragma once
 
 #include <windows.h>

@@ -242,8 +242,12 @@ bool OwnedBy(HWND wnd, HWND owner) {
 }
 
 void WaitUntilInputRead(HWND target, int32_t sx, int32_t sy) {
+    // A window of this thread reads the click only after it has returned:
+    // its repaint would never come, and the wait would hold the program's
+    // own windows, unpainted and deaf, for its whole bound.
+    if (!target || GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) return;
     POINT at{sx, sy};
-    if (!target || !ScreenToClient(target, &at)) return;
+    if (!ScreenToClient(target, &at)) return;
     const RECT pixel{at.x, at.y, at.x + 1, at.y + 1};
     if (!RedrawWindow(target, &pixel, nullptr, RDW_INVALIDATE)) return;
     const DWORD start = GetTickCount();

@@ -12,6 +12,7 @@
 
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
+#include "framework/handles.h"
 #include "mainwindow/mainform/main.h"
 #include "mainwindow/mainform/testfiles.h"
 #include "tables/engine/autoplace.h"
@@ -178,8 +179,12 @@ TEST_F(MainForm, OwnsTheDefaultSkinManagerWithTheFirstInternalSkinActive) {
 TEST_F(MainForm, HookLibraryStartsWithAConfigAndStopsWithIt) {
   WriteData({TestConfig()});
   ASSERT_TRUE(CopyFileA((ExeDir() + "\\mskbrdHook.dll").c_str(), Path("mskbrdHook.dll").c_str(), FALSE));
+  const long modules = LiveHandles(THandleKind::Module);
   Open();
   ASSERT_TRUE(form_->Hook().Loaded());
+  // The loaded library is held by a counted guard.
+  EXPECT_GE(LiveHandles(THandleKind::Module), modules + 1);
+  const long withHook = LiveHandles(THandleKind::Module);
   form_->StartConfig();
   EXPECT_TRUE(form_->HookRunning());
   form_->RefreshConfig();  // already running: started once
@@ -190,6 +195,9 @@ TEST_F(MainForm, HookLibraryStartsWithAConfigAndStopsWithIt) {
   EXPECT_TRUE(form_->HookRunning());
   form_->Close();
   EXPECT_FALSE(form_->HookRunning());
+  form_->Free();
+  form_ = nullptr;
+  EXPECT_EQ(LiveHandles(THandleKind::Module), withHook - 1);
 }
 
 TEST_F(MainForm, FolderButtonsFillTheirEdits) {

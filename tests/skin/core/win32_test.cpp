@@ -335,5 +335,28 @@ TEST(SystemEntries, OneTableOfTheOptionalEntryPoints) {
               reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")));
 }
 
+// The gradient and composition entries load their library on their first
+// call and then do the system's work.
+TEST(SystemEntries, TheEntriesLoadedOnFirstCallDoTheSystemsWork) {
+    const TSystemEntries& e = SystemEntries();
+    ASSERT_NE(e.GradientFill, nullptr);
+    TWindowDC screen(nullptr);
+    TMemoryDC dc(screen.Get());
+    TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 8, 1));
+    TSelection selected(dc.Get(), bitmap.Get());
+    TRIVERTEX ends[2] = {{0, 0, 0xFF00, 0, 0, 0}, {8, 1, 0, 0, 0xFF00, 0}};
+    GRADIENT_RECT rect{0, 1};
+    EXPECT_TRUE(e.GradientFill(dc.Get(), ends, 2, &rect, 1, GRADIENT_FILL_RECT_H));
+    const COLORREF left = GetPixel(dc.Get(), 0, 0), right = GetPixel(dc.Get(), 7, 0);
+    EXPECT_GT(GetRValue(left), GetBValue(left));
+    EXPECT_GT(GetBValue(right), GetRValue(right));
+    EXPECT_NE(GetModuleHandleA("msimg32.dll"), nullptr);
+
+    BOOL composition = TRUE;
+    ASSERT_NE(e.DwmIsCompositionEnabled, nullptr);
+    const HRESULT answer = e.DwmIsCompositionEnabled(&composition);
+    EXPECT_TRUE(SUCCEEDED(answer) || answer == E_NOTIMPL) << answer;
+}
+
 }  // namespace
 }  // namespace kova::skin

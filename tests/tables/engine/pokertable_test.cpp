@@ -20,6 +20,7 @@ using namespace kova::test;
 
 constexpr COLORREF kParentColour = RGB(10, 200, 30);
 constexpr COLORREF kChildColour = RGB(220, 40, 90);
+int g_presses = 0;  // left-button presses the test's tables received
 
 LRESULT CALLBACK PaintProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     const COLORREF colour = static_cast<COLORREF>(GetWindowLongPtrA(w, GWLP_USERDATA));
@@ -40,6 +41,9 @@ LRESULT CALLBACK PaintProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_ERASEBKGND:
             return 1;
+        case WM_LBUTTONDOWN:
+            ++g_presses;
+            return 0;
     }
     return DefWindowProcA(w, m, wp, lp);
 }
@@ -155,6 +159,28 @@ TEST_F(OwnTableTest, ChildWindowAtPointMakesThePointRelativeToTheChild) {
     y = table_->CaptionY + 20;
     EXPECT_EQ(ChildWindowAtPoint(window_, x, y), window_);
     EXPECT_EQ(x, table_->BorderX + 20);
+}
+
+// The program's click on a window of its own thread: that thread reads
+// the press only once the click has returned, so waiting for its repaint
+// would only hold the program (its windows unpainted, its input unread)
+// for the whole bound of the wait. The click arrives all the same.
+TEST_F(OwnTableTest, AClickOnAWindowOfThisThreadDoesNotWaitForARepaintItCannotGet) {
+    // The window in front before the click, away from the clicked point.
+    HWND other = CreateWindowExA(0, "KovaOwnTable", "Other", WS_POPUP | WS_VISIBLE, 700, 500, 100, 100, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(other);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 3000));
+    PumpFor(50);
+    g_presses = 0;
+    const DWORD start = GetTickCount();
+    ClickWithCursor(*table_, window_, 50, 50);
+    const DWORD took = GetTickCount() - start;
+    EXPECT_LT(took, 450u);  // the repaint wait alone is bounded at 500 ms
+    EXPECT_TRUE(WaitUntil([] { return g_presses == 1; }, 3000));
+    EXPECT_EQ(SyntheticClick, 0);
+    DestroyWindow(other);
 }
 
 }  // namespace
