@@ -51,6 +51,19 @@ class TIcmRows {
   // Whether a row may use the shared part; seeds it with the row's total
   // first if need be.
   bool Shares(std::span<const double> stacks, std::span<double> equity, double& total);
+  // How rows differ from the base: the players changed (in the first row;
+  // `same` when every row changes those), the players with chips and the
+  // total chips of each row.
+  struct Changes {
+    std::uint32_t changed = 0;
+    bool same = true;
+    std::uint32_t withChips[kRowsAtOnce] = {};
+    double total[kRowsAtOnce] = {};
+  };
+  template <int kRows>
+  Changes ChangesOf(const std::span<const double>* stacks) const;
+  template <int kRows>
+  void Walk(const std::span<const double>* stacks, const std::span<double>* equity, const Changes& rows, double total);
 
   int n_ = 0;
   int places_ = 0;
