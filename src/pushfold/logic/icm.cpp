@@ -200,48 +200,83 @@ void TIcmRows::Seed(double total) {
   }
 }
 
-bool TIcmRows::Into(std::span<const double> stacks, std::span<double> equity) {
+bool TIcmRows::Shares(std::span<const double> stacks, std::span<double> equity, double& total) {
   const int n = static_cast<int>(stacks.size());
-  double total = 0;
+  total = 0;
   for (double s : stacks) total += std::max(0.0, s);
   if (n != n_ || n_ > kPlayers || places_ > 5 || places_ == 0 || total <= 0 || equity.size() < stacks.size() ||
       (seeded_ && std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_))) {
-    return ICMEquitiesInto(stacks, std::span<const double>(prizes_, prizeCount_), equity);
+    return false;
   }
   if (!seeded_) Seed(total);
-  // The players whose stacks differ from the base: every set holding one
-  // of them is worked out afresh.
-  std::uint32_t changed = 0;
-  std::uint32_t withChips = 0;
-  for (int i = 0; i < n; ++i) {
-    if (std::bit_cast<std::uint64_t>(stacks[i]) != std::bit_cast<std::uint64_t>(base_[i])) {
-      changed |= std::uint32_t{1} << i;
-    }
-    if (stacks[i] > 0) withChips |= std::uint32_t{1} << i;
+  return true;
+}
+
+bool TIcmRows::Into(std::span<const double> stacks, std::span<double> equity) {
+  double total = 0;
+  if (!Shares(stacks, equity, total)) {
+    return ICMEquitiesInto(stacks, std::span<const double>(prizes_, prizeCount_), equity);
   }
+  const Changes rows = ChangesOf<1>(&stacks);
+  Walk<1>(&stacks, &equity, rows, total);
+  return true;
+}
+
+template <int kRows>
+TIcmRows::Changes TIcmRows::ChangesOf(const std::span<const double>* stacks) const {
+  Changes c;
+  for (int r = 0; r < kRows; ++r) {
+    std::uint32_t changed = 0;
+    c.total[r] = 0;
+    for (int i = 0; i < n_; ++i) {
+      const double s = stacks[r][i];
+      c.total[r] += std::max(0.0, s);
+      if (std::bit_cast<std::uint64_t>(s) != std::bit_cast<std::uint64_t>(base_[i])) changed |= std::uint32_t{1} << i;
+      if (s > 0) c.withChips[r] |= std::uint32_t{1} << i;
+    }
+    if (r == 0) c.changed = changed;
+    c.same = c.same && changed == c.changed;
+  }
+  return c;
+}
+
+// The rows' equities from the base's shared part: every set holding a
+// changed player is worked out afresh, row by row inside each set, so that
+// several rows walk the sets once with independent sums for the processor
+// to overlap; each row's sums run in the order they do on their own.
+template <int kRows>
+void TIcmRows::Walk(const std::span<const double>* stacks, const std::span<double>* equity, const Changes& rows,
+                    double total) {
+  const std::uint32_t changed = rows.changed;
+  const std::uint32_t* withChips = rows.withChips;
+  const int n = n_;
   const std::uint32_t full = std::uint32_t{1} << n;
   const std::vector<std::uint16_t>& order = SmallSetOrder().ordered[places_];
   // Only the entries of the sets with a changed player are written and read.
-  std::array<double, kSets> prob;
-  std::array<double, kSets> placedChips;
-  const auto probOf = [&](std::uint32_t set) -> double& { return set & changed ? prob[set] : prob_[set]; };
-  const auto placedOf = [&](std::uint32_t set) { return set & changed ? placedChips[set] : placedChips_[set]; };
+  std::array<double, kSets> prob[kRows];
+  std::array<double, kSets> placedChips[kRows];
   for (std::uint16_t set : order) {
     if (set >= full) break;
     if (!(set & changed)) continue;
     const std::uint32_t low = set & (~set + 1u);
-    prob[set] = 0.0;
-    placedChips[set] = placedOf(set ^ low) + std::max(0.0, stacks[std::countr_zero(low)]);
+    const std::uint32_t rest = set ^ low;
+    const int lowest = std::countr_zero(low);
+    for (int r = 0; r < kRows; ++r) {
+      prob[r][set] = 0.0;
+      placedChips[r][set] = (rest & changed ? placedChips[r][rest] : placedChips_[rest]) + std::max(0.0, stacks[r][lowest]);
+    }
   }
   // Adding a zero leaves an equity's bits as they are (none is -0), so
   // players without a term take part in dense loops that vectorise. The
   // changed players keep their sums apart: the dense loops add the base's
   // terms for them too.
-  alignas(16) double eq[kPlayers] = {};
-  alignas(16) double chips[kPlayers] = {};
-  for (int i = 0; i < n; ++i) chips[i] = std::max(0.0, stacks[i]);
+  alignas(16) double eq[kRows][kPlayers] = {};
+  alignas(16) double chips[kRows][kPlayers] = {};
+  for (int r = 0; r < kRows; ++r) {
+    for (int i = 0; i < n; ++i) chips[r][i] = std::max(0.0, stacks[r][i]);
+  }
   std::array<int, kPlayers> changedPlayer{};
-  std::array<double, kPlayers> changedEq{};
+  double changedEq[kRows][kPlayers] = {};
   int changedCount = 0;
   for (std::uint32_t c = changed; c; c &= c - 1) changedPlayer[changedCount++] = std::countr_zero(c);
   const SetMasks& masks = SetMaskTable();
@@ -249,42 +284,76 @@ bool TIcmRows::Into(std::span<const double> stacks, std::span<double> equity) {
   for (std::uint16_t set : order) {
     if (set >= full) break;
     const double* term = term_ + k++ * kPlayers;
-    const double p = probOf(set);
-    if (p == 0) continue;
-    const double left = total - placedOf(set);
-    if (left <= 0) continue;
     const int placed = MemberCount(set);
     const double prize = prizes_[placed];
     const bool push = placed + 1 < places_;
-    const std::uint32_t open = withChips & ~std::uint32_t{set};
     if (!(set & changed)) {
-      // The chances of the sets without a changed player are the base's
-      // already, and so are the terms of the players not changed.
-      for (int i = 0; i < kPlayers; ++i) eq[i] += term[i];
+      // The base's chance and chips left, the same in every row.
+      const double p = prob_[set];
+      if (p == 0) continue;
+      const double left = total - placedChips_[set];
+      if (left <= 0) continue;
+      for (int r = 0; r < kRows; ++r) {
+        for (int i = 0; i < kPlayers; ++i) eq[r][i] += term[i];
+      }
       for (int j = 0; j < changedCount; ++j) {
         const int i = changedPlayer[j];
         const std::uint32_t bit = std::uint32_t{1} << i;
-        if (!(bit & open)) continue;
-        const double next = p * stacks[i] / left;
-        changedEq[j] += next * prize;
-        if (push) prob[set | bit] += next;
+        for (int r = 0; r < kRows; ++r) {
+          if (!(bit & withChips[r])) continue;
+          const double next = p * stacks[r][i] / left;
+          changedEq[r][j] += next * prize;
+          if (push) prob[r][set | bit] += next;
+        }
       }
       continue;
     }
     const double* outside = masks.outside[set];
-    alignas(16) double next[kPlayers];
-    for (int i = 0; i < kPlayers; ++i) next[i] = p * chips[i] / left * outside[i];
-    for (int i = 0; i < kPlayers; ++i) eq[i] += next[i] * prize;
-    for (int j = 0; j < changedCount; ++j) changedEq[j] += next[changedPlayer[j]] * prize;
-    if (push) {
-      for (std::uint32_t o = open; o; o &= o - 1) {
-        const int i = std::countr_zero(o);
-        prob[set | (std::uint32_t{1} << i)] += next[i];
+    for (int r = 0; r < kRows; ++r) {
+      const double p = prob[r][set];
+      if (p == 0) continue;
+      const double left = total - placedChips[r][set];
+      if (left <= 0) continue;
+      alignas(16) double next[kPlayers];
+      for (int i = 0; i < kPlayers; ++i) next[i] = p * chips[r][i] / left * outside[i];
+      for (int i = 0; i < kPlayers; ++i) eq[r][i] += next[i] * prize;
+      for (int j = 0; j < changedCount; ++j) changedEq[r][j] += next[changedPlayer[j]] * prize;
+      if (push) {
+        for (std::uint32_t o = withChips[r] & ~std::uint32_t{set}; o; o &= o - 1) {
+          const int i = std::countr_zero(o);
+          prob[r][set | (std::uint32_t{1} << i)] += next[i];
+        }
       }
     }
   }
-  for (int j = 0; j < changedCount; ++j) eq[changedPlayer[j]] = changedEq[j];
-  for (int i = 0; i < n; ++i) equity[i] = eq[i];
+  for (int r = 0; r < kRows; ++r) {
+    for (int j = 0; j < changedCount; ++j) eq[r][changedPlayer[j]] = changedEq[r][j];
+    for (int i = 0; i < n; ++i) equity[r][i] = eq[r][i];
+  }
+}
+
+bool TIcmRows::IntoRows(const std::span<const double> (&stacks)[kRowsAtOnce],
+                        const std::span<double> (&equity)[kRowsAtOnce]) {
+  constexpr int kRows = kRowsAtOnce;
+  const auto oneByOne = [&] {
+    bool ok = true;
+    for (int r = 0; r < kRows; ++r) ok = Into(stacks[r], equity[r]) && ok;
+    return ok;
+  };
+  // Together only when every row takes the shared part, with the same
+  // total (so seeding on the first row is what Into would do) and the same
+  // changed players.
+  double total = 0;
+  if (!Shares(stacks[0], equity[0], total)) return oneByOne();
+  for (int r = 0; r < kRows; ++r) {
+    if (static_cast<int>(stacks[r].size()) != n_ || equity[r].size() < stacks[r].size()) return oneByOne();
+  }
+  const Changes rows = ChangesOf<kRows>(stacks);
+  if (!rows.same) return oneByOne();
+  for (int r = 0; r < kRows; ++r) {
+    if (std::bit_cast<std::uint64_t>(rows.total[r]) != std::bit_cast<std::uint64_t>(total)) return oneByOne();
+  }
+  Walk<kRows>(stacks, equity, rows, total);
   return true;
 }
 

@@ -693,12 +693,22 @@ void TSituation::ValueAllRowsByIcm() {
 // the players who took part in its pot.
 void TSituation::ValueRowsByIcm(TIcmRows& icm) {
   icm.Reset(std::span<const double>(stack_.data() + 1, count_), std::span<const double>(payouts_.data(), paidPlaces_));
+  const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
+  const auto into = [&](TPositionValues& out) {
+    out = {};
+    return std::span<double>(out.data() + 1, count_);
+  };
   for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    TBranch& branch = branches_[b];
+    if (LastRow(b) - FirstRow(b) + 1 == TIcmRows::kRowsAtOnce) {
+      // The outcomes of a showdown change the same two stacks.
+      const TPositionValues s1 = RowStacks(b, 1), s2 = RowStacks(b, 2), s3 = RowStacks(b, 3);
+      icm.IntoRows({chips(s1), chips(s2), chips(s3)}, {into(branch.Equity[1]), into(branch.Equity[2]), into(branch.Equity[3])});
+      continue;
+    }
     for (int row = FirstRow(b); row <= LastRow(b); ++row) {
       const TPositionValues stacks = RowStacks(b, row);
-      TPositionValues& out = branches_[b].Equity[row];
-      out = {};
-      icm.Into(std::span<const double>(stacks.data() + 1, count_), std::span<double>(out.data() + 1, count_));
+      icm.Into(chips(stacks), into(branch.Equity[row]));
     }
   }
 }

@@ -123,6 +123,59 @@ TEST(Icm, RowsSharingABaseHaveTheBitsOfEachRowAlone) {
               << players << " players, " << payouts.size() << " paid, row " << r << ", player " << i;
         }
       }
+      // The same rows three at a time, as a showdown's outcomes are asked:
+      // triples that change the same players, and triples that do not.
+      for (std::size_t first = 0; first + TIcmRows::kRowsAtOnce <= rows.size(); ++first) {
+        TIcmRows together;
+        together.Reset(base, payouts);
+        std::vector<std::vector<double>> got(TIcmRows::kRowsAtOnce, std::vector<double>(players, -2.0));
+        const std::size_t step = first % 2 == 0 ? 1 : rows.size() / 3;  // neighbours, or far apart
+        const std::size_t at[] = {first, (first + step) % rows.size(), (first + 2 * step) % rows.size()};
+        ASSERT_TRUE(together.IntoRows({rows[at[0]], rows[at[1]], rows[at[2]]}, {got[0], got[1], got[2]}));
+        for (int k = 0; k < TIcmRows::kRowsAtOnce; ++k) {
+          std::vector<double> want(players, -1.0);
+          ASSERT_TRUE(ICMEquitiesInto(rows[at[k]], payouts, want));
+          for (int i = 0; i < players; ++i) {
+            EXPECT_TRUE(sameBits(got[k][i], want[i]))
+                << players << " players, " << payouts.size() << " paid, rows from " << first << ", row " << at[k]
+                << ", player " << i;
+          }
+        }
+      }
+    }
+  }
+}
+
+// The outcomes of one showdown change the same two stacks; seen together
+// they give each outcome's own bits, with one of the two broke or not.
+TEST(Icm, ShowdownOutcomesTogetherHaveTheBitsOfEachAlone) {
+  const auto sameBits = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  const std::vector<double> base = {1600, 1400, 7800, 2700, 900, 3100, 2200, 1250, 4100, 600};
+  const double pot = 500;
+  for (const std::vector<double>& payouts : {std::vector<double>{0.5, 0.3, 0.2}, std::vector<double>{0.4, 0.25, 0.15, 0.12, 0.08}}) {
+    for (int a = 0; a < 10; ++a) {
+      for (int b = a + 1; b < 10; ++b) {
+        const int shorter = base[a] < base[b] ? a : b;
+        const int longer = shorter == a ? b : a;
+        std::vector<std::vector<double>> rows(3, base);
+        rows[0][longer] += base[shorter] + pot;
+        rows[0][shorter] = 0;
+        rows[1][a] += pot / 2;
+        rows[1][b] += pot / 2;
+        rows[2][shorter] += base[shorter] + pot;
+        rows[2][longer] -= base[shorter];
+        TIcmRows together;
+        together.Reset(base, payouts);
+        std::vector<std::vector<double>> got(3, std::vector<double>(10, -2.0));
+        ASSERT_TRUE(together.IntoRows({rows[0], rows[1], rows[2]}, {got[0], got[1], got[2]}));
+        for (int k = 0; k < 3; ++k) {
+          std::vector<double> want(10, -1.0);
+          ASSERT_TRUE(ICMEquitiesInto(rows[k], payouts, want));
+          for (int i = 0; i < 10; ++i) {
+            EXPECT_TRUE(sameBits(got[k][i], want[i])) << payouts.size() << " paid, " << a << " vs " << b << ", outcome " << k << ", player " << i;
+          }
+        }
+      }
     }
   }
 }
