@@ -51,6 +51,8 @@ struct Spy {
     // Answers of a skinned procedure below the adapter (sub-code 7 and 21).
     bool AnswersSkinned = false;
     LRESULT ColourAnswer = 0;
+    // Answers sub-code 51 with 1: takes the full positions itself.
+    bool TakesPositions = false;
     // Run when the message arrives (before it goes on).
     std::function<void(UINT)> OnMessage;
 
@@ -80,6 +82,11 @@ LRESULT CALLBACK SpyProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
     auto* spy = static_cast<Spy*>(GetPropA(wnd, "KovaTestSpy"));
     spy->Log.push_back(SpyEntry{msg, w, l, Clock::now()});
     if (spy->OnMessage) spy->OnMessage(msg);
+    if (spy->TakesPositions) {
+        // Such a window keeps its positions itself: here, it keeps them still.
+        if (msg == SkinCommandMessage && SkinSubCode(w) == 51) return 1;
+        if (msg == WM_VSCROLL) return 0;
+    }
     if (msg == SkinCommandMessage && spy->AnswersSkinned) {
         if (SkinSubCode(w) == scQuerySupport) return 1;
         if (SkinSubCode(w) == scQueryBgColor) return spy->ColourAnswer;
@@ -567,6 +574,27 @@ TEST_F(ScrollAdapterTest, DraggingTheThumbTracksOnlyOnChangeAndEndsWhereItWasDra
         DestroyWindow(wnd);
         spy.Log.clear();
     }
+}
+
+// A window that answers 51 gets the full position in lParam and keeps its
+// scroll information itself.
+TEST_F(ScrollAdapterTest, AWindowThatAnswersTheFrameTakesFullPositions) {
+    Make(Kind::ListBox);
+    Attach();
+    spy.TakesPositions = true;
+    const TBarGeometry g = VGeometry();
+    const POINT p = VPoint(g.ThumbStart + g.ThumbLen / 2);
+    spy.Log.clear();
+    Press(p);
+    MoveTo(POINT{p.x, p.y + 20});
+    const auto s = spy.Scrolls();
+    ASSERT_FALSE(s.empty());
+    EXPECT_EQ(LOWORD(s.back().WParam), SB_THUMBTRACK);
+    EXPECT_EQ(static_cast<WORD>(s.back().LParam), HIWORD(s.back().WParam));
+    EXPECT_GT(s.back().LParam, 0);
+    // The adapter left the position to the window.
+    EXPECT_EQ(GetScrollPos(wnd, SB_VERT), 0);
+    Release(POINT{p.x, p.y + 20});
 }
 
 // ------------------------------------------------------- the chain stays
