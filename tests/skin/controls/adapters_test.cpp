@@ -23,7 +23,9 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/scrollwnd.h"
+#include "skin/controls/portable/bordercorners.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
@@ -953,6 +955,44 @@ TEST_F(ScrollAdapterTest, NonClientFontsAndTheTopWindowNotice) {
     SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("short"));
     EXPECT_EQ(adapter->WindowText, "short");
     EXPECT_FALSE(ScrollBarEnabled(*adapter, 1) && VGeometry().HasThumb());
+}
+
+// A native window's cache painted from its section, and the border's
+// transparent corner pixels given the parent's background, also for a
+// window smaller than its border.
+TEST_F(ScrollAdapterTest, BorderCornersOfANativeWindowShowItsParent) {
+    for (SIZE size : {SIZE{60, 30}, SIZE{3, 3}, SIZE{1, 9}}) {
+        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+        wnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, size.cx, size.cy, host, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+        auto a = CreateAdapter<TacMainWnd>(wnd, nullptr, manager, "FRAMED");
+        TsCommonData& d = *a->CommonData;
+        ASSERT_TRUE(manager->Model().MaskIndexValid(d.BorderIndex));
+        d.BGChanged = true;
+        UpdateWndCache(d, wnd, false);
+        ASSERT_EQ(d.CacheBmp->Width(), size.cx);
+        // Whatever the painting left in the corners is replaced.
+        for (auto [x, y] : {std::pair{0, 0}, {size.cx - 1, size.cy - 1}}) d.CacheBmp->Pixels().At(x, y) = 0xFF123456u;
+        FillBorderCorners(d, *a);
+        const TsMaskData& mask = manager->Model().Masks()[static_cast<std::size_t>(d.BorderIndex)];
+        const TRect image = MaskStateRect(mask, 0);
+        // The test skin's border has key-coloured corner pixels.
+        ASSERT_EQ(MaskSourceBitmap(mask)->At(image.Left, image.Top) & 0xFFFFFFu, 0xFF00FFu);
+        TsParentImageInfo parent;
+        ParentImageInfoOfWnd(wnd, parent);
+        const std::uint32_t corner = d.CacheBmp->Pixels().At(0, 0);
+        if (size.cx > 1) {
+            EXPECT_EQ(corner & 0xFFFFFFu, ColorToPixel(static_cast<std::uint32_t>(parent.FillColor)) & 0xFFFFFFu);
+        }
+        if (size.cx > 8 && size.cy > 8) {
+            // Inside the border nothing changed.
+            EXPECT_EQ(d.CacheBmp->Pixels().At(size.cx / 2, size.cy / 2) & 0xFFFFFFu, ColorToPixel(16772829) & 0xFFFFFFu);
+            EXPECT_EQ(d.CacheBmp->Pixels().At(size.cx - 1, size.cy - 1) & 0xFFFFFFu,
+                      ColorToPixel(static_cast<std::uint32_t>(parent.FillColor)) & 0xFFFFFFu);
+        }
+        a.reset();
+        DestroyWindow(wnd);
+    }
 }
 
 // With one of our own skins the arrows carry their glyphs over the
