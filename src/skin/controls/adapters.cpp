@@ -400,8 +400,13 @@ void FillBorderCorners(TsCommonData& data, TacMainWnd& adapter) {
     const TsMaskData& mask = m->Model().Masks()[static_cast<std::size_t>(data.BorderIndex)];
     const Bitmap32* source = MaskSourceBitmap(mask);
     if (!source) return;
+    // What lies under the window: a control's parent control, else the
+    // window's parent window.
     TsParentImageInfo bg;
-    data.ParentImageInfo(bg);
+    if (data.OwnerControl)
+        data.ParentImageInfo(bg);
+    else
+        ParentImageInfoOfWnd(adapter.WindowHandle, bg);
     TBorderCornerSource corners;
     corners.Mask = source;
     corners.Image = MaskStateRect(mask, 0);

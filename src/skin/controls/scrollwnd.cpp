@@ -593,6 +593,12 @@ void TacScrollWnd::WndProc(TMessage& m) {
         case WM_NCMOUSEMOVE:
             NcMouseMove(m);
             return;
+        case WM_NCMOUSELEAVE:
+            // As on the way in, the system draws its bars' look on the way out.
+            CallPrevWndProc(m);
+            if (!life.Alive()) return;
+            RefreshScrollBars(*this, true);
+            return;
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
             NcButtonDown(m);
@@ -636,10 +642,11 @@ void TacScrollWnd::WndProc(TMessage& m) {
             return;
         case WM_NCPAINT:
             // The window's own frame first, then the bars over the room kept
-            // for them.
+            // for them: the system has just drawn its own there, also while
+            // the adapter itself is scrolling the window.
             CallPrevWndProc(m);
             if (!life.Alive()) return;
-            if (IsWindowVisible(WindowHandle) && !CommonData->Updating && !SelfChange && !PaintingSuspended())
+            if (IsWindowVisible(WindowHandle) && !CommonData->Updating && !PaintingSuspended())
                 PaintScrollBars(*this, WindowHandle, nullptr);
             return;
         case WM_NCRBUTTONDOWN:
@@ -907,6 +914,11 @@ void TacScrollWnd::Timer(TMessage& m) {
 }
 
 void TacScrollWnd::NcMouseMove(TMessage& m) {
+    // Passed on first: the system's own handling draws its bars' hover look
+    // over the room of the bars, which is then painted again.
+    const TLife life = Life();
+    CallPrevWndProc(m);
+    if (!life.Alive() || Detached) return;
     if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
         const int kind = m.WParam == HTHSCROLL ? 0 : 1;
         const HWND wnd = WindowHandle;
@@ -918,10 +930,9 @@ void TacScrollWnd::NcMouseMove(TMessage& m) {
             Tracking.HotKind = kind;
             SetTimer(wnd, kScrollHoverTimer, kScrollHoverDelay, nullptr);
             Tracking.HoverTimer = kScrollHoverTimer;
-            PaintScrollBars(*this, wnd, nullptr);
         }
+        PaintScrollBars(*this, wnd, nullptr);
     }
-    CallPrevWndProc(m);
 }
 
 }  // namespace kova::skin
