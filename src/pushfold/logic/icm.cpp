@@ -247,6 +247,19 @@ TIcmRows::Changes TIcmRows::ChangesOf(const std::span<const double>* stacks) con
 template <int kRows>
 void TIcmRows::Walk(const std::span<const double>* stacks, const std::span<double>* equity, const Changes& rows,
                     double total) {
+  // The dense loops run over the table's players rounded up to a pair.
+  switch ((n_ + 1) / 2) {
+    case 1: return WalkOver<kRows, 2>(stacks, equity, rows, total);
+    case 2: return WalkOver<kRows, 4>(stacks, equity, rows, total);
+    case 3: return WalkOver<kRows, 6>(stacks, equity, rows, total);
+    case 4: return WalkOver<kRows, 8>(stacks, equity, rows, total);
+    default: return WalkOver<kRows, kPlayers>(stacks, equity, rows, total);
+  }
+}
+
+template <int kRows, int kWidth>
+void TIcmRows::WalkOver(const std::span<const double>* stacks, const std::span<double>* equity, const Changes& rows,
+                        double total) {
   const std::uint32_t changed = rows.changed;
   const std::uint32_t* withChips = rows.withChips;
   const int n = n_;
@@ -294,7 +307,7 @@ void TIcmRows::Walk(const std::span<const double>* stacks, const std::span<doubl
       const double left = total - placedChips_[set];
       if (left <= 0) continue;
       for (int r = 0; r < kRows; ++r) {
-        for (int i = 0; i < kPlayers; ++i) eq[r][i] += term[i];
+        for (int i = 0; i < kWidth; ++i) eq[r][i] += term[i];
       }
       for (int j = 0; j < changedCount; ++j) {
         const int i = changedPlayer[j];
@@ -315,8 +328,8 @@ void TIcmRows::Walk(const std::span<const double>* stacks, const std::span<doubl
       const double left = total - placedChips[r][set];
       if (left <= 0) continue;
       alignas(16) double next[kPlayers];
-      for (int i = 0; i < kPlayers; ++i) next[i] = p * chips[r][i] / left * outside[i];
-      for (int i = 0; i < kPlayers; ++i) eq[r][i] += next[i] * prize;
+      for (int i = 0; i < kWidth; ++i) next[i] = p * chips[r][i] / left * outside[i];
+      for (int i = 0; i < kWidth; ++i) eq[r][i] += next[i] * prize;
       for (int j = 0; j < changedCount; ++j) changedEq[r][j] += next[changedPlayer[j]] * prize;
       if (push) {
         for (std::uint32_t o = withChips[r] & ~std::uint32_t{set}; o; o &= o - 1) {

@@ -64,6 +64,9 @@ class TIcmRows {
   Changes ChangesOf(const std::span<const double>* stacks) const;
   template <int kRows>
   void Walk(const std::span<const double>* stacks, const std::span<double>* equity, const Changes& rows, double total);
+  template <int kRows, int kWidth>
+  void WalkOver(const std::span<const double>* stacks, const std::span<double>* equity, const Changes& rows,
+                double total);
 
   int n_ = 0;
   int places_ = 0;
