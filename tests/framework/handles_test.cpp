@@ -185,15 +185,14 @@ TEST(HandleGuards, CanvasAndBitmapLeaveNothingBehind) {
 
 // ---- the window binding ---------------------------------------------------------
 
+BOOL CALLBACK CollectWindow(HWND w, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> TopLevelWindowsOfThisThread() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
