@@ -233,6 +233,31 @@ TEST_F(TabAdapterTest, AControlWithoutTabsIsOneFace) {
     EXPECT_EQ(Tabs().TabItemRect(0, true).right, 0);
 }
 
+// Tabs without a size and a control without a size paint nothing and
+// divide by nothing; rows of items without a size count as the first.
+TEST_F(TabAdapterTest, EmptySizesPaintNothingAndDivideByNothing) {
+    struct Case {
+        const char* Name;
+        int W, H, ItemW, ItemH;
+        DWORD Style;
+    } cases[] = {
+        {"no size", 0, 0, 60, 22, 0},
+        {"tabs without size, several rows", 120, 120, 0, 0, TCS_MULTILINE},
+        {"side tabs without size", 120, 120, 0, 0, TCS_VERTICAL | TCS_MULTILINE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MakeTabs(8, c.Style, c.W, c.H);
+        SendMessageA(wnd, TCM_SETITEMSIZE, 0, MAKELPARAM(c.ItemW, c.ItemH));
+        Attach();
+        for (int i = 0; i < 8; ++i) EXPECT_GE(Tabs().TabRowOf(i), 0);
+        { TPrinted p(wnd); }
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        adapter.reset();
+        DestroyWindow(wnd);
+    }
+}
+
 // A side tab's text runs along the tab: its pixels stand higher than wide.
 TEST_F(TabAdapterTest, SideTabsDrawTheirTextRotated) {
     MakeTabs(2, TCS_VERTICAL | TCS_MULTILINE);
