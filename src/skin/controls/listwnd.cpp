@@ -425,59 +425,58 @@ void WriteColour(TObject* obj, const std::string& path, TColor value) {
 
 }  // namespace
 
+namespace {
+
+// The colour properties a grid may publish and the slot each is kept in;
+// read in this order (a later one of the same slot wins).
+struct TGridColourProp {
+    const char* Path;
+    TColor TacGridWnd::*Slot;
+    bool WithControlLook = false;  // only on grids that publish "ControlLook"
+    bool NoneAsFace = false;       // clNone is kept as the button face
+    bool RestoreOnly = false;
+};
+const TGridColourProp kGridColourProps[] = {
+    {"FixedColor", &TacGridWnd::SavedFixedColor},
+    {"TitleFont.Color", &TacGridWnd::SavedTitleFontColor},
+    {"FixedFont.Color", &TacGridWnd::SavedTitleFontColor, true},
+    {"GridFixedLineColor", &TacGridWnd::SavedFixedLineColor, true},
+    {"GridLineColor", &TacGridWnd::SavedLineColor, true},
+    {"ControlLook.FixedGradientFrom", &TacGridWnd::SavedGradientFrom, true, true},
+    {"ControlLook.FixedGradientTo", &TacGridWnd::SavedGradientTo, true, true},
+    {"ControlLook.FixedGradientMirrorFrom", &TacGridWnd::SavedMirrorFrom, true, true},
+    {"ControlLook.FixedGradientMirrorTo", &TacGridWnd::SavedMirrorTo, true, true},
+    {"SelectionColor", &TacGridWnd::SavedSelectionColor, true},
+    {"SelectionTextColor", &TacGridWnd::SavedSelectionTextColor, true},
+    {"GridStyle.Title.StartColor", &TacGridWnd::SavedGradientFrom, false, true},
+    {"GridStyle.Title.EndColor", &TacGridWnd::SavedGradientTo, false, true},
+    {"LineColors.FixedColor", &TacGridWnd::SavedFixedLineColor},
+    {"LineColors.DataColor", &TacGridWnd::SavedLineColor},
+    {"LineColors.ShadowColor", &TacGridWnd::SavedLineColor, false, false, true},
+    {"FooterColor", &TacGridWnd::SavedFooterColor},
+    {"FooterCellColor", &TacGridWnd::SavedFooterCellColor},
+    {"TitleColor", &TacGridWnd::SavedTitleColor},
+    {"IndicatorIconColor", &TacGridWnd::SavedIndicatorIconColor},
+};
+
+}  // namespace
+
 void TacGridWnd::SaveStdParams() {
     TObject* g = CommonData->OwnerControl;
     if (!g) return;
     saved_ = true;
-    ReadColour(g, "FixedColor", SavedFixedColor);
-    ReadColour(g, "TitleFont.Color", SavedTitleFontColor);
-    if (PublishedPropExists(g, "ControlLook")) {
-        ReadColour(g, "FixedFont.Color", SavedTitleFontColor);
-        ReadColour(g, "GridFixedLineColor", SavedFixedLineColor);
-        ReadColour(g, "GridLineColor", SavedLineColor);
-        ReadColour(g, "ControlLook.FixedGradientFrom", SavedGradientFrom, true);
-        ReadColour(g, "ControlLook.FixedGradientTo", SavedGradientTo, true);
-        ReadColour(g, "ControlLook.FixedGradientMirrorFrom", SavedMirrorFrom, true);
-        ReadColour(g, "ControlLook.FixedGradientMirrorTo", SavedMirrorTo, true);
-        ReadColour(g, "SelectionColor", SavedSelectionColor);
-        ReadColour(g, "SelectionTextColor", SavedSelectionTextColor);
-    }
-    ReadColour(g, "GridStyle.Title.StartColor", SavedGradientFrom, true);
-    ReadColour(g, "GridStyle.Title.EndColor", SavedGradientTo, true);
-    ReadColour(g, "LineColors.FixedColor", SavedFixedLineColor);
-    ReadColour(g, "LineColors.DataColor", SavedLineColor);
-    ReadColour(g, "FooterColor", SavedFooterColor);
-    ReadColour(g, "FooterCellColor", SavedFooterCellColor);
-    ReadColour(g, "TitleColor", SavedTitleColor);
-    ReadColour(g, "IndicatorIconColor", SavedIndicatorIconColor);
+    const bool look = PublishedPropExists(g, "ControlLook");
+    for (const TGridColourProp& p : kGridColourProps)
+        if (!p.RestoreOnly && (look || !p.WithControlLook)) ReadColour(g, p.Path, this->*p.Slot, p.NoneAsFace);
 }
 
 void TacGridWnd::RestoreStdParams() {
     TControl* g = CommonData ? CommonData->OwnerControl : nullptr;
     ParamsApplied = false;
     if (!g || !saved_ || g->IsDestroying()) return;
-    WriteColour(g, "FixedColor", SavedFixedColor);
-    WriteColour(g, "TitleFont.Color", SavedTitleFontColor);
-    if (PublishedPropExists(g, "ControlLook")) {
-        WriteColour(g, "FixedFont.Color", SavedTitleFontColor);
-        WriteColour(g, "GridFixedLineColor", SavedFixedLineColor);
-        WriteColour(g, "GridLineColor", SavedLineColor);
-        WriteColour(g, "ControlLook.FixedGradientFrom", SavedGradientFrom);
-        WriteColour(g, "ControlLook.FixedGradientTo", SavedGradientTo);
-        WriteColour(g, "ControlLook.FixedGradientMirrorFrom", SavedMirrorFrom);
-        WriteColour(g, "ControlLook.FixedGradientMirrorTo", SavedMirrorTo);
-        WriteColour(g, "SelectionColor", SavedSelectionColor);
-        WriteColour(g, "SelectionTextColor", SavedSelectionTextColor);
-    }
-    WriteColour(g, "GridStyle.Title.StartColor", SavedGradientFrom);
-    WriteColour(g, "GridStyle.Title.EndColor", SavedGradientTo);
-    WriteColour(g, "LineColors.FixedColor", SavedFixedLineColor);
-    WriteColour(g, "LineColors.DataColor", SavedLineColor);
-    WriteColour(g, "LineColors.ShadowColor", SavedLineColor);
-    WriteColour(g, "FooterColor", SavedFooterColor);
-    WriteColour(g, "FooterCellColor", SavedFooterCellColor);
-    WriteColour(g, "TitleColor", SavedTitleColor);
-    WriteColour(g, "IndicatorIconColor", SavedIndicatorIconColor);
+    const bool look = PublishedPropExists(g, "ControlLook");
+    for (const TGridColourProp& p : kGridColourProps)
+        if (look || !p.WithControlLook) WriteColour(g, p.Path, this->*p.Slot);
 }
 
 void TacGridWnd::SetSkinParams() {

@@ -163,29 +163,22 @@ void TacTabControlWnd::DisplayRect(RECT& r) {
     r.top += 2;
 }
 
-void TacTabControlWnd::PageFrameRect(RECT& r) {
-    r = RECT{0, 0, WindowSize.cx, WindowSize.cy};
-    if (TabCount() < 1) return;
-    RECT d{};
-    DisplayRect(d);
-    switch (TabPosition()) {
-        case 0: r.top = d.top - 4; break;
-        case 1: r.bottom = d.bottom + 2; break;
-        case 2: r.left = d.left - 1; break;
-        default: r.right = d.right + 1; break;
-    }
-}
+void TacTabControlWnd::PageFrameRect(RECT& r) { SplitAtFrame(r, false); }
 
-void TacTabControlWnd::TabStripRect(RECT& r) {
+void TacTabControlWnd::TabStripRect(RECT& r) { SplitAtFrame(r, true); }
+
+void TacTabControlWnd::SplitAtFrame(RECT& r, bool strip) {
     r = RECT{0, 0, WindowSize.cx, WindowSize.cy};
     if (TabCount() < 1) return;
     RECT d{};
     DisplayRect(d);
+    // The frame's edge on the tabs' side: the frame lies beyond it, the
+    // strip before it.
     switch (TabPosition()) {
-        case 0: r.bottom = d.top - 4; break;
-        case 1: r.top = d.bottom + 2; break;
-        case 2: r.right = d.left - 1; break;
-        default: r.left = d.right + 1; break;
+        case 0: (strip ? r.bottom : r.top) = d.top - 4; break;
+        case 1: (strip ? r.top : r.bottom) = d.bottom + 2; break;
+        case 2: (strip ? r.right : r.left) = d.left - 1; break;
+        default: (strip ? r.left : r.right) = d.right + 1; break;
     }
 }
 

@@ -74,6 +74,7 @@ protected:
     void TabWndProc(TMessage& m);
 
 private:
+    void SplitAtFrame(RECT& r, bool strip);
     void PaintTabStrip(const TsParentImageInfo& parentImage);
     void PaintSelectedTab(int index, int state, HDC dc);
     void PaintTab(int index, int state, POINT offset, TBitmap& target);

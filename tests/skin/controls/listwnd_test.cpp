@@ -13,6 +13,7 @@
 #include <string>
 
 #include "../core/handlecheck.h"
+#include "printed.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "framework/forms.h"
@@ -34,42 +35,6 @@ constexpr COLORREF kHeaderDown = 2113664;  // COLHEADER, pressed
 constexpr COLORREF kGlobal = 12632256;     // GLOBALINFO
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 
-// A window's pixels as it paints itself through WM_PRINT.
-class TPrinted {
-public:
-    explicit TPrinted(HWND wnd) {
-        RECT r{};
-        GetWindowRect(wnd, &r);
-        w_ = std::max<int>(r.right - r.left, 1);
-        h_ = std::max<int>(r.bottom - r.top, 1);
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bmp_ = CreateCompatibleBitmap(screen, w_, h_);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bmp_);
-        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
-    }
-    ~TPrinted() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    TPrinted(const TPrinted&) = delete;
-    TPrinted& operator=(const TPrinted&) = delete;
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y) & 0xFFFFFF; }
-    int Count(COLORREF c, const RECT& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += At(x, y) == c;
-        return n;
-    }
-
-private:
-    int w_ = 0, h_ = 0;
-    HDC dc_ = nullptr;
-    HBITMAP bmp_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
 
 class ListAdapterTest : public ::testing::Test {
 protected:
