@@ -646,4 +646,89 @@ std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinDa
     return a;
 }
 
+// ------------------------------------------------------------ virtual tree
+
+void TacVirtualTreeViewWnd::SaveStdParams() {
+    TObject* t = CommonData->OwnerControl;
+    if (!t) return;
+    saved_ = true;
+    ReadColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
+    ReadColour(t, "VETColors.FileTextColor", SavedFileColor);
+    ReadColour(t, "VETColors.FolderTextColor", SavedFolderColor);
+    ReadColour(t, "PaintInfoColumn.Color", SavedInfoColumnColor);
+    ReadColour(t, "Header.Color", SavedHeaderColor);
+    ReadColour(t, "Header.Font.Color", SavedHeaderFontColor);
+}
+
+void TacVirtualTreeViewWnd::RestoreStdParams() {
+    TControl* t = CommonData ? CommonData->OwnerControl : nullptr;
+    ParamsApplied = false;
+    // The colours the control had, not fixed system ones.
+    if (!t || !saved_ || t->IsDestroying()) return;
+    WriteColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
+    WriteColour(t, "VETColors.FileTextColor", SavedFileColor);
+    WriteColour(t, "VETColors.FolderTextColor", SavedFolderColor);
+    WriteColour(t, "PaintInfoColumn.Color", SavedInfoColumnColor);
+    WriteColour(t, "Header.Color", SavedHeaderColor);
+    WriteColour(t, "Header.Font.Color", SavedHeaderFontColor);
+    if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 1);
+}
+
+void TacVirtualTreeViewWnd::SetSkinParams() {
+    ParamsApplied = true;
+    TObject* t = CommonData->OwnerControl;
+    TsSkinManager* m = ActiveManager();
+    if (!t || !m) return;
+    const TsSkinModel& skin = m->Model();
+    const auto font = static_cast<TColor>(SectionFontColour(skin, CommonData->SkinIndex, false));
+    WriteColour(t, "VETColors.CompressedTextColor", font);
+    WriteColour(t, "VETColors.FileTextColor", font);
+    WriteColour(t, "VETColors.FolderTextColor", font);
+    const int global = skin.ConstData().GlobalInfo;
+    WriteColour(t, "PaintInfoColumn.Color", static_cast<TColor>(SectionColour(skin, global, false)));
+    int header = skin.IndexOfSection("COLHEADER");
+    if (header < 0) header = skin.IndexOfSection("BUTTON");
+    if (header >= 0) {
+        WriteColour(t, "Header.Color", static_cast<TColor>(SectionColour(skin, header, false)));
+        WriteColour(t, "Header.Font.Color", static_cast<TColor>(SectionFontColour(skin, header, false)));
+    }
+    if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 0);
+    RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void TacVirtualTreeViewWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
+        TacScrollWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+            if (LOWORD(m.WParam) == SB_THUMBTRACK) {
+                const int bar = m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
+                SCROLLINFO si{};
+                si.cbSize = sizeof si;
+                si.fMask = SIF_ALL;
+                GetScrollInfo(WindowHandle, bar, &si);
+                si.fMask = SIF_POS;
+                si.nPos = si.nTrackPos;
+                SetScrollInfo(WindowHandle, bar, &si, FALSE);
+            }
+            break;
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return;
+        default:
+            break;
+    }
+    TacScrollWnd::WndProc(m);
+}
+
+std::unique_ptr<TacMainWnd> CreateVirtualTreeAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                                     const std::string& section) {
+    auto a = MakeAndColour<TacVirtualTreeViewWnd>(wnd, skinData, manager, section);
+    if (!a->Detached) static_cast<TacVirtualTreeViewWnd&>(*a).SetSkinParams();
+    return a;
+}
+
 }  // namespace kova::skin

@@ -81,6 +81,25 @@ private:
     bool saved_ = false;
 };
 
+// An outside-party tree known by its published properties ("VETColors",
+// "Header", "PaintInfoColumn"): its text colours and header colours
+// follow the skin and come back.
+class TacVirtualTreeViewWnd : public TacScrollWnd {
+    KOVA_CLASS(TacVirtualTreeViewWnd, TacScrollWnd)
+public:
+    using TacScrollWnd::TacScrollWnd;
+    TColor SavedCompressedColor = 0, SavedFileColor = 0, SavedFolderColor = 0;
+    TColor SavedInfoColumnColor = 0, SavedHeaderColor = 0, SavedHeaderFontColor = 0;
+
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void WndProc(TMessage& m) override;
+
+private:
+    bool saved_ = false;
+};
+
 // The adapters by class, for the child-control adaptation's table: made,
 // attached and given the skin's colours.
 std::unique_ptr<TacMainWnd> CreateListViewAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
@@ -89,5 +108,7 @@ std::unique_ptr<TacMainWnd> CreateGridAdapter(HWND wnd, TsCommonData* skinData, 
                                               const std::string& section);
 std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
                                                   const std::string& section);
+std::unique_ptr<TacMainWnd> CreateVirtualTreeAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                                     const std::string& section);
 
 }  // namespace kova::skin

@@ -323,5 +323,56 @@ TEST_F(ListAdapterTest, GridColoursFollowTheSkinAndComeBack) {
     PumpMessages();
 }
 
+// An outside-party tree known only by its published properties.
+class TTextColoursStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(TTextColoursStandIn, TPersistent)
+public:
+    TColor Compressed = 0x000011, File = 0x000022, Folder = 0x000033;
+    static void DefineProps(TPropList& L) {
+        L.For<TTextColoursStandIn>()
+            .Color("CompressedTextColor", [](TTextColoursStandIn* c) { return c->Compressed; },
+                   [](TTextColoursStandIn* c, TColor v) { c->Compressed = v; })
+            .Color("FileTextColor", [](TTextColoursStandIn* c) { return c->File; },
+                   [](TTextColoursStandIn* c, TColor v) { c->File = v; })
+            .Color("FolderTextColor", [](TTextColoursStandIn* c) { return c->Folder; },
+                   [](TTextColoursStandIn* c, TColor v) { c->Folder = v; });
+    }
+};
+class TTreeStandIn : public TCustomControl {
+    KOVA_CLASS_PROPS(TTreeStandIn, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    TTextColoursStandIn Colours;
+    static void DefineProps(TPropList& L) {
+        L.For<TTreeStandIn>().Object("VETColors", [](TTreeStandIn* t) -> TObject* { return &t->Colours; }, nullptr);
+    }
+};
+
+TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* tree = new TTreeStandIn(form);
+    tree->SetParent(form);
+    tree->SetBounds(8, 8, 200, 120);
+    form->Show();
+    PumpMessages();
+    {
+        TsCommonData data(tree, true);
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateVirtualTreeAdapter(tree->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(static_cast<COLORREF>(tree->Colours.File), kEditFont);
+        EXPECT_EQ(static_cast<COLORREF>(tree->Colours.Folder), kEditFont);
+        a->Detach(true);
+        EXPECT_EQ(tree->Colours.Compressed, 0x000011);
+        EXPECT_EQ(tree->Colours.File, 0x000022);
+        EXPECT_EQ(tree->Colours.Folder, 0x000033);
+    }
+    form->Free();
+    PumpMessages();
+}
+
 }  // namespace
 }  // namespace kova::skin::test
