@@ -433,7 +433,6 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
     const TsSkinModel& skin = d.GetSkinManager()->Model();
     TCanvas& canvas = *target.Canvas();
     HDC dc = canvas.Handle();
-    auto* page = dynamic_cast<TPageControl*>(d.OwnerControl);
     auto font = reinterpret_cast<HFONT>(SendMessageA(WindowHandle, WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HGDIOBJ oldFont = SelectObject(dc, font);
@@ -444,8 +443,6 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
     const int position = TabPosition();
     SIZE ts{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &ts);
-    (void)page;
-    (void)index;
     if (position < 2) {
         if (hasImage) {
             const int x = r.left + (r.right - r.left - (ts.cx + iw + 8)) / 2;

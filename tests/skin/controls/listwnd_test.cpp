@@ -13,7 +13,7 @@
 #include <string>
 
 #include "../core/handlecheck.h"
-#include "printed.h"
+#include "skinnedwindows.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "framework/forms.h"
@@ -36,26 +36,8 @@ constexpr COLORREF kGlobal = 12632256;     // GLOBALINFO
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 
 
-class ListAdapterTest : public ::testing::Test {
+class ListAdapterTest : public SkinnedWindowTest {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
-        InitCommonControlsEx(&icc);
-        handles_ = LiveHandleCounts();
-        manager = new TsSkinManager(nullptr);
-        manager->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/tabskin"));
-        host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "host", WS_POPUP | WS_VISIBLE, 60, 60, 420, 320, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(host, nullptr);
-    }
-    void TearDown() override {
-        adapter.reset();
-        if (IsWindow(wnd)) DestroyWindow(wnd);
-        DestroyWindow(host);
-        PumpMessages();
-        manager->Free();
-        EXPECT_EQ(TransientHandlesChanged(handles_), "");
-    }
     // A report-view list of `rows` rows and three columns, the second
     // sorted up.
     HWND MakeList(int rows) {
@@ -93,31 +75,6 @@ protected:
         SendMessageA(List().HeaderWnd, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
         return r;
     }
-    static void PlaceCursor(POINT screen) {
-        SetCursorPos(screen.x, screen.y);
-        int steady = 0;
-        WaitUntil(
-            [&] {
-                POINT c{};
-                GetCursorPos(&c);
-                steady = c.x == screen.x && c.y == screen.y ? steady + 1 : 0;
-                return steady >= 3;
-            },
-            2000);
-    }
-    static void Mouse(DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = flags;
-        ASSERT_EQ(SendInput(1, &in, sizeof in), 1u);
-        PumpFor(80);
-    }
-
-    THandleCounts handles_{};
-    TsSkinManager* manager = nullptr;
-    HWND host = nullptr;
-    HWND wnd = nullptr;
-    std::unique_ptr<TacMainWnd> adapter;
 };
 
 // The skin's colours while skinned, the list's own ones (not the
@@ -168,7 +125,7 @@ TEST_F(ListAdapterTest, TheHeaderShowsTheSkinThePressedColumnAndTheSortArrow) {
         SCOPED_TRACE(c.Name);
         POINT screen = c.At;
         ClientToScreen(header, &screen);
-        PlaceCursor(screen);
+        PlaceCursorOver(header, screen);
         Mouse(MOUSEEVENTF_LEFTDOWN);
         EXPECT_EQ(List().PressedColumn, c.Pressed);
         UpdateWindow(header);

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "../core/handlecheck.h"
-#include "printed.h"
+#include "skinnedwindows.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "framework/comctrls.h"
@@ -38,27 +38,8 @@ constexpr COLORREF kNoTabs = 4227136;      // CHECKBOX
 constexpr COLORREF kBorder = RGB(128, 128, 128);
 
 
-class TabAdapterTest : public ::testing::Test {
+class TabAdapterTest : public SkinnedWindowTest {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
-        InitCommonControlsEx(&icc);
-        handles_ = LiveHandleCounts();
-        manager = new TsSkinManager(nullptr);
-        manager->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/tabskin"));
-        ASSERT_GT(manager->Model().ConstData().Tabs[0].Section, 0);
-        host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "host", WS_POPUP | WS_VISIBLE, 60, 60, 400, 320, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(host, nullptr);
-    }
-    void TearDown() override {
-        adapter.reset();
-        if (IsWindow(wnd)) DestroyWindow(wnd);
-        DestroyWindow(host);
-        PumpMessages();
-        manager->Free();
-        EXPECT_EQ(TransientHandlesChanged(handles_), "");
-    }
     // A native tab control of `tabs` fixed-width tabs at (10, 10), 300 x 200.
     HWND MakeTabs(int tabs, DWORD extraStyle = 0, int w = 300, int h = 200) {
         wnd = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | extraStyle,
@@ -91,27 +72,10 @@ protected:
     void ClickAt(POINT client) {
         POINT screen = client;
         ClientToScreen(wnd, &screen);
-        SetCursorPos(screen.x, screen.y);
-        WaitUntil(
-            [&] {
-                POINT c{};
-                GetCursorPos(&c);
-                return c.x == screen.x && c.y == screen.y;
-            },
-            2000);
-        INPUT press[2]{};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ASSERT_EQ(SendInput(2, press, sizeof press[0]), 2u);
-        PumpFor(100);
+        PlaceCursorOver(wnd, screen);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
     }
-
-    THandleCounts handles_{};
-    TsSkinManager* manager = nullptr;
-    HWND host = nullptr;
-    HWND wnd = nullptr;
-    std::unique_ptr<TacMainWnd> adapter;
 };
 
 // ------------------------------------------------------------- geometry
