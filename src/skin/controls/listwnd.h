@@ -1,0 +1,114 @@
+// Adapters of controls that draw their own content: list views (and their
+// column header), grids (the framework's string grid and outside-party
+// grids by their published colour properties) and tree views. They keep
+// the skinned frame and scroll bars of the scroll adapter and map the
+// skin's colours into the control's own colours, which they give back
+// when they leave.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/subclass.h"
+#include "skin/controls/scrollwnd.h"
+
+namespace kova::skin {
+
+class TacListViewWnd : public TacScrollWnd {
+    KOVA_CLASS(TacListViewWnd, TacScrollWnd)
+public:
+    // Marks the record as a list view's and takes over the header child
+    // when there is one.
+    TacListViewWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    ~TacListViewWnd() override;
+
+    HWND HeaderWnd = nullptr;
+    std::int32_t PressedColumn = -1;
+    std::int32_t HotColumn = -1;
+    std::int32_t HeaderHeight = 0;
+    bool HeaderLButtonDown = false;
+    COLORREF SavedTextBkColor = 0;
+
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void WndProc(TMessage& m) override;
+
+    // 0 icon, 1 small icon, 2 list, 3 report.
+    int ViewStyle() const;
+    // The whole header into dc (0: the header's own DC).
+    void PaintHeader(HDC dc);
+
+private:
+    void HoldHeader(HWND header);
+    void LetGoOfHeader();
+    void HeaderProc(TMessage& m);
+    void PaintHeaderItem(HDC dc, int index, const RECT& r);
+    TWindowSubclass headerSubclass_;
+};
+
+class TacGridWnd : public TacScrollWnd {
+    KOVA_CLASS(TacGridWnd, TacScrollWnd)
+public:
+    using TacScrollWnd::TacScrollWnd;
+    TColor SavedFixedColor = 0, SavedFooterColor = 0, SavedFooterCellColor = 0, SavedTitleFontColor = 0,
+           SavedTitleColor = 0, SavedIndicatorIconColor = 0, SavedSelectionColor = 0, SavedSelectionTextColor = 0,
+           SavedLineColor = 0, SavedFixedLineColor = 0, SavedGradientFrom = 0, SavedGradientTo = 0,
+           SavedMirrorFrom = 0, SavedMirrorTo = 0;
+
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void WndProc(TMessage& m) override;
+
+private:
+    bool saved_ = false;
+};
+
+class TacTreeViewWnd : public TacScrollWnd {
+    KOVA_CLASS(TacTreeViewWnd, TacScrollWnd)
+public:
+    using TacScrollWnd::TacScrollWnd;
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void WndProc(TMessage& m) override;
+
+private:
+    COLORREF savedBk_ = CLR_NONE, savedText_ = CLR_NONE;
+    bool saved_ = false;
+};
+
+// An outside-party tree known by its published properties ("VETColors",
+// "Header", "PaintInfoColumn"): its text colours and header colours
+// follow the skin and come back.
+class TacVirtualTreeViewWnd : public TacScrollWnd {
+    KOVA_CLASS(TacVirtualTreeViewWnd, TacScrollWnd)
+public:
+    using TacScrollWnd::TacScrollWnd;
+    TColor SavedCompressedColor = 0, SavedFileColor = 0, SavedFolderColor = 0;
+    TColor SavedInfoColumnColor = 0, SavedHeaderColor = 0, SavedHeaderFontColor = 0;
+
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    void WndProc(TMessage& m) override;
+
+private:
+    bool saved_ = false;
+};
+
+// The adapters by class, for the child-control adaptation's table: made,
+// attached and given the skin's colours.
+std::unique_ptr<TacMainWnd> CreateListViewAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                                  const std::string& section);
+std::unique_ptr<TacMainWnd> CreateGridAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                              const std::string& section);
+std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                                  const std::string& section);
+std::unique_ptr<TacMainWnd> CreateVirtualTreeAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
+                                                     const std::string& section);
+
+}  // namespace kova::skin

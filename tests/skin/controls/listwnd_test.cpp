@@ -1,0 +1,335 @@
+// List view, grid and tree adapters on real windows with the tab test
+// skin: colours mapped into the controls and given back, the list view's
+// header painted from the skin (pressed column by a real press, sort
+// arrows), thumb drags scrolled by whole items.
+#include "skin/controls/listwnd.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "../core/handlecheck.h"
+#include "skinnedwindows.h"
+#include "common/testdata.h"
+#include "common/win32_testing.h"
+#include "framework/forms.h"
+#include "framework/grids.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+
+namespace kova::skin::test {
+namespace {
+
+using kova::test::PumpFor;
+using kova::test::PumpMessages;
+using kova::test::WaitUntil;
+
+constexpr COLORREF kEdit = 16772829;       // EDIT
+constexpr COLORREF kEditFont = 128;
+constexpr COLORREF kHeader = 8405024;      // COLHEADER, normal
+constexpr COLORREF kHeaderDown = 2113664;  // COLHEADER, pressed
+constexpr COLORREF kGlobal = 12632256;     // GLOBALINFO
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+
+
+class ListAdapterTest : public SkinnedWindowTest {
+protected:
+    // A report-view list of `rows` rows and three columns, the second
+    // sorted up.
+    HWND MakeList(int rows) {
+        wnd = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, 10, 10, 380, 240,
+                              host, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+        for (int c = 0; c < 3; ++c) {
+            std::string text = "Col" + std::to_string(c);
+            LVCOLUMNA col{};
+            col.mask = LVCF_TEXT | LVCF_WIDTH;
+            col.cx = 120;
+            col.pszText = text.data();
+            SendMessageA(wnd, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
+        }
+        HWND header = reinterpret_cast<HWND>(SendMessageA(wnd, LVM_GETHEADER, 0, 0));
+        HDITEMA hi{};
+        hi.mask = HDI_FORMAT;
+        SendMessageA(header, HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&hi));
+        hi.fmt |= HDF_SORTUP;
+        SendMessageA(header, HDM_SETITEMA, 1, reinterpret_cast<LPARAM>(&hi));
+        for (int i = 0; i < rows; ++i) {
+            std::string text = "row " + std::to_string(i);
+            LVITEMA item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = text.data();
+            SendMessageA(wnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        PumpMessages();
+        return wnd;
+    }
+    TacListViewWnd& List() { return static_cast<TacListViewWnd&>(*adapter); }
+    RECT HeaderItem(int i) {
+        RECT r{};
+        SendMessageA(List().HeaderWnd, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+};
+
+// The skin's colours while skinned, the list's own ones (not the
+// system's) after.
+TEST_F(ListAdapterTest, ListColoursFollowTheSkinAndComeBack) {
+    MakeList(5);
+    SendMessageA(wnd, LVM_SETBKCOLOR, 0, 0x123456);
+    SendMessageA(wnd, LVM_SETTEXTBKCOLOR, 0, 0x123456);
+    SendMessageA(wnd, LVM_SETTEXTCOLOR, 0, 0x00AA00);
+    adapter = CreateListViewAdapter(wnd, nullptr, manager, "");
+    ASSERT_FALSE(adapter->Detached);
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kEdit));
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETTEXTBKCOLOR, 0, 0), static_cast<LRESULT>(kEdit));
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kEditFont));
+    adapter->Detach(true);
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETBKCOLOR, 0, 0), 0x123456);
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETTEXTBKCOLOR, 0, 0), 0x123456);
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETTEXTCOLOR, 0, 0), 0x00AA00);
+}
+
+// The header from the skin: each column in "COLHEADER", the sorted one
+// with its arrow; a real press shows its column pressed, but not on a
+// divider.
+TEST_F(ListAdapterTest, TheHeaderShowsTheSkinThePressedColumnAndTheSortArrow) {
+    MakeList(5);
+    adapter = CreateListViewAdapter(wnd, nullptr, manager, "");
+    HWND header = List().HeaderWnd;
+    ASSERT_NE(header, nullptr);
+    const RECT c0 = HeaderItem(0), c1 = HeaderItem(1);
+    {
+        TPrinted p(header);
+        EXPECT_EQ(p.At(c0.left + 100, c0.top + 5), kHeader);
+        // The arrow's pixels lie in the sorted column only (past the text).
+        const RECT after0{c0.left + 30, c0.top, c0.right - 6, c0.bottom};
+        const RECT after1{c1.left + 30, c1.top, c1.right - 6, c1.bottom};
+        EXPECT_EQ(p.Count(kGrey, RECT{after0.left, after0.top + 4, after0.right, after0.bottom - 4}), 0);
+        EXPECT_GT(p.Count(kGrey, RECT{after1.left, after1.top + 4, after1.right, after1.bottom - 4}), 10);
+    }
+    struct Case {
+        const char* Name;
+        POINT At;  // client point of the header
+        int Pressed;
+    } cases[] = {
+        {"column", POINT{(c0.left + c0.right) / 2, (c0.top + c0.bottom) / 2}, 0},
+        {"divider", POINT{c0.right - 1, (c0.top + c0.bottom) / 2}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        POINT screen = c.At;
+        ClientToScreen(header, &screen);
+        PlaceCursorOver(header, screen);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        EXPECT_EQ(List().PressedColumn, c.Pressed);
+        UpdateWindow(header);
+        HDC dc = GetDC(header);
+        const COLORREF shown = GetPixel(dc, c0.left + 100, c0.top + 5) & 0xFFFFFF;
+        const COLORREF other = GetPixel(dc, HeaderItem(2).left + 100, c0.top + 5) & 0xFFFFFF;
+        ReleaseDC(header, dc);
+        if (c.Pressed == 0) {
+            EXPECT_EQ(shown, kHeaderDown);
+        }
+        EXPECT_EQ(other, kHeader);
+        Mouse(MOUSEEVENTF_LEFTUP);
+        EXPECT_EQ(List().PressedColumn, -1);
+    }
+}
+
+// A thumb drag scrolls by whole items, measured against where the list
+// is; an empty list takes it without scrolling.
+TEST_F(ListAdapterTest, ThumbDragsScrollByWholeItems) {
+    struct Case {
+        const char* Name;
+        int Rows;
+        int To;
+        int Top;
+    } cases[] = {{"down", 100, 10, 10}, {"again", 100, 10, 10}, {"up", 100, 3, 3}, {"empty", 0, 5, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!adapter || c.Rows == 0) {
+            adapter.reset();
+            if (IsWindow(wnd)) DestroyWindow(wnd);
+            MakeList(c.Rows);
+            adapter = CreateListViewAdapter(wnd, nullptr, manager, "");
+        }
+        SendScrollMessage(wnd, WM_VSCROLL, SB_THUMBTRACK, c.To);
+        EXPECT_EQ(SendMessageA(wnd, LVM_GETTOPINDEX, 0, 0), c.Top);
+    }
+}
+
+// A header made after the adapter is held and skinned; the first one is
+// let go of.
+TEST_F(ListAdapterTest, AHeaderMadeLaterIsSkinned) {
+    wnd = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_LIST, 10, 10, 380, 240, host,
+                          nullptr, GetModuleHandleA(nullptr), nullptr);
+    adapter = CreateListViewAdapter(wnd, nullptr, manager, "");
+    HWND first = List().HeaderWnd;
+    HWND later = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 20, wnd, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(List().HeaderWnd, later);
+    EXPECT_NE(List().HeaderWnd, first);
+    DestroyWindow(later);
+    EXPECT_EQ(List().HeaderWnd, nullptr);
+}
+
+// A tree view: the skin's colours, its background painted from the skin,
+// its own colours back after.
+TEST_F(ListAdapterTest, TreeColoursFollowTheSkinAndComeBack) {
+    wnd = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 200, host, nullptr,
+                          GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(wnd, TVM_SETBKCOLOR, 0, 0x224466);
+    adapter = CreateTreeViewAdapter(wnd, nullptr, manager, "");
+    EXPECT_EQ(SendMessageA(wnd, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kEdit));
+    EXPECT_EQ(SendMessageA(wnd, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kEditFont));
+    {
+        TPrinted p(wnd);
+        EXPECT_EQ(p.At(100, 150), kEdit);
+    }
+    adapter->Detach(true);
+    EXPECT_EQ(SendMessageA(wnd, TVM_GETBKCOLOR, 0, 0), 0x224466);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(wnd, TVM_GETTEXTCOLOR, 0, 0)), CLR_NONE);
+}
+
+// An outside-party grid known only by its published properties.
+class TLookStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(TLookStandIn, TPersistent)
+public:
+    TColor From = clNone, To = 0x010203;
+    static void DefineProps(TPropList& L) {
+        L.For<TLookStandIn>()
+            .Color("FixedGradientFrom", [](TLookStandIn* l) { return l->From; }, [](TLookStandIn* l, TColor c) { l->From = c; })
+            .Color("FixedGradientTo", [](TLookStandIn* l) { return l->To; }, [](TLookStandIn* l, TColor c) { l->To = c; });
+    }
+};
+class TGridStandIn : public TCustomControl {
+    KOVA_CLASS_PROPS(TGridStandIn, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    TColor Fixed = 0x0A0B0C, Line = 0x0D0E0F;
+    TLookStandIn Look;
+    static void DefineProps(TPropList& L) {
+        L.For<TGridStandIn>()
+            .Color("FixedColor", [](TGridStandIn* g) { return g->Fixed; }, [](TGridStandIn* g, TColor c) { g->Fixed = c; })
+            .Color("GridLineColor", [](TGridStandIn* g) { return g->Line; }, [](TGridStandIn* g, TColor c) { g->Line = c; })
+            .Object("ControlLook", [](TGridStandIn* g) -> TObject* { return &g->Look; }, nullptr);
+    }
+};
+
+// Grids: the fixed cells' colour from the skin, each colour back after;
+// the framework grid's scroll bar is the system's again once the skin goes.
+TEST_F(ListAdapterTest, GridColoursFollowTheSkinAndComeBack) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* grid = new TStringGrid(form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 300, 200);
+    grid->SetRowCount(50);
+    grid->SetFixedColor(0x336699);
+    auto* standIn = new TGridStandIn(form);
+    standIn->SetParent(form);
+    standIn->SetBounds(8, 210, 100, 40);
+    form->Show();
+    PumpMessages();
+    RECT clientBefore{};
+    GetClientRect(grid->Handle(), &clientBefore);
+    {
+        TsCommonData data(grid, true);
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateGridAdapter(grid->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(static_cast<COLORREF>(grid->FixedColor()), kGlobal);
+        a->Detach(true);
+        EXPECT_EQ(grid->FixedColor(), 0x336699);
+        PumpMessages();
+        RECT clientAfter{};
+        GetClientRect(grid->Handle(), &clientAfter);
+        EXPECT_EQ(clientAfter.right, clientBefore.right);
+        SCROLLBARINFO sbi{};
+        sbi.cbSize = sizeof sbi;
+        ASSERT_TRUE(GetScrollBarInfo(grid->Handle(), OBJID_VSCROLL, &sbi));
+        EXPECT_FALSE(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+    }
+    {
+        TsCommonData data(standIn, true);
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateGridAdapter(standIn->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(static_cast<COLORREF>(standIn->Fixed), kGlobal);
+        EXPECT_NE(standIn->Line, 0x0D0E0F);
+        EXPECT_EQ(static_cast<COLORREF>(standIn->Look.To), kGlobal);
+        a->Detach(true);
+        EXPECT_EQ(standIn->Fixed, 0x0A0B0C);
+        EXPECT_EQ(standIn->Line, 0x0D0E0F);
+        EXPECT_EQ(standIn->Look.To, 0x010203);
+        // clNone was read as the button face.
+        EXPECT_EQ(standIn->Look.From, clBtnFace);
+    }
+    form->Free();
+    PumpMessages();
+}
+
+// An outside-party tree known only by its published properties.
+class TTextColoursStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(TTextColoursStandIn, TPersistent)
+public:
+    TColor Compressed = 0x000011, File = 0x000022, Folder = 0x000033;
+    static void DefineProps(TPropList& L) {
+        L.For<TTextColoursStandIn>()
+            .Color("CompressedTextColor", [](TTextColoursStandIn* c) { return c->Compressed; },
+                   [](TTextColoursStandIn* c, TColor v) { c->Compressed = v; })
+            .Color("FileTextColor", [](TTextColoursStandIn* c) { return c->File; },
+                   [](TTextColoursStandIn* c, TColor v) { c->File = v; })
+            .Color("FolderTextColor", [](TTextColoursStandIn* c) { return c->Folder; },
+                   [](TTextColoursStandIn* c, TColor v) { c->Folder = v; });
+    }
+};
+class TTreeStandIn : public TCustomControl {
+    KOVA_CLASS_PROPS(TTreeStandIn, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    TTextColoursStandIn Colours;
+    static void DefineProps(TPropList& L) {
+        L.For<TTreeStandIn>().Object("VETColors", [](TTreeStandIn* t) -> TObject* { return &t->Colours; }, nullptr);
+    }
+};
+
+TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* tree = new TTreeStandIn(form);
+    tree->SetParent(form);
+    tree->SetBounds(8, 8, 200, 120);
+    form->Show();
+    PumpMessages();
+    {
+        TsCommonData data(tree, true);
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateVirtualTreeAdapter(tree->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(static_cast<COLORREF>(tree->Colours.File), kEditFont);
+        EXPECT_EQ(static_cast<COLORREF>(tree->Colours.Folder), kEditFont);
+        a->Detach(true);
+        EXPECT_EQ(tree->Colours.Compressed, 0x000011);
+        EXPECT_EQ(tree->Colours.File, 0x000022);
+        EXPECT_EQ(tree->Colours.Folder, 0x000033);
+    }
+    form->Free();
+    PumpMessages();
+}
+
+}  // namespace
+}  // namespace kova::skin::test

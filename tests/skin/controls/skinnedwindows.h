@@ -1,0 +1,129 @@
+// What the adapter tests on the tab test skin share: a shown top-level
+// host window for the controls, the skin manager with the skin loaded,
+// flat handle counts, a window's pixels as WM_PRINT paints them, and real
+// mouse input.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+#include "../core/handlecheck.h"
+#include "common/testdata.h"
+#include "common/win32_testing.h"
+#include "skin/controls/adapters.h"
+#include "skin/core/skinmanager.h"
+
+namespace kova::skin::test {
+
+class TPrinted {
+public:
+    explicit TPrinted(HWND wnd) {
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        w_ = std::max<int>(r.right - r.left, 1);
+        h_ = std::max<int>(r.bottom - r.top, 1);
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        bmp_ = CreateCompatibleBitmap(screen, w_, h_);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, bmp_);
+        RECT all{0, 0, w_, h_};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    }
+    ~TPrinted() {
+        SelectObject(dc_, old_);
+        DeleteObject(bmp_);
+        DeleteDC(dc_);
+    }
+    TPrinted(const TPrinted&) = delete;
+    TPrinted& operator=(const TPrinted&) = delete;
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y) & 0xFFFFFF; }
+    // The box of the pixels of one colour inside r.
+    RECT BoxOf(COLORREF c, const RECT& r) const {
+        RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (At(x, y) == c) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        return box;
+    }
+    int Count(COLORREF c, const RECT& r) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += At(x, y) == c;
+        return n;
+    }
+
+private:
+    int w_ = 0, h_ = 0;
+    HDC dc_ = nullptr;
+    HBITMAP bmp_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+class SkinnedWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES |
+                                                 ICC_TREEVIEW_CLASSES};
+        InitCommonControlsEx(&icc);
+        handles_ = LiveHandleCounts();
+        manager = new TsSkinManager(nullptr);
+        manager->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/tabskin"));
+        ASSERT_GT(manager->Model().ConstData().Tabs[0].Section, 0);
+        host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "host", WS_POPUP | WS_VISIBLE, 60, 60, 420, 320, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(host, nullptr);
+    }
+    void TearDown() override {
+        adapter.reset();
+        if (IsWindow(wnd)) DestroyWindow(wnd);
+        DestroyWindow(host);
+        kova::test::PumpMessages();
+        manager->Free();
+        EXPECT_EQ(TransientHandlesChanged(handles_), "");
+    }
+    // The cursor placed and settled over `target` there: Wine moves the
+    // pointer asynchronously, and a window just shown may not be under the
+    // point yet while the X server maps it; a press then goes elsewhere.
+    static void PlaceCursorOver(HWND target, POINT screen) {
+        SetCursorPos(screen.x, screen.y);
+        int steady = 0;
+        const bool placed = kova::test::WaitUntil(
+            [&] {
+                POINT c{};
+                GetCursorPos(&c);
+                steady = c.x == screen.x && c.y == screen.y && WindowFromPoint(screen) == target ? steady + 1 : 0;
+                return steady >= 3;
+            },
+            3000);
+        ASSERT_TRUE(placed) << "the cursor is not over the window";
+    }
+    // One real mouse event (MOUSEEVENTF_LEFTDOWN, ...) where the cursor is.
+    static void Mouse(DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        ASSERT_EQ(SendInput(1, &in, sizeof in), 1u);
+        kova::test::PumpFor(80);
+    }
+
+    THandleCounts handles_{};
+    TsSkinManager* manager = nullptr;
+    HWND host = nullptr;
+    HWND wnd = nullptr;
+    std::unique_ptr<TacMainWnd> adapter;
+};
+
+}  // namespace kova::skin::test

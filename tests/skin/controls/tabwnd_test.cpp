@@ -1,0 +1,315 @@
+// Tab and page control adapters on real windows under a shown top-level
+// window, with the tab test skin: what WM_PRINT paints is read back pixel
+// by pixel, tabs are chosen by real clicks.
+#include "skin/controls/tabwnd.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "../core/handlecheck.h"
+#include "skinnedwindows.h"
+#include "common/testdata.h"
+#include "common/win32_testing.h"
+#include "framework/comctrls.h"
+#include "framework/forms.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+
+namespace kova::skin::test {
+namespace {
+
+using kova::test::PumpFor;
+using kova::test::PumpMessages;
+using kova::test::WaitUntil;
+
+// The tab test skin's colours (as GetPixel reads them).
+constexpr COLORREF kPage = 10526720;       // PAGECONTROL
+constexpr COLORREF kPageLeft = 8421376;    // PAGECONTROLLEFT
+constexpr COLORREF kTab = 192;             // TABTOP, normal
+constexpr COLORREF kTabSelected = 49152;   // TABTOP, selected
+constexpr COLORREF kLeftTab = 12583104;    // TABLEFT, normal
+constexpr COLORREF kLeftTabSelected = 12632064;
+constexpr COLORREF kNoTabs = 4227136;      // CHECKBOX
+constexpr COLORREF kBorder = RGB(128, 128, 128);
+
+
+class TabAdapterTest : public SkinnedWindowTest {
+protected:
+    // A native tab control of `tabs` fixed-width tabs at (10, 10), 300 x 200.
+    HWND MakeTabs(int tabs, DWORD extraStyle = 0, int w = 300, int h = 200) {
+        wnd = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | extraStyle,
+                              10, 10, w, h, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+        SendMessageA(wnd, TCM_SETITEMSIZE, 0, MAKELPARAM(60, 22));
+        for (int i = 0; i < tabs; ++i) {
+            std::string text = "Tab" + std::to_string(i);
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text.data();
+            SendMessageA(wnd, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        }
+        PumpMessages();
+        return wnd;
+    }
+    RECT ItemRect(int i) {
+        RECT r{};
+        SendMessageA(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    void Attach() {
+        adapter = CreateTabControlAdapter(wnd, nullptr, manager, "");
+        ASSERT_FALSE(adapter->Detached);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+        PumpMessages();
+    }
+    TacTabControlWnd& Tabs() { return static_cast<TacTabControlWnd&>(*adapter); }
+    // A real click at a client point of the tab control.
+    void ClickAt(POINT client) {
+        POINT screen = client;
+        ClientToScreen(wnd, &screen);
+        PlaceCursorOver(wnd, screen);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+    }
+};
+
+// ------------------------------------------------------------- geometry
+
+TEST_F(TabAdapterTest, PositionAndStyleFollowTheWindowStyle) {
+    struct Case {
+        DWORD Style;
+        int Position, TabStyle;
+    } cases[] = {
+        {0, 0, 0},
+        {TCS_BOTTOM, 1, 0},
+        {TCS_VERTICAL, 2, 0},
+        {TCS_VERTICAL | TCS_RIGHT, 3, 0},
+        {TCS_BUTTONS, 0, 1},
+        {TCS_BUTTONS | TCS_FLATBUTTONS, 0, 2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TabPositionOfStyle(c.Style), c.Position) << std::hex << c.Style;
+        EXPECT_EQ(TabStyleOfStyle(c.Style), c.TabStyle) << std::hex << c.Style;
+    }
+}
+
+// ------------------------------------------------------------- painting
+
+// The strip, the tabs and the page body from the skin, the selected tab
+// over the frame; top and left tabs.
+TEST_F(TabAdapterTest, PaintsTheStripTheTabsAndThePageFromTheSkin) {
+    struct Case {
+        const char* Name;
+        DWORD Style;
+        COLORREF Page, Tab, Selected;
+    } cases[] = {
+        {"top", 0, kPage, kTab, kTabSelected},
+        {"left", TCS_VERTICAL | TCS_MULTILINE, kPageLeft, kLeftTab, kLeftTabSelected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MakeTabs(3, c.Style);
+        SendMessageA(wnd, TCM_SETCURSEL, 1, 0);
+        Attach();
+        TPrinted p(wnd);
+        RECT frame{};
+        Tabs().PageFrameRect(frame);
+        EXPECT_EQ(p.At((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2), c.Page);
+        const RECT sel = Tabs().TabItemRect(1, true);
+        const RECT other = Tabs().TabItemRect(0, false);
+        // Inside the border of the tab's mask: the section's colour.
+        EXPECT_EQ(p.At(sel.left + 5, sel.top + 5), c.Selected);
+        EXPECT_EQ(p.At(other.left + 5, other.top + 5), c.Tab);
+        // The selected tab lies over the frame: its border, not the frame,
+        // is where both meet.
+        if (c.Style == 0) {
+            EXPECT_GT(sel.bottom, frame.top);
+            EXPECT_EQ(p.At(sel.left + 1, sel.bottom - 1), kBorder);
+            EXPECT_EQ(p.At(sel.left + 5, frame.top), kBorder);
+            EXPECT_EQ(p.At(frame.right - 5, frame.top + 1), c.Page);
+        } else {
+            EXPECT_GT(sel.right, frame.left);
+            EXPECT_EQ(p.At(sel.right - 1, sel.top + 1), kBorder);
+            EXPECT_EQ(p.At(frame.left, sel.top + 5), kBorder);
+            EXPECT_EQ(p.At(frame.left + 1, frame.bottom - 5), c.Page);
+        }
+        adapter.reset();
+        DestroyWindow(wnd);
+    }
+}
+
+// A control without tabs is one "CHECKBOX" face.
+TEST_F(TabAdapterTest, AControlWithoutTabsIsOneFace) {
+    MakeTabs(0);
+    Attach();
+    TPrinted p(wnd);
+    EXPECT_EQ(p.At(5, 5), kNoTabs);
+    EXPECT_EQ(p.At(150, 100), kNoTabs);
+    EXPECT_EQ(Tabs().TabItemRect(0, true).right, 0);
+}
+
+// Tabs without a size and a control without a size paint nothing and
+// divide by nothing; rows of items without a size count as the first.
+TEST_F(TabAdapterTest, EmptySizesPaintNothingAndDivideByNothing) {
+    struct Case {
+        const char* Name;
+        int W, H, ItemW, ItemH;
+        DWORD Style;
+    } cases[] = {
+        {"no size", 0, 0, 60, 22, 0},
+        {"tabs without size, several rows", 120, 120, 0, 0, TCS_MULTILINE},
+        {"side tabs without size", 120, 120, 0, 0, TCS_VERTICAL | TCS_MULTILINE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MakeTabs(8, c.Style, c.W, c.H);
+        SendMessageA(wnd, TCM_SETITEMSIZE, 0, MAKELPARAM(c.ItemW, c.ItemH));
+        Attach();
+        for (int i = 0; i < 8; ++i) EXPECT_GE(Tabs().TabRowOf(i), 0);
+        { TPrinted p(wnd); }
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        adapter.reset();
+        DestroyWindow(wnd);
+    }
+}
+
+// A side tab's text runs along the tab: its pixels stand higher than wide.
+TEST_F(TabAdapterTest, SideTabsDrawTheirTextRotated) {
+    MakeTabs(2, TCS_VERTICAL | TCS_MULTILINE);
+    SendMessageA(wnd, TCM_SETITEMSIZE, 0, MAKELPARAM(80, 22));
+    Attach();
+    TPrinted p(wnd);
+    const RECT r = Tabs().TabItemRect(0, false);
+    const RECT text = p.BoxOf(0, RECT{r.left + 4, r.top + 4, r.right - 4, r.bottom - 4});
+    ASSERT_LT(text.left, text.right) << "no text drawn";
+    EXPECT_GT(text.bottom - text.top, 2 * (text.right - text.left));
+}
+
+// A real click on a tab selects it; the face follows.
+TEST_F(TabAdapterTest, AClickedTabIsPaintedSelected) {
+    MakeTabs(3);
+    Attach();
+    const RECT r2 = ItemRect(2);
+    ClickAt(POINT{(r2.left + r2.right) / 2, (r2.top + r2.bottom) / 2});
+    ASSERT_EQ(SendMessageA(wnd, TCM_GETCURSEL, 0, 0), 2);
+    TPrinted p(wnd);
+    const RECT sel = Tabs().TabItemRect(2, true);
+    const RECT first = Tabs().TabItemRect(0, false);
+    EXPECT_EQ(p.At(sel.left + 5, sel.top + 5), kTabSelected);
+    EXPECT_EQ(p.At(first.left + 5, first.top + 5), kTab);
+    // And on the screen.
+    HDC dc = GetDC(wnd);
+    const COLORREF onScreen = GetPixel(dc, sel.left + 5, sel.top + 5) & 0xFFFFFF;
+    ReleaseDC(wnd, dc);
+    EXPECT_EQ(onScreen, kTabSelected);
+}
+
+// Skin removal: the adapter leaves, the control paints itself again.
+TEST_F(TabAdapterTest, DetachingGivesTheControlBack) {
+    MakeTabs(3);
+    Attach();
+    {
+        TPrinted p(wnd);
+        EXPECT_EQ(p.At(150, 120), kPage);
+    }
+    adapter->Detach(true);
+    EXPECT_EQ(FindAdapter(wnd), nullptr);
+    TPrinted p(wnd);
+    EXPECT_NE(p.At(150, 120), kPage);
+}
+
+// Too many tabs for one line: the overflow arrows get an adapter, which
+// goes with the skin.
+TEST_F(TabAdapterTest, TheOverflowArrowsGetTheirOwnAdapter) {
+    MakeTabs(12, 0, 200, 120);
+    Attach();
+    SendMessageA(wnd, WM_SIZE, 0, MAKELPARAM(200, 120));
+    HWND spin = FindWindowExA(wnd, nullptr, UPDOWN_CLASSA, nullptr);
+    ASSERT_NE(spin, nullptr) << "the control shows no arrows";
+    { TPrinted p(wnd); }
+    ASSERT_NE(Tabs().SpinAdapter, nullptr);
+    EXPECT_EQ(FindAdapter(spin), Tabs().SpinAdapter.get());
+    EXPECT_EQ(SendSkinCommand(spin, scQuerySupport, 0), 1);
+    adapter->Detach(false);
+    EXPECT_EQ(FindAdapter(spin), nullptr);
+}
+
+// Many rounds of painting leave no handle behind.
+TEST_F(TabAdapterTest, HandleCountsStayFlat) {
+    MakeTabs(3, TCS_VERTICAL | TCS_MULTILINE);
+    Attach();
+    { TPrinted warm(wnd); }
+    const THandleCounts before = LiveHandleCounts();
+    for (int i = 0; i < 30; ++i) {
+        SendMessageA(wnd, TCM_SETCURSEL, static_cast<WPARAM>(i % 3), 0);
+        TPrinted p(wnd);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    EXPECT_EQ(TransientHandlesChanged(before), "");
+}
+
+// ----------------------------------------------------------------- pages
+
+// The framework's page control: its tabs and its pages from the skin;
+// a page's adapter goes with its page.
+TEST_F(TabAdapterTest, TheFrameworkPageControlAndItsPages) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* pc = new TPageControl(form);
+    pc->SetParent(form);
+    pc->SetBounds(8, 8, 320, 240);
+    TTabSheet* sheets[2]{};
+    for (int i = 0; i < 2; ++i) {
+        sheets[i] = new TTabSheet(form);
+        sheets[i]->SetPageControl(pc);
+        sheets[i]->SetCaption("Page" + std::to_string(i));
+    }
+    form->Show();
+    PumpMessages();
+    TsCommonData data(pc, true);
+    data.SetSkinManager(manager);
+    data.SetSkinSection("PAGECONTROL");
+    data.ReadSkinIndexes();
+    const int pagesBefore = PageAdapterCount();
+    auto a = CreatePageControlAdapter(pc->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    EXPECT_EQ(FindAdapter(pc->Handle()), a.get());
+    TacPageWnd* page = PageAdapterOf(sheets[0]->Handle());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->PageObject, sheets[0]);
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages();
+    {
+        // The page shows the control's face under it.
+        TPrinted p(sheets[0]->Handle());
+        RECT pr{};
+        GetClientRect(sheets[0]->Handle(), &pr);
+        EXPECT_EQ(p.At(pr.right / 2, pr.bottom / 2), kPage);
+        TPrinted tabs(pc->Handle());
+        auto& adapterTabs = static_cast<TacTabControlWnd&>(*a);
+        const RECT sel = adapterTabs.TabItemRect(0, true);
+        EXPECT_EQ(tabs.At(sel.left + 5, sel.top + 5), kTabSelected);
+    }
+    // The second page, once it has a window, is adapted on the next change.
+    pc->SetActivePageIndex(1);
+    PumpMessages();
+    SendMessageA(pc->Handle(), TCM_SETCURSEL, 1, 0);
+    ASSERT_TRUE(sheets[1]->HandleAllocated());
+    EXPECT_NE(PageAdapterOf(sheets[1]->Handle()), nullptr);
+    EXPECT_EQ(PageAdapterCount(), pagesBefore + 2);
+    // A page that goes takes its adapter with it.
+    delete sheets[1];
+    EXPECT_EQ(PageAdapterCount(), pagesBefore + 1);
+    a.reset();
+    EXPECT_EQ(PageAdapterCount(), pagesBefore);
+    form->Free();
+    PumpMessages();
+}
+
+}  // namespace
+}  // namespace kova::skin::test
