@@ -6,11 +6,13 @@
 #include "framework/portable/stringlist.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
+#include "framework/windowtext.h"
 
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -663,6 +665,205 @@ end
     ASSERT_NE(chosen, nullptr);
     EXPECT_EQ(f->item2, 1);
     f->Free();
+}
+
+class TLaterPagesForm : public TForm {
+    KOVA_CLASS(TLaterPagesForm, TForm)
+public:
+    explicit TLaterPagesForm(TComponent* owner) : TForm(owner) { BindField("PageControl1", PageControl1); }
+    TPageControl* PageControl1 = nullptr;
+};
+
+// The controls of a page that is not shown have no windows: a form with
+// many pages comes up with the windows of the page it shows only. A hidden
+// page's control gets its window when its page first shows or when
+// something asks for its window, and then carries everything it was given
+// before: from the description and from code.
+TEST_F(FrameworkTest, AHiddenPagesControlsGetTheirWindowsWhenShownOrAskedForWithTheirProperties) {
+    RegisterFrameworkClasses();
+    const std::string text = R"(
+object LaterPagesForm: TLaterPagesForm
+  Width = 400
+  Height = 300
+  object PageControl1: TPageControl
+    Left = 0
+    Top = 0
+    Width = 380
+    Height = 250
+    ActivePage = Sheet1
+    object Sheet1: TTabSheet
+      Caption = 'Shown'
+      object ShownBtn: TButton
+        Left = 8
+        Top = 8
+        Width = 80
+        Height = 25
+        Caption = 'Shown'
+      end
+    end
+    object Sheet2: TTabSheet
+      Caption = 'Later'
+      object Edit2: TEdit
+        Left = 8
+        Top = 8
+        Width = 120
+        Height = 21
+        Text = 'from the description'
+        Font.Style = [fsBold]
+      end
+      object Check2: TCheckBox
+        Left = 8
+        Top = 40
+        Width = 120
+        Height = 17
+        Caption = 'Check'
+        Checked = True
+      end
+      object Combo2: TComboBox
+        Left = 8
+        Top = 64
+        Width = 120
+        Height = 21
+        Style = csDropDownList
+        Items.Strings = (
+          'one'
+          'two'
+          'three')
+        ItemIndex = 1
+      end
+      object List2: TListBox
+        Left = 140
+        Top = 8
+        Width = 100
+        Height = 80
+        Items.Strings = (
+          'a')
+      end
+      object Button2: TButton
+        Left = 140
+        Top = 100
+        Width = 80
+        Height = 25
+        Caption = 'Button'
+      end
+    end
+  end
+end
+)";
+    enum class TWay { ShowThePage, AskForTheWindow };
+    for (TWay way : {TWay::ShowThePage, TWay::AskForTheWindow}) {
+        SCOPED_TRACE(way == TWay::ShowThePage ? "the page is shown" : "the window is asked for");
+        auto* f = new TLaterPagesForm(Application());
+        ReadComponentText(f, text, TFormReadMode::Strict);
+        f->Show();
+        TPageControl* pc = f->PageControl1;
+        ASSERT_NE(pc, nullptr);
+        auto* sheet2 = dynamic_cast<TTabSheet*>(f->FindComponent("Sheet2"));
+        auto* edit = dynamic_cast<TEdit*>(f->FindComponent("Edit2"));
+        auto* check = dynamic_cast<TCheckBox*>(f->FindComponent("Check2"));
+        auto* combo = dynamic_cast<TComboBox*>(f->FindComponent("Combo2"));
+        auto* list = dynamic_cast<TListBox*>(f->FindComponent("List2"));
+        auto* button = dynamic_cast<TButton*>(f->FindComponent("Button2"));
+        ASSERT_TRUE(sheet2 && edit && check && combo && list && button);
+        auto* shownBtn = dynamic_cast<TButton*>(f->FindComponent("ShownBtn"));
+        ASSERT_NE(shownBtn, nullptr);
+        EXPECT_TRUE(shownBtn->HandleAllocated());
+        const std::vector<TWinControl*> hidden{sheet2, edit, check, combo, list, button};
+        for (TWinControl* c : hidden) EXPECT_FALSE(c->HandleAllocated()) << c->Name();
+
+        // Given in code while there is no window; read back as given.
+        edit->SetText("set in code");
+        list->Items()->Add("b");
+        list->SetItemIndex(1);
+        button->SetEnabled(false);
+        button->SetBounds(150, 110, 90, 30);
+        EXPECT_EQ(combo->ItemIndex(), 1);
+        EXPECT_EQ(list->ItemIndex(), 1);
+        EXPECT_TRUE(check->Checked());
+        EXPECT_EQ(edit->Caption(), "set in code");
+        for (TWinControl* c : hidden) EXPECT_FALSE(c->HandleAllocated()) << c->Name();
+
+        if (way == TWay::ShowThePage) {
+            pc->SetActivePage(sheet2);
+            EXPECT_TRUE(sheet2->Showing());
+        } else {
+            EXPECT_NE(combo->Handle(), nullptr);
+            // Asking makes the windows, it does not show the page.
+            EXPECT_EQ(pc->ActivePageIndex(), 0);
+            EXPECT_FALSE(sheet2->Showing());
+            EXPECT_FALSE(IsWindowVisible(sheet2->Handle()));
+        }
+        for (TWinControl* c : hidden) EXPECT_TRUE(c->HandleAllocated()) << c->Name();
+
+        auto weight = [](HWND w) {
+            LOGFONTA lf{};
+            auto font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
+            return font && GetObjectA(font, sizeof lf, &lf) ? static_cast<int>(lf.lfWeight) : 0;
+        };
+        auto boundsInSheet = [&](HWND w) {
+            RECT r;
+            GetWindowRect(w, &r);
+            MapWindowPoints(HWND_DESKTOP, sheet2->Handle(), reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        struct TCase {
+            const char* what;
+            std::function<void()> check;
+        };
+        const TCase cases[] = {
+            {"text given in code", [&] { EXPECT_EQ(WindowText(edit->Handle()), "set in code"); }},
+            {"font from the description",
+             [&] {
+                 EXPECT_GE(weight(edit->Handle()), FW_BOLD);
+                 EXPECT_LT(weight(button->Handle()), FW_BOLD);
+             }},
+            {"check state",
+             [&] { EXPECT_EQ(SendMessageA(check->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED); }},
+            {"combo box items and selection",
+             [&] {
+                 EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 3);
+                 EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCURSEL, 0, 0), 1);
+                 EXPECT_EQ(WindowText(combo->Handle()), "two");
+             }},
+            {"list box items and selection",
+             [&] {
+                 EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 2);
+                 EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCURSEL, 0, 0), 1);
+                 EXPECT_EQ(list->ItemIndex(), 1);
+             }},
+            {"enabled", [&] {
+                 EXPECT_FALSE(IsWindowEnabled(button->Handle()));
+                 EXPECT_TRUE(IsWindowEnabled(edit->Handle()));
+             }},
+            {"bounds given in code",
+             [&] {
+                 RECT r = boundsInSheet(button->Handle());
+                 EXPECT_EQ(r.left, 150);
+                 EXPECT_EQ(r.top, 110);
+                 EXPECT_EQ(r.right - r.left, 90);
+                 EXPECT_EQ(r.bottom - r.top, 30);
+                 EXPECT_EQ(button->Width(), 90);
+             }},
+            {"window order is the order of the controls (painting and the Tab key)",
+             [&] {
+                 std::vector<HWND> order;
+                 for (HWND w = GetWindow(sheet2->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+                     order.push_back(w);
+                 std::vector<HWND> expected;
+                 for (int i = 0; i < sheet2->ControlCount(); ++i)
+                     expected.push_back(static_cast<TWinControl*>(sheet2->Controls(i))->Handle());
+                 EXPECT_EQ(order, expected);
+                 EXPECT_EQ(button->TabOrder(), 4);
+             }},
+            {"the sheet lies under its page control",
+             [&] { EXPECT_EQ(GetParent(sheet2->Handle()), pc->Handle()); }},
+        };
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(c.what);
+            c.check();
+        }
+        f->Free();
+    }
 }
 
 TEST_F(FrameworkTest, StringGridCellsEditingAndOwnerDrawing) {
