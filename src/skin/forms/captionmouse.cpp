@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "framework/handles.h"
 #include "skin/core/skinmanager.h"
@@ -74,8 +75,9 @@ struct TBorderDrag {
     // only takes the grab point.
     bool notMoved = false;
     HWND wnd = nullptr;
-    HDC dc = nullptr;
-    int savedDC = 0;
+    // The desktop's DC the outline is drawn on, its state saved.
+    std::unique_ptr<TWindowDC> desktop;
+    std::unique_ptr<TSavedDC> saved;
     POINT grab{};
     POINT last{};
     RECT outline{};
@@ -88,11 +90,11 @@ struct TBorderDrag {
 int g_pendingResizeCode = 0;
 
 void DrawDragFrame() {
-    if (!g_drag.dc) return;
+    if (!g_drag.saved || !g_drag.saved->DC()) return;
     const RECT& r = g_drag.outline;
     const POINT pts[5] = {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1},
                           {r.left, r.top}};
-    Polyline(g_drag.dc, pts, 5);
+    Polyline(g_drag.saved->DC(), pts, 5);
     g_drag.drawn = !g_drag.drawn;
 }
 
@@ -112,11 +114,11 @@ void BeginBorderDrag(TsSkinProvider& p, POINT at, bool moving, int code, bool fr
     // system's smallest window is the limit.
     g_drag.minWidth = GetSystemMetrics(SM_CXMINTRACK);
     g_drag.minHeight = GetSystemMetrics(SM_CYMINTRACK);
-    g_drag.dc = GetDC(GetDesktopWindow());
-    if (g_drag.dc) {
-        g_drag.savedDC = SaveDC(g_drag.dc);
-        SetROP2(g_drag.dc, R2_NOT);
-        SelectObject(g_drag.dc, GetStockObject(WHITE_PEN));
+    g_drag.desktop = std::make_unique<TWindowDC>(GetDesktopWindow());
+    if (const HDC dc = g_drag.desktop->Get()) {
+        g_drag.saved = std::make_unique<TSavedDC>(dc);
+        SetROP2(dc, R2_NOT);
+        SelectObject(dc, GetStockObject(WHITE_PEN));
         DrawDragFrame();
     }
     SetCapture(Wnd(p));
@@ -125,11 +127,9 @@ void BeginBorderDrag(TsSkinProvider& p, POINT at, bool moving, int code, bool fr
 // The drag's desktop DC given back and its state cleared; the outline
 // erased when it shows.
 void ReleaseDrag() {
-    if (g_drag.dc) {
-        if (g_drag.drawn) DrawDragFrame();
-        RestoreDC(g_drag.dc, g_drag.savedDC);
-        ReleaseDC(GetDesktopWindow(), g_drag.dc);
-    }
+    if (g_drag.drawn) DrawDragFrame();
+    g_drag.saved.reset();
+    g_drag.desktop.reset();
     g_drag = TBorderDrag{};
     g_pendingResizeCode = 0;
 }
@@ -163,8 +163,11 @@ void FollowDrag(POINT at) {
 
 void EndBorderDrag(TsSkinProvider& p) {
     if (!g_drag.active) return;
-    const TBorderDrag d = g_drag;
-    const bool moved = !d.notMoved && (d.last.x != d.grab.x || d.last.y != d.grab.y);
+    struct {
+        bool moving;
+        RECT outline;
+    } const d{g_drag.moving, g_drag.outline};
+    const bool moved = !g_drag.notMoved && (g_drag.last.x != g_drag.grab.x || g_drag.last.y != g_drag.grab.y);
     ReleaseDrag();
     if (GetCapture() == Wnd(p)) ReleaseCapture();
     if (!moved) return;

@@ -191,6 +191,21 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
         case WM_MOVE:
             p.FreeButtonCaches();
             return false;
+        case WM_SIZE:
+            p.TempBmp.reset();
+            p.CaptionBmp.reset();
+            p.MenuLineCount = -1;
+            p.CallOldWndProc(m);
+            // The region follows the new size at once: one of the old size
+            // would cut a maximised form down to where it was.
+            if (p.DrawNonClientArea && p.HasBorder() && FormShowing(p) && !p.RegionLocked) {
+                p.RegionChanged = true;
+                p.SkinData->BGChanged = true;
+                p.InitRegionRects();
+                p.UpdateRegion(false);
+                p.RepaintNonClient();
+            }
+            return true;
         case WM_WINDOWPOSCHANGING:
             if (!p.RegionLocked && !p.IsLoading()) SnapPosition(p, m);
             return false;
