@@ -71,8 +71,8 @@ bool SysMenuAllowsMax(TsSkinProvider& p) {
 struct TBorderDrag {
     bool active = false;
     bool moving = false;
-    // Started by the system's move or size command: the first mouse move
-    // only takes the grab point.
+    // Started by the system's move or size command and the mouse not moved
+    // since.
     bool notMoved = false;
     HWND wnd = nullptr;
     // The desktop's DC the outline is drawn on, its state saved.
@@ -135,11 +135,11 @@ void ReleaseDrag() {
 }
 
 void FollowDrag(POINT at) {
-    if (g_drag.notMoved) {
-        g_drag.notMoved = false;
-        g_drag.grab = g_drag.last = at;
-        return;
-    }
+    // A drag the system menu started holds the cursor where the command
+    // found it: a move reported late (taking the mouse reports one) must
+    // not become the grab point and shift the outline.
+    g_drag.notMoved = false;
+    if (at.x == g_drag.last.x && at.y == g_drag.last.y) return;
     if (g_drag.drawn) DrawDragFrame();
     RECT& r = g_drag.outline;
     if (g_drag.moving) {

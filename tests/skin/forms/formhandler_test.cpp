@@ -45,13 +45,23 @@ void InputHandled() {
     PumpFor(40);
 }
 
-// Real mouse input at a screen point.
-void MouseTo(POINT at) {
+INPUT MouseInput(POINT at, DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
     in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+// Where the last move put the cursor: button events carry it, as the
+// system's idea of the cursor may lag behind the last move.
+POINT g_cursor{};
+
+// Real mouse input at a screen point.
+void MouseTo(POINT at) {
+    g_cursor = at;
+    INPUT in = MouseInput(at, 0);
     SendInput(1, &in, sizeof in);
     // Input reaches the window asynchronously: wait for the cursor, then
     // let the window handle what the move brought.
@@ -64,9 +74,7 @@ void MouseTo(POINT at) {
 }
 
 void Button(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    INPUT in = MouseInput(g_cursor, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     SendInput(1, &in, sizeof in);
     WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 1000);
     InputHandled();
@@ -80,21 +88,11 @@ void ClickAt(POINT at) {
 
 void DoubleClickAt(POINT at) {
     MouseTo(at);
-    INPUT in[4]{};
-    for (INPUT& i : in) i.type = INPUT_MOUSE;
-    in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT in[4];
+    in[0] = in[2] = MouseInput(at, MOUSEEVENTF_LEFTDOWN);
+    in[1] = in[3] = MouseInput(at, MOUSEEVENTF_LEFTUP);
     SendInput(4, in, sizeof in[0]);
     PumpFor(150);
-}
-
-INPUT MouseInput(POINT at, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
 }
 
 // Drags with the left button from one screen point to another in steps.
@@ -326,9 +324,13 @@ TEST_F(FormHandlerTest, TitleButtonClicksActOnTheForm) {
     ClickAt(f.AtButton(f.p->MinButton));
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(f.wnd()) != FALSE; }, 2000)) << "not minimised";
     ShowWindow(f.wnd(), SW_RESTORE);
-    PumpFor(50);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(f.wnd()) && IsWindowVisible(f.wnd()); }, 2000));
     SetForegroundWindow(f.wnd());
+    WaitUntil([&] { return GetForegroundWindow() == f.wnd(); }, 2000);
+    PumpFor(100);
     f.LayOutButtons();
+    ASSERT_EQ(f.HitTest(f.AtButton(f.p->CloseButton)), HTCLOSE);
+    ASSERT_EQ(WindowFromPoint(f.AtButton(f.p->CloseButton)), f.wnd()) << "the close button is not on the screen";
     bool closed = false;
     f.form->OnClose = [&](TObject*, TCloseAction& a) {
         closed = true;
