@@ -242,25 +242,24 @@ bool CacheSizeChanged(TsSkinProvider& p) {
     return !cache || cache->Width() != FormWidth(p) || cache->Height() != FormHeight(p);
 }
 
-POINT WindowOrigin(TsSkinProvider& p) {
-    POINT o{};
-    if (!p.Form || !p.Form->HandleAllocated()) return o;
-    const HWND wnd = p.Form->Handle();
-    if (p.Form->FormStyle() == fsMDIChild) {
-        ClientToScreen(wnd, &o);
-        const int b = GetBorderWidth(wnd, p.BorderForm, true);
-        o.x -= b;
-        o.y -= b + (IsIconic(wnd) ? 0 : p.CaptionHeight(true));
-        return o;
+void PaintFrameStrips(TsSkinProvider& p, HDC dc) {
+    if (!dc || !p.Form || !p.Form->HandleAllocated() || !p.SkinData) return;
+    if (p.SkinData->BGChanged || CacheSizeChanged(p) || !p.HasBorder()) {
+        p.SkinData->BGChanged = true;
+        p.PaintNonClientCache();
     }
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return POINT{r.left, r.top};
-}
-
-POINT ScreenToWindow(TsSkinProvider& p, int x, int y) {
-    const POINT o = WindowOrigin(p);
-    return POINT{x - o.x, y - o.y};
+    if (!p.SkinData->CacheBmp) return;
+    const HWND wnd = p.Form->Handle();
+    GdiFlush();
+    const PixelBuffer32& cache = p.SkinData->CacheBmp->Pixels();
+    const int w = std::min(cache.Width(), WindowWidth(wnd)), h = std::min(cache.Height(), WindowHeight(wnd));
+    // The strips around the client area, wherever the system put it.
+    const int left = std::clamp(p.ClientOffsetX(), 0, w), top = std::clamp(p.ClientOffsetY(), 0, h);
+    const int right = std::clamp(left + ClientWidth(wnd), left, w);
+    const int bottom = std::clamp(top + ClientHeight(wnd), top, h);
+    for (const RECT& r : {RECT{0, 0, w, top}, RECT{0, top, left, bottom}, RECT{0, bottom, w, h},
+                          RECT{right, top, w, bottom}})
+        if (r.right > r.left && r.bottom > r.top) CopyBufferToDC(dc, r.left, r.top, cache, r);
 }
 
 void CopyButtonsBg(TsSkinProvider& p, bool whole) {

@@ -21,10 +21,10 @@ int FormWidth(TsSkinProvider& p);
 int FormHeight(TsSkinProvider& p);
 // The cache is missing or no longer the form's size.
 bool CacheSizeChanged(TsSkinProvider& p);
-// The window's screen top-left (for an MDI child where its frame would
-// start); a screen point in window coordinates.
-POINT WindowOrigin(TsSkinProvider& p);
-POINT ScreenToWindow(TsSkinProvider& p, int x, int y);
+// The frame strips (caption with menu line, left, bottom, right) copied
+// from the cache into the window DC, the cache composed first when it is
+// stale or no longer the form's size: what a non-client paint shows.
+void PaintFrameStrips(TsSkinProvider& p, HDC dc);
 // The clean caption strip right of the caption text, kept so that one
 // title button can be repainted without composing the cache again; and put
 // back under the buttons before they are laid out.

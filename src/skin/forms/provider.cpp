@@ -1,5 +1,7 @@
 #include "skin/forms/provider.h"
 
+#include "skin/forms/formhandler.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -143,6 +145,12 @@ TsSkinProvider::~TsSkinProvider() {
             // provider never did.
             UnregisterForm();
             formProc_.Detach();
+            // The form gets back what the skinned frame took, as on a skin
+            // removal: its system-menu style and a region of its own.
+            if (Form->HandleAllocated() && !Form->IsDestroying()) {
+                SetSysMenuStyle(false);
+                if (HasBorder() && !RegionKept) SetWindowRgn(Form->Handle(), nullptr, TRUE);
+            }
             if (Form->FormStyle() == fsMDIChild && Form->Menu() && MDIProvider && !MDIProvider->IsDestroying() &&
                 MDIProvider->Form && !MDIProvider->Form->IsDestroying()) {
                 MDIProvider->SkinData->BGChanged = true;
@@ -507,6 +515,8 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
         DeferredInit = false;
         InitAfterLoad();
     }
+    // The skinned frame's own handling comes first.
+    if (HandleFormMessage(*this, m)) return;
     if (IsSkinCommand(m)) {
         const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == Manager();
         switch (SkinSubCode(m.WParam)) {
@@ -539,7 +549,8 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
         case kSkinEditorMessage:
             switch (m.WParam) {
                 case 1:
-                    Form->Close();
+                    // Only the form the editor previews closes at its word.
+                    if (Form->HandleAllocated() && Form->Handle() == PreviewWindow) Form->Close();
                     return;
                 case 3:
                     formProc_.CallPrevious(m);

@@ -243,6 +243,16 @@ public:
     void PaintTitleIcon(TBitmap& bitmap);
     RECT IconRect();
 
+    // ------------------------------------- caption mouse (captionmouse.cpp)
+    // The title button of the code becomes the hot one (0: none).
+    void SetHotButton(int code, bool repaint);
+    // The title button of the code is held down.
+    void PressButton(int code);
+    // The form's system menu at a screen point.
+    void ShowSysMenuAt(int x, int y);
+    // The form's previous window procedure.
+    void CallOldWndProc(TMessage& m) { formProc_.CallPrevious(m); }
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
     // Every message of the form passes here first.

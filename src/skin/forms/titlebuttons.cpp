@@ -1,6 +1,6 @@
 // The caption buttons of a skinned form: their images, their places from
 // the caption's right edge, their painting into the cache, the repaint of
-// one button over the kept caption strip, and the form's hit test.
+// one button over the kept caption strip.
 #include "skin/forms/titlebuttons.h"
 
 #include <algorithm>
@@ -168,8 +168,6 @@ TsCaptionButton UserRecord(TsTitleButton& item, int index) {
     r.HitCode = kUserButtonHit + index;
     return r;
 }
-
-bool Inside(const RECT& r, POINT pt) { return pt.x >= r.left && pt.x < r.right && pt.y >= r.top && pt.y < r.bottom; }
 
 int GlowSizeOf(const TsSkinData& sd, int hitCode, int& margin) {
     switch (hitCode) {
@@ -462,103 +460,6 @@ void RepaintTitleButton(TsSkinProvider& p, int hitCode) {
         return;
     }
     HideButtonGlow(*rec);
-}
-
-int TitleButtonAt(TsSkinProvider& p, POINT pt) {
-    if (p.BorderForm || !p.Form) return 0;
-    if (!p.SystemMenu) p.PrepareForm();
-    if (!p.SystemMenu) return 0;
-    int n = 0;
-    if (p.SysMenuHidden) {
-        TsSystemMenu& menu = *p.SystemMenu;
-        if (Inside(p.CloseButton.Rect, pt)) return 1;
-        n = 1;
-        if (menu.VisibleMax()) {
-            n = 2;
-            if (Inside(p.MaxButton.Rect, pt)) return 2;
-        }
-        if (menu.VisibleMin()) {
-            n = menu.VisibleMax() ? 3 : 2;
-            if (Inside(p.MinButton.Rect, pt)) return n;
-        }
-        if (HasHelp(p)) {
-            n += 1;
-            if (Inside(p.HelpButton.Rect, pt)) return n;
-        }
-    }
-    TsTitleButtons* user = p.TitleButtons();
-    if (user)
-        for (int k = 0; k < user->Count(); ++k)
-            if (user->Items(k)->Visible() && Inside(user->Items(k)->Rect, pt)) return n + k + 1;
-    return 0;
-}
-
-LRESULT HitTest(TsSkinProvider& p, LPARAM lParam) {
-    if (!p.Form || !p.Form->HandleAllocated()) return HTNOWHERE;
-    const HWND wnd = p.Form->Handle();
-    const POINT pt = ScreenToWindow(p, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-    const int i = TitleButtonAt(p, pt);
-    int count = 0;
-    const bool minimized = Iconic(p);
-    TsSystemMenu* menu = p.SystemMenu;
-    const bool visibleMax = menu && menu->VisibleMax();
-    const bool visibleMin = menu && menu->VisibleMin();
-    if (p.SysMenuHidden && menu) count = 1 + (visibleMax ? 1 : 0) + (visibleMin || minimized ? 1 : 0) + (HasHelp(p) ? 1 : 0);
-    TsTitleButtons* user = p.TitleButtons();
-    const int userCount = user ? user->Count() : 0;
-    if (i >= 1 && i <= count) {
-        // The help button answers by its place in TitleButtonAt's
-        // numbering: after the minimise button when no maximise is shown.
-        int code = 0;
-        if (i == 1) code = HTCLOSE;
-        else if (i == 2) {
-            if (visibleMax) code = menu->EnabledMax() || (menu->EnabledRestore() && !minimized) ? HTMAXBUTTON : HTCAPTION;
-            else if (visibleMin || minimized) code = menu->EnabledMin() ? HTMINBUTTON : HTCAPTION;
-            else if (HasHelp(p)) code = HTHELP;
-        } else if (i == 3) {
-            if (visibleMax && (visibleMin || minimized))
-                code = minimized || menu->EnabledMin() ? HTMINBUTTON : HTCAPTION;
-            else if (HasHelp(p)) code = HTHELP;
-        } else if (i == 4) {
-            if (HasHelp(p)) code = HTHELP;
-        }
-        if (code) return code;
-    } else if (i > count && i <= count + userCount) {
-        if (user->Items(i - count - 1)->Enabled) return kUserButtonHit + (i - count - 1);
-    }
-    const int b = GetBorderWidth(wnd, p.BorderForm, true);
-    const int t = GetBorderWidth(wnd, nullptr, false);
-    const int h = WindowHeight(wnd), w = WindowWidth(wnd);
-    if (!Zoomed(p) && HasThickFrame(wnd) && !p.BorderForm) {
-        int code = 0;
-        if (pt.y < t) code = HTTOP;
-        else if (pt.y > h - b) code = HTBOTTOM;
-        if (pt.x < b) code = code == HTTOP ? HTTOPLEFT : code == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
-        else if (pt.x > w - b) code = code == HTTOP ? HTTOPRIGHT : code == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
-        if (code) return code;
-    }
-    const int sysCaption = GetSysCaptionHeight(p.Form);
-    const int captionBottom = sysCaption + (p.BorderForm ? 0 : b);
-    const int bar = p.HasMenuBar();
-    if (pt.y >= 0 && pt.y <= captionBottom) {
-        const int lo = t + sysCaption, hi = t + p.CaptionHeight(false) + bar;
-        if (bar && pt.y >= std::min(lo, hi) && pt.y <= std::max(lo, hi)) return HTMENU;
-        if (Inside(p.IconRect(), pt)) return HTSYSMENU;
-        return HTCAPTION;
-    }
-    const int rows = bar ? std::max(p.MenuLineCount, 1) : 0;
-    if (pt.y <= captionBottom + rows * bar) return HTMENU;
-    if (p.HasSizeGrip()) {
-        TsSkinModel* model = ModelOf(p);
-        const TsMaskData* grip = MaskAt(model, model ? model->ConstData().GripImage : -1);
-        if (grip && p.SkinData->CacheBmp) {
-            const RECT ext = p.GetExtBorderMargins();
-            const int gx = p.SkinData->CacheBmp->Width() - ImageWidthOfMask(*grip) - b - ext.right - 1;
-            const int gy = p.SkinData->CacheBmp->Height() - ImageHeightOfMask(*grip) - b - ext.bottom - 1;
-            if (pt.x > gx && pt.y > gy) return HTBOTTOMRIGHT;
-        }
-    }
-    return HTCLIENT;
 }
 
 void CallTitleButtonMouse(TsTitleButton& button, bool down, POINT screenPoint) {

@@ -3,8 +3,8 @@
 // title buttons. Their images come from the skin, they are laid out from the
 // caption's right edge and painted into the provider's cache while it is
 // composed; one button is repainted alone when its state changes (hot,
-// pressed, normal), with its glow; and the provider answers the system's
-// non-client hit test for the whole frame here.
+// pressed, normal), with its glow. The hit test over them is the form
+// message handler's (formhandler.h).
 #pragma once
 
 #include <windows.h>
@@ -45,12 +45,6 @@ void PaintTitleButtons(TsSkinProvider& p);
 // Repaints one button (by hit code) after its State changed: into the
 // cache over the kept strip, then onto the window; shows or hides its glow.
 void RepaintTitleButton(TsSkinProvider& p, int hitCode);
-// The 1-based button under a window point (system buttons first, then the
-// user buttons by collection index), 0 for none.
-int TitleButtonAt(TsSkinProvider& p, POINT windowPoint);
-// The answer to WM_NCHITTEST for the screen point of lParam.
-LRESULT HitTest(TsSkinProvider& p, LPARAM lParam);
-
 // What a user title button's OnMouseDown and OnMouseUp are called with.
 void CallTitleButtonMouse(TsTitleButton& button, bool down, POINT screenPoint);
 
