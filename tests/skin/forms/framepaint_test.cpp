@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +21,7 @@
 #include "framework/forms.h"
 #include "framework/handles.h"
 #include "skin/core/dc/dcroutines.h"
+#include "skin/core/glow.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/skinmanager.h"
@@ -446,6 +451,74 @@ TEST_F(FramePaintTest, RemovingTheSkinLeavesNoFramePicture) {
     f.provider->PaintNonClientCache();
     EXPECT_FALSE(f.provider->SkinData->CacheBmp);
     EXPECT_EQ(GetWindowRgn(f.Wnd(), region.Get()), ERROR);
+}
+
+// Linen with a glow of 6 pixels for the close button only (its image cut
+// from the close button's own), as a folder skin in a scratch directory.
+class GlowSkin {
+public:
+    GlowSkin() {
+        namespace fs = std::filesystem;
+        dir_ = fs::temp_directory_path() /
+               ("kova-framepaint-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        const fs::path source = fs::path(KOVA_SOURCE_DIR) / "src/skin/core/model/internalskins/Linen";
+        fs::create_directories(dir_ / "Glowing");
+        fs::copy_file(source / "Master.bmp", dir_ / "Glowing/Master.bmp");
+        std::ifstream in(source / "Options.dat", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string options = text.str();
+        const std::string head = "[GLOBALINFO]";
+        options.insert(options.find(head) + head.size(),
+                       "\r\nBICONCLOSEGLOW=6\r\nBICONCLOSEGLOW0=@0096,0128,0122,0148,1,0");
+        std::ofstream out(dir_ / "Glowing/Options.dat", std::ios::binary);
+        out << options;
+    }
+    ~GlowSkin() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Path() const { return dir_.string(); }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// A hot close button shows its glow window around it, when the skin gives
+// the button a glow; going back to normal takes it away. The maximise
+// button of that skin has no glow.
+TEST_F(FramePaintTest, AHotButtonGlowsWhenTheSkinGivesItAGlow) {
+    GlowSkin skin;
+    manager.m->SetSkinDirectory(skin.Path());
+    manager.m->SetSkinName("Glowing");
+    ASSERT_EQ(manager.m->Model().SkinData().BICloseGlow, 6);
+    Skinned f;
+    f.Paint(true);
+    TsSkinProvider& p = *f.provider;
+    p.CloseButton.State = 1;
+    RepaintTitleButton(p, HTCLOSE);
+    ASSERT_GE(p.CloseButton.GlowID, 0) << "layered glow windows are available here";
+    const HWND glow = GlowWindowOf(p.CloseButton.GlowID);
+    ASSERT_NE(glow, nullptr);
+    EXPECT_TRUE(IsWindowVisible(glow));
+    RECT g{}, w{};
+    GetWindowRect(glow, &g);
+    GetWindowRect(f.Wnd(), &w);
+    RECT button = p.CloseButton.Rect;
+    OffsetRect(&button, w.left, w.top);
+    EXPECT_LE(g.left, button.left);
+    EXPECT_LE(g.top, button.top);
+    EXPECT_GE(g.right, button.right);
+    EXPECT_GE(g.bottom, button.bottom);
+
+    p.MaxButton.State = 1;
+    RepaintTitleButton(p, HTMAXBUTTON);
+    EXPECT_EQ(p.MaxButton.GlowID, -1);
+
+    p.CloseButton.State = 0;
+    RepaintTitleButton(p, HTCLOSE);
+    EXPECT_EQ(p.CloseButton.GlowID, -1);
+    EXPECT_FALSE(IsWindow(glow));
 }
 
 }  // namespace kova::skin::test
