@@ -928,7 +928,7 @@ void TsSkinProvider::PaintSizeGrip(HDC dc) {
     TsParentImageInfo bg;
     bg.Bmp = &picture.Pixels();
     bg.Ready = true;
-    DrawMaskState(picture.Pixels(), TPoint{0, 0}, 0, 0, mask, bg);
+    DrawMaskState(picture.Pixels(), TPoint{0, 0}, 0, 1, mask, bg);
     BitBlt(dc, x, y, w, h, picture.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
