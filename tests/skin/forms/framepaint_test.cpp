@@ -373,6 +373,32 @@ TEST_F(FramePaintTest, UserTitleButtonsBesideTheSystemButtons) {
     EXPECT_EQ(seen.y, 120);
 }
 
+// The title icon's glyph in place of the form's icon, stretched to its
+// size (0: the caption's, 16 here), its key colour transparent; without
+// ShowAppIcon no icon and the caption text moves left into its place.
+TEST_F(FramePaintTest, TheTitleIconsGlyphInTheCaption) {
+    Skinned f;
+    f.form->SetCaption("Iconed");
+    TBitmap glyph(8, 8);
+    glyph.Pixels().Fill(0x000000FFu);
+    glyph.Pixels().At(0, 0) = 0x00FF00FFu;
+    f.provider->TitleIcon()->SetGlyph(&glyph);
+    PixelBuffer32& c = f.Paint(true);
+    const RECT icon = f.provider->IconRect();
+    EXPECT_EQ(icon.right - icon.left, 16);
+    EXPECT_EQ(icon.bottom - icon.top, 16);
+    EXPECT_EQ(c.At((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2), 0xFF0000FFu);
+    EXPECT_EQ(c.At(icon.right - 1, icon.bottom - 1), 0xFF0000FFu) << "stretched over the whole icon";
+    EXPECT_NE(c.At(icon.left, icon.top), 0xFF0000FFu) << "the key colour shows the caption";
+    const TSpan withIcon = Ink(c, f.BW(), f.BW() + f.CaptionH(), Pixel(kTitleHotFont));
+
+    f.provider->SetShowAppIcon(false);
+    PixelBuffer32& plain = f.Paint(true);
+    EXPECT_FALSE(Ink(plain, f.BW(), f.BW() + f.CaptionH(), 0xFF0000FFu).Found());
+    const TSpan without = Ink(plain, f.BW(), f.BW() + f.CaptionH(), Pixel(kTitleHotFont));
+    EXPECT_EQ(without.Left, withIcon.Left - 16);
+}
+
 // Painting again without a change copies nothing new; a change recomposes.
 TEST_F(FramePaintTest, AnUnchangedCacheIsReused) {
     Skinned f;
