@@ -15,10 +15,12 @@
 #include "skin/core/dc/textdraw.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/portable/animframes.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/sysutils.h"
+#include "skin/core/vclutils.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -302,7 +304,20 @@ void TsSkinProvider::PaintNonClientCache() {
     if (!SkinData || !Form || !Form->HandleAllocated() || (Form->ControlState() & csCreating)) return;
     if (FormState & (kTranslucentMoving | kShowOrCloseAnimation)) return;
     TsSkinManager* manager = SkinData->GetSkinManager();
-    if (SkinData->SkinIndex < 0 || !manager) return;
+    if (SkinData->SkinIndex < 0 || !manager || !manager->Active()) {
+        // Unskinned, the form's picture is its own look: what the engine's
+        // animations and the task-bar pictures ask the cache for.
+        if (!SkinData->CacheBmp) SkinData->CacheBmp = std::make_unique<TBitmap>();
+        TBitmap& plain = *SkinData->CacheBmp;
+        plain.SetSize(WindowWidth(Form->Handle()), WindowHeight(Form->Handle()));
+        if (plain.Width() <= 0 || plain.Height() <= 0) return;
+        plain.Pixels().Fill(0xFF000000u);
+        PrintWindowTree(Form->Handle(), plain.Canvas()->Handle());
+        GdiFlush();
+        MakeOpaque(plain.Pixels());
+        SkinData->BGChanged = false;
+        return;
+    }
     TsSkinModel& model = manager->Model();
     const TFrameGeometry g = FrameGeometry(*this, model);
     if (g.W <= 0 || g.H <= 0) return;

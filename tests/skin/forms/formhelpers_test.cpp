@@ -505,15 +505,6 @@ TEST_F(HelpersTest, TaskBarPicturesAsTheyWouldBeHandedOver) {
     CompositionOn dwm;
     EXPECT_FALSE(SetIconicThumbnail(f.Wnd(), f.provider, 200, 100)) << "declined without a picture";
     EXPECT_TRUE(dwm.Thumbnails.empty());
-    // The cache is the skinned frame's picture: painted with a skin only.
-    f.provider->PaintNonClientCache();
-    EXPECT_FALSE(SetIconicThumbnail(f.Wnd(), f.provider, 200, 100)) << "no cache without a skin";
-    auto* manager = new TsSkinManager(nullptr);
-    AddInternalSkins(manager->Model().InternalSkins);
-    manager->SetSkinName("Linen (internal)");
-    dwm.Thumbnails.clear();
-    dwm.ThumbnailFlags.clear();
-    f.provider->SkinData->BGChanged = true;
     f.provider->PaintNonClientCache();
     EXPECT_TRUE(SetIconicThumbnail(f.Wnd(), f.provider, 200, 100));
     // The cache, then the whole form image, at the same size.
@@ -533,7 +524,6 @@ TEST_F(HelpersTest, TaskBarPicturesAsTheyWouldBeHandedOver) {
     EXPECT_FALSE(SetIconicLivePreview(f.Wnd(), f.provider));
     EXPECT_FALSE(SetIconicThumbnail(f.Wnd(), f.provider, 200, 100));
     EXPECT_EQ(f.provider->FormState & 0x800, 0u);
-    manager->Free();
 }
 
 // -------------------------------------------------------- layered windows

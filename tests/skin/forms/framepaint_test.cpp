@@ -461,8 +461,9 @@ TEST_F(FramePaintTest, FrameStripsOnTheWindowAndFlatCountsOverRepaints) {
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
 }
 
-// Without the skin the provider paints nothing of its own: the cache is
-// gone and stays so, and the form has its own region (none) again.
+// Without the skin the provider paints nothing of its own: the skinned
+// picture is gone (a picture asked for is the form's own look), and the
+// form has its own region (none) again.
 TEST_F(FramePaintTest, RemovingTheSkinLeavesNoFramePicture) {
     Skinned f;
     f.Paint(true);
@@ -475,7 +476,8 @@ TEST_F(FramePaintTest, RemovingTheSkinLeavesNoFramePicture) {
     EXPECT_FALSE(f.provider->SkinData->CacheBmp);
     f.provider->SkinData->BGChanged = true;
     f.provider->PaintNonClientCache();
-    EXPECT_FALSE(f.provider->SkinData->CacheBmp);
+    ASSERT_TRUE(f.provider->SkinData->CacheBmp) << "the form's own look, for the pictures asked of it";
+    EXPECT_NE(f.Cache().At(f.Cache().Width() / 2, f.BW() + f.CaptionH() / 2), kActiveTitle);
     EXPECT_EQ(GetWindowRgn(f.Wnd(), region.Get()), ERROR);
 }
 
