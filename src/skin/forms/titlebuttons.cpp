@@ -146,19 +146,6 @@ void PlaceTitleButton(TsSkinProvider& p, TsCaptionButton& b, int image, TsTitleB
     }
 }
 
-TsCaptionButton* SystemRecord(TsSkinProvider& p, int hitCode) {
-    switch (hitCode) {
-        case HTMINBUTTON: return &p.MinButton;
-        case HTMAXBUTTON: return &p.MaxButton;
-        case HTCLOSE: return &p.CloseButton;
-        case HTHELP: return &p.HelpButton;
-        case kMDIMinHit: return &p.MDIMinButton;
-        case kMDIRestoreHit: return &p.MDIRestoreButton;
-        case kMDICloseHit: return &p.MDICloseButton;
-        default: return nullptr;
-    }
-}
-
 // A user button's painting state, kept in the item.
 TsCaptionButton UserRecord(TsTitleButton& item, int index) {
     TsCaptionButton r;
@@ -184,6 +171,19 @@ void HideButtonGlow(TsCaptionButton& b) {
 }
 
 }  // namespace
+
+TsCaptionButton* CaptionButtonOf(TsSkinProvider& p, int hitCode) {
+    switch (hitCode) {
+        case HTMINBUTTON: return &p.MinButton;
+        case HTMAXBUTTON: return &p.MaxButton;
+        case HTCLOSE: return &p.CloseButton;
+        case HTHELP: return &p.HelpButton;
+        case kMDIMinHit: return &p.MDIMinButton;
+        case kMDIRestoreHit: return &p.MDIRestoreButton;
+        case kMDICloseHit: return &p.MDICloseButton;
+        default: return nullptr;
+    }
+}
 
 int StdButtonCount(TsSkinProvider& p) {
     if (!SystemButtons(p)) return 0;
@@ -364,7 +364,7 @@ void PaintTitleButtons(TsSkinProvider& p) {
 void RepaintTitleButton(TsSkinProvider& p, int hitCode) {
     TsSkinModel* model = ModelOf(p);
     if (!model || !p.Form || !p.Form->HandleAllocated() || !p.SkinData->CacheBmp) return;
-    TsCaptionButton* rec = SystemRecord(p, hitCode);
+    TsCaptionButton* rec = CaptionButtonOf(p, hitCode);
     TsTitleButton* user = nullptr;
     TsCaptionButton userRec;
     if (!rec && hitCode >= kUserButtonHit) {

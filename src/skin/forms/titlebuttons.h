@@ -24,6 +24,9 @@ inline constexpr int kMDIRestoreHit = 102;
 inline constexpr int kMDIMinHit = 103;
 inline constexpr int kUserButtonHit = 1000;
 
+// The record of a system or MDI button by its hit code (nullptr for other
+// codes, user buttons included).
+TsCaptionButton* CaptionButtonOf(TsSkinProvider& p, int hitCode);
 // The system buttons shown (0 unless the provider took them over).
 int StdButtonCount(TsSkinProvider& p);
 // One image width of the button's mask, 21 without a valid image.
