@@ -10,13 +10,14 @@
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
+#include "skin/forms/titlebuttons.h"
 
 namespace kova::skin {
 
 namespace {
 
-// Hit codes of the provider's own buttons beyond the system's.
-constexpr int kMDIClose = 101, kMDIRestore = 102, kMDIMin = 103, kUserButton = 1000;
+constexpr int kMDIClose = kMDICloseHit, kMDIRestore = kMDIRestoreHit, kMDIMin = kMDIMinHit,
+              kUserButton = kUserButtonHit;
 
 HWND Wnd(TsSkinProvider& p) { return p.Form->Handle(); }
 bool Zoomed(TsSkinProvider& p) { return IsZoomed(Wnd(p)) != FALSE; }
@@ -24,19 +25,6 @@ bool Iconic(TsSkinProvider& p) { return IsIconic(Wnd(p)) != FALSE; }
 bool MDIChild(TsSkinProvider& p) { return p.Form->FormStyle() == fsMDIChild; }
 TsSkinManager* Manager(TsSkinProvider& p) { return p.SkinData->GetSkinManager(); }
 bool SkinnedPopups(TsSkinProvider& p) { return Manager(p) && Manager(p)->SkinnedPopups(); }
-
-TsCaptionButton* SystemButton(TsSkinProvider& p, int code) {
-    switch (code) {
-        case HTMINBUTTON: return &p.MinButton;
-        case HTMAXBUTTON: return &p.MaxButton;
-        case HTCLOSE: return &p.CloseButton;
-        case HTHELP: return &p.HelpButton;
-        case kMDIClose: return &p.MDICloseButton;
-        case kMDIRestore: return &p.MDIRestoreButton;
-        case kMDIMin: return &p.MDIMinButton;
-        default: return nullptr;
-    }
-}
 
 TsTitleButton* UserButton(TsSkinProvider& p, int code) {
     const int i = code - kUserButton;
@@ -47,17 +35,15 @@ TsTitleButton* UserButton(TsSkinProvider& p, int code) {
 
 // The state of the button of a code (nothing for codes without a button).
 void SetButtonState(TsSkinProvider& p, int code, int state) {
-    if (TsCaptionButton* b = SystemButton(p, code))
+    if (TsCaptionButton* b = CaptionButtonOf(p, code))
         b->State = state;
     else if (TsTitleButton* u = UserButton(p, code))
         u->State = state;
 }
 
-// One button shown in its new state: the frame is repainted from a fresh
-// cache (the caption painter repaints the single button).
 void RepaintButton(TsSkinProvider& p, int code) {
     if (code == 0 || !p.Form->HandleAllocated()) return;
-    p.RepaintNonClient();
+    RepaintTitleButton(p, code);
 }
 
 bool SysMenuAllowsMax(TsSkinProvider& p) {

@@ -94,29 +94,23 @@ bool MaskHasSingleImage(int index, TsSkinManager* manager) {
     return std::max<int>(mask.ColumnCount, 1) == 1;
 }
 
-int WindowWidth(HWND wnd) {
+namespace {
+RECT WindowRectOf(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
-    return r.right - r.left;
+    return r;
 }
-
-int WindowHeight(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r.bottom - r.top;
-}
-
-int ClientWidth(HWND wnd) {
+RECT ClientRectOf(HWND wnd) {
     RECT r{};
     GetClientRect(wnd, &r);
-    return r.right - r.left;
+    return r;
 }
+}  // namespace
 
-int ClientHeight(HWND wnd) {
-    RECT r{};
-    GetClientRect(wnd, &r);
-    return r.bottom - r.top;
-}
+int WindowWidth(HWND wnd) { return WindowRectOf(wnd).right - WindowRectOf(wnd).left; }
+int WindowHeight(HWND wnd) { return WindowRectOf(wnd).bottom - WindowRectOf(wnd).top; }
+int ClientWidth(HWND wnd) { return ClientRectOf(wnd).right - ClientRectOf(wnd).left; }
+int ClientHeight(HWND wnd) { return ClientRectOf(wnd).bottom - ClientRectOf(wnd).top; }
 
 // ---------------------------------------------------- desktop composition
 

@@ -19,6 +19,7 @@
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/titlebuttons.h"
 
 namespace kova::skin {
 
@@ -232,6 +233,7 @@ void TsSkinProvider::PrepareForm() {
     }
     SkinData->ReadSkinIndexes();
     CaptionIndex = manager->IndexOfSection("CAPTION");
+    InitTitleButtonMasks(*this);
     if (Form->FormStyle() == fsMDIChild && MDIProvider && !MDIProvider->IsDestroying() && MDIProvider->Form &&
         !MDIProvider->Form->IsDestroying() && Skinned()) {
         MDIProvider->SkinData->BGChanged = true;
@@ -447,6 +449,7 @@ void TsSkinProvider::SkinApplied() {
     GetTitleIndex();
     if (manager) {
         CaptionIndex = manager->IndexOfSection("CAPTION");
+        InitTitleButtonMasks(*this);
         const TsSkinData& s = manager->Model().SkinData();
         const int maxHeight = s.MaxHeight != 0 ? s.MaxHeight : s.TitleHeight;
         UseSysCaption = BorderForm && Form && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
@@ -737,19 +740,7 @@ RECT TsSkinProvider::IconRect() {
 
 // ------------------------------------------------------------ the pictures
 
-void TsSkinProvider::PaintNonClientCache() {
-    if (!SkinData || !Form || !Form->HandleAllocated()) return;
-    if (!SkinData->CacheBmp) SkinData->CacheBmp = std::make_unique<TBitmap>();
-    TBitmap& cache = *SkinData->CacheBmp;
-    RECT r;
-    GetWindowRect(Form->Handle(), &r);
-    cache.SetSize(r.right - r.left, r.bottom - r.top);
-    if (cache.Width() <= 0 || cache.Height() <= 0) return;
-    cache.Pixels().Fill(0xFF000000u);
-    PrintWindowTree(Form->Handle(), cache.Canvas()->Handle());
-    GdiFlush();
-    MakeOpaque(cache.Pixels());
-}
+// PaintNonClientCache: the frame painting (framepaint.cpp).
 
 std::unique_ptr<TBitmap> TsSkinProvider::MakeFormImage() {
     auto image = std::make_unique<TBitmap>();
@@ -937,7 +928,7 @@ void TsSkinProvider::PaintSizeGrip(HDC dc) {
     TsParentImageInfo bg;
     bg.Bmp = &picture.Pixels();
     bg.Ready = true;
-    DrawMaskState(picture.Pixels(), TPoint{0, 0}, 0, 0, mask, bg);
+    DrawMaskState(picture.Pixels(), TPoint{0, 0}, 0, 1, mask, bg);
     BitBlt(dc, x, y, w, h, picture.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 

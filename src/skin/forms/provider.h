@@ -53,6 +53,10 @@ struct TsCaptionButton {
     // In cache coordinates.
     RECT Rect{};
     bool HaveAlpha = false;
+    // A large caption image (BICON...) rather than a small one (SICON...).
+    bool BigImage = false;
+    // The glow window shown while the button is hot (-1: none).
+    int GlowID = -1;
     // The button's glow animation (made by the animations).
     std::unique_ptr<TObject> GlowAnim;
     // The hit code the button answers.

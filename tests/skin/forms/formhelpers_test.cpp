@@ -10,12 +10,17 @@
 
 #include <dwmapi.h>
 
+#include <filesystem>
+#include <initializer_list>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "skin/core/glow.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/model/pictures.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinservices.h"
 #include "skin/forms/provider.h"
@@ -50,6 +55,15 @@ bool HasRegion(HWND wnd, HRGN into = nullptr) {
     return has;
 }
 
+// Which points the region holds.
+struct RegionPoint {
+    int x, y;
+    bool inside;
+};
+void ExpectPoints(HRGN r, std::initializer_list<RegionPoint> points) {
+    for (const RegionPoint& p : points) EXPECT_EQ(PtInRegion(r, p.x, p.y) != 0, p.inside) << p.x << "," << p.y;
+}
+
 class HelpersTest : public ::testing::Test {
 protected:
     void TearDown() override { ResetSkinServices(); }
@@ -65,27 +79,101 @@ TEST_F(HelpersTest, TheRegionCutsTheCornerRectanglesOut) {
     f.provider->UpdateRegion(false);
     HRGN r = CreateRectRgn(0, 0, 0, 0);
     ASSERT_TRUE(HasRegion(f.Wnd(), r));
-    EXPECT_FALSE(PtInRegion(r, 0, 0));
-    EXPECT_FALSE(PtInRegion(r, 4, 0));
-    EXPECT_TRUE(PtInRegion(r, 5, 0));
-    EXPECT_FALSE(PtInRegion(r, 1, 1));
-    EXPECT_TRUE(PtInRegion(r, 2, 1));
-    EXPECT_TRUE(PtInRegion(r, 150, 100));
-    EXPECT_TRUE(PtInRegion(r, 299, 199));
-    EXPECT_FALSE(PtInRegion(r, 300, 200));
+    ExpectPoints(r, {{0, 0, false}, {4, 0, false}, {5, 0, true}, {1, 1, false}, {2, 1, true}, {150, 100, true},
+                     {299, 199, true}, {300, 200, false}});
     DeleteObject(r);
     EXPECT_FALSE(f.provider->RegionChanged);
+}
+
+namespace {
+
+// A skin folder of our own, active while it lives: the form border is an
+// 8 x 8 image with 4 x 4 corner pieces whose outer L of three pixels is
+// the key colour; the size grip an 8 x 8 blue image with a key-colour
+// top-left pixel.
+class CornerSkin {
+public:
+    CornerSkin() {
+        namespace fs = std::filesystem;
+        dir_ = fs::temp_directory_path() / ("kova-corners-" + std::to_string(GetCurrentProcessId()));
+        fs::create_directories(dir_ / "Corners");
+        Bitmap32 master(16, 8);
+        master.Fill(0xFF406080u);
+        for (int i = 0; i < 3; ++i) master.At(i, 0) = master.At(0, i) = 0xFFFF00FFu;
+        for (int i = 0; i < 3; ++i) master.At(i, 7) = master.At(0, 7 - i) = 0xFFFF00FFu;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 8; x < 16; ++x) master.At(x, y) = 0xFF0000FFu;
+        master.At(8, 0) = 0xFFFF00FFu;
+        const std::vector<std::uint8_t> bmp = EncodeBmp(master, false);
+        std::ofstream(dir_ / "Corners" / "Master.bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+        std::ofstream(dir_ / "Corners" / "Options.dat")
+            << "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\n"
+               "GRIPIMAGE=^0008,0000,0016,0008,0000,0000,0000,0000,1,0,0,0\n"
+               "[FORM]\nCOLOR=15528436\nSTATES=1\nBORDERSMASK=^0000,0000,0008,0008,0004,0004,0004,0004,1,0,1,0\n";
+        Manager = new TsSkinManager(nullptr);
+        Manager->SetSkinDirectory(dir_.string());
+        Manager->SetSkinName("Corners");
+    }
+    ~CornerSkin() {
+        Manager->Free();
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    TsSkinManager* Manager;
+
+private:
+    std::filesystem::path dir_;
+};
+
+}  // namespace
+
+// The skin's transparent corner pixels are cut from the window region in
+// all four corners of the window, and the rest stays in.
+TEST_F(HelpersTest, TheSkinsTransparentCornersAreCutFromTheRegion) {
+    Form f;
+    CornerSkin skin;
+    ASSERT_TRUE(skin.Manager->Model().MaskIndexValid(f.provider->SkinData->BorderIndex));
+    f.provider->InitRegionRects();
+    f.provider->UpdateRegion(false);
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_TRUE(HasRegion(f.Wnd(), r));
+    const int w = WindowWidth(f.Wnd()), h = WindowHeight(f.Wnd());
+    for (int i = 0; i < 4; ++i) {
+        const bool cut = i < 3;
+        for (POINT p : {POINT{i, 0}, POINT{0, i}, POINT{w - 1 - i, 0}, POINT{w - 1, i}, POINT{i, h - 1},
+                        POINT{0, h - 1 - i}, POINT{w - 1 - i, h - 1}, POINT{w - 1, h - 1 - i}})
+            EXPECT_EQ(PtInRegion(r, p.x, p.y) == 0, cut) << p.x << "," << p.y;
+    }
+    ExpectPoints(r, {{1, 1, true}, {w - 2, h - 2, true}, {w / 2, h / 2, true}});
+    DeleteObject(r);
+}
+
+// The size grip in the bottom-right corner of the cache, inside the
+// frame, over the form's colour where the grip image is transparent.
+TEST_F(HelpersTest, TheSizeGripIsPaintedAtItsPlace) {
+    Form f;
+    CornerSkin skin;
+    f.provider->PaintNonClientCache();
+    TBitmap target(300, 200);
+    target.Pixels().Fill(0u);
+    f.provider->PaintSizeGrip(target.Canvas()->Handle());
+    GdiFlush();
+    const int b = GetSystemMetrics(SM_CXFRAME);
+    const int x = 300 - 8 - b - 1, y = 200 - 8 - b - 1;
+    EXPECT_EQ(target.Pixels().At(x + 4, y + 4) & 0xFFFFFF, 0x0000FFu);
+    const TColor form = f.provider->FormColor();
+    EXPECT_EQ(target.Pixels().At(x, y) & 0xFFFFFF,
+              static_cast<std::uint32_t>(GetRValue(form) << 16 | GetGValue(form) << 8 | GetBValue(form)));
+    EXPECT_EQ(target.Pixels().At(x - 1, y), 0u) << "painted outside the grip";
+    EXPECT_EQ(target.Pixels().At(x + 8, y + 8), 0u) << "painted outside the grip";
 }
 
 TEST_F(HelpersTest, MakeRegionMovesTheRegionAndItsCutOuts) {
     Form f(bsSizeable, false);
     f.provider->RegionRects = {RECT{0, 0, 3, 1}};
     HRGN r = f.provider->MakeRegion(10, 20);
-    EXPECT_FALSE(PtInRegion(r, 10, 20));
-    EXPECT_TRUE(PtInRegion(r, 13, 20));
-    EXPECT_FALSE(PtInRegion(r, 9, 20));
-    EXPECT_TRUE(PtInRegion(r, 309, 219));
-    EXPECT_FALSE(PtInRegion(r, 310, 220));
+    ExpectPoints(r, {{10, 20, false}, {13, 20, true}, {9, 20, false}, {309, 219, true}, {310, 220, false}});
     DeleteObject(r);
 }
 

@@ -14,6 +14,7 @@
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "framework/handles.h"
+#include "framework/portable/formtext.h"
 #include "framework/subclass.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
@@ -186,6 +187,62 @@ TEST_F(ProviderTest, StartsWithTheStoredDefaults) {
                              "MenuLineSkin", "ResizeMode", "ScreenSnap", "ShowAppIcon", "TitleButtons", "TitleIcon",
                              "TitleSkin", "UseGlobalColor", "OnAfterAnimation", "OnExtHitTest", "OnSkinItem"})
         EXPECT_NE(p->ClassInfo().FindProp(name), nullptr) << name;
+}
+
+// The provider's settings as a form description stores them; after
+// loading, a skinned provider has skinned its form.
+TEST_F(ProviderTest, SettingsFromAFormDescription) {
+    RegisterSkinProviderClass();
+    Manager manager;
+    SpiedForm f;
+    ReadComponentText(f.form,
+                      "object Form1: TForm\n"
+                      "  object sSkinProvider1: TsSkinProvider\n"
+                      "    AllowAnimation = False\n"
+                      "    CaptionAlignment = taCenter\n"
+                      "    GripMode = gmRightBottom\n"
+                      "    ResizeMode = rmBorder\n"
+                      "    ScreenSnap = True\n"
+                      "    SnapBuffer = 5\n"
+                      "    TitleSkin = 'MYTITLE'\n"
+                      "    MenuLineSkin = 'MYMENU'\n"
+                      "    AddedTitle.Text = 'Added'\n"
+                      "    AddedTitle.ShowMainCaption = False\n"
+                      "    TitleIcon.Width = 20\n"
+                      "    TitleButtons = <\n"
+                      "      item\n"
+                      "        Name = 'Pin'\n"
+                      "        Hint = 'Keep on top'\n"
+                      "        Visible = False\n"
+                      "      end\n"
+                      "      item\n"
+                      "      end>\n"
+                      "  end\n"
+                      "end\n",
+                      TFormReadMode::Strict);
+    auto* p = dynamic_cast<TsSkinProvider*>(ProviderOfForm(f.form));
+    ASSERT_NE(p, nullptr);
+    EXPECT_FALSE(p->AllowAnimation);
+    EXPECT_EQ(p->CaptionAlignment(), taCenter);
+    EXPECT_EQ(p->GripMode, gmRightBottom);
+    EXPECT_EQ(p->ResizeMode, rmBorder);
+    EXPECT_TRUE(p->ScreenSnap);
+    EXPECT_EQ(p->SnapBuffer, 5);
+    EXPECT_EQ(p->TitleSkin(), "MYTITLE");
+    EXPECT_EQ(p->TitleSectionName(), "MYTITLE");
+    EXPECT_EQ(p->MenuLineSkin(), "MYMENU");
+    EXPECT_EQ(p->AddedTitle()->Text(), "Added");
+    EXPECT_FALSE(p->AddedTitle()->ShowMainCaption());
+    EXPECT_EQ(p->TitleIcon()->Width, 20);
+    ASSERT_EQ(p->TitleButtons()->Count(), 2);
+    EXPECT_EQ(p->TitleButtons()->Items(0)->Name(), "Pin");
+    EXPECT_EQ(p->TitleButtons()->Items(0)->Hint, "Keep on top");
+    EXPECT_FALSE(p->TitleButtons()->Items(0)->Visible());
+    EXPECT_EQ(p->TitleButtons()->Items(0)->Collection(), p->TitleButtons());
+    EXPECT_EQ(p->TitleButtons()->Items(1)->Name(), "TsTitleButton");
+    // Loaded with the skin active: the form is skinned.
+    EXPECT_NE(p->SystemMenu, nullptr);
+    EXPECT_TRUE(p->SysMenuHidden);
 }
 
 // Mend: the second provider of a form took nothing over, so it must give
