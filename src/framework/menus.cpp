@@ -100,15 +100,25 @@ void TMenuItem::AppendTo(HMENU menu) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        UINT flags = MF_STRING | (i->checked_ ? MF_CHECKED : 0) | (i->enabled_ ? 0 : MF_GRAYED);
+        UINT flags = MF_STRING | (i->checked_ ? MF_CHECKED : 0) | (i->enabled_ ? 0 : MF_GRAYED) |
+                     (i->break_ ? MF_MENUBARBREAK : 0);
+        const std::string text = i->shortCut_.empty() ? i->caption_ : i->caption_ + "\t" + i->shortCut_;
         if (i->Count() > 0) {
             TMenuHandle sub(CreatePopupMenu());
             i->AppendTo(sub.Get());
             // Appended, the submenu is destroyed with its parent.
-            if (AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), i->caption_.c_str()))
+            if (AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), text.c_str()))
                 (void)sub.Release();
         } else {
-            AppendMenuA(menu, flags, i->command_, i->caption_.c_str());
+            AppendMenuA(menu, flags, i->command_, text.c_str());
+        }
+        if (i->radioItem_) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            GetMenuItemInfoA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE, &info);
+            info.fType |= MFT_RADIOCHECK;
+            SetMenuItemInfoA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE, &info);
         }
     }
 }

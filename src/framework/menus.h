@@ -26,6 +26,15 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool v) { visible_ = v; }
     bool IsSeparator() const { return caption_ == "-"; }
+    // The key text shown right of the caption (empty: none).
+    const std::string& ShortCut() const { return shortCut_; }
+    void SetShortCut(const std::string& v) { shortCut_ = v; }
+    // One of a group of which one is checked (shown with a bullet).
+    bool RadioItem() const { return radioItem_; }
+    void SetRadioItem(bool v) { radioItem_ = v; }
+    // The item starts a new column of its menu.
+    bool Break() const { return break_; }
+    void SetBreak(bool v) { break_ = v; }
     UINT Command() const { return command_; }
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -52,6 +61,9 @@ private:
     bool checked_ = false;
     bool enabled_ = true;
     bool visible_ = true;
+    std::string shortCut_;
+    bool radioItem_ = false;
+    bool break_ = false;
     UINT command_ = 0;
     TMenuItem* parentItem_ = nullptr;
     std::vector<TMenuItem*> items_;

@@ -1,5 +1,7 @@
 #include "skin/forms/provider.h"
 
+#include "skin/forms/formhandler.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -17,6 +19,7 @@
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/titlebuttons.h"
 
 namespace kova::skin {
 
@@ -142,6 +145,12 @@ TsSkinProvider::~TsSkinProvider() {
             // provider never did.
             UnregisterForm();
             formProc_.Detach();
+            // The form gets back what the skinned frame took, as on a skin
+            // removal: its system-menu style and a region of its own.
+            if (Form->HandleAllocated() && !Form->IsDestroying()) {
+                SetSysMenuStyle(false);
+                if (HasBorder() && !RegionKept) SetWindowRgn(Form->Handle(), nullptr, TRUE);
+            }
             if (Form->FormStyle() == fsMDIChild && Form->Menu() && MDIProvider && !MDIProvider->IsDestroying() &&
                 MDIProvider->Form && !MDIProvider->Form->IsDestroying()) {
                 MDIProvider->SkinData->BGChanged = true;
@@ -224,6 +233,7 @@ void TsSkinProvider::PrepareForm() {
     }
     SkinData->ReadSkinIndexes();
     CaptionIndex = manager->IndexOfSection("CAPTION");
+    InitTitleButtonMasks(*this);
     if (Form->FormStyle() == fsMDIChild && MDIProvider && !MDIProvider->IsDestroying() && MDIProvider->Form &&
         !MDIProvider->Form->IsDestroying() && Skinned()) {
         MDIProvider->SkinData->BGChanged = true;
@@ -439,6 +449,7 @@ void TsSkinProvider::SkinApplied() {
     GetTitleIndex();
     if (manager) {
         CaptionIndex = manager->IndexOfSection("CAPTION");
+        InitTitleButtonMasks(*this);
         const TsSkinData& s = manager->Model().SkinData();
         const int maxHeight = s.MaxHeight != 0 ? s.MaxHeight : s.TitleHeight;
         UseSysCaption = BorderForm && Form && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
@@ -504,6 +515,8 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
         DeferredInit = false;
         InitAfterLoad();
     }
+    // The skinned frame's own handling comes first.
+    if (HandleFormMessage(*this, m)) return;
     if (IsSkinCommand(m)) {
         const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == Manager();
         switch (SkinSubCode(m.WParam)) {
@@ -536,7 +549,8 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
         case kSkinEditorMessage:
             switch (m.WParam) {
                 case 1:
-                    Form->Close();
+                    // Only the form the editor previews closes at its word.
+                    if (Form->HandleAllocated() && Form->Handle() == PreviewWindow) Form->Close();
                     return;
                 case 3:
                     formProc_.CallPrevious(m);
@@ -726,19 +740,7 @@ RECT TsSkinProvider::IconRect() {
 
 // ------------------------------------------------------------ the pictures
 
-void TsSkinProvider::PaintNonClientCache() {
-    if (!SkinData || !Form || !Form->HandleAllocated()) return;
-    if (!SkinData->CacheBmp) SkinData->CacheBmp = std::make_unique<TBitmap>();
-    TBitmap& cache = *SkinData->CacheBmp;
-    RECT r;
-    GetWindowRect(Form->Handle(), &r);
-    cache.SetSize(r.right - r.left, r.bottom - r.top);
-    if (cache.Width() <= 0 || cache.Height() <= 0) return;
-    cache.Pixels().Fill(0xFF000000u);
-    PrintWindowTree(Form->Handle(), cache.Canvas()->Handle());
-    GdiFlush();
-    MakeOpaque(cache.Pixels());
-}
+// PaintNonClientCache: the frame painting (framepaint.cpp).
 
 std::unique_ptr<TBitmap> TsSkinProvider::MakeFormImage() {
     auto image = std::make_unique<TBitmap>();

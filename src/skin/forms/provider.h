@@ -53,6 +53,10 @@ struct TsCaptionButton {
     // In cache coordinates.
     RECT Rect{};
     bool HaveAlpha = false;
+    // A large caption image (BICON...) rather than a small one (SICON...).
+    bool BigImage = false;
+    // The glow window shown while the button is hot (-1: none).
+    int GlowID = -1;
     // The button's glow animation (made by the animations).
     std::unique_ptr<TObject> GlowAnim;
     // The hit code the button answers.
@@ -238,6 +242,16 @@ public:
     // The caption icon into the bitmap at IconRect.
     void PaintTitleIcon(TBitmap& bitmap);
     RECT IconRect();
+
+    // ------------------------------------- caption mouse (captionmouse.cpp)
+    // The title button of the code becomes the hot one (0: none).
+    void SetHotButton(int code, bool repaint);
+    // The title button of the code is held down.
+    void PressButton(int code);
+    // The form's system menu at a screen point.
+    void ShowSysMenuAt(int x, int y);
+    // The form's previous window procedure.
+    void CallOldWndProc(TMessage& m) { formProc_.CallPrevious(m); }
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

@@ -13,8 +13,6 @@ TsSystemMenu::TsSystemMenu(TsSkinProvider* provider) : TsCustomSysMenu(provider)
     RefreshItems(true);
 }
 
-void TsSystemMenu::RefreshItems(bool) {}
-
 bool TsSystemMenu::HasSystemMenu() const {
     if (!Form) return false;
     if (Provider && Provider->SysMenuHidden) return true;

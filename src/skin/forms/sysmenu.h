@@ -46,9 +46,13 @@ public:
     TMenuItem* ItemMaximize = nullptr;
     TMenuItem* ItemClose = nullptr;
 
-    // Rebuilds the items when asked to, then their states. The items come
-    // with the caption's system-menu handling; until then there are none.
+    // Rebuilds the items from the window's system menu when asked to (or
+    // when there are none yet), then sets their states.
     void RefreshItems(bool rebuild);
+    // The "Available skins" entry at the top, one item per skin of the
+    // manager (nothing without a manager or skins); and taken away again.
+    void AddSkinListItem();
+    void RemoveSkinListItem();
 
     bool VisibleClose() override;
     bool VisibleMax() override;
@@ -64,6 +68,12 @@ private:
     bool Iconic() const;
     bool MDIChild() const;
     bool VisibleBox(TBorderIcon icon);
+    void BuildItems();
+    TMenuItem* NewItem(const std::string& caption, const std::string& name, std::intptr_t tag);
+    void SendCommand(WPARAM command);
+    void StandardClick(TObject* sender);
+    void ApplicationClick(TObject* sender);
+    void SkinClick(TObject* sender);
 };
 
 }  // namespace kova::skin

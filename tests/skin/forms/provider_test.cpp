@@ -537,6 +537,9 @@ TEST_F(ProviderTest, TheEditorDrivesThePreviewingForm) {
     EXPECT_EQ(SendMessageA(f.form->Handle(), kSkinEditorMessage, 4, 0), 1);
     EXPECT_EQ(SendMessageA(f.form->Handle(), kSkinEditorMessage, 9, 0), 0);
     EXPECT_TRUE(IsWindowVisible(f.form->Handle()));
+    // Only the previewed form obeys the close (FormHandlerTest has the
+    // form that is not it).
+    PreviewWindow = f.form->Handle();
     SendMessageA(f.form->Handle(), kSkinEditorMessage, 1, 0);
     EXPECT_FALSE(IsWindowVisible(f.form->Handle())) << "WParam 1 closes the form";
 }

@@ -1,0 +1,45 @@
+// The skinned form's own answers to its messages: what its children ask
+// of it (the background under them, where its client area lies, a new
+// control to adapt), the non-client hit test of the skinned frame, the
+// caption's mouse (title buttons, double clicks, the outline drag of
+// rmBorder), system commands, snapping at the work-area edges and the
+// skinned system menu. What it does not answer goes on along the form's
+// procedure chain.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/controls.h"
+
+namespace kova::skin {
+
+class TsSkinProvider;
+
+// True when the message was answered here (Result set); false: the
+// provider's general handling goes on.
+bool HandleFormMessage(TsSkinProvider& p, TMessage& m);
+
+// The provider's non-client hit code for a screen point (the skinned
+// frame's tables: title buttons, icon, caption, menu line, sizing
+// borders), and the 1-based index of the title button under a point in
+// window coordinates (0: none).
+int FormHitTest(TsSkinProvider& p, POINT screen);
+int TitleButtonAt(TsSkinProvider& p, POINT window);
+
+// The screen top-left the provider's window coordinates start at.
+POINT WindowOrigin(TsSkinProvider& p);
+
+// The MDI main form's frame brought up to date after a change of its
+// children (their buttons live in its menu line): repainted from a fresh
+// cache.
+void RefreshMDIMainFrame(bool repaint);
+
+// Snapping: the position moved onto the edge when it lies closer to it
+// than the buffer (strictly); size is what lies between the position and
+// the edge that snaps.
+int SnapToEdge(int pos, int edge, int buffer, int size);
+
+// An outline drag of rmBorder is under way.
+bool BorderDragging();
+
+}  // namespace kova::skin
