@@ -1,0 +1,428 @@
+#include "skin/controls/smallctrls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "skin/controls/portable/smallgeometry.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/model/skindata.h"
+#include "skin/core/paint/portable/maskpaint.h"
+#include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/portable/bitmaps.h"
+#include "skin/core/portable/pixels.h"
+#include "skin/core/skinmessage.h"
+
+namespace kova::skin {
+
+namespace {
+
+std::uint32_t PixelOf(const TsSkinModel& skin, TColor c) {
+    return ColorToPixel(static_cast<std::uint32_t>(skin.ColorToRGB(c)) & 0xFFFFFF) | 0xFF000000u;
+}
+
+// What the parent shows under the window copied into px (its colour when
+// it shows no image; the skin's own colour when it tells none).
+void FillFromParent(PixelBuffer32& px, HWND wnd, const TsSkinModel& skin) {
+    TsParentImageInfo bg;
+    ParentImageInfoOfWnd(wnd, bg);
+    TColor colour = bg.FillColor;
+    if (bg.Ready || colour == clFuchsia || !GetParent(wnd)) colour = static_cast<TColor>(skin.ColorToRGB(skin.GlobalInfoColor()));
+    px.Fill(PixelOf(skin, colour));
+    if (!bg.Ready || !bg.Bmp) return;
+    for (int y = 0; y < px.Height(); ++y)
+        for (int x = 0; x < px.Width(); ++x) {
+            const int sx = bg.X + x, sy = bg.Y + y;
+            if (sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height()) px.At(x, y) = bg.Bmp->At(sx, sy);
+        }
+}
+
+const TsMaskData* MaskOf(const TsSkinModel& skin, const std::string& section, const std::string& key) {
+    const int i = skin.IndexOfMask(skin.IndexOfSection(section), section, key);
+    return skin.MaskIndexValid(i) ? &skin.Masks()[static_cast<std::size_t>(i)] : nullptr;
+}
+
+// An image of a mask drawn at full strength over what already is in px.
+void DrawOver(PixelBuffer32& px, TPoint p, int state, const TsMaskData& mask) {
+    TsParentImageInfo under;
+    under.Bmp = &px;
+    under.Ready = true;
+    DrawMaskState(px, p, state, 1, mask, under);
+}
+
+bool CursorInside(HWND wnd, POINT& client) {
+    GetCursorPos(&client);
+    ScreenToClient(wnd, &client);
+    RECT r{};
+    GetClientRect(wnd, &r);
+    return PtInRect(&r, client) != 0;
+}
+
+SIZE WindowSizeOf(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return SIZE{std::max<LONG>(r.right - r.left, 0), std::max<LONG>(r.bottom - r.top, 0)};
+}
+
+// The cache sized to the window; false when there is nothing to paint.
+bool SizeCache(TsCommonData& d, SIZE s) {
+    if (!d.CacheBmp) d.CacheBmp = std::make_unique<TBitmap>();
+    if (d.CacheBmp->Width() != s.cx || d.CacheBmp->Height() != s.cy) d.CacheBmp->SetSize(s.cx, s.cy);
+    return s.cx > 0 && s.cy > 0;
+}
+
+// Painting for WM_PAINT: into the DC of the message (WM_PRINT comes this
+// way), else between BeginPaint and EndPaint.
+template <class F>
+void PaintMessage(HWND wnd, HDC given, F paint) {
+    if (given) {
+        paint(given);
+        return;
+    }
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(wnd, &ps);
+    if (dc) paint(dc);
+    EndPaint(wnd, &ps);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- grip
+
+void TacSizerWnd::Paint(HDC dc) {
+    TsSkinManager* m = ActiveManager();
+    if (!m) return;
+    const TsSkinModel& skin = m->Model();
+    const int grip = skin.ConstData().GripImage;
+    if (!skin.MaskIndexValid(grip)) return;
+    const SIZE s = WindowSizeOf(WindowHandle);
+    if (s.cx <= 0 || s.cy <= 0) return;
+    PixelBuffer32 px(s.cx, s.cy);
+    FillFromParent(px, WindowHandle, skin);
+    const TsMaskData& mask = skin.Masks()[static_cast<std::size_t>(grip)];
+    const int w = static_cast<int>(s.cx), h = static_cast<int>(s.cy);
+    DrawOver(px, TPoint{std::max(w - ImageWidthOfMask(mask), 0), std::max(h - ImageHeightOfMask(mask), 0)}, 0, mask);
+    CopyBufferToDC(dc, 0, 0, px, RECT{0, 0, s.cx, s.cy});
+}
+
+void TacSizerWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || !CommonData->IsSkinned()) {
+        TacMainWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_PAINT:
+            PaintMessage(WindowHandle, reinterpret_cast<HDC>(m.WParam), [this](HDC dc) { Paint(dc); });
+            m.Result = 0;
+            return;
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return;
+        case WM_NCPAINT:
+            m.Result = 0;
+            return;
+        case WM_NCHITTEST: {
+            const TLife life = Life();
+            TacMainWnd::WndProc(m);
+            if (!life.Alive()) return;
+            if (DefaultManager && IsWindowEnabled(WindowHandle)) DefaultManager->SetHotControl(nullptr);
+            m.Result = HTBOTTOMRIGHT;
+            return;
+        }
+        default:
+            TacMainWnd::WndProc(m);
+    }
+}
+
+// -------------------------------------------------------------- up-down
+
+bool TacSpinWnd::IsVertical() const { return (GetWindowLongA(WindowHandle, GWL_STYLE) & UDS_HORZ) == 0; }
+
+void TacSpinWnd::Redraw() { RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME); }
+
+void TacSpinWnd::Prepare() {
+    TsSkinManager* m = ActiveManager();
+    TsCommonData& d = *CommonData;
+    const TsSkinModel& skin = m->Model();
+    const SIZE s = WindowSizeOf(WindowHandle);
+    if (!SizeCache(d, s)) return;
+    const bool vertical = IsVertical();
+    const TSpinHalves h = SpinHalves(s.cx, s.cy, vertical, LeftOffset);
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    FillFromParent(px, WindowHandle, skin);
+    const char* arrows[2] = {vertical ? "SCROLLBTNTOP" : "SCROLLBTNLEFT", vertical ? "SCROLLBTNBOTTOM" : "SCROLLBTNRIGHT"};
+    const TRect halves[2] = {h.First, h.Second};
+    const int states[2] = {FirstState, SecondState};
+    for (int i = 0; i < 2; ++i) {
+        const TRect r = halves[i];
+        if (r.Right <= r.Left || r.Bottom <= r.Top) continue;
+        // Each half over the background alone, not over the other half.
+        PixelBuffer32 half(r.Right - r.Left, r.Bottom - r.Top);
+        for (int y = 0; y < half.Height(); ++y)
+            for (int x = 0; x < half.Width(); ++x) half.At(x, y) = px.At(r.Left + x, r.Top + y);
+        TsParentImageInfo bg;
+        bg.Bmp = &half;
+        bg.Ready = true;
+        PaintControlSkin(half, skin, d.SkinIndex, bg, states[i], TRect{0, 0, half.Width(), half.Height()}, TPoint{0, 0},
+                         false, d.HUEOffset, d.Saturation, d.TextureIndex, d.HotTextureIndex);
+        if (const TsMaskData* glyph = MaskOf(skin, arrows[i], "GLYPHMASK"))
+            DrawOver(half,
+                     TPoint{(half.Width() - ImageWidthOfMask(*glyph)) / 2, (half.Height() - ImageHeightOfMask(*glyph)) / 2},
+                     states[i], *glyph);
+        // The shared middle line belongs to the first half.
+        const int fromY = i == 1 && vertical ? (h.First.Bottom - r.Top) : 0;
+        const int fromX = i == 1 && !vertical ? (h.First.Right - r.Left) : 0;
+        for (int y = std::max(fromY, 0); y < half.Height(); ++y)
+            for (int x = std::max(fromX, 0); x < half.Width(); ++x) px.At(r.Left + x, r.Top + y) = half.At(x, y);
+    }
+    d.BGChanged = false;
+}
+
+void TacSpinWnd::Paint(HDC given) {
+    POINT p{};
+    const bool inside = CursorInside(WindowHandle, p);
+    const SIZE s = WindowSizeOf(WindowHandle);
+    SpinHalfStates(SpinHalves(s.cx, s.cy, IsVertical(), LeftOffset), inside, TPoint{p.x, p.y}, MouseDown, FirstState,
+                   SecondState);
+    PaintMessage(WindowHandle, given, [&](HDC dc) {
+        TsCommonData& d = *CommonData;
+        d.Updating = d.IsUpdating();
+        if (d.Updating) return;
+        d.BGChanged = true;
+        Prepare();
+        if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+        const int from = IsVertical() ? 0 : LeftOffset;
+        CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{from, 0, s.cx, s.cy});
+    });
+}
+
+void TacSpinWnd::WndProc(TMessage& m) {
+    // A section the skin lacks: the up-down takes the button's look.
+    if (TsSkinManager* mgr = ActiveManager(); mgr && !mgr->Model().SectionIndexValid(mgr->Model().IndexOfSection(CommonData->SkinSection()))) {
+        CommonData->SetSkinSection("BUTTON");
+        CommonData->ReadSkinIndexes();
+    }
+    if (!ActiveManager() || !CommonData->IsSkinned()) {
+        TacMainWnd::WndProc(m);
+        return;
+    }
+    if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scHotLeave) Redraw();
+    const TLife life = Life();
+    switch (m.Msg) {
+        case WM_PAINT:
+            Paint(reinterpret_cast<HDC>(m.WParam));
+            m.Result = 0;
+            return;
+        case WM_ERASEBKGND:
+        case WM_NCPAINT:
+            m.Result = 0;
+            return;
+        case WM_LBUTTONDOWN:
+            MouseDown = true;
+            TacMainWnd::WndProc(m);
+            if (life.Alive()) Redraw();
+            return;
+        case WM_LBUTTONUP:
+            MouseDown = false;
+            TacMainWnd::WndProc(m);
+            if (life.Alive()) Redraw();
+            return;
+        case WM_LBUTTONDBLCLK:
+            TacMainWnd::WndProc(m);
+            if (!life.Alive()) return;
+            MouseDown = true;
+            Redraw();
+            MouseDown = false;
+            return;
+        case WM_MOUSELEAVE:
+            InvalidateRect(WindowHandle, nullptr, FALSE);
+            TacMainWnd::WndProc(m);
+            return;
+        case WM_MOUSEMOVE: {
+            TacMainWnd::WndProc(m);
+            if (!life.Alive()) return;
+            // The leave must reach us even when the control does not ask
+            // for it, or the last half stays hot.
+            TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, WindowHandle, 0};
+            TrackMouseEvent(&t);
+            Redraw();
+            return;
+        }
+        default:
+            TacMainWnd::WndProc(m);
+    }
+}
+
+// ------------------------------------------------------------ track bar
+
+bool TacTrackWnd::IsVertical() const { return (GetWindowLongA(WindowHandle, GWL_STYLE) & TBS_VERT) != 0; }
+
+void TacTrackWnd::Prepare() {
+    TsSkinManager* m = ActiveManager();
+    TsCommonData& d = *CommonData;
+    const TsSkinModel& skin = m->Model();
+    const SIZE s = WindowSizeOf(WindowHandle);
+    if (!SizeCache(d, s)) return;
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    FillFromParent(px, WindowHandle, skin);
+    TsParentImageInfo under;
+    under.Bmp = &px;
+    under.Ready = true;
+    const int state = Pressed ? 1 : 0;
+    PaintControlSkin(px, skin, d.SkinIndex, under, state, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
+                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    TrackIndex = skin.IndexOfSection("TRACKBAR");
+    if (!skin.SectionIndexValid(TrackIndex)) return;
+    const bool vertical = IsVertical();
+    const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
+
+    // The channel; a vertical bar tells it with x and y exchanged.
+    RECT ch{};
+    SendMessageA(WindowHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&ch));
+    if (vertical) ch = RECT{ch.top, ch.left, ch.bottom, ch.right};
+    if (const TsMaskData* channel = MaskOf(skin, "TRACKBAR", "SLIDERCHANNEL")) {
+        if (!vertical) {
+            const int hgt = std::max(ImageHeightOfMask(*channel) - 1, 0);
+            const int top = (ch.top + ch.bottom - hgt) / 2;
+            ch.top = top, ch.bottom = top + hgt;
+        } else {
+            const int wid = std::max(ImageWidthOfMask(*channel) - 1, 0);
+            const int left = (ch.left + ch.right - wid) / 2;
+            ch.left = left, ch.right = left + wid;
+        }
+        PaintBorderMask(px, TRect{ch.left, ch.top, ch.right, ch.bottom}, under, *channel, d.IsActiveState() ? 1 : 0,
+                        false);
+    }
+
+    RECT thumb{};
+    SendMessageA(WindowHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const int thumbLen = vertical ? thumb.bottom - thumb.top : thumb.right - thumb.left;
+    const int thumbThick = vertical ? thumb.right - thumb.left : thumb.bottom - thumb.top;
+    if ((style & TBS_NOTICKS) == 0) {
+        const int count = static_cast<int>(SendMessageA(WindowHandle, TBM_GETNUMTICS, 0, 0));
+        const int start = vertical ? ch.top : ch.left;
+        const int length = vertical ? ch.bottom - ch.top : ch.right - ch.left;
+        const TTrackTicks ticks = TrackTickPositions(start, length, thumbLen, count);
+        TickStep = ticks.Step;
+        const TTickSides sides = TrackTickSides(vertical ? ch.left : ch.top, vertical ? ch.right : ch.bottom, thumbThick,
+                                                vertical ? ch.right - ch.left : ch.bottom - ch.top, TickLength);
+        const bool before = (style & (TBS_BOTH | TBS_TOP)) != 0;
+        const bool after = (style & TBS_BOTH) != 0 || (style & TBS_TOP) == 0;
+        const TsMaskData* image = MaskOf(skin, "TRACKBAR", vertical ? "TICKVERT" : "TICKHORZ");
+        auto tick = [&](int along, int across) {
+            const int x = vertical ? across : along, y = vertical ? along : across;
+            if (image) {
+                DrawOver(px,
+                         TPoint{vertical ? x : x - ImageWidthOfMask(*image), vertical ? y - ImageHeightOfMask(*image) : y},
+                         state, *image);
+                return;
+            }
+            // A small raised bar where the skin has no tick image.
+            const int w = vertical ? TickLength : 2, h = vertical ? 2 : TickLength;
+            FillRect32(px, TRect{x, y, x + w, y + h}, PixelOf(skin, 0xFFFFFF));
+            FillRect32(px, TRect{x + w / 2, y + h / 2, x + w, y + h},
+                       PixelOf(skin, static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW))));
+        };
+        for (int p : ticks.Positions) {
+            if (before) tick(p, sides.BeforeStart);
+            if (after) tick(p, sides.AfterStart);
+        }
+    }
+
+    const TsMaskData* slider = vertical ? MaskOf(skin, "TRACKBAR", "SLIDERVMASK") : nullptr;
+    if (!slider) slider = MaskOf(skin, "TRACKBAR", "SLIDERMASK");
+    if (slider && thumb.right > thumb.left && thumb.bottom > thumb.top) {
+        const int iw = ImageWidthOfMask(*slider), ih = ImageHeightOfMask(*slider);
+        const int tw = thumb.right - thumb.left, th = thumb.bottom - thumb.top;
+        const bool mirrored = (style & TBS_TOP) != 0 && (style & TBS_BOTH) == 0;
+        const bool resized = thumbThick != 23 && (tw != iw || th != ih);
+        if ((mirrored || resized) && iw >= 2 && ih >= 2 && tw >= 2 && th >= 2) {
+            // The image is made for a thumb pointing down or right: drawn
+            // on a copy of the background at its own size, mirrored for
+            // ticks on the top or left, and fitted back into the thumb.
+            PixelBuffer32 part(tw, th);
+            for (int y = 0; y < th; ++y)
+                for (int x = 0; x < tw; ++x) {
+                    const int sx = thumb.left + x, sy = thumb.top + y;
+                    part.At(x, y) = sx >= 0 && sy >= 0 && sx < px.Width() && sy < px.Height() ? px.At(sx, sy) : 0xFF000000u;
+                }
+            PixelBuffer32 work;
+            if (tw != iw || th != ih)
+                ResampleBitmap(part, iw, ih, rfBox, work);
+            else
+                work = part;
+            auto mirror = [&](PixelBuffer32& b) {
+                if (vertical) {
+                    for (int y = 0; y < b.Height(); ++y) std::reverse(b.ScanLine(y), b.ScanLine(y) + b.Width());
+                } else {
+                    for (int y = 0; y < b.Height() / 2; ++y)
+                        std::swap_ranges(b.ScanLine(y), b.ScanLine(y) + b.Width(), b.ScanLine(b.Height() - 1 - y));
+                }
+            };
+            if (mirrored) mirror(work);
+            DrawOver(work, TPoint{0, 0}, state, *slider);
+            if (mirrored) mirror(work);
+            PixelBuffer32 back;
+            if (tw != iw || th != ih)
+                ResampleBitmap(work, tw, th, rfBox, back);
+            else
+                back = std::move(work);
+            for (int y = 0; y < th; ++y)
+                for (int x = 0; x < tw; ++x) {
+                    const int dx = thumb.left + x, dy = thumb.top + y;
+                    if (dx >= 0 && dy >= 0 && dx < px.Width() && dy < px.Height()) px.At(dx, dy) = back.At(x, y);
+                }
+        } else {
+            DrawOver(px, TPoint{(thumb.left + thumb.right - iw) / 2, (thumb.top + thumb.bottom - ih) / 2}, state, *slider);
+        }
+    }
+
+    if (!IsWindowEnabled(WindowHandle)) {
+        PixelBuffer32 parent(s.cx, s.cy);
+        FillFromParent(parent, WindowHandle, skin);
+        BlendBitmapRect(px, 0, 0, parent, TRect{0, 0, s.cx, s.cy}, 0.4, 0xFF00FF);
+    }
+    d.BGChanged = false;
+}
+
+void TacTrackWnd::Paint(HDC given) {
+    PaintMessage(WindowHandle, given, [&](HDC dc) {
+        TsCommonData& d = *CommonData;
+        d.Updating = d.IsUpdating();
+        if (d.Updating) return;
+        if (!given && !IsWindowVisible(WindowHandle)) return;
+        Prepare();
+        if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+        CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+    });
+}
+
+void TacTrackWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || !CommonData->IsSkinned()) {
+        TacMainWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_LBUTTONDOWN:
+            Pressed = true;
+            TacMainWnd::WndProc(m);
+            return;
+        case WM_LBUTTONUP:
+            Pressed = false;
+            TacMainWnd::WndProc(m);
+            return;
+        case WM_NCPAINT:
+        case WM_ERASEBKGND:
+            m.Result = m.Msg == WM_ERASEBKGND ? 1 : 0;
+            return;
+        case WM_PAINT:
+            Paint(reinterpret_cast<HDC>(m.WParam));
+            m.Result = 0;
+            return;
+        default:
+            TacMainWnd::WndProc(m);
+    }
+}
+
+}  // namespace kova::skin

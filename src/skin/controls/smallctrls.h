@@ -1,0 +1,63 @@
+// Window adapters for the small native controls: the size grip, the
+// up-down control and the track bar. Each paints the whole control from
+// the skin into the record's cache (over what the parent shows under it)
+// and copies that to the window; the control's own procedure keeps the
+// behaviour (clicks, positions, notifications).
+#pragma once
+
+#include "skin/controls/adapters.h"
+
+namespace kova::skin {
+
+// A size grip: the skin's grip image in the bottom-right corner over the
+// parent's background; the whole window answers as the sizing corner.
+class TacSizerWnd : public TacMainWnd {
+    KOVA_CLASS(TacSizerWnd, TacMainWnd)
+public:
+    using TacMainWnd::TacMainWnd;
+    void WndProc(TMessage& m) override;
+
+private:
+    void Paint(HDC given);
+};
+
+// An up-down control (msctls_updown32): two halves, each a button of the
+// record's section in its own state (the half under the mouse hot, or
+// pressed while the left button is down), with the skin's arrow in it.
+class TacSpinWnd : public TacMainWnd {
+    KOVA_CLASS(TacSpinWnd, TacMainWnd)
+public:
+    using TacMainWnd::TacMainWnd;
+    void WndProc(TMessage& m) override;
+    virtual bool IsVertical() const;
+
+    int LeftOffset = 0;
+    bool MouseDown = false;
+    int FirstState = 0, SecondState = 0;  // 0 normal, 1 hot, 2 pressed
+
+private:
+    void Paint(HDC given);
+    void Prepare();
+    void Redraw();
+};
+
+// A track bar (msctls_trackbar32): the section, the channel, the ticks
+// and the thumb from the "TRACKBAR" section.
+class TacTrackWnd : public TacMainWnd {
+    KOVA_CLASS(TacTrackWnd, TacMainWnd)
+public:
+    using TacMainWnd::TacMainWnd;
+    void WndProc(TMessage& m) override;
+    virtual bool IsVertical() const;
+
+    bool Pressed = false;
+    int TrackIndex = -1;
+    int TickLength = 4;
+    double TickStep = 0;
+
+private:
+    void Paint(HDC given);
+    void Prepare();
+};
+
+}  // namespace kova::skin

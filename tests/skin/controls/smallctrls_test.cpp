@@ -1,0 +1,281 @@
+// The small control adapters on real native controls under a shown window
+// with a test skin of flat colours: each state of a button's border, the
+// arrows, the thumb (its upper and lower rows told apart, so a mirrored
+// image shows), the ticks and the grip have colours of their own. Pixels
+// are read back through WM_PRINT; the mouse goes in through SendInput.
+#include "skin/controls/smallctrls.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../core/handlecheck.h"
+#include "common/testdata.h"
+#include "common/win32_testing.h"
+#include "skin/controls/portable/smallgeometry.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+
+namespace kova::skin::test {
+namespace {
+
+using kova::test::PumpFor;
+using kova::test::PumpMessages;
+using kova::test::WaitUntil;
+
+constexpr COLORREF kBorderNormal = RGB(0, 0, 160);
+constexpr COLORREF kBorderHot = RGB(0, 160, 0);
+constexpr COLORREF kBorderPressed = RGB(160, 0, 0);
+constexpr COLORREF kUpGlyph = RGB(255, 255, 0);
+constexpr COLORREF kDownGlyph = RGB(0, 255, 255);
+constexpr COLORREF kThumbUpper = RGB(255, 128, 0);
+constexpr COLORREF kThumbLower = RGB(128, 64, 0);
+constexpr COLORREF kTick = RGB(90, 0, 90);
+constexpr COLORREF kGrip = RGB(50, 50, 50);
+
+// A window's picture as WM_PRINT gives it.
+struct TPrinted {
+    int Width = 0, Height = 0;
+    std::vector<COLORREF> Pixels;
+    COLORREF At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
+};
+
+TPrinted Print(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    TPrinted p;
+    p.Width = r.right - r.left, p.Height = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), p.Width, -p.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    // Something no painter writes, so what stays unpainted shows.
+    const std::uint32_t marker = 0x00123456;
+    for (int i = 0; i < p.Width * p.Height; ++i) static_cast<std::uint32_t*>(bits)[i] = marker;
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    for (int i = 0; i < p.Width * p.Height; ++i) {
+        const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
+        p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return p;
+}
+
+void SettleCursor(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    int steady = 0;
+    WaitUntil(
+        [&] {
+            PumpMessages();
+            POINT c{};
+            GetCursorPos(&c);
+            steady = c.x == screen.x && c.y == screen.y ? steady + 1 : 0;
+            return steady >= 3;
+        },
+        2000);
+}
+
+void SendButton(DWORD flag) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof(in));
+    PumpFor(80);
+}
+
+class SmallControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&icc);
+        handles_ = LiveHandleCounts();
+        manager = new TsSkinManager(nullptr);
+        manager->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/smallskin"));
+        ASSERT_TRUE(manager->Model().SectionIndexValid(manager->Model().IndexOfSection("BUTTON")));
+        host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "host", WS_POPUP | WS_VISIBLE, 60, 60, 320, 200, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(host, nullptr);
+    }
+    void TearDown() override {
+        SettleCursor(POINT{5, 5});
+        adapters.clear();
+        for (HWND w : windows)
+            if (IsWindow(w)) DestroyWindow(w);
+        DestroyWindow(host);
+        PumpMessages();
+        manager->Free();
+        EXPECT_EQ(TransientHandlesChanged(handles_), "");
+    }
+    HWND Child(const char* cls, DWORD style, int x, int y, int w, int h) {
+        HWND wnd = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, host, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        windows.push_back(wnd);
+        return wnd;
+    }
+    template <class T>
+    T* Adapt(HWND wnd, const char* section) {
+        auto a = CreateAdapter<T>(wnd, nullptr, manager, section);
+        T* raw = a.get();
+        adapters.push_back(std::move(a));
+        PumpMessages();
+        return raw;
+    }
+    static POINT ScreenOf(HWND wnd, int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(wnd, &p);
+        return p;
+    }
+
+    THandleCounts handles_{};
+    TsSkinManager* manager = nullptr;
+    HWND host = nullptr;
+    std::vector<HWND> windows;
+    std::vector<std::unique_ptr<TacMainWnd>> adapters;
+};
+
+// ------------------------------------------------------------- up-down
+
+TEST_F(SmallControlsTest, UpDownShowsTheStateOfTheHalfUnderTheMouse) {
+    HWND spin = Child(UPDOWN_CLASSA, 0, 20, 20, 20, 40);
+    auto* a = Adapt<TacSpinWnd>(spin, "BUTTON");
+    // The system delivers input asynchronously: a press counts once the
+    // control has its button message.
+    auto button = [&](DWORD flag, bool down) {
+        SendButton(flag);
+        EXPECT_TRUE(WaitUntil([&] { PumpMessages(); return a->MouseDown == down; }, 3000));
+    };
+    struct Case {
+        const char* name;
+        POINT at;      // client point of the cursor (-1: outside)
+        bool pressed;  // left button held
+        COLORREF upper, lower;
+    } cases[] = {
+        {"away", {-100, -100}, false, kBorderNormal, kBorderNormal},
+        {"hover upper", {10, 5}, false, kBorderHot, kBorderNormal},
+        {"press upper", {10, 5}, true, kBorderPressed, kBorderNormal},
+        {"hover lower", {10, 34}, false, kBorderNormal, kBorderHot},
+        {"press lower", {10, 34}, true, kBorderNormal, kBorderPressed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettleCursor(c.at.x < 0 ? POINT{5, 5} : ScreenOf(spin, c.at.x, c.at.y));
+        if (c.pressed) button(MOUSEEVENTF_LEFTDOWN, true);
+        const TPrinted p = Print(spin);
+        if (c.pressed) button(MOUSEEVENTF_LEFTUP, false);
+        // The border corner of each half, and the arrow in its middle (the
+        // control keeps its own width).
+        EXPECT_EQ(p.At(1, 1), c.upper);
+        EXPECT_EQ(p.At(1, p.Height - 2), c.lower);
+        EXPECT_EQ(p.At(p.Width / 2, p.Height / 4), kUpGlyph);
+        EXPECT_EQ(p.At(p.Width / 2, p.Height * 3 / 4), kDownGlyph);
+    }
+}
+
+TEST_F(SmallControlsTest, HorizontalUpDownSplitsLeftAndRight) {
+    HWND spin = Child(UPDOWN_CLASSA, UDS_HORZ, 20, 20, 40, 20);
+    Adapt<TacSpinWnd>(spin, "NOSUCHSECTION");
+    RECT r{};
+    GetClientRect(spin, &r);
+    SettleCursor(ScreenOf(spin, r.right - 4, r.bottom / 2));
+    const TPrinted p = Print(spin);
+    // A section the skin lacks falls back to the button.
+    EXPECT_EQ(p.At(1, 1), kBorderNormal);
+    EXPECT_EQ(p.At(p.Width - 2, p.Height - 2), kBorderHot);
+}
+
+// ------------------------------------------------------------ track bar
+
+TEST_F(SmallControlsTest, TrackBarTicksAndThumbComeFromTheSkin) {
+    struct Case {
+        const char* name;
+        DWORD style;
+        bool mirrored;
+    } cases[] = {{"bottom ticks", TBS_AUTOTICKS | TBS_BOTTOM, false}, {"top ticks", TBS_AUTOTICKS | TBS_TOP, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND track = Child(TRACKBAR_CLASSA, c.style, 10, 10, 200, 40);
+        SendMessageA(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 1));
+        SendMessageA(track, TBM_SETPOS, TRUE, 0);
+        auto* a = Adapt<TacTrackWnd>(track, "TRACKBAR");
+        const TPrinted p = Print(track);
+        RECT ch{}, thumb{};
+        SendMessageA(track, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&ch));
+        SendMessageA(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        const int thumbLen = thumb.right - thumb.left;
+        ASSERT_EQ(SendMessageA(track, TBM_GETNUMTICS, 0, 0), 2);
+        // Two ticks: at the two ends of the thumb's travel.
+        const TTrackTicks ticks = TrackTickPositions(ch.left, ch.right - ch.left, thumbLen, 2);
+        EXPECT_EQ(ticks.Positions[0], ch.left + HalfUp(thumbLen));
+        EXPECT_EQ(ticks.Positions[1], ch.right - thumbLen + HalfUp(thumbLen));
+        EXPECT_DOUBLE_EQ(a->TickStep, ticks.Step);
+        const TTickSides sides = TrackTickSides(ch.top, ch.bottom, thumb.bottom - thumb.top, ch.bottom - ch.top, 4);
+        const int across = c.mirrored ? sides.BeforeStart : sides.AfterStart;
+        for (int t : ticks.Positions) {
+            // The tick image stands left of its point.
+            EXPECT_EQ(p.At(t - 1, across + 1), kTick) << t;
+            EXPECT_NE(p.At(t + 3, across + 1), kTick) << t;
+        }
+        // The thumb image at rest: upper rows before lower rows, or the
+        // other way round for ticks on top.
+        const int mx = (thumb.left + thumb.right) / 2;
+        EXPECT_EQ(p.At(mx, thumb.top + 2), c.mirrored ? kThumbLower : kThumbUpper);
+        EXPECT_EQ(p.At(mx, thumb.bottom - 3), c.mirrored ? kThumbUpper : kThumbLower);
+        adapters.clear();
+        DestroyWindow(track);
+    }
+}
+
+TEST_F(SmallControlsTest, TrackBarWithoutTicksOrTrackSectionDrawsNone) {
+    HWND track = Child(TRACKBAR_CLASSA, TBS_AUTOTICKS | TBS_NOTICKS, 10, 10, 200, 40);
+    Adapt<TacTrackWnd>(track, "TRACKBAR");
+    TPrinted p = Print(track);
+    int ticks = 0;
+    for (COLORREF c : p.Pixels) ticks += c == kTick;
+    EXPECT_EQ(ticks, 0);
+    // Every pixel painted: none of the marker is left.
+    for (COLORREF c : p.Pixels) ASSERT_NE(c, RGB(0x12, 0x34, 0x56));
+}
+
+// ----------------------------------------------------------------- grip
+
+TEST_F(SmallControlsTest, SizeGripDrawsTheSkinGripAndAnswersAsTheCorner) {
+    HWND grip = Child("SCROLLBAR", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, 100, 100, 17, 17);
+    Adapt<TacSizerWnd>(grip, "BUTTON");
+    const TPrinted p = Print(grip);
+    // The 8 x 8 grip image in the bottom-right corner (the control keeps
+    // its own size), its key-coloured half showing the background.
+    const int x0 = p.Width - 8, y0 = p.Height - 8;
+    ASSERT_GE(x0, 2);
+    EXPECT_EQ(p.At(p.Width - 1, p.Height - 1), kGrip);
+    EXPECT_EQ(p.At(x0, p.Height - 1), kGrip);
+    EXPECT_EQ(p.At(p.Width - 1, y0), kGrip);
+    EXPECT_NE(p.At(x0, y0), kGrip);
+    EXPECT_NE(p.At(x0, y0), RGB(255, 0, 255));
+    EXPECT_NE(p.At(1, 1), RGB(0x12, 0x34, 0x56));
+    const POINT s = ScreenOf(grip, 3, 3);
+    EXPECT_EQ(SendMessageA(grip, WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y)), HTBOTTOMRIGHT);
+}
+
+TEST_F(SmallControlsTest, DetachingGivesTheNativePaintingBack) {
+    HWND spin = Child(UPDOWN_CLASSA, 0, 20, 20, 20, 40);
+    auto a = CreateAdapter<TacSpinWnd>(spin, nullptr, manager, "BUTTON");
+    EXPECT_EQ(Print(spin).At(1, 1), kBorderNormal);
+    a->Detach(true);
+    EXPECT_NE(Print(spin).At(1, 1), kBorderNormal);
+    EXPECT_EQ(FindAdapter(spin), nullptr);
+}
+
+}  // namespace
+}  // namespace kova::skin::test
