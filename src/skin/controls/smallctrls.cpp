@@ -425,4 +425,219 @@ void TacTrackWnd::WndProc(TMessage& m) {
     }
 }
 
+// ------------------------------------------------------------- tool bar
+
+void TacToolBarWnd::Prepare() {
+    TsCommonData& d = *CommonData;
+    if (!d.BGChanged) return;
+    GetClientRect(WindowHandle, &ClientRect);
+    UpdateWndCache(d, WindowHandle, InDialog);
+    FillBorderCorners(d, *this);
+    const SIZE s = WindowSizeOf(WindowHandle);
+    FrameOffset = (static_cast<int>(s.cy) - (ClientRect.bottom - ClientRect.top)) / 2;
+    d.BGChanged = false;
+}
+
+std::string ToolButtonText(HWND bar, int command) {
+    const LRESULT len = SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(command), 0);
+    if (len <= 0) return {};
+    std::string text(static_cast<std::size_t>(len) + 1, '\0');
+    const LRESULT got = SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(text.data()));
+    if (got <= 0) return {};
+    text.resize(static_cast<std::size_t>(std::min(got, len)));
+    return text;
+}
+
+void TacToolBarWnd::PaintButton(TBitmap& work, int index, int frame) {
+    TsSkinManager* m = ActiveManager();
+    const TsSkinModel& skin = m->Model();
+    TBBUTTON b{};
+    if (!SendMessageA(WindowHandle, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&b))) return;
+    RECT ir{};
+    if (!SendMessageA(WindowHandle, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ir))) return;
+    if (b.fsState & TBSTATE_HIDDEN) return;
+    const int bw = ir.right - ir.left, bh = ir.bottom - ir.top;
+    if (bw <= 0 || bh <= 0) return;
+    const int left = ir.left + frame, top = ir.top + frame;
+    PixelBuffer32& cache = CommonData->CacheBmp->Pixels();
+    PixelBuffer32& dest = work.Pixels();
+    TsParentImageInfo under;
+    under.Bmp = &cache;
+    under.X = left, under.Y = top;
+    under.Ready = true;
+    PixelBuffer32 px(bw, bh);
+    for (int y = 0; y < bh; ++y)
+        for (int x = 0; x < bw; ++x) {
+            const int sx = left + x, sy = top + y;
+            px.At(x, y) = sx >= 0 && sy >= 0 && sx < cache.Width() && sy < cache.Height() ? cache.At(sx, sy) : 0xFF000000u;
+        }
+    auto put = [&](const PixelBuffer32& from) {
+        for (int y = 0; y < bh; ++y)
+            for (int x = 0; x < bw; ++x) {
+                const int dx = left + x, dy = top + y;
+                if (dx >= 0 && dy >= 0 && dx < dest.Width() && dy < dest.Height()) dest.At(dx, dy) = from.At(x, y);
+            }
+    };
+    if (b.fsStyle & BTNS_SEP) {
+        const int divider = skin.IndexOfSection("DIVIDER");
+        if (!skin.SectionIndexValid(divider) || !MaskOf(skin, "DIVIDER", "BORDERSMASK")) return;
+        const int x = bw / 2 - 1;
+        PaintSkinItem(px, skin, divider, under, 0, TRect{x, 2, x + 4, bh - 2}, TPoint{0, 0});
+        put(px);
+        return;
+    }
+    const bool enabled = (b.fsState & TBSTATE_ENABLED) != 0;
+    POINT cur{};
+    GetCursorPos(&cur);
+    ScreenToClient(WindowHandle, &cur);
+    int state = 0;
+    if (enabled && (b.fsState & TBSTATE_PRESSED))
+        state = 2;
+    else if (enabled && PtInRect(&ir, cur))
+        state = 1;
+    const int push = state == 2 ? 1 : 0;
+    const int section = skin.IndexOfSection("TOOLBUTTON");
+    PaintSkinItem(px, skin, section, under, state, TRect{0, 0, bw, bh}, TPoint{0, 0});
+    put(px);
+
+    // Image and caption go through GDI onto the work bitmap.
+    HDC dc = work.Canvas()->Handle();
+    int iconW = 0, iconH = 0;
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(WindowHandle, TB_GETIMAGELIST, 0, 0));
+    // Every image index is drawn, the first (0) too; only "no image"
+    // (negative) draws none.
+    if (images && b.iBitmap >= 0 && b.iBitmap < ImageList_GetImageCount(images) &&
+        ImageList_GetIconSize(images, &iconW, &iconH)) {
+        ImageList_SetBkColor(images, CLR_NONE);
+        int areaW = bw;
+        if (b.fsStyle & BTNS_WHOLEDROPDOWN) {
+            if (const TsMaskData* arrow = MaskOf(skin, "SCROLLBTNBOTTOM", "GLYPHMASK")) {
+                const int aw = ImageWidthOfMask(*arrow), ah = ImageHeightOfMask(*arrow);
+                PixelBuffer32& now = work.Pixels();
+                DrawOver(now, TPoint{left + bw - 2 - aw + push, top + (bh - ah) / 2}, state, *arrow);
+                areaW = bw - 2 - aw;
+            }
+        }
+        GdiFlush();
+        ImageList_Draw(images, b.iBitmap, dc, left + HalfUp(areaW - iconW) + push, top + push + 4, ILD_NORMAL);
+    } else {
+        iconH = 0;
+    }
+    const std::string text = ToolButtonText(WindowHandle, b.idCommand);
+    if (!text.empty()) {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(WindowHandle, WM_GETFONT, 0, 0));
+        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+        int colourSection = section;
+        const int own = CommonData->SkinIndex;
+        if (skin.SectionIndexValid(own) && skin.Sections()[static_cast<std::size_t>(own)].GiveOwnFont) colourSection = own;
+        TColor colour = 0;
+        if (skin.SectionIndexValid(colourSection)) {
+            const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(colourSection)];
+            colour = static_cast<TColor>(skin.ColorToRGB(state > 0 && colourSection == section ? sec.HotFontColors[0] : sec.FontColors[0]));
+        }
+        SetTextColor(dc, colour & 0xFFFFFF);
+        SetBkMode(dc, TRANSPARENT);
+        const int textTop = (iconH > 0 ? iconH + 2 : 0) + 2 + push;
+        RECT tr{left + push + 2, top + textTop, left + bw - 2 + push, top + bh - 2 + push};
+        GdiFlush();
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        if (oldFont) SelectObject(dc, oldFont);
+    }
+    GdiFlush();
+    if (!enabled) {
+        PixelBuffer32& now = work.Pixels();
+        BlendBitmapRect(now, left, top, cache, TRect{left, top, left + bw, top + bh}, 0.4, 0xFF00FF);
+    }
+}
+
+void TacToolBarWnd::PaintInto(HDC dc) {
+    TsCommonData& d = *CommonData;
+    Prepare();
+    if (!d.CacheBmp || d.CacheBmp->Width() <= 0 || d.CacheBmp->Height() <= 0) return;
+    TBitmap work(d.CacheBmp->Width(), d.CacheBmp->Height());
+    {
+        PixelBuffer32& to = work.Pixels();
+        const PixelBuffer32& from = d.CacheBmp->Pixels();
+        for (int y = 0; y < to.Height(); ++y)
+            std::copy(from.ScanLine(y), from.ScanLine(y) + to.Width(), to.ScanLine(y));
+    }
+    const int count = static_cast<int>(SendMessageA(WindowHandle, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) PaintButton(work, i, FrameOffset);
+    GdiFlush();
+    const int w = work.Width() - 2 * FrameOffset, h = work.Height() - 2 * FrameOffset;
+    if (w > 0 && h > 0) BitBlt(dc, 0, 0, w, h, work.Canvas()->Handle(), FrameOffset, FrameOffset, SRCCOPY);
+}
+
+void TacToolBarWnd::PaintFrame() {
+    if ((GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0) return;
+    TsCommonData& d = *CommonData;
+    HWND parent = GetParent(WindowHandle);
+    d.Updating = (parent && SendSkinCommand(parent, scQueryUpdating, 0) != 0) || d.IsUpdating();
+    if (d.Updating) return;
+    Prepare();
+    if (!d.CacheBmp || d.CacheBmp->Width() <= 0) return;
+    const SIZE s = WindowSizeOf(WindowHandle);
+    RECT cr{};
+    GetClientRect(WindowHandle, &cr);
+    const int frame = (static_cast<int>(s.cx) - cr.right) / 2;
+    if (frame <= 0) return;
+    TWindowDC wdc(WindowHandle, TDCArea::Window);
+    if (!wdc.Get()) return;
+    const TSavedDC saved(wdc.Get());
+    ExcludeClipRect(wdc.Get(), frame, frame, static_cast<int>(s.cx) - frame, static_cast<int>(s.cy) - frame);
+    CopyBufferToDC(wdc.Get(), 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, s.cx, s.cy});
+}
+
+void TacToolBarWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || !CommonData->IsSkinned()) {
+        TacMainWnd::WndProc(m);
+        return;
+    }
+    TsCommonData& d = *CommonData;
+    const TLife life = Life();
+    if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) {
+        if (d.Updating) {
+            d.Updating = false;
+            RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
+        return;
+    }
+    switch (m.Msg) {
+        case WM_NCPAINT:
+            PaintFrame();
+            m.Result = 0;
+            return;
+        case WM_PAINT: {
+            if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
+                PaintInto(given);
+                return;
+            }
+            if (!IsWindowVisible(WindowHandle)) break;
+            PAINTSTRUCT ps{};
+            HDC dc = BeginPaint(WindowHandle, &ps);
+            HWND parent = GetParent(WindowHandle);
+            d.Updating = (parent && SendSkinCommand(parent, scQueryUpdating, 0) != 0) || d.IsUpdating();
+            if (dc && !d.Updating) PaintInto(dc);
+            EndPaint(WindowHandle, &ps);
+            m.Result = 0;
+            return;
+        }
+        case WM_PRINT:
+            PaintInto(reinterpret_cast<HDC>(m.WParam));
+            return;
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return;
+        case WM_SIZE:
+        case WM_WINDOWPOSCHANGED:
+            d.BGChanged = true;
+            TacMainWnd::WndProc(m);
+            if (life.Alive()) SendMessageA(WindowHandle, WM_NCPAINT, 1, 0);
+            return;
+        default:
+            break;
+    }
+    TacMainWnd::WndProc(m);
+}
+
 }  // namespace kova::skin

@@ -5,6 +5,8 @@
 // behaviour (clicks, positions, notifications).
 #pragma once
 
+#include <string>
+
 #include "skin/controls/adapters.h"
 
 namespace kova::skin {
@@ -59,5 +61,33 @@ private:
     void Paint(HDC given);
     void Prepare();
 };
+
+}  // namespace kova::skin
+
+namespace kova::skin {
+
+// A native tool bar (ToolbarWindow32): the bar from its skin record, every
+// button from "TOOLBUTTON" in its state (pressed, under the mouse, or
+// normal; a disabled one faded), separators from "DIVIDER", then the
+// button's image and caption; the client-edge frame from the cache.
+class TacToolBarWnd : public TacMainWnd {
+    KOVA_CLASS(TacToolBarWnd, TacMainWnd)
+public:
+    using TacMainWnd::TacMainWnd;
+    void WndProc(TMessage& m) override;
+
+    RECT ClientRect{};
+    int FrameOffset = 0;
+
+private:
+    void Prepare();
+    void PaintInto(HDC dc);
+    void PaintButton(TBitmap& work, int index, int frame);
+    void PaintFrame();
+};
+
+// A native tool button's caption by command id, asked for its length
+// first so that no caption is cut or read past its end; empty for none.
+std::string ToolButtonText(HWND bar, int command);
 
 }  // namespace kova::skin

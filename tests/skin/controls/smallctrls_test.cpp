@@ -98,7 +98,7 @@ void SendButton(DWORD flag) {
 class SmallControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
         handles_ = LiveHandleCounts();
         manager = new TsSkinManager(nullptr);
@@ -275,6 +275,109 @@ TEST_F(SmallControlsTest, DetachingGivesTheNativePaintingBack) {
     a->Detach(true);
     EXPECT_NE(Print(spin).At(1, 1), kBorderNormal);
     EXPECT_EQ(FindAdapter(spin), nullptr);
+}
+
+// ------------------------------------------------------------- tool bar
+
+constexpr COLORREF kIcon = RGB(0, 128, 255);
+constexpr COLORREF kDivider = RGB(0, 90, 90);
+constexpr COLORREF kCaption = RGB(255, 0, 0);
+
+TEST_F(SmallControlsTest, ToolBarButtonsPaintInTheirStatesWithImageAndCaption) {
+    HWND bar = Child(TOOLBARCLASSNAMEA, CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 0, 300, 44);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+    {
+        HDC screen = GetDC(nullptr);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
+        HDC dc = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        HBRUSH brush = CreateSolidBrush(kIcon);
+        RECT r{0, 0, 16, 16};
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        ImageList_Add(images, bmp, nullptr);
+        DeleteObject(bmp);
+    }
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    const std::string longCaption(600, 'W');
+    char go[] = "Go";
+    TBBUTTON buttons[] = {
+        // The first image (index 0) on a pressed button.
+        {0, 1, TBSTATE_ENABLED | TBSTATE_PRESSED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)},
+        {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+        {0, 2, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)},
+        {0, 3, 0, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)},
+    };
+    SendMessageA(bar, TB_ADDBUTTONSA, 4, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    RECT item[4]{};
+    for (int i = 0; i < 4; ++i) SendMessageA(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item[i]));
+
+    TPrinted p = Print(bar);
+    // Pressed: the pressed border, the image pushed by one pixel.
+    EXPECT_EQ(p.At(item[0].left + 1, item[0].top + 1), kBorderPressed);
+    const int bw = item[0].right - item[0].left;
+    EXPECT_EQ(p.At(item[0].left + HalfUp(bw - 16) + 1 + 8, item[0].top + 1 + 4 + 8), kIcon);
+    // Normal, away from the mouse.
+    EXPECT_EQ(p.At(item[2].left + 1, item[2].top + 1), kBorderNormal);
+    EXPECT_EQ(p.At(item[2].left + HalfUp(bw - 16) + 8, item[2].top + 4 + 8), kIcon);
+    // The caption under the image, in the tool button's font colour.
+    int caption = 0;
+    for (int y = item[2].top + 22; y < item[2].bottom - 2; ++y)
+        for (int x = item[2].left + 2; x < item[2].right - 2; ++x) caption += p.At(x, y) == kCaption;
+    EXPECT_GT(caption, 3);
+    // Disabled: faded toward the bar.
+    const COLORREF faded = p.At(item[3].left + 1, item[3].top + 1);
+    EXPECT_NE(faded, kBorderNormal);
+    EXPECT_NE(faded, RGB(200, 200, 200));
+    // The separator shows the divider, four pixels wide, in its middle:
+    // its border on the left and right, the section's colour inside.
+    const int sw = item[1].right - item[1].left, sy = (item[1].top + item[1].bottom) / 2;
+    EXPECT_EQ(p.At(item[1].left + sw / 2 - 1, sy), kDivider);
+    EXPECT_EQ(p.At(item[1].left + sw / 2 + 2, sy), kDivider);
+    EXPECT_EQ(p.At(item[1].left + sw / 2, sy), RGB(0, 0, 0));
+    EXPECT_NE(p.At(item[1].left + sw / 2 - 2, sy), kDivider);
+
+    // Hovering the normal button makes it hot.
+    SettleCursor(ScreenOf(bar, item[2].left + bw / 2, item[2].top + 3));
+    p = Print(bar);
+    EXPECT_EQ(p.At(item[2].left + 1, item[2].top + 1), kBorderHot);
+    EXPECT_EQ(p.At(item[0].left + 1, item[0].top + 1), kBorderPressed);
+    // A hovered disabled button stays faded.
+    SettleCursor(ScreenOf(bar, item[3].left + 3, item[3].top + 3));
+    EXPECT_EQ(Print(bar).At(item[3].left + 1, item[3].top + 1), faded);
+
+    // Captions are read whole, whatever their length.
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_TEXT;
+    info.pszText = const_cast<char*>(longCaption.c_str());
+    SendMessageA(bar, TB_SETBUTTONINFOA, 2, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(ToolButtonText(bar, 2), longCaption);
+    EXPECT_EQ(ToolButtonText(bar, 99), "");
+
+    adapters.clear();
+    DestroyWindow(bar);
+    ImageList_Destroy(images);
+}
+
+TEST_F(SmallControlsTest, ToolBarFrameComesFromTheCache) {
+    HWND bar = CreateWindowExA(WS_EX_CLIENTEDGE, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER,
+                               10, 60, 200, 40, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    windows.push_back(bar);
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    RedrawWindow(bar, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    HDC dc = GetWindowDC(bar);
+    const COLORREF corner = GetPixel(dc, 0, 0), edge = GetPixel(dc, 100, 1);
+    ReleaseDC(bar, dc);
+    EXPECT_EQ(corner, RGB(200, 200, 200));
+    EXPECT_EQ(edge, RGB(200, 200, 200));
 }
 
 }  // namespace
