@@ -640,4 +640,213 @@ void TacToolBarWnd::WndProc(TMessage& m) {
     TacMainWnd::WndProc(m);
 }
 
+// ---------------------------------------------------------------- panel
+
+namespace {
+TPanelBevel BevelOf(TBevelCut b) {
+    switch (b) {
+        case bvLowered: return pbLowered;
+        case bvRaised: return pbRaised;
+        case bvSpace: return pbSpace;
+        default: return pbNone;
+    }
+}
+}  // namespace
+
+TacPanelWnd::TacPanelWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
+    : TacMainWnd(wnd, skinData, manager, section) {
+    Panel = CommonData->OwnerControl ? dynamic_cast<TPanel*>(CommonData->OwnerControl) : nullptr;
+    if (Panel && section.empty()) {
+        // The choice must not repaint the panel half-way.
+        const bool was = CommonData->Updating;
+        CommonData->Updating = true;
+        // The framework panel's border is its window's frame.
+        const bool border = Panel->HandleAllocated() &&
+                            ((GetWindowLongA(Panel->Handle(), GWL_STYLE) & WS_BORDER) != 0 ||
+                             (GetWindowLongA(Panel->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
+        CommonData->SetSkinSection(PanelSectionForBevels(BevelOf(Panel->BevelOuter()), BevelOf(Panel->BevelInner()), border));
+        CommonData->ReadSkinIndexes();
+        CommonData->Updating = was;
+    }
+}
+
+void TacPanelWnd::PrepareCache() {
+    TsSkinManager* m = ActiveManager();
+    TsCommonData& d = *CommonData;
+    const TsSkinModel& skin = m->Model();
+    const SIZE s = WindowSizeOf(WindowHandle);
+    if (!SizeCache(d, s)) return;
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    // Over what the parent shows, so that a partly transparent section
+    // mixes with it.
+    FillFromParent(px, WindowHandle, skin);
+    TsParentImageInfo under;
+    under.Bmp = &px;
+    under.Ready = true;
+    PaintControlSkin(px, skin, d.SkinIndex, under, 0, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
+                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    const std::string text = Panel ? Panel->Caption() : WindowText;
+    if (!text.empty()) {
+        RECT cr{};
+        GetClientRect(WindowHandle, &cr);
+        TRect room{cr.left, cr.top, cr.right, cr.bottom};
+        UINT flags = DT_CENTER | DT_VCENTER;
+        if (Panel) {
+            room = PanelCaptionRect(room, 0, Panel->BevelWidth(), BevelOf(Panel->BevelOuter()), BevelOf(Panel->BevelInner()));
+            flags = (Panel->Alignment() == taLeftJustify ? DT_LEFT : Panel->Alignment() == taRightJustify ? DT_RIGHT : DT_CENTER) |
+                    DT_WORDBREAK | DT_VCENTER;
+        }
+        HDC dc = d.CacheBmp->Canvas()->Handle();
+        HGDIOBJ oldFont = Panel ? SelectObject(dc, Panel->Font()->Handle()) : nullptr;
+        SIZE w{};
+        GetTextExtentPoint32A(dc, "W", 1, &w);
+        RECT tr{room.Left, (room.Top + room.Bottom - w.cy) / 2, room.Right, 0};
+        tr.bottom = tr.top + w.cy;
+        const TsGeneralData* sec = d.Section();
+        TColor colour = sec ? static_cast<TColor>(skin.ColorToRGB(sec->FontColors[0])) : 0;
+        if (Panel && !Panel->Enabled()) colour = MixColors(colour, static_cast<TColor>(skin.ColorToRGB(skin.GlobalInfoColor())), 0.4);
+        SetTextColor(dc, colour & 0xFFFFFF);
+        SetBkMode(dc, TRANSPARENT);
+        GdiFlush();
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, flags);
+        GdiFlush();
+        if (oldFont) SelectObject(dc, oldFont);
+    }
+    d.BGChanged = false;
+}
+
+void TacPanelWnd::PaintInto(HDC given) {
+    if (Panel && (Panel->IsDestroying() || (Panel->Parent() && Panel->Parent()->IsLoading()))) return;
+    TsCommonData& d = *CommonData;
+    d.Updating = d.IsUpdating();
+    if (d.Updating) return;
+    TWindowDC own;
+    HDC dc = given;
+    if (!dc) {
+        own = TWindowDC(WindowHandle);
+        dc = own.Get();
+    }
+    if (!dc) return;
+    const TSavedDC saved(dc);
+    if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    const SIZE s = WindowSizeOf(WindowHandle);
+    RECT cr{};
+    GetClientRect(WindowHandle, &cr);
+    const int frame = (static_cast<int>(s.cx) - cr.right) / 2;
+    // Children paint themselves: the cache goes only where none shows.
+    for (HWND c = GetWindow(WindowHandle, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c)) continue;
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, WindowHandle, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(),
+                   RECT{frame, frame, static_cast<LONG>(s.cx) - frame, static_cast<LONG>(s.cy) - frame});
+}
+
+void TacPanelWnd::PaintFrame(HDC given) {
+    TsCommonData& d = *CommonData;
+    const SIZE s = WindowSizeOf(WindowHandle);
+    RECT cr{};
+    GetClientRect(WindowHandle, &cr);
+    const int frame = (static_cast<int>(s.cx) - cr.right) / 2;
+    if (frame <= 0) return;
+    if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    TWindowDC own;
+    HDC dc = given;
+    if (!dc) {
+        own = TWindowDC(WindowHandle, TDCArea::Window);
+        dc = own.Get();
+    }
+    if (!dc) return;
+    const TSavedDC saved(dc);
+    ExcludeClipRect(dc, frame, frame, static_cast<int>(s.cx) - frame, static_cast<int>(s.cy) - frame);
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, s.cx, s.cy});
+}
+
+void TacPanelWnd::WndProc(TMessage& m) {
+    const bool container = Panel && (Panel->ControlStyle() & csAcceptsControls) != 0;
+    if (!container || !ActiveManager() || !CommonData->IsSkinned()) {
+        const TLife life = Life();
+        TacMainWnd::WndProc(m);
+        if (m.Msg == WM_WINDOWPOSCHANGING && life.Alive()) SendMessageA(WindowHandle, WM_NCPAINT, 1, 0);
+        return;
+    }
+    TsCommonData& d = *CommonData;
+    const TLife life = Life();
+    if (IsSkinCommand(m)) {
+        switch (SkinSubCode(m.WParam)) {
+            case scEndParentUpdate:
+                d.Updating = false;
+                RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+                return;
+            case scSkinApplied:
+            case scRefresh:
+                TacMainWnd::WndProc(m);
+                if (life.Alive()) PassCommandToChildren(Panel, WindowHandle, m);
+                return;
+            case scSkinRemoved:
+                d.SkinIndex = -1;
+                Panel->SetControlStyle(Panel->ControlStyle() & ~csOpaque);
+                TacMainWnd::WndProc(m);
+                return;
+            case scQuerySupport:
+                m.Result = 1;
+                return;
+            case 23:
+                return;
+            case scGetApplication:
+                m.Result = reinterpret_cast<LRESULT>(Application());
+                return;
+            default:
+                break;
+        }
+    }
+    switch (m.Msg) {
+        case WM_PRINT:
+            PaintInto(reinterpret_cast<HDC>(m.WParam));
+            PaintFrame(reinterpret_cast<HDC>(m.WParam));
+            return;
+        case CM_TEXTCHANGED:
+            d.BGChanged = true;
+            TacMainWnd::WndProc(m);
+            return;
+        case WM_SETTEXT:
+            TacMainWnd::WndProc(m);
+            if (!life.Alive()) return;
+            d.BGChanged = true;
+            if (IsWindowVisible(WindowHandle)) RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            return;
+        case WM_PAINT: {
+            // All painting happens on erase, where children are left out.
+            InvalidateRect(WindowHandle, nullptr, TRUE);
+            PAINTSTRUCT ps{};
+            BeginPaint(WindowHandle, &ps);
+            EndPaint(WindowHandle, &ps);
+            m.Result = 0;
+            return;
+        }
+        case WM_ERASEBKGND:
+            PaintInto(reinterpret_cast<HDC>(m.WParam));
+            m.Result = 1;
+            return;
+        case WM_NCPAINT:
+            PaintFrame(nullptr);
+            m.Result = 0;
+            return;
+        case WM_UPDATEUISTATE:
+            m.Result = 1;
+            return;
+        case WM_SIZE:
+            d.BGChanged = true;
+            break;
+        default:
+            break;
+    }
+    TacMainWnd::WndProc(m);
+}
+
 }  // namespace kova::skin

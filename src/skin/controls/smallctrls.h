@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "framework/extctrls.h"
 #include "skin/controls/adapters.h"
 
 namespace kova::skin {
@@ -89,5 +90,27 @@ private:
 // A native tool button's caption by command id, asked for its length
 // first so that no caption is cut or read past its end; empty for none.
 std::string ToolButtonText(HWND bar, int command);
+
+}  // namespace kova::skin
+
+namespace kova::skin {
+
+// A framework panel: its section (chosen from its bevels when none is
+// given) painted over what its parent shows, its caption on top; painted
+// on erase, so children over it are left out. Only container panels are
+// skinned; any other control passes through.
+class TacPanelWnd : public TacMainWnd {
+    KOVA_CLASS(TacPanelWnd, TacMainWnd)
+public:
+    TacPanelWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    void WndProc(TMessage& m) override;
+    virtual void PrepareCache();
+    virtual void PaintInto(HDC given);
+
+    TPanel* Panel = nullptr;
+
+private:
+    void PaintFrame(HDC given);
+};
 
 }  // namespace kova::skin

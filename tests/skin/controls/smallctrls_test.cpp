@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@
 #include "../core/handlecheck.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/extctrls.h"
+#include "framework/forms.h"
+#include "skin/core/commondata.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
@@ -378,6 +383,97 @@ TEST_F(SmallControlsTest, ToolBarFrameComesFromTheCache) {
     ReleaseDC(bar, dc);
     EXPECT_EQ(corner, RGB(200, 200, 200));
     EXPECT_EQ(edge, RGB(200, 200, 200));
+}
+
+// ---------------------------------------------------------------- panel
+
+TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 120, 60);
+    panel->SetCaption("");
+    auto* child = new TPanel(panel);
+    child->SetParent(panel);
+    child->SetBounds(80, 10, 20, 20);
+    form->Show();
+    PumpMessages();
+    struct Case {
+        TBevelCut outer, inner;
+        const char* section;
+    } cases[] = {
+        {bvRaised, bvNone, "PANEL"}, {bvLowered, bvNone, "PANEL_LOW"}, {bvRaised, bvLowered, "GROUPBOX"},
+        {bvNone, bvNone, "CHECKBOX"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        panel->SetBevelOuter(c.outer);
+        panel->SetBevelInner(c.inner);
+        TsCommonData data(panel, true);
+        data.SetSkinManager(manager);
+        auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "");
+        EXPECT_EQ(data.SkinSection(), c.section);
+        EXPECT_EQ(a->Panel, panel);
+        const TPrinted p = Print(panel->Handle());
+        const TsSkinModel& skin = manager->Model();
+        const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(skin.IndexOfSection(c.section))];
+        std::uint32_t expected = static_cast<std::uint32_t>(skin.ColorToRGB(sec.Color)) & 0xFFFFFF;
+        if (sec.Transparency == 50) {
+            // Half the parent's colour, half the section's.
+            TsParentImageInfo bg;
+            ParentImageInfoOfWnd(panel->Handle(), bg);
+            ASSERT_FALSE(bg.Ready);
+            expected = MixColors(static_cast<std::uint32_t>(skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF, expected, 0.5);
+            EXPECT_NE(expected, static_cast<std::uint32_t>(skin.ColorToRGB(sec.Color)) & 0xFFFFFF);
+        }
+        // The blend may round a half either way.
+        auto withinOne = [](COLORREF a, std::uint32_t b) {
+            for (int shift : {0, 8, 16})
+                if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+            return true;
+        };
+        EXPECT_TRUE(withinOne(p.At(5, 5), expected)) << p.At(5, 5) << " " << expected;
+        EXPECT_TRUE(withinOne(p.At(40, 40), expected)) << p.At(40, 40) << " " << expected;
+        // The child is left to paint itself.
+        EXPECT_EQ(p.At(90, 20), RGB(0x12, 0x34, 0x56));
+        a.reset();
+        // Given back: the framework's own painting again.
+        EXPECT_EQ(FindAdapter(panel->Handle()), nullptr);
+    }
+    // A section given by the creator stays.
+    TsCommonData data(panel, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "BUTTON");
+    EXPECT_EQ(data.SkinSection(), "BUTTON");
+    a.reset();
+    form->Free();
+}
+
+TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 160, 60);
+    panel->SetCaption("WWWW");
+    form->Show();
+    PumpMessages();
+    TsCommonData data(panel, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "PANEL_LOW");
+    auto count = [&] {
+        const TPrinted p = Print(panel->Handle());
+        int n = 0;
+        for (COLORREF c : p.Pixels) n += c == RGB(0, 0, 0);
+        return n;
+    };
+    // PANEL_LOW tells no font colour: black.
+    EXPECT_GT(count(), 10);
+    panel->SetCaption("");
+    EXPECT_EQ(count(), 0);
+    a.reset();
+    form->Free();
 }
 
 }  // namespace
