@@ -849,4 +849,129 @@ void TacPanelWnd::WndProc(TMessage& m) {
     TacMainWnd::WndProc(m);
 }
 
+// ----------------------------------------------------------- status bar
+
+TacStatusBarWnd::TacStatusBarWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
+    : TacMainWnd(wnd, skinData, manager, section.empty() ? std::string("STATUSBAR") : section) {
+    if (CommonData->SkinSection().empty()) {
+        CommonData->SetSkinSection("STATUSBAR");
+        CommonData->ReadSkinIndexes();
+    }
+    // The framework has no status bar class of its own yet: every bar is
+    // a native one here.
+    StatusBar = nullptr;
+}
+
+void TacStatusBarWnd::PaintPanel(int index, TRect r, bool simple, int count) {
+    TsSkinManager* m = ActiveManager();
+    TsCommonData& d = *CommonData;
+    const TsSkinModel& skin = m->Model();
+    if (!skin.SectionIndexValid(d.SkinIndex)) return;
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    TsParentImageInfo under;
+    under.Bmp = &px;
+    under.Ready = true;
+    const int frameIndex = skin.IndexOfMask(d.SkinIndex, d.SkinSection(), "STATUSPANELMASK");
+    if (skin.MaskIndexValid(frameIndex)) {
+        const TRect where = simple ? TRect{0, 0, px.Width(), px.Height()} : r;
+        PaintBorderMask(px, where, under, skin.Masks()[static_cast<std::size_t>(frameIndex)], 0, false);
+        return;
+    }
+    if (simple || index >= count - 1) return;
+    const int divider = skin.IndexOfSection("DIVIDER");
+    const int dividerMask = skin.IndexOfMask(divider, "DIVIDER", "BORDERSMASK");
+    if (!skin.SectionIndexValid(divider) || !skin.MaskIndexValid(dividerMask)) return;
+    const TsMaskData& dm = skin.Masks()[static_cast<std::size_t>(dividerMask)];
+    const int w = std::max(2, static_cast<int>(dm.MarginLeft) + static_cast<int>(dm.MarginRight));
+    const int h = px.Height() - 2;
+    const int x0 = r.Right - w;
+    if (h <= 0 || x0 < 0) return;
+    PixelBuffer32 piece(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            piece.At(x, y) = x0 + x < px.Width() && 1 + y < px.Height() ? px.At(x0 + x, 1 + y) : 0xFF000000u;
+    TsParentImageInfo bg = under;
+    bg.X = x0, bg.Y = 1;
+    PaintSkinItem(piece, skin, divider, bg, 0, TRect{0, 0, w, h}, TPoint{0, 0});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (x0 + x < px.Width()) px.At(x0 + x, 1 + y) = piece.At(x, y);
+}
+
+void TacStatusBarWnd::PrepareCache() {
+    TsSkinManager* m = ActiveManager();
+    TsCommonData& d = *CommonData;
+    const SIZE s = WindowSizeOf(WindowHandle);
+    if (!SizeCache(d, s)) return;
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    FillFromParent(px, WindowHandle, m->Model());
+    TsParentImageInfo under;
+    under.Bmp = &px;
+    under.Ready = true;
+    PaintControlSkin(px, m->Model(), d.SkinIndex, under, 0, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
+                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    const bool simple = SendMessageA(WindowHandle, SB_ISSIMPLE, 0, 0) == 1;
+    if (simple) {
+        PaintPanel(-1, TRect{0, 1, s.cx - 1, s.cy - 1}, true, 0);
+    } else {
+        const int count = static_cast<int>(SendMessageA(WindowHandle, SB_GETPARTS, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            RECT r{};
+            if (!SendMessageA(WindowHandle, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) continue;
+            PaintPanel(i, TRect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, false, count);
+        }
+    }
+    d.BGChanged = false;
+}
+
+void TacStatusBarWnd::PaintBar(HDC given) {
+    TWindowDC own;
+    HDC dc = given;
+    if (!dc) {
+        own = TWindowDC(WindowHandle, TDCArea::Window);
+        dc = own.Get();
+    }
+    if (!dc) return;
+    PrepareCache();
+    TsCommonData& d = *CommonData;
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+}
+
+void TacStatusBarWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || !CommonData->IsSkinned()) {
+        TacMainWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_PAINT: {
+            if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
+                PaintBar(given);
+                return;
+            }
+            // All painting happens on erase.
+            InvalidateRect(WindowHandle, nullptr, TRUE);
+            PAINTSTRUCT ps{};
+            BeginPaint(WindowHandle, &ps);
+            EndPaint(WindowHandle, &ps);
+            m.Result = 0;
+            return;
+        }
+        case WM_ERASEBKGND:
+        case WM_PRINT:
+            PaintBar(reinterpret_cast<HDC>(m.WParam));
+            m.Result = 1;
+            return;
+        case WM_NCPAINT:
+            // Only a framework bar has borders of its own to paint.
+            m.Result = 0;
+            return;
+        default:
+            break;
+    }
+    const TLife life = Life();
+    TacMainWnd::WndProc(m);
+    if (life.Alive() && m.Msg == WM_SIZE) RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+}
+
 }  // namespace kova::skin

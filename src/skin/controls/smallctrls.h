@@ -114,3 +114,25 @@ private:
 };
 
 }  // namespace kova::skin
+
+namespace kova::skin {
+
+// A status bar: the bar from its section ("STATUSBAR" by default), each
+// part framed by the section's panel mask or, without one, every part but
+// the last closed by a divider; in simple mode one panel over the whole
+// bar. A native bar (no framework object) shows no panel texts.
+class TacStatusBarWnd : public TacMainWnd {
+    KOVA_CLASS(TacStatusBarWnd, TacMainWnd)
+public:
+    TacStatusBarWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    void WndProc(TMessage& m) override;
+
+    TControl* StatusBar = nullptr;
+
+private:
+    void PrepareCache();
+    void PaintPanel(int index, TRect r, bool simple, int count);
+    void PaintBar(HDC given);
+};
+
+}  // namespace kova::skin

@@ -476,5 +476,55 @@ TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
     form->Free();
 }
 
+// ----------------------------------------------------------- status bar
+
+TEST_F(SmallControlsTest, StatusBarPartsDividersSimpleModeAndPanelFrames) {
+    constexpr COLORREF kBar = RGB(180, 180, 180);
+    struct Case {
+        const char* name;
+        const char* section;
+        bool simple;
+    } cases[] = {{"dividers", "", false}, {"simple", "", true}, {"panel frames", "STATUSFRAMED", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND bar = Child(STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 100, 300, 22);
+        int parts[] = {80, 160, -1};
+        SendMessageA(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+        SendMessageA(bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("MMMMMMMM"));
+        if (c.simple) SendMessageA(bar, SB_SIMPLE, TRUE, 0);
+        auto* a = Adapt<TacStatusBarWnd>(bar, c.section);
+        EXPECT_EQ(a->CommonData->SkinSection(), *c.section ? c.section : "STATUSBAR");
+        const TPrinted p = Print(bar);
+        RECT r[3]{};
+        for (int i = 0; i < 3; ++i) SendMessageA(bar, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r[i]));
+        const int mid = p.Height / 2;
+        if (std::string(c.name) == "dividers") {
+            // A 2-pixel divider closes the first two parts, never the last.
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_EQ(p.At(r[i].right - 2, mid), kDivider) << i;
+                EXPECT_EQ(p.At(r[i].right - 3, mid), kDivider) << i;
+                EXPECT_EQ(p.At(r[i].right - 4, mid), kBar) << i;
+            }
+            EXPECT_EQ(p.At(r[2].right - 2, mid), kBar);
+        } else if (c.simple) {
+            // One panel over the whole bar: no dividers anywhere.
+            for (int x = 0; x < p.Width; ++x) ASSERT_NE(p.At(x, mid), kDivider) << x;
+        } else {
+            // The panel mask frames every part instead.
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(p.At(r[i].left + 1, mid), kBorderNormal) << i;
+                EXPECT_EQ(p.At(r[i].right - 2, mid), kBorderNormal) << i;
+            }
+            for (int x = 0; x < p.Width; ++x) ASSERT_NE(p.At(x, mid), kDivider) << x;
+        }
+        // A native bar shows no panel texts: only the bar's own colours.
+        int other = 0;
+        for (COLORREF px : p.Pixels) other += px != kBar && px != kDivider && px != kBorderNormal;
+        EXPECT_EQ(other, 0);
+        adapters.clear();
+        DestroyWindow(bar);
+    }
+}
+
 }  // namespace
 }  // namespace kova::skin::test
