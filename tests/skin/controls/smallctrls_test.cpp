@@ -526,5 +526,37 @@ TEST_F(SmallControlsTest, StatusBarPartsDividersSimpleModeAndPanelFrames) {
     }
 }
 
+// Painting over and over, through the screen and through WM_PRINT, takes
+// no GDI or USER objects it does not give back.
+TEST_F(SmallControlsTest, RepaintsKeepGdiAndUserCountsFlat) {
+    HWND spin = Child(UPDOWN_CLASSA, 0, 10, 10, 20, 40);
+    HWND track = Child(TRACKBAR_CLASSA, TBS_AUTOTICKS, 40, 10, 150, 40);
+    HWND bar = Child(TOOLBARCLASSNAMEA, CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 60, 300, 30);
+    HWND status = Child(STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 100, 300, 22);
+    char go[] = "Go";
+    TBBUTTON b{I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)};
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+    Adapt<TacSpinWnd>(spin, "BUTTON");
+    Adapt<TacTrackWnd>(track, "TRACKBAR");
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    Adapt<TacStatusBarWnd>(status, "");
+    auto round = [&] {
+        for (HWND w : {spin, track, bar, status}) {
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+            Print(w);
+        }
+        PumpMessages();
+    };
+    round();
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const THandleCounts handles = LiveHandleCounts();
+    for (int i = 0; i < 30; ++i) round();
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    EXPECT_EQ(TransientHandlesChanged(handles), "");
+}
+
 }  // namespace
 }  // namespace kova::skin::test
