@@ -974,4 +974,49 @@ void TacStatusBarWnd::WndProc(TMessage& m) {
     if (life.Alive() && m.Msg == WM_SIZE) RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
+// ---------------------------------------------------- transparent panel
+
+void TacTransPanelWnd::PaintFromMessage(TMessage& m) {
+    GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
+    TWindowDC own;
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (!dc) {
+        own = TWindowDC(WindowHandle);
+        dc = own.Get();
+    }
+    if (!dc) return;
+    TsCommonData& d = *CommonData;
+    d.BGChanged = true;
+    const TLife life = Life();
+    SendSkinCommand(WindowHandle, 23, 0);
+    if (!life.Alive() || !d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    const TSavedDC saved(dc);
+    for (HWND c = GetWindow(WindowHandle, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c)) continue;
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, WindowHandle, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+}
+
+void TacTransPanelWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || !CommonData->IsSkinned()) {
+        TacMainWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_ERASEBKGND:
+            PaintFromMessage(m);
+            m.Result = 1;
+            return;
+        case WM_NCPAINT:
+            m.Result = 0;
+            return;
+        default:
+            TacMainWnd::WndProc(m);
+    }
+}
+
 }  // namespace kova::skin

@@ -136,3 +136,18 @@ private:
 };
 
 }  // namespace kova::skin
+
+namespace kova::skin {
+
+// A panel that shows its parent through it: on every erase its cache is
+// rebuilt from its section over what the parent shows and copied around
+// its visible child windows.
+class TacTransPanelWnd : public TacMainWnd {
+    KOVA_CLASS(TacTransPanelWnd, TacMainWnd)
+public:
+    using TacMainWnd::TacMainWnd;
+    void WndProc(TMessage& m) override;
+    virtual void PaintFromMessage(TMessage& m);
+};
+
+}  // namespace kova::skin

@@ -558,5 +558,45 @@ TEST_F(SmallControlsTest, RepaintsKeepGdiAndUserCountsFlat) {
     EXPECT_EQ(TransientHandlesChanged(handles), "");
 }
 
+// A transparent panel (a plain window here) shows its section mixed with
+// its parent on every erase and leaves its children out.
+TEST_F(SmallControlsTest, TransparentPanelMixesWithItsParentAroundItsChildren) {
+    HWND panel = Child("STATIC", 0, 10, 10, 100, 50);
+    HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 60, 10, 20, 20, panel, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    Adapt<TacTransPanelWnd>(panel, "PANEL");
+    TPrinted p;
+    p.Width = 100, p.Height = 50;
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 100, -50, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        for (int i = 0; i < 100 * 50; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x00123456;
+        EXPECT_EQ(SendMessageA(panel, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+        GdiFlush();
+        for (int i = 0; i < 100 * 50; ++i) {
+            const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
+            p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+        }
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    TsParentImageInfo bg;
+    ParentImageInfoOfWnd(panel, bg);
+    const TsSkinModel& skin = manager->Model();
+    const std::uint32_t parent = static_cast<std::uint32_t>(skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF;
+    const std::uint32_t mixed = MixColors(parent, 0xFFFFFF, 0.5);
+    const COLORREF got = p.At(5, 5);
+    for (int shift : {0, 8, 16})
+        EXPECT_LE(std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((mixed >> shift) & 0xFF)), 1);
+    EXPECT_NE(got, static_cast<COLORREF>(parent));
+    EXPECT_EQ(p.At(70, 20), RGB(0x12, 0x34, 0x56));
+    DestroyWindow(inner);
+}
+
 }  // namespace
 }  // namespace kova::skin::test
