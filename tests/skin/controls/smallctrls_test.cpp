@@ -23,6 +23,7 @@
 #include "skin/core/commondata.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/speedbtn.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -596,6 +597,62 @@ TEST_F(SmallControlsTest, TransparentPanelMixesWithItsParentAroundItsChildren) {
     EXPECT_NE(got, static_cast<COLORREF>(parent));
     EXPECT_EQ(p.At(70, 20), RGB(0x12, 0x34, 0x56));
     DestroyWindow(inner);
+}
+
+// ---------------------------------------------------------- speed button
+
+TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBack) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* button = new TSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 100, 30);
+    button->SetCaption("WWW");
+    // A toggle, so that it can stay down.
+    button->SetGroupIndex(1);
+    button->SetAllowAllUp(true);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(button, true);
+    data.SetSkinManager(manager);
+    auto handler = std::make_unique<TacSpeedButtonHandler>(button, "BUTTON", manager, &data);
+    EXPECT_EQ(data.SkinSection(), "BUTTON");
+    // The caption's first column of text pixels (the font colour, black).
+    auto look = [&](int& firstTextColumn, int& firstTextRow) {
+        const TPrinted p = Print(form->Handle());
+        // The form prints its client area at the DC's origin.
+        const int ox = 10, oy = 10;
+        firstTextColumn = firstTextRow = -1;
+        for (int x = 3; x < 97 && firstTextColumn < 0; ++x)
+            for (int y = 3; y < 27; ++y)
+                if (p.At(ox + x, oy + y) == RGB(0, 0, 0)) {
+                    firstTextColumn = x;
+                    break;
+                }
+        for (int y = 3; y < 27 && firstTextRow < 0; ++y)
+            for (int x = 3; x < 97; ++x)
+                if (p.At(ox + x, oy + y) == RGB(0, 0, 0)) {
+                    firstTextRow = y;
+                    break;
+                }
+        return p.At(ox + 1, oy + 1);
+    };
+    int upX = 0, upY = 0, downX = 0, downY = 0;
+    EXPECT_EQ(look(upX, upY), kBorderNormal);
+    ASSERT_GT(upX, 0);
+    button->SetDown(true);
+    EXPECT_EQ(handler->StateIndex(), 2);
+    EXPECT_EQ(look(downX, downY), kBorderPressed);
+    EXPECT_EQ(downX, upX + 1);
+    EXPECT_EQ(downY, upY + 1);
+    button->SetDown(false);
+    // The skin goes: the button paints as an ordinary framework button.
+    SendSkinCommandToControl(button, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    EXPECT_TRUE(handler->Restored);
+    int x = 0, y = 0;
+    EXPECT_NE(look(x, y), kBorderNormal);
+    handler.reset();
+    form->Free();
 }
 
 }  // namespace
