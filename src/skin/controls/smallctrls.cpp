@@ -72,6 +72,17 @@ bool SizeCache(TsCommonData& d, SIZE s) {
     return s.cx > 0 && s.cy > 0;
 }
 
+// The visible child windows left out of dc: they paint themselves.
+void ExcludeVisibleChildren(HWND wnd, HDC dc) {
+    for (HWND c = GetWindow(wnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c)) continue;
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+}
+
 // Painting for WM_PAINT: into the DC of the message (WM_PRINT comes this
 // way), else between BeginPaint and EndPaint.
 template <class F>
@@ -734,14 +745,7 @@ void TacPanelWnd::PaintInto(HDC given) {
     RECT cr{};
     GetClientRect(WindowHandle, &cr);
     const int frame = (static_cast<int>(s.cx) - cr.right) / 2;
-    // Children paint themselves: the cache goes only where none shows.
-    for (HWND c = GetWindow(WindowHandle, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c)) continue;
-        RECT r{};
-        GetWindowRect(c, &r);
-        MapWindowPoints(nullptr, WindowHandle, reinterpret_cast<POINT*>(&r), 2);
-        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
+    ExcludeVisibleChildren(WindowHandle, dc);
     CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(),
                    RECT{frame, frame, static_cast<LONG>(s.cx) - frame, static_cast<LONG>(s.cy) - frame});
 }
@@ -991,13 +995,7 @@ void TacTransPanelWnd::PaintFromMessage(TMessage& m) {
     SendSkinCommand(WindowHandle, 23, 0);
     if (!life.Alive() || !d.CacheBmp || d.CacheBmp->Width() == 0) return;
     const TSavedDC saved(dc);
-    for (HWND c = GetWindow(WindowHandle, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c)) continue;
-        RECT r{};
-        GetWindowRect(c, &r);
-        MapWindowPoints(nullptr, WindowHandle, reinterpret_cast<POINT*>(&r), 2);
-        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
+    ExcludeVisibleChildren(WindowHandle, dc);
     CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
 }
 

@@ -138,6 +138,19 @@ protected:
         PumpMessages();
         return raw;
     }
+    // A framework form at (80, 80), 300 x 200, not shown yet.
+    static TForm* NewForm() {
+        TForm* form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(80, 80, 300, 200);
+        return form;
+    }
+    template <class C>
+    static C* Place(TWinControl* parent, int x, int y, int w, int h) {
+        auto* c = new C(parent);
+        c->SetParent(parent);
+        c->SetBounds(x, y, w, h);
+        return c;
+    }
     static POINT ScreenOf(HWND wnd, int x, int y) {
         POINT p{x, y};
         ClientToScreen(wnd, &p);
@@ -389,15 +402,10 @@ TEST_F(SmallControlsTest, ToolBarFrameComesFromTheCache) {
 // ---------------------------------------------------------------- panel
 
 TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 300, 200);
-    auto* panel = new TPanel(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 10, 120, 60);
+    TForm* form = NewForm();
+    auto* panel = Place<TPanel>(form, 10, 10, 120, 60);
     panel->SetCaption("");
-    auto* child = new TPanel(panel);
-    child->SetParent(panel);
-    child->SetBounds(80, 10, 20, 20);
+    Place<TPanel>(panel, 80, 10, 20, 20);
     form->Show();
     PumpMessages();
     struct Case {
@@ -452,11 +460,8 @@ TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent
 }
 
 TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 300, 200);
-    auto* panel = new TPanel(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 10, 160, 60);
+    TForm* form = NewForm();
+    auto* panel = Place<TPanel>(form, 10, 10, 160, 60);
     panel->SetCaption("WWWW");
     form->Show();
     PumpMessages();
@@ -602,11 +607,8 @@ TEST_F(SmallControlsTest, TransparentPanelMixesWithItsParentAroundItsChildren) {
 // ---------------------------------------------------------- speed button
 
 TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBack) {
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 300, 200);
-    auto* button = new TSpeedButton(form);
-    button->SetParent(form);
-    button->SetBounds(10, 10, 100, 30);
+    TForm* form = NewForm();
+    auto* button = Place<TSpeedButton>(form, 10, 10, 100, 30);
     button->SetCaption("WWW");
     // A toggle, so that it can stay down.
     button->SetGroupIndex(1);
