@@ -186,6 +186,8 @@ TEST_F(SmallControlsTest, UpDownShowsTheStateOfTheHalfUnderTheMouse) {
         {"press upper", {10, 5}, true, kBorderPressed, kBorderNormal},
         {"hover lower", {10, 34}, false, kBorderNormal, kBorderHot},
         {"press lower", {10, 34}, true, kBorderNormal, kBorderPressed},
+        {"hover again", {10, 34}, false, kBorderNormal, kBorderHot},
+        {"left again", {-100, -100}, false, kBorderNormal, kBorderNormal},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
