@@ -1,0 +1,663 @@
+// The small control adapters on real native controls under a shown window
+// with a test skin of flat colours: each state of a button's border, the
+// arrows, the thumb (its upper and lower rows told apart, so a mirrored
+// image shows), the ticks and the grip have colours of their own. Pixels
+// are read back through WM_PRINT; the mouse goes in through SendInput.
+#include "skin/controls/smallctrls.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../core/handlecheck.h"
+#include "common/testdata.h"
+#include "common/win32_testing.h"
+#include "framework/extctrls.h"
+#include "framework/forms.h"
+#include "skin/core/commondata.h"
+#include "skin/core/portable/pixels.h"
+#include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/speedbtn.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+
+namespace kova::skin::test {
+namespace {
+
+using kova::test::PumpFor;
+using kova::test::PumpMessages;
+using kova::test::WaitUntil;
+
+constexpr COLORREF kBorderNormal = RGB(0, 0, 160);
+constexpr COLORREF kBorderHot = RGB(0, 160, 0);
+constexpr COLORREF kBorderPressed = RGB(160, 0, 0);
+constexpr COLORREF kUpGlyph = RGB(255, 255, 0);
+constexpr COLORREF kDownGlyph = RGB(0, 255, 255);
+constexpr COLORREF kThumbUpper = RGB(255, 128, 0);
+constexpr COLORREF kThumbLower = RGB(128, 64, 0);
+constexpr COLORREF kTick = RGB(90, 0, 90);
+constexpr COLORREF kGrip = RGB(50, 50, 50);
+
+// A window's picture as WM_PRINT gives it.
+struct TPrinted {
+    int Width = 0, Height = 0;
+    std::vector<COLORREF> Pixels;
+    COLORREF At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
+};
+
+TPrinted Print(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    TPrinted p;
+    p.Width = r.right - r.left, p.Height = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), p.Width, -p.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    // Something no painter writes, so what stays unpainted shows.
+    const std::uint32_t marker = 0x00123456;
+    for (int i = 0; i < p.Width * p.Height; ++i) static_cast<std::uint32_t*>(bits)[i] = marker;
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    for (int i = 0; i < p.Width * p.Height; ++i) {
+        const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
+        p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return p;
+}
+
+void SettleCursor(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    int steady = 0;
+    WaitUntil(
+        [&] {
+            PumpMessages();
+            POINT c{};
+            GetCursorPos(&c);
+            steady = c.x == screen.x && c.y == screen.y ? steady + 1 : 0;
+            return steady >= 3;
+        },
+        2000);
+}
+
+void SendButton(DWORD flag) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof(in));
+    PumpFor(80);
+}
+
+class SmallControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&icc);
+        handles_ = LiveHandleCounts();
+        manager = new TsSkinManager(nullptr);
+        manager->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/smallskin"));
+        ASSERT_TRUE(manager->Model().SectionIndexValid(manager->Model().IndexOfSection("BUTTON")));
+        host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "host", WS_POPUP | WS_VISIBLE, 60, 60, 320, 200, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(host, nullptr);
+    }
+    void TearDown() override {
+        SettleCursor(POINT{5, 5});
+        adapters.clear();
+        for (HWND w : windows)
+            if (IsWindow(w)) DestroyWindow(w);
+        DestroyWindow(host);
+        PumpMessages();
+        manager->Free();
+        EXPECT_EQ(TransientHandlesChanged(handles_), "");
+    }
+    HWND Child(const char* cls, DWORD style, int x, int y, int w, int h) {
+        HWND wnd = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, host, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        windows.push_back(wnd);
+        return wnd;
+    }
+    template <class T>
+    T* Adapt(HWND wnd, const char* section) {
+        auto a = CreateAdapter<T>(wnd, nullptr, manager, section);
+        T* raw = a.get();
+        adapters.push_back(std::move(a));
+        PumpMessages();
+        return raw;
+    }
+    // A framework form at (80, 80), 300 x 200, not shown yet.
+    static TForm* NewForm() {
+        TForm* form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(80, 80, 300, 200);
+        return form;
+    }
+    template <class C>
+    static C* Place(TWinControl* parent, int x, int y, int w, int h) {
+        auto* c = new C(parent);
+        c->SetParent(parent);
+        c->SetBounds(x, y, w, h);
+        return c;
+    }
+    static POINT ScreenOf(HWND wnd, int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(wnd, &p);
+        return p;
+    }
+
+    THandleCounts handles_{};
+    TsSkinManager* manager = nullptr;
+    HWND host = nullptr;
+    std::vector<HWND> windows;
+    std::vector<std::unique_ptr<TacMainWnd>> adapters;
+};
+
+// ------------------------------------------------------------- up-down
+
+TEST_F(SmallControlsTest, UpDownShowsTheStateOfTheHalfUnderTheMouse) {
+    HWND spin = Child(UPDOWN_CLASSA, 0, 20, 20, 20, 40);
+    auto* a = Adapt<TacSpinWnd>(spin, "BUTTON");
+    // The system delivers input asynchronously: a press counts once the
+    // control has its button message.
+    auto button = [&](DWORD flag, bool down) {
+        SendButton(flag);
+        EXPECT_TRUE(WaitUntil([&] { PumpMessages(); return a->MouseDown == down; }, 3000));
+    };
+    struct Case {
+        const char* name;
+        POINT at;      // client point of the cursor (-1: outside)
+        bool pressed;  // left button held
+        COLORREF upper, lower;
+    } cases[] = {
+        {"away", {-100, -100}, false, kBorderNormal, kBorderNormal},
+        {"hover upper", {10, 5}, false, kBorderHot, kBorderNormal},
+        {"press upper", {10, 5}, true, kBorderPressed, kBorderNormal},
+        {"hover lower", {10, 34}, false, kBorderNormal, kBorderHot},
+        {"press lower", {10, 34}, true, kBorderNormal, kBorderPressed},
+        {"hover again", {10, 34}, false, kBorderNormal, kBorderHot},
+        {"left again", {-100, -100}, false, kBorderNormal, kBorderNormal},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettleCursor(c.at.x < 0 ? POINT{5, 5} : ScreenOf(spin, c.at.x, c.at.y));
+        if (c.pressed) button(MOUSEEVENTF_LEFTDOWN, true);
+        const TPrinted p = Print(spin);
+        if (c.pressed) button(MOUSEEVENTF_LEFTUP, false);
+        // The border corner of each half, and the arrow in its middle (the
+        // control keeps its own width).
+        EXPECT_EQ(p.At(1, 1), c.upper);
+        EXPECT_EQ(p.At(1, p.Height - 2), c.lower);
+        EXPECT_EQ(p.At(p.Width / 2, p.Height / 4), kUpGlyph);
+        EXPECT_EQ(p.At(p.Width / 2, p.Height * 3 / 4), kDownGlyph);
+    }
+}
+
+TEST_F(SmallControlsTest, HorizontalUpDownSplitsLeftAndRight) {
+    HWND spin = Child(UPDOWN_CLASSA, UDS_HORZ, 20, 20, 40, 20);
+    Adapt<TacSpinWnd>(spin, "NOSUCHSECTION");
+    RECT r{};
+    GetClientRect(spin, &r);
+    SettleCursor(ScreenOf(spin, r.right - 4, r.bottom / 2));
+    const TPrinted p = Print(spin);
+    // A section the skin lacks falls back to the button.
+    EXPECT_EQ(p.At(1, 1), kBorderNormal);
+    EXPECT_EQ(p.At(p.Width - 2, p.Height - 2), kBorderHot);
+}
+
+// ------------------------------------------------------------ track bar
+
+TEST_F(SmallControlsTest, TrackBarTicksAndThumbComeFromTheSkin) {
+    struct Case {
+        const char* name;
+        DWORD style;
+        bool mirrored;
+    } cases[] = {{"bottom ticks", TBS_AUTOTICKS | TBS_BOTTOM, false}, {"top ticks", TBS_AUTOTICKS | TBS_TOP, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND track = Child(TRACKBAR_CLASSA, c.style, 10, 10, 200, 40);
+        SendMessageA(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 1));
+        SendMessageA(track, TBM_SETPOS, TRUE, 0);
+        auto* a = Adapt<TacTrackWnd>(track, "TRACKBAR");
+        const TPrinted p = Print(track);
+        RECT ch{}, thumb{};
+        SendMessageA(track, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&ch));
+        SendMessageA(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        const int thumbLen = thumb.right - thumb.left;
+        ASSERT_EQ(SendMessageA(track, TBM_GETNUMTICS, 0, 0), 2);
+        // Two ticks: at the two ends of the thumb's travel.
+        const TTrackTicks ticks = TrackTickPositions(ch.left, ch.right - ch.left, thumbLen, 2);
+        EXPECT_EQ(ticks.Positions[0], ch.left + HalfUp(thumbLen));
+        EXPECT_EQ(ticks.Positions[1], ch.right - thumbLen + HalfUp(thumbLen));
+        EXPECT_DOUBLE_EQ(a->TickStep, ticks.Step);
+        const TTickSides sides = TrackTickSides(ch.top, ch.bottom, thumb.bottom - thumb.top, ch.bottom - ch.top, 4);
+        const int across = c.mirrored ? sides.BeforeStart : sides.AfterStart;
+        for (int t : ticks.Positions) {
+            // The tick image stands left of its point.
+            EXPECT_EQ(p.At(t - 1, across + 1), kTick) << t;
+            EXPECT_NE(p.At(t + 3, across + 1), kTick) << t;
+        }
+        // The thumb image at rest: upper rows before lower rows, or the
+        // other way round for ticks on top.
+        const int mx = (thumb.left + thumb.right) / 2;
+        EXPECT_EQ(p.At(mx, thumb.top + 2), c.mirrored ? kThumbLower : kThumbUpper);
+        EXPECT_EQ(p.At(mx, thumb.bottom - 3), c.mirrored ? kThumbUpper : kThumbLower);
+        adapters.clear();
+        DestroyWindow(track);
+    }
+}
+
+TEST_F(SmallControlsTest, TrackBarWithoutTicksOrTrackSectionDrawsNone) {
+    HWND track = Child(TRACKBAR_CLASSA, TBS_AUTOTICKS | TBS_NOTICKS, 10, 10, 200, 40);
+    Adapt<TacTrackWnd>(track, "TRACKBAR");
+    TPrinted p = Print(track);
+    int ticks = 0;
+    for (COLORREF c : p.Pixels) ticks += c == kTick;
+    EXPECT_EQ(ticks, 0);
+    // Every pixel painted: none of the marker is left.
+    for (COLORREF c : p.Pixels) ASSERT_NE(c, RGB(0x12, 0x34, 0x56));
+}
+
+// ----------------------------------------------------------------- grip
+
+TEST_F(SmallControlsTest, SizeGripDrawsTheSkinGripAndAnswersAsTheCorner) {
+    HWND grip = Child("SCROLLBAR", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, 100, 100, 17, 17);
+    Adapt<TacSizerWnd>(grip, "BUTTON");
+    const TPrinted p = Print(grip);
+    // The 8 x 8 grip image in the bottom-right corner (the control keeps
+    // its own size), its key-coloured half showing the background.
+    const int x0 = p.Width - 8, y0 = p.Height - 8;
+    ASSERT_GE(x0, 2);
+    EXPECT_EQ(p.At(p.Width - 1, p.Height - 1), kGrip);
+    EXPECT_EQ(p.At(x0, p.Height - 1), kGrip);
+    EXPECT_EQ(p.At(p.Width - 1, y0), kGrip);
+    EXPECT_NE(p.At(x0, y0), kGrip);
+    EXPECT_NE(p.At(x0, y0), RGB(255, 0, 255));
+    EXPECT_NE(p.At(1, 1), RGB(0x12, 0x34, 0x56));
+    const POINT s = ScreenOf(grip, 3, 3);
+    EXPECT_EQ(SendMessageA(grip, WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y)), HTBOTTOMRIGHT);
+}
+
+TEST_F(SmallControlsTest, DetachingGivesTheNativePaintingBack) {
+    HWND spin = Child(UPDOWN_CLASSA, 0, 20, 20, 20, 40);
+    auto a = CreateAdapter<TacSpinWnd>(spin, nullptr, manager, "BUTTON");
+    EXPECT_EQ(Print(spin).At(1, 1), kBorderNormal);
+    a->Detach(true);
+    EXPECT_NE(Print(spin).At(1, 1), kBorderNormal);
+    EXPECT_EQ(FindAdapter(spin), nullptr);
+}
+
+// ------------------------------------------------------------- tool bar
+
+constexpr COLORREF kIcon = RGB(0, 128, 255);
+constexpr COLORREF kDivider = RGB(0, 90, 90);
+constexpr COLORREF kCaption = RGB(255, 0, 0);
+
+TEST_F(SmallControlsTest, ToolBarButtonsPaintInTheirStatesWithImageAndCaption) {
+    HWND bar = Child(TOOLBARCLASSNAMEA, CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 0, 300, 44);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+    {
+        HDC screen = GetDC(nullptr);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
+        HDC dc = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        HBRUSH brush = CreateSolidBrush(kIcon);
+        RECT r{0, 0, 16, 16};
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        ImageList_Add(images, bmp, nullptr);
+        DeleteObject(bmp);
+    }
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    const std::string longCaption(600, 'W');
+    char go[] = "Go";
+    TBBUTTON buttons[] = {
+        // The first image (index 0) on a pressed button.
+        {0, 1, TBSTATE_ENABLED | TBSTATE_PRESSED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)},
+        {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+        {0, 2, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)},
+        {0, 3, 0, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)},
+    };
+    SendMessageA(bar, TB_ADDBUTTONSA, 4, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    RECT item[4]{};
+    for (int i = 0; i < 4; ++i) SendMessageA(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item[i]));
+
+    TPrinted p = Print(bar);
+    // Pressed: the pressed border, the image pushed by one pixel.
+    EXPECT_EQ(p.At(item[0].left + 1, item[0].top + 1), kBorderPressed);
+    const int bw = item[0].right - item[0].left;
+    EXPECT_EQ(p.At(item[0].left + HalfUp(bw - 16) + 1 + 8, item[0].top + 1 + 4 + 8), kIcon);
+    // Normal, away from the mouse.
+    EXPECT_EQ(p.At(item[2].left + 1, item[2].top + 1), kBorderNormal);
+    EXPECT_EQ(p.At(item[2].left + HalfUp(bw - 16) + 8, item[2].top + 4 + 8), kIcon);
+    // The caption under the image, in the tool button's font colour.
+    int caption = 0;
+    for (int y = item[2].top + 22; y < item[2].bottom - 2; ++y)
+        for (int x = item[2].left + 2; x < item[2].right - 2; ++x) caption += p.At(x, y) == kCaption;
+    EXPECT_GT(caption, 3);
+    // Disabled: faded toward the bar.
+    const COLORREF faded = p.At(item[3].left + 1, item[3].top + 1);
+    EXPECT_NE(faded, kBorderNormal);
+    EXPECT_NE(faded, RGB(200, 200, 200));
+    // The separator shows the divider, four pixels wide, in its middle:
+    // its border on the left and right, the section's colour inside.
+    const int sw = item[1].right - item[1].left, sy = (item[1].top + item[1].bottom) / 2;
+    EXPECT_EQ(p.At(item[1].left + sw / 2 - 1, sy), kDivider);
+    EXPECT_EQ(p.At(item[1].left + sw / 2 + 2, sy), kDivider);
+    EXPECT_EQ(p.At(item[1].left + sw / 2, sy), RGB(0, 0, 0));
+    EXPECT_NE(p.At(item[1].left + sw / 2 - 2, sy), kDivider);
+
+    // Hovering the normal button makes it hot.
+    SettleCursor(ScreenOf(bar, item[2].left + bw / 2, item[2].top + 3));
+    p = Print(bar);
+    EXPECT_EQ(p.At(item[2].left + 1, item[2].top + 1), kBorderHot);
+    EXPECT_EQ(p.At(item[0].left + 1, item[0].top + 1), kBorderPressed);
+    // A hovered disabled button stays faded.
+    SettleCursor(ScreenOf(bar, item[3].left + 3, item[3].top + 3));
+    EXPECT_EQ(Print(bar).At(item[3].left + 1, item[3].top + 1), faded);
+
+    // Captions are read whole, whatever their length.
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_TEXT;
+    info.pszText = const_cast<char*>(longCaption.c_str());
+    SendMessageA(bar, TB_SETBUTTONINFOA, 2, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(ToolButtonText(bar, 2), longCaption);
+    EXPECT_EQ(ToolButtonText(bar, 99), "");
+
+    adapters.clear();
+    DestroyWindow(bar);
+    ImageList_Destroy(images);
+}
+
+TEST_F(SmallControlsTest, ToolBarFrameComesFromTheCache) {
+    HWND bar = CreateWindowExA(WS_EX_CLIENTEDGE, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER,
+                               10, 60, 200, 40, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    windows.push_back(bar);
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    RedrawWindow(bar, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    HDC dc = GetWindowDC(bar);
+    const COLORREF corner = GetPixel(dc, 0, 0), edge = GetPixel(dc, 100, 1);
+    ReleaseDC(bar, dc);
+    EXPECT_EQ(corner, RGB(200, 200, 200));
+    EXPECT_EQ(edge, RGB(200, 200, 200));
+}
+
+// ---------------------------------------------------------------- panel
+
+TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
+    TForm* form = NewForm();
+    auto* panel = Place<TPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    Place<TPanel>(panel, 80, 10, 20, 20);
+    form->Show();
+    PumpMessages();
+    struct Case {
+        TBevelCut outer, inner;
+        const char* section;
+    } cases[] = {
+        {bvRaised, bvNone, "PANEL"}, {bvLowered, bvNone, "PANEL_LOW"}, {bvRaised, bvLowered, "GROUPBOX"},
+        {bvNone, bvNone, "CHECKBOX"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        panel->SetBevelOuter(c.outer);
+        panel->SetBevelInner(c.inner);
+        TsCommonData data(panel, true);
+        data.SetSkinManager(manager);
+        auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "");
+        EXPECT_EQ(data.SkinSection(), c.section);
+        EXPECT_EQ(a->Panel, panel);
+        const TPrinted p = Print(panel->Handle());
+        const TsSkinModel& skin = manager->Model();
+        const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(skin.IndexOfSection(c.section))];
+        std::uint32_t expected = static_cast<std::uint32_t>(skin.ColorToRGB(sec.Color)) & 0xFFFFFF;
+        if (sec.Transparency == 50) {
+            // Half the parent's colour, half the section's.
+            TsParentImageInfo bg;
+            ParentImageInfoOfWnd(panel->Handle(), bg);
+            ASSERT_FALSE(bg.Ready);
+            expected = MixColors(static_cast<std::uint32_t>(skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF, expected, 0.5);
+            EXPECT_NE(expected, static_cast<std::uint32_t>(skin.ColorToRGB(sec.Color)) & 0xFFFFFF);
+        }
+        // The blend may round a half either way.
+        auto withinOne = [](COLORREF a, std::uint32_t b) {
+            for (int shift : {0, 8, 16})
+                if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+            return true;
+        };
+        EXPECT_TRUE(withinOne(p.At(5, 5), expected)) << p.At(5, 5) << " " << expected;
+        EXPECT_TRUE(withinOne(p.At(40, 40), expected)) << p.At(40, 40) << " " << expected;
+        // The child is left to paint itself.
+        EXPECT_EQ(p.At(90, 20), RGB(0x12, 0x34, 0x56));
+        a.reset();
+        // Given back: the framework's own painting again.
+        EXPECT_EQ(FindAdapter(panel->Handle()), nullptr);
+    }
+    // A section given by the creator stays.
+    TsCommonData data(panel, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "BUTTON");
+    EXPECT_EQ(data.SkinSection(), "BUTTON");
+    a.reset();
+    form->Free();
+}
+
+TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
+    TForm* form = NewForm();
+    auto* panel = Place<TPanel>(form, 10, 10, 160, 60);
+    panel->SetCaption("WWWW");
+    form->Show();
+    PumpMessages();
+    TsCommonData data(panel, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "PANEL_LOW");
+    auto count = [&] {
+        const TPrinted p = Print(panel->Handle());
+        int n = 0;
+        for (COLORREF c : p.Pixels) n += c == RGB(0, 0, 0);
+        return n;
+    };
+    // PANEL_LOW tells no font colour: black.
+    EXPECT_GT(count(), 10);
+    panel->SetCaption("");
+    EXPECT_EQ(count(), 0);
+    a.reset();
+    form->Free();
+}
+
+// ----------------------------------------------------------- status bar
+
+TEST_F(SmallControlsTest, StatusBarPartsDividersSimpleModeAndPanelFrames) {
+    constexpr COLORREF kBar = RGB(180, 180, 180);
+    struct Case {
+        const char* name;
+        const char* section;
+        bool simple;
+    } cases[] = {{"dividers", "", false}, {"simple", "", true}, {"panel frames", "STATUSFRAMED", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND bar = Child(STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 100, 300, 22);
+        int parts[] = {80, 160, -1};
+        SendMessageA(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+        SendMessageA(bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("MMMMMMMM"));
+        if (c.simple) SendMessageA(bar, SB_SIMPLE, TRUE, 0);
+        auto* a = Adapt<TacStatusBarWnd>(bar, c.section);
+        EXPECT_EQ(a->CommonData->SkinSection(), *c.section ? c.section : "STATUSBAR");
+        const TPrinted p = Print(bar);
+        RECT r[3]{};
+        for (int i = 0; i < 3; ++i) SendMessageA(bar, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r[i]));
+        const int mid = p.Height / 2;
+        if (std::string(c.name) == "dividers") {
+            // A 2-pixel divider closes the first two parts, never the last.
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_EQ(p.At(r[i].right - 2, mid), kDivider) << i;
+                EXPECT_EQ(p.At(r[i].right - 3, mid), kDivider) << i;
+                EXPECT_EQ(p.At(r[i].right - 4, mid), kBar) << i;
+            }
+            EXPECT_EQ(p.At(r[2].right - 2, mid), kBar);
+        } else if (c.simple) {
+            // One panel over the whole bar: no dividers anywhere.
+            for (int x = 0; x < p.Width; ++x) ASSERT_NE(p.At(x, mid), kDivider) << x;
+        } else {
+            // The panel mask frames every part instead.
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(p.At(r[i].left + 1, mid), kBorderNormal) << i;
+                EXPECT_EQ(p.At(r[i].right - 2, mid), kBorderNormal) << i;
+            }
+            for (int x = 0; x < p.Width; ++x) ASSERT_NE(p.At(x, mid), kDivider) << x;
+        }
+        // A native bar shows no panel texts: only the bar's own colours.
+        int other = 0;
+        for (COLORREF px : p.Pixels) other += px != kBar && px != kDivider && px != kBorderNormal;
+        EXPECT_EQ(other, 0);
+        adapters.clear();
+        DestroyWindow(bar);
+    }
+}
+
+// Painting over and over, through the screen and through WM_PRINT, takes
+// no GDI or USER objects it does not give back.
+TEST_F(SmallControlsTest, RepaintsKeepGdiAndUserCountsFlat) {
+    HWND spin = Child(UPDOWN_CLASSA, 0, 10, 10, 20, 40);
+    HWND track = Child(TRACKBAR_CLASSA, TBS_AUTOTICKS, 40, 10, 150, 40);
+    HWND bar = Child(TOOLBARCLASSNAMEA, CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 60, 300, 30);
+    HWND status = Child(STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 100, 300, 22);
+    char go[] = "Go";
+    TBBUTTON b{I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(go)};
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+    Adapt<TacSpinWnd>(spin, "BUTTON");
+    Adapt<TacTrackWnd>(track, "TRACKBAR");
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    Adapt<TacStatusBarWnd>(status, "");
+    auto round = [&] {
+        for (HWND w : {spin, track, bar, status}) {
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+            Print(w);
+        }
+        PumpMessages();
+    };
+    round();
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const THandleCounts handles = LiveHandleCounts();
+    for (int i = 0; i < 30; ++i) round();
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    EXPECT_EQ(TransientHandlesChanged(handles), "");
+}
+
+// A transparent panel (a plain window here) shows its section mixed with
+// its parent on every erase and leaves its children out.
+TEST_F(SmallControlsTest, TransparentPanelMixesWithItsParentAroundItsChildren) {
+    HWND panel = Child("STATIC", 0, 10, 10, 100, 50);
+    HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 60, 10, 20, 20, panel, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    Adapt<TacTransPanelWnd>(panel, "PANEL");
+    TPrinted p;
+    p.Width = 100, p.Height = 50;
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 100, -50, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        for (int i = 0; i < 100 * 50; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x00123456;
+        EXPECT_EQ(SendMessageA(panel, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+        GdiFlush();
+        for (int i = 0; i < 100 * 50; ++i) {
+            const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
+            p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+        }
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    TsParentImageInfo bg;
+    ParentImageInfoOfWnd(panel, bg);
+    const TsSkinModel& skin = manager->Model();
+    const std::uint32_t parent = static_cast<std::uint32_t>(skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF;
+    const std::uint32_t mixed = MixColors(parent, 0xFFFFFF, 0.5);
+    const COLORREF got = p.At(5, 5);
+    for (int shift : {0, 8, 16})
+        EXPECT_LE(std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((mixed >> shift) & 0xFF)), 1);
+    EXPECT_NE(got, static_cast<COLORREF>(parent));
+    EXPECT_EQ(p.At(70, 20), RGB(0x12, 0x34, 0x56));
+    DestroyWindow(inner);
+}
+
+// ---------------------------------------------------------- speed button
+
+TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBack) {
+    TForm* form = NewForm();
+    auto* button = Place<TSpeedButton>(form, 10, 10, 100, 30);
+    button->SetCaption("WWW");
+    // A toggle, so that it can stay down.
+    button->SetGroupIndex(1);
+    button->SetAllowAllUp(true);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(button, true);
+    data.SetSkinManager(manager);
+    auto handler = std::make_unique<TacSpeedButtonHandler>(button, "BUTTON", manager, &data);
+    EXPECT_EQ(data.SkinSection(), "BUTTON");
+    // The caption's first column of text pixels (the font colour, black).
+    auto look = [&](int& firstTextColumn, int& firstTextRow) {
+        const TPrinted p = Print(form->Handle());
+        // The form prints its client area at the DC's origin.
+        const int ox = 10, oy = 10;
+        firstTextColumn = firstTextRow = -1;
+        for (int x = 3; x < 97 && firstTextColumn < 0; ++x)
+            for (int y = 3; y < 27; ++y)
+                if (p.At(ox + x, oy + y) == RGB(0, 0, 0)) {
+                    firstTextColumn = x;
+                    break;
+                }
+        for (int y = 3; y < 27 && firstTextRow < 0; ++y)
+            for (int x = 3; x < 97; ++x)
+                if (p.At(ox + x, oy + y) == RGB(0, 0, 0)) {
+                    firstTextRow = y;
+                    break;
+                }
+        return p.At(ox + 1, oy + 1);
+    };
+    int upX = 0, upY = 0, downX = 0, downY = 0;
+    EXPECT_EQ(look(upX, upY), kBorderNormal);
+    ASSERT_GT(upX, 0);
+    button->SetDown(true);
+    EXPECT_EQ(handler->StateIndex(), 2);
+    EXPECT_EQ(look(downX, downY), kBorderPressed);
+    EXPECT_EQ(downX, upX + 1);
+    EXPECT_EQ(downY, upY + 1);
+    button->SetDown(false);
+    // The skin goes: the button paints as an ordinary framework button.
+    SendSkinCommandToControl(button, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    EXPECT_TRUE(handler->Restored);
+    int x = 0, y = 0;
+    EXPECT_NE(look(x, y), kBorderNormal);
+    handler.reset();
+    form->Free();
+}
+
+}  // namespace
+}  // namespace kova::skin::test
