@@ -270,7 +270,9 @@ void TacBtnWnd::WndProc(TMessage& m) {
                 if (CommonData->MouseAbove) {
                     ClearGlows();
                     HotLeave();
-                    Redraw(kRedrawNow);
+                    // The manager names this window hot until the command
+                    // returns: the new look is painted after that.
+                    Redraw(RDW_INVALIDATE);
                 }
                 break;
             default:
