@@ -83,6 +83,16 @@ protected:
         host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "host", WS_POPUP | WS_VISIBLE, 60, 60, 420, 300, nullptr,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(host, nullptr);
+        // Shown and active before anything is read from the screen or
+        // focused inside it.
+        SetForegroundWindow(host);
+        WaitUntil(
+            [&] {
+                PumpMessages();
+                return GetForegroundWindow() == host;
+            },
+            2000);
+        PumpFor(100);
         // Away from every control.
         MouseTo(POINT{700, 500});
     }
@@ -193,7 +203,7 @@ TEST_F(ButtonAdapterTest, PushButtonPaintsEveryStateFromTheSkin) {
         c.Drive(wnd);
         PumpFor(60);
         EXPECT_EQ((SendMessageA(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0, c.Pushed != 0);
-        const COLORREF got = ScreenPixel(wnd, 3, 20);
+        const COLORREF got = SettledPixel(wnd, 3, 20, c.Expected);
         EXPECT_TRUE(Near(got, c.Expected)) << Hex(got) << " want " << Hex(c.Expected);
         // WM_PRINT paints the same into the DC it is given.
         const COLORREF printed = PrintedPixel(wnd, 3, 20);
@@ -230,7 +240,8 @@ TEST_F(ButtonAdapterTest, TheNativeLookComesBackWhenTheAdapterLeaves) {
     Repaint(wnd);
     const COLORREF native = ScreenPixel(wnd, 3, 20);
     Attach<TacBtnWnd>(wnd);
-    EXPECT_TRUE(Near(ScreenPixel(wnd, 3, 20), kButton));
+    EXPECT_TRUE(Near(ScreenPixel(wnd, 3, 20), kButton))
+        << Hex(ScreenPixel(wnd, 3, 20)) << " focus " << (GetFocus() == wnd) << " hot " << (manager->HotControl() == wnd);
     EXPECT_EQ(FindAdapter(wnd), adapter.get());
     adapter->Detach(true);
     Repaint(wnd);
@@ -257,7 +268,7 @@ TEST_F(ButtonAdapterTest, CheckBoxAndRadioButtonPaintTheSectionAndAHotLook) {
         // Right of the caption: the section.
         EXPECT_TRUE(Near(ScreenPixel(wnd, 145, 12), kCheck)) << Hex(ScreenPixel(wnd, 145, 12));
         MouseTo(Centre(wnd));
-        EXPECT_TRUE(Near(ScreenPixel(wnd, 145, 12), kCheckHot)) << Hex(ScreenPixel(wnd, 145, 12));
+        EXPECT_TRUE(Near(SettledPixel(wnd, 145, 12, kCheckHot), kCheckHot)) << Hex(ScreenPixel(wnd, 145, 12));
         // A click checks it; the window stays skinned.
         MouseButton(true);
         MouseButton(false);
