@@ -247,21 +247,25 @@ void TacCtrlAdapter::AdaptChildren(TWinControl* parent) {
         TComponent* comp = parent->Components(i);
         auto* c = dynamic_cast<TControl*>(comp);
         if (!c) continue;
+        // A label the provider lets be skinned (supported) is the one that
+        // turns transparent: the veto keeps a label as it is.
         if (IsControlSupported(c)) {
-            if (c->IsWindowed()) AddControlWithSection(c, "");
-        } else if (c->Is<TLabel>() && c->Tag() != 98) {
-            MakeLabelTransparent(c);
+            if (c->IsWindowed())
+                AddControlWithSection(c, "");
+            else if (c->Is<TLabel>() && c->Tag() != 98)
+                MakeLabelTransparent(c);
         }
         descend(c);
     }
     for (int i = 0; i < parent->ControlCount(); ++i) {
         TControl* c = parent->Controls(i);
         if (IsControlSupported(c)) {
-            if (c->IsWindowed()) AddControlWithSection(c, "");
-        } else if (c->Is<TLabel>()) {
-            MakeLabelTransparent(c);
-        } else if (c->Is<TSpeedButton>()) {
-            AddGraphicControl(c);
+            if (c->IsWindowed())
+                AddControlWithSection(c, "");
+            else if (c->Is<TLabel>())
+                MakeLabelTransparent(c);
+            else if (c->Is<TSpeedButton>())
+                AddGraphicControl(c);
         }
         descend(c);
     }
