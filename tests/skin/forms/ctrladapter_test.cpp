@@ -170,25 +170,6 @@ TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
     EXPECT_EQ(forEdit, 1);
 }
 
-TEST_F(CtrlAdapterTest, FocusByClickAndTypingKeepTheSkinnedFrame) {
-    Manager manager;
-    SkinnedForm f;
-    TacEditWnd* a = EditAdapterOf(f.memo);
-    ASSERT_NE(a, nullptr);
-    RECT r{};
-    GetWindowRect(f.memo->Handle(), &r);
-    SetForegroundWindow(f.form->Handle());
-    SetCursorPos(r.left + 20, r.top + 10);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    ASSERT_TRUE(kova::test::WaitUntil([&] { return GetFocus() == f.memo->Handle(); }, 2000));
-    for (char ch : std::string("abc")) SendMessageA(f.memo->Handle(), WM_CHAR, static_cast<WPARAM>(ch), 0);
-    kova::test::PumpMessages();
-    EXPECT_EQ(f.memo->Text(), "abc");
-    EXPECT_EQ(EditAdapterOf(f.memo), a);
-    EXPECT_FALSE(a->Detached);
-}
-
 TEST_F(CtrlAdapterTest, HandleCountsStayFlatOverSkinRounds) {
     Manager manager;
     SkinnedForm f;
