@@ -70,6 +70,10 @@ TacEditWnd::TacEditWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
     CommonData->ReadSkinIndexes();
 }
 
+TacEditWnd::~TacEditWnd() {
+    if (!Detached) Detach(false);
+}
+
 void TacEditWnd::SaveStdParams() {
     TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
     if (!c) return;
@@ -168,10 +172,13 @@ void TacEditWnd::PaintFrame(HDC dc) {
 
 void TacEditWnd::PrintTo(TMessage& m) {
     const TLife life = Life();
-    CallPrevWndProc(m);
-    if (!life.Alive() || m.Result == 2) return;
     HDC dc = reinterpret_cast<HDC>(m.WParam);
-    if (!dc) return;
+    // What the procedure below leaves in the DC (clipping, origin) is not
+    // what the frame is drawn with.
+    const int before = dc ? SaveDC(dc) : 0;
+    CallPrevWndProc(m);
+    if (before) RestoreDC(dc, before);
+    if (!life.Alive() || m.Result == 2 || !dc) return;
     TsCommonData& d = *CommonData;
     d.Updating = false;
     d.BGChanged = true;

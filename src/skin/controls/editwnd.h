@@ -28,6 +28,9 @@ class TacEditWnd : public TacBaseWnd {
 public:
     // The record's section becomes `section` ("EDIT" when empty).
     TacEditWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    // Leaves the window here, where its own restore still runs (the
+    // root's destructor would put back only the root's part).
+    ~TacEditWnd() override;
 
     // The client rectangle in window coordinates; Top -1: not computed yet.
     RECT ClientRectInWnd{0, -1, 0, 0};

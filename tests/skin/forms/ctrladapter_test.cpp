@@ -170,6 +170,60 @@ TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
     EXPECT_EQ(forEdit, 1);
 }
 
+// The form's own background painting marks its background done; children
+// wait for it (they ask the form whether it is updating) and are told to
+// end their wait with sub-code 6.
+void FormBackgroundDone(SkinnedForm& f) {
+    f.provider->SkinData->BGChanged = false;
+    f.provider->SkinData->Updating = false;
+    for (TWinControl* c : {static_cast<TWinControl*>(f.edit), static_cast<TWinControl*>(f.memo),
+                           static_cast<TWinControl*>(f.list), static_cast<TWinControl*>(f.box)})
+        SendSkinCommand(c->Handle(), scEndParentUpdate, 0);
+    kova::test::PumpMessages();
+}
+
+TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
+    Manager manager;
+    const kova::TColor before = 0x00123456;
+    SkinnedForm f(false);
+    f.edit->SetColor(before);
+    f.edit->Font()->SetColor(0x00010203);
+    f.MakeProvider();
+    kova::test::PumpMessages();
+    TacEditWnd* a = EditAdapterOf(f.edit);
+    ASSERT_NE(a, nullptr);
+    FormBackgroundDone(f);
+    ASSERT_TRUE(a->ParamsApplied) << "the first frame paint applies the skin's colours";
+    EXPECT_EQ(f.edit->Color(), static_cast<kova::TColor>(a->CommonData->BackgroundColorFor(0, f.edit->Handle())));
+    EXPECT_NE(f.edit->Color(), before);
+
+    // The frame as the window prints it is the section's cache.
+    RECT wr{};
+    GetWindowRect(f.edit->Handle(), &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    TBitmap shot;
+    shot.SetSize(w, h);
+    SendMessageA(f.edit->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    ASSERT_NE(a->CommonData->CacheBmp, nullptr);
+    HDC cache = a->CommonData->CacheBmp->Canvas()->Handle();
+    for (POINT p : {POINT{0, h / 2}, POINT{1, 1}, POINT{w / 2, h - 1}})
+        EXPECT_EQ(GetPixel(shot.Canvas()->Handle(), p.x, p.y), GetPixel(cache, p.x, p.y)) << p.x << "," << p.y;
+    // And on the screen.
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), wr.left, wr.top + h / 2), GetPixel(cache, 0, h / 2));
+
+    manager.m->SetActive(false);
+    kova::test::PumpMessages();
+    EXPECT_EQ(FindAdapter(f.edit->Handle()), nullptr);
+    EXPECT_EQ(f.edit->Color(), before);
+    EXPECT_EQ(f.edit->Font()->Color(), 0x00010203);
+    EXPECT_EQ(f.provider->Adapter, nullptr);
+    manager.m->SetActive(true);
+    kova::test::PumpMessages();
+    EXPECT_NE(EditAdapterOf(f.edit), nullptr) << "the next skin adapts the form again";
+}
+
 TEST_F(CtrlAdapterTest, HandleCountsStayFlatOverSkinRounds) {
     Manager manager;
     SkinnedForm f;
@@ -224,6 +278,7 @@ TEST_F(CtrlAdapterTest, TheMDIClientShowsTheSkinAndStepsFromTheLastPosition) {
     EXPECT_EQ(FindAdapter(client), nullptr);
     form->Free();
 }
+
 
 }  // namespace
 }  // namespace kova::skin::test
