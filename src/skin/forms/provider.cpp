@@ -16,6 +16,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 
 namespace kova::skin {
@@ -193,8 +194,12 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
         else if (operation == TOperation::opRemove && SkinData->SkinManager() == manager)
             SkinData->SetSkinManager(nullptr);
     }
-    // Windowed controls inserted later are adapted by the child adapter,
-    // which comes with child adaptation.
+    // Windowed controls inserted later get their adapters.
+    if (operation == TOperation::opInsert && Adapter)
+        if (auto* control = dynamic_cast<TWinControl*>(component)) {
+            auto* a = static_cast<TacCtrlAdapter*>(Adapter.get());
+            if (a->IsControlSupported(control)) a->AddControl(control);
+        }
 }
 
 TsSkinManager* TsSkinProvider::Manager() const { return SkinData ? SkinData->GetSkinManager() : nullptr; }
@@ -391,8 +396,8 @@ void TsSkinProvider::RemoveAdapter() {
     Adapter.reset();
 }
 
-void TsSkinProvider::BroadcastToAdapter(TMessage&) {
-    // The child adapter (child adaptation) passes it to its controls.
+void TsSkinProvider::BroadcastToAdapter(TMessage& m) {
+    if (Adapter) static_cast<TacCtrlAdapter*>(Adapter.get())->BroadcastMessage(m);
 }
 
 void TsSkinProvider::InvalidateNonClient() {
@@ -485,7 +490,10 @@ void TsSkinProvider::SkinRemoved() {
 }
 
 void TsSkinProvider::SkinRefreshed() {
-    if (!Adapter) CreateCtrlAdapter();
+    if (!Adapter)
+        CreateCtrlAdapter();
+    else
+        static_cast<TacCtrlAdapter*>(Adapter.get())->AdaptChildren(nullptr);
     RegionChanged = true;
     if (DrawNonClientArea && Skinned()) {
         InitRegionRects();
@@ -532,6 +540,14 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
     switch (m.Msg) {
         case WM_GETMINMAXINFO:
             WMGetMinMaxInfo(m);
+            return;
+        case CM_CONTROLLISTCHANGE:
+            // A control placed on the form (not one taken off it) is adapted
+            // once the form has handled it.
+            formProc_.CallPrevious(m);
+            if (m.WParam && m.LParam && Adapter)
+                if (auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(m.WParam)))
+                    static_cast<TacCtrlAdapter*>(Adapter.get())->AddControl(control);
             return;
         case kSkinEditorMessage:
             switch (m.WParam) {
