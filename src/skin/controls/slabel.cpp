@@ -325,7 +325,8 @@ void AdaptPlainLabel(TLabel* label, bool componentsPass) {
     if (componentsPass && label->Tag() == 98) return;
     // Straight into the style: the label repaints with its parent.
     label->SetControlStyle(label->ControlStyle() & ~csOpaque);
-    if (TsSkinManager* m = DefaultManager) label->Font()->SetColor(m->Model().GlobalInfoFontColor());
+    if (TsSkinManager* m = DefaultManager)
+        label->Font()->SetColor(static_cast<kova::TColor>(m->Model().ColorToRGB(m->Model().GlobalInfoFontColor())));
 }
 
 }  // namespace kova::skin
