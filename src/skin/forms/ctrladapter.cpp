@@ -4,6 +4,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/btnwnd.h"
+#include "skin/controls/combownd.h"
 #include "skin/controls/editwnd.h"
 #include "skin/controls/slabel.h"
 #include "skin/core/skinmessage.h"
@@ -41,6 +42,7 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
         t[1] = Windowed<CreateBtnAdapter>;       // ThirdButtons
         t[2] = Windowed<CreateBitBtnAdapter>;    // ThirdBitBtns
         t[3] = Windowed<CreateCheckBoxAdapter>;  // ThirdCheckBoxes
+        t[4] = Windowed<CreateComboBoxAdapter>;  // ThirdComboBoxes
         t[6] = Windowed<CreateGroupBoxAdapter>;  // ThirdGroupBoxes
         // ThirdButtons 1, ThirdBitBtns 2, ThirdCheckBoxes 3, ThirdComboBoxes 4,
         // ThirdGrids 5, ThirdGroupBoxes 6, ThirdListViews 7, ThirdPanels 8,

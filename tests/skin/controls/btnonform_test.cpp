@@ -8,6 +8,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/btnwnd.h"
+#include "skin/controls/combownd.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
@@ -44,6 +45,7 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     AddInternalSkins(m->Model().InternalSkins);
     m->ThirdParty.Lists[1] = "TButton";
     m->ThirdParty.Lists[3] = "TCheckBox\nTRadioButton";
+    m->ThirdParty.Lists[4] = "TComboBox";
     m->ThirdParty.Lists[6] = "TGroupBox";
     m->UpdateThirdPartyLists();
     m->SetSkinName("Linen (internal)");
@@ -63,6 +65,9 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     auto* group = new TGroupBox(form);
     place(group, 130);
     group->SetHeight(100);
+    auto* combo = new TComboBox(form);
+    combo->SetBounds(200, 10, 140, 24);
+    combo->SetParent(form);
     form->Show();
     const COLORREF nativeButton = Printed(button->Handle(), 4, 15);
     auto* provider = new TsSkinProvider(form);
@@ -79,6 +84,7 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
         {check, "CHECKBOX", [](TacMainWnd* a) { return dynamic_cast<TacCheckBoxWnd*>(a) != nullptr; }},
         {radio, "CHECKBOX", [](TacMainWnd* a) { return dynamic_cast<TacCheckBoxWnd*>(a) != nullptr; }},
         {group, "GROUPBOX", [](TacMainWnd* a) { return dynamic_cast<TacGroupBoxWnd*>(a) != nullptr; }},
+        {combo, "COMBOBOX", [](TacMainWnd* a) { return dynamic_cast<TacComboBoxWnd*>(a) != nullptr; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Control->ClassName());

@@ -4,6 +4,7 @@
 // drives them (the mouse moved and pressed by SendInput, the focus, the
 // window disabled).
 #include "skin/controls/btnwnd.h"
+#include "skin/controls/combownd.h"
 
 #include <windows.h>
 
@@ -384,6 +385,68 @@ TEST_F(ButtonAdapterTest, HandleCountsStayFlat) {
     for (int i = 0; i < 10; ++i) round();
     PumpMessages();
     EXPECT_EQ(TransientHandlesChanged(before), "");
+}
+
+// Combo boxes in their three styles: the drop-down button from the skin
+// (none for a simple combo), pressed while the list is down; the list gets
+// its adapter when it first shows, and item texts of any length are read.
+TEST_F(ButtonAdapterTest, ComboBoxesShowTheSkinsButtonAndSkinTheirList) {
+    constexpr COLORREF kComboBtn = RGB(255, 128, 0);
+    constexpr COLORREF kComboBtnHot = RGB(0, 128, 255);
+    struct Case {
+        const char* Name;
+        DWORD Style;
+        bool HasButton;
+    };
+    for (const Case c : {Case{"drop-down list", CBS_DROPDOWNLIST, true}, Case{"drop-down", CBS_DROPDOWN, true},
+                         Case{"simple", CBS_SIMPLE, false}}) {
+        SCOPED_TRACE(c.Name);
+        HWND wnd = Make("COMBOBOX", "", c.Style | WS_VSCROLL, 20, 20, 160, c.HasButton ? 200 : 120);
+        const std::string longItem(5000, 'x');
+        for (const std::string& item : {std::string("one"), std::string("two"), longItem})
+            SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageA(wnd, CB_SETCURSEL, 0, 0);
+        auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+        EXPECT_EQ(combo->CommonData->SkinSection(), "COMBOBOX");
+        Repaint(wnd);
+        const RECT b = combo->GetButtonRect();
+        EXPECT_EQ(b.right - b.left > 0, c.HasButton);
+        EXPECT_EQ(ComboItemText(wnd, 2), longItem);
+        EXPECT_EQ(ComboItemText(wnd, 7), "");
+        if (c.HasButton) {
+            RECT wr{};
+            GetWindowRect(wnd, &wr);
+            const int x = b.left + 1, y = b.top + 1;
+            auto pixel = [&] {
+                HDC dc = GetWindowDC(wnd);
+                const COLORREF p = GetPixel(dc, x, y);
+                ReleaseDC(wnd, dc);
+                return p;
+            };
+            EXPECT_TRUE(Near(pixel(), kComboBtn)) << Hex(pixel());
+            // Down: pressed, the list skinned.
+            SendMessageA(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+            PumpFor(60);
+            ASSERT_NE(SendMessageA(wnd, CB_GETDROPPEDSTATE, 0, 0), 0);
+            EXPECT_EQ(combo->ButtonState(), 2);
+            EXPECT_TRUE(Near(pixel(), kComboBtnHot)) << Hex(pixel());
+            ASSERT_NE(combo->ListHandle, nullptr);
+            EXPECT_EQ(FindAdapter(combo->ListHandle), combo->ListAdapter.get());
+            SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+            MouseTo(POINT{700, 500});
+            SetFocus(host);
+            PumpFor(60);
+            EXPECT_NE(combo->ButtonState(), 2);
+            WaitUntil([&] { return Near(pixel(), kComboBtn); }, 1500);
+            EXPECT_TRUE(Near(pixel(), kComboBtn)) << Hex(pixel());
+        }
+        // The skin goes: the list's adapter goes with it.
+        SendSkinCommand(wnd, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+        EXPECT_EQ(combo->ListAdapter, nullptr);
+        combo.reset();
+        EXPECT_EQ(FindAdapter(wnd), nullptr);
+        DestroyWindow(wnd);
+    }
 }
 
 }  // namespace
