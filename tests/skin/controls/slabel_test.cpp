@@ -168,5 +168,27 @@ TEST_F(LabelTest, PlainLabelsBecomeTransparentInTheSkinsFontColourExceptTag98) {
     EXPECT_EQ(s->Font()->Color(), static_cast<TColor>(RGB(1, 2, 3)));
 }
 
+// A label's own section paints behind its text, the skin's first section
+// (index 0) too, and gives the text its font colour.
+TEST_F(LabelTest, TheLabelsSectionPaintsBehindItEvenTheSkinsFirst) {
+    const auto& sections = manager->Model().Sections();
+    ASSERT_FALSE(sections.empty());
+    struct Case {
+        std::string Section;
+    };
+    const int button = manager->IndexOfSection("BUTTON");
+    for (const Case& c : {Case{sections[0].SectionName}, Case{sections[static_cast<std::size_t>(button)].SectionName}}) {
+        SCOPED_TRACE(c.Section);
+        const int index = manager->IndexOfSection(c.Section);
+        ASSERT_GE(index, 0);
+        auto* label = Add<TsLabel>("MM", 10, 10);
+        label->SetSkinSection(c.Section);
+        const COLORREF colour =
+            static_cast<COLORREF>(manager->Model().ColorToRGB(sections[static_cast<std::size_t>(index)].Props[0].Color));
+        EXPECT_TRUE(Has(Colours(label), colour)) << std::hex << colour;
+        label->Free();
+    }
+}
+
 }  // namespace
 }  // namespace kova::skin::test
