@@ -151,6 +151,28 @@ TEST(SkinnedEdit, DisabledLooksAndAPartlyOutsideEditRebuildsItsCache) {
     EXPECT_FALSE(e->PartlyOutside());
 }
 
+TEST(SkinnedEdit, ItsBoundLabelFollowsItsVisibilityAndDisabledLook) {
+    SkinnedEditForm f;
+    TsEdit* e = f.Add(40, "text");
+    e->BoundLabel()->SetCaption("Name");
+    e->BoundLabel()->SetActive(true);
+    TsEditLabel* label = e->BoundLabel()->Label();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Parent(), f.form);
+    EXPECT_LE(label->Left() + label->Width(), e->Left()) << "placed on the edit's left";
+    e->SetDisabledKind(0);
+    e->SetEnabled(false);
+    EXPECT_TRUE(label->Enabled()) << "no disabled look: the label stays enabled";
+    e->SetEnabled(true);
+    e->SetDisabledKind(dkBlended);
+    e->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    e->SetVisible(false);
+    EXPECT_FALSE(label->Visible());
+    e->SetVisible(true);
+    EXPECT_TRUE(label->Visible());
+}
+
 TEST(SkinnedEdit, WithoutTheSkinItIsAPlainEditAndHandlesStayFlat) {
     SkinnedEditForm f;
     TsEdit* e = f.Add(10, "text");
