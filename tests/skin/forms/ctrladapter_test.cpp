@@ -224,6 +224,48 @@ TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
     EXPECT_NE(EditAdapterOf(f.edit), nullptr) << "the next skin adapts the form again";
 }
 
+// A real press: the cursor placed (the system moves it later) and the
+// button pressed and let go where it is.
+void ClickAt(POINT at) {
+    ASSERT_TRUE(kova::test::WaitUntil(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            if (p.x == at.x && p.y == at.y) return true;
+            SetCursorPos(at.x, at.y);
+            kova::test::PumpFor(50);
+            return false;
+        },
+        3000));
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, press, sizeof press[0]), 2u);
+}
+
+TEST_F(CtrlAdapterTest, FocusByClickAndTypingKeepTheSkinnedMemo) {
+    Manager manager;
+    SkinnedForm f;
+    FormBackgroundDone(f);
+    TacEditWnd* a = EditAdapterOf(f.memo);
+    ASSERT_NE(a, nullptr);
+    RECT r{};
+    GetWindowRect(f.memo->Handle(), &r);
+    SetForegroundWindow(f.form->Handle());
+    ClickAt(POINT{r.left + 20, r.top + 12});
+    ASSERT_TRUE(kova::test::WaitUntil([&] { return GetFocus() == f.memo->Handle(); }, 3000));
+    for (char ch : std::string("abc")) SendMessageA(f.memo->Handle(), WM_CHAR, static_cast<WPARAM>(ch), 0);
+    kova::test::PumpMessages();
+    EXPECT_EQ(f.memo->Text(), "abc");
+    EXPECT_EQ(EditAdapterOf(f.memo), a);
+    EXPECT_FALSE(a->Detached);
+    // The frame stays the skin's while focused.
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), r.left, (r.top + r.bottom) / 2),
+              GetPixel(a->CommonData->CacheBmp->Canvas()->Handle(), 0, (r.bottom - r.top) / 2));
+}
+
 TEST_F(CtrlAdapterTest, HandleCountsStayFlatOverSkinRounds) {
     Manager manager;
     SkinnedForm f;
