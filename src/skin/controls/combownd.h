@@ -30,9 +30,8 @@ public:
     std::unique_ptr<TacEditWnd> ListAdapter;
 
 protected:
-    // The list gets its adapter with the combo's, while it is hidden:
-    // made while the list drops, it would take the mouse capture away
-    // from the list, which then closes again.
+    // The list gets its adapter with the combo's, while it is still
+    // hidden, so that it shows skinned the first time it drops.
     void AttachTo(bool repaint) override;
 
 private:
