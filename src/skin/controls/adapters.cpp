@@ -4,6 +4,7 @@
 
 #include "framework/forms.h"
 #include "framework/windowtext.h"
+#include "skin/controls/editwnd.h"
 #include "skin/controls/portable/bordercorners.h"
 #include "skin/controls/scrollwnd.h"
 #include "skin/core/dc/dcpaint.h"
@@ -451,7 +452,7 @@ void UpdateScrollAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adap
 TEditAdapterMaker& EditAdapterMaker() {
     static TEditAdapterMaker maker = [](TsCommonData& data) -> std::unique_ptr<TacScrollWnd> {
         auto* w = static_cast<TWinControl*>(data.OwnerControl);
-        return CreateAdapter<TacScrollWnd>(w->Handle(), &data, data.SkinManager(), data.SkinSection());
+        return CreateAdapter<TacEditWnd>(w->Handle(), &data, data.SkinManager(), data.SkinSection());
     };
     return maker;
 }

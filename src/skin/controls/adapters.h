@@ -183,9 +183,8 @@ void FillBorderCorners(TsCommonData& data, TacMainWnd& adapter);
 // waits while the control is loading or being destroyed.
 class TacScrollWnd;
 void UpdateScrollAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapter);
-// The same for the edit adapter, made by EditAdapterMaker: the edit-family
-// adapters install theirs; until then it is a scroll adapter (the edit
-// adapter's base).
+// The same for the edit adapter, made by EditAdapterMaker (the edit
+// adapter; replaceable).
 using TEditAdapterMaker = std::function<std::unique_ptr<TacScrollWnd>(TsCommonData& data)>;
 TEditAdapterMaker& EditAdapterMaker();
 void UpdateEditAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapter);

@@ -18,6 +18,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/titlebuttons.h"
 
@@ -202,8 +203,12 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
         else if (operation == TOperation::opRemove && SkinData->SkinManager() == manager)
             SkinData->SetSkinManager(nullptr);
     }
-    // Windowed controls inserted later are adapted by the child adapter,
-    // which comes with child adaptation.
+    // Windowed controls inserted later get their adapters.
+    if (operation == TOperation::opInsert && Adapter)
+        if (auto* control = dynamic_cast<TWinControl*>(component)) {
+            auto* a = static_cast<TacCtrlAdapter*>(Adapter.get());
+            if (a->IsControlSupported(control)) a->AddControl(control);
+        }
 }
 
 TsSkinManager* TsSkinProvider::Manager() const { return SkinData ? SkinData->GetSkinManager() : nullptr; }
@@ -401,8 +406,8 @@ void TsSkinProvider::RemoveAdapter() {
     Adapter.reset();
 }
 
-void TsSkinProvider::BroadcastToAdapter(TMessage&) {
-    // The child adapter (child adaptation) passes it to its controls.
+void TsSkinProvider::BroadcastToAdapter(TMessage& m) {
+    if (Adapter) static_cast<TacCtrlAdapter*>(Adapter.get())->BroadcastMessage(m);
 }
 
 void TsSkinProvider::InvalidateNonClient() {
@@ -496,7 +501,10 @@ void TsSkinProvider::SkinRemoved() {
 }
 
 void TsSkinProvider::SkinRefreshed() {
-    if (!Adapter) CreateCtrlAdapter();
+    if (!Adapter)
+        CreateCtrlAdapter();
+    else
+        static_cast<TacCtrlAdapter*>(Adapter.get())->AdaptChildren(nullptr);
     RegionChanged = true;
     if (DrawNonClientArea && Skinned()) {
         InitRegionRects();
@@ -545,6 +553,14 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
     switch (m.Msg) {
         case WM_GETMINMAXINFO:
             WMGetMinMaxInfo(m);
+            return;
+        case CM_CONTROLLISTCHANGE:
+            // A control placed on the form (not one taken off it) is adapted
+            // once the form has handled it.
+            formProc_.CallPrevious(m);
+            if (m.WParam && m.LParam && Adapter)
+                if (auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(m.WParam)))
+                    static_cast<TacCtrlAdapter*>(Adapter.get())->AddControl(control);
             return;
         case kSkinEditorMessage:
             switch (m.WParam) {

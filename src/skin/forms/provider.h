@@ -190,9 +190,9 @@ public:
     // The form's frame skinned with the active skin.
     void PrepareForm();
     void InitAfterLoad();
-    // The adapter of the form's child controls; comes with child
-    // adaptation (nothing until then).
-    virtual void CreateCtrlAdapter() {}
+    // The adapter of the form's child controls, made and run over the form
+    // when a skin is active.
+    virtual void CreateCtrlAdapter();
     void UpdateBorderForm(bool enable);
     void UpdateMDIForm(bool enable);
     void SetSysMenuStyle(bool enable);

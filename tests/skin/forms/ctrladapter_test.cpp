@@ -1,0 +1,326 @@
+// A skinned form's child controls on real windows: which controls get the
+// adapter their class's list calls for (and which keep their look), the
+// provider's veto, the skinning rules, controls placed later, recreated
+// windows, the skin going, the edit adapter's frame and colours read back,
+// and the MDI client's adapter on a native MDICLIENT.
+#include "skin/forms/ctrladapter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../core/handlecheck.h"
+#include "common/win32_testing.h"
+#include "framework/forms.h"
+#include "framework/handles.h"
+#include "framework/stdctrls.h"
+#include "skin/controls/editwnd.h"
+#include "skin/core/model/internalskins.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/forms/provider.h"
+
+namespace kova::skin::test {
+
+// An edit of the program's own under a name no list holds.
+class TMyEdit : public TEdit {
+    KOVA_CLASS(TMyEdit, TEdit)
+public:
+    using TEdit::TEdit;
+};
+
+namespace {
+
+struct Manager {
+    Manager() {
+        m = new TsSkinManager(nullptr);
+        AddInternalSkins(m->Model().InternalSkins);
+        // The edit and scroll-box lists as the program's main manager
+        // stores them.
+        m->ThirdParty.Lists[0] = "TEdit\nTMemo\nTMaskEdit\nTListBox\nTCheckListBox";
+        m->ThirdParty.Lists[18] = "TScrollBox";
+        m->UpdateThirdPartyLists();
+        m->SetSkinName("Linen (internal)");
+    }
+    ~Manager() { m->Free(); }
+    TsSkinManager* m;
+};
+
+template <class T>
+T* Place(TForm* form, TWinControl* parent, int top, std::intptr_t tag = 0) {
+    auto* c = new T(form);
+    c->SetTag(tag);
+    c->SetBounds(10, top, 120, 40);
+    c->SetParent(parent);
+    return c;
+}
+
+struct SkinnedForm {
+    explicit SkinnedForm(bool withProvider = true) {
+        form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(100, 80, 420, 420);
+        form->HandleNeeded();
+        edit = Place<TEdit>(form, form, 10);
+        memo = Place<TMemo>(form, form, 60);
+        list = Place<TListBox>(form, form, 110);
+        box = Place<TScrollBox>(form, form, 160);
+        nested = Place<TEdit>(form, box, 2);
+        mine = Place<TMyEdit>(form, form, 210);
+        skipped = Place<TEdit>(form, form, 260, -98);
+        label = new TLabel(form);
+        label->SetParent(form);
+        label->SetControlStyle(label->ControlStyle() | csOpaque);
+        form->Show();
+        if (withProvider) MakeProvider();
+        kova::test::PumpMessages();
+    }
+    // As a form description makes it: the provider is loaded with the form.
+    void MakeProvider() {
+        provider = new TsSkinProvider(form);
+        provider->Loaded();
+    }
+    ~SkinnedForm() { form->Free(); }
+    TacCtrlAdapter* Adapter() const { return provider ? static_cast<TacCtrlAdapter*>(provider->Adapter.get()) : nullptr; }
+    TForm* form;
+    TsSkinProvider* provider = nullptr;
+    TEdit *edit, *nested, *mine, *skipped;
+    TMemo* memo;
+    TListBox* list;
+    TScrollBox* box;
+    TLabel* label;
+};
+
+TacEditWnd* EditAdapterOf(TWinControl* c) { return dynamic_cast<TacEditWnd*>(FindAdapter(c->Handle())); }
+
+class CtrlAdapterTest : public ::testing::Test {
+protected:
+    void TearDown() override { ResetSkinServices(); }
+};
+
+TEST_F(CtrlAdapterTest, ListedClassesGetTheirAdapterAndTheOthersKeepTheirLook) {
+    Manager manager;
+    SkinnedForm f;
+    ASSERT_NE(f.Adapter(), nullptr);
+    EXPECT_EQ(ThirdPartyIndexOf(*manager.m, "TEdit"), 0);
+    EXPECT_EQ(ThirdPartyIndexOf(*manager.m, "TMyEdit"), -1);
+    struct Case {
+        const char* what;
+        TWinControl* control;
+        const char* section;  // nullptr: no adapter
+    };
+    const Case cases[] = {
+        {"edit", f.edit, "EDIT"},         {"memo", f.memo, "EDIT"},          {"list box", f.list, "EDIT"},
+        {"scroll box", f.box, "PANEL_LOW"}, {"edit in the box", f.nested, "EDIT"}, {"unlisted class", f.mine, nullptr},
+        {"tag -98", f.skipped, nullptr},
+    };
+    for (const Case& c : cases) {
+        TacEditWnd* a = EditAdapterOf(c.control);
+        if (!c.section) {
+            EXPECT_EQ(FindAdapter(c.control->Handle()), nullptr) << c.what;
+            continue;
+        }
+        ASSERT_NE(a, nullptr) << c.what;
+        EXPECT_EQ(a->CommonData->SkinSection(), c.section) << c.what;
+        EXPECT_FALSE(a->Detached) << c.what;
+    }
+    EXPECT_EQ(f.Adapter()->ItemCount(), 5);
+    EXPECT_FALSE(f.label->ControlStyle() & csOpaque) << "labels become transparent";
+    EXPECT_EQ(f.label->Font()->Color(),
+              static_cast<kova::TColor>(manager.m->Model().ColorToRGB(manager.m->Model().GlobalInfoFontColor())));
+}
+
+TEST_F(CtrlAdapterTest, TheVetoAndTheSkinningRulesDecide) {
+    Manager manager;
+    {
+        SkinnedForm f(false);
+        f.provider = new TsSkinProvider(f.form);
+        f.provider->OnSkinItem = [&](TComponent* item, bool& can, std::string& section) {
+            if (item == f.memo) can = false;
+            if (item == f.box) section = "panel";
+        };
+        f.provider->CreateCtrlAdapter();
+        EXPECT_EQ(FindAdapter(f.memo->Handle()), nullptr);
+        ASSERT_NE(EditAdapterOf(f.box), nullptr);
+        EXPECT_EQ(EditAdapterOf(f.box)->CommonData->SkinSection(), "PANEL");
+        EXPECT_NE(EditAdapterOf(f.edit), nullptr);
+    }
+    manager.m->SkinningRules = srStdForms | srStdDialogs;
+    SkinnedForm f;
+    ASSERT_NE(f.Adapter(), nullptr);
+    EXPECT_EQ(f.Adapter()->ItemCount(), 0);
+    EXPECT_EQ(FindAdapter(f.edit->Handle()), nullptr);
+}
+
+TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
+    Manager manager;
+    SkinnedForm f;
+    auto* later = Place<TEdit>(f.form, f.form, 310);
+    ASSERT_NE(EditAdapterOf(later), nullptr) << "placed on the skinned form later";
+    const int items = f.Adapter()->ItemCount();
+
+    f.edit->RecreateWnd();
+    f.edit->HandleNeeded();
+    f.Adapter()->AdaptChildren(nullptr);
+    EXPECT_EQ(f.Adapter()->ItemCount(), items);
+    TacEditWnd* a = EditAdapterOf(f.edit);
+    ASSERT_NE(a, nullptr);
+    int forEdit = 0;
+    for (int i = 0; i < f.Adapter()->ItemCount(); ++i) forEdit += f.Adapter()->GetItem(i)->Control == f.edit;
+    EXPECT_EQ(forEdit, 1);
+}
+
+// The form's own background painting marks its background done; children
+// wait for it (they ask the form whether it is updating) and are told to
+// end their wait with sub-code 6.
+void FormBackgroundDone(SkinnedForm& f) {
+    f.provider->SkinData->BGChanged = false;
+    f.provider->SkinData->Updating = false;
+    for (TWinControl* c : {static_cast<TWinControl*>(f.edit), static_cast<TWinControl*>(f.memo),
+                           static_cast<TWinControl*>(f.list), static_cast<TWinControl*>(f.box)})
+        SendSkinCommand(c->Handle(), scEndParentUpdate, 0);
+    kova::test::PumpMessages();
+}
+
+TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
+    Manager manager;
+    const kova::TColor before = 0x00123456;
+    SkinnedForm f(false);
+    f.edit->SetColor(before);
+    f.edit->Font()->SetColor(0x00010203);
+    f.MakeProvider();
+    kova::test::PumpMessages();
+    TacEditWnd* a = EditAdapterOf(f.edit);
+    ASSERT_NE(a, nullptr);
+    FormBackgroundDone(f);
+    ASSERT_TRUE(a->ParamsApplied) << "the first frame paint applies the skin's colours";
+    EXPECT_EQ(f.edit->Color(), static_cast<kova::TColor>(a->CommonData->BackgroundColorFor(0, f.edit->Handle())));
+    EXPECT_NE(f.edit->Color(), before);
+
+    // The frame as the window prints it is the section's cache.
+    RECT wr{};
+    GetWindowRect(f.edit->Handle(), &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    TBitmap shot;
+    shot.SetSize(w, h);
+    SendMessageA(f.edit->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    ASSERT_NE(a->CommonData->CacheBmp, nullptr);
+    HDC cache = a->CommonData->CacheBmp->Canvas()->Handle();
+    for (POINT p : {POINT{0, h / 2}, POINT{1, 1}, POINT{w / 2, h - 1}})
+        EXPECT_EQ(GetPixel(shot.Canvas()->Handle(), p.x, p.y), GetPixel(cache, p.x, p.y)) << p.x << "," << p.y;
+    // And on the screen.
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), wr.left, wr.top + h / 2), GetPixel(cache, 0, h / 2));
+
+    manager.m->SetActive(false);
+    kova::test::PumpMessages();
+    EXPECT_EQ(FindAdapter(f.edit->Handle()), nullptr);
+    EXPECT_EQ(f.edit->Color(), before);
+    EXPECT_EQ(f.edit->Font()->Color(), 0x00010203);
+    EXPECT_EQ(f.provider->Adapter, nullptr);
+    manager.m->SetActive(true);
+    kova::test::PumpMessages();
+    EXPECT_NE(EditAdapterOf(f.edit), nullptr) << "the next skin adapts the form again";
+}
+
+// A real press: the cursor placed (the system moves it later) and the
+// button pressed and let go where it is.
+void ClickAt(POINT at) {
+    ASSERT_TRUE(kova::test::WaitUntil(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            if (p.x == at.x && p.y == at.y) return true;
+            SetCursorPos(at.x, at.y);
+            kova::test::PumpFor(50);
+            return false;
+        },
+        3000));
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, press, sizeof press[0]), 2u);
+}
+
+TEST_F(CtrlAdapterTest, FocusByClickAndTypingKeepTheSkinnedMemo) {
+    Manager manager;
+    SkinnedForm f;
+    FormBackgroundDone(f);
+    TacEditWnd* a = EditAdapterOf(f.memo);
+    ASSERT_NE(a, nullptr);
+    RECT r{};
+    GetWindowRect(f.memo->Handle(), &r);
+    SetForegroundWindow(f.form->Handle());
+    ClickAt(POINT{r.left + 20, r.top + 12});
+    ASSERT_TRUE(kova::test::WaitUntil([&] { return GetFocus() == f.memo->Handle(); }, 3000));
+    for (char ch : std::string("abc")) SendMessageA(f.memo->Handle(), WM_CHAR, static_cast<WPARAM>(ch), 0);
+    kova::test::PumpMessages();
+    EXPECT_EQ(f.memo->Text(), "abc");
+    EXPECT_EQ(EditAdapterOf(f.memo), a);
+    EXPECT_FALSE(a->Detached);
+    // The frame stays the skin's while focused.
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), r.left, (r.top + r.bottom) / 2),
+              GetPixel(a->CommonData->CacheBmp->Canvas()->Handle(), 0, (r.bottom - r.top) / 2));
+}
+
+TEST_F(CtrlAdapterTest, HandleCountsStayFlatOverSkinRounds) {
+    Manager manager;
+    SkinnedForm f;
+    auto round = [&] {
+        manager.m->SetActive(false);
+        manager.m->SetActive(true);
+        RedrawWindow(f.form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        kova::test::PumpMessages();
+    };
+    round();
+    const THandleCounts before = LiveHandleCounts();
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (int i = 0; i < 20; ++i) round();
+    EXPECT_EQ(LiveHandleCounts(), before);
+    EXPECT_EQ(TransientHandlesChanged(before), "");
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+TEST_F(CtrlAdapterTest, TheMDIClientShowsTheSkinAndStepsFromTheLastPosition) {
+    Manager manager;
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(100, 80, 300, 300);
+    form->HandleNeeded();
+    CLIENTCREATESTRUCT ccs{};
+    HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 200, 200,
+                                  form->Handle(), nullptr, GetModuleHandleA(nullptr), &ccs);
+    ASSERT_NE(client, nullptr);
+    form->Show();
+    {
+        auto a = CreateAdapter<TacMDIWnd>(client, nullptr, manager.m, "MDIAREA");
+        a->MDIForm = form;
+        ASSERT_EQ(FindAdapter(client), a.get());
+        TBitmap shot;
+        shot.SetSize(50, 50);
+        EXPECT_EQ(SendMessageA(client, WM_ERASEBKGND, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0), 1);
+        const COLORREF want = ColorToRGB(static_cast<kova::TColor>(manager.m->Model().ColorToRGB(manager.m->Model().GlobalInfoColor())));
+        EXPECT_EQ(GetPixel(shot.Canvas()->Handle(), 10, 10), want);
+        // A first thumb position of 3 scrolls by 3 steps, not 4.
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nMax = 100;
+        si.nPage = 10;
+        si.nPos = 3;
+        SetScrollInfo(client, SB_VERT, &si, FALSE);
+        SendMessageA(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
+        EXPECT_EQ(a->LastTrackPos, 3);
+    }
+    EXPECT_EQ(FindAdapter(client), nullptr);
+    form->Free();
+}
+
+
+}  // namespace
+}  // namespace kova::skin::test
