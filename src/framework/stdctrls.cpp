@@ -709,11 +709,20 @@ void TLabel::Paint() {
         TGdiObject<HBRUSH> b(CreateSolidBrush(ColorToRGB(color_)));
         FillRect(dc, &r, b.Get());
     }
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));
+    DrawLabelText(r, TextFlags());
+}
+
+UINT TLabel::TextFlags() const {
     UINT flags = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) |
                  (alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT);
     if (!wordWrap_) flags |= layout_ == tlCenter ? DT_VCENTER : layout_ == tlBottom ? DT_BOTTOM : DT_TOP;
+    return flags;
+}
+
+void TLabel::DrawLabelText(RECT& r, UINT flags) {
+    HDC dc = canvas_.Handle();
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));
     DrawTextA(dc, text_.c_str(), -1, &r, flags);
 }
 

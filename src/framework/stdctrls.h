@@ -331,6 +331,10 @@ public:
 protected:
     void Paint() override;
     void HandleMessage(TMessage& m) override;
+    // The text into r of the canvas with the label's DrawText flags (with
+    // DT_CALCRECT r is measured); skinned labels draw it their own way.
+    virtual void DrawLabelText(RECT& r, UINT flags);
+    UINT TextFlags() const;
 
 private:
     static void DefineProps(TPropList& L);

@@ -3,7 +3,10 @@
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
+#include "skin/controls/btnwnd.h"
+#include "skin/controls/combownd.h"
 #include "skin/controls/editwnd.h"
+#include "skin/controls/slabel.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 #include "skin/forms/provider.h"
@@ -21,6 +24,13 @@ std::unique_ptr<TacMainWnd> MakeEditAdapter(TWinControl* c, TsCommonData* data, 
     return CreateAdapter<TacEditWnd>(c->Handle(), data, manager, section);
 }
 
+// A maker of the button family on the control's window.
+template <std::unique_ptr<TacMainWnd> (*Make)(HWND, TsCommonData*, TsSkinManager*, const std::string&)>
+std::unique_ptr<TacMainWnd> Windowed(TWinControl* c, TsCommonData* data, TsSkinManager* manager,
+                                     const std::string& section) {
+    return Make(c->Handle(), data, manager, section);
+}
+
 bool AnswersSupport(TControl* c) { return (NotifyControl(c, scQuerySupport) & 0xFF) != 0; }
 
 }  // namespace
@@ -29,6 +39,11 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
     static std::array<TacAdapterMaker, kThirdPartyKinds> table = [] {
         std::array<TacAdapterMaker, kThirdPartyKinds> t{};
         t[0] = MakeEditAdapter;  // ThirdEdits
+        t[1] = Windowed<CreateBtnAdapter>;       // ThirdButtons
+        t[2] = Windowed<CreateBitBtnAdapter>;    // ThirdBitBtns
+        t[3] = Windowed<CreateCheckBoxAdapter>;  // ThirdCheckBoxes
+        t[4] = Windowed<CreateComboBoxAdapter>;  // ThirdComboBoxes
+        t[6] = Windowed<CreateGroupBoxAdapter>;  // ThirdGroupBoxes
         // ThirdButtons 1, ThirdBitBtns 2, ThirdCheckBoxes 3, ThirdComboBoxes 4,
         // ThirdGrids 5, ThirdGroupBoxes 6, ThirdListViews 7, ThirdPanels 8,
         // ThirdTreeViews 9, ThirdWWEdits 10, ThirdGridEh 11,
@@ -221,9 +236,8 @@ void TacCtrlAdapter::BroadcastMessage(TMessage& m) {
 }
 
 void TacCtrlAdapter::MakeLabelTransparent(TControl* label) {
-    label->SetControlStyle(label->ControlStyle() & ~csOpaque);
-    if (TsSkinManager* d = DefaultManager)
-        label->Font()->SetColor(static_cast<kova::TColor>(d->Model().ColorToRGB(d->Model().GlobalInfoFontColor())));
+    // The walk has made the tag test of its pass already.
+    AdaptPlainLabel(static_cast<TLabel*>(label), false);
 }
 
 void TacCtrlAdapter::AdaptChildren(TWinControl* parent) {

@@ -1,0 +1,136 @@
+// Adapters of the native button family and of static texts: each paints
+// its window's whole look from the skin into the record's cache and copies
+// the cache to the window; the native painting is kept out. Push buttons
+// show their section in the normal, hot (focused, under the mouse, the
+// default button), pressed and disabled looks; check boxes and radio
+// buttons draw the skin's check glyphs; group boxes draw their frame below
+// the caption and tell the caption's height (sub-code 27).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "skin/controls/adapters.h"
+
+namespace kova::skin {
+
+// The cache of an adapter's record, sized to its window.
+class TacPaintedWnd : public TacMainWnd {
+    KOVA_CLASS(TacPaintedWnd, TacMainWnd)
+public:
+    using TacMainWnd::TacMainWnd;
+    void SetSkinParams() override;
+
+protected:
+    // Geometry read, the cache sized to the window; false for an empty
+    // window or a record without a skin.
+    bool BeginCache();
+    Bitmap32& CachePixels() { return CommonData->CacheBmp->Pixels(); }
+    TCanvas& CacheCanvas() { return *CommonData->CacheBmp->Canvas(); }
+    // The cache onto the DC at 0,0.
+    void CopyCache(HDC dc);
+    // A disabled window's look: the cache faded 0.4 toward what lies under
+    // it.
+    void FadeDisabled(const TsParentImageInfo& bg);
+    // The caption's text in the record's section.
+    void DrawSectionText(const std::string& text, RECT r, UINT flags, bool hot, bool enabled);
+    // The message passed on with the window's own redraw off.
+    void PassFrozen(TMessage& m);
+    void Redraw(UINT flags) { RedrawWindow(WindowHandle, nullptr, nullptr, flags); }
+    // Sub-code 29/30 answered: the mouse entered / left.
+    void HotEnter();
+    void HotLeave();
+};
+
+// Push buttons (default section "BUTTON").
+class TacBtnWnd : public TacPaintedWnd {
+    KOVA_CLASS(TacBtnWnd, TacPaintedWnd)
+public:
+    TacBtnWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    void WndProc(TMessage& m) override;
+    // 2 pressed, 1 focused / hot / default button, else 0 (also disabled).
+    int StateIndex() const;
+    bool Pushed() const;
+
+protected:
+    virtual void DrawCaption(int state);
+    virtual void DrawGlyph(int /*state*/) {}
+    virtual SIZE GetGlyphSize() { return SIZE{0, 0}; }
+    virtual RECT GetCaptionRect();
+    virtual int GetMaxCaptionWidth();
+    SIZE GetCaptionSize();
+    virtual void PrepareCache();
+    void Paint(HDC given);
+    TGdiObject<HFONT> font_;
+};
+
+// Native bitmap buttons (BS_BITMAP): the glyph two pixels left of the
+// caption, vertically centred.
+class TacBitBtnWnd : public TacBtnWnd {
+    KOVA_CLASS(TacBitBtnWnd, TacBtnWnd)
+public:
+    using TacBtnWnd::TacBtnWnd;
+
+protected:
+    void DrawGlyph(int state) override;
+    SIZE GetGlyphSize() override;
+    RECT GetCaptionRect() override;
+    int GetMaxCaptionWidth() override;
+};
+
+// Check boxes and radio buttons (default section "CHECKBOX").
+class TacCheckBoxWnd : public TacPaintedWnd {
+    KOVA_CLASS(TacCheckBoxWnd, TacPaintedWnd)
+public:
+    TacCheckBoxWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    void WndProc(TMessage& m) override;
+    bool OwnerDrawn = false;
+    // The GLOBALINFO image for the window's type and check state.
+    int GlyphMaskIndex() const;
+    SIZE GlyphSize() const;
+
+private:
+    void PrepareCache();
+    void Paint(HDC given);
+};
+
+// Group boxes (default section "GROUPBOX").
+class TacGroupBoxWnd : public TacPaintedWnd {
+    KOVA_CLASS(TacGroupBoxWnd, TacPaintedWnd)
+public:
+    TacGroupBoxWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    void WndProc(TMessage& m) override;
+    RECT CaptionRect();
+
+private:
+    void PrepareCache();
+    void Paint(HDC given);
+};
+
+// Static texts: the parent's background and the section, the text over it.
+class TacStaticWnd : public TacPaintedWnd {
+    KOVA_CLASS(TacStaticWnd, TacPaintedWnd)
+public:
+    using TacPaintedWnd::TacPaintedWnd;
+    void WndProc(TMessage& m) override;
+
+protected:
+    void PaintToDC(HDC given);
+    virtual bool PaintContent();
+};
+
+// The creation functions the child adaptation calls per class list.
+std::unique_ptr<TacMainWnd> CreateBtnAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                             const std::string& section);
+std::unique_ptr<TacMainWnd> CreateBitBtnAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section);
+std::unique_ptr<TacMainWnd> CreateCheckBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                  const std::string& section);
+std::unique_ptr<TacMainWnd> CreateGroupBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                  const std::string& section);
+std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section);
+
+}  // namespace kova::skin
