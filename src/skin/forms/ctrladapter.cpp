@@ -44,8 +44,7 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
         t[3] = Windowed<CreateCheckBoxAdapter>;  // ThirdCheckBoxes
         t[4] = Windowed<CreateComboBoxAdapter>;  // ThirdComboBoxes
         t[6] = Windowed<CreateGroupBoxAdapter>;  // ThirdGroupBoxes
-        // ThirdButtons 1, ThirdBitBtns 2, ThirdCheckBoxes 3, ThirdComboBoxes 4,
-        // ThirdGrids 5, ThirdGroupBoxes 6, ThirdListViews 7, ThirdPanels 8,
+        // ThirdGrids 5, ThirdListViews 7, ThirdPanels 8,
         // ThirdTreeViews 9, ThirdWWEdits 10, ThirdGridEh 11,
         // ThirdVirtualTrees 12, ThirdPageControl 13, ThirdTabControl 14,
         // ThirdToolBar 15, ThirdStatusBar 16, ThirdUpDown 19: filled by their

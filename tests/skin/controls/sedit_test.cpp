@@ -17,6 +17,7 @@
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/vclutils.h"
 
 namespace kova::skin::test {
 
@@ -171,6 +172,24 @@ TEST(SkinnedEdit, ItsBoundLabelFollowsItsVisibilityAndDisabledLook) {
     EXPECT_FALSE(label->Visible());
     e->SetVisible(true);
     EXPECT_TRUE(label->Visible());
+}
+
+// One frame width for the strips, the text's inset and printing: what the
+// window keeps around its client area.
+TEST(SkinnedEdit, PrintsWhatTheScreenShows) {
+    SkinnedEditForm f;
+    TsEdit* e = f.Add(10, "printed");
+    RedrawWindow(e->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    kova::test::PumpMessages();
+    EXPECT_EQ(e->FrameWidth(), GetClientRectInWindow(e->Handle()).left);
+    TBitmap shot;
+    shot.SetSize(e->Width(), e->Height());
+    SendMessageA(e->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), PRF_NONCLIENT | PRF_CLIENT);
+    int differ = 0;
+    for (int y = 0; y < e->Height(); ++y)
+        for (int x = 0; x < e->Width(); ++x)
+            differ += GetPixel(shot.Canvas()->Handle(), x, y) != SkinnedEditForm::Screen(e, x, y);
+    EXPECT_EQ(differ, 0);
 }
 
 TEST(SkinnedEdit, WithoutTheSkinItIsAPlainEditAndHandlesStayFlat) {

@@ -305,7 +305,17 @@ TEST_F(CtrlAdapterTest, TheMDIClientShowsTheSkinAndStepsFromTheLastPosition) {
         EXPECT_EQ(SendMessageA(client, WM_ERASEBKGND, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0), 1);
         const COLORREF want = ColorToRGB(static_cast<kova::TColor>(manager.m->Model().ColorToRGB(manager.m->Model().GlobalInfoColor())));
         EXPECT_EQ(GetPixel(shot.Canvas()->Handle(), 10, 10), want);
-        // A first thumb position of 3 scrolls by 3 steps, not 4.
+        // A first thumb position of 3 scrolls by 3 steps of 8 pixels, not
+        // 4; the next one from there.
+        HWND child = CreateWindowExA(0, "STATIC", "x", WS_CHILD | WS_VISIBLE, 10, 100, 20, 20, client, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        auto childTop = [&] {
+            RECT r{};
+            GetWindowRect(child, &r);
+            POINT p{r.left, r.top};
+            ScreenToClient(client, &p);
+            return p.y;
+        };
         SCROLLINFO si{};
         si.cbSize = sizeof si;
         si.fMask = SIF_ALL;
@@ -316,6 +326,14 @@ TEST_F(CtrlAdapterTest, TheMDIClientShowsTheSkinAndStepsFromTheLastPosition) {
         SetScrollInfo(client, SB_VERT, &si, FALSE);
         SendMessageA(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
         EXPECT_EQ(a->LastTrackPos, 3);
+        EXPECT_EQ(childTop(), 100 - 3 * 8);
+        si.nPos = 5;
+        SetScrollInfo(client, SB_VERT, &si, FALSE);
+        SendMessageA(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+        EXPECT_EQ(childTop(), 100 - 5 * 8);
+        EXPECT_EQ(SendMessageA(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 9), 0), 0);
+        EXPECT_EQ(childTop(), 100 - 5 * 8) << "dragging the thumb waits for its release";
+        DestroyWindow(child);
     }
     EXPECT_EQ(FindAdapter(client), nullptr);
     form->Free();
