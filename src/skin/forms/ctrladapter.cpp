@@ -6,7 +6,11 @@
 #include "skin/controls/btnwnd.h"
 #include "skin/controls/combownd.h"
 #include "skin/controls/editwnd.h"
+#include "skin/controls/listwnd.h"
 #include "skin/controls/slabel.h"
+#include "skin/controls/smallctrls.h"
+#include "skin/controls/speedbtn.h"
+#include "skin/controls/tabwnd.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 #include "skin/forms/provider.h"
@@ -24,7 +28,15 @@ std::unique_ptr<TacMainWnd> MakeEditAdapter(TWinControl* c, TsCommonData* data, 
     return CreateAdapter<TacEditWnd>(c->Handle(), data, manager, section);
 }
 
-// A maker of the button family on the control's window.
+// A maker of one small-control adapter class on the control's window; an
+// empty section is the class's own default.
+template <class T>
+std::unique_ptr<TacMainWnd> Small(TWinControl* c, TsCommonData* data, TsSkinManager* manager,
+                                  const std::string& section) {
+    return CreateAdapter<T>(c->Handle(), data, manager, section);
+}
+
+// A maker of the families that export a factory function, on the control's window.
 template <std::unique_ptr<TacMainWnd> (*Make)(HWND, TsCommonData*, TsSkinManager*, const std::string&)>
 std::unique_ptr<TacMainWnd> Windowed(TWinControl* c, TsCommonData* data, TsSkinManager* manager,
                                      const std::string& section) {
@@ -43,23 +55,41 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
         t[2] = Windowed<CreateBitBtnAdapter>;    // ThirdBitBtns
         t[3] = Windowed<CreateCheckBoxAdapter>;  // ThirdCheckBoxes
         t[4] = Windowed<CreateComboBoxAdapter>;  // ThirdComboBoxes
+        t[5] = Windowed<CreateGridAdapter>;      // ThirdGrids
         t[6] = Windowed<CreateGroupBoxAdapter>;  // ThirdGroupBoxes
-        // ThirdGrids 5, ThirdListViews 7, ThirdPanels 8,
-        // ThirdTreeViews 9, ThirdWWEdits 10, ThirdGridEh 11,
-        // ThirdVirtualTrees 12, ThirdPageControl 13, ThirdTabControl 14,
-        // ThirdToolBar 15, ThirdStatusBar 16, ThirdUpDown 19: filled by their
-        // adapters' families. ThirdSpeedButton 17 never gets a window
-        // adapter (graphic controls have a handler).
+        t[7] = Windowed<CreateListViewAdapter>;  // ThirdListViews
+        t[8] = Small<TacPanelWnd>;               // ThirdPanels: section chosen from the bevels
+        t[9] = Windowed<CreateTreeViewAdapter>;  // ThirdTreeViews
+        // ThirdWWEdits 10: its combo adapter is made from the control object
+        // and does not exist yet, so those controls keep their look.
+        // ThirdGridEh 11: the grid adapter; its one extra rule only concerns
+        // systems older than the ones this program runs on.
+        t[11] = Windowed<CreateGridAdapter>;
+        t[12] = Windowed<CreateVirtualTreeAdapter>;  // ThirdVirtualTrees
+        t[13] = Windowed<CreatePageControlAdapter>;  // ThirdPageControl
+        t[14] = Windowed<CreateTabControlAdapter>;   // ThirdTabControl
+        t[15] = [](TWinControl* c, TsCommonData* data, TsSkinManager* manager, const std::string& section) {
+            return Small<TacToolBarWnd>(c, data, manager, section.empty() ? "TOOLBAR" : section);
+        };  // ThirdToolBar
+        t[16] = Small<TacStatusBarWnd>;  // ThirdStatusBar: "STATUSBAR" when none given
+        // ThirdSpeedButton 17 never gets a window adapter (graphic controls
+        // have a handler, GraphicHandlerFactory).
         t[18] = [](TWinControl* c, TsCommonData* data, TsSkinManager* manager, const std::string& section) {
             return MakeEditAdapter(c, data, manager, section.empty() ? "PANEL_LOW" : section);
         };  // ThirdScrollControl
+        t[19] = Small<TacSpinWnd>;  // ThirdUpDown
         return t;
     }();
     return table;
 }
 
 TacGraphicHandlerMaker& GraphicHandlerFactory() {
-    static TacGraphicHandlerMaker maker;
+    static TacGraphicHandlerMaker maker = [](TControl* control, const std::string& section, TsSkinManager* manager,
+                                             TsCommonData* data) -> std::unique_ptr<TObject> {
+        auto* button = dynamic_cast<TSpeedButton*>(control);
+        if (!button) return nullptr;
+        return std::make_unique<TacSpeedButtonHandler>(button, section, manager, data);
+    };
     return maker;
 }
 

@@ -24,11 +24,11 @@ class TacCtrlAdapter;
 
 // Makes the window adapter of one class-name list for a control's window
 // (null: that list's controls keep their own look). One entry per list
-// index; the control adapters of each family fill theirs.
+// index; the lists without an adapter of their own stay empty.
 using TacAdapterMaker = std::function<std::unique_ptr<TacMainWnd>(TWinControl* control, TsCommonData* data,
                                                                   TsSkinManager* manager, const std::string& section)>;
 std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories();
-// Makes the handler that skins a speed button (null: none yet).
+// Makes the handler that skins a speed button (null: it keeps its look).
 using TacGraphicHandlerMaker = std::function<std::unique_ptr<TObject>(TControl* control, const std::string& section,
                                                                       TsSkinManager* manager, TsCommonData* data)>;
 TacGraphicHandlerMaker& GraphicHandlerFactory();
