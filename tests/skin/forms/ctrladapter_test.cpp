@@ -2,19 +2,33 @@
 // adapter their class's list calls for (and which keep their look), the
 // provider's veto, the skinning rules, controls placed later, recreated
 // windows, the skin going, the edit adapter's frame and colours read back,
-// and the MDI client's adapter on a native MDICLIENT.
+// the adapters of the other control families on one form, and the MDI
+// client's adapter on a native MDICLIENT.
 #include "skin/forms/ctrladapter.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
+#include <commctrl.h>
+
 #include "../core/handlecheck.h"
+#include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/comctrls.h"
+#include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/handles.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/editwnd.h"
+#include "skin/controls/listwnd.h"
+#include "skin/controls/smallctrls.h"
+#include "skin/controls/speedbtn.h"
+#include "skin/controls/tabwnd.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
@@ -28,6 +42,21 @@ class TMyEdit : public TEdit {
     KOVA_CLASS(TMyEdit, TEdit)
 public:
     using TEdit::TEdit;
+};
+
+// The framework shows no list view of its own: a stand-in under the list's
+// class name on the native list view.
+class TListView : public TWinControl {
+    KOVA_CLASS(TListView, TWinControl)
+public:
+    using TWinControl::TWinControl;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TWinControl::CreateParams(p);
+        CreateSubClass(p, WC_LISTVIEWA);
+        p.Style |= LVS_REPORT;
+    }
 };
 
 namespace {
@@ -336,6 +365,119 @@ TEST_F(CtrlAdapterTest, TheMDIClientShowsTheSkinAndStepsFromTheLastPosition) {
         DestroyWindow(child);
     }
     EXPECT_EQ(FindAdapter(client), nullptr);
+    form->Free();
+}
+
+
+// The tab test skin (its tabs plain colours) with a form section, which a
+// provider needs to skin its form, as a folder skin in a scratch directory.
+class TabSkinWithAForm {
+public:
+    TabSkinWithAForm() {
+        namespace fs = std::filesystem;
+        dir_ = fs::temp_directory_path() /
+               ("kova-ctrladapter-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        const fs::path source = kova::test::SourcePath("tests/skin/fixtures/tabskin");
+        fs::create_directories(dir_ / "Tabs");
+        fs::copy_file(source / "Master.bmp", dir_ / "Tabs/Master.bmp");
+        std::ifstream in(source / "Options.dat", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf() << "\r\n[FORM]\r\nCOLOR=12632256\r\nSTATES=1\r\n";
+        std::ofstream out(dir_ / "Tabs/Options.dat", std::ios::binary);
+        out << text.str();
+    }
+    ~TabSkinWithAForm() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Path() const { return dir_.string(); }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// A form holding a page control, a panel, a list view and a speed button:
+// each gets the adapter (or handler) of its class's list (the page
+// control's strip then shows the skin's colours), and the skin going takes
+// them off.
+TEST_F(CtrlAdapterTest, PagePanelListViewAndSpeedButtonGetTheAdaptersOfTheirLists) {
+    Manager manager;
+    manager.m->ThirdParty.Lists[7] = "TListView";
+    manager.m->ThirdParty.Lists[8] = "TPanel";
+    manager.m->ThirdParty.Lists[13] = "TPageControl";
+    manager.m->ThirdParty.Lists[17] = "TSpeedButton";
+    manager.m->UpdateThirdPartyLists();
+    TabSkinWithAForm skin;
+    manager.m->SetSkinDirectory(skin.Path());
+    manager.m->SetSkinName("Tabs");
+    ASSERT_GT(manager.m->Model().ConstData().Tabs[0].Section, 0);
+
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(100, 80, 460, 420);
+    auto* pages = new TPageControl(form);
+    pages->SetParent(form);
+    pages->SetBounds(8, 8, 300, 160);
+    for (int i = 0; i < 2; ++i) {
+        auto* sheet = new TTabSheet(form);
+        sheet->SetPageControl(pages);
+        sheet->SetCaption("Page" + std::to_string(i));
+    }
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(8, 180, 200, 60);
+    auto* list = new TListView(form);
+    list->SetParent(form);
+    list->SetBounds(8, 250, 200, 100);
+    auto* button = new TSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(320, 8, 60, 24);
+    form->Show();
+    auto* provider = new TsSkinProvider(form);
+    provider->Loaded();
+    kova::test::PumpMessages();
+
+    struct Case {
+        const char* what;
+        TWinControl* control;
+        bool (*isItsAdapter)(TacMainWnd*);
+    };
+    const Case cases[] = {
+        {"page control", pages, [](TacMainWnd* a) { return dynamic_cast<TacPageControlWnd*>(a) != nullptr; }},
+        {"panel", panel, [](TacMainWnd* a) { return dynamic_cast<TacPanelWnd*>(a) != nullptr; }},
+        {"list view", list, [](TacMainWnd* a) { return dynamic_cast<TacListViewWnd*>(a) != nullptr; }},
+    };
+    for (const Case& c : cases) {
+        TacMainWnd* a = FindAdapter(c.control->Handle());
+        ASSERT_NE(a, nullptr) << c.what;
+        EXPECT_TRUE(c.isItsAdapter(a)) << c.what;
+        EXPECT_FALSE(a->Detached) << c.what;
+    }
+    {
+        auto& tabs = static_cast<TacTabControlWnd&>(*FindAdapter(pages->Handle()));
+        TBitmap shot;
+        RECT wr{};
+        GetWindowRect(pages->Handle(), &wr);
+        shot.SetSize(wr.right - wr.left, wr.bottom - wr.top);
+        SendMessageA(pages->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()),
+                     PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+        const RECT sel = tabs.TabItemRect(0, true);
+        const RECT other = tabs.TabItemRect(1, false);
+        // TABTOP of the tab test skin: selected and normal.
+        EXPECT_EQ(GetPixel(shot.Canvas()->Handle(), sel.left + 5, sel.top + 5) & 0xFFFFFF, 49152u);
+        EXPECT_EQ(GetPixel(shot.Canvas()->Handle(), other.left + 5, other.top + 5) & 0xFFFFFF, 192u);
+    }
+    // The speed button, a graphic control, gets its handler.
+    auto* adapter = static_cast<TacCtrlAdapter*>(provider->Adapter.get());
+    ASSERT_EQ(adapter->GraphItems.size(), 1u);
+    EXPECT_EQ(adapter->GraphItems[0]->Control, button);
+    auto* handler = dynamic_cast<TacSpeedButtonHandler*>(adapter->GraphItems[0]->Handler.get());
+    ASSERT_NE(handler, nullptr);
+    EXPECT_EQ(handler->Button, button);
+    EXPECT_EQ(adapter->GraphItems[0]->SkinData->SkinSection(), "SPEEDBUTTON");
+    manager.m->SetActive(false);
+    kova::test::PumpMessages();
+    for (const Case& c : cases) EXPECT_EQ(FindAdapter(c.control->Handle()), nullptr) << c.what;
+    EXPECT_EQ(provider->Adapter, nullptr);
     form->Free();
 }
 
