@@ -7,6 +7,7 @@
 
 #include "framework/comctrls.h"
 #include "framework/handles.h"
+#include "skin/controls/smallctrls.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/skinitem.h"
@@ -98,7 +99,7 @@ int TabStyleOfStyle(DWORD style) {
 
 TSpinAdapterMaker& SpinAdapterMaker() {
     static TSpinAdapterMaker maker = [](HWND spin, TsSkinManager* manager) -> std::unique_ptr<TacMainWnd> {
-        return CreateAdapter<TacMainWnd>(spin, nullptr, manager, "UPDOWNBTN");
+        return CreateAdapter<TacSpinWnd>(spin, nullptr, manager, "UPDOWNBTN");
     };
     return maker;
 }

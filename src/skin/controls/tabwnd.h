@@ -26,9 +26,8 @@ int TabPositionOfStyle(DWORD style);
 // Tab style from the window style: 0 tabs, 1 buttons, 2 flat buttons.
 int TabStyleOfStyle(DWORD style);
 
-// The adapter of the up-down child of a tab control (section
-// "UPDOWNBTN"): made by this maker, which the small-control adapters
-// replace with their own; until then a root adapter.
+// The adapter of the up-down child of a tab control: a spin adapter with
+// section "UPDOWNBTN" made by this maker.
 using TSpinAdapterMaker = std::function<std::unique_ptr<TacMainWnd>(HWND spin, TsSkinManager* manager)>;
 TSpinAdapterMaker& SpinAdapterMaker();
 

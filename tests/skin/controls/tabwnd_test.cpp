@@ -17,6 +17,7 @@
 #include "common/win32_testing.h"
 #include "framework/comctrls.h"
 #include "framework/forms.h"
+#include "skin/controls/smallctrls.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -35,6 +36,7 @@ constexpr COLORREF kTabSelected = 49152;   // TABTOP, selected
 constexpr COLORREF kLeftTab = 12583104;    // TABLEFT, normal
 constexpr COLORREF kLeftTabSelected = 12632064;
 constexpr COLORREF kNoTabs = 4227136;      // CHECKBOX
+constexpr COLORREF kUpDown = 16512;        // UPDOWNBTN, normal
 constexpr COLORREF kBorder = RGB(128, 128, 128);
 
 
@@ -234,6 +236,16 @@ TEST_F(TabAdapterTest, TheOverflowArrowsGetTheirOwnAdapter) {
     { TPrinted p(wnd); }
     ASSERT_NE(Tabs().SpinAdapter, nullptr);
     EXPECT_EQ(FindAdapter(spin), Tabs().SpinAdapter.get());
+    ASSERT_NE(dynamic_cast<TacSpinWnd*>(Tabs().SpinAdapter.get()), nullptr) << "the up-down's own adapter";
+    EXPECT_EQ(Tabs().SpinAdapter->CommonData->SkinSection(), "UPDOWNBTN");
+    {
+        // Both arrows from the skin's up-down section.
+        TPrinted arrows(spin);
+        RECT r{};
+        GetClientRect(spin, &r);
+        EXPECT_EQ(arrows.At(r.right / 4, r.bottom / 2), kUpDown);
+        EXPECT_EQ(arrows.At(3 * r.right / 4, r.bottom / 2), kUpDown);
+    }
     EXPECT_EQ(SendSkinCommand(spin, scQuerySupport, 0), 1);
     adapter->Detach(false);
     EXPECT_EQ(FindAdapter(spin), nullptr);
