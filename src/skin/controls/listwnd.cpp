@@ -46,12 +46,17 @@ std::unique_ptr<TacMainWnd> MakeAndColour(HWND wnd, TsCommonData* skinData, TsSk
 // -------------------------------------------------------------- list view
 
 TacListViewWnd::TacListViewWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
-    : TacScrollWnd(wnd, skinData, manager, section) {
+    : TacEditWnd(wnd, skinData, manager, section) {
     CommonData->ControlCode = 10;
     if (HWND header = FindWindowExA(wnd, nullptr, WC_HEADERA, nullptr)) HoldHeader(header);
 }
 
-TacListViewWnd::~TacListViewWnd() { LetGoOfHeader(); }
+TacListViewWnd::~TacListViewWnd() {
+    // Leaves the window here, where the list's own colours are still given
+    // back (the edit adapter's destructor would restore only its part).
+    if (!Detached) Detach(false);
+    LetGoOfHeader();
+}
 
 void TacListViewWnd::HoldHeader(HWND header) {
     if (HeaderWnd) return;
@@ -114,7 +119,7 @@ int TacListViewWnd::ViewStyle() const {
 void TacListViewWnd::WndProc(TMessage& m) {
     if (!ActiveManager() || m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
         if (m.Msg == WM_NCDESTROY) LetGoOfHeader();
-        TacScrollWnd::WndProc(m);
+        TacEditWnd::WndProc(m);
         return;
     }
     if (IsSkinCommand(m)) {
@@ -128,7 +133,7 @@ void TacListViewWnd::WndProc(TMessage& m) {
                 return;
             case scRefresh: {
                 const TLife life = Life();
-                TacScrollWnd::WndProc(m);
+                TacEditWnd::WndProc(m);
                 if (life.Alive() && HeaderWnd) RedrawWindow(HeaderWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
                 return;
             }
@@ -175,7 +180,7 @@ void TacListViewWnd::WndProc(TMessage& m) {
             break;
     }
     const TLife life = Life();
-    TacScrollWnd::WndProc(m);
+    TacEditWnd::WndProc(m);
     if (!life.Alive()) return;
     switch (m.Msg) {
         case WM_PRINT:
@@ -461,6 +466,10 @@ const TGridColourProp kGridColourProps[] = {
 
 }  // namespace
 
+TacGridWnd::~TacGridWnd() {
+    if (!Detached) Detach(false);
+}
+
 void TacGridWnd::SaveStdParams() {
     TObject* g = CommonData->OwnerControl;
     if (!g) return;
@@ -514,7 +523,7 @@ void TacGridWnd::SetSkinParams() {
 
 void TacGridWnd::WndProc(TMessage& m) {
     if (!ActiveManager() || m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
-        TacScrollWnd::WndProc(m);
+        TacEditWnd::WndProc(m);
         return;
     }
     TControl* owner = CommonData->OwnerControl;
@@ -533,7 +542,7 @@ void TacGridWnd::WndProc(TMessage& m) {
                     GetScrollInfo(WindowHandle, SB_VERT, &si);
                     if (code == SB_ENDSCROLL) {
                         const TLife life = Life();
-                        TacScrollWnd::WndProc(m);
+                        TacEditWnd::WndProc(m);
                         if (life.Alive() && std::string(owner->ClassName()) != "TwwDBGrid")
                             SendScrollMessage(WindowHandle, WM_VSCROLL, SB_THUMBPOSITION, si.nTrackPos);
                         return;
@@ -551,7 +560,7 @@ void TacGridWnd::WndProc(TMessage& m) {
             break;
     }
     const TLife life = Life();
-    TacScrollWnd::WndProc(m);
+    TacEditWnd::WndProc(m);
     if (!life.Alive()) return;
     if (m.Msg == WM_PAINT) RefreshScrollBars(*this, true);
     if (m.Msg == WM_WINDOWPOSCHANGED && IsWindowVisible(WindowHandle)) SendMessageA(WindowHandle, WM_NCPAINT, 1, 0);
@@ -568,6 +577,10 @@ std::unique_ptr<TacMainWnd> CreateGridAdapter(HWND wnd, TsCommonData* skinData, 
 }
 
 // ------------------------------------------------------------------- tree
+
+TacTreeViewWnd::~TacTreeViewWnd() {
+    if (!Detached) Detach(false);
+}
 
 void TacTreeViewWnd::SaveStdParams() {
     savedBk_ = static_cast<COLORREF>(SendMessageA(WindowHandle, TVM_GETBKCOLOR, 0, 0));
@@ -604,7 +617,7 @@ void TacTreeViewWnd::SetSkinParams() {
 
 void TacTreeViewWnd::WndProc(TMessage& m) {
     if (!ActiveManager() || m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
-        TacScrollWnd::WndProc(m);
+        TacEditWnd::WndProc(m);
         return;
     }
     switch (m.Msg) {
@@ -635,7 +648,7 @@ void TacTreeViewWnd::WndProc(TMessage& m) {
             break;
     }
     const TLife life = Life();
-    TacScrollWnd::WndProc(m);
+    TacEditWnd::WndProc(m);
     if (life.Alive() && m.Msg == WM_LBUTTONUP && GetCapture() == WindowHandle) ReleaseCapture();
 }
 
@@ -647,6 +660,10 @@ std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinDa
 }
 
 // ------------------------------------------------------------ virtual tree
+
+TacVirtualTreeViewWnd::~TacVirtualTreeViewWnd() {
+    if (!Detached) Detach(false);
+}
 
 void TacVirtualTreeViewWnd::SaveStdParams() {
     TObject* t = CommonData->OwnerControl;
@@ -698,7 +715,7 @@ void TacVirtualTreeViewWnd::SetSkinParams() {
 
 void TacVirtualTreeViewWnd::WndProc(TMessage& m) {
     if (!ActiveManager() || m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
-        TacScrollWnd::WndProc(m);
+        TacEditWnd::WndProc(m);
         return;
     }
     switch (m.Msg) {
@@ -721,7 +738,7 @@ void TacVirtualTreeViewWnd::WndProc(TMessage& m) {
         default:
             break;
     }
-    TacScrollWnd::WndProc(m);
+    TacEditWnd::WndProc(m);
 }
 
 std::unique_ptr<TacMainWnd> CreateVirtualTreeAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,

@@ -1,7 +1,7 @@
 // Adapters of controls that draw their own content: list views (and their
 // column header), grids (the framework's string grid and outside-party
 // grids by their published colour properties) and tree views. They keep
-// the skinned frame and scroll bars of the scroll adapter and map the
+// the skinned frame and scroll bars of the edit adapter and map the
 // skin's colours into the control's own colours, which they give back
 // when they leave.
 #pragma once
@@ -12,12 +12,12 @@
 #include <string>
 
 #include "framework/subclass.h"
-#include "skin/controls/scrollwnd.h"
+#include "skin/controls/editwnd.h"
 
 namespace kova::skin {
 
-class TacListViewWnd : public TacScrollWnd {
-    KOVA_CLASS(TacListViewWnd, TacScrollWnd)
+class TacListViewWnd : public TacEditWnd {
+    KOVA_CLASS(TacListViewWnd, TacEditWnd)
 public:
     // Marks the record as a list view's and takes over the header child
     // when there is one.
@@ -49,10 +49,12 @@ private:
     TWindowSubclass headerSubclass_;
 };
 
-class TacGridWnd : public TacScrollWnd {
-    KOVA_CLASS(TacGridWnd, TacScrollWnd)
+class TacGridWnd : public TacEditWnd {
+    KOVA_CLASS(TacGridWnd, TacEditWnd)
 public:
-    using TacScrollWnd::TacScrollWnd;
+    using TacEditWnd::TacEditWnd;
+    // Leaves the window here, where its own colours are still given back.
+    ~TacGridWnd() override;
     TColor SavedFixedColor = 0, SavedFooterColor = 0, SavedFooterCellColor = 0, SavedTitleFontColor = 0,
            SavedTitleColor = 0, SavedIndicatorIconColor = 0, SavedSelectionColor = 0, SavedSelectionTextColor = 0,
            SavedLineColor = 0, SavedFixedLineColor = 0, SavedGradientFrom = 0, SavedGradientTo = 0,
@@ -67,10 +69,12 @@ private:
     bool saved_ = false;
 };
 
-class TacTreeViewWnd : public TacScrollWnd {
-    KOVA_CLASS(TacTreeViewWnd, TacScrollWnd)
+class TacTreeViewWnd : public TacEditWnd {
+    KOVA_CLASS(TacTreeViewWnd, TacEditWnd)
 public:
-    using TacScrollWnd::TacScrollWnd;
+    using TacEditWnd::TacEditWnd;
+    // Leaves the window here, where its own colours are still given back.
+    ~TacTreeViewWnd() override;
     void SaveStdParams() override;
     void RestoreStdParams() override;
     void SetSkinParams() override;
@@ -84,10 +88,12 @@ private:
 // An outside-party tree known by its published properties ("VETColors",
 // "Header", "PaintInfoColumn"): its text colours and header colours
 // follow the skin and come back.
-class TacVirtualTreeViewWnd : public TacScrollWnd {
-    KOVA_CLASS(TacVirtualTreeViewWnd, TacScrollWnd)
+class TacVirtualTreeViewWnd : public TacEditWnd {
+    KOVA_CLASS(TacVirtualTreeViewWnd, TacEditWnd)
 public:
-    using TacScrollWnd::TacScrollWnd;
+    using TacEditWnd::TacEditWnd;
+    // Leaves the window here, where its own colours are still given back.
+    ~TacVirtualTreeViewWnd() override;
     TColor SavedCompressedColor = 0, SavedFileColor = 0, SavedFolderColor = 0;
     TColor SavedInfoColumnColor = 0, SavedHeaderColor = 0, SavedHeaderFontColor = 0;
 

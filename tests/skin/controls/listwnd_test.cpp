@@ -258,6 +258,16 @@ TEST_F(ListAdapterTest, GridColoursFollowTheSkinAndComeBack) {
         sbi.cbSize = sizeof sbi;
         ASSERT_TRUE(GetScrollBarInfo(grid->Handle(), OBJID_VSCROLL, &sbi));
         EXPECT_FALSE(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+        // Freed while attached, the adapter gives back the grid's own
+        // colours, not the edit adapter's part of them.
+        const kova::TColor color = grid->Color();
+        auto again = CreateGridAdapter(grid->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(again->Detached);
+        EXPECT_EQ(static_cast<COLORREF>(grid->FixedColor()), kGlobal);
+        again.reset();
+        EXPECT_EQ(FindAdapter(grid->Handle()), nullptr);
+        EXPECT_EQ(grid->FixedColor(), 0x336699);
+        EXPECT_EQ(grid->Color(), color);
     }
     {
         TsCommonData data(standIn, true);
