@@ -198,13 +198,15 @@ TEST_F(TabAdapterTest, AClickedTabIsPaintedSelected) {
     Attach();
     const RECT r2 = ItemRect(2);
     ClickAt(POINT{(r2.left + r2.right) / 2, (r2.top + r2.bottom) / 2});
+    kova::test::WaitUntil([&] { return SendMessageA(wnd, TCM_GETCURSEL, 0, 0) == 2; }, 2000);
     ASSERT_EQ(SendMessageA(wnd, TCM_GETCURSEL, 0, 0), 2);
     TPrinted p(wnd);
     const RECT sel = Tabs().TabItemRect(2, true);
     const RECT first = Tabs().TabItemRect(0, false);
     EXPECT_EQ(p.At(sel.left + 5, sel.top + 5), kTabSelected);
     EXPECT_EQ(p.At(first.left + 5, first.top + 5), kTab);
-    // And on the screen.
+    // And on the screen, once the repaint the selection asked for is done.
+    UpdateWindow(wnd);
     HDC dc = GetDC(wnd);
     const COLORREF onScreen = GetPixel(dc, sel.left + 5, sel.top + 5) & 0xFFFFFF;
     ReleaseDC(wnd, dc);
