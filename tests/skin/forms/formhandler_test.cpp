@@ -176,22 +176,13 @@ struct SkinnedForm {
         manager->Free();
     }
     HWND wnd() const { return form->Handle(); }
-    // The title buttons where the caption shows them: the caption painter
-    // lays them out from the right end of the caption band; here they
-    // stand in that band, close rightmost, 21 pixels each.
+    // The title buttons where the caption shows them: the frame painted
+    // through the form's own non-client paint, which lays them out.
     void LayOutButtons() {
-        const int w = WindowWidth(wnd());
-        const int b = GetBorderWidth(wnd(), nullptr, false);
-        const int top = b + 2, bottom = b + GetSystemMetrics(SM_CYCAPTION) - 2;
-        int right = w - b - 2;
-        auto place = [&](TsCaptionButton& rec) {
-            rec.Rect = RECT{right - 21, top, right, bottom};
-            right -= 23;
-        };
-        place(p->CloseButton);
-        if (p->SystemMenu->VisibleMax()) place(p->MaxButton);
-        if (p->SystemMenu->VisibleMin()) place(p->MinButton);
-        if (form->BorderIcons() & biHelp) place(p->HelpButton);
+        p->SkinData->BGChanged = true;
+        RedrawWindow(wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpFor(20);
+        EXPECT_FALSE(IsRectEmpty(&p->CloseButton.Rect)) << "the painter laid out no close button";
     }
     // A point of the form in window coordinates, on the screen.
     POINT At(int x, int y) const {
