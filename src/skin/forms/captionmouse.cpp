@@ -9,6 +9,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
 
@@ -244,6 +245,31 @@ int TitleButtonAt(TsSkinProvider& p, POINT at) {
     return 0;
 }
 
+namespace {
+
+// The provider's size grip sizes the form from the bottom-right corner:
+// right of and below the grip image's top-left corner, where the frame
+// painter puts the image in the cache.
+bool InSizeGrip(TsSkinProvider& p, POINT at) {
+    TsSkinManager* manager = p.SkinData->GetSkinManager();
+    if (!manager || !p.HasSizeGrip()) return false;
+    const TsSkinModel& model = manager->Model();
+    const int grip = model.ConstData().GripImage;
+    if (!model.MaskIndexValid(grip)) return false;
+    const TsMaskData& mask = model.Masks()[static_cast<std::size_t>(grip)];
+    const RECT margins = p.GetExtBorderMargins();
+    const int bw = GetBorderWidth(Wnd(p), p.BorderForm, true);
+    int x = FormWidth(p) - ImageWidthOfMask(mask) - bw - margins.right - 1;
+    int y = FormHeight(p) - ImageHeightOfMask(mask) - bw - margins.bottom - 1;
+    if (p.BorderForm) {
+        x -= ExtendedBorderDiff(p.BorderForm) + margins.left;
+        y -= ExtendedTitleDiff(p.BorderForm) + margins.top;
+    }
+    return at.x >= x && at.y >= y;
+}
+
+}  // namespace
+
 int FormHitTest(TsSkinProvider& p, POINT screen) {
     const HWND wnd = Wnd(p);
     const POINT origin = WindowOrigin(p);
@@ -294,6 +320,7 @@ int FormHitTest(TsSkinProvider& p, POINT screen) {
     }
     const int rows = menuBar ? std::max(p.MenuLineCount, 1) : 0;
     if (menuBar && at.y <= sysCaption + frame + rows * menuBar) return HTMENU;
+    if (InSizeGrip(p, at)) return HTBOTTOMRIGHT;
     return HTCLIENT;
 }
 

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "framework/handles.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 #include "skin/forms/captionmouse.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
 
 namespace kova::skin {
@@ -107,6 +109,89 @@ void SnapPosition(TsSkinProvider& p, TMessage& m) {
     wp->y = SnapToEdge(wp->y, w.bottom, p.SnapBuffer, height + d);
     wp->x = SnapToEdge(wp->x, w.left, p.SnapBuffer, -d);
     wp->y = SnapToEdge(wp->y, w.top, p.SnapBuffer, top);
+}
+
+// The frame painted from the skin instead of the system's: the cache's
+// strips around the client area on the window DC. Whenever the form is in a
+// state that must not show a half-made frame, nothing is painted and the
+// system's painting is kept out too (it would draw its own frame over ours).
+void NCPaint(TsSkinProvider& p, TMessage& m) {
+    if (!p.SystemMenu) p.PrepareForm();
+    TsCommonData& d = *p.SkinData;
+    if (d.UpdateCount != 0 || (p.FormState & 0x200)) return;
+    if (IsIconic(Wnd(p))) d.BGChanged = true;
+    if (p.AnimPending || !FormShowing(p) || p.IsLoading() || p.Form->IsLoading() || p.Form->IsDestroying() ||
+        !p.SystemMenu)
+        return;
+    if (!p.Adapter) p.CreateCtrlAdapter();
+    TsSkinManager* manager = d.GetSkinManager();
+    if (!d.CacheBmp && manager) p.UpdateBorderForm(manager->ExtendedBorders());
+    if (!p.RegionLocked && p.RegionChanged) {
+        if (!p.BorderForm) p.InitRegionRects();
+        p.UpdateRegion(false);
+    }
+    d.Updating = false;
+    if (!d.CacheBmp) d.BGChanged = true;
+    {
+        TWindowDC dc(Wnd(p), TDCArea::Window);
+        TSavedDC saved(dc.Get());
+        PaintFrameStrips(p, dc.Get());
+    }
+    p.RegionLocked = false;
+    m.Result = 0;
+}
+
+// Activation: the state and the frame follow at once, and the system's
+// activation handling runs without drawing its own frame (-1 in LParam).
+void NCActivate(TsSkinProvider& p, TMessage& m) {
+    if (!p.SystemMenu) p.PrepareForm();
+    p.FormState |= 0x8000;
+    const bool active = m.WParam != 0;
+    if (!(p.FormState & 0x80)) {
+        if (active != p.FormActive) {
+            p.SkinData->BGChanged = true;
+            p.MenuLineCount = -1;
+        }
+        p.FormActive = active;
+    }
+    p.SkinData->BGChanged = true;
+    p.SkinData->Updating = false;
+    TMessage quiet{m.Msg, m.WParam, static_cast<LPARAM>(-1), 0};
+    p.CallOldWndProc(quiet);
+    // Refusing would keep the form from losing the activation.
+    m.Result = TRUE;
+    p.FormState &= ~0x8000;
+    if (FormShowing(p)) {
+        TMessage paint{WM_NCPAINT, 0, 0, 0};
+        NCPaint(p, paint);
+    }
+}
+
+// A new caption: the system would draw its own caption with the text, so
+// the top of the frame is covered while it does, then painted from a fresh
+// cache.
+void SetText(TsSkinProvider& p, TMessage& m) {
+    p.TempBmp.reset();
+    p.CaptionBmp.reset();
+    p.SkinData->BGChanged = true;
+    p.ShowMenuCover(false);
+    p.CallOldWndProc(m);
+    p.HideMenuCover();
+    p.SkinData->BGChanged = true;
+    SendMessageA(Wnd(p), WM_NCPAINT, 0, 0);
+}
+
+// A picture of the window: the frame from the cache, the rest printed as
+// the form prints it.
+void Print(TsSkinProvider& p, TMessage& m) {
+    const HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (dc && (m.LParam & PRF_NONCLIENT) && (!(m.LParam & PRF_CHECKVISIBLE) || IsWindowVisible(Wnd(p)))) {
+        TSavedDC saved(dc);
+        PaintFrameStrips(p, dc);
+    }
+    TMessage rest{m.Msg, m.WParam, m.LParam & ~static_cast<LPARAM>(PRF_NONCLIENT), 0};
+    p.CallOldWndProc(rest);
+    m.Result = rest.Result;
 }
 
 }  // namespace
@@ -223,13 +308,21 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             return true;
         case WM_NCACTIVATE:
             if (!p.DrawNonClientArea) return false;
-            if (!p.SystemMenu) p.PrepareForm();
-            if (!(p.FormState & 0x80)) {
-                const bool active = m.WParam != 0;
-                if (active != p.FormActive) p.SkinData->BGChanged = true;
-                p.FormActive = active;
-            }
-            return false;
+            NCActivate(p, m);
+            return true;
+        case WM_NCPAINT:
+            // With extended borders the border window shows the frame.
+            if (!p.DrawNonClientArea || p.BorderForm) return false;
+            NCPaint(p, m);
+            return true;
+        case WM_SETTEXT:
+            if (!p.DrawNonClientArea || !FormShowing(p) || (p.Form->ControlState() & csCreating)) return false;
+            SetText(p, m);
+            return true;
+        case WM_PRINT:
+            if (!p.DrawNonClientArea) return false;
+            Print(p, m);
+            return true;
         default:
             return false;
     }

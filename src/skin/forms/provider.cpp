@@ -828,6 +828,16 @@ void TsSkinProvider::UpdateRegion(bool repaint) {
         region = MakeRegion(0, 0);
     }
     RegionChanged = false;
+    // The same region again is not set: each setting moves the window's
+    // frame through the system (and its activation with it), which would
+    // bring the next frame paint and so the next setting.
+    if (region) {
+        TGdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(wnd, current.Get()) != ERROR && EqualRgn(current.Get(), region)) {
+            DeleteObject(region);
+            return;
+        }
+    }
     // The window owns the region from here on.
     SetWindowRgn(wnd, region, repaint ? TRUE : FALSE);
 }

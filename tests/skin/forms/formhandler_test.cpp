@@ -176,22 +176,13 @@ struct SkinnedForm {
         manager->Free();
     }
     HWND wnd() const { return form->Handle(); }
-    // The title buttons where the caption shows them: the caption painter
-    // lays them out from the right end of the caption band; here they
-    // stand in that band, close rightmost, 21 pixels each.
+    // The title buttons where the caption shows them: the frame painted
+    // through the form's own non-client paint, which lays them out.
     void LayOutButtons() {
-        const int w = WindowWidth(wnd());
-        const int b = GetBorderWidth(wnd(), nullptr, false);
-        const int top = b + 2, bottom = b + GetSystemMetrics(SM_CYCAPTION) - 2;
-        int right = w - b - 2;
-        auto place = [&](TsCaptionButton& rec) {
-            rec.Rect = RECT{right - 21, top, right, bottom};
-            right -= 23;
-        };
-        place(p->CloseButton);
-        if (p->SystemMenu->VisibleMax()) place(p->MaxButton);
-        if (p->SystemMenu->VisibleMin()) place(p->MinButton);
-        if (form->BorderIcons() & biHelp) place(p->HelpButton);
+        p->SkinData->BGChanged = true;
+        RedrawWindow(wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpFor(20);
+        EXPECT_FALSE(IsRectEmpty(&p->CloseButton.Rect)) << "the painter laid out no close button";
     }
     // A point of the form in window coordinates, on the screen.
     POINT At(int x, int y) const {
@@ -295,6 +286,22 @@ TEST_F(FormHandlerTest, HitTestAnswersByTheFramesTables) {
         {"bottom-right corner", f.At(w - 2, h - 1), HTBOTTOMRIGHT},
     };
     for (const Case& c : cases) EXPECT_EQ(f.HitTest(c.at), c.code) << c.what;
+    // With the provider's size grip its image's corner of the client sizes
+    // the form; beside the image the client stays the client.
+    const TsSkinModel& model = f.manager->Model();
+    ASSERT_TRUE(model.MaskIndexValid(model.ConstData().GripImage)) << "the skin has a grip image";
+    const int gripW = ImageWidthOfMask(model.Masks()[static_cast<std::size_t>(model.ConstData().GripImage)]);
+    const int b = GetBorderWidth(f.wnd(), nullptr, true);
+    const POINT inGrip = f.At(w - b - 3, h - b - 3), besideGrip = f.At(w - b - gripW - 4, h - b - 3);
+    EXPECT_EQ(f.HitTest(inGrip), HTCLIENT) << "no grip";
+    f.p->GripMode = gmRightBottom;
+    const Case grip[] = {
+        {"size grip", inGrip, HTBOTTOMRIGHT},
+        {"beside the size grip", besideGrip, HTCLIENT},
+        {"client with a grip", f.At(w / 2, h / 2), HTCLIENT},
+    };
+    for (const Case& c : grip) EXPECT_EQ(f.HitTest(c.at), c.code) << c.what;
+    f.p->GripMode = gmNone;
     ASSERT_GT(icon.right, icon.left) << "a sizeable form with a system menu shows its icon";
     EXPECT_EQ(f.HitTest(f.At(Center(icon).x, Center(icon).y)), HTSYSMENU) << "icon";
 }

@@ -481,6 +481,114 @@ TEST_F(FramePaintTest, RemovingTheSkinLeavesNoFramePicture) {
     EXPECT_EQ(GetWindowRgn(f.Wnd(), region.Get()), ERROR);
 }
 
+// What the screen shows at (x, y) of a window, in the cache's pixel form.
+std::uint32_t OnScreen(HWND wnd, int x, int y) {
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    TWindowDC screen(nullptr);
+    const COLORREF c = GetPixel(screen.Get(), wr.left + x, wr.top + y);
+    return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+std::vector<std::uint32_t> OnScreen(HWND wnd, const RECT& r) {
+    std::vector<std::uint32_t> out;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) out.push_back(OnScreen(wnd, x, y));
+    return out;
+}
+bool InactiveTitle(std::uint32_t c) {
+    for (int shift : {0, 8, 16}) {
+        const int v = (c >> shift) & 0xFF;
+        if (v > static_cast<int>((kInactiveTop >> shift) & 0xFF) ||
+            v < static_cast<int>((kInactiveBottom >> shift) & 0xFF))
+            return false;
+    }
+    return true;
+}
+void Activate(HWND wnd) {
+    SetForegroundWindow(wnd);
+    SetActiveWindow(wnd);
+    kova::test::PumpMessages();
+}
+
+// The frame reaches the screen through the form's own messages: the system
+// repaints the non-client area and the skin's frame is what shows, in the
+// colours of the activation; a new caption text is painted into it; a
+// picture of the window has the same frame; without the skin the system's
+// frame is back.
+TEST_F(FramePaintTest, TheScreenShowsTheSkinnedFrameThroughTheFormsMessages) {
+    Skinned f;
+    Activate(f.Wnd());
+    RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    kova::test::PumpMessages();
+    RECT wr{};
+    GetWindowRect(f.Wnd(), &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const int captionY = f.BW() + f.CaptionH() / 2;
+    ASSERT_TRUE(f.provider->FormActive);
+    EXPECT_EQ(OnScreen(f.Wnd(), w / 2, captionY), kActiveTitle);
+    for (int i = 1; i < f.BW(); ++i) {
+        EXPECT_EQ(OnScreen(f.Wnd(), i, h / 2), kFormColour) << "left border at " << i;
+        EXPECT_EQ(OnScreen(f.Wnd(), w - 1 - i, h / 2), kFormColour) << "right border at " << i;
+        EXPECT_EQ(OnScreen(f.Wnd(), w / 2, h - 1 - i), kFormColour) << "bottom border at " << i;
+    }
+
+    // What the system sends a form that loses the activation (a window of
+    // another application taking it is not at hand on the test desktop).
+    SendMessageA(f.Wnd(), WM_NCACTIVATE, FALSE, 0);
+    kova::test::PumpMessages();
+    EXPECT_FALSE(f.provider->FormActive);
+    EXPECT_TRUE(InactiveTitle(OnScreen(f.Wnd(), w / 2, captionY))) << std::hex << OnScreen(f.Wnd(), w / 2, captionY);
+    EXPECT_EQ(OnScreen(f.Wnd(), 1, h / 2), kFormColour);
+    SendMessageA(f.Wnd(), WM_NCACTIVATE, TRUE, 0);
+    kova::test::PumpMessages();
+    EXPECT_EQ(OnScreen(f.Wnd(), w / 2, captionY), kActiveTitle);
+
+    const RECT text{f.BW(), f.BW(), w / 2, f.BW() + f.CaptionH()};
+    const std::vector<std::uint32_t> before = OnScreen(f.Wnd(), text);
+    SetWindowTextA(f.Wnd(), "A new caption, WWWW");
+    kova::test::PumpMessages();
+    const std::vector<std::uint32_t> after = OnScreen(f.Wnd(), text);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, Area(f.Cache(), text)) << "the new caption comes from the cache";
+    EXPECT_EQ(Ink(f.Cache(), text.top, text.bottom, Pixel(kTitleHotFont)).Found(), true);
+
+    TBitmap shot;
+    shot.SetSize(w, h);
+    SendMessageA(f.Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), PRF_NONCLIENT | PRF_CLIENT);
+    GdiFlush();
+    const RECT caption{0, 0, w, f.BW() + f.CaptionH()};
+    EXPECT_EQ(Area(shot.Pixels(), caption), Area(f.Cache(), caption));
+    EXPECT_EQ(shot.Pixels().At(1, h / 2) | 0xFF000000u, kFormColour);
+
+    manager.m->SetActive(false);
+    kova::test::PumpMessages();
+    RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    kova::test::PumpMessages();
+    const std::uint32_t system = OnScreen(f.Wnd(), w / 2, captionY);
+    EXPECT_NE(system, kActiveTitle);
+    EXPECT_FALSE(InactiveTitle(system));
+    EXPECT_NE(OnScreen(f.Wnd(), 1, h / 2), kFormColour);
+}
+
+// A hundred non-client repaints and activation changes through the form's
+// messages leave the handle counts where they were.
+TEST_F(FramePaintTest, NonClientRepaintsThroughTheMessagesKeepCountsFlat) {
+    Skinned f;
+    RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    kova::test::PumpMessages();
+    const THandleCounts handles = LiveHandleCounts();
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (int i = 0; i < 100; ++i) {
+        SendMessageA(f.Wnd(), WM_NCACTIVATE, i % 2, 0);
+        RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    kova::test::PumpMessages();
+    EXPECT_EQ(TransientHandlesChanged(handles), "");
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
 // Linen with a glow of 6 pixels for the close button only (its image cut
 // from the close button's own), as a folder skin in a scratch directory.
 class GlowSkin {
