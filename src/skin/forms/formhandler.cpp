@@ -264,6 +264,11 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             return false;
         case WM_MOUSELEAVE:
         case CM_MOUSELEAVE:
+            // The client area's leave can come after the mouse went on to a
+            // title button and pressed it (Wine looks for the leave only
+            // every hover time): a press holds the mouse and its release
+            // ends it, so a quick click there is not lost.
+            if (ButtonPressed && GetCapture() == p.Form->Handle()) return false;
             p.SetHotButton(0, true);
             ButtonPressed = false;
             return false;
