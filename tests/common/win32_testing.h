@@ -1,10 +1,23 @@
 #pragma once
 // Helpers for tests that drive real windows and processes under Wine.
 #include <windows.h>
+// The mouse helpers report through GoogleTest; the benchmarks that share
+// this header have none and go without them.
+#if __has_include(<gtest/gtest.h>)
+#include <gtest/gtest.h>
+#endif
 
+#include <algorithm>
+#include <cstdlib>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
+#include <initializer_list>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace kova::test {
 
@@ -48,6 +61,343 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 50
 inline void PumpFor(int ms) {
   WaitUntil([] { return false; }, ms);
 }
+
+#if __has_include(<gtest/gtest.h>)
+// ------------------------------------------------------------ real mouse
+//
+// Mouse input as a user gives it, through SendInput. Each event carries its
+// point (an absolute move together with the button): under Wine the
+// system's idea of the cursor can lag behind the last move, and a button
+// event without a position lands where the cursor was last read. Each
+// helper returns once this thread has taken the event's message off its
+// queue at that point and handled it, however long a loaded machine takes,
+// and fails, saying what was taken instead, when that did not happen within
+// the time (the input went to another window, or nowhere).
+
+// One left-button event at a screen point: a move, a press or a release.
+enum class TMouseAction { Move, Down, Up };
+struct TMouseEvent {
+  POINT At;
+  TMouseAction Action;
+};
+
+// Where the system puts the cursor for a point: on the primary screen.
+inline POINT OnScreen(POINT at) {
+  return POINT{std::clamp<LONG>(at.x, 0, GetSystemMetrics(SM_CXSCREEN) - 1),
+               std::clamp<LONG>(at.y, 0, GetSystemMetrics(SM_CYSCREEN) - 1)};
+}
+
+inline INPUT MouseInputAt(POINT at, DWORD buttonFlags) {
+  at = OnScreen(at);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = buttonFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+// The mouse messages a thread takes off its queue, seen by hooks on that
+// thread for as long as the watch lives: the message hook for its own
+// pumps, the message filter for the system's modal loops (moving, sizing,
+// menus), which take their messages past the message hook.
+class TMouseWatch {
+ public:
+  explicit TMouseWatch(DWORD threadId = GetCurrentThreadId()) {
+    std::lock_guard<std::mutex> lock(Mutex());
+    Seen().clear();
+    getHook_ = SetWindowsHookExA(WH_GETMESSAGE, &TMouseWatch::GetHook, nullptr, threadId);
+    filterHook_ = SetWindowsHookExA(WH_MSGFILTER, &TMouseWatch::FilterHook, nullptr, threadId);
+  }
+  ~TMouseWatch() {
+    if (getHook_) UnhookWindowsHookEx(getHook_);
+    if (filterHook_) UnhookWindowsHookEx(filterHook_);
+  }
+  TMouseWatch(const TMouseWatch&) = delete;
+  TMouseWatch& operator=(const TMouseWatch&) = delete;
+  bool Hooked() const { return getHook_ && filterHook_; }
+
+  // How many messages were taken so far: a later Taken() looks from there.
+  std::size_t Mark() const {
+    std::lock_guard<std::mutex> lock(Mutex());
+    return Seen().size();
+  }
+  // Whether a message of the event was taken at its point since the mark,
+  // by `target` or one of its children when one is given.
+  bool Taken(std::size_t mark, const TMouseEvent& e, HWND target = nullptr) const {
+    const POINT at = OnScreen(e.At);
+    std::lock_guard<std::mutex> lock(Mutex());
+    for (std::size_t i = mark; i < Seen().size(); ++i) {
+      const MSG& m = Seen()[i];
+      if (m.pt.x != at.x || m.pt.y != at.y || !Matches(m.message, e.Action)) continue;
+      if (!target || m.hwnd == target || IsChild(target, m.hwnd)) return true;
+    }
+    return false;
+  }
+  // Whether a move to another point than the event's was taken since the
+  // mark: under Wine the display reports a place the cursor was warped to
+  // earlier now and then late, and the system folds that move into a
+  // move still queued, so the later one never comes.
+  bool OtherMoveTaken(std::size_t mark, const TMouseEvent& e) const {
+    const POINT at = OnScreen(e.At);
+    std::lock_guard<std::mutex> lock(Mutex());
+    for (std::size_t i = mark; i < Seen().size(); ++i) {
+      const MSG& m = Seen()[i];
+      if (Matches(m.message, TMouseAction::Move) && (m.pt.x != at.x || m.pt.y != at.y)) return true;
+    }
+    return false;
+  }
+  // The messages taken since the mark, for a failure's report.
+  std::string Describe(std::size_t mark) const {
+    std::lock_guard<std::mutex> lock(Mutex());
+    std::string out;
+    char line[96];
+    for (std::size_t i = mark; i < Seen().size(); ++i) {
+      const MSG& m = Seen()[i];
+      snprintf(line, sizeof line, " %04x at %ld,%ld to %p;", m.message, m.pt.x, m.pt.y, static_cast<void*>(m.hwnd));
+      out += line;
+    }
+    return out.empty() ? std::string(" none") : out;
+  }
+
+ private:
+  static bool Matches(UINT msg, TMouseAction a) {
+    switch (a) {
+      case TMouseAction::Move:
+        return msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE;
+      case TMouseAction::Down:
+        return msg == WM_LBUTTONDOWN || msg == WM_NCLBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_NCLBUTTONDBLCLK;
+      case TMouseAction::Up:
+        return msg == WM_LBUTTONUP || msg == WM_NCLBUTTONUP;
+    }
+    return false;
+  }
+  static void Record(const MSG* m) {
+    if (!m || !((m->message >= WM_MOUSEFIRST && m->message <= WM_MOUSELAST) ||
+                (m->message >= WM_NCMOUSEMOVE && m->message <= WM_NCMBUTTONDBLCLK)))
+      return;
+    std::lock_guard<std::mutex> lock(Mutex());
+    Seen().push_back(*m);
+  }
+  static LRESULT CALLBACK GetHook(int code, WPARAM removed, LPARAM lp) {
+    if (code == HC_ACTION && removed == PM_REMOVE) Record(reinterpret_cast<const MSG*>(lp));
+    return CallNextHookEx(nullptr, code, removed, lp);
+  }
+  static LRESULT CALLBACK FilterHook(int code, WPARAM wp, LPARAM lp) {
+    if (code >= 0) Record(reinterpret_cast<const MSG*>(lp));
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static std::mutex& Mutex() {
+    static std::mutex m;
+    return m;
+  }
+  static std::vector<MSG>& Seen() {
+    static std::vector<MSG> seen;
+    return seen;
+  }
+  HHOOK getHook_ = nullptr;
+  HHOOK filterHook_ = nullptr;
+};
+
+inline DWORD MouseFlags(TMouseAction a) {
+  return a == TMouseAction::Down ? MOUSEEVENTF_LEFTDOWN : a == TMouseAction::Up ? MOUSEEVENTF_LEFTUP : 0;
+}
+
+inline bool CursorAt(POINT at) {
+  at = OnScreen(at);
+  POINT now{};
+  GetCursorPos(&now);
+  return now.x == at.x && now.y == at.y;
+}
+
+inline std::string MouseFailure(const char* what, POINT at, const TMouseWatch* watch = nullptr, std::size_t mark = 0) {
+  POINT now{};
+  GetCursorPos(&now);
+  char line[160];
+  snprintf(line, sizeof line, "%s at %ld,%ld (the cursor reads %ld,%ld; under the point %p)", what, at.x, at.y, now.x,
+           now.y, static_cast<void*>(WindowFromPoint(at)));
+  std::string out = line;
+  if (watch) out += "; taken:" + watch->Describe(mark);
+  return out;
+}
+
+// The last single press the helpers made, so that the next one does not
+// become a double click by being near it in place and time.
+struct TLastPress {
+  POINT At{-100000, -100000};
+  DWORD Tick = 0;
+};
+inline TLastPress& LastPress() {
+  static TLastPress last;
+  return last;
+}
+inline void WaitOutDoubleClick(POINT at) {
+  const TLastPress& last = LastPress();
+  if (std::abs(at.x - last.At.x) > GetSystemMetrics(SM_CXDOUBLECLK) / 2 ||
+      std::abs(at.y - last.At.y) > GetSystemMetrics(SM_CYDOUBLECLK) / 2)
+    return;
+  const DWORD wait = GetDoubleClickTime() + 1;
+  WaitUntil([&] { return GetTickCount() - last.Tick > wait; }, static_cast<int>(wait) + 100);
+}
+inline void NotePress(POINT at) { LastPress() = TLastPress{at, GetTickCount()}; }
+
+inline bool UnderPoint(HWND target, POINT at) {
+  const HWND under = WindowFromPoint(at);
+  return under == target || IsChild(target, under);
+}
+
+// The events sent in one SendInput; succeeds once this thread took the last
+// one's message at its point (by `target` or a child of it when given) and
+// the cursor reads back there. A target must be the window under the first
+// point before anything is sent: a window just shown or moved may not be
+// there yet.
+inline ::testing::AssertionResult SendMouse(std::initializer_list<TMouseEvent> events, HWND target = nullptr,
+                                            int timeoutMs = 5000) {
+  if (events.size() == 0) return ::testing::AssertionSuccess();
+  const POINT first = OnScreen(events.begin()->At);
+  if (target && !WaitUntil([&] { return UnderPoint(target, first); }, timeoutMs))
+    return ::testing::AssertionFailure() << MouseFailure("the window is not under the point", first);
+  TMouseWatch watch;
+  if (!watch.Hooked()) return ::testing::AssertionFailure() << "no message hook";
+  const std::size_t mark = watch.Mark();
+  std::vector<INPUT> in;
+  for (const TMouseEvent& e : events) in.push_back(MouseInputAt(e.At, MouseFlags(e.Action)));
+  if (SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) != in.size())
+    return ::testing::AssertionFailure() << "SendInput refused the input";
+  const TMouseEvent& last = *(events.end() - 1);
+  std::size_t from = mark;
+  auto handled = [&] {
+    if (watch.Taken(from, last, target) && CursorAt(last.At)) return true;
+    // A lone move that a late report of an earlier place replaced is
+    // sent again (a button event is never folded into another).
+    if (events.size() == 1 && last.Action == TMouseAction::Move && !watch.Taken(from, last, target) &&
+        watch.OtherMoveTaken(from, last)) {
+      from = watch.Mark();
+      SendInput(1, in.data(), sizeof(INPUT));
+    }
+    return false;
+  };
+  if (!WaitUntil(handled, timeoutMs))
+    return ::testing::AssertionFailure() << MouseFailure("the input was not handled", OnScreen(last.At), &watch, mark);
+  return ::testing::AssertionSuccess();
+}
+
+// The cursor brought to the point. Where the cursor already is, a move
+// brings no message: the window under it is checked only. (A move away and
+// back is no way round: the display reports the way-point late now and
+// then, and the cursor ends there.)
+inline ::testing::AssertionResult MouseMove(POINT at, HWND target = nullptr) {
+  at = OnScreen(at);
+  if (!CursorAt(at)) return SendMouse({{at, TMouseAction::Move}}, target);
+  if (target && !WaitUntil([&] { return UnderPoint(target, at); }))
+    return ::testing::AssertionFailure() << MouseFailure("the window is not under the point", at);
+  return ::testing::AssertionSuccess();
+}
+// A single press (never the second of a double click).
+inline ::testing::AssertionResult MouseDown(POINT at, HWND target = nullptr) {
+  at = OnScreen(at);
+  WaitOutDoubleClick(at);
+  NotePress(at);
+  return SendMouse({{at, TMouseAction::Down}}, target);
+}
+inline ::testing::AssertionResult MouseUp(POINT at, HWND target = nullptr) {
+  return SendMouse({{at, TMouseAction::Up}}, target);
+}
+
+// The cursor brought to the point, then pressed and released there, each
+// handled before the next.
+inline ::testing::AssertionResult MouseClick(POINT at, HWND target = nullptr) {
+  ::testing::AssertionResult r = MouseMove(at, target);
+  if (r) r = MouseDown(at, target);
+  if (r) r = MouseUp(at, target);
+  return r;
+}
+
+// Two clicks at one point in one SendInput, within the double-click time.
+inline ::testing::AssertionResult MouseDoubleClick(POINT at, HWND target = nullptr) {
+  ::testing::AssertionResult r = MouseMove(at, target);
+  if (!r) return r;
+  WaitOutDoubleClick(at);
+  r = SendMouse({{at, TMouseAction::Down}, {at, TMouseAction::Up}, {at, TMouseAction::Down}, {at, TMouseAction::Up}},
+                target);
+  NotePress(OnScreen(at));
+  return r;
+}
+
+// A drag with the left button from one screen point by an offset, in
+// steps. The input comes from another thread, each event sent once this
+// thread took the one before (and after the press, once it holds the
+// mouse): the system's own move and size loops (and any other modal loop a
+// press starts) run inside this thread's message handling until the
+// release.
+inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int steps = 4, int timeoutMs = 5000) {
+  ::testing::AssertionResult placed = MouseMove(from);
+  if (!placed) return placed;
+  TMouseWatch watch;
+  if (!watch.Hooked()) return ::testing::AssertionFailure() << "no message hook";
+  // Steps that the screen's edge or rounding put on the last point bring
+  // no message: they are left out.
+  WaitOutDoubleClick(OnScreen(from));
+  NotePress(OnScreen(from));
+  std::vector<TMouseEvent> events{{OnScreen(from), TMouseAction::Down}};
+  for (int step = 1; step <= steps; ++step) {
+    const POINT at = OnScreen(POINT{from.x + dx * step / steps, from.y + dy * step / steps});
+    if (at.x != events.back().At.x || at.y != events.back().At.y) events.push_back({at, TMouseAction::Move});
+  }
+  events.push_back({events.back().At, TMouseAction::Up});
+  std::atomic<bool> done{false};
+  std::string failure;
+  const DWORD testThread = GetCurrentThreadId();
+  std::thread input([&] {
+    for (const TMouseEvent& e : events) {
+      const std::size_t mark = watch.Mark();
+      INPUT in = MouseInputAt(e.At, MouseFlags(e.Action));
+      const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+      bool taken = SendInput(1, &in, sizeof in) == 1;
+      // After the press the mouse must be held (by the system's loop or
+      // the window) before the first move: a move before that goes to
+      // the window under the point. (The release is its message only:
+      // the system's size loop puts the cursor on the moved edge.)
+      std::size_t from = mark;
+      auto handled = [&] {
+        if (!watch.Taken(from, e)) return false;
+        if (e.Action == TMouseAction::Move) return CursorAt(e.At);
+        if (e.Action == TMouseAction::Up) return true;
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        return GetGUIThreadInfo(testThread, &gui) && gui.hwndCapture != nullptr;
+      };
+      while (taken && !handled()) {
+        if (std::chrono::steady_clock::now() >= end) {
+          taken = false;
+        } else if (e.Action == TMouseAction::Move && !watch.Taken(from, e) && watch.OtherMoveTaken(from, e)) {
+          // Replaced by a late report of an earlier place: again.
+          from = watch.Mark();
+          SendInput(1, &in, sizeof in);
+        } else {
+          Sleep(1);
+        }
+      }
+      if (!taken) {
+        failure = MouseFailure("the drag's input was not handled", OnScreen(e.At), &watch, mark);
+        // A loop the press started ends only with a release.
+        INPUT up = MouseInputAt(e.At, MOUSEEVENTF_LEFTUP);
+        SendInput(1, &up, sizeof up);
+        break;
+      }
+    }
+    done = true;
+  });
+  const bool finished = WaitUntil([&] { return done.load(); }, timeoutMs * static_cast<int>(events.size() + 1));
+  input.join();
+  // What the release brought (the form's last move and paint) handled too.
+  PumpMessages();
+  if (!finished) return ::testing::AssertionFailure() << "the drag did not end";
+  if (!failure.empty()) return ::testing::AssertionFailure() << failure;
+  return ::testing::AssertionSuccess();
+}
+
+#endif  // GoogleTest
 
 inline HWND WaitForWindow(const char* className, const char* title, int timeoutMs = 10000) {
   HWND found = nullptr;
