@@ -135,11 +135,12 @@ class TMouseWatch {
     return false;
   }
   // Whether a move to another point than the event's was taken since the
-  // mark: under Wine the display reports a place the cursor was warped to
-  // earlier now and then late, and the system folds that move into a
-  // move still queued, so the later one never comes.
+  // mark: under Wine the display now and then reports a place the cursor
+  // was warped to earlier late, and the system folds that move into a move
+  // still queued (the later one never comes) or moves the cursor back.
   bool OtherMoveTaken(std::size_t mark, const TMouseEvent& e) const {
     const POINT at = OnScreen(e.At);
+
     std::lock_guard<std::mutex> lock(Mutex());
     for (std::size_t i = mark; i < Seen().size(); ++i) {
       const MSG& m = Seen()[i];
@@ -210,12 +211,21 @@ inline bool CursorAt(POINT at) {
   return now.x == at.x && now.y == at.y;
 }
 
-inline std::string MouseFailure(const char* what, POINT at, const TMouseWatch* watch = nullptr, std::size_t mark = 0) {
+// What a failure reports: the point, where the cursor reads, the window
+// under the point, the test thread's capture and active window, and the
+// mouse messages taken.
+inline std::string MouseFailure(const char* what, POINT at, const TMouseWatch* watch = nullptr, std::size_t mark = 0,
+                                DWORD testThread = GetCurrentThreadId()) {
   POINT now{};
   GetCursorPos(&now);
-  char line[160];
-  snprintf(line, sizeof line, "%s at %ld,%ld (the cursor reads %ld,%ld; under the point %p)", what, at.x, at.y, now.x,
-           now.y, static_cast<void*>(WindowFromPoint(at)));
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(testThread, &gui);
+  char line[256];
+  snprintf(line, sizeof line,
+           "%s at %ld,%ld (the cursor reads %ld,%ld; under the point %p; capture %p, active %p, foreground %p)", what,
+           at.x, at.y, now.x, now.y, static_cast<void*>(WindowFromPoint(at)), static_cast<void*>(gui.hwndCapture),
+           static_cast<void*>(gui.hwndActive), static_cast<void*>(GetForegroundWindow()));
   std::string out = line;
   if (watch) out += "; taken:" + watch->Describe(mark);
   return out;
@@ -247,8 +257,8 @@ inline bool UnderPoint(HWND target, POINT at) {
 }
 
 // The events sent in one SendInput; succeeds once this thread took the last
-// one's message at its point (by `target` or a child of it when given) and
-// the cursor reads back there. A target must be the window under the first
+// one's message at its point (by `target` or a child of it when given) and,
+// for a move, the cursor reads back there. A target must be the window under the first
 // point before anything is sent: a window just shown or moved may not be
 // there yet.
 inline ::testing::AssertionResult SendMouse(std::initializer_list<TMouseEvent> events, HWND target = nullptr,
@@ -265,14 +275,22 @@ inline ::testing::AssertionResult SendMouse(std::initializer_list<TMouseEvent> e
   if (SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) != in.size())
     return ::testing::AssertionFailure() << "SendInput refused the input";
   const TMouseEvent& last = *(events.end() - 1);
-  std::size_t from = mark;
+  // Input that goes to another program's window (the desktop, away from
+  // every window of the test) brings this thread nothing: the cursor
+  // reading back there is all there is to wait for.
+  const HWND under = WindowFromPoint(OnScreen(last.At));
+  const bool ours = target || GetCapture() || GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId();
+  std::size_t resent = mark;  // where the last sending began
   auto handled = [&] {
-    if (watch.Taken(from, last, target) && CursorAt(last.At)) return true;
-    // A lone move that a late report of an earlier place replaced is
-    // sent again (a button event is never folded into another).
-    if (events.size() == 1 && last.Action == TMouseAction::Move && !watch.Taken(from, last, target) &&
-        watch.OtherMoveTaken(from, last)) {
-      from = watch.Mark();
+    // A button event counts by its message: a late report of an earlier
+    // place may move the cursor away again afterwards (the next event
+    // carries its own point). A move counts once the cursor is there too.
+    const bool taken = !ours || watch.Taken(mark, last, target);
+    if (taken && (last.Action != TMouseAction::Move || CursorAt(last.At))) return true;
+    // A lone move that a late report of an earlier place replaced, or
+    // undid, is sent again (a button event is never folded into another).
+    if (ours && events.size() == 1 && last.Action == TMouseAction::Move && watch.OtherMoveTaken(resent, last)) {
+      resent = watch.Mark();
       SendInput(1, in.data(), sizeof(INPUT));
     }
     return false;
@@ -358,10 +376,18 @@ inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int step
       // the window) before the first move: a move before that goes to
       // the window under the point. (The release is its message only:
       // the system's size loop puts the cursor on the moved edge.)
-      std::size_t from = mark;
+      std::size_t resent = mark;  // where the last sending began
+      int steady = 0;
       auto handled = [&] {
-        if (!watch.Taken(from, e)) return false;
-        if (e.Action == TMouseAction::Move) return CursorAt(e.At);
+        if (!watch.Taken(mark, e)) return false;
+        // A move counts once the cursor stays there over a few reads: the
+        // display may still report places of earlier moves (over the
+        // desktop another program hands them in), which would move the
+        // cursor back under the next event.
+        if (e.Action == TMouseAction::Move) {
+          steady = CursorAt(e.At) ? steady + 1 : 0;
+          return steady >= 3;
+        }
         if (e.Action == TMouseAction::Up) return true;
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;
@@ -370,16 +396,16 @@ inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int step
       while (taken && !handled()) {
         if (std::chrono::steady_clock::now() >= end) {
           taken = false;
-        } else if (e.Action == TMouseAction::Move && !watch.Taken(from, e) && watch.OtherMoveTaken(from, e)) {
-          // Replaced by a late report of an earlier place: again.
-          from = watch.Mark();
+        } else if (e.Action == TMouseAction::Move && watch.OtherMoveTaken(resent, e)) {
+          // Replaced or undone by a late report of an earlier place: again.
+          resent = watch.Mark();
           SendInput(1, &in, sizeof in);
         } else {
-          Sleep(1);
+          Sleep(2);
         }
       }
       if (!taken) {
-        failure = MouseFailure("the drag's input was not handled", OnScreen(e.At), &watch, mark);
+        failure = MouseFailure("the drag's input was not handled", OnScreen(e.At), &watch, mark, testThread);
         // A loop the press started ends only with a release.
         INPUT up = MouseInputAt(e.At, MOUSEEVENTF_LEFTUP);
         SendInput(1, &up, sizeof up);

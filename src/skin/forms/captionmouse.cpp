@@ -633,7 +633,15 @@ void NCDoubleClick(TsSkinProvider& p, TMessage& m) {
 void MouseMove(TsSkinProvider& p, TMessage& m) {
     p.CallOldWndProc(m);
     if (TsSkinManager* manager = Manager(p)) manager->SetHotControl(Wnd(p));
-    if (g_drag.active && g_drag.wnd == Wnd(p) && OutlineWanted(p)) FollowDrag(CursorPoint());
+    // The outline follows the point the move reports: the cursor read
+    // back now may still be an earlier one (under Wine it lags behind
+    // the moves), and one such read against the grab point would pull the
+    // edge to the smallest size and lose the way back.
+    if (g_drag.active && g_drag.wnd == Wnd(p) && OutlineWanted(p)) {
+        POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        ClientToScreen(Wnd(p), &at);
+        FollowDrag(at);
+    }
 }
 
 void CaptureLost(TsSkinProvider& p) {

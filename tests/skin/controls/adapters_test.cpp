@@ -682,9 +682,7 @@ TEST_F(ScrollAdapterTest, HandleCountsStayFlatOverManyRounds) {
     Attach();
     adapter.reset();
     PumpMessages();
-    const THandleCounts before = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TFlatCounts counts;
     for (int i = 0; i < 100; ++i) {
         Attach();
         SendSkinCommand(wnd, scRefresh, reinterpret_cast<LPARAM>(manager));
@@ -696,9 +694,7 @@ TEST_F(ScrollAdapterTest, HandleCountsStayFlatOverManyRounds) {
     // Freed without a detach first, each left the window as it found it.
     EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&SpyProc));
     EXPECT_EQ(GetPropA(wnd, "ACSBSC"), nullptr);
-    EXPECT_EQ(LiveHandleCounts(), before);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    counts.ExpectKept(TFlatCounts::AllLive, TFlatCounts::GuiSame);
 }
 
 // ------------------------------------------------- a framework control

@@ -46,33 +46,7 @@ std::string Hex(COLORREF c) {
     return s;
 }
 
-void MouseTo(POINT p) {
-    // SendInput's absolute coordinates span the primary screen in 0..65535.
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (p.x * 65535 + w / 2) / (w - 1);
-    in.mi.dy = (p.y * 65535 + h / 2) / (h - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-    WaitUntil(
-        [&] {
-            PumpMessages();
-            POINT c{};
-            GetCursorPos(&c);
-            return std::abs(c.x - p.x) <= 1 && std::abs(c.y - p.y) <= 1;
-        },
-        2000);
-    PumpFor(60);
-}
-
-void MouseButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-    PumpFor(80);
-}
+void MouseTo(POINT p) { EXPECT_TRUE(kova::test::MouseMove(p)); }
 
 class ButtonAdapterTest : public ::testing::Test {
 protected:
@@ -184,11 +158,11 @@ TEST_F(ButtonAdapterTest, PushButtonPaintsEveryStateFromTheSkin) {
         {"pressed",
          [](HWND w) {
              MouseTo(Centre(w));
-             MouseButton(true);
+             EXPECT_TRUE(kova::test::MouseDown(Centre(w)));
          },
          [other](HWND) {
              MouseTo(POINT{700, 500});
-             MouseButton(false);
+             EXPECT_TRUE(kova::test::MouseUp(POINT{700, 500}));
              // The press gave it the focus, which is the hot look too.
              SetFocus(other);
          },
@@ -271,8 +245,8 @@ TEST_F(ButtonAdapterTest, CheckBoxAndRadioButtonPaintTheSectionAndAHotLook) {
         MouseTo(Centre(wnd));
         EXPECT_TRUE(Near(SettledPixel(wnd, 145, 12, kCheckHot), kCheckHot)) << Hex(ScreenPixel(wnd, 145, 12));
         // A click checks it; the window stays skinned.
-        MouseButton(true);
-        MouseButton(false);
+        EXPECT_TRUE(kova::test::MouseDown(Centre(wnd)));
+        EXPECT_TRUE(kova::test::MouseUp(Centre(wnd)));
         EXPECT_EQ(SendMessageA(wnd, BM_GETCHECK, 0, 0), BST_CHECKED);
         MouseTo(POINT{700, 500});
         // Focused by the click: still the active look.

@@ -125,8 +125,8 @@ TEST_F(ListAdapterTest, TheHeaderShowsTheSkinThePressedColumnAndTheSortArrow) {
         SCOPED_TRACE(c.Name);
         POINT screen = c.At;
         ClientToScreen(header, &screen);
-        PlaceCursorOver(header, screen);
-        Mouse(MOUSEEVENTF_LEFTDOWN);
+        ASSERT_TRUE(kova::test::MouseMove(screen, header));
+        ASSERT_TRUE(kova::test::MouseDown(screen, header));
         EXPECT_EQ(List().PressedColumn, c.Pressed);
         UpdateWindow(header);
         HDC dc = GetDC(header);
@@ -137,7 +137,7 @@ TEST_F(ListAdapterTest, TheHeaderShowsTheSkinThePressedColumnAndTheSortArrow) {
             EXPECT_EQ(shown, kHeaderDown);
         }
         EXPECT_EQ(other, kHeader);
-        Mouse(MOUSEEVENTF_LEFTUP);
+        ASSERT_TRUE(kova::test::MouseUp(screen, header));
         EXPECT_EQ(List().PressedColumn, -1);
     }
 }

@@ -208,11 +208,9 @@ TEST(SkinnedEdit, WithoutTheSkinItIsAPlainEditAndHandlesStayFlat) {
         kova::test::PumpMessages();
     };
     round();
-    const THandleCounts before = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const TFlatCounts counts;
     for (int i = 0; i < 20; ++i) round();
-    EXPECT_EQ(LiveHandleCounts(), before);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    counts.ExpectKept(TFlatCounts::AllLive, TFlatCounts::GuiNoMore);
 }
 
 }  // namespace kova::skin::test

@@ -1,7 +1,6 @@
 // What the adapter tests on the tab test skin share: a shown top-level
 // host window for the controls, the skin manager with the skin loaded,
-// flat handle counts, a window's pixels as WM_PRINT paints them, and real
-// mouse input.
+// flat handle counts and a window's pixels as WM_PRINT paints them.
 #pragma once
 
 #include <windows.h>
@@ -94,44 +93,6 @@ protected:
         manager->Free();
         EXPECT_EQ(TransientHandlesChanged(handles_), "");
     }
-    // The cursor placed and settled over `target` there: Wine moves the
-    // pointer asynchronously, and a window just shown may not be under the
-    // point yet while the X server maps it; a press then goes elsewhere.
-    static void PlaceCursorOver(HWND target, POINT screen) {
-        cursor_ = screen;
-        SetCursorPos(screen.x, screen.y);
-        int steady = 0;
-        const bool placed = kova::test::WaitUntil(
-            [&] {
-                POINT c{};
-                GetCursorPos(&c);
-                steady = c.x == screen.x && c.y == screen.y && WindowFromPoint(screen) == target ? steady + 1 : 0;
-                return steady >= 3;
-            },
-            3000);
-        ASSERT_TRUE(placed) << "the cursor is not over the window";
-    }
-    // One real mouse event (MOUSEEVENTF_LEFTDOWN, ...) where the cursor was
-    // placed. The event carries that point: under Wine the system's cursor
-    // may still read back an earlier place, and a button event without a
-    // position lands there. It returns once the input is handled, however
-    // long a loaded machine takes.
-    static void Mouse(DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(cursor_.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = MulDiv(cursor_.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        ASSERT_EQ(SendInput(1, &in, sizeof in), 1u);
-        const bool down = (flags & MOUSEEVENTF_LEFTDOWN) != 0;
-        if (down || (flags & MOUSEEVENTF_LEFTUP) != 0) {
-            kova::test::WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 2000);
-        }
-        kova::test::WaitUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; }, 2000);
-        kova::test::PumpFor(80);
-    }
-
-    static inline POINT cursor_{};
     THandleCounts handles_{};
     TsSkinManager* manager = nullptr;
     HWND host = nullptr;

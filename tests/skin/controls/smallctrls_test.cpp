@@ -79,28 +79,6 @@ TPrinted Print(HWND wnd) {
     return p;
 }
 
-void SettleCursor(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    int steady = 0;
-    WaitUntil(
-        [&] {
-            PumpMessages();
-            POINT c{};
-            GetCursorPos(&c);
-            steady = c.x == screen.x && c.y == screen.y ? steady + 1 : 0;
-            return steady >= 3;
-        },
-        2000);
-}
-
-void SendButton(DWORD flag) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flag;
-    SendInput(1, &in, sizeof(in));
-    PumpFor(80);
-}
-
 class SmallControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -115,7 +93,7 @@ protected:
         ASSERT_NE(host, nullptr);
     }
     void TearDown() override {
-        SettleCursor(POINT{5, 5});
+        EXPECT_TRUE(kova::test::MouseMove(POINT{5, 5}));
         adapters.clear();
         for (HWND w : windows)
             if (IsWindow(w)) DestroyWindow(w);
@@ -171,8 +149,8 @@ TEST_F(SmallControlsTest, UpDownShowsTheStateOfTheHalfUnderTheMouse) {
     auto* a = Adapt<TacSpinWnd>(spin, "BUTTON");
     // The system delivers input asynchronously: a press counts once the
     // control has its button message.
-    auto button = [&](DWORD flag, bool down) {
-        SendButton(flag);
+    auto button = [&](POINT at, bool down) {
+        EXPECT_TRUE(down ? kova::test::MouseDown(at) : kova::test::MouseUp(at));
         EXPECT_TRUE(WaitUntil([&] { PumpMessages(); return a->MouseDown == down; }, 3000));
     };
     struct Case {
@@ -191,10 +169,11 @@ TEST_F(SmallControlsTest, UpDownShowsTheStateOfTheHalfUnderTheMouse) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SettleCursor(c.at.x < 0 ? POINT{5, 5} : ScreenOf(spin, c.at.x, c.at.y));
-        if (c.pressed) button(MOUSEEVENTF_LEFTDOWN, true);
+        const POINT at = c.at.x < 0 ? POINT{5, 5} : ScreenOf(spin, c.at.x, c.at.y);
+        EXPECT_TRUE(kova::test::MouseMove(at));
+        if (c.pressed) button(at, true);
         const TPrinted p = Print(spin);
-        if (c.pressed) button(MOUSEEVENTF_LEFTUP, false);
+        if (c.pressed) button(at, false);
         // The border corner of each half, and the arrow in its middle (the
         // control keeps its own width).
         EXPECT_EQ(p.At(1, 1), c.upper);
@@ -209,7 +188,7 @@ TEST_F(SmallControlsTest, HorizontalUpDownSplitsLeftAndRight) {
     Adapt<TacSpinWnd>(spin, "NOSUCHSECTION");
     RECT r{};
     GetClientRect(spin, &r);
-    SettleCursor(ScreenOf(spin, r.right - 4, r.bottom / 2));
+    EXPECT_TRUE(kova::test::MouseMove(ScreenOf(spin, r.right - 4, r.bottom / 2)));
     const TPrinted p = Print(spin);
     // A section the skin lacks falls back to the button.
     EXPECT_EQ(p.At(1, 1), kBorderNormal);
@@ -365,12 +344,12 @@ TEST_F(SmallControlsTest, ToolBarButtonsPaintInTheirStatesWithImageAndCaption) {
     EXPECT_NE(p.At(item[1].left + sw / 2 - 2, sy), kDivider);
 
     // Hovering the normal button makes it hot.
-    SettleCursor(ScreenOf(bar, item[2].left + bw / 2, item[2].top + 3));
+    EXPECT_TRUE(kova::test::MouseMove(ScreenOf(bar, item[2].left + bw / 2, item[2].top + 3)));
     p = Print(bar);
     EXPECT_EQ(p.At(item[2].left + 1, item[2].top + 1), kBorderHot);
     EXPECT_EQ(p.At(item[0].left + 1, item[0].top + 1), kBorderPressed);
     // A hovered disabled button stays faded.
-    SettleCursor(ScreenOf(bar, item[3].left + 3, item[3].top + 3));
+    EXPECT_TRUE(kova::test::MouseMove(ScreenOf(bar, item[3].left + 3, item[3].top + 3)));
     EXPECT_EQ(Print(bar).At(item[3].left + 1, item[3].top + 1), faded);
 
     // Captions are read whole, whatever their length.
@@ -557,13 +536,9 @@ TEST_F(SmallControlsTest, RepaintsKeepGdiAndUserCountsFlat) {
         PumpMessages();
     };
     round();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    const THandleCounts handles = LiveHandleCounts();
+    const TFlatCounts counts;
     for (int i = 0; i < 30; ++i) round();
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
-    EXPECT_EQ(TransientHandlesChanged(handles), "");
+    counts.ExpectKept(TFlatCounts::TransientOnly, TFlatCounts::GuiSame);
 }
 
 // A transparent panel (a plain window here) shows its section mixed with

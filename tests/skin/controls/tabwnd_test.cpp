@@ -71,12 +71,10 @@ protected:
     }
     TacTabControlWnd& Tabs() { return static_cast<TacTabControlWnd&>(*adapter); }
     // A real click at a client point of the tab control.
-    void ClickAt(POINT client) {
+    ::testing::AssertionResult ClickAt(POINT client) {
         POINT screen = client;
         ClientToScreen(wnd, &screen);
-        PlaceCursorOver(wnd, screen);
-        Mouse(MOUSEEVENTF_LEFTDOWN);
-        Mouse(MOUSEEVENTF_LEFTUP);
+        return kova::test::MouseClick(screen, wnd);
     }
 };
 
@@ -197,7 +195,7 @@ TEST_F(TabAdapterTest, AClickedTabIsPaintedSelected) {
     MakeTabs(3);
     Attach();
     const RECT r2 = ItemRect(2);
-    ClickAt(POINT{(r2.left + r2.right) / 2, (r2.top + r2.bottom) / 2});
+    ASSERT_TRUE(ClickAt(POINT{(r2.left + r2.right) / 2, (r2.top + r2.bottom) / 2}));
     kova::test::WaitUntil([&] { return SendMessageA(wnd, TCM_GETCURSEL, 0, 0) == 2; }, 2000);
     ASSERT_EQ(SendMessageA(wnd, TCM_GETCURSEL, 0, 0), 2);
     TPrinted p(wnd);

@@ -1,6 +1,10 @@
 // The live handle counts that the skin window tests compare.
 #pragma once
 
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 
@@ -22,5 +26,42 @@ inline std::string TransientHandlesChanged(const THandleCounts& before) {
     }
     return out.str();
 }
+
+// The handle counts taken when it is made, compared once a test has run its
+// rounds of painting, skinning and freeing: a round that keeps a handle
+// keeps one per round. The framework's live counts are compared whole, or
+// only the transient kinds where caches keep bitmaps; the process' GDI and
+// USER objects must be the same, or no more where the system may give
+// back some of its own meanwhile.
+class TFlatCounts {
+public:
+    enum TLive { AllLive, TransientOnly };
+    enum TGui { GuiSame, GuiNoMore };
+
+    TFlatCounts()
+        : live_(LiveHandleCounts()),
+          gdi_(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+          user_(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) {}
+
+    void ExpectKept(TLive live, TGui gui) const {
+        if (live == AllLive) {
+            EXPECT_EQ(LiveHandleCounts(), live_);
+        }
+        EXPECT_EQ(TransientHandlesChanged(live_), "");
+        const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+        if (gui == GuiSame) {
+            EXPECT_EQ(gdi, gdi_) << "GDI objects";
+            EXPECT_EQ(user, user_) << "USER objects";
+        } else {
+            EXPECT_LE(gdi, gdi_) << "GDI objects";
+            EXPECT_LE(user, user_) << "USER objects";
+        }
+    }
+
+private:
+    THandleCounts live_;
+    DWORD gdi_, user_;
+};
 
 }  // namespace kova::skin::test

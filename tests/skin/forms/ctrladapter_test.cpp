@@ -253,26 +253,6 @@ TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
     EXPECT_NE(EditAdapterOf(f.edit), nullptr) << "the next skin adapts the form again";
 }
 
-// A real press: the cursor placed (the system moves it later) and the
-// button pressed and let go where it is.
-void ClickAt(POINT at) {
-    ASSERT_TRUE(kova::test::WaitUntil(
-        [&] {
-            POINT p{};
-            GetCursorPos(&p);
-            if (p.x == at.x && p.y == at.y) return true;
-            SetCursorPos(at.x, at.y);
-            kova::test::PumpFor(50);
-            return false;
-        },
-        3000));
-    INPUT press[2]{};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ASSERT_EQ(SendInput(2, press, sizeof press[0]), 2u);
-}
-
 TEST_F(CtrlAdapterTest, FocusByClickAndTypingKeepTheSkinnedMemo) {
     Manager manager;
     SkinnedForm f;
@@ -282,7 +262,7 @@ TEST_F(CtrlAdapterTest, FocusByClickAndTypingKeepTheSkinnedMemo) {
     RECT r{};
     GetWindowRect(f.memo->Handle(), &r);
     SetForegroundWindow(f.form->Handle());
-    ClickAt(POINT{r.left + 20, r.top + 12});
+    ASSERT_TRUE(kova::test::MouseClick(POINT{r.left + 20, r.top + 12}, f.memo->Handle()));
     ASSERT_TRUE(kova::test::WaitUntil([&] { return GetFocus() == f.memo->Handle(); }, 3000));
     for (char ch : std::string("abc")) SendMessageA(f.memo->Handle(), WM_CHAR, static_cast<WPARAM>(ch), 0);
     kova::test::PumpMessages();
@@ -305,14 +285,9 @@ TEST_F(CtrlAdapterTest, HandleCountsStayFlatOverSkinRounds) {
         kova::test::PumpMessages();
     };
     round();
-    const THandleCounts before = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TFlatCounts counts;
     for (int i = 0; i < 20; ++i) round();
-    EXPECT_EQ(LiveHandleCounts(), before);
-    EXPECT_EQ(TransientHandlesChanged(before), "");
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    counts.ExpectKept(TFlatCounts::AllLive, TFlatCounts::GuiNoMore);
 }
 
 TEST_F(CtrlAdapterTest, TheMDIClientShowsTheSkinAndStepsFromTheLastPosition) {

@@ -445,9 +445,7 @@ TEST_F(FramePaintTest, FrameStripsOnTheWindowAndFlatCountsOverRepaints) {
     const RECT caption{0, 0, wr.right - wr.left, f.BW() + f.CaptionH()};
     EXPECT_EQ(Shown(f.Wnd(), caption), Area(f.Cache(), caption));
 
-    const THandleCounts handles = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TFlatCounts counts;
     for (int i = 0; i < 100; ++i) {
         f.provider->FormActive = i % 2 == 0;
         f.provider->SkinData->BGChanged = true;
@@ -456,9 +454,7 @@ TEST_F(FramePaintTest, FrameStripsOnTheWindowAndFlatCountsOverRepaints) {
         f.provider->CloseButton.State = i % 3;
         RepaintTitleButton(*f.provider, HTCLOSE);
     }
-    EXPECT_EQ(TransientHandlesChanged(handles), "");
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    counts.ExpectKept(TFlatCounts::TransientOnly, TFlatCounts::GuiNoMore);
 }
 
 // Without the skin the provider paints nothing of its own: the skinned
@@ -576,17 +572,13 @@ TEST_F(FramePaintTest, NonClientRepaintsThroughTheMessagesKeepCountsFlat) {
     Skinned f;
     RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     kova::test::PumpMessages();
-    const THandleCounts handles = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TFlatCounts counts;
     for (int i = 0; i < 100; ++i) {
         SendMessageA(f.Wnd(), WM_NCACTIVATE, i % 2, 0);
         RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     }
     kova::test::PumpMessages();
-    EXPECT_EQ(TransientHandlesChanged(handles), "");
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    counts.ExpectKept(TFlatCounts::TransientOnly, TFlatCounts::GuiNoMore);
 }
 
 // Linen with a glow of 6 pixels for the close button only (its image cut

@@ -592,14 +592,9 @@ TEST_F(ProviderTest, HandleCountsStayFlatOverSkinRounds) {
         kova::test::PumpMessages();
     };
     round();
-    const THandleCounts before = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TFlatCounts counts;
     for (int i = 0; i < 20; ++i) round();
-    EXPECT_EQ(LiveHandleCounts(), before);
-    EXPECT_EQ(TransientHandlesChanged(before), "");
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    counts.ExpectKept(TFlatCounts::AllLive, TFlatCounts::GuiNoMore);
 }
 
 }  // namespace kova::skin::test
