@@ -66,7 +66,7 @@ void TacMainWnd::Start(bool repaint) {
         Detached = true;
         return;
     }
-    if (ThemeSwitchable(CommonData, CommonData->SkinSection()) && IsWindow(WindowHandle)) {
+    if (!KeepsVisualStyles && ThemeSwitchable(CommonData, CommonData->SkinSection()) && IsWindow(WindowHandle)) {
         SystemEntries().SetWindowTheme(WindowHandle, L" ", L" ");
         themeSwitchedOff_ = true;
     }
@@ -181,6 +181,12 @@ bool TacMainWnd::HandleRootMessage(TMessage& m) {
         }
         case WM_UPDATEUISTATE:
             return true;
+        case WM_CONTEXTMENU:
+            // The control's own menu shows skinned (or plain without a skin).
+            if (TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
+                c && c->PopupMenu() && Manager && FormSkinning().SetPopupMenuSkinned)
+                FormSkinning().SetPopupMenuSkinned(Manager, c->PopupMenu(), Manager->Active());
+            return false;
         case WM_MOUSEMOVE:
             if (DefaultManager && IsWindowEnabled(WindowHandle) && DefaultManager->HotControl() != WindowHandle)
                 DefaultManager->SetHotControl(WindowHandle);

@@ -67,6 +67,8 @@ public:
     TColor SavedFontColor = 0;
     bool Detached = false;
     bool OwnsCommonData = false;
+    // The window keeps its visual styles while adapted (popup-menu windows).
+    bool KeepsVisualStyles = false;
 
     virtual void SaveStdParams() {}
     virtual void RestoreStdParams() {}

@@ -9,6 +9,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/skinmenus.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -745,6 +746,8 @@ void TsSkinProvider::ShowSysMenuAt(int x, int y) {
         SystemMenu->RefreshItems(SystemMenu->ExtraItemCount > 0);
         SystemMenu->RemoveSkinListItem();
         if (MakeSkinMenu) SystemMenu->AddSkinListItem();
+        // Drawn like every skinned popup menu, with the commands' glyphs.
+        if (TsSkinableMenus* painter = SkinableMenus(Manager())) painter->SetMenuSkinned(SystemMenu, painter->Active());
         SystemMenu->Popup(x, y);
         return;
     }

@@ -395,10 +395,6 @@ void TsSkinProvider::SetSysMenuStyle(bool enable) {
     SysMenuHidden = false;
 }
 
-void TsSkinProvider::UpdateMenus(bool) {
-    // Skinned menus come with the menu skinning.
-}
-
 void TsSkinProvider::RemoveAdapter() {
     if (!Adapter) return;
     TMessage m{SkinCommandMessage, SkinCommand(scSkinRemoved), reinterpret_cast<LPARAM>(Manager()), 0};
