@@ -183,7 +183,8 @@ bool TacMainWnd::HandleRootMessage(TMessage& m) {
             return true;
         case WM_CONTEXTMENU:
             // The control's own menu shows skinned (or plain without a skin).
-            if (TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
+            if (TControl* c = CommonData && CommonData->OwnerControl ? CommonData->OwnerControl
+                                                                      : TWinControl::FindControl(WindowHandle);
                 c && c->PopupMenu() && Manager && FormSkinning().SetPopupMenuSkinned)
                 FormSkinning().SetPopupMenuSkinned(Manager, c->PopupMenu(), Manager->Active());
             return false;

@@ -232,6 +232,9 @@ void TsSkinProvider::PrepareForm() {
         SystemMenu->RefreshItems(false);
     }
     SetSysMenuStyle(true);
+    // The menus are made skinned here, never inside the paint that shows
+    // the menu line.
+    if (!MenuSkinned) UpdateMenus(true);
     if (FirstSkinning) {
         FirstSkinning = false;
         if (Form->FormStyle() == fsMDIForm) UpdateMDIForm(true);

@@ -630,7 +630,7 @@ void TsSkinableMenus::DrawPopupItem(TMenuItem* item, TCanvas* canvas, const RECT
                 GdiAlphaBlend(tdc, gx, gy, g->Width(), g->Height(), g->Canvas()->Handle(), 0, 0, g->Width(),
                               g->Height(), bf);
             else
-                TransparentBlt(tdc, gx, gy, g->Width(), g->Height(), g->Canvas()->Handle(), 0, 0, g->Width(),
+                GdiTransparentBlt(tdc, gx, gy, g->Width(), g->Height(), g->Canvas()->Handle(), 0, 0, g->Width(),
                                g->Height(), g->Pixels().At(0, g->Height() - 1) & 0xFFFFFF);
         } else {
             menu->Images->Draw(tmp.Canvas(), gx, gy, item->ImageIndex, true);

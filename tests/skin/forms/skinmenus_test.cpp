@@ -1,0 +1,423 @@
+// Skinned menus on real menus under our internal skin: a popup menu shown
+// with TrackPopupMenu (its window's region and adapter, the rows the
+// system asked us to measure, the pixels of its owner-drawn items, all let
+// go when it closes, handle counts flat over many showings), the
+// program's own item handlers kept, the system menu's skinned items and
+// the menu line painted into a form's caption image.
+#include "skin/forms/skinmenus.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/win32_testing.h"
+#include "framework/forms.h"
+#include "framework/handles.h"
+#include "framework/menus.h"
+#include "framework/stdctrls.h"
+#include "skin/controls/adapters.h"
+#include "skin/core/model/internalskins.h"
+#include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/forms/menuline.h"
+#include "skin/forms/mnuwnd.h"
+#include "skin/forms/provider.h"
+#include "../core/handlecheck.h"
+
+namespace kova::skin::test {
+
+namespace {
+
+// Linen's colours (TColor, 0x00BBGGRR).
+constexpr TColor kMenuLine = 12174281;
+constexpr TColor kBorder = 9213854;
+
+// The automatic hook's part for popup-menu windows, standing in for it:
+// every popup-menu window created gets its adapter.
+LRESULT CALLBACK MenuWindowHook(int code, WPARAM w, LPARAM l) {
+    const LRESULT r = CallNextHookEx(nullptr, code, w, l);
+    if (code == HCBT_CREATEWND) {
+        const auto* cw = reinterpret_cast<const CBT_CREATEWNDA*>(l);
+        const LPCSTR cls = cw->lpcs->lpszClass;
+        const bool menuWindow = IS_INTRESOURCE(cls) ? reinterpret_cast<UINT_PTR>(cls) == 0x8000
+                                                    : std::string(cls) == "#32768";
+        if (menuWindow) AttachMenuWindowAdapter(reinterpret_cast<HWND>(w), DefaultManager);
+    }
+    return r;
+}
+
+struct Manager {
+    Manager() {
+        FormSkinning().DialogHookProc = MenuWindowHook;
+        m = new TsSkinManager(nullptr);
+        AddInternalSkins(m->Model().InternalSkins);
+        m->SetSkinName("Linen (internal)");
+        painter = SkinableMenus(m);
+        painter->UpdateFromSkin();
+    }
+    ~Manager() {
+        m->Free();
+        FormSkinning().DialogHookProc = PassOnDialogHook;
+    }
+    TsSkinManager* m;
+    TsSkinableMenus* painter;
+};
+
+TMenuItem* AddItem(TMenu* menu, const std::string& caption) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+    return item;
+}
+
+// While a menu is open: the open popup window, found from a thread timer
+// that the menu's own loop runs.
+std::function<void(HWND)>& WhileOpen() {
+    static std::function<void(HWND)> f;
+    return f;
+}
+HWND OpenMenuWindow() {
+    for (HWND w = FindWindowA("#32768", nullptr); w; w = FindWindowExA(nullptr, w, "#32768", nullptr))
+        if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) return w;
+    return nullptr;
+}
+int g_ticks = 0;
+void CALLBACK OnTick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = OpenMenuWindow();
+    // Given time to paint, then looked at once and closed by a posted
+    // Escape; a menu that never opens ends the wait after a while.
+    if (!menu) {
+        if (++g_ticks > 40) KillTimer(nullptr, id);
+        return;
+    }
+    if (++g_ticks < 3) return;
+    KillTimer(nullptr, id);
+    if (WhileOpen()) WhileOpen()(menu);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+// Shows the menu; `look` runs once while it is open.
+void ShowAndLook(TPopupMenu* menu, std::function<void(HWND)> look, int x = 200, int y = 150) {
+    WhileOpen() = std::move(look);
+    g_ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
+    menu->Popup(x, y);
+    KillTimer(nullptr, timer);
+    WhileOpen() = nullptr;
+    kova::test::PumpMessages();
+}
+
+// What the skin's item section shows at (x, y) of an item of that size
+// (state 0), as the painters on buffers give it.
+TColor ItemPixel(const TsSkinModel& skin, int w, int h, int x, int y) {
+    PixelBuffer32 b(w, h);
+    PaintSkinItem(b, skin, skin.IndexOfSection("MENUITEM"), TsParentImageInfo{}, 0, TRect{0, 0, w, h}, TPoint{0, 0});
+    const std::uint32_t p = b.At(x, y);
+    return static_cast<TColor>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16));
+}
+
+TColor ScreenPixel(int x, int y) {
+    TWindowDC screen(nullptr);
+    return static_cast<TColor>(GetPixel(screen.Get(), x, y));
+}
+
+// The painter's row height for a text row with the 16-pixel glyph column.
+int ExpectedRowHeight() {
+    TGdiObject<HFONT> font = GetNonClientFont(3);
+    TWindowDC screen(nullptr);
+    TSelection sel(screen.Get(), font.Get());
+    RECT r{0, 0, 0, 0};
+    DrawTextA(screen.Get(), "W", 1, &r, DT_SINGLELINE | DT_CALCRECT);
+    return std::max<int>(static_cast<int>(std::lround(1.25 * (r.bottom - r.top))), 16) + 2 * 2;
+}
+
+// The system's WM_MEASUREITEM for an item, as the menu's owner answers it.
+SIZE Measured(TMenuItem* item) {
+    MEASUREITEMSTRUCT mi{};
+    mi.CtlType = ODT_MENU;
+    mi.itemID = item->Command();
+    mi.itemData = item->Command();
+    EXPECT_EQ(SendMessageA(Application()->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi)), TRUE);
+    return SIZE{static_cast<LONG>(mi.itemWidth), static_cast<LONG>(mi.itemHeight)};
+}
+
+struct TestMenu {
+    TestMenu() {
+        menu = new TPopupMenu(Application());
+        open = AddItem(menu, "Open");
+        open->SetShortCut("Ctrl+O");
+        divider = AddItem(menu, "-");
+        checked = AddItem(menu, "Checked");
+        checked->SetChecked(true);
+        caption = AddItem(menu, "-Group-");
+        disabled = AddItem(menu, "Disabled");
+        disabled->SetEnabled(false);
+    }
+    ~TestMenu() { menu->Free(); }
+    TPopupMenu* menu;
+    TMenuItem *open, *divider, *checked, *caption, *disabled;
+};
+
+}  // namespace
+
+TEST(SkinnedMenus, ItemsMeasureAsTheSkinLaysThemOut) {
+    Manager mg;
+    TestMenu t;
+    mg.painter->SetMenuSkinned(t.menu, true);
+    const int row = ExpectedRowHeight();
+    EXPECT_EQ(Measured(t.divider).cy, 2);
+    EXPECT_EQ(Measured(t.open).cy, row);
+    EXPECT_EQ(Measured(t.checked).cy, row);
+    // A caption line is one text row high (no glyph column height).
+    TGdiObject<HFONT> font = GetNonClientFont(3);
+    TWindowDC screen(nullptr);
+    TSelection sel(screen.Get(), font.Get());
+    auto width = [&](const std::string& s) {
+        RECT r{0, 0, 0, 0};
+        DrawTextA(screen.Get(), s.c_str(), static_cast<int>(s.size()), &r, DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
+        return static_cast<int>(r.right - r.left);
+    };
+    const int base = 2 * 16 + 3 * 2 + 8;
+    // Caption and shortcut measured as one text, without a gap.
+    EXPECT_EQ(Measured(t.open).cx, base + width("OpenCtrl+O"));
+    EXPECT_EQ(Measured(t.caption).cx, base + width("--Group--"));
+    // The side line makes every item wider, unless a column breaks.
+    mg.m->MenuSupport.UseExtraLine = true;
+    EXPECT_EQ(Measured(t.checked).cx, base + width("Checked") + 32);
+    t.disabled->SetBreak(true);
+    EXPECT_EQ(Measured(t.checked).cx, base + width("Checked"));
+}
+
+TEST(SkinnedMenus, ProgramHandlersStayAndPopupsDoNotAnimate) {
+    Manager mg;
+    TestMenu t;
+    int own = 0;
+    t.open->OnMeasureItem = [&](TObject*, TCanvas*, int& w, int& h) {
+        ++own;
+        w = 50;
+        h = 33;
+    };
+    mg.painter->SetMenuSkinned(t.menu, true);
+    EXPECT_TRUE(t.menu->OwnerDraw);
+    EXPECT_TRUE(t.menu->MenuAnimation & maNone);
+    EXPECT_EQ(t.open->OnMeasureItem.Installer, nullptr);
+    EXPECT_EQ(Measured(t.open).cy, 33);
+    EXPECT_EQ(t.checked->OnMeasureItem.Installer, mg.painter);
+    mg.painter->SetMenuSkinned(t.menu, false);
+    EXPECT_FALSE(t.menu->OwnerDraw);
+    EXPECT_FALSE(t.menu->MenuAnimation & maNone);
+    EXPECT_FALSE(t.checked->OnMeasureItem);
+    EXPECT_FALSE(t.checked->OnAdvancedDrawItem);
+    ASSERT_TRUE(t.open->OnMeasureItem);
+    EXPECT_EQ(Measured(t.open).cy, 33);
+    EXPECT_EQ(own, 2);
+}
+
+TEST(SkinnedMenus, PopupWindowIsShapedDrawnAndLetGoWhenClosed) {
+    Manager mg;
+    TestMenu t;
+    mg.painter->SetMenuSkinned(t.menu, true);
+    bool looked = false;
+    ShowAndLook(t.menu, [&](HWND wnd) {
+        looked = true;
+        // The adapter of the window, answering as a skinned window.
+        EXPECT_NE(FindAdapter(wnd), nullptr);
+        EXPECT_EQ(MenuWndAdapters().size(), 1u);
+        EXPECT_EQ(SendSkinCommand(wnd, scQuerySupport, 0), 1);
+        // The skin has no menu border mask: the region is the window less
+        // its top-left pixel.
+        TGdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(GetWindowRgn(wnd, rgn.Get()), COMPLEXREGION);
+        EXPECT_FALSE(PtInRegion(rgn.Get(), 0, 0));
+        EXPECT_TRUE(PtInRegion(rgn.Get(), 1, 0));
+        EXPECT_EQ(MenuCacheCount(), 1);
+        // The rows the system laid out are the ones we measured.
+        const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(wnd, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(GetMenuItemCount(menu), 5);
+        std::vector<RECT> rows(5);
+        for (int i = 0; i < 5; ++i) ASSERT_TRUE(GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &rows[i]));
+        EXPECT_EQ(rows[0].bottom - rows[0].top, ExpectedRowHeight());
+        EXPECT_EQ(rows[1].bottom - rows[1].top, 2);
+        // Pixels: the item's skin colour beside its text, the divider's
+        // line in the skin's border colour, a mark in the checked row's
+        // glyph column, the disabled row dimmed.
+        const int mid = (rows[0].top + rows[0].bottom) / 2;
+        const int rw = rows[0].right - rows[0].left, rh = rows[0].bottom - rows[0].top;
+        EXPECT_EQ(ScreenPixel(rows[0].left + 10, mid), ItemPixel(mg.m->Model(), rw, rh, 10, mid - rows[0].top));
+        EXPECT_EQ(ScreenPixel(rows[1].left + 60, rows[1].top), kBorder);
+        const int cmid = (rows[2].top + rows[2].bottom) / 2;
+        bool mark = false;
+        for (int x = rows[2].left + 2; x < rows[2].left + 20 && !mark; ++x)
+            for (int y = rows[2].top + 2; y < rows[2].bottom - 2; ++y)
+                if (ScreenPixel(x, y) != ItemPixel(mg.m->Model(), rw, rh, x - rows[2].left, y - rows[2].top)) {
+                    mark = true;
+                    break;
+                }
+        EXPECT_TRUE(mark);
+        (void)cmid;
+        const int dmid = (rows[4].top + rows[4].bottom) / 2;
+        EXPECT_NE(ScreenPixel(rows[4].left + 10, dmid), ItemPixel(mg.m->Model(), rw, rh, 10, dmid - rows[4].top));
+    });
+    ASSERT_TRUE(looked);
+    // Closed: no adapter on the list, the cache emptied, the drawn flag off.
+    EXPECT_TRUE(MenuWndAdapters().empty());
+    EXPECT_EQ(MenuCacheCount(), 0);
+    EXPECT_FALSE(SkinnedMenuDrawn());
+    EXPECT_LE(MenuWndAdapterCount(), 1);
+    FreeMenuWndAdapters();
+    EXPECT_EQ(MenuWndAdapterCount(), 0);
+}
+
+TEST(SkinnedMenus, CountsStayFlatOverFiftyPopups) {
+    Manager mg;
+    TestMenu t;
+    mg.painter->SetMenuSkinned(t.menu, true);
+    ShowAndLook(t.menu, nullptr);  // first showing: fonts and caches made once
+    FreeMenuWndAdapters();
+    const THandleCounts before = LiveHandleCounts();
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    int shaped = 0;
+    for (int i = 0; i < 50; ++i)
+        ShowAndLook(t.menu, [&](HWND wnd) {
+            TGdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
+            if (GetWindowRgn(wnd, rgn.Get()) == COMPLEXREGION) ++shaped;
+            EXPECT_LE(MenuWndAdapterCount(), 2);
+        });
+    FreeMenuWndAdapters();
+    EXPECT_EQ(shaped, 50);
+    EXPECT_EQ(MenuWndAdapterCount(), 0);
+    EXPECT_EQ(MenuCacheCount(), 0);
+    EXPECT_EQ(LiveHandleCounts(), before);
+    EXPECT_EQ(TransientHandlesChanged(before), "");
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+TEST(SkinnedMenus, FreeingSparesTheRunningAdapterAndAStrayDestroyDoesNotRecurse) {
+    Manager mg;
+    HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(wnd, nullptr);
+    TacMnuWnd* a = AttachMenuWindowAdapter(wnd, mg.m);
+    ASSERT_NE(a, nullptr);
+    // Its last message frees every menu adapter while it runs: it is kept
+    // until the next freeing.
+    DestroyWindow(wnd);
+    EXPECT_TRUE(MenuWndAdapters().empty());
+    EXPECT_EQ(MenuWndAdapterCount(), 1);
+    // No longer hooked, a destroy message reaching it is handed on once.
+    TMessage m{WM_DESTROY, 0, 0, 0};
+    a->WndProc(m);
+    FreeMenuWndAdapters();
+    EXPECT_EQ(MenuWndAdapterCount(), 0);
+}
+
+TEST(SkinnedMenus, ControlPopupMenuIsSkinnedOnContextMenu) {
+    Manager mg;
+    TestMenu t;
+    auto* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(100, 100, 200, 150);
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 80, 25);
+    button->SetPopupMenu(t.menu);
+    form->Show();
+    kova::test::PumpMessages();
+    auto adapter = CreateAdapter<TacMainWnd>(button->Handle(), nullptr, mg.m, "BUTTON");
+    EXPECT_FALSE(t.menu->OwnerDraw);
+    bool drawnSkinned = false;
+    WhileOpen() = [&](HWND wnd) { drawnSkinned = FindAdapter(wnd) != nullptr && MenuCacheCount() == 1; };
+    g_ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
+    SendMessageA(button->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button->Handle()), MAKELPARAM(150, 150));
+    KillTimer(nullptr, timer);
+    WhileOpen() = nullptr;
+    EXPECT_TRUE(t.menu->OwnerDraw);
+    EXPECT_TRUE(drawnSkinned);
+    adapter.reset();
+    form->Free();
+    FreeMenuWndAdapters();
+}
+
+TEST(SkinnedMenus, SystemMenuShowsSkinnedWithCommandGlyphs) {
+    Manager mg;
+    auto* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(120, 120, 300, 200);
+    form->HandleNeeded();
+    auto* provider = new TsSkinProvider(form);
+    form->Show();
+    kova::test::PumpMessages();
+    bool looked = false;
+    WhileOpen() = [&](HWND wnd) {
+        looked = true;
+        EXPECT_NE(FindAdapter(wnd), nullptr);
+        EXPECT_EQ(MenuCacheCount(), 1);
+    };
+    g_ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
+    provider->ShowSysMenuAt(200, 200);
+    KillTimer(nullptr, timer);
+    WhileOpen() = nullptr;
+    ASSERT_NE(provider->SystemMenu, nullptr);
+    EXPECT_TRUE(looked);
+    EXPECT_TRUE(provider->SystemMenu->OwnerDraw);
+    EXPECT_TRUE(provider->SystemMenu->MenuAnimation & maNone);
+    ASSERT_NE(provider->SystemMenu->ItemClose, nullptr);
+    EXPECT_EQ(provider->SystemMenu->ItemClose->OnAdvancedDrawItem.Installer, mg.painter);
+    form->Free();
+    FreeMenuWndAdapters();
+}
+
+TEST(SkinnedMenus, MenuLineIsPaintedIntoTheCaptionImage) {
+    Manager mg;
+    auto* form = TCustomForm::Create<TForm>(Application());
+    auto* bar = new TMainMenu(form);
+    AddItem(bar, "File");
+    AddItem(bar, "Edit");
+    form->SetMenu(bar);
+    form->SetBounds(140, 110, 360, 240);
+    form->SetCaption("");
+    form->HandleNeeded();
+    auto* provider = new TsSkinProvider(form);
+    form->Show();
+    kova::test::PumpMessages();
+    ASSERT_TRUE(MenuLineShown(*provider));
+    EXPECT_TRUE(provider->MenuSkinned);
+    const HMENU before = GetMenu(form->Handle());
+    provider->SkinData->BGChanged = true;
+    provider->PaintNonClientCache();
+    // Painting does not build the bar again.
+    EXPECT_EQ(GetMenu(form->Handle()), before);
+    PixelBuffer32& cache = provider->SkinData->CacheBmp->Pixels();
+    RECT wr{};
+    GetWindowRect(form->Handle(), &wr);
+    RECT item{};
+    ASSERT_TRUE(GetMenuItemRect(form->Handle(), before, 0, &item));
+    OffsetRect(&item, -wr.left, -wr.top);
+    auto at = [&](int x, int y) {
+        const std::uint32_t p = cache.At(x, y);
+        return static_cast<TColor>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16));
+    };
+    // Right of the items the menu line's own colour; in the item (inside
+    // its border) the item's colour, and its caption's ink.
+    const int midY = (item.top + item.bottom) / 2;
+    EXPECT_EQ(at(cache.Width() - 40, midY), kMenuLine);
+    const int iw = item.right - item.left, ih = item.bottom - item.top;
+    EXPECT_EQ(at(item.left + 5, midY), ItemPixel(mg.m->Model(), iw, ih, 5, midY - item.top));
+    bool ink = false;
+    for (int x = item.left + 4; x < item.right - 4 && !ink; ++x)
+        for (int y = item.top + 4; y < item.bottom - 4; ++y)
+            if (at(x, y) != ItemPixel(mg.m->Model(), iw, ih, x - item.left, y - item.top)) {
+                ink = true;
+                break;
+            }
+    EXPECT_TRUE(ink);
+    form->Free();
+}
+
+}  // namespace kova::skin::test
