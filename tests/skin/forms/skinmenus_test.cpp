@@ -273,6 +273,33 @@ TEST(SkinnedMenus, PopupWindowIsShapedDrawnAndLetGoWhenClosed) {
     EXPECT_EQ(MenuWndAdapterCount(), 0);
 }
 
+TEST(SkinnedMenus, ShownItemTravelsInLParam) {
+    Manager mg;
+    TestMenu t;
+    mg.painter->SetMenuSkinned(t.menu, true);
+    int plainAfterWParam = -1, shapedAfterLParam = -1;
+    ShowAndLook(t.menu, [&](HWND wnd) {
+        auto shaped = [&] {
+            TGdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
+            return GetWindowRgn(wnd, rgn.Get()) == COMPLEXREGION ? 1 : 0;
+        };
+        const HWND app = Application()->Handle();
+        // Unshaped, and erased so that it counts as not yet shown.
+        SetWindowRgn(wnd, nullptr, FALSE);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+        EXPECT_EQ(SendSkinCommand(wnd, scSetUpdating, 0), 0);
+        // The item where the manager does not look for it: nothing.
+        SendMessageA(app, PopupMenuItemShownMessage, static_cast<WPARAM>(t.open->Command()), 0);
+        plainAfterWParam = shaped();
+        // In LParam, where the menus put it: the window is shaped again.
+        SendMessageA(app, PopupMenuItemShownMessage, 0, static_cast<LPARAM>(t.open->Command()));
+        shapedAfterLParam = shaped();
+    });
+    EXPECT_EQ(plainAfterWParam, 0);
+    EXPECT_EQ(shapedAfterLParam, 1);
+    FreeMenuWndAdapters();
+}
+
 TEST(SkinnedMenus, CountsStayFlatOverFiftyPopups) {
     Manager mg;
     TestMenu t;
