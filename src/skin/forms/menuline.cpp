@@ -55,12 +55,7 @@ void PaintMenuLine(TsSkinProvider& p, int titleBottom, const RECT& ext, int bws,
         // (The framework's forms have no border width of their own.)
         const int sx = p.ClientOffsetX();
         const int sy = p.ClientOffsetY() - rows * bar - 1;
-        Bitmap32& work = p.WorkBmp->Pixels();
-        for (int y = 0; y < wh; ++y)
-            for (int x = 0; x < ww; ++x) {
-                const int cx = sx + x, cy = sy + y;
-                work.At(x, y) = cx >= 0 && cy >= 0 && cx < cache.Width() && cy < cache.Height() ? cache.At(cx, cy) : 0;
-            }
+        CopyArea(p.WorkBmp->Pixels(), cache, sx, sy);
     }
     TsSkinableMenus* painter = SkinableMenus(manager);
     if (!painter) return;

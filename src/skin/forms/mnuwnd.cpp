@@ -31,15 +31,6 @@ void FreeKeptAside() {
     kept = std::move(still);
 }
 
-// The client area's place in the window.
-POINT ClientOrigin(HWND wnd) {
-    RECT wr{};
-    GetWindowRect(wnd, &wr);
-    POINT p{0, 0};
-    ClientToScreen(wnd, &p);
-    return POINT{p.x - wr.left, p.y - wr.top};
-}
-
 }  // namespace
 
 std::vector<std::unique_ptr<TacMnuWnd>>& MenuWndAdapters() {
@@ -153,7 +144,7 @@ void TacMnuWnd::PaintFrame(HDC dc) {
         source = CommonData ? CommonData->CacheBmp.get() : nullptr;
     }
     if (!source) return;
-    const POINT o = ClientOrigin(WindowHandle);
+    const POINT o = WindowClientOffset(WindowHandle);
     RECT client{};
     GetClientRect(WindowHandle, &client);
     HDC src = source->Canvas()->Handle();
@@ -201,7 +192,7 @@ void TacMnuWnd::Handle(TMessage& m) {
             if (CommonData && CommonData->CacheBmp) {
                 RECT client{};
                 GetClientRect(WindowHandle, &client);
-                const POINT o = ClientOrigin(WindowHandle);
+                const POINT o = WindowClientOffset(WindowHandle);
                 BitBlt(dc, 0, 0, client.right, client.bottom, CommonData->CacheBmp->Canvas()->Handle(), o.x, o.y,
                        SRCCOPY);
             }

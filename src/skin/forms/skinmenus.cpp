@@ -105,15 +105,6 @@ bool IsSystemMenu(TMenuItem* item) {
     return menu && menu->Name().rfind("acSysMenu", 0) == 0;
 }
 
-// The client area's place in the popup window (the frame the system gives
-// the window).
-POINT ClientOffset(HWND wnd) {
-    RECT wr{};
-    GetWindowRect(wnd, &wr);
-    POINT p{0, 0};
-    ClientToScreen(wnd, &p);
-    return POINT{p.x - wr.left, p.y - wr.top};
-}
 
 void CopyFromCache(HDC dc, const RECT& to, TBitmap* cache, POINT src) {
     if (to.right <= to.left || to.bottom <= to.top) return;
@@ -159,6 +150,22 @@ void DimOver(Bitmap32& item, const Bitmap32* bg, int x, int y, double k) {
 }
 
 }  // namespace
+
+POINT WindowClientOffset(HWND wnd) {
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    POINT p{0, 0};
+    ClientToScreen(wnd, &p);
+    return POINT{p.x - wr.left, p.y - wr.top};
+}
+
+void CopyArea(Bitmap32& dest, const Bitmap32& src, int x, int y) {
+    for (int j = 0; j < dest.Height(); ++j)
+        for (int i = 0; i < dest.Width(); ++i) {
+            const int sx = x + i, sy = y + j;
+            dest.At(i, j) = sx >= 0 && sy >= 0 && sx < src.Width() && sy < src.Height() ? src.At(sx, sy) : 0xFF000000u;
+        }
+}
 
 bool& SkinnedMenuDrawn() {
     static bool drawn = false;
@@ -278,7 +285,12 @@ void TsSkinableMenus::SetActive(bool value) {
     TApplication* app = Application();
     if (!app) return;
     TScreen* screen = Screen();
-    for (int i = 0; i < screen->FormCount(); ++i) HookFormMenus(screen->Forms(i), value);
+    for (int i = 0; i < screen->FormCount(); ++i) {
+        TCustomForm* form = screen->Forms(i);
+        HookFormMenus(form, value);
+        // A shown bar is built again with its items owner-drawn (or plain).
+        if (form->Menu() && form->HandleAllocated()) form->SetMenu(form->Menu());
+    }
 }
 
 void TsSkinableMenus::HookFormMenus(TComponent* root, bool active) {
@@ -536,7 +548,7 @@ void TsSkinableMenus::DrawPopupItem(TMenuItem* item, TCanvas* canvas, const RECT
     POINT off{0, 0};
     if (wnd) {
         if (GetMenuCacheItem(item, true, record, wnd)) cache = record.Bmp;
-        off = ClientOffset(wnd);
+        off = WindowClientOffset(wnd);
     } else if (HWND app = Application() ? Application()->Handle() : nullptr) {
         MSG queued{};
         if (!PeekMessageA(&queued, app, PopupMenuItemShownMessage, PopupMenuWindowShownMessage, PM_NOREMOVE))
@@ -577,12 +589,7 @@ void TsSkinableMenus::DrawPopupItem(TMenuItem* item, TCanvas* canvas, const RECT
     TBitmap tmp(w, h);
     Bitmap32& px = tmp.Pixels();
     if (cache) {
-        const Bitmap32& c = cache->Pixels();
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const int cx = rect.left + sideW + off.x + x, cy = rect.top + off.y + y;
-                px.At(x, y) = cx < c.Width() && cy < c.Height() ? c.At(cx, cy) : 0xFF000000u;
-            }
+        CopyArea(px, cache->Pixels(), rect.left + sideW + off.x, rect.top + off.y);
     } else {
         FillRect32(px, TRect{0, 0, w, h}, static_cast<TColor>(GetSysColor(COLOR_MENU)));
     }
@@ -699,12 +706,7 @@ void TsSkinableMenus::DrawDivider(TMenuItem*, TCanvas* canvas, const RECT& rect,
     if (skin.MaskIndexValid(mask) && cache) {
         TBitmap tmp(w, h);
         Bitmap32& px = tmp.Pixels();
-        const Bitmap32& c = cache->Pixels();
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const int cx = rect.left + off.x + x, cy = rect.top + off.y + y;
-                px.At(x, y) = cx < c.Width() && cy < c.Height() ? c.At(cx, cy) : 0xFF000000u;
-            }
+        CopyArea(px, cache->Pixels(), rect.left + off.x, rect.top + off.y);
         PaintBorderMask(px, TRect{line.left - rect.left, 0, line.right - rect.left, h}, CacheInfo(cache, 0, 0),
                         skin.Masks()[static_cast<std::size_t>(mask)], 0, false);
         GdiFlush();
@@ -727,12 +729,7 @@ void TsSkinableMenus::DrawCaptionLine(TMenuItem* item, TCanvas* canvas, const RE
     TBitmap tmp(w, h);
     Bitmap32& px = tmp.Pixels();
     if (cache) {
-        const Bitmap32& c = cache->Pixels();
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const int cx = rect.left + off.x + x, cy = rect.top + off.y + y;
-                px.At(x, y) = cx < c.Width() && cy < c.Height() ? c.At(cx, cy) : 0xFF000000u;
-            }
+        CopyArea(px, cache->Pixels(), rect.left + off.x, rect.top + off.y);
     } else {
         FillRect32(px, TRect{0, 0, w, h}, static_cast<TColor>(GetSysColor(COLOR_MENU)));
     }
@@ -772,11 +769,7 @@ void TsSkinableMenus::DrawBarItem(TMenuItem* item, TCanvas* canvas, const RECT& 
     TBitmap tmp(w, h);
     Bitmap32& px = tmp.Pixels();
     Bitmap32& c = provider->SkinData->CacheBmp->Pixels();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int cx = at.x + x, cy = at.y + y;
-            px.At(x, y) = cx >= 0 && cy >= 0 && cx < c.Width() && cy < c.Height() ? c.At(cx, cy) : 0xFF000000u;
-        }
+    CopyArea(px, c, at.x, at.y);
     const bool selected = (item->Enabled() && (state & odSelected)) || (state & odHotLight);
     const int itemSection = skin.IndexOfSection("MENUITEM");
     if (skin.SectionIndexValid(itemSection))

@@ -19,6 +19,7 @@
 #include "framework/graphics.h"
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/core/skinmanager.h"
 
 namespace kova::skin {
@@ -112,6 +113,11 @@ int MenuCacheCount();
 // Set while the skinned menus draw popup items; the popup window's adapter
 // paints only then.
 bool& SkinnedMenuDrawn();
+
+// The client area's place in a window (the frame the system gives it).
+POINT WindowClientOffset(HWND wnd);
+// dest filled from src at (x, y); what lies outside src is black.
+void CopyArea(Bitmap32& dest, const Bitmap32& src, int x, int y);
 
 // The menu's first item: the key of its cache record.
 TMenuItem* FirstItemOfMenu(TMenuItem* item);

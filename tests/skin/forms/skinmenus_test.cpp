@@ -192,6 +192,38 @@ TEST(SkinnedMenus, ItemsMeasureAsTheSkinLaysThemOut) {
     EXPECT_EQ(Measured(t.checked).cx, base + width("Checked"));
 }
 
+TEST(SkinnedMenus, SideLineIsAskedOfTheManagerWithTheFirstItem) {
+    Manager mg;
+    TestMenu t;
+    mg.painter->SetMenuSkinned(t.menu, true);
+    mg.m->MenuSupport.UseExtraLine = true;
+    const int wide = Measured(t.checked).cx;
+    TObject* asked = nullptr;
+    mg.m->OnGetMenuExtraLineData = [&](TObject* first, std::string&, std::string& caption, std::unique_ptr<TBitmap>&,
+                                       bool& visible) {
+        asked = first;
+        caption = "&Side";
+        visible = false;
+    };
+    EXPECT_EQ(Measured(t.checked).cx, wide - 32);
+    EXPECT_EQ(asked, t.open);
+    // The skin-choice menu never asks and never gets the line.
+    mg.m->OnGetMenuExtraLineData = nullptr;
+    t.open->SetName("SkinSelectItem");
+    asked = nullptr;
+    EXPECT_EQ(Measured(t.checked).cx, wide - 32);
+    EXPECT_EQ(asked, nullptr);
+}
+
+TEST(SkinnedMenus, PlainPopupsWhenTheManagerSkinsNone) {
+    Manager mg;
+    TestMenu t;
+    mg.m->SetSkinnedPopups(false);
+    mg.painter->SetMenuSkinned(t.menu, true);
+    EXPECT_FALSE(t.menu->OwnerDraw);
+    EXPECT_FALSE(t.open->OnMeasureItem);
+}
+
 TEST(SkinnedMenus, ProgramHandlersStayAndPopupsDoNotAnimate) {
     Manager mg;
     TestMenu t;
