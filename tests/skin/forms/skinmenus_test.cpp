@@ -412,10 +412,29 @@ TEST(SkinnedMenus, SystemMenuShowsSkinnedWithCommandGlyphs) {
     form->Show();
     kova::test::PumpMessages();
     bool looked = false;
+    bool closeGlyph = false, moveGlyph = true;
     WhileOpen() = [&](HWND wnd) {
         looked = true;
         EXPECT_NE(FindAdapter(wnd), nullptr);
         EXPECT_EQ(MenuCacheCount(), 1);
+        // The close command's row shows its glyph in the glyph column; the
+        // move command has none.
+        const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(wnd, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        ASSERT_NE(menu, nullptr);
+        auto glyphInk = [&](int i) {
+            RECT r{};
+            if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r)) return false;
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            for (int x = 4; x < 20; ++x)
+                for (int y = 2; y < h - 2; ++y)
+                    if (ScreenPixel(r.left + x, r.top + y) != ItemPixel(mg.m->Model(), w, h, x, y)) return true;
+            return false;
+        };
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            TMenuItem* item = TMenuItem::FindByCommand(GetMenuItemID(menu, i));
+            if (item && item == provider->SystemMenu->ItemClose) closeGlyph = glyphInk(i);
+            if (item && item == provider->SystemMenu->ItemMove) moveGlyph = glyphInk(i);
+        }
     };
     g_ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
@@ -424,6 +443,8 @@ TEST(SkinnedMenus, SystemMenuShowsSkinnedWithCommandGlyphs) {
     WhileOpen() = nullptr;
     ASSERT_NE(provider->SystemMenu, nullptr);
     EXPECT_TRUE(looked);
+    EXPECT_TRUE(closeGlyph);
+    EXPECT_FALSE(moveGlyph);
     EXPECT_TRUE(provider->SystemMenu->OwnerDraw);
     EXPECT_TRUE(provider->SystemMenu->MenuAnimation & maNone);
     ASSERT_NE(provider->SystemMenu->ItemClose, nullptr);
