@@ -305,6 +305,74 @@ TEST(SkinnedMenus, PopupWindowIsShapedDrawnAndLetGoWhenClosed) {
     EXPECT_EQ(MenuWndAdapterCount(), 0);
 }
 
+TEST(SkinnedMenus, ImagesMarksShortcutsAndCaptionLinesAreDrawn) {
+    Manager mg;
+    auto* menu = new TPopupMenu(Application());
+    TMenuItem* image = AddItem(menu, "Image");
+    image->Bitmap()->SetSize(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) image->Bitmap()->Pixels().At(x, y) = 0xFFFF0000u;  // opaque red
+    TMenuItem* radio = AddItem(menu, "Radio");
+    radio->SetRadioItem(true);
+    radio->SetChecked(true);
+    TMenuItem* plain = AddItem(menu, "Radio");
+    TMenuItem* shortcut = AddItem(menu, "Keys");
+    shortcut->SetShortCut("Ctrl+K");
+    AddItem(menu, "-Group-");
+    mg.painter->SetMenuSkinned(menu, true);
+    (void)plain;
+    std::vector<RECT> rows;
+    std::vector<std::vector<TColor>> shot;
+    ShowAndLook(menu, [&](HWND wnd) {
+        const HMENU h = reinterpret_cast<HMENU>(SendMessageA(wnd, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        ASSERT_NE(h, nullptr);
+        for (int i = 0; i < GetMenuItemCount(h); ++i) {
+            RECT r{};
+            ASSERT_TRUE(GetMenuItemRect(nullptr, h, static_cast<UINT>(i), &r));
+            rows.push_back(r);
+            std::vector<TColor> px;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) px.push_back(ScreenPixel(x, y));
+            shot.push_back(std::move(px));
+        }
+    });
+    ASSERT_EQ(rows.size(), 5u);
+    auto pixel = [&](int row, int x, int y) {
+        return shot[row][static_cast<std::size_t>(y * (rows[row].right - rows[row].left) + x)];
+    };
+    auto differs = [&](int row, int x0, int x1, int y0, int y1) {
+        const int w = rows[row].right - rows[row].left, h = rows[row].bottom - rows[row].top;
+        for (int x = x0; x < x1; ++x)
+            for (int y = y0; y < y1; ++y)
+                if (pixel(row, x, y) != ItemPixel(mg.m->Model(), w, h, x, y)) return true;
+        return false;
+    };
+    const int h = rows[0].bottom - rows[0].top, w = rows[0].right - rows[0].left;
+    // The picture at (H - 16) / 2 from the top-left.
+    const int g = (h - 16) / 2;
+    EXPECT_EQ(pixel(0, g + 8, g + 8), static_cast<TColor>(0x0000FF));
+    // The checked radio item has its mark, the unchecked one none.
+    EXPECT_TRUE(differs(1, 2, 22, 2, h - 2));
+    EXPECT_FALSE(differs(2, 2, 22, 2, h - 2));
+    // The shortcut's ink ends 8 pixels before the right edge.
+    EXPECT_TRUE(differs(3, w - 60, w - 8, 2, h - 2));
+    EXPECT_FALSE(differs(3, w - 7, w - 3, 2, h - 2));
+    // A caption line is the tool bar's colour (the skin has no menu caption
+    // section) with its word.
+    const int ch = rows[4].bottom - rows[4].top;
+    EXPECT_EQ(pixel(4, 3, ch / 2), static_cast<TColor>(15528436));
+    bool ink = false;
+    for (int x = 3; x < rows[4].right - rows[4].left - 3 && !ink; ++x)
+        for (int y = 2; y < ch - 2; ++y)
+            if (pixel(4, x, y) != static_cast<TColor>(15528436)) {
+                ink = true;
+                break;
+            }
+    EXPECT_TRUE(ink);
+    menu->Free();
+    FreeMenuWndAdapters();
+}
+
 TEST(SkinnedMenus, ShownItemTravelsInLParam) {
     Manager mg;
     TestMenu t;
