@@ -537,10 +537,14 @@ TEST(SkinnedMenus, MenuLineIsPaintedIntoTheCaptionImage) {
     ASSERT_TRUE(MenuLineShown(*provider));
     EXPECT_TRUE(provider->MenuSkinned);
     const HMENU before = GetMenu(form->Handle());
+    // Even with the bar's items left without their handlers, painting
+    // draws them and neither hooks the menu again nor builds the bar anew.
+    mg.painter->SetMainMenuSkinned(bar, false);
+    provider->MenuSkinned = false;
     provider->SkinData->BGChanged = true;
     provider->PaintNonClientCache();
-    // Painting does not build the bar again.
     EXPECT_EQ(GetMenu(form->Handle()), before);
+    EXPECT_FALSE(bar->Items()->Items(0)->OnAdvancedDrawItem);
     PixelBuffer32& cache = provider->SkinData->CacheBmp->Pixels();
     RECT wr{};
     GetWindowRect(form->Handle(), &wr);
