@@ -36,6 +36,10 @@ TExtraLine& ExtraLine() {
     return line;
 }
 
+int MaskImageWidth(const TsMaskData& m) {
+    const int w = m.Image ? m.Image->Width() : m.SourceRect.Right - m.SourceRect.Left;
+    return m.ColumnCount > 0 ? w / m.ColumnCount : w;
+}
 int MaskImageHeight(const TsMaskData& m) {
     const int h = m.Image ? m.Image->Height() : m.SourceRect.Bottom - m.SourceRect.Top;
     return m.RowMode >= 0 ? h / (m.RowMode + 1) : 0;
@@ -427,7 +431,7 @@ void TsSkinableMenus::MeasureBarItem(TMenuItem* item, TCanvas*, int& width, int&
 
 TBitmap* TsSkinableMenus::RenderMenu(TMenuItem* firstItem, int mw, int mh, HWND wnd) {
     if (!Manager || mw <= 0 || mh <= 0) return nullptr;
-    const TsSkinModel& skin = Manager->Model();
+    TsSkinModel& skin = Manager->Model();
     QueryExtraLine(firstItem);
     const bool side = ExtraLineShown(firstItem);
     const int sideW = side ? Manager->MenuSupport.ExtraLineWidth : 0;
@@ -496,17 +500,24 @@ TBitmap* TsSkinableMenus::RenderMenu(TMenuItem* firstItem, int mw, int mh, HWND 
             for (int x = 0; x < sideW && b + x < mw; ++x) px.At(b + x, b + y) = lb.Pixels().At(x, y) | 0xFF000000u;
         line.Glyph.reset();
     }
-    // The transparent corners of the border: the key colour left in the
-    // corner areas of the picture.
+    // The transparent corners of the border: the key-colour pixels of the
+    // mask's corner pieces, where the picture's corners lie.
     corners_.clear();
     if (skin.MaskIndexValid(mask)) {
-        const int cw = std::min(mw, std::max(1, skin.MaskMarginTop(mask)) * 2);
-        const int ch = std::min(mh, std::max(1, skin.MaskMarginBottom(mask)) * 2);
-        for (int y = 0; y < mh; ++y) {
-            if (y >= ch && y < mh - ch) continue;
-            for (int x = 0; x < mw; ++x) {
-                if (x >= cw && x < mw - cw) continue;
-                if ((px.At(x, y) & 0xFFFFFF) == 0xFF00FF) corners_.push_back(RECT{x, y, x + 1, y + 1});
+        const TsMaskData& md = skin.Masks()[static_cast<std::size_t>(mask)];
+        const Bitmap32* src = md.Image ? md.Image.get() : skin.MasterBitmap();
+        const int ox = md.Image ? 0 : md.SourceRect.Left, oy = md.Image ? 0 : md.SourceRect.Top;
+        const int iw = std::min(MaskImageWidth(md), mw), ih = std::min(MaskImageHeight(md), mh);
+        const int ml = skin.MaskMarginLeft(mask), mt = skin.MaskMarginTop(mask);
+        const int mr = skin.MaskMarginRight(mask), mb = skin.MaskMarginBottom(mask);
+        for (int y = 0; src && y < ih; ++y) {
+            if (y >= mt && y < ih - mb) continue;
+            for (int x = 0; x < iw; ++x) {
+                if (x >= ml && x < iw - mr) continue;
+                const int sx = ox + x, sy = oy + y;
+                if (sx >= src->Width() || sy >= src->Height() || (src->At(sx, sy) & 0xFFFFFF) != 0xFF00FF) continue;
+                const int wx = x < ml ? x : mw - (iw - x), wy = y < mt ? y : mh - (ih - y);
+                corners_.push_back(RECT{wx, wy, wx + 1, wy + 1});
             }
         }
     }

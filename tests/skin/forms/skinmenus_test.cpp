@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "framework/handles.h"
@@ -370,6 +371,34 @@ TEST(SkinnedMenus, ImagesMarksShortcutsAndCaptionLinesAreDrawn) {
             }
     EXPECT_TRUE(ink);
     menu->Free();
+    FreeMenuWndAdapters();
+}
+
+TEST(SkinnedMenus, MenuBorderCornersAreCutFromTheWindow) {
+    Manager mg;
+    mg.m->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/menuskin"));
+    mg.painter->UpdateFromSkin();
+    ASSERT_TRUE(mg.painter->Active());
+    EXPECT_EQ(mg.painter->SkinBorderWidth(), 3);
+    TestMenu t;
+    mg.painter->SetMenuSkinned(t.menu, true);
+    std::vector<std::pair<POINT, bool>> inside;
+    ShowAndLook(t.menu, [&](HWND wnd) {
+        RECT wr{};
+        GetWindowRect(wnd, &wr);
+        const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+        TGdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_EQ(GetWindowRgn(wnd, rgn.Get()), COMPLEXREGION);
+        // Each corner loses its three transparent pixels, nothing more.
+        for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{0, 1}, POINT{w - 1, 0}, POINT{w - 2, 0}, POINT{w - 1, 1},
+                        POINT{0, h - 1}, POINT{1, h - 1}, POINT{0, h - 2}, POINT{w - 1, h - 1}, POINT{w - 2, h - 1},
+                        POINT{w - 1, h - 2}})
+            inside.push_back({p, PtInRegion(rgn.Get(), p.x, p.y) != 0});
+        for (POINT p : {POINT{2, 0}, POINT{1, 1}, POINT{w - 3, 0}, POINT{w / 2, h / 2}, POINT{1, h - 2}})
+            inside.push_back({p, PtInRegion(rgn.Get(), p.x, p.y) == 0});
+    });
+    ASSERT_EQ(inside.size(), 17u);
+    for (const auto& [p, wrong] : inside) EXPECT_FALSE(wrong) << p.x << "," << p.y;
     FreeMenuWndAdapters();
 }
 
