@@ -402,6 +402,44 @@ TEST(SkinnedMenus, MenuBorderCornersAreCutFromTheWindow) {
     FreeMenuWndAdapters();
 }
 
+TEST(SkinnedMenus, SideLineRunsAlongTheMenuWithItsCaption) {
+    Manager mg;
+    mg.m->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/menuskin"));
+    mg.painter->UpdateFromSkin();
+    mg.m->MenuSupport.UseExtraLine = true;
+    int asked = 0;
+    mg.m->OnGetMenuExtraLineData = [&](TObject*, std::string&, std::string& caption, std::unique_ptr<TBitmap>&,
+                                       bool&) {
+        ++asked;
+        caption = "Side";
+    };
+    TestMenu t;
+    t.disabled->SetVisible(false);
+    mg.painter->SetMenuSkinned(t.menu, true);
+    int red = 0, ink = 0, itemLeft = -1;
+    ShowAndLook(t.menu, [&](HWND wnd) {
+        const HMENU h = reinterpret_cast<HMENU>(SendMessageA(wnd, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        ASSERT_NE(h, nullptr);
+        RECT first{}, last{};
+        ASSERT_TRUE(GetMenuItemRect(nullptr, h, 0, &first));
+        ASSERT_TRUE(GetMenuItemRect(nullptr, h, static_cast<UINT>(GetMenuItemCount(h) - 1), &last));
+        itemLeft = first.left;
+        // The 32 pixels at the items' left edge: the side line's colour
+        // with its caption's white ink.
+        for (int y = first.top; y < last.bottom; ++y)
+            for (int x = first.left + 2; x < first.left + 30; ++x) {
+                const TColor c = ScreenPixel(x, y);
+                if (c == static_cast<TColor>(255)) ++red;
+                else if (c == static_cast<TColor>(0xFFFFFF)) ++ink;
+            }
+    });
+    EXPECT_GT(red, 100);
+    EXPECT_GT(ink, 5);
+    EXPECT_GE(itemLeft, 0);
+    EXPECT_GE(asked, 1);
+    FreeMenuWndAdapters();
+}
+
 TEST(SkinnedMenus, ShownItemTravelsInLParam) {
     Manager mg;
     TestMenu t;
