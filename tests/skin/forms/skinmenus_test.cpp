@@ -101,15 +101,19 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR id, DWORD) {
     if (WhileOpen()) WhileOpen()(menu);
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
 }
-// Shows the menu; `look` runs once while it is open.
-void ShowAndLook(TPopupMenu* menu, std::function<void(HWND)> look, int x = 200, int y = 150) {
+// Runs `open`, which opens a menu and returns when it closes; `look` runs
+// once while the menu is open.
+void LookWhileOpen(std::function<void(HWND)> look, const std::function<void()>& open) {
     WhileOpen() = std::move(look);
     g_ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
-    menu->Popup(x, y);
+    open();
     KillTimer(nullptr, timer);
     WhileOpen() = nullptr;
     kova::test::PumpMessages();
+}
+void ShowAndLook(TPopupMenu* menu, std::function<void(HWND)> look, int x = 200, int y = 150) {
+    LookWhileOpen(std::move(look), [&] { menu->Popup(x, y); });
 }
 
 // What the skin's item section shows at (x, y) of an item of that size
@@ -525,12 +529,11 @@ TEST(SkinnedMenus, ControlPopupMenuIsSkinnedOnContextMenu) {
     auto adapter = CreateAdapter<TacMainWnd>(button->Handle(), nullptr, mg.m, "BUTTON");
     EXPECT_FALSE(t.menu->OwnerDraw);
     bool drawnSkinned = false;
-    WhileOpen() = [&](HWND wnd) { drawnSkinned = FindAdapter(wnd) != nullptr && MenuCacheCount() == 1; };
-    g_ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
-    SendMessageA(button->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button->Handle()), MAKELPARAM(150, 150));
-    KillTimer(nullptr, timer);
-    WhileOpen() = nullptr;
+    LookWhileOpen([&](HWND wnd) { drawnSkinned = FindAdapter(wnd) != nullptr && MenuCacheCount() == 1; },
+                  [&] {
+                      SendMessageA(button->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button->Handle()),
+                                   MAKELPARAM(150, 150));
+                  });
     EXPECT_TRUE(t.menu->OwnerDraw);
     EXPECT_TRUE(drawnSkinned);
     adapter.reset();
@@ -548,7 +551,7 @@ TEST(SkinnedMenus, SystemMenuShowsSkinnedWithCommandGlyphs) {
     kova::test::PumpMessages();
     bool looked = false;
     bool closeGlyph = false, moveGlyph = true;
-    WhileOpen() = [&](HWND wnd) {
+    const auto look = [&](HWND wnd) {
         looked = true;
         EXPECT_NE(FindAdapter(wnd), nullptr);
         EXPECT_EQ(MenuCacheCount(), 1);
@@ -571,11 +574,7 @@ TEST(SkinnedMenus, SystemMenuShowsSkinnedWithCommandGlyphs) {
             if (item && item == provider->SystemMenu->ItemMove) moveGlyph = glyphInk(i);
         }
     };
-    g_ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OnTick);
-    provider->ShowSysMenuAt(200, 200);
-    KillTimer(nullptr, timer);
-    WhileOpen() = nullptr;
+    LookWhileOpen(look, [&] { provider->ShowSysMenuAt(200, 200); });
     ASSERT_NE(provider->SystemMenu, nullptr);
     EXPECT_TRUE(looked);
     EXPECT_TRUE(closeGlyph);
