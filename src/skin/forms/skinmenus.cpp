@@ -769,13 +769,15 @@ void TsSkinableMenus::DrawBarItem(TMenuItem* item, TCanvas* canvas, const RECT& 
     const TsSkinModel& skin = Manager->Model();
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
-    // Drawn on the menu line the rectangle is in cache coordinates already;
-    // asked by the system, it is in the bar's and moves under the caption.
+    // Drawn on the menu line the rectangle is in cache coordinates already.
+    // Asked by the system it is in the window's (the system gives the bar's
+    // items relative to the window, caption included, on Windows as under
+    // Wine): only a border window's margins lie between the two.
     POINT at{rect.left, rect.top};
     if ((state & kMenuLineDrawState) != kMenuLineDrawState) {
-        const int bw = GetBorderWidth(provider->Form->Handle(), provider->BorderForm, true);
-        at.x += bw;
-        at.y += bw + provider->CaptionHeight(true);
+        const RECT ext = provider->GetExtBorderMargins();
+        at.x += ExtendedBorderDiff(provider->BorderForm) + ext.left;
+        at.y += ExtendedTitleDiff(provider->BorderForm) + ext.top;
     }
     TBitmap tmp(w, h);
     Bitmap32& px = tmp.Pixels();

@@ -25,6 +25,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
+#include "skin/forms/formhelpers.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/mnuwnd.h"
 #include "skin/forms/provider.h"
@@ -635,6 +636,50 @@ TEST(SkinnedMenus, MenuLineIsPaintedIntoTheCaptionImage) {
                 break;
             }
     EXPECT_TRUE(ink);
+    form->Free();
+}
+
+TEST(SkinnedMenus, BarItemDrawnBySystemLooksAsOnTheMenuLine) {
+    Manager mg;
+    // Items with transparent border corners: what shows through must be
+    // the menu line under the item.
+    mg.m->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/menuskin"));
+    mg.painter->UpdateFromSkin();
+    auto* form = TCustomForm::Create<TForm>(Application());
+    auto* bar = new TMainMenu(form);
+    AddItem(bar, "File");
+    AddItem(bar, "Edit");
+    form->SetMenu(bar);
+    form->SetBounds(140, 110, 360, 240);
+    form->SetCaption("");
+    form->HandleNeeded();
+    auto* provider = new TsSkinProvider(form);
+    form->Show();
+    kova::test::PumpMessages();
+    provider->SkinData->BGChanged = true;
+    provider->PaintNonClientCache();
+    const HWND wnd = form->Handle();
+    RECT wr{}, item{};
+    GetWindowRect(wnd, &wr);
+    ASSERT_TRUE(GetMenuItemRect(wnd, GetMenu(wnd), 0, &item));
+    // The system draws a bar item with its rectangle in window coordinates
+    // (as Wine and Windows give it); drawn here into a picture of the
+    // window.
+    OffsetRect(&item, -wr.left, -wr.top);
+    PixelBuffer32& cache = provider->SkinData->CacheBmp->Pixels();
+    TBitmap shot(cache.Width(), cache.Height());
+    TMenuItem* file = bar->Items()->Items(0);
+    ASSERT_TRUE(file->OnAdvancedDrawItem);
+    file->OnAdvancedDrawItem.Handler(file, shot.Canvas(), item, 0);
+    GdiFlush();
+    // Every pixel of the item, its border's transparent corners too, as the
+    // menu line in the cache shows it.
+    int differing = 0;
+    for (int y = item.top; y < item.bottom; ++y)
+        for (int x = item.left; x < item.right; ++x)
+            if ((shot.Pixels().At(x, y) & 0xFFFFFF) != (cache.At(x, y) & 0xFFFFFF)) ++differing;
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(cache.At(item.left, item.top) & 0xFFFFFF, 0x00FF00u);  // the menu line's green
     form->Free();
 }
 
