@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/portable/numformat.h"
+#include "skin/controls/portable/weblink.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/glow.h"
@@ -52,6 +54,26 @@ private:
     HWND wnd_;
     PAINTSTRUCT ps_{};
     HDC dc_ = nullptr;
+};
+
+// The DC a paint goes to: the given one, else the window's own (released
+// at the end).
+class TWindowDCScope {
+public:
+    TWindowDCScope(HWND wnd, HDC given) : wnd_(wnd), dc_(given) {
+        if (!dc_) dc_ = own_ = GetWindowDC(wnd);
+    }
+    ~TWindowDCScope() {
+        if (own_) ReleaseDC(wnd_, own_);
+    }
+    TWindowDCScope(const TWindowDCScope&) = delete;
+    TWindowDCScope& operator=(const TWindowDCScope&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND wnd_;
+    HDC dc_ = nullptr;
+    HDC own_ = nullptr;
 };
 
 }  // namespace
@@ -684,11 +706,19 @@ bool TacStaticWnd::PaintContent() {
     return true;
 }
 
-void TacStaticWnd::PaintToDC(HDC given) {
-    if (!BeginCache()) return;
+bool TacStaticWnd::RebuildCache() {
+    if (!BeginCache()) return false;
     CommonData->BGChanged = true;
     UpdateWndCache(*CommonData, WindowHandle, InDialog);
-    if (PaintContent()) CopyCache(given);
+    return true;
+}
+
+void TacStaticWnd::PaintToDC(HDC given) {
+    if (!RebuildCache()) return;
+    TWindowDCScope own(WindowHandle, given);
+    const int saved = SaveDC(own.Dc());
+    if (PaintContent()) CopyCache(own.Dc());
+    RestoreDC(own.Dc(), saved);
 }
 
 void TacStaticWnd::WndProc(TMessage& m) {
@@ -740,29 +770,168 @@ void TacStaticWnd::WndProc(TMessage& m) {
     TacMainWnd::WndProc(m);
 }
 
+// ------------------------------------------------------------ edge statics
+
+void TacEdgeWnd::PaintToDC(HDC given) {
+    if (!RebuildCache()) return;
+    PaintContent();
+    TWindowDCScope own(WindowHandle, given);
+    // Only the frame: the native interior stays.
+    CopyBorderStrips(own.Dc(), 0, 0, WindowSize.cx, WindowSize.cy, CacheCanvas().Handle(), 0, 0, 2);
+}
+
+void TacEdgeWnd::WndProc(TMessage& m) {
+    if (!ActiveManager()) {
+        TacStaticWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_PAINT: {
+            const TLife life = Life();
+            if (!ParamsApplied) SetSkinParams();
+            CallPrevWndProc(m);
+            if (life.Alive()) PaintToDC(reinterpret_cast<HDC>(m.WParam));
+            return;
+        }
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return;
+        case WM_NCPAINT:
+            return;
+        default:
+            break;
+    }
+    TacStaticWnd::WndProc(m);
+}
+
+// ------------------------------------------------------------ icon statics
+
+TacIconWnd::TacIconWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
+    : TacStaticWnd(wnd, skinData, manager, section) {
+    IsBitmap = (Style(wnd) & 3) != SS_ICON;
+}
+
+bool TacIconWnd::PaintContent() {
+    HDC cache = CacheCanvas().Handle();
+    if (IsBitmap) {
+        if (!pictureRead_) {
+            pictureRead_ = true;
+            // A copy of the pixels: the bitmap stays the static's to free.
+            auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            DIBSECTION d{};
+            const int got = bmp ? GetObjectA(bmp, sizeof(d), &d) : 0;
+            const BITMAP& b = d.dsBm;
+            if (got >= static_cast<int>(sizeof(BITMAP)) && b.bmWidth > 0 && b.bmHeight > 0) {
+                Picture = std::make_unique<TBitmap>(b.bmWidth, b.bmHeight);
+                // Only a 32-bit DIB carries an alpha channel (a device bitmap
+                // on a 32-bit screen reports 32 bits of colour alone).
+                pictureAlpha_ = got == static_cast<int>(sizeof(DIBSECTION)) && b.bmBitsPixel == 32;
+                BITMAPINFO bi{};
+                bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), b.bmWidth, -b.bmHeight, 1, 32, BI_RGB, 0, 0, 0,
+                                                0, 0};
+                HDC screen = GetDC(nullptr);
+                GetDIBits(screen, bmp, 0, static_cast<UINT>(b.bmHeight), Picture->Pixels().ScanLine(0), &bi,
+                          DIB_RGB_COLORS);
+                ReleaseDC(nullptr, screen);
+                // A 32-bit picture GDI drew into has alpha 0 everywhere: it
+                // is opaque, not invisible.
+                if (pictureAlpha_) {
+                    bool anyAlpha = false;
+                    const PixelBuffer32& px = Picture->Pixels();
+                    for (int y = 0; y < px.Height() && !anyAlpha; ++y)
+                        for (int x = 0; x < px.Width() && !anyAlpha; ++x) anyAlpha = (px.At(x, y) >> 24) != 0;
+                    pictureAlpha_ = anyAlpha;
+                }
+            }
+        }
+        if (!Picture || Picture->Width() == 0) return false;
+        if (pictureAlpha_) {
+            TsParentImageInfo bg;
+            ParentImageInfoOfWnd(WindowHandle, bg);
+            CopyAlphaBitmap(TRect{0, 0, Picture->Width(), Picture->Height()}, TPoint{0, 0}, CachePixels(),
+                            &Picture->Pixels(), bg, false, clNone, 0, false);
+        } else {
+            GdiFlush();
+            BitBlt(cache, 0, 0, std::min<int>(WindowSize.cx, Picture->Width()),
+                   std::min<int>(WindowSize.cy, Picture->Height()), Picture->Canvas()->Handle(), 0, 0, SRCCOPY);
+        }
+        return true;
+    }
+    auto icon = reinterpret_cast<HICON>(SendMessageA(WindowHandle, STM_GETICON, 0, 0));
+    if (!icon) return false;
+    return DrawIconEx(cache, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL) != FALSE;
+}
+
+// ------------------------------------------------------------ link windows
+
+bool TacLinkWnd::PaintContent() {
+    TFont* font = CacheCanvas().Font();
+    if (TGdiObject<HFONT> base = GetNonClientFont(5)) font->SetHandle(base.Get());
+    font->SetStyle(font->Style() | fsUnderline);
+    DrawSectionText(StripLinkTags(WindowText), RECT{0, 0, WindowSize.cx + 4, WindowSize.cy},
+                    DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP, false, IsWindowEnabled(WindowHandle) != FALSE);
+    return true;
+}
+
+void TacLinkWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || (ExStyle(WindowHandle) & WS_EX_STATICEDGE)) {
+        TacStaticWnd::WndProc(m);
+        return;
+    }
+    const TLife life = Life();
+    switch (m.Msg) {
+        case WM_ERASEBKGND:
+            if (IsWindowVisible(WindowHandle)) {
+                if (!ParamsApplied) SetSkinParams();
+                PaintToDC(reinterpret_cast<HDC>(m.WParam));
+                m.Result = 1;
+                return;
+            }
+            break;
+        case WM_MOVE:
+            CommonData->BGChanged = true;
+            CallPrevWndProc(m);
+            if (life.Alive()) Redraw(kRedrawErase);
+            return;
+        case WM_SETTEXT:
+            // The root re-reads the text.
+            TacMainWnd::WndProc(m);
+            if (!life.Alive()) return;
+            CommonData->BGChanged = true;
+            Redraw(kRedrawErase);
+            return;
+        case WM_PAINT: {
+            // The look is drawn on WM_ERASEBKGND.
+            PAINTSTRUCT ps{};
+            BeginPaint(WindowHandle, &ps);
+            EndPaint(WindowHandle, &ps);
+            m.Result = 0;
+            return;
+        }
+        case WM_NCPAINT:
+            return;
+        default:
+            break;
+    }
+    TacStaticWnd::WndProc(m);
+}
+
 // ------------------------------------------------------------ creation
 
-namespace {
-template <class T>
-std::unique_ptr<TacMainWnd> Make(HWND wnd, TsCommonData* data, TsSkinManager* manager, const std::string& section) {
-    return CreateAdapter<T>(wnd, data, manager, section);
-}
-}  // namespace
-
-std::unique_ptr<TacMainWnd> CreateBtnAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacBtnWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateBitBtnAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacBitBtnWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateCheckBoxAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacCheckBoxWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateGroupBoxAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacGroupBoxWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacStaticWnd>(w, d, m, s);
+std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section) {
+    char cls[32] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    const std::string name = LowerCase(cls);
+    if (name == "syslink" || name == "link window") return CreateAdapter<TacLinkWnd>(wnd, data, manager, section);
+    if (name != "static") return nullptr;
+    const LONG s = Style(wnd);
+    if ((s & 3) == 3 || (s & 0x0E) == 0x0E) {
+        if (ExStyle(wnd) & WS_EX_STATICEDGE) return CreateAdapter<TacEdgeWnd>(wnd, data, manager, section);
+        return CreateAdapter<TacIconWnd>(wnd, data, manager, section);
+    }
+    if ((s & 0x0D) == 0x0D || (s & 0x1F) == 5 || (s & 0x1F) == 6 || (s & 0x1F) == 11) return nullptr;
+    return CreateAdapter<TacStaticWnd>(wnd, data, manager, section);
 }
 
 }  // namespace kova::skin

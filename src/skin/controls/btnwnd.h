@@ -117,19 +117,63 @@ public:
     void WndProc(TMessage& m) override;
 
 protected:
-    void PaintToDC(HDC given);
+    // The look painted into the DC (null: the window's own DC).
+    virtual void PaintToDC(HDC given);
     virtual bool PaintContent();
+    // The cache rebuilt from the parent's background and the section; false
+    // when nothing can be painted.
+    bool RebuildCache();
 };
 
-// The creation functions the child adaptation calls per class list.
-std::unique_ptr<TacMainWnd> CreateBtnAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                             const std::string& section);
-std::unique_ptr<TacMainWnd> CreateBitBtnAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                                const std::string& section);
-std::unique_ptr<TacMainWnd> CreateCheckBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                                  const std::string& section);
-std::unique_ptr<TacMainWnd> CreateGroupBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                                  const std::string& section);
+// Icon and bitmap statics with a static edge: the native static paints its
+// interior, the skin's frame replaces its edge.
+class TacEdgeWnd : public TacStaticWnd {
+    KOVA_CLASS(TacEdgeWnd, TacStaticWnd)
+public:
+    using TacStaticWnd::TacStaticWnd;
+    void WndProc(TMessage& m) override;
+
+protected:
+    void PaintToDC(HDC given) override;
+};
+
+// Icon and bitmap statics without an edge: the picture over the parent's
+// background.
+class TacIconWnd : public TacStaticWnd {
+    KOVA_CLASS(TacIconWnd, TacStaticWnd)
+public:
+    TacIconWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    bool IsBitmap = false;
+    // A copy of the static's bitmap, made at the first paint: the static
+    // keeps owning its own.
+    std::unique_ptr<TBitmap> Picture;
+
+protected:
+    bool PaintContent() override;
+
+private:
+    bool pictureRead_ = false;
+    bool pictureAlpha_ = false;
+};
+
+// Link windows ("syslink"): the text underlined with its anchor tags left
+// out, drawn on WM_ERASEBKGND.
+class TacLinkWnd : public TacStaticWnd {
+    KOVA_CLASS(TacLinkWnd, TacStaticWnd)
+public:
+    using TacStaticWnd::TacStaticWnd;
+    void WndProc(TMessage& m) override;
+
+protected:
+    bool PaintContent() override;
+};
+
+// The static family's adapter for a "static" or link window, chosen by its
+// class and style as native dialogs' children are: icon, bitmap and frame
+// statics get the picture adapter (the edge one with WS_EX_STATICEDGE);
+// owner-drawn statics, grey and white rectangles and simple statics none;
+// any other static the text adapter. Push buttons, check boxes and group boxes are made with
+// CreateAdapter of their class.
 std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
                                                 const std::string& section);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/win32_testing.h"
+#include "skinnedwindows.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/btnwnd.h"
@@ -19,21 +20,7 @@
 namespace kova::skin::test {
 namespace {
 
-COLORREF Printed(HWND wnd, int x, int y) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_NONCLIENT);
-    const COLORREF c = GetPixel(mem, x, y);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
+COLORREF Printed(HWND wnd, int x, int y) { return TPrinted(wnd).At(x, y); }
 
 class ButtonsOnFormTest : public ::testing::Test {
 protected:
