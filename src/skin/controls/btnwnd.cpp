@@ -232,7 +232,7 @@ void TacBtnWnd::DrawCaption(int state) {
     if (enabled && (SendMessageA(WindowHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) && !WindowText.empty() && section &&
         section->ShowFocus) {
         InflateRect(&r, 1, 1);
-        DrawFocusDots(dc, r, ColorToRGB(clBtnFace), ColorToRGB(clBtnFace));
+        DrawFocusDots(dc, r, kova::ColorToRGB(clBtnFace), kova::ColorToRGB(clBtnFace));
     }
 }
 
@@ -480,7 +480,7 @@ void TacCheckBoxWnd::PrepareCache() {
         DrawSectionText(WindowText, t, flags, active, IsWindowEnabled(WindowHandle) != FALSE);
         if (st & BST_FOCUS) {
             InflateRect(&t, 1, 0);
-            DrawFocusDots(canvas.Handle(), t, ColorToRGB(clBtnFace), ColorToRGB(clBtnFace));
+            DrawFocusDots(canvas.Handle(), t, kova::ColorToRGB(clBtnFace), kova::ColorToRGB(clBtnFace));
         }
     }
     // Glyph.

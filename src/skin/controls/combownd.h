@@ -13,6 +13,30 @@
 
 namespace kova::skin {
 
+// The drop-down list of a combo box (and the permanent list of a simple
+// one): its frame from the skin (a rectangle in the section's colour and the
+// skin's border colour), its scroll bars skinned.
+class TacComboListWnd : public TacEditWnd {
+    KOVA_CLASS(TacComboListWnd, TacEditWnd)
+public:
+    // Section "EDIT" when none is given. A drop-down list is widened by one
+    // pixel after the adapter is made, so that it computes its frame anew.
+    TacComboListWnd(HWND list, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    void WndProc(TMessage& m) override;
+
+    bool Tracking = false;
+    // The permanent list of a simple combo (set before the adapter starts).
+    bool SimpleCombo = false;
+    RECT CreationRect{};
+
+protected:
+    void AttachTo(bool repaint) override;
+
+private:
+    void PrepareCache();
+    bool inNcPaint_ = false;
+};
+
 class TacComboBoxWnd : public TacEditWnd {
     KOVA_CLASS(TacComboBoxWnd, TacEditWnd)
 public:
@@ -27,7 +51,7 @@ public:
     // 2 while the list is down, 1 focused or hot, else 0.
     int ButtonState();
     HWND ListHandle = nullptr;
-    std::unique_ptr<TacEditWnd> ListAdapter;
+    std::unique_ptr<TacComboListWnd> ListAdapter;
 
 protected:
     // The list gets its adapter with the combo's, while it is still
@@ -39,6 +63,12 @@ private:
     void PaintButton(HDC dc);
     void RepaintButton();
     void DropListAdapter();
+    // The cache rebuilt for the window as it is (a simple combo: its edit
+    // part only).
+    void RebuildCache();
+    // The selected item's text (else the window text) into the cache.
+    void DrawSelectedText();
+    bool IsSimple() const;
     bool inCtlColor_ = false;
     // The list's brush: one per colour, kept while the colour stays.
     TGdiObject<HBRUSH> listBrush_;

@@ -207,9 +207,9 @@ void TsLabelFX::DrawLabelText(RECT& r, UINT flags) {
         // Engraved.
         RECT moved = r;
         OffsetRect(&moved, 1, 1);
-        SetTextColor(dc, ColorToRGB(clBtnHighlight));
+        SetTextColor(dc, kova::ColorToRGB(clBtnHighlight));
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &moved, flags);
-        SetTextColor(dc, ColorToRGB(clBtnShadow));
+        SetTextColor(dc, kova::ColorToRGB(clBtnShadow));
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
         return;
     }

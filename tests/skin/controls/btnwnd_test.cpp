@@ -628,5 +628,108 @@ TEST_F(ButtonAdapterTest, ComboBoxesShowTheSkinsButtonAndSkinTheirList) {
     }
 }
 
+// The drop-down list gets an adapter of its own class: one pixel wider, its
+// frame the skin's border colour, its items on the list section's colour.
+TEST_F(ButtonAdapterTest, TheDropDownListIsFramedAndColouredFromTheSkin) {
+    constexpr COLORREF kBorder = RGB(255, 255, 0);
+    constexpr COLORREF kList = RGB(255, 255, 200);
+    HWND wnd = Make("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 160, 200);
+    for (const char* item : {"one", "two", "three"})
+        SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+    RECT before{};
+    GetWindowRect(info.hwndList, &before);
+    auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+    ASSERT_NE(dynamic_cast<TacComboListWnd*>(combo->ListAdapter.get()), nullptr);
+    EXPECT_EQ(combo->ListHandle, info.hwndList);
+    EXPECT_FALSE(combo->ListAdapter->SimpleCombo);
+    EXPECT_EQ(combo->ListAdapter->CommonData->SkinSection(), "EDIT");
+    RECT after{};
+    GetWindowRect(info.hwndList, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 1);
+    SendMessageA(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+    PumpFor(80);
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    const int itemH = static_cast<int>(SendMessageA(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+    RECT lr{};
+    GetWindowRect(info.hwndList, &lr);
+    const int w = lr.right - lr.left, h = lr.bottom - lr.top;
+    {
+        TPrinted p(info.hwndList);
+        for (POINT q : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}, POINT{w / 2, 0}})
+            EXPECT_EQ(p.At(q.x, q.y), kBorder) << q.x << "," << q.y << " " << Hex(p.At(q.x, q.y));
+        // An item that is not selected, right of its text.
+        EXPECT_EQ(p.At(w - 12, 3 + itemH + itemH / 2), kList) << Hex(p.At(w - 12, 3 + itemH + itemH / 2));
+    }
+    // On screen the same frame.
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, lr.left, lr.top), kBorder) << Hex(GetPixel(screen, lr.left, lr.top));
+    EXPECT_EQ(GetPixel(screen, lr.right - 1, lr.bottom - 1), kBorder);
+    ReleaseDC(nullptr, screen);
+    SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+    PumpFor(40);
+    combo.reset();
+}
+
+// Printing a drop-down list combo draws its selected item into the cache
+// in the section's font colour; right to left, the button stands at the
+// left and the text right of it, at the same height. Focused, the item is
+// highlighted.
+TEST_F(ButtonAdapterTest, APrintedComboShowsItsSelectedItemInEitherDirection) {
+    constexpr COLORREF kText = RGB(128, 0, 128);
+    constexpr COLORREF kComboBtn = RGB(255, 128, 0);
+    struct Case {
+        const char* Name;
+        DWORD ExStyle;
+    };
+    RECT boxes[2]{};
+    int n = 0;
+    for (const Case c : {Case{"left to right", 0}, Case{"right to left", WS_EX_RTLREADING}}) {
+        SCOPED_TRACE(c.Name);
+        HWND wnd = CreateWindowExA(c.ExStyle, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
+                                   20, 20, 160, 200, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+        windows.push_back(wnd);
+        for (const char* item : {"WWWW", "two"}) SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageA(wnd, CB_SETCURSEL, 0, 0);
+        SetFocus(host);
+        auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+        const RECT b = combo->GetButtonRect();
+        RECT wr{};
+        GetWindowRect(wnd, &wr);
+        const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+        {
+            TPrinted p(wnd);
+            const RECT box = p.BoxOf(kText, RECT{0, 0, w, h});
+            ASSERT_LT(box.left, box.right) << "no text in the section's font colour";
+            if (c.ExStyle) {
+                EXPECT_EQ(b.left, 2);
+                EXPECT_GE(box.left, b.right);
+                EXPECT_TRUE(Near(p.At(b.left + 1, b.top + 1), kComboBtn)) << Hex(p.At(b.left + 1, b.top + 1));
+            } else {
+                EXPECT_EQ(b.right, w - 2);
+                EXPECT_LE(box.right, b.left);
+                EXPECT_GE(box.left, 3);
+            }
+            boxes[n++] = box;
+        }
+        // Focused: the item on the highlight colour.
+        SetFocus(wnd);
+        PumpFor(40);
+        {
+            TPrinted p(wnd);
+            const RECT field = c.ExStyle ? RECT{b.right, 3, w - 3, h - 3} : RECT{3, 3, b.left, h - 3};
+            EXPECT_GT(p.Count(GetSysColor(COLOR_HIGHLIGHT), field), (field.right - field.left) * 4);
+            EXPECT_EQ(p.Count(kText, field), 0);
+        }
+        SetFocus(host);
+        combo.reset();
+        DestroyWindow(wnd);
+    }
+    EXPECT_EQ(boxes[0].top, boxes[1].top);
+    EXPECT_EQ(boxes[0].bottom, boxes[1].bottom);
+}
+
 }  // namespace
 }  // namespace kova::skin::test
