@@ -9,6 +9,9 @@
 #include "skin/core/glow.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/paint/portable/surface.h"
+#include "skin/core/portable/bitmaps.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 
@@ -372,38 +375,118 @@ void TacBtnWnd::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------ bitmap buttons
 
+namespace {
+// A picture has an alpha channel when some pixel's alpha is not 0 (one GDI
+// drew into has 0 everywhere and is opaque).
+bool HasAlpha(const Bitmap32& px) {
+    for (int y = 0; y < px.Height(); ++y)
+        for (int x = 0; x < px.Width(); ++x)
+            if ((px.At(x, y) >> 24) != 0) return true;
+    return false;
+}
+}  // namespace
+
+TBitBtn* TacBitBtnWnd::Owner() const { return CommonData ? dynamic_cast<TBitBtn*>(CommonData->OwnerControl) : nullptr; }
+
 SIZE TacBitBtnWnd::GetGlyphSize() {
+    if (TBitBtn* b = Owner()) return SIZE{b->Glyph()->Width() / b->NumGlyphs(), b->Glyph()->Height()};
+    // The bitmap's own size (GetBitmapDimensionEx tells only what a program
+    // set with SetBitmapDimensionEx, normally nothing).
     auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
-    BITMAP b{};
-    if (bmp && GetObjectA(bmp, sizeof(b), &b)) return SIZE{b.bmWidth, b.bmHeight};
+    BITMAP bm{};
+    if (bmp && GetObjectA(bmp, sizeof(bm), &bm)) return SIZE{bm.bmWidth, bm.bmHeight};
     return SIZE{0, 0};
 }
 
+RECT TacBitBtnWnd::GlyphRect() {
+    const SIZE g = GetGlyphSize();
+    const int w = WindowSize.cx, h = WindowSize.cy;
+    POINT p{};
+    if (TBitBtn* b = Owner()) {
+        const SIZE t = GetCaptionSize();
+        const int spacing = t.cx > 0 ? b->Spacing() : 0;
+        switch (b->Layout()) {
+            case blGlyphLeft:
+                p = {(w - g.cx - t.cx - spacing) / 2, (h - g.cy) / 2};
+                break;
+            case blGlyphRight:
+                p = {(w - g.cx + spacing + t.cx) / 2 + (w - g.cx + spacing + t.cx) % 2, (h - g.cy) / 2};
+                break;
+            case blGlyphTop:
+                p = {(w - g.cx) / 2 + 1, (h - g.cy - t.cy - spacing) / 2};
+                break;
+            case blGlyphBottom:
+                p = {(w - g.cx) / 2 + 1, h - (h - g.cy - t.cy - spacing) / 2 - g.cy};
+                break;
+        }
+    } else {
+        // Two pixels left of the caption, vertically centred.
+        const RECT caption = TacBtnWnd::GetCaptionRect();
+        const SIZE t = GetCaptionSize();
+        p.x = t.cx == 0 ? (w - g.cx) / 2 : (caption.left + caption.right - t.cx) / 2 + g.cx / 2 + 1 - 2 - g.cx;
+        p.y = (h - g.cy + 1) / 2;
+    }
+    if (Pushed()) {
+        ++p.x;
+        ++p.y;
+    }
+    return RECT{p.x, p.y, p.x + g.cx, p.y + g.cy};
+}
+
 RECT TacBitBtnWnd::GetCaptionRect() {
-    RECT r = TacBtnWnd::GetCaptionRect();
-    OffsetRect(&r, GetGlyphSize().cx / 2 + 1, 0);
+    TBitBtn* b = Owner();
+    if (!b) {
+        RECT r = TacBtnWnd::GetCaptionRect();
+        OffsetRect(&r, GetGlyphSize().cx / 2 + 1, 0);
+        return r;
+    }
+    const SIZE g = GetGlyphSize(), t = GetCaptionSize();
+    TRect text{};
+    TPoint glyph{};
+    CalcButtonLayout(TRect{0, 0, WindowSize.cx, WindowSize.cy}, TSize{g.cx, g.cy}, TSize{t.cx, t.cy}, text, glyph,
+                     b->Spacing(), b->Margin(), 2, static_cast<int>(b->Layout()), 0);
+    RECT r{text.Left, text.Top, text.Right, text.Bottom};
+    if (Pushed()) OffsetRect(&r, 1, 1);
     return r;
 }
 
-int TacBitBtnWnd::GetMaxCaptionWidth() { return TacBtnWnd::GetMaxCaptionWidth(); }
-
-void TacBitBtnWnd::DrawGlyph(int /*state*/) {
-    auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
+int TacBitBtnWnd::GetMaxCaptionWidth() {
+    TBitBtn* b = Owner();
+    if (!b || WindowText.empty()) return TacBtnWnd::GetMaxCaptionWidth();
+    int w = WindowSize.cx - 2 * b->Margin();
     const SIZE g = GetGlyphSize();
-    if (!bmp || g.cx <= 0 || g.cy <= 0) return;
-    const RECT caption = TacBtnWnd::GetCaptionRect();
-    const SIZE t = GetCaptionSize();
-    int x = (caption.left + caption.right - t.cx) / 2 + GetGlyphSize().cx / 2 + 1 - 2 - g.cx;
-    if (t.cx == 0) x = (WindowSize.cx - g.cx) / 2;
-    int y = (WindowSize.cy - g.cy + 1) / 2;
-    if (Pushed()) {
-        ++x;
-        ++y;
+    if ((b->Layout() == blGlyphLeft || b->Layout() == blGlyphRight) && g.cy > 0) w -= g.cx + b->Spacing();
+    return std::max(0, w);
+}
+
+void TacBitBtnWnd::DrawGlyph(int state) {
+    const SIZE g = GetGlyphSize();
+    if (g.cx <= 0 || g.cy <= 0) return;
+    const RECT r = GlyphRect();
+    if (TBitBtn* b = Owner()) {
+        const Bitmap32& glyph = b->Glyph()->Pixels();
+        const bool enabled = IsWindowEnabled(WindowHandle) != FALSE;
+        if (b->NumGlyphs() == 1 && HasAlpha(glyph)) {
+            TsParentImageInfo none;
+            CopyAlphaBitmap(TRect{r.left, r.top, r.right, r.bottom}, TPoint{0, 0}, CachePixels(), &glyph, none, false,
+                            clNone, 0, false);
+            return;
+        }
+        // The strip's images: up, disabled, pressed; its bottom-left pixel
+        // is the transparent colour.
+        const int image = !enabled ? 1 : state == 2 ? 2 : 0;
+        const std::uint32_t key = glyph.At(0, glyph.Height() - 1) & 0xFFFFFF;
+        const TColor keyColour = static_cast<TColor>(((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF));
+        DrawButtonGlyph(CachePixels(), glyph, b->NumGlyphs(), image, !enabled && b->NumGlyphs() < 2 ? 2 : 0, keyColour,
+                        TPoint{r.left, r.top});
+        return;
     }
+    auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (!bmp) return;
     HDC dc = CacheCanvas().Handle();
     TMemoryDC src(CreateCompatibleDC(dc));
     const HGDIOBJ old = SelectObject(src.Get(), bmp);
-    BitBlt(dc, x, y, g.cx, g.cy, src.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, r.left, r.top, g.cx, g.cy, src.Get(), 0, 0, SRCCOPY);
     SelectObject(src.Get(), old);
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/stdctrls.h"
 #include "skin/controls/adapters.h"
 
 namespace kova::skin {
@@ -66,18 +67,24 @@ protected:
     TGdiObject<HFONT> font_;
 };
 
-// Native bitmap buttons (BS_BITMAP): the glyph two pixels left of the
-// caption, vertically centred.
+// Bitmap buttons: the framework's TBitBtn (its glyph strip placed by its
+// Layout, Margin and Spacing) and native BS_BITMAP buttons (the bitmap two
+// pixels left of the caption, vertically centred).
 class TacBitBtnWnd : public TacBtnWnd {
     KOVA_CLASS(TacBitBtnWnd, TacBtnWnd)
 public:
     using TacBtnWnd::TacBtnWnd;
+    // Where the glyph lies in the window (empty without one).
+    RECT GlyphRect();
 
 protected:
     void DrawGlyph(int state) override;
     SIZE GetGlyphSize() override;
     RECT GetCaptionRect() override;
     int GetMaxCaptionWidth() override;
+
+private:
+    TBitBtn* Owner() const;
 };
 
 // Check boxes and radio buttons (default section "CHECKBOX").

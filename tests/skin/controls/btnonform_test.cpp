@@ -4,6 +4,7 @@
 // skin goes.
 #include <gtest/gtest.h>
 
+#include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "skinnedwindows.h"
 #include "framework/forms.h"
@@ -31,6 +32,7 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     TsSkinManager* m = new TsSkinManager(nullptr);
     AddInternalSkins(m->Model().InternalSkins);
     m->ThirdParty.Lists[1] = "TButton";
+    m->ThirdParty.Lists[2] = "TBitBtn";
     m->ThirdParty.Lists[3] = "TCheckBox\nTRadioButton";
     m->ThirdParty.Lists[4] = "TComboBox";
     m->ThirdParty.Lists[6] = "TGroupBox";
@@ -55,6 +57,9 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     auto* combo = new TComboBox(form);
     combo->SetBounds(200, 10, 140, 24);
     combo->SetParent(form);
+    auto* bitBtn = new TBitBtn(form);
+    bitBtn->SetBounds(200, 50, 140, 30);
+    bitBtn->SetParent(form);
     form->Show();
     const COLORREF nativeButton = Printed(button->Handle(), 4, 15);
     auto* provider = new TsSkinProvider(form);
@@ -72,6 +77,7 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
         {radio, "CHECKBOX", [](TacMainWnd* a) { return dynamic_cast<TacCheckBoxWnd*>(a) != nullptr; }},
         {group, "GROUPBOX", [](TacMainWnd* a) { return dynamic_cast<TacGroupBoxWnd*>(a) != nullptr; }},
         {combo, "COMBOBOX", [](TacMainWnd* a) { return dynamic_cast<TacComboBoxWnd*>(a) != nullptr; }},
+        {bitBtn, "BUTTON", [](TacMainWnd* a) { return dynamic_cast<TacBitBtnWnd*>(a) != nullptr; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Control->ClassName());
@@ -90,6 +96,101 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     kova::test::PumpMessages();
     for (const Case& c : cases) EXPECT_EQ(FindAdapter(c.Control->Handle()), nullptr) << c.Control->ClassName();
     EXPECT_EQ(Printed(button->Handle(), 4, 15), nativeButton);
+    form->Free();
+    m->Free();
+}
+
+// A glyph strip of `count` solid images (green, blue, yellow, ...), its
+// bottom-left pixel the magenta transparent colour.
+constexpr COLORREF kGlyphColours[] = {RGB(0, 200, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+void FillGlyph(TBitBtn* button, int count) {
+    TBitmap strip(16 * count, 16);
+    for (int i = 0; i < count; ++i)
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const COLORREF c = kGlyphColours[i];
+                strip.Pixels().At(i * 16 + x, y) = 0u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+    strip.Pixels().At(0, 15) = 0xFF00FF;
+    button->SetGlyph(&strip);
+    button->SetNumGlyphs(count);
+}
+
+// The framework's bitmap button shows its glyph natively; skinned, the
+// glyph stands where its Layout puts it beside the caption, and a disabled
+// button shows the strip's disabled image.
+TEST_F(ButtonsOnFormTest, ABitmapButtonPlacesItsGlyphByItsLayout) {
+    constexpr COLORREF kFace = RGB(200, 0, 0);
+    constexpr COLORREF kCaption = RGB(255, 255, 255);
+    TsSkinManager* m = new TsSkinManager(nullptr);
+    m->Model().LoadFolder(kova::test::SourcePath("tests/skin/fixtures/btnskin"));
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(100, 80, 420, 300);
+    auto* button = new TBitBtn(form);
+    button->SetBounds(20, 20, 160, 60);
+    button->SetParent(form);
+    button->SetCaption("Caption");
+    FillGlyph(button, 2);
+    form->Show();
+    kova::test::PumpMessages();
+    // Unskinned: the owner-drawn face with the first image.
+    {
+        TPrinted p(button->Handle());
+        EXPECT_GT(p.Count(kGlyphColours[0], RECT{0, 0, 160, 60}), 200);
+        EXPECT_EQ(p.Count(0xFF00FF, RECT{0, 0, 160, 60}), 0);
+    }
+    TsCommonData data(button, true);
+    data.SetSkinManager(m);
+    auto adapter = CreateAdapter<TacBitBtnWnd>(button->Handle(), &data, m, "");
+    struct Case {
+        TButtonLayout Layout;
+        const char* Name;
+    };
+    for (const Case c : {Case{blGlyphLeft, "left"}, Case{blGlyphRight, "right"}, Case{blGlyphTop, "top"},
+                         Case{blGlyphBottom, "bottom"}}) {
+        SCOPED_TRACE(c.Name);
+        button->SetLayout(c.Layout);
+        TPrinted p(button->Handle());
+        const RECT all{0, 0, 160, 60};
+        const RECT glyph = p.BoxOf(kGlyphColours[0], all);
+        const RECT caption = p.BoxOf(kCaption, all);
+        ASSERT_LT(glyph.left, glyph.right);
+        ASSERT_LT(caption.left, caption.right);
+        // The glyph is all there but for its transparent corner, on the face.
+        EXPECT_EQ(p.Count(kGlyphColours[0], glyph), 16 * 16 - 1);
+        EXPECT_EQ(p.At(glyph.left, glyph.bottom - 1), kFace);
+        const RECT want = adapter->GlyphRect();
+        EXPECT_EQ(glyph.left, want.left);
+        EXPECT_EQ(glyph.top, want.top);
+        EXPECT_EQ(glyph.right - glyph.left, 16);
+        switch (c.Layout) {
+            case blGlyphLeft:
+                EXPECT_LE(glyph.right, caption.left);
+                EXPECT_EQ(glyph.top, (60 - 16) / 2);
+                break;
+            case blGlyphRight:
+                EXPECT_GE(glyph.left, caption.right);
+                EXPECT_EQ(glyph.top, (60 - 16) / 2);
+                break;
+            case blGlyphTop:
+                EXPECT_LE(glyph.bottom, caption.top);
+                break;
+            case blGlyphBottom:
+                EXPECT_GE(glyph.top, caption.bottom);
+                break;
+        }
+    }
+    // Disabled: the strip's second image (faded with the whole face).
+    button->SetLayout(blGlyphLeft);
+    const RECT where = adapter->GlyphRect();
+    button->SetEnabled(false);
+    {
+        TPrinted p(button->Handle());
+        const COLORREF c = p.At(where.left + 8, where.top + 8);
+        EXPECT_GT(GetBValue(c), GetGValue(c) + 60) << std::hex << c;
+        EXPECT_EQ(p.Count(kGlyphColours[0], RECT{0, 0, 160, 60}), 0);
+    }
+    adapter.reset();
     form->Free();
     m->Free();
 }
