@@ -125,8 +125,13 @@ public:
     bool Hovered() const { return hovered_; }
     // What a click opens through the shell; replaceable for tests.
     std::function<void(const std::string& url, int showMode)> Open;
+    // The font a form description gave the label becomes its normal font.
+    void Loaded() override;
 
 protected:
+    // Besides hovering and clicks: with ParentFont, a change of the
+    // parent's font becomes the normal font, and the hover font takes its
+    // name and size.
     void HandleMessage(TMessage& m) override;
 
 private:
