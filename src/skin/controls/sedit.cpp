@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "skin/controls/slabel.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/skinitem.h"
@@ -18,6 +19,8 @@ namespace kova::skin {
 TsEdit::TsEdit(TComponent* owner) : TEdit(owner) {
     skinData_ = std::make_unique<TsCtrlSkinData>(this, true);
     skinData_->ControlCode = 3;
+    // Its caption label is the skinned edit label.
+    UseSkinnedEditLabels();
     boundLabel_ = std::make_unique<TsBoundLabel>(skinData_.get());
     // Editors make their rows at run time, with nothing set: the record
     // finds its section and the default manager at once.
@@ -254,7 +257,7 @@ void TsEdit::AfterMessage(TMessage& m) {
         default:
             break;
     }
-    if (TsEditLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr) {
+    if (TLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr) {
         switch (m.Msg) {
             case CM_VISIBLECHANGED:
                 label->SetVisible(Visible());

@@ -337,6 +337,22 @@ void TsWebLabel::HandleMessage(TMessage& m) {
     if (m.Msg == WM_LBUTTONDOWN && !URL.empty() && IsOpenableWebAddress(URL) && Open) Open(URL, ShowMode);
 }
 
+// ------------------------------------------------------------ TsEditLabel
+
+TsEditLabel::TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TsLabel(owner) { BoundLabel = boundLabel; }
+
+void TsEditLabel::SetLinkUseSkinColor(bool value) {
+    if (value == UseSkinColor) return;
+    UseSkinColor = value;
+    Invalidate();
+}
+
+void UseSkinnedEditLabels() {
+    BoundLabelMaker() = [](TControl* owner, TsBoundLabel* boundLabel) -> TLabel* {
+        return new TsEditLabel(owner, boundLabel);
+    };
+}
+
 // ------------------------------------------------------------ plain labels
 
 void AdaptPlainLabel(TLabel* label, bool componentsPass) {

@@ -13,6 +13,7 @@
 
 #include "framework/stdctrls.h"
 #include "skin/controls/portable/labelshadow.h"
+#include "skin/core/boundlabel.h"
 
 namespace kova::skin {
 
@@ -138,6 +139,20 @@ private:
     TFont normalFont_, hoverFont_;
     bool hovered_ = false;
 };
+
+// The label a skinned control's bound label shows beside it: a skinned
+// label (the skin's font colour, its disabled look) tied to its bound label.
+class TsEditLabel : public TsLabel, public TBoundLabelLink {
+    KOVA_CLASS(TsEditLabel, TsLabel)
+public:
+    TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel);
+    bool LinkUseSkinColor() const override { return UseSkinColor; }
+    void SetLinkUseSkinColor(bool value) override;
+};
+
+// Bound labels made from now on are TsEditLabels (the skinned controls that
+// hold a bound label call it before they make one).
+void UseSkinnedEditLabels();
 
 // A plain label on a skinned form: transparent, in the skin's GLOBALINFO
 // font colour. Nothing for a skinned label; in the components pass nothing
