@@ -8,6 +8,7 @@
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/skinmessage.h"
+#include "framework/portable/props.h"
 #include "framework/windowtext.h"
 
 namespace kova::skin {
@@ -429,6 +430,159 @@ void TacComboBoxWnd::WndProc(TMessage& m) {
 std::unique_ptr<TacMainWnd> CreateComboBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
                                                   const std::string& section) {
     return CreateAdapter<TacComboBoxWnd>(wnd, data, manager, section);
+}
+
+// ------------------------------------------------------------ other combos
+
+TacWWComboBoxWnd::TacWWComboBoxWnd(TWinControl* control, TsCommonData* skinData, TsSkinManager* manager,
+                                   const std::string& section)
+    : TacComboBoxWnd(control->Handle(), skinData, manager, section) {
+    if (auto* combo = dynamic_cast<TComboBox*>(control))
+        HasButton = combo->Style() == csDropDown || combo->Style() == csDropDownList;
+}
+
+TacWWComboBoxWnd::~TacWWComboBoxWnd() {
+    // The adapters leave their list boxes before their records go.
+    for (TListBoxItem& item : ListBoxes) item.Adapter.reset();
+    ListBoxes.clear();
+}
+
+RECT TacWWComboBoxWnd::GetButtonRect() {
+    RECT wr{};
+    GetWindowRect(WindowHandle, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const int bw = HasButton ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    RECT r;
+    r.left = (GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) ? 2 : w - bw - 2;
+    r.top = 2;
+    r.right = r.left + bw;
+    r.bottom = h - 2;
+    return r;
+}
+
+void TacWWComboBoxWnd::AdaptListBoxes() {
+    auto* owner = dynamic_cast<TWinControl*>(CommonData->OwnerControl);
+    if (!owner) return;
+    for (int i = 0; i < owner->ControlCount(); ++i) {
+        auto* list = dynamic_cast<TCustomListBox*>(owner->Controls(i));
+        if (!list) continue;
+        TListBoxItem* item = nullptr;
+        for (TListBoxItem& it : ListBoxes)
+            if (it.ListBox == list) item = &it;
+        if (!item) {
+            TListBoxItem fresh;
+            fresh.ListBox = list;
+            fresh.SkinData = std::make_unique<TsCommonData>(list, true);
+            fresh.SkinData->SetSkinManager(CommonData->GetSkinManager());
+            fresh.SkinData->SetSkinSection("EDIT");
+            ListBoxes.push_back(std::move(fresh));
+            item = &ListBoxes.back();
+        }
+        // An adapter whose window went is made anew.
+        if (item->Adapter && item->Adapter->Detached) item->Adapter.reset();
+        UpdateEditAdapter(*item->SkinData, item->Adapter);
+    }
+}
+
+void TacWWComboBoxWnd::WndProc(TMessage& m) {
+    if (m.Msg == WM_CTLCOLORLISTBOX) {
+        CallPrevWndProc(m);
+        return;
+    }
+    const UINT msg = m.Msg;
+    const WPARAM w = m.WParam;
+    const TLife life = Life();
+    TacComboBoxWnd::WndProc(m);
+    if (!life.Alive() || Detached) return;
+    if (msg == WM_PARENTNOTIFY && LOWORD(w) == WM_CREATE && CommonData->OwnerControl && ActiveManager())
+        AdaptListBoxes();
+}
+
+std::unique_ptr<TacMainWnd> CreateWWComboBoxAdapter(TWinControl* control, TsCommonData* data, TsSkinManager* manager,
+                                                    const std::string& section) {
+    auto a = std::make_unique<TacWWComboBoxWnd>(control, data, manager, section);
+    a->Start(true);
+    return a;
+}
+
+// ------------------------------------------------------------ grids with OptionsEh
+
+namespace {
+constexpr const char* kOptionsEh = "OptionsEh";
+constexpr const char* kFixed3D = "dghFixed3D";
+
+// The set's elements, without brackets.
+std::vector<std::string> SetElements(TObject* obj) {
+    std::vector<std::string> out;
+    const std::string text = GetSetProp(obj, kOptionsEh, false);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t comma = text.find(',', start);
+        out.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return out;
+}
+
+void SetFixed3D(TObject* obj, bool on) {
+    std::vector<std::string> e = SetElements(obj);
+    std::erase(e, std::string(kFixed3D));
+    if (on) e.emplace_back(kFixed3D);
+    std::string text;
+    for (const std::string& s : e) text += (text.empty() ? "" : ",") + s;
+    SetSetProp(obj, kOptionsEh, text);
+}
+}  // namespace
+
+std::function<bool()>& GridEhOldThemedSystem() {
+    static std::function<bool()> test = [] {
+        if (LOBYTE(LOWORD(GetVersion())) >= 6) return false;
+        HMODULE theme = GetModuleHandleA("uxtheme.dll");
+        if (!theme) theme = LoadLibraryA("uxtheme.dll");
+        using TIsAppThemed = BOOL(WINAPI*)();
+        auto themed = theme ? reinterpret_cast<TIsAppThemed>(reinterpret_cast<void*>(GetProcAddress(theme, "IsAppThemed")))
+                            : nullptr;
+        return themed && themed() != FALSE;
+    };
+    return test;
+}
+
+TacGridEhWnd::~TacGridEhWnd() {
+    if (!Detached) Detach(false);
+}
+
+std::unique_ptr<TacMainWnd> CreateGridEhAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section) {
+    auto a = CreateAdapter<TacGridEhWnd>(wnd, data, manager, section.empty() ? "EDIT" : section);
+    if (!a->Detached) {
+        a->SetSkinParams();
+        InvalidateRect(wnd, nullptr, TRUE);
+    }
+    return a;
+}
+
+bool TacGridEhWnd::RulesApply() const {
+    TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
+    // A published set has its brackets even when empty.
+    return c && !GetSetProp(c, kOptionsEh, true).empty() && GridEhOldThemedSystem() && GridEhOldThemedSystem()();
+}
+
+void TacGridEhWnd::SaveStdParams() {
+    TacGridWnd::SaveStdParams();
+    if (!RulesApply()) return;
+    const std::vector<std::string> e = SetElements(CommonData->OwnerControl);
+    SavedFixed3D = std::find(e.begin(), e.end(), kFixed3D) != e.end();
+}
+
+void TacGridEhWnd::SetSkinParams() {
+    TacGridWnd::SetSkinParams();
+    if (RulesApply()) SetFixed3D(CommonData->OwnerControl, false);
+}
+
+void TacGridEhWnd::RestoreStdParams() {
+    TacGridWnd::RestoreStdParams();
+    if (RulesApply() && !CommonData->OwnerControl->IsDestroying()) SetFixed3D(CommonData->OwnerControl, SavedFixed3D);
 }
 
 }  // namespace kova::skin

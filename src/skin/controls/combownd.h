@@ -6,10 +6,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "framework/stdctrls.h"
 #include "skin/controls/editwnd.h"
+#include "skin/controls/listwnd.h"
 
 namespace kova::skin {
 
@@ -75,11 +79,63 @@ private:
     COLORREF listBrushColour_ = 0;
 };
 
+// The variant for framework combo controls of other classes whose list is
+// a child list box of the control: the list is not coloured through
+// WM_CTLCOLORLISTBOX; each list box made inside the control gets an edit
+// adapter of its own. A TComboBox of the simple style has no button.
+class TacWWComboBoxWnd : public TacComboBoxWnd {
+    KOVA_CLASS(TacWWComboBoxWnd, TacComboBoxWnd)
+public:
+    TacWWComboBoxWnd(TWinControl* control, TsCommonData* skinData, TsSkinManager* manager,
+                     const std::string& section);
+    ~TacWWComboBoxWnd() override;
+    void WndProc(TMessage& m) override;
+    RECT GetButtonRect() override;
+    bool HasButton = true;
+    // The control's list boxes with their records and adapters.
+    struct TListBoxItem {
+        TCustomListBox* ListBox = nullptr;
+        std::unique_ptr<TsCommonData> SkinData;
+        std::unique_ptr<TacScrollWnd> Adapter;
+    };
+    std::vector<TListBoxItem> ListBoxes;
+
+private:
+    void AdaptListBoxes();
+};
+
+// The adapter of grids that publish an "OptionsEh" set: the grid adapter,
+// and on a themed system older than major version 6 the grid's
+// "dghFixed3D" option is taken out while skinned and put back as it was.
+class TacGridEhWnd : public TacGridWnd {
+    KOVA_CLASS(TacGridEhWnd, TacGridWnd)
+public:
+    using TacGridWnd::TacGridWnd;
+    // Leaves the window here, where the option is still put back.
+    ~TacGridEhWnd() override;
+    void SaveStdParams() override;
+    void RestoreStdParams() override;
+    void SetSkinParams() override;
+    bool SavedFixed3D = false;
+
+private:
+    bool RulesApply() const;
+};
+// Whether the system is a themed one older than major version 6 (where
+// the option's 3D titles fight the skin); replaceable for tests.
+std::function<bool()>& GridEhOldThemedSystem();
+
 // An item's text, read into a buffer of the length the combo reports
 // (empty for CB_ERR).
 std::string ComboItemText(HWND combo, int index);
 
 std::unique_ptr<TacMainWnd> CreateComboBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
                                                   const std::string& section);
+// The grid adapter with the OptionsEh rule, given the skin's colours at once.
+std::unique_ptr<TacMainWnd> CreateGridEhAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section);
+// Made from the control object, not its window.
+std::unique_ptr<TacMainWnd> CreateWWComboBoxAdapter(TWinControl* control, TsCommonData* data, TsSkinManager* manager,
+                                                    const std::string& section);
 
 }  // namespace kova::skin

@@ -60,11 +60,8 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
         t[7] = Windowed<CreateListViewAdapter>;  // ThirdListViews
         t[8] = Small<TacPanelWnd>;               // ThirdPanels: section chosen from the bevels
         t[9] = Windowed<CreateTreeViewAdapter>;  // ThirdTreeViews
-        // ThirdWWEdits 10: its combo adapter is made from the control object
-        // and does not exist yet, so those controls keep their look.
-        // ThirdGridEh 11: the grid adapter; its one extra rule only concerns
-        // systems older than the ones this program runs on.
-        t[11] = Windowed<CreateGridAdapter>;
+        t[10] = CreateWWComboBoxAdapter;        // ThirdWWEdits: made from the control object
+        t[11] = Windowed<CreateGridEhAdapter>;  // ThirdGridEh
         t[12] = Windowed<CreateVirtualTreeAdapter>;  // ThirdVirtualTrees
         t[13] = Windowed<CreatePageControlAdapter>;  // ThirdPageControl
         t[14] = Windowed<CreateTabControlAdapter>;   // ThirdTabControl

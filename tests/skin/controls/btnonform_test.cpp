@@ -4,10 +4,14 @@
 // skin goes.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "skinnedwindows.h"
 #include "framework/forms.h"
+#include "framework/grids.h"
+#include "framework/portable/props.h"
 #include "framework/stdctrls.h"
 #include "skin/controls/btnwnd.h"
 #include "skin/controls/combownd.h"
@@ -193,6 +197,126 @@ TEST_F(ButtonsOnFormTest, ABitmapButtonPlacesItsGlyphByItsLayout) {
     adapter.reset();
     form->Free();
     m->Free();
+}
+
+// Stand-ins for outside-party controls the program never shows: a grid
+// that publishes an "OptionsEh" set, and a combo control of another class
+// whose list boxes are its child controls.
+class TStandInGridEh : public TStringGrid {
+    KOVA_CLASS_PROPS(TStandInGridEh, TStringGrid)
+public:
+    using TStringGrid::TStringGrid;
+    std::uint32_t OptionsEh() const { return optionsEh_; }
+    void SetOptionsEh(std::uint32_t v) { optionsEh_ = v; }
+    static constexpr std::uint32_t kFixed3D = 1, kHighlight = 2;
+
+private:
+    static void DefineProps(TPropList& L) {
+        L.For<TStandInGridEh>().Set("OptionsEh", {"dghFixed3D", "dghHighlightFocus"}, &TStandInGridEh::OptionsEh,
+                                    &TStandInGridEh::SetOptionsEh);
+    }
+    std::uint32_t optionsEh_ = 0;
+};
+
+class TStandInWWCombo : public TComboBox {
+    KOVA_CLASS(TStandInWWCombo, TComboBox)
+public:
+    using TComboBox::TComboBox;
+};
+
+struct TSkinnedForm {
+    explicit TSkinnedForm(void (*lists)(TsSkinManager&)) {
+        m = new TsSkinManager(nullptr);
+        AddInternalSkins(m->Model().InternalSkins);
+        lists(*m);
+        m->UpdateThirdPartyLists();
+        m->SetSkinName("Linen (internal)");
+        form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(100, 80, 420, 300);
+    }
+    void Skin() {
+        form->Show();
+        auto* provider = new TsSkinProvider(form);
+        provider->Loaded();
+        kova::test::PumpMessages();
+    }
+    ~TSkinnedForm() {
+        form->Free();
+        m->Free();
+    }
+    TsSkinManager* m = nullptr;
+    TForm* form = nullptr;
+};
+
+// On a themed system older than major version 6 the grid loses its 3D
+// titles while skinned and gets back what it had; elsewhere it keeps them.
+TEST_F(ButtonsOnFormTest, AGridWithOptionsEhLosesItsFixed3DOnlyOnOldThemedSystems) {
+    const std::function<bool()> real = GridEhOldThemedSystem();
+    // The systems this program runs on are of major version 6 or later.
+    EXPECT_FALSE(real());
+    struct Case {
+        bool OldThemed;
+        std::uint32_t Options;
+    };
+    for (const Case c : {Case{true, TStandInGridEh::kFixed3D | TStandInGridEh::kHighlight},
+                         Case{true, TStandInGridEh::kHighlight}, Case{false, TStandInGridEh::kFixed3D}}) {
+        SCOPED_TRACE(testing::Message() << c.OldThemed << " " << c.Options);
+        GridEhOldThemedSystem() = [&] { return c.OldThemed; };
+        TSkinnedForm f([](TsSkinManager& m) { m.ThirdParty.Lists[11] = "TStandInGridEh"; });
+        auto* grid = new TStandInGridEh(f.form);
+        grid->SetBounds(10, 10, 200, 120);
+        grid->SetParent(f.form);
+        grid->SetOptionsEh(c.Options);
+        f.Skin();
+        auto* a = dynamic_cast<TacGridEhWnd*>(FindAdapter(grid->Handle()));
+        ASSERT_NE(a, nullptr);
+        const std::uint32_t skinned = c.OldThemed ? c.Options & ~TStandInGridEh::kFixed3D : c.Options;
+        EXPECT_EQ(grid->OptionsEh(), skinned);
+        f.m->SetActive(false);
+        kova::test::PumpMessages();
+        EXPECT_EQ(FindAdapter(grid->Handle()), nullptr);
+        EXPECT_EQ(grid->OptionsEh(), c.Options);
+    }
+    GridEhOldThemedSystem() = real;
+}
+
+// A combo control of another class gets the variant made from the control
+// object: a button unless it is a simple combo box, and an edit adapter
+// for each list box made inside it; all go with the skin.
+TEST_F(ButtonsOnFormTest, ACombosChildListBoxesGetTheirOwnAdapters) {
+    struct Case {
+        TComboBoxStyle Style;
+        bool Button;
+    };
+    for (const Case c : {Case{csDropDownList, true}, Case{csSimple, false}}) {
+        SCOPED_TRACE(c.Style);
+        TSkinnedForm f([](TsSkinManager& m) { m.ThirdParty.Lists[10] = "TStandInWWCombo"; });
+        auto* combo = new TStandInWWCombo(f.form);
+        combo->SetStyle(c.Style);
+        combo->SetBounds(10, 10, 200, c.Style == csSimple ? 120 : 24);
+        combo->SetParent(f.form);
+        f.Skin();
+        auto* a = dynamic_cast<TacWWComboBoxWnd*>(FindAdapter(combo->Handle()));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->HasButton, c.Button);
+        const RECT b = a->GetButtonRect();
+        EXPECT_EQ(b.right - b.left, c.Button ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+        auto* list = new TListBox(f.form);
+        list->SetBounds(2, 2, 60, 40);
+        list->SetParent(combo);
+        list->HandleNeeded();
+        kova::test::PumpMessages();
+        TacMainWnd* la = FindAdapter(list->Handle());
+        ASSERT_NE(la, nullptr);
+        EXPECT_NE(dynamic_cast<TacEditWnd*>(la), nullptr);
+        EXPECT_EQ(la->CommonData->SkinSection(), "EDIT");
+        ASSERT_EQ(a->ListBoxes.size(), 1u);
+        EXPECT_EQ(a->ListBoxes[0].ListBox, list);
+        f.m->SetActive(false);
+        kova::test::PumpMessages();
+        EXPECT_EQ(FindAdapter(combo->Handle()), nullptr);
+        EXPECT_EQ(FindAdapter(list->Handle()), nullptr);
+    }
 }
 
 }  // namespace
