@@ -48,14 +48,25 @@ std::string Hex(COLORREF c) {
     return s;
 }
 
-void MouseTo(POINT p) {
+// The last point the cursor was moved to: button events carry it, since
+// under Wine the system's cursor may still read back an earlier place and
+// a button event without a position lands there.
+POINT lastMouse{};
+
+INPUT MouseInput(DWORD flags) {
     // SendInput's absolute coordinates span the primary screen in 0..65535.
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     INPUT in{};
     in.type = INPUT_MOUSE;
-    in.mi.dx = (p.x * 65535 + w / 2) / (w - 1);
-    in.mi.dy = (p.y * 65535 + h / 2) / (h - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = (lastMouse.x * 65535 + w / 2) / (w - 1);
+    in.mi.dy = (lastMouse.y * 65535 + h / 2) / (h - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+void MouseTo(POINT p) {
+    lastMouse = p;
+    INPUT in = MouseInput(0);
     SendInput(1, &in, sizeof in);
     WaitUntil(
         [&] {
@@ -68,11 +79,18 @@ void MouseTo(POINT p) {
     PumpFor(60);
 }
 
+// Returns once the press or release is handled, however long a loaded
+// machine takes.
 void MouseButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    INPUT in = MouseInput(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     SendInput(1, &in, sizeof in);
+    WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 2000);
+    WaitUntil(
+        [] {
+            PumpMessages();
+            return HIWORD(GetQueueStatus(QS_INPUT)) == 0;
+        },
+        2000);
     PumpFor(80);
 }
 
@@ -729,6 +747,40 @@ TEST_F(ButtonAdapterTest, APrintedComboShowsItsSelectedItemInEitherDirection) {
     }
     EXPECT_EQ(boxes[0].top, boxes[1].top);
     EXPECT_EQ(boxes[0].bottom, boxes[1].bottom);
+}
+
+// A click on the dropped list's skinned scroll bar scrolls the list and
+// leaves it open.
+TEST_F(ButtonAdapterTest, TheDroppedListScrollsByItsSkinnedBar) {
+    HWND wnd = Make("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 160, 160);
+    for (int i = 0; i < 30; ++i) {
+        const std::string item = "item " + std::to_string(i);
+        SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+    ASSERT_NE(combo->ListAdapter, nullptr);
+    HWND list = combo->ListHandle;
+    MouseTo(Centre(wnd));
+    MouseButton(true);
+    MouseButton(false);
+    WaitUntil([&] { return IsWindowVisible(list) != FALSE; }, 1500);
+    ASSERT_TRUE(IsWindowVisible(list));
+    ASSERT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+    RECT bar{};
+    GetVScrollRect(*combo->ListAdapter, list, bar);
+    ASSERT_GT(bar.bottom - bar.top, 0);
+    // The lower arrow.
+    MouseTo(POINT{(bar.left + bar.right) / 2, bar.bottom - 4});
+    MouseButton(true);
+    MouseButton(false);
+    PumpFor(100);
+    EXPECT_GE(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 1);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_NE(SendMessageA(wnd, CB_GETDROPPEDSTATE, 0, 0), 0);
+    SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+    MouseTo(POINT{700, 500});
+    PumpFor(40);
+    combo.reset();
 }
 
 }  // namespace
