@@ -468,4 +468,14 @@ void UpdateEditAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapte
     }
 }
 
+TControlTextStyle RecordTextStyle(const TsSkinModel& skin, const TsCommonData& data, bool hot) {
+    TControlTextStyle style;
+    style.Skin = &skin;
+    style.Section = data.SkinIndex;
+    style.Hot = hot;
+    style.HueOffset = data.HUEOffset;
+    style.Saturation = data.Saturation;
+    return style;
+}
+
 }  // namespace kova::skin

@@ -22,6 +22,7 @@
 #include "framework/controls.h"
 #include "framework/subclass.h"
 #include "skin/core/commondata.h"
+#include "skin/core/dc/dcpaint.h"
 #include "skin/core/skinmanager.h"
 
 namespace kova::skin {
@@ -163,6 +164,9 @@ void GetWndGeometry(HWND wnd, HWND& parent, RECT& windowRect, POINT& posInParent
 // A font of the system's non-client metrics: 1 caption, 2 small caption,
 // 3 menu, 4 status, 5 message; null when the system does not tell.
 TGdiObject<HFONT> GetNonClientFont(int kind);
+// How a record's caption is painted: its section, hue and saturation in
+// the skin, hot or not.
+TControlTextStyle RecordTextStyle(const TsSkinModel& skin, const TsCommonData& data, bool hot);
 // The command to the children: with a control, to its control tree; else
 // to the direct child windows.
 void PassCommandToChildren(TControl* control, HWND wnd, TMessage& m);

@@ -131,13 +131,7 @@ void TacPaintedWnd::FadeDisabled(const TsParentImageInfo& bg) {
 void TacPaintedWnd::DrawSectionText(const std::string& text, RECT r, UINT flags, bool hot, bool enabled) {
     TsSkinManager* m = ActiveManager();
     if (!m || text.empty()) return;
-    TControlTextStyle style;
-    style.Skin = &m->Model();
-    style.Section = CommonData->SkinIndex;
-    style.Hot = hot;
-    style.HueOffset = CommonData->HUEOffset;
-    style.Saturation = CommonData->Saturation;
-    PaintControlText(CacheCanvas(), text, enabled, r, flags, style);
+    PaintControlText(CacheCanvas(), text, enabled, r, flags, RecordTextStyle(m->Model(), *CommonData, hot));
 }
 
 void TacPaintedWnd::PassFrozen(TMessage& m) {

@@ -177,6 +177,8 @@ void TacComboBoxWnd::MakeListAdapter(HWND list) {
     ListAdapter = std::move(a);
 }
 
+bool TacComboBoxWnd::HasDropButton() const { return (GetWindowLongA(WindowHandle, GWL_STYLE) & 2) != 0; }
+
 bool TacComboBoxWnd::IsSimple() const { return (GetWindowLongA(WindowHandle, GWL_STYLE) & 3) == CBS_SIMPLE; }
 
 void TacComboBoxWnd::RebuildCache() {
@@ -244,13 +246,8 @@ void TacComboBoxWnd::DrawSelectedText() {
         return;
     }
     if (text.empty()) return;
-    TControlTextStyle style;
-    style.Skin = &m->Model();
-    style.Section = d.SkinIndex;
-    style.Hot = d.IsActiveState();
-    style.HueOffset = d.HUEOffset;
-    style.Saturation = d.Saturation;
-    PaintControlText(canvas, text, IsWindowEnabled(WindowHandle) != FALSE, t, flags, style);
+    PaintControlText(canvas, text, IsWindowEnabled(WindowHandle) != FALSE, t, flags,
+                     RecordTextStyle(m->Model(), d, d.IsActiveState()));
 }
 
 void TacComboBoxWnd::DropListAdapter() {
@@ -265,8 +262,7 @@ RECT TacComboBoxWnd::GetButtonRect() {
     RECT wr{};
     GetWindowRect(WindowHandle, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
-    const int bw = (style & 2) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    const int bw = HasDropButton() ? GetSystemMetrics(SM_CXVSCROLL) : 0;
     RECT r;
     r.left = (GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) ? 2 : w - bw - 2;
     r.top = 2;
@@ -445,19 +441,6 @@ TacWWComboBoxWnd::~TacWWComboBoxWnd() {
     // The adapters leave their list boxes before their records go.
     for (TListBoxItem& item : ListBoxes) item.Adapter.reset();
     ListBoxes.clear();
-}
-
-RECT TacWWComboBoxWnd::GetButtonRect() {
-    RECT wr{};
-    GetWindowRect(WindowHandle, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    const int bw = HasButton ? GetSystemMetrics(SM_CXVSCROLL) : 0;
-    RECT r;
-    r.left = (GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) ? 2 : w - bw - 2;
-    r.top = 2;
-    r.right = r.left + bw;
-    r.bottom = h - 2;
-    return r;
 }
 
 void TacWWComboBoxWnd::AdaptListBoxes() {

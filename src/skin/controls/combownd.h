@@ -61,6 +61,8 @@ protected:
     // The list gets its adapter with the combo's, while it is still
     // hidden, so that it shows skinned the first time it drops.
     void AttachTo(bool repaint) override;
+    // A drop-down style (style bit 2).
+    virtual bool HasDropButton() const;
 
 private:
     void MakeListAdapter(HWND list);
@@ -90,7 +92,6 @@ public:
                      const std::string& section);
     ~TacWWComboBoxWnd() override;
     void WndProc(TMessage& m) override;
-    RECT GetButtonRect() override;
     bool HasButton = true;
     // The control's list boxes with their records and adapters.
     struct TListBoxItem {
@@ -99,6 +100,9 @@ public:
         std::unique_ptr<TacScrollWnd> Adapter;
     };
     std::vector<TListBoxItem> ListBoxes;
+
+protected:
+    bool HasDropButton() const override { return HasButton; }
 
 private:
     void AdaptListBoxes();

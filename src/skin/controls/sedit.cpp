@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "skin/controls/adapters.h"
 #include "skin/controls/slabel.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
@@ -85,12 +86,7 @@ void TsEdit::PaintText() {
     const int inset = frame + (frame > 0 ? 1 : 0);
     RECT r{inset, inset, Width() - inset, Height() - frame};
     const std::string shown = PasswordChar() ? std::string(text.size(), PasswordChar()) : text;
-    TControlTextStyle style;
-    style.Skin = &m->Model();
-    style.Section = d.SkinIndex;
-    style.Hot = d.IsActiveState();
-    style.HueOffset = d.HUEOffset;
-    style.Saturation = d.Saturation;
+    TControlTextStyle style = RecordTextStyle(m->Model(), d, d.IsActiveState());
     style.CustomFont = d.CustomFont();
     style.CustomFontColour = static_cast<TColor>(ColorToRGB(Font()->Color()));
     // Without a disabled look asked for, a disabled edit keeps its face.
