@@ -671,18 +671,7 @@ void TacGroupBoxWnd::PrepareCache() {
     TsParentImageInfo bg;
     ParentImageInfoOfWnd(WindowHandle, bg);
     Bitmap32& px = CachePixels();
-    auto fillFromParent = [&](const RECT& r) {
-        for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, px.Height()); ++y)
-            for (int x = std::max(0L, r.left); x < std::min<long>(r.right, px.Width()); ++x) {
-                const int sx = bg.X + x, sy = bg.Y + y;
-                if (bg.Ready && bg.Bmp && sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height())
-                    px.At(x, y) = bg.Bmp->At(sx, sy);
-                else
-                    px.At(x, y) = 0xFF000000u | ColorToPixel(static_cast<std::uint32_t>(m->Model().ColorToRGB(
-                                                    bg.FillColor == clFuchsia ? m->Model().GlobalInfoColor()
-                                                                              : bg.FillColor)));
-            }
-    };
+    auto fillFromParent = [&](const RECT& r) { FillFromParentBackground(px, r, POINT{0, 0}, bg, m->Model()); };
     fillFromParent(RECT{0, 0, WindowSize.cx, caption.bottom});
     const int h = caption.bottom - caption.top;
     PaintControlSkin(px, m->Model(), CommonData->SkinIndex, bg, 0, TRect{0, h / 2, WindowSize.cx, WindowSize.cy},

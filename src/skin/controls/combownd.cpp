@@ -76,6 +76,23 @@ void TacComboListWnd::PrepareCache() {
     d.BGChanged = false;
 }
 
+void TacComboListWnd::FillComboBelowList() {
+    TsSkinManager* m = ActiveManager();
+    HWND combo = GetParent(WindowHandle);
+    if (!m || !combo) return;
+    RECT cr{}, lr{};
+    GetWindowRect(combo, &cr);
+    GetWindowRect(WindowHandle, &lr);
+    const int top = lr.bottom - cr.top, w = cr.right - cr.left, h = cr.bottom - lr.bottom;
+    if (w <= 0 || h <= 0) return;
+    TsParentImageInfo bg;
+    ParentImageInfoOfWnd(combo, bg);
+    Bitmap32 strip(w, h);
+    FillFromParentBackground(strip, RECT{0, 0, w, h}, POINT{0, top}, bg, m->Model());
+    TWindowDC dc(combo, TDCArea::Window);
+    CopyBufferToDC(dc.Get(), 0, top, strip, RECT{0, 0, w, h});
+}
+
 void TacComboListWnd::WndProc(TMessage& m) {
     if (Detached || !CommonData || !ActiveManager()) {
         TacEditWnd::WndProc(m);
@@ -96,6 +113,7 @@ void TacComboListWnd::WndProc(TMessage& m) {
                                  CommonData->CacheBmp->Canvas()->Handle(), 0, 0, 2);
                 PaintScrollBars(*this, WindowHandle, dc.Get());
             }
+            if (SimpleCombo) FillComboBelowList();
             inNcPaint_ = false;
             m.Result = 0;
             return;

@@ -38,6 +38,8 @@ protected:
 
 private:
     void PrepareCache();
+    // A simple combo's area below its list: what lies under the combo.
+    void FillComboBelowList();
     bool inNcPaint_ = false;
 };
 

@@ -783,5 +783,35 @@ TEST_F(ButtonAdapterTest, TheDroppedListScrollsByItsSkinnedBar) {
     combo.reset();
 }
 
+// A simple combo whose list ends above its bottom shows what lies under
+// the combo there.
+TEST_F(ButtonAdapterTest, ASimpleCombosAreaBelowItsListShowsItsParentsBackground) {
+    HWND wnd = Make("COMBOBOX", "", CBS_SIMPLE, 20, 20, 160, 120);
+    for (const char* item : {"one", "two", "three"}) SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+    auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+    ASSERT_NE(combo->ListAdapter, nullptr);
+    EXPECT_TRUE(combo->ListAdapter->SimpleCombo);
+    // The combo sizes its list to its own bottom: a list cut to whole
+    // items ends above it.
+    RECT lr{};
+    GetWindowRect(info.hwndList, &lr);
+    SetWindowPos(info.hwndList, nullptr, 0, 0, lr.right - lr.left, lr.bottom - lr.top - 10,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    Repaint(wnd);
+    Repaint(info.hwndList);
+    RECT cr{};
+    GetWindowRect(info.hwndList, &lr);
+    GetWindowRect(wnd, &cr);
+    ASSERT_GT(cr.bottom - lr.bottom, 2) << "no room below the list";
+    HDC screen = GetDC(nullptr);
+    const COLORREF below = GetPixel(screen, cr.left + 40, cr.bottom - 1);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(Near(below, kGlobal)) << Hex(below);
+    combo.reset();
+}
+
 }  // namespace
 }  // namespace kova::skin::test
