@@ -1,10 +1,13 @@
-// Adapters of the native button family and of static texts: each paints
-// its window's whole look from the skin into the record's cache and copies
-// the cache to the window; the native painting is kept out. Push buttons
-// show their section in the normal, hot (focused, under the mouse, the
-// default button), pressed and disabled looks; check boxes and radio
-// buttons draw the skin's check glyphs; group boxes draw their frame below
-// the caption and tell the caption's height (sub-code 27).
+// Adapters of the native button family and of statics: each paints its
+// window's whole look from the skin into the record's cache and copies the
+// cache to the window; the native painting is kept out. Push buttons show
+// their section in the normal, hot (focused, under the mouse, the default
+// button), pressed and disabled looks, bitmap buttons their glyph beside
+// the caption; check boxes and radio buttons draw the skin's check glyphs;
+// group boxes draw their frame below the caption and tell the caption's
+// height (sub-code 27). Statics show their text or picture over the
+// section, an edged one keeps its native interior inside the skin's frame,
+// and link windows show their text underlined.
 #pragma once
 
 #include <windows.h>
