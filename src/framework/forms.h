@@ -59,6 +59,13 @@ public:
     explicit TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {}
 };
 
+// The frame class a program derives its frames from.
+class TFrame : public TCustomFrame {
+    KOVA_CLASS(TFrame, TCustomFrame)
+public:
+    using TCustomFrame::TCustomFrame;
+};
+
 class TCustomForm : public TScrollingWinControl {
     KOVA_CLASS_PROPS(TCustomForm, TScrollingWinControl)
 public:

@@ -475,4 +475,27 @@ void UpdateEditAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapte
     }
 }
 
+void FillFromParentBackground(Bitmap32& dest, const RECT& r, POINT origin, const TsParentImageInfo& bg,
+                              const TsSkinModel& skin) {
+    const std::uint32_t fill = 0xFF000000u | ColorToPixel(static_cast<std::uint32_t>(
+                                                 skin.ColorToRGB(bg.FillColor == clFuchsia ? skin.GlobalInfoColor() : bg.FillColor)));
+    for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, dest.Height()); ++y)
+        for (int x = std::max(0L, r.left); x < std::min<long>(r.right, dest.Width()); ++x) {
+            const int sx = bg.X + origin.x + x, sy = bg.Y + origin.y + y;
+            dest.At(x, y) = bg.Ready && bg.Bmp && sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height()
+                                ? bg.Bmp->At(sx, sy)
+                                : fill;
+        }
+}
+
+TControlTextStyle RecordTextStyle(const TsSkinModel& skin, const TsCommonData& data, bool hot) {
+    TControlTextStyle style;
+    style.Skin = &skin;
+    style.Section = data.SkinIndex;
+    style.Hot = hot;
+    style.HueOffset = data.HUEOffset;
+    style.Saturation = data.Saturation;
+    return style;
+}
+
 }  // namespace kova::skin

@@ -22,6 +22,7 @@
 #include "framework/controls.h"
 #include "framework/subclass.h"
 #include "skin/core/commondata.h"
+#include "skin/core/dc/dcpaint.h"
 #include "skin/core/skinmanager.h"
 
 namespace kova::skin {
@@ -165,6 +166,15 @@ void GetWndGeometry(HWND wnd, HWND& parent, RECT& windowRect, POINT& posInParent
 // A font of the system's non-client metrics: 1 caption, 2 small caption,
 // 3 menu, 4 status, 5 message; null when the system does not tell.
 TGdiObject<HFONT> GetNonClientFont(int kind);
+// Fills r of dest with what lies under the window there (the parent's
+// image at the window's offset, else the parent's colour; the skin's
+// GLOBALINFO colour for a parent that does not know the skin). Pixel (x, y)
+// of dest stands for the window's point (x + origin.x, y + origin.y).
+void FillFromParentBackground(Bitmap32& dest, const RECT& r, POINT origin, const TsParentImageInfo& bg,
+                              const TsSkinModel& skin);
+// How a record's caption is painted: its section, hue and saturation in
+// the skin, hot or not.
+TControlTextStyle RecordTextStyle(const TsSkinModel& skin, const TsCommonData& data, bool hot);
 // The command to the children: with a control, to its control tree; else
 // to the direct child windows.
 void PassCommandToChildren(TControl* control, HWND wnd, TMessage& m);

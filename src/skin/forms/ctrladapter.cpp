@@ -28,8 +28,8 @@ std::unique_ptr<TacMainWnd> MakeEditAdapter(TWinControl* c, TsCommonData* data, 
     return CreateAdapter<TacEditWnd>(c->Handle(), data, manager, section);
 }
 
-// A maker of one small-control adapter class on the control's window; an
-// empty section is the class's own default.
+// A maker of one adapter class on the control's window; an empty section
+// is the class's own default.
 template <class T>
 std::unique_ptr<TacMainWnd> Small(TWinControl* c, TsCommonData* data, TsSkinManager* manager,
                                   const std::string& section) {
@@ -51,20 +51,17 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
     static std::array<TacAdapterMaker, kThirdPartyKinds> table = [] {
         std::array<TacAdapterMaker, kThirdPartyKinds> t{};
         t[0] = MakeEditAdapter;  // ThirdEdits
-        t[1] = Windowed<CreateBtnAdapter>;       // ThirdButtons
-        t[2] = Windowed<CreateBitBtnAdapter>;    // ThirdBitBtns
-        t[3] = Windowed<CreateCheckBoxAdapter>;  // ThirdCheckBoxes
+        t[1] = Small<TacBtnWnd>;                 // ThirdButtons
+        t[2] = Small<TacBitBtnWnd>;              // ThirdBitBtns
+        t[3] = Small<TacCheckBoxWnd>;            // ThirdCheckBoxes
         t[4] = Windowed<CreateComboBoxAdapter>;  // ThirdComboBoxes
         t[5] = Windowed<CreateGridAdapter>;      // ThirdGrids
-        t[6] = Windowed<CreateGroupBoxAdapter>;  // ThirdGroupBoxes
+        t[6] = Small<TacGroupBoxWnd>;            // ThirdGroupBoxes
         t[7] = Windowed<CreateListViewAdapter>;  // ThirdListViews
         t[8] = Small<TacPanelWnd>;               // ThirdPanels: section chosen from the bevels
         t[9] = Windowed<CreateTreeViewAdapter>;  // ThirdTreeViews
-        // ThirdWWEdits 10: its combo adapter is made from the control object
-        // and does not exist yet, so those controls keep their look.
-        // ThirdGridEh 11: the grid adapter; its one extra rule only concerns
-        // systems older than the ones this program runs on.
-        t[11] = Windowed<CreateGridAdapter>;
+        t[10] = CreateWWComboBoxAdapter;        // ThirdWWEdits: made from the control object
+        t[11] = Windowed<CreateGridEhAdapter>;  // ThirdGridEh
         t[12] = Windowed<CreateVirtualTreeAdapter>;  // ThirdVirtualTrees
         t[13] = Windowed<CreatePageControlAdapter>;  // ThirdPageControl
         t[14] = Windowed<CreateTabControlAdapter>;   // ThirdTabControl
