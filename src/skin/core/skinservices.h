@@ -40,6 +40,9 @@ struct FormSkinningServices {
     // Frees the adapters the hook attached to popup-menu windows; called
     // just before the hook is removed (empty: none to free).
     std::function<void()> FreeMenuWndAdapters;
+    // Frees every provider the hook made (and so the adapters each holds);
+    // called once the hook is removed (empty: none to free).
+    std::function<void()> FreeDialogProviders;
 };
 
 // The modal-dialog notifications the application wants around a skin
