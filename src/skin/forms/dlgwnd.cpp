@@ -455,6 +455,25 @@ HBRUSH TacDialogWnd::BackgroundBrush() {
     return brush_.Get();
 }
 
+void TacDialogWnd::BackgroundInfo(TsBackgroundInfo& info) {
+    if (CommonData->BGChanged || !CommonData->CacheBmp) PaintNonClientCache();
+    const int ox = ClientOffsetX(), oy = ClientOffsetY();
+    // A child that draws for itself asks in client coordinates of the
+    // dialog; the cache holds the whole window.
+    if (info.PleaseDraw) {
+        info.Offset.X += ox;
+        info.Offset.Y += oy;
+    }
+    const TsSkinManager* manager = ActiveManager();
+    const int state = manager ? StateOf(manager->Model(), CommonData->SkinIndex, Active) : 0;
+    CommonData->FillBackgroundInfo(info, state, WindowHandle);
+    if (info.BgType == 2 && !info.PleaseDraw) {
+        if (!info.Bmp && CommonData->CacheBmp) info.Bmp = &CommonData->CacheBmp->Pixels();
+        info.Offset.X += ox;
+        info.Offset.Y += oy;
+    }
+}
+
 void TacDialogWnd::RequestPosition(POINT screen) {
     positionRequested_ = true;
     requestedPosition_ = screen;
@@ -597,6 +616,10 @@ void TacDialogWnd::WndProc(TMessage& m) {
                                : static_cast<LRESULT>(ColorToRGB(clBtnFace));
                 return;
             }
+            case scQueryBgInfo:
+                if (m.LParam) BackgroundInfo(*reinterpret_cast<TsBackgroundInfo*>(m.LParam));
+                m.Result = 0;
+                return;
             case 28:
                 if (Provider) AdaptChildWindows(Provider, WindowHandle);
                 break;

@@ -118,6 +118,9 @@ public:
     // The screen position the dialog is shown at: a message box centres
     // itself after it was made, so the position is held until it shows.
     void RequestPosition(POINT screen);
+    // What a child is to paint under itself (sub-code 34): the dialog's
+    // cache at the client area's place, or its colour.
+    void BackgroundInfo(TsBackgroundInfo& info);
     bool HasStyle(LONG bits) const { return (Style & bits) == bits; }
 
 private:
