@@ -25,6 +25,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
 #include "skin/core/skinstate.h"
+#include "skin/core/vclutils.h"
 #include "skin/forms/dlgwnd.h"
 #include "skin/forms/provider.h"
 
@@ -451,6 +452,50 @@ TEST_F(AutoSkinTest, RemovingTheHookFreesEveryProviderAndAdapterItMade) {
     EXPECT_EQ(after[static_cast<std::size_t>(THandleKind::Subclass)],
               before[static_cast<std::size_t>(THandleKind::Subclass)] - 1);
     EXPECT_EQ(after[static_cast<std::size_t>(THandleKind::Hook)], before[static_cast<std::size_t>(THandleKind::Hook)] - 1);
+}
+
+// A child that prints itself in one colour (its user data).
+LRESULT CALLBACK SolidProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PRINT || msg == WM_PRINTCLIENT) {
+        RECT r{};
+        GetClientRect(w, &r);
+        TGdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(w, GWLP_USERDATA))));
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush.Get());
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST_F(AutoSkinTest, ADialogsChildrenArePaintedBottomFirst) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = SolidProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KovaSolidChild";
+    RegisterClassA(&wc);
+    const HWND d = MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE);
+    const auto solid = [&](COLORREF colour, int x, int y) {
+        HWND c = CreateWindowExA(0, "KovaSolidChild", "", WS_CHILD | WS_VISIBLE, x, y, 60, 40, d, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(c, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+        return c;
+    };
+    solid(RGB(255, 0, 0), 10, 10);
+    const HWND upper = solid(RGB(0, 0, 255), 40, 20);
+    // The blue one lies above the red one where they meet.
+    SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(GetWindow(d, GW_CHILD), upper);
+    ASSERT_TRUE(AttachToNewWindow(d));
+    kova::test::PumpMessages();
+    TBitmap picture(200, 120);
+    picture.Pixels().Fill(0xFF00FF00u);
+    PaintChildWindows(d, picture.Canvas()->Handle());
+    GdiFlush();
+    const auto rgb = [&](int x, int y) { return picture.Pixels().At(x, y) & 0xFFFFFFu; };
+    EXPECT_EQ(rgb(20, 15), 0xFF0000u);  // only the lower child
+    EXPECT_EQ(rgb(50, 30), 0x0000FFu);  // both: the upper one shows
+    EXPECT_EQ(rgb(90, 50), 0x0000FFu);
+    EXPECT_EQ(rgb(5, 5), 0x00FF00u);    // neither
+    UnregisterClassA("KovaSolidChild", GetModuleHandleA(nullptr));
 }
 
 }  // namespace kova::skin::test
