@@ -108,6 +108,22 @@ int LiveProviders() {
     return n;
 }
 
+// A form of the framework's message-form class (its window class too).
+class TMessageForm : public TForm {
+    KOVA_CLASS(TMessageForm, TForm)
+public:
+    using TForm::TForm;
+};
+
+// Under our thread hook: vetoes the creation of windows named "Vetoed".
+LRESULT CALLBACK VetoHook(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_CREATEWND) {
+        const auto* cbt = reinterpret_cast<const CBT_CREATEWNDA*>(l);
+        if (cbt && cbt->lpcs && cbt->lpcs->lpszName && std::string(cbt->lpcs->lpszName) == "Vetoed") return 1;
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
 // Linen's dialog title (active, plain colour) as the screen shows it.
 constexpr COLORREF kActiveTitle = RGB(0xEF, 0xEB, 0xE5);
 
@@ -315,6 +331,67 @@ TEST_F(AutoSkinTest, NewFormsGetADeferredProviderUnlessTheirTagRefuses) {
     }
 }
 
+TEST_F(AutoSkinTest, TheMessageFormIsADialogAndEveryOtherFormAForm) {
+    struct TCase {
+        TacSkinningRules Rules;
+        bool MessageForm;
+        bool Skinned;
+    };
+    for (const TCase& c : {TCase{srStdDialogs, true, true}, TCase{srStdDialogs, false, false},
+                           TCase{srStdForms, true, false}, TCase{srStdForms, false, true}}) {
+        manager->SkinningRules = c.Rules;
+        TForm* form = c.MessageForm ? static_cast<TForm*>(TCustomForm::Create<TMessageForm>(Application()))
+                                    : TCustomForm::Create<TForm>(Application());
+        form->SetBounds(100, 100, 200, 120);
+        // The hook takes the form as its window is made.
+        form->HandleNeeded();
+        EXPECT_EQ(ProviderOfForm(form) != nullptr, c.Skinned) << c.Rules << " " << c.MessageForm;
+        EXPECT_EQ(FindProviderOfWindow(form->Handle()) != nullptr, c.Skinned) << c.Rules << " " << c.MessageForm;
+        EXPECT_FALSE(AttachToNewWindow(form->Handle()));
+        form->Free();
+    }
+}
+
+TEST_F(AutoSkinTest, TheHookAnswersWhatTheNextHookAnswers) {
+    // A hook installed before ours runs after it: its veto must come back.
+    manager->SetActive(false);
+    THookHandle veto(SetWindowsHookExA(WH_CBT, VetoHook, nullptr, GetCurrentThreadId()));
+    manager->SetActive(true);
+    ASSERT_TRUE(manager->ThreadHookInstalled());
+    HWND vetoed = CreateWindowExA(WS_EX_DLGMODALFRAME, "#32770", "Vetoed", WS_POPUP | WS_CAPTION, 0, 0, 100, 80,
+                                  owner->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(vetoed, nullptr);
+    if (vetoed) DestroyWindow(vetoed);
+    const HWND allowed = MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, true);
+    EXPECT_NE(allowed, nullptr);
+    EXPECT_NE(DialogAdapterOf(allowed), nullptr);
+    manager->SetActive(false);
+}
+
+TEST_F(AutoSkinTest, AFileDialogIsSkinnedWhileTwoBoxesShow) {
+    bool checked = false;
+    WhenShown("One", [&](HWND one) {
+        WhenShown("Two", [&, one](HWND two) {
+            ASSERT_EQ(CountVisibleSkinnedDialogs(), 2);
+            TOpenDialog open(nullptr);
+            open.Title = "Third is a file dialog";
+            WhenShown("Third is a file dialog", [&](HWND dialog) {
+                // It holds a tool bar: the limit does not hold it back.
+                EXPECT_TRUE(HasDescendantOfClass(dialog, "toolbarwindow32"));
+                EXPECT_NE(DialogAdapterOf(dialog), nullptr);
+                checked = true;
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            });
+            EXPECT_FALSE(open.Execute());
+            PostMessageA(two, WM_COMMAND, IDOK, 0);
+        });
+        ShowBox("Two", mbOK);
+        PostMessageA(one, WM_COMMAND, IDOK, 0);
+    });
+    ShowBox("One", mbOK);
+    EXPECT_TRUE(checked);
+}
+
 TEST_F(AutoSkinTest, PopupsWithoutBorderChildDialogsAndTheUtilityWindowStayPlain) {
     const HWND bare = MakeDialog(WS_POPUP);
     EXPECT_FALSE(AttachToNewWindow(bare));
@@ -326,6 +403,11 @@ TEST_F(AutoSkinTest, PopupsWithoutBorderChildDialogsAndTheUtilityWindowStayPlain
                                      nullptr, GetModuleHandleA(nullptr), nullptr);
     made.push_back(tip);
     EXPECT_FALSE(AttachToNewWindow(tip));
+    // The framework's utility window (a popup of its own class).
+    const HWND util = AllocateHWnd([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; }, TUtilWindowKind::TopLevel);
+    EXPECT_FALSE(AttachToNewWindow(util));
+    EXPECT_EQ(FindProviderOfWindow(util), nullptr);
+    DeallocateHWnd(util);
     for (HWND w : {bare, child, tip}) EXPECT_EQ(FindAdapter(w), nullptr);
     // The owned, bordered dialog is taken by the hook as it is made.
     const HWND owned = MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, true);
