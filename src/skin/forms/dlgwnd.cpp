@@ -52,6 +52,16 @@ bool WindowsSixOrLater() {
 #pragma GCC diagnostic pop
 }
 
+// Where the client area starts inside the window (what the system left
+// for the frame).
+POINT ClientOriginInWindow(HWND wnd) {
+    RECT w{};
+    GetWindowRect(wnd, &w);
+    POINT p{0, 0};
+    ClientToScreen(wnd, &p);
+    return POINT{p.x - w.left, p.y - w.top};
+}
+
 }  // namespace
 
 TDialogHideStart& DialogHideStart() {
@@ -204,21 +214,8 @@ void TacDialogWnd::InitTitleButtons() {
 
 // -------------------------------------------------------------- geometry
 
-int TacDialogWnd::ClientOffsetX() {
-    RECT w{};
-    GetWindowRect(WindowHandle, &w);
-    POINT p{0, 0};
-    ClientToScreen(WindowHandle, &p);
-    return p.x - w.left;
-}
-
-int TacDialogWnd::ClientOffsetY() {
-    RECT w{};
-    GetWindowRect(WindowHandle, &w);
-    POINT p{0, 0};
-    ClientToScreen(WindowHandle, &p);
-    return p.y - w.top;
-}
+int TacDialogWnd::ClientOffsetX() { return ClientOriginInWindow(WindowHandle).x; }
+int TacDialogWnd::ClientOffsetY() { return ClientOriginInWindow(WindowHandle).y; }
 
 int TacDialogWnd::BorderWidth() const {
     const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
