@@ -218,6 +218,33 @@ TEST_F(AutoSkinTest, AMessageBoxOwnedByTheFormIsSkinnedAndPlacedWhereAsked) {
     EXPECT_EQ(DialogPosY, -1);
 }
 
+TEST_F(AutoSkinTest, TheSkinnedCaptionsHitTestAndCloseButton) {
+    bool checked = false;
+    WhenShown("Close me", [&](HWND box) {
+        TacDialogWnd* dialog = DialogAdapterOf(box);
+        ASSERT_NE(dialog, nullptr);
+        RECT wr{};
+        GetWindowRect(box, &wr);
+        const RECT& close = dialog->CloseButton.Rect;
+        ASSERT_GT(close.right, close.left);
+        const POINT c{wr.left + (close.left + close.right) / 2, wr.top + (close.top + close.bottom) / 2};
+        const LPARAM at = MAKELPARAM(c.x, c.y);
+        const int captionY = wr.top + dialog->BorderWidth() + dialog->CaptionHeight(true) / 2;
+        const auto hit = [&](int x, int y) { return SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+        EXPECT_EQ(hit(c.x, c.y), HTCLOSE);
+        EXPECT_EQ(hit(wr.left + close.left / 2, captionY), HTCAPTION);
+        EXPECT_EQ(hit(wr.left + dialog->BorderWidth() + 2, captionY), HTSYSMENU);
+        // Pressed elsewhere, released over it: nothing.
+        SendMessageA(box, WM_NCLBUTTONUP, HTCLOSE, at);
+        EXPECT_TRUE(IsWindowVisible(box));
+        checked = true;
+        PostMessageA(box, WM_NCLBUTTONDOWN, HTCLOSE, at);
+        PostMessageA(box, WM_NCLBUTTONUP, HTCLOSE, at);
+    });
+    EXPECT_EQ(ShowBox("Close me", mbOK | mbCancel), mrCancel);
+    EXPECT_TRUE(checked);
+}
+
 TEST_F(AutoSkinTest, AThirdBoxStaysPlainWhileTwoSkinnedBoxesShow) {
     bool third = false;
     WhenShown("First", [&](HWND first) {
