@@ -516,6 +516,39 @@ TEST_F(AutoSkinTest, TheChildFactoryChoosesByClassAndExactButtonType) {
     EXPECT_FALSE(DialogAdapterOf(d)->SuppressClientPaint);
 }
 
+TEST_F(AutoSkinTest, TheBorderKindChoosesTheTitleAndItsButtonImages) {
+    const TsSkinModel& model = manager->Model();
+    const auto mask = [&](const char* name) {
+        return model.IndexOfMask(model.ConstData().GlobalInfo, "GLOBALINFO", name);
+    };
+    const auto either = [&](const char* first, const char* second) {
+        return model.MaskIndexValid(mask(first)) ? mask(first) : mask(second);
+    };
+    struct TCase {
+        DWORD Style;
+        int Kind;
+        const char* Title;
+        int Close;
+    };
+    const TCase cases[] = {
+        // A message box's frame: the small images and the dialog title.
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, "DIALOGTITLE", either("SICONCLOSE", "BICONCLOSE")},
+        // Sizeable without minimise and maximise: the lone close image.
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 3, "FORMTITLE", either("BICLOSEALONE", "BICONCLOSE")},
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 3, "FORMTITLE", mask("BICONCLOSE")},
+    };
+    for (const TCase& c : cases) {
+        const HWND d = MakeDialog(c.Style);
+        ASSERT_TRUE(AttachToNewWindow(d));
+        TacDialogWnd* dialog = DialogAdapterOf(d);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->BorderKind, c.Kind) << c.Style;
+        EXPECT_EQ(dialog->TitleSection, c.Title) << c.Style;
+        EXPECT_EQ(dialog->CloseButton.ImageIndex, c.Close) << c.Style;
+        EXPECT_TRUE(model.MaskIndexValid(dialog->CloseButton.ImageIndex)) << c.Style;
+    }
+}
+
 TEST_F(AutoSkinTest, TheBackgroundBrushIsMadeOncePerColour) {
     const HWND d = MakeDialog();
     ASSERT_TRUE(AttachToNewWindow(d));
