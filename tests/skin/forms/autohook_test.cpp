@@ -549,6 +549,25 @@ TEST_F(AutoSkinTest, TheBorderKindChoosesTheTitleAndItsButtonImages) {
     }
 }
 
+TEST_F(AutoSkinTest, ADeactivatedDialogIsDrawnInactive) {
+    const HWND d = MakeDialog();
+    ASSERT_TRUE(AttachToNewWindow(d));
+    ShowWindow(d, SW_SHOWNA);
+    kova::test::PumpMessages();
+    TacDialogWnd* dialog = DialogAdapterOf(d);
+    ASSERT_NE(dialog, nullptr);
+    const int y = dialog->BorderWidth() + dialog->CaptionHeight(true) / 2, x = 200;
+    SendMessageA(d, WM_NCACTIVATE, TRUE, 0);
+    const std::uint32_t active = dialog->CommonData->CacheBmp->Pixels().At(x, y) & 0xFFFFFFu;
+    EXPECT_EQ(active, 0xEFEBE5u);
+    SendMessageA(d, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_FALSE(dialog->Active);
+    EXPECT_NE(dialog->CommonData->CacheBmp->Pixels().At(x, y) & 0xFFFFFFu, active);
+    SendMessageA(d, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_TRUE(dialog->Active);
+    EXPECT_EQ(dialog->CommonData->CacheBmp->Pixels().At(x, y) & 0xFFFFFFu, active);
+}
+
 TEST_F(AutoSkinTest, TheBackgroundBrushIsMadeOncePerColour) {
     const HWND d = MakeDialog();
     ASSERT_TRUE(AttachToNewWindow(d));
