@@ -502,7 +502,12 @@ void TacDialogWnd::SetHotButton(int code, bool repaint) {
     if (code == HotButton) return;
     if (TacDialogTitleButton* old = ButtonOf(HotButton)) old->State = 0;
     HotButton = code;
-    if (TacDialogTitleButton* b = ButtonOf(code)) b->State = 1;
+    if (TacDialogTitleButton* b = ButtonOf(code)) {
+        b->State = 1;
+        // The hot look goes when the mouse leaves the window.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, WindowHandle, 0};
+        TrackMouseEvent(&track);
+    }
     pressed_ = false;
     if (repaint && IsWindowVisible(WindowHandle)) {
         CommonData->BGChanged = true;
@@ -515,6 +520,8 @@ void TacDialogWnd::SetPressedButton(int code) {
     HotButton = code;
     if (TacDialogTitleButton* b = ButtonOf(code)) b->State = 2;
     pressed_ = true;
+    // A button acts only when released over it, wherever the mouse went.
+    SetCapture(WindowHandle);
     if (IsWindowVisible(WindowHandle)) {
         CommonData->BGChanged = true;
         SendMessageA(WindowHandle, WM_NCPAINT, 1, 0);
@@ -556,6 +563,8 @@ void TacDialogWnd::NcButtonUp(TMessage& m) {
     const LRESULT code = HitTest(p, m.Msg == WM_LBUTTONUP ? HTCLIENT : static_cast<LRESULT>(m.WParam));
     const bool pressedHere = pressed_ && code == HotButton;
     const TLife life = Life();
+    pressed_ = false;
+    if (GetCapture() == WindowHandle) ReleaseCapture();
     if (pressedHere && code == HTCLOSE) {
         SetHotButton(0, true);
         SendMessageA(WindowHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -703,6 +712,16 @@ void TacDialogWnd::WndProc(TMessage& m) {
             m.Result = 0;
             return;
         }
+        case WM_NCMOUSELEAVE:
+        case WM_MOUSELEAVE:
+            if (HotButton && !pressed_) SetHotButton(0, true);
+            break;
+        case WM_CAPTURECHANGED:
+            if (pressed_ && reinterpret_cast<HWND>(m.LParam) != WindowHandle) {
+                pressed_ = false;
+                SetHotButton(0, true);
+            }
+            break;
         case WM_NCRBUTTONDOWN:
             if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
                 m.Result = 0;

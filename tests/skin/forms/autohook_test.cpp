@@ -49,22 +49,21 @@ VOID CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
 void Later(std::function<void()> step, UINT ms = 30) { Steps()[SetTimer(nullptr, 0, ms, RunStep)] = std::move(step); }
 
 // The visible dialog of this thread with this caption.
+struct TFindDialog {
+    std::string Caption;
+    HWND Found = nullptr;
+};
+BOOL CALLBACK FindDialogStep(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<TFindDialog*>(p);
+    if (IsWindowVisible(w) && kova::test::WindowText(w) == f->Caption && GetWndClassName(w) == "#32770") {
+        f->Found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
 HWND VisibleDialog(const std::string& caption) {
-    struct TFind {
-        std::string Caption;
-        HWND Found = nullptr;
-    } find{caption};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<TFind*>(p);
-            if (IsWindowVisible(w) && kova::test::WindowText(w) == f->Caption && GetWndClassName(w) == "#32770") {
-                f->Found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    TFindDialog find{caption};
+    EnumThreadWindows(GetCurrentThreadId(), FindDialogStep, reinterpret_cast<LPARAM>(&find));
     return find.Found;
 }
 
@@ -90,15 +89,13 @@ int ShowBox(const std::string& caption, std::uint32_t buttons, int x = -1, int y
 
 TacDialogWnd* DialogAdapterOf(HWND wnd) { return dynamic_cast<TacDialogWnd*>(FindAdapter(wnd)); }
 
+BOOL CALLBACK CollectStep(HWND w, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+}
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(parent, CollectStep, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
@@ -234,9 +231,23 @@ TEST_F(AutoSkinTest, TheSkinnedCaptionsHitTestAndCloseButton) {
         EXPECT_EQ(hit(c.x, c.y), HTCLOSE);
         EXPECT_EQ(hit(wr.left + close.left / 2, captionY), HTCAPTION);
         EXPECT_EQ(hit(wr.left + dialog->BorderWidth() + 2, captionY), HTSYSMENU);
+        EXPECT_EQ(hit(c.x, c.y), HTCLOSE);
+        // Hot under the mouse, normal once it leaves.
+        EXPECT_EQ(dialog->CloseButton.State, 1);
+        SendMessageA(box, WM_NCMOUSELEAVE, 0, 0);
+        EXPECT_EQ(dialog->CloseButton.State, 0);
         // Pressed elsewhere, released over it: nothing.
         SendMessageA(box, WM_NCLBUTTONUP, HTCLOSE, at);
         EXPECT_TRUE(IsWindowVisible(box));
+        // Pressed on it, released in the client area: nothing, and the
+        // press is over.
+        SendMessageA(box, WM_NCLBUTTONDOWN, HTCLOSE, at);
+        EXPECT_EQ(dialog->CloseButton.State, 2);
+        EXPECT_EQ(GetCapture(), box);
+        SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        EXPECT_TRUE(IsWindowVisible(box));
+        EXPECT_EQ(dialog->CloseButton.State, 0);
+        EXPECT_NE(GetCapture(), box);
         checked = true;
         PostMessageA(box, WM_NCLBUTTONDOWN, HTCLOSE, at);
         PostMessageA(box, WM_NCLBUTTONUP, HTCLOSE, at);
