@@ -44,7 +44,7 @@ protected:
         form = TCustomForm::Create<TForm>(Application());
         form->SetBounds(120, 90, 360, 260);
         form->HandleNeeded();
-        frame = new TCustomFrame(form);
+        frame = new TFrame(form);
         frame->SetBounds(20, 20, 200, 120);
         frame->SetParent(form);
         form->Show();
