@@ -520,6 +520,12 @@ TEST_F(AutoSkinTest, TheChildFactoryChoosesByClassAndExactButtonType) {
         }
         EXPECT_TRUE(right) << cases[i].Class << " style " << cases[i].Style;
     }
+    // Each adapter knows its own window's place and size, not the dialog's.
+    TacMainWnd* first = FindAdapter(windows[0]);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->WindowSize.cx, 120);
+    EXPECT_EQ(first->WindowSize.cy, 20);
+    EXPECT_EQ(first->ParentHandle, d);
     EXPECT_EQ(FindAdapter(hiddenEdit), nullptr);
     EXPECT_NE(dynamic_cast<TacTransPanelWnd*>(FindAdapter(inner)), nullptr);
     EXPECT_NE(dynamic_cast<TacBtnWnd*>(FindAdapter(innerButton)), nullptr);
