@@ -25,6 +25,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
 #include "skin/core/skinstate.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/dlgwnd.h"
 #include "skin/forms/provider.h"
@@ -583,6 +584,39 @@ TEST_F(AutoSkinTest, ADeactivatedDialogIsDrawnInactive) {
     SendMessageA(d, WM_NCACTIVATE, TRUE, 0);
     EXPECT_TRUE(dialog->Active);
     EXPECT_EQ(dialog->CommonData->CacheBmp->Pixels().At(x, y) & 0xFFFFFFu, active);
+}
+
+TEST_F(AutoSkinTest, ASkinChangeReachesAShownDialogAndItsChildren) {
+    bool checked = false;
+    WhenShown("Changing", [&](HWND box) {
+        TacDialogWnd* dialog = DialogAdapterOf(box);
+        ASSERT_NE(dialog, nullptr);
+        TacMainWnd* button = nullptr;
+        for (HWND c : Children(box))
+            if (auto* b = dynamic_cast<TacBtnWnd*>(FindAdapter(c))) button = b;
+        ASSERT_NE(button, nullptr);
+        ASSERT_NE(button->CommonData->CacheBmp, nullptr);
+        const auto face = [&] {
+            const PixelBuffer32& b = button->CommonData->CacheBmp->Pixels();
+            return b.At(b.Width() / 2, b.Height() / 2) & 0xFFFFFFu;
+        };
+        const std::uint32_t linenFace = face();
+        manager->SetSkinName("Slate (internal)");
+        const TsSkinModel& model = manager->Model();
+        EXPECT_EQ(dialog->TitleIndex, model.IndexOfSection("DIALOGTITLE"));
+        EXPECT_EQ(button->CommonData->SkinIndex, model.IndexOfSection("BUTTON"));
+        // The button was told and painted itself in the new skin.
+        EXPECT_NE(face(), linenFace);
+        // The caption is repainted in the new skin's title colour.
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        const int y = dialog->BorderWidth() + dialog->CaptionHeight(true) / 2;
+        const std::uint32_t pixel = dialog->CommonData->CacheBmp->Pixels().At(dialog->CommonData->CacheBmp->Width() / 2, y);
+        EXPECT_NE(pixel & 0xFFFFFFu, 0xEFEBE5u);
+        checked = true;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(ShowBox("Changing", mbOK), mrOk);
+    EXPECT_TRUE(checked);
 }
 
 TEST_F(AutoSkinTest, TheBackgroundBrushIsMadeOncePerColour) {
