@@ -135,6 +135,12 @@ void TScrollingWinControl::HandleMessage(TMessage& m) {
     TWinControl::HandleMessage(m);
 }
 
+TFrame::TFrame(TComponent* AOwner) : TCustomFrame(AOwner) {
+    controlStyle_ |= csAcceptsControls;
+    StoreBounds(0, 0, 320, 240);
+    color_ = clBtnFace;
+}
+
 TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
     controlStyle_ |= csAcceptsControls;
     clickOnMouseUp_ = true;

@@ -59,11 +59,12 @@ public:
     explicit TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {}
 };
 
-// The frame class a program derives its frames from.
+// A reusable group of controls placed on forms as one control: it holds
+// them, scrolls them when they do not fit, and shows the face colour.
 class TFrame : public TCustomFrame {
     KOVA_CLASS(TFrame, TCustomFrame)
 public:
-    using TCustomFrame::TCustomFrame;
+    explicit TFrame(TComponent* AOwner);
 };
 
 class TCustomForm : public TScrollingWinControl {

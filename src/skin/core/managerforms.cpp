@@ -250,7 +250,7 @@ void RepaintAllForms(TsSkinManager* manager, bool allowAnimation) {
         UnlockFormsRepaint(manager, true);
     }
     for (TacProviderBase* provider : DialogProviders())
-        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+        if (TacDialogWndBase* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             RedrawWindow(dialog->CtrlHandle, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

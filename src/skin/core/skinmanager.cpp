@@ -232,6 +232,7 @@ void TsSkinManager::RemoveThreadHook() {
     if (!IsDefault() || !SkinState.ThreadHook) return;
     if (FormSkinning().FreeMenuWndAdapters) FormSkinning().FreeMenuWndAdapters();
     SkinState.ThreadHook.Reset();
+    if (FormSkinning().FreeDialogProviders) FormSkinning().FreeDialogProviders();
 }
 
 bool TsSkinManager::ThreadHookInstalled() const { return static_cast<bool>(SkinState.ThreadHook); }

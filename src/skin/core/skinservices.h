@@ -55,6 +55,9 @@ struct FormSkinningServices {
     std::function<void(TsSkinManager* manager)> MenusFromSkin;
     // A control's popup menu made skinned (or plain) before it shows.
     std::function<void(TsSkinManager* manager, TPopupMenu* menu, bool active)> SetPopupMenuSkinned;
+    // Frees every provider the hook made (and so the adapters each holds);
+    // called once the hook is removed (empty: none to free).
+    std::function<void()> FreeDialogProviders;
 };
 
 // The modal-dialog notifications the application wants around a skin

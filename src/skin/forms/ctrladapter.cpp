@@ -13,6 +13,7 @@
 #include "skin/controls/tabwnd.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
+#include "skin/forms/frameadapter.h"
 #include "skin/forms/provider.h"
 
 namespace kova::skin {
@@ -299,6 +300,10 @@ void TacCtrlAdapter::AdaptChildren(TWinControl* parent) {
     }
     for (int i = 0; i < parent->ControlCount(); ++i) {
         TControl* c = parent->Controls(i);
+        // A frame is skinned by an adapter of its own, which it owns.
+        if (auto* frame = dynamic_cast<TCustomFrame*>(c);
+            frame && frame->Tag() != -98 && frame->HandleAllocated() && !AnswersSupport(frame))
+            new TsFrameAdapter(frame);
         if (IsControlSupported(c)) {
             if (c->IsWindowed())
                 AddControlWithSection(c, "");
