@@ -466,23 +466,31 @@ const TGridColourProp kGridColourProps[] = {
 
 }  // namespace
 
-TacGridWnd::~TacGridWnd() {
-    if (!Detached) Detach(false);
+TControl* TacOwnColoursWnd::OwnerToSave() {
+    TControl* c = CommonData->OwnerControl;
+    if (c) Saved = true;
+    return c;
 }
 
+TControl* TacOwnColoursWnd::OwnerToRestore() {
+    TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
+    ParamsApplied = false;
+    return c && Saved && !c->IsDestroying() ? c : nullptr;
+}
+
+TacGridWnd::~TacGridWnd() { if (!Detached) Detach(false); }
+
 void TacGridWnd::SaveStdParams() {
-    TObject* g = CommonData->OwnerControl;
+    TObject* g = OwnerToSave();
     if (!g) return;
-    saved_ = true;
     const bool look = PublishedPropExists(g, "ControlLook");
     for (const TGridColourProp& p : kGridColourProps)
         if (!p.RestoreOnly && (look || !p.WithControlLook)) ReadColour(g, p.Path, this->*p.Slot, p.NoneAsFace);
 }
 
 void TacGridWnd::RestoreStdParams() {
-    TControl* g = CommonData ? CommonData->OwnerControl : nullptr;
-    ParamsApplied = false;
-    if (!g || !saved_ || g->IsDestroying()) return;
+    TControl* g = OwnerToRestore();
+    if (!g) return;
     const bool look = PublishedPropExists(g, "ControlLook");
     for (const TGridColourProp& p : kGridColourProps)
         if (look || !p.WithControlLook) WriteColour(g, p.Path, this->*p.Slot);
@@ -578,20 +586,18 @@ std::unique_ptr<TacMainWnd> CreateGridAdapter(HWND wnd, TsCommonData* skinData, 
 
 // ------------------------------------------------------------------- tree
 
-TacTreeViewWnd::~TacTreeViewWnd() {
-    if (!Detached) Detach(false);
-}
+TacTreeViewWnd::~TacTreeViewWnd() { if (!Detached) Detach(false); }
 
 void TacTreeViewWnd::SaveStdParams() {
     savedBk_ = static_cast<COLORREF>(SendMessageA(WindowHandle, TVM_GETBKCOLOR, 0, 0));
     savedText_ = static_cast<COLORREF>(SendMessageA(WindowHandle, TVM_GETTEXTCOLOR, 0, 0));
-    saved_ = true;
+    Saved = true;
 }
 
 void TacTreeViewWnd::RestoreStdParams() {
     ParamsApplied = false;
     // The colours the tree had (CLR_NONE: the system's), not the system's.
-    if (saved_ && IsWindow(WindowHandle)) {
+    if (Saved && IsWindow(WindowHandle)) {
         SendMessageA(WindowHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(savedBk_));
         SendMessageA(WindowHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(savedText_));
     }
@@ -661,14 +667,11 @@ std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinDa
 
 // ------------------------------------------------------------ virtual tree
 
-TacVirtualTreeViewWnd::~TacVirtualTreeViewWnd() {
-    if (!Detached) Detach(false);
-}
+TacVirtualTreeViewWnd::~TacVirtualTreeViewWnd() { if (!Detached) Detach(false); }
 
 void TacVirtualTreeViewWnd::SaveStdParams() {
-    TObject* t = CommonData->OwnerControl;
+    TObject* t = OwnerToSave();
     if (!t) return;
-    saved_ = true;
     ReadColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
     ReadColour(t, "VETColors.FileTextColor", SavedFileColor);
     ReadColour(t, "VETColors.FolderTextColor", SavedFolderColor);
@@ -678,10 +681,9 @@ void TacVirtualTreeViewWnd::SaveStdParams() {
 }
 
 void TacVirtualTreeViewWnd::RestoreStdParams() {
-    TControl* t = CommonData ? CommonData->OwnerControl : nullptr;
-    ParamsApplied = false;
     // The colours the control had, not fixed system ones.
-    if (!t || !saved_ || t->IsDestroying()) return;
+    TControl* t = OwnerToRestore();
+    if (!t) return;
     WriteColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
     WriteColour(t, "VETColors.FileTextColor", SavedFileColor);
     WriteColour(t, "VETColors.FolderTextColor", SavedFolderColor);

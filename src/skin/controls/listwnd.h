@@ -49,11 +49,29 @@ private:
     TWindowSubclass headerSubclass_;
 };
 
-class TacGridWnd : public TacEditWnd {
-    KOVA_CLASS(TacGridWnd, TacEditWnd)
+// The adapters that write the skin's colours into a control's own colour
+// settings: only colours that were saved are written back. Each of them
+// leaves the window in its own destructor, where its own colours are
+// still given back.
+class TacOwnColoursWnd : public TacEditWnd {
+    KOVA_CLASS(TacOwnColoursWnd, TacEditWnd)
 public:
     using TacEditWnd::TacEditWnd;
-    // Leaves the window here, where its own colours are still given back.
+
+protected:
+    // The control whose colours are about to be saved, marked saved; null
+    // for none.
+    TControl* OwnerToSave();
+    // The control whose saved colours go back; null when none were saved
+    // or it is being destroyed. The skin's colours count as taken off.
+    TControl* OwnerToRestore();
+    bool Saved = false;
+};
+
+class TacGridWnd : public TacOwnColoursWnd {
+    KOVA_CLASS(TacGridWnd, TacOwnColoursWnd)
+public:
+    using TacOwnColoursWnd::TacOwnColoursWnd;
     ~TacGridWnd() override;
     TColor SavedFixedColor = 0, SavedFooterColor = 0, SavedFooterCellColor = 0, SavedTitleFontColor = 0,
            SavedTitleColor = 0, SavedIndicatorIconColor = 0, SavedSelectionColor = 0, SavedSelectionTextColor = 0,
@@ -64,16 +82,12 @@ public:
     void RestoreStdParams() override;
     void SetSkinParams() override;
     void WndProc(TMessage& m) override;
-
-private:
-    bool saved_ = false;
 };
 
-class TacTreeViewWnd : public TacEditWnd {
-    KOVA_CLASS(TacTreeViewWnd, TacEditWnd)
+class TacTreeViewWnd : public TacOwnColoursWnd {
+    KOVA_CLASS(TacTreeViewWnd, TacOwnColoursWnd)
 public:
-    using TacEditWnd::TacEditWnd;
-    // Leaves the window here, where its own colours are still given back.
+    using TacOwnColoursWnd::TacOwnColoursWnd;
     ~TacTreeViewWnd() override;
     void SaveStdParams() override;
     void RestoreStdParams() override;
@@ -82,17 +96,15 @@ public:
 
 private:
     COLORREF savedBk_ = CLR_NONE, savedText_ = CLR_NONE;
-    bool saved_ = false;
 };
 
 // An outside-party tree known by its published properties ("VETColors",
 // "Header", "PaintInfoColumn"): its text colours and header colours
 // follow the skin and come back.
-class TacVirtualTreeViewWnd : public TacEditWnd {
-    KOVA_CLASS(TacVirtualTreeViewWnd, TacEditWnd)
+class TacVirtualTreeViewWnd : public TacOwnColoursWnd {
+    KOVA_CLASS(TacVirtualTreeViewWnd, TacOwnColoursWnd)
 public:
-    using TacEditWnd::TacEditWnd;
-    // Leaves the window here, where its own colours are still given back.
+    using TacOwnColoursWnd::TacOwnColoursWnd;
     ~TacVirtualTreeViewWnd() override;
     TColor SavedCompressedColor = 0, SavedFileColor = 0, SavedFolderColor = 0;
     TColor SavedInfoColumnColor = 0, SavedHeaderColor = 0, SavedHeaderFontColor = 0;
@@ -101,9 +113,6 @@ public:
     void RestoreStdParams() override;
     void SetSkinParams() override;
     void WndProc(TMessage& m) override;
-
-private:
-    bool saved_ = false;
 };
 
 // The adapters by class, for the child-control adaptation's table: made,

@@ -65,11 +65,29 @@ SIZE WindowSizeOf(HWND wnd) {
     return SIZE{std::max<LONG>(r.right - r.left, 0), std::max<LONG>(r.bottom - r.top, 0)};
 }
 
-// The cache sized to the window; false when there is nothing to paint.
-bool SizeCache(TsCommonData& d, SIZE s) {
+// The cache sized to the window and filled with what the parent shows
+// under it; null when there is nothing to paint.
+PixelBuffer32* CacheOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& skin) {
+    const SIZE s = WindowSizeOf(wnd);
     if (!d.CacheBmp) d.CacheBmp = std::make_unique<TBitmap>();
     if (d.CacheBmp->Width() != s.cx || d.CacheBmp->Height() != s.cy) d.CacheBmp->SetSize(s.cx, s.cy);
-    return s.cx > 0 && s.cy > 0;
+    if (s.cx <= 0 || s.cy <= 0) return nullptr;
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    FillFromParent(px, wnd, skin);
+    return &px;
+}
+
+// The same with the record's section painted over the whole of it in the
+// given state, so that a partly transparent section mixes with the parent.
+PixelBuffer32* SectionOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& skin, int state) {
+    PixelBuffer32* px = CacheOverParent(d, wnd, skin);
+    if (!px) return nullptr;
+    TsParentImageInfo under;
+    under.Bmp = px;
+    under.Ready = true;
+    PaintControlSkin(*px, skin, d.SkinIndex, under, state, TRect{0, 0, px->Width(), px->Height()}, TPoint{0, 0}, false,
+                     d.HUEOffset, d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    return px;
 }
 
 // The visible child windows left out of dc: they paint themselves.
@@ -156,12 +174,11 @@ void TacSpinWnd::Prepare() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
+    PixelBuffer32* cache = CacheOverParent(d, WindowHandle, skin);
+    if (!cache) return;
+    PixelBuffer32& px = *cache;
     const bool vertical = IsVertical();
-    const TSpinHalves h = SpinHalves(s.cx, s.cy, vertical, LeftOffset);
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    FillFromParent(px, WindowHandle, skin);
+    const TSpinHalves h = SpinHalves(px.Width(), px.Height(), vertical, LeftOffset);
     const char* arrows[2] = {vertical ? "SCROLLBTNTOP" : "SCROLLBTNLEFT", vertical ? "SCROLLBTNBOTTOM" : "SCROLLBTNRIGHT"};
     const TRect halves[2] = {h.First, h.Second};
     const int states[2] = {FirstState, SecondState};
@@ -273,16 +290,14 @@ void TacTrackWnd::Prepare() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    FillFromParent(px, WindowHandle, skin);
+    const int state = Pressed ? 1 : 0;
+    PixelBuffer32* cache = SectionOverParent(d, WindowHandle, skin, state);
+    if (!cache) return;
+    PixelBuffer32& px = *cache;
+    const SIZE s{px.Width(), px.Height()};
     TsParentImageInfo under;
     under.Bmp = &px;
     under.Ready = true;
-    const int state = Pressed ? 1 : 0;
-    PaintControlSkin(px, skin, d.SkinIndex, under, state, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
-                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
     TrackIndex = skin.IndexOfSection("TRACKBAR");
     if (!skin.SectionIndexValid(TrackIndex)) return;
     const bool vertical = IsVertical();
@@ -685,17 +700,7 @@ void TacPanelWnd::PrepareCache() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    // Over what the parent shows, so that a partly transparent section
-    // mixes with it.
-    FillFromParent(px, WindowHandle, skin);
-    TsParentImageInfo under;
-    under.Bmp = &px;
-    under.Ready = true;
-    PaintControlSkin(px, skin, d.SkinIndex, under, 0, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
-                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    if (!SectionOverParent(d, WindowHandle, skin, 0)) return;
     const std::string text = Panel ? Panel->Caption() : WindowText;
     if (!text.empty()) {
         RECT cr{};
@@ -826,10 +831,7 @@ void TacPanelWnd::WndProc(TMessage& m) {
             return;
         case WM_PAINT: {
             // All painting happens on erase, where children are left out.
-            InvalidateRect(WindowHandle, nullptr, TRUE);
-            PAINTSTRUCT ps{};
-            BeginPaint(WindowHandle, &ps);
-            EndPaint(WindowHandle, &ps);
+            PaintAllOnErase(WindowHandle);
             m.Result = 0;
             return;
         }
@@ -905,15 +907,9 @@ void TacStatusBarWnd::PaintPanel(int index, TRect r, bool simple, int count) {
 void TacStatusBarWnd::PrepareCache() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    FillFromParent(px, WindowHandle, m->Model());
-    TsParentImageInfo under;
-    under.Bmp = &px;
-    under.Ready = true;
-    PaintControlSkin(px, m->Model(), d.SkinIndex, under, 0, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
-                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    PixelBuffer32* cache = SectionOverParent(d, WindowHandle, m->Model(), 0);
+    if (!cache) return;
+    const SIZE s{cache->Width(), cache->Height()};
     const bool simple = SendMessageA(WindowHandle, SB_ISSIMPLE, 0, 0) == 1;
     if (simple) {
         PaintPanel(-1, TRect{0, 1, s.cx - 1, s.cy - 1}, true, 0);
@@ -954,10 +950,7 @@ void TacStatusBarWnd::WndProc(TMessage& m) {
                 return;
             }
             // All painting happens on erase.
-            InvalidateRect(WindowHandle, nullptr, TRUE);
-            PAINTSTRUCT ps{};
-            BeginPaint(WindowHandle, &ps);
-            EndPaint(WindowHandle, &ps);
+            PaintAllOnErase(WindowHandle);
             m.Result = 0;
             return;
         }

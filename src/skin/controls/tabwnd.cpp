@@ -593,10 +593,7 @@ void TacTabControlWnd::TabWndProc(TMessage& m) {
             return;
         }
         case WM_PAINT: {
-            InvalidateRect(WindowHandle, nullptr, TRUE);
-            PAINTSTRUCT ps{};
-            BeginPaint(WindowHandle, &ps);
-            EndPaint(WindowHandle, &ps);
+            PaintAllOnErase(WindowHandle);
             return;
         }
         case WM_ERASEBKGND:

@@ -44,32 +44,30 @@ constexpr COLORREF kThumbLower = RGB(128, 64, 0);
 constexpr COLORREF kTick = RGB(90, 0, 90);
 constexpr COLORREF kGrip = RGB(50, 50, 50);
 
-// A window's picture as WM_PRINT gives it.
 struct TPrinted {
     int Width = 0, Height = 0;
     std::vector<COLORREF> Pixels;
     COLORREF At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
 };
 
-TPrinted Print(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
+// What paint(dc) leaves in a w x h bitmap first filled with a colour no
+// painter writes, so that what stays unpainted shows.
+template <class F>
+TPrinted PaintedBy(int w, int h, F paint) {
     TPrinted p;
-    p.Width = r.right - r.left, p.Height = r.bottom - r.top;
+    p.Width = w, p.Height = h;
     BITMAPINFO bi{};
-    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), p.Width, -p.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bmp);
-    // Something no painter writes, so what stays unpainted shows.
-    const std::uint32_t marker = 0x00123456;
-    for (int i = 0; i < p.Width * p.Height; ++i) static_cast<std::uint32_t*>(bits)[i] = marker;
-    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    for (int i = 0; i < w * h; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x00123456;
+    paint(dc);
     GdiFlush();
-    for (int i = 0; i < p.Width * p.Height; ++i) {
+    for (int i = 0; i < w * h; ++i) {
         const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
         p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
     }
@@ -77,6 +75,15 @@ TPrinted Print(HWND wnd) {
     DeleteObject(bmp);
     DeleteDC(dc);
     return p;
+}
+
+// A window's picture as WM_PRINT gives it.
+TPrinted Print(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return PaintedBy(r.right - r.left, r.bottom - r.top, [wnd](HDC dc) {
+        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    });
 }
 
 void SettleCursor(POINT screen) {
@@ -573,26 +580,9 @@ TEST_F(SmallControlsTest, TransparentPanelMixesWithItsParentAroundItsChildren) {
     HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 60, 10, 20, 20, panel, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     Adapt<TacTransPanelWnd>(panel, "PANEL");
-    TPrinted p;
-    p.Width = 100, p.Height = 50;
-    {
-        BITMAPINFO bi{};
-        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 100, -50, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bmp);
-        for (int i = 0; i < 100 * 50; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x00123456;
+    const TPrinted p = PaintedBy(100, 50, [panel](HDC dc) {
         EXPECT_EQ(SendMessageA(panel, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
-        GdiFlush();
-        for (int i = 0; i < 100 * 50; ++i) {
-            const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
-            p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
-        }
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
+    });
     TsParentImageInfo bg;
     ParentImageInfoOfWnd(panel, bg);
     const TsSkinModel& skin = manager->Model();
