@@ -71,12 +71,14 @@ void TPanel::DefineProps(TPropList& L) {
         .Enum("BevelInner", bevels, &TPanel::BevelInner, &TPanel::SetBevelInner)
         .Enum("BevelOuter", bevels, &TPanel::BevelOuter, &TPanel::SetBevelOuter)
         .Int("BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth)
+        .Int("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth)
         .Enum("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TPanel::Alignment, &TPanel::SetAlignment);
 }
 
 void TPanel::SetBevelInner(TBevelCut b) { bevelInner_ = b; Invalidate(); }
 void TPanel::SetBevelOuter(TBevelCut b) { bevelOuter_ = b; Invalidate(); }
 void TPanel::SetBevelWidth(int w) { bevelWidth_ = std::max(1, w); Invalidate(); }
+void TPanel::SetBorderWidth(int w) { borderWidth_ = std::max(0, w); Invalidate(); }
 void TPanel::SetAlignment(TAlignment a) { alignment_ = a; Invalidate(); }
 
 void TPanel::Paint() {
@@ -97,6 +99,7 @@ void TPanel::Paint() {
         FillRect(dc, &r, b.Get());
     }
     bevel(bevelOuter_);
+    InflateRect(&r, -borderWidth_, -borderWidth_);
     bevel(bevelInner_);
     if (!text_.empty()) {
         SetBkMode(dc, TRANSPARENT);

@@ -41,6 +41,9 @@ public:
     void SetBevelOuter(TBevelCut b);
     int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int w);
+    // The band between the outer and the inner bevel (0: none).
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int w);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
 
@@ -51,6 +54,7 @@ private:
     static void DefineProps(TPropList& L);
     TBevelCut bevelInner_ = bvNone, bevelOuter_ = bvRaised;
     int bevelWidth_ = 1;
+    int borderWidth_ = 0;
     TAlignment alignment_ = taCenter;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <vector>
+#include <utility>
 
 #include "framework/forms.h"
 #include "framework/graphics.h"
@@ -669,27 +670,31 @@ std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinDa
 
 TacVirtualTreeViewWnd::~TacVirtualTreeViewWnd() { if (!Detached) Detach(false); }
 
+namespace {
+
+// The virtual tree's colour properties by path, with where each is kept.
+const std::pair<const char*, TColor TacVirtualTreeViewWnd::*> kVirtualTreeColourProps[] = {
+    {"VETColors.CompressedTextColor", &TacVirtualTreeViewWnd::SavedCompressedColor},
+    {"VETColors.FileTextColor", &TacVirtualTreeViewWnd::SavedFileColor},
+    {"VETColors.FolderTextColor", &TacVirtualTreeViewWnd::SavedFolderColor},
+    {"PaintInfoColumn.Color", &TacVirtualTreeViewWnd::SavedInfoColumnColor},
+    {"Header.Color", &TacVirtualTreeViewWnd::SavedHeaderColor},
+    {"Header.Font.Color", &TacVirtualTreeViewWnd::SavedHeaderFontColor},
+};
+
+}  // namespace
+
 void TacVirtualTreeViewWnd::SaveStdParams() {
     TObject* t = OwnerToSave();
     if (!t) return;
-    ReadColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
-    ReadColour(t, "VETColors.FileTextColor", SavedFileColor);
-    ReadColour(t, "VETColors.FolderTextColor", SavedFolderColor);
-    ReadColour(t, "PaintInfoColumn.Color", SavedInfoColumnColor);
-    ReadColour(t, "Header.Color", SavedHeaderColor);
-    ReadColour(t, "Header.Font.Color", SavedHeaderFontColor);
+    for (const auto& [path, slot] : kVirtualTreeColourProps) ReadColour(t, path, this->*slot);
 }
 
 void TacVirtualTreeViewWnd::RestoreStdParams() {
     // The colours the control had, not fixed system ones.
     TControl* t = OwnerToRestore();
     if (!t) return;
-    WriteColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
-    WriteColour(t, "VETColors.FileTextColor", SavedFileColor);
-    WriteColour(t, "VETColors.FolderTextColor", SavedFolderColor);
-    WriteColour(t, "PaintInfoColumn.Color", SavedInfoColumnColor);
-    WriteColour(t, "Header.Color", SavedHeaderColor);
-    WriteColour(t, "Header.Font.Color", SavedHeaderFontColor);
+    for (const auto& [path, slot] : kVirtualTreeColourProps) WriteColour(t, path, this->*slot);
     if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 1);
 }
 

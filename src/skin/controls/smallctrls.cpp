@@ -115,6 +115,20 @@ void PaintMessage(HWND wnd, HDC given, F paint) {
     EndPaint(wnd, &ps);
 }
 
+// The whole cache copied to dc; nothing while it is empty.
+void CopyWholeCache(HDC dc, const TsCommonData& d) {
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+}
+
+// Without an active skin the control's own procedure answers; true when
+// it did.
+bool PassedUnskinned(TacMainWnd& a, TMessage& m) {
+    if (a.ActiveManager() && a.CommonData->IsSkinned()) return false;
+    a.TacMainWnd::WndProc(m);
+    return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- grip
@@ -136,10 +150,7 @@ void TacSizerWnd::Paint(HDC dc) {
 }
 
 void TacSizerWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_PAINT:
             PaintMessage(WindowHandle, reinterpret_cast<HDC>(m.WParam), [this](HDC dc) { Paint(dc); });
@@ -231,10 +242,7 @@ void TacSpinWnd::WndProc(TMessage& m) {
         CommonData->SetSkinSection("BUTTON");
         CommonData->ReadSkinIndexes();
     }
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scHotLeave) Redraw();
     const TLife life = Life();
     switch (m.Msg) {
@@ -419,16 +427,12 @@ void TacTrackWnd::Paint(HDC given) {
         if (d.Updating) return;
         if (!given && !IsWindowVisible(WindowHandle)) return;
         Prepare();
-        if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-        CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+        CopyWholeCache(dc, d);
     });
 }
 
 void TacTrackWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_LBUTTONDOWN:
             Pressed = true;
@@ -615,10 +619,7 @@ void TacToolBarWnd::PaintFrame() {
 }
 
 void TacToolBarWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     TsCommonData& d = *CommonData;
     const TLife life = Life();
     if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) {
@@ -708,7 +709,8 @@ void TacPanelWnd::PrepareCache() {
         TRect room{cr.left, cr.top, cr.right, cr.bottom};
         UINT flags = DT_CENTER | DT_VCENTER;
         if (Panel) {
-            room = PanelCaptionRect(room, 0, Panel->BevelWidth(), BevelOf(Panel->BevelOuter()), BevelOf(Panel->BevelInner()));
+            room = PanelCaptionRect(room, Panel->BorderWidth(), Panel->BevelWidth(), BevelOf(Panel->BevelOuter()),
+                                    BevelOf(Panel->BevelInner()));
             flags = (Panel->Alignment() == taLeftJustify ? DT_LEFT : Panel->Alignment() == taRightJustify ? DT_RIGHT : DT_CENTER) |
                     DT_WORDBREAK | DT_VCENTER;
         }
@@ -933,16 +935,11 @@ void TacStatusBarWnd::PaintBar(HDC given) {
     }
     if (!dc) return;
     PrepareCache();
-    TsCommonData& d = *CommonData;
-    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+    CopyWholeCache(dc, *CommonData);
 }
 
 void TacStatusBarWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_PAINT: {
             if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
@@ -989,14 +986,11 @@ void TacTransPanelWnd::PaintFromMessage(TMessage& m) {
     if (!life.Alive() || !d.CacheBmp || d.CacheBmp->Width() == 0) return;
     const TSavedDC saved(dc);
     ExcludeVisibleChildren(WindowHandle, dc);
-    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+    CopyWholeCache(dc, d);
 }
 
 void TacTransPanelWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_ERASEBKGND:
             PaintFromMessage(m);

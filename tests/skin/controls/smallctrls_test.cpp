@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -485,6 +486,28 @@ TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
     };
     // PANEL_LOW tells no font colour: black.
     EXPECT_GT(count(), 10);
+
+    // A left-aligned caption starts inside the border band and the bevels.
+    panel->SetAlignment(taLeftJustify);
+    struct Room {
+        int borderWidth, bevelWidth;
+        TBevelCut inner;
+        int left;
+    } rooms[] = {{0, 1, bvNone, 1}, {10, 1, bvNone, 11}, {10, 3, bvLowered, 16}};
+    for (const Room& r : rooms) {
+        SCOPED_TRACE(r.left);
+        panel->SetBorderWidth(r.borderWidth);
+        panel->SetBevelWidth(r.bevelWidth);
+        panel->SetBevelInner(r.inner);
+        data.BGChanged = true;
+        const TPrinted p = Print(panel->Handle());
+        int first = p.Width;
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = 0; x < p.Width; ++x)
+                if (p.At(x, y) == RGB(0, 0, 0)) first = std::min(first, x);
+        EXPECT_GE(first, r.left);
+        EXPECT_LE(first, r.left + 2);
+    }
     panel->SetCaption("");
     EXPECT_EQ(count(), 0);
     a.reset();
