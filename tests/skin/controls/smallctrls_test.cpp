@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -668,6 +669,124 @@ TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBac
     EXPECT_TRUE(handler->Restored);
     int x = 0, y = 0;
     EXPECT_NE(look(x, y), kBorderNormal);
+    handler.reset();
+    form->Free();
+}
+
+// The glyph and the caption stand where the layout numbers put them: the
+// glyph's one image out of the strip (the disabled one for a disabled
+// button), its bottom-left colour left out, both moved by a pixel when
+// down; without the skin the framework button still shows its glyph.
+TEST_F(SmallControlsTest, SpeedButtonGlyphAndCaptionFollowLayoutMarginAndSpacing) {
+    constexpr COLORREF kUp = RGB(1, 99, 201), kDisabled = RGB(201, 99, 1), kKey = RGB(255, 0, 255);
+    static_assert(GetRValue(kDisabled) > GetBValue(kDisabled) + 40);
+    TForm* form = NewForm();
+    auto* button = Place<TSpeedButton>(form, 10, 10, 100, 60);
+    button->SetCaption("WWW");
+    button->SetGroupIndex(1);
+    button->SetAllowAllUp(true);
+    TBitmap* glyph = button->Glyph();
+    glyph->SetSize(32, 16);
+    {
+        PixelBuffer32& px = glyph->Pixels();
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const COLORREF c = x < 16 ? kUp : kDisabled;
+                px.At(x, y) = 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+        px.At(0, 15) = 0xFFFF00FFu;  // the transparent colour
+    }
+    button->SetNumGlyphs(2);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(button, true);
+    data.SetSkinManager(manager);
+    auto handler = std::make_unique<TacSpeedButtonHandler>(button, "BUTTON", manager, &data);
+    // The caption's measured size in the button's font.
+    SIZE text{};
+    {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, button->Font()->Handle());
+        RECT calc{0, 0, 255, 0};
+        DrawTextA(dc, "WWW", -1, &calc, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+        text = SIZE{calc.right, calc.bottom};
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+    }
+    // The button's picture on the form (at 10, 10 of its client area).
+    auto boxOf = [&](COLORREF c, RECT& box) {
+        const TPrinted p = Print(form->Handle());
+        box = RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        int text = INT_MAX, keyPixels = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x) {
+                const COLORREF got = p.At(10 + x, 10 + y);
+                keyPixels += got == kKey;
+                if (got == RGB(0, 0, 0) && x > 2 && x < 97 && y > 2 && y < 57) text = std::min(text, x);
+                if (got != c) continue;
+                box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1), box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        EXPECT_EQ(keyPixels, 0);
+        return text;
+    };
+    const int cw = text.cx, ch = text.cy;
+    struct Case {
+        const char* name;
+        TButtonLayout layout;
+        int margin, spacing;
+        int glyphX, glyphY;  // where the glyph's top-left stands
+        int captionLeft;     // -1: not checked (caption above or below)
+    } cases[] = {
+        {"left, centred", blGlyphLeft, -1, 4, HalfUp(100 - 16 - 4 - cw), 22, HalfUp(100 - 16 - 4 - cw) + 16 + 4},
+        {"left, margin 5, spacing 9", blGlyphLeft, 5, 9, 5, 22, 5 + 16 + 9},
+        {"right, margin 3", blGlyphRight, 3, 4, 100 - 3 - 16, 22, 100 - 3 - 16 - 4 - cw},
+        {"top, centred", blGlyphTop, -1, 4, 42, HalfUp(60 - 16 - 4 - ch), -1},
+        {"bottom, margin 2", blGlyphBottom, 2, 4, 42, 60 - 2 - 16, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        button->SetLayout(c.layout);
+        button->SetMargin(c.margin);
+        button->SetSpacing(c.spacing);
+        RECT box{};
+        const int textLeft = boxOf(kUp, box);
+        // The transparent pixel is the image's bottom-left one.
+        EXPECT_EQ(box.left, c.glyphX);
+        EXPECT_EQ(box.top, c.glyphY);
+        EXPECT_EQ(box.right, c.glyphX + 16);
+        EXPECT_EQ(box.bottom, c.glyphY + 16);
+        if (c.captionLeft >= 0) {
+            // A "W" starts at its cell's edge or a pixel in.
+            EXPECT_GE(textLeft, c.captionLeft);
+            EXPECT_LE(textLeft, c.captionLeft + 1);
+        }
+    }
+    // Down: the glyph moves by a pixel.
+    button->SetLayout(blGlyphLeft);
+    button->SetMargin(5);
+    button->SetDown(true);
+    RECT box{};
+    boxOf(kUp, box);
+    EXPECT_EQ(box.left, 6);
+    EXPECT_EQ(box.top, 23);
+    button->SetDown(false);
+    // Disabled: the strip's second image (faded with the rest of the
+    // button toward the parent).
+    button->SetEnabled(false);
+    boxOf(kUp, box);
+    EXPECT_EQ(box.left, INT_MAX);
+    {
+        const TPrinted p = Print(form->Handle());
+        const COLORREF mid = p.At(10 + 5 + 8, 10 + 22 + 8);
+        EXPECT_GT(GetRValue(mid), GetBValue(mid) + 40);
+    }
+    button->SetEnabled(true);
+    // Without the skin the framework's own painting shows the glyph too.
+    SendSkinCommandToControl(button, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    boxOf(kUp, box);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.right, 21);
     handler.reset();
     form->Free();
 }
