@@ -312,4 +312,112 @@ void TUpDown::HandleMessage(TMessage& m) {
     TWinControl::HandleMessage(m);
 }
 
+// --- status bar -----------------------------------------------------------
+
+void TStatusPanel::SetText(const std::string& t) {
+    text_ = t;
+    bar_->UpdatePanels();
+}
+void TStatusPanel::SetWidth(int w) {
+    width_ = std::max(0, w);
+    bar_->UpdatePanels();
+}
+void TStatusPanel::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    bar_->UpdatePanels();
+}
+void TStatusPanel::SetStyle(TStatusPanelStyle s) {
+    style_ = s;
+    bar_->UpdatePanels();
+}
+int TStatusPanel::Index() const {
+    for (int i = 0; i < bar_->PanelCount(); ++i)
+        if (bar_->Panels(i) == this) return i;
+    return -1;
+}
+
+TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
+    StoreBounds(0, 0, 150, 19);
+    SetAlign(alBottom);
+}
+
+TStatusBar::~TStatusBar() { OnDrawPanel = nullptr; }
+
+void TStatusBar::DefineProps(TPropList& L) {
+    L.For<TStatusBar>()
+        .Bool("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel)
+        .String("SimpleText", [](TStatusBar* b) { return b->SimpleText(); }, &TStatusBar::SetSimpleText);
+}
+
+TStatusPanel* TStatusBar::AddPanel() {
+    panels_.push_back(std::make_unique<TStatusPanel>(this));
+    UpdatePanels();
+    return panels_.back().get();
+}
+
+void TStatusBar::ClearPanels() {
+    panels_.clear();
+    UpdatePanels();
+}
+
+void TStatusBar::SetSimplePanel(bool v) {
+    simplePanel_ = v;
+    UpdatePanels();
+}
+
+void TStatusBar::SetSimpleText(const std::string& t) {
+    simpleText_ = t;
+    UpdatePanels();
+}
+
+void TStatusBar::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, STATUSCLASSNAMEA);
+    // The framework places the bar; the system must not move or size it.
+    p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+}
+
+void TStatusBar::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    UpdatePanels();
+}
+
+void TStatusBar::UpdatePanels() {
+    if (!handle_) return;
+    SendMessageA(handle_, SB_SIMPLE, simplePanel_ ? TRUE : FALSE, 0);
+    // The system aligns a part's text by the tabs before it.
+    auto aligned = [](const TStatusPanel& p) {
+        return (p.Alignment() == taCenter ? "\t" : p.Alignment() == taRightJustify ? "\t\t" : "") + p.Text();
+    };
+    std::vector<int> edges;
+    int right = 0;
+    for (const auto& p : panels_) edges.push_back(right += p->Width());
+    if (!edges.empty()) edges.back() = -1;
+    if (edges.empty()) edges.push_back(-1);
+    SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (size_t i = 0; i < panels_.size(); ++i) {
+        const TStatusPanel& p = *panels_[i];
+        if (p.Style() == psOwnerDraw)
+            SendMessageA(handle_, SB_SETTEXTA, i | SBT_OWNERDRAW, static_cast<LPARAM>(i));
+        else
+            SendMessageA(handle_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(aligned(p).c_str()));
+    }
+    if (panels_.empty()) SendMessageA(handle_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+    SendMessageA(handle_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+}
+
+void TStatusBar::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        const int i = static_cast<int>(d->itemID);
+        if (OnDrawPanel && i >= 0 && i < PanelCount()) {
+            TCanvasLease lease(canvas_, d->hDC);
+            OnDrawPanel(this, Panels(i), d->rcItem);
+        }
+        m.Result = TRUE;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
 }  // namespace kova

@@ -1,8 +1,12 @@
-// Page control with tab sheets, and the up-down control.
+// Page control with tab sheets, the up-down control and the status bar.
 #pragma once
 
 #include "framework/controls.h"
+#include "framework/graphics.h"
+#include "framework/stdctrls.h"
 
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace kova {
@@ -99,6 +103,69 @@ private:
     bool wrap_ = false;
     TUDOrientation orientation_ = udVertical;
     TWinControl* associate_ = nullptr;
+};
+
+enum TStatusPanelStyle { psText, psOwnerDraw };
+
+class TStatusBar;
+
+// One part of a status bar; a change shows at once.
+class TStatusPanel : public TObject {
+    KOVA_CLASS(TStatusPanel, TObject)
+public:
+    explicit TStatusPanel(TStatusBar* bar) : bar_(bar) {}
+    const std::string& Text() const { return text_; }
+    void SetText(const std::string& t);
+    int Width() const { return width_; }
+    void SetWidth(int w);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    // Owner-drawn panels are painted by the bar's OnDrawPanel.
+    TStatusPanelStyle Style() const { return style_; }
+    void SetStyle(TStatusPanelStyle s);
+    int Index() const;
+
+private:
+    TStatusBar* bar_;
+    std::string text_;
+    int width_ = 50;
+    TAlignment alignment_ = taLeftJustify;
+    TStatusPanelStyle style_ = psText;
+};
+
+// The system's status bar: panels side by side (the last one takes the
+// rest), or in simple mode one text over the whole bar.
+class TStatusBar : public TWinControl {
+    KOVA_CLASS_PROPS(TStatusBar, TWinControl)
+public:
+    explicit TStatusBar(TComponent* AOwner);
+    ~TStatusBar() override;
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+    TStatusPanel* Panels(int i) const { return panels_.at(static_cast<size_t>(i)).get(); }
+    TStatusPanel* AddPanel();
+    void ClearPanels();
+    bool SimplePanel() const { return simplePanel_; }
+    void SetSimplePanel(bool v);
+    const std::string& SimpleText() const { return simpleText_; }
+    void SetSimpleText(const std::string& t);
+    // The canvas OnDrawPanel paints on.
+    TCanvas* Canvas() { return &canvas_; }
+
+    std::function<void(TStatusBar* Sender, TStatusPanel* Panel, const RECT& Rect)> OnDrawPanel;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    void UpdatePanels();
+    friend class TStatusPanel;
+    std::vector<std::unique_ptr<TStatusPanel>> panels_;
+    bool simplePanel_ = false;
+    std::string simpleText_;
+    TCanvas canvas_;
 };
 
 }  // namespace kova

@@ -10,6 +10,7 @@
 #include "skin/core/model/skindata.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/paint/portable/textpaint.h"
 #include "skin/core/portable/bitmaps.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/skinmessage.h"
@@ -865,12 +866,57 @@ TacStatusBarWnd::TacStatusBarWnd(HWND wnd, TsCommonData* skinData, TsSkinManager
         CommonData->SetSkinSection("STATUSBAR");
         CommonData->ReadSkinIndexes();
     }
-    // The framework has no status bar class of its own yet: every bar is
-    // a native one here.
-    StatusBar = nullptr;
+    // A native bar (no framework object) shows no panel texts.
+    StatusBar = dynamic_cast<TStatusBar*>(CommonData->OwnerControl);
+}
+
+std::string TacStatusBarWnd::PanelText(int index, bool simple) const {
+    if (!StatusBar) return {};
+    // The system's bar answers WM_GETTEXT with its first part, not with
+    // the simple text: the framework object tells it.
+    if (simple) return StatusBar->SimpleText();
+    if (StatusBar->PanelCount() == 0) return StatusBar->SimpleText();
+    return index >= 0 && index < StatusBar->PanelCount() ? StatusBar->Panels(index)->Text() : std::string();
 }
 
 void TacStatusBarWnd::PaintPanel(int index, TRect r, bool simple, int count) {
+    PaintPanelFrame(index, r, simple, count);
+    if (!StatusBar) return;
+    TsCommonData& d = *CommonData;
+    HDC dc = d.CacheBmp->Canvas()->Handle();
+    const bool valid = !simple && index >= 0 && index < StatusBar->PanelCount();
+    TStatusPanel* panel = valid ? StatusBar->Panels(index) : nullptr;
+    if (panel && panel->Style() == psOwnerDraw) {
+        if (StatusBar->OnDrawPanel) {
+            GdiFlush();
+            const TCanvasLease lease(*StatusBar->Canvas(), dc);
+            StatusBar->OnDrawPanel(StatusBar, panel, RECT{r.Left, r.Top, r.Right, r.Bottom});
+            GdiFlush();
+        }
+    }
+    const TRect room = StatusPanelTextRect(r);
+    const std::string full = PanelText(index, simple);
+    if (full.empty() || room.Right <= room.Left) return;
+    const TsSkinModel& skin = ActiveManager()->Model();
+    const TSelection font(dc, StatusBar->Font()->Handle());
+    const std::string text = CutTextToWidth(full, room.Right - room.Left, [dc](const std::string& t) {
+        SIZE sz{};
+        GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &sz);
+        return static_cast<int>(sz.cx);
+    });
+    const TsGeneralData* sec = d.Section();
+    const TColor colour = sec ? static_cast<TColor>(skin.ColorToRGB(sec->FontColors[0])) : 0;
+    SetTextColor(dc, colour & 0xFFFFFF);
+    SetBkMode(dc, TRANSPARENT);
+    const TAlignment a = panel ? panel->Alignment() : taLeftJustify;
+    const UINT align = a == taCenter ? DT_CENTER : a == taRightJustify ? DT_RIGHT : DT_LEFT;
+    RECT tr{room.Left, room.Top, room.Right, room.Bottom};
+    GdiFlush();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | align);
+    GdiFlush();
+}
+
+void TacStatusBarWnd::PaintPanelFrame(int index, TRect r, bool simple, int count) {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();

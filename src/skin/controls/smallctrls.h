@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "skin/controls/adapters.h"
 
@@ -127,11 +128,14 @@ public:
     TacStatusBarWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
     void WndProc(TMessage& m) override;
 
-    TControl* StatusBar = nullptr;
+    TStatusBar* StatusBar = nullptr;
 
 private:
     void PrepareCache();
+    // Frame or divider, then the owner's drawing or the panel's text.
     void PaintPanel(int index, TRect r, bool simple, int count);
+    void PaintPanelFrame(int index, TRect r, bool simple, int count);
+    std::string PanelText(int index, bool simple) const;
     void PaintBar(HDC given);
 };
 

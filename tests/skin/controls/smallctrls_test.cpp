@@ -20,6 +20,7 @@
 #include "../core/handlecheck.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "skin/core/commondata.h"
@@ -408,6 +409,85 @@ TEST_F(SmallControlsTest, ToolBarFrameComesFromTheCache) {
     ReleaseDC(bar, dc);
     EXPECT_EQ(corner, RGB(200, 200, 200));
     EXPECT_EQ(edge, RGB(200, 200, 200));
+}
+
+// A framework status bar: panel texts in the section's font colour by
+// their alignment, cut to the panel, owner-drawn panels by the bar's
+// handler on the cache, and in simple mode the simple text alone.
+TEST_F(SmallControlsTest, FrameworkStatusBarShowsPanelTextsOwnerDrawnPanelsAndSimpleText) {
+    constexpr COLORREF kOwner = RGB(0, 200, 100);
+    TForm* form = NewForm();
+    auto* bar = Place<TStatusBar>(form, 0, 150, 300, 22);
+    TStatusPanel* left = bar->AddPanel();
+    left->SetWidth(60);
+    left->SetText("WWWWWWWWWWWWWWWWWWWW");
+    TStatusPanel* right = bar->AddPanel();
+    right->SetWidth(100);
+    right->SetText("WW");
+    right->SetAlignment(taRightJustify);
+    TStatusPanel* owner = bar->AddPanel();
+    owner->SetStyle(psOwnerDraw);
+    std::vector<RECT> drawn;
+    bar->OnDrawPanel = [&](TStatusBar* sender, TStatusPanel* panel, const RECT& r) {
+        EXPECT_EQ(sender, bar);
+        EXPECT_EQ(panel, owner);
+        drawn.push_back(r);
+        sender->Canvas()->Brush()->SetColor(static_cast<TColor>(kOwner));
+        sender->Canvas()->FillRect(r);
+    };
+    form->Show();
+    PumpMessages();
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacStatusBarWnd>(bar->Handle(), &data, manager, "");
+    EXPECT_EQ(a->StatusBar, bar);
+    RECT r[3]{};
+    for (int i = 0; i < 3; ++i) SendMessageA(bar->Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r[i]));
+    // The text columns (black) inside [from, to).
+    auto columns = [](const TPrinted& p, LONG from, LONG to, int& first, int& last) {
+        first = INT_MAX, last = INT_MIN;
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = from; x < to; ++x)
+                if (p.At(x, y) == RGB(0, 0, 0)) first = std::min(first, x), last = std::max(last, x);
+    };
+    drawn.clear();
+    {
+        const TPrinted p = Print(bar->Handle());
+        int first = 0, last = 0;
+        // Left-aligned from the panel's text room, cut short of its end.
+        columns(p, r[0].left, r[0].right, first, last);
+        EXPECT_GE(first, r[0].left + 3);
+        EXPECT_LE(first, r[0].left + 4);
+        EXPECT_LE(last, r[0].right - 5);
+        // Right-aligned up to the room's end.
+        columns(p, r[1].left, r[1].right, first, last);
+        EXPECT_GE(last, r[1].right - 10);
+        EXPECT_LE(last, r[1].right - 6);
+        EXPECT_GT(first, r[1].left + 40);
+        // The owner's panel: its rectangle inside the part, its colour there.
+        ASSERT_EQ(drawn.size(), 1u);
+        EXPECT_EQ(drawn[0].left, r[2].left + 1);
+        EXPECT_EQ(drawn[0].right, r[2].right - 1);
+        EXPECT_EQ(p.At((r[2].left + r[2].right) / 2, p.Height / 2), kOwner);
+    }
+    bar->SetSimpleText("WWW");
+    bar->SetSimplePanel(true);
+    drawn.clear();
+    a->CommonData->BGChanged = true;
+    {
+        const TPrinted p = Print(bar->Handle());
+        EXPECT_TRUE(drawn.empty());
+        int first = 0, last = 0;
+        columns(p, 0, p.Width, first, last);
+        EXPECT_GE(first, 3);
+        EXPECT_LE(first, 4);
+        EXPECT_LT(last, 60);
+        for (COLORREF c : p.Pixels) ASSERT_NE(c, kOwner);
+    }
+    a.reset();
+    EXPECT_EQ(FindAdapter(bar->Handle()), nullptr);
+    bar->OnDrawPanel = nullptr;
+    form->Free();
 }
 
 // ---------------------------------------------------------------- panel
