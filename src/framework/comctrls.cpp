@@ -420,4 +420,204 @@ void TStatusBar::HandleMessage(TMessage& m) {
     TWinControl::HandleMessage(m);
 }
 
+// --- tool bar -------------------------------------------------------------
+
+int TToolButton::Index() const {
+    for (int i = 0; i < bar_->ButtonCount(); ++i)
+        if (bar_->Buttons(i) == this) return i;
+    return -1;
+}
+void TToolButton::SetCaption(const std::string& c) { caption_ = c; bar_->RebuildButtons(); }
+void TToolButton::SetImageIndex(int i) { imageIndex_ = i; bar_->RebuildButtons(); }
+void TToolButton::SetStyle(TToolButtonStyle s) { style_ = s; bar_->RebuildButtons(); }
+void TToolButton::SetEnabled(bool v) { enabled_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetDown(bool v) { down_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetIndeterminate(bool v) { indeterminate_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetMarked(bool v) { marked_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetVisible(bool v) { visible_ = v; bar_->RebuildButtons(); }
+
+bool TToolButton::Pressed() const {
+    HWND h = bar_->HandleAllocated() ? bar_->Handle() : nullptr;
+    return h && (SendMessageA(h, TB_GETSTATE, static_cast<WPARAM>(Index()), 0) & TBSTATE_PRESSED) != 0;
+}
+
+RECT TToolButton::BoundsRect() const {
+    RECT r{};
+    if (bar_->HandleAllocated())
+        SendMessageA(bar_->Handle(), TB_GETITEMRECT, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+int TToolButton::Width() const {
+    const RECT r = BoundsRect();
+    return r.right - r.left;
+}
+int TToolButton::Height() const {
+    const RECT r = BoundsRect();
+    return r.bottom - r.top;
+}
+
+TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner) {
+    StoreBounds(0, 0, 150, 29);
+    SetAlign(alTop);
+}
+
+TToolBar::~TToolBar() {
+    OnAdvancedCustomDraw = nullptr;
+    OnAdvancedCustomDrawButton = nullptr;
+}
+
+void TToolBar::DefineProps(TPropList& L) {
+    L.For<TToolBar>()
+        .Bool("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions)
+        .Bool("List", &TToolBar::List, &TToolBar::SetList);
+}
+
+TToolButton* TToolBar::AddButton(TToolButtonStyle style) {
+    buttons_.push_back(std::make_unique<TToolButton>(this));
+    buttons_.back()->style_ = style;
+    RebuildButtons();
+    return buttons_.back().get();
+}
+
+void TToolBar::SetImages(TImageList* l) {
+    images_ = l;
+    if (handle_) SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(l ? l->Handle() : nullptr));
+    RebuildButtons();
+}
+void TToolBar::SetHotImages(TImageList* l) {
+    hotImages_ = l;
+    if (handle_) SendMessageA(handle_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(l ? l->Handle() : nullptr));
+}
+void TToolBar::SetShowCaptions(bool v) {
+    showCaptions_ = v;
+    RebuildButtons();
+}
+void TToolBar::SetList(bool v) {
+    list_ = v;
+    RecreateWnd();
+}
+void TToolBar::SetButtonSize(int w, int h) {
+    buttonWidth_ = std::max(1, w), buttonHeight_ = std::max(1, h);
+    RebuildButtons();
+}
+
+void TToolBar::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, TOOLBARCLASSNAMEA);
+    // The framework places the bar; the system must not move or size it.
+    p.Style |= TBSTYLE_FLAT | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+    if (list_) p.Style |= TBSTYLE_LIST;
+}
+
+void TToolBar::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    SendMessageA(handle_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(handle_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    if (images_) SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
+    if (hotImages_) SendMessageA(handle_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages_->Handle()));
+    RebuildButtons();
+}
+
+void TToolBar::RebuildButtons() {
+    if (!handle_) return;
+    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+    while (SendMessageA(handle_, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(handle_, TB_DELETEBUTTON, 0, 0);
+    SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(images_ ? images_->Width() : 0, images_ ? images_->Height() : 0));
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const TToolButton& b = *buttons_[i];
+        TBBUTTON t{};
+        t.idCommand = static_cast<int>(i);
+        t.iBitmap = b.ImageIndex() >= 0 ? b.ImageIndex() : I_IMAGENONE;
+        const bool separator = b.Style() >= tbsSeparator;
+        t.fsStyle = static_cast<BYTE>(separator ? BTNS_SEP
+                                                : b.Style() == tbsCheck    ? BTNS_CHECK
+                                                : b.Style() == tbsDropDown ? BTNS_DROPDOWN
+                                                                           : BTNS_BUTTON);
+        if (separator) t.iBitmap = 6;
+        t.fsState = static_cast<BYTE>((b.Enabled() ? TBSTATE_ENABLED : 0) | (b.Down() ? TBSTATE_CHECKED : 0) |
+                                      (b.Indeterminate() ? TBSTATE_INDETERMINATE : 0) |
+                                      (b.Marked() ? TBSTATE_MARKED : 0) | (b.Visible() ? 0 : TBSTATE_HIDDEN));
+        t.iString = showCaptions_ && !separator ? reinterpret_cast<INT_PTR>(b.Caption().c_str()) : -1;
+        SendMessageA(handle_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&t));
+    }
+    if (!showCaptions_) SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
+    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
+    const DWORD stage = cd.nmcd.dwDrawStage;
+    if (stage == CDDS_PREPAINT) {
+        if (OnAdvancedCustomDraw) {
+            bool defaultDraw = true;
+            const TCanvasLease lease(canvas_, cd.nmcd.hdc);
+            OnAdvancedCustomDraw(this, cd.nmcd.rc, cdPrePaint, defaultDraw);
+        }
+        return OnAdvancedCustomDrawButton ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    }
+    if (stage == CDDS_ITEMPREPAINT && OnAdvancedCustomDrawButton) {
+        const int i = static_cast<int>(cd.nmcd.dwItemSpec);
+        if (i < 0 || i >= ButtonCount()) return CDRF_DODEFAULT;
+        bool defaultDraw = true;
+        TTBCustomDrawFlags flags = 0;
+        {
+            const TCanvasLease lease(canvas_, cd.nmcd.hdc);
+            OnAdvancedCustomDrawButton(this, Buttons(i), cd.nmcd.uItemState, cdPrePaint, flags, defaultDraw);
+        }
+        if (!defaultDraw) return CDRF_SKIPDEFAULT;
+        LRESULT r = CDRF_DODEFAULT;
+        if (flags & tbNoEdges) r |= TBCDRF_NOEDGES;
+        if (flags & tbNoEtchedEffect) r |= TBCDRF_NOETCHEDEFFECT;
+        if (flags & tbNoOffset) r |= TBCDRF_NOOFFSET;
+        if (flags & tbNoMark) r |= TBCDRF_NOMARK;
+        if (flags & tbHiliteHotTrack) r |= TBCDRF_HILITEHOTTRACK;
+        return r;
+    }
+    return CDRF_DODEFAULT;
+}
+
+void TToolBar::DropDown(int index) {
+    TToolButton* b = Buttons(index);
+    if (b->DropdownMenu) {
+        const RECT r = b->BoundsRect();
+        POINT at{r.left, r.bottom};
+        ::ClientToScreen(handle_, &at);
+        b->DropdownMenu->PopupComponent = this;
+        b->DropdownMenu->Popup(at.x, at.y);
+    }
+    if (handle_) SendMessageA(handle_, DropDownClosed, static_cast<WPARAM>(index), 0);
+}
+
+void TToolBar::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY) {
+        auto* n = reinterpret_cast<NMHDR*>(m.LParam);
+        if (n->code == NM_CUSTOMDRAW) {
+            m.Result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam));
+            return;
+        }
+        if (n->code == TBN_DROPDOWN) {
+            const int i = reinterpret_cast<NMTOOLBARA*>(m.LParam)->iItem;
+            if (i >= 0 && i < ButtonCount()) DropDown(i);
+            m.Result = TBDDRET_DEFAULT;
+            return;
+        }
+    }
+    if (m.Msg == CN_COMMAND) {
+        const int i = LOWORD(m.WParam);
+        if (i >= 0 && i < ButtonCount()) {
+            TToolButton* b = Buttons(i);
+            if (b->Style() == tbsCheck)
+                b->down_ = (SendMessageA(handle_, TB_GETSTATE, static_cast<WPARAM>(i), 0) & TBSTATE_CHECKED) != 0;
+            if (b->OnClick) b->OnClick(b);
+        }
+        m.Result = 0;
+        return;
+    }
+    if (m.Msg == DropDownClosed) {
+        m.Result = 0;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
 }  // namespace kova

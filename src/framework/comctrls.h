@@ -1,10 +1,16 @@
-// Page control with tab sheets, the up-down control and the status bar.
+// Page control with tab sheets, the up-down control, the status bar and
+// the tool bar.
 #pragma once
 
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/menus.h"
 #include "framework/stdctrls.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -165,6 +171,126 @@ private:
     std::vector<std::unique_ptr<TStatusPanel>> panels_;
     bool simplePanel_ = false;
     std::string simpleText_;
+    TCanvas canvas_;
+};
+
+// ---- Tool bar --------------------------------------------------------------
+
+// Separators and dividers come after the clickable styles.
+enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
+// The system's custom-draw item state bits (CDIS_*).
+using TCustomDrawState = std::uint32_t;
+// What the tool bar's own painting leaves out of a button a handler drew.
+enum TTBCustomDrawFlag : std::uint32_t {
+    tbNoEdges = 0x01,
+    tbHiliteHotTrack = 0x02,
+    tbNoOffset = 0x04,
+    tbNoMark = 0x08,
+    tbNoEtchedEffect = 0x10,
+};
+using TTBCustomDrawFlags = std::uint32_t;
+
+class TToolBar;
+
+// One button of a tool bar (no window of its own: the system's tool bar
+// draws and hit-tests it). A change shows at once.
+class TToolButton : public TObject {
+    KOVA_CLASS(TToolButton, TObject)
+public:
+    explicit TToolButton(TToolBar* bar) : bar_(bar) {}
+    TToolBar* ToolBar() const { return bar_; }
+    int Index() const;
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& c);
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int i);
+    TToolButtonStyle Style() const { return style_; }
+    void SetStyle(TToolButtonStyle s);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool v);
+    // A check button's state.
+    bool Down() const { return down_; }
+    void SetDown(bool v);
+    // Neither on nor off: looks pressed and disabled.
+    bool Indeterminate() const { return indeterminate_; }
+    void SetIndeterminate(bool v);
+    // Highlighted: looks pressed.
+    bool Marked() const { return marked_; }
+    void SetMarked(bool v);
+    // Held down by the mouse (the system's pressed state).
+    bool Pressed() const;
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    // The menu a drop-down button opens from its arrow.
+    TPopupMenu* DropdownMenu = nullptr;
+    TNotifyEvent OnClick;
+    // The button's place in the tool bar's client area (empty while the
+    // bar has no window).
+    RECT BoundsRect() const;
+    int Left() const { return BoundsRect().left; }
+    int Top() const { return BoundsRect().top; }
+    int Width() const;
+    int Height() const;
+
+private:
+    friend class TToolBar;
+    TToolBar* bar_;
+    std::string caption_;
+    int imageIndex_ = -1;
+    TToolButtonStyle style_ = tbsButton;
+    bool enabled_ = true, down_ = false, indeterminate_ = false, marked_ = false, visible_ = true;
+};
+
+// The system's tool bar with framework buttons. The advanced custom-draw
+// events let another painter draw the background and each button; the
+// tool bar tells its own window (WM_USER + 0x1000) when a drop-down menu
+// has closed.
+class TToolBar : public TWinControl {
+    KOVA_CLASS_PROPS(TToolBar, TWinControl)
+public:
+    static constexpr UINT DropDownClosed = WM_USER + 0x1000;
+    explicit TToolBar(TComponent* AOwner);
+    ~TToolBar() override;
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    TToolButton* Buttons(int i) const { return buttons_.at(static_cast<size_t>(i)).get(); }
+    TToolButton* AddButton(TToolButtonStyle style = tbsButton);
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* l);
+    TImageList* HotImages() const { return hotImages_; }
+    void SetHotImages(TImageList* l);
+    bool ShowCaptions() const { return showCaptions_; }
+    void SetShowCaptions(bool v);
+    // Captions beside the images instead of under them.
+    bool List() const { return list_; }
+    void SetList(bool v);
+    int ButtonWidth() const { return buttonWidth_; }
+    int ButtonHeight() const { return buttonHeight_; }
+    void SetButtonSize(int w, int h);
+    TCanvas* Canvas() { return &canvas_; }
+
+    std::function<void(TToolBar* Sender, const RECT& ARect, TCustomDrawStage Stage, bool& DefaultDraw)>
+        OnAdvancedCustomDraw;
+    std::function<void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, TCustomDrawStage Stage,
+                       TTBCustomDrawFlags& Flags, bool& DefaultDraw)>
+        OnAdvancedCustomDrawButton;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    friend class TToolButton;
+    void RebuildButtons();
+    LRESULT CustomDraw(NMTBCUSTOMDRAW& cd);
+    void DropDown(int index);
+    std::vector<std::unique_ptr<TToolButton>> buttons_;
+    TImageList* images_ = nullptr;
+    TImageList* hotImages_ = nullptr;
+    bool showCaptions_ = false, list_ = false;
+    int buttonWidth_ = 23, buttonHeight_ = 22;
     TCanvas canvas_;
 };
 

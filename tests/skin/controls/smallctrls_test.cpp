@@ -22,11 +22,14 @@
 #include "common/win32_testing.h"
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
+#include "framework/dialogs.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "skin/core/commondata.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
 #include "skin/controls/speedbtn.h"
+#include "skin/controls/toolbarwnd.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -487,6 +490,103 @@ TEST_F(SmallControlsTest, FrameworkStatusBarShowsPanelTextsOwnerDrawnPanelsAndSi
     a.reset();
     EXPECT_EQ(FindAdapter(bar->Handle()), nullptr);
     bar->OnDrawPanel = nullptr;
+    form->Free();
+}
+
+// The framework tool bar: the button under the mouse is hot (a disabled
+// one leaves the hot button as it is, a separator clears it, and so does
+// leaving the bar); a drop-down button's arrow stays pressed while its
+// menu is open and comes back when it closes; the skin's removal lets go
+// of the bar's drawing events.
+TEST_F(SmallControlsTest, FrameworkToolBarHotTracksKeepsTheOpenArrowPressedAndLetsGoOfItsEvents) {
+    TForm* form = NewForm();
+    auto* bar = Place<TToolBar>(form, 0, 0, 300, 30);
+    bar->SetButtonSize(40, 24);
+    TToolButton* plain = bar->AddButton();
+    TToolButton* disabled = bar->AddButton();
+    disabled->SetEnabled(false);
+    bar->AddButton(tbsSeparator);
+    TToolButton* drop = bar->AddButton(tbsDropDown);
+    auto* menu = new TPopupMenu(form);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption("Item");
+    menu->Items()->Add(item);
+    drop->DropdownMenu = menu;
+    form->Show();
+    PumpMessages();
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    EXPECT_EQ(a->ToolBar, bar);
+    EXPECT_EQ(data.SkinSection(), "TOOLBAR");
+    EXPECT_TRUE(bar->OnAdvancedCustomDraw && bar->OnAdvancedCustomDrawButton);
+    HWND h = bar->Handle();
+    auto centre = [](TToolButton* b) {
+        const RECT r = b->BoundsRect();
+        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    auto corner = [&](TToolButton* b) {
+        const RECT r = b->BoundsRect();
+        return Print(h).At(r.left + 1, r.top + 1);
+    };
+    EXPECT_EQ(corner(plain), kBorderNormal);
+    struct Move {
+        const char* name;
+        LPARAM at;
+        int hot;
+    } moves[] = {
+        {"onto a button", centre(plain), 0},
+        {"onto a disabled button", centre(disabled), 0},
+        {"onto a separator", centre(bar->Buttons(2)), -1},
+        {"back onto the button", centre(plain), 0},
+    };
+    for (const Move& mv : moves) {
+        SCOPED_TRACE(mv.name);
+        SendMessageA(h, WM_MOUSEMOVE, 0, mv.at);
+        EXPECT_EQ(a->HotIndex, mv.hot);
+        EXPECT_EQ(corner(plain), mv.hot == 0 ? kBorderHot : kBorderNormal);
+    }
+    bar->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(a->HotIndex, -1);
+    EXPECT_EQ(corner(plain), kBorderNormal);
+
+    // The arrow part of the drop-down button while its menu is open.
+    const RECT dr = drop->BoundsRect();
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL) - 2;
+    bool asked = false;
+    COLORREF arrowWhileOpen = 0;
+    {
+        TScopedDialogResponder responder([&](const TDialogRequest& r) {
+            TDialogAnswer answer;
+            if (r.kind != TDialogKind::Popup) return answer;
+            asked = true;
+            EXPECT_EQ(a->DroppedButton, drop);
+            // Not held by the system: the open menu alone keeps it pressed.
+            EXPECT_FALSE(drop->Pressed());
+            arrowWhileOpen = Print(h).At(dr.right - 2, dr.top + 1);
+            answer.handled = true;
+            return answer;
+        });
+        // The system's drop-down arrow is at the button's right end.
+        const LPARAM onArrow = MAKELPARAM(dr.right - 3, (dr.top + dr.bottom) / 2);
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, onArrow);
+        SendMessageA(h, WM_LBUTTONUP, 0, onArrow);
+    }
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(arrowWhileOpen, kBorderPressed);
+    EXPECT_EQ(a->DroppedButton, nullptr);
+    EXPECT_EQ(a->HotIndex, -1);
+    const TPrinted closed = Print(h);
+    EXPECT_NE(closed.At(dr.right - 2, dr.top + 1), kBorderPressed);
+    // The main part of the button is not the arrow.
+    EXPECT_LT(dr.left + 1, dr.right - arrow);
+
+    // The skin goes: the events are let go.
+    SendSkinCommandToControl(bar, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    EXPECT_FALSE(bar->OnAdvancedCustomDraw);
+    EXPECT_FALSE(bar->OnAdvancedCustomDrawButton);
+    a.reset();
     form->Free();
 }
 
