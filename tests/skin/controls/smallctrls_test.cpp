@@ -28,6 +28,7 @@
 #include "skin/core/commondata.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/spanel.h"
 #include "skin/controls/speedbtn.h"
 #include "skin/controls/toolbarwnd.h"
 #include "skin/core/skinmanager.h"
@@ -692,6 +693,98 @@ TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
     panel->SetCaption("");
     EXPECT_EQ(count(), 0);
     a.reset();
+    form->Free();
+}
+
+// The skinned panel: its section follows its outer bevel unless set by
+// hand; a section with Transparency 50 fills with the even mix of the
+// parent's colour and its own; an opaque one, or the panel's own colour,
+// fills plainly; the caption and then OnPaint go onto what was painted;
+// child windows are left out; without the skin it is a plain panel.
+TEST_F(SmallControlsTest, SkinnedPanelFollowsItsBevelsAndMixesByTransparency) {
+    TForm* form = NewForm();
+    auto* panel = Place<TsPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    Place<TPanel>(panel, 80, 10, 20, 20);
+    panel->SkinData()->SetSkinManager(manager);
+    form->Show();
+    PumpMessages();
+    const TsSkinModel& skin = manager->Model();
+    // What the (unskinned) form shows under the panel.
+    const std::uint32_t parent = static_cast<std::uint32_t>(ColorToRGB(form->Color())) & 0xFFFFFF;
+    auto sectionColour = [&](const char* name) {
+        return static_cast<std::uint32_t>(
+                   skin.ColorToRGB(skin.Sections()[static_cast<std::size_t>(skin.IndexOfSection(name))].Color)) &
+               0xFFFFFF;
+    };
+    auto alike = [](COLORREF a, std::uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+        return true;
+    };
+    struct Case {
+        const char* name;
+        TBevelCut outer;
+        const char* setSection;  // nullptr: the one the bevels call for
+        bool customColor;
+        const char* section;
+        std::uint32_t fill;
+    } cases[] = {
+        {"raised: half transparent", bvRaised, nullptr, false, "PANEL", MixColors(parent, sectionColour("PANEL"), 0.5)},
+        {"lowered", bvLowered, nullptr, false, "PANEL_LOW", sectionColour("PANEL_LOW")},
+        {"no bevel", bvNone, nullptr, false, "CHECKBOX", sectionColour("CHECKBOX")},
+        {"set by hand", bvRaised, "GROUPBOX", false, "GROUPBOX", sectionColour("GROUPBOX")},
+        {"own colour", bvLowered, "PANEL_LOW", true, "PANEL_LOW", 0x00336699},
+    };
+    EXPECT_EQ(panel->SkinData()->SkinSection(), "PANEL");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.setSection) {
+            panel->SkinData()->SetSkinSection(c.setSection);
+            panel->SkinData()->ReadSkinIndexes();
+        }
+        panel->SetBevelOuter(c.outer);
+        panel->SkinData()->SetCustomColor(c.customColor);
+        panel->SetColor(c.customColor ? static_cast<TColor>(0x00336699) : clBtnFace);
+        panel->SkinData()->BGChanged = true;
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(panel->SkinData()->SkinSection(), c.section);
+        EXPECT_TRUE(alike(p.At(40, 30), c.fill)) << std::hex << p.At(40, 30) << " " << c.fill;
+        // The child window paints itself.
+        EXPECT_EQ(p.At(90, 20), RGB(0x12, 0x34, 0x56));
+    }
+    EXPECT_NE(sectionColour("PANEL"), parent);
+
+    // Caption first, then OnPaint on the same canvas.
+    panel->SkinData()->SetCustomColor(false);
+    panel->SetCaption("WWWW");
+    std::vector<std::string> order;
+    panel->OnPaint = [&](TObject* sender, TCanvas* canvas) {
+        EXPECT_EQ(sender, panel);
+        EXPECT_EQ(canvas, panel->SkinData()->CacheBmp->Canvas());
+        order.push_back("OnPaint");
+        canvas->SetPixel(2, 2, static_cast<TColor>(RGB(1, 2, 3)));
+    };
+    panel->SkinData()->BGChanged = true;
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(order.size(), 1u);
+        EXPECT_EQ(p.At(2, 2), RGB(1, 2, 3));
+        int text = 0;
+        for (COLORREF c : p.Pixels) text += c == RGB(0, 0, 0);
+        EXPECT_GT(text, 10);
+    }
+    panel->OnPaint = nullptr;
+
+    // The skin goes: a plain panel in its own colour (the skin's would be
+    // the section's now).
+    panel->SetColor(static_cast<TColor>(0x00336699));
+    SendSkinCommandToControl(panel, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    panel->SetCaption("");
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(p.At(40, 30), static_cast<COLORREF>(0x00336699));
+    }
     form->Free();
 }
 
