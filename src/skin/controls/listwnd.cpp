@@ -519,6 +519,12 @@ void TacGridWnd::SetSkinParams() {
     WriteColour(g, "ControlLook.FixedGradientTo", F);
     WriteColour(g, "ControlLook.FixedGradientMirrorFrom", MixColors(F, 0, 0.95));
     WriteColour(g, "ControlLook.FixedGradientMirrorTo", MixColors(F, 0xFFFFFF, 0.9));
+    // The focused selection's colours; only where they are also saved and
+    // given back (grids that publish "ControlLook").
+    if (PublishedPropExists(g, "ControlLook")) {
+        WriteColour(g, "SelectionColor", static_cast<TColor>(skin.SelectionColor(true)));
+        WriteColour(g, "SelectionTextColor", static_cast<TColor>(skin.SelectionFontColor(true)));
+    }
     WriteColour(g, "GridStyle.Title.StartColor", MixColors(F, H, 0.5));
     WriteColour(g, "GridStyle.Title.EndColor", F);
     WriteColour(g, "LineColors.FixedColor", D);

@@ -213,12 +213,16 @@ class TGridStandIn : public TCustomControl {
     KOVA_CLASS_PROPS(TGridStandIn, TCustomControl)
 public:
     using TCustomControl::TCustomControl;
-    TColor Fixed = 0x0A0B0C, Line = 0x0D0E0F;
+    TColor Fixed = 0x0A0B0C, Line = 0x0D0E0F, Selection = 0x101112, SelectionText = 0x131415;
     TLookStandIn Look;
     static void DefineProps(TPropList& L) {
         L.For<TGridStandIn>()
             .Color("FixedColor", [](TGridStandIn* g) { return g->Fixed; }, [](TGridStandIn* g, TColor c) { g->Fixed = c; })
             .Color("GridLineColor", [](TGridStandIn* g) { return g->Line; }, [](TGridStandIn* g, TColor c) { g->Line = c; })
+            .Color("SelectionColor", [](TGridStandIn* g) { return g->Selection; },
+                   [](TGridStandIn* g, TColor c) { g->Selection = c; })
+            .Color("SelectionTextColor", [](TGridStandIn* g) { return g->SelectionText; },
+                   [](TGridStandIn* g, TColor c) { g->SelectionText = c; })
             .Object("ControlLook", [](TGridStandIn* g) -> TObject* { return &g->Look; }, nullptr);
     }
 };
@@ -279,7 +283,12 @@ TEST_F(ListAdapterTest, GridColoursFollowTheSkinAndComeBack) {
         EXPECT_EQ(static_cast<COLORREF>(standIn->Fixed), kGlobal);
         EXPECT_NE(standIn->Line, 0x0D0E0F);
         EXPECT_EQ(static_cast<COLORREF>(standIn->Look.To), kGlobal);
+        // The skin's focused selection colours (its "SELECTION" hot state).
+        EXPECT_EQ(static_cast<COLORREF>(standIn->Selection), RGB(0x20, 0x40, 0x60));
+        EXPECT_EQ(static_cast<COLORREF>(standIn->SelectionText), RGB(0xF0, 0xE0, 0xD0));
         a->Detach(true);
+        EXPECT_EQ(standIn->Selection, 0x101112);
+        EXPECT_EQ(standIn->SelectionText, 0x131415);
         EXPECT_EQ(standIn->Fixed, 0x0A0B0C);
         EXPECT_EQ(standIn->Line, 0x0D0E0F);
         EXPECT_EQ(standIn->Look.To, 0x010203);
