@@ -87,14 +87,25 @@ void TPageControl::DefineProps(TPropList& L) {
         .Object("ActivePage", [](TPageControl* p) -> TObject* { return p->ActivePage(); },
                 [](TPageControl* p, TObject* o) { p->SetActivePage(dynamic_cast<TTabSheet*>(o)); })
         .Int("ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex)
+        .Bool("OwnerDraw", &TPageControl::OwnerDraw, &TPageControl::SetOwnerDraw)
         .Event("OnChange", &TPageControl::OnChange)
         .Event("OnChanging", &TPageControl::OnChanging);
+}
+
+void TPageControl::SetOwnerDraw(bool v) {
+    ownerDraw_ = v;
+    if (!handle_) return;
+    // The tab control reads its style again on the change.
+    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, v ? (style | TCS_OWNERDRAWFIXED) : (style & ~TCS_OWNERDRAWFIXED));
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TPageControl::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, WC_TABCONTROLA);
     p.Style |= WS_CLIPCHILDREN;
+    if (ownerDraw_) p.Style |= TCS_OWNERDRAWFIXED;
 }
 
 void TPageControl::CreateHandleDone() {
@@ -175,6 +186,15 @@ void TPageControl::SetActivePageIndex(int i) {
 
 void TPageControl::HandleMessage(TMessage& m) {
     switch (m.Msg) {
+        case CN_DRAWITEM: {
+            auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+            if (ownerDraw_ && OnDrawTab) {
+                const TCanvasLease lease(canvas_, d->hDC);
+                OnDrawTab(this, static_cast<int>(d->itemID), d->rcItem, (d->itemState & ODS_SELECTED) != 0);
+            }
+            m.Result = TRUE;
+            return;
+        }
         case CM_CONTROLLISTCHANGE: {
             auto* c = reinterpret_cast<TControl*>(m.WParam);
             if (auto* s = dynamic_cast<TTabSheet*>(c)) {

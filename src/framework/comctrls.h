@@ -54,8 +54,14 @@ public:
     RECT DisplayRect() const;
     void Loaded() override;
 
+    // Tabs whose content OnDrawTab paints (on Canvas).
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool v);
+    TCanvas* Canvas() { return &canvas_; }
+
     TNotifyEvent OnChange;
     std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
+    std::function<void(TPageControl* Control, int TabIndex, const RECT& Rect, bool Active)> OnDrawTab;
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -69,6 +75,8 @@ private:
     void ShowActive();
     std::vector<TTabSheet*> pages_;
     TTabSheet* active_ = nullptr;
+    bool ownerDraw_ = false;
+    TCanvas canvas_;
     friend class TTabSheet;
 };
 

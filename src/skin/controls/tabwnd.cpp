@@ -434,6 +434,15 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
     const TsSkinModel& skin = d.GetSkinManager()->Model();
     TCanvas& canvas = *target.Canvas();
     HDC dc = canvas.Handle();
+    // An owner-drawn framework page control draws the content itself, on
+    // its canvas lent the target's DC.
+    if (auto* pc = dynamic_cast<TPageControl*>(d.OwnerControl); pc && pc->OwnerDraw() && pc->OnDrawTab) {
+        GdiFlush();
+        const TCanvasLease lease(*pc->Canvas(), dc);
+        pc->OnDrawTab(pc, index, r, state == 2);
+        GdiFlush();
+        return;
+    }
     auto font = reinterpret_cast<HFONT>(SendMessageA(WindowHandle, WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HGDIOBJ oldFont = SelectObject(dc, font);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 
@@ -271,6 +273,62 @@ TEST_F(TabAdapterTest, HandleCountsStayFlat) {
 
 // The framework's page control: its tabs and its pages from the skin;
 // a page's adapter goes with its page.
+// An owner-drawn framework page control: the skin paints each tab's face,
+// the control's handler its content (told which tab is the active one);
+// without the skin the handler draws through the system's owner drawing.
+TEST_F(TabAdapterTest, OwnerDrawnPageControlTabsAreDrawnByTheirHandler) {
+    constexpr COLORREF kOwner = RGB(10, 200, 120);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* pc = new TPageControl(form);
+    pc->SetParent(form);
+    pc->SetBounds(8, 8, 320, 240);
+    for (int i = 0; i < 2; ++i) {
+        auto* sheet = new TTabSheet(form);
+        sheet->SetPageControl(pc);
+        sheet->SetCaption("Page" + std::to_string(i));
+    }
+    pc->SetOwnerDraw(true);
+    std::vector<std::pair<int, bool>> calls;
+    pc->OnDrawTab = [&](TPageControl* control, int index, const RECT& r, bool active) {
+        EXPECT_EQ(control, pc);
+        calls.emplace_back(index, active);
+        control->Canvas()->Brush()->SetColor(static_cast<TColor>(kOwner));
+        control->Canvas()->FillRect(r);
+    };
+    form->Show();
+    PumpMessages();
+    TsCommonData data(pc, true);
+    data.SetSkinManager(manager);
+    data.SetSkinSection("PAGECONTROL");
+    data.ReadSkinIndexes();
+    auto a = CreatePageControlAdapter(pc->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    auto& tabs = static_cast<TacTabControlWnd&>(*a);
+    calls.clear();
+    data.BGChanged = true;
+    {
+        TPrinted p(pc->Handle());
+        for (int i = 0; i < 2; ++i) {
+            const RECT r = tabs.TabItemRect(i, i == 0);
+            EXPECT_EQ(p.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), kOwner) << i;
+        }
+    }
+    std::sort(calls.begin(), calls.end());
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], std::make_pair(0, true));
+    EXPECT_EQ(calls[1], std::make_pair(1, false));
+    a.reset();
+    // The system's owner drawing reaches the same handler.
+    calls.clear();
+    RedrawWindow(pc->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages();
+    EXPECT_FALSE(calls.empty());
+    pc->OnDrawTab = nullptr;
+    form->Free();
+    PumpMessages();
+}
+
 TEST_F(TabAdapterTest, TheFrameworkPageControlAndItsPages) {
     TForm* form = TCustomForm::Create<TForm>(Application());
     form->SetBounds(80, 80, 360, 300);
