@@ -570,8 +570,25 @@ void TacToolBarWnd::PaintButton(TBitmap& work, int index, int frame) {
         SetBkMode(dc, TRANSPARENT);
         const int textTop = (iconH > 0 ? iconH + 2 : 0) + 2 + push;
         RECT tr{left + push + 2, top + textTop, left + bw - 2 + push, top + bh - 2 + push};
+        const TCaptionLines lines = SplitToolButtonCaption(text, tr.right - tr.left, [dc](const std::string& t) {
+            SIZE sz{};
+            GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &sz);
+            return static_cast<int>(sz.cx);
+        });
         GdiFlush();
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        if (lines.Rest.empty()) {
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr,
+                      DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        } else {
+            // A first line one text height tall, the rest below it.
+            SIZE one{};
+            GetTextExtentPoint32A(dc, "W", 1, &one);
+            RECT firstLine{tr.left, tr.top, tr.right, tr.top + one.cy};
+            DrawTextA(dc, lines.First.c_str(), static_cast<int>(lines.First.size()), &firstLine, DT_CENTER | DT_SINGLELINE);
+            RECT rest{tr.left, firstLine.bottom, tr.right, tr.bottom};
+            DrawTextA(dc, lines.Rest.c_str(), static_cast<int>(lines.Rest.size()), &rest,
+                      DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        }
         if (oldFont) SelectObject(dc, oldFont);
     }
     GdiFlush();

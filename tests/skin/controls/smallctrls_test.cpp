@@ -494,6 +494,62 @@ TEST_F(SmallControlsTest, FrameworkStatusBarShowsPanelTextsOwnerDrawnPanelsAndSi
     form->Free();
 }
 
+// A caption too wide for its button goes on two lines, split at a space
+// that lets the first line fit; one that fits stays on one line.
+TEST_F(SmallControlsTest, ToolBarCaptionTooWideForItsButtonTakesTwoLines) {
+    HWND bar = Child(TOOLBARCLASSNAMEA, CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 0, 300, 60);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(bar, TB_SETMAXTEXTROWS, 2, 0);
+    SendMessageA(bar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(60, 60));
+    char wide[] = "WWW WWW WWW", narrow[] = "WW";
+    TBBUTTON buttons[] = {
+        {I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(wide)},
+        {I_IMAGENONE, 2, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(narrow)},
+    };
+    SendMessageA(bar, TB_ADDBUTTONSA, 2, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(60, 44));
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    SettleCursor(POINT{5, 5});
+    int lineHeight = 0;
+    {
+        HDC dc = GetDC(bar);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+        SIZE one{};
+        GetTextExtentPoint32A(dc, "W", 1, &one);
+        lineHeight = one.cy;
+        SelectObject(dc, old);
+        ReleaseDC(bar, dc);
+    }
+    const TPrinted p = Print(bar);
+    // The rows of the caption colour inside a button.
+    auto rows = [&](int index) {
+        RECT r{};
+        SendMessageA(bar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        std::vector<int> out;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (p.At(x, y) == kCaption) {
+                    out.push_back(y - r.top);
+                    break;
+                }
+        return out;
+    };
+    const std::vector<int> two = rows(0), one = rows(1);
+    ASSERT_FALSE(two.empty());
+    ASSERT_FALSE(one.empty());
+    // Two bands: the first within one text height from the text's top
+    // (2 below the button's), the second below it.
+    EXPECT_LT(two.front(), 2 + lineHeight);
+    EXPECT_GE(two.back(), 2 + lineHeight);
+    // No third line: what does not fit the second is cut short.
+    EXPECT_LT(two.back(), 2 + 2 * lineHeight);
+    // One line, centred in the room: a single band of one text height.
+    EXPECT_LE(one.back() - one.front(), lineHeight);
+    adapters.clear();
+    DestroyWindow(bar);
+}
+
 // The framework tool bar: the button under the mouse is hot (a disabled
 // one leaves the hot button as it is, a separator clears it, and so does
 // leaving the bar); a drop-down button's arrow stays pressed while its
