@@ -324,67 +324,83 @@ void TacListViewWnd::PaintHeader(HDC given) {
     if (right < client.right) PaintHeaderItem(dc, -2, RECT{right, 0, client.right, client.bottom});
 }
 
-void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const RECT& r) {
-    TsSkinManager* m = ActiveManager();
-    if (!m) return;
-    const TsSkinModel& skin = m->Model();
+void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int state, TColor back,
+                         const THeaderItemLook& look) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    const int state = PressedColumn >= 0 ? (index == PressedColumn ? 2 : 0) : (index == HotColumn ? 1 : 0);
     int section = skin.IndexOfSection("COLHEADER");
     if (section < 0) section = skin.IndexOfSection("BUTTON");
     TBitmap b(w, h);
     TsParentImageInfo bg;
-    const TColor back = CommonData->OwnerControl ? CommonData->OwnerControl->Color() : clWindow;
     bg.FillColor = static_cast<TColor>(ColorToRGB(back));
     b.Pixels().Fill(0xFF000000u | (ColorToPixel(static_cast<std::uint32_t>(bg.FillColor)) & 0xFFFFFFu));
     if (section >= 0) PaintSkinItem(b.Pixels(), skin, section, bg, state, TRect{0, 0, w, h}, TPoint{0, 0});
-
-    char text[129]{};
-    HDITEMA item{};
-    item.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM | HDI_IMAGE | HDI_ORDER;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    if (index >= 0) SendMessageA(HeaderWnd, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     // The sort arrow: the up or down scroll button's glyph.
     int glyphMask = -1;
-    if (index >= 0 && (item.fmt & HDF_SORTDOWN)) glyphMask = skin.ConstData().ScrollBtns[1].Glyph;
-    if (index >= 0 && (item.fmt & HDF_SORTUP)) glyphMask = skin.ConstData().ScrollBtns[0].Glyph;
+    if (look.Sort > 0) glyphMask = skin.ConstData().ScrollBtns[1].Glyph;
+    if (look.Sort < 0) glyphMask = skin.ConstData().ScrollBtns[0].Glyph;
     const TsMaskData* glyph = skin.MaskIndexValid(glyphMask) ? &skin.Masks()[static_cast<std::size_t>(glyphMask)] : nullptr;
     const TRect glyphRect = glyph ? MaskStateRect(*glyph, 0) : TRect{};
-    const int gw = glyph ? glyphRect.Right - glyphRect.Left : 0, gh = glyph ? glyphRect.Bottom - glyphRect.Top : 0;
+    const int gh = glyph ? glyphRect.Bottom - glyphRect.Top : 0;
+    const int gw = glyph ? glyphRect.Right - glyphRect.Left : 0;
 
     HDC bdc = b.Canvas()->Handle();
-    auto font = reinterpret_cast<HFONT>(SendMessageA(HeaderWnd, WM_GETFONT, 0, 0));
-    HGDIOBJ oldFont = SelectObject(bdc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    const std::string s = index >= 0 ? std::string(text) : std::string();
+    HGDIOBJ oldFont = SelectObject(bdc, look.Font ? look.Font : GetStockObject(DEFAULT_GUI_FONT));
     SIZE ext{};
-    GetTextExtentPoint32A(bdc, s.c_str(), static_cast<int>(s.size()), &ext);
+    GetTextExtentPoint32A(bdc, look.Text.c_str(), static_cast<int>(look.Text.size()), &ext);
     const int textWidth = ext.cx + 5;
     const int glyphWidth = glyph ? gw + 6 : 0;
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(HeaderWnd, HDM_GETIMAGELIST, 0, 0));
-    int iw = 0, ih = 0;
-    const bool hasImage = index >= 0 && images && (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) && item.iImage >= 0 &&
-                          ImageList_GetIconSize(images, &iw, &ih);
-    const int imageWidth = hasImage ? iw + 4 : 0;
-    int x = 4 + imageWidth;
-    if (item.fmt & HDF_RIGHT)
+    int x = 4 + look.ImageWidth;
+    if (look.Align == HDF_RIGHT)
         x = w - 4 - glyphWidth - textWidth;
-    else if (item.fmt & HDF_CENTER)
-        x = imageWidth + (w - imageWidth - textWidth - glyphWidth) / 2;
+    else if (look.Align == HDF_CENTER)
+        x = look.ImageWidth + (w - look.ImageWidth - textWidth - glyphWidth) / 2;
     const int shift = state == 2 ? 1 : 0;
     if (glyph) {
         GdiFlush();
         TsParentImageInfo none;
         DrawMaskState(b.Pixels(), TPoint{x + textWidth + 6 - 5, (h - gh) / 2}, state, 1, *glyph, none);
     }
-    if (hasImage) ImageList_Draw(images, item.iImage, bdc, 2, (h - ih) / 2 + shift, ILD_NORMAL);
+    if (look.DrawImage) look.DrawImage(bdc, h, shift);
     SetBkMode(bdc, TRANSPARENT);
     if (section >= 0) SetTextColor(bdc, SectionFontColour(skin, section, state != 0));
     RECT tr{x + shift, shift, std::min(w, x + textWidth) + shift, h + shift};
-    DrawTextA(bdc, s.c_str(), static_cast<int>(s.size()), &tr, DT_END_ELLIPSIS | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);
+    const UINT lines = look.Wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
+    DrawTextA(bdc, look.Text.c_str(), static_cast<int>(look.Text.size()), &tr, DT_END_ELLIPSIS | DT_EXPANDTABS | lines);
     SelectObject(bdc, oldFont);
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const RECT& r) {
+    TsSkinManager* m = ActiveManager();
+    if (!m) return;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    const int state = PressedColumn >= 0 ? (index == PressedColumn ? 2 : 0) : (index == HotColumn ? 1 : 0);
+    char text[129]{};
+    HDITEMA item{};
+    item.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM | HDI_IMAGE | HDI_ORDER;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (index >= 0) SendMessageA(HeaderWnd, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    THeaderItemLook look;
+    look.Text = index >= 0 ? std::string(text) : std::string();
+    if (index >= 0 && (item.fmt & HDF_SORTDOWN)) look.Sort = 1;
+    if (index >= 0 && (item.fmt & HDF_SORTUP)) look.Sort = -1;
+    look.Align = item.fmt & HDF_RIGHT ? HDF_RIGHT : item.fmt & HDF_CENTER ? HDF_CENTER : HDF_LEFT;
+    look.Font = reinterpret_cast<HFONT>(SendMessageA(HeaderWnd, WM_GETFONT, 0, 0));
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(HeaderWnd, HDM_GETIMAGELIST, 0, 0));
+    int iw = 0, ih = 0;
+    const bool hasImage = index >= 0 && images && (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) && item.iImage >= 0 &&
+                          ImageList_GetIconSize(images, &iw, &ih);
+    if (hasImage) {
+        look.ImageWidth = iw + 4;
+        look.DrawImage = [images, image = item.iImage, ih](HDC bdc, int height, int shift) {
+            ImageList_Draw(images, image, bdc, 2, (height - ih) / 2 + shift, ILD_NORMAL);
+        };
+    }
+    const TColor back = CommonData->OwnerControl ? CommonData->OwnerControl->Color() : clWindow;
+    PaintHeaderItemFace(dc, r, m->Model(), state, back, look);
 }
 
 std::unique_ptr<TacMainWnd> CreateListViewAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -114,6 +116,24 @@ public:
     void SetSkinParams() override;
     void WndProc(TMessage& m) override;
 };
+
+// What a column header item shows.
+struct THeaderItemLook {
+    std::string Text;
+    int Sort = 0;          // -1 ascending, 1 descending, 0 none
+    UINT Align = HDF_LEFT; // HDF_LEFT, HDF_RIGHT or HDF_CENTER
+    bool Wrap = false;     // the caption may take more lines
+    HFONT Font = nullptr;  // null: the default GUI font
+    int ImageWidth = 0;    // room kept at the left for the image
+    // Draws the image into the item (its DC, the item's height, the push).
+    std::function<void(HDC, int, int)> DrawImage;
+};
+// One column header item at r of dc: the "COLHEADER" item (or "BUTTON")
+// in state 0 normal, 1 hot, 2 pressed over the control's colour, its
+// image, caption and sort glyph; a pressed item pushes its caption by a
+// pixel.
+void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int state, TColor back,
+                         const THeaderItemLook& look);
 
 // The adapters by class, for the child-control adaptation's table: made,
 // attached and given the skin's colours.
