@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <any>
 #include <vector>
 #include <utility>
 
@@ -710,6 +711,8 @@ void TacVirtualTreeViewWnd::SaveStdParams() {
     TObject* t = OwnerToSave();
     if (!t) return;
     for (const auto& [path, slot] : kVirtualTreeColourProps) ReadColour(t, path, this->*slot);
+    if (TObject* header = ObjectPropByName(t, "Header"))
+        SavedHeaderOwnerDraw = SetPropHasElement(header, "Options", "hoOwnerDraw");
 }
 
 void TacVirtualTreeViewWnd::RestoreStdParams() {
@@ -717,6 +720,14 @@ void TacVirtualTreeViewWnd::RestoreStdParams() {
     TControl* t = OwnerToRestore();
     if (!t) return;
     for (const auto& [path, slot] : kVirtualTreeColourProps) WriteColour(t, path, this->*slot);
+    if (headerEventsSet_) {
+        // The header draws itself again, as it did before.
+        headerEventsSet_ = false;
+        SetMethodProp(t, "OnHeaderDrawQueryElements", std::any());
+        SetMethodProp(t, "OnAdvancedHeaderDraw", std::any());
+        if (TObject* header = ObjectPropByName(t, "Header"))
+            SetPropToggleElement(header, "Options", "hoOwnerDraw", SavedHeaderOwnerDraw);
+    }
     if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 1);
 }
 
@@ -738,8 +749,44 @@ void TacVirtualTreeViewWnd::SetSkinParams() {
         WriteColour(t, "Header.Color", static_cast<TColor>(SectionColour(skin, header, false)));
         WriteColour(t, "Header.Font.Color", static_cast<TColor>(SectionFontColour(skin, header, false)));
     }
+    // The header's columns are painted from the skin through the tree's
+    // own header-drawing events.
+    if (!headerEventsSet_ && PublishedPropExists(t, "OnAdvancedHeaderDraw") &&
+        PublishedPropExists(t, "OnHeaderDrawQueryElements")) {
+        const bool asked = SetMethodProp(t, "OnHeaderDrawQueryElements",
+                                         std::any(TVTHeaderDrawQueryElementsEvent(
+                                             [](TObject*, TVTHeaderPaintInfo&, std::uint32_t& elements) {
+                                                 elements = kSkinnedHeaderElements;
+                                             })));
+        const bool drawn = SetMethodProp(t, "OnAdvancedHeaderDraw",
+                                         std::any(TVTAdvancedHeaderPaintEvent(
+                                             [this](TObject*, TVTHeaderPaintInfo& info, std::uint32_t) {
+                                                 PaintHeaderColumn(info);
+                                             })));
+        headerEventsSet_ = asked || drawn;
+        if (TObject* header = ObjectPropByName(t, "Header"); header && headerEventsSet_)
+            SetPropToggleElement(header, "Options", "hoOwnerDraw", true);
+    }
     if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 0);
     RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void TacVirtualTreeViewWnd::PaintHeaderColumn(TVTHeaderPaintInfo& info) {
+    TsSkinManager* m = ActiveManager();
+    TControl* t = CommonData ? CommonData->OwnerControl : nullptr;
+    if (!m || !t || !info.TargetCanvas) return;
+    TObject* header = ObjectPropByName(t, "Header");
+    THeaderItemLook look;
+    if (TObject* c = info.Column) {
+        look.Text = GetStrProp(c, "Text");
+        look.Wrap = SetPropHasElement(c, "Options", "coWrapCaption");
+        // The sorted column shows its direction.
+        if (header && IsPublishedProp(c, "Index") && GetOrdProp(header, "SortColumn", -1) == GetOrdProp(c, "Index", -2))
+            look.Sort = GetOrdProp(header, "SortDirection") == 0 ? -1 : 1;
+    }
+    if (auto* font = header ? dynamic_cast<TFont*>(ObjectPropByName(header, "Font")) : nullptr) look.Font = font->Handle();
+    const int state = info.IsDownIndex ? 2 : info.IsHoverIndex ? 1 : 0;
+    PaintHeaderItemFace(info.TargetCanvas->Handle(), info.PaintRectangle, m->Model(), state, t->Color(), look);
 }
 
 void TacVirtualTreeViewWnd::WndProc(TMessage& m) {

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -110,11 +111,21 @@ public:
     ~TacVirtualTreeViewWnd() override;
     TColor SavedCompressedColor = 0, SavedFileColor = 0, SavedFolderColor = 0;
     TColor SavedInfoColumnColor = 0, SavedHeaderColor = 0, SavedHeaderFontColor = 0;
+    // Whether the header's "Options" held "hoOwnerDraw" before the skin.
+    bool SavedHeaderOwnerDraw = false;
 
     void SaveStdParams() override;
     void RestoreStdParams() override;
     void SetSkinParams() override;
     void WndProc(TMessage& m) override;
+
+    // The header column described by the paint information, painted like
+    // a list view's header item.
+    void PaintHeaderColumn(struct TVTHeaderPaintInfo& info);
+
+private:
+    bool headerEventsSet_ = false;
+
 };
 
 // What a column header item shows.
@@ -134,6 +145,25 @@ struct THeaderItemLook {
 // pixel.
 void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int state, TColor back,
                          const THeaderItemLook& look);
+
+// What the outside-party tree hands its header-drawing events: where to
+// paint, which column (null: the space right of the last one) and its
+// state.
+struct TVTHeaderPaintInfo {
+    TCanvas* TargetCanvas = nullptr;
+    RECT PaintRectangle{};
+    TObject* Column = nullptr;
+    bool IsHoverIndex = false, IsDownIndex = false;
+};
+// The tree's "OnHeaderDrawQueryElements" and "OnAdvancedHeaderDraw" events
+// as the adapter binds them (the element set is a bit mask).
+using TVTHeaderDrawQueryElementsEvent =
+    std::function<void(TObject* Sender, TVTHeaderPaintInfo& PaintInfo, std::uint32_t& Elements)>;
+using TVTAdvancedHeaderPaintEvent =
+    std::function<void(TObject* Sender, TVTHeaderPaintInfo& PaintInfo, std::uint32_t Elements)>;
+// The elements the adapter paints itself: background, caption, sort glyph
+// and their states.
+inline constexpr std::uint32_t kSkinnedHeaderElements = 27;
 
 // The adapters by class, for the child-control adaptation's table: made,
 // attached and given the skin's colours.

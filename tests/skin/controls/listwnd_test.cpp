@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "../core/handlecheck.h"
@@ -346,6 +347,126 @@ TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
         EXPECT_EQ(tree->Colours.File, 0x000022);
         EXPECT_EQ(tree->Colours.Folder, 0x000033);
     }
+    form->Free();
+    PumpMessages();
+}
+
+// An outside-party tree with a header that its own events may draw.
+class TColumnStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(TColumnStandIn, TPersistent)
+public:
+    std::string Text;
+    int Index = 0;
+    std::uint32_t Options = 0;
+    static void DefineProps(TPropList& L) {
+        L.For<TColumnStandIn>()
+            .String("Text", [](TColumnStandIn* c) { return c->Text; }, [](TColumnStandIn* c, const std::string& v) { c->Text = v; })
+            .Int("Index", [](TColumnStandIn* c) { return c->Index; })
+            .Set("Options", {"coVisible", "coWrapCaption"}, [](TColumnStandIn* c) { return c->Options; },
+                 [](TColumnStandIn* c, std::uint32_t v) { c->Options = v; });
+    }
+};
+class THeaderStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(THeaderStandIn, TPersistent)
+public:
+    std::uint32_t Options = 1;  // hoVisible
+    int SortColumn = -1, SortDirection = 0;
+    TFont Font;
+    static void DefineProps(TPropList& L) {
+        L.For<THeaderStandIn>()
+            .Set("Options", {"hoVisible", "hoOwnerDraw"}, [](THeaderStandIn* h) { return h->Options; },
+                 [](THeaderStandIn* h, std::uint32_t v) { h->Options = v; })
+            .Int("SortColumn", [](THeaderStandIn* h) { return h->SortColumn; })
+            .Int("SortDirection", [](THeaderStandIn* h) { return h->SortDirection; })
+            .Object("Font", [](THeaderStandIn* h) -> TObject* { return &h->Font; }, nullptr);
+    }
+};
+class THeaderTreeStandIn : public TCustomControl {
+    KOVA_CLASS_PROPS(THeaderTreeStandIn, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    TTextColoursStandIn Colours;
+    THeaderStandIn Header;
+    TVTHeaderDrawQueryElementsEvent OnHeaderDrawQueryElements;
+    TVTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
+    static void DefineProps(TPropList& L) {
+        L.For<THeaderTreeStandIn>()
+            .Object("VETColors", [](THeaderTreeStandIn* t) -> TObject* { return &t->Colours; }, nullptr)
+            .Object("Header", [](THeaderTreeStandIn* t) -> TObject* { return &t->Header; }, nullptr)
+            .Event("OnHeaderDrawQueryElements", &THeaderTreeStandIn::OnHeaderDrawQueryElements)
+            .Event("OnAdvancedHeaderDraw", &THeaderTreeStandIn::OnAdvancedHeaderDraw);
+    }
+};
+
+// The tree's header is drawn from the skin through its own events while
+// the skin is on: every element is asked for, each column painted in its
+// state with its caption and sort glyph; the events and the header's own
+// drawing come back after.
+TEST_F(ListAdapterTest, OutsidePartyTreeHeaderIsDrawnThroughItsEvents) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* tree = new THeaderTreeStandIn(form);
+    tree->SetParent(form);
+    tree->SetBounds(8, 8, 200, 120);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(tree, true);
+    data.SetSkinManager(manager);
+    data.SetSkinSection("EDIT");
+    data.ReadSkinIndexes();
+    auto a = CreateVirtualTreeAdapter(tree->Handle(), &data, manager, "EDIT");
+    ASSERT_FALSE(a->Detached);
+    ASSERT_TRUE(tree->OnHeaderDrawQueryElements && tree->OnAdvancedHeaderDraw);
+    EXPECT_EQ(tree->Header.Options, 3u);  // hoVisible, hoOwnerDraw
+    TColumnStandIn column;
+    column.Text = "WW";
+    column.Index = 2;
+    TVTHeaderPaintInfo info;
+    info.Column = &column;
+    info.PaintRectangle = RECT{0, 0, 80, 20};
+    std::uint32_t elements = 0;
+    tree->OnHeaderDrawQueryElements(&tree->Header, info, elements);
+    EXPECT_EQ(elements, kSkinnedHeaderElements);
+    // A column painted in a state; its corner and its pixels.
+    auto paint = [&](bool hover, bool down) {
+        TBitmap b(80, 20);
+        info.TargetCanvas = b.Canvas();
+        info.IsHoverIndex = hover, info.IsDownIndex = down;
+        tree->OnAdvancedHeaderDraw(&tree->Header, info, elements);
+        GdiFlush();
+        std::vector<std::uint32_t> px;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 80; ++x) px.push_back(b.Pixels().At(x, y) & 0xFFFFFF);
+        return px;
+    };
+    const auto normal = paint(false, false), hot = paint(true, false), down = paint(false, true);
+    auto differing = [](const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y) {
+        int n = 0;
+        for (std::size_t i = 0; i < x.size(); ++i) n += x[i] != y[i];
+        return n;
+    };
+    // The face right of the caption: the section's colour, hot when hot or
+    // pressed (this skin's pressed face is its hot one).
+    const std::size_t face = 5 * 80 + 70;
+    EXPECT_EQ(normal[face], ColorToPixel(kHeader) & 0xFFFFFF);
+    EXPECT_EQ(hot[face], ColorToPixel(kHeaderDown) & 0xFFFFFF);
+    EXPECT_EQ(down[face], hot[face]);
+    // Pressed, the caption moves by a pixel.
+    EXPECT_GT(differing(hot, down), 3);
+    // The caption is there: another colour in the caption's place.
+    int caption = 0;
+    for (int y = 2; y < 18; ++y)
+        for (int x = 4; x < 30; ++x) caption += normal[static_cast<std::size_t>(y * 80 + x)] != normal[face];
+    EXPECT_GT(caption, 5);
+    // The sorted column shows its glyph.
+    tree->Header.SortColumn = 2;
+    const auto sorted = paint(false, false);
+    EXPECT_GT(differing(sorted, normal), 3);
+    a->Detach(true);
+    EXPECT_FALSE(tree->OnHeaderDrawQueryElements);
+    EXPECT_FALSE(tree->OnAdvancedHeaderDraw);
+    EXPECT_EQ(tree->Header.Options, 1u);
+    a.reset();
     form->Free();
     PumpMessages();
 }
