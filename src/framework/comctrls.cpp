@@ -440,6 +440,44 @@ void TStatusBar::HandleMessage(TMessage& m) {
     TWinControl::HandleMessage(m);
 }
 
+// --- tree view ------------------------------------------------------------
+
+TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 121, 97); }
+TTreeView::~TTreeView() { OnCustomDraw = nullptr; }
+
+void TTreeView::DefineProps(TPropList& L) { L.For<TTreeView>().Event("OnCustomDraw", &TTreeView::OnCustomDraw); }
+
+void TTreeView::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_TREEVIEWA);
+    p.Style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+HTREEITEM TTreeView::AddItem(HTREEITEM parent, const std::string& text) {
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = parent ? parent : TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = const_cast<char*>(text.c_str());
+    return reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+void TTreeView::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW) {
+        auto* cd = reinterpret_cast<NMTVCUSTOMDRAW*>(m.LParam);
+        m.Result = CDRF_DODEFAULT;
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT && OnCustomDraw) {
+            bool defaultDraw = true;
+            const TCanvasLease lease(canvas_, cd->nmcd.hdc);
+            OnCustomDraw(this, cd->nmcd.rc, defaultDraw);
+            if (!defaultDraw) m.Result = CDRF_SKIPDEFAULT;
+        }
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
 // --- tool bar -------------------------------------------------------------
 
 int TToolButton::Index() const {

@@ -182,6 +182,30 @@ private:
     TCanvas canvas_;
 };
 
+// ---- Tree view -------------------------------------------------------------
+
+// The system's tree view. OnCustomDraw is asked before the tree paints
+// (on Canvas); with DefaultDraw cleared the tree draws nothing itself.
+class TTreeView : public TWinControl {
+    KOVA_CLASS_PROPS(TTreeView, TWinControl)
+public:
+    explicit TTreeView(TComponent* AOwner);
+    ~TTreeView() override;
+    // A new item under parent (null: at the top), its handle.
+    HTREEITEM AddItem(HTREEITEM parent, const std::string& text);
+    TCanvas* Canvas() { return &canvas_; }
+
+    std::function<void(TTreeView* Sender, const RECT& ARect, bool& DefaultDraw)> OnCustomDraw;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    TCanvas canvas_;
+};
+
 // ---- Tool bar --------------------------------------------------------------
 
 // Separators and dividers come after the clickable styles.

@@ -7,6 +7,7 @@
 #include <vector>
 #include <utility>
 
+#include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
 #include "skin/controls/portable/bordercorners.h"
@@ -650,17 +651,21 @@ void TacTreeViewWnd::WndProc(TMessage& m) {
         TacEditWnd::WndProc(m);
         return;
     }
+    // A framework tree that draws itself through its custom-draw event
+    // erases its own background too.
+    auto* own = dynamic_cast<TTreeView*>(CommonData->OwnerControl);
     switch (m.Msg) {
         case WM_ERASEBKGND: {
+            if (own && own->OnCustomDraw) break;
             if (CommonData->Updating) {
                 m.Result = 0;
                 return;
             }
-            TWindowDC own;
+            TWindowDC ownDC;
             HDC dc = reinterpret_cast<HDC>(m.WParam);
             if (!dc) {
-                own = TWindowDC(WindowHandle);
-                dc = own.Get();
+                ownDC = TWindowDC(WindowHandle);
+                dc = ownDC.Get();
             }
             RECT r{};
             GetClientRect(WindowHandle, &r);

@@ -17,6 +17,7 @@
 #include "skinnedwindows.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/grids.h"
 #include "skin/core/skinmanager.h"
@@ -347,6 +348,56 @@ TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
         EXPECT_EQ(tree->Colours.File, 0x000022);
         EXPECT_EQ(tree->Colours.Folder, 0x000033);
     }
+    form->Free();
+    PumpMessages();
+}
+
+// A framework tree view: the skin fills its background, unless the tree
+// draws itself through its custom-draw event, which then gets the erase.
+TEST_F(ListAdapterTest, FrameworkTreeWithItsOwnDrawingErasesItself) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 300, 200);
+    auto* tree = new TTreeView(form);
+    tree->SetParent(form);
+    tree->SetBounds(8, 8, 200, 120);
+    HTREEITEM top = tree->AddItem(nullptr, "Tables");
+    tree->AddItem(top, "Table 1");
+    form->Show();
+    PumpMessages();
+    TsCommonData data(tree, true);
+    data.SetSkinManager(manager);
+    data.SetSkinSection("EDIT");
+    data.ReadSkinIndexes();
+    auto a = CreateTreeViewAdapter(tree->Handle(), &data, manager, "EDIT");
+    ASSERT_FALSE(a->Detached);
+    // The tree's own colour, told apart from the skin's.
+    constexpr COLORREF kOwn = RGB(12, 34, 56);
+    SendMessageA(tree->Handle(), TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kOwn));
+    auto erased = [&] {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 50, 50);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        SendMessageA(tree->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        const COLORREF c = GetPixel(dc, 20, 20);
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+        return c;
+    };
+    EXPECT_EQ(erased(), kEdit);
+    int drawn = 0;
+    tree->OnCustomDraw = [&](TTreeView* sender, const RECT&, bool& defaultDraw) {
+        EXPECT_EQ(sender, tree);
+        ++drawn;
+        defaultDraw = true;
+    };
+    EXPECT_EQ(erased(), kOwn);
+    RedrawWindow(tree->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(drawn, 0);
+    tree->OnCustomDraw = nullptr;
+    a.reset();
     form->Free();
     PumpMessages();
 }
