@@ -440,6 +440,74 @@ void TStatusBar::HandleMessage(TMessage& m) {
     TWinControl::HandleMessage(m);
 }
 
+// --- tab control ----------------------------------------------------------
+
+TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 289, 193); }
+
+void TTabControl::DefineProps(TPropList& L) {
+    L.For<TTabControl>()
+        .Strings("Tabs", [](TTabControl* t) { return t->Tabs(); },
+                 [](TTabControl* t, const std::vector<std::string>& v) { t->SetTabs(v); })
+        .Int("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex)
+        .Event("OnChange", &TTabControl::OnChange);
+}
+
+void TTabControl::SetTabs(const std::vector<std::string>& tabs) {
+    tabs_ = tabs;
+    if (tabIndex_ >= static_cast<int>(tabs_.size())) tabIndex_ = tabs_.empty() ? -1 : 0;
+    if (tabIndex_ < 0 && !tabs_.empty()) tabIndex_ = 0;
+    UpdateTabs();
+}
+
+int TTabControl::TabIndex() const {
+    return handle_ ? static_cast<int>(SendMessageA(handle_, TCM_GETCURSEL, 0, 0)) : tabIndex_;
+}
+
+void TTabControl::SetTabIndex(int i) {
+    tabIndex_ = i >= 0 && i < static_cast<int>(tabs_.size()) ? i : -1;
+    if (handle_) SendMessageA(handle_, TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+}
+
+void TTabControl::SetImages(TImageList* l) {
+    images_ = l;
+    UpdateTabs();
+}
+
+void TTabControl::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_TABCONTROLA);
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+void TTabControl::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    UpdateTabs();
+}
+
+void TTabControl::UpdateTabs() {
+    if (!handle_) return;
+    SendMessageA(handle_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+    SendMessageA(handle_, TCM_DELETEALLITEMS, 0, 0);
+    for (size_t i = 0; i < tabs_.size(); ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<char*>(tabs_[i].c_str());
+        item.iImage = images_ && static_cast<int>(i) < images_->Count() ? static_cast<int>(i) : -1;
+        SendMessageA(handle_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(handle_, TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+}
+
+void TTabControl::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == TCN_SELCHANGE) {
+        tabIndex_ = TabIndex();
+        if (OnChange) OnChange(this);
+        m.Result = 0;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
 // --- tree view ------------------------------------------------------------
 
 TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 121, 97); }

@@ -182,6 +182,36 @@ private:
     TCanvas canvas_;
 };
 
+// ---- Tab control -------------------------------------------------------------
+
+// The system's tab control without pages: a row of tabs, one selected;
+// tab i shows image i of Images.
+class TTabControl : public TWinControl {
+    KOVA_CLASS_PROPS(TTabControl, TWinControl)
+public:
+    explicit TTabControl(TComponent* AOwner);
+    const std::vector<std::string>& Tabs() const { return tabs_; }
+    void SetTabs(const std::vector<std::string>& tabs);
+    int TabIndex() const;
+    void SetTabIndex(int i);
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* l);
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    void UpdateTabs();
+    std::vector<std::string> tabs_;
+    int tabIndex_ = -1;
+    TImageList* images_ = nullptr;
+};
+
 // ---- Tree view -------------------------------------------------------------
 
 // The system's tree view. OnCustomDraw is asked before the tree paints

@@ -273,6 +273,44 @@ TEST_F(TabAdapterTest, HandleCountsStayFlat) {
 
 // The framework's page control: its tabs and its pages from the skin;
 // a page's adapter goes with its page.
+// A framework tab control: each tab shows its image from the control's
+// own image list over the skinned tab, and its caption.
+TEST_F(TabAdapterTest, FrameworkTabControlTabsShowTheirImages) {
+    constexpr COLORREF kIcon = RGB(250, 20, 160);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* images = new TImageList(form);
+    images->SetSize(16, 16);
+    for (int i = 0; i < 2; ++i) {
+        TBitmap b(16, 16);
+        b.Pixels().Fill(0xFF000000u | (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
+        images->Add(&b);
+    }
+    auto* tc = new TTabControl(form);
+    tc->SetParent(form);
+    tc->SetBounds(8, 8, 320, 120);
+    tc->SetImages(images);
+    tc->SetTabs({"One", "Two"});
+    form->Show();
+    PumpMessages();
+    TsCommonData data(tc, true);
+    data.SetSkinManager(manager);
+    auto a = CreateTabControlAdapter(tc->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    auto& tabs = static_cast<TacTabControlWnd&>(*a);
+    TPrinted p(tc->Handle());
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const RECT r = tabs.TabItemRect(i, i == 0);
+        EXPECT_GT(p.Count(kIcon, r), 100);
+        // The tab's own face around the image.
+        EXPECT_GT(p.Count(i == 0 ? kTabSelected : kTab, r), 20);
+    }
+    a.reset();
+    form->Free();
+    PumpMessages();
+}
+
 // An owner-drawn framework page control: the skin paints each tab's face,
 // the control's handler its content (told which tab is the active one);
 // without the skin the handler draws through the system's owner drawing.
