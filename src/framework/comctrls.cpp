@@ -508,6 +508,83 @@ void TTabControl::HandleMessage(TMessage& m) {
     TWinControl::HandleMessage(m);
 }
 
+// --- list view ------------------------------------------------------------
+
+TListView::TListView(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 250, 150); }
+
+void TListView::DefineProps(TPropList& L) {
+    L.For<TListView>().Enum("ViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"}, &TListView::ViewStyle,
+                            &TListView::SetViewStyle);
+}
+
+void TListView::SetViewStyle(TViewStyle v) {
+    viewStyle_ = v;
+    if (!handle_) return;
+    static const LONG kinds[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    SetWindowLongA(handle_, GWL_STYLE, (GetWindowLongA(handle_, GWL_STYLE) & ~LVS_TYPEMASK) | kinds[v]);
+}
+
+void TListView::SetSmallImages(TImageList* l) {
+    smallImages_ = l;
+    if (handle_) SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(l ? l->Handle() : nullptr));
+}
+
+int TListView::AddColumn(const std::string& caption, int width, int imageIndex) {
+    columns_.push_back(TColumn{caption, width, imageIndex});
+    const int i = static_cast<int>(columns_.size()) - 1;
+    if (handle_) InsertColumn(i);
+    return i;
+}
+
+int TListView::AddItem(const std::string& caption, const std::vector<std::string>& subItems) {
+    std::vector<std::string> texts{caption};
+    texts.insert(texts.end(), subItems.begin(), subItems.end());
+    items_.push_back(std::move(texts));
+    const int i = static_cast<int>(items_.size()) - 1;
+    if (handle_) InsertItem(i);
+    return i;
+}
+
+void TListView::InsertColumn(int i) {
+    const TColumn& c = columns_[static_cast<size_t>(i)];
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | (c.ImageIndex >= 0 ? LVCF_IMAGE : 0);
+    col.pszText = const_cast<char*>(c.Caption.c_str());
+    col.cx = c.Width;
+    col.iImage = c.ImageIndex;
+    SendMessageA(handle_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
+}
+
+void TListView::InsertItem(int i) {
+    const std::vector<std::string>& texts = items_[static_cast<size_t>(i)];
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = i;
+    item.pszText = const_cast<char*>(texts[0].c_str());
+    SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    for (size_t k = 1; k < texts.size(); ++k) {
+        LVITEMA sub{};
+        sub.iSubItem = static_cast<int>(k);
+        sub.pszText = const_cast<char*>(texts[k].c_str());
+        SendMessageA(handle_, LVM_SETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+void TListView::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_LISTVIEWA);
+    static const DWORD kinds[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    p.Style |= kinds[viewStyle_] | LVS_SHOWSELALWAYS;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    if (smallImages_) SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) InsertColumn(i);
+    for (int i = 0; i < ItemCount(); ++i) InsertItem(i);
+}
+
 // --- tree view ------------------------------------------------------------
 
 TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 121, 97); }

@@ -212,6 +212,43 @@ private:
     TImageList* images_ = nullptr;
 };
 
+// ---- List view -------------------------------------------------------------
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+// The system's list view: columns (report view) and items with their
+// column texts; SmallImages serves the small icons and column images.
+class TListView : public TWinControl {
+    KOVA_CLASS_PROPS(TListView, TWinControl)
+public:
+    explicit TListView(TComponent* AOwner);
+    // imageIndex: an image of SmallImages in the column's header (-1: none).
+    int AddColumn(const std::string& caption, int width, int imageIndex = -1);
+    int AddItem(const std::string& caption, const std::vector<std::string>& subItems = {});
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    TViewStyle ViewStyle() const { return viewStyle_; }
+    void SetViewStyle(TViewStyle v);
+    TImageList* SmallImages() const { return smallImages_; }
+    void SetSmallImages(TImageList* l);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+
+private:
+    static void DefineProps(TPropList& L);
+    struct TColumn {
+        std::string Caption;
+        int Width = 50, ImageIndex = -1;
+    };
+    void InsertColumn(int i);
+    void InsertItem(int i);
+    std::vector<TColumn> columns_;
+    std::vector<std::vector<std::string>> items_;
+    TViewStyle viewStyle_ = vsIcon;
+    TImageList* smallImages_ = nullptr;
+};
+
 // ---- Tree view -------------------------------------------------------------
 
 // The system's tree view. OnCustomDraw is asked before the tree paints

@@ -391,7 +391,10 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const RECT& r) {
     if (index >= 0 && (item.fmt & HDF_SORTUP)) look.Sort = -1;
     look.Align = item.fmt & HDF_RIGHT ? HDF_RIGHT : item.fmt & HDF_CENTER ? HDF_CENTER : HDF_LEFT;
     look.Font = reinterpret_cast<HFONT>(SendMessageA(HeaderWnd, WM_GETFONT, 0, 0));
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(HeaderWnd, HDM_GETIMAGELIST, 0, 0));
+    // A framework list view's column images come from its small images.
+    auto* lv = dynamic_cast<TListView*>(CommonData->OwnerControl);
+    HIMAGELIST images = lv ? (lv->SmallImages() ? lv->SmallImages()->Handle() : nullptr)
+                           : reinterpret_cast<HIMAGELIST>(SendMessageA(HeaderWnd, HDM_GETIMAGELIST, 0, 0));
     int iw = 0, ih = 0;
     const bool hasImage = index >= 0 && images && (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) && item.iImage >= 0 &&
                           ImageList_GetIconSize(images, &iw, &ih);

@@ -352,6 +352,48 @@ TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
     PumpMessages();
 }
 
+// A framework list view in report view: its header is skinned, and a
+// column with an image shows it from the list's small images, its
+// caption moved right of it.
+TEST_F(ListAdapterTest, FrameworkListViewHeaderShowsColumnImagesFromItsSmallImages) {
+    constexpr COLORREF kIcon = RGB(250, 20, 160);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 260);
+    auto* images = new TImageList(form);
+    images->SetSize(16, 16);
+    {
+        TBitmap b(16, 16);
+        b.Pixels().Fill(0xFF000000u | (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
+        images->Add(&b);
+    }
+    auto* list = new TListView(form);
+    list->SetParent(form);
+    list->SetBounds(8, 8, 320, 200);
+    list->SetViewStyle(vsReport);
+    list->SetSmallImages(images);
+    list->AddColumn("Table", 140, 0);
+    list->AddColumn("Seats", 100);
+    list->AddItem("One", {"6"});
+    form->Show();
+    PumpMessages();
+    TsCommonData data(list, true);
+    data.SetSkinManager(manager);
+    data.SetSkinSection("EDIT");
+    data.ReadSkinIndexes();
+    adapter = CreateListViewAdapter(list->Handle(), &data, manager, "EDIT");
+    ASSERT_FALSE(adapter->Detached);
+    HWND header = List().HeaderWnd;
+    ASSERT_NE(header, nullptr);
+    const RECT c0 = HeaderItem(0), c1 = HeaderItem(1);
+    TPrinted p(header);
+    EXPECT_EQ(p.At(c0.left + 100, c0.top + 5), kHeader);
+    EXPECT_GT(p.Count(kIcon, c0), 60);
+    EXPECT_EQ(p.Count(kIcon, c1), 0);
+    adapter.reset();
+    form->Free();
+    PumpMessages();
+}
+
 // A framework tree view: the skin fills its background, unless the tree
 // draws itself through its custom-draw event, which then gets the erase.
 TEST_F(ListAdapterTest, FrameworkTreeWithItsOwnDrawingErasesItself) {
