@@ -687,7 +687,6 @@ void TacToolBarWnd::WndProc(TMessage& m) {
 
 // ---------------------------------------------------------------- panel
 
-namespace {
 TPanelBevel BevelOf(TBevelCut b) {
     switch (b) {
         case bvLowered: return pbLowered;
@@ -696,7 +695,6 @@ TPanelBevel BevelOf(TBevelCut b) {
         default: return pbNone;
     }
 }
-}  // namespace
 
 TacPanelWnd::TacPanelWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
     : TacMainWnd(wnd, skinData, manager, section) {

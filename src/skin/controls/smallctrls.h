@@ -10,6 +10,7 @@
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "skin/controls/adapters.h"
+#include "skin/controls/portable/smallgeometry.h"
 
 namespace kova::skin {
 
@@ -95,6 +96,9 @@ std::string ToolButtonText(HWND bar, int command);
 }  // namespace kova::skin
 
 namespace kova::skin {
+
+// A framework panel's bevel as the panel geometry names it.
+TPanelBevel BevelOf(TBevelCut b);
 
 // A framework panel: its section (chosen from its bevels when none is
 // given) painted over what its parent shows, its caption on top; painted

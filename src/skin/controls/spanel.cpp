@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/smallctrls.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/skindata.h"
@@ -16,18 +17,6 @@
 
 namespace kova::skin {
 
-namespace {
-
-TPanelBevel BevelOfCut(TBevelCut b) {
-    switch (b) {
-        case bvLowered: return pbLowered;
-        case bvRaised: return pbRaised;
-        case bvSpace: return pbSpace;
-        default: return pbNone;
-    }
-}
-
-}  // namespace
 
 TsPanel::TsPanel(TComponent* owner) : TPanel(owner) {
     skinData_ = std::make_unique<TsCtrlSkinData>(this, true);
@@ -51,7 +40,7 @@ bool TsPanel::Skinned() const { return skinData_ && skinData_->IsSkinned(); }
 void TsPanel::FollowBevel() {
     if (BevelOuter() == lastBevelOuter_) return;
     const std::string next =
-        PanelSectionOnBevelChange(BevelOfCut(lastBevelOuter_), skinData_->SkinSection(), BevelOfCut(BevelOuter()));
+        PanelSectionOnBevelChange(BevelOf(lastBevelOuter_), skinData_->SkinSection(), BevelOf(BevelOuter()));
     lastBevelOuter_ = BevelOuter();
     if (next != skinData_->SkinSection()) {
         skinData_->SetSkinSection(next);
@@ -63,7 +52,7 @@ void TsPanel::FollowBevel() {
 RECT TsPanel::CaptionRect() const {
     const RECT c = ClientRect();
     const TRect r = PanelCaptionRect(TRect{c.left, c.top, c.right, c.bottom}, BorderWidth(), BevelWidth(),
-                                     BevelOfCut(BevelOuter()), BevelOfCut(BevelInner()));
+                                     BevelOf(BevelOuter()), BevelOf(BevelInner()));
     return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 

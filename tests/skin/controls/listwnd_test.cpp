@@ -357,8 +357,7 @@ TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
 // caption moved right of it.
 TEST_F(ListAdapterTest, FrameworkListViewHeaderShowsColumnImagesFromItsSmallImages) {
     constexpr COLORREF kIcon = RGB(250, 20, 160);
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 360, 260);
+    TForm* form = NewForm(360, 260);
     auto* images = new TImageList(form);
     images->SetSize(16, 16);
     {
@@ -366,9 +365,7 @@ TEST_F(ListAdapterTest, FrameworkListViewHeaderShowsColumnImagesFromItsSmallImag
         b.Pixels().Fill(0xFF000000u | (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
         images->Add(&b);
     }
-    auto* list = new TListView(form);
-    list->SetParent(form);
-    list->SetBounds(8, 8, 320, 200);
+    auto* list = PlaceOn<TListView>(form, 320, 200);
     list->SetViewStyle(vsReport);
     list->SetSmallImages(images);
     list->AddColumn("Table", 140, 0);
@@ -377,9 +374,7 @@ TEST_F(ListAdapterTest, FrameworkListViewHeaderShowsColumnImagesFromItsSmallImag
     form->Show();
     PumpMessages();
     TsCommonData data(list, true);
-    data.SetSkinManager(manager);
-    data.SetSkinSection("EDIT");
-    data.ReadSkinIndexes();
+    UseSection(data, "EDIT");
     adapter = CreateListViewAdapter(list->Handle(), &data, manager, "EDIT");
     ASSERT_FALSE(adapter->Detached);
     HWND header = List().HeaderWnd;
@@ -397,19 +392,14 @@ TEST_F(ListAdapterTest, FrameworkListViewHeaderShowsColumnImagesFromItsSmallImag
 // A framework tree view: the skin fills its background, unless the tree
 // draws itself through its custom-draw event, which then gets the erase.
 TEST_F(ListAdapterTest, FrameworkTreeWithItsOwnDrawingErasesItself) {
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 300, 200);
-    auto* tree = new TTreeView(form);
-    tree->SetParent(form);
-    tree->SetBounds(8, 8, 200, 120);
+    TForm* form = NewForm(300, 200);
+    auto* tree = PlaceOn<TTreeView>(form, 200, 120);
     HTREEITEM top = tree->AddItem(nullptr, "Tables");
     tree->AddItem(top, "Table 1");
     form->Show();
     PumpMessages();
     TsCommonData data(tree, true);
-    data.SetSkinManager(manager);
-    data.SetSkinSection("EDIT");
-    data.ReadSkinIndexes();
+    UseSection(data, "EDIT");
     auto a = CreateTreeViewAdapter(tree->Handle(), &data, manager, "EDIT");
     ASSERT_FALSE(a->Detached);
     // The tree's own colour, told apart from the skin's.
@@ -496,17 +486,12 @@ public:
 // state with its caption and sort glyph; the events and the header's own
 // drawing come back after.
 TEST_F(ListAdapterTest, OutsidePartyTreeHeaderIsDrawnThroughItsEvents) {
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 300, 200);
-    auto* tree = new THeaderTreeStandIn(form);
-    tree->SetParent(form);
-    tree->SetBounds(8, 8, 200, 120);
+    TForm* form = NewForm(300, 200);
+    auto* tree = PlaceOn<THeaderTreeStandIn>(form, 200, 120);
     form->Show();
     PumpMessages();
     TsCommonData data(tree, true);
-    data.SetSkinManager(manager);
-    data.SetSkinSection("EDIT");
-    data.ReadSkinIndexes();
+    UseSection(data, "EDIT");
     auto a = CreateVirtualTreeAdapter(tree->Handle(), &data, manager, "EDIT");
     ASSERT_FALSE(a->Detached);
     ASSERT_TRUE(tree->OnHeaderDrawQueryElements && tree->OnAdvancedHeaderDraw);

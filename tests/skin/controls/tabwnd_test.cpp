@@ -277,8 +277,7 @@ TEST_F(TabAdapterTest, HandleCountsStayFlat) {
 // own image list over the skinned tab, and its caption.
 TEST_F(TabAdapterTest, FrameworkTabControlTabsShowTheirImages) {
     constexpr COLORREF kIcon = RGB(250, 20, 160);
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 360, 300);
+    TForm* form = NewForm(360, 300);
     auto* images = new TImageList(form);
     images->SetSize(16, 16);
     for (int i = 0; i < 2; ++i) {
@@ -286,9 +285,7 @@ TEST_F(TabAdapterTest, FrameworkTabControlTabsShowTheirImages) {
         b.Pixels().Fill(0xFF000000u | (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
         images->Add(&b);
     }
-    auto* tc = new TTabControl(form);
-    tc->SetParent(form);
-    tc->SetBounds(8, 8, 320, 120);
+    auto* tc = PlaceOn<TTabControl>(form, 320, 120);
     tc->SetImages(images);
     tc->SetTabs({"One", "Two"});
     form->Show();
@@ -316,11 +313,8 @@ TEST_F(TabAdapterTest, FrameworkTabControlTabsShowTheirImages) {
 // without the skin the handler draws through the system's owner drawing.
 TEST_F(TabAdapterTest, OwnerDrawnPageControlTabsAreDrawnByTheirHandler) {
     constexpr COLORREF kOwner = RGB(10, 200, 120);
-    TForm* form = TCustomForm::Create<TForm>(Application());
-    form->SetBounds(80, 80, 360, 300);
-    auto* pc = new TPageControl(form);
-    pc->SetParent(form);
-    pc->SetBounds(8, 8, 320, 240);
+    TForm* form = NewForm(360, 300);
+    auto* pc = PlaceOn<TPageControl>(form, 320, 240);
     for (int i = 0; i < 2; ++i) {
         auto* sheet = new TTabSheet(form);
         sheet->SetPageControl(pc);
@@ -337,9 +331,7 @@ TEST_F(TabAdapterTest, OwnerDrawnPageControlTabsAreDrawnByTheirHandler) {
     form->Show();
     PumpMessages();
     TsCommonData data(pc, true);
-    data.SetSkinManager(manager);
-    data.SetSkinSection("PAGECONTROL");
-    data.ReadSkinIndexes();
+    UseSection(data, "PAGECONTROL");
     auto a = CreatePageControlAdapter(pc->Handle(), &data, manager, "");
     ASSERT_FALSE(a->Detached);
     auto& tabs = static_cast<TacTabControlWnd&>(*a);
