@@ -272,6 +272,14 @@ void TacToolBarVCLWnd::WndProc(TMessage& m) {
         TacMainWnd::WndProc(m);
         return;
     }
+    if (m.Msg == WM_DESTROY && ToolBar && ToolBar->IsDestroying()) {
+        // The bar goes first and takes its events with it: nothing of it
+        // is touched after.
+        hooked_ = false;
+        ToolBar = nullptr;
+        DroppedButton = nullptr;
+        HotIndex = -1;
+    }
     const bool skinned = ActiveManager() && d.IsSkinned();
     if (skinned) {
         switch (m.Msg) {
