@@ -647,6 +647,63 @@ TEST_F(SmallControlsTest, FrameworkToolBarHotTracksKeepsTheOpenArrowPressedAndLe
     form->Free();
 }
 
+// The framework tool bar's buttons show their image (the hot list's for
+// the hot button) and, with captions shown, the caption in the tool
+// button's font colour; a disabled one is faded.
+TEST_F(SmallControlsTest, FrameworkToolBarButtonsShowImageAndCaption) {
+    constexpr COLORREF kHotIcon = RGB(20, 200, 250);
+    TForm* form = NewForm();
+    auto filled = [&](COLORREF c) {
+        auto* list = new TImageList(form);
+        list->SetSize(16, 16);
+        TBitmap b(16, 16);
+        b.Pixels().Fill(0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+        list->Add(&b);
+        return list;
+    };
+    auto* bar = Place<TToolBar>(form, 0, 0, 300, 44);
+    bar->SetImages(filled(kIcon));
+    bar->SetHotImages(filled(kHotIcon));
+    bar->SetShowCaptions(true);
+    TToolButton* go = bar->AddButton();
+    go->SetCaption("Go");
+    go->SetImageIndex(0);
+    TToolButton* off = bar->AddButton();
+    off->SetCaption("Go");
+    off->SetImageIndex(0);
+    off->SetEnabled(false);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    auto count = [](const TPrinted& p, COLORREF c, const RECT& r) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += p.At(x, y) == c;
+        return n;
+    };
+    const RECT r0 = go->BoundsRect(), r1 = off->BoundsRect();
+    {
+        const TPrinted p = Print(bar->Handle());
+        EXPECT_GT(count(p, kIcon, r0), 100);
+        EXPECT_GT(count(p, kCaption, r0), 3);
+        // Faded toward the bar: neither the image's nor the caption's colour.
+        EXPECT_EQ(count(p, kIcon, r1), 0);
+        EXPECT_EQ(count(p, kCaption, r1), 0);
+    }
+    SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM((r0.left + r0.right) / 2, (r0.top + r0.bottom) / 2));
+    ASSERT_EQ(a->HotIndex, 0);
+    {
+        const TPrinted p = Print(bar->Handle());
+        EXPECT_GT(count(p, kHotIcon, r0), 100);
+        EXPECT_EQ(count(p, kIcon, r0), 0);
+    }
+    a.reset();
+    form->Free();
+}
+
 // ---------------------------------------------------------------- panel
 
 TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
