@@ -303,6 +303,13 @@ TColor GetColorProp(TObject* obj, const std::string& name) {
     return static_cast<TColor>(ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
 }
 
+void PaintAllOnErase(HWND wnd) {
+    InvalidateRect(wnd, nullptr, TRUE);
+    PAINTSTRUCT ps{};
+    BeginPaint(wnd, &ps);
+    EndPaint(wnd, &ps);
+}
+
 void RefreshFrame(HWND wnd, bool useSetWindowPos) {
     if (useSetWindowPos)
         SetWindowPos(wnd, nullptr, 0, 0, 0, 0,

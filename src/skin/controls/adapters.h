@@ -159,6 +159,10 @@ TColor GetColorProp(TObject* obj, const std::string& name);
 // The frame recomputed and repainted: SetWindowPos with SWP_FRAMECHANGED
 // when useSetWindowPos, else WM_NCPAINT.
 void RefreshFrame(HWND wnd, bool useSetWindowPos);
+// For an adapter that paints everything on erase: the whole window marked
+// for erasing, then validated between BeginPaint and EndPaint (which sends
+// the erase).
+void PaintAllOnErase(HWND wnd);
 // The window's and its parent's rectangles (screen), size and the window's
 // place in the parent's client area.
 void GetWndGeometry(HWND wnd, HWND& parent, RECT& windowRect, POINT& posInParent, SIZE& windowSize,

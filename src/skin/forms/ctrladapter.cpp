@@ -1,5 +1,6 @@
 #include "skin/forms/ctrladapter.h"
 
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
@@ -11,6 +12,7 @@
 #include "skin/controls/smallctrls.h"
 #include "skin/controls/speedbtn.h"
 #include "skin/controls/tabwnd.h"
+#include "skin/controls/toolbarwnd.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 #include "skin/forms/frameadapter.h"
@@ -66,7 +68,10 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
         t[12] = Windowed<CreateVirtualTreeAdapter>;  // ThirdVirtualTrees
         t[13] = Windowed<CreatePageControlAdapter>;  // ThirdPageControl
         t[14] = Windowed<CreateTabControlAdapter>;   // ThirdTabControl
-        t[15] = [](TWinControl* c, TsCommonData* data, TsSkinManager* manager, const std::string& section) {
+        t[15] = [](TWinControl* c, TsCommonData* data, TsSkinManager* manager,
+                   const std::string& section) -> std::unique_ptr<TacMainWnd> {
+            // The framework's tool bar is painted through its events.
+            if (c->Is<TToolBar>()) return Small<TacToolBarVCLWnd>(c, data, manager, section);
             return Small<TacToolBarWnd>(c, data, manager, section.empty() ? "TOOLBAR" : section);
         };  // ThirdToolBar
         t[16] = Small<TacStatusBarWnd>;  // ThirdStatusBar: "STATUSBAR" when none given
