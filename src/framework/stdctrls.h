@@ -258,7 +258,6 @@ private:
     bool cancel_ = false;
 };
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 // A push button with a picture beside its caption. Glyph is a strip of
 // NumGlyphs images side by side (up, disabled, pressed, down); Layout puts

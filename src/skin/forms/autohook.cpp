@@ -260,9 +260,9 @@ bool CreateChildAdapters(TacProvider* provider, HWND wnd) {
         }
     } else if (cls == "button") {
         switch (ButtonAdapterOf(s)) {
-            case TButtonAdapter::Push: made = CreateBtnAdapter(wnd, nullptr, manager, "BUTTON"); break;
-            case TButtonAdapter::Check: made = CreateCheckBoxAdapter(wnd, nullptr, manager, "CHECKBOX"); break;
-            case TButtonAdapter::Group: made = CreateGroupBoxAdapter(wnd, nullptr, manager, "GROUPBOX"); break;
+            case TButtonAdapter::Push: made = CreateAdapter<TacBtnWnd>(wnd, nullptr, manager, "BUTTON"); break;
+            case TButtonAdapter::Check: made = CreateAdapter<TacCheckBoxWnd>(wnd, nullptr, manager, "CHECKBOX"); break;
+            case TButtonAdapter::Group: made = CreateAdapter<TacGroupBoxWnd>(wnd, nullptr, manager, "GROUPBOX"); break;
             case TButtonAdapter::None: break;
         }
     } else if (cls == "combobox" || cls == "comboboxex32") {
