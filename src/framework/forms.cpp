@@ -1,4 +1,5 @@
 #include "framework/forms.h"
+#include "framework/hints.h"
 
 #include "framework/portable/cmdline.h"
 #include "framework/portable/formtext.h"
@@ -792,6 +793,7 @@ TScreen* Screen() {
 }
 
 void FinalizeApplication() {
+    FreeApplicationHints();
     if (g_application) {
         TApplication* a = g_application;
         a->Free();
