@@ -4,6 +4,7 @@
 
 #include "framework/filestreams.h"
 #include "framework/forms.h"
+#include "framework/portable/formtext.h"
 
 namespace kova::skin {
 
@@ -209,6 +210,74 @@ void TsHintManager::ShowHintHook(std::string& hintStr, bool& canShow, THintInfo&
         pendingFrame_ = frame;
     else
         frame->Free();
+}
+
+// ------------------------------------------------------------ descriptions
+
+void TsHintKind::DefineProps(TPropList& L) {
+    auto intProp = [&](const char* name, int TsHintKind::*field) {
+        L.For<TsHintKind>().Int(
+            name, [field](TsHintKind* k) { return k->*field; }, [field](TsHintKind* k, int v) { k->*field = v; });
+    };
+    auto colourProp = [&](const char* name, TColor TsHintKind::*field) {
+        L.For<TsHintKind>().Color(
+            name, [field](TsHintKind* k) { return static_cast<kova::TColor>(k->*field); },
+            [field](TsHintKind* k, kova::TColor v) { k->*field = static_cast<TColor>(v); });
+    };
+    L.For<TsHintKind>().Enum(
+        "Style", {"hsSimply", "hsComics", "hsEllipse", "hsBalloon", "hsStandard", "hsNone"},
+        [](TsHintKind* k) { return k->Style(); }, [](TsHintKind* k, TsHintStyle v) { k->SetStyle(v); });
+    intProp("Radius", &TsHintKind::Radius);
+    intProp("BevelWidth", &TsHintKind::BevelWidth);
+    intProp("ExOffset", &TsHintKind::ExOffset);
+    intProp("MarginH", &TsHintKind::MarginH);
+    intProp("MarginV", &TsHintKind::MarginV);
+    intProp("MaxWidth", &TsHintKind::MaxWidth);
+    colourProp("Color", &TsHintKind::Color);
+    colourProp("ColorBorderTop", &TsHintKind::ColorBorderTop);
+    colourProp("ColorBorderBottom", &TsHintKind::ColorBorderBottom);
+    intProp("Transparency", &TsHintKind::Transparency);
+    intProp("GradientPercent", &TsHintKind::GradientPercent);
+    L.For<TsHintKind>().String(
+        "GradientData", [](TsHintKind* k) { return k->GradientData; },
+        [](TsHintKind* k, const std::string& v) { k->GradientData = v; });
+    intProp("TexturePercent", &TsHintKind::TexturePercent);
+    intProp("Bevel", &TsHintKind::Bevel);
+    L.For<TsHintKind>().Bool(
+        "ShadowEnabled", [](TsHintKind* k) { return k->ShadowEnabled(); },
+        [](TsHintKind* k, bool v) { k->SetShadowEnabled(v); });
+    intProp("ShadowBlur", &TsHintKind::ShadowBlur);
+    intProp("ShadowOffset", &TsHintKind::ShadowOffset);
+    intProp("ShadowTransparency", &TsHintKind::ShadowTransparency);
+    // Kept in old descriptions; nothing uses them.
+    L.For<TsHintKind>()
+        .Color("ShadowColor", [](TsHintKind*) { return kova::TColor(0); }, [](TsHintKind*, kova::TColor) {})
+        .Int("Blur", [](TsHintKind*) { return 0; }, [](TsHintKind*, int) {})
+        .String("TextureFile", [](TsHintKind*) { return std::string(); }, [](TsHintKind*, const std::string&) {})
+        .Object("Font", [](TsHintKind* k) -> TObject* { return &k->Font; });
+}
+
+void TsHintManager::DefineProps(TPropList& L) {
+    L.For<TsHintManager>()
+        .Bool("HTMLMode", [](TsHintManager* m) { return m->HTMLMode; }, [](TsHintManager* m, bool v) { m->HTMLMode = v; })
+        .Enum("Predefinitions",
+              {"shSimply", "shGradient", "shTransparent", "shEllipse", "shBalloon", "shComicsGradient",
+               "shComicsTransparent", "shStandard", "shNone", "shCustom"},
+              [](TsHintManager* m) { return m->Predefinitions; },
+              [](TsHintManager* m, TsHintsPredefinitions v) { m->Predefinitions = v; })
+        .Int("PauseHide", &TsHintManager::PauseHide, &TsHintManager::SetPauseHide)
+        .Object("HintKind", [](TsHintManager* m) -> TObject* { return &m->HintKind(); })
+        .Enum("DefaultMousePos", {"mpLeftTop", "mpLeftBottom", "mpRightTop", "mpRightBottom"},
+              [](TsHintManager* m) { return m->DefaultMousePos; },
+              [](TsHintManager* m, TsMousePosition v) { m->DefaultMousePos = v; })
+        .Bool("Animated", [](TsHintManager* m) { return m->Animated; }, [](TsHintManager* m, bool v) { m->Animated = v; })
+        .String("SkinSection", [](TsHintManager* m) { return m->SkinSection; },
+                [](TsHintManager* m, const std::string& v) { m->SkinSection = v; })
+        .Bool("UseSkinData", &TsHintManager::UseSkinData, &TsHintManager::SetUseSkinData);
+}
+
+void RegisterHintManagerClass() {
+    if (!IsComponentClassRegistered(TsHintManager::StaticClass().name)) RegisterComponentClass<TsHintManager>();
 }
 
 // --------------------------------------------------------- default template

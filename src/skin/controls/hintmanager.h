@@ -31,7 +31,8 @@ using TacShowHintEvent = std::function<void(std::string& hintStr, bool& canShow,
 
 class TsHintManager;
 
-class TsHintKind {
+class TsHintKind : public TPersistent {
+    KOVA_CLASS_PROPS(TsHintKind, TPersistent)
 public:
     explicit TsHintKind(TsHintManager* owner);
     TsHintStyle Style() const { return style_; }
@@ -61,13 +62,14 @@ public:
     int ShadowRoom() const { return ShadowEnabled() ? std::max(ShadowOffset, 0) : 0; }
 
 private:
+    static void DefineProps(TPropList& L);
     TsHintManager* owner_;
     TsHintStyle style_ = hsEllipse;
     bool shadowEnabled_ = false;
 };
 
 class TsHintManager : public TComponent {
-    KOVA_CLASS(TsHintManager, TComponent)
+    KOVA_CLASS_PROPS(TsHintManager, TComponent)
 public:
     explicit TsHintManager(TComponent* AOwner);
     ~TsHintManager() override;
@@ -101,6 +103,7 @@ public:
     bool HasPendingFrame() const { return pendingFrame_ != nullptr; }
 
 private:
+    static void DefineProps(TPropList& L);
     void ShowHintHook(std::string& hintStr, bool& canShow, THintInfo& info);
     void FreePendingFrame();
 
@@ -110,6 +113,9 @@ private:
     TShowHintEvent chained_;
     TWinControl* pendingFrame_ = nullptr;
 };
+
+// Makes TsHintManager known to form descriptions.
+void RegisterHintManagerClass();
 
 // The manager whose style is in use (nullptr: none).
 TsHintManager* CurrentHintManager();

@@ -11,6 +11,7 @@
 #include "../core/formstest.h"
 #include "common/win32_testing.h"
 #include "framework/extctrls.h"
+#include "framework/portable/formtext.h"
 
 namespace kova::skin::test {
 namespace {
@@ -358,6 +359,59 @@ TEST_F(HintTest, LeavingTheControlHidesTheHint) {
     ASSERT_TRUE(HoverAt(PanelPoint(30, 30)));
     SetCursorPos(1, 1);
     EXPECT_TRUE(WaitUntil([] { return !HintShown(); }, 2000));
+}
+
+// The main form's hint manager as its description holds it.
+TEST_F(HintTest, AManagerReadFromADescriptionTakesTheMainFormsSettings) {
+    RegisterHintManagerClass();
+    const char* text =
+        "object Holder: TForm\n"
+        "  object sHintManager1: TsHintManager\n"
+        "    HintKind.Style = hsComics\n"
+        "    HintKind.Radius = 9\n"
+        "    HintKind.ExOffset = 0\n"
+        "    HintKind.Bevel = 1\n"
+        "    HintKind.Color = 12778748\n"
+        "    HintKind.ColorBorderTop = clBlack\n"
+        "    HintKind.ColorBorderBottom = clBlack\n"
+        "    HintKind.Transparency = 0\n"
+        "    HintKind.ShadowBlur = 4\n"
+        "    HintKind.ShadowEnabled = True\n"
+        "    HintKind.ShadowOffset = 7\n"
+        "    HintKind.ShadowTransparency = 38\n"
+        "    HintKind.MarginH = 12\n"
+        "    HintKind.MarginV = 5\n"
+        "    HintKind.MaxWidth = 202\n"
+        "    HintKind.Font.Color = clBlack\n"
+        "    HintKind.Font.Height = -12\n"
+        "    HintKind.Font.Name = 'Segoe UI'\n"
+        "    HintKind.Font.Style = []\n"
+        "    PauseHide = 7000\n"
+        "    Predefinitions = shCustom\n"
+        "    SkinSection = 'HINT'\n"
+        "  end\n"
+        "end\n";
+    TForm* holder = TCustomForm::Create<TForm>(Application());
+    ReadComponentText(holder, text, TFormReadMode::Strict);
+    auto* m = dynamic_cast<TsHintManager*>(holder->FindComponent("sHintManager1"));
+    ASSERT_NE(m, nullptr);
+    TsHintKind& k = m->HintKind();
+    EXPECT_EQ(k.Style(), hsComics);
+    EXPECT_EQ(k.Radius, 9);
+    EXPECT_EQ(k.ExOffset, 0);
+    EXPECT_EQ(k.Color, 12778748u);
+    EXPECT_EQ(k.ColorBorderTop, 0u);
+    EXPECT_TRUE(k.ShadowEnabled());
+    EXPECT_EQ(k.ShadowOffset, 7);
+    EXPECT_EQ(k.ShadowTransparency, 38);
+    EXPECT_EQ(k.MaxWidth, 202);
+    EXPECT_EQ(k.Font.Name(), "Segoe UI");
+    EXPECT_EQ(k.Font.Height(), -12);
+    EXPECT_EQ(m->PauseHide(), 7000);
+    EXPECT_EQ(ApplicationHints().HintHidePause, 7000);
+    EXPECT_EQ(CurrentHintManager(), m) << "shCustom keeps the comic style";
+    holder->Free();
+    EXPECT_EQ(CurrentHintManager(), nullptr);
 }
 
 // Mini-HTML hints measure by their tags: a break adds a line, bold widens.
