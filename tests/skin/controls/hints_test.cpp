@@ -414,6 +414,18 @@ TEST_F(HintTest, AManagerReadFromADescriptionTakesTheMainFormsSettings) {
     EXPECT_EQ(CurrentHintManager(), nullptr);
 }
 
+// The default image template comes from the picture built into the program.
+TEST(HintTemplateResource, TheDefaultTemplateIsReadFromTheBuiltInPicture) {
+    TacHintTemplate& t = DefaultHintTemplate();
+    EXPECT_EQ(&t, &DefaultHintTemplate()) << "made once";
+    TacHintImage& img = t.ImageDefault();
+    ASSERT_EQ(img.ImageWidth(), 32);
+    ASSERT_EQ(img.ImageHeight(), 32);
+    EXPECT_EQ(img.BordersWidths().Right(), 15);
+    EXPECT_EQ(img.ClientMargins().Bottom(), 14);
+    EXPECT_EQ(img.Image().At(12, 12) >> 24, 255u);
+}
+
 // Mini-HTML hints measure by their tags: a break adds a line, bold widens.
 TEST_F(HintTest, HtmlHintsMeasureByTheirTags) {
     MakeManager(hsSimply);
