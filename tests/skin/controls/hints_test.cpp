@@ -112,6 +112,15 @@ protected:
             SendInput(1, &in, sizeof in);
             PumpFor(20);
         }
+        // Wine moves the pointer asynchronously: the hint reads the cursor
+        // when its pause ends, so it must have settled at the point.
+        WaitUntil(
+            [&] {
+                POINT c{};
+                GetCursorPos(&c);
+                return c.x == p.x && c.y == p.y;
+            },
+            2000);
         return WaitUntil([] { return HintShown(); }, 3000);
     }
     POINT PanelPoint(int x, int y) { return Panel->ClientToScreen(POINT{x, y}); }
