@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "skin/core/portable/pixels.h"
+#include "skin/core/portable/utils.h"
 
 namespace kova::skin {
 
@@ -65,19 +66,8 @@ bool HtmlColorValue(const std::string& word, TColor& colour) {
             colour = n.Value;
             return true;
         }
-    if (w.empty() || w.size() > 6) return false;
-    std::uint32_t rgb = 0;
-    for (char c : w) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return false;
-        rgb = rgb * 16 + static_cast<std::uint32_t>(d);
-    }
-    colour = SwapRedBlue(rgb);
+    if (w.empty() || w.size() > 6 || w.find_first_not_of("0123456789ABCDEF") != std::string::npos) return false;
+    colour = SwapRedBlue(static_cast<std::uint32_t>(HexTextToInt(w)));
     return true;
 }
 
