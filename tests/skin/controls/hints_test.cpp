@@ -186,10 +186,28 @@ TEST_F(HintTest, AControlsHintFadesInOverThirtyOneStepsOfEightMs) {
     for (int y = 6; y < H - 13; ++y)
         for (int x = 13; x < W - 20; ++x) ink += (last.Picture.At(x, y) & 0xFF) < 0x80 ? 1 : 0;
     EXPECT_GT(ink, 10) << "the text is drawn";
-    // Hovering on inside the same control shows no second fade.
+    // Hovering on inside the same control shows no second fade, and a
+    // hint shown again while it is visible is not faded again.
     const std::size_t calls = rec.Calls.size();
     PumpFor(400);
     EXPECT_EQ(rec.Calls.size(), calls);
+    RECT again = w->CalcHintRect(0, "Again");
+    w->ActivateHint(again, "Again");
+    ASSERT_EQ(rec.Calls.size(), calls + 1);
+    EXPECT_EQ(rec.Calls.back().Alpha, 255);
+}
+
+TEST_F(HintTest, AHintGoesAfterTheManagersHidePause) {
+    MakeManager();
+    Manager->Animated = false;
+    Manager->SetPauseHide(400);
+    LayeredRecorder rec;
+    ASSERT_TRUE(HoverAt(PanelPoint(30, 30)));
+    const DWORD shown = GetTickCount();
+    ASSERT_TRUE(WaitUntil([] { return !HintShown(); }, 3000));
+    const DWORD after = GetTickCount() - shown;
+    EXPECT_GE(after, 300u);
+    EXPECT_LT(after, 1500u);
 }
 
 TEST_F(HintTest, HintShapesByTheAlphaOfTheirPicture) {
