@@ -12,6 +12,9 @@
 #include "common/win32_testing.h"
 #include "framework/extctrls.h"
 #include "framework/portable/formtext.h"
+#include "skin/core/model/internalskins.h"
+#include "skin/core/skinmanager.h"
+#include "skin/forms/titlebuttons.h"
 
 namespace kova::skin::test {
 namespace {
@@ -439,6 +442,50 @@ TEST_F(HintTest, AManagerReadFromADescriptionTakesTheMainFormsSettings) {
     EXPECT_EQ(CurrentHintManager(), m) << "shCustom keeps the comic style";
     holder->Free();
     EXPECT_EQ(CurrentHintManager(), nullptr);
+}
+
+// A user title button of a skinned form shows its hint in the plain hint
+// window while it is hot, 8 pixels right of and 16 below the cursor, and
+// hides it when it is pressed or left.
+TEST(TitleButtonHint, ShownWhileTheButtonIsHot) {
+    TsSkinManager* manager = new TsSkinManager(nullptr);
+    AddInternalSkins(manager->Model().InternalSkins);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(150, 120, 420, 300);
+    TsSkinProvider* p = new TsSkinProvider(form);
+    TsTitleButton* b = p->TitleButtons()->Add();
+    b->Hint = "Keep on top";
+    TsTitleButton* quiet = p->TitleButtons()->Add();
+    manager->SetSkinName("Linen (internal)");
+    form->Show();
+    PumpFor(100);
+    SetCursorPos(300, 200);
+    PumpFor(30);
+    p->SetHotButton(kUserButtonHit, false);
+    ASSERT_NE(b->HintWindow, nullptr);
+    const HWND hint = b->HintWindow->Handle();
+    EXPECT_TRUE(IsWindowVisible(hint));
+    EXPECT_EQ(b->HintWindow->Caption(), "Keep on top");
+    POINT c{};
+    GetCursorPos(&c);
+    RECT r{};
+    GetWindowRect(hint, &r);
+    EXPECT_EQ(r.left, c.x + 8);
+    EXPECT_EQ(r.top, c.y + 16);
+    EXPECT_EQ(GetWindowLongPtrA(hint, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    EXPECT_NE(GetForegroundWindow(), hint) << "never activated";
+    p->SetHotButton(kUserButtonHit + 1, false);
+    EXPECT_EQ(b->HintWindow, nullptr) << "left";
+    EXPECT_FALSE(IsWindow(hint));
+    EXPECT_EQ(quiet->HintWindow, nullptr) << "an empty hint shows nothing";
+    p->SetHotButton(0, false);
+    p->SetHotButton(kUserButtonHit, false);
+    ASSERT_NE(b->HintWindow, nullptr);
+    p->PressButton(kUserButtonHit);
+    EXPECT_EQ(b->HintWindow, nullptr) << "pressed";
+    ButtonPressed = false;
+    form->Free();
+    manager->Free();
 }
 
 // The default image template comes from the picture built into the program.
