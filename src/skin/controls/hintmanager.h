@@ -159,6 +159,8 @@ private:
     TsMousePosition mousePos_ = mpLeftTop;
     TWinControl* frame_ = nullptr;
     std::unique_ptr<TBitmap> screenCopy_;
+    // The last hint picture, the background children of a frame ask for.
+    Bitmap32 rendered_;
 };
 
 class TsSimplyHintWindow : public TsCustomHintWindow {

@@ -12,6 +12,7 @@
 #include "skin/core/paint/portable/gradient.h"
 #include "skin/core/portable/bitmaps.h"
 #include "skin/core/portable/utils.h"
+#include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
 #include "skin/core/sysentries.h"
 
@@ -115,6 +116,15 @@ void TsCustomHintWindow::CreateParams(TCreateParams& p) {
 }
 
 void TsCustomHintWindow::HandleMessage(TMessage& m) {
+    if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scQueryBgInfo && m.LParam) {
+        // Children of a frame shown in the hint stand on its picture.
+        auto* info = reinterpret_cast<TsBackgroundInfo*>(m.LParam);
+        info->BgType = 2;
+        info->Bmp = &rendered_;
+        info->Offset = TPoint{0, 0};
+        m.Result = 1;
+        return;
+    }
     switch (m.Msg) {
         case WM_ERASEBKGND:
         case WM_NCPAINT:
@@ -285,6 +295,7 @@ Bitmap32 TsCustomHintWindow::RenderHintImage(TsHintManager& m) {
     const Bitmap32 mask = MakeHintShapeMask(g, ink);
     Bitmap32 px = image.Pixels().Clone();
     PaintHintBorder(m, px, mask);
+    rendered_ = px.Clone();
     return px;
 }
 

@@ -14,6 +14,7 @@
 #include "framework/portable/formtext.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
 #include "skin/forms/titlebuttons.h"
 
 namespace kova::skin::test {
@@ -362,6 +363,13 @@ TEST_F(HintTest, AFrameHandedBackIsShownOnceAndFreed) {
     EXPECT_EQ(rec.Calls[0].Size.cy, 30 + 7);
     EXPECT_EQ(rec.Calls[0].Picture.At(30, 15) & 0xFFFFFF, 0xFF0000u) << "the frame's red (BGRA)";
     EXPECT_TRUE(gone) << "freed once painted";
+    // Whatever stands in a hint asks it for the background: its picture.
+    TsBackgroundInfo info;
+    SendSkinCommand(ApplicationHints().HintWindow()->Handle(), scQueryBgInfo, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.BgType, 2);
+    ASSERT_NE(info.Bmp, nullptr);
+    EXPECT_EQ(info.Bmp->Width(), 60 + 7);
+    EXPECT_EQ(info.Bmp->At(30, 15) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(HintTest, NoneShowsNothingAndStandardUsesThePlainWindow) {
