@@ -93,7 +93,7 @@ TApplicationHints::TApplicationHints() : TComponent(nullptr) {}
 
 TApplicationHints::~TApplicationHints() {
     SetControl(nullptr);
-    if (timerWnd_) DeallocateHWnd(timerWnd_);
+    for (UINT kind : {kShowTimer, kHideTimer, kWatchTimer}) Stop(kind);
     if (window_) window_->Free();
 }
 
@@ -132,23 +132,42 @@ void TApplicationHints::SetControl(TControl* c) {
     if (control_) control_->FreeNotification(this);
 }
 
-void TApplicationHints::Start(UINT id, int ms) {
-    if (!timerWnd_)
-        timerWnd_ = AllocateHWnd([this](UINT msg, WPARAM w, LPARAM l) { return TimerMessage(msg, w, l); });
-    SetTimer(timerWnd_, id, static_cast<UINT>(std::max(ms, 1)), nullptr);
+// Thread timers: no window of their own, so that resting on a control
+// leaves no handle behind.
+void CALLBACK TApplicationHints::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+    TApplicationHints* h = HintsInstance();
+    if (!h) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    for (UINT kind : {kShowTimer, kHideTimer, kWatchTimer})
+        if (h->timers_[kind] == id) h->TimerFired(kind);
 }
 
-void TApplicationHints::Stop(UINT id) {
-    if (timerWnd_) KillTimer(timerWnd_, id);
+void TApplicationHints::Start(UINT kind, int ms) {
+    Stop(kind);
+    timers_[kind] = SetTimer(nullptr, 0, static_cast<UINT>(std::max(ms, 1)), &TApplicationHints::TimerProc);
+}
+
+void TApplicationHints::Stop(UINT kind) {
+    if (timers_[kind]) KillTimer(nullptr, timers_[kind]);
+    timers_[kind] = 0;
+}
+
+void TApplicationHints::HideWindow() {
+    shown_ = false;
+    if (!window_) return;
+    window_->ReleaseHint();
+    // Made again for the next hint: a hidden hint keeps no window.
+    window_->DestroyHandle();
 }
 
 void TApplicationHints::CancelHint() {
     Stop(kShowTimer);
     Stop(kHideTimer);
     Stop(kWatchTimer);
-    if (shown_ && window_) window_->ReleaseHint();
     recentlyShown_ = shown_;
-    shown_ = false;
+    if (shown_) HideWindow();
     SetControl(nullptr);
 }
 
@@ -176,28 +195,23 @@ bool TApplicationHints::CursorOverControl() const {
     return PtInRect(&r, local) != FALSE;
 }
 
-LRESULT TApplicationHints::TimerMessage(UINT msg, WPARAM w, LPARAM l) {
-    if (msg != WM_TIMER) return DefWindowProcA(timerWnd_, msg, w, l);
-    switch (w) {
+void TApplicationHints::TimerFired(UINT kind) {
+    switch (kind) {
         case kShowTimer:
             Stop(kShowTimer);
             ShowNow();
             break;
         case kHideTimer:
             Stop(kHideTimer);
-            if (window_) window_->ReleaseHint();
-            shown_ = false;
+            HideWindow();
             break;
-        case kWatchTimer:
+        default:
             if (!CursorOverControl()) {
                 CancelHint();
                 recentlyShown_ = false;
             }
             break;
-        default:
-            break;
     }
-    return 0;
 }
 
 void TApplicationHints::ShowNow() {

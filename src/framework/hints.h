@@ -75,14 +75,17 @@ protected:
     void Notification(TComponent* c, TOperation op) override;
 
 private:
-    LRESULT TimerMessage(UINT msg, WPARAM w, LPARAM l);
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
+    void TimerFired(UINT kind);
     void ShowNow();
+    void HideWindow();
     void SetControl(TControl* c);
     bool CursorOverControl() const;
-    void Start(UINT id, int ms);
-    void Stop(UINT id);
+    void Start(UINT kind, int ms);
+    void Stop(UINT kind);
 
-    HWND timerWnd_ = nullptr;
+    // The running thread timers by kind (index 1..3; 0: not running).
+    UINT_PTR timers_[4] = {};
     THintWindowClass maker_;
     THintWindow* window_ = nullptr;
     TControl* control_ = nullptr;

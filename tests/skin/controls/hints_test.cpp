@@ -102,29 +102,31 @@ protected:
     // real input; returns once a hint is shown (or the wait ends).
     bool HoverAt(POINT p) {
         Away();
-        SetCursorPos(p.x, p.y);
+        // Wine moves the pointer asynchronously: each step waits until the
+        // cursor reads back where it was sent, so that the hint (which
+        // reads it when its pause ends) finds it at the point.
+        const auto settledAt = [](POINT at) {
+            return WaitUntil(
+                [&] {
+                    POINT c{};
+                    GetCursorPos(&c);
+                    return c.x == at.x && c.y == at.y;
+                },
+                2000);
+        };
+        const POINT beside{p.x + 1, p.y + 1};
+        SetCursorPos(beside.x, beside.y);
         const HWND target = Panel->Handle();
-        WaitUntil([&] { return WindowFromPoint(p) == target; }, 3000);
-        // A real move ending at the point (a move to where the cursor
-        // already is brings no message).
-        for (const POINT at : {POINT{p.x + 1, p.y + 1}, p}) {
-            INPUT in{};
-            in.type = INPUT_MOUSE;
-            in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-            in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-            in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            SendInput(1, &in, sizeof in);
-            PumpFor(20);
-        }
-        // Wine moves the pointer asynchronously: the hint reads the cursor
-        // when its pause ends, so it must have settled at the point.
-        WaitUntil(
-            [&] {
-                POINT c{};
-                GetCursorPos(&c);
-                return c.x == p.x && c.y == p.y;
-            },
-            2000);
+        WaitUntil([&] { return WindowFromPoint(beside) == target; }, 3000);
+        settledAt(beside);
+        // The last step a real move (a placed cursor brings no message).
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof in);
+        settledAt(p);
         return WaitUntil([] { return HintShown(); }, 3000);
     }
     POINT PanelPoint(int x, int y) { return Panel->ClientToScreen(POINT{x, y}); }
