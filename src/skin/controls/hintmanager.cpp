@@ -5,6 +5,8 @@
 #include "framework/filestreams.h"
 #include "framework/forms.h"
 #include "framework/portable/formtext.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -12,7 +14,8 @@ namespace {
 
 TsHintManager* currentManager = nullptr;
 
-// The screen's hint font: the system's status font.
+}  // namespace
+
 void AssignScreenHintFont(TFont& font) {
     NONCLIENTMETRICSA ncm{};
     ncm.cbSize = sizeof ncm;
@@ -24,6 +27,8 @@ void AssignScreenHintFont(TFont& font) {
         font.SetHeight(-12);
     }
 }
+
+namespace {
 
 struct TPredefinition {
     TsHintsPredefinitions Kind;
@@ -179,6 +184,12 @@ void TsHintManager::ApplyPredefinitions() {
         k.SetShadowEnabled(true);
         k.SetStyle(p.Style);
     }
+}
+
+bool TsHintManager::SkinnedHints() const {
+    if (currentManager != this || !useSkinData_ || SkinSection.empty()) return false;
+    const TsSkinManager* skin = DefaultManager;
+    return skin && skin->Active() && skin->IndexOfSection(SkinSection) >= 0;
 }
 
 void TsHintManager::FreePendingFrame() {

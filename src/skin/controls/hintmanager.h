@@ -95,8 +95,10 @@ public:
 
     void ApplyStyle(TsHintStyle style);
     void ApplyPredefinitions();
-    // Hints painted from the skin's section (not built: always false).
-    bool SkinnedHints() const { return false; }
+    // Hints painted from the skin's section: this manager is the current
+    // one, UseSkinData is set and the default skin manager's skin has the
+    // section.
+    bool SkinnedHints() const;
 
     // The frame waiting for the next hint, taken by the hint that shows it.
     TWinControl* TakePendingFrame();
@@ -113,6 +115,9 @@ private:
     TShowHintEvent chained_;
     TWinControl* pendingFrame_ = nullptr;
 };
+
+// The screen's hint font (the system's status font).
+void AssignScreenHintFont(TFont& font);
 
 // Makes TsHintManager known to form descriptions.
 void RegisterHintManagerClass();
@@ -148,6 +153,20 @@ protected:
     void Paint() override;
 
 private:
+    // The skin's hint section, its border mask and texture (-1: none) and
+    // the mask's border widths.
+    struct TSkinParts {
+        int Section = -1, Mask = -1, Texture = -1;
+        TRect Borders;
+    };
+    TSkinParts SkinParts(TsHintManager& m) const;
+    void PaintSkinnedImage(TsHintManager& m, Bitmap32& image);
+    // White outside the hint, black inside: the skin item's key-colour
+    // pixels or the style's shape.
+    Bitmap32 ShapeMask(TsHintManager& m);
+    // The skin's section has transparency 100 and a border mask: the
+    // picture's own alpha is the hint's.
+    bool SkinPictureOnly(TsHintManager& m) const;
     void PaintHintBackground(TsHintManager& m, Bitmap32& image, TRect r);
     void PaintHintContent(TsHintManager& m, TBitmap& image);
     void PaintHintBorder(TsHintManager& m, Bitmap32& image, const Bitmap32& mask);

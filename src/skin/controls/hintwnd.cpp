@@ -12,6 +12,10 @@
 #include "skin/core/paint/portable/gradient.h"
 #include "skin/core/portable/bitmaps.h"
 #include "skin/core/portable/utils.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinstate.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
 #include "skin/core/sysentries.h"
@@ -162,6 +166,53 @@ THintGeometry TsCustomHintWindow::Geometry(TsHintManager& m) const {
     return g;
 }
 
+TsCustomHintWindow::TSkinParts TsCustomHintWindow::SkinParts(TsHintManager& m) const {
+    TSkinParts parts;
+    if (!m.SkinnedHints()) return parts;
+    TsSkinModel& model = DefaultManager->Model();
+    std::string name = m.SkinSection;
+    parts.Section = model.IndexOfSection(name);
+    if (parts.Section < 0) {
+        name = "EDIT";
+        parts.Section = model.IndexOfSection(name);
+    }
+    parts.Mask = model.IndexOfMaskExact(name, "BORDERSMASK");
+    parts.Texture = model.IndexOfTexture(parts.Section, name, "PATTERN");
+    if (model.MaskIndexValid(parts.Mask))
+        parts.Borders = Rect(model.MaskMarginLeft(parts.Mask), model.MaskMarginTop(parts.Mask),
+                             model.MaskMarginRight(parts.Mask), model.MaskMarginBottom(parts.Mask));
+    return parts;
+}
+
+bool TsCustomHintWindow::SkinPictureOnly(TsHintManager& m) const {
+    const TSkinParts parts = SkinParts(m);
+    if (parts.Section < 0 || parts.Mask < 0) return false;
+    return DefaultManager->Model().Sections()[static_cast<std::size_t>(parts.Section)].Transparency == 100;
+}
+
+void TsCustomHintWindow::PaintSkinnedImage(TsHintManager& m, Bitmap32& image) {
+    const TSkinParts parts = SkinParts(m);
+    TsParentImageInfo bg;
+    if (screenCopy_ && screenCopy_->Width() == image.Width() && screenCopy_->Height() == image.Height()) {
+        bg.Bmp = &screenCopy_->Pixels();
+        bg.Ready = true;
+    }
+    PaintSkinItemSimple(image, DefaultManager->Model(), parts.Section, parts.Mask, parts.Texture, -1, bg, 0,
+                        Rect(0, 0, image.Width(), image.Height()), TPoint{0, 0});
+}
+
+Bitmap32 TsCustomHintWindow::ShapeMask(TsHintManager& m) {
+    const THintGeometry g = Geometry(m);
+    if (!m.SkinnedHints()) return MakeHintShapeMask(g);
+    Bitmap32 item(std::max(g.Width, 0), std::max(g.Height, 0));
+    item.Fill(0xFFFF00FFu);
+    PaintSkinnedImage(m, item);
+    for (int y = 0; y < item.Height(); ++y)
+        for (int x = 0; x < item.Width(); ++x)
+            item.At(x, y) = IsKeyColour(item.At(x, y)) ? 0xFFFFFFFFu : 0xFF000000u;
+    return item;
+}
+
 RECT TsCustomHintWindow::CalcHintRect(int, const std::string& hint) {
     TsHintManager* m = CurrentHintManager();
     if (!m) return THintWindow::CalcHintRect(200, hint);
@@ -176,19 +227,30 @@ RECT TsCustomHintWindow::CalcHintRect(int, const std::string& hint) {
     TBitmap& work = m->HintBitmap;
     if (work.Width() < 1 || work.Height() < 1) work.SetSize(1, 1);
     TCanvas* c = work.Canvas();
-    c->Font()->Assign(&k.Font);
+    const bool skinned = m->SkinnedHints();
+    TFont font;
+    font.Assign(&k.Font);
+    if (skinned) AssignScreenHintFont(font);
+    c->Font()->Assign(&font);
     RECT r{0, 0, std::max(k.MaxWidth, 1), 0};
     if (m->HTMLMode) {
         TDCHtmlCanvas canvas(c->Handle());
         canvas.Draw = false;
         TsHtml html;
-        html.Init(canvas, HtmlFontOf(k.Font, c->Handle()), hint, ToRect(r));
+        html.Init(canvas, HtmlFontOf(font, c->Handle()), hint, ToRect(r));
         TRect out;
         html.Render(out);
         r = RECT{0, 0, out.Right, out.Bottom};
     } else {
         DrawTextA(c->Handle(), hint.c_str(), static_cast<int>(hint.size()), &r,
                   DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK | DT_CENTER | DT_VCENTER);
+    }
+    if (skinned) {
+        // The skin's borders and 4 pixels each side around the text.
+        const TRect b = SkinParts(*m).Borders;
+        int w = r.right - r.left, h = r.bottom - r.top;
+        if (style_ == hsEllipse || style_ == hsBalloon) w = std::max(w, kMinRoundHintWidth);
+        return RECT{0, 0, w + b.Left + b.Right + 8, h + b.Top + b.Bottom + 8};
     }
     const THintFrameSize s = MeasureHintFrame(style_, TSize{r.right - r.left, r.bottom - r.top}, k.MarginH,
                                               k.MarginV, k.BevelWidth, k.ShadowRoom(), k.ExOffset);
@@ -248,23 +310,36 @@ void TsCustomHintWindow::PaintHintContent(TsHintManager& m, TBitmap& image) {
         f->Free();
         return;
     }
-    const int dx = k.MarginH + k.BevelWidth + ExtraW / 2, dy = k.MarginV + k.BevelWidth + ExtraH / 2;
-    r = Rect(r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy);
+    TFont font;
+    font.Assign(&k.Font);
+    UINT flags = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    if (m.SkinnedHints()) {
+        const TSkinParts parts = SkinParts(m);
+        const TRect b = parts.Borders;
+        r = Rect(b.Left + 4, b.Top + 4, width_ - b.Right - 4, height_ - b.Bottom - 4);
+        AssignScreenHintFont(font);
+        font.SetColor(static_cast<kova::TColor>(
+            DefaultManager->Model().Sections()[static_cast<std::size_t>(parts.Section)].FontColors[0]));
+        flags = DT_CENTER | DT_WORDBREAK | DT_NOCLIP;
+    } else {
+        const int dx = k.MarginH + k.BevelWidth + ExtraW / 2, dy = k.MarginV + k.BevelWidth + ExtraH / 2;
+        r = Rect(r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy);
+    }
     TCanvas* c = image.Canvas();
-    c->Font()->Assign(&k.Font);
+    c->Font()->Assign(&font);
     HDC dc = c->Handle();
     SetBkMode(dc, TRANSPARENT);
     const std::string text = Caption();
     if (m.HTMLMode) {
         TDCHtmlCanvas canvas(dc);
         TsHtml html;
-        html.Init(canvas, HtmlFontOf(k.Font, dc), text, r);
+        html.Init(canvas, HtmlFontOf(font, dc), text, r);
         TRect out;
         html.Render(out);
     } else {
-        SetTextColor(dc, ColorToRGB(k.Font.Color()));
+        SetTextColor(dc, ColorToRGB(font.Color()));
         RECT rr{r.Left, r.Top, r.Right, r.Bottom};
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rr, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rr, flags);
     }
     GdiFlush();
 }
@@ -288,6 +363,12 @@ Bitmap32 TsCustomHintWindow::RenderHintImage(TsHintManager& m) {
     TsHintKind& k = m.HintKind();
     const THintGeometry g = Geometry(m);
     TBitmap image(std::max(g.Width, 1), std::max(g.Height, 1));
+    if (m.SkinnedHints()) {
+        PaintSkinnedImage(m, image.Pixels());
+        PaintHintContent(m, image);
+        rendered_ = image.Pixels().Clone();
+        return image.Pixels().Clone();
+    }
     PaintHintBackground(m, image.Pixels(), Rect(0, 0, g.Width - g.ShadowOffset, g.Height - g.ShadowOffset));
     PaintHintContent(m, image);
     const std::uint8_t ink =
@@ -302,7 +383,13 @@ Bitmap32 TsCustomHintWindow::RenderHintImage(TsHintManager& m) {
 Bitmap32 TsCustomHintWindow::ComposeLayeredImage(TsHintManager& m) {
     const THintGeometry g = Geometry(m);
     const Bitmap32 image = RenderHintImage(m);
-    const Bitmap32 mask = MakeHintShapeMask(g);
+    if (SkinPictureOnly(m)) return image;
+    const Bitmap32 mask = ShapeMask(m);
+    if (m.SkinnedHints()) {
+        // Only skinned hints cut their window to the shape.
+        TGdiObject<HRGN> region = MakeRegionFromBitmap(mask, 0xFFFFFF);
+        if (SetWindowRgn(Handle(), region.Get(), TRUE)) (void)region.Release();
+    }
     Bitmap32 shadow(g.Width, g.Height);
     shadow.Fill(0xFFFFFFFFu);
     if (m.HintKind().ShadowEnabled()) PaintHintShadow(shadow, g, ShadowStrength(m.HintKind()), m.HintKind().ShadowBlur);
@@ -319,8 +406,12 @@ void TsCustomHintWindow::ActivateHint(RECT r, const std::string& hint) {
     TsHintKind& k = m->HintKind();
     HWND wnd = Handle();
     const bool wasVisible = IsWindowVisible(wnd) != FALSE;
+    // The system's drop shadow only under a skinned hint that has no alpha
+    // picture of its own.
     const ULONG_PTR cls = GetClassLongPtrA(wnd, GCL_STYLE);
-    if (cls & CS_DROPSHADOW) SetClassLongPtrA(wnd, GCL_STYLE, cls & ~static_cast<ULONG_PTR>(CS_DROPSHADOW));
+    const bool dropShadow = m->SkinnedHints() && LayeredWindowsAvailable() && !SkinPictureOnly(*m);
+    const ULONG_PTR want = dropShadow ? (cls | CS_DROPSHADOW) : (cls & ~static_cast<ULONG_PTR>(CS_DROPSHADOW));
+    if (want != cls) SetClassLongPtrA(wnd, GCL_STYLE, want);
     SetCaption(hint);
     POINT p = (PresetOrigin.x != 0 && PresetOrigin.y != 0) ? PresetOrigin : GetHintOrigin();
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -382,7 +473,7 @@ void TsCustomHintWindow::Paint() {
     if (m->HintKind().ShadowEnabled()) PaintHintShadow(under, g, ShadowStrength(m->HintKind()), m->HintKind().ShadowBlur);
     const Bitmap32 image = RenderHintImage(*m);
     const std::uint8_t ink = ClampToByte(255 - 2 * std::clamp(m->HintKind().Transparency, 0, 100) * 255 / 100);
-    const Bitmap32 mask = MakeHintShapeMask(g, ink);
+    const Bitmap32 mask = m->SkinnedHints() ? ShapeMask(*m) : MakeHintShapeMask(g, ink);
     BlendBitmapsByMask(under, image, mask, Rect(0, 0, g.Width, g.Height));
     BitBlt(Canvas()->Handle(), 0, 0, g.Width, g.Height, m->HintBitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
 }

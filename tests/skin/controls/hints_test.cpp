@@ -15,6 +15,7 @@
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinstate.h"
 #include "skin/forms/titlebuttons.h"
 
 namespace kova::skin::test {
@@ -399,6 +400,55 @@ TEST_F(HintTest, LeavingTheControlHidesTheHint) {
     ASSERT_TRUE(HoverAt(PanelPoint(30, 30)));
     SetCursorPos(1, 1);
     EXPECT_TRUE(WaitUntil([] { return !HintShown(); }, 2000));
+}
+
+// With UseSkinData and a skin that has the hint section, the hint is the
+// skin's item: its colour, its border widths around the text, no shadow of
+// its own, a window region cut to it and the system's drop shadow.
+TEST_F(HintTest, ASkinnedHintIsPaintedFromTheSkinsSection) {
+    TsSkinManager* skin = new TsSkinManager(nullptr);
+    AddInternalSkins(skin->Model().InternalSkins);
+    skin->SetSkinName("Linen (internal)");
+    ASSERT_EQ(DefaultManager, skin);
+    MakeManager(hsSimply);
+    Manager->Animated = false;
+    Manager->SetUseSkinData(true);
+    Manager->Predefinitions = shCustom;
+    ASSERT_TRUE(Manager->SkinnedHints());
+    EXPECT_FALSE(Manager->HintKind().ShadowEnabled()) << "skinned hints have no shadow of their own";
+    {
+        LayeredRecorder rec;
+        ASSERT_TRUE(HoverAt(PanelPoint(30, 30)));
+        ASSERT_EQ(rec.Calls.size(), 1u);
+        const LayeredCall& call = rec.Calls[0];
+        const int W = call.Size.cx, H = call.Size.cy;
+        // Linen's hint: colour 15399935 (0xEAFBFF), border mask 4 wide.
+        EXPECT_EQ(call.Picture.At(6, H / 2) & 0xFFFFFF, 0xFFFBEAu) << "the section colour (BGRA) inside the borders";
+        EXPECT_EQ(AlphaAt(call, W / 2, H / 2), 255);
+        THintWindow* w = ApplicationHints().HintWindow();
+        EXPECT_EQ(call.Pos.y, PanelPoint(30, 30).y) << "not moved 16 down when skinned";
+        RECT box{};
+        EXPECT_NE(GetWindowRgnBox(w->Handle(), &box), ERROR) << "a region only for skinned hints";
+        EXPECT_NE(GetClassLongPtrA(w->Handle(), GCL_STYLE) & CS_DROPSHADOW, 0u);
+        const RECT plain = w->CalcHintRect(0, "Rest here");
+        EXPECT_EQ(plain.right - plain.left, W);
+    }
+    Manager->SetUseSkinData(false);
+    EXPECT_FALSE(Manager->SkinnedHints());
+    Away();
+    Manager->HintKind().SetStyle(hsSimply);
+    {
+        LayeredRecorder rec;
+        ASSERT_TRUE(HoverAt(PanelPoint(40, 30)));
+        THintWindow* w = ApplicationHints().HintWindow();
+        RECT box{};
+        EXPECT_EQ(GetWindowRgnBox(w->Handle(), &box), ERROR) << "no region for our own shapes";
+        EXPECT_EQ(GetClassLongPtrA(w->Handle(), GCL_STYLE) & CS_DROPSHADOW, 0u);
+    }
+    Away();
+    Manager->Free();
+    Manager = nullptr;
+    skin->Free();
 }
 
 // The main form's hint manager as its description holds it.
