@@ -1,4 +1,5 @@
 #include "framework/controls.h"
+#include "framework/hints.h"
 
 #include "framework/menus.h"
 #include "framework/portable/scope.h"
@@ -164,6 +165,7 @@ void TControl::HandleMessage(TMessage& m) {
             return;
         }
         case WM_MOUSEMOVE:
+            ApplicationHints().MouseMoved(this);
             MouseMove(KeysToShiftState(m.WParam), x, y);
             DefaultHandler(m);
             return;

@@ -1,4 +1,5 @@
 #include "framework/forms.h"
+#include "framework/hints.h"
 #include "framework/menus.h"
 
 #include "framework/portable/cmdline.h"
@@ -807,6 +808,7 @@ TScreen* Screen() {
 }
 
 void FinalizeApplication() {
+    FreeApplicationHints();
     if (g_application) {
         TApplication* a = g_application;
         a->Free();

@@ -39,8 +39,14 @@ TsTitleButton* UserButton(TsSkinProvider& p, int code) {
 void SetButtonState(TsSkinProvider& p, int code, int state) {
     if (TsCaptionButton* b = CaptionButtonOf(p, code))
         b->State = state;
-    else if (TsTitleButton* u = UserButton(p, code))
+    else if (TsTitleButton* u = UserButton(p, code)) {
         u->State = state;
+        // A user button's hint while it is hot, never while pressed.
+        if (state == 1)
+            u->ShowHint();
+        else
+            u->HideHint();
+    }
 }
 
 void RepaintButton(TsSkinProvider& p, int code) {
