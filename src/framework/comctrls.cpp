@@ -87,14 +87,25 @@ void TPageControl::DefineProps(TPropList& L) {
         .Object("ActivePage", [](TPageControl* p) -> TObject* { return p->ActivePage(); },
                 [](TPageControl* p, TObject* o) { p->SetActivePage(dynamic_cast<TTabSheet*>(o)); })
         .Int("ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex)
+        .Bool("OwnerDraw", &TPageControl::OwnerDraw, &TPageControl::SetOwnerDraw)
         .Event("OnChange", &TPageControl::OnChange)
         .Event("OnChanging", &TPageControl::OnChanging);
+}
+
+void TPageControl::SetOwnerDraw(bool v) {
+    ownerDraw_ = v;
+    if (!handle_) return;
+    // The tab control reads its style again on the change.
+    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, v ? (style | TCS_OWNERDRAWFIXED) : (style & ~TCS_OWNERDRAWFIXED));
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TPageControl::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, WC_TABCONTROLA);
     p.Style |= WS_CLIPCHILDREN;
+    if (ownerDraw_) p.Style |= TCS_OWNERDRAWFIXED;
 }
 
 void TPageControl::CreateHandleDone() {
@@ -175,6 +186,15 @@ void TPageControl::SetActivePageIndex(int i) {
 
 void TPageControl::HandleMessage(TMessage& m) {
     switch (m.Msg) {
+        case CN_DRAWITEM: {
+            auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+            if (ownerDraw_ && OnDrawTab) {
+                const TCanvasLease lease(canvas_, d->hDC);
+                OnDrawTab(this, static_cast<int>(d->itemID), d->rcItem, (d->itemState & ODS_SELECTED) != 0);
+            }
+            m.Result = TRUE;
+            return;
+        }
         case CM_CONTROLLISTCHANGE: {
             auto* c = reinterpret_cast<TControl*>(m.WParam);
             if (auto* s = dynamic_cast<TTabSheet*>(c)) {
@@ -306,6 +326,497 @@ void TUpDown::HandleMessage(TMessage& m) {
             position_ = Position();
             if (OnClick) OnClick(this, position_ >= before ? btNext : btPrev);
         }
+        m.Result = 0;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+// --- status bar -----------------------------------------------------------
+
+void TStatusPanel::SetText(const std::string& t) {
+    text_ = t;
+    bar_->UpdatePanels();
+}
+void TStatusPanel::SetWidth(int w) {
+    width_ = std::max(0, w);
+    bar_->UpdatePanels();
+}
+void TStatusPanel::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    bar_->UpdatePanels();
+}
+void TStatusPanel::SetStyle(TStatusPanelStyle s) {
+    style_ = s;
+    bar_->UpdatePanels();
+}
+int TStatusPanel::Index() const {
+    for (int i = 0; i < bar_->PanelCount(); ++i)
+        if (bar_->Panels(i) == this) return i;
+    return -1;
+}
+
+TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
+    StoreBounds(0, 0, 150, 19);
+    SetAlign(alBottom);
+}
+
+TStatusBar::~TStatusBar() { OnDrawPanel = nullptr; }
+
+void TStatusBar::DefineProps(TPropList& L) {
+    L.For<TStatusBar>()
+        .Bool("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel)
+        .String("SimpleText", [](TStatusBar* b) { return b->SimpleText(); }, &TStatusBar::SetSimpleText);
+}
+
+TStatusPanel* TStatusBar::AddPanel() {
+    panels_.push_back(std::make_unique<TStatusPanel>(this));
+    UpdatePanels();
+    return panels_.back().get();
+}
+
+void TStatusBar::ClearPanels() {
+    panels_.clear();
+    UpdatePanels();
+}
+
+void TStatusBar::SetSimplePanel(bool v) {
+    simplePanel_ = v;
+    UpdatePanels();
+}
+
+void TStatusBar::SetSimpleText(const std::string& t) {
+    simpleText_ = t;
+    UpdatePanels();
+}
+
+void TStatusBar::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, STATUSCLASSNAMEA);
+    // The framework places the bar; the system must not move or size it.
+    p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+}
+
+void TStatusBar::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    UpdatePanels();
+}
+
+void TStatusBar::UpdatePanels() {
+    if (!handle_) return;
+    SendMessageA(handle_, SB_SIMPLE, simplePanel_ ? TRUE : FALSE, 0);
+    // The system aligns a part's text by the tabs before it.
+    auto aligned = [](const TStatusPanel& p) {
+        return (p.Alignment() == taCenter ? "\t" : p.Alignment() == taRightJustify ? "\t\t" : "") + p.Text();
+    };
+    std::vector<int> edges;
+    int right = 0;
+    for (const auto& p : panels_) edges.push_back(right += p->Width());
+    if (!edges.empty()) edges.back() = -1;
+    if (edges.empty()) edges.push_back(-1);
+    SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (size_t i = 0; i < panels_.size(); ++i) {
+        const TStatusPanel& p = *panels_[i];
+        if (p.Style() == psOwnerDraw)
+            SendMessageA(handle_, SB_SETTEXTA, i | SBT_OWNERDRAW, static_cast<LPARAM>(i));
+        else
+            SendMessageA(handle_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(aligned(p).c_str()));
+    }
+    if (panels_.empty()) SendMessageA(handle_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+    SendMessageA(handle_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+}
+
+void TStatusBar::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        const int i = static_cast<int>(d->itemID);
+        if (OnDrawPanel && i >= 0 && i < PanelCount()) {
+            TCanvasLease lease(canvas_, d->hDC);
+            OnDrawPanel(this, Panels(i), d->rcItem);
+        }
+        m.Result = TRUE;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+// --- tab control ----------------------------------------------------------
+
+TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 289, 193); }
+
+void TTabControl::DefineProps(TPropList& L) {
+    L.For<TTabControl>()
+        .Strings("Tabs", [](TTabControl* t) { return t->Tabs(); },
+                 [](TTabControl* t, const std::vector<std::string>& v) { t->SetTabs(v); })
+        .Int("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex)
+        .Event("OnChange", &TTabControl::OnChange);
+}
+
+void TTabControl::SetTabs(const std::vector<std::string>& tabs) {
+    tabs_ = tabs;
+    if (tabIndex_ >= static_cast<int>(tabs_.size())) tabIndex_ = tabs_.empty() ? -1 : 0;
+    if (tabIndex_ < 0 && !tabs_.empty()) tabIndex_ = 0;
+    UpdateTabs();
+}
+
+int TTabControl::TabIndex() const {
+    return handle_ ? static_cast<int>(SendMessageA(handle_, TCM_GETCURSEL, 0, 0)) : tabIndex_;
+}
+
+void TTabControl::SetTabIndex(int i) {
+    tabIndex_ = i >= 0 && i < static_cast<int>(tabs_.size()) ? i : -1;
+    if (handle_) SendMessageA(handle_, TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+}
+
+void TTabControl::SetImages(TImageList* l) {
+    images_ = l;
+    UpdateTabs();
+}
+
+void TTabControl::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_TABCONTROLA);
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+void TTabControl::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    UpdateTabs();
+}
+
+void TTabControl::UpdateTabs() {
+    if (!handle_) return;
+    SendMessageA(handle_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+    SendMessageA(handle_, TCM_DELETEALLITEMS, 0, 0);
+    for (size_t i = 0; i < tabs_.size(); ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<char*>(tabs_[i].c_str());
+        item.iImage = images_ && static_cast<int>(i) < images_->Count() ? static_cast<int>(i) : -1;
+        SendMessageA(handle_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(handle_, TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+}
+
+void TTabControl::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == TCN_SELCHANGE) {
+        tabIndex_ = TabIndex();
+        if (OnChange) OnChange(this);
+        m.Result = 0;
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+// --- list view ------------------------------------------------------------
+
+TListView::TListView(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 250, 150); }
+
+void TListView::DefineProps(TPropList& L) {
+    L.For<TListView>().Enum("ViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"}, &TListView::ViewStyle,
+                            &TListView::SetViewStyle);
+}
+
+void TListView::SetViewStyle(TViewStyle v) {
+    viewStyle_ = v;
+    if (!handle_) return;
+    static const LONG kinds[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    SetWindowLongA(handle_, GWL_STYLE, (GetWindowLongA(handle_, GWL_STYLE) & ~LVS_TYPEMASK) | kinds[v]);
+}
+
+void TListView::SetSmallImages(TImageList* l) {
+    smallImages_ = l;
+    if (handle_) SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(l ? l->Handle() : nullptr));
+}
+
+int TListView::AddColumn(const std::string& caption, int width, int imageIndex) {
+    columns_.push_back(TColumn{caption, width, imageIndex});
+    const int i = static_cast<int>(columns_.size()) - 1;
+    if (handle_) InsertColumn(i);
+    return i;
+}
+
+int TListView::AddItem(const std::string& caption, const std::vector<std::string>& subItems) {
+    std::vector<std::string> texts{caption};
+    texts.insert(texts.end(), subItems.begin(), subItems.end());
+    items_.push_back(std::move(texts));
+    const int i = static_cast<int>(items_.size()) - 1;
+    if (handle_) InsertItem(i);
+    return i;
+}
+
+void TListView::InsertColumn(int i) {
+    const TColumn& c = columns_[static_cast<size_t>(i)];
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | (c.ImageIndex >= 0 ? LVCF_IMAGE : 0);
+    col.pszText = const_cast<char*>(c.Caption.c_str());
+    col.cx = c.Width;
+    col.iImage = c.ImageIndex;
+    SendMessageA(handle_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
+}
+
+void TListView::InsertItem(int i) {
+    const std::vector<std::string>& texts = items_[static_cast<size_t>(i)];
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = i;
+    item.pszText = const_cast<char*>(texts[0].c_str());
+    SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    for (size_t k = 1; k < texts.size(); ++k) {
+        LVITEMA sub{};
+        sub.iSubItem = static_cast<int>(k);
+        sub.pszText = const_cast<char*>(texts[k].c_str());
+        SendMessageA(handle_, LVM_SETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+void TListView::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_LISTVIEWA);
+    static const DWORD kinds[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    p.Style |= kinds[viewStyle_] | LVS_SHOWSELALWAYS;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    if (smallImages_) SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) InsertColumn(i);
+    for (int i = 0; i < ItemCount(); ++i) InsertItem(i);
+}
+
+// --- tree view ------------------------------------------------------------
+
+TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner) { StoreBounds(0, 0, 121, 97); }
+TTreeView::~TTreeView() { OnCustomDraw = nullptr; }
+
+void TTreeView::DefineProps(TPropList& L) { L.For<TTreeView>().Event("OnCustomDraw", &TTreeView::OnCustomDraw); }
+
+void TTreeView::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, WC_TREEVIEWA);
+    p.Style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+HTREEITEM TTreeView::AddItem(HTREEITEM parent, const std::string& text) {
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = parent ? parent : TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = const_cast<char*>(text.c_str());
+    return reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+void TTreeView::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW) {
+        auto* cd = reinterpret_cast<NMTVCUSTOMDRAW*>(m.LParam);
+        m.Result = CDRF_DODEFAULT;
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT && OnCustomDraw) {
+            bool defaultDraw = true;
+            const TCanvasLease lease(canvas_, cd->nmcd.hdc);
+            OnCustomDraw(this, cd->nmcd.rc, defaultDraw);
+            if (!defaultDraw) m.Result = CDRF_SKIPDEFAULT;
+        }
+        return;
+    }
+    TWinControl::HandleMessage(m);
+}
+
+// --- tool bar -------------------------------------------------------------
+
+int TToolButton::Index() const {
+    for (int i = 0; i < bar_->ButtonCount(); ++i)
+        if (bar_->Buttons(i) == this) return i;
+    return -1;
+}
+void TToolButton::SetCaption(const std::string& c) { caption_ = c; bar_->RebuildButtons(); }
+void TToolButton::SetImageIndex(int i) { imageIndex_ = i; bar_->RebuildButtons(); }
+void TToolButton::SetStyle(TToolButtonStyle s) { style_ = s; bar_->RebuildButtons(); }
+void TToolButton::SetEnabled(bool v) { enabled_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetDown(bool v) { down_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetIndeterminate(bool v) { indeterminate_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetMarked(bool v) { marked_ = v; bar_->RebuildButtons(); }
+void TToolButton::SetVisible(bool v) { visible_ = v; bar_->RebuildButtons(); }
+
+bool TToolButton::Pressed() const {
+    HWND h = bar_->HandleAllocated() ? bar_->Handle() : nullptr;
+    return h && (SendMessageA(h, TB_GETSTATE, static_cast<WPARAM>(Index()), 0) & TBSTATE_PRESSED) != 0;
+}
+
+RECT TToolButton::BoundsRect() const {
+    RECT r{};
+    if (bar_->HandleAllocated())
+        SendMessageA(bar_->Handle(), TB_GETITEMRECT, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+int TToolButton::Width() const {
+    const RECT r = BoundsRect();
+    return r.right - r.left;
+}
+int TToolButton::Height() const {
+    const RECT r = BoundsRect();
+    return r.bottom - r.top;
+}
+
+TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner) {
+    StoreBounds(0, 0, 150, 29);
+    SetAlign(alTop);
+}
+
+TToolBar::~TToolBar() {
+    OnAdvancedCustomDraw = nullptr;
+    OnAdvancedCustomDrawButton = nullptr;
+}
+
+void TToolBar::DefineProps(TPropList& L) {
+    L.For<TToolBar>()
+        .Bool("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions)
+        .Bool("List", &TToolBar::List, &TToolBar::SetList);
+}
+
+TToolButton* TToolBar::AddButton(TToolButtonStyle style) {
+    buttons_.push_back(std::make_unique<TToolButton>(this));
+    buttons_.back()->style_ = style;
+    RebuildButtons();
+    return buttons_.back().get();
+}
+
+void TToolBar::SetImages(TImageList* l) {
+    images_ = l;
+    if (handle_) SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(l ? l->Handle() : nullptr));
+    RebuildButtons();
+}
+void TToolBar::SetHotImages(TImageList* l) {
+    hotImages_ = l;
+    if (handle_) SendMessageA(handle_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(l ? l->Handle() : nullptr));
+}
+void TToolBar::SetShowCaptions(bool v) {
+    showCaptions_ = v;
+    RebuildButtons();
+}
+void TToolBar::SetList(bool v) {
+    list_ = v;
+    RecreateWnd();
+}
+void TToolBar::SetButtonSize(int w, int h) {
+    buttonWidth_ = std::max(1, w), buttonHeight_ = std::max(1, h);
+    RebuildButtons();
+}
+
+void TToolBar::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, TOOLBARCLASSNAMEA);
+    // The framework places the bar; the system must not move or size it.
+    p.Style |= TBSTYLE_FLAT | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+    if (list_) p.Style |= TBSTYLE_LIST;
+}
+
+void TToolBar::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    SendMessageA(handle_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(handle_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    if (images_) SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
+    if (hotImages_) SendMessageA(handle_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages_->Handle()));
+    RebuildButtons();
+}
+
+void TToolBar::RebuildButtons() {
+    if (!handle_) return;
+    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+    while (SendMessageA(handle_, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(handle_, TB_DELETEBUTTON, 0, 0);
+    SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(images_ ? images_->Width() : 0, images_ ? images_->Height() : 0));
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const TToolButton& b = *buttons_[i];
+        TBBUTTON t{};
+        t.idCommand = static_cast<int>(i);
+        t.iBitmap = b.ImageIndex() >= 0 ? b.ImageIndex() : I_IMAGENONE;
+        const bool separator = b.Style() >= tbsSeparator;
+        t.fsStyle = static_cast<BYTE>(separator ? BTNS_SEP
+                                                : b.Style() == tbsCheck    ? BTNS_CHECK
+                                                : b.Style() == tbsDropDown ? BTNS_DROPDOWN
+                                                                           : BTNS_BUTTON);
+        if (separator) t.iBitmap = 6;
+        t.fsState = static_cast<BYTE>((b.Enabled() ? TBSTATE_ENABLED : 0) | (b.Down() ? TBSTATE_CHECKED : 0) |
+                                      (b.Indeterminate() ? TBSTATE_INDETERMINATE : 0) |
+                                      (b.Marked() ? TBSTATE_MARKED : 0) | (b.Visible() ? 0 : TBSTATE_HIDDEN));
+        t.iString = showCaptions_ && !separator ? reinterpret_cast<INT_PTR>(b.Caption().c_str()) : -1;
+        SendMessageA(handle_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&t));
+    }
+    if (!showCaptions_) SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
+    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
+    const DWORD stage = cd.nmcd.dwDrawStage;
+    if (stage == CDDS_PREPAINT) {
+        if (OnAdvancedCustomDraw) {
+            bool defaultDraw = true;
+            const TCanvasLease lease(canvas_, cd.nmcd.hdc);
+            OnAdvancedCustomDraw(this, cd.nmcd.rc, cdPrePaint, defaultDraw);
+        }
+        return OnAdvancedCustomDrawButton ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    }
+    if (stage == CDDS_ITEMPREPAINT && OnAdvancedCustomDrawButton) {
+        const int i = static_cast<int>(cd.nmcd.dwItemSpec);
+        if (i < 0 || i >= ButtonCount()) return CDRF_DODEFAULT;
+        bool defaultDraw = true;
+        TTBCustomDrawFlags flags = 0;
+        {
+            const TCanvasLease lease(canvas_, cd.nmcd.hdc);
+            OnAdvancedCustomDrawButton(this, Buttons(i), cd.nmcd.uItemState, cdPrePaint, flags, defaultDraw);
+        }
+        if (!defaultDraw) return CDRF_SKIPDEFAULT;
+        LRESULT r = CDRF_DODEFAULT;
+        if (flags & tbNoEdges) r |= TBCDRF_NOEDGES;
+        if (flags & tbNoEtchedEffect) r |= TBCDRF_NOETCHEDEFFECT;
+        if (flags & tbNoOffset) r |= TBCDRF_NOOFFSET;
+        if (flags & tbNoMark) r |= TBCDRF_NOMARK;
+        if (flags & tbHiliteHotTrack) r |= TBCDRF_HILITEHOTTRACK;
+        return r;
+    }
+    return CDRF_DODEFAULT;
+}
+
+void TToolBar::DropDown(int index) {
+    TToolButton* b = Buttons(index);
+    if (b->DropdownMenu) {
+        const RECT r = b->BoundsRect();
+        POINT at{r.left, r.bottom};
+        ::ClientToScreen(handle_, &at);
+        b->DropdownMenu->PopupComponent = this;
+        b->DropdownMenu->Popup(at.x, at.y);
+    }
+    if (handle_) SendMessageA(handle_, DropDownClosed, static_cast<WPARAM>(index), 0);
+}
+
+void TToolBar::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_NOTIFY) {
+        auto* n = reinterpret_cast<NMHDR*>(m.LParam);
+        if (n->code == NM_CUSTOMDRAW) {
+            m.Result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam));
+            return;
+        }
+        if (n->code == TBN_DROPDOWN) {
+            const int i = reinterpret_cast<NMTOOLBARA*>(m.LParam)->iItem;
+            if (i >= 0 && i < ButtonCount()) DropDown(i);
+            m.Result = TBDDRET_DEFAULT;
+            return;
+        }
+    }
+    if (m.Msg == CN_COMMAND) {
+        const int i = LOWORD(m.WParam);
+        if (i >= 0 && i < ButtonCount()) {
+            TToolButton* b = Buttons(i);
+            if (b->Style() == tbsCheck)
+                b->down_ = (SendMessageA(handle_, TB_GETSTATE, static_cast<WPARAM>(i), 0) & TBSTATE_CHECKED) != 0;
+            if (b->OnClick) b->OnClick(b);
+        }
+        m.Result = 0;
+        return;
+    }
+    if (m.Msg == DropDownClosed) {
         m.Result = 0;
         return;
     }

@@ -1,4 +1,5 @@
 #include "framework/controls.h"
+#include "framework/hints.h"
 
 #include "framework/menus.h"
 #include "framework/portable/scope.h"
@@ -164,6 +165,7 @@ void TControl::HandleMessage(TMessage& m) {
             return;
         }
         case WM_MOUSEMOVE:
+            ApplicationHints().MouseMoved(this);
             MouseMove(KeysToShiftState(m.WParam), x, y);
             DefaultHandler(m);
             return;
@@ -937,18 +939,22 @@ void TWinControl::HandleMessage(TMessage& m) {
             return;
         case WM_DRAWITEM: {
             auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-            if (d->CtlType == ODT_MENU)
-                DefaultHandler(m);
-            else
+            if (d->CtlType != ODT_MENU)
                 ReflectToChild(m, d->hwndItem);
+            else if (DispatchMenuOwnerDraw(m.Msg, m.LParam))
+                m.Result = TRUE;
+            else
+                DefaultHandler(m);
             return;
         }
         case WM_MEASUREITEM: {
             auto* d = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-            if (d->CtlType == ODT_MENU)
-                DefaultHandler(m);
-            else
+            if (d->CtlType != ODT_MENU)
                 ReflectToChild(m, GetDlgItem(handle_, static_cast<int>(d->CtlID)));
+            else if (DispatchMenuOwnerDraw(m.Msg, m.LParam))
+                m.Result = TRUE;
+            else
+                DefaultHandler(m);
             return;
         }
         case WM_DELETEITEM:

@@ -71,12 +71,14 @@ void TPanel::DefineProps(TPropList& L) {
         .Enum("BevelInner", bevels, &TPanel::BevelInner, &TPanel::SetBevelInner)
         .Enum("BevelOuter", bevels, &TPanel::BevelOuter, &TPanel::SetBevelOuter)
         .Int("BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth)
+        .Int("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth)
         .Enum("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TPanel::Alignment, &TPanel::SetAlignment);
 }
 
 void TPanel::SetBevelInner(TBevelCut b) { bevelInner_ = b; Invalidate(); }
 void TPanel::SetBevelOuter(TBevelCut b) { bevelOuter_ = b; Invalidate(); }
 void TPanel::SetBevelWidth(int w) { bevelWidth_ = std::max(1, w); Invalidate(); }
+void TPanel::SetBorderWidth(int w) { borderWidth_ = std::max(0, w); Invalidate(); }
 void TPanel::SetAlignment(TAlignment a) { alignment_ = a; Invalidate(); }
 
 void TPanel::Paint() {
@@ -97,6 +99,7 @@ void TPanel::Paint() {
         FillRect(dc, &r, b.Get());
     }
     bevel(bevelOuter_);
+    InflateRect(&r, -borderWidth_, -borderWidth_);
     bevel(bevelInner_);
     if (!text_.empty()) {
         SetBkMode(dc, TRANSPARENT);
@@ -163,7 +166,12 @@ void TSpeedButton::DefineProps(TPropList& L) {
         .Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown)
         .Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex)
         .Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp)
-        .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat);
+        .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat)
+        .Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs)
+        .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &TSpeedButton::Layout,
+              &TSpeedButton::SetLayout)
+        .Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin)
+        .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing);
 }
 
 void TSpeedButton::SetDown(bool v) {
@@ -189,6 +197,11 @@ void TSpeedButton::SetDown(bool v) {
             }
     Invalidate();
 }
+
+void TSpeedButton::SetNumGlyphs(int n) { numGlyphs_ = std::clamp(n, 1, 4); Invalidate(); }
+void TSpeedButton::SetLayout(TButtonLayout l) { layout_ = l; Invalidate(); }
+void TSpeedButton::SetMargin(int m) { margin_ = std::max(-1, m); Invalidate(); }
+void TSpeedButton::SetSpacing(int s) { spacing_ = s; Invalidate(); }
 
 void TSpeedButton::Click() {
     if (groupIndex_ != 0) SetDown(!down_);
@@ -220,8 +233,47 @@ void TSpeedButton::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));
     TSelection fontSel(dc, font_.Handle());
-    if (sunk) OffsetRect(&r, 1, 1);
-    DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    // Glyph and caption side by side (or one above the other), the pair
+    // centred unless Margin places the glyph.
+    const int gw = glyph_.Width() / numGlyphs_, gh = glyph_.Height();
+    const bool hasGlyph = gw > 0 && gh > 0;
+    RECT t{0, 0, 0, 0};
+    if (!text_.empty()) DrawTextA(dc, text_.c_str(), -1, &t, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int tw = t.right, th = t.bottom;
+    const int gap = hasGlyph && tw > 0 ? spacing_ : 0;
+    const bool across = layout_ == blGlyphLeft || layout_ == blGlyphRight;
+    const int room = across ? width_ - gw - gap - tw : height_ - gh - gap - th;
+    const int lead = margin_ < 0 ? (room + 1) / 2 : margin_;
+    int gx = (width_ - gw + 1) / 2, gy = (height_ - gh + 1) / 2;
+    if (layout_ == blGlyphLeft) gx = lead;
+    if (layout_ == blGlyphRight) gx = width_ - lead - gw;
+    if (layout_ == blGlyphTop) gy = lead;
+    if (layout_ == blGlyphBottom) gy = height_ - lead - gh;
+    RECT tr = r;
+    if (hasGlyph) {
+        if (layout_ == blGlyphLeft) tr.left = gx + gw + gap, tr.right = tr.left + tw;
+        if (layout_ == blGlyphRight) tr.right = gx - gap, tr.left = tr.right - tw;
+        if (layout_ == blGlyphTop) tr.top = gy + gh + gap, tr.bottom = tr.top + th;
+        if (layout_ == blGlyphBottom) tr.bottom = gy - gap, tr.top = tr.bottom - th;
+        const int push = sunk ? 1 : 0;
+        const int wanted = !EffectiveEnabled() ? 1 : down_ ? 3 : sunk ? 2 : 0;
+        const int index = wanted < numGlyphs_ ? wanted : 0;
+        // The image alone, its alpha cleared: the transparent copy compares
+        // colours only.
+        TBitmap image(gw, gh);
+        GdiFlush();
+        const PixelBuffer32& strip = glyph_.Pixels();
+        PixelBuffer32& to = image.Pixels();
+        for (int y = 0; y < gh; ++y)
+            for (int x = 0; x < gw; ++x) to.At(x, y) = strip.At(index * gw + x, y) & 0xFFFFFFu;
+        const std::uint32_t k = strip.At(0, gh - 1);
+        GdiTransparentBlt(dc, gx + push, gy + push, gw, gh, image.Canvas()->Handle(), 0, 0, gw, gh,
+                          RGB((k >> 16) & 0xFF, (k >> 8) & 0xFF, k & 0xFF));
+    }
+    if (sunk) OffsetRect(&tr, 1, 1);
+    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (hasGlyph && across ? DT_LEFT : DT_CENTER);
+    if (hasGlyph && !across) flags = DT_SINGLELINE | DT_TOP | DT_CENTER | DT_NOPREFIX;
+    DrawTextA(dc, text_.c_str(), -1, &tr, flags);
 }
 
 // --- radio group ----------------------------------------------------------

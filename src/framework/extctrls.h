@@ -41,6 +41,9 @@ public:
     void SetBevelOuter(TBevelCut b);
     int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int w);
+    // The band between the outer and the inner bevel (0: none).
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int w);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
 
@@ -51,6 +54,7 @@ private:
     static void DefineProps(TPropList& L);
     TBevelCut bevelInner_ = bvNone, bevelOuter_ = bvRaised;
     int bevelWidth_ = 1;
+    int borderWidth_ = 0;
     TAlignment alignment_ = taCenter;
 };
 
@@ -92,6 +96,20 @@ public:
     void SetAllowAllUp(bool v) { allowAllUp_ = v; }
     bool Flat() const { return flat_; }
     void SetFlat(bool v) { flat_ = v; Invalidate(); }
+    // A strip of NumGlyphs images side by side: up, disabled, clicked and
+    // down; its bottom-left pixel's colour is transparent.
+    TBitmap* Glyph() { return &glyph_; }
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int n);
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout l);
+    // -1: glyph and caption centred together; else the glyph's distance
+    // from the edge Layout names.
+    int Margin() const { return margin_; }
+    void SetMargin(int m);
+    // Between glyph and caption.
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int s);
     void Click() override;
 
 protected:
@@ -102,6 +120,9 @@ private:
     static void DefineProps(TPropList& L);
     bool down_ = false, pressed_ = false, allowAllUp_ = false, flat_ = false;
     int groupIndex_ = 0;
+    TBitmap glyph_;
+    int numGlyphs_ = 1, margin_ = -1, spacing_ = 4;
+    TButtonLayout layout_ = blGlyphLeft;
 };
 
 // A group box of radio buttons made from Items.

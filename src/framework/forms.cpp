@@ -1,4 +1,6 @@
 #include "framework/forms.h"
+#include "framework/hints.h"
+#include "framework/menus.h"
 
 #include "framework/portable/cmdline.h"
 #include "framework/portable/formtext.h"
@@ -132,6 +134,12 @@ void TScrollingWinControl::HandleMessage(TMessage& m) {
             break;
     }
     TWinControl::HandleMessage(m);
+}
+
+TFrame::TFrame(TComponent* AOwner) : TCustomFrame(AOwner) {
+    controlStyle_ |= csAcceptsControls;
+    StoreBounds(0, 0, 320, 240);
+    color_ = clBtnFace;
 }
 
 TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
@@ -367,7 +375,13 @@ void TCustomForm::SetTransparentColorValue(TColor c) {
 void TCustomForm::SetMenu(TMainMenu* m) {
     menu_ = m;
     if (m) FreeNotification(m);
-    if (handle_) ::SetMenu(handle_, m ? m->Handle() : nullptr);
+    if (!handle_) return;
+    // The bar replaced is ours and goes (the window frees only the one it
+    // shows when it is destroyed).
+    const HMENU old = GetMenu(handle_);
+    const HMENU bar = m ? m->Handle() : nullptr;
+    ::SetMenu(handle_, bar);
+    if (old && old != bar) DestroyMenu(old);
 }
 void TCustomForm::Notification(TComponent* c, TOperation op) {
     TScrollingWinControl::Notification(c, op);
@@ -657,6 +671,8 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
             for (const auto& h : hooks)
                 if (h.second(msg)) return msg.Result;
         }
+        // Popup menus shown for the application draw through it.
+        if ((m == WM_MEASUREITEM || m == WM_DRAWITEM) && DispatchMenuOwnerDraw(m, l)) return TRUE;
         if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_MINIMIZE) {
             Minimize();
             return 0;
@@ -792,6 +808,7 @@ TScreen* Screen() {
 }
 
 void FinalizeApplication() {
+    FreeApplicationHints();
     if (g_application) {
         TApplication* a = g_application;
         a->Free();

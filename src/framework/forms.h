@@ -59,6 +59,14 @@ public:
     explicit TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {}
 };
 
+// A reusable group of controls placed on forms as one control: it holds
+// them, scrolls them when they do not fit, and shows the face colour.
+class TFrame : public TCustomFrame {
+    KOVA_CLASS(TFrame, TCustomFrame)
+public:
+    explicit TFrame(TComponent* AOwner);
+};
+
 class TCustomForm : public TScrollingWinControl {
     KOVA_CLASS_PROPS(TCustomForm, TScrollingWinControl)
 public:

@@ -3,6 +3,7 @@
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/forms.h"
+#include "framework/graphics.h"
 #include "framework/handles.h"
 
 #include <algorithm>
@@ -57,6 +58,19 @@ void TMenuItem::DefineProps(TPropList& L) {
         .Event("OnClick", &TMenuItem::OnClick);
 }
 
+TBitmap* TMenuItem::Bitmap() {
+    if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();
+    return bitmap_.get();
+}
+
+bool TMenuItem::HasBitmap() const { return bitmap_ && bitmap_->Width() > 0 && bitmap_->Height() > 0; }
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* i = this;
+    while (i->parentItem_) i = i->parentItem_;
+    return i->rootOf_;
+}
+
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
@@ -94,8 +108,32 @@ void TMenuItem::SetParentComponent(TComponent* p) {
 }
 
 void TMenuItem::AppendTo(HMENU menu) {
+    const TMenu* owner = GetParentMenu();
+    const bool ownerDraw = owner && owner->OwnerDraw;
     for (TMenuItem* i : items_) {
         if (!i->visible_) continue;
+        if (ownerDraw && (i->OnAdvancedDrawItem || i->OnDrawItem)) {
+            // The item is found again by its command, which the item data
+            // carries (pointer-wide); a divider stays unselectable.
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
+            info.fType = MFT_OWNERDRAW | (i->IsSeparator() ? MFT_SEPARATOR : 0) |
+                         (i->break_ ? MFT_MENUBARBREAK : 0) | (i->radioItem_ ? MFT_RADIOCHECK : 0);
+            info.fState = (i->checked_ ? MFS_CHECKED : 0) | (i->enabled_ ? 0 : MFS_GRAYED) |
+                          (i->default_ ? MFS_DEFAULT : 0);
+            info.wID = i->command_;
+            info.dwItemData = static_cast<ULONG_PTR>(i->command_);
+            TMenuHandle sub;
+            if (i->Count() > 0 && !i->IsSeparator()) {
+                sub.Reset(CreatePopupMenu());
+                i->AppendTo(sub.Get());
+                info.fMask |= MIIM_SUBMENU;
+                info.hSubMenu = sub.Get();
+            }
+            if (InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info)) (void)sub.Release();
+            continue;
+        }
         if (i->IsSeparator()) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             continue;
@@ -123,7 +161,7 @@ void TMenuItem::AppendTo(HMENU menu) {
     }
 }
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) {}
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) { items_->rootOf_ = this; }
 TMenu::~TMenu() { items_->Free(); }
 
 TMenuItem* TMenu::FindItem(const std::string& caption) const {
@@ -159,10 +197,46 @@ void TPopupMenu::Popup(int x, int y) {
         TMenuHandle menu(CreatePopupMenu());
         items_->AppendTo(menu.Get());
         SetForegroundWindow(owner);
-        cmd = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+        const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | ((MenuAnimation & maNone) ? TPM_NOANIMATION : 0);
+        cmd = TrackPopupMenu(menu.Get(), flags, x, y, 0, owner, nullptr);
     }
     PostMessageA(owner, WM_NULL, 0, 0);
     if (cmd) DispatchMenuCommand(cmd);
+}
+
+bool DispatchMenuOwnerDraw(UINT msg, LPARAM lParam) {
+    if (msg == WM_MEASUREITEM) {
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (!mi || mi->CtlType != ODT_MENU) return false;
+        TMenuItem* item = TMenuItem::FindByCommand(static_cast<UINT>(mi->itemData));
+        if (!item) return false;
+        int w = static_cast<int>(mi->itemWidth), h = static_cast<int>(mi->itemHeight);
+        if (item->OnMeasureItem) {
+            TWindowDC screen(nullptr);
+            TCanvas canvas;
+            canvas.SetHandle(screen.Get());
+            item->OnMeasureItem.Handler(item, &canvas, w, h);
+            canvas.SetHandle(nullptr);
+        }
+        mi->itemWidth = static_cast<UINT>(std::max(w, 0));
+        mi->itemHeight = static_cast<UINT>(std::max(h, 0));
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (!di || di->CtlType != ODT_MENU) return false;
+        TMenuItem* item = TMenuItem::FindByCommand(static_cast<UINT>(di->itemData));
+        if (!item) return false;
+        TCanvas canvas;
+        canvas.SetHandle(di->hDC);
+        if (item->OnAdvancedDrawItem)
+            item->OnAdvancedDrawItem.Handler(item, &canvas, di->rcItem, di->itemState);
+        else if (item->OnDrawItem)
+            item->OnDrawItem(item, &canvas, di->rcItem, (di->itemState & ODS_SELECTED) != 0);
+        canvas.SetHandle(nullptr);
+        return true;
+    }
+    return false;
 }
 
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}

@@ -6,10 +6,59 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kova {
+
+class TBitmap;
+class TCanvas;
+class TImageList;
+class TMenu;
+
+// The owner-draw state of an item (the system's ODS_* bits).
+enum TOwnerDrawStateBit : std::uint32_t {
+    odSelected = ODS_SELECTED, odGrayed = ODS_GRAYED, odDisabled = ODS_DISABLED, odChecked = ODS_CHECKED,
+    odFocused = ODS_FOCUS, odDefault = ODS_DEFAULT, odHotLight = ODS_HOTLIGHT, odInactive = ODS_INACTIVE,
+    odNoAccel = ODS_NOACCEL, odNoFocusRect = ODS_NOFOCUSRECT, odReserved1 = 0x400, odReserved2 = 0x800,
+    odComboBoxEdit = ODS_COMBOBOXEDIT
+};
+using TOwnerDrawState = std::uint32_t;
+
+using TMenuMeasureItemEvent = std::function<void(TObject* sender, TCanvas* canvas, int& width, int& height)>;
+using TAdvancedMenuDrawItemEvent =
+    std::function<void(TObject* sender, TCanvas* canvas, const RECT& rect, TOwnerDrawState state)>;
+using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected)>;
+
+// A menu item's handler with who installed it: a handler assigned plainly
+// is the program's own (Installer nullptr); a painter that installs one
+// names itself, so that it takes away only its own.
+template <class F>
+struct TMenuHandler {
+    F Handler;
+    const void* Installer = nullptr;
+    TMenuHandler& operator=(F f) {
+        Handler = std::move(f);
+        Installer = nullptr;
+        return *this;
+    }
+    void Install(F f, const void* installer) {
+        Handler = std::move(f);
+        Installer = installer;
+    }
+    void Clear() {
+        Handler = nullptr;
+        Installer = nullptr;
+    }
+    explicit operator bool() const { return static_cast<bool>(Handler); }
+};
+
+// How a popup menu opens: maNone switches the system's opening animation
+// off.
+enum TMenuAnimationBit : std::uint32_t { maLeftToRight = 1, maRightToLeft = 2, maTopToBottom = 4, maBottomToTop = 8, maNone = 16 };
+using TMenuAnimation = std::uint32_t;
 
 class TMenuItem : public TComponent {
     KOVA_CLASS_PROPS(TMenuItem, TComponent)
@@ -36,6 +85,16 @@ public:
     bool Break() const { return break_; }
     void SetBreak(bool v) { break_ = v; }
     UINT Command() const { return command_; }
+    // Drawn bold (the menu's default command).
+    bool Default() const { return default_; }
+    void SetDefault(bool v) { default_ = v; }
+    // The item's own picture (made on first use; empty: none).
+    TBitmap* Bitmap();
+    bool HasBitmap() const;
+    // The picture of the menu's image list (-1: none).
+    int ImageIndex = -1;
+    // The menu the item belongs to (nullptr while it belongs to none).
+    TMenu* GetParentMenu() const;
 
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int i) const { return items_.at(static_cast<size_t>(i)); }
@@ -48,6 +107,11 @@ public:
     virtual void Click();
 
     TNotifyEvent OnClick;
+    // Owner drawing: asked for the item's size and to draw it while its
+    // menu is owner-drawn (the advanced handler first, the plain one after).
+    TMenuHandler<TMenuMeasureItemEvent> OnMeasureItem;
+    TMenuHandler<TAdvancedMenuDrawItemEvent> OnAdvancedDrawItem;
+    TMenuDrawItemEvent OnDrawItem;
 
     bool HasParent() const override { return true; }
     void SetParentComponent(TComponent* p) override;
@@ -64,8 +128,12 @@ private:
     std::string shortCut_;
     bool radioItem_ = false;
     bool break_ = false;
+    bool default_ = false;
     UINT command_ = 0;
     TMenuItem* parentItem_ = nullptr;
+    TMenu* rootOf_ = nullptr;  // set on a menu's root item
+    std::unique_ptr<TBitmap> bitmap_;
+    friend class TMenu;
     std::vector<TMenuItem*> items_;
 };
 
@@ -77,6 +145,9 @@ public:
     TMenuItem* Items() const { return items_; }
     // Finds an item by caption along the tree (first match).
     TMenuItem* FindItem(const std::string& caption) const;
+    // The items are drawn by their owner-draw handlers.
+    bool OwnerDraw = false;
+    TImageList* Images = nullptr;
 
 protected:
     TMenuItem* items_;
@@ -91,6 +162,7 @@ public:
     virtual void Popup(int x, int y);
     TComponent* PopupComponent = nullptr;
     TNotifyEvent OnPopup;
+    TMenuAnimation MenuAnimation = 0;
 
 private:
     static void DefineProps(TPropList& L);
@@ -107,5 +179,9 @@ public:
 private:
     HMENU menu_ = nullptr;
 };
+
+// WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items, answered by the
+// item's handlers; false when the message is of no item of ours.
+bool DispatchMenuOwnerDraw(UINT msg, LPARAM lParam);
 
 }  // namespace kova

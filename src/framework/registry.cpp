@@ -32,6 +32,11 @@ void RegisterFrameworkClasses() {
     RegisterComponentClass<TPageControl>();
     RegisterComponentClass<TTabSheet>();
     RegisterComponentClass<TUpDown>();
+    RegisterComponentClass<TTabControl>();
+    RegisterComponentClass<TStatusBar>();
+    RegisterComponentClass<TToolBar>();
+    RegisterComponentClass<TListView>();
+    RegisterComponentClass<TTreeView>();
     RegisterComponentClass<TStringGrid>();
     RegisterComponentClass<TMenuItem>();
     RegisterComponentClass<TPopupMenu>();

@@ -550,6 +550,115 @@ void TButton::Click() {
     TButtonControl::Click();
 }
 
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
+
+void TBitBtn::DefineProps(TPropList& L) {
+    L.For<TBitBtn>()
+        .Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs)
+        .Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin)
+        .Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing);
+}
+
+void TBitBtn::SetGlyph(const TBitmap* value) {
+    if (value)
+        glyph_.Assign(value);
+    else
+        glyph_.SetSize(0, 0);
+    Invalidate();
+}
+
+void TBitBtn::SetNumGlyphs(int value) {
+    value = std::clamp(value, 1, 4);
+    if (value == numGlyphs_) return;
+    numGlyphs_ = value;
+    Invalidate();
+}
+
+void TBitBtn::SetLayout(TButtonLayout value) {
+    if (value == layout_) return;
+    layout_ = value;
+    Invalidate();
+}
+
+void TBitBtn::SetMargin(int value) {
+    if (value == margin_ || value < -1) return;
+    margin_ = value;
+    Invalidate();
+}
+
+void TBitBtn::SetSpacing(int value) {
+    if (value == spacing_) return;
+    spacing_ = value;
+    Invalidate();
+}
+
+void TBitBtn::CreateParams(TCreateParams& p) {
+    TButton::CreateParams(p);
+    p.Style = (p.Style & ~0xFu) | BS_OWNERDRAW;
+}
+
+void TBitBtn::HandleMessage(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
+        m.Result = TRUE;
+        return;
+    }
+    TButton::HandleMessage(m);
+}
+
+void TBitBtn::Draw(const DRAWITEMSTRUCT& d) {
+    HDC dc = d.hDC;
+    RECT r = d.rcItem;
+    const bool pushed = (d.itemState & ODS_SELECTED) != 0;
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int gw = glyph_.Width() / numGlyphs_, gh = glyph_.Height();
+    TSelection font(dc, font_.Handle());
+    const std::string text = Caption();
+    RECT measured{0, 0, 0, 0};
+    if (!text.empty()) DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+    const int tw = measured.right, th = measured.bottom;
+    const int space = gw > 0 && tw > 0 ? spacing_ : 0;
+    const bool across = layout_ == blGlyphLeft || layout_ == blGlyphRight;
+    // The glyph and the caption as one block, centred (or Margin from the
+    // glyph's edge).
+    const int block = across ? gw + space + tw : gh + space + th;
+    const int room = across ? w : h;
+    const int start = margin_ < 0 ? (room - block) / 2 : margin_;
+    POINT g{}, t{};
+    switch (layout_) {
+        case blGlyphLeft: g = {start, (h - gh) / 2}, t = {start + gw + space, (h - th) / 2}; break;
+        case blGlyphRight: g = {room - start - gw, (h - gh) / 2}, t = {room - start - gw - space - tw, (h - th) / 2}; break;
+        case blGlyphTop: g = {(w - gw) / 2, start}, t = {(w - tw) / 2, start + gh + space}; break;
+        case blGlyphBottom: g = {(w - gw) / 2, room - start - gh}, t = {(w - tw) / 2, room - start - gh - space - th}; break;
+    }
+    if (pushed) {
+        ++g.x, ++g.y, ++t.x, ++t.y;
+    }
+    if (gw > 0 && gh > 0) {
+        const int image = !EffectiveEnabled() && numGlyphs_ > 1 ? 1 : pushed && numGlyphs_ > 2 ? 2 : 0;
+        // The bottom-left pixel's colour is the glyph's transparent colour.
+        const PixelBuffer32& px = glyph_.Pixels();
+        const std::uint32_t key = px.At(0, gh - 1) & 0xFFFFFF;
+        for (int y = 0; y < gh; ++y)
+            for (int x = 0; x < gw; ++x) {
+                const std::uint32_t c = px.At(image * gw + x, y) & 0xFFFFFF;
+                if (c != key) SetPixelV(dc, r.left + g.x + x, r.top + g.y + y, RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF));
+            }
+    }
+    if (!text.empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(EffectiveEnabled() ? font_.Color() : clGrayText));
+        RECT tr{r.left + t.x, r.top + t.y, r.left + t.x + tw, r.top + t.y + th};
+        DrawTextA(dc, text.c_str(), -1, &tr, DT_SINGLELINE);
+    }
+    if (d.itemState & ODS_FOCUS) {
+        RECT f = r;
+        InflateRect(&f, -4, -4);
+        DrawFocusRect(dc, &f);
+    }
+}
+
 TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { StoreBounds(0, 0, 97, 17); }
 
 void TCheckBox::DefineProps(TPropList& L) { L.For<TCheckBox>().Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked); }

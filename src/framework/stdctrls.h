@@ -258,6 +258,41 @@ private:
     bool cancel_ = false;
 };
 
+
+// A push button with a picture beside its caption. Glyph is a strip of
+// NumGlyphs images side by side (up, disabled, pressed, down); Layout puts
+// it left of, right of, above or below the caption, Spacing pixels apart,
+// the two Margin pixels from the edge (-1: centred). Drawn by its owner,
+// the native face with the first image.
+class TBitBtn : public TButton {
+    KOVA_CLASS_PROPS(TBitBtn, TButton)
+public:
+    explicit TBitBtn(TComponent* AOwner);
+    TBitmap* Glyph() { return &glyph_; }
+    void SetGlyph(const TBitmap* value);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int value);
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout value);
+    int Margin() const { return margin_; }
+    void SetMargin(int value);
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int value);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleMessage(TMessage& m) override;
+
+private:
+    static void DefineProps(TPropList& L);
+    void Draw(const DRAWITEMSTRUCT& d);
+    TBitmap glyph_;
+    int numGlyphs_ = 1;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1;
+    int spacing_ = 4;
+};
+
 class TCheckBox : public TButtonControl {
     KOVA_CLASS_PROPS(TCheckBox, TButtonControl)
 public:

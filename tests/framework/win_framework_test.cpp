@@ -953,6 +953,58 @@ TEST_F(FrameworkTest, UpDownSpeedButtonAndRadioGroup) {
     f->Free();
 }
 
+// The status bar hands its panels to the system (right edges, texts with
+// their alignment tabs, owner-drawn parts), paints owner-drawn panels
+// through its handler, and switches to its simple text.
+TEST_F(FrameworkTest, StatusBarPanelsOwnerDrawnPanelsAndSimpleMode) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    f->SetBounds(50, 50, 320, 200);
+    auto* bar = new TStatusBar(f);
+    bar->SetParent(f);
+    TStatusPanel* first = bar->AddPanel();
+    first->SetWidth(80);
+    first->SetText("one");
+    TStatusPanel* second = bar->AddPanel();
+    second->SetWidth(90);
+    second->SetText("two");
+    second->SetAlignment(taCenter);
+    TStatusPanel* drawnPanel = bar->AddPanel();
+    drawnPanel->SetStyle(psOwnerDraw);
+    int drawnCalls = 0;
+    bar->OnDrawPanel = [&](TStatusBar* sender, TStatusPanel* panel, const RECT& r) {
+        EXPECT_EQ(sender, bar);
+        EXPECT_EQ(panel, drawnPanel);
+        EXPECT_GT(r.right, r.left);
+        ++drawnCalls;
+    };
+    f->Show();
+    UpdateWindow(bar->Handle());
+    HWND h = bar->Handle();
+    EXPECT_EQ(bar->Align(), alBottom);
+    int edges[3]{};
+    ASSERT_EQ(SendMessageA(h, SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges)), 3);
+    EXPECT_EQ(edges[0], 80);
+    EXPECT_EQ(edges[1], 170);
+    EXPECT_EQ(edges[2], -1);
+    char text[32]{};
+    SendMessageA(h, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "\ttwo");
+    EXPECT_NE(HIWORD(SendMessageA(h, SB_GETTEXTLENGTHA, 2, 0)) & SBT_OWNERDRAW, 0);
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateWindow(h);
+    EXPECT_GE(drawnCalls, 1);
+    first->SetText("uno");
+    SendMessageA(h, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "uno");
+    bar->SetSimpleText("simple");
+    bar->SetSimplePanel(true);
+    EXPECT_EQ(SendMessageA(h, SB_ISSIMPLE, 0, 0), TRUE);
+    bar->SetSimplePanel(false);
+    EXPECT_EQ(SendMessageA(h, SB_ISSIMPLE, 0, 0), FALSE);
+    bar->OnDrawPanel = nullptr;
+    f->Free();
+}
+
 std::vector<std::string> g_loadOrder;
 // The form's control state as each probe is made, and the probe's own in
 // its Loaded.

@@ -15,7 +15,7 @@ foreach(skin Linen Slate)
     endif()
   endforeach()
 endforeach()
-foreach(file SF SR SD SE SC acSHDA acSHDI)
+foreach(file SF SR SD SE SC acSHDA acSHDI ACHINT)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/images/${file}.png ${IMAGES}/${file}.png
                   RESULT_VARIABLE diff)
   if(NOT diff EQUAL 0)

@@ -13,7 +13,8 @@
 // OUTDIR/images: five 48 x 16 strips of three 16 x 16 glyphs (normal, hot,
 // pressed) for the buttons of skinned edits ("SF" folder, "SR" reload, "SD"
 // date, "SE" more, "SC" calculator) and the shadows of extended borders
-// ("acSHDA" active, "acSHDI" inactive), each a PNG with alpha.
+// ("acSHDA" active, "acSHDI" inactive), each a PNG with alpha, and the
+// default image hint ("ACHINT").
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -610,6 +611,24 @@ Canvas Shadow(int size, double blur, double depth, double offsetY) {
     return c;
 }
 
+// The default image hint: a 32 x 32 pale note with a dark edge, rounded,
+// and its soft shadow to the right and below. Its nine slices are cut at 7
+// (left, top) and 15 (right, bottom) pixels: the corners hold the rounding
+// and the shadow, the middle stretches.
+Canvas HintNote() {
+    Canvas c(32, 32);
+    c.Shade(
+        [](double x, double y) {
+            const double d = RoundRectDistance(x, y, 3, 3, 27, 27, 5);
+            const double t = std::clamp(1 - std::max(d, 0.0) / 4.5, 0.0, 1.0);
+            return t * t * (3 - 2 * t);
+        },
+        Solid(Hex(0x000000, 0.35)));
+    c.Shade(RoundRect(0, 0, 25, 25, 5), Solid(Hex(0x5A5030)));
+    c.Shade(RoundRect(1, 1, 24, 24, 4), Solid(Hex(0xFFF8D8)));
+    return c;
+}
+
 void WritePng(const Canvas& c, const fs::path& file) {
     Bitmap32 px(c.W(), c.H());
     for (int y = 0; y < c.H(); ++y)
@@ -641,6 +660,7 @@ void WriteSharedPictures(const fs::path& out) {
     }
     WritePng(Shadow(40, 12, 0.45, 2), out / "acSHDA.png");
     WritePng(Shadow(40, 12, 0.22, 1), out / "acSHDI.png");
+    WritePng(HintNote(), out / "ACHINT.png");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "mainwindow/mainform/main.h"
 #if KOVA_SKIN_UNITS
 #include "skin/core/skinsetup.h"
+#include "skin/forms/autohook.h"
 #endif
 
 using namespace kova;
@@ -54,6 +55,9 @@ public:
   SkinUnitsScope() {
 #if KOVA_SKIN_UNITS
     skin::StartSkinUnits();
+    // Before the main form loads its manager: the manager's thread hook
+    // then skins every form and system dialog that has no provider.
+    skin::InstallAutoSkinning();
 #endif
   }
   ~SkinUnitsScope() { Finish(); }

@@ -61,7 +61,7 @@ kova::TEdit* MakeEdit(kova::TComponent* owner, kova::TWinControl* parent, int le
 
 // ---- TFrame1 --------------------------------------------------------------------------
 
-TFrame1::TFrame1(kova::TComponent* owner, int number) : kova::TPanel(owner), number_(number) {
+TFrame1::TFrame1(kova::TComponent* owner, int number) : kova::TFrame(owner), number_(number) {
   SetBounds(0, 0, 140, 110);
   PlayerName = MakeLabel(this, this, "", 2, 3, 136, 14);
   PlayerName->SetAlignment(kova::taCenter);

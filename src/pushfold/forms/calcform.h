@@ -28,8 +28,8 @@ class TModelDialog;
 
 // One seat: name, stack (read only: the calculation takes the hand's), open
 // and call percentages, the action and the seat's opponent model.
-class TFrame1 : public kova::TPanel {
-  KOVA_CLASS(TFrame1, kova::TPanel)
+class TFrame1 : public kova::TFrame {
+  KOVA_CLASS(TFrame1, kova::TFrame)
  public:
   // number: 1..10, also the tag of the model label.
   TFrame1(kova::TComponent* owner, int number);

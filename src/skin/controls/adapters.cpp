@@ -66,7 +66,7 @@ void TacMainWnd::Start(bool repaint) {
         Detached = true;
         return;
     }
-    if (ThemeSwitchable(CommonData, CommonData->SkinSection()) && IsWindow(WindowHandle)) {
+    if (!KeepsVisualStyles && ThemeSwitchable(CommonData, CommonData->SkinSection()) && IsWindow(WindowHandle)) {
         SystemEntries().SetWindowTheme(WindowHandle, L" ", L" ");
         themeSwitchedOff_ = true;
     }
@@ -181,6 +181,13 @@ bool TacMainWnd::HandleRootMessage(TMessage& m) {
         }
         case WM_UPDATEUISTATE:
             return true;
+        case WM_CONTEXTMENU:
+            // The control's own menu shows skinned (or plain without a skin).
+            if (TControl* c = CommonData && CommonData->OwnerControl ? CommonData->OwnerControl
+                                                                      : TWinControl::FindControl(WindowHandle);
+                c && c->PopupMenu() && Manager && FormSkinning().SetPopupMenuSkinned)
+                FormSkinning().SetPopupMenuSkinned(Manager, c->PopupMenu(), Manager->Active());
+            return false;
         case WM_MOUSEMOVE:
             if (DefaultManager && IsWindowEnabled(WindowHandle) && DefaultManager->HotControl() != WindowHandle)
                 DefaultManager->SetHotControl(WindowHandle);
@@ -294,6 +301,13 @@ void SetColorProp(TObject* obj, const std::string& name, TColor value) {
 TColor GetColorProp(TObject* obj, const std::string& name) {
     if (!PublishedPropExists(obj, name)) return 0;
     return static_cast<TColor>(ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
+}
+
+void PaintAllOnErase(HWND wnd) {
+    InvalidateRect(wnd, nullptr, TRUE);
+    PAINTSTRUCT ps{};
+    BeginPaint(wnd, &ps);
+    EndPaint(wnd, &ps);
 }
 
 void RefreshFrame(HWND wnd, bool useSetWindowPos) {
@@ -466,6 +480,29 @@ void UpdateEditAdapter(TsCommonData& data, std::unique_ptr<TacScrollWnd>& adapte
     } else {
         adapter.reset();
     }
+}
+
+void FillFromParentBackground(Bitmap32& dest, const RECT& r, POINT origin, const TsParentImageInfo& bg,
+                              const TsSkinModel& skin) {
+    const std::uint32_t fill = 0xFF000000u | ColorToPixel(static_cast<std::uint32_t>(
+                                                 skin.ColorToRGB(bg.FillColor == clFuchsia ? skin.GlobalInfoColor() : bg.FillColor)));
+    for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, dest.Height()); ++y)
+        for (int x = std::max(0L, r.left); x < std::min<long>(r.right, dest.Width()); ++x) {
+            const int sx = bg.X + origin.x + x, sy = bg.Y + origin.y + y;
+            dest.At(x, y) = bg.Ready && bg.Bmp && sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height()
+                                ? bg.Bmp->At(sx, sy)
+                                : fill;
+        }
+}
+
+TControlTextStyle RecordTextStyle(const TsSkinModel& skin, const TsCommonData& data, bool hot) {
+    TControlTextStyle style;
+    style.Skin = &skin;
+    style.Section = data.SkinIndex;
+    style.Hot = hot;
+    style.HueOffset = data.HUEOffset;
+    style.Saturation = data.Saturation;
+    return style;
 }
 
 }  // namespace kova::skin

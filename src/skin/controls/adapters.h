@@ -22,6 +22,7 @@
 #include "framework/controls.h"
 #include "framework/subclass.h"
 #include "skin/core/commondata.h"
+#include "skin/core/dc/dcpaint.h"
 #include "skin/core/skinmanager.h"
 
 namespace kova::skin {
@@ -67,6 +68,8 @@ public:
     TColor SavedFontColor = 0;
     bool Detached = false;
     bool OwnsCommonData = false;
+    // The window keeps its visual styles while adapted (popup-menu windows).
+    bool KeepsVisualStyles = false;
 
     virtual void SaveStdParams() {}
     virtual void RestoreStdParams() {}
@@ -156,6 +159,10 @@ TColor GetColorProp(TObject* obj, const std::string& name);
 // The frame recomputed and repainted: SetWindowPos with SWP_FRAMECHANGED
 // when useSetWindowPos, else WM_NCPAINT.
 void RefreshFrame(HWND wnd, bool useSetWindowPos);
+// For an adapter that paints everything on erase: the whole window marked
+// for erasing, then validated between BeginPaint and EndPaint (which sends
+// the erase).
+void PaintAllOnErase(HWND wnd);
 // The window's and its parent's rectangles (screen), size and the window's
 // place in the parent's client area.
 void GetWndGeometry(HWND wnd, HWND& parent, RECT& windowRect, POINT& posInParent, SIZE& windowSize,
@@ -163,6 +170,15 @@ void GetWndGeometry(HWND wnd, HWND& parent, RECT& windowRect, POINT& posInParent
 // A font of the system's non-client metrics: 1 caption, 2 small caption,
 // 3 menu, 4 status, 5 message; null when the system does not tell.
 TGdiObject<HFONT> GetNonClientFont(int kind);
+// Fills r of dest with what lies under the window there (the parent's
+// image at the window's offset, else the parent's colour; the skin's
+// GLOBALINFO colour for a parent that does not know the skin). Pixel (x, y)
+// of dest stands for the window's point (x + origin.x, y + origin.y).
+void FillFromParentBackground(Bitmap32& dest, const RECT& r, POINT origin, const TsParentImageInfo& bg,
+                              const TsSkinModel& skin);
+// How a record's caption is painted: its section, hue and saturation in
+// the skin, hot or not.
+TControlTextStyle RecordTextStyle(const TsSkinModel& skin, const TsCommonData& data, bool hot);
 // The command to the children: with a control, to its control tree; else
 // to the direct child windows.
 void PassCommandToChildren(TControl* control, HWND wnd, TMessage& m);

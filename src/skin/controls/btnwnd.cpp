@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
+#include "framework/portable/numformat.h"
+#include "skin/controls/portable/weblink.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/glow.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/paint/portable/surface.h"
+#include "skin/core/portable/bitmaps.h"
+#include "skin/core/portable/pixels.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 
@@ -52,6 +57,26 @@ private:
     HWND wnd_;
     PAINTSTRUCT ps_{};
     HDC dc_ = nullptr;
+};
+
+// The DC a paint goes to: the given one, else the window's own (released
+// at the end).
+class TWindowDCScope {
+public:
+    TWindowDCScope(HWND wnd, HDC given) : wnd_(wnd), dc_(given) {
+        if (!dc_) dc_ = own_ = GetWindowDC(wnd);
+    }
+    ~TWindowDCScope() {
+        if (own_) ReleaseDC(wnd_, own_);
+    }
+    TWindowDCScope(const TWindowDCScope&) = delete;
+    TWindowDCScope& operator=(const TWindowDCScope&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND wnd_;
+    HDC dc_ = nullptr;
+    HDC own_ = nullptr;
 };
 
 }  // namespace
@@ -106,13 +131,7 @@ void TacPaintedWnd::FadeDisabled(const TsParentImageInfo& bg) {
 void TacPaintedWnd::DrawSectionText(const std::string& text, RECT r, UINT flags, bool hot, bool enabled) {
     TsSkinManager* m = ActiveManager();
     if (!m || text.empty()) return;
-    TControlTextStyle style;
-    style.Skin = &m->Model();
-    style.Section = CommonData->SkinIndex;
-    style.Hot = hot;
-    style.HueOffset = CommonData->HUEOffset;
-    style.Saturation = CommonData->Saturation;
-    PaintControlText(CacheCanvas(), text, enabled, r, flags, style);
+    PaintControlText(CacheCanvas(), text, enabled, r, flags, RecordTextStyle(m->Model(), *CommonData, hot));
 }
 
 void TacPaintedWnd::PassFrozen(TMessage& m) {
@@ -210,7 +229,7 @@ void TacBtnWnd::DrawCaption(int state) {
     if (enabled && (SendMessageA(WindowHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) && !WindowText.empty() && section &&
         section->ShowFocus) {
         InflateRect(&r, 1, 1);
-        DrawFocusDots(dc, r, ColorToRGB(clBtnFace), ColorToRGB(clBtnFace));
+        DrawFocusDots(dc, r, kova::ColorToRGB(clBtnFace), kova::ColorToRGB(clBtnFace));
     }
 }
 
@@ -350,38 +369,118 @@ void TacBtnWnd::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------ bitmap buttons
 
+namespace {
+// A picture has an alpha channel when some pixel's alpha is not 0 (one GDI
+// drew into has 0 everywhere and is opaque).
+bool HasAlpha(const Bitmap32& px) {
+    for (int y = 0; y < px.Height(); ++y)
+        for (int x = 0; x < px.Width(); ++x)
+            if ((px.At(x, y) >> 24) != 0) return true;
+    return false;
+}
+}  // namespace
+
+TBitBtn* TacBitBtnWnd::Owner() const { return CommonData ? dynamic_cast<TBitBtn*>(CommonData->OwnerControl) : nullptr; }
+
 SIZE TacBitBtnWnd::GetGlyphSize() {
+    if (TBitBtn* b = Owner()) return SIZE{b->Glyph()->Width() / b->NumGlyphs(), b->Glyph()->Height()};
+    // The bitmap's own size (GetBitmapDimensionEx tells only what a program
+    // set with SetBitmapDimensionEx, normally nothing).
     auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
-    BITMAP b{};
-    if (bmp && GetObjectA(bmp, sizeof(b), &b)) return SIZE{b.bmWidth, b.bmHeight};
+    BITMAP bm{};
+    if (bmp && GetObjectA(bmp, sizeof(bm), &bm)) return SIZE{bm.bmWidth, bm.bmHeight};
     return SIZE{0, 0};
 }
 
+RECT TacBitBtnWnd::GlyphRect() {
+    const SIZE g = GetGlyphSize();
+    const int w = WindowSize.cx, h = WindowSize.cy;
+    POINT p{};
+    if (TBitBtn* b = Owner()) {
+        const SIZE t = GetCaptionSize();
+        const int spacing = t.cx > 0 ? b->Spacing() : 0;
+        switch (b->Layout()) {
+            case blGlyphLeft:
+                p = {(w - g.cx - t.cx - spacing) / 2, (h - g.cy) / 2};
+                break;
+            case blGlyphRight:
+                p = {(w - g.cx + spacing + t.cx) / 2 + (w - g.cx + spacing + t.cx) % 2, (h - g.cy) / 2};
+                break;
+            case blGlyphTop:
+                p = {(w - g.cx) / 2 + 1, (h - g.cy - t.cy - spacing) / 2};
+                break;
+            case blGlyphBottom:
+                p = {(w - g.cx) / 2 + 1, h - (h - g.cy - t.cy - spacing) / 2 - g.cy};
+                break;
+        }
+    } else {
+        // Two pixels left of the caption, vertically centred.
+        const RECT caption = TacBtnWnd::GetCaptionRect();
+        const SIZE t = GetCaptionSize();
+        p.x = t.cx == 0 ? (w - g.cx) / 2 : (caption.left + caption.right - t.cx) / 2 + g.cx / 2 + 1 - 2 - g.cx;
+        p.y = (h - g.cy + 1) / 2;
+    }
+    if (Pushed()) {
+        ++p.x;
+        ++p.y;
+    }
+    return RECT{p.x, p.y, p.x + g.cx, p.y + g.cy};
+}
+
 RECT TacBitBtnWnd::GetCaptionRect() {
-    RECT r = TacBtnWnd::GetCaptionRect();
-    OffsetRect(&r, GetGlyphSize().cx / 2 + 1, 0);
+    TBitBtn* b = Owner();
+    if (!b) {
+        RECT r = TacBtnWnd::GetCaptionRect();
+        OffsetRect(&r, GetGlyphSize().cx / 2 + 1, 0);
+        return r;
+    }
+    const SIZE g = GetGlyphSize(), t = GetCaptionSize();
+    TRect text{};
+    TPoint glyph{};
+    CalcButtonLayout(TRect{0, 0, WindowSize.cx, WindowSize.cy}, TSize{g.cx, g.cy}, TSize{t.cx, t.cy}, text, glyph,
+                     b->Spacing(), b->Margin(), 2, static_cast<int>(b->Layout()), 0);
+    RECT r{text.Left, text.Top, text.Right, text.Bottom};
+    if (Pushed()) OffsetRect(&r, 1, 1);
     return r;
 }
 
-int TacBitBtnWnd::GetMaxCaptionWidth() { return TacBtnWnd::GetMaxCaptionWidth(); }
-
-void TacBitBtnWnd::DrawGlyph(int /*state*/) {
-    auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
+int TacBitBtnWnd::GetMaxCaptionWidth() {
+    TBitBtn* b = Owner();
+    if (!b || WindowText.empty()) return TacBtnWnd::GetMaxCaptionWidth();
+    int w = WindowSize.cx - 2 * b->Margin();
     const SIZE g = GetGlyphSize();
-    if (!bmp || g.cx <= 0 || g.cy <= 0) return;
-    const RECT caption = TacBtnWnd::GetCaptionRect();
-    const SIZE t = GetCaptionSize();
-    int x = (caption.left + caption.right - t.cx) / 2 + GetGlyphSize().cx / 2 + 1 - 2 - g.cx;
-    if (t.cx == 0) x = (WindowSize.cx - g.cx) / 2;
-    int y = (WindowSize.cy - g.cy + 1) / 2;
-    if (Pushed()) {
-        ++x;
-        ++y;
+    if ((b->Layout() == blGlyphLeft || b->Layout() == blGlyphRight) && g.cy > 0) w -= g.cx + b->Spacing();
+    return std::max(0, w);
+}
+
+void TacBitBtnWnd::DrawGlyph(int state) {
+    const SIZE g = GetGlyphSize();
+    if (g.cx <= 0 || g.cy <= 0) return;
+    const RECT r = GlyphRect();
+    if (TBitBtn* b = Owner()) {
+        const Bitmap32& glyph = b->Glyph()->Pixels();
+        const bool enabled = IsWindowEnabled(WindowHandle) != FALSE;
+        if (b->NumGlyphs() == 1 && HasAlpha(glyph)) {
+            TsParentImageInfo none;
+            CopyAlphaBitmap(TRect{r.left, r.top, r.right, r.bottom}, TPoint{0, 0}, CachePixels(), &glyph, none, false,
+                            clNone, 0, false);
+            return;
+        }
+        // The strip's images: up, disabled, pressed; its bottom-left pixel
+        // is the transparent colour.
+        const int image = !enabled ? 1 : state == 2 ? 2 : 0;
+        const std::uint32_t key = glyph.At(0, glyph.Height() - 1) & 0xFFFFFF;
+        const TColor keyColour = static_cast<TColor>(((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF));
+        DrawButtonGlyph(CachePixels(), glyph, b->NumGlyphs(), image, !enabled && b->NumGlyphs() < 2 ? 2 : 0, keyColour,
+                        TPoint{r.left, r.top});
+        return;
     }
+    auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (!bmp) return;
     HDC dc = CacheCanvas().Handle();
     TMemoryDC src(CreateCompatibleDC(dc));
     const HGDIOBJ old = SelectObject(src.Get(), bmp);
-    BitBlt(dc, x, y, g.cx, g.cy, src.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, r.left, r.top, g.cx, g.cy, src.Get(), 0, 0, SRCCOPY);
     SelectObject(src.Get(), old);
 }
 
@@ -458,7 +557,7 @@ void TacCheckBoxWnd::PrepareCache() {
         DrawSectionText(WindowText, t, flags, active, IsWindowEnabled(WindowHandle) != FALSE);
         if (st & BST_FOCUS) {
             InflateRect(&t, 1, 0);
-            DrawFocusDots(canvas.Handle(), t, ColorToRGB(clBtnFace), ColorToRGB(clBtnFace));
+            DrawFocusDots(canvas.Handle(), t, kova::ColorToRGB(clBtnFace), kova::ColorToRGB(clBtnFace));
         }
     }
     // Glyph.
@@ -572,18 +671,7 @@ void TacGroupBoxWnd::PrepareCache() {
     TsParentImageInfo bg;
     ParentImageInfoOfWnd(WindowHandle, bg);
     Bitmap32& px = CachePixels();
-    auto fillFromParent = [&](const RECT& r) {
-        for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, px.Height()); ++y)
-            for (int x = std::max(0L, r.left); x < std::min<long>(r.right, px.Width()); ++x) {
-                const int sx = bg.X + x, sy = bg.Y + y;
-                if (bg.Ready && bg.Bmp && sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height())
-                    px.At(x, y) = bg.Bmp->At(sx, sy);
-                else
-                    px.At(x, y) = 0xFF000000u | ColorToPixel(static_cast<std::uint32_t>(m->Model().ColorToRGB(
-                                                    bg.FillColor == clFuchsia ? m->Model().GlobalInfoColor()
-                                                                              : bg.FillColor)));
-            }
-    };
+    auto fillFromParent = [&](const RECT& r) { FillFromParentBackground(px, r, POINT{0, 0}, bg, m->Model()); };
     fillFromParent(RECT{0, 0, WindowSize.cx, caption.bottom});
     const int h = caption.bottom - caption.top;
     PaintControlSkin(px, m->Model(), CommonData->SkinIndex, bg, 0, TRect{0, h / 2, WindowSize.cx, WindowSize.cy},
@@ -684,11 +772,19 @@ bool TacStaticWnd::PaintContent() {
     return true;
 }
 
-void TacStaticWnd::PaintToDC(HDC given) {
-    if (!BeginCache()) return;
+bool TacStaticWnd::RebuildCache() {
+    if (!BeginCache()) return false;
     CommonData->BGChanged = true;
     UpdateWndCache(*CommonData, WindowHandle, InDialog);
-    if (PaintContent()) CopyCache(given);
+    return true;
+}
+
+void TacStaticWnd::PaintToDC(HDC given) {
+    if (!RebuildCache()) return;
+    TWindowDCScope own(WindowHandle, given);
+    const int saved = SaveDC(own.Dc());
+    if (PaintContent()) CopyCache(own.Dc());
+    RestoreDC(own.Dc(), saved);
 }
 
 void TacStaticWnd::WndProc(TMessage& m) {
@@ -740,29 +836,168 @@ void TacStaticWnd::WndProc(TMessage& m) {
     TacMainWnd::WndProc(m);
 }
 
+// ------------------------------------------------------------ edge statics
+
+void TacEdgeWnd::PaintToDC(HDC given) {
+    if (!RebuildCache()) return;
+    PaintContent();
+    TWindowDCScope own(WindowHandle, given);
+    // Only the frame: the native interior stays.
+    CopyBorderStrips(own.Dc(), 0, 0, WindowSize.cx, WindowSize.cy, CacheCanvas().Handle(), 0, 0, 2);
+}
+
+void TacEdgeWnd::WndProc(TMessage& m) {
+    if (!ActiveManager()) {
+        TacStaticWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_PAINT: {
+            const TLife life = Life();
+            if (!ParamsApplied) SetSkinParams();
+            CallPrevWndProc(m);
+            if (life.Alive()) PaintToDC(reinterpret_cast<HDC>(m.WParam));
+            return;
+        }
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return;
+        case WM_NCPAINT:
+            return;
+        default:
+            break;
+    }
+    TacStaticWnd::WndProc(m);
+}
+
+// ------------------------------------------------------------ icon statics
+
+TacIconWnd::TacIconWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
+    : TacStaticWnd(wnd, skinData, manager, section) {
+    IsBitmap = (Style(wnd) & 3) != SS_ICON;
+}
+
+bool TacIconWnd::PaintContent() {
+    HDC cache = CacheCanvas().Handle();
+    if (IsBitmap) {
+        if (!pictureRead_) {
+            pictureRead_ = true;
+            // A copy of the pixels: the bitmap stays the static's to free.
+            auto bmp = reinterpret_cast<HBITMAP>(SendMessageA(WindowHandle, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            DIBSECTION d{};
+            const int got = bmp ? GetObjectA(bmp, sizeof(d), &d) : 0;
+            const BITMAP& b = d.dsBm;
+            if (got >= static_cast<int>(sizeof(BITMAP)) && b.bmWidth > 0 && b.bmHeight > 0) {
+                Picture = std::make_unique<TBitmap>(b.bmWidth, b.bmHeight);
+                // Only a 32-bit DIB carries an alpha channel (a device bitmap
+                // on a 32-bit screen reports 32 bits of colour alone).
+                pictureAlpha_ = got == static_cast<int>(sizeof(DIBSECTION)) && b.bmBitsPixel == 32;
+                BITMAPINFO bi{};
+                bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), b.bmWidth, -b.bmHeight, 1, 32, BI_RGB, 0, 0, 0,
+                                                0, 0};
+                HDC screen = GetDC(nullptr);
+                GetDIBits(screen, bmp, 0, static_cast<UINT>(b.bmHeight), Picture->Pixels().ScanLine(0), &bi,
+                          DIB_RGB_COLORS);
+                ReleaseDC(nullptr, screen);
+                // A 32-bit picture GDI drew into has alpha 0 everywhere: it
+                // is opaque, not invisible.
+                if (pictureAlpha_) {
+                    bool anyAlpha = false;
+                    const PixelBuffer32& px = Picture->Pixels();
+                    for (int y = 0; y < px.Height() && !anyAlpha; ++y)
+                        for (int x = 0; x < px.Width() && !anyAlpha; ++x) anyAlpha = (px.At(x, y) >> 24) != 0;
+                    pictureAlpha_ = anyAlpha;
+                }
+            }
+        }
+        if (!Picture || Picture->Width() == 0) return false;
+        if (pictureAlpha_) {
+            TsParentImageInfo bg;
+            ParentImageInfoOfWnd(WindowHandle, bg);
+            CopyAlphaBitmap(TRect{0, 0, Picture->Width(), Picture->Height()}, TPoint{0, 0}, CachePixels(),
+                            &Picture->Pixels(), bg, false, clNone, 0, false);
+        } else {
+            GdiFlush();
+            BitBlt(cache, 0, 0, std::min<int>(WindowSize.cx, Picture->Width()),
+                   std::min<int>(WindowSize.cy, Picture->Height()), Picture->Canvas()->Handle(), 0, 0, SRCCOPY);
+        }
+        return true;
+    }
+    auto icon = reinterpret_cast<HICON>(SendMessageA(WindowHandle, STM_GETICON, 0, 0));
+    if (!icon) return false;
+    return DrawIconEx(cache, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL) != FALSE;
+}
+
+// ------------------------------------------------------------ link windows
+
+bool TacLinkWnd::PaintContent() {
+    TFont* font = CacheCanvas().Font();
+    if (TGdiObject<HFONT> base = GetNonClientFont(5)) font->SetHandle(base.Get());
+    font->SetStyle(font->Style() | fsUnderline);
+    DrawSectionText(StripLinkTags(WindowText), RECT{0, 0, WindowSize.cx + 4, WindowSize.cy},
+                    DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP, false, IsWindowEnabled(WindowHandle) != FALSE);
+    return true;
+}
+
+void TacLinkWnd::WndProc(TMessage& m) {
+    if (!ActiveManager() || (ExStyle(WindowHandle) & WS_EX_STATICEDGE)) {
+        TacStaticWnd::WndProc(m);
+        return;
+    }
+    const TLife life = Life();
+    switch (m.Msg) {
+        case WM_ERASEBKGND:
+            if (IsWindowVisible(WindowHandle)) {
+                if (!ParamsApplied) SetSkinParams();
+                PaintToDC(reinterpret_cast<HDC>(m.WParam));
+                m.Result = 1;
+                return;
+            }
+            break;
+        case WM_MOVE:
+            CommonData->BGChanged = true;
+            CallPrevWndProc(m);
+            if (life.Alive()) Redraw(kRedrawErase);
+            return;
+        case WM_SETTEXT:
+            // The root re-reads the text.
+            TacMainWnd::WndProc(m);
+            if (!life.Alive()) return;
+            CommonData->BGChanged = true;
+            Redraw(kRedrawErase);
+            return;
+        case WM_PAINT: {
+            // The look is drawn on WM_ERASEBKGND.
+            PAINTSTRUCT ps{};
+            BeginPaint(WindowHandle, &ps);
+            EndPaint(WindowHandle, &ps);
+            m.Result = 0;
+            return;
+        }
+        case WM_NCPAINT:
+            return;
+        default:
+            break;
+    }
+    TacStaticWnd::WndProc(m);
+}
+
 // ------------------------------------------------------------ creation
 
-namespace {
-template <class T>
-std::unique_ptr<TacMainWnd> Make(HWND wnd, TsCommonData* data, TsSkinManager* manager, const std::string& section) {
-    return CreateAdapter<T>(wnd, data, manager, section);
-}
-}  // namespace
-
-std::unique_ptr<TacMainWnd> CreateBtnAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacBtnWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateBitBtnAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacBitBtnWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateCheckBoxAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacCheckBoxWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateGroupBoxAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacGroupBoxWnd>(w, d, m, s);
-}
-std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND w, TsCommonData* d, TsSkinManager* m, const std::string& s) {
-    return Make<TacStaticWnd>(w, d, m, s);
+std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section) {
+    char cls[32] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    const std::string name = LowerCase(cls);
+    if (name == "syslink" || name == "link window") return CreateAdapter<TacLinkWnd>(wnd, data, manager, section);
+    if (name != "static") return nullptr;
+    const LONG s = Style(wnd);
+    if ((s & 3) == 3 || (s & 0x0E) == 0x0E) {
+        if (ExStyle(wnd) & WS_EX_STATICEDGE) return CreateAdapter<TacEdgeWnd>(wnd, data, manager, section);
+        return CreateAdapter<TacIconWnd>(wnd, data, manager, section);
+    }
+    if ((s & 0x0D) == 0x0D || (s & 0x1F) == 5 || (s & 0x1F) == 6 || (s & 0x1F) == 11) return nullptr;
+    return CreateAdapter<TacStaticWnd>(wnd, data, manager, section);
 }
 
 }  // namespace kova::skin

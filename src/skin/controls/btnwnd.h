@@ -1,10 +1,13 @@
-// Adapters of the native button family and of static texts: each paints
-// its window's whole look from the skin into the record's cache and copies
-// the cache to the window; the native painting is kept out. Push buttons
-// show their section in the normal, hot (focused, under the mouse, the
-// default button), pressed and disabled looks; check boxes and radio
-// buttons draw the skin's check glyphs; group boxes draw their frame below
-// the caption and tell the caption's height (sub-code 27).
+// Adapters of the native button family and of statics: each paints its
+// window's whole look from the skin into the record's cache and copies the
+// cache to the window; the native painting is kept out. Push buttons show
+// their section in the normal, hot (focused, under the mouse, the default
+// button), pressed and disabled looks, bitmap buttons their glyph beside
+// the caption; check boxes and radio buttons draw the skin's check glyphs;
+// group boxes draw their frame below the caption and tell the caption's
+// height (sub-code 27). Statics show their text or picture over the
+// section, an edged one keeps its native interior inside the skin's frame,
+// and link windows show their text underlined.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/stdctrls.h"
 #include "skin/controls/adapters.h"
 
 namespace kova::skin {
@@ -66,18 +70,24 @@ protected:
     TGdiObject<HFONT> font_;
 };
 
-// Native bitmap buttons (BS_BITMAP): the glyph two pixels left of the
-// caption, vertically centred.
+// Bitmap buttons: the framework's TBitBtn (its glyph strip placed by its
+// Layout, Margin and Spacing) and native BS_BITMAP buttons (the bitmap two
+// pixels left of the caption, vertically centred).
 class TacBitBtnWnd : public TacBtnWnd {
     KOVA_CLASS(TacBitBtnWnd, TacBtnWnd)
 public:
     using TacBtnWnd::TacBtnWnd;
+    // Where the glyph lies in the window (empty without one).
+    RECT GlyphRect();
 
 protected:
     void DrawGlyph(int state) override;
     SIZE GetGlyphSize() override;
     RECT GetCaptionRect() override;
     int GetMaxCaptionWidth() override;
+
+private:
+    TBitBtn* Owner() const;
 };
 
 // Check boxes and radio buttons (default section "CHECKBOX").
@@ -117,19 +127,63 @@ public:
     void WndProc(TMessage& m) override;
 
 protected:
-    void PaintToDC(HDC given);
+    // The look painted into the DC (null: the window's own DC).
+    virtual void PaintToDC(HDC given);
     virtual bool PaintContent();
+    // The cache rebuilt from the parent's background and the section; false
+    // when nothing can be painted.
+    bool RebuildCache();
 };
 
-// The creation functions the child adaptation calls per class list.
-std::unique_ptr<TacMainWnd> CreateBtnAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                             const std::string& section);
-std::unique_ptr<TacMainWnd> CreateBitBtnAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                                const std::string& section);
-std::unique_ptr<TacMainWnd> CreateCheckBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                                  const std::string& section);
-std::unique_ptr<TacMainWnd> CreateGroupBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
-                                                  const std::string& section);
+// Icon and bitmap statics with a static edge: the native static paints its
+// interior, the skin's frame replaces its edge.
+class TacEdgeWnd : public TacStaticWnd {
+    KOVA_CLASS(TacEdgeWnd, TacStaticWnd)
+public:
+    using TacStaticWnd::TacStaticWnd;
+    void WndProc(TMessage& m) override;
+
+protected:
+    void PaintToDC(HDC given) override;
+};
+
+// Icon and bitmap statics without an edge: the picture over the parent's
+// background.
+class TacIconWnd : public TacStaticWnd {
+    KOVA_CLASS(TacIconWnd, TacStaticWnd)
+public:
+    TacIconWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+    bool IsBitmap = false;
+    // A copy of the static's bitmap, made at the first paint: the static
+    // keeps owning its own.
+    std::unique_ptr<TBitmap> Picture;
+
+protected:
+    bool PaintContent() override;
+
+private:
+    bool pictureRead_ = false;
+    bool pictureAlpha_ = false;
+};
+
+// Link windows ("syslink"): the text underlined with its anchor tags left
+// out, drawn on WM_ERASEBKGND.
+class TacLinkWnd : public TacStaticWnd {
+    KOVA_CLASS(TacLinkWnd, TacStaticWnd)
+public:
+    using TacStaticWnd::TacStaticWnd;
+    void WndProc(TMessage& m) override;
+
+protected:
+    bool PaintContent() override;
+};
+
+// The static family's adapter for a "static" or link window, chosen by its
+// class and style as native dialogs' children are: icon, bitmap and frame
+// statics get the picture adapter (the edge one with WS_EX_STATICEDGE);
+// owner-drawn statics, grey and white rectangles and simple statics none;
+// any other static the text adapter. Push buttons, check boxes and group boxes are made with
+// CreateAdapter of their class.
 std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
                                                 const std::string& section);
 

@@ -8,6 +8,8 @@
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/skinmessage.h"
+#include "framework/portable/props.h"
+#include "framework/windowtext.h"
 
 namespace kova::skin {
 
@@ -26,6 +28,150 @@ std::string ComboItemText(HWND combo, int index) {
     return std::string(buf.data(), static_cast<std::size_t>(std::min<LRESULT>(got, len)));
 }
 
+// ------------------------------------------------------------ the list
+
+TacComboListWnd::TacComboListWnd(HWND list, TsCommonData* skinData, TsSkinManager* manager,
+                                 const std::string& section)
+    : TacEditWnd(list, skinData, manager, section.empty() ? "EDIT" : section) {
+    GetWindowRect(list, &CreationRect);
+}
+
+void TacComboListWnd::AttachTo(bool repaint) {
+    TacEditWnd::AttachTo(repaint);
+    if (SimpleCombo) return;
+    // One pixel wider: the list recomputes its frame with the skinned bars.
+    RECT r{};
+    GetWindowRect(WindowHandle, &r);
+    SetWindowPos(WindowHandle, nullptr, 0, 0, r.right - r.left + 1, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOCOPYBITS | SWP_NOOWNERZORDER |
+                     SWP_NOSENDCHANGING);
+}
+
+void TacComboListWnd::PrepareCache() {
+    TsCommonData& d = *CommonData;
+    if (SimpleCombo) {
+        SendSkinCommand(WindowHandle, 23, 0);
+        return;
+    }
+    TsSkinManager* m = ActiveManager();
+    if (!m) return;
+    d.ReadSkinIndexes();
+    SetSkinParams();
+    RECT r{};
+    GetWindowRect(WindowHandle, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    d.EnsureCacheBmp();
+    d.CacheBmp->SetSize(w, h);
+    const TsGeneralData* section = d.Section();
+    HDC dc = d.CacheBmp->Canvas()->Handle();
+    TGdiObject<HBRUSH> brush(CreateSolidBrush(
+        section ? ColorToRGB(m->Model().ColorToRGB(section->Color)) : GetSysColor(COLOR_WINDOW)));
+    TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(m->Model().ColorToRGB(m->Model().SkinData().BorderColor))));
+    const int saved = SaveDC(dc);
+    SelectObject(dc, brush.Get());
+    SelectObject(dc, pen.Get());
+    Rectangle(dc, 0, 0, w, h);
+    RestoreDC(dc, saved);
+    d.BGChanged = false;
+}
+
+void TacComboListWnd::FillComboBelowList() {
+    TsSkinManager* m = ActiveManager();
+    HWND combo = GetParent(WindowHandle);
+    if (!m || !combo) return;
+    RECT cr{}, lr{};
+    GetWindowRect(combo, &cr);
+    GetWindowRect(WindowHandle, &lr);
+    const int top = lr.bottom - cr.top, w = cr.right - cr.left, h = cr.bottom - lr.bottom;
+    if (w <= 0 || h <= 0) return;
+    TsParentImageInfo bg;
+    ParentImageInfoOfWnd(combo, bg);
+    Bitmap32 strip(w, h);
+    FillFromParentBackground(strip, RECT{0, 0, w, h}, POINT{0, top}, bg, m->Model());
+    TWindowDC dc(combo, TDCArea::Window);
+    CopyBufferToDC(dc.Get(), 0, top, strip, RECT{0, 0, w, h});
+}
+
+void TacComboListWnd::WndProc(TMessage& m) {
+    if (Detached || !CommonData || !ActiveManager()) {
+        TacEditWnd::WndProc(m);
+        return;
+    }
+    const TLife life = Life();
+    switch (m.Msg) {
+        case WM_NCPAINT: {
+            if (inNcPaint_ || !IsWindowVisible(WindowHandle)) break;
+            inNcPaint_ = true;
+            GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
+            PrepareCache();
+            if (!life.Alive()) return;
+            if (!InDialog) FillBorderCorners(*CommonData, *this);
+            if (CommonData->CacheBmp && CommonData->CacheBmp->Width() > 0) {
+                TWindowDC dc(WindowHandle, TDCArea::Window);
+                CopyBorderStrips(dc.Get(), 0, 0, CommonData->CacheBmp->Width(), CommonData->CacheBmp->Height(),
+                                 CommonData->CacheBmp->Canvas()->Handle(), 0, 0, 2);
+                PaintScrollBars(*this, WindowHandle, dc.Get());
+            }
+            if (SimpleCombo) FillComboBelowList();
+            inNcPaint_ = false;
+            m.Result = 0;
+            return;
+        }
+        case WM_ERASEBKGND:
+            if (m.WParam) {
+                const TsGeneralData* section = CommonData->Section();
+                TsSkinManager* sm = ActiveManager();
+                RECT r{};
+                GetClientRect(WindowHandle, &r);
+                FillRectSolid(reinterpret_cast<HDC>(m.WParam), r,
+                              section ? ColorToRGB(sm->Model().ColorToRGB(section->Color)) : GetSysColor(COLOR_WINDOW));
+                m.Result = 1;
+                return;
+            }
+            CallPrevWndProc(m);
+            return;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            CallPrevWndProc(m);
+            return;
+        case 0x1AE:  // the list starts tracking the mouse
+            Tracking = true;
+            break;
+        case 0x1AF:  // and ends it
+            Tracking = false;
+            CommonData->BGChanged = true;
+            break;
+        case WM_PRINT:
+        case WM_PRINTCLIENT: {
+            HDC dc = reinterpret_cast<HDC>(m.WParam);
+            if (!dc || !IsWindowVisible(WindowHandle)) break;
+            GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
+            PrepareCache();
+            if (!life.Alive()) return;
+            const int saved = SaveDC(dc);
+            CallPrevWndProc(m);
+            RestoreDC(dc, saved);
+            if (!life.Alive()) return;
+            if (m.Msg == WM_PRINT && SendMessageA(WindowHandle, LB_GETCOUNT, 0, 0) > 0 && !Tracking &&
+                CommonData->CacheBmp) {
+                CopyBorderStrips(dc, 0, 0, CommonData->CacheBmp->Width(), CommonData->CacheBmp->Height(),
+                                 CommonData->CacheBmp->Canvas()->Handle(), 0, 0, 3);
+                PaintScrollBars(*this, WindowHandle, dc);
+            }
+            return;
+        }
+        default:
+            break;
+    }
+    const UINT msg = m.Msg;
+    TacEditWnd::WndProc(m);
+    if (!life.Alive() || Detached) return;
+    if (msg == WM_WINDOWPOSCHANGED) RefreshScrollBars(*this, true);
+}
+
+// ------------------------------------------------------------ the combo
+
 TacComboBoxWnd::TacComboBoxWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
     : TacEditWnd(wnd, skinData, manager, section.empty() ? "COMBOBOX" : section) {}
 
@@ -42,9 +188,84 @@ void TacComboBoxWnd::MakeListAdapter(HWND list) {
     if (ListAdapter || !list) return;
     ListHandle = list;
     InheritedInDialog = InDialog ? 1 : 0;
-    ListAdapter = CreateAdapter<TacEditWnd>(list, nullptr, Manager, "EDIT",
-                                            SendMessageA(WindowHandle, CB_GETCOUNT, 0, 0) > 0);
+    auto a = std::make_unique<TacComboListWnd>(list, nullptr, Manager, "EDIT");
     InheritedInDialog = 0;
+    a->SimpleCombo = IsSimple();
+    a->Start(SendMessageA(WindowHandle, CB_GETCOUNT, 0, 0) > 0);
+    ListAdapter = std::move(a);
+}
+
+bool TacComboBoxWnd::HasDropButton() const { return (GetWindowLongA(WindowHandle, GWL_STYLE) & 2) != 0; }
+
+bool TacComboBoxWnd::IsSimple() const { return (GetWindowLongA(WindowHandle, GWL_STYLE) & 3) == CBS_SIMPLE; }
+
+void TacComboBoxWnd::RebuildCache() {
+    TsCommonData& d = *CommonData;
+    GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
+    d.BGChanged = true;
+    if (!IsSimple()) {
+        SendSkinCommand(WindowHandle, 23, 0);
+        return;
+    }
+    // A simple combo: the edit part only.
+    TsSkinManager* m = ActiveManager();
+    if (!m || WindowSize.cx <= 0) return;
+    const int h = static_cast<int>(SendMessageA(WindowHandle, CB_GETITEMHEIGHT, 0, 0)) + 8;
+    d.EnsureCacheBmp();
+    d.CacheBmp->SetSize(WindowSize.cx, h);
+    const TsColor border = m->Model().SkinData().BorderColor;
+    if (InDialog && border != 0xFF00FF) {
+        HDC dc = d.CacheBmp->Canvas()->Handle();
+        TGdiObject<HBRUSH> fill(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+        TGdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(border)));
+        RECT r{0, 0, WindowSize.cx, h};
+        FillRect(dc, &r, fill.Get());
+        FrameRect(dc, &r, frame.Get());
+    } else {
+        TsParentImageInfo bg;
+        ParentImageInfoOfWnd(WindowHandle, bg);
+        PaintControlSkin(d.CacheBmp->Pixels(), m->Model(), d.SkinIndex, bg, d.IsActiveState() ? 1 : 0,
+                         TRect{0, 0, WindowSize.cx, h}, TPoint{0, 0}, false, d.HUEOffset, d.Saturation, d.TextureIndex,
+                         d.HotTextureIndex);
+    }
+    d.BGChanged = false;
+}
+
+void TacComboBoxWnd::DrawSelectedText() {
+    TsSkinManager* m = ActiveManager();
+    TsCommonData& d = *CommonData;
+    if (!m || !d.CacheBmp) return;
+    const RECT b = GetButtonRect();
+    RECT r = (GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_RTLREADING)
+                 ? RECT{b.right, 3, WindowSize.cx - 3, WindowSize.cy - 3}
+                 : RECT{3, 3, b.left, WindowSize.cy - 3};
+    const int index = static_cast<int>(SendMessageA(WindowHandle, CB_GETCURSEL, 0, 0));
+    const std::string text = index >= 0 ? ComboItemText(WindowHandle, index) : kova::WindowText(WindowHandle);
+    TCanvas& canvas = *d.CacheBmp->Canvas();
+    if (d.OwnerControl)
+        canvas.Font()->Assign(d.OwnerControl->Font());
+    else if (auto f = reinterpret_cast<HFONT>(SendMessageA(WindowHandle, WM_GETFONT, 0, 0)))
+        canvas.Font()->SetHandle(f);
+    const bool list = (GetWindowLongA(WindowHandle, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
+    RECT t = r;
+    if (list) OffsetRect(&t, 1, 1);
+    const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
+                       ((GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) ? DT_RTLREADING : 0);
+    HDC dc = canvas.Handle();
+    if (list && GetFocus() == WindowHandle) {
+        FillRectSolid(dc, r, kova::ColorToRGB(clHighlight));
+        const int saved = SaveDC(dc);
+        SelectObject(dc, canvas.Font()->Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kova::ColorToRGB(clHighlightText));
+        DrawTextStr(dc, text, t, flags);
+        RestoreDC(dc, saved);
+        DrawFocusRect(dc, &r);
+        return;
+    }
+    if (text.empty()) return;
+    PaintControlText(canvas, text, IsWindowEnabled(WindowHandle) != FALSE, t, flags,
+                     RecordTextStyle(m->Model(), d, d.IsActiveState()));
 }
 
 void TacComboBoxWnd::DropListAdapter() {
@@ -59,8 +280,7 @@ RECT TacComboBoxWnd::GetButtonRect() {
     RECT wr{};
     GetWindowRect(WindowHandle, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
-    const int bw = (style & 2) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    const int bw = HasDropButton() ? GetSystemMetrics(SM_CXVSCROLL) : 0;
     RECT r;
     r.left = (GetWindowLongA(WindowHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) ? 2 : w - bw - 2;
     r.top = 2;
@@ -177,21 +397,39 @@ void TacComboBoxWnd::WndProc(TMessage& m) {
             return;
         }
         case WM_PAINT: {
+            // The native combo paints first; the frame and the button come
+            // from the skin over it.
             TacEditWnd::WndProc(m);
-            if (!life.Alive()) return;
-            HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : nullptr;
-            if (dc)
-                PaintButton(dc);
-            else
-                RepaintButton();
+            if (!life.Alive() || !IsWindowVisible(WindowHandle)) return;
+            RebuildCache();
+            HDC given = m.WParam ? reinterpret_cast<HDC>(m.WParam) : nullptr;
+            HDC dc = given ? given : GetWindowDC(WindowHandle);
+            if (CommonData->CacheBmp && CommonData->CacheBmp->Width() > 0)
+                CopyBorderStrips(dc, 0, 0, CommonData->CacheBmp->Width(), CommonData->CacheBmp->Height(),
+                                 CommonData->CacheBmp->Canvas()->Handle(), 0, 0, 3);
+            PaintButton(dc);
+            if (!given) ReleaseDC(WindowHandle, dc);
             return;
         }
         case WM_PRINT: {
-            TacEditWnd::WndProc(m);
+            HDC dc = reinterpret_cast<HDC>(m.WParam);
+            if (!dc) break;
+            if (!ParamsApplied) SetSkinParams();
             if (!life.Alive()) return;
-            PaintButton(reinterpret_cast<HDC>(m.WParam));
+            CommonData->Updating = false;
+            RebuildCache();
+            if (!CommonData->CacheBmp || CommonData->CacheBmp->Width() <= 0) break;
+            DrawSelectedText();
+            FillBorderCorners(*CommonData, *this);
+            BitBlt(dc, 0, 0, CommonData->CacheBmp->Width(), CommonData->CacheBmp->Height(),
+                   CommonData->CacheBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+            PaintButton(dc);
+            m.Result = 1;
             return;
         }
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return;
         default:
             break;
     }
@@ -206,6 +444,146 @@ void TacComboBoxWnd::WndProc(TMessage& m) {
 std::unique_ptr<TacMainWnd> CreateComboBoxAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
                                                   const std::string& section) {
     return CreateAdapter<TacComboBoxWnd>(wnd, data, manager, section);
+}
+
+// ------------------------------------------------------------ other combos
+
+TacWWComboBoxWnd::TacWWComboBoxWnd(TWinControl* control, TsCommonData* skinData, TsSkinManager* manager,
+                                   const std::string& section)
+    : TacComboBoxWnd(control->Handle(), skinData, manager, section) {
+    if (auto* combo = dynamic_cast<TComboBox*>(control))
+        HasButton = combo->Style() == csDropDown || combo->Style() == csDropDownList;
+}
+
+TacWWComboBoxWnd::~TacWWComboBoxWnd() {
+    // The adapters leave their list boxes before their records go.
+    for (TListBoxItem& item : ListBoxes) item.Adapter.reset();
+    ListBoxes.clear();
+}
+
+void TacWWComboBoxWnd::AdaptListBoxes() {
+    auto* owner = dynamic_cast<TWinControl*>(CommonData->OwnerControl);
+    if (!owner) return;
+    for (int i = 0; i < owner->ControlCount(); ++i) {
+        auto* list = dynamic_cast<TCustomListBox*>(owner->Controls(i));
+        if (!list) continue;
+        TListBoxItem* item = nullptr;
+        for (TListBoxItem& it : ListBoxes)
+            if (it.ListBox == list) item = &it;
+        if (!item) {
+            TListBoxItem fresh;
+            fresh.ListBox = list;
+            fresh.SkinData = std::make_unique<TsCommonData>(list, true);
+            fresh.SkinData->SetSkinManager(CommonData->GetSkinManager());
+            fresh.SkinData->SetSkinSection("EDIT");
+            ListBoxes.push_back(std::move(fresh));
+            item = &ListBoxes.back();
+        }
+        // An adapter whose window went is made anew.
+        if (item->Adapter && item->Adapter->Detached) item->Adapter.reset();
+        UpdateEditAdapter(*item->SkinData, item->Adapter);
+    }
+}
+
+void TacWWComboBoxWnd::WndProc(TMessage& m) {
+    if (m.Msg == WM_CTLCOLORLISTBOX) {
+        CallPrevWndProc(m);
+        return;
+    }
+    const UINT msg = m.Msg;
+    const WPARAM w = m.WParam;
+    const TLife life = Life();
+    TacComboBoxWnd::WndProc(m);
+    if (!life.Alive() || Detached) return;
+    if (msg == WM_PARENTNOTIFY && LOWORD(w) == WM_CREATE && CommonData->OwnerControl && ActiveManager())
+        AdaptListBoxes();
+}
+
+std::unique_ptr<TacMainWnd> CreateWWComboBoxAdapter(TWinControl* control, TsCommonData* data, TsSkinManager* manager,
+                                                    const std::string& section) {
+    auto a = std::make_unique<TacWWComboBoxWnd>(control, data, manager, section);
+    a->Start(true);
+    return a;
+}
+
+// ------------------------------------------------------------ grids with OptionsEh
+
+namespace {
+constexpr const char* kOptionsEh = "OptionsEh";
+constexpr const char* kFixed3D = "dghFixed3D";
+
+// The set's elements, without brackets.
+std::vector<std::string> SetElements(TObject* obj) {
+    std::vector<std::string> out;
+    const std::string text = GetSetProp(obj, kOptionsEh, false);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t comma = text.find(',', start);
+        out.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return out;
+}
+
+void SetFixed3D(TObject* obj, bool on) {
+    std::vector<std::string> e = SetElements(obj);
+    std::erase(e, std::string(kFixed3D));
+    if (on) e.emplace_back(kFixed3D);
+    std::string text;
+    for (const std::string& s : e) text += (text.empty() ? "" : ",") + s;
+    SetSetProp(obj, kOptionsEh, text);
+}
+}  // namespace
+
+std::function<bool()>& GridEhOldThemedSystem() {
+    static std::function<bool()> test = [] {
+        if (LOBYTE(LOWORD(GetVersion())) >= 6) return false;
+        HMODULE theme = GetModuleHandleA("uxtheme.dll");
+        if (!theme) theme = LoadLibraryA("uxtheme.dll");
+        using TIsAppThemed = BOOL(WINAPI*)();
+        auto themed = theme ? reinterpret_cast<TIsAppThemed>(reinterpret_cast<void*>(GetProcAddress(theme, "IsAppThemed")))
+                            : nullptr;
+        return themed && themed() != FALSE;
+    };
+    return test;
+}
+
+TacGridEhWnd::~TacGridEhWnd() {
+    if (!Detached) Detach(false);
+}
+
+std::unique_ptr<TacMainWnd> CreateGridEhAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
+                                                const std::string& section) {
+    auto a = CreateAdapter<TacGridEhWnd>(wnd, data, manager, section.empty() ? "EDIT" : section);
+    if (!a->Detached) {
+        a->SetSkinParams();
+        InvalidateRect(wnd, nullptr, TRUE);
+    }
+    return a;
+}
+
+bool TacGridEhWnd::RulesApply() const {
+    TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
+    // A published set has its brackets even when empty.
+    return c && !GetSetProp(c, kOptionsEh, true).empty() && GridEhOldThemedSystem() && GridEhOldThemedSystem()();
+}
+
+void TacGridEhWnd::SaveStdParams() {
+    TacGridWnd::SaveStdParams();
+    if (!RulesApply()) return;
+    const std::vector<std::string> e = SetElements(CommonData->OwnerControl);
+    SavedFixed3D = std::find(e.begin(), e.end(), kFixed3D) != e.end();
+}
+
+void TacGridEhWnd::SetSkinParams() {
+    TacGridWnd::SetSkinParams();
+    if (RulesApply()) SetFixed3D(CommonData->OwnerControl, false);
+}
+
+void TacGridEhWnd::RestoreStdParams() {
+    TacGridWnd::RestoreStdParams();
+    if (RulesApply() && !CommonData->OwnerControl->IsDestroying()) SetFixed3D(CommonData->OwnerControl, SavedFixed3D);
 }
 
 }  // namespace kova::skin

@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <any>
 #include <vector>
+#include <utility>
 
+#include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
 #include "skin/controls/portable/bordercorners.h"
@@ -323,67 +326,86 @@ void TacListViewWnd::PaintHeader(HDC given) {
     if (right < client.right) PaintHeaderItem(dc, -2, RECT{right, 0, client.right, client.bottom});
 }
 
-void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const RECT& r) {
-    TsSkinManager* m = ActiveManager();
-    if (!m) return;
-    const TsSkinModel& skin = m->Model();
+void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int state, TColor back,
+                         const THeaderItemLook& look) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    const int state = PressedColumn >= 0 ? (index == PressedColumn ? 2 : 0) : (index == HotColumn ? 1 : 0);
     int section = skin.IndexOfSection("COLHEADER");
     if (section < 0) section = skin.IndexOfSection("BUTTON");
     TBitmap b(w, h);
     TsParentImageInfo bg;
-    const TColor back = CommonData->OwnerControl ? CommonData->OwnerControl->Color() : clWindow;
     bg.FillColor = static_cast<TColor>(ColorToRGB(back));
     b.Pixels().Fill(0xFF000000u | (ColorToPixel(static_cast<std::uint32_t>(bg.FillColor)) & 0xFFFFFFu));
     if (section >= 0) PaintSkinItem(b.Pixels(), skin, section, bg, state, TRect{0, 0, w, h}, TPoint{0, 0});
-
-    char text[129]{};
-    HDITEMA item{};
-    item.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM | HDI_IMAGE | HDI_ORDER;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    if (index >= 0) SendMessageA(HeaderWnd, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     // The sort arrow: the up or down scroll button's glyph.
     int glyphMask = -1;
-    if (index >= 0 && (item.fmt & HDF_SORTDOWN)) glyphMask = skin.ConstData().ScrollBtns[1].Glyph;
-    if (index >= 0 && (item.fmt & HDF_SORTUP)) glyphMask = skin.ConstData().ScrollBtns[0].Glyph;
+    if (look.Sort > 0) glyphMask = skin.ConstData().ScrollBtns[1].Glyph;
+    if (look.Sort < 0) glyphMask = skin.ConstData().ScrollBtns[0].Glyph;
     const TsMaskData* glyph = skin.MaskIndexValid(glyphMask) ? &skin.Masks()[static_cast<std::size_t>(glyphMask)] : nullptr;
     const TRect glyphRect = glyph ? MaskStateRect(*glyph, 0) : TRect{};
-    const int gw = glyph ? glyphRect.Right - glyphRect.Left : 0, gh = glyph ? glyphRect.Bottom - glyphRect.Top : 0;
+    const int gh = glyph ? glyphRect.Bottom - glyphRect.Top : 0;
+    const int gw = glyph ? glyphRect.Right - glyphRect.Left : 0;
 
     HDC bdc = b.Canvas()->Handle();
-    auto font = reinterpret_cast<HFONT>(SendMessageA(HeaderWnd, WM_GETFONT, 0, 0));
-    HGDIOBJ oldFont = SelectObject(bdc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    const std::string s = index >= 0 ? std::string(text) : std::string();
+    HGDIOBJ oldFont = SelectObject(bdc, look.Font ? look.Font : GetStockObject(DEFAULT_GUI_FONT));
     SIZE ext{};
-    GetTextExtentPoint32A(bdc, s.c_str(), static_cast<int>(s.size()), &ext);
+    GetTextExtentPoint32A(bdc, look.Text.c_str(), static_cast<int>(look.Text.size()), &ext);
     const int textWidth = ext.cx + 5;
     const int glyphWidth = glyph ? gw + 6 : 0;
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(HeaderWnd, HDM_GETIMAGELIST, 0, 0));
-    int iw = 0, ih = 0;
-    const bool hasImage = index >= 0 && images && (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) && item.iImage >= 0 &&
-                          ImageList_GetIconSize(images, &iw, &ih);
-    const int imageWidth = hasImage ? iw + 4 : 0;
-    int x = 4 + imageWidth;
-    if (item.fmt & HDF_RIGHT)
+    int x = 4 + look.ImageWidth;
+    if (look.Align == HDF_RIGHT)
         x = w - 4 - glyphWidth - textWidth;
-    else if (item.fmt & HDF_CENTER)
-        x = imageWidth + (w - imageWidth - textWidth - glyphWidth) / 2;
+    else if (look.Align == HDF_CENTER)
+        x = look.ImageWidth + (w - look.ImageWidth - textWidth - glyphWidth) / 2;
     const int shift = state == 2 ? 1 : 0;
     if (glyph) {
         GdiFlush();
         TsParentImageInfo none;
         DrawMaskState(b.Pixels(), TPoint{x + textWidth + 6 - 5, (h - gh) / 2}, state, 1, *glyph, none);
     }
-    if (hasImage) ImageList_Draw(images, item.iImage, bdc, 2, (h - ih) / 2 + shift, ILD_NORMAL);
+    if (look.DrawImage) look.DrawImage(bdc, h, shift);
     SetBkMode(bdc, TRANSPARENT);
     if (section >= 0) SetTextColor(bdc, SectionFontColour(skin, section, state != 0));
     RECT tr{x + shift, shift, std::min(w, x + textWidth) + shift, h + shift};
-    DrawTextA(bdc, s.c_str(), static_cast<int>(s.size()), &tr, DT_END_ELLIPSIS | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);
+    const UINT lines = look.Wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
+    DrawTextA(bdc, look.Text.c_str(), static_cast<int>(look.Text.size()), &tr, DT_END_ELLIPSIS | DT_EXPANDTABS | lines);
     SelectObject(bdc, oldFont);
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const RECT& r) {
+    TsSkinManager* m = ActiveManager();
+    if (!m) return;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    const int state = PressedColumn >= 0 ? (index == PressedColumn ? 2 : 0) : (index == HotColumn ? 1 : 0);
+    char text[129]{};
+    HDITEMA item{};
+    item.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM | HDI_IMAGE | HDI_ORDER;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (index >= 0) SendMessageA(HeaderWnd, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    THeaderItemLook look;
+    look.Text = index >= 0 ? std::string(text) : std::string();
+    if (index >= 0 && (item.fmt & HDF_SORTDOWN)) look.Sort = 1;
+    if (index >= 0 && (item.fmt & HDF_SORTUP)) look.Sort = -1;
+    look.Align = item.fmt & HDF_RIGHT ? HDF_RIGHT : item.fmt & HDF_CENTER ? HDF_CENTER : HDF_LEFT;
+    look.Font = reinterpret_cast<HFONT>(SendMessageA(HeaderWnd, WM_GETFONT, 0, 0));
+    // A framework list view's column images come from its small images.
+    auto* lv = dynamic_cast<TListView*>(CommonData->OwnerControl);
+    HIMAGELIST images = lv ? (lv->SmallImages() ? lv->SmallImages()->Handle() : nullptr)
+                           : reinterpret_cast<HIMAGELIST>(SendMessageA(HeaderWnd, HDM_GETIMAGELIST, 0, 0));
+    int iw = 0, ih = 0;
+    const bool hasImage = index >= 0 && images && (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) && item.iImage >= 0 &&
+                          ImageList_GetIconSize(images, &iw, &ih);
+    if (hasImage) {
+        look.ImageWidth = iw + 4;
+        look.DrawImage = [images, image = item.iImage, ih](HDC bdc, int height, int shift) {
+            ImageList_Draw(images, image, bdc, 2, (height - ih) / 2 + shift, ILD_NORMAL);
+        };
+    }
+    const TColor back = CommonData->OwnerControl ? CommonData->OwnerControl->Color() : clWindow;
+    PaintHeaderItemFace(dc, r, m->Model(), state, back, look);
 }
 
 std::unique_ptr<TacMainWnd> CreateListViewAdapter(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
@@ -466,23 +488,31 @@ const TGridColourProp kGridColourProps[] = {
 
 }  // namespace
 
-TacGridWnd::~TacGridWnd() {
-    if (!Detached) Detach(false);
+TControl* TacOwnColoursWnd::OwnerToSave() {
+    TControl* c = CommonData->OwnerControl;
+    if (c) Saved = true;
+    return c;
 }
 
+TControl* TacOwnColoursWnd::OwnerToRestore() {
+    TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
+    ParamsApplied = false;
+    return c && Saved && !c->IsDestroying() ? c : nullptr;
+}
+
+TacGridWnd::~TacGridWnd() { if (!Detached) Detach(false); }
+
 void TacGridWnd::SaveStdParams() {
-    TObject* g = CommonData->OwnerControl;
+    TObject* g = OwnerToSave();
     if (!g) return;
-    saved_ = true;
     const bool look = PublishedPropExists(g, "ControlLook");
     for (const TGridColourProp& p : kGridColourProps)
         if (!p.RestoreOnly && (look || !p.WithControlLook)) ReadColour(g, p.Path, this->*p.Slot, p.NoneAsFace);
 }
 
 void TacGridWnd::RestoreStdParams() {
-    TControl* g = CommonData ? CommonData->OwnerControl : nullptr;
-    ParamsApplied = false;
-    if (!g || !saved_ || g->IsDestroying()) return;
+    TControl* g = OwnerToRestore();
+    if (!g) return;
     const bool look = PublishedPropExists(g, "ControlLook");
     for (const TGridColourProp& p : kGridColourProps)
         if (look || !p.WithControlLook) WriteColour(g, p.Path, this->*p.Slot);
@@ -510,6 +540,12 @@ void TacGridWnd::SetSkinParams() {
     WriteColour(g, "ControlLook.FixedGradientTo", F);
     WriteColour(g, "ControlLook.FixedGradientMirrorFrom", MixColors(F, 0, 0.95));
     WriteColour(g, "ControlLook.FixedGradientMirrorTo", MixColors(F, 0xFFFFFF, 0.9));
+    // The focused selection's colours; only where they are also saved and
+    // given back (grids that publish "ControlLook").
+    if (PublishedPropExists(g, "ControlLook")) {
+        WriteColour(g, "SelectionColor", static_cast<TColor>(skin.SelectionColor(true)));
+        WriteColour(g, "SelectionTextColor", static_cast<TColor>(skin.SelectionFontColor(true)));
+    }
     WriteColour(g, "GridStyle.Title.StartColor", MixColors(F, H, 0.5));
     WriteColour(g, "GridStyle.Title.EndColor", F);
     WriteColour(g, "LineColors.FixedColor", D);
@@ -578,20 +614,18 @@ std::unique_ptr<TacMainWnd> CreateGridAdapter(HWND wnd, TsCommonData* skinData, 
 
 // ------------------------------------------------------------------- tree
 
-TacTreeViewWnd::~TacTreeViewWnd() {
-    if (!Detached) Detach(false);
-}
+TacTreeViewWnd::~TacTreeViewWnd() { if (!Detached) Detach(false); }
 
 void TacTreeViewWnd::SaveStdParams() {
     savedBk_ = static_cast<COLORREF>(SendMessageA(WindowHandle, TVM_GETBKCOLOR, 0, 0));
     savedText_ = static_cast<COLORREF>(SendMessageA(WindowHandle, TVM_GETTEXTCOLOR, 0, 0));
-    saved_ = true;
+    Saved = true;
 }
 
 void TacTreeViewWnd::RestoreStdParams() {
     ParamsApplied = false;
     // The colours the tree had (CLR_NONE: the system's), not the system's.
-    if (saved_ && IsWindow(WindowHandle)) {
+    if (Saved && IsWindow(WindowHandle)) {
         SendMessageA(WindowHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(savedBk_));
         SendMessageA(WindowHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(savedText_));
     }
@@ -620,17 +654,21 @@ void TacTreeViewWnd::WndProc(TMessage& m) {
         TacEditWnd::WndProc(m);
         return;
     }
+    // A framework tree that draws itself through its custom-draw event
+    // erases its own background too.
+    auto* own = dynamic_cast<TTreeView*>(CommonData->OwnerControl);
     switch (m.Msg) {
         case WM_ERASEBKGND: {
+            if (own && own->OnCustomDraw) break;
             if (CommonData->Updating) {
                 m.Result = 0;
                 return;
             }
-            TWindowDC own;
+            TWindowDC ownDC;
             HDC dc = reinterpret_cast<HDC>(m.WParam);
             if (!dc) {
-                own = TWindowDC(WindowHandle);
-                dc = own.Get();
+                ownDC = TWindowDC(WindowHandle);
+                dc = ownDC.Get();
             }
             RECT r{};
             GetClientRect(WindowHandle, &r);
@@ -661,33 +699,43 @@ std::unique_ptr<TacMainWnd> CreateTreeViewAdapter(HWND wnd, TsCommonData* skinDa
 
 // ------------------------------------------------------------ virtual tree
 
-TacVirtualTreeViewWnd::~TacVirtualTreeViewWnd() {
-    if (!Detached) Detach(false);
-}
+TacVirtualTreeViewWnd::~TacVirtualTreeViewWnd() { if (!Detached) Detach(false); }
+
+namespace {
+
+// The virtual tree's colour properties by path, with where each is kept.
+const std::pair<const char*, TColor TacVirtualTreeViewWnd::*> kVirtualTreeColourProps[] = {
+    {"VETColors.CompressedTextColor", &TacVirtualTreeViewWnd::SavedCompressedColor},
+    {"VETColors.FileTextColor", &TacVirtualTreeViewWnd::SavedFileColor},
+    {"VETColors.FolderTextColor", &TacVirtualTreeViewWnd::SavedFolderColor},
+    {"PaintInfoColumn.Color", &TacVirtualTreeViewWnd::SavedInfoColumnColor},
+    {"Header.Color", &TacVirtualTreeViewWnd::SavedHeaderColor},
+    {"Header.Font.Color", &TacVirtualTreeViewWnd::SavedHeaderFontColor},
+};
+
+}  // namespace
 
 void TacVirtualTreeViewWnd::SaveStdParams() {
-    TObject* t = CommonData->OwnerControl;
+    TObject* t = OwnerToSave();
     if (!t) return;
-    saved_ = true;
-    ReadColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
-    ReadColour(t, "VETColors.FileTextColor", SavedFileColor);
-    ReadColour(t, "VETColors.FolderTextColor", SavedFolderColor);
-    ReadColour(t, "PaintInfoColumn.Color", SavedInfoColumnColor);
-    ReadColour(t, "Header.Color", SavedHeaderColor);
-    ReadColour(t, "Header.Font.Color", SavedHeaderFontColor);
+    for (const auto& [path, slot] : kVirtualTreeColourProps) ReadColour(t, path, this->*slot);
+    if (TObject* header = ObjectPropByName(t, "Header"))
+        SavedHeaderOwnerDraw = SetPropHasElement(header, "Options", "hoOwnerDraw");
 }
 
 void TacVirtualTreeViewWnd::RestoreStdParams() {
-    TControl* t = CommonData ? CommonData->OwnerControl : nullptr;
-    ParamsApplied = false;
     // The colours the control had, not fixed system ones.
-    if (!t || !saved_ || t->IsDestroying()) return;
-    WriteColour(t, "VETColors.CompressedTextColor", SavedCompressedColor);
-    WriteColour(t, "VETColors.FileTextColor", SavedFileColor);
-    WriteColour(t, "VETColors.FolderTextColor", SavedFolderColor);
-    WriteColour(t, "PaintInfoColumn.Color", SavedInfoColumnColor);
-    WriteColour(t, "Header.Color", SavedHeaderColor);
-    WriteColour(t, "Header.Font.Color", SavedHeaderFontColor);
+    TControl* t = OwnerToRestore();
+    if (!t) return;
+    for (const auto& [path, slot] : kVirtualTreeColourProps) WriteColour(t, path, this->*slot);
+    if (headerEventsSet_) {
+        // The header draws itself again, as it did before.
+        headerEventsSet_ = false;
+        SetMethodProp(t, "OnHeaderDrawQueryElements", std::any());
+        SetMethodProp(t, "OnAdvancedHeaderDraw", std::any());
+        if (TObject* header = ObjectPropByName(t, "Header"))
+            SetPropToggleElement(header, "Options", "hoOwnerDraw", SavedHeaderOwnerDraw);
+    }
     if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 1);
 }
 
@@ -709,8 +757,44 @@ void TacVirtualTreeViewWnd::SetSkinParams() {
         WriteColour(t, "Header.Color", static_cast<TColor>(SectionColour(skin, header, false)));
         WriteColour(t, "Header.Font.Color", static_cast<TColor>(SectionFontColour(skin, header, false)));
     }
+    // The header's columns are painted from the skin through the tree's
+    // own header-drawing events.
+    if (!headerEventsSet_ && PublishedPropExists(t, "OnAdvancedHeaderDraw") &&
+        PublishedPropExists(t, "OnHeaderDrawQueryElements")) {
+        const bool asked = SetMethodProp(t, "OnHeaderDrawQueryElements",
+                                         std::any(TVTHeaderDrawQueryElementsEvent(
+                                             [](TObject*, TVTHeaderPaintInfo&, std::uint32_t& elements) {
+                                                 elements = kSkinnedHeaderElements;
+                                             })));
+        const bool drawn = SetMethodProp(t, "OnAdvancedHeaderDraw",
+                                         std::any(TVTAdvancedHeaderPaintEvent(
+                                             [this](TObject*, TVTHeaderPaintInfo& info, std::uint32_t) {
+                                                 PaintHeaderColumn(info);
+                                             })));
+        headerEventsSet_ = asked || drawn;
+        if (TObject* header = ObjectPropByName(t, "Header"); header && headerEventsSet_)
+            SetPropToggleElement(header, "Options", "hoOwnerDraw", true);
+    }
     if (PublishedPropExists(t, "Themed")) SetOrdPropByName(t, "Themed", 0);
     RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void TacVirtualTreeViewWnd::PaintHeaderColumn(TVTHeaderPaintInfo& info) {
+    TsSkinManager* m = ActiveManager();
+    TControl* t = CommonData ? CommonData->OwnerControl : nullptr;
+    if (!m || !t || !info.TargetCanvas) return;
+    TObject* header = ObjectPropByName(t, "Header");
+    THeaderItemLook look;
+    if (TObject* c = info.Column) {
+        look.Text = GetStrProp(c, "Text");
+        look.Wrap = SetPropHasElement(c, "Options", "coWrapCaption");
+        // The sorted column shows its direction.
+        if (header && IsPublishedProp(c, "Index") && GetOrdProp(header, "SortColumn", -1) == GetOrdProp(c, "Index", -2))
+            look.Sort = GetOrdProp(header, "SortDirection") == 0 ? -1 : 1;
+    }
+    if (auto* font = header ? dynamic_cast<TFont*>(ObjectPropByName(header, "Font")) : nullptr) look.Font = font->Handle();
+    const int state = info.IsDownIndex ? 2 : info.IsHoverIndex ? 1 : 0;
+    PaintHeaderItemFace(info.TargetCanvas->Handle(), info.PaintRectangle, m->Model(), state, t->Color(), look);
 }
 
 void TacVirtualTreeViewWnd::WndProc(TMessage& m) {

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "skin/controls/adapters.h"
+#include "skin/controls/slabel.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/paint/portable/skinitem.h"
@@ -18,6 +20,8 @@ namespace kova::skin {
 TsEdit::TsEdit(TComponent* owner) : TEdit(owner) {
     skinData_ = std::make_unique<TsCtrlSkinData>(this, true);
     skinData_->ControlCode = 3;
+    // Its caption label is the skinned edit label.
+    UseSkinnedEditLabels();
     boundLabel_ = std::make_unique<TsBoundLabel>(skinData_.get());
     // Editors make their rows at run time, with nothing set: the record
     // finds its section and the default manager at once.
@@ -82,12 +86,7 @@ void TsEdit::PaintText() {
     const int inset = frame + (frame > 0 ? 1 : 0);
     RECT r{inset, inset, Width() - inset, Height() - frame};
     const std::string shown = PasswordChar() ? std::string(text.size(), PasswordChar()) : text;
-    TControlTextStyle style;
-    style.Skin = &m->Model();
-    style.Section = d.SkinIndex;
-    style.Hot = d.IsActiveState();
-    style.HueOffset = d.HUEOffset;
-    style.Saturation = d.Saturation;
+    TControlTextStyle style = RecordTextStyle(m->Model(), d, d.IsActiveState());
     style.CustomFont = d.CustomFont();
     style.CustomFontColour = static_cast<TColor>(ColorToRGB(Font()->Color()));
     // Without a disabled look asked for, a disabled edit keeps its face.
@@ -254,7 +253,7 @@ void TsEdit::AfterMessage(TMessage& m) {
         default:
             break;
     }
-    if (TsEditLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr) {
+    if (TLabel* label = boundLabel_ ? boundLabel_->Label() : nullptr) {
         switch (m.Msg) {
             case CM_VISIBLECHANGED:
                 label->SetVisible(Visible());

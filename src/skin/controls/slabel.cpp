@@ -75,6 +75,9 @@ void TsCustomLabel::Paint() {
         return;
     }
     InPaint = true;
+    // The colours painting gives the font are the skin's, not a font of the
+    // label's own: a label that follows its parent's font goes on doing so.
+    const bool followsParent = parentFont_;
     TFont* f = GetPaintFont();
     if (f != Font()) Font()->Assign(f);
     TsSkinManager* m = ActiveDefault();
@@ -85,6 +88,7 @@ void TsCustomLabel::Paint() {
             TakeColour(*Font(), m->Model().Sections()[static_cast<std::size_t>(index)].FontColors[0]);
         }
     }
+    parentFont_ = followsParent;
     // The first section of a skin is a section like any other.
     if (m && SectionIndex >= 0 && Parent()) {
         TsBackgroundInfo info;
@@ -207,9 +211,9 @@ void TsLabelFX::DrawLabelText(RECT& r, UINT flags) {
         // Engraved.
         RECT moved = r;
         OffsetRect(&moved, 1, 1);
-        SetTextColor(dc, ColorToRGB(clBtnHighlight));
+        SetTextColor(dc, kova::ColorToRGB(clBtnHighlight));
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &moved, flags);
-        SetTextColor(dc, ColorToRGB(clBtnShadow));
+        SetTextColor(dc, kova::ColorToRGB(clBtnShadow));
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
         return;
     }
@@ -305,7 +309,22 @@ TFont* TsWebLabel::GetPaintFont() {
     return &normalFont_;
 }
 
+void TsWebLabel::Loaded() {
+    TsLabel::Loaded();
+    // A form description sets the label's font: that is its normal font.
+    normalFont_.Assign(Font());
+}
+
 void TsWebLabel::HandleMessage(TMessage& m) {
+    if (m.Msg == CM_PARENTFONTCHANGED) {
+        TsLabel::HandleMessage(m);
+        if (ParentFont() && Parent()) {
+            normalFont_.Assign(Parent()->Font());
+            hoverFont_.SetName(Parent()->Font()->Name());
+            hoverFont_.SetSize(Parent()->Font()->Size());
+        }
+        return;
+    }
     if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) {
         TsLabel::HandleMessage(m);
         if (EffectiveEnabled()) hovered_ = m.Msg == CM_MOUSEENTER;
@@ -316,6 +335,22 @@ void TsWebLabel::HandleMessage(TMessage& m) {
     if (m.Msg == WM_ERASEBKGND) return;
     TsLabel::HandleMessage(m);
     if (m.Msg == WM_LBUTTONDOWN && !URL.empty() && IsOpenableWebAddress(URL) && Open) Open(URL, ShowMode);
+}
+
+// ------------------------------------------------------------ TsEditLabel
+
+TsEditLabel::TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TsLabel(owner) { BoundLabel = boundLabel; }
+
+void TsEditLabel::SetLinkUseSkinColor(bool value) {
+    if (value == UseSkinColor) return;
+    UseSkinColor = value;
+    Invalidate();
+}
+
+void UseSkinnedEditLabels() {
+    BoundLabelMaker() = [](TControl* owner, TsBoundLabel* boundLabel) -> TLabel* {
+        return new TsEditLabel(owner, boundLabel);
+    };
 }
 
 // ------------------------------------------------------------ plain labels

@@ -13,6 +13,7 @@
 
 #include "framework/stdctrls.h"
 #include "skin/controls/portable/labelshadow.h"
+#include "skin/core/boundlabel.h"
 
 namespace kova::skin {
 
@@ -125,14 +126,33 @@ public:
     bool Hovered() const { return hovered_; }
     // What a click opens through the shell; replaceable for tests.
     std::function<void(const std::string& url, int showMode)> Open;
+    // The font a form description gave the label becomes its normal font.
+    void Loaded() override;
 
 protected:
+    // Besides hovering and clicks: with ParentFont, a change of the
+    // parent's font becomes the normal font, and the hover font takes its
+    // name and size.
     void HandleMessage(TMessage& m) override;
 
 private:
     TFont normalFont_, hoverFont_;
     bool hovered_ = false;
 };
+
+// The label a skinned control's bound label shows beside it: a skinned
+// label (the skin's font colour, its disabled look) tied to its bound label.
+class TsEditLabel : public TsLabel, public TBoundLabelLink {
+    KOVA_CLASS(TsEditLabel, TsLabel)
+public:
+    TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel);
+    bool LinkUseSkinColor() const override { return UseSkinColor; }
+    void SetLinkUseSkinColor(bool value) override;
+};
+
+// Bound labels made from now on are TsEditLabels (the skinned controls that
+// hold a bound label call it before they make one).
+void UseSkinnedEditLabels();
 
 // A plain label on a skinned form: transparent, in the skin's GLOBALINFO
 // font colour. Nothing for a skinned label; in the components pass nothing

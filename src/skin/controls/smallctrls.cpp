@@ -10,6 +10,7 @@
 #include "skin/core/model/skindata.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/paint/portable/textpaint.h"
 #include "skin/core/portable/bitmaps.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/skinmessage.h"
@@ -65,11 +66,29 @@ SIZE WindowSizeOf(HWND wnd) {
     return SIZE{std::max<LONG>(r.right - r.left, 0), std::max<LONG>(r.bottom - r.top, 0)};
 }
 
-// The cache sized to the window; false when there is nothing to paint.
-bool SizeCache(TsCommonData& d, SIZE s) {
+// The cache sized to the window and filled with what the parent shows
+// under it; null when there is nothing to paint.
+PixelBuffer32* CacheOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& skin) {
+    const SIZE s = WindowSizeOf(wnd);
     if (!d.CacheBmp) d.CacheBmp = std::make_unique<TBitmap>();
     if (d.CacheBmp->Width() != s.cx || d.CacheBmp->Height() != s.cy) d.CacheBmp->SetSize(s.cx, s.cy);
-    return s.cx > 0 && s.cy > 0;
+    if (s.cx <= 0 || s.cy <= 0) return nullptr;
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    FillFromParent(px, wnd, skin);
+    return &px;
+}
+
+// The same with the record's section painted over the whole of it in the
+// given state, so that a partly transparent section mixes with the parent.
+PixelBuffer32* SectionOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& skin, int state) {
+    PixelBuffer32* px = CacheOverParent(d, wnd, skin);
+    if (!px) return nullptr;
+    TsParentImageInfo under;
+    under.Bmp = px;
+    under.Ready = true;
+    PaintControlSkin(*px, skin, d.SkinIndex, under, state, TRect{0, 0, px->Width(), px->Height()}, TPoint{0, 0}, false,
+                     d.HUEOffset, d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    return px;
 }
 
 // The visible child windows left out of dc: they paint themselves.
@@ -97,6 +116,20 @@ void PaintMessage(HWND wnd, HDC given, F paint) {
     EndPaint(wnd, &ps);
 }
 
+// The whole cache copied to dc; nothing while it is empty.
+void CopyWholeCache(HDC dc, const TsCommonData& d) {
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+}
+
+// Without an active skin the control's own procedure answers; true when
+// it did.
+bool PassedUnskinned(TacMainWnd& a, TMessage& m) {
+    if (a.ActiveManager() && a.CommonData->IsSkinned()) return false;
+    a.TacMainWnd::WndProc(m);
+    return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- grip
@@ -118,10 +151,7 @@ void TacSizerWnd::Paint(HDC dc) {
 }
 
 void TacSizerWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_PAINT:
             PaintMessage(WindowHandle, reinterpret_cast<HDC>(m.WParam), [this](HDC dc) { Paint(dc); });
@@ -156,12 +186,11 @@ void TacSpinWnd::Prepare() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
+    PixelBuffer32* cache = CacheOverParent(d, WindowHandle, skin);
+    if (!cache) return;
+    PixelBuffer32& px = *cache;
     const bool vertical = IsVertical();
-    const TSpinHalves h = SpinHalves(s.cx, s.cy, vertical, LeftOffset);
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    FillFromParent(px, WindowHandle, skin);
+    const TSpinHalves h = SpinHalves(px.Width(), px.Height(), vertical, LeftOffset);
     const char* arrows[2] = {vertical ? "SCROLLBTNTOP" : "SCROLLBTNLEFT", vertical ? "SCROLLBTNBOTTOM" : "SCROLLBTNRIGHT"};
     const TRect halves[2] = {h.First, h.Second};
     const int states[2] = {FirstState, SecondState};
@@ -214,10 +243,7 @@ void TacSpinWnd::WndProc(TMessage& m) {
         CommonData->SetSkinSection("BUTTON");
         CommonData->ReadSkinIndexes();
     }
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scHotLeave) Redraw();
     const TLife life = Life();
     switch (m.Msg) {
@@ -273,16 +299,14 @@ void TacTrackWnd::Prepare() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    FillFromParent(px, WindowHandle, skin);
+    const int state = Pressed ? 1 : 0;
+    PixelBuffer32* cache = SectionOverParent(d, WindowHandle, skin, state);
+    if (!cache) return;
+    PixelBuffer32& px = *cache;
+    const SIZE s{px.Width(), px.Height()};
     TsParentImageInfo under;
     under.Bmp = &px;
     under.Ready = true;
-    const int state = Pressed ? 1 : 0;
-    PaintControlSkin(px, skin, d.SkinIndex, under, state, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
-                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
     TrackIndex = skin.IndexOfSection("TRACKBAR");
     if (!skin.SectionIndexValid(TrackIndex)) return;
     const bool vertical = IsVertical();
@@ -404,16 +428,12 @@ void TacTrackWnd::Paint(HDC given) {
         if (d.Updating) return;
         if (!given && !IsWindowVisible(WindowHandle)) return;
         Prepare();
-        if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-        CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+        CopyWholeCache(dc, d);
     });
 }
 
 void TacTrackWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_LBUTTONDOWN:
             Pressed = true;
@@ -550,8 +570,25 @@ void TacToolBarWnd::PaintButton(TBitmap& work, int index, int frame) {
         SetBkMode(dc, TRANSPARENT);
         const int textTop = (iconH > 0 ? iconH + 2 : 0) + 2 + push;
         RECT tr{left + push + 2, top + textTop, left + bw - 2 + push, top + bh - 2 + push};
+        const TCaptionLines lines = SplitToolButtonCaption(text, tr.right - tr.left, [dc](const std::string& t) {
+            SIZE sz{};
+            GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &sz);
+            return static_cast<int>(sz.cx);
+        });
         GdiFlush();
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        if (lines.Rest.empty()) {
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr,
+                      DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        } else {
+            // A first line one text height tall, the rest below it.
+            SIZE one{};
+            GetTextExtentPoint32A(dc, "W", 1, &one);
+            RECT firstLine{tr.left, tr.top, tr.right, tr.top + one.cy};
+            DrawTextA(dc, lines.First.c_str(), static_cast<int>(lines.First.size()), &firstLine, DT_CENTER | DT_SINGLELINE);
+            RECT rest{tr.left, firstLine.bottom, tr.right, tr.bottom};
+            DrawTextA(dc, lines.Rest.c_str(), static_cast<int>(lines.Rest.size()), &rest,
+                      DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        }
         if (oldFont) SelectObject(dc, oldFont);
     }
     GdiFlush();
@@ -600,10 +637,7 @@ void TacToolBarWnd::PaintFrame() {
 }
 
 void TacToolBarWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     TsCommonData& d = *CommonData;
     const TLife life = Life();
     if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) {
@@ -653,7 +687,6 @@ void TacToolBarWnd::WndProc(TMessage& m) {
 
 // ---------------------------------------------------------------- panel
 
-namespace {
 TPanelBevel BevelOf(TBevelCut b) {
     switch (b) {
         case bvLowered: return pbLowered;
@@ -662,7 +695,6 @@ TPanelBevel BevelOf(TBevelCut b) {
         default: return pbNone;
     }
 }
-}  // namespace
 
 TacPanelWnd::TacPanelWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
     : TacMainWnd(wnd, skinData, manager, section) {
@@ -685,17 +717,7 @@ void TacPanelWnd::PrepareCache() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    // Over what the parent shows, so that a partly transparent section
-    // mixes with it.
-    FillFromParent(px, WindowHandle, skin);
-    TsParentImageInfo under;
-    under.Bmp = &px;
-    under.Ready = true;
-    PaintControlSkin(px, skin, d.SkinIndex, under, 0, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
-                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    if (!SectionOverParent(d, WindowHandle, skin, 0)) return;
     const std::string text = Panel ? Panel->Caption() : WindowText;
     if (!text.empty()) {
         RECT cr{};
@@ -703,7 +725,8 @@ void TacPanelWnd::PrepareCache() {
         TRect room{cr.left, cr.top, cr.right, cr.bottom};
         UINT flags = DT_CENTER | DT_VCENTER;
         if (Panel) {
-            room = PanelCaptionRect(room, 0, Panel->BevelWidth(), BevelOf(Panel->BevelOuter()), BevelOf(Panel->BevelInner()));
+            room = PanelCaptionRect(room, Panel->BorderWidth(), Panel->BevelWidth(), BevelOf(Panel->BevelOuter()),
+                                    BevelOf(Panel->BevelInner()));
             flags = (Panel->Alignment() == taLeftJustify ? DT_LEFT : Panel->Alignment() == taRightJustify ? DT_RIGHT : DT_CENTER) |
                     DT_WORDBREAK | DT_VCENTER;
         }
@@ -826,10 +849,7 @@ void TacPanelWnd::WndProc(TMessage& m) {
             return;
         case WM_PAINT: {
             // All painting happens on erase, where children are left out.
-            InvalidateRect(WindowHandle, nullptr, TRUE);
-            PAINTSTRUCT ps{};
-            BeginPaint(WindowHandle, &ps);
-            EndPaint(WindowHandle, &ps);
+            PaintAllOnErase(WindowHandle);
             m.Result = 0;
             return;
         }
@@ -861,12 +881,57 @@ TacStatusBarWnd::TacStatusBarWnd(HWND wnd, TsCommonData* skinData, TsSkinManager
         CommonData->SetSkinSection("STATUSBAR");
         CommonData->ReadSkinIndexes();
     }
-    // The framework has no status bar class of its own yet: every bar is
-    // a native one here.
-    StatusBar = nullptr;
+    // A native bar (no framework object) shows no panel texts.
+    StatusBar = dynamic_cast<TStatusBar*>(CommonData->OwnerControl);
+}
+
+std::string TacStatusBarWnd::PanelText(int index, bool simple) const {
+    if (!StatusBar) return {};
+    // The system's bar answers WM_GETTEXT with its first part, not with
+    // the simple text: the framework object tells it.
+    if (simple) return StatusBar->SimpleText();
+    if (StatusBar->PanelCount() == 0) return StatusBar->SimpleText();
+    return index >= 0 && index < StatusBar->PanelCount() ? StatusBar->Panels(index)->Text() : std::string();
 }
 
 void TacStatusBarWnd::PaintPanel(int index, TRect r, bool simple, int count) {
+    PaintPanelFrame(index, r, simple, count);
+    if (!StatusBar) return;
+    TsCommonData& d = *CommonData;
+    HDC dc = d.CacheBmp->Canvas()->Handle();
+    const bool valid = !simple && index >= 0 && index < StatusBar->PanelCount();
+    TStatusPanel* panel = valid ? StatusBar->Panels(index) : nullptr;
+    if (panel && panel->Style() == psOwnerDraw) {
+        if (StatusBar->OnDrawPanel) {
+            GdiFlush();
+            const TCanvasLease lease(*StatusBar->Canvas(), dc);
+            StatusBar->OnDrawPanel(StatusBar, panel, RECT{r.Left, r.Top, r.Right, r.Bottom});
+            GdiFlush();
+        }
+    }
+    const TRect room = StatusPanelTextRect(r);
+    const std::string full = PanelText(index, simple);
+    if (full.empty() || room.Right <= room.Left) return;
+    const TsSkinModel& skin = ActiveManager()->Model();
+    const TSelection font(dc, StatusBar->Font()->Handle());
+    const std::string text = CutTextToWidth(full, room.Right - room.Left, [dc](const std::string& t) {
+        SIZE sz{};
+        GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &sz);
+        return static_cast<int>(sz.cx);
+    });
+    const TsGeneralData* sec = d.Section();
+    const TColor colour = sec ? static_cast<TColor>(skin.ColorToRGB(sec->FontColors[0])) : 0;
+    SetTextColor(dc, colour & 0xFFFFFF);
+    SetBkMode(dc, TRANSPARENT);
+    const TAlignment a = panel ? panel->Alignment() : taLeftJustify;
+    const UINT align = a == taCenter ? DT_CENTER : a == taRightJustify ? DT_RIGHT : DT_LEFT;
+    RECT tr{room.Left, room.Top, room.Right, room.Bottom};
+    GdiFlush();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | align);
+    GdiFlush();
+}
+
+void TacStatusBarWnd::PaintPanelFrame(int index, TRect r, bool simple, int count) {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
     const TsSkinModel& skin = m->Model();
@@ -905,15 +970,9 @@ void TacStatusBarWnd::PaintPanel(int index, TRect r, bool simple, int count) {
 void TacStatusBarWnd::PrepareCache() {
     TsSkinManager* m = ActiveManager();
     TsCommonData& d = *CommonData;
-    const SIZE s = WindowSizeOf(WindowHandle);
-    if (!SizeCache(d, s)) return;
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    FillFromParent(px, WindowHandle, m->Model());
-    TsParentImageInfo under;
-    under.Bmp = &px;
-    under.Ready = true;
-    PaintControlSkin(px, m->Model(), d.SkinIndex, under, 0, TRect{0, 0, s.cx, s.cy}, TPoint{0, 0}, false, d.HUEOffset,
-                     d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    PixelBuffer32* cache = SectionOverParent(d, WindowHandle, m->Model(), 0);
+    if (!cache) return;
+    const SIZE s{cache->Width(), cache->Height()};
     const bool simple = SendMessageA(WindowHandle, SB_ISSIMPLE, 0, 0) == 1;
     if (simple) {
         PaintPanel(-1, TRect{0, 1, s.cx - 1, s.cy - 1}, true, 0);
@@ -937,16 +996,11 @@ void TacStatusBarWnd::PaintBar(HDC given) {
     }
     if (!dc) return;
     PrepareCache();
-    TsCommonData& d = *CommonData;
-    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+    CopyWholeCache(dc, *CommonData);
 }
 
 void TacStatusBarWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_PAINT: {
             if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
@@ -954,10 +1008,7 @@ void TacStatusBarWnd::WndProc(TMessage& m) {
                 return;
             }
             // All painting happens on erase.
-            InvalidateRect(WindowHandle, nullptr, TRUE);
-            PAINTSTRUCT ps{};
-            BeginPaint(WindowHandle, &ps);
-            EndPaint(WindowHandle, &ps);
+            PaintAllOnErase(WindowHandle);
             m.Result = 0;
             return;
         }
@@ -996,14 +1047,11 @@ void TacTransPanelWnd::PaintFromMessage(TMessage& m) {
     if (!life.Alive() || !d.CacheBmp || d.CacheBmp->Width() == 0) return;
     const TSavedDC saved(dc);
     ExcludeVisibleChildren(WindowHandle, dc);
-    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+    CopyWholeCache(dc, d);
 }
 
 void TacTransPanelWnd::WndProc(TMessage& m) {
-    if (!ActiveManager() || !CommonData->IsSkinned()) {
-        TacMainWnd::WndProc(m);
-        return;
-    }
+    if (PassedUnskinned(*this, m)) return;
     switch (m.Msg) {
         case WM_ERASEBKGND:
             PaintFromMessage(m);

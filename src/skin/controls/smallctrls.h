@@ -7,8 +7,10 @@
 
 #include <string>
 
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "skin/controls/adapters.h"
+#include "skin/controls/portable/smallgeometry.h"
 
 namespace kova::skin {
 
@@ -95,6 +97,9 @@ std::string ToolButtonText(HWND bar, int command);
 
 namespace kova::skin {
 
+// A framework panel's bevel as the panel geometry names it.
+TPanelBevel BevelOf(TBevelCut b);
+
 // A framework panel: its section (chosen from its bevels when none is
 // given) painted over what its parent shows, its caption on top; painted
 // on erase, so children over it are left out. Only container panels are
@@ -127,11 +132,14 @@ public:
     TacStatusBarWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
     void WndProc(TMessage& m) override;
 
-    TControl* StatusBar = nullptr;
+    TStatusBar* StatusBar = nullptr;
 
 private:
     void PrepareCache();
+    // Frame or divider, then the owner's drawing or the panel's text.
     void PaintPanel(int index, TRect r, bool simple, int count);
+    void PaintPanelFrame(int index, TRect r, bool simple, int count);
+    std::string PanelText(int index, bool simple) const;
     void PaintBar(HDC given);
 };
 

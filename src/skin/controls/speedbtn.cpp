@@ -6,11 +6,16 @@
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/skindata.h"
 #include "skin/core/paint/portable/skinitem.h"
+#include "skin/core/paint/portable/surface.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/core/skincommands.h"
 #include "skin/core/skinmessage.h"
 
 namespace kova::skin {
+
+static_assert(static_cast<int>(blGlyphBottom) == static_cast<int>(glGlyphBottom) &&
+                  static_cast<int>(blGlyphTop) == static_cast<int>(glGlyphTop),
+              "the framework's button layouts and the skin's glyph layouts name the same sides");
 
 TacSpeedButtonHandler::TacSpeedButtonHandler(TSpeedButton* button, const std::string& section, TsSkinManager* manager,
                                              TsCommonData* skinData)
@@ -46,25 +51,48 @@ void TacSpeedButtonHandler::PrepareCache() {
     PixelBuffer32& px = d.CacheBmp->Pixels();
     PaintControlSkin(px, skin, d.SkinIndex, bg, state, TRect{0, 0, w, h}, TPoint{0, 0}, false, d.HUEOffset,
                      d.Saturation, d.TextureIndex, d.HotTextureIndex);
+    // Glyph and caption placed together by the button's layout numbers.
+    TBitmap* glyph = Button->Glyph();
+    const int numGlyphs = std::max(Button->NumGlyphs(), 1);
+    TSpeedButtonLayoutInput in;
+    in.Width = w, in.Height = h;
+    in.GlyphWidth = GlyphImageWidth(glyph->Width(), numGlyphs);
+    in.GlyphHeight = in.GlyphWidth > 0 ? glyph->Height() : 0;
+    in.Layout = static_cast<TGlyphLayout>(Button->Layout());
+    in.Margin = Button->Margin();
+    in.Spacing = Button->Spacing();
+    in.Pressed = state == 2;
     const std::string caption = Button->Caption();
+    HDC dc = d.CacheBmp->Canvas()->Handle();
+    HGDIOBJ oldFont = SelectObject(dc, Button->Font()->Handle());
     if (!caption.empty()) {
-        HDC dc = d.CacheBmp->Canvas()->Handle();
-        HGDIOBJ oldFont = SelectObject(dc, Button->Font()->Handle());
         RECT calc{0, 0, 255, 0};
         DrawTextA(dc, caption.c_str(), -1, &calc, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
-        TSpeedButtonLayoutInput in;
-        in.Width = w, in.Height = h, in.CaptionWidth = calc.right, in.CaptionHeight = calc.bottom;
-        in.Pressed = state == 2;
-        const TRect r = LayoutSpeedButton(in).Caption;
+        in.CaptionWidth = calc.right, in.CaptionHeight = calc.bottom;
+    }
+    const TSpeedButtonLayout at = LayoutSpeedButton(in);
+    if (!caption.empty()) {
         const TsGeneralData* sec = d.Section();
         TColor colour = sec ? static_cast<TColor>(skin.ColorToRGB(state > 0 ? sec->HotFontColors[0] : sec->FontColors[0])) : 0;
         SetTextColor(dc, colour & 0xFFFFFF);
         SetBkMode(dc, TRANSPARENT);
-        RECT tr{r.Left, r.Top, r.Right, r.Bottom};
+        RECT tr{at.Caption.Left, at.Caption.Top, at.Caption.Right, at.Caption.Bottom};
         GdiFlush();
         DrawTextA(dc, caption.c_str(), -1, &tr, DT_EXPANDTABS | DT_WORDBREAK | DT_LEFT);
         GdiFlush();
-        SelectObject(dc, oldFont);
+    }
+    SelectObject(dc, oldFont);
+    if (in.GlyphWidth > 0 && in.GlyphHeight > 0) {
+        // The strip's images: up, disabled, clicked, down; one that is
+        // missing falls back to the first, and a lone image greys when
+        // the button is disabled.
+        int image = !Button->Enabled() ? 1 : Button->Down() ? 3 : state == 2 ? 2 : 0;
+        if (image >= numGlyphs) image = 0;
+        GdiFlush();
+        const PixelBuffer32& strip = glyph->Pixels();
+        const TColor key = static_cast<TColor>(SwapRedBlue(strip.At(0, strip.Height() - 1) & 0xFFFFFF));
+        DrawButtonGlyph(px, strip, numGlyphs, image, !Button->Enabled() && numGlyphs == 1 ? 2 : 0, key,
+                        TPoint{at.Glyph.Left, at.Glyph.Top});
     }
     if (!Button->Enabled()) {
         PixelBuffer32 under(w, h);

@@ -434,10 +434,33 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
     const TsSkinModel& skin = d.GetSkinManager()->Model();
     TCanvas& canvas = *target.Canvas();
     HDC dc = canvas.Handle();
-    auto font = reinterpret_cast<HFONT>(SendMessageA(WindowHandle, WM_GETFONT, 0, 0));
+    // An owner-drawn framework page control draws the content itself, on
+    // its canvas lent the target's DC.
+    if (auto* pc = dynamic_cast<TPageControl*>(d.OwnerControl); pc && pc->OwnerDraw() && pc->OnDrawTab) {
+        GdiFlush();
+        const TCanvasLease lease(*pc->Canvas(), dc);
+        pc->OnDrawTab(pc, index, r, state == 2);
+        GdiFlush();
+        return;
+    }
+    // A framework control's own font; a native one's from its window.
+    auto font = d.OwnerControl ? d.OwnerControl->Font()->Handle()
+                               : reinterpret_cast<HFONT>(SendMessageA(WindowHandle, WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HGDIOBJ oldFont = SelectObject(dc, font);
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(WindowHandle, TCM_GETIMAGELIST, 0, 0));
+    // The framework tab control's image list draws itself (its alpha kept).
+    auto* tabs = dynamic_cast<TTabControl*>(d.OwnerControl);
+    TImageList* own = tabs && tabs->Images() && tabs->Images()->Handle() == images ? tabs->Images() : nullptr;
+    auto drawImage = [&](int x, int y) {
+        if (own) {
+            GdiFlush();
+            own->Draw(&canvas, x, y, image, true);
+            GdiFlush();
+        } else {
+            ImageList_Draw(images, image, dc, x, y, ILD_NORMAL);
+        }
+    };
     int iw = 0, ih = 0;
     const bool hasImage = images && image > -1 && ImageList_GetIconSize(images, &iw, &ih);
     if (!hasImage) iw = ih = 0;
@@ -447,7 +470,7 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
     if (position < 2) {
         if (hasImage) {
             const int x = r.left + (r.right - r.left - (ts.cx + iw + 8)) / 2;
-            ImageList_Draw(images, image, dc, x, r.top + (r.bottom - r.top - ih) / 2, ILD_NORMAL);
+            drawImage(x, r.top + (r.bottom - r.top - ih) / 2);
             r.left += iw;
         }
         // The canvas carries the control's font for the skin's text.
@@ -482,7 +505,7 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
             if (selected) OffsetRect(&r, 2, 0);
             const int k = (r.bottom - r.top - (ih + 4 + tw)) / 2;
             const int iy = r.bottom - k - ih;
-            ImageList_Draw(images, image, dc, r.left + (r.right - r.left - iw) / 2, iy, ILD_NORMAL);
+            drawImage(r.left + (r.right - r.left - iw) / 2, iy);
             x = r.left + (r.right - r.left - th) / 2;
             y = iy - 4;
         } else {
@@ -495,7 +518,7 @@ void TacTabControlWnd::PaintTabContent(int index, int state, int section, RECT r
             if (selected) OffsetRect(&r, 2, 0);
             const int k = (r.bottom - r.top - (ih + 4 + tw)) / 2;
             const int iy = r.top + k;
-            ImageList_Draw(images, image, dc, r.left + (r.right - r.left - iw) / 2, iy, ILD_NORMAL);
+            drawImage(r.left + (r.right - r.left - iw) / 2, iy);
             x = r.left + (r.right - r.left - th) / 2 + th;
             y = iy + ih + 4;
         } else {
@@ -593,10 +616,7 @@ void TacTabControlWnd::TabWndProc(TMessage& m) {
             return;
         }
         case WM_PAINT: {
-            InvalidateRect(WindowHandle, nullptr, TRUE);
-            PAINTSTRUCT ps{};
-            BeginPaint(WindowHandle, &ps);
-            EndPaint(WindowHandle, &ps);
+            PaintAllOnErase(WindowHandle);
             return;
         }
         case WM_ERASEBKGND:

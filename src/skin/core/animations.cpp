@@ -207,7 +207,7 @@ void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint
     if (provider->OnAfterAnimation) provider->OnAfterAnimation(provider);
 }
 
-void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
+void AnimateDialogShow(TacDialogWndBase* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     if (!dialog || !dialog->SkinData || !dialog->CtrlHandle || dialog->BorderForm) return;
     const HWND wnd = dialog->CtrlHandle;
     TFormAnimatingScope animating;
@@ -554,7 +554,7 @@ void AnimateFormHide(TsSkinProviderBase* provider) {
     StartHideAnimation(window, std::move(image), anim.Time, anim.Mode, 255);
 }
 
-void AnimateDialogHide(TacDialogWnd* dialog) {
+void AnimateDialogHide(TacDialogWndBase* dialog) {
     if (!dialog || !dialog->SkinData || !dialog->CtrlHandle || dialog->BorderForm) return;
     TsSkinManager* manager = ManagerOf(dialog->SkinData.get());
     if (!manager) return;

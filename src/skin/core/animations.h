@@ -19,15 +19,15 @@
 namespace kova::skin {
 
 class TsSkinProviderBase;
-class TacDialogWnd;
+class TacDialogWndBase;
 
 void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
-void AnimateDialogShow(TacDialogWnd* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
+void AnimateDialogShow(TacDialogWndBase* dialog, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
 // True when it left the control repainted whole (the caller need not
 // redraw it again).
 bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode);
 void AnimateFormHide(TsSkinProviderBase* provider);
-void AnimateDialogHide(TacDialogWnd* dialog);
+void AnimateDialogHide(TacDialogWndBase* dialog);
 // Takes the window (a form, freed at the end) and the picture.
 void StartHideAnimation(TForm* window, std::unique_ptr<TBitmap> image, std::uint16_t time, TacAnimType mode,
                         std::uint8_t maxAlpha);

@@ -4,10 +4,32 @@
 
 namespace kova::skin {
 
-TsEditLabel::TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TLabel(owner), BoundLabel(boundLabel) {}
+TBoundLabelLink::~TBoundLabelLink() {
+    if (BoundLabel && BoundLabel->link_ == this) {
+        BoundLabel->label_ = nullptr;
+        BoundLabel->link_ = nullptr;
+    }
+}
 
-TsEditLabel::~TsEditLabel() {
-    if (BoundLabel && BoundLabel->label_ == this) BoundLabel->label_ = nullptr;
+namespace {
+// The label made while no skinned label class has filled the maker.
+class TPlainBoundLabel : public TLabel, public TBoundLabelLink {
+    KOVA_CLASS(TPlainBoundLabel, TLabel)
+public:
+    using TLabel::TLabel;
+    bool LinkUseSkinColor() const override { return useSkinColor_; }
+    void SetLinkUseSkinColor(bool value) override { useSkinColor_ = value; }
+
+private:
+    bool useSkinColor_ = true;
+};
+}  // namespace
+
+TBoundLabelMaker& BoundLabelMaker() {
+    static TBoundLabelMaker maker = [](TControl* owner, TsBoundLabel*) -> TLabel* {
+        return new TPlainBoundLabel(owner);
+    };
+    return maker;
 }
 
 TsBoundLabel::TsBoundLabel(TsCommonData* owner) : owner_(owner) {}
@@ -15,10 +37,9 @@ TsBoundLabel::TsBoundLabel(TsCommonData* owner) : owner_(owner) {}
 TsBoundLabel::~TsBoundLabel() { FreeLabel(); }
 
 void TsBoundLabel::FreeLabel() {
-    TsEditLabel* label = std::exchange(label_, nullptr);
-    if (!label) return;
-    label->BoundLabel = nullptr;
-    label->Free();
+    TLabel* label = std::exchange(label_, nullptr);
+    if (TBoundLabelLink* link = std::exchange(link_, nullptr)) link->BoundLabel = nullptr;
+    if (label) label->Free();
 }
 
 TControl* TsBoundLabel::BoundControl() const { return owner_ ? owner_->OwnerControl : nullptr; }
@@ -72,7 +93,8 @@ void TsBoundLabel::SetLayout(TsCaptionLayout value) {
 }
 
 void TsBoundLabel::SetUseSkinColor(bool value) {
-    if (label_) label_->UseSkinColor = value;
+    useSkinColor_ = value;
+    if (link_) link_->SetLinkUseSkinColor(value);
 }
 
 void TsBoundLabel::SetActive(bool value) {
@@ -84,7 +106,13 @@ void TsBoundLabel::SetActive(bool value) {
         return;
     }
     if (!label_) {
-        label_ = new TsEditLabel(c, this);
+        label_ = BoundLabelMaker()(c, this);
+        if (!label_) return;
+        link_ = dynamic_cast<TBoundLabelLink*>(label_);
+        if (link_) {
+            link_->BoundLabel = this;
+            link_->SetLinkUseSkinColor(useSkinColor_);
+        }
         label_->Font()->Assign(&font_);
     }
     label_->Hide();

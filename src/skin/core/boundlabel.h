@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/graphics.h"
@@ -14,18 +15,27 @@ namespace kova::skin {
 
 class TsBoundLabel;
 
-// The label a bound label shows beside its control. Skinning its look comes
-// with the skinned controls; it keeps the one setting they need.
-class TsEditLabel : public TLabel {
-    KOVA_CLASS(TsEditLabel, TLabel)
+// What ties the label a bound label shows to the bound label: the label
+// tells it when it goes (it is its parent's child and may be freed with
+// the parent before the control that holds the bound label), and keeps the
+// one setting of its look the bound label passes on. The skinned label
+// classes carry it beside their label class.
+class TBoundLabelLink {
 public:
-    TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel);
-    // Tells its bound label it is gone (it is the parent's child and may
-    // be freed with the parent before the control that holds the bound label).
-    ~TsEditLabel() override;
+    TBoundLabelLink() = default;
+    virtual ~TBoundLabelLink();
+    TBoundLabelLink(const TBoundLabelLink&) = delete;
+    TBoundLabelLink& operator=(const TBoundLabelLink&) = delete;
     TsBoundLabel* BoundLabel = nullptr;
-    bool UseSkinColor = true;
+    virtual bool LinkUseSkinColor() const = 0;
+    virtual void SetLinkUseSkinColor(bool value) = 0;
 };
+
+// Makes the label of a bound label on `owner` (a label class that is also a
+// TBoundLabelLink). The skinned controls fill it with their skinned edit
+// label; until then a plain label is made.
+using TBoundLabelMaker = std::function<TLabel*(TControl* owner, TsBoundLabel* boundLabel)>;
+TBoundLabelMaker& BoundLabelMaker();
 
 // A caption a skinned control can show beside itself. It lives no longer
 // than its control (the control holds it), which owns the label.
@@ -49,15 +59,16 @@ public:
     void SetIndent(std::int32_t value);
     bool Active() const { return active_; }
     void SetActive(bool value);
-    bool UseSkinColor() const { return label_ ? label_->UseSkinColor : true; }
+    bool UseSkinColor() const { return link_ ? link_->LinkUseSkinColor() : useSkinColor_; }
     void SetUseSkinColor(bool value);
-    TsEditLabel* Label() const { return label_; }
+    // The label while active (made by BoundLabelMaker), else null.
+    TLabel* Label() const { return label_; }
 
     // Puts the label beside the control by Layout.
     void PlaceLabel();
 
 private:
-    friend class TsEditLabel;
+    friend class TBoundLabelLink;
     TControl* BoundControl() const;
     // Frees the label unless it is already gone.
     void FreeLabel();
@@ -67,7 +78,9 @@ private:
     TFont font_;
     std::int32_t indent_ = 0;
     bool active_ = false;
-    TsEditLabel* label_ = nullptr;
+    TLabel* label_ = nullptr;
+    TBoundLabelLink* link_ = nullptr;
+    bool useSkinColor_ = true;
     TsCommonData* owner_ = nullptr;
 };
 

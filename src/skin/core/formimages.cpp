@@ -48,7 +48,7 @@ void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvi
     saved.Restore();
 }
 
-void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap) {
+void CopyDialogImage(TacDialogWndBase* dialog, bool wholeWindow, TBitmap& bitmap) {
     if (!dialog || !dialog->CtrlHandle) return;
     const HWND h = dialog->CtrlHandle;
     const RECT cr = GetClientRectInWindow(h);

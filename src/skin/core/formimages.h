@@ -8,13 +8,13 @@
 namespace kova::skin {
 
 class TsSkinProviderBase;
-class TacDialogWnd;
+class TacDialogWndBase;
 
 // A control with its children painted into the bitmap at (x, y); a hidden
 // control gets what its parent shows under it instead.
 void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProviderBase* provider, int y);
 // A skinned dialog's look (its whole window, or its client area with the
 // child windows) into the bitmap at the dialog's client offset.
-void CopyDialogImage(TacDialogWnd* dialog, bool wholeWindow, TBitmap& bitmap);
+void CopyDialogImage(TacDialogWndBase* dialog, bool wholeWindow, TBitmap& bitmap);
 
 }  // namespace kova::skin

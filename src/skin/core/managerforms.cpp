@@ -69,6 +69,7 @@ std::string FieldString(const std::uint8_t* field, std::size_t width) {
 void TsSkinManager::Loaded() {
     TComponent::Loaded();
     if (model_.SkinDirectory.empty()) model_.SkinDirectory = "c:\\Skins";
+    if (MenuSupport.IcoLineSkin.empty()) MenuSupport.IcoLineSkin = "ICOLINE";
     UpdateThirdPartyLists();
     model_.DeferLoads = false;
     // The stored values were only stored: the skin is loaded once, here.
@@ -223,6 +224,7 @@ void ApplySkinToAllForms(TsSkinManager* manager, bool allowAnimation) {
     if (!manager || manager->IsLoading()) return;
     ClearGlows();
     if (allowAnimation) LockFormsRepaint(manager);
+    if (FormSkinning().MenusFromSkin) FormSkinning().MenusFromSkin(manager);
     SendToAllForms(scSkinApplied, manager);
     if (manager->IsDefault() && !manager->ThreadHookInstalled()) manager->InstallThreadHook();
     if (allowAnimation) RepaintAllForms(manager, true);
@@ -248,7 +250,7 @@ void RepaintAllForms(TsSkinManager* manager, bool allowAnimation) {
         UnlockFormsRepaint(manager, true);
     }
     for (TacProviderBase* provider : DialogProviders())
-        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+        if (TacDialogWndBase* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             RedrawWindow(dialog->CtrlHandle, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
@@ -290,8 +292,9 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
         }
         case PopupMenuItemShownMessage:
         case PopupMenuWindowShownMessage:
-            // Popup menus get their skinned shape here once menus are
-            // skinned; until then only the answer stays.
+            // The menu item or window travels in LParam, where the menus
+            // put it.
+            if (skinnedPopups_ && FormSkinning().PopupMenuShown) FormSkinning().PopupMenuShown(m.Msg, m.LParam);
             return skinnedPopups_;
         case WM_WINDOWPOSCHANGED: {
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam);

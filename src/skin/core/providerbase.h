@@ -96,9 +96,9 @@ TsSkinProviderBase* ProviderOfForm(TCustomForm* form);
 
 // A system dialog skinned through the manager's thread hook (made by form
 // skinning). The core reads these fields and calls these operations.
-class TacDialogWnd {
+class TacDialogWndBase {
 public:
-    virtual ~TacDialogWnd() = default;
+    virtual ~TacDialogWndBase() = default;
     HWND CtrlHandle = nullptr;
     std::unique_ptr<TsCommonData> SkinData;
     TacBorderForm* BorderForm = nullptr;
@@ -122,11 +122,11 @@ public:
     // Made for a framework form; nullptr for a native dialog.
     TsSkinProviderBase* SkinProvider = nullptr;
     // Made for a native dialog; nullptr for a form.
-    TacDialogWnd* DialogAdapter = nullptr;
+    TacDialogWndBase* DialogAdapter = nullptr;
 };
 
 // The dialog adapter of a provider of DialogProviders, nullptr for an
 // entry cleared or made for a form.
-inline TacDialogWnd* DialogOf(TacProviderBase* provider) { return provider ? provider->DialogAdapter : nullptr; }
+inline TacDialogWndBase* DialogOf(TacProviderBase* provider) { return provider ? provider->DialogAdapter : nullptr; }
 
 }  // namespace kova::skin

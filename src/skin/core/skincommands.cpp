@@ -9,6 +9,7 @@
 #include "skin/core/recordhelpers.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
 
@@ -300,8 +301,9 @@ bool HandleControlMessage(TMessage& m, TsCommonData* data) {
             if (owner && !owner->Enabled()) HideShownGlow(d.GlowID);
             return false;
         case WM_CONTEXTMENU:
-            // Skinned popup menus come with form skinning: until then the
-            // menu keeps the system's look.
+            // The control's own menu shows skinned (or plain without a skin).
+            if (owner && owner->PopupMenu() && d.GetSkinManager() && FormSkinning().SetPopupMenuSkinned)
+                FormSkinning().SetPopupMenuSkinned(d.GetSkinManager(), owner->PopupMenu(), d.GetSkinManager()->Active());
             return false;
         case WM_PARENTNOTIFY:
             if (w && LOWORD(m.WParam) == WM_CREATE) NotifyParentFormOfControl(owner);

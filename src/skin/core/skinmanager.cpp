@@ -87,6 +87,28 @@ void TsSkinManager::UpdateThirdPartyLists() {
     }
 }
 
+// ------------------------------------------------------------ menu options
+
+TacMenuSupport::TacMenuSupport() {
+    // The program's side-line font (the font's charset stays the default).
+    extraLineFont_.SetColor(clWindowText);
+    extraLineFont_.SetHeight(-11);
+    extraLineFont_.SetName("MS Sans Serif");
+}
+
+void TacMenuSupport::DefineProps(TPropList& L) {
+    L.For<TacMenuSupport>()
+        .String("IcoLineSkin", [](TacMenuSupport* m) { return m->IcoLineSkin; },
+                [](TacMenuSupport* m, const std::string& v) { m->IcoLineSkin = v; })
+        .Bool("UseExtraLine", [](TacMenuSupport* m) { return m->UseExtraLine; },
+              [](TacMenuSupport* m, bool v) { m->UseExtraLine = v; })
+        .Int("ExtraLineWidth", [](TacMenuSupport* m) { return static_cast<std::int64_t>(m->ExtraLineWidth); },
+             [](TacMenuSupport* m, std::int64_t v) { m->ExtraLineWidth = static_cast<std::int32_t>(v); })
+        .Object("ExtraLineFont", [](TacMenuSupport* m) -> TObject* { return m->ExtraLineFont(); })
+        .Int("AlphaBlend", [](TacMenuSupport* m) { return static_cast<std::int64_t>(m->AlphaBlend); },
+             [](TacMenuSupport* m, std::int64_t v) { m->AlphaBlend = static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255)); });
+}
+
 // ------------------------------------------------------------ the component
 
 void TsSkinManager::DefineProps(TPropList& L) {
@@ -115,6 +137,7 @@ void TsSkinManager::DefineProps(TPropList& L) {
              [](TsSkinManager* m) { return static_cast<std::int64_t>(m->SkinningRules); },
              [](TsSkinManager* m, std::int64_t v) { m->SkinningRules = static_cast<TacSkinningRules>(v) & 7u; })
         .Object("ThirdParty", [](TsSkinManager* m) -> TObject* { return &m->ThirdParty; })
+        .Object("MenuSupport", [](TsSkinManager* m) -> TObject* { return &m->MenuSupport; })
         .String("Version", [](TsSkinManager*) { return Version(); }, [](TsSkinManager*, const std::string&) {})
         .Event("OnAfterChange", &TsSkinManager::OnAfterChange)
         .Event("OnBeforeChange", &TsSkinManager::OnBeforeChange)
@@ -172,8 +195,9 @@ bool TsSkinManager::AllowGlowing() const {
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
-    // Menus are not skinned yet: nothing re-reads the setting.
     skinnedPopups_ = value;
+    // The menus re-read their settings from the skin.
+    if (value && IsDefault() && !IsLoading() && FormSkinning().MenusFromSkin) FormSkinning().MenusFromSkin(this);
 }
 
 void TsSkinManager::SetSkinDirectory(const std::string& value) {
@@ -208,6 +232,7 @@ void TsSkinManager::RemoveThreadHook() {
     if (!IsDefault() || !SkinState.ThreadHook) return;
     if (FormSkinning().FreeMenuWndAdapters) FormSkinning().FreeMenuWndAdapters();
     SkinState.ThreadHook.Reset();
+    if (FormSkinning().FreeDialogProviders) FormSkinning().FreeDialogProviders();
 }
 
 bool TsSkinManager::ThreadHookInstalled() const { return static_cast<bool>(SkinState.ThreadHook); }

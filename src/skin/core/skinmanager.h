@@ -19,10 +19,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/controls.h"
+#include "framework/graphics.h"
 #include "skin/core/model/skinmodel.h"
 #include "skin/core/portable/skinconsts.h"
 #include "skin/core/skinstate.h"
@@ -51,6 +53,31 @@ public:
 private:
     static void DefineProps(TPropList& L);
 };
+
+// The menu options of the manager: the section under the glyph column of
+// popup menus, the side line a popup menu may show along its left edge
+// (its width and font) and the menus' opacity.
+class TacMenuSupport : public TPersistent {
+    KOVA_CLASS_PROPS(TacMenuSupport, TPersistent)
+public:
+    TacMenuSupport();
+    std::string IcoLineSkin;
+    bool UseExtraLine = false;
+    std::int32_t ExtraLineWidth = 32;
+    TFont* ExtraLineFont() { return &extraLineFont_; }
+    void SetExtraLineFont(const TFont* font) { extraLineFont_.Assign(font); }
+    std::uint8_t AlphaBlend = 255;
+
+private:
+    static void DefineProps(TPropList& L);
+    TFont extraLineFont_;
+};
+
+// Asked once per showing of a popup menu (with its first item) for the
+// side line: its section, caption, glyph (made by the handler, owned by the
+// caller) and whether it shows.
+using TacGetExtraLineData = std::function<void(TObject* firstItem, std::string& skinSection, std::string& caption,
+                                               std::unique_ptr<TBitmap>& glyph, bool& lineVisible)>;
 
 class TsSkinManager : public TComponent {
     KOVA_CLASS_PROPS(TsSkinManager, TComponent)
@@ -93,6 +120,11 @@ public:
     const std::vector<std::string>& CommonSections() const { return model_.CommonSections(); }
     void SetCommonSections(const std::vector<std::string>& lines);
     TacSkinningRules SkinningRules = srStdForms | srStdDialogs | srThirdParty;
+    TacMenuSupport MenuSupport;
+    TacGetExtraLineData OnGetMenuExtraLineData;
+    // The menu painter of form skinning (made there on first use; freed
+    // with the manager).
+    std::unique_ptr<TObject> MenuPainter;
     ThirdPartyList ThirdParty;
     // The class names of one kind, from ThirdParty (defaults for an empty
     // list), refreshed after construction and after loading.

@@ -276,7 +276,7 @@ void BroadcastToSkinnedForms(TMessage& m) {
         SendToFormTree(form, m);
     }
     for (TacProviderBase* provider : DialogProviders())
-        if (TacDialogWnd* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
+        if (TacDialogWndBase* dialog = DialogOf(provider); dialog && dialog->CtrlHandle && IsWindowVisible(dialog->CtrlHandle))
             SendMessageA(dialog->CtrlHandle, m.Msg, m.WParam, m.LParam);
 }
 

@@ -12,6 +12,13 @@
 
 namespace kova::skin {
 
+class TsSkinManager;
+}  // namespace kova::skin
+namespace kova {
+class TPopupMenu;
+}
+namespace kova::skin {
+
 // Until form skinning installs its own, the thread hook passes every
 // notification on and skins nothing.
 inline LRESULT CALLBACK PassOnDialogHook(int code, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, code, w, l); }
@@ -40,6 +47,17 @@ struct FormSkinningServices {
     // Frees the adapters the hook attached to popup-menu windows; called
     // just before the hook is removed (empty: none to free).
     std::function<void()> FreeMenuWndAdapters;
+    // The skinned menus: the shape of a popup-menu window that has just
+    // shown (PopupMenuItemShownMessage with a menu item in LParam, or
+    // PopupMenuWindowShownMessage with the window in LParam), and their
+    // settings read again from the manager's skin. Empty: menus are plain.
+    std::function<void(UINT msg, LPARAM l)> PopupMenuShown;
+    std::function<void(TsSkinManager* manager)> MenusFromSkin;
+    // A control's popup menu made skinned (or plain) before it shows.
+    std::function<void(TsSkinManager* manager, TPopupMenu* menu, bool active)> SetPopupMenuSkinned;
+    // Frees every provider the hook made (and so the adapters each holds);
+    // called once the hook is removed (empty: none to free).
+    std::function<void()> FreeDialogProviders;
 };
 
 // The modal-dialog notifications the application wants around a skin

@@ -9,6 +9,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/skinmenus.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -38,8 +39,14 @@ TsTitleButton* UserButton(TsSkinProvider& p, int code) {
 void SetButtonState(TsSkinProvider& p, int code, int state) {
     if (TsCaptionButton* b = CaptionButtonOf(p, code))
         b->State = state;
-    else if (TsTitleButton* u = UserButton(p, code))
+    else if (TsTitleButton* u = UserButton(p, code)) {
         u->State = state;
+        // A user button's hint while it is hot, never while pressed.
+        if (state == 1)
+            u->ShowHint();
+        else
+            u->HideHint();
+    }
 }
 
 void RepaintButton(TsSkinProvider& p, int code) {
@@ -753,6 +760,8 @@ void TsSkinProvider::ShowSysMenuAt(int x, int y) {
         SystemMenu->RefreshItems(SystemMenu->ExtraItemCount > 0);
         SystemMenu->RemoveSkinListItem();
         if (MakeSkinMenu) SystemMenu->AddSkinListItem();
+        // Drawn like every skinned popup menu, with the commands' glyphs.
+        if (TsSkinableMenus* painter = SkinableMenus(Manager())) painter->SetMenuSkinned(SystemMenu, painter->Active());
         SystemMenu->Popup(x, y);
         return;
     }

@@ -1,5 +1,6 @@
 #include "skin/forms/ctrladapter.h"
 
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
@@ -11,8 +12,10 @@
 #include "skin/controls/smallctrls.h"
 #include "skin/controls/speedbtn.h"
 #include "skin/controls/tabwnd.h"
+#include "skin/controls/toolbarwnd.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
+#include "skin/forms/frameadapter.h"
 #include "skin/forms/provider.h"
 
 namespace kova::skin {
@@ -28,8 +31,8 @@ std::unique_ptr<TacMainWnd> MakeEditAdapter(TWinControl* c, TsCommonData* data, 
     return CreateAdapter<TacEditWnd>(c->Handle(), data, manager, section);
 }
 
-// A maker of one small-control adapter class on the control's window; an
-// empty section is the class's own default.
+// A maker of one adapter class on the control's window; an empty section
+// is the class's own default.
 template <class T>
 std::unique_ptr<TacMainWnd> Small(TWinControl* c, TsCommonData* data, TsSkinManager* manager,
                                   const std::string& section) {
@@ -51,24 +54,24 @@ std::array<TacAdapterMaker, kThirdPartyKinds>& CtrlAdapterFactories() {
     static std::array<TacAdapterMaker, kThirdPartyKinds> table = [] {
         std::array<TacAdapterMaker, kThirdPartyKinds> t{};
         t[0] = MakeEditAdapter;  // ThirdEdits
-        t[1] = Windowed<CreateBtnAdapter>;       // ThirdButtons
-        t[2] = Windowed<CreateBitBtnAdapter>;    // ThirdBitBtns
-        t[3] = Windowed<CreateCheckBoxAdapter>;  // ThirdCheckBoxes
+        t[1] = Small<TacBtnWnd>;                 // ThirdButtons
+        t[2] = Small<TacBitBtnWnd>;              // ThirdBitBtns
+        t[3] = Small<TacCheckBoxWnd>;            // ThirdCheckBoxes
         t[4] = Windowed<CreateComboBoxAdapter>;  // ThirdComboBoxes
         t[5] = Windowed<CreateGridAdapter>;      // ThirdGrids
-        t[6] = Windowed<CreateGroupBoxAdapter>;  // ThirdGroupBoxes
+        t[6] = Small<TacGroupBoxWnd>;            // ThirdGroupBoxes
         t[7] = Windowed<CreateListViewAdapter>;  // ThirdListViews
         t[8] = Small<TacPanelWnd>;               // ThirdPanels: section chosen from the bevels
         t[9] = Windowed<CreateTreeViewAdapter>;  // ThirdTreeViews
-        // ThirdWWEdits 10: its combo adapter is made from the control object
-        // and does not exist yet, so those controls keep their look.
-        // ThirdGridEh 11: the grid adapter; its one extra rule only concerns
-        // systems older than the ones this program runs on.
-        t[11] = Windowed<CreateGridAdapter>;
+        t[10] = CreateWWComboBoxAdapter;        // ThirdWWEdits: made from the control object
+        t[11] = Windowed<CreateGridEhAdapter>;  // ThirdGridEh
         t[12] = Windowed<CreateVirtualTreeAdapter>;  // ThirdVirtualTrees
         t[13] = Windowed<CreatePageControlAdapter>;  // ThirdPageControl
         t[14] = Windowed<CreateTabControlAdapter>;   // ThirdTabControl
-        t[15] = [](TWinControl* c, TsCommonData* data, TsSkinManager* manager, const std::string& section) {
+        t[15] = [](TWinControl* c, TsCommonData* data, TsSkinManager* manager,
+                   const std::string& section) -> std::unique_ptr<TacMainWnd> {
+            // The framework's tool bar is painted through its events.
+            if (c->Is<TToolBar>()) return Small<TacToolBarVCLWnd>(c, data, manager, section);
             return Small<TacToolBarWnd>(c, data, manager, section.empty() ? "TOOLBAR" : section);
         };  // ThirdToolBar
         t[16] = Small<TacStatusBarWnd>;  // ThirdStatusBar: "STATUSBAR" when none given
@@ -302,6 +305,10 @@ void TacCtrlAdapter::AdaptChildren(TWinControl* parent) {
     }
     for (int i = 0; i < parent->ControlCount(); ++i) {
         TControl* c = parent->Controls(i);
+        // A frame is skinned by an adapter of its own, which it owns.
+        if (auto* frame = dynamic_cast<TCustomFrame*>(c);
+            frame && frame->Tag() != -98 && frame->HandleAllocated() && !AnswersSupport(frame))
+            new TsFrameAdapter(frame);
         if (IsControlSupported(c)) {
             if (c->IsWindowed())
                 AddControlWithSection(c, "");

@@ -22,6 +22,7 @@
 #include "skin/core/sysutils.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
 
@@ -379,9 +380,10 @@ void TsSkinProvider::PaintNonClientCache() {
             own.Y = ClientOffsetY();
             own.Ready = true;
             if (!g.BorderMode1) PaintFormTitle(*this, model, g, own);
-            // The menu line and an MDI main form's area come with their own
-            // painters; the extended border with the border window.
+            // An MDI main form's area comes with its own painter; the
+            // extended border with the border window.
             PaintCaptionText(*this, model, g);
+            PaintMenuLine(*this, g.TitleBottom, g.Ext, g.BWS, state);
             if (g.CaptionH != 0 && DrawNonClientArea) {
                 CopyButtonsBg(*this, true);
                 PaintTitleButtons(*this);

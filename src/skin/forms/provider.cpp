@@ -232,6 +232,9 @@ void TsSkinProvider::PrepareForm() {
         SystemMenu->RefreshItems(false);
     }
     SetSysMenuStyle(true);
+    // The menus are made skinned here, never inside the paint that shows
+    // the menu line.
+    if (!MenuSkinned) UpdateMenus(true);
     if (FirstSkinning) {
         FirstSkinning = false;
         if (Form->FormStyle() == fsMDIForm) UpdateMDIForm(true);
@@ -393,10 +396,6 @@ void TsSkinProvider::SetSysMenuStyle(bool enable) {
         SendMessageA(wnd, WM_SETICON, ICON_BIG, icon);
     }
     SysMenuHidden = false;
-}
-
-void TsSkinProvider::UpdateMenus(bool) {
-    // Skinned menus come with the menu skinning.
 }
 
 void TsSkinProvider::RemoveAdapter() {

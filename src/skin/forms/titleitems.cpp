@@ -29,8 +29,42 @@ void TsTitleIcon::DefineProps(TPropList& L) {
 TsTitleButton::TsTitleButton(TsTitleButtons* collection)
     : collection_(collection), name_("TsTitleButton"), glyph_(std::make_unique<TBitmap>()) {}
 
-TsTitleButton::~TsTitleButton() {
-    if (HintWnd && IsWindow(HintWnd)) DestroyWindow(HintWnd);
+TsTitleButton::~TsTitleButton() { HideHint(); }
+
+void TsTitleButton::HideHint() {
+    if (!HintWindow) return;
+    THintWindow* w = HintWindow;
+    HintWindow = nullptr;
+    w->Free();
+}
+
+void TsTitleButton::ShowHint() {
+    HideHint();
+    if (Hint.empty()) return;
+    HintWindow = new THintWindow(nullptr);
+    RECT r = HintWindow->CalcHintRect(800, Hint);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    OffsetRect(&r, cursor.x + 8, cursor.y + 16);
+    r.bottom += 4;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &mi);
+    const RECT& work = mi.rcWork;
+    if (r.right > work.right) OffsetRect(&r, work.right - r.right, 0);
+    if (r.bottom > work.bottom) OffsetRect(&r, 0, work.bottom - r.bottom);
+    if (r.left < work.left) OffsetRect(&r, work.left - r.left, 0);
+    if (r.top < work.top) OffsetRect(&r, 0, work.top - r.top);
+    HintWindow->SetCaption(Hint);
+    const HWND wnd = HintWindow->Handle();
+    SetWindowPos(wnd, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    BOOL animation = FALSE, fade = FALSE;
+    SystemParametersInfoA(SPI_GETTOOLTIPANIMATION, 0, &animation, 0);
+    SystemParametersInfoA(SPI_GETTOOLTIPFADE, 0, &fade, 0);
+    // Long hints come at once.
+    if (Hint.size() < 100 && animation && fade && AnimateWindow(wnd, 200, AW_BLEND)) return;
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
 }
 
 void TsTitleButton::SetName(const std::string& value) {

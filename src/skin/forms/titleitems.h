@@ -14,6 +14,7 @@
 
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/hints.h"
 
 namespace kova::skin {
 
@@ -67,13 +68,17 @@ public:
     // Run-time state the caption painter and the mouse handling keep:
     // 0 normal, 1 hot, 2 pressed; the skin image's mask index (-1: none);
     // the rectangle in cache coordinates; the cached image (any object the
-    // painter keeps) and the hint window.
+    // painter keeps) and the hint window (shown while the mouse is over
+    // the button).
     int State = 0;
     int ImageIndex = -1;
     RECT Rect{};
     std::unique_ptr<TObject> CachedImage;
     std::unique_ptr<TObject> Glow;
-    HWND HintWnd = nullptr;
+    THintWindow* HintWindow = nullptr;
+    // Shows Hint (nothing when empty) beside the cursor; hides and frees it.
+    void ShowHint();
+    void HideHint();
 
     TsTitleButtons* Collection() const { return collection_; }
 

@@ -89,6 +89,8 @@ TEST(ProgramStart, SecondCopySaysSoBringsFirstForwardAndEnds) {
   char text[256] = {};
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text control
   EXPECT_STREQ(text, "Program allready running!");
+  // The second copy has no skin manager: its box stays plain.
+  EXPECT_EQ(GetPropA(box, "ACSBSC"), nullptr);
   EXPECT_EQ(CountWindows("TKOVAForm1"), 1);
 
   PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -324,6 +326,10 @@ TEST(ProgramRun, UnreadableUserIniIsToldAndNothingIsWrittenOnClose) {
   char text[256] = {};
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   EXPECT_STREQ(text, "Error loading file \"user.ini\". Try to copy file \"user.ini\" to KOVA folder again!");
+  // The program's boxes are skinned: the box has its dialog adapter and
+  // the system's title buttons are gone.
+  EXPECT_NE(GetPropA(box, "ACSBSC"), nullptr);
+  EXPECT_FALSE(GetWindowLongA(box, GWL_STYLE) & WS_SYSMENU);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
 

@@ -7,6 +7,7 @@
 #include "skin/controls/combownd.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "../core/handlecheck.h"
+#include "skinnedwindows.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
 #include "skin/core/model/internalskins.h"
@@ -106,21 +108,7 @@ protected:
         return c;
     }
     // The pixel the window paints into a memory DC on WM_PRINT.
-    static COLORREF PrintedPixel(HWND wnd, int x, int y) {
-        RECT r{};
-        GetWindowRect(wnd, &r);
-        HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        HBITMAP bmp = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_NONCLIENT);
-        const COLORREF c = GetPixel(mem, x, y);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(nullptr, screen);
-        return c;
-    }
+    static COLORREF PrintedPixel(HWND wnd, int x, int y) { return TPrinted(wnd).At(x, y); }
     // The look a pixel settles to: the mouse leaving a window is told by
     // the system's tracking timer, a while after the move.
     static COLORREF SettledPixel(HWND wnd, int x, int y, COLORREF expected) {
@@ -336,6 +324,197 @@ TEST_F(ButtonAdapterTest, StaticTextPaintsTheSectionAndItsText) {
     EXPECT_TRUE(white);
 }
 
+// Which adapter of the static family a window gets, by class and style.
+TEST_F(ButtonAdapterTest, StaticWindowsGetTheAdapterOfTheirKind) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+    enum Kind { None, Text, Icon, Edge, Link };
+    struct Case {
+        const char* Class;
+        DWORD Style;
+        DWORD ExStyle;
+        Kind Want;
+    };
+    const Case cases[] = {
+        {"STATIC", SS_LEFT, 0, Text},
+        {"STATIC", SS_ICON, 0, Icon},
+        {"STATIC", SS_BITMAP, 0, Icon},
+        {"STATIC", SS_BITMAP, WS_EX_STATICEDGE, Edge},
+        {"STATIC", SS_ICON, WS_EX_STATICEDGE, Edge},
+        // A black frame is of the picture kind (7 AND 3 = 3).
+        {"STATIC", SS_BLACKFRAME, 0, Icon},
+        {"STATIC", SS_OWNERDRAW, 0, None},
+        {"STATIC", SS_GRAYRECT, 0, None},
+        {"STATIC", SS_WHITERECT, 0, None},
+        {"SysLink", 0, 0, Link},
+        {"BUTTON", BS_PUSHBUTTON, 0, None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Class) + " " + std::to_string(c.Style) + " " + std::to_string(c.ExStyle));
+        HWND wnd = CreateWindowExA(c.ExStyle, c.Class, "x", WS_CHILD | WS_VISIBLE | c.Style, 10, 10, 60, 20, host,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(wnd, nullptr);
+        std::unique_ptr<TacMainWnd> a = CreateStaticAdapter(wnd, nullptr, manager, "CHECKBOX");
+        const Kind got = !a                                     ? None
+                         : dynamic_cast<TacLinkWnd*>(a.get())   ? Link
+                         : dynamic_cast<TacEdgeWnd*>(a.get())   ? Edge
+                         : dynamic_cast<TacIconWnd*>(a.get())   ? Icon
+                         : dynamic_cast<TacStaticWnd*>(a.get()) ? Text
+                                                                : None;
+        EXPECT_EQ(got, c.Want);
+        if (a) {
+            EXPECT_EQ(FindAdapter(wnd), a.get());
+        }
+        a.reset();
+        DestroyWindow(wnd);
+    }
+}
+
+// A bitmap static shows its picture over the section; an icon static its
+// icon. The picture is the static's: it outlives the adapter untouched.
+TEST_F(ButtonAdapterTest, PictureStaticsShowTheirPictureAndLeaveItToTheStatic) {
+    constexpr COLORREF kPicture = RGB(10, 200, 30);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 20, 12);
+    {
+        HDC mem = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        HBRUSH brush = CreateSolidBrush(kPicture);
+        RECT r{0, 0, 20, 12};
+        FillRect(mem, &r, brush);
+        DeleteObject(brush);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    ReleaseDC(nullptr, screen);
+    HWND wnd = Make("STATIC", "", SS_BITMAP | SS_REALSIZECONTROL, 20, 20, 60, 40);
+    SendMessageA(wnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+    MoveWindow(wnd, 20, 20, 60, 40, TRUE);
+    adapter = CreateStaticAdapter(wnd, nullptr, manager, "CHECKBOX");
+    ASSERT_NE(dynamic_cast<TacIconWnd*>(adapter.get()), nullptr);
+    Repaint(wnd);
+    {
+        TPrinted p(wnd);
+        EXPECT_EQ(p.At(5, 5), kPicture);
+        EXPECT_EQ(p.At(19, 11), kPicture);
+        // Beyond the picture: the section.
+        EXPECT_TRUE(Near(p.At(40, 30), kCheck)) << Hex(p.At(40, 30));
+    }
+    EXPECT_EQ(ScreenPixel(wnd, 5, 5), kPicture);
+    adapter.reset();
+    BITMAP b{};
+    EXPECT_EQ(GetObjectA(bmp, sizeof b, &b), static_cast<int>(sizeof b));
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(wnd, STM_GETIMAGE, IMAGE_BITMAP, 0)), bmp);
+    DestroyWindow(wnd);
+    DeleteObject(bmp);
+
+    // A 32-bit picture with alpha: its transparent half shows the section.
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 20, -12, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP alpha = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(alpha, nullptr);
+    auto* px = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 20; ++x) px[y * 20 + x] = x < 10 ? 0xFF0AC81Eu : 0x00000000u;  // kPicture, opaque (0xAARRGGBB)
+    HWND alphaWnd = Make("STATIC", "", SS_BITMAP | SS_REALSIZECONTROL, 20, 80, 60, 40);
+    SendMessageA(alphaWnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(alpha));
+    MoveWindow(alphaWnd, 20, 80, 60, 40, TRUE);
+    adapter = CreateStaticAdapter(alphaWnd, nullptr, manager, "CHECKBOX");
+    {
+        TPrinted p(alphaWnd);
+        EXPECT_TRUE(Near(p.At(5, 5), kPicture)) << Hex(p.At(5, 5));
+        EXPECT_TRUE(Near(p.At(15, 5), kCheck)) << Hex(p.At(15, 5));
+    }
+    adapter.reset();
+    DestroyWindow(alphaWnd);
+    DeleteObject(alpha);
+
+    // An icon static: the icon at 0,0 in its own size.
+    BYTE andMask[32 * 4];
+    BYTE xorMask[32 * 4];
+    std::fill(std::begin(andMask), std::end(andMask), BYTE{0});
+    std::fill(std::begin(xorMask), std::end(xorMask), BYTE{0xFF});
+    HICON icon = CreateIcon(GetModuleHandleA(nullptr), 32, 32, 1, 1, andMask, xorMask);
+    ASSERT_NE(icon, nullptr);
+    HWND iconWnd = Make("STATIC", "", SS_ICON, 100, 20, 60, 50);
+    SendMessageA(iconWnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    MoveWindow(iconWnd, 100, 20, 60, 50, TRUE);
+    adapter = CreateStaticAdapter(iconWnd, nullptr, manager, "CHECKBOX");
+    ASSERT_NE(dynamic_cast<TacIconWnd*>(adapter.get()), nullptr);
+    EXPECT_FALSE(static_cast<TacIconWnd*>(adapter.get())->IsBitmap);
+    {
+        TPrinted p(iconWnd);
+        EXPECT_EQ(p.At(4, 4), RGB(255, 255, 255));
+        EXPECT_EQ(p.At(31, 31), RGB(255, 255, 255));
+        EXPECT_TRUE(Near(p.At(50, 45), kCheck)) << Hex(p.At(50, 45));
+    }
+    adapter.reset();
+    DestroyWindow(iconWnd);
+    DestroyIcon(icon);
+}
+
+// A picture static with a static edge keeps its native interior; only its
+// frame comes from the section.
+TEST_F(ButtonAdapterTest, AnEdgedStaticGetsTheSkinsFrameAroundItsNativeInterior) {
+    constexpr COLORREF kStatic = RGB(128, 128, 128);
+    HWND wnd = CreateWindowExA(WS_EX_STATICEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, 20, 20, 80, 50, host,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    windows.push_back(wnd);
+    Repaint(wnd);
+    auto windowPixel = [&](int x, int y) {
+        HDC dc = GetWindowDC(wnd);
+        const COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(wnd, dc);
+        return c;
+    };
+    const COLORREF nativeInside = windowPixel(40, 25);
+    EXPECT_FALSE(Near(windowPixel(0, 0), kStatic));
+    adapter = CreateStaticAdapter(wnd, nullptr, manager, "STATIC");
+    ASSERT_NE(dynamic_cast<TacEdgeWnd*>(adapter.get()), nullptr);
+    Repaint(wnd);
+    for (POINT p : {POINT{0, 0}, POINT{1, 25}, POINT{40, 0}, POINT{79, 49}, POINT{78, 25}, POINT{40, 48}})
+        EXPECT_TRUE(Near(windowPixel(p.x, p.y), kStatic)) << p.x << "," << p.y << " " << Hex(windowPixel(p.x, p.y));
+    EXPECT_EQ(windowPixel(40, 25), nativeInside);
+}
+
+// A link window shows its text underlined, with the anchor tags left out.
+TEST_F(ButtonAdapterTest, ALinkWindowShowsItsTextUnderlinedWithoutTags) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+    HWND wnd = Make("SysLink", "See <A>the site</A>", 0, 20, 20, 200, 24);
+    ASSERT_NE(wnd, nullptr);
+    adapter = CreateStaticAdapter(wnd, nullptr, manager, "STATIC");
+    ASSERT_NE(dynamic_cast<TacLinkWnd*>(adapter.get()), nullptr);
+    Repaint(wnd);
+    // The longest run of the section's white font colour in one row is the
+    // underline, as long as the shown text.
+    TGdiObject<HFONT> font = GetNonClientFont(5);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font.Get());
+    SIZE shown{}, tagged{};
+    GetTextExtentPoint32A(dc, "See the site", 12, &shown);
+    GetTextExtentPoint32A(dc, "See <A>the site</A>", 19, &tagged);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    auto longestRun = [&](auto pixel) {
+        int best = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0, run = 0; x < 200; ++x) {
+                run = Near(pixel(x, y), RGB(255, 255, 255), 40) ? run + 1 : 0;
+                best = std::max(best, run);
+            }
+        return best;
+    };
+    TPrinted printed(wnd);
+    const int printedRun = longestRun([&](int x, int y) { return printed.At(x, y); });
+    EXPECT_NEAR(printedRun, shown.cx, 3) << "tagged " << tagged.cx;
+    // On screen the same.
+    EXPECT_NEAR(longestRun([&](int x, int y) { return ScreenPixel(wnd, x, y); }), shown.cx, 3);
+    // The section is under the text.
+    EXPECT_TRUE(Near(printed.At(198, 2), RGB(128, 128, 128))) << Hex(printed.At(198, 2));
+}
+
 // Skin switches and state changes leave no GDI or USER object behind.
 TEST_F(ButtonAdapterTest, HandleCountsStayFlat) {
     HWND button = Make("BUTTON", "Press me", BS_PUSHBUTTON, 20, 20, 120, 40);
@@ -421,6 +600,174 @@ TEST_F(ButtonAdapterTest, ComboBoxesShowTheSkinsButtonAndSkinTheirList) {
         EXPECT_EQ(FindAdapter(wnd), nullptr);
         DestroyWindow(wnd);
     }
+}
+
+// The drop-down list gets an adapter of its own class: one pixel wider, its
+// frame the skin's border colour, its items on the list section's colour.
+TEST_F(ButtonAdapterTest, TheDropDownListIsFramedAndColouredFromTheSkin) {
+    constexpr COLORREF kBorder = RGB(255, 255, 0);
+    constexpr COLORREF kList = RGB(255, 255, 200);
+    HWND wnd = Make("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 160, 200);
+    for (const char* item : {"one", "two", "three"})
+        SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+    RECT before{};
+    GetWindowRect(info.hwndList, &before);
+    auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+    ASSERT_NE(dynamic_cast<TacComboListWnd*>(combo->ListAdapter.get()), nullptr);
+    EXPECT_EQ(combo->ListHandle, info.hwndList);
+    EXPECT_FALSE(combo->ListAdapter->SimpleCombo);
+    EXPECT_EQ(combo->ListAdapter->CommonData->SkinSection(), "EDIT");
+    RECT after{};
+    GetWindowRect(info.hwndList, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 1);
+    SendMessageA(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+    PumpFor(80);
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    const int itemH = static_cast<int>(SendMessageA(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+    RECT lr{};
+    GetWindowRect(info.hwndList, &lr);
+    const int w = lr.right - lr.left, h = lr.bottom - lr.top;
+    {
+        TPrinted p(info.hwndList);
+        for (POINT q : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}, POINT{w / 2, 0}})
+            EXPECT_EQ(p.At(q.x, q.y), kBorder) << q.x << "," << q.y << " " << Hex(p.At(q.x, q.y));
+        // An item that is not selected, right of its text.
+        EXPECT_EQ(p.At(w - 12, 3 + itemH + itemH / 2), kList) << Hex(p.At(w - 12, 3 + itemH + itemH / 2));
+    }
+    // On screen the same frame.
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, lr.left, lr.top), kBorder) << Hex(GetPixel(screen, lr.left, lr.top));
+    EXPECT_EQ(GetPixel(screen, lr.right - 1, lr.bottom - 1), kBorder);
+    ReleaseDC(nullptr, screen);
+    SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+    PumpFor(40);
+    combo.reset();
+}
+
+// Printing a drop-down list combo draws its selected item into the cache
+// in the section's font colour; right to left, the button stands at the
+// left and the text right of it, at the same height. Focused, the item is
+// highlighted.
+TEST_F(ButtonAdapterTest, APrintedComboShowsItsSelectedItemInEitherDirection) {
+    constexpr COLORREF kText = RGB(128, 0, 128);
+    constexpr COLORREF kComboBtn = RGB(255, 128, 0);
+    struct Case {
+        const char* Name;
+        DWORD ExStyle;
+    };
+    RECT boxes[2]{};
+    int n = 0;
+    for (const Case c : {Case{"left to right", 0}, Case{"right to left", WS_EX_RTLREADING}}) {
+        SCOPED_TRACE(c.Name);
+        HWND wnd = CreateWindowExA(c.ExStyle, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
+                                   20, 20, 160, 200, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+        windows.push_back(wnd);
+        for (const char* item : {"WWWW", "two"}) SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageA(wnd, CB_SETCURSEL, 0, 0);
+        SetFocus(host);
+        auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+        const RECT b = combo->GetButtonRect();
+        RECT wr{};
+        GetWindowRect(wnd, &wr);
+        const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+        {
+            TPrinted p(wnd);
+            const RECT box = p.BoxOf(kText, RECT{0, 0, w, h});
+            ASSERT_LT(box.left, box.right) << "no text in the section's font colour";
+            if (c.ExStyle) {
+                EXPECT_EQ(b.left, 2);
+                EXPECT_GE(box.left, b.right);
+                EXPECT_TRUE(Near(p.At(b.left + 1, b.top + 1), kComboBtn)) << Hex(p.At(b.left + 1, b.top + 1));
+            } else {
+                EXPECT_EQ(b.right, w - 2);
+                EXPECT_LE(box.right, b.left);
+                EXPECT_GE(box.left, 3);
+            }
+            boxes[n++] = box;
+        }
+        // Focused: the item on the highlight colour.
+        SetFocus(wnd);
+        PumpFor(40);
+        {
+            TPrinted p(wnd);
+            const RECT field = c.ExStyle ? RECT{b.right, 3, w - 3, h - 3} : RECT{3, 3, b.left, h - 3};
+            EXPECT_GT(p.Count(GetSysColor(COLOR_HIGHLIGHT), field), (field.right - field.left) * 4);
+            EXPECT_EQ(p.Count(kText, field), 0);
+        }
+        SetFocus(host);
+        combo.reset();
+        DestroyWindow(wnd);
+    }
+    EXPECT_EQ(boxes[0].top, boxes[1].top);
+    EXPECT_EQ(boxes[0].bottom, boxes[1].bottom);
+}
+
+// A click on the dropped list's skinned scroll bar scrolls the list and
+// leaves it open.
+TEST_F(ButtonAdapterTest, TheDroppedListScrollsByItsSkinnedBar) {
+    HWND wnd = Make("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 160, 160);
+    for (int i = 0; i < 30; ++i) {
+        const std::string item = "item " + std::to_string(i);
+        SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+    ASSERT_NE(combo->ListAdapter, nullptr);
+    HWND list = combo->ListHandle;
+    MouseTo(Centre(wnd));
+    EXPECT_TRUE(kova::test::MouseDown(Centre(wnd)));
+    EXPECT_TRUE(kova::test::MouseUp(Centre(wnd)));
+    WaitUntil([&] { return IsWindowVisible(list) != FALSE; }, 1500);
+    ASSERT_TRUE(IsWindowVisible(list));
+    ASSERT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+    RECT bar{};
+    GetVScrollRect(*combo->ListAdapter, list, bar);
+    ASSERT_GT(bar.bottom - bar.top, 0);
+    // The lower arrow.
+    const POINT arrow{(bar.left + bar.right) / 2, bar.bottom - 4};
+    MouseTo(arrow);
+    EXPECT_TRUE(kova::test::MouseDown(arrow));
+    EXPECT_TRUE(kova::test::MouseUp(arrow));
+    PumpFor(100);
+    EXPECT_GE(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 1);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_NE(SendMessageA(wnd, CB_GETDROPPEDSTATE, 0, 0), 0);
+    SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+    MouseTo(POINT{700, 500});
+    PumpFor(40);
+    combo.reset();
+}
+
+// A simple combo whose list ends above its bottom shows what lies under
+// the combo there.
+TEST_F(ButtonAdapterTest, ASimpleCombosAreaBelowItsListShowsItsParentsBackground) {
+    HWND wnd = Make("COMBOBOX", "", CBS_SIMPLE, 20, 20, 160, 120);
+    for (const char* item : {"one", "two", "three"}) SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+    auto combo = CreateAdapter<TacComboBoxWnd>(wnd, nullptr, manager, "");
+    ASSERT_NE(combo->ListAdapter, nullptr);
+    EXPECT_TRUE(combo->ListAdapter->SimpleCombo);
+    // The combo sizes its list to its own bottom: a list cut to whole
+    // items ends above it.
+    RECT lr{};
+    GetWindowRect(info.hwndList, &lr);
+    SetWindowPos(info.hwndList, nullptr, 0, 0, lr.right - lr.left, lr.bottom - lr.top - 10,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    Repaint(wnd);
+    Repaint(info.hwndList);
+    RECT cr{};
+    GetWindowRect(info.hwndList, &lr);
+    GetWindowRect(wnd, &cr);
+    ASSERT_GT(cr.bottom - lr.bottom, 2) << "no room below the list";
+    HDC screen = GetDC(nullptr);
+    const COLORREF below = GetPixel(screen, cr.left + 40, cr.bottom - 1);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(Near(below, kGlobal)) << Hex(below);
+    combo.reset();
 }
 
 }  // namespace

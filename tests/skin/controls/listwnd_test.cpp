@@ -10,12 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "../core/handlecheck.h"
 #include "skinnedwindows.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/grids.h"
 #include "skin/core/skinmanager.h"
@@ -213,12 +215,16 @@ class TGridStandIn : public TCustomControl {
     KOVA_CLASS_PROPS(TGridStandIn, TCustomControl)
 public:
     using TCustomControl::TCustomControl;
-    TColor Fixed = 0x0A0B0C, Line = 0x0D0E0F;
+    TColor Fixed = 0x0A0B0C, Line = 0x0D0E0F, Selection = 0x101112, SelectionText = 0x131415;
     TLookStandIn Look;
     static void DefineProps(TPropList& L) {
         L.For<TGridStandIn>()
             .Color("FixedColor", [](TGridStandIn* g) { return g->Fixed; }, [](TGridStandIn* g, TColor c) { g->Fixed = c; })
             .Color("GridLineColor", [](TGridStandIn* g) { return g->Line; }, [](TGridStandIn* g, TColor c) { g->Line = c; })
+            .Color("SelectionColor", [](TGridStandIn* g) { return g->Selection; },
+                   [](TGridStandIn* g, TColor c) { g->Selection = c; })
+            .Color("SelectionTextColor", [](TGridStandIn* g) { return g->SelectionText; },
+                   [](TGridStandIn* g, TColor c) { g->SelectionText = c; })
             .Object("ControlLook", [](TGridStandIn* g) -> TObject* { return &g->Look; }, nullptr);
     }
 };
@@ -279,7 +285,12 @@ TEST_F(ListAdapterTest, GridColoursFollowTheSkinAndComeBack) {
         EXPECT_EQ(static_cast<COLORREF>(standIn->Fixed), kGlobal);
         EXPECT_NE(standIn->Line, 0x0D0E0F);
         EXPECT_EQ(static_cast<COLORREF>(standIn->Look.To), kGlobal);
+        // The skin's focused selection colours (its "SELECTION" hot state).
+        EXPECT_EQ(static_cast<COLORREF>(standIn->Selection), RGB(0x20, 0x40, 0x60));
+        EXPECT_EQ(static_cast<COLORREF>(standIn->SelectionText), RGB(0xF0, 0xE0, 0xD0));
         a->Detach(true);
+        EXPECT_EQ(standIn->Selection, 0x101112);
+        EXPECT_EQ(standIn->SelectionText, 0x131415);
         EXPECT_EQ(standIn->Fixed, 0x0A0B0C);
         EXPECT_EQ(standIn->Line, 0x0D0E0F);
         EXPECT_EQ(standIn->Look.To, 0x010203);
@@ -337,6 +348,203 @@ TEST_F(ListAdapterTest, OutsidePartyTreeColoursFollowTheSkinAndComeBack) {
         EXPECT_EQ(tree->Colours.File, 0x000022);
         EXPECT_EQ(tree->Colours.Folder, 0x000033);
     }
+    form->Free();
+    PumpMessages();
+}
+
+// A framework list view in report view: its header is skinned, and a
+// column with an image shows it from the list's small images, its
+// caption moved right of it.
+TEST_F(ListAdapterTest, FrameworkListViewHeaderShowsColumnImagesFromItsSmallImages) {
+    constexpr COLORREF kIcon = RGB(250, 20, 160);
+    TForm* form = NewForm(360, 260);
+    auto* images = new TImageList(form);
+    images->SetSize(16, 16);
+    {
+        TBitmap b(16, 16);
+        b.Pixels().Fill(0xFF000000u | (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
+        images->Add(&b);
+    }
+    auto* list = PlaceOn<TListView>(form, 320, 200);
+    list->SetViewStyle(vsReport);
+    list->SetSmallImages(images);
+    list->AddColumn("Table", 140, 0);
+    list->AddColumn("Seats", 100);
+    list->AddItem("One", {"6"});
+    form->Show();
+    PumpMessages();
+    TsCommonData data(list, true);
+    UseSection(data, "EDIT");
+    adapter = CreateListViewAdapter(list->Handle(), &data, manager, "EDIT");
+    ASSERT_FALSE(adapter->Detached);
+    HWND header = List().HeaderWnd;
+    ASSERT_NE(header, nullptr);
+    const RECT c0 = HeaderItem(0), c1 = HeaderItem(1);
+    TPrinted p(header);
+    EXPECT_EQ(p.At(c0.left + 100, c0.top + 5), kHeader);
+    EXPECT_GT(p.Count(kIcon, c0), 60);
+    EXPECT_EQ(p.Count(kIcon, c1), 0);
+    adapter.reset();
+    form->Free();
+    PumpMessages();
+}
+
+// A framework tree view: the skin fills its background, unless the tree
+// draws itself through its custom-draw event, which then gets the erase.
+TEST_F(ListAdapterTest, FrameworkTreeWithItsOwnDrawingErasesItself) {
+    TForm* form = NewForm(300, 200);
+    auto* tree = PlaceOn<TTreeView>(form, 200, 120);
+    HTREEITEM top = tree->AddItem(nullptr, "Tables");
+    tree->AddItem(top, "Table 1");
+    form->Show();
+    PumpMessages();
+    TsCommonData data(tree, true);
+    UseSection(data, "EDIT");
+    auto a = CreateTreeViewAdapter(tree->Handle(), &data, manager, "EDIT");
+    ASSERT_FALSE(a->Detached);
+    // The tree's own colour, told apart from the skin's.
+    constexpr COLORREF kOwn = RGB(12, 34, 56);
+    SendMessageA(tree->Handle(), TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kOwn));
+    auto erased = [&] {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 50, 50);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        SendMessageA(tree->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        const COLORREF c = GetPixel(dc, 20, 20);
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+        return c;
+    };
+    EXPECT_EQ(erased(), kEdit);
+    int drawn = 0;
+    tree->OnCustomDraw = [&](TTreeView* sender, const RECT&, bool& defaultDraw) {
+        EXPECT_EQ(sender, tree);
+        ++drawn;
+        defaultDraw = true;
+    };
+    EXPECT_EQ(erased(), kOwn);
+    RedrawWindow(tree->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(drawn, 0);
+    tree->OnCustomDraw = nullptr;
+    a.reset();
+    form->Free();
+    PumpMessages();
+}
+
+// An outside-party tree with a header that its own events may draw.
+class TColumnStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(TColumnStandIn, TPersistent)
+public:
+    std::string Text;
+    int Index = 0;
+    std::uint32_t Options = 0;
+    static void DefineProps(TPropList& L) {
+        L.For<TColumnStandIn>()
+            .String("Text", [](TColumnStandIn* c) { return c->Text; }, [](TColumnStandIn* c, const std::string& v) { c->Text = v; })
+            .Int("Index", [](TColumnStandIn* c) { return c->Index; })
+            .Set("Options", {"coVisible", "coWrapCaption"}, [](TColumnStandIn* c) { return c->Options; },
+                 [](TColumnStandIn* c, std::uint32_t v) { c->Options = v; });
+    }
+};
+class THeaderStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(THeaderStandIn, TPersistent)
+public:
+    std::uint32_t Options = 1;  // hoVisible
+    int SortColumn = -1, SortDirection = 0;
+    TFont Font;
+    static void DefineProps(TPropList& L) {
+        L.For<THeaderStandIn>()
+            .Set("Options", {"hoVisible", "hoOwnerDraw"}, [](THeaderStandIn* h) { return h->Options; },
+                 [](THeaderStandIn* h, std::uint32_t v) { h->Options = v; })
+            .Int("SortColumn", [](THeaderStandIn* h) { return h->SortColumn; })
+            .Int("SortDirection", [](THeaderStandIn* h) { return h->SortDirection; })
+            .Object("Font", [](THeaderStandIn* h) -> TObject* { return &h->Font; }, nullptr);
+    }
+};
+class THeaderTreeStandIn : public TCustomControl {
+    KOVA_CLASS_PROPS(THeaderTreeStandIn, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    TTextColoursStandIn Colours;
+    THeaderStandIn Header;
+    TVTHeaderDrawQueryElementsEvent OnHeaderDrawQueryElements;
+    TVTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
+    static void DefineProps(TPropList& L) {
+        L.For<THeaderTreeStandIn>()
+            .Object("VETColors", [](THeaderTreeStandIn* t) -> TObject* { return &t->Colours; }, nullptr)
+            .Object("Header", [](THeaderTreeStandIn* t) -> TObject* { return &t->Header; }, nullptr)
+            .Event("OnHeaderDrawQueryElements", &THeaderTreeStandIn::OnHeaderDrawQueryElements)
+            .Event("OnAdvancedHeaderDraw", &THeaderTreeStandIn::OnAdvancedHeaderDraw);
+    }
+};
+
+// The tree's header is drawn from the skin through its own events while
+// the skin is on: every element is asked for, each column painted in its
+// state with its caption and sort glyph; the events and the header's own
+// drawing come back after.
+TEST_F(ListAdapterTest, OutsidePartyTreeHeaderIsDrawnThroughItsEvents) {
+    TForm* form = NewForm(300, 200);
+    auto* tree = PlaceOn<THeaderTreeStandIn>(form, 200, 120);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(tree, true);
+    UseSection(data, "EDIT");
+    auto a = CreateVirtualTreeAdapter(tree->Handle(), &data, manager, "EDIT");
+    ASSERT_FALSE(a->Detached);
+    ASSERT_TRUE(tree->OnHeaderDrawQueryElements && tree->OnAdvancedHeaderDraw);
+    EXPECT_EQ(tree->Header.Options, 3u);  // hoVisible, hoOwnerDraw
+    TColumnStandIn column;
+    column.Text = "WW";
+    column.Index = 2;
+    TVTHeaderPaintInfo info;
+    info.Column = &column;
+    info.PaintRectangle = RECT{0, 0, 80, 20};
+    std::uint32_t elements = 0;
+    tree->OnHeaderDrawQueryElements(&tree->Header, info, elements);
+    EXPECT_EQ(elements, kSkinnedHeaderElements);
+    // A column painted in a state; its corner and its pixels.
+    auto paint = [&](bool hover, bool down) {
+        TBitmap b(80, 20);
+        info.TargetCanvas = b.Canvas();
+        info.IsHoverIndex = hover, info.IsDownIndex = down;
+        tree->OnAdvancedHeaderDraw(&tree->Header, info, elements);
+        GdiFlush();
+        std::vector<std::uint32_t> px;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 80; ++x) px.push_back(b.Pixels().At(x, y) & 0xFFFFFF);
+        return px;
+    };
+    const auto normal = paint(false, false), hot = paint(true, false), down = paint(false, true);
+    auto differing = [](const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y) {
+        int n = 0;
+        for (std::size_t i = 0; i < x.size(); ++i) n += x[i] != y[i];
+        return n;
+    };
+    // The face right of the caption: the section's colour, hot when hot or
+    // pressed (this skin's pressed face is its hot one).
+    const std::size_t face = 5 * 80 + 70;
+    EXPECT_EQ(normal[face], ColorToPixel(kHeader) & 0xFFFFFF);
+    EXPECT_EQ(hot[face], ColorToPixel(kHeaderDown) & 0xFFFFFF);
+    EXPECT_EQ(down[face], hot[face]);
+    // Pressed, the caption moves by a pixel.
+    EXPECT_GT(differing(hot, down), 3);
+    // The caption is there: another colour in the caption's place.
+    int caption = 0;
+    for (int y = 2; y < 18; ++y)
+        for (int x = 4; x < 30; ++x) caption += normal[static_cast<std::size_t>(y * 80 + x)] != normal[face];
+    EXPECT_GT(caption, 5);
+    // The sorted column shows its glyph.
+    tree->Header.SortColumn = 2;
+    const auto sorted = paint(false, false);
+    EXPECT_GT(differing(sorted, normal), 3);
+    a->Detach(true);
+    EXPECT_FALSE(tree->OnHeaderDrawQueryElements);
+    EXPECT_FALSE(tree->OnAdvancedHeaderDraw);
+    EXPECT_EQ(tree->Header.Options, 1u);
+    a.reset();
     form->Free();
     PumpMessages();
 }

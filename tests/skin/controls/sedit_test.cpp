@@ -5,6 +5,7 @@
 // rebuilt while it lies partly outside its parent, and a plain edit again
 // when the skin goes.
 #include "skin/controls/sedit.h"
+#include "skin/controls/slabel.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +158,7 @@ TEST(SkinnedEdit, ItsBoundLabelFollowsItsVisibilityAndDisabledLook) {
     TsEdit* e = f.Add(40, "text");
     e->BoundLabel()->SetCaption("Name");
     e->BoundLabel()->SetActive(true);
-    TsEditLabel* label = e->BoundLabel()->Label();
+    TLabel* label = e->BoundLabel()->Label();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->Parent(), f.form);
     EXPECT_LE(label->Left() + label->Width(), e->Left()) << "placed on the edit's left";
@@ -172,6 +173,48 @@ TEST(SkinnedEdit, ItsBoundLabelFollowsItsVisibilityAndDisabledLook) {
     EXPECT_FALSE(label->Visible());
     e->SetVisible(true);
     EXPECT_TRUE(label->Visible());
+}
+
+// The bound label is a skinned edit label: its text on the screen in the
+// skin's font colour, or in its own colour without UseSkinColor; freed with
+// its parent first, the bound label lets go of it.
+TEST(SkinnedEdit, ItsBoundLabelIsASkinnedLabelInTheSkinsFontColour) {
+    SkinnedEditForm f;
+    TsEdit* e = f.Add(40, "text");
+    e->SetLeft(150);
+    e->BoundLabel()->SetCaption("MMMM");
+    e->BoundLabel()->SetActive(true);
+    auto* label = dynamic_cast<TsEditLabel*>(e->BoundLabel()->Label());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->BoundLabel, e->BoundLabel());
+    label->Font()->SetHeight(-24);
+    const auto skinFont = static_cast<COLORREF>(f.manager->Model().ColorToRGB(f.manager->Model().GlobalInfoFontColor()));
+    auto shown = [&](COLORREF c) {
+        f.form->Repaint();
+        kova::test::PumpMessages();
+        HDC dc = GetDC(f.form->Handle());
+        int n = 0;
+        const RECT b = label->BoundsRect();
+        for (int y = b.top; y < b.bottom; ++y)
+            for (int x = b.left; x < b.right; ++x) {
+                const COLORREF p = GetPixel(dc, x, y);
+                n += std::abs(GetRValue(p) - GetRValue(c)) <= 12 && std::abs(GetGValue(p) - GetGValue(c)) <= 12 &&
+                     std::abs(GetBValue(p) - GetBValue(c)) <= 12;
+            }
+        ReleaseDC(f.form->Handle(), dc);
+        return n;
+    };
+    EXPECT_GT(shown(skinFont), 10);
+    EXPECT_TRUE(e->BoundLabel()->UseSkinColor());
+    e->BoundLabel()->SetUseSkinColor(false);
+    EXPECT_FALSE(label->UseSkinColor);
+    label->Font()->SetColor(RGB(200, 0, 0));
+    EXPECT_GT(shown(RGB(200, 0, 0)), 10);
+    EXPECT_EQ(shown(skinFont), 0);
+    // The label goes first (freed as its parent's child would be).
+    label->Free();
+    EXPECT_EQ(e->BoundLabel()->Label(), nullptr);
+    EXPECT_FALSE(e->BoundLabel()->UseSkinColor());
 }
 
 // One frame width for the strips, the text's inset and printing: what the

@@ -15,7 +15,9 @@
 #include "../core/handlecheck.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/forms.h"
 #include "skin/controls/adapters.h"
+#include "skin/core/commondata.h"
 #include "skin/core/skinmanager.h"
 
 namespace kova::skin::test {
@@ -98,6 +100,26 @@ protected:
         kova::test::PumpMessages();
         manager->Free();
         EXPECT_EQ(TransientHandlesChanged(handles_), "");
+    }
+    // A framework form at (80, 80), w x h, not shown yet.
+    static TForm* NewForm(int w, int h) {
+        TForm* form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(80, 80, w, h);
+        return form;
+    }
+    // A control of class C on the form at (8, 8), w x h.
+    template <class C>
+    static C* PlaceOn(TForm* form, int w, int h) {
+        auto* c = new C(form);
+        c->SetParent(form);
+        c->SetBounds(8, 8, w, h);
+        return c;
+    }
+    // A control's record on the test skin in the given section.
+    void UseSection(TsCommonData& data, const char* section) const {
+        data.SetSkinManager(manager);
+        data.SetSkinSection(section);
+        data.ReadSkinIndexes();
     }
     THandleCounts handles_{};
     TsSkinManager* manager = nullptr;

@@ -145,6 +145,48 @@ TEST_F(LabelTest, TheWebLabelOpensOnlyWebAndMailAddresses) {
     EXPECT_EQ(web->GetPaintFont(), web->NormalFont());
 }
 
+// The font a description gave the web label is its normal font; with
+// ParentFont, the parent's font becomes its normal font and lends the hover
+// font its name and size (the hover colour and style stay).
+TEST_F(LabelTest, TheWebLabelTakesItsLoadedAndItsParentsFont) {
+    auto* web = Add<TsWebLabel>("Home page", 10, 10);
+    web->Font()->SetName("Courier New");
+    web->Font()->SetSize(15);
+    web->Loaded();
+    EXPECT_EQ(web->NormalFont()->Name(), "Courier New");
+    EXPECT_EQ(web->NormalFont()->Size(), 15);
+    // The painted text is the normal font's: the label grows to it.
+    const int courierWidth = [&] {
+        form->Repaint();
+        PumpFor(40);
+        return web->Width();
+    }();
+    EXPECT_EQ(web->Font()->Name(), "Courier New");
+
+    web->HoverFont()->SetColor(RGB(1, 2, 3));
+    web->HoverFont()->SetStyle(fsUnderline);
+    web->SetParentFont(true);
+    form->Font()->SetName("Arial");
+    form->Font()->SetSize(22);
+    EXPECT_EQ(web->NormalFont()->Name(), "Arial");
+    EXPECT_EQ(web->NormalFont()->Size(), 22);
+    EXPECT_EQ(web->HoverFont()->Name(), "Arial");
+    EXPECT_EQ(web->HoverFont()->Size(), 22);
+    EXPECT_EQ(web->HoverFont()->Color(), static_cast<TColor>(RGB(1, 2, 3)));
+    EXPECT_EQ(web->HoverFont()->Style(), TFontStyles{fsUnderline});
+    form->Repaint();
+    PumpFor(40);
+    EXPECT_EQ(web->Font()->Name(), "Arial");
+    EXPECT_NE(web->Width(), courierWidth);
+    // Without ParentFont the parent's font stays the parent's.
+    auto* own = Add<TsWebLabel>("Own font", 10, 60);
+    own->SetParentFont(false);
+    own->NormalFont()->SetName("Courier New");
+    form->Font()->SetName("Tahoma");
+    EXPECT_EQ(own->NormalFont()->Name(), "Courier New");
+    EXPECT_EQ(web->NormalFont()->Name(), "Tahoma");
+}
+
 TEST_F(LabelTest, PlainLabelsBecomeTransparentInTheSkinsFontColourExceptTag98) {
     struct Case {
         std::intptr_t Tag;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -18,12 +20,17 @@
 #include "../core/handlecheck.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/comctrls.h"
 #include "framework/extctrls.h"
+#include "framework/dialogs.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "skin/core/commondata.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/spanel.h"
 #include "skin/controls/speedbtn.h"
+#include "skin/controls/toolbarwnd.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 
@@ -44,32 +51,30 @@ constexpr COLORREF kThumbLower = RGB(128, 64, 0);
 constexpr COLORREF kTick = RGB(90, 0, 90);
 constexpr COLORREF kGrip = RGB(50, 50, 50);
 
-// A window's picture as WM_PRINT gives it.
 struct TPrinted {
     int Width = 0, Height = 0;
     std::vector<COLORREF> Pixels;
     COLORREF At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
 };
 
-TPrinted Print(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
+// What paint(dc) leaves in a w x h bitmap first filled with a colour no
+// painter writes, so that what stays unpainted shows.
+template <class F>
+TPrinted PaintedBy(int w, int h, F paint) {
     TPrinted p;
-    p.Width = r.right - r.left, p.Height = r.bottom - r.top;
+    p.Width = w, p.Height = h;
     BITMAPINFO bi{};
-    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), p.Width, -p.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bmp);
-    // Something no painter writes, so what stays unpainted shows.
-    const std::uint32_t marker = 0x00123456;
-    for (int i = 0; i < p.Width * p.Height; ++i) static_cast<std::uint32_t*>(bits)[i] = marker;
-    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    for (int i = 0; i < w * h; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x00123456;
+    paint(dc);
     GdiFlush();
-    for (int i = 0; i < p.Width * p.Height; ++i) {
+    for (int i = 0; i < w * h; ++i) {
         const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
         p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
     }
@@ -77,6 +82,15 @@ TPrinted Print(HWND wnd) {
     DeleteObject(bmp);
     DeleteDC(dc);
     return p;
+}
+
+// A window's picture as WM_PRINT gives it.
+TPrinted Print(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return PaintedBy(r.right - r.left, r.bottom - r.top, [wnd](HDC dc) {
+        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    });
 }
 
 class SmallControlsTest : public ::testing::Test {
@@ -380,6 +394,295 @@ TEST_F(SmallControlsTest, ToolBarFrameComesFromTheCache) {
     EXPECT_EQ(edge, RGB(200, 200, 200));
 }
 
+// A framework status bar: panel texts in the section's font colour by
+// their alignment, cut to the panel, owner-drawn panels by the bar's
+// handler on the cache, and in simple mode the simple text alone.
+TEST_F(SmallControlsTest, FrameworkStatusBarShowsPanelTextsOwnerDrawnPanelsAndSimpleText) {
+    constexpr COLORREF kOwner = RGB(0, 200, 100);
+    TForm* form = NewForm();
+    auto* bar = Place<TStatusBar>(form, 0, 150, 300, 22);
+    TStatusPanel* left = bar->AddPanel();
+    left->SetWidth(60);
+    left->SetText("WWWWWWWWWWWWWWWWWWWW");
+    TStatusPanel* right = bar->AddPanel();
+    right->SetWidth(100);
+    right->SetText("WW");
+    right->SetAlignment(taRightJustify);
+    TStatusPanel* owner = bar->AddPanel();
+    owner->SetStyle(psOwnerDraw);
+    std::vector<RECT> drawn;
+    bar->OnDrawPanel = [&](TStatusBar* sender, TStatusPanel* panel, const RECT& r) {
+        EXPECT_EQ(sender, bar);
+        EXPECT_EQ(panel, owner);
+        drawn.push_back(r);
+        sender->Canvas()->Brush()->SetColor(static_cast<TColor>(kOwner));
+        sender->Canvas()->FillRect(r);
+    };
+    form->Show();
+    PumpMessages();
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacStatusBarWnd>(bar->Handle(), &data, manager, "");
+    EXPECT_EQ(a->StatusBar, bar);
+    RECT r[3]{};
+    for (int i = 0; i < 3; ++i) SendMessageA(bar->Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r[i]));
+    // The text columns (black) inside [from, to).
+    auto columns = [](const TPrinted& p, LONG from, LONG to, int& first, int& last) {
+        first = INT_MAX, last = INT_MIN;
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = from; x < to; ++x)
+                if (p.At(x, y) == RGB(0, 0, 0)) first = std::min(first, x), last = std::max(last, x);
+    };
+    drawn.clear();
+    {
+        const TPrinted p = Print(bar->Handle());
+        int first = 0, last = 0;
+        // Left-aligned from the panel's text room, cut short of its end.
+        columns(p, r[0].left, r[0].right, first, last);
+        EXPECT_GE(first, r[0].left + 3);
+        EXPECT_LE(first, r[0].left + 4);
+        EXPECT_LE(last, r[0].right - 5);
+        // Right-aligned up to the room's end.
+        columns(p, r[1].left, r[1].right, first, last);
+        EXPECT_GE(last, r[1].right - 10);
+        EXPECT_LE(last, r[1].right - 6);
+        EXPECT_GT(first, r[1].left + 40);
+        // The owner's panel: its rectangle inside the part, its colour there.
+        ASSERT_EQ(drawn.size(), 1u);
+        EXPECT_EQ(drawn[0].left, r[2].left + 1);
+        EXPECT_EQ(drawn[0].right, r[2].right - 1);
+        EXPECT_EQ(p.At((r[2].left + r[2].right) / 2, p.Height / 2), kOwner);
+    }
+    bar->SetSimpleText("WWW");
+    bar->SetSimplePanel(true);
+    drawn.clear();
+    a->CommonData->BGChanged = true;
+    {
+        const TPrinted p = Print(bar->Handle());
+        EXPECT_TRUE(drawn.empty());
+        int first = 0, last = 0;
+        columns(p, 0, p.Width, first, last);
+        EXPECT_GE(first, 3);
+        EXPECT_LE(first, 4);
+        EXPECT_LT(last, 60);
+        for (COLORREF c : p.Pixels) ASSERT_NE(c, kOwner);
+    }
+    a.reset();
+    EXPECT_EQ(FindAdapter(bar->Handle()), nullptr);
+    bar->OnDrawPanel = nullptr;
+    form->Free();
+}
+
+// A caption too wide for its button goes on two lines, split at a space
+// that lets the first line fit; one that fits stays on one line.
+TEST_F(SmallControlsTest, ToolBarCaptionTooWideForItsButtonTakesTwoLines) {
+    HWND bar = Child(TOOLBARCLASSNAMEA, CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 0, 300, 60);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(bar, TB_SETMAXTEXTROWS, 2, 0);
+    SendMessageA(bar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(60, 60));
+    char wide[] = "WWW WWW WWW", narrow[] = "WW";
+    TBBUTTON buttons[] = {
+        {I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(wide)},
+        {I_IMAGENONE, 2, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, reinterpret_cast<INT_PTR>(narrow)},
+    };
+    SendMessageA(bar, TB_ADDBUTTONSA, 2, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(60, 44));
+    Adapt<TacToolBarWnd>(bar, "TOOLBAR");
+    EXPECT_TRUE(kova::test::MouseMove(POINT{5, 5}));
+    int lineHeight = 0;
+    {
+        HDC dc = GetDC(bar);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+        SIZE one{};
+        GetTextExtentPoint32A(dc, "W", 1, &one);
+        lineHeight = one.cy;
+        SelectObject(dc, old);
+        ReleaseDC(bar, dc);
+    }
+    const TPrinted p = Print(bar);
+    // The rows of the caption colour inside a button.
+    auto rows = [&](int index) {
+        RECT r{};
+        SendMessageA(bar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        std::vector<int> out;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (p.At(x, y) == kCaption) {
+                    out.push_back(y - r.top);
+                    break;
+                }
+        return out;
+    };
+    const std::vector<int> two = rows(0), one = rows(1);
+    ASSERT_FALSE(two.empty());
+    ASSERT_FALSE(one.empty());
+    // Two bands: the first within one text height from the text's top
+    // (2 below the button's), the second below it.
+    EXPECT_LT(two.front(), 2 + lineHeight);
+    EXPECT_GE(two.back(), 2 + lineHeight);
+    // No third line: what does not fit the second is cut short.
+    EXPECT_LT(two.back(), 2 + 2 * lineHeight);
+    // One line, centred in the room: a single band of one text height.
+    EXPECT_LE(one.back() - one.front(), lineHeight);
+    adapters.clear();
+    DestroyWindow(bar);
+}
+
+// The framework tool bar: the button under the mouse is hot (a disabled
+// one leaves the hot button as it is, a separator clears it, and so does
+// leaving the bar); a drop-down button's arrow stays pressed while its
+// menu is open and comes back when it closes; the skin's removal lets go
+// of the bar's drawing events.
+TEST_F(SmallControlsTest, FrameworkToolBarHotTracksKeepsTheOpenArrowPressedAndLetsGoOfItsEvents) {
+    TForm* form = NewForm();
+    auto* bar = Place<TToolBar>(form, 0, 0, 300, 30);
+    bar->SetButtonSize(40, 24);
+    TToolButton* plain = bar->AddButton();
+    TToolButton* disabled = bar->AddButton();
+    disabled->SetEnabled(false);
+    bar->AddButton(tbsSeparator);
+    TToolButton* drop = bar->AddButton(tbsDropDown);
+    auto* menu = new TPopupMenu(form);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption("Item");
+    menu->Items()->Add(item);
+    drop->DropdownMenu = menu;
+    form->Show();
+    PumpMessages();
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    EXPECT_EQ(a->ToolBar, bar);
+    EXPECT_EQ(data.SkinSection(), "TOOLBAR");
+    EXPECT_TRUE(bar->OnAdvancedCustomDraw && bar->OnAdvancedCustomDrawButton);
+    HWND h = bar->Handle();
+    auto centre = [](TToolButton* b) {
+        const RECT r = b->BoundsRect();
+        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    auto corner = [&](TToolButton* b) {
+        const RECT r = b->BoundsRect();
+        return Print(h).At(r.left + 1, r.top + 1);
+    };
+    EXPECT_EQ(corner(plain), kBorderNormal);
+    struct Move {
+        const char* name;
+        LPARAM at;
+        int hot;
+    } moves[] = {
+        {"onto a button", centre(plain), 0},
+        {"onto a disabled button", centre(disabled), 0},
+        {"onto a separator", centre(bar->Buttons(2)), -1},
+        {"back onto the button", centre(plain), 0},
+    };
+    for (const Move& mv : moves) {
+        SCOPED_TRACE(mv.name);
+        SendMessageA(h, WM_MOUSEMOVE, 0, mv.at);
+        EXPECT_EQ(a->HotIndex, mv.hot);
+        EXPECT_EQ(corner(plain), mv.hot == 0 ? kBorderHot : kBorderNormal);
+    }
+    bar->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(a->HotIndex, -1);
+    EXPECT_EQ(corner(plain), kBorderNormal);
+
+    // The arrow part of the drop-down button while its menu is open.
+    const RECT dr = drop->BoundsRect();
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL) - 2;
+    bool asked = false;
+    COLORREF arrowWhileOpen = 0;
+    {
+        TScopedDialogResponder responder([&](const TDialogRequest& r) {
+            TDialogAnswer answer;
+            if (r.kind != TDialogKind::Popup) return answer;
+            asked = true;
+            EXPECT_EQ(a->DroppedButton, drop);
+            // Not held by the system: the open menu alone keeps it pressed.
+            EXPECT_FALSE(drop->Pressed());
+            arrowWhileOpen = Print(h).At(dr.right - 2, dr.top + 1);
+            answer.handled = true;
+            return answer;
+        });
+        // The system's drop-down arrow is at the button's right end.
+        const LPARAM onArrow = MAKELPARAM(dr.right - 3, (dr.top + dr.bottom) / 2);
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, onArrow);
+        SendMessageA(h, WM_LBUTTONUP, 0, onArrow);
+    }
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(arrowWhileOpen, kBorderPressed);
+    EXPECT_EQ(a->DroppedButton, nullptr);
+    EXPECT_EQ(a->HotIndex, -1);
+    const TPrinted closed = Print(h);
+    EXPECT_NE(closed.At(dr.right - 2, dr.top + 1), kBorderPressed);
+    // The main part of the button is not the arrow.
+    EXPECT_LT(dr.left + 1, dr.right - arrow);
+
+    // The skin goes: the events are let go.
+    SendSkinCommandToControl(bar, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    EXPECT_FALSE(bar->OnAdvancedCustomDraw);
+    EXPECT_FALSE(bar->OnAdvancedCustomDrawButton);
+    a.reset();
+    form->Free();
+}
+
+// The framework tool bar's buttons show their image (the hot list's for
+// the hot button) and, with captions shown, the caption in the tool
+// button's font colour; a disabled one is faded.
+TEST_F(SmallControlsTest, FrameworkToolBarButtonsShowImageAndCaption) {
+    constexpr COLORREF kHotIcon = RGB(20, 200, 250);
+    TForm* form = NewForm();
+    auto filled = [&](COLORREF c) {
+        auto* list = new TImageList(form);
+        list->SetSize(16, 16);
+        TBitmap b(16, 16);
+        b.Pixels().Fill(0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+        list->Add(&b);
+        return list;
+    };
+    auto* bar = Place<TToolBar>(form, 0, 0, 300, 44);
+    bar->SetImages(filled(kIcon));
+    bar->SetHotImages(filled(kHotIcon));
+    bar->SetShowCaptions(true);
+    TToolButton* go = bar->AddButton();
+    go->SetCaption("Go");
+    go->SetImageIndex(0);
+    TToolButton* off = bar->AddButton();
+    off->SetCaption("Go");
+    off->SetImageIndex(0);
+    off->SetEnabled(false);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    auto count = [](const TPrinted& p, COLORREF c, const RECT& r) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += p.At(x, y) == c;
+        return n;
+    };
+    const RECT r0 = go->BoundsRect(), r1 = off->BoundsRect();
+    {
+        const TPrinted p = Print(bar->Handle());
+        EXPECT_GT(count(p, kIcon, r0), 100);
+        EXPECT_GT(count(p, kCaption, r0), 3);
+        // Faded toward the bar: neither the image's nor the caption's colour.
+        EXPECT_EQ(count(p, kIcon, r1), 0);
+        EXPECT_EQ(count(p, kCaption, r1), 0);
+    }
+    SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM((r0.left + r0.right) / 2, (r0.top + r0.bottom) / 2));
+    ASSERT_EQ(a->HotIndex, 0);
+    {
+        const TPrinted p = Print(bar->Handle());
+        EXPECT_GT(count(p, kHotIcon, r0), 100);
+        EXPECT_EQ(count(p, kIcon, r0), 0);
+    }
+    a.reset();
+    form->Free();
+}
+
 // ---------------------------------------------------------------- panel
 
 TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
@@ -457,9 +760,123 @@ TEST_F(SmallControlsTest, PanelCaptionIsDrawnInTheSectionFontColour) {
     };
     // PANEL_LOW tells no font colour: black.
     EXPECT_GT(count(), 10);
+
+    // A left-aligned caption starts inside the border band and the bevels.
+    panel->SetAlignment(taLeftJustify);
+    struct Room {
+        int borderWidth, bevelWidth;
+        TBevelCut inner;
+        int left;
+    } rooms[] = {{0, 1, bvNone, 1}, {10, 1, bvNone, 11}, {10, 3, bvLowered, 16}};
+    for (const Room& r : rooms) {
+        SCOPED_TRACE(r.left);
+        panel->SetBorderWidth(r.borderWidth);
+        panel->SetBevelWidth(r.bevelWidth);
+        panel->SetBevelInner(r.inner);
+        data.BGChanged = true;
+        const TPrinted p = Print(panel->Handle());
+        int first = p.Width;
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = 0; x < p.Width; ++x)
+                if (p.At(x, y) == RGB(0, 0, 0)) first = std::min(first, x);
+        EXPECT_GE(first, r.left);
+        EXPECT_LE(first, r.left + 2);
+    }
     panel->SetCaption("");
     EXPECT_EQ(count(), 0);
     a.reset();
+    form->Free();
+}
+
+// The skinned panel: its section follows its outer bevel unless set by
+// hand; a section with Transparency 50 fills with the even mix of the
+// parent's colour and its own; an opaque one, or the panel's own colour,
+// fills plainly; the caption and then OnPaint go onto what was painted;
+// child windows are left out; without the skin it is a plain panel.
+TEST_F(SmallControlsTest, SkinnedPanelFollowsItsBevelsAndMixesByTransparency) {
+    TForm* form = NewForm();
+    auto* panel = Place<TsPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    Place<TPanel>(panel, 80, 10, 20, 20);
+    panel->SkinData()->SetSkinManager(manager);
+    form->Show();
+    PumpMessages();
+    const TsSkinModel& skin = manager->Model();
+    // What the (unskinned) form shows under the panel.
+    const std::uint32_t parent = static_cast<std::uint32_t>(ColorToRGB(form->Color())) & 0xFFFFFF;
+    auto sectionColour = [&](const char* name) {
+        return static_cast<std::uint32_t>(
+                   skin.ColorToRGB(skin.Sections()[static_cast<std::size_t>(skin.IndexOfSection(name))].Color)) &
+               0xFFFFFF;
+    };
+    auto alike = [](COLORREF a, std::uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+        return true;
+    };
+    struct Case {
+        const char* name;
+        TBevelCut outer;
+        const char* setSection;  // nullptr: the one the bevels call for
+        bool customColor;
+        const char* section;
+        std::uint32_t fill;
+    } cases[] = {
+        {"raised: half transparent", bvRaised, nullptr, false, "PANEL", MixColors(parent, sectionColour("PANEL"), 0.5)},
+        {"lowered", bvLowered, nullptr, false, "PANEL_LOW", sectionColour("PANEL_LOW")},
+        {"no bevel", bvNone, nullptr, false, "CHECKBOX", sectionColour("CHECKBOX")},
+        {"set by hand", bvRaised, "GROUPBOX", false, "GROUPBOX", sectionColour("GROUPBOX")},
+        {"own colour", bvLowered, "PANEL_LOW", true, "PANEL_LOW", 0x00336699},
+    };
+    EXPECT_EQ(panel->SkinData()->SkinSection(), "PANEL");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.setSection) {
+            panel->SkinData()->SetSkinSection(c.setSection);
+            panel->SkinData()->ReadSkinIndexes();
+        }
+        panel->SetBevelOuter(c.outer);
+        panel->SkinData()->SetCustomColor(c.customColor);
+        panel->SetColor(c.customColor ? static_cast<TColor>(0x00336699) : clBtnFace);
+        panel->SkinData()->BGChanged = true;
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(panel->SkinData()->SkinSection(), c.section);
+        EXPECT_TRUE(alike(p.At(40, 30), c.fill)) << std::hex << p.At(40, 30) << " " << c.fill;
+        // The child window paints itself.
+        EXPECT_EQ(p.At(90, 20), RGB(0x12, 0x34, 0x56));
+    }
+    EXPECT_NE(sectionColour("PANEL"), parent);
+
+    // Caption first, then OnPaint on the same canvas.
+    panel->SkinData()->SetCustomColor(false);
+    panel->SetCaption("WWWW");
+    std::vector<std::string> order;
+    panel->OnPaint = [&](TObject* sender, TCanvas* canvas) {
+        EXPECT_EQ(sender, panel);
+        EXPECT_EQ(canvas, panel->SkinData()->CacheBmp->Canvas());
+        order.push_back("OnPaint");
+        canvas->SetPixel(2, 2, static_cast<TColor>(RGB(1, 2, 3)));
+    };
+    panel->SkinData()->BGChanged = true;
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(order.size(), 1u);
+        EXPECT_EQ(p.At(2, 2), RGB(1, 2, 3));
+        int text = 0;
+        for (COLORREF c : p.Pixels) text += c == RGB(0, 0, 0);
+        EXPECT_GT(text, 10);
+    }
+    panel->OnPaint = nullptr;
+
+    // The skin goes: a plain panel in its own colour (the skin's would be
+    // the section's now).
+    panel->SetColor(static_cast<TColor>(0x00336699));
+    SendSkinCommandToControl(panel, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    panel->SetCaption("");
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(p.At(40, 30), static_cast<COLORREF>(0x00336699));
+    }
     form->Free();
 }
 
@@ -548,26 +965,9 @@ TEST_F(SmallControlsTest, TransparentPanelMixesWithItsParentAroundItsChildren) {
     HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 60, 10, 20, 20, panel, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     Adapt<TacTransPanelWnd>(panel, "PANEL");
-    TPrinted p;
-    p.Width = 100, p.Height = 50;
-    {
-        BITMAPINFO bi{};
-        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 100, -50, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bmp);
-        for (int i = 0; i < 100 * 50; ++i) static_cast<std::uint32_t*>(bits)[i] = 0x00123456;
+    const TPrinted p = PaintedBy(100, 50, [panel](HDC dc) {
         EXPECT_EQ(SendMessageA(panel, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
-        GdiFlush();
-        for (int i = 0; i < 100 * 50; ++i) {
-            const std::uint32_t v = static_cast<std::uint32_t*>(bits)[i];
-            p.Pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
-        }
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
+    });
     TsParentImageInfo bg;
     ParentImageInfoOfWnd(panel, bg);
     const TsSkinModel& skin = manager->Model();
@@ -630,6 +1030,124 @@ TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBac
     EXPECT_TRUE(handler->Restored);
     int x = 0, y = 0;
     EXPECT_NE(look(x, y), kBorderNormal);
+    handler.reset();
+    form->Free();
+}
+
+// The glyph and the caption stand where the layout numbers put them: the
+// glyph's one image out of the strip (the disabled one for a disabled
+// button), its bottom-left colour left out, both moved by a pixel when
+// down; without the skin the framework button still shows its glyph.
+TEST_F(SmallControlsTest, SpeedButtonGlyphAndCaptionFollowLayoutMarginAndSpacing) {
+    constexpr COLORREF kUp = RGB(1, 99, 201), kDisabled = RGB(201, 99, 1), kKey = RGB(255, 0, 255);
+    static_assert(GetRValue(kDisabled) > GetBValue(kDisabled) + 40);
+    TForm* form = NewForm();
+    auto* button = Place<TSpeedButton>(form, 10, 10, 100, 60);
+    button->SetCaption("WWW");
+    button->SetGroupIndex(1);
+    button->SetAllowAllUp(true);
+    TBitmap* glyph = button->Glyph();
+    glyph->SetSize(32, 16);
+    {
+        PixelBuffer32& px = glyph->Pixels();
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const COLORREF c = x < 16 ? kUp : kDisabled;
+                px.At(x, y) = 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+        px.At(0, 15) = 0xFFFF00FFu;  // the transparent colour
+    }
+    button->SetNumGlyphs(2);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(button, true);
+    data.SetSkinManager(manager);
+    auto handler = std::make_unique<TacSpeedButtonHandler>(button, "BUTTON", manager, &data);
+    // The caption's measured size in the button's font.
+    SIZE text{};
+    {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, button->Font()->Handle());
+        RECT calc{0, 0, 255, 0};
+        DrawTextA(dc, "WWW", -1, &calc, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+        text = SIZE{calc.right, calc.bottom};
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+    }
+    // The button's picture on the form (at 10, 10 of its client area).
+    auto boxOf = [&](COLORREF c, RECT& box) {
+        const TPrinted p = Print(form->Handle());
+        box = RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        int text = INT_MAX, keyPixels = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x) {
+                const COLORREF got = p.At(10 + x, 10 + y);
+                keyPixels += got == kKey;
+                if (got == RGB(0, 0, 0) && x > 2 && x < 97 && y > 2 && y < 57) text = std::min(text, x);
+                if (got != c) continue;
+                box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1), box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        EXPECT_EQ(keyPixels, 0);
+        return text;
+    };
+    const int cw = text.cx, ch = text.cy;
+    struct Case {
+        const char* name;
+        TButtonLayout layout;
+        int margin, spacing;
+        int glyphX, glyphY;  // where the glyph's top-left stands
+        int captionLeft;     // -1: not checked (caption above or below)
+    } cases[] = {
+        {"left, centred", blGlyphLeft, -1, 4, HalfUp(100 - 16 - 4 - cw), 22, HalfUp(100 - 16 - 4 - cw) + 16 + 4},
+        {"left, margin 5, spacing 9", blGlyphLeft, 5, 9, 5, 22, 5 + 16 + 9},
+        {"right, margin 3", blGlyphRight, 3, 4, 100 - 3 - 16, 22, 100 - 3 - 16 - 4 - cw},
+        {"top, centred", blGlyphTop, -1, 4, 42, HalfUp(60 - 16 - 4 - ch), -1},
+        {"bottom, margin 2", blGlyphBottom, 2, 4, 42, 60 - 2 - 16, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        button->SetLayout(c.layout);
+        button->SetMargin(c.margin);
+        button->SetSpacing(c.spacing);
+        RECT box{};
+        const int textLeft = boxOf(kUp, box);
+        // The transparent pixel is the image's bottom-left one.
+        EXPECT_EQ(box.left, c.glyphX);
+        EXPECT_EQ(box.top, c.glyphY);
+        EXPECT_EQ(box.right, c.glyphX + 16);
+        EXPECT_EQ(box.bottom, c.glyphY + 16);
+        if (c.captionLeft >= 0) {
+            // A "W" starts at its cell's edge or a pixel in.
+            EXPECT_GE(textLeft, c.captionLeft);
+            EXPECT_LE(textLeft, c.captionLeft + 1);
+        }
+    }
+    // Down: the glyph moves by a pixel.
+    button->SetLayout(blGlyphLeft);
+    button->SetMargin(5);
+    button->SetDown(true);
+    RECT box{};
+    boxOf(kUp, box);
+    EXPECT_EQ(box.left, 6);
+    EXPECT_EQ(box.top, 23);
+    button->SetDown(false);
+    // Disabled: the strip's second image (faded with the rest of the
+    // button toward the parent).
+    button->SetEnabled(false);
+    boxOf(kUp, box);
+    EXPECT_EQ(box.left, INT_MAX);
+    {
+        const TPrinted p = Print(form->Handle());
+        const COLORREF mid = p.At(10 + 5 + 8, 10 + 22 + 8);
+        EXPECT_GT(GetRValue(mid), GetBValue(mid) + 40);
+    }
+    button->SetEnabled(true);
+    // Without the skin the framework's own painting shows the glyph too.
+    SendSkinCommandToControl(button, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    boxOf(kUp, box);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.right, 21);
     handler.reset();
     form->Free();
 }

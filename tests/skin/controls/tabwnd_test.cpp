@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 
@@ -269,6 +271,92 @@ TEST_F(TabAdapterTest, HandleCountsStayFlat) {
 
 // The framework's page control: its tabs and its pages from the skin;
 // a page's adapter goes with its page.
+// A framework tab control: each tab shows its image from the control's
+// own image list over the skinned tab, and its caption.
+TEST_F(TabAdapterTest, FrameworkTabControlTabsShowTheirImages) {
+    constexpr COLORREF kIcon = RGB(250, 20, 160);
+    TForm* form = NewForm(360, 300);
+    auto* images = new TImageList(form);
+    images->SetSize(16, 16);
+    for (int i = 0; i < 2; ++i) {
+        TBitmap b(16, 16);
+        b.Pixels().Fill(0xFF000000u | (GetRValue(kIcon) << 16) | (GetGValue(kIcon) << 8) | GetBValue(kIcon));
+        images->Add(&b);
+    }
+    auto* tc = PlaceOn<TTabControl>(form, 320, 120);
+    tc->SetImages(images);
+    tc->SetTabs({"One", "Two"});
+    form->Show();
+    PumpMessages();
+    TsCommonData data(tc, true);
+    data.SetSkinManager(manager);
+    auto a = CreateTabControlAdapter(tc->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    auto& tabs = static_cast<TacTabControlWnd&>(*a);
+    TPrinted p(tc->Handle());
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const RECT r = tabs.TabItemRect(i, i == 0);
+        EXPECT_GT(p.Count(kIcon, r), 100);
+        // The tab's own face around the image.
+        EXPECT_GT(p.Count(i == 0 ? kTabSelected : kTab, r), 20);
+    }
+    a.reset();
+    form->Free();
+    PumpMessages();
+}
+
+// An owner-drawn framework page control: the skin paints each tab's face,
+// the control's handler its content (told which tab is the active one);
+// without the skin the handler draws through the system's owner drawing.
+TEST_F(TabAdapterTest, OwnerDrawnPageControlTabsAreDrawnByTheirHandler) {
+    constexpr COLORREF kOwner = RGB(10, 200, 120);
+    TForm* form = NewForm(360, 300);
+    auto* pc = PlaceOn<TPageControl>(form, 320, 240);
+    for (int i = 0; i < 2; ++i) {
+        auto* sheet = new TTabSheet(form);
+        sheet->SetPageControl(pc);
+        sheet->SetCaption("Page" + std::to_string(i));
+    }
+    pc->SetOwnerDraw(true);
+    std::vector<std::pair<int, bool>> calls;
+    pc->OnDrawTab = [&](TPageControl* control, int index, const RECT& r, bool active) {
+        EXPECT_EQ(control, pc);
+        calls.emplace_back(index, active);
+        control->Canvas()->Brush()->SetColor(static_cast<TColor>(kOwner));
+        control->Canvas()->FillRect(r);
+    };
+    form->Show();
+    PumpMessages();
+    TsCommonData data(pc, true);
+    UseSection(data, "PAGECONTROL");
+    auto a = CreatePageControlAdapter(pc->Handle(), &data, manager, "");
+    ASSERT_FALSE(a->Detached);
+    auto& tabs = static_cast<TacTabControlWnd&>(*a);
+    calls.clear();
+    data.BGChanged = true;
+    {
+        TPrinted p(pc->Handle());
+        for (int i = 0; i < 2; ++i) {
+            const RECT r = tabs.TabItemRect(i, i == 0);
+            EXPECT_EQ(p.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), kOwner) << i;
+        }
+    }
+    std::sort(calls.begin(), calls.end());
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], std::make_pair(0, true));
+    EXPECT_EQ(calls[1], std::make_pair(1, false));
+    a.reset();
+    // The system's owner drawing reaches the same handler.
+    calls.clear();
+    RedrawWindow(pc->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages();
+    EXPECT_FALSE(calls.empty());
+    pc->OnDrawTab = nullptr;
+    form->Free();
+    PumpMessages();
+}
+
 TEST_F(TabAdapterTest, TheFrameworkPageControlAndItsPages) {
     TForm* form = TCustomForm::Create<TForm>(Application());
     form->SetBounds(80, 80, 360, 300);

@@ -150,7 +150,7 @@ TEST_F(AnimationTest, AeroShowStartsAtThreeQuartersCentredAndEndsWhole) {
 
 // A system dialog's adapter over a framework form (the dialog skinning
 // makes the real ones): its cache is the window's picture.
-class TestDialog : public TacDialogWnd {
+class TestDialog : public TacDialogWndBase {
 public:
     explicit TestDialog(HWND wnd) {
         CtrlHandle = wnd;

@@ -78,7 +78,7 @@ TEST(SkinnedForms, BroadcastsReachTheVisibleDialogsOfTheHooksProviders) {
     TForm* shown = listening(shownHeard);
     TForm* hidden = listening(hiddenHeard);
     shown->Show();
-    TacDialogWnd shownDialog, hiddenDialog;
+    TacDialogWndBase shownDialog, hiddenDialog;
     shownDialog.CtrlHandle = shown->Handle();
     hiddenDialog.CtrlHandle = hidden->Handle();
     auto* forShown = new TacProviderBase(nullptr);

@@ -98,6 +98,16 @@ TRect ToolButtonGlyphRect(const TToolGlyphInput& in) {
     return in.State == 2 ? Move(r, 1, 1) : r;
 }
 
+TCaptionLines SplitToolButtonCaption(const std::string& text, int width,
+                                     const std::function<int(const std::string&)>& widthOf) {
+    if (widthOf(text) <= width) return {text, {}};
+    for (std::size_t at = text.rfind(' '); at != std::string::npos && at > 0; at = text.rfind(' ', at - 1)) {
+        const std::string first = text.substr(0, at);
+        if (widthOf(first) <= width) return {first, text.substr(at + 1)};
+    }
+    return {text, {}};
+}
+
 TRect ToolButtonCaptionRect(const TToolCaptionInput& in) {
     const int bw = in.ButtonWidth - in.ArrowWidth;
     TRect r;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,15 @@ struct TToolCaptionInput {
     int State = 0;
 };
 TRect ToolButtonCaptionRect(const TToolCaptionInput& in);
+
+// A tool-button caption that does not fit the width on one line, split at
+// the last space whose first part fits; Rest is empty when the caption
+// stays on one line (it fits, or no first part at a space fits).
+struct TCaptionLines {
+    std::string First, Rest;
+};
+TCaptionLines SplitToolButtonCaption(const std::string& text, int width,
+                                     const std::function<int(const std::string&)>& widthOf);
 
 // The button under the mouse for hot tracking. Buttons are given by their
 // rectangles; separators and disabled buttons are flagged. The first hit

@@ -18,4 +18,11 @@ bool IsOpenableWebAddress(const std::string& url) {
     return startsWith("http://") || startsWith("https://") || startsWith("mailto:");
 }
 
+std::string StripLinkTags(std::string text) {
+    for (const char* tag : {"<A>", "</A>"})
+        for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at))
+            text.erase(at, std::char_traits<char>::length(tag));
+    return text;
+}
+
 }  // namespace kova::skin

@@ -92,6 +92,30 @@ TEST(ToolButtons, GlyphAndCaptionRectangles) {
     EXPECT_EQ(ToolButtonCaptionRect(c), (TRect{2, 3, 44, 35}));
 }
 
+// Split at the last space whose first part fits (one unit per character).
+TEST(ToolButtons, CaptionSplitsOverTwoLinesAtASpace) {
+    const auto chars = [](const std::string& t) { return static_cast<int>(t.size()); };
+    struct Case {
+        const char* text;
+        int width;
+        const char *first, *rest;
+    } cases[] = {
+        {"Open", 10, "Open", ""},                          // fits
+        {"Open the file", 13, "Open the file", ""},        // fits exactly
+        {"Open the file", 9, "Open the", "file"},          // the last space that fits
+        {"Open the file", 5, "Open", "the file"},          // an earlier one
+        {"Openthefile", 5, "Openthefile", ""},             // no space: one line
+        {"Extraordinary file", 5, "Extraordinary file", ""},  // no first part fits
+        {"", 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TCaptionLines l = SplitToolButtonCaption(c.text, c.width, chars);
+        EXPECT_EQ(l.First, c.first);
+        EXPECT_EQ(l.Rest, c.rest);
+    }
+}
+
 TEST(ToolButtons, HotTrackingSkipsDisabledAndSeparators) {
     const std::vector<TToolHitButton> b = {
         {{0, 0, 23, 22}}, {{23, 0, 31, 22}, true}, {{31, 0, 54, 22}, false, false}, {{54, 0, 77, 22}}};

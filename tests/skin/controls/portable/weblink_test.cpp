@@ -20,4 +20,18 @@ TEST(WebLink, OnlyWebAndMailAddressesOpen) {
     }
 }
 
+TEST(WebLink, ALinksTextLosesItsAnchorTagsAsWritten) {
+    struct Case {
+        const char* Text;
+        const char* Shown;
+    };
+    for (const Case c : {Case{"See <A>the site</A> now", "See the site now"}, Case{"<A></A>", ""},
+                         Case{"<A>one</A> and <A>two</A>", "one and two"}, Case{"plain", "plain"},
+                         // Only the tags as written: a lower-case one stays.
+                         Case{"<a>x</a>", "<a>x</a>"}, Case{"<<A>A>", "<A>"}}) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(StripLinkTags(c.Text), c.Shown);
+    }
+}
+
 }  // namespace kova::skin::test

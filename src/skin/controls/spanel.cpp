@@ -1,0 +1,209 @@
+#include "skin/controls/spanel.h"
+
+#include <algorithm>
+
+#include "framework/handles.h"
+#include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/smallctrls.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
+#include "skin/core/model/skindata.h"
+#include "skin/core/portable/pixels.h"
+#include "skin/core/skincommands.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinstate.h"
+#include "skin/core/vclutils.h"
+
+namespace kova::skin {
+
+
+TsPanel::TsPanel(TComponent* owner) : TPanel(owner) {
+    skinData_ = std::make_unique<TsCtrlSkinData>(this, true);
+    skinData_->ControlCode = 51;
+    lastBevelOuter_ = BevelOuter();
+    // Made at run time with nothing read: the record finds its section and
+    // the default manager at once.
+    skinData_->Loaded();
+}
+
+TsPanel::~TsPanel() { skinData_.reset(); }
+
+void TsPanel::Loaded() {
+    TPanel::Loaded();
+    skinData_->Loaded();
+    lastBevelOuter_ = BevelOuter();
+}
+
+bool TsPanel::Skinned() const { return skinData_ && skinData_->IsSkinned(); }
+
+void TsPanel::FollowBevel() {
+    if (BevelOuter() == lastBevelOuter_) return;
+    const std::string next =
+        PanelSectionOnBevelChange(BevelOf(lastBevelOuter_), skinData_->SkinSection(), BevelOf(BevelOuter()));
+    lastBevelOuter_ = BevelOuter();
+    if (next != skinData_->SkinSection()) {
+        skinData_->SetSkinSection(next);
+        skinData_->ReadSkinIndexes();
+        skinData_->BGChanged = true;
+    }
+}
+
+RECT TsPanel::CaptionRect() const {
+    const RECT c = ClientRect();
+    const TRect r = PanelCaptionRect(TRect{c.left, c.top, c.right, c.bottom}, BorderWidth(), BevelWidth(),
+                                     BevelOf(BevelOuter()), BevelOf(BevelInner()));
+    return RECT{r.Left, r.Top, r.Right, r.Bottom};
+}
+
+void TsPanel::PaintCaption(const RECT& r, TCanvas& canvas) {
+    const std::string text = Caption();
+    if (text.empty()) return;
+    TsCommonData& d = *skinData_;
+    TsSkinManager* m = d.GetSkinManager();
+    if (!m) return;
+    canvas.Font()->Assign(Font());
+    const UINT flags = AlignmentToTextFlags(this, Alignment()) | DT_WORDBREAK;
+    RECT calc = r;
+    DrawTextA(canvas.Handle(), text.c_str(), -1, &calc, flags | DT_CALCRECT);
+    const int th = calc.bottom - calc.top;
+    RECT tr = r;
+    tr.top = HalfUp((r.bottom - r.top) - th) + BorderWidth();
+    tr.bottom = tr.top + th;
+    TControlTextStyle style;
+    style.Skin = &m->Model();
+    style.Section = d.SkinIndex;
+    style.HueOffset = d.HUEOffset;
+    style.Saturation = d.Saturation;
+    style.CustomFont = d.CustomFont();
+    style.CustomFontColour = static_cast<TColor>(ColorToRGB(Font()->Color()));
+    PaintControlText(canvas, text, Enabled(), tr, flags, style);
+}
+
+bool TsPanel::PaintSkinned(HDC dc) {
+    if (!HandleAllocated() || !Skinned() || !dc) return false;
+    FollowBevel();
+    TsCommonData& d = *skinData_;
+    TsSkinManager* m = d.GetSkinManager();
+    const TsGeneralData* sec = d.Section();
+    if (!m || !sec) return false;
+    const TsSkinModel& skin = m->Model();
+    const int w = Width(), h = Height();
+    if (w <= 0 || h <= 0) return true;
+    d.Updating = d.IsUpdating();
+    if (d.Updating) return true;
+    const bool ownLook = !d.DependsOnParentBg() || d.CustomColor();
+    TsParentImageInfo bg;
+    d.ParentImageInfo(bg);
+    d.EnsureCacheBmp();
+    if (d.CacheBmp->Width() != w || d.CacheBmp->Height() != h) d.CacheBmp->SetSize(w, h);
+    PixelBuffer32& px = d.CacheBmp->Pixels();
+    TCanvas& cacheCanvas = *d.CacheBmp->Canvas();
+    if (ownLook && !PaintingSuspended()) {
+        // One fill colour: the section's (or the panel's own) mixed with
+        // what the parent shows by the section's transparency.
+        const std::uint32_t reference = static_cast<std::uint32_t>(
+            d.CustomColor() ? ColorToRGB(Color()) : skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF;
+        const std::uint32_t own =
+            static_cast<std::uint32_t>(d.CustomColor() ? ColorToRGB(Color()) : skin.ColorToRGB(sec->Color)) & 0xFFFFFF;
+        const std::uint32_t fill = PanelFillColor(reference, own, sec->Transparency);
+        GdiFlush();
+        px.Fill(ColorToPixel(fill) | 0xFF000000u);
+        if (sec->Transparency >= 100 && bg.Ready && bg.Bmp)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const int sx = bg.X + x, sy = bg.Y + y;
+                    if (sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height()) px.At(x, y) = bg.Bmp->At(sx, sy);
+                }
+        if (d.MaxBorderWidth() > 0) PaintControlBorder(d, 0);
+    } else {
+        // Over the parent's picture: partly transparent sections, textures
+        // and gradients mix with it.
+        PaintSkinDataItem(d, bg, 0, TRect{0, 0, w, h}, TPoint{0, 0}, px);
+    }
+    PaintCaption(CaptionRect(), cacheCanvas);
+    if (OnPaint) OnPaint(this, &cacheCanvas);
+    d.BGChanged = false;
+    GdiFlush();
+    const TSavedDC saved(dc);
+    // The child windows paint themselves.
+    CopyCacheExcludingWindows(Handle(), &d, RECT{0, 0, w, h}, 0, 0, false, dc, RECT{0, 0, w, h});
+    return true;
+}
+
+void TsPanel::Paint() {
+    if (PaintSkinned(canvas_.Handle())) return;
+    TPanel::Paint();
+    if (OnPaint && Showing()) OnPaint(this, &canvas_);
+}
+
+void TsPanel::WndProc(TMessage& m) {
+    TsCommonData& d = *skinData_;
+    if (IsSkinCommand(m)) {
+        auto* manager = reinterpret_cast<TsSkinManager*>(m.LParam);
+        const bool ours = manager == d.GetSkinManager();
+        switch (SkinSubCode(m.WParam)) {
+            case scQuerySupport:
+                m.Result = 1;
+                return;
+            case scSkinApplied:
+                SetControlStyle(ControlStyle() & ~csOpaque);
+                if (ours) HandleControlMessage(m, &d);
+                return;
+            case scSkinRemoved:
+                SetControlStyle(ControlStyle() & ~csOpaque);
+                if (ours) {
+                    HandleControlMessage(m, &d);
+                    Invalidate();
+                }
+                return;
+            case scRefresh:
+                if (ours) {
+                    HandleControlMessage(m, &d);
+                    if (HandleAllocated() && !IsLoading() && Visible())
+                        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+                }
+                return;
+            case scQueryBgInfo:
+                if (m.LParam && Skinned() && d.Section()) {
+                    auto& info = *reinterpret_cast<TsBackgroundInfo*>(m.LParam);
+                    d.FillBackgroundInfo(info, 0, HandleAllocated() ? Handle() : nullptr);
+                    // A picture handed out for the whole panel: a child in
+                    // the client area sits inside the bevels and the border.
+                    if (info.BgType == 2 && info.Offset.X == 0 && info.Offset.Y == 0 && ClientWidth() != Width()) {
+                        const int bevels = (BevelOuter() != bvNone ? 1 : 0) + (BevelInner() != bvNone ? 1 : 0);
+                        const int shift = bevels * BevelWidth() + BorderWidth();
+                        info.Offset.X += shift;
+                        info.Offset.Y += shift;
+                    }
+                    return;
+                }
+                break;
+            case scGetApplication:
+                m.Result = reinterpret_cast<LRESULT>(Application());
+                return;
+            default:
+                break;
+        }
+    }
+    if (!CanPaintControl(this) || !Skinned()) {
+        TPanel::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+        case WM_ERASEBKGND:
+            // All of it is painted with the client area.
+            m.Result = 1;
+            return;
+        case WM_SIZE:
+        case CM_TEXTCHANGED:
+        case CM_ENABLEDCHANGED:
+            d.BGChanged = true;
+            break;
+        default:
+            break;
+    }
+    TPanel::WndProc(m);
+}
+
+}  // namespace kova::skin

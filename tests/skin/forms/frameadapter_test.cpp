@@ -1,0 +1,104 @@
+// A framework frame on a skinned form: the child adaptation gives it its
+// adapter, which paints it from its section, answers its children's
+// questions for their background and lets go with the skin.
+#include "skin/forms/frameadapter.h"
+
+#include <gtest/gtest.h>
+
+#include "common/win32_testing.h"
+#include "framework/forms.h"
+#include "skin/core/model/internalskins.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/forms/provider.h"
+
+namespace kova::skin::test {
+
+namespace {
+
+TsFrameAdapter* AdapterOf(TCustomFrame* frame) {
+    for (int i = 0; i < frame->ComponentCount(); ++i)
+        if (auto* a = dynamic_cast<TsFrameAdapter*>(frame->Components(i))) return a;
+    return nullptr;
+}
+
+// What the frame prints, one pixel (0xRRGGBB).
+std::uint32_t PrintedPixel(TCustomFrame* frame, int x, int y) {
+    TBitmap picture(frame->Width(), frame->Height());
+    picture.Pixels().Fill(0xFF00FF00u);
+    SendMessageA(frame->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    return picture.Pixels().At(x, y) & 0xFFFFFFu;
+}
+
+std::uint32_t Pixel(TColor c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+
+class FrameAdapterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        manager = new TsSkinManager(nullptr);
+        AddInternalSkins(manager->Model().InternalSkins);
+        manager->SetSkinName("Linen (internal)");
+        form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(120, 90, 360, 260);
+        form->HandleNeeded();
+        frame = new TFrame(form);
+        frame->SetBounds(20, 20, 200, 120);
+        frame->SetParent(form);
+        form->Show();
+        provider = new TsSkinProvider(form);
+        provider->Loaded();
+        kova::test::PumpMessages();
+    }
+    void TearDown() override {
+        form->Free();
+        manager->Free();
+        ResetSkinServices();
+    }
+    TsSkinManager* manager = nullptr;
+    TForm* form = nullptr;
+    TCustomFrame* frame = nullptr;
+    TsSkinProvider* provider = nullptr;
+};
+
+}  // namespace
+
+TEST_F(FrameAdapterTest, AFrameOnASkinnedFormIsPaintedFromTheGroupBoxSection) {
+    TsFrameAdapter* adapter = AdapterOf(frame);
+    ASSERT_NE(adapter, nullptr);
+    EXPECT_EQ(adapter->SkinData->SkinSection(), "GROUPBOX");
+    EXPECT_EQ(SendSkinCommand(frame->Handle(), scQuerySupport, 0), 1);
+    const TsSkinModel& model = manager->Model();
+    const int section = model.IndexOfSection("GROUPBOX");
+    ASSERT_GE(section, 0);
+    const TColor colour = static_cast<TColor>(model.ColorToRGB(model.Sections()[static_cast<std::size_t>(section)].Color));
+    // Inside the border: the section's colour; its children are told so.
+    EXPECT_EQ(PrintedPixel(frame, 100, 60), Pixel(colour));
+    EXPECT_EQ(static_cast<TColor>(SendSkinCommand(frame->Handle(), scQueryBgColor, 0xFF00FF)), colour & 0xFFFFFF);
+    // Walked again, the frame keeps its one adapter.
+    provider->CreateCtrlAdapter();
+    int adapters = 0;
+    for (int i = 0; i < frame->ComponentCount(); ++i) adapters += dynamic_cast<TsFrameAdapter*>(frame->Components(i)) != nullptr;
+    EXPECT_EQ(adapters, 1);
+}
+
+TEST_F(FrameAdapterTest, WithoutTheSkinTheFramePaintsItselfAndStillAnswersSupport) {
+    ASSERT_NE(AdapterOf(frame), nullptr);
+    frame->SetColor(RGB(10, 200, 30));
+    manager->SetActive(false);
+    kova::test::PumpMessages();
+    EXPECT_EQ(SendSkinCommand(frame->Handle(), scQuerySupport, 0), 1);
+    EXPECT_EQ(static_cast<TColor>(SendSkinCommand(frame->Handle(), scQueryBgColor, 0xFF00FF)),
+              static_cast<TColor>(RGB(10, 200, 30)));
+    EXPECT_EQ(PrintedPixel(frame, 100, 60), Pixel(RGB(10, 200, 30)));
+}
+
+TEST(FrameAdapter, OnSomethingThatIsNotAFrameIsRefused) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    EXPECT_THROW(new TsFrameAdapter(form), EFrameAdapter);
+    form->Free();
+}
+
+}  // namespace kova::skin::test
