@@ -300,7 +300,7 @@ void SetColorProp(TObject* obj, const std::string& name, TColor value) {
 
 TColor GetColorProp(TObject* obj, const std::string& name) {
     if (!PublishedPropExists(obj, name)) return 0;
-    return static_cast<TColor>(ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
+    return static_cast<TColor>(kova::ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
 }
 
 void PaintAllOnErase(HWND wnd) {

@@ -334,7 +334,7 @@ void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int sta
     if (section < 0) section = skin.IndexOfSection("BUTTON");
     TBitmap b(w, h);
     TsParentImageInfo bg;
-    bg.FillColor = static_cast<TColor>(ColorToRGB(back));
+    bg.FillColor = static_cast<TColor>(kova::ColorToRGB(back));
     b.Pixels().Fill(0xFF000000u | (ColorToPixel(static_cast<std::uint32_t>(bg.FillColor)) & 0xFFFFFFu));
     if (section >= 0) PaintSkinItem(b.Pixels(), skin, section, bg, state, TRect{0, 0, w, h}, TPoint{0, 0});
     // The sort arrow: the up or down scroll button's glyph.

@@ -439,7 +439,7 @@ TColor TsSkinProvider::FormColor() {
             return static_cast<TColor>(model.ColorToRGB(hot ? s->HotColor : s->Color)) & 0xFFFFFF;
         }
     }
-    return Form ? static_cast<TColor>(ColorToRGB(Form->Color())) : static_cast<TColor>(ColorToRGB(clBtnFace));
+    return Form ? static_cast<TColor>(kova::ColorToRGB(Form->Color())) : static_cast<TColor>(kova::ColorToRGB(clBtnFace));
 }
 
 // ------------------------------------------------------------ skin changes
