@@ -229,6 +229,48 @@ public:
     }
 };
 
+// A control freed before its adapter, as the child adaptation's record
+// outlives it: the record forgets the control, and the adapter leaves later
+// (the skin going, then freed) without reaching it; the form's chain and
+// its other controls go on working.
+TEST_F(ListAdapterTest, AControlFreedBeforeItsAdapterIsForgottenAndTheAdapterLeavesCleanly) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* grid = new TStringGrid(form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 300, 200);
+    grid->SetFixedColor(0x336699);
+    auto* other = new TStringGrid(form);
+    other->SetParent(form);
+    other->SetBounds(8, 210, 100, 40);
+    form->Show();
+    PumpMessages();
+    const long subclasses = LiveHandles(THandleKind::Subclass);
+    {
+        TsCommonData data(nullptr, true);
+        data.OwnerControl = grid;
+        data.OwnerObject = grid;
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateGridAdapter(grid->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses + 1);
+        grid->Free();
+        EXPECT_EQ(data.OwnerControl, nullptr) << "the record still names the freed control";
+        EXPECT_EQ(data.OwnerObject, nullptr);
+        EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses);
+        a->Detach(true);
+        a.reset();
+    }
+    EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses);
+    SendMessageA(form->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still here"));
+    EXPECT_EQ(form->Caption(), "still here");
+    EXPECT_EQ(form->ControlCount(), 1);
+    EXPECT_TRUE(IsWindow(other->Handle()));
+    form->Free();
+}
+
 // A grid of another kind: line colours and a fixed-cell font, no
 // "ControlLook".
 class TFontStandIn : public TPersistent {
