@@ -231,9 +231,9 @@ void TCustomForm::DefineProps(TPropList& L) {
         .Event("OnPaint", &TCustomForm::OnPaint);
 }
 
-std::string TCustomForm::FormDescription() const {
+std::string ClassDescription(const std::string& className) {
     HMODULE mod = GetModuleHandleA(nullptr);
-    HRSRC res = FindResourceA(mod, ClassName().c_str(), RT_RCDATA);
+    HRSRC res = FindResourceA(mod, className.c_str(), RT_RCDATA);
     if (!res) return {};
     HGLOBAL g = LoadResource(mod, res);
     DWORD size = SizeofResource(mod, res);
@@ -241,21 +241,28 @@ std::string TCustomForm::FormDescription() const {
     return data ? std::string(data, size) : std::string();
 }
 
-void TCustomForm::AfterConstruction() {
+void ReadClassDescription(TComponent* root) {
     RegisterFrameworkClasses();
+    const std::string text = ClassDescription(root->ClassName());
+    if (!text.empty()) {
+        for (const std::string& skipped : ReadComponentText(root, text))
+            OutputDebugStringA((root->ClassName() + ": " + skipped + "\n").c_str());
+    } else if (!root->FieldNames().empty() || !root->MethodNames().empty()) {
+        const char* kind = dynamic_cast<TCustomFrame*>(root) ? "The frame " : "The form ";
+        throw EFormReadError(kind + root->ClassName() + " has no description (no RCDATA resource " +
+                             root->ClassName() + " in the program)");
+    }
+}
+
+std::string TCustomForm::FormDescription() const { return ClassDescription(ClassName()); }
+
+void TCustomFrame::AfterConstruction() { ReadClassDescription(this); }
+
+void TCustomForm::AfterConstruction() {
     {
         // Components made from the description see a form being created.
         const TFlagScope creating(controlState_, controlState_ | csCreating);
-        std::string text = FormDescription();
-        if (!text.empty()) {
-            // Lenient reading (the program's): what was skipped goes to the
-            // debugger's output; tests read strictly and fail on it instead.
-            for (const std::string& skipped : ReadComponentText(this, text))
-                OutputDebugStringA((ClassName() + ": " + skipped + "\n").c_str());
-        } else if (!FieldNames().empty() || !MethodNames().empty()) {
-            throw EFormReadError("The form " + ClassName() + " has no description (no RCDATA resource " +
-                                 ClassName() + " in the program)");
-        }
+        ReadClassDescription(this);
     }
     if (OnCreate) OnCreate(this);
     if (visible_) {

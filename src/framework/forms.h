@@ -51,12 +51,40 @@ protected:
     void CreateParams(TCreateParams& p) override;
 };
 
+// The description of a form or frame class: the text file compiled into
+// the executable as an RCDATA resource named after the class; empty when
+// there is none.
+std::string ClassDescription(const std::string& className);
+// Reads the description of the root's class into the root (a form or a
+// frame), leniently: what was skipped goes to the debugger's output (tests
+// read strictly and fail on it instead). A root that binds fields or
+// handlers but has no description throws EFormReadError: its resource did
+// not reach the executable.
+void ReadClassDescription(TComponent* root);
+
 // A group of controls placed on a form as one control, owning its
 // children; the skinning finds the frame a control belongs to.
 class TCustomFrame : public TScrollingWinControl {
     KOVA_CLASS(TCustomFrame, TScrollingWinControl)
 public:
     explicit TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {}
+
+    // Creates a frame of class F (the arguments after the owner go to its
+    // constructor), then reads the description of its class as a form's is
+    // read. The way to make a frame that has a description.
+    template <class F, class... Args>
+    static F* Create(TComponent* owner, Args&&... args) {
+        F* f = new F(owner, std::forward<Args>(args)...);
+        try {
+            f->AfterConstruction();
+        } catch (...) {
+            f->Free();
+            throw;
+        }
+        return f;
+    }
+    // Reads the frame's description (ReadClassDescription).
+    virtual void AfterConstruction();
 };
 
 // A reusable group of controls placed on forms as one control: it holds
@@ -90,9 +118,7 @@ public:
     // fields or handlers but has no description throws: its resource did
     // not reach the executable.
     virtual void AfterConstruction();
-    // The description of this form class: the text file compiled into the
-    // executable as an RCDATA resource named after the class; empty when
-    // there is none.
+    // The description of this form class (ClassDescription).
     std::string FormDescription() const;
 
     TFormBorderStyle BorderStyle() const { return borderStyle_; }

@@ -136,6 +136,28 @@ TEST_F(FrameworkTest, FormWithFieldsButNoDescriptionIsRefused) {
     EXPECT_EQ(Screen()->FormCount(), forms);
 }
 
+// The same for a frame: refused at creation, and nothing of it is left on
+// its owner.
+class TNoTextFrame : public TFrame {
+    KOVA_CLASS(TNoTextFrame, TFrame)
+public:
+    explicit TNoTextFrame(TComponent* owner) : TFrame(owner) { BindField("Edit1", Edit1); }
+    TEdit* Edit1 = nullptr;
+};
+
+TEST_F(FrameworkTest, FrameWithFieldsButNoDescriptionIsRefused) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    try {
+        TCustomFrame::Create<TNoTextFrame>(form);
+        ADD_FAILURE() << "created without its description";
+    } catch (const EFormReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("The frame TNoTextFrame has no description"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
+}
+
 // A form that records the first messages its WindowProc sees.
 class TProbeForm : public TForm {
     KOVA_CLASS(TProbeForm, TForm)

@@ -50,38 +50,24 @@ kova::TLabel* MakeLabel(kova::TComponent* owner, kova::TWinControl* parent, cons
   return l;
 }
 
-kova::TEdit* MakeEdit(kova::TComponent* owner, kova::TWinControl* parent, int left, int top, int width) {
-  auto* e = new kova::TEdit(owner);
-  e->SetParent(parent);
-  e->SetBounds(left, top, width, 19);
-  return e;
-}
-
 }  // namespace
 
 // ---- TFrame1 --------------------------------------------------------------------------
 
 TFrame1::TFrame1(kova::TComponent* owner, int number) : kova::TFrame(owner), number_(number) {
-  SetBounds(0, 0, 140, 110);
-  PlayerName = MakeLabel(this, this, "", 2, 3, 136, 14);
-  PlayerName->SetAlignment(kova::taCenter);
-  MakeLabel(this, this, "Stack:", 4, 22, 36, 14);
-  Stack = MakeEdit(this, this, 40, 19, 52);
-  Stack->SetReadOnly(true);
-  MakeLabel(this, this, "Open:", 4, 43, 36, 14);
-  Push = MakeEdit(this, this, 40, 40, 52);
-  MakeLabel(this, this, "Call:", 4, 64, 36, 14);
-  Call = MakeEdit(this, this, 40, 61, 52);
-  RadioGroup1 = new kova::TRadioGroup(this);
-  RadioGroup1->SetParent(this);
-  RadioGroup1->SetBounds(94, 16, 44, 68);
-  for (const char* item : {"None", "Fold", "Push"}) RadioGroup1->Items()->Add(item);
-  RadioGroup1->SetItemIndex(0);
-  Label4 = MakeLabel(this, this, "Model:", 4, 90, 36, 14);
-  LModel = MakeLabel(this, this, "Average22", 40, 90, 98, 14);
-  LModel->SetAlignment(kova::taCenter);
-  LModel->SetTag(number);
-  LModel->SetCursor(kova::crHandPoint);
+  BindField("Panel1", Panel1);
+  BindField("PlayerName", PlayerName);
+  BindField("Stack", Stack);
+  BindField("Push", Push);
+  BindField("Call", Call);
+  BindField("RadioGroup1", RadioGroup1);
+  BindField("Label4", Label4);
+  BindField("LModel", LModel);
+}
+
+void TFrame1::AfterConstruction() {
+  kova::TFrame::AfterConstruction();
+  LModel->SetTag(number_);
 }
 
 void TFrame1::SetModel(const tables::TOpponentModel& model) {
@@ -138,7 +124,7 @@ TForm2::TForm2(kova::TComponent* owner) : kova::TForm(owner) {
   OnCreate = [this](kova::TObject*) {
     Memo1->SetMaxLines(kMemoLines);
     for (int n = 1; n <= kFrameCount; ++n) {
-      auto* f = new TFrame1(this, n);
+      auto* f = kova::TCustomFrame::Create<TFrame1>(this, n);
       f->SetName("Player" + std::to_string(n));
       f->SetParent(this);
       f->SetBounds(kPlaces[n].frameLeft, kPlaces[n].frameTop, 140, 110);

@@ -31,9 +31,12 @@ class TModelDialog;
 class TFrame1 : public kova::TFrame {
   KOVA_CLASS(TFrame1, kova::TFrame)
  public:
-  // number: 1..10, also the tag of the model label.
+  // number: 1..10, also the tag of the model label. Made by
+  // TCustomFrame::Create, which reads the frame's description.
   TFrame1(kova::TComponent* owner, int number);
+  void AfterConstruction() override;
 
+  kova::TPanel* Panel1 = nullptr;
   kova::TLabel* PlayerName = nullptr;
   kova::TEdit* Stack = nullptr;
   kova::TEdit* Push = nullptr;

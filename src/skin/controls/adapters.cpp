@@ -40,6 +40,25 @@ bool ThemeSwitchable(const TsCommonData* data, const std::string& section) {
     return !p || p->DrawNonClientArea;
 }
 
+// Told when the record's owner control is freed: the record forgets it.
+class TOwnerWatch : public TComponent {
+public:
+    TOwnerWatch(TsCommonData* data, TControl* owner) : TComponent(nullptr), data_(data), owner_(owner) {
+        FreeNotification(owner);
+    }
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        if (op != TOperation::opRemove || c != owner_) return;
+        owner_ = nullptr;
+        if (data_->OwnerControl == c) data_->OwnerControl = nullptr;
+        if (data_->OwnerObject == c) data_->OwnerObject = nullptr;
+    }
+
+private:
+    TsCommonData* data_;
+    TComponent* owner_;
+};
+
 }  // namespace
 
 // ------------------------------------------------------------------ life
@@ -71,6 +90,8 @@ void TacMainWnd::Start(bool repaint) {
         themeSwitchedOff_ = true;
     }
     InDialog = InheritedInDialog != 0;
+    if (TControl* c = CommonData->OwnerControl; c && !c->IsDestroying())
+        ownerWatch_ = std::make_unique<TOwnerWatch>(CommonData, c);
     SaveStdParams();
     ParamsApplied = false;
     WindowText = kova::WindowText(WindowHandle);
@@ -93,6 +114,7 @@ TacMainWnd::~TacMainWnd() {
     *alive_ = false;
     if (!Detached) Unhook();
     Detached = true;
+    ownerWatch_.reset();
     CommonData = nullptr;
     ownData_.reset();
     Manager = nullptr;
@@ -300,7 +322,7 @@ void SetColorProp(TObject* obj, const std::string& name, TColor value) {
 
 TColor GetColorProp(TObject* obj, const std::string& name) {
     if (!PublishedPropExists(obj, name)) return 0;
-    return static_cast<TColor>(ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
+    return static_cast<TColor>(kova::ColorToRGB(static_cast<std::uint32_t>(OrdPropByName(obj, name))));
 }
 
 void PaintAllOnErase(HWND wnd) {

@@ -121,6 +121,10 @@ protected:
 private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::unique_ptr<TsCommonData> ownData_;
+    // Hears the framework's free notification of the owner control: a
+    // control freed before its adapter leaves the record without an owner,
+    // so nothing later reaches the freed control.
+    std::unique_ptr<TComponent> ownerWatch_;
     bool themeSwitchedOff_ = false;
     bool opaqueAdded_ = false;
 };

@@ -341,7 +341,7 @@ void TacMDIWnd::PaintArea(HDC dc) {
     } else if (m) {
         colour = static_cast<kova::TColor>(m->Model().ColorToRGB(m->Model().GlobalInfoColor()));
     }
-    TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(colour)));
+    TGdiObject<HBRUSH> brush(CreateSolidBrush(kova::ColorToRGB(colour)));
     FillRect(dc, &r, brush.Get());
 }
 

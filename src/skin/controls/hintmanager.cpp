@@ -171,7 +171,7 @@ void TsHintManager::ApplyPredefinitions() {
         k.MarginV = p.MarginV;
         k.MaxWidth = p.MaxWidth;
         if (p.Radius >= 0) k.Radius = p.Radius;
-        k.Color = p.Color == kInfoBk ? ColorToRGB(clInfoBk) : p.Color;
+        k.Color = p.Color == kInfoBk ? kova::ColorToRGB(clInfoBk) : p.Color;
         k.Transparency = p.Transparency;
         k.ColorBorderTop = p.ColorBorderTop;
         k.ColorBorderBottom = p.ColorBorderBottom;

@@ -76,7 +76,7 @@ THtmlFont HtmlFontOf(TFont& font, HDC dc) {
     f.Name = font.Name();
     const int h = font.Height();
     f.Size = h < 0 ? MulDiv(-h, 72, GetDeviceCaps(dc, LOGPIXELSY)) : std::max(font.Size(), 1);
-    f.Color = ColorToRGB(font.Color());
+    f.Color = kova::ColorToRGB(font.Color());
     f.Bold = (font.Style() & fsBold) != 0;
     f.Italic = (font.Style() & fsItalic) != 0;
     f.Underline = (font.Style() & fsUnderline) != 0;
@@ -337,7 +337,7 @@ void TsCustomHintWindow::PaintHintContent(TsHintManager& m, TBitmap& image) {
         TRect out;
         html.Render(out);
     } else {
-        SetTextColor(dc, ColorToRGB(font.Color()));
+        SetTextColor(dc, kova::ColorToRGB(font.Color()));
         RECT rr{r.Left, r.Top, r.Right, r.Bottom};
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rr, flags);
     }

@@ -334,7 +334,7 @@ void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int sta
     if (section < 0) section = skin.IndexOfSection("BUTTON");
     TBitmap b(w, h);
     TsParentImageInfo bg;
-    bg.FillColor = static_cast<TColor>(ColorToRGB(back));
+    bg.FillColor = static_cast<TColor>(kova::ColorToRGB(back));
     b.Pixels().Fill(0xFF000000u | (ColorToPixel(static_cast<std::uint32_t>(bg.FillColor)) & 0xFFFFFFu));
     if (section >= 0) PaintSkinItem(b.Pixels(), skin, section, bg, state, TRect{0, 0, w, h}, TPoint{0, 0});
     // The sort arrow: the up or down scroll button's glyph.
@@ -454,36 +454,35 @@ void WriteColour(TObject* obj, const std::string& path, TColor value) {
 
 namespace {
 
-// The colour properties a grid may publish and the slot each is kept in;
-// read in this order (a later one of the same slot wins).
+// The colour properties of a grid the skin may write: all it finds on the
+// grid, the focused selection's colours only on grids that publish
+// "ControlLook" (where the grid has its own look to give them).
 struct TGridColourProp {
     const char* Path;
-    TColor TacGridWnd::*Slot;
-    bool WithControlLook = false;  // only on grids that publish "ControlLook"
-    bool NoneAsFace = false;       // clNone is kept as the button face
-    bool RestoreOnly = false;
+    bool WithControlLook = false;
+    bool NoneAsFace = false;  // clNone is kept as the button face
 };
 const TGridColourProp kGridColourProps[] = {
-    {"FixedColor", &TacGridWnd::SavedFixedColor},
-    {"TitleFont.Color", &TacGridWnd::SavedTitleFontColor},
-    {"FixedFont.Color", &TacGridWnd::SavedTitleFontColor, true},
-    {"GridFixedLineColor", &TacGridWnd::SavedFixedLineColor, true},
-    {"GridLineColor", &TacGridWnd::SavedLineColor, true},
-    {"ControlLook.FixedGradientFrom", &TacGridWnd::SavedGradientFrom, true, true},
-    {"ControlLook.FixedGradientTo", &TacGridWnd::SavedGradientTo, true, true},
-    {"ControlLook.FixedGradientMirrorFrom", &TacGridWnd::SavedMirrorFrom, true, true},
-    {"ControlLook.FixedGradientMirrorTo", &TacGridWnd::SavedMirrorTo, true, true},
-    {"SelectionColor", &TacGridWnd::SavedSelectionColor, true},
-    {"SelectionTextColor", &TacGridWnd::SavedSelectionTextColor, true},
-    {"GridStyle.Title.StartColor", &TacGridWnd::SavedGradientFrom, false, true},
-    {"GridStyle.Title.EndColor", &TacGridWnd::SavedGradientTo, false, true},
-    {"LineColors.FixedColor", &TacGridWnd::SavedFixedLineColor},
-    {"LineColors.DataColor", &TacGridWnd::SavedLineColor},
-    {"LineColors.ShadowColor", &TacGridWnd::SavedLineColor, false, false, true},
-    {"FooterColor", &TacGridWnd::SavedFooterColor},
-    {"FooterCellColor", &TacGridWnd::SavedFooterCellColor},
-    {"TitleColor", &TacGridWnd::SavedTitleColor},
-    {"IndicatorIconColor", &TacGridWnd::SavedIndicatorIconColor},
+    {"FixedColor"},
+    {"TitleFont.Color"},
+    {"FixedFont.Color"},
+    {"GridFixedLineColor"},
+    {"GridLineColor"},
+    {"ControlLook.FixedGradientFrom", false, true},
+    {"ControlLook.FixedGradientTo", false, true},
+    {"ControlLook.FixedGradientMirrorFrom", false, true},
+    {"ControlLook.FixedGradientMirrorTo", false, true},
+    {"SelectionColor", true},
+    {"SelectionTextColor", true},
+    {"GridStyle.Title.StartColor", false, true},
+    {"GridStyle.Title.EndColor", false, true},
+    {"LineColors.FixedColor"},
+    {"LineColors.DataColor"},
+    {"LineColors.ShadowColor"},
+    {"FooterColor"},
+    {"FooterCellColor"},
+    {"TitleColor"},
+    {"IndicatorIconColor"},
 };
 
 }  // namespace
@@ -505,17 +504,19 @@ TacGridWnd::~TacGridWnd() { if (!Detached) Detach(false); }
 void TacGridWnd::SaveStdParams() {
     TObject* g = OwnerToSave();
     if (!g) return;
+    SavedColours.clear();
     const bool look = PublishedPropExists(g, "ControlLook");
-    for (const TGridColourProp& p : kGridColourProps)
-        if (!p.RestoreOnly && (look || !p.WithControlLook)) ReadColour(g, p.Path, this->*p.Slot, p.NoneAsFace);
+    for (const TGridColourProp& p : kGridColourProps) {
+        TColor value = 0;
+        if ((look || !p.WithControlLook) && ReadColour(g, p.Path, value, p.NoneAsFace))
+            SavedColours.emplace_back(p.Path, value);
+    }
 }
 
 void TacGridWnd::RestoreStdParams() {
     TControl* g = OwnerToRestore();
     if (!g) return;
-    const bool look = PublishedPropExists(g, "ControlLook");
-    for (const TGridColourProp& p : kGridColourProps)
-        if (look || !p.WithControlLook) WriteColour(g, p.Path, this->*p.Slot);
+    for (const auto& [path, value] : SavedColours) WriteColour(g, path, value);
 }
 
 void TacGridWnd::SetSkinParams() {
@@ -523,6 +524,11 @@ void TacGridWnd::SetSkinParams() {
     TObject* g = CommonData->OwnerControl;
     TsSkinManager* m = ActiveManager();
     if (!g || !m) return;
+    // Only what was saved is written, so that each goes back.
+    const auto Write = [&](const char* path, TColor value) {
+        for (const auto& saved : SavedColours)
+            if (saved.first == path) return WriteColour(g, path, value);
+    };
     const TsSkinModel& skin = m->Model();
     const int global = skin.ConstData().GlobalInfo;
     const auto F = static_cast<TColor>(SectionColour(skin, global, false));
@@ -531,30 +537,26 @@ void TacGridWnd::SetSkinParams() {
     const auto T = static_cast<TColor>(SectionFontColour(skin, skin.IndexOfSection("EDIT"), false));
     TColor D = static_cast<TColor>(skin.ColorToRGB(skin.ConstData().DialogColor));
     if (skin.ConstData().DialogColor == clFuchsia) D = F;
-    WriteColour(g, "FixedColor", F);
-    WriteColour(g, "TitleFont.Color", globalFont);
-    WriteColour(g, "FixedFont.Color", globalFont);
-    WriteColour(g, "GridFixedLineColor", D);
-    WriteColour(g, "GridLineColor", MixColors(H, T, 0.7));
-    WriteColour(g, "ControlLook.FixedGradientFrom", MixColors(F, H, 0.5));
-    WriteColour(g, "ControlLook.FixedGradientTo", F);
-    WriteColour(g, "ControlLook.FixedGradientMirrorFrom", MixColors(F, 0, 0.95));
-    WriteColour(g, "ControlLook.FixedGradientMirrorTo", MixColors(F, 0xFFFFFF, 0.9));
-    // The focused selection's colours; only where they are also saved and
-    // given back (grids that publish "ControlLook").
-    if (PublishedPropExists(g, "ControlLook")) {
-        WriteColour(g, "SelectionColor", static_cast<TColor>(skin.SelectionColor(true)));
-        WriteColour(g, "SelectionTextColor", static_cast<TColor>(skin.SelectionFontColor(true)));
-    }
-    WriteColour(g, "GridStyle.Title.StartColor", MixColors(F, H, 0.5));
-    WriteColour(g, "GridStyle.Title.EndColor", F);
-    WriteColour(g, "LineColors.FixedColor", D);
-    WriteColour(g, "LineColors.DataColor", MixColors(H, T, 0.8));
-    WriteColour(g, "LineColors.ShadowColor", MixColors(H, T, 0.8));
-    WriteColour(g, "FooterColor", F);
-    WriteColour(g, "FooterCellColor", F);
-    WriteColour(g, "TitleColor", F);
-    WriteColour(g, "IndicatorIconColor", static_cast<TColor>(SectionFontColour(skin, CommonData->SkinIndex, false)));
+    Write("FixedColor", F);
+    Write("TitleFont.Color", globalFont);
+    Write("FixedFont.Color", globalFont);
+    Write("GridFixedLineColor", D);
+    Write("GridLineColor", MixColors(H, T, 0.7));
+    Write("ControlLook.FixedGradientFrom", MixColors(F, H, 0.5));
+    Write("ControlLook.FixedGradientTo", F);
+    Write("ControlLook.FixedGradientMirrorFrom", MixColors(F, 0, 0.95));
+    Write("ControlLook.FixedGradientMirrorTo", MixColors(F, 0xFFFFFF, 0.9));
+    Write("SelectionColor", static_cast<TColor>(skin.SelectionColor(true)));
+    Write("SelectionTextColor", static_cast<TColor>(skin.SelectionFontColor(true)));
+    Write("GridStyle.Title.StartColor", MixColors(F, H, 0.5));
+    Write("GridStyle.Title.EndColor", F);
+    Write("LineColors.FixedColor", D);
+    Write("LineColors.DataColor", MixColors(H, T, 0.8));
+    Write("LineColors.ShadowColor", MixColors(H, T, 0.8));
+    Write("FooterColor", F);
+    Write("FooterCellColor", F);
+    Write("TitleColor", F);
+    Write("IndicatorIconColor", static_cast<TColor>(SectionFontColour(skin, CommonData->SkinIndex, false)));
 }
 
 void TacGridWnd::WndProc(TMessage& m) {

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/subclass.h"
 #include "skin/controls/editwnd.h"
@@ -76,10 +78,10 @@ class TacGridWnd : public TacOwnColoursWnd {
 public:
     using TacOwnColoursWnd::TacOwnColoursWnd;
     ~TacGridWnd() override;
-    TColor SavedFixedColor = 0, SavedFooterColor = 0, SavedFooterCellColor = 0, SavedTitleFontColor = 0,
-           SavedTitleColor = 0, SavedIndicatorIconColor = 0, SavedSelectionColor = 0, SavedSelectionTextColor = 0,
-           SavedLineColor = 0, SavedFixedLineColor = 0, SavedGradientFrom = 0, SavedGradientTo = 0,
-           SavedMirrorFrom = 0, SavedMirrorTo = 0;
+    // Each colour property the skin writes on this grid, by its path
+    // ("LineColors.FixedColor"), with the value it had before: the skin
+    // writes no property it has not saved, and gives back each it saved.
+    std::vector<std::pair<std::string, TColor>> SavedColours;
 
     void SaveStdParams() override;
     void RestoreStdParams() override;

@@ -68,7 +68,7 @@ void TsEdit::PrepareCache() {
             PaintSkinDataItem(d, bg, state, TRect{0, 0, w, h}, TPoint{0, 0}, d.CacheBmp->Pixels());
         PaintText();
         if (!Enabled() && disabledKind_)
-            PaintDisabledLook(d.CacheBmp->Pixels(), disabledKind_, static_cast<TColor>(ColorToRGB(Color())), bg,
+            PaintDisabledLook(d.CacheBmp->Pixels(), disabledKind_, static_cast<TColor>(kova::ColorToRGB(Color())), bg,
                               TPoint{Left(), Top()});
     }
     d.BGChanged = false;
@@ -88,7 +88,7 @@ void TsEdit::PaintText() {
     const std::string shown = PasswordChar() ? std::string(text.size(), PasswordChar()) : text;
     TControlTextStyle style = RecordTextStyle(m->Model(), d, d.IsActiveState());
     style.CustomFont = d.CustomFont();
-    style.CustomFontColour = static_cast<TColor>(ColorToRGB(Font()->Color()));
+    style.CustomFontColour = static_cast<TColor>(kova::ColorToRGB(Font()->Color()));
     // Without a disabled look asked for, a disabled edit keeps its face.
     PaintControlText(*canvas, shown, Enabled() || disabledKind_ == 0, r, DT_SINGLELINE | DT_NOPREFIX, style);
 }
@@ -165,7 +165,7 @@ void TsEdit::WndProc(TMessage& m) {
                 return;
             case scQueryBgColor:
                 if (!Skinned()) {
-                    m.Result = static_cast<LRESULT>(ColorToRGB(Color()));
+                    m.Result = static_cast<LRESULT>(kova::ColorToRGB(Color()));
                     return;
                 }
                 break;

@@ -116,7 +116,7 @@ void TsCustomLabel::DrawLabelText(RECT& r, UINT flags) {
     const TColor under = static_cast<TColor>(GetControlColor(Parent() ? static_cast<TControl*>(Parent()) : this));
     SetBkMode(dc, TRANSPARENT);
     TSelection fontSel(dc, Font()->Handle());
-    SetTextColor(dc, ColorToRGB(MixColors(ColorToRGB(Font()->Color()), ColorToRGB(under), 0.4)));
+    SetTextColor(dc, ColorToRGB(MixColors(kova::ColorToRGB(Font()->Color()), kova::ColorToRGB(under), 0.4)));
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
 
@@ -230,7 +230,7 @@ void TsLabelFX::DrawLabelText(RECT& r, UINT flags) {
             }
             break;
     }
-    SetTextColor(dc, ColorToRGB(textColour));
+    SetTextColor(dc, kova::ColorToRGB(textColour));
     const bool valid = blur > 0 && colour != 0x1FFFFFFF;
     if ((flags & DT_CALCRECT) || !valid) {
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
@@ -261,7 +261,7 @@ void TsLabelFX::DrawLabelText(RECT& r, UINT flags) {
         if (Transparent()) {
             work = ReadDCToBuffer(dc, r);
         }
-        ComposeShadow(work, plane_, ColorToRGB(colour), Transparent(), ColorToRGB(Color()));
+        ComposeShadow(work, plane_, kova::ColorToRGB(colour), Transparent(), kova::ColorToRGB(Color()));
         rebuild_ = false;
         CopyBufferToDC(dc, r.left, r.top, work, RECT{0, 0, w, h});
     }

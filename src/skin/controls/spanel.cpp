@@ -76,7 +76,7 @@ void TsPanel::PaintCaption(const RECT& r, TCanvas& canvas) {
     style.HueOffset = d.HUEOffset;
     style.Saturation = d.Saturation;
     style.CustomFont = d.CustomFont();
-    style.CustomFontColour = static_cast<TColor>(ColorToRGB(Font()->Color()));
+    style.CustomFontColour = static_cast<TColor>(kova::ColorToRGB(Font()->Color()));
     PaintControlText(canvas, text, Enabled(), tr, flags, style);
 }
 
@@ -103,9 +103,9 @@ bool TsPanel::PaintSkinned(HDC dc) {
         // One fill colour: the section's (or the panel's own) mixed with
         // what the parent shows by the section's transparency.
         const std::uint32_t reference = static_cast<std::uint32_t>(
-            d.CustomColor() ? ColorToRGB(Color()) : skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF;
+            d.CustomColor() ? kova::ColorToRGB(Color()) : skin.ColorToRGB(bg.FillColor)) & 0xFFFFFF;
         const std::uint32_t own =
-            static_cast<std::uint32_t>(d.CustomColor() ? ColorToRGB(Color()) : skin.ColorToRGB(sec->Color)) & 0xFFFFFF;
+            static_cast<std::uint32_t>(d.CustomColor() ? kova::ColorToRGB(Color()) : skin.ColorToRGB(sec->Color)) & 0xFFFFFF;
         const std::uint32_t fill = PanelFillColor(reference, own, sec->Transparency);
         GdiFlush();
         px.Fill(ColorToPixel(fill) | 0xFF000000u);

@@ -262,7 +262,7 @@ void TacDialogWnd::PaintNonClientCache() {
         PaintControlSkin(cache, model, section, bg, StateOf(model, section, Active), TRect{0, 0, w, h}, TPoint{0, 0},
                          false, CommonData->HUEOffset, CommonData->Saturation);
     else
-        cache.Fill(0xFF000000u | static_cast<std::uint32_t>(ColorToRGB(clBtnFace)));
+        cache.Fill(0xFF000000u | static_cast<std::uint32_t>(kova::ColorToRGB(clBtnFace)));
     PaintCaption(model, w);
     PaintTitleButtons(model, w);
     GdiFlush();
@@ -306,7 +306,7 @@ void TacDialogWnd::PaintCaption(const TsSkinModel& model, int width) {
     GdiFlush();
     PaintSkinTextOnBitmap(cache, captionFont_.Get() ? captionFont_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
                           text, true, tr, rtl ? kCaptionTextFlagsRtl : kCaptionTextFlags, model, textSection, Active,
-                          ColorToRGB(clCaptionText));
+                          kova::ColorToRGB(clCaptionText));
 }
 
 void TacDialogWnd::PaintTitleButtons(const TsSkinModel& model, int width) {
@@ -444,7 +444,7 @@ void TacDialogWnd::EraseBackground(TMessage& m) {
 HBRUSH TacDialogWnd::BackgroundBrush() {
     TsSkinManager* manager = ActiveManager();
     const TColor colour = manager ? static_cast<TColor>(manager->Model().ColorToRGB(manager->Model().GlobalInfoColor()))
-                                  : ColorToRGB(clBtnFace);
+                                  : kova::ColorToRGB(clBtnFace);
     if (!brush_ || colour != brushColour_) {
         brush_.Reset(CreateSolidBrush(colour & 0xFFFFFF));
         brushColour_ = colour;
@@ -619,7 +619,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
                 m.Result = manager && manager->Model().SectionIndexValid(CommonData->SkinIndex)
                                ? static_cast<LRESULT>(manager->Model().ColorToRGB(
                                      manager->Model().Sections()[static_cast<std::size_t>(CommonData->SkinIndex)].Color))
-                               : static_cast<LRESULT>(ColorToRGB(clBtnFace));
+                               : static_cast<LRESULT>(kova::ColorToRGB(clBtnFace));
                 return;
             }
             case scQueryBgInfo:

@@ -66,18 +66,18 @@ void TsFrameAdapter::Broadcast(TMessage& m) {
 }
 
 TColor TsFrameAdapter::BackgroundColorForChildren() {
-    if (!Skinned()) return static_cast<TColor>(ColorToRGB(Frame->Color()));
+    if (!Skinned()) return static_cast<TColor>(kova::ColorToRGB(Frame->Color()));
     if (!Opaque()) return kNoSolidColour;
     const TsSkinModel& model = SkinData->GetSkinManager()->Model();
     const TsGeneralData* s = SkinData->Section();
     const TColor own = static_cast<TColor>(model.ColorToRGB(s->Color)) & 0xFFFFFF;
     const int transparency = std::clamp<int>(s->Transparency, 0, 100);
     if (transparency == 0) return own;
-    TColor parent = static_cast<TColor>(ColorToRGB(Frame->Color()));
+    TColor parent = static_cast<TColor>(kova::ColorToRGB(Frame->Color()));
     if (TWinControl* p = Frame->Parent()) {
         const LRESULT answer =
             p->HandleAllocated() ? SendSkinCommand(p->Handle(), scQueryBgColor, kNoSolidColour) : kNoSolidColour;
-        parent = static_cast<TColor>(answer) == kNoSolidColour ? static_cast<TColor>(ColorToRGB(p->Color()))
+        parent = static_cast<TColor>(answer) == kNoSolidColour ? static_cast<TColor>(kova::ColorToRGB(p->Color()))
                                                                : static_cast<TColor>(answer);
     }
     if (transparency == 100) return parent & 0xFFFFFF;

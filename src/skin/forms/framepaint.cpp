@@ -210,7 +210,7 @@ void PaintCaptionText(TsSkinProvider& p, const TsSkinModel& model, const TFrameG
         if (colour == kNoColour || colour == kWindowTextColour)
             colour = SectionFontColour(model, title, p.FormActive);
         else {
-            colour = static_cast<TColor>(ColorToRGB(colour)) & 0xFFFFFF;
+            colour = static_cast<TColor>(kova::ColorToRGB(colour)) & 0xFFFFFF;
             if (!p.FormActive) colour = MixColors(colour, SectionFontColour(model, title, false), 0.5);
         }
         DrawTextToBitmap32(cache, addedFont, added.Text(), colour, flags, tr);

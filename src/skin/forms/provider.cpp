@@ -31,6 +31,12 @@ bool ChildCreatedMaximized = false;
 
 namespace {
 
+// Posted to a skinned form to walk its controls once more.
+UINT AdaptLaterMessage() {
+    static const UINT msg = RegisterWindowMessageA("KovaSkinAdaptLater");
+    return msg;
+}
+
 // A form's provider answers sub-code 4 with itself, as the core sees it.
 void AnswerGetProvider() {
     static const bool registered = [] {
@@ -439,7 +445,7 @@ TColor TsSkinProvider::FormColor() {
             return static_cast<TColor>(model.ColorToRGB(hot ? s->HotColor : s->Color)) & 0xFFFFFF;
         }
     }
-    return Form ? static_cast<TColor>(ColorToRGB(Form->Color())) : static_cast<TColor>(ColorToRGB(clBtnFace));
+    return Form ? static_cast<TColor>(kova::ColorToRGB(Form->Color())) : static_cast<TColor>(kova::ColorToRGB(clBtnFace));
 }
 
 // ------------------------------------------------------------ skin changes
@@ -553,6 +559,15 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
         case WM_GETMINMAXINFO:
             WMGetMinMaxInfo(m);
             return;
+        case WM_PARENTNOTIFY:
+            // A window made later somewhere inside the form (a control
+            // shown for the first time makes its window and its children's
+            // then) is adapted once it is whole: one walk is posted for the
+            // whole burst, and controls adapted already are left as they are.
+            formProc_.CallPrevious(m);
+            if (LOWORD(m.WParam) == WM_CREATE && Adapter && !walkPosted_ && Form->HandleAllocated())
+                walkPosted_ = PostMessageA(Form->Handle(), AdaptLaterMessage(), 0, 0) != FALSE;
+            return;
         case CM_CONTROLLISTCHANGE:
             // A control placed on the form (not one taken off it) is adapted
             // once the form has handled it.
@@ -594,6 +609,11 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
             if (Form->Showing()) AnnounceToSkinEditor();
             return;
         default:
+            if (m.Msg == AdaptLaterMessage()) {
+                walkPosted_ = false;
+                if (Adapter) static_cast<TacCtrlAdapter*>(Adapter.get())->AdaptChildren(nullptr);
+                return;
+            }
             formProc_.CallPrevious(m);
     }
 }

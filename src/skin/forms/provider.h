@@ -282,6 +282,9 @@ private:
     std::string titleSkin_;
     bool useGlobalColor_ = true;
     bool inCopyData_ = false;
+    // A walk over the form's controls is posted for windows made inside it
+    // later (controls shown for the first time).
+    bool walkPosted_ = false;
 };
 
 // The provider of the application's MDI main form, the provider whose MDI

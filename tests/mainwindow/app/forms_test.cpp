@@ -1,6 +1,6 @@
-// Every form of the program as the program holds it: each form description
+// Every form (and frame) of the program as the program holds it: each description
 // compiled into kova.exe is read strictly (a property the component does not
-// have, a field or a handler that binds to nothing fails) by a form of its
+// have, a field or a handler that binds to nothing fails) by a root of its
 // class made in this process from the same text. A description added to the
 // program without a maker below fails the test, and so does a maker whose
 // form lost its description: no form is left out.
@@ -68,10 +68,10 @@ std::string Upper(std::string s) {
 
 struct Maker {
   const char* className;
-  std::function<TCustomForm*()> make;
+  std::function<TComponent*()> make;
 };
 
-// The forms as the program makes them.
+// The forms (and the frames) as the program makes them.
 const std::vector<Maker>& Makers() {
   static const std::vector<Maker> makers = {
       {"TKOVAForm1", [] { return TCustomForm::Create<mainwindow::TKOVAForm1>(Application()); }},
@@ -88,6 +88,7 @@ const std::vector<Maker>& Makers() {
       {"TForm2", [] { return TCustomForm::Create<pushfold::forms::TForm2>(nullptr); }},
       {"TModelDialog", [] { return TCustomForm::Create<pushfold::forms::TModelDialog>(nullptr); }},
       {"TNewModelDialog", [] { return TCustomForm::Create<pushfold::forms::TNewModelDialog>(nullptr); }},
+      {"TFrame1", [] { return TCustomFrame::Create<pushfold::forms::TFrame1>(nullptr, 1); }},
   };
   return makers;
 }
@@ -122,7 +123,7 @@ TEST(ProgramForms, EveryFormInTheProgramReadsItsDescriptionStrictly) {
       ADD_FAILURE() << "kova.exe holds a description of " << d.name << ", but no maker of that form is listed here";
       continue;
     }
-    TCustomForm* form = nullptr;
+    TComponent* form = nullptr;
     try {
       form = maker->make();
     } catch (const std::exception& e) {
@@ -131,7 +132,7 @@ TEST(ProgramForms, EveryFormInTheProgramReadsItsDescriptionStrictly) {
     }
     EXPECT_EQ(form->ClassName(), maker->className);
     // What was read here is what the program ships.
-    EXPECT_EQ(form->FormDescription(), d.text);
+    EXPECT_EQ(ClassDescription(form->ClassName()), d.text);
     form->Free();
   }
   for (const Maker& m : Makers())

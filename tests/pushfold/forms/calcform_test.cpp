@@ -15,6 +15,12 @@
 #include "model/calcfixtures.h"
 #include "pushfold/forms/calcform.h"
 #include "pushfold/forms/modelform.h"
+#include "skin/core/model/internalskins.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/forms/frameadapter.h"
+#include "skin/forms/provider.h"
 #include "tables/files/calcfiles.h"
 
 namespace kova::pushfold::forms {
@@ -401,6 +407,76 @@ TEST_F(CalculatorWindow, TheEditorCreatesSavesAndDeletesModelsThroughItsQuestion
   EXPECT_EQ(tables::ModelsChanged, 1);
   EXPECT_EQ(form->ComboBoxDefault->Items()->Count(), 3);
   EXPECT_EQ(form->DefaultModel().Name.Str(), "Model1");
+}
+
+// Each player frame is read from its own description: its panel holds the
+// seat's controls with their texts; the model label carries the frame's
+// number.
+TEST_F(CalculatorWindow, PlayerFramesComeFromTheirDescription) {
+  TForm2* form = ShowCalculator(Request(MakeHand(6, 1, 3, {1500, 900, 2100, 600, 3000, 1400})));
+  ASSERT_NE(form, nullptr);
+  for (int n = 1; n <= 10; ++n) {
+    SCOPED_TRACE(n);
+    TFrame1* f = form->Frame(n);
+    EXPECT_EQ(f->Name(), "Player" + std::to_string(n));
+    ASSERT_NE(f->Panel1, nullptr);
+    EXPECT_EQ(f->Panel1->Parent(), f);
+    EXPECT_EQ(f->Stack->Parent(), f->Panel1);
+    EXPECT_TRUE(f->Stack->ReadOnly());
+    EXPECT_EQ(f->Label4->Caption(), "Model:");
+    EXPECT_EQ(f->LModel->Tag(), n);
+    EXPECT_EQ(f->LModel->Alignment(), kova::taCenter);
+    EXPECT_EQ(f->RadioGroup1->Items()->ToVector(), (std::vector<std::string>{"None", "Fold", "Push"}));
+    EXPECT_EQ(f->RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(f->Width(), 140);
+    EXPECT_EQ(f->Height(), 110);
+  }
+  auto* stackLabel = dynamic_cast<kova::TLabel*>(form->Frame(1)->FindComponent("Label1"));
+  ASSERT_NE(stackLabel, nullptr);
+  EXPECT_EQ(stackLabel->Caption(), "Stack:");
+}
+
+// Skinned with its form, each shown player frame has the frame adapter,
+// also a frame first shown after the skin (a hand of more players).
+TEST_F(CalculatorWindow, PlayerFramesAreSkinnedWithTheirForm) {
+  auto* manager = new skin::TsSkinManager(nullptr);
+  skin::AddInternalSkins(manager->Model().InternalSkins);
+  manager->SetSkinName("Linen (internal)");
+  manager->ThirdParty.Lists[0] = "TEdit";
+  manager->UpdateThirdPartyLists();
+  TForm2* form = ShowCalculator(Request(MakeHand(6, 1, 3, {1500, 900, 2100, 600, 3000, 1400})));
+  ASSERT_NE(form, nullptr);
+  auto* provider = new skin::TsSkinProvider(form);
+  provider->Loaded();
+  kova::test::PumpMessages();
+  const auto adapters = [](TFrame1* f) {
+    int count = 0;
+    for (int i = 0; i < f->ComponentCount(); ++i) count += dynamic_cast<skin::TsFrameAdapter*>(f->Components(i)) != nullptr;
+    return count;
+  };
+  for (int players : {6, 10}) {
+    if (players == 10) {
+      form->ShowHand(MakeHand(10, 1, 3, {1500, 900, 2100, 600, 3000, 1400, 800, 700, 1200, 1000}));
+      kova::test::PumpMessages();
+    }
+    int shown = 0;
+    for (int n = 1; n <= 10; ++n) {
+      TFrame1* f = form->Frame(n);
+      if (!f->Visible()) continue;
+      ++shown;
+      SCOPED_TRACE("frame " + std::to_string(n) + " of " + std::to_string(players) + " players");
+      EXPECT_EQ(adapters(f), 1);
+      ASSERT_TRUE(f->HandleAllocated());
+      EXPECT_EQ(skin::SendSkinCommand(f->Handle(), skin::scQuerySupport, 0), 1);
+      // The frame's own controls too.
+      ASSERT_TRUE(f->Stack->HandleAllocated());
+      EXPECT_NE(GetPropA(f->Stack->Handle(), "ACSBSC"), nullptr);
+    }
+    EXPECT_EQ(shown, players);
+  }
+  CloseCalculator(this);
+  manager->Free();
+  skin::ResetSkinServices();
 }
 
 }  // namespace

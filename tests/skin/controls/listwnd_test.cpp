@@ -229,6 +229,107 @@ public:
     }
 };
 
+// A control freed before its adapter, as the child adaptation's record
+// outlives it: the record forgets the control, and the adapter leaves later
+// (the skin going, then freed) without reaching it; the form's chain and
+// its other controls go on working.
+TEST_F(ListAdapterTest, AControlFreedBeforeItsAdapterIsForgottenAndTheAdapterLeavesCleanly) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* grid = new TStringGrid(form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 300, 200);
+    grid->SetFixedColor(0x336699);
+    auto* other = new TStringGrid(form);
+    other->SetParent(form);
+    other->SetBounds(8, 210, 100, 40);
+    form->Show();
+    PumpMessages();
+    const long subclasses = LiveHandles(THandleKind::Subclass);
+    {
+        TsCommonData data(nullptr, true);
+        data.OwnerControl = grid;
+        data.OwnerObject = grid;
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateGridAdapter(grid->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses + 1);
+        grid->Free();
+        EXPECT_EQ(data.OwnerControl, nullptr) << "the record still names the freed control";
+        EXPECT_EQ(data.OwnerObject, nullptr);
+        EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses);
+        a->Detach(true);
+        a.reset();
+    }
+    EXPECT_EQ(LiveHandles(THandleKind::Subclass), subclasses);
+    SendMessageA(form->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still here"));
+    EXPECT_EQ(form->Caption(), "still here");
+    EXPECT_EQ(form->ControlCount(), 1);
+    EXPECT_TRUE(IsWindow(other->Handle()));
+    form->Free();
+}
+
+// A grid of another kind: line colours and a fixed-cell font, no
+// "ControlLook".
+class TFontStandIn : public TPersistent {
+    KOVA_CLASS_PROPS(TFontStandIn, TPersistent)
+public:
+    TColor Colour = 0x161718;
+    static void DefineProps(TPropList& L) {
+        L.For<TFontStandIn>().Color("Color", [](TFontStandIn* f) { return f->Colour; },
+                                    [](TFontStandIn* f, TColor c) { f->Colour = c; });
+    }
+};
+class TPlainGridStandIn : public TCustomControl {
+    KOVA_CLASS_PROPS(TPlainGridStandIn, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    TColor Fixed = 0x0A0B0C, Line = 0x0D0E0F, FixedLine = 0x191A1B;
+    TFontStandIn FixedFont;
+    static void DefineProps(TPropList& L) {
+        L.For<TPlainGridStandIn>()
+            .Color("FixedColor", [](TPlainGridStandIn* g) { return g->Fixed; },
+                   [](TPlainGridStandIn* g, TColor c) { g->Fixed = c; })
+            .Color("GridLineColor", [](TPlainGridStandIn* g) { return g->Line; },
+                   [](TPlainGridStandIn* g, TColor c) { g->Line = c; })
+            .Color("GridFixedLineColor", [](TPlainGridStandIn* g) { return g->FixedLine; },
+                   [](TPlainGridStandIn* g, TColor c) { g->FixedLine = c; })
+            .Object("FixedFont", [](TPlainGridStandIn* g) -> TObject* { return &g->FixedFont; }, nullptr);
+    }
+};
+
+// What the skin writes on a grid without "ControlLook" comes back with the
+// skin's removal: its line colours and its fixed cells' font colour.
+TEST_F(ListAdapterTest, AGridWithoutControlLookGetsBackEveryColourTheSkinWrote) {
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(80, 80, 360, 300);
+    auto* grid = new TPlainGridStandIn(form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 200, 100);
+    form->Show();
+    PumpMessages();
+    {
+        TsCommonData data(grid, true);
+        data.SetSkinManager(manager);
+        data.SetSkinSection("EDIT");
+        data.ReadSkinIndexes();
+        auto a = CreateGridAdapter(grid->Handle(), &data, manager, "EDIT");
+        ASSERT_FALSE(a->Detached);
+        EXPECT_EQ(static_cast<COLORREF>(grid->Fixed), kGlobal);
+        EXPECT_NE(grid->Line, 0x0D0E0F);
+        EXPECT_NE(grid->FixedLine, 0x191A1B);
+        EXPECT_NE(grid->FixedFont.Colour, 0x161718);
+        a->Detach(true);
+        EXPECT_EQ(grid->Fixed, 0x0A0B0C);
+        EXPECT_EQ(grid->Line, 0x0D0E0F);
+        EXPECT_EQ(grid->FixedLine, 0x191A1B);
+        EXPECT_EQ(grid->FixedFont.Colour, 0x161718);
+    }
+    form->Free();
+}
+
 // Grids: the fixed cells' colour from the skin, each colour back after;
 // the framework grid's scroll bar is the system's again once the skin goes.
 TEST_F(ListAdapterTest, GridColoursFollowTheSkinAndComeBack) {

@@ -95,6 +95,19 @@ TEST_F(FrameAdapterTest, WithoutTheSkinTheFramePaintsItselfAndStillAnswersSuppor
     EXPECT_EQ(PrintedPixel(frame, 100, 60), Pixel(RGB(10, 200, 30)));
 }
 
+// The children of an unskinned frame are told the colour the system shows
+// for a system colour, not its number taken as a colour.
+TEST_F(FrameAdapterTest, WithoutTheSkinTheChildrenAreToldWhatASystemColourShows) {
+    ASSERT_NE(AdapterOf(frame), nullptr);
+    manager->SetActive(false);
+    kova::test::PumpMessages();
+    for (auto [colour, index] : {std::pair{clBtnFace, COLOR_BTNFACE}, std::pair{clWindow, COLOR_WINDOW}}) {
+        frame->SetColor(colour);
+        EXPECT_EQ(static_cast<COLORREF>(SendSkinCommand(frame->Handle(), scQueryBgColor, 0xFF00FF)), GetSysColor(index))
+            << "system colour " << index;
+    }
+}
+
 TEST(FrameAdapter, OnSomethingThatIsNotAFrameIsRefused) {
     TForm* form = TCustomForm::Create<TForm>(Application());
     EXPECT_THROW(new TsFrameAdapter(form), EFrameAdapter);

@@ -402,6 +402,20 @@ TEST_F(ProviderTest, UseGlobalColorOffGivesTheStandardColourWithOrWithoutASkin) 
     }
 }
 
+// Without a skin the form's colour is what the system shows for it: a
+// system colour is read as the system's, not taken as a plain number.
+TEST_F(ProviderTest, FormColourWithoutASkinReadsSystemColoursAsTheSystemShowsThem) {
+    SpiedForm f;
+    auto* p = new TsSkinProvider(f.form);
+    p->SetUseGlobalColor(false);
+    f.form->SetColor(clBtnFace);
+    EXPECT_EQ(static_cast<COLORREF>(p->FormColor()), GetSysColor(COLOR_BTNFACE));
+    f.form->SetColor(clWindow);
+    EXPECT_EQ(static_cast<COLORREF>(p->FormColor()), GetSysColor(COLOR_WINDOW));
+    f.form->SetColor(0x00112233);
+    EXPECT_EQ(p->FormColor(), 0x00112233);
+}
+
 // Switching the non-client drawing off on a skinned form gives the system
 // its caption buttons and the form its region back.
 TEST_F(ProviderTest, DrawNonClientAreaOffRestoresTheSystemFrame) {

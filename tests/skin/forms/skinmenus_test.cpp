@@ -25,6 +25,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
+#include "skin/forms/autohook.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/mnuwnd.h"
@@ -39,33 +40,23 @@ namespace {
 constexpr TColor kMenuLine = 12174281;
 constexpr TColor kBorder = 9213854;
 
-// The automatic hook's part for popup-menu windows, standing in for it:
-// every popup-menu window created gets its adapter.
-LRESULT CALLBACK MenuWindowHook(int code, WPARAM w, LPARAM l) {
-    const LRESULT r = CallNextHookEx(nullptr, code, w, l);
-    if (code == HCBT_CREATEWND) {
-        const auto* cw = reinterpret_cast<const CBT_CREATEWNDA*>(l);
-        const LPCSTR cls = cw->lpcs->lpszClass;
-        const bool menuWindow = IS_INTRESOURCE(cls) ? reinterpret_cast<UINT_PTR>(cls) == 0x8000
-                                                    : std::string(cls) == "#32768";
-        if (menuWindow) AttachMenuWindowAdapter(reinterpret_cast<HWND>(w), DefaultManager);
-    }
-    return r;
-}
-
+// The default manager with the program's automatic skinning hook: the
+// hook gives every popup-menu window its adapter.
 struct Manager {
-    Manager() {
-        FormSkinning().DialogHookProc = MenuWindowHook;
+    Manager() : saved(FormSkinning()) {
+        InstallAutoSkinning();
         m = new TsSkinManager(nullptr);
         AddInternalSkins(m->Model().InternalSkins);
         m->SetSkinName("Linen (internal)");
+        EXPECT_TRUE(m->ThreadHookInstalled());
         painter = SkinableMenus(m);
         painter->UpdateFromSkin();
     }
     ~Manager() {
         m->Free();
-        FormSkinning().DialogHookProc = PassOnDialogHook;
+        FormSkinning() = saved;
     }
+    FormSkinningServices saved;
     TsSkinManager* m;
     TsSkinableMenus* painter;
 };
