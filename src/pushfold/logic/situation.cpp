@@ -66,7 +66,9 @@ struct TSituation::Memo {
 // The next hands valued so far, shared by the threads of one calculation:
 // a table met again is answered from here instead of being played out
 // again. Entries are kept until the calculation ends, as long as they fit
-// under the ceiling; past it new ones are played out but not kept.
+// under the ceiling; past it new ones are played out but not kept. The last
+// hands of the look-ahead are kept by each thread apart (Context), in room
+// counted against the same ceiling.
 class TSituation::Cache {
  public:
   explicit Cache(std::size_t ceiling) : ceiling_(ceiling) {}
