@@ -66,7 +66,9 @@ struct TSituation::Memo {
 // The next hands valued so far, shared by the threads of one calculation:
 // a table met again is answered from here instead of being played out
 // again. Entries are kept until the calculation ends, as long as they fit
-// under the ceiling; past it new ones are played out but not kept.
+// under the ceiling; past it new ones are played out but not kept. The last
+// hands of the look-ahead are kept by each thread apart (Context), in room
+// counted against the same ceiling.
 class TSituation::Cache {
  public:
   explicit Cache(std::size_t ceiling) : ceiling_(ceiling) {}
@@ -98,8 +100,20 @@ class TSituation::Cache {
     if (!added) bytes_.fetch_sub(kEntryBytes, std::memory_order_relaxed);
   }
 
-  // A hand met again before it was kept.
+  // Room for `bytes` kept elsewhere, counted against the ceiling; false,
+  // and nothing counted, when it does not fit.
+  bool Reserve(std::size_t bytes) {
+    std::size_t used = bytes_.load(std::memory_order_relaxed);
+    do {
+      if (used + bytes > ceiling_) return false;
+    } while (!bytes_.compare_exchange_weak(used, used + bytes, std::memory_order_relaxed));
+    return true;
+  }
+
+  // A hand met again before it was kept, or kept elsewhere.
   void NoteReused() { reused_.fetch_add(1, std::memory_order_relaxed); }
+  // A hand played out and kept elsewhere.
+  void NotePlayed() { played_.fetch_add(1, std::memory_order_relaxed); }
 
   TNextHandStats Stats() const {
     TNextHandStats s;
@@ -156,11 +170,32 @@ class TSituation::Cache {
 
 // What one thread values rows with.
 struct TSituation::Context {
-  Context(Memo& m, Cache& c, TSituationProgress* p) : memo(m), cache(c), progress(p) {}
+  Context(Memo& m, Cache& c, TSituationProgress* p) : memo(m), cache(c), progress(p) {
+    // As many slots as the ceiling leaves room for, up to the full count.
+    std::size_t slots = kRecentSlots;
+    while (slots > 0 && !cache.Reserve(slots * sizeof(Recent))) slots /= 2;
+    recent.resize(slots);
+  }
   Memo& memo;
   Cache& cache;
   TSituationProgress* progress = nullptr;  // credited kRowTicks per row valued
   TIcmRows icm;  // the last hands' rows
+  // The last hands this thread valued lately, one per slot of their key's
+  // hash. Almost every last hand is met once: in the shared cache they
+  // would fill the room the deeper hands need, and each lookup there, far
+  // away in memory and behind a lock, costs more than the few it finds
+  // save. A last hand met again is often met soon after, near the same
+  // branch, and then found here.
+  struct Recent {
+    TNextHandKey key;
+    HandValue value;
+    bool used = false;
+  };
+  static constexpr std::size_t kRecentSlots = std::size_t{1} << 10;
+  std::vector<Recent> recent;  // a power of two long, or empty
+  Recent* RecentSlot(const TNextHandKey& key) {
+    return recent.empty() ? nullptr : &recent[Cache::KeyHash{}(key) & (recent.size() - 1)];
+  }
 };
 
 namespace {
@@ -631,10 +666,19 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     if (!owner.NextHandOf(owner.RowStacks(b, r), in, target)) return;
     Frame f;
     f.key = owner.KeyOf(in);
-    HandValue known;
-    if (context.cache.Find(f.key, known)) {
-      target = owner.ValueFromNextHand(known);
-      return;
+    if (f.key.Depth <= 0) {
+      const Context::Recent* slot = context.RecentSlot(f.key);
+      if (slot && slot->used && slot->key == f.key) {
+        context.cache.NoteReused();
+        target = owner.ValueFromNextHand(slot->value);
+        return;
+      }
+    } else {
+      HandValue known;
+      if (context.cache.Find(f.key, known)) {
+        target = owner.ValueFromNextHand(known);
+        return;
+      }
     }
     TSituationOptions options = owner.options_;
     options.Depth = owner.options_.Depth - 1;
@@ -675,7 +719,12 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     // Every row valued.
     s.CombineShowdowns();
     const HandValue value = s.ValueOfHand();
-    context.cache.Keep(f.key, value);
+    if (f.key.Depth <= 0) {
+      if (Context::Recent* slot = context.RecentSlot(f.key)) *slot = {f.key, value, true};
+      context.cache.NotePlayed();
+    } else {
+      context.cache.Keep(f.key, value);
+    }
     *f.target = f.parent->ValueFromNextHand(value);
     frames.pop_back();
   }

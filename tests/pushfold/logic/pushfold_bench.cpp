@@ -79,25 +79,31 @@ std::vector<std::vector<double>> HandRows(const std::vector<double>& base) {
   return rows;
 }
 
-// Args: paid places; 0 each row on its own, 1 the rows sharing their base.
+// Args: paid places; 0 each row on its own, 1 the rows sharing their base,
+// 2 sharing it with each showdown's three outcomes together, as the solver
+// asks them.
 void BM_IcmRowsOfHand(benchmark::State& state) {
   const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
   const std::vector<std::vector<double>> rows = HandRows(kIcmStacks);
-  std::vector<double> equity(kIcmStacks.size());
+  const std::size_t singles = kIcmStacks.size();
+  std::vector<std::vector<double>> equity(TIcmRows::kRowsAtOnce, std::vector<double>(kIcmStacks.size()));
   TIcmRows shared;
   for (auto _ : state) {
     if (state.range(1) != 0) shared.Reset(kIcmStacks, payouts);
-    for (const auto& r : rows) {
-      if (state.range(1) != 0) {
-        shared.Into(r, equity);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      if (state.range(1) == 2 && r >= singles) {
+        shared.IntoRows({rows[r], rows[r + 1], rows[r + 2]}, {equity[0], equity[1], equity[2]});
+        r += TIcmRows::kRowsAtOnce - 1;
+      } else if (state.range(1) != 0) {
+        shared.Into(rows[r], equity[0]);
       } else {
-        ICMEquitiesInto(r, payouts, equity);
+        ICMEquitiesInto(rows[r], payouts, equity[0]);
       }
-      benchmark::DoNotOptimize(equity.data());
+      benchmark::DoNotOptimize(equity[0].data());
     }
   }
 }
-BENCHMARK(BM_IcmRowsOfHand)->Args({3, 0})->Args({3, 1})->Args({5, 0})->Args({5, 1});
+BENCHMARK(BM_IcmRowsOfHand)->Args({3, 0})->Args({3, 1})->Args({3, 2})->Args({5, 0})->Args({5, 1})->Args({5, 2});
 
 void BM_ReferenceIcm10Players(benchmark::State& state) {
   const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));

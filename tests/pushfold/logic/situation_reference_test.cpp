@@ -111,25 +111,31 @@ void ExpectSameBranches(const A& got, const B& want, const std::string& where) {
   }
 }
 
-// The reference is computed once; the solver with each number of threads.
-void ExpectSameAsReference(const Case& c, std::vector<int> threadCounts = {0}) {
+// The reference is computed once; the solver with each number of threads
+// and each room for the next hands it keeps.
+void ExpectSameAsReference(const Case& c, std::vector<int> threadCounts = {0},
+                           std::vector<std::size_t> ceilings = {kNextHandCacheBytes}) {
   const Built b = Build(c);
   const reference::TReferenceSituation reference(b.tour, b.hand, b.heroIndex, b.seats, b.options);
-  for (int threads : threadCounts) {
-    TSituationOptions options = b.options;
-    options.Threads = threads;
-    const std::string where = std::string(c.name) + ", depth " + std::to_string(c.depth) + ", " +
-                              (threads ? std::to_string(threads) : std::string("all")) + " threads";
-    TSituation got(b.tour, b.hand, b.heroIndex, b.seats, options);
-    reference::TReferenceSituation want = reference;
-    EXPECT_FALSE(got.Cancelled()) << where;
-    EXPECT_EQ(got.BrokeCount(), want.BrokeCount()) << where;
-    EXPECT_EQ(got.HeroPosition(), want.HeroPosition()) << where;
-    ExpectSameBranches(got, want, where);
-    EXPECT_EQ(got.SolveHero(c.hero), want.SolveHero(c.hero)) << where;
-    // The hero's range written back into the branch table.
-    ExpectSameBranches(got, want, where + ", after solving");
-    EXPECT_EQ(got.PrintBranches(), want.PrintBranches()) << where;
+  for (std::size_t ceiling : ceilings) {
+    for (int threads : threadCounts) {
+      TSituationOptions options = b.options;
+      options.Threads = threads;
+      options.CacheBytes = ceiling;
+      const std::string where = std::string(c.name) + ", depth " + std::to_string(c.depth) + ", " +
+                                (threads ? std::to_string(threads) : std::string("all")) + " threads, " +
+                                std::to_string(ceiling) + " bytes kept";
+      TSituation got(b.tour, b.hand, b.heroIndex, b.seats, options);
+      reference::TReferenceSituation want = reference;
+      EXPECT_FALSE(got.Cancelled()) << where;
+      EXPECT_EQ(got.BrokeCount(), want.BrokeCount()) << where;
+      EXPECT_EQ(got.HeroPosition(), want.HeroPosition()) << where;
+      ExpectSameBranches(got, want, where);
+      EXPECT_EQ(got.SolveHero(c.hero), want.SolveHero(c.hero)) << where;
+      // The hero's range written back into the branch table.
+      ExpectSameBranches(got, want, where + ", after solving");
+      EXPECT_EQ(got.PrintBranches(), want.PrintBranches()) << where;
+    }
   }
 }
 
@@ -220,6 +226,15 @@ TEST(SituationAgainstReference, OneThreadOrSeveralGiveTheSameResults) {
   ExpectSameAsReference({"five players, 50/30/20, three hands ahead", Stacks(5, 800, 400), 50, 100, 10, kThreePlaces, 3,
                          5, {}, 5},
                         {1, 3, 0});
+}
+
+TEST(SituationAgainstReference, TheRoomForNextHandsChangesNoBit) {
+  // Each thread keeps its latest last hands in a table of its own, as large
+  // as the room allows: every slot, a few (the first threads take the room),
+  // or none, when every last hand met again is played out again.
+  ExpectSameAsReference({"five players, 50/30/20, three hands ahead", Stacks(5, 800, 400), 50, 100, 10, kThreePlaces, 3,
+                         5, {}, 5},
+                        {1, 3}, {kNextHandCacheBytes, std::size_t{16} << 10, 0});
 }
 
 TEST(SituationAgainstReference, IcmSameBits) {
