@@ -21,6 +21,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/sysutils.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -382,6 +383,7 @@ void TsSkinProvider::PaintNonClientCache() {
             // The menu line and an MDI main form's area come with their own
             // painters; the extended border with the border window.
             PaintCaptionText(*this, model, g);
+            if (BorderForm) PaintExtendedBorder(*this);
             if (g.CaptionH != 0 && DrawNonClientArea) {
                 CopyButtonsBg(*this, true);
                 PaintTitleButtons(*this);
