@@ -12,6 +12,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/forms/captionmouse.h"
+#include "skin/forms/formanim.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
@@ -424,6 +425,24 @@ void TacProviderBorderForm::PassThrough(POINT at) {
     ParentRgnChanging = false;
 }
 
+void TacProviderBorderForm::SnapMove(WINDOWPOS& wp) {
+    RECT r;
+    GetWindowRect(Wnd(), &r);
+    const int cx = (wp.flags & SWP_NOSIZE) ? r.right - r.left : wp.cx;
+    const int cy = (wp.flags & SWP_NOSIZE) ? r.bottom - r.top : wp.cy;
+    if (cx <= 0 || cy <= 0) return;
+    TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
+    const int align = manager ? manager->Model().SkinData().AlignOffset : 0;
+    const RECT work = WorkAreaOf(OwnerHandle);
+    const RECT m = ExtMargins();
+    const int buffer = Provider->SnapBuffer;
+    // The form's visible frame lies inside the shadow margins.
+    wp.x = SnapToEdge(wp.x, work.left, buffer, m.left - align);
+    wp.x = SnapToEdge(wp.x, work.right, buffer, cx - m.right + align);
+    wp.y = SnapToEdge(wp.y, work.top, buffer, m.top - align);
+    wp.y = SnapToEdge(wp.y, work.bottom, buffer, cy - m.bottom + align);
+}
+
 void TacProviderBorderForm::DoubleClick(int code) {
     TsSkinProvider& p = *Provider;
     TCustomForm* form = p.Form;
@@ -515,6 +534,7 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             if (PointInMargin(lpScreen, true)) return;
             Updating = false;
             const int code = HitTest(lpScreen);
+            if (code == HTCAPTION && StartBlendOnMoving(*Provider)) return;
             // The form does what a press on its own frame at that place
             // does: its own handling of the code (buttons, icon, moving
             // and sizing).
@@ -538,6 +558,15 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             FreeTitleGlows();
             inherited();
             return;
+        case WM_WINDOWPOSCHANGING:
+            if (Provider->FormState & kStateTranslucentMove) {
+                auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+                if (Provider->ScreenSnap && !IsZoomed(OwnerHandle) && !(wp->flags & SWP_NOMOVE)) SnapMove(*wp);
+                inherited();
+                if (!(wp->flags & SWP_NOMOVE)) MovePos = POINT{wp->x, wp->y};
+                return;
+            }
+            break;
         default:
             break;
     }

@@ -79,6 +79,8 @@ private:
     HWND Wnd() const;
     void SetHotTitleButton(int code);
     void DoubleClick(int code);
+    // A translucent move's new position snapped to the work area's edges.
+    void SnapMove(WINDOWPOS& wp);
     void PassThrough(POINT at);
     // The last left and width (or top and height) before a stretch to the
     // work area.

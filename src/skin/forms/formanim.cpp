@@ -1,0 +1,461 @@
+#include "skin/forms/formanim.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstring>
+#include <vector>
+
+#include "framework/handles.h"
+#include "skin/core/animations.h"
+#include "skin/core/glow.h"
+#include "skin/core/portable/animframes.h"
+#include "skin/core/skinmanager.h"
+#include "skin/core/sysentries.h"
+#include "skin/forms/borderform.h"
+#include "skin/forms/formhelpers.h"
+#include "skin/forms/provider.h"
+
+namespace kova::skin {
+
+namespace {
+
+constexpr std::uint32_t kFrameInterval = 12;
+
+TsSkinManager* ManagerOf(TsSkinProvider& p) { return p.SkinData ? p.SkinData->GetSkinManager() : nullptr; }
+
+bool Topmost(HWND wnd) { return (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+HWND BorderWindowOf(TsSkinProvider& p) {
+    TacBorderForm* b = p.BorderForm;
+    return b && b->AForm && b->AForm->HandleAllocated() ? b->AForm->Handle() : nullptr;
+}
+
+// The window a title button's picture lies on: the border window with
+// extended borders, else the form.
+HWND ButtonOwner(TsSkinProvider& p) {
+    if (HWND border = BorderWindowOf(p)) return border;
+    return p.Form && p.Form->HandleAllocated() ? p.Form->Handle() : nullptr;
+}
+
+// The small window a fading button shows in: never activated, the mouse
+// going through it, out of the task bar, layered.
+class TacButtonFadeWindow : public TForm {
+    KOVA_CLASS(TacButtonFadeWindow, TForm)
+public:
+    explicit TacButtonFadeWindow(bool topmost) : TForm(nullptr), topmost_(topmost) {
+        SetTag(kSkinOwnWindowTag);
+        SetBorderStyle(bsNone);
+        OnPaint = [](TObject*) {};
+    }
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TForm::CreateParams(p);
+        p.Style = WS_POPUP;
+        p.ExStyle |= WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW;
+        if (topmost_) p.ExStyle |= WS_EX_TOPMOST;
+    }
+
+private:
+    bool topmost_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------- title-button fades
+
+TacSBAnimation::TacSBAnimation(TsSkinProvider& provider, TsCaptionButton& button)
+    : TacThreadedTimer(nullptr, true), provider_(provider), button_(button) {
+    SetInterval(kFrameInterval);
+}
+
+TacSBAnimation::~TacSBAnimation() {
+    SetEnabled(false);
+    FreeWindow();
+}
+
+void TacSBAnimation::FreeWindow() {
+    if (AForm) std::exchange(AForm, nullptr)->Free();
+}
+
+void TacSBAnimation::Render() {
+    const RECT& r = button_.Rect;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    Bmp = std::make_unique<TBitmap>(std::max(w, 1), std::max(h, 1));
+    if (!provider_.SkinData || !provider_.SkinData->CacheBmp) return;
+    // The button as the painter left it in the cache, in its new state.
+    const Bitmap32& cache = provider_.SkinData->CacheBmp->Pixels();
+    Bitmap32& out = Bmp->Pixels();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int cx = r.left + x, cy = r.top + y;
+            if (cx < 0 || cy < 0 || cx >= cache.Width() || cy >= cache.Height()) continue;
+            out.At(x, y) = cache.At(cx, cy);
+        }
+    if (!provider_.BorderForm) MakeOpaque(out);
+}
+
+void TacSBAnimation::ShowFrame(std::uint8_t alpha) {
+    const HWND owner = ButtonOwner(provider_);
+    if (!owner) return;
+    if (!Bmp) Render();
+    if (!AForm) {
+        AForm = new TacButtonFadeWindow(provider_.Form->FormStyle() == fsStayOnTop);
+        AForm->AfterConstruction();
+        AForm->HandleNeeded();
+    }
+    RECT origin;
+    GetWindowRect(owner, &origin);
+    const POINT at{origin.left + button_.Rect.left, origin.top + button_.Rect.top};
+    HWND after = Topmost(owner) ? HWND_TOPMOST : GetWindow(owner, GW_HWNDPREV);
+    if (!after || after == AForm->Handle()) after = HWND_TOP;
+    SetWindowPos(AForm->Handle(), after, at.x, at.y, Bmp->Width(), Bmp->Height(),
+                 SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    UpdateLayeredBitmap(AForm->Handle(), Bmp.get(), alpha, &at);
+    ShowWindow(AForm->Handle(), SW_SHOWNOACTIVATE);
+}
+
+bool TacSBAnimation::CursorOverButton() const {
+    const HWND owner = ButtonOwner(provider_);
+    if (!owner) return false;
+    POINT pt;
+    GetCursorPos(&pt);
+    RECT origin;
+    GetWindowRect(owner, &origin);
+    pt.x -= origin.left;
+    pt.y -= origin.top;
+    return PtInRect(&button_.Rect, pt) != FALSE;
+}
+
+void TacSBAnimation::SetState(int newState, bool fadeIn) {
+    if (newState == State) return;
+    State = newState;
+    if (newState == 0) {
+        FadeIn = false;
+        --Step;
+        ShowFrame(FadeStepAlpha(Step, Steps));
+        if (Steps > 1) SetEnabled(true);
+        return;
+    }
+    if (newState == 2) {
+        FreeWindow();
+        Bmp.reset();
+    }
+    Step = 1;
+    FadeIn = fadeIn;
+    ShowFrame(FadeStepAlpha(Step, Steps));
+    Step = 2;
+    if (Steps > 1) SetEnabled(true);
+}
+
+void TacSBAnimation::Retarget(int newState, int steps, bool fadeIn) {
+    if (fadeIn) State = newState;
+    Steps = steps;
+    FadeIn = fadeIn;
+    SetEnabled(true);
+    if (newState == 2) {
+        Step = Steps;
+        FreeWindow();
+        Bmp.reset();
+        Render();
+    }
+}
+
+void TacSBAnimation::DoTimer() {
+    if (FadeIn) {
+        if (Step < Steps) {
+            ShowFrame(FadeStepAlpha(Step, Steps));
+            ++Step;
+            return;
+        }
+        if (Steps != -1) {
+            // The top: from here on only the mouse is watched.
+            Step = Steps;
+            Steps = -1;
+            ShowFrame(255);
+            return;
+        }
+        if (!CursorOverButton()) {
+            SetEnabled(false);
+            if (HWND form = provider_.Form && provider_.Form->HandleAllocated() ? provider_.Form->Handle() : nullptr)
+                PostMessageA(form, WM_MOUSELEAVE, 0, 0);
+        }
+        return;
+    }
+    if (Step >= 1) {
+        ShowFrame(FadeStepAlpha(Step, Steps));
+        --Step;
+        return;
+    }
+    State = -1;
+    SetEnabled(false);
+    FreeWindow();
+    Bmp.reset();
+}
+
+bool TitleButtonFadesWanted(TsSkinProvider& p) {
+    TsSkinManager* manager = ManagerOf(p);
+    return manager && p.AllowAnimation && LayeredWindowsAvailable() && p.Form && !p.Form->Parent() &&
+           (manager->Model().AnimEffects.Buttons.Events & (beMouseEnter | beMouseLeave));
+}
+
+void AnimateTitleButton(TsSkinProvider& p, TsCaptionButton& button, int newState, int steps, bool fadeIn) {
+    auto* anim = dynamic_cast<TacSBAnimation*>(button.GlowAnim.get());
+    if (!anim) {
+        // Nothing shows that could fade out.
+        if (newState == 0) return;
+        auto made = std::make_unique<TacSBAnimation>(p, button);
+        anim = made.get();
+        button.GlowAnim = std::move(made);
+        anim->Steps = steps;
+        anim->SetState(newState, true);
+        return;
+    }
+    anim->Retarget(newState, steps, fadeIn);
+}
+
+// ----------------------------------------------------- translucent move
+
+TacMoveTimer::TacMoveTimer(TsSkinProvider& provider) : TacThreadedTimer(nullptr, true), provider_(provider) {
+    SetInterval(kFrameInterval);
+}
+
+void TacMoveTimer::DoTimer() {
+    TacBorderForm* border = provider_.BorderForm;
+    const HWND wnd = BorderWindowOf(provider_);
+    if (border && wnd && provider_.SkinData && provider_.SkinData->CacheBmp)
+        UpdateLayeredBitmap(wnd, provider_.SkinData->CacheBmp.get(), CurrentAlpha, nullptr);
+    if (CurrentAlpha > BlendValue) CurrentAlpha = ClampAlpha(std::max<int>(CurrentAlpha - AlphaStep, BlendValue));
+}
+
+bool BlendOnMovingWanted(TsSkinProvider& p) {
+    TsSkinManager* manager = ManagerOf(p);
+    if (!manager || !p.BorderForm || !p.Form || !p.Form->HandleAllocated()) return false;
+    const HWND wnd = p.Form->Handle();
+    const TacBlendOnMoving& blend = manager->Model().AnimEffects.BlendOnMoving;
+    if (!blend.Active || IsZoomed(wnd) || IsIconic(wnd)) return false;
+    return !IsDwmCompositionEnabled() || (blend.BlendValue < 255 && p.AllowBlendOnMoving);
+}
+
+namespace {
+
+// The form's client area painted into the cache, so that the border
+// window shows the whole form while the form itself is invisible.
+void CompleteWithClient(TsSkinProvider& p) {
+    if (!p.SkinData->CacheBmp) return;
+    const HWND wnd = p.Form->Handle();
+    std::unique_ptr<TBitmap> image = p.MakeFormImage();
+    if (!image || image->Width() <= 0) return;
+    POINT client{0, 0};
+    ClientToScreen(wnd, &client);
+    RECT wr;
+    GetWindowRect(wnd, &wr);
+    const int sx = client.x - wr.left, sy = client.y - wr.top;
+    const int dx = p.ClientOffsetX(), dy = p.ClientOffsetY();
+    Bitmap32& cache = p.SkinData->CacheBmp->Pixels();
+    const Bitmap32& src = image->Pixels();
+    const int w = ClientWidth(wnd), h = ClientHeight(wnd);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (sx + x >= src.Width() || sy + y >= src.Height() || dx + x >= cache.Width() || dy + y >= cache.Height())
+                continue;
+            cache.At(dx + x, dy + y) = src.At(sx + x, sy + y) | 0xFF000000u;
+        }
+}
+
+void EndBlendOnMoving(TsSkinProvider& p, TacMoveTimer& timer) {
+    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    const HWND wnd = p.Form->Handle();
+    const HWND bw = BorderWindowOf(p);
+    timer.SetEnabled(false);
+    if (bw && p.SkinData->CacheBmp) UpdateLayeredBitmap(bw, p.SkinData->CacheBmp.get(), 0, nullptr);
+    if (bw) {
+        RECT r;
+        GetWindowRect(bw, &r);
+        const int top = p.UseSysCaption ? border->ExtMargins().top + ExtendedTitleDiff(border) + 4 : border->TopOffset();
+        SetWindowPos(wnd, nullptr, r.left + border->LeftOffset(), r.top + top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    }
+    p.FormState &= ~kStateTranslucentMove;
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    p.SkinData->BGChanged = true;
+    RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    border->Updating = false;
+    border->UpdateBorderWindow(true, 255);
+}
+
+}  // namespace
+
+bool StartBlendOnMoving(TsSkinProvider& p) {
+    if ((p.FormState & kStateTranslucentMove) || !BlendOnMovingWanted(p)) return false;
+    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    const HWND bw = BorderWindowOf(p);
+    if (!bw) return false;
+    TsSkinManager* manager = ManagerOf(p);
+    const TacBlendOnMoving& blend = manager->Model().AnimEffects.BlendOnMoving;
+    const HWND wnd = p.Form->Handle();
+    p.AnimTimer.reset();
+    auto timer = std::make_unique<TacMoveTimer>(p);
+    TacMoveTimer& t = *timer;
+    p.AnimTimer = std::move(timer);
+    t.CurrentAlpha = 255;
+    t.BlendValue = p.AllowBlendOnMoving ? ClampAlpha(blend.BlendValue) : 255;
+    t.AlphaStep = MoveAlphaStep(t.BlendValue, blend.Time);
+    // The border window carries the whole form from here on.
+    border->UpdateBorderWindow(false, 255);
+    p.FormState |= kStateTranslucentMove;
+    p.PaintNonClientCache();
+    CompleteWithClient(p);
+    border->Updating = true;
+    SetWindowRgn(bw, nullptr, FALSE);
+    UpdateLayeredBitmap(bw, p.SkinData->CacheBmp.get(), 255, nullptr);
+    SetWindowPos(bw, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    // The form itself becomes invisible (layered at alpha 0) meanwhile.
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    if (SetLayeredWindowAttributesFn set = SystemEntries().SetLayeredWindowAttributes) set(wnd, 0, 0, LWA_ALPHA);
+    t.SetEnabled(true);
+    border->MovePos = POINT{-1, -1};
+    // The border window runs the system's move loop.
+    SendMessageA(bw, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    if (border->MovePos.x != -1 && border->MovePos.y != -1 && border->MovePos.y < 0 &&
+        LOBYTE(LOWORD(GetVersion())) >= 6) {
+        SetWindowPos(bw, nullptr, border->MovePos.x, border->MovePos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetWindowPos(bw, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    EndBlendOnMoving(p, t);
+    p.AnimTimer.reset();
+    return true;
+}
+
+// ------------------------------------------------------ minimise target
+
+int TaskbarEdge(const RECT& t) {
+    const int w = t.right - t.left, h = t.bottom - t.top;
+    if (t.left == 0 && t.top == 0) return w > h ? teTop : teLeft;
+    if (t.top == 0) return teRight;
+    if (t.left >= -4 && t.left <= 0) return teBottom;
+    return teRight;
+}
+
+RECT GetMinimizeTarget(HWND tray, const RECT& start, HWND appWindow) {
+    if (!tray) return RECT{0, 0, 0, 0};
+    if (!IsDwmCompositionEnabled()) {
+        const RECT button = FindTaskbarButtonRect(tray, appWindow);
+        if (button.right > button.left) return button;
+    }
+    RECT t;
+    GetWindowRect(tray, &t);
+    const int cx = (start.left + start.right) / 2, cy = (start.top + start.bottom) / 2;
+    POINT at{};
+    switch (TaskbarEdge(t)) {
+        case teLeft:
+            at = {t.right, cy};
+            break;
+        case teTop:
+            at = {cx, t.bottom};
+            break;
+        case teBottom:
+            at = {cx, t.top};
+            break;
+        default:
+            at = {t.left, cy};
+            break;
+    }
+    return RECT{at.x, at.y, at.x, at.y};
+}
+
+RECT GetMinimizeTarget(const RECT& start, HWND appWindow) {
+    return GetMinimizeTarget(FindWindowA("Shell_TrayWnd", nullptr), start, appWindow);
+}
+
+namespace {
+
+// The shell's process, opened for reading and for one scratch buffer only.
+struct TRemoteProcess {
+    HANDLE Process = nullptr;
+    void* Buffer = nullptr;
+    ~TRemoteProcess() {
+        if (Buffer) VirtualFreeEx(Process, Buffer, 0, MEM_RELEASE);
+        if (Process) CloseHandle(Process);
+    }
+    bool Read(const void* at, void* into, SIZE_T size) const {
+        SIZE_T got = 0;
+        return at && ReadProcessMemory(Process, at, into, size, &got) && got == size;
+    }
+};
+
+// The tool bar's button record as the shell's bitness lays it out.
+struct TRemoteButton {
+    BYTE State = 0, Style = 0;
+    std::uint64_t Data = 0;
+};
+
+bool ReadButton(const TRemoteProcess& shell, bool shell32, TRemoteButton& out) {
+    if (shell32) {
+        // iBitmap, idCommand, fsState, fsStyle, bReserved[2], dwData, iString.
+        std::uint8_t raw[20];
+        if (!shell.Read(shell.Buffer, raw, sizeof raw)) return false;
+        std::uint32_t data;
+        std::memcpy(&data, raw + 12, 4);
+        out = TRemoteButton{raw[8], raw[9], data};
+        return true;
+    }
+    std::uint8_t raw[32];
+    if (!shell.Read(shell.Buffer, raw, sizeof raw)) return false;
+    std::uint64_t data;
+    std::memcpy(&data, raw + 16, 8);
+    out = TRemoteButton{raw[8], raw[9], data};
+    return true;
+}
+
+}  // namespace
+
+RECT FindTaskbarButtonRect(HWND tray, HWND appWindow) {
+    RECT none{0, 0, 0, 0};
+    if (!tray || !appWindow) return none;
+    HWND bar = FindWindowExA(tray, nullptr, "ReBarWindow32", nullptr);
+    HWND tasks = bar ? FindWindowExA(bar, nullptr, "MSTaskSwWClass", nullptr) : nullptr;
+    HWND toolbar = tasks ? FindWindowExA(tasks, nullptr, "ToolbarWindow32", nullptr) : nullptr;
+    if (!toolbar) return none;
+    const LRESULT count = SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0);
+    // A count beyond what any task bar holds is not believed.
+    if (count < 1 || count > 4096) return none;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(toolbar, &pid);
+    TRemoteProcess shell;
+    shell.Process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!shell.Process) return none;
+    // The records are laid out by the shell's bitness, not ours.
+    BOOL wow64 = FALSE;
+    bool shell32 = sizeof(void*) == 4;
+    if (IsWow64ProcessFn isWow64 = SystemEntries().IsWow64Process; isWow64 && isWow64(shell.Process, &wow64))
+        shell32 = shell32 || wow64;
+    shell.Buffer = VirtualAllocEx(shell.Process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!shell.Buffer) return none;
+    for (LRESULT i = 0; i < count; ++i) {
+        if (!SendMessageA(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(shell.Buffer)))
+            continue;
+        TRemoteButton button;
+        if (!ReadButton(shell, shell32, button)) return none;
+        if ((button.Style & 0x0D) || (button.State & TBSTATE_HIDDEN) || button.Data == 0) continue;
+        std::uint64_t handle = 0;
+        if (!shell.Read(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(button.Data)), &handle,
+                        shell32 ? 4 : 8))
+            continue;
+        if (reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle)) != appWindow) continue;
+        if (!SendMessageA(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(shell.Buffer)))
+            return none;
+        RECT r;
+        if (!shell.Read(shell.Buffer, &r, sizeof r)) return none;
+        // A rectangle no button can have is not believed either.
+        if (r.right < r.left || r.bottom < r.top || r.right - r.left > 4096 || r.bottom - r.top > 4096) return none;
+        POINT origin{0, 0};
+        ClientToScreen(toolbar, &origin);
+        OffsetRect(&r, origin.x, origin.y);
+        return r;
+    }
+    return none;
+}
+
+}  // namespace kova::skin
