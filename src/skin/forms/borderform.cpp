@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/handles.h"
 #include "skin/core/animations.h"
@@ -108,11 +109,14 @@ TacProviderBorderForm::TacProviderBorderForm(TsSkinProvider* owner)
 
 TacProviderBorderForm::~TacProviderBorderForm() {
     FreeTitleGlows();
-    if (AForm) {
-        static_cast<TacBorderWindow*>(AForm)->Detach();
-        AForm->Free();
-        AForm = nullptr;
-    }
+    if (TForm* window = ReleaseWindow()) window->Free();
+}
+
+TForm* TacProviderBorderForm::ReleaseWindow() {
+    if (!AForm) return nullptr;
+    // The window's messages no longer come here.
+    static_cast<TacBorderWindow*>(AForm)->Detach();
+    return std::exchange(AForm, nullptr);
 }
 
 HWND TacProviderBorderForm::Wnd() const { return AForm && AForm->HandleAllocated() ? AForm->Handle() : nullptr; }
@@ -214,11 +218,7 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
     if (p.IsDestroying() || !p.Form || p.Form->IsDestroying()) return;
     if (!IsWindowVisible(OwnerHandle) && (p.FormState == 0 || p.FormState == kStateActivating)) {
         // A hidden form shows no frame; the window comes back with it.
-        if (AForm) {
-            static_cast<TacBorderWindow*>(AForm)->Detach();
-            AForm->Free();
-            AForm = nullptr;
-        }
+        if (TForm* window = ReleaseWindow()) window->Free();
         SkinData->BGChanged = true;
         return;
     }

@@ -58,7 +58,8 @@ public:
     int TopOffset() override;
     void PaintOwnerCache() override;
 
-    int LeftOffset();
+    int LeftOffset() override;
+    TForm* ReleaseWindow() override;
     // The owner's client area in border-window coordinates.
     RECT ClientRect(int width = 0, int height = 0);
     RECT ExtMargins();

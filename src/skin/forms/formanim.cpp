@@ -56,6 +56,15 @@ protected:
         p.ExStyle |= WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW;
         if (topmost_) p.ExStyle |= WS_EX_TOPMOST;
     }
+    // The mouse goes through to the button beneath (a transparent style
+    // alone is not enough for every system).
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_NCHITTEST) {
+            m.Result = HTTRANSPARENT;
+            return;
+        }
+        TForm::WndProc(m);
+    }
 
 private:
     bool topmost_;
@@ -176,6 +185,9 @@ void TacSBAnimation::DoTimer() {
             ShowFrame(255);
             return;
         }
+        // A held button keeps its look until it is released (the press
+        // holds the mouse capture and ends itself).
+        if (State == 2 || ButtonPressed) return;
         if (!CursorOverButton()) {
             SetEnabled(false);
             if (HWND form = provider_.Form && provider_.Form->HandleAllocated() ? provider_.Form->Handle() : nullptr)

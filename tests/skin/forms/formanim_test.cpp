@@ -14,11 +14,14 @@
 
 #include "common/win32_testing.h"
 #include "framework/forms.h"
+#include "framework/handles.h"
+#include "skin/core/animations.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinservices.h"
 #include "skin/core/skinsetup.h"
+#include "skin/core/skinstate.h"
 #include "skin/forms/borderform.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
@@ -160,6 +163,14 @@ TEST_F(FormAnimTest, TitleButtonFadesInAndOutInTenSteps) {
     ASSERT_NE(anim, nullptr);
     ASSERT_NE(anim->AForm, nullptr);
     const HWND glow = anim->AForm->Handle();
+    // The mouse goes through it to the button beneath.
+    EXPECT_EQ(GetWindowLongPtrA(glow, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE),
+              WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE);
+    {
+        const RECT b = WindowRectOf(f.BorderWnd());
+        const POINT at{b.left + (close.Rect.left + close.Rect.right) / 2, b.top + (close.Rect.top + close.Rect.bottom) / 2};
+        EXPECT_EQ(WindowFromPoint(at), f.BorderWnd());
+    }
     for (int i = 0; i < 12; ++i) anim->Tick();
     std::vector<int> expected{25, 50, 75, 100, 125, 150, 175, 200, 225, 255};
     EXPECT_EQ(rec.Alphas(glow), expected);
@@ -291,6 +302,69 @@ TEST_F(FormAnimTest, TranslucentMoveSnapsToTheWorkArea) {
     DragBy(POINT{(r.left + r.right) / 2, r.top + m.top + 12}, dx, 0);
     const RECT after = WindowRectOf(border);
     EXPECT_EQ(after.left + m.left - align, work.left);
+}
+
+// The show animation of a form with extended borders fades the form's
+// whole picture in through its border window (at the border window's
+// place and size), which then stays beneath the form with its hole again.
+TEST_F(FormAnimTest, ShowAnimationFadesInThroughTheBorderWindow) {
+    FrameRecorder rec;
+    AnimationOutput().Sleep = [](DWORD) {};
+    Bordered f;
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    const RECT before = WindowRectOf(border);
+    rec.frames.clear();
+    AnimateFormShow(f.provider, 120, 200, TacAnimType::atFading);
+    EXPECT_EQ(FormAnimating, 0);
+    const std::vector<TFrame> frames = rec.For(border);
+    ASSERT_GE(frames.size(), 13u);
+    EXPECT_EQ(frames.front().Alpha, 0);
+    int last = 0;
+    for (std::size_t i = 0; i < 13; ++i) {
+        EXPECT_GE(frames[i].Alpha, last) << i;
+        last = frames[i].Alpha;
+        EXPECT_EQ(frames[i].Pos.x, before.left) << i;
+        EXPECT_EQ(frames[i].Pos.y, before.top) << i;
+        EXPECT_EQ(frames[i].Size.cx, before.right - before.left) << i;
+        EXPECT_EQ(frames[i].Size.cy, before.bottom - before.top) << i;
+    }
+    EXPECT_EQ(frames[12].Alpha, 200);
+    // The form's client is in the picture (opaque), the shadow is not.
+    const int ox = f.provider->ClientOffsetX(), oy = f.provider->ClientOffsetY();
+    EXPECT_EQ(frames[12].Pixels.At(ox + 5, oy + 5) >> 24, 255u);
+    EXPECT_LT(frames[12].Pixels.At(frames[12].Size.cx / 2, frames[12].Size.cy - 3) >> 24, 255u);
+    EXPECT_TRUE(IsWindowVisible(border));
+    TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(border, region.Get()), ERROR);
+    EXPECT_FALSE(PtInRegion(region.Get(), ox + 5, oy + 5)) << "the hole is back";
+    EXPECT_TRUE(PtInRegion(region.Get(), 2, 2));
+}
+
+// The hide animation takes the border window over: it fades the form's
+// whole picture out and goes; the border object goes with it.
+TEST_F(FormAnimTest, HideAnimationFadesOutThroughTheBorderWindow) {
+    manager.m->Model().AnimEffects.FormHide.Time = 48;
+    manager.m->Model().AnimEffects.FormHide.Mode = TacAnimType::atFading;
+    FrameRecorder rec;
+    Bordered f;
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    const RECT r = WindowRectOf(border);
+    rec.frames.clear();
+    AnimateFormHide(f.provider);
+    EXPECT_EQ(f.provider->BorderForm, nullptr);
+    EXPECT_EQ(FormAnimating, 0);
+    ASSERT_TRUE(HideAnimationRunning());
+    f.form->Hide();
+    ASSERT_TRUE(WaitUntil([] { return !HideAnimationRunning(); }, 5000));
+    const std::vector<TFrame> frames = rec.For(border);
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(frames.front().Size.cx, r.right - r.left);
+    EXPECT_EQ(frames.front().Size.cy, r.bottom - r.top);
+    EXPECT_EQ(frames.back().Alpha, 0);
+    for (std::size_t i = 1; i < frames.size(); ++i) EXPECT_LE(frames[i].Alpha, frames[i - 1].Alpha);
+    EXPECT_FALSE(IsWindow(border));
 }
 
 // The edge a minimised form aims at, from the task bar's rectangle.
