@@ -558,6 +558,17 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             FreeTitleGlows();
             inherited();
             return;
+        case WM_SHOWWINDOW:
+            // Hidden with its minimising form, it stays: the minimise
+            // animation shows in it.
+            if (m.WParam == 0 && LayeredWindowsAvailable() && Provider->DrawNonClientArea) {
+                if (Provider->FormState & kStateMinimizing) {
+                    m.Result = 0;
+                    return;
+                }
+                if (Provider->FormState & kStateHiding) return;
+            }
+            break;
         case WM_WINDOWPOSCHANGING:
             if (Provider->FormState & kStateTranslucentMove) {
                 auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -252,10 +253,10 @@ bool BlendOnMovingWanted(TsSkinProvider& p) {
 
 namespace {
 
-// The form's client area painted into the cache, so that the border
-// window shows the whole form while the form itself is invisible.
-void CompleteWithClient(TsSkinProvider& p) {
-    if (!p.SkinData->CacheBmp) return;
+// The form's client area painted into a picture of the border window's
+// layout (the cache's), so that it shows the whole form while the form
+// itself is invisible.
+void CompleteWithClient(TsSkinProvider& p, Bitmap32& into) {
     const HWND wnd = p.Form->Handle();
     std::unique_ptr<TBitmap> image = p.MakeFormImage();
     if (!image || image->Width() <= 0) return;
@@ -265,15 +266,34 @@ void CompleteWithClient(TsSkinProvider& p) {
     GetWindowRect(wnd, &wr);
     const int sx = client.x - wr.left, sy = client.y - wr.top;
     const int dx = p.ClientOffsetX(), dy = p.ClientOffsetY();
-    Bitmap32& cache = p.SkinData->CacheBmp->Pixels();
     const Bitmap32& src = image->Pixels();
     const int w = ClientWidth(wnd), h = ClientHeight(wnd);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (sx + x >= src.Width() || sy + y >= src.Height() || dx + x >= cache.Width() || dy + y >= cache.Height())
+            if (sx + x >= src.Width() || sy + y >= src.Height() || dx + x >= into.Width() || dy + y >= into.Height())
                 continue;
-            cache.At(dx + x, dy + y) = src.At(sx + x, sy + y) | 0xFF000000u;
+            into.At(dx + x, dy + y) = src.At(sx + x, sy + y) | 0xFF000000u;
         }
+}
+
+// The whole form as the border window shows it: the cache with the client.
+std::unique_ptr<TBitmap> WholeFormImage(TsSkinProvider& p) {
+    if (!p.SkinData->CacheBmp) return nullptr;
+    TBitmap& cache = *p.SkinData->CacheBmp;
+    auto image = std::make_unique<TBitmap>(cache.Width(), cache.Height());
+    CopyPixels(cache.Pixels(), image->Pixels());
+    CompleteWithClient(p, image->Pixels());
+    return image;
+}
+
+// Invisible but there: layered at alpha 0.
+void MakeInvisible(HWND wnd) {
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    if (SetLayeredWindowAttributesFn set = SystemEntries().SetLayeredWindowAttributes) set(wnd, 0, 0, LWA_ALPHA);
+}
+
+void DropLayered(HWND wnd) {
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
 }
 
 void EndBlendOnMoving(TsSkinProvider& p, TacMoveTimer& timer) {
@@ -290,7 +310,7 @@ void EndBlendOnMoving(TsSkinProvider& p, TacMoveTimer& timer) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
     }
     p.FormState &= ~kStateTranslucentMove;
-    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    DropLayered(wnd);
     p.SkinData->BGChanged = true;
     RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     border->Updating = false;
@@ -318,14 +338,13 @@ bool StartBlendOnMoving(TsSkinProvider& p) {
     border->UpdateBorderWindow(false, 255);
     p.FormState |= kStateTranslucentMove;
     p.PaintNonClientCache();
-    CompleteWithClient(p);
+    if (p.SkinData->CacheBmp) CompleteWithClient(p, p.SkinData->CacheBmp->Pixels());
     border->Updating = true;
     SetWindowRgn(bw, nullptr, FALSE);
     UpdateLayeredBitmap(bw, p.SkinData->CacheBmp.get(), 255, nullptr);
     SetWindowPos(bw, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
-    // The form itself becomes invisible (layered at alpha 0) meanwhile.
-    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-    if (SetLayeredWindowAttributesFn set = SystemEntries().SetLayeredWindowAttributes) set(wnd, 0, 0, LWA_ALPHA);
+    // The form itself becomes invisible meanwhile.
+    MakeInvisible(wnd);
     t.SetEnabled(true);
     border->MovePos = POINT{-1, -1};
     // The border window runs the system's move loop.
@@ -337,6 +356,196 @@ bool StartBlendOnMoving(TsSkinProvider& p) {
     SetWindowPos(bw, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
     EndBlendOnMoving(p, t);
     p.AnimTimer.reset();
+    return true;
+}
+
+// -------------------------------------------------- minimise and restore
+
+TacMinTimer::TacMinTimer(TsSkinProvider& provider) : TacThreadedTimer(nullptr, true), provider_(provider) {
+    SetInterval(15);
+}
+
+TacMinTimer::~TacMinTimer() { SetEnabled(false); }
+
+void TacMinTimer::Init() {
+    TsSkinProvider& p = provider_;
+    TsSkinManager* manager = ManagerOf(p);
+    const int time = manager ? manager->Model().AnimEffects.Minimizing.Time : 200;
+    SetInterval(15);
+    MaxAlpha = p.Form->AlphaBlend() ? ClampAlpha(p.Form->AlphaBlendValue()) : 255;
+    StepCount = std::max(time / 15, 1);
+    if (!Initialised) CurrentAlpha = MaxAlpha;
+    Initialised = true;
+    AnimWnd = BorderWindowOf(p);
+    GetWindowRect(AnimWnd ? AnimWnd : p.Form->Handle(), &StartRect);
+    TargetRect = GetMinimizeTarget(StartRect, p.Form->Handle());
+    const double scx = (StartRect.left + StartRect.right) / 2.0, scy = (StartRect.top + StartRect.bottom) / 2.0;
+    const double tcx = (TargetRect.left + TargetRect.right) / 2.0, tcy = (TargetRect.top + TargetRect.bottom) / 2.0;
+    DX = (tcx - scx) / StepCount;
+    DY = (tcy - scy) / StepCount;
+    DW = ((StartRect.right - StartRect.left) - (TargetRect.right - TargetRect.left)) / (2.0 * StepCount);
+    DH = ((StartRect.bottom - StartRect.top) - (TargetRect.bottom - TargetRect.top)) / (2.0 * StepCount);
+    // At least one alpha value a step: the animation always ends.
+    AlphaStep = std::max(static_cast<double>(MaxAlpha) / std::max(1, StepCount - 1), 1.0);
+    Left = StartRect.left;
+    Top = StartRect.top;
+    Right = StartRect.right;
+    Bottom = StartRect.bottom;
+    FrameBmp = std::make_unique<TBitmap>(std::max<int>(StartRect.right - StartRect.left, 1),
+                                         std::max<int>(StartRect.bottom - StartRect.top, 1));
+}
+
+void TacMinTimer::DoTimer() {
+    if (busy_) return;
+    busy_ = true;
+    struct TReset {
+        bool& flag;
+        ~TReset() { flag = false; }
+    } reset{busy_};
+    Frame();
+}
+
+void TacMinTimer::Frame() {
+    TsSkinProvider& p = provider_;
+    if (p.FormState & kStateRestoring)
+        Restoring = true;
+    else if (p.FormState & kStateMinimizing)
+        Restoring = false;
+    if (!AnimWnd || !IsWindow(AnimWnd) || !p.Form || !p.Form->HandleAllocated()) return;
+    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    if (border) border->Updating = true;
+    const HWND form = p.Form->Handle();
+    if (!Restoring) {
+        Left += DX + DW;
+        Right += DX - DW;
+        Top += DY + DH;
+        Bottom += DY - DH;
+        CurrentAlpha = std::max(CurrentAlpha - static_cast<int>(std::lround(AlphaStep)), 0);
+        if (CurrentAlpha == 0) {
+            SetEnabled(false);
+            p.HotButton = 0;
+            p.FormState &= ~kStateMinimizing;
+            DropLayered(form);
+            if (border) {
+                if (TForm* window = border->ReleaseWindow()) window->Free();
+                border->Updating = false;
+            }
+            AnimWnd = nullptr;
+            Restoring = true;
+            p.InAnimation = 0;
+            return;
+        }
+    } else {
+        Left -= DX + DW;
+        Right -= DX - DW;
+        Top -= DY + DH;
+        Bottom -= DY - DH;
+        SetWindowRgn(AnimWnd, nullptr, FALSE);
+        CurrentAlpha = std::min(CurrentAlpha + static_cast<int>(std::lround(AlphaStep)), MaxAlpha);
+        if (CurrentAlpha >= MaxAlpha) {
+            SetEnabled(false);
+            // The system's own minimise animation stays out of it.
+            ANIMATIONINFO info{sizeof info, 0};
+            SystemParametersInfoA(SPI_GETANIMATION, sizeof info, &info, 0);
+            const int old = info.iMinAnimate;
+            info.iMinAnimate = 0;
+            if (old) SystemParametersInfoA(SPI_SETANIMATION, sizeof info, &info, 0);
+            ShowWindow(form, IsZoomed(form) ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
+            if (old) {
+                info.iMinAnimate = old;
+                SystemParametersInfoA(SPI_SETANIMATION, sizeof info, &info, 0);
+            }
+            DropLayered(form);
+            if (p.Form->AlphaBlend()) p.Form->SetAlphaBlendValue(MaxAlpha);
+            p.InAnimation = 0;
+            p.FormState &= ~kStateRestoring;
+            Restoring = false;
+            RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            if (border) {
+                border->Updating = false;
+                p.SkinData->BGChanged = true;
+                border->UpdateBorderWindow(true, 255);
+            }
+            return;
+        }
+    }
+    const int w = static_cast<int>(std::lround(Right - Left)), h = static_cast<int>(std::lround(Bottom - Top));
+    if (w < 1 || h < 1 || !FormImage) return;
+    FrameBmp->SetSize(w, h);
+    FrameBmp->Pixels().Fill(0);
+    StretchPixels(FormImage->Pixels(), FrameBmp->Pixels(), 0, 0, w, h);
+    const POINT at{static_cast<int>(std::lround(Left)), static_cast<int>(std::lround(Top))};
+    UpdateLayeredBitmap(AnimWnd, FrameBmp.get(), ClampAlpha(CurrentAlpha), &at);
+    if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr))
+        SetWindowPos(AnimWnd, tray, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER |
+                         SWP_NOSENDCHANGING);
+}
+
+void TsSkinProvider::StartMinimizing() {
+    TsSkinManager* manager = ManagerOf(*this);
+    if (!manager || !manager->Model().AnimEffects.Minimizing.Active || !Form || !Form->HandleAllocated()) return;
+    if (auto* border = static_cast<TacProviderBorderForm*>(BorderForm)) border->FreeTitleGlows();
+    if (FormState & kStateMinimizing) return;
+    // The minimise animation shows the extended borders' window.
+    if (!BorderForm) return;
+    FormState |= kStateMinimizing;
+    InAnimation = 1;
+    auto* timer = dynamic_cast<TacMinTimer*>(AnimTimer.get());
+    if (!timer) {
+        AnimTimer.reset();
+        auto made = std::make_unique<TacMinTimer>(*this);
+        timer = made.get();
+        AnimTimer = std::move(made);
+    }
+    FormState &= ~kStateRestoring;
+    if (timer->CurrentAlpha < timer->MaxAlpha && timer->Initialised) {
+        timer->SetEnabled(true);
+        return;
+    }
+    auto* border = static_cast<TacProviderBorderForm*>(BorderForm);
+    border->UpdateBorderWindow(false, 255);
+    PaintNonClientCache();
+    timer->FormImage = WholeFormImage(*this);
+    timer->Init();
+    border->Updating = true;
+    if (const HWND bw = BorderWindowOf(*this)) {
+        SetWindowPos(bw, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+        SetWindowRgn(bw, nullptr, FALSE);
+    }
+    MakeInvisible(Form->Handle());
+    timer->SetEnabled(true);
+}
+
+bool TsSkinProvider::StartRestoring() {
+    auto* timer = dynamic_cast<TacMinTimer*>(AnimTimer.get());
+    TsSkinManager* manager = ManagerOf(*this);
+    if (!timer || !manager || !manager->Model().AnimEffects.Minimizing.Active || (FormState & kStateRestoring))
+        return false;
+    auto* border = static_cast<TacProviderBorderForm*>(BorderForm);
+    if (!border || !Form || !Form->HandleAllocated()) return false;
+    FormState &= ~kStateMinimizing;
+    FormState |= kStateRestoring;
+    InAnimation = 1;
+    border->Updating = true;
+    if (!border->AForm) {
+        border->CreateBorderWindow();
+        if (const HWND bw = BorderWindowOf(*this); bw && SkinData->CacheBmp) {
+            const POINT at{timer->TargetRect.left, timer->TargetRect.top};
+            UpdateLayeredBitmap(bw, SkinData->CacheBmp.get(), 0, &at);
+        }
+    }
+    timer->AnimWnd = BorderWindowOf(*this);
+    if (timer->AnimWnd)
+        SetWindowPos(timer->AnimWnd, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    MakeInvisible(Form->Handle());
+    FormActive = true;
+    SkinData->BGChanged = true;
+    PaintNonClientCache();
+    if (!timer->FormImage) timer->FormImage = WholeFormImage(*this);
+    timer->SetEnabled(true);
     return true;
 }
 

@@ -106,6 +106,41 @@ private:
 bool StartBlendOnMoving(TsSkinProvider& provider);
 bool BlendOnMovingWanted(TsSkinProvider& provider);
 
+// ------------------------------------------------- minimise and restore
+
+// Shrinks the form's picture toward its task-bar button (or the task
+// bar's edge) while fading it out, and grows it back on restoring; kept
+// by the provider between the two.
+class TacMinTimer : public TacThreadedTimer {
+    KOVA_CLASS(TacMinTimer, TacThreadedTimer)
+public:
+    explicit TacMinTimer(TsSkinProvider& provider);
+    ~TacMinTimer() override;
+    // Start and target rectangles, centre and half-size steps, alpha.
+    void Init();
+    RECT StartRect{}, TargetRect{};
+    double Left = 0, Top = 0, Right = 0, Bottom = 0;
+    double DX = 0, DY = 0, DW = 0, DH = 0;
+    double AlphaStep = 1;
+    int CurrentAlpha = 255;
+    int MaxAlpha = 255;
+    int StepCount = 1;
+    bool Restoring = false;
+    bool Initialised = false;
+    // The window the frames show in (the border window, not owned here).
+    HWND AnimWnd = nullptr;
+    std::unique_ptr<TBitmap> FormImage;
+    std::unique_ptr<TBitmap> FrameBmp;
+
+protected:
+    void DoTimer() override;
+
+private:
+    void Frame();
+    TsSkinProvider& provider_;
+    bool busy_ = false;
+};
+
 // ------------------------------------------------------ minimise target
 
 enum TTaskbarEdge { teLeft = 1, teTop = 2, teRight = 4, teBottom = 8 };

@@ -110,6 +110,14 @@ struct Bordered {
 
 class FormAnimTest : public ::testing::Test {
 protected:
+    // The mouse away from the forms and nothing of earlier input pending:
+    // the animations here are driven by the tests, not by hovering.
+    void SetUp() override {
+        SetCursorPos(5, 5);
+        WaitUntil([] { return !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); }, 1000);
+        PumpFor(60);
+        ButtonPressed = false;
+    }
     void TearDown() override { ResetSkinServices(); }
     Manager manager;
 };
@@ -154,7 +162,6 @@ TEST_F(FormAnimTest, TitleButtonFadesInAndOutInTenSteps) {
     FrameRecorder rec;
     Bordered f;
     ASSERT_NE(f.BorderWnd(), nullptr);
-    SetCursorPos(5, 5);
     TsCaptionButton& close = f.provider->CloseButton;
     ASSERT_GT(close.Rect.right, close.Rect.left);
     close.GlowAnim.reset();
@@ -365,6 +372,88 @@ TEST_F(FormAnimTest, HideAnimationFadesOutThroughTheBorderWindow) {
     EXPECT_EQ(frames.back().Alpha, 0);
     for (std::size_t i = 1; i < frames.size(); ++i) EXPECT_LE(frames[i].Alpha, frames[i - 1].Alpha);
     EXPECT_FALSE(IsWindow(border));
+}
+
+// Minimising shrinks the form's picture in its border window toward the
+// task bar's edge (a stand-in tray at the bottom) while fading it out in
+// steps of at least 1; the border window then goes. Restoring grows it
+// back and the border window shows the frame again where it was.
+TEST_F(FormAnimTest, MinimiseShrinksTowardTheTaskBarAndRestoreGrowsBack) {
+    TacMinimizing& anim = manager.m->Model().AnimEffects.Minimizing;
+    anim.Active = true;
+    anim.Time = 60;  // 4 steps: alpha falls by 85
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    struct TTray {
+        HWND Wnd;
+        ~TTray() { DestroyWindow(Wnd); }
+    } tray{CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE,
+                           0, sh - 30, sw, 30, nullptr, nullptr, wc.hInstance, nullptr)};
+    ASSERT_EQ(FindWindowA("Shell_TrayWnd", nullptr), tray.Wnd);
+    FrameRecorder rec;
+    Bordered f;
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    const RECT r = WindowRectOf(border);
+    rec.frames.clear();
+    f.provider->StartMinimizing();
+    EXPECT_TRUE(f.provider->FormState & kStateMinimizing);
+    auto* timer = dynamic_cast<TacMinTimer*>(f.provider->AnimTimer.get());
+    ASSERT_NE(timer, nullptr);
+    const int cx = (r.left + r.right) / 2;
+    EXPECT_EQ(timer->TargetRect.left, cx);
+    EXPECT_EQ(timer->TargetRect.top, sh - 30);
+    EXPECT_EQ(timer->StepCount, 4);
+    for (int i = 0; i < 6; ++i) timer->Tick();
+    // (A frame at 255 may come first: the border window brought up to date.)
+    std::vector<TFrame> down;
+    for (const TFrame& frame : rec.For(border))
+        if (frame.Alpha < 255) down.push_back(frame);
+    ASSERT_EQ(down.size(), 2u);
+    EXPECT_EQ(down[0].Alpha, 170);
+    EXPECT_EQ(down[1].Alpha, 85);
+    EXPECT_LT(down[0].Size.cx, r.right - r.left);
+    EXPECT_LT(down[1].Size.cx, down[0].Size.cx);
+    // Its centre goes down toward the tray's top edge, level with the form.
+    EXPECT_GT(down[1].Pos.y + down[1].Size.cy / 2, down[0].Pos.y + down[0].Size.cy / 2);
+    EXPECT_NEAR(down[1].Pos.x + down[1].Size.cx / 2, cx, 2);
+    EXPECT_FALSE(f.provider->FormState & kStateMinimizing);
+    EXPECT_FALSE(IsWindow(border)) << "the border window goes at the end";
+    EXPECT_TRUE(timer->Restoring);
+    rec.frames.clear();
+    ASSERT_TRUE(f.provider->StartRestoring());
+    const HWND again = f.BorderWnd();
+    ASSERT_NE(again, nullptr);
+    for (int i = 0; i < 6; ++i) timer->Tick();
+    const std::vector<int> up = rec.Alphas(again);
+    ASSERT_GE(up.size(), 4u);
+    EXPECT_EQ(up[0], 0);
+    EXPECT_EQ(up[1], 85);
+    EXPECT_EQ(up[2], 170);
+    EXPECT_EQ(up.back(), 255);
+    EXPECT_FALSE(f.provider->FormState & kStateRestoring);
+    EXPECT_FALSE(GetWindowLongPtrA(f.Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    const RECT back = WindowRectOf(again);
+    EXPECT_TRUE(EqualRect(&back, &r));
+    EXPECT_TRUE(IsWindowVisible(again));
+}
+
+// Hidden with its minimising form, the border window stays (the animation
+// shows in it); otherwise it goes with the form.
+TEST_F(FormAnimTest, BorderWindowStaysVisibleWhileMinimising) {
+    Bordered f;
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    f.provider->FormState |= kStateMinimizing;
+    SendMessageA(border, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+    EXPECT_TRUE(IsWindowVisible(border));
+    f.provider->FormState &= ~kStateMinimizing;
+    SendMessageA(border, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+    EXPECT_FALSE(IsWindowVisible(border));
 }
 
 // The edge a minimised form aims at, from the task bar's rectangle.
