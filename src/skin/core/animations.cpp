@@ -190,6 +190,34 @@ void AnimateBorderedFormShow(TsSkinProviderBase* provider, std::uint16_t time, s
     if (provider->OnAfterAnimation) provider->OnAfterAnimation(provider);
 }
 
+// A skin change of a form with extended borders: its border window fades
+// the new look in (shadow and frame included) and is shaped again after.
+bool BorderedSkinChange(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode,
+                        TFormAnimatingScope& animating) {
+    TCustomForm* form = provider->Form;
+    TacBorderForm* border = provider->BorderForm;
+    if (!border->AForm) border->CreateBorderWindow();
+    if (!border->AForm || !border->AForm->HandleAllocated()) return false;
+    const HWND overlay = border->AForm->Handle();
+    provider->PaintNonClientCache();
+    TBitmap* cache = provider->SkinData->CacheBmp.get();
+    if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return false;
+    TBitmap source(cache->Width(), cache->Height());
+    CopyParentBackground(source, form, 0, provider, 0);
+    const POINT pos = BorderOrigin(provider);
+    SetWindowRgn(overlay, nullptr, FALSE);
+    {
+        const TWindowDC screen(nullptr);
+        RunShowFrames(overlay, form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
+        ShowLayered(overlay, screen.Get(), pos, source, maxAlpha);
+    }
+    RevealUnder(overlay, form, maxAlpha, 0, animating);
+    SetWindowPos(overlay, form->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetWindowRgn(overlay, border->MakeRegion(0, 0), TRUE);
+    border->UpdateBorderWindow(true, -1);
+    return true;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ helpers
@@ -438,7 +466,7 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     // comes with form skinning. Without one the old picture is the frozen
     // form itself, under the overlay.
     std::unique_ptr<TBitmap> oldImage = std::move(provider->FormImage);
-    if (provider->BorderForm) return false;
+    if (provider->BorderForm) return BorderedSkinChange(provider, time, maxAlpha, mode, animating);
     provider->PaintNonClientCache();
     const RECT r = WindowRect(form->Handle());
     TBitmap source(r.right - r.left, r.bottom - r.top);

@@ -442,6 +442,44 @@ TEST_F(FormAnimTest, MinimiseShrinksTowardTheTaskBarAndRestoreGrowsBack) {
     EXPECT_TRUE(IsWindowVisible(again));
 }
 
+// A skin change of a form with extended borders fades the new look in
+// through the border window (its place and size), which is shaped again.
+TEST_F(FormAnimTest, SkinChangeFadesTheNewLookInThroughTheBorderWindow) {
+    TacSkinChanging& change = manager.m->Model().AnimEffects.SkinChanging;
+    change.Active = true;
+    change.Time = 48;
+    change.Mode = TacAnimType::atFading;
+    FrameRecorder rec;
+    AnimationOutput().Sleep = [](DWORD) {};
+    Bordered f;
+    ASSERT_NE(f.BorderWnd(), nullptr);
+    rec.frames.clear();
+    manager.m->SetSkinName("Slate (internal)");
+    kova::test::PumpMessages();
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    const std::vector<TFrame> frames = rec.For(border);
+    ASSERT_GE(frames.size(), 4u);
+    EXPECT_EQ(FormAnimating, 0);
+    const RECT r = WindowRectOf(border);
+    // (The frozen old look may be shown first.) From 0, rising to the full
+    // picture at the border window's place.
+    std::size_t start = 0;
+    while (start < frames.size() && frames[start].Alpha != 0) ++start;
+    ASSERT_LT(start, frames.size());
+    std::size_t top = start;
+    while (top < frames.size() && frames[top].Alpha != 255) ++top;
+    ASSERT_LT(top, frames.size());
+    ASSERT_GE(top - start, 3u);
+    for (std::size_t i = start + 1; i <= top; ++i) EXPECT_GE(frames[i].Alpha, frames[i - 1].Alpha) << i;
+    EXPECT_EQ(frames[top].Pos.x, r.left);
+    EXPECT_EQ(frames[top].Size.cx, r.right - r.left);
+    TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(border, region.Get()), ERROR);
+    EXPECT_FALSE(PtInRegion(region.Get(), f.provider->ClientOffsetX() + 5, f.provider->ClientOffsetY() + 5));
+    EXPECT_TRUE(IsWindowVisible(border));
+}
+
 // Hidden with its minimising form, the border window stays (the animation
 // shows in it); otherwise it goes with the form.
 TEST_F(FormAnimTest, BorderWindowStaysVisibleWhileMinimising) {
