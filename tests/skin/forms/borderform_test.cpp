@@ -15,108 +15,25 @@
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "framework/handles.h"
-#include "skin/core/dc/dcroutines.h"
-#include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
-#include "skin/core/skinservices.h"
-#include "skin/core/skinsetup.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
+#include "borderedforms.h"
 #include "mouseinput.h"
 
 namespace kova::skin::test {
 
 namespace {
 
-RECT WindowRectOf(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return r;
-}
-
 struct Bounds {
     int X, Y, W, H;
 };
 Bounds BoundsOf(TForm* f) { return Bounds{f->Left(), f->Top(), f->Width(), f->Height()}; }
 
-// One frame handed to a layered window.
-struct TFrame {
-    HWND Wnd = nullptr;
-    POINT Pos{};
-    SIZE Size{};
-    int Alpha = 0;
-    PixelBuffer32 Pixels;
-};
-
-// Records every frame handed to a layered window (and shows it too, so
-// that the windows behave as they would).
-struct FrameRecorder {
-    FrameRecorder() {
-        AnimationOutput().UpdateLayeredWindow = [this](HWND wnd, HDC screen, POINT* dest, SIZE* size, HDC source,
-                                                       POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
-            TFrame f;
-            f.Wnd = wnd;
-            if (dest) f.Pos = *dest;
-            if (size) f.Size = *size;
-            f.Alpha = blend ? blend->SourceConstantAlpha : -1;
-            if (source && size) f.Pixels = ReadDCToBuffer(source, RECT{0, 0, size->cx, size->cy});
-            frames.push_back(std::move(f));
-            return UpdateLayeredWindow(wnd, screen, dest, size, source, sp, key, blend, flags);
-        };
-    }
-    ~FrameRecorder() { AnimationOutput().UpdateLayeredWindow = nullptr; }
-    std::vector<TFrame> For(HWND wnd) const {
-        std::vector<TFrame> out;
-        for (const TFrame& f : frames)
-            if (f.Wnd == wnd) out.push_back(f);
-        return out;
-    }
-    std::vector<TFrame> frames;
-};
-
-struct Manager {
-    Manager() {
-        StartSkinUnits({});
-        m = new TsSkinManager(nullptr);
-        AddInternalSkins(m->Model().InternalSkins);
-        m->SetExtendedBorders(true);
-        m->SetSkinName("Linen (internal)");
-    }
-    ~Manager() {
-        m->Free();
-        FinishSkinUnits();
-    }
-    TsSkinManager* m;
-};
-
-// A shown, sizeable form with a provider and extended borders.
-struct Bordered {
-    explicit Bordered(int x = 160, int y = 140, int w = 360, int h = 240) {
-        form = TCustomForm::Create<TForm>(Application());
-        form->SetBorderStyle(bsSizeable);
-        form->SetBounds(x, y, w, h);
-        form->SetCaption("Bordered");
-        form->HandleNeeded();
-        provider = new TsSkinProvider(form);
-        form->Show();
-        kova::test::PumpMessages();
-        PumpFor(60);
-    }
-    ~Bordered() { form->Free(); }
-    HWND Wnd() const { return form->Handle(); }
-    TacProviderBorderForm* Border() const { return static_cast<TacProviderBorderForm*>(provider->BorderForm); }
-    HWND BorderWnd() const {
-        TacProviderBorderForm* b = Border();
-        return b && b->AForm && b->AForm->HandleAllocated() ? b->AForm->Handle() : nullptr;
-    }
-    TForm* form;
-    TsSkinProvider* provider;
-};
-
 class BorderFormTest : public ::testing::Test {
 protected:
     void TearDown() override { ResetSkinServices(); }
-    Manager manager;
+    ExtBordersManager manager;
 };
 
 }  // namespace
@@ -317,18 +234,9 @@ TEST(BorderFormCursors, CursorTable) {
 // the frame it stays with the border window, and the region is whole again.
 TEST_F(BorderFormTest, MouseOnTheMarginReachesTheWindowBeneath) {
     // A plain native window (no provider of the automatic skinning).
-    struct TNative {
-        HWND Wnd;
-        ~TNative() { DestroyWindow(Wnd); }
-        HWND Get() const { return Wnd; }
-    };
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KovaTestBeneath";
-    RegisterClassA(&wc);
-    TNative beneath{CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                                    100, 80, 520, 400, nullptr, nullptr, wc.hInstance, nullptr)};
+    StandInClass("KovaTestBeneath");
+    TNative beneath{CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "KovaTestBeneath", "", WS_POPUP | WS_VISIBLE,
+                                    100, 80, 520, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)};
     ASSERT_TRUE(beneath.Get());
     Bordered f;
     const HWND border = f.BorderWnd();

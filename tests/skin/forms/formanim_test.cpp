@@ -13,100 +13,17 @@
 #include <vector>
 
 #include "common/win32_testing.h"
-#include "framework/forms.h"
 #include "framework/handles.h"
 #include "skin/core/animations.h"
-#include "skin/core/dc/dcroutines.h"
-#include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
-#include "skin/core/skinservices.h"
-#include "skin/core/skinsetup.h"
 #include "skin/core/skinstate.h"
-#include "skin/forms/borderform.h"
 #include "skin/forms/formhelpers.h"
-#include "skin/forms/provider.h"
+#include "borderedforms.h"
 #include "mouseinput.h"
 
 namespace kova::skin::test {
 
 namespace {
-
-struct TFrame {
-    HWND Wnd = nullptr;
-    POINT Pos{};
-    SIZE Size{};
-    int Alpha = -1;
-    PixelBuffer32 Pixels;
-    std::chrono::steady_clock::time_point At;
-};
-
-struct FrameRecorder {
-    FrameRecorder() {
-        AnimationOutput().UpdateLayeredWindow = [this](HWND wnd, HDC screen, POINT* dest, SIZE* size, HDC source,
-                                                       POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
-            TFrame f;
-            f.Wnd = wnd;
-            if (dest) f.Pos = *dest;
-            if (size) f.Size = *size;
-            f.Alpha = blend ? blend->SourceConstantAlpha : -1;
-            if (source && size) f.Pixels = ReadDCToBuffer(source, RECT{0, 0, size->cx, size->cy});
-            f.At = std::chrono::steady_clock::now();
-            frames.push_back(std::move(f));
-            return UpdateLayeredWindow(wnd, screen, dest, size, source, sp, key, blend, flags);
-        };
-    }
-    ~FrameRecorder() { AnimationOutput().UpdateLayeredWindow = nullptr; }
-    std::vector<TFrame> For(HWND wnd) const {
-        std::vector<TFrame> out;
-        for (const TFrame& f : frames)
-            if (f.Wnd == wnd) out.push_back(f);
-        return out;
-    }
-    std::vector<int> Alphas(HWND wnd) const {
-        std::vector<int> out;
-        for (const TFrame& f : frames)
-            if (f.Wnd == wnd) out.push_back(f.Alpha);
-        return out;
-    }
-    std::vector<TFrame> frames;
-};
-
-struct Manager {
-    Manager() {
-        StartSkinUnits({});
-        m = new TsSkinManager(nullptr);
-        AddInternalSkins(m->Model().InternalSkins);
-        m->SetExtendedBorders(true);
-        m->SetSkinName("Linen (internal)");
-    }
-    ~Manager() {
-        m->Free();
-        FinishSkinUnits();
-    }
-    TsSkinManager* m;
-};
-
-struct Bordered {
-    Bordered() {
-        form = TCustomForm::Create<TForm>(Application());
-        form->SetBorderStyle(bsSizeable);
-        form->SetBounds(160, 140, 360, 240);
-        form->SetCaption("Animated");
-        form->HandleNeeded();
-        provider = new TsSkinProvider(form);
-        form->Show();
-        kova::test::PumpMessages();
-        PumpFor(60);
-    }
-    ~Bordered() { form->Free(); }
-    HWND Wnd() const { return form->Handle(); }
-    HWND BorderWnd() const {
-        TacBorderForm* b = provider->BorderForm;
-        return b && b->AForm && b->AForm->HandleAllocated() ? b->AForm->Handle() : nullptr;
-    }
-    TForm* form;
-    TsSkinProvider* provider;
-};
 
 class FormAnimTest : public ::testing::Test {
 protected:
@@ -119,14 +36,8 @@ protected:
         ButtonPressed = false;
     }
     void TearDown() override { ResetSkinServices(); }
-    Manager manager;
+    ExtBordersManager manager;
 };
-
-RECT WindowRectOf(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return r;
-}
 
 TacSBAnimation* AnimOf(TsCaptionButton& b) { return dynamic_cast<TacSBAnimation*>(b.GlowAnim.get()); }
 
@@ -382,17 +293,11 @@ TEST_F(FormAnimTest, MinimiseShrinksTowardTheTaskBarAndRestoreGrowsBack) {
     TacMinimizing& anim = manager.m->Model().AnimEffects.Minimizing;
     anim.Active = true;
     anim.Time = 60;  // 4 steps: alpha falls by 85
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Shell_TrayWnd";
-    RegisterClassA(&wc);
+    StandInClass("Shell_TrayWnd");
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    struct TTray {
-        HWND Wnd;
-        ~TTray() { DestroyWindow(Wnd); }
-    } tray{CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE,
-                           0, sh - 30, sw, 30, nullptr, nullptr, wc.hInstance, nullptr)};
+    TNative tray{CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "Shell_TrayWnd", "",
+                                 WS_POPUP | WS_VISIBLE, 0, sh - 30, sw, 30, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr)};
     ASSERT_EQ(FindWindowA("Shell_TrayWnd", nullptr), tray.Wnd);
     FrameRecorder rec;
     Bordered f;
@@ -506,24 +411,6 @@ TEST(FormAnimTarget, TaskbarEdgeTable) {
     for (const Case& c : cases) EXPECT_EQ(TaskbarEdge(c.t), c.edge) << c.t.left << "," << c.t.top;
 }
 
-namespace {
-
-struct TNative {
-    HWND Wnd = nullptr;
-    ~TNative() {
-        if (Wnd) DestroyWindow(Wnd);
-    }
-};
-
-ATOM StandInClass(const char* name) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = name;
-    return RegisterClassA(&wc);
-}
-
-}  // namespace
 
 // A stand-in tray window: without a tool bar in it the target is the
 // point on its inner edge level with the form's centre; no tray: (0, 0).
