@@ -492,7 +492,10 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
         inherited();
         return;
     }
+    // The cursor is chosen for the point of the hit test just made: the
+    // cursor's present position may lag behind it or be ahead of it.
     const POINT cursorScreen = [&] {
+        if (lastHitValid_) return lastHit_;
         POINT pt;
         GetCursorPos(&pt);
         return pt;
@@ -519,6 +522,8 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             return;
         }
         case WM_NCHITTEST:
+            lastHit_ = lpScreen;
+            lastHitValid_ = true;
             inherited();
             if (!PointInMargin(lpScreen, true)) m.Result = HTBORDER;
             return;

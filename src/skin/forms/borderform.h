@@ -86,6 +86,9 @@ private:
     // The last left and width (or top and height) before a stretch to the
     // work area.
     int savedLeft_ = 0, savedWidth_ = 0, savedTop_ = 0, savedHeight_ = 0;
+    // The screen point of the last hit test (the mouse message it began).
+    POINT lastHit_{};
+    bool lastHitValid_ = false;
     // The pass-through pixel (border-window coordinates; -1: none).
     POINT holeAt_{-1, -1};
 };

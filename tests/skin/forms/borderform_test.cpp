@@ -266,6 +266,49 @@ TEST_F(BorderFormTest, MouseOnTheMarginReachesTheWindowBeneath) {
     EXPECT_TRUE(PtInRegion(region.Get(), margin.x - r.left, margin.y - r.top));
 }
 
+// The form's frame paint keeps its border window: one that went missing
+// from the screen is shown again, in its place.
+TEST_F(BorderFormTest, FramePaintShowsAHiddenBorderWindowAgain) {
+    Bordered f;
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    const RECT r = WindowRectOf(border);
+    ShowWindow(border, SW_HIDE);
+    ASSERT_FALSE(IsWindowVisible(border));
+    SendMessageA(f.Wnd(), WM_NCPAINT, 1, 0);
+    kova::test::PumpMessages();
+    ASSERT_NE(f.BorderWnd(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(f.BorderWnd()));
+    const RECT back = WindowRectOf(f.BorderWnd());
+    EXPECT_TRUE(EqualRect(&back, &r));
+}
+
+// The mouse over the border window's sizing bands and caption gets the
+// cursor of the code; on the shadow margin the window's own.
+TEST_F(BorderFormTest, CursorFollowsTheBandUnderTheMouse) {
+    Bordered f;
+    const HWND border = f.BorderWnd();
+    ASSERT_NE(border, nullptr);
+    const RECT r = WindowRectOf(border);
+    const RECT m = f.Border()->ExtMargins();
+    struct Case {
+        POINT at;
+        LPCSTR cursor;
+    } cases[] = {
+        {{r.left + m.left + 1, (r.top + r.bottom) / 2}, IDC_SIZEWE},
+        {{(r.left + r.right) / 2, r.bottom - m.bottom - 1}, IDC_SIZENS},
+        {{r.right - m.right - 1, r.bottom - m.bottom - 1}, IDC_SIZENWSE},
+        {{(r.left + r.right) / 3, r.top + m.top + 12}, IDC_ARROW},
+    };
+    for (const Case& c : cases) {
+        MouseTo(c.at);
+        // The input reaches the window asynchronously (as in MouseTo).
+        const HCURSOR want = LoadCursorA(nullptr, c.cursor);
+        WaitUntil([&] { return GetCursor() == want; }, 500);
+        EXPECT_EQ(GetCursor(), want) << c.at.x << "," << c.at.y;
+    }
+}
+
 // A double click on a side border stretches the form over the work area's
 // width (its border difference kept), a second one gives the old left and
 // width back; the same with the top border vertically.
