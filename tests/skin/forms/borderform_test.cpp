@@ -18,6 +18,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
+#include "../core/handlecheck.h"
 #include "borderedforms.h"
 #include "mouseinput.h"
 
@@ -216,6 +217,41 @@ TEST_F(BorderFormTest, HitTestTableAndItsEvent) {
     EXPECT_EQ(b->HitTest(POINT{r.left + W / 2, r.top + H / 2}), 1234);
     f.provider->OnExtHitTest = [](TMessage& msg) { msg.Result = 0; };
     EXPECT_EQ(b->HitTest(POINT{r.left + W / 3, r.top + m.top + 12}), HTCAPTION);
+}
+
+// Shown and hidden, moved, repainted and switched between skins many
+// times: the border window comes and goes with its form, no window is
+// left behind and the GDI, USER and transient handle counts stay flat.
+TEST_F(BorderFormTest, RepeatedShowsMovesAndSkinChangesLeaveNothingBehind) {
+    Bordered f;
+    ASSERT_NE(f.BorderWnd(), nullptr);
+    auto cycle = [&](int i) {
+        f.form->Hide();
+        kova::test::PumpMessages();
+        f.form->Show();
+        f.form->SetBounds(150 + i % 7, 130 + i % 5, 360 + i % 3, 240);
+        manager.m->SetSkinName(i % 2 ? "Slate (internal)" : "Linen (internal)");
+        f.provider->FormActive = i % 2 == 0;
+        f.provider->SkinData->BGChanged = true;
+        f.Border()->UpdateBorderWindow(true, 255);
+        kova::test::PumpMessages();
+    };
+    cycle(0);
+    cycle(1);
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const THandleCounts handles = LiveHandleCounts();
+    for (int i = 0; i < 20; ++i) cycle(i);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    EXPECT_EQ(TransientHandlesChanged(handles), "");
+    ASSERT_NE(f.BorderWnd(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(f.BorderWnd()));
+    // One border window only, owned by the form.
+    int owned = 0;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (GetWindow(w, GW_OWNER) == f.Wnd() && IsWindowVisible(w)) ++owned;
+    EXPECT_EQ(owned, 1);
 }
 
 // The cursors the border window shows for its codes.
