@@ -9,6 +9,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/captionmouse.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/framepaint.h"
@@ -132,6 +133,12 @@ void NCPaint(TsSkinProvider& p, TMessage& m) {
     }
     d.Updating = false;
     if (!d.CacheBmp) d.BGChanged = true;
+    if (p.BorderForm) {
+        BorderNCPaint(p);
+        p.RegionLocked = false;
+        m.Result = 0;
+        return;
+    }
     {
         TWindowDC dc(Wnd(p), TDCArea::Window);
         TSavedDC saved(dc.Get());
@@ -301,7 +308,10 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
                 const int maxHeight = s.MaxHeight != 0 ? s.MaxHeight : s.TitleHeight;
                 p.UseSysCaption = p.BorderForm && IsZoomed(Wnd(p)) && maxHeight < GetSysCaptionHeight(p.Form) + 4;
             }
-            return false;
+            if (!p.BorderForm) return false;
+            p.CallOldWndProc(m);
+            BorderPositionChanged(p, reinterpret_cast<const WINDOWPOS*>(m.LParam));
+            return true;
         case WM_ACTIVATE:
             p.CallOldWndProc(m);
             if (FormShowing(p) && LOWORD(m.WParam) != WA_INACTIVE && p.SystemMenu) p.SystemMenu->RefreshItems(false);
@@ -312,7 +322,7 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             return true;
         case WM_NCPAINT:
             // With extended borders the border window shows the frame.
-            if (!p.DrawNonClientArea || p.BorderForm) return false;
+            if (!p.DrawNonClientArea) return false;
             NCPaint(p, m);
             return true;
         case WM_SETTEXT:

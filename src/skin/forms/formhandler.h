@@ -25,6 +25,8 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m);
 // window coordinates (0: none).
 int FormHitTest(TsSkinProvider& p, POINT screen);
 int TitleButtonAt(TsSkinProvider& p, POINT window);
+// The same for a point in cache coordinates (a border window's own).
+int TitleButtonAtCache(TsSkinProvider& p, POINT at);
 
 // The screen top-left the provider's window coordinates start at.
 POINT WindowOrigin(TsSkinProvider& p);

@@ -18,6 +18,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/titlebuttons.h"
@@ -359,10 +360,24 @@ void TsSkinProvider::UpdateBorderForm(bool enable) {
     // is made, and one given to the provider goes when it is not wanted.
     const bool wanted = enable && HasBorder() && DrawNonClientArea && Form && !Form->Parent() &&
                         Form->FormStyle() != fsMDIChild && allowExtBorders_;
-    if (!wanted && BorderForm) {
-        delete BorderForm;
-        BorderForm = nullptr;
+    if (wanted == (BorderForm != nullptr)) return;
+    if (wanted) {
+        if (!Form->HandleAllocated()) return;
+        BorderForm = new TacProviderBorderForm(this);
+        // The form shows only its client area from now on.
+        RegionChanged = true;
+        UpdateRegion(false);
+    } else {
+        delete std::exchange(BorderForm, nullptr);
+        // The form's own frame comes back: the region is its own again.
+        if (Form && Form->HandleAllocated() && !Form->IsDestroying() && !RegionKept)
+            SetWindowRgn(Form->Handle(), nullptr, FALSE);
     }
+    // The cache changes size with the margins and the region with the frame.
+    TempBmp.reset();
+    CaptionBmp.reset();
+    RegionChanged = true;
+    SkinData->BGChanged = true;
 }
 
 void TsSkinProvider::UpdateMDIForm(bool enable) {
@@ -590,6 +605,8 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
             }
             return;
         case CM_SHOWINGCHANGED:
+            // The border window comes with the showing form.
+            if (Form->Showing() && DrawNonClientArea && Skinned()) UpdateBorderForm(ExtBordersWanted());
             formProc_.CallPrevious(m);
             if (Form->Showing()) AnnounceToSkinEditor();
             return;

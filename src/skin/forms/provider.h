@@ -181,8 +181,9 @@ public:
     int ClientOffsetY() override;
     RECT GetExtBorderMargins() override;
     int CaptionHeight(bool checkSkin) override;
-    void StartMinimizing() override {}
-    bool StartRestoring() override { return false; }
+    // The minimise and restore animations (formanim.cpp).
+    void StartMinimizing() override;
+    bool StartRestoring() override;
 
     // ---------------------------------------------------- life cycle
     void Loaded() override;
