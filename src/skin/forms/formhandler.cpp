@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "framework/handles.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
+#include "skin/core/vclutils.h"
 #include "skin/forms/captionmouse.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/framepaint.h"
@@ -80,6 +84,19 @@ bool SkinnedCommand(TsSkinProvider& p, TMessage& m) {
         case scHotLeave:
             p.SetHotButton(0, true);
             ButtonPressed = false;
+            return true;
+        case scEndParentUpdate:
+            // The form's own parent has painted: the form's turn.
+            if (p.SkinData->Updating) {
+                p.SkinData->Updating = false;
+                RedrawWindow(Wnd(p), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+            }
+            return true;
+        case scQueryUpdating:
+            // A child waits only while the form's own background is held
+            // back; a stale cache is rebuilt by the form's paint before the
+            // children's (and they are told so with sub-code 6).
+            m.Result = !FormAnimating && p.SkinData->RepaintsWithParent() && p.SkinData->Updating ? 1 : 0;
             return true;
         default:
             return false;
@@ -194,11 +211,149 @@ void Print(TsSkinProvider& p, TMessage& m) {
     m.Result = rest.Result;
 }
 
+bool HasVisibleGraphicChild(TWinControl* w) {
+    for (int i = 0; i < w->ControlCount(); ++i)
+        if (!w->Controls(i)->IsWindowed() && w->Controls(i)->Visible()) return true;
+    return false;
+}
+
+// An MDI child other than the maximised active one paints nothing of its
+// own while one is maximised (the maximised one covers the area).
+bool HiddenUnderMaximisedChild(TsSkinProvider& p) {
+    TsSkinProvider* max = MaxChildProvider;
+    return p.Form->FormStyle() == fsMDIChild && max && max != &p && max->Form && max->Form->HandleAllocated() &&
+           IsZoomed(max->Form->Handle());
+}
+
+// The client part of the cache (the client rectangle moved by the client
+// offset) into a DC whose origin is the client's top-left, around the
+// form's windowless children (they paint themselves after).
+void CopyClientPart(TsSkinProvider& p, HDC dc) {
+    RECT client{};
+    GetClientRect(Wnd(p), &client);
+    const int ox = p.ClientOffsetX(), oy = p.ClientOffsetY();
+    const RECT src{ox, oy, ox + client.right, oy + client.bottom};
+    CopyCacheExcludingControls(p.Form, p.SkinData.get(), src, 0, 0, false, dc, client);
+}
+
+// The form's own painting on top of the skinned background: its OnPaint
+// and its windowless children (the framework's paint with the DC given).
+void PaintFormContent(TsSkinProvider& p, HDC dc) {
+    if (p.PaintSuspended || (!p.Form->OnPaint && !HasVisibleGraphicChild(p.Form))) return;
+    TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    p.CallOldWndProc(own);
+}
+
+// WM_ERASEBKGND of a skinned form: the client background from the skin.
+// True when answered.
+bool EraseBackground(TsSkinProvider& p, TMessage& m) {
+    if (!FormShowing(p)) return false;
+    TsCommonData& d = *p.SkinData;
+    // Held back: the paint that ends the update paints it.
+    if (d.UpdateCount != 0 || d.Updating) return true;
+    const HDC dc = reinterpret_cast<HDC>(m.WParam);
+    m.Result = 1;
+    if ((p.Form->ControlState() & csPaintCopy) || m.WParam == static_cast<WPARAM>(m.LParam)) {
+        // A copy of what is painted already (printing, a child's request).
+        if (dc && !d.BGChanged) {
+            if (d.RepaintsWithParent() && d.CacheBmp) {
+                CopyClientPart(p, dc);
+            } else {
+                RECT client{};
+                GetClientRect(Wnd(p), &client);
+                FillRectSolid(dc, client, static_cast<std::uint32_t>(d.BackgroundColorFor(0, Wnd(p))));
+            }
+        }
+        return true;
+    }
+    const bool mdiMaxChild = p.Form->FormStyle() == fsMDIForm && MaxChildProvider && MaxChildProvider->Form &&
+                             MaxChildProvider->Form->HandleAllocated() && IsZoomed(MaxChildProvider->Form->Handle());
+    if (!d.RepaintsWithParent() || mdiMaxChild) {
+        PaintClientToDC(p, dc);
+        ChildCreatedMaximized = false;
+        if (p.Form->FormStyle() == fsMDIChild) MaxChildProvider = &p;
+    } else if (!d.BGChanged && d.CacheBmp && dc) {
+        CopyClientPart(p, dc);
+        BroadcastToChildControls(p.Form);
+    }
+    return true;
+}
+
+// WM_PAINT of a skinned form. A background that follows the skin's
+// picture is copied from the cache here (rebuilt first when stale); a
+// plain one was filled on the erase, which a stale cache asks for again.
+bool Paint(TsSkinProvider& p, TMessage& m) {
+    if (!FormShowing(p)) return false;
+    TsCommonData& d = *p.SkinData;
+    if (d.RepaintsWithParent()) {
+        if (p.AnimPending || p.Form->IsDestroying()) {
+            TPaintGuard empty(Wnd(p));
+        } else {
+            TPaintGuard paint(Wnd(p));
+            if (const HDC dc = paint.DC()) {
+                TSavedDC saved(dc);
+                d.Updating = p.Form->Parent() ? d.IsUpdating() : false;
+                if (!d.Updating && !HiddenUnderMaximisedChild(p)) PaintClientBg(p, dc, true);
+                saved.Restore();
+                PaintFormContent(p, dc);
+            }
+        }
+        if (ChildCreatedMaximized) {
+            ChildCreatedMaximized = false;
+            if (p.Form->FormStyle() == fsMDIChild) SendMessageA(Wnd(p), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        }
+    } else {
+        if (d.BGChanged && !p.Form->IsDestroying()) InvalidateRect(Wnd(p), nullptr, TRUE);
+        TPaintGuard paint(Wnd(p));
+        if (paint.DC()) PaintFormContent(p, paint.DC());
+    }
+    m.Result = 0;
+    return true;
+}
+
 }  // namespace
 
 int SnapToEdge(int pos, int edge, int buffer, int size) {
     if (buffer > std::abs(pos + size - edge)) return edge - size;
     return pos;
+}
+
+void PaintClientBg(TsSkinProvider& p, HDC dc, bool notify) {
+    TsCommonData& d = *p.SkinData;
+    const bool mdiMain = p.Form->FormStyle() == fsMDIForm;
+    if (d.PlainBackground()) {
+        if (!mdiMain) {
+            RECT client{};
+            GetClientRect(Wnd(p), &client);
+            FillRectSolid(dc, client, static_cast<std::uint32_t>(p.FormColor()));
+        }
+    } else {
+        if (d.BGChanged || CacheSizeChanged(p)) p.PaintNonClientCache();
+        if (!mdiMain) CopyClientPart(p, dc);
+    }
+    if (!notify) return;
+    // The children paint over a finished background: those waiting for it
+    // apply their parameters and paint now.
+    BroadcastToChildControls(p.Form);
+    TMessage done{SkinCommandMessage, SkinCommand(scEndParentUpdate), 0, 0};
+    p.BroadcastToAdapter(done);
+}
+
+void PaintClientToDC(TsSkinProvider& p, HDC given) {
+    TsCommonData& d = *p.SkinData;
+    d.Updating = false;
+    if (p.AnimPending || p.Form->IsDestroying() || HiddenUnderMaximisedChild(p)) return;
+    std::optional<TWindowDC> own;
+    const HDC dc = given ? given : own.emplace(Wnd(p)).Get();
+    if (!dc) return;
+    TSavedDC saved(dc);
+    // The windowless children paint themselves on the paint that follows.
+    ExcludeGraphicControls(dc, p.Form, 0, 0);
+    PaintClientBg(p, dc, true);
+    if (p.HasSizeGrip()) {
+        TDCOriginShift shift(dc, -p.ClientOffsetX(), -p.ClientOffsetY());
+        p.PaintSizeGrip(dc);
+    }
 }
 
 bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
@@ -256,6 +411,13 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             return true;
         case WM_PRINTCLIENT:
             return true;
+        case WM_ERASEBKGND:
+            // With extended borders the border window's issue paints it.
+            if (p.BorderForm) return false;
+            return EraseBackground(p, m);
+        case WM_PAINT:
+            if (p.BorderForm) return false;
+            return Paint(p, m);
         case WM_MOUSEMOVE:
             MouseMove(p, m);
             return true;

@@ -26,6 +26,17 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m);
 int FormHitTest(TsSkinProvider& p, POINT screen);
 int TitleButtonAt(TsSkinProvider& p, POINT window);
 
+// The client background of the form from the skin into a DC whose origin
+// is the client's top-left: the form's colour for a plain background, else
+// the client part of the cache (rebuilt when stale) around the windowless
+// children. With notify the children are told the background is done
+// (sub-code 6): they then apply their skin parameters and paint.
+void PaintClientBg(TsSkinProvider& p, HDC dc, bool notify);
+// The erase of the client area: PaintClientBg into the given DC (the
+// form's client DC without one) around the windowless children, and the
+// size grip.
+void PaintClientToDC(TsSkinProvider& p, HDC dc);
+
 // The screen top-left the provider's window coordinates start at.
 POINT WindowOrigin(TsSkinProvider& p);
 
