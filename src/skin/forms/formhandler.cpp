@@ -14,6 +14,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/captionmouse.h"
+#include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
@@ -74,13 +75,32 @@ bool AnyStateCommand(TsSkinProvider& p, TMessage& m) {
     }
 }
 
+// A control and the windowed controls inside it (a page control's page
+// shown the first time has just made its controls' windows).
+void AdaptTree(TacCtrlAdapter& a, TWinControl* w) {
+    if (!w->HandleAllocated()) return;
+    if (a.IsControlSupported(w)) a.AddControl(w);
+    for (int i = 0; i < w->ControlCount(); ++i)
+        if (w->Controls(i)->IsWindowed()) AdaptTree(a, static_cast<TWinControl*>(w->Controls(i)));
+}
+
 bool SkinnedCommand(TsSkinProvider& p, TMessage& m) {
     switch (SkinSubCode(m.WParam)) {
-        case scParentFormNotify:
-            // A new windowed control: the child adapter takes it (with child
-            // adaptation; until then there is no adapter and nothing to do).
-            if (!p.Form->IsLoading() && p.Adapter) p.CreateCtrlAdapter();
+        case scParentFormNotify: {
+            // A new windowed control (in LParam), or windows made anew
+            // somewhere on the form (none): the adapter takes them. The
+            // adapter itself stays: a new one would free the adapters of
+            // every control, the sender's among them, while it waits here.
+            p.AdaptPending = false;
+            if (p.Form->IsLoading() || !p.Adapter) return true;
+            auto* a = static_cast<TacCtrlAdapter*>(p.Adapter.get());
+            if (auto* c = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(m.LParam))) {
+                AdaptTree(*a, c);
+            } else {
+                a->AdaptChildren(nullptr);
+            }
             return true;
+        }
         case scHotLeave:
             p.SetHotButton(0, true);
             ButtonPressed = false;
@@ -364,6 +384,25 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
     }
     if (!FormSkinned(p)) return false;
     switch (m.Msg) {
+        case WM_CREATE:
+            // A form loaded from its description gets its window after the
+            // skin: the frame is made skinned before the window first shows.
+            p.CallOldWndProc(m);
+            if (p.Form->FormStyle() != fsMDIChild) p.PrepareForm();
+            return true;
+        case WM_PARENTNOTIFY:
+            if (LOWORD(m.WParam) != WM_CREATE || p.IsLoading() || p.Form->IsLoading() || !p.Adapter) return false;
+            p.CallOldWndProc(m);
+            // A control's window made later (a page shown the first time
+            // makes its controls' windows then) is adapted once its control
+            // has finished making it (it is still being made now) and before
+            // it first paints (a posted message comes before the paint): one
+            // walk for all the windows made together.
+            if (!p.AdaptPending) {
+                p.AdaptPending = true;
+                PostMessageA(Wnd(p), SkinCommandMessage, SkinCommand(scParentFormNotify), 0);
+            }
+            return true;
         case WM_NCHITTEST:
             CaptionHitTestMsg(p, m);
             return true;

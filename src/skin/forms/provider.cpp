@@ -191,6 +191,11 @@ TsSkinProvider::~TsSkinProvider() {
 void TsSkinProvider::Loaded() {
     TsSkinProviderBase::Loaded();
     if (Inactive || DeferredInit || !Manager()) return;
+    // A manager of the same description loads its skin before this runs,
+    // while the form has no window yet: its skin-applied broadcast never
+    // reached the provider, whose section was looked up before there was
+    // a skin.
+    if (Manager()->Active() && !SkinData->IsSkinned(true)) SkinData->ReadSkinIndexes();
     if (SkinData->IsSkinned(true)) InitAfterLoad();
 }
 
@@ -592,7 +597,11 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
             return;
         case CM_SHOWINGCHANGED:
             formProc_.CallPrevious(m);
-            if (Form->Showing()) AnnounceToSkinEditor();
+            if (!Form->Showing()) return;
+            AnnounceToSkinEditor();
+            // The controls' windows exist now (a loaded form has none when
+            // its provider is loaded).
+            if (Adapter && DrawNonClientArea && Skinned()) static_cast<TacCtrlAdapter*>(Adapter.get())->AdaptChildren(nullptr);
             return;
         default:
             formProc_.CallPrevious(m);
