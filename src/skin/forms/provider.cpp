@@ -1011,6 +1011,12 @@ void TsSkinProvider::PaintTitleIcon(TBitmap& bitmap) {
     // The form's icon, the program's, the application window's small one,
     // or the system's: pixels the icon changed become opaque.
     HICON icon = Form->Icon()->Handle();
+    // The program's icon is the one its forms' window class holds (the
+    // executable's own); asking the shell for it loads the shell at the
+    // first paint and under Wine gives a generic picture.
+    if (!icon && Form->HandleAllocated())
+        icon = reinterpret_cast<HICON>(GetClassLongPtrA(Form->Handle(), w > 16 ? GCLP_HICON : GCLP_HICONSM));
+    if (!icon && Form->HandleAllocated()) icon = reinterpret_cast<HICON>(GetClassLongPtrA(Form->Handle(), GCLP_HICON));
     if (!icon) icon = w > 16 ? AppIconLarge() : AppIconSmall();
     if (!icon && Application()->Handle())
         icon = reinterpret_cast<HICON>(SendMessageA(Application()->Handle(), WM_GETICON, ICON_SMALL2, 0));
