@@ -180,29 +180,24 @@ TEST_F(MainForm, OwnsTheDefaultSkinManagerWithTheFirstInternalSkinActive) {
 
 // ---- the main form skinned by its provider ------------------------------------------
 
-// Real mouse input at a screen point: the cursor placed (the input reaches
-// the window asynchronously, so the cursor is waited for) and the button.
-INPUT MouseInput(POINT at, DWORD flags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  return in;
-}
-
-bool MouseTo(POINT at) {
-  INPUT in = MouseInput(at, 0);
-  SendInput(1, &in, sizeof in);
+// The mouse as a user moves and presses it: the cursor put at a point
+// (put again until the system reports it there), the left button pressed or
+// let go where the cursor is, waited for until the system has it.
+bool CursorTo(POINT at) {
   return WaitUntil([&] {
     POINT now{};
     GetCursorPos(&now);
-    return now.x == at.x && now.y == at.y;
-  }, 2000);
+    if (now.x == at.x && now.y == at.y) return true;
+    SetCursorPos(at.x, at.y);
+    PumpFor(20);
+    return false;
+  }, 3000);
 }
 
-void MouseButton(POINT at, bool down) {
-  INPUT in = MouseInput(at, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+void LeftButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   SendInput(1, &in, sizeof in);
   WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 2000);
 }
@@ -292,11 +287,10 @@ TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
   const POINT at{r.left + (provider_->MinButton.Rect.left + provider_->MinButton.Rect.right) / 2,
                  r.top + (provider_->MinButton.Rect.top + provider_->MinButton.Rect.bottom) / 2};
   ASSERT_EQ(SendMessageA(wnd_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTMINBUTTON);
-  ASSERT_TRUE(MouseTo(at));
-  ASSERT_TRUE(WaitUntil([&] { return provider_->HotButton == HTMINBUTTON; }, 2000)) << "the button is not hot";
-  MouseButton(at, true);
+  ASSERT_TRUE(CursorTo(at));
+  LeftButton(true);
   ASSERT_TRUE(WaitUntil([&] { return provider_->MinButton.State == 2; }, 2000)) << "the press was not seen";
-  MouseButton(at, false);
+  LeftButton(false);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wnd_); }, 3000));
   EXPECT_TRUE(form_->TrayIconShown());
   form_->Perform(WM_USER + 1, 0, WM_LBUTTONUP);
