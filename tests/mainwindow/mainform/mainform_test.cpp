@@ -297,6 +297,39 @@ TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
   EXPECT_TRUE(IsWindowVisible(wnd_));
 }
 
+// The skins are offered in the main form's system menu: the one chosen
+// there skins the form, whose frame then shows it.
+TEST_F(SkinnedMainForm, ItsSystemMenuSwitchesTheSkin) {
+  Show();
+  std::vector<std::string> offered;
+  SetDialogResponder([&](const TDialogRequest& r) {
+    TDialogAnswer a;
+    if (r.kind != TDialogKind::Popup || !r.menu) return a;
+    for (int i = 0; i < r.menu->Items()->Count(); ++i) {
+      TMenuItem* skins = r.menu->Items()->Items(i);
+      if (skins->Caption() != "Available skins") continue;
+      for (int k = 0; k < skins->Count(); ++k) {
+        offered.push_back(skins->Items(k)->Caption());
+        if (skins->Items(k)->Caption() == "Slate (internal)") a.item = skins->Items(k);
+      }
+    }
+    return a;
+  });
+  RECT r{};
+  GetWindowRect(wnd_, &r);
+  provider_->ShowSysMenuAt(r.left + 10, r.top + 10);
+  PumpMessages();
+  EXPECT_NE(std::find(offered.begin(), offered.end(), "Linen (internal)"), offered.end());
+  EXPECT_EQ(form_->sSkinManager1->SkinName(), "Slate (internal)");
+  // Repainted by the switch itself, not at once: the new look shows when
+  // the change's repaint has run.
+  const POINT caption = FramePoints(provider_, wnd_)[0];
+  EXPECT_TRUE(WaitUntil([&] { return OnScreen(wnd_, caption.x, caption.y) == InCache(provider_, caption.x, caption.y); },
+                        3000));
+  EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+  EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), InCache(provider_, caption.x, caption.y));
+}
+
 // Skin switches and repaints leave the handle counts where they were; the
 // skin going gives the form its system look back, and the next skin
 // skins it again.
