@@ -321,8 +321,8 @@ TEST_F(SkinnedMainForm, ItsSystemMenuSwitchesTheSkin) {
   PumpMessages();
   EXPECT_NE(std::find(offered.begin(), offered.end(), "Linen (internal)"), offered.end());
   EXPECT_EQ(form_->sSkinManager1->SkinName(), "Slate (internal)");
-  // Repainted by the switch itself, not at once: the new look shows when
-  // the change's repaint has run.
+  // Repainted by the switch itself, once the skin change's fade (an
+  // overlay over the form) has run.
   const POINT caption = FramePoints(provider_, wnd_)[0];
   EXPECT_TRUE(WaitUntil([&] { return OnScreen(wnd_, caption.x, caption.y) == InCache(provider_, caption.x, caption.y); },
                         3000));
