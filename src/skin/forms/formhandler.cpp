@@ -323,6 +323,9 @@ bool Paint(TsSkinProvider& p, TMessage& m) {
             if (p.Form->FormStyle() == fsMDIChild) SendMessageA(Wnd(p), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         }
     } else {
+        // As above: a top-level form waits for nothing at its own paint (a
+        // form whose frame the system draws is never told otherwise).
+        d.Updating = p.Form->Parent() ? d.IsUpdating() : false;
         if (d.BGChanged && !p.Form->IsDestroying()) InvalidateRect(Wnd(p), nullptr, TRUE);
         TPaintGuard paint(Wnd(p));
         if (paint.DC()) PaintFormContent(p, paint.DC());

@@ -283,6 +283,33 @@ TEST_F(CtrlAdapterTest, AWaitingChildPaintsAfterTheFormsBackground) {
     EXPECT_EQ(GetPixel(screen.Get(), free.x, free.y), ColorToRGB(f.provider->FormColor()));
 }
 
+// A form whose frame the system draws still has its client background
+// from the skin, also when its provider started out waiting (as the
+// provider of a form being loaded does).
+TEST_F(CtrlAdapterTest, AFormWithTheSystemsFramePaintsItsBackgroundFromTheSkin) {
+    Manager manager;
+    SkinnedForm f;
+    f.provider->SetDrawNonClientArea(false);
+    // The form's own colour differs from the skin's, and what was on the
+    // screen before differs from both.
+    f.form->SetColor(0x000000FF);
+    kova::test::PumpMessages();
+    const POINT free{f.form->ClientWidth() - 8, f.form->ClientHeight() - 8};
+    {
+        TWindowDC dc(f.form->Handle());
+        const RECT spot{free.x - 2, free.y - 2, free.x + 3, free.y + 3};
+        TGdiObject<HBRUSH> green(CreateSolidBrush(RGB(0, 255, 0)));
+        FillRect(dc.Get(), &spot, green.Get());
+    }
+    f.provider->SkinData->Updating = true;
+    FormRepaints(f);
+    EXPECT_FALSE(f.provider->SkinData->Updating);
+    POINT at = free;
+    ClientToScreen(f.form->Handle(), &at);
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), at.x, at.y), ColorToRGB(f.provider->FormColor()));
+}
+
 // A real press: the cursor placed (the system moves it later) and the
 // button pressed and let go where it is.
 void ClickAt(POINT at) {
