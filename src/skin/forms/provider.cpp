@@ -842,6 +842,16 @@ void TsSkinProvider::UpdateRegion(bool repaint) {
         region = CreateRectRgn(b, top, WindowWidth(wnd) - b, WindowHeight(wnd) - b);
     } else if (IsZoomed(wnd) && Form->FormStyle() != fsMDIChild) {
         region = CreateRectRgn(b, b, WindowWidth(wnd) - b, WindowHeight(wnd) - b);
+    } else if (RegionRects.empty()) {
+        // Nothing to cut off: the window's own shape is the same picture,
+        // and a region of the whole window costs a frame move through the
+        // system (45-80 ms at the main form's first activation under Wine)
+        // and would have to follow every size change. One left by a skin
+        // with corners goes.
+        RegionChanged = false;
+        TGdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(wnd, current.Get()) != ERROR) SetWindowRgn(wnd, nullptr, repaint ? TRUE : FALSE);
+        return;
     } else {
         region = MakeRegion(0, 0);
     }

@@ -262,6 +262,11 @@ TEST_F(SkinnedMainForm, ItsFrameAndControlsShowTheSkin) {
   EXPECT_TRUE(provider_->MakeSkinMenu);
   EXPECT_EQ(skin::SendSkinCommand(wnd_, skin::scGetProvider, 0), reinterpret_cast<LRESULT>(provider_));
   EXPECT_EQ(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0) << "the system draws no menu of its own";
+  // Linen cuts no corners: the window keeps its own shape (no region).
+  ASSERT_TRUE(provider_->RegionRects.empty());
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(wnd_, probe), ERROR);
+  DeleteObject(probe);
   ASSERT_NE(provider_->SkinData->CacheBmp, nullptr);
   EXPECT_EQ(OnScreen(wnd_, FramePoints(provider_, wnd_)[0].x, FramePoints(provider_, wnd_)[0].y), kLinenActiveTitle);
   for (POINT at : FramePoints(provider_, wnd_))
