@@ -289,7 +289,7 @@ bool EraseBackground(TsSkinProvider& p, TMessage& m) {
     const bool mdiMaxChild = p.Form->FormStyle() == fsMDIForm && MaxChildProvider && MaxChildProvider->Form &&
                              MaxChildProvider->Form->HandleAllocated() && IsZoomed(MaxChildProvider->Form->Handle());
     if (!d.RepaintsWithParent() || mdiMaxChild) {
-        PaintClientToDC(p, dc);
+        PaintToDC(p, dc);
         ChildCreatedMaximized = false;
         if (p.Form->FormStyle() == fsMDIChild) MaxChildProvider = &p;
     } else if (!d.BGChanged && d.CacheBmp && dc) {
@@ -362,7 +362,7 @@ void PaintClientBg(TsSkinProvider& p, HDC dc, bool notify) {
     p.BroadcastToAdapter(done);
 }
 
-void PaintClientToDC(TsSkinProvider& p, HDC given) {
+void PaintToDC(TsSkinProvider& p, HDC given) {
     TsCommonData& d = *p.SkinData;
     d.Updating = false;
     if (p.AnimPending || p.Form->IsDestroying() || HiddenUnderMaximisedChild(p)) return;

@@ -35,7 +35,7 @@ void PaintClientBg(TsSkinProvider& p, HDC dc, bool notify);
 // The erase of the client area: PaintClientBg into the given DC (the
 // form's client DC without one) around the windowless children, and the
 // size grip.
-void PaintClientToDC(TsSkinProvider& p, HDC dc);
+void PaintToDC(TsSkinProvider& p, HDC dc);
 
 // The screen top-left the provider's window coordinates start at.
 POINT WindowOrigin(TsSkinProvider& p);
