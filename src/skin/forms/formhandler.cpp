@@ -382,6 +382,9 @@ void PaintToDC(TsSkinProvider& p, HDC given) {
 bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
     if (p.Inactive || !p.Form) return false;
     if (IsSkinCommand(m)) {
+        // The posted adaptation has arrived, whatever the form's state now:
+        // the next new windows post again.
+        if (SkinSubCode(m.WParam) == scParentFormNotify && m.LParam == 0) p.AdaptPending = false;
         if (AnyStateCommand(p, m)) return true;
         return FormSkinned(p) && SkinnedCommand(p, m);
     }
@@ -454,7 +457,8 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
         case WM_PRINTCLIENT:
             return true;
         case WM_ERASEBKGND:
-            // With extended borders the border window's issue paints it.
+            // A form with a border window is painted along with that window
+            // (not made yet): left to the form.
             if (p.BorderForm) return false;
             return EraseBackground(p, m);
         case WM_PAINT:
