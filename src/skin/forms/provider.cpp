@@ -257,6 +257,10 @@ void TsSkinProvider::PrepareForm() {
 void TsSkinProvider::InitAfterLoad() {
     if (Form && Form->HandleAllocated()) SetDwmTransitionsDisabled(Form->Handle(), DrawNonClientArea);
     PrepareForm();
+    // Before the form has its window no control has one: the walk waits
+    // for the showing, which adapts them all (and the labels with them).
+    if (!Adapter && Form && !Form->HandleAllocated() && SkinData->IsSkinned(true))
+        Adapter = std::make_unique<TacCtrlAdapter>(this);
     if (!Adapter) CreateCtrlAdapter();
     if (SystemMenu) SystemMenu->RefreshItems(false);
     TsSkinManager* manager = Manager();

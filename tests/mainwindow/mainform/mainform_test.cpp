@@ -274,6 +274,7 @@ TEST_F(SkinnedMainForm, ItsFrameAndControlsShowTheSkin) {
   EXPECT_NE(OnScreen(wnd_, FramePoints(provider_, wnd_)[0].x, FramePoints(provider_, wnd_)[0].y),
             GetSysColor(COLOR_ACTIVECAPTION));
   for (TWinControl* c : Controls()) EXPECT_NE(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name() << " not adapted";
+  EXPECT_FALSE(form_->CurrentNameL->ControlStyle() & csOpaque) << "labels show the skin through";
   // A page shown the first time makes its controls' windows then.
   auto* sheet = dynamic_cast<TTabSheet*>(form_->ScanningPeriodEdit->Parent());
   ASSERT_NE(sheet, nullptr);
