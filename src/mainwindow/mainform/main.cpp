@@ -181,6 +181,8 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     BindField("MonitorCombo", MonitorCombo);
     skin::RegisterSkinManagerClass();
     BindField("sSkinManager1", sSkinManager1);
+    skin::RegisterSkinProviderClass();
+    BindField("sSkinProvider1", sSkinProvider1);
     BindField("ScanningPeriodEdit", ScanningPeriodEdit);
     BindField("ThicknessEdit", ThicknessEdit);
     BindField("MouseActDelayEdit", MouseActDelayEdit);

@@ -23,6 +23,7 @@
 #include "mainwindow/mainform/autoreg.h"
 #include "mainwindow/settings/commonsettings.h"
 #include "skin/core/skinmanager.h"
+#include "skin/forms/provider.h"
 #include "tables/files/userini.h"
 #include "tables/model/variables.h"
 
@@ -69,6 +70,9 @@ public:
     TComboBox* MonitorCombo = nullptr;
     // The program's skin manager: the default one, holding our internal skins.
     skin::TsSkinManager* sSkinManager1 = nullptr;
+    // The main form's own skinning: frame, caption, title buttons, system
+    // menu with the skins to choose from, and its controls' adapters.
+    skin::TsSkinProvider* sSkinProvider1 = nullptr;
 
     TEdit* ScanningPeriodEdit = nullptr;
     TEdit* ThicknessEdit = nullptr;

@@ -14,6 +14,7 @@
 #include "skin/core/portable/pixels.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
+#include "skin/core/vclutils.h"
 
 namespace kova::skin {
 
@@ -697,6 +698,10 @@ void TacGroupBoxWnd::Paint(HDC given) {
     if (!CommonData->CacheBmp) return;
     CopyCacheExcludingWindows(WindowHandle, CommonData, RECT{0, 0, WindowSize.cx, WindowSize.cy}, 0, 0, false, dc,
                               RECT{0, 0, WindowSize.cx, WindowSize.cy});
+    // A framework group box's labels are no windows: the box's own paint,
+    // which this one replaces, painted them.
+    if (CommonData->OwnerControl && CommonData->OwnerControl->IsWindowed())
+        PaintGraphicControls(dc, static_cast<TWinControl*>(CommonData->OwnerControl), true, POINT{0, 0});
     BroadcastToChildWindows(WindowHandle);
 }
 

@@ -151,6 +151,73 @@ void RevealUnder(HWND overlay, TCustomForm* form, std::uint8_t maxAlpha, UINT ex
 
 TsSkinManager* ManagerOf(TsCommonData* data) { return data ? data->GetSkinManager() : nullptr; }
 
+// Where the border window lies for the form's present place.
+POINT BorderOrigin(TsSkinProviderBase* provider) {
+    const RECT r = WindowRect(provider->Form->Handle());
+    TacBorderForm* border = provider->BorderForm;
+    return POINT{r.left - border->LeftOffset(), r.top - border->TopOffset()};
+}
+
+// The border window is the overlay: it fades the form's whole picture in
+// (shadow and frame included) and stays, shaped again, under the form.
+void AnimateBorderedFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha,
+                             TacAnimType mode) {
+    TCustomForm* form = provider->Form;
+    TacBorderForm* border = provider->BorderForm;
+    TFormAnimatingScope animating;
+    if (!border->AForm) border->CreateBorderWindow();
+    if (!border->AForm || !border->AForm->HandleAllocated()) return;
+    const HWND overlay = border->AForm->Handle();
+    SetWindowRgn(overlay, nullptr, FALSE);
+    border->PaintOwnerCache();
+    TBitmap* cache = provider->SkinData->CacheBmp.get();
+    if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
+    TBitmap source(cache->Width(), cache->Height());
+    CopyParentBackground(source, form, 0, provider, 0);
+    const POINT pos = BorderOrigin(provider);
+    {
+        const TWindowDC screen(nullptr);
+        RunShowFrames(overlay, form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
+        ShowLayered(overlay, screen.Get(), pos, source, maxAlpha);
+    }
+    provider->InAnimation = 0;
+    RevealUnder(overlay, form, maxAlpha, RDW_ERASENOW, animating);
+    if (DwmCompositionEnabled()) Pause();
+    SetWindowPos(overlay, form->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetWindowRgn(overlay, border->MakeRegion(0, 0), TRUE);
+    if (TsSkinManager* manager = ManagerOf(provider->SkinData.get()); manager && manager->ExtendedBorders())
+        border->UpdateBorderWindow(true, -1);
+    if (provider->OnAfterAnimation) provider->OnAfterAnimation(provider);
+}
+
+// A skin change of a form with extended borders: its border window fades
+// the new look in (shadow and frame included) and is shaped again after.
+bool BorderedSkinChange(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode,
+                        TFormAnimatingScope& animating) {
+    TCustomForm* form = provider->Form;
+    TacBorderForm* border = provider->BorderForm;
+    if (!border->AForm) border->CreateBorderWindow();
+    if (!border->AForm || !border->AForm->HandleAllocated()) return false;
+    const HWND overlay = border->AForm->Handle();
+    provider->PaintNonClientCache();
+    TBitmap* cache = provider->SkinData->CacheBmp.get();
+    if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return false;
+    TBitmap source(cache->Width(), cache->Height());
+    CopyParentBackground(source, form, 0, provider, 0);
+    const POINT pos = BorderOrigin(provider);
+    SetWindowRgn(overlay, nullptr, FALSE);
+    {
+        const TWindowDC screen(nullptr);
+        RunShowFrames(overlay, form->Handle(), screen.Get(), pos, source, time, maxAlpha, mode, false);
+        ShowLayered(overlay, screen.Get(), pos, source, maxAlpha);
+    }
+    RevealUnder(overlay, form, maxAlpha, 0, animating);
+    SetWindowPos(overlay, form->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetWindowRgn(overlay, border->MakeRegion(0, 0), TRUE);
+    border->UpdateBorderWindow(true, -1);
+    return true;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ helpers
@@ -179,9 +246,10 @@ void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const PO
 
 void AnimateFormShow(TsSkinProviderBase* provider, std::uint16_t time, std::uint8_t maxAlpha, TacAnimType mode) {
     if (!provider || !provider->SkinData || !provider->Form || !provider->Form->HandleAllocated()) return;
-    // The extended border window comes with form skinning; until then the
-    // form itself is the only window to animate.
-    if (provider->BorderForm) return;
+    if (provider->BorderForm) {
+        AnimateBorderedFormShow(provider, time, maxAlpha, mode);
+        return;
+    }
     TCustomForm* form = provider->Form;
     TFormAnimatingScope animating;
     provider->PaintNonClientCache();
@@ -398,7 +466,7 @@ bool AnimateFormSkinChange(TControl* control, std::uint16_t time, std::uint8_t m
     // comes with form skinning. Without one the old picture is the frozen
     // form itself, under the overlay.
     std::unique_ptr<TBitmap> oldImage = std::move(provider->FormImage);
-    if (provider->BorderForm) return false;
+    if (provider->BorderForm) return BorderedSkinChange(provider, time, maxAlpha, mode, animating);
     provider->PaintNonClientCache();
     const RECT r = WindowRect(form->Handle());
     TBitmap source(r.right - r.left, r.bottom - r.top);
@@ -539,12 +607,25 @@ void AnimateFormHide(TsSkinProviderBase* provider) {
     ClearGlows();
     if (!provider || !provider->Form || !provider->SkinData || provider->Form->FormStyle() == fsMDIChild) return;
     TsSkinManager* manager = ManagerOf(provider->SkinData.get());
-    if (!manager || provider->BorderForm || !provider->Form->HandleAllocated()) return;
+    if (!manager || !provider->Form->HandleAllocated()) return;
     if (!provider->SkinData->CacheBmp) return;
     TFormAnimatingScope animating;
     if (!(provider->FormState & kNonClientPainted)) provider->PaintNonClientCache();
     TBitmap* cache = provider->SkinData->CacheBmp.get();
     if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
+    if (TacBorderForm* border = provider->BorderForm) {
+        // The border window fades out the form's whole picture; the border
+        // object lets go of it and goes (the form comes back with a new one).
+        if (!border->AForm) border->CreateBorderWindow();
+        TForm* window = border->ReleaseWindow();
+        provider->BorderForm = nullptr;
+        delete border;
+        if (!window) return;
+        if (window->HandleAllocated()) SetWindowRgn(window->Handle(), nullptr, FALSE);
+        const TacFormAnimation& anim = manager->Model().AnimEffects.FormHide;
+        StartHideAnimation(window, CopyOf(*cache), anim.Time, anim.Mode, 255);
+        return;
+    }
     TForm* window = provider->SnapshotForm;
     provider->SnapshotForm = nullptr;
     if (!window) window = CreateWindowSnapshotForm(provider->Form->Handle());

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/forms.h"
@@ -35,7 +36,12 @@ public:
     // alpha -1: the form's own.
     virtual void UpdateBorderWindow(bool /*repaint*/, int /*alpha*/) {}
     virtual int TopOffset() { return 0; }
+    // How far the border window's left edge lies left of the form's.
+    virtual int LeftOffset() { return 0; }
     virtual void PaintOwnerCache() {}
+    // The border object lets go of its window (an animation takes it over
+    // and frees it); nullptr when it has none.
+    virtual TForm* ReleaseWindow() { return std::exchange(AForm, nullptr); }
 };
 
 // Provider state bits.

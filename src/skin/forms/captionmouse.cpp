@@ -225,6 +225,10 @@ POINT WindowOrigin(TsSkinProvider& p) {
 
 int TitleButtonAt(TsSkinProvider& p, POINT at) {
     if (p.BorderForm) return 0;
+    return TitleButtonAtCache(p, at);
+}
+
+int TitleButtonAtCache(TsSkinProvider& p, POINT at) {
     if (!p.SystemMenu) p.PrepareForm();
     if (!p.SystemMenu) return 0;
     auto in = [&](const RECT& r) { return PtInRect(&r, at) != FALSE; };

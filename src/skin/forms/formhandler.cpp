@@ -4,12 +4,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "framework/handles.h"
+#include "skin/core/dc/dcpaint.h"
+#include "skin/core/dc/dcroutines.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
+#include "skin/core/vclutils.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/captionmouse.h"
+#include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
@@ -70,16 +76,48 @@ bool AnyStateCommand(TsSkinProvider& p, TMessage& m) {
     }
 }
 
+// A control and the windowed controls inside it (a page control's page
+// shown the first time has just made its controls' windows).
+void AdaptTree(TacCtrlAdapter& a, TWinControl* w) {
+    if (!w->HandleAllocated()) return;
+    if (a.IsControlSupported(w)) a.AddControl(w);
+    for (int i = 0; i < w->ControlCount(); ++i)
+        if (w->Controls(i)->IsWindowed()) AdaptTree(a, static_cast<TWinControl*>(w->Controls(i)));
+}
+
 bool SkinnedCommand(TsSkinProvider& p, TMessage& m) {
     switch (SkinSubCode(m.WParam)) {
-        case scParentFormNotify:
-            // A new windowed control: the child adapter takes it (with child
-            // adaptation; until then there is no adapter and nothing to do).
-            if (!p.Form->IsLoading() && p.Adapter) p.CreateCtrlAdapter();
+        case scParentFormNotify: {
+            // A new windowed control (in LParam), or windows made anew
+            // somewhere on the form (none): the adapter takes them. The
+            // adapter itself stays: a new one would free the adapters of
+            // every control, the sender's among them, while it waits here.
+            p.AdaptPending = false;
+            if (p.Form->IsLoading() || !p.Adapter) return true;
+            auto* a = static_cast<TacCtrlAdapter*>(p.Adapter.get());
+            if (auto* c = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(m.LParam))) {
+                AdaptTree(*a, c);
+            } else {
+                a->AdaptChildren(nullptr);
+            }
             return true;
+        }
         case scHotLeave:
             p.SetHotButton(0, true);
             ButtonPressed = false;
+            return true;
+        case scEndParentUpdate:
+            // The form's own parent has painted: the form's turn.
+            if (p.SkinData->Updating) {
+                p.SkinData->Updating = false;
+                RedrawWindow(Wnd(p), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+            }
+            return true;
+        case scQueryUpdating:
+            // A child waits only while the form's own background is held
+            // back; a stale cache is rebuilt by the form's paint before the
+            // children's (and they are told so with sub-code 6).
+            m.Result = !FormAnimating && p.SkinData->RepaintsWithParent() && p.SkinData->Updating ? 1 : 0;
             return true;
         default:
             return false;
@@ -132,6 +170,12 @@ void NCPaint(TsSkinProvider& p, TMessage& m) {
     }
     d.Updating = false;
     if (!d.CacheBmp) d.BGChanged = true;
+    if (p.BorderForm) {
+        BorderNCPaint(p);
+        p.RegionLocked = false;
+        m.Result = 0;
+        return;
+    }
     {
         TWindowDC dc(Wnd(p), TDCArea::Window);
         TSavedDC saved(dc.Get());
@@ -194,6 +238,109 @@ void Print(TsSkinProvider& p, TMessage& m) {
     m.Result = rest.Result;
 }
 
+bool HasVisibleGraphicChild(TWinControl* w) {
+    for (int i = 0; i < w->ControlCount(); ++i)
+        if (!w->Controls(i)->IsWindowed() && w->Controls(i)->Visible()) return true;
+    return false;
+}
+
+// An MDI child other than the maximised active one paints nothing of its
+// own while one is maximised (the maximised one covers the area).
+bool HiddenUnderMaximisedChild(TsSkinProvider& p) {
+    TsSkinProvider* max = MaxChildProvider;
+    return p.Form->FormStyle() == fsMDIChild && max && max != &p && max->Form && max->Form->HandleAllocated() &&
+           IsZoomed(max->Form->Handle());
+}
+
+// The client part of the cache (the client rectangle moved by the client
+// offset) into a DC whose origin is the client's top-left, around the
+// form's windowless children (they paint themselves after).
+void CopyClientPart(TsSkinProvider& p, HDC dc) {
+    RECT client{};
+    GetClientRect(Wnd(p), &client);
+    const int ox = p.ClientOffsetX(), oy = p.ClientOffsetY();
+    const RECT src{ox, oy, ox + client.right, oy + client.bottom};
+    CopyCacheExcludingControls(p.Form, p.SkinData.get(), src, 0, 0, false, dc, client);
+}
+
+// The form's own painting on top of the skinned background: its OnPaint
+// and its windowless children (the framework's paint with the DC given).
+void PaintFormContent(TsSkinProvider& p, HDC dc) {
+    if (p.PaintSuspended || (!p.Form->OnPaint && !HasVisibleGraphicChild(p.Form))) return;
+    TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    p.CallOldWndProc(own);
+}
+
+// WM_ERASEBKGND of a skinned form: the client background from the skin.
+// True when answered.
+bool EraseBackground(TsSkinProvider& p, TMessage& m) {
+    if (!FormShowing(p)) return false;
+    TsCommonData& d = *p.SkinData;
+    // Held back: the paint that ends the update paints it.
+    if (d.UpdateCount != 0 || d.Updating) return true;
+    const HDC dc = reinterpret_cast<HDC>(m.WParam);
+    m.Result = 1;
+    if ((p.Form->ControlState() & csPaintCopy) || m.WParam == static_cast<WPARAM>(m.LParam)) {
+        // A copy of what is painted already (printing, a child's request).
+        if (dc && !d.BGChanged) {
+            if (d.RepaintsWithParent() && d.CacheBmp) {
+                CopyClientPart(p, dc);
+            } else {
+                RECT client{};
+                GetClientRect(Wnd(p), &client);
+                FillRectSolid(dc, client, static_cast<std::uint32_t>(d.BackgroundColorFor(0, Wnd(p))));
+            }
+        }
+        return true;
+    }
+    const bool mdiMaxChild = p.Form->FormStyle() == fsMDIForm && MaxChildProvider && MaxChildProvider->Form &&
+                             MaxChildProvider->Form->HandleAllocated() && IsZoomed(MaxChildProvider->Form->Handle());
+    if (!d.RepaintsWithParent() || mdiMaxChild) {
+        PaintToDC(p, dc);
+        ChildCreatedMaximized = false;
+        if (p.Form->FormStyle() == fsMDIChild) MaxChildProvider = &p;
+    } else if (!d.BGChanged && d.CacheBmp && dc) {
+        CopyClientPart(p, dc);
+        BroadcastToChildControls(p.Form);
+    }
+    return true;
+}
+
+// WM_PAINT of a skinned form. A background that follows the skin's
+// picture is copied from the cache here (rebuilt first when stale); a
+// plain one was filled on the erase, which a stale cache asks for again.
+bool Paint(TsSkinProvider& p, TMessage& m) {
+    if (!FormShowing(p)) return false;
+    TsCommonData& d = *p.SkinData;
+    if (d.RepaintsWithParent()) {
+        if (p.AnimPending || p.Form->IsDestroying()) {
+            TPaintGuard empty(Wnd(p));
+        } else {
+            TPaintGuard paint(Wnd(p));
+            if (const HDC dc = paint.DC()) {
+                TSavedDC saved(dc);
+                d.Updating = p.Form->Parent() ? d.IsUpdating() : false;
+                if (!d.Updating && !HiddenUnderMaximisedChild(p)) PaintClientBg(p, dc, true);
+                saved.Restore();
+                PaintFormContent(p, dc);
+            }
+        }
+        if (ChildCreatedMaximized) {
+            ChildCreatedMaximized = false;
+            if (p.Form->FormStyle() == fsMDIChild) SendMessageA(Wnd(p), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        }
+    } else {
+        // As above: a top-level form waits for nothing at its own paint (a
+        // form whose frame the system draws is never told otherwise).
+        d.Updating = p.Form->Parent() ? d.IsUpdating() : false;
+        if (d.BGChanged && !p.Form->IsDestroying()) InvalidateRect(Wnd(p), nullptr, TRUE);
+        TPaintGuard paint(Wnd(p));
+        if (paint.DC()) PaintFormContent(p, paint.DC());
+    }
+    m.Result = 0;
+    return true;
+}
+
 }  // namespace
 
 int SnapToEdge(int pos, int edge, int buffer, int size) {
@@ -201,14 +348,74 @@ int SnapToEdge(int pos, int edge, int buffer, int size) {
     return pos;
 }
 
+void PaintClientBg(TsSkinProvider& p, HDC dc, bool notify) {
+    TsCommonData& d = *p.SkinData;
+    const bool mdiMain = p.Form->FormStyle() == fsMDIForm;
+    if (d.PlainBackground()) {
+        if (!mdiMain) {
+            RECT client{};
+            GetClientRect(Wnd(p), &client);
+            FillRectSolid(dc, client, static_cast<std::uint32_t>(p.FormColor()));
+        }
+    } else {
+        if (d.BGChanged || CacheSizeChanged(p)) p.PaintNonClientCache();
+        if (!mdiMain) CopyClientPart(p, dc);
+    }
+    if (!notify) return;
+    // The children paint over a finished background: those waiting for it
+    // apply their parameters and paint now.
+    BroadcastToChildControls(p.Form);
+    TMessage done{SkinCommandMessage, SkinCommand(scEndParentUpdate), 0, 0};
+    p.BroadcastToAdapter(done);
+}
+
+void PaintToDC(TsSkinProvider& p, HDC given) {
+    TsCommonData& d = *p.SkinData;
+    d.Updating = false;
+    if (p.AnimPending || p.Form->IsDestroying() || HiddenUnderMaximisedChild(p)) return;
+    std::optional<TWindowDC> own;
+    const HDC dc = given ? given : own.emplace(Wnd(p)).Get();
+    if (!dc) return;
+    TSavedDC saved(dc);
+    // The windowless children paint themselves on the paint that follows.
+    ExcludeGraphicControls(dc, p.Form, 0, 0);
+    PaintClientBg(p, dc, true);
+    if (p.HasSizeGrip()) {
+        TDCOriginShift shift(dc, -p.ClientOffsetX(), -p.ClientOffsetY());
+        p.PaintSizeGrip(dc);
+    }
+}
+
 bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
     if (p.Inactive || !p.Form) return false;
     if (IsSkinCommand(m)) {
+        // The posted adaptation has arrived, whatever the form's state now:
+        // the next new windows post again.
+        if (SkinSubCode(m.WParam) == scParentFormNotify && m.LParam == 0) p.AdaptPending = false;
         if (AnyStateCommand(p, m)) return true;
         return FormSkinned(p) && SkinnedCommand(p, m);
     }
     if (!FormSkinned(p)) return false;
     switch (m.Msg) {
+        case WM_CREATE:
+            // A form loaded from its description gets its window after the
+            // skin: the frame is made skinned before the window first shows.
+            p.CallOldWndProc(m);
+            if (p.Form->FormStyle() != fsMDIChild) p.PrepareForm();
+            return true;
+        case WM_PARENTNOTIFY:
+            if (LOWORD(m.WParam) != WM_CREATE || p.IsLoading() || p.Form->IsLoading() || !p.Adapter) return false;
+            p.CallOldWndProc(m);
+            // A control's window made later (a page shown the first time
+            // makes its controls' windows then) is adapted once its control
+            // has finished making it (it is still being made now) and before
+            // it first paints (a posted message comes before the paint): one
+            // walk for all the windows made together.
+            if (!p.AdaptPending) {
+                p.AdaptPending = true;
+                PostMessageA(Wnd(p), SkinCommandMessage, SkinCommand(scParentFormNotify), 0);
+            }
+            return true;
         case WM_NCHITTEST:
             CaptionHitTestMsg(p, m);
             return true;
@@ -256,6 +463,14 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             return true;
         case WM_PRINTCLIENT:
             return true;
+        case WM_ERASEBKGND:
+            // A form with a border window is painted along with that window
+            // (not made yet): left to the form.
+            if (p.BorderForm) return false;
+            return EraseBackground(p, m);
+        case WM_PAINT:
+            if (p.BorderForm) return false;
+            return Paint(p, m);
         case WM_MOUSEMOVE:
             MouseMove(p, m);
             return true;
@@ -306,7 +521,10 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
                 const int maxHeight = s.MaxHeight != 0 ? s.MaxHeight : s.TitleHeight;
                 p.UseSysCaption = p.BorderForm && IsZoomed(Wnd(p)) && maxHeight < GetSysCaptionHeight(p.Form) + 4;
             }
-            return false;
+            if (!p.BorderForm) return false;
+            p.CallOldWndProc(m);
+            BorderPositionChanged(p, reinterpret_cast<const WINDOWPOS*>(m.LParam));
+            return true;
         case WM_ACTIVATE:
             p.CallOldWndProc(m);
             if (FormShowing(p) && LOWORD(m.WParam) != WA_INACTIVE && p.SystemMenu) p.SystemMenu->RefreshItems(false);
@@ -317,7 +535,7 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             return true;
         case WM_NCPAINT:
             // With extended borders the border window shows the frame.
-            if (!p.DrawNonClientArea || p.BorderForm) return false;
+            if (!p.DrawNonClientArea) return false;
             NCPaint(p, m);
             return true;
         case WM_SETTEXT:

@@ -25,6 +25,19 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m);
 // window coordinates (0: none).
 int FormHitTest(TsSkinProvider& p, POINT screen);
 int TitleButtonAt(TsSkinProvider& p, POINT window);
+// The same for a point in cache coordinates (a border window's own).
+int TitleButtonAtCache(TsSkinProvider& p, POINT at);
+
+// The client background of the form from the skin into a DC whose origin
+// is the client's top-left: the form's colour for a plain background, else
+// the client part of the cache (rebuilt when stale) around the windowless
+// children. With notify the children are told the background is done
+// (sub-code 6): they then apply their skin parameters and paint.
+void PaintClientBg(TsSkinProvider& p, HDC dc, bool notify);
+// The erase of the client area: PaintClientBg into the given DC (the
+// form's client DC without one) around the windowless children, and the
+// size grip.
+void PaintToDC(TsSkinProvider& p, HDC dc);
 
 // The screen top-left the provider's window coordinates start at.
 POINT WindowOrigin(TsSkinProvider& p);

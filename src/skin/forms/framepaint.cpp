@@ -21,6 +21,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/sysutils.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
@@ -380,10 +381,10 @@ void TsSkinProvider::PaintNonClientCache() {
             own.Y = ClientOffsetY();
             own.Ready = true;
             if (!g.BorderMode1) PaintFormTitle(*this, model, g, own);
-            // An MDI main form's area comes with its own painter; the
-            // extended border with the border window.
+            // An MDI main form's area comes with its own painter.
             PaintCaptionText(*this, model, g);
             PaintMenuLine(*this, g.TitleBottom, g.Ext, g.BWS, state);
+            if (BorderForm) PaintExtendedBorder(*this);
             if (g.CaptionH != 0 && DrawNonClientArea) {
                 CopyButtonsBg(*this, true);
                 PaintTitleButtons(*this);

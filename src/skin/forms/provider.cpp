@@ -18,6 +18,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/titlebuttons.h"
@@ -197,6 +198,11 @@ TsSkinProvider::~TsSkinProvider() {
 void TsSkinProvider::Loaded() {
     TsSkinProviderBase::Loaded();
     if (Inactive || DeferredInit || !Manager()) return;
+    // A manager of the same description loads its skin before this runs,
+    // while the form has no window yet: its skin-applied broadcast never
+    // reached the provider, whose section was looked up before there was
+    // a skin.
+    if (Manager()->Active() && !SkinData->IsSkinned(true)) SkinData->ReadSkinIndexes();
     if (SkinData->IsSkinned(true)) InitAfterLoad();
 }
 
@@ -261,6 +267,10 @@ void TsSkinProvider::PrepareForm() {
 void TsSkinProvider::InitAfterLoad() {
     if (Form && Form->HandleAllocated()) SetDwmTransitionsDisabled(Form->Handle(), DrawNonClientArea);
     PrepareForm();
+    // Before the form has its window no control has one: the walk waits
+    // for the showing, which adapts them all (and the labels with them).
+    if (!Adapter && Form && !Form->HandleAllocated() && SkinData->IsSkinned(true))
+        Adapter = std::make_unique<TacCtrlAdapter>(this);
     if (!Adapter) CreateCtrlAdapter();
     if (SystemMenu) SystemMenu->RefreshItems(false);
     TsSkinManager* manager = Manager();
@@ -365,10 +375,24 @@ void TsSkinProvider::UpdateBorderForm(bool enable) {
     // is made, and one given to the provider goes when it is not wanted.
     const bool wanted = enable && HasBorder() && DrawNonClientArea && Form && !Form->Parent() &&
                         Form->FormStyle() != fsMDIChild && allowExtBorders_;
-    if (!wanted && BorderForm) {
-        delete BorderForm;
-        BorderForm = nullptr;
+    if (wanted == (BorderForm != nullptr)) return;
+    if (wanted) {
+        if (!Form->HandleAllocated()) return;
+        BorderForm = new TacProviderBorderForm(this);
+        // The form shows only its client area from now on.
+        RegionChanged = true;
+        UpdateRegion(false);
+    } else {
+        delete std::exchange(BorderForm, nullptr);
+        // The form's own frame comes back: the region is its own again.
+        if (Form && Form->HandleAllocated() && !Form->IsDestroying() && !RegionKept)
+            SetWindowRgn(Form->Handle(), nullptr, FALSE);
     }
+    // The cache changes size with the margins and the region with the frame.
+    TempBmp.reset();
+    CaptionBmp.reset();
+    RegionChanged = true;
+    SkinData->BGChanged = true;
 }
 
 void TsSkinProvider::UpdateMDIForm(bool enable) {
@@ -605,8 +629,23 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
             }
             return;
         case CM_SHOWINGCHANGED:
+            // The border window comes with the showing form.
+            if (Form->Showing() && DrawNonClientArea && Skinned()) UpdateBorderForm(ExtBordersWanted());
             formProc_.CallPrevious(m);
-            if (Form->Showing()) AnnounceToSkinEditor();
+            if (!Form->Showing()) return;
+            AnnounceToSkinEditor();
+            // The controls' windows exist now (a loaded form has none when
+            // its provider is loaded). Each new adapter would repaint its
+            // control at once, before the form's first paint paints them all
+            // again: the form is not drawn while they are made (a sixth of a
+            // second for the main form's first page under Wine, most of it
+            // those paints) and is painted once after.
+            if (Adapter && DrawNonClientArea && Skinned()) {
+                SendMessageA(Form->Handle(), WM_SETREDRAW, FALSE, 0);
+                static_cast<TacCtrlAdapter*>(Adapter.get())->AdaptChildren(nullptr);
+                SendMessageA(Form->Handle(), WM_SETREDRAW, TRUE, 0);
+                RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+            }
             return;
         default:
             if (m.Msg == AdaptLaterMessage()) {
@@ -843,6 +882,16 @@ void TsSkinProvider::UpdateRegion(bool repaint) {
         region = CreateRectRgn(b, top, WindowWidth(wnd) - b, WindowHeight(wnd) - b);
     } else if (IsZoomed(wnd) && Form->FormStyle() != fsMDIChild) {
         region = CreateRectRgn(b, b, WindowWidth(wnd) - b, WindowHeight(wnd) - b);
+    } else if (RegionRects.empty()) {
+        // Nothing to cut off: the window's own shape is the same picture,
+        // and a region of the whole window costs a frame move through the
+        // system (45-80 ms at the main form's first activation under Wine)
+        // and would have to follow every size change. One left by a skin
+        // with corners goes.
+        RegionChanged = false;
+        TGdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(wnd, current.Get()) != ERROR) SetWindowRgn(wnd, nullptr, repaint ? TRUE : FALSE);
+        return;
     } else {
         region = MakeRegion(0, 0);
     }
@@ -1021,6 +1070,12 @@ void TsSkinProvider::PaintTitleIcon(TBitmap& bitmap) {
     // The form's icon, the program's, the application window's small one,
     // or the system's: pixels the icon changed become opaque.
     HICON icon = Form->Icon()->Handle();
+    // The program's icon is the one its forms' window class holds (the
+    // executable's own); asking the shell for it loads the shell at the
+    // first paint and under Wine gives a generic picture.
+    if (!icon && Form->HandleAllocated())
+        icon = reinterpret_cast<HICON>(GetClassLongPtrA(Form->Handle(), w > 16 ? GCLP_HICON : GCLP_HICONSM));
+    if (!icon && Form->HandleAllocated()) icon = reinterpret_cast<HICON>(GetClassLongPtrA(Form->Handle(), GCLP_HICON));
     if (!icon) icon = w > 16 ? AppIconLarge() : AppIconSmall();
     if (!icon && Application()->Handle())
         icon = reinterpret_cast<HICON>(SendMessageA(Application()->Handle(), WM_GETICON, ICON_SMALL2, 0));

@@ -168,6 +168,8 @@ public:
     bool RegionKept = false;
     // The caption painter has painted the non-client cache once.
     bool NonClientPaintedOnce = false;
+    // Controls' windows were made: their adaptation is posted to the form.
+    bool AdaptPending = false;
     // The cover over the top of the form while it repaints under it.
     TForm* MenuCover = nullptr;
 
@@ -181,8 +183,9 @@ public:
     int ClientOffsetY() override;
     RECT GetExtBorderMargins() override;
     int CaptionHeight(bool checkSkin) override;
-    void StartMinimizing() override {}
-    bool StartRestoring() override { return false; }
+    // The minimise and restore animations (formanim.cpp).
+    void StartMinimizing() override;
+    bool StartRestoring() override;
 
     // ---------------------------------------------------- life cycle
     void Loaded() override;

@@ -12,6 +12,7 @@
 #include "skin/core/glow.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/skinmanager.h"
+#include "skin/forms/formanim.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
@@ -378,8 +379,6 @@ void RepaintTitleButton(TsSkinProvider& p, int hitCode) {
     }
     // The MDI child's buttons show only with a maximised child.
     if (hitCode >= kMDICloseHit && hitCode <= kMDIMinHit) return;
-    // Fading towards the new state comes with the form animations; until
-    // then every state change is painted at once.
     if (!rec) return;
     if (rec->State == -1) {
         HideButtonGlow(*rec);
@@ -433,11 +432,23 @@ void RepaintTitleButton(TsSkinProvider& p, int hitCode) {
                                  : ExtendedTitleDiff(p.BorderForm) + ext.top;
         OffsetRect(&onWindow, -dx, -dy);
     }
-    {
+    if (p.BorderForm) {
+        // The border window shows the caption: its picture is the cache.
+        p.BorderForm->UpdateBorderWindow(true, 255);
+    } else {
         TWindowDC dc(wnd, TDCArea::Window);
         TSavedDC saved(dc.Get());
         GdiFlush();
         CopyBufferToDC(dc.Get(), onWindow.left, onWindow.top, cache, rec->Rect);
+    }
+    // The system buttons fade toward their new state.
+    if (!user && TitleButtonFadesWanted(p)) {
+        if (rec->State == 1)
+            AnimateTitleButton(p, *rec, 1, 10, true);
+        else if (rec->State == 2)
+            AnimateTitleButton(p, *rec, 2, 1, true);
+        else
+            AnimateTitleButton(p, *rec, 0, 10, false);
     }
 
     // The glow of a hot system button.

@@ -15,6 +15,8 @@
 #include "framework/handles.h"
 #include "mainwindow/mainform/main.h"
 #include "mainwindow/mainform/testfiles.h"
+#include "skin/core/skinmessage.h"
+#include "skin/forms/provider.h"
 #include "tables/engine/autoplace.h"
 #include "tables/engine/pokertable.h"
 #include "tables/files/userini.h"
@@ -174,6 +176,202 @@ TEST_F(MainForm, OwnsTheDefaultSkinManagerWithTheFirstInternalSkinActive) {
   form_->Free();
   form_ = nullptr;
   EXPECT_EQ(skin::DefaultManager, nullptr);
+}
+
+// ---- the main form skinned by its provider ------------------------------------------
+
+// The mouse as a user moves and presses it: the cursor put at a point
+// (put again until the system reports it there), the left button pressed or
+// let go where the cursor is, waited for until the system has it.
+bool CursorTo(POINT at) {
+  return WaitUntil([&] {
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x == at.x && now.y == at.y) return true;
+    SetCursorPos(at.x, at.y);
+    PumpFor(20);
+    return false;
+  }, 3000);
+}
+
+void LeftButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+  WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 2000);
+}
+
+// What the screen shows at (x, y) of a window.
+COLORREF OnScreen(HWND w, int x, int y) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  TWindowDC screen(nullptr);
+  return GetPixel(screen.Get(), r.left + x, r.top + y);
+}
+
+// The provider's picture of the form at (x, y) of its window.
+COLORREF InCache(skin::TsSkinProvider* p, int x, int y) {
+  return GetPixel(p->SkinData->CacheBmp->Canvas()->Handle(), x, y);
+}
+
+// Linen's title section, active (its hot colour).
+constexpr COLORREF kLinenActiveTitle = RGB(0xEF, 0xEB, 0xE5);
+
+// The frame points a skin paints: caption, the left, right and bottom
+// borders, in window coordinates.
+std::vector<POINT> FramePoints(skin::TsSkinProvider* p, HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const int border = p->ClientOffsetX();
+  return {POINT{width / 2, p->ClientOffsetY() / 2}, POINT{border / 2, height / 2},
+          POINT{width - 1 - border / 2, height / 2}, POINT{width / 2, height - 1 - border / 2}};
+}
+
+class SkinnedMainForm : public MainForm {
+ protected:
+  void Show() {
+    WriteData({TestConfig()});
+    Open();
+    provider_ = form_->sSkinProvider1;
+    ASSERT_NE(provider_, nullptr);
+    wnd_ = form_->Handle();
+    SetForegroundWindow(wnd_);
+    ASSERT_TRUE(WaitUntil([&] { return provider_->FormActive && GetForegroundWindow() == wnd_; }, 3000));
+    RedrawWindow(wnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+  }
+  void Repaint() {
+    RedrawWindow(wnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+  }
+  std::vector<TWinControl*> Controls() const {
+    return {form_->StartConfigBtn, form_->LogMemo, form_->ConfigListBox, form_->PageControl1};
+  }
+  skin::TsSkinProvider* provider_ = nullptr;
+  HWND wnd_ = nullptr;
+};
+
+// The program's main form holds a provider (the skins to choose from in
+// its system menu): its frame on the screen is the skin's picture, in the
+// skin's colours, and its controls have their adapters, those of a page
+// shown later too.
+TEST_F(SkinnedMainForm, ItsFrameAndControlsShowTheSkin) {
+  Show();
+  EXPECT_TRUE(provider_->MakeSkinMenu);
+  EXPECT_EQ(skin::SendSkinCommand(wnd_, skin::scGetProvider, 0), reinterpret_cast<LRESULT>(provider_));
+  EXPECT_EQ(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0) << "the system draws no menu of its own";
+  // Linen cuts no corners: the window keeps its own shape (no region).
+  ASSERT_TRUE(provider_->RegionRects.empty());
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(wnd_, probe), ERROR);
+  DeleteObject(probe);
+  ASSERT_NE(provider_->SkinData->CacheBmp, nullptr);
+  EXPECT_EQ(OnScreen(wnd_, FramePoints(provider_, wnd_)[0].x, FramePoints(provider_, wnd_)[0].y), kLinenActiveTitle);
+  for (POINT at : FramePoints(provider_, wnd_))
+    EXPECT_EQ(OnScreen(wnd_, at.x, at.y), InCache(provider_, at.x, at.y)) << at.x << "," << at.y;
+  EXPECT_NE(OnScreen(wnd_, FramePoints(provider_, wnd_)[0].x, FramePoints(provider_, wnd_)[0].y),
+            GetSysColor(COLOR_ACTIVECAPTION));
+  for (TWinControl* c : Controls()) EXPECT_NE(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name() << " not adapted";
+  EXPECT_FALSE(form_->CurrentNameL->ControlStyle() & csOpaque) << "labels show the skin through";
+  // A page shown the first time makes its controls' windows then.
+  auto* sheet = dynamic_cast<TTabSheet*>(form_->ScanningPeriodEdit->Parent());
+  ASSERT_NE(sheet, nullptr);
+  form_->PageControl1->SetActivePage(sheet);
+  PumpMessages();
+  EXPECT_NE(GetPropA(form_->ScanningPeriodEdit->Handle(), "ACSBSC"), nullptr);
+}
+
+// The minimise button, clicked with the mouse, takes the main form to the
+// notification area as the system's minimise does.
+TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
+  Show();
+  ASSERT_FALSE(IsRectEmpty(&provider_->MinButton.Rect)) << "no minimise button laid out";
+  RECT r{};
+  GetWindowRect(wnd_, &r);
+  const POINT at{r.left + (provider_->MinButton.Rect.left + provider_->MinButton.Rect.right) / 2,
+                 r.top + (provider_->MinButton.Rect.top + provider_->MinButton.Rect.bottom) / 2};
+  ASSERT_EQ(SendMessageA(wnd_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTMINBUTTON);
+  ASSERT_TRUE(CursorTo(at));
+  LeftButton(true);
+  ASSERT_TRUE(WaitUntil([&] { return provider_->MinButton.State == 2; }, 2000)) << "the press was not seen";
+  LeftButton(false);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wnd_); }, 3000));
+  EXPECT_TRUE(form_->TrayIconShown());
+  form_->Perform(WM_USER + 1, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(IsWindowVisible(wnd_));
+}
+
+// The skins are offered in the main form's system menu: the one chosen
+// there skins the form, whose frame then shows it.
+TEST_F(SkinnedMainForm, ItsSystemMenuSwitchesTheSkin) {
+  Show();
+  std::vector<std::string> offered;
+  SetDialogResponder([&](const TDialogRequest& r) {
+    TDialogAnswer a;
+    if (r.kind != TDialogKind::Popup || !r.menu) return a;
+    for (int i = 0; i < r.menu->Items()->Count(); ++i) {
+      TMenuItem* skins = r.menu->Items()->Items(i);
+      if (skins->Caption() != "Available skins") continue;
+      for (int k = 0; k < skins->Count(); ++k) {
+        offered.push_back(skins->Items(k)->Caption());
+        if (skins->Items(k)->Caption() == "Slate (internal)") a.item = skins->Items(k);
+      }
+    }
+    return a;
+  });
+  RECT r{};
+  GetWindowRect(wnd_, &r);
+  provider_->ShowSysMenuAt(r.left + 10, r.top + 10);
+  PumpMessages();
+  EXPECT_NE(std::find(offered.begin(), offered.end(), "Linen (internal)"), offered.end());
+  EXPECT_EQ(form_->sSkinManager1->SkinName(), "Slate (internal)");
+  // Repainted by the switch itself, once the skin change's fade (an
+  // overlay over the form) has run.
+  const POINT caption = FramePoints(provider_, wnd_)[0];
+  EXPECT_TRUE(WaitUntil([&] { return OnScreen(wnd_, caption.x, caption.y) == InCache(provider_, caption.x, caption.y); },
+                        3000));
+  EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+  EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), InCache(provider_, caption.x, caption.y));
+}
+
+// Skin switches and repaints leave the handle counts where they were; the
+// skin going gives the form its system look back, and the next skin
+// skins it again.
+TEST_F(SkinnedMainForm, SkinSwitchesKeepCountsFlatAndTheSkinGoingRestoresTheSystemLook) {
+  Show();
+  skin::TsSkinManager* manager = form_->sSkinManager1;
+  auto skinAs = [&](const char* name) {
+    manager->SetSkinName(name);
+    Repaint();
+  };
+  skinAs("Slate (internal)");
+  const POINT caption = FramePoints(provider_, wnd_)[0];
+  EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+  EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), InCache(provider_, caption.x, caption.y));
+  skinAs("Linen (internal)");
+  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  for (int i = 0; i < 20; ++i) skinAs(i % 2 == 0 ? "Slate (internal)" : "Linen (internal)");
+  for (int i = 0; i < 100; ++i) Repaint();
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+
+  manager->SetActive(false);
+  Repaint();
+  EXPECT_NE(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(wnd_, probe), ERROR);
+  DeleteObject(probe);
+  EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+  for (TWinControl* c : Controls()) EXPECT_EQ(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name();
+  manager->SetActive(true);
+  Repaint();
+  EXPECT_EQ(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+  for (TWinControl* c : Controls()) EXPECT_NE(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name();
 }
 
 TEST_F(MainForm, HookLibraryStartsWithAConfigAndStopsWithIt) {

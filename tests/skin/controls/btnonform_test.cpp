@@ -58,6 +58,11 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     auto* group = new TGroupBox(form);
     place(group, 130);
     group->SetHeight(100);
+    // A label of the box's own: no window, painted with the box.
+    auto* label = new TLabel(form);
+    label->SetParent(group);
+    label->SetBounds(10, 40, 100, 20);
+    label->SetCaption("WWWWWWWW");
     auto* combo = new TComboBox(form);
     combo->SetBounds(200, 10, 140, 24);
     combo->SetParent(form);
@@ -92,6 +97,12 @@ TEST_F(ButtonsOnFormTest, TheAdaptationGivesEachClassItsAdapterAndTheSkinGoingTa
     }
     // The group box tells its caption's height.
     EXPECT_GE(SendSkinCommand(group->Handle(), 27, 0), 6);
+    // Its label shows on the skinned box: ink between the box's own
+    // background at the label's left and right.
+    const COLORREF boxBackground = Printed(group->Handle(), 5, 50);
+    bool ink = false;
+    for (int x = 12; x < 100 && !ink; ++x) ink = Printed(group->Handle(), x, 50) != boxBackground;
+    EXPECT_TRUE(ink) << "the label is not painted on the skinned group box";
     // The button's face is the skin's, not the native one.
     const COLORREF skinned = Printed(button->Handle(), 4, 15);
     EXPECT_NE(skinned, nativeButton);

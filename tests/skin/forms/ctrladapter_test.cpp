@@ -199,15 +199,12 @@ TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
     EXPECT_EQ(forEdit, 1);
 }
 
-// The form's own background painting marks its background done; children
-// wait for it (they ask the form whether it is updating) and are told to
-// end their wait with sub-code 6.
-void FormBackgroundDone(SkinnedForm& f) {
-    f.provider->SkinData->BGChanged = false;
-    f.provider->SkinData->Updating = false;
-    for (TWinControl* c : {static_cast<TWinControl*>(f.edit), static_cast<TWinControl*>(f.memo),
-                           static_cast<TWinControl*>(f.list), static_cast<TWinControl*>(f.box)})
-        SendSkinCommand(c->Handle(), scEndParentUpdate, 0);
+// The children of a skinned form paint once the form's background is
+// painted: the form's own paint (its window only, as the system asks it)
+// paints the background from the skin and then tells its children with
+// sub-code 6, which is when they apply the skin's parameters and paint.
+void FormRepaints(SkinnedForm& f) {
+    RedrawWindow(f.form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     kova::test::PumpMessages();
 }
 
@@ -221,7 +218,7 @@ TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
     kova::test::PumpMessages();
     TacEditWnd* a = EditAdapterOf(f.edit);
     ASSERT_NE(a, nullptr);
-    FormBackgroundDone(f);
+    FormRepaints(f);
     ASSERT_TRUE(a->ParamsApplied) << "the first frame paint applies the skin's colours";
     EXPECT_EQ(f.edit->Color(), static_cast<kova::TColor>(a->CommonData->BackgroundColorFor(0, f.edit->Handle())));
     EXPECT_NE(f.edit->Color(), before);
@@ -253,10 +250,70 @@ TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
     EXPECT_NE(EditAdapterOf(f.edit), nullptr) << "the next skin adapts the form again";
 }
 
+// A child that waits for its form (its update flag set, as a child that
+// asked while the form's background was held back) stays unpainted with
+// its own colour through its own repaints, and applies the skin and paints
+// once the form's paint has painted the form's background from the skin.
+TEST_F(CtrlAdapterTest, AWaitingChildPaintsAfterTheFormsBackground) {
+    Manager manager;
+    SkinnedForm f;
+    FormRepaints(f);
+    TacEditWnd* a = EditAdapterOf(f.edit);
+    ASSERT_NE(a, nullptr);
+    ASSERT_TRUE(a->ParamsApplied);
+    const kova::TColor skinned = f.edit->Color();
+    const kova::TColor own = 0x00204060;
+    f.edit->SetColor(own);
+    a->ParamsApplied = false;
+    a->CommonData->Updating = true;
+    RedrawWindow(f.edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    kova::test::PumpMessages();
+    EXPECT_TRUE(a->CommonData->Updating) << "nothing but the form ends the wait";
+    EXPECT_EQ(f.edit->Color(), own);
+
+    FormRepaints(f);
+    EXPECT_FALSE(a->CommonData->Updating);
+    EXPECT_TRUE(a->ParamsApplied);
+    EXPECT_EQ(f.edit->Color(), skinned);
+    // The form's client area around its children shows the skin's form
+    // colour.
+    POINT free{f.form->ClientWidth() - 8, f.form->ClientHeight() - 8};
+    ClientToScreen(f.form->Handle(), &free);
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), free.x, free.y), ColorToRGB(f.provider->FormColor()));
+}
+
+// A form whose frame the system draws still has its client background
+// from the skin, also when its provider started out waiting (as the
+// provider of a form being loaded does).
+TEST_F(CtrlAdapterTest, AFormWithTheSystemsFramePaintsItsBackgroundFromTheSkin) {
+    Manager manager;
+    SkinnedForm f;
+    f.provider->SetDrawNonClientArea(false);
+    // The form's own colour differs from the skin's, and what was on the
+    // screen before differs from both.
+    f.form->SetColor(0x000000FF);
+    kova::test::PumpMessages();
+    const POINT free{f.form->ClientWidth() - 8, f.form->ClientHeight() - 8};
+    {
+        TWindowDC dc(f.form->Handle());
+        const RECT spot{free.x - 2, free.y - 2, free.x + 3, free.y + 3};
+        TGdiObject<HBRUSH> green(CreateSolidBrush(RGB(0, 255, 0)));
+        FillRect(dc.Get(), &spot, green.Get());
+    }
+    f.provider->SkinData->Updating = true;
+    FormRepaints(f);
+    EXPECT_FALSE(f.provider->SkinData->Updating);
+    POINT at = free;
+    ClientToScreen(f.form->Handle(), &at);
+    TWindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), at.x, at.y), ColorToRGB(f.provider->FormColor()));
+}
+
 TEST_F(CtrlAdapterTest, FocusByClickAndTypingKeepTheSkinnedMemo) {
     Manager manager;
     SkinnedForm f;
-    FormBackgroundDone(f);
+    FormRepaints(f);
     TacEditWnd* a = EditAdapterOf(f.memo);
     ASSERT_NE(a, nullptr);
     RECT r{};

@@ -464,7 +464,9 @@ TEST_F(FramePaintTest, RemovingTheSkinLeavesNoFramePicture) {
     Skinned f;
     f.Paint(true);
     ASSERT_TRUE(f.provider->SkinData->CacheBmp);
-    f.provider->InitRegionRects();
+    // Linen's corners are square: a cut corner as a skin with round ones
+    // makes.
+    f.provider->RegionRects = {RECT{0, 0, 4, 1}};
     f.provider->UpdateRegion(false);
     TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
     EXPECT_NE(GetWindowRgn(f.Wnd(), region.Get()), ERROR);
