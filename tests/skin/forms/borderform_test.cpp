@@ -20,9 +20,11 @@
 #include "skin/forms/provider.h"
 #include "../core/handlecheck.h"
 #include "borderedforms.h"
-#include "common/win32_testing.h"
 
 namespace kova::skin::test {
+
+using kova::test::PumpFor;
+using kova::test::WaitUntil;
 
 namespace {
 

@@ -19,9 +19,11 @@
 #include "skin/core/skinstate.h"
 #include "skin/forms/formhelpers.h"
 #include "borderedforms.h"
-#include "common/win32_testing.h"
 
 namespace kova::skin::test {
+
+using kova::test::PumpFor;
+using kova::test::WaitUntil;
 
 namespace {
 
