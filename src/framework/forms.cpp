@@ -663,6 +663,10 @@ void TCustomForm::HandleMessage(TMessage& m) {
             return;
         case WM_SIZE:
             TScrollingWinControl::HandleMessage(m);
+            // The client area changes without the window's size when the
+            // frame does (a skinned frame, a menu bar wrapping): the MDI
+            // client follows it.
+            if (clientHandle_ && m.WParam != SIZE_MINIMIZED) Realign();
             if (m.WParam == SIZE_MINIMIZED && Application()->MainForm() == this && Application()->OnMinimize)
                 Application()->OnMinimize(Application());
             return;

@@ -22,6 +22,7 @@
 #include "skin/core/sysutils.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -380,10 +381,10 @@ void TsSkinProvider::PaintNonClientCache() {
             own.Y = ClientOffsetY();
             own.Ready = true;
             if (!g.BorderMode1) PaintFormTitle(*this, model, g, own);
-            // An MDI main form's area comes with its own painter; the
-            // extended border with the border window.
+            // The extended border comes with the border window.
             PaintCaptionText(*this, model, g);
             PaintMenuLine(*this, g.TitleBottom, g.Ext, g.BWS, state);
+            PaintMDIArea(*this, g.TitleBottom, g.Ext, FrameWidth(true));
             if (g.CaptionH != 0 && DrawNonClientArea) {
                 CopyButtonsBg(*this, true);
                 PaintTitleButtons(*this);

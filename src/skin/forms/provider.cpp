@@ -20,6 +20,7 @@
 #include "skin/core/vclutils.h"
 #include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/titlebuttons.h"
 
 namespace kova::skin {
@@ -366,10 +367,10 @@ void TsSkinProvider::UpdateBorderForm(bool enable) {
 }
 
 void TsSkinProvider::UpdateMDIForm(bool enable) {
-    // The MDI client's adapter comes with the MDI forms; until then the
-    // provider only keeps its part of the bookkeeping.
     if (enable) {
-        if (!MDIForm) MDIProvider = this;
+        MDIProvider = this;
+        if (!MDIForm) MDIForm = std::make_unique<TsMDIForm>(this);
+        static_cast<TsMDIForm*>(MDIForm.get())->ConnectToClient();
     } else {
         MDIForm.reset();
     }

@@ -27,6 +27,7 @@
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
 #include "../core/handlecheck.h"
+#include "mouseinput.h"
 
 namespace kova::skin::test {
 
@@ -38,53 +39,6 @@ namespace {
 LONG_PTR Style(HWND w) { return GetWindowLongPtrA(w, GWL_STYLE); }
 
 POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// The input queued for this thread handled (and what it sent meanwhile).
-void InputHandled() {
-    WaitUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; }, 1000);
-    PumpFor(40);
-}
-
-INPUT MouseInput(POINT at, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
-// Where the last move put the cursor: button events carry it, as the
-// system's idea of the cursor may lag behind the last move.
-POINT g_cursor{};
-
-// Real mouse input at a screen point.
-void MouseTo(POINT at) {
-    g_cursor = at;
-    INPUT in = MouseInput(at, 0);
-    SendInput(1, &in, sizeof in);
-    // Input reaches the window asynchronously: wait for the cursor, then
-    // let the window handle what the move brought.
-    WaitUntil([&] {
-        POINT now;
-        GetCursorPos(&now);
-        return now.x == at.x && now.y == at.y;
-    }, 1000);
-    InputHandled();
-}
-
-void Button(bool down) {
-    INPUT in = MouseInput(g_cursor, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    SendInput(1, &in, sizeof in);
-    WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 1000);
-    InputHandled();
-}
-
-void ClickAt(POINT at) {
-    MouseTo(at);
-    Button(true);
-    Button(false);
-}
 
 void DoubleClickAt(POINT at) {
     MouseTo(at);
