@@ -10,6 +10,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinnedforms.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/formhandler.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
 
@@ -55,6 +56,23 @@ TsSkinProvider* MaximizedMDIChildProvider(TsSkinProvider& p) {
 }
 
 bool MenuLineMDIMaximized(TsSkinProvider& p) { return MaximizedMDIChild(p) && MenuLineShown(p); }
+
+void MDIChildActivated(TsSkinProvider& p, const TMessage& m) {
+    TsSkinProvider* mdi = MDIProvider;
+    if (!mdi || mdi->IsDestroying() || !p.Form->HandleAllocated()) return;
+    const HWND wnd = p.Form->Handle();
+    // Both children hear of the change; the one activated is named last.
+    if (reinterpret_cast<HWND>(m.LParam) != wnd) return;
+    MaxChildProvider = &p;
+    if (IsZoomed(wnd)) {
+        RefreshMDIMainFrame(true);
+    } else {
+        mdi->SkinData->BGChanged = true;
+        mdi->FullRepaint = true;
+        mdi->MenuLineCount = -1;
+        if (mdi->Form && mdi->Form->HandleAllocated()) SendMessageA(mdi->Form->Handle(), WM_NCPAINT, 0, 0);
+    }
+}
 
 void PaintMDIArea(TsSkinProvider& p, int titleBottom, const RECT& ext, int frameWidth) {
     auto* mdi = dynamic_cast<TsMDIForm*>(p.MDIForm.get());

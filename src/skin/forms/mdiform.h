@@ -45,6 +45,10 @@ TsSkinProvider* MaximizedMDIChildProvider(TsSkinProvider& p);
 // The provider is the MDI main form's, shows its menu line and its active
 // child is maximised: the child's icon and buttons are in the menu line.
 bool MenuLineMDIMaximized(TsSkinProvider& p);
+// After an MDI child's WM_MDIACTIVATE was handled: the main form's frame
+// shows the new active child (its icon and buttons when maximised), and the
+// child activated becomes MaxChildProvider.
+void MDIChildActivated(TsSkinProvider& p, const TMessage& m);
 // "MDIAREA" into the cache over the part of the client the aligned
 // controls leave (the client window's place); nothing without an adapter on
 // the client or without the section.

@@ -18,7 +18,9 @@
 #include "framework/handles.h"
 #include "framework/menus.h"
 #include "skin/controls/editwnd.h"
+#include "skin/core/formimages.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
@@ -252,6 +254,63 @@ TEST(SkinnedMDIForms, AMaximisedChildsButtonsInTheMenuLineAct) {
     EXPECT_TRUE(WaitUntil([&] { return f.a == nullptr; }, 2000)) << "not closed";
     EXPECT_EQ(f.main->MDIChildCount(), 1);
     EXPECT_FALSE(ButtonPressed);
+}
+
+// The child's own maximise button (the form message handler's MDI child
+// branch) makes it the maximised child whose buttons the main form's menu
+// line shows; activating the other child through the client hands the
+// maximised state and the buttons over to it.
+TEST(SkinnedMDIForms, ChildTitleButtonsAndActivationReachTheMainFrame) {
+    Manager mg;
+    SkinnedMDI f;
+    auto* pb = dynamic_cast<TsSkinProvider*>(ProviderOfForm(f.b));
+    auto* pa = dynamic_cast<TsSkinProvider*>(ProviderOfForm(f.a));
+    ASSERT_TRUE(pa && pb);
+    ASSERT_TRUE(pb->SysMenuHidden) << "the child's title buttons are not the skin's";
+    RECT r{};
+    GetWindowRect(f.b->Handle(), &r);
+    const POINT max = Center(pb->MaxButton.Rect);
+    ClickAt(POINT{r.left + max.x, r.top + max.y});
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(f.b->Handle()) != FALSE; }, 2000)) << "not maximised";
+    EXPECT_EQ(MaxChildProvider, pb);
+    EXPECT_TRUE(MenuLineMDIMaximized(*f.pm));
+    EXPECT_GT(f.pm->MDICloseButton.Rect.right, 0);
+
+    SendMessageA(f.client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f.a->Handle()), 0);
+    PumpFor(50);
+    EXPECT_EQ(MaxChildProvider, pa);
+    EXPECT_TRUE(IsZoomed(f.a->Handle()));
+    EXPECT_EQ(MaximizedMDIChild(*f.pm), f.a);
+    EXPECT_TRUE(MenuLineMDIMaximized(*f.pm));
+    EXPECT_FALSE(f.pm->SkinData->BGChanged) << "the main frame was not composed again";
+}
+
+// The picture the animations take of an MDI main form shows its client's
+// MDI area and its children as the screen does.
+TEST(SkinnedMDIForms, TheFormsPictureHoldsTheClientAndItsChildren) {
+    Manager mg;
+    SkinnedMDI f;
+    RedrawWindow(f.wnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(80);
+    RECT wr{};
+    GetWindowRect(f.wnd(), &wr);
+    TBitmap shot(wr.right - wr.left, wr.bottom - wr.top);
+    CopyParentBackground(shot, f.main, 0, f.pm, 0);
+    GdiFlush();
+    RECT cr{}, br{};
+    GetClientRect(f.client(), &cr);
+    GetWindowRect(f.b->Handle(), &br);
+    POINT corner{cr.right - 10, cr.bottom - 10};
+    ClientToScreen(f.client(), &corner);
+    const POINT inB{(br.left + br.right) / 2, br.bottom - 20};
+    const POINT bCaption{(br.left + br.right) / 2, br.top + 3};
+    for (POINT at : {corner, inB, bCaption}) {
+        const std::uint32_t v = shot.Pixels().At(at.x - wr.left, at.y - wr.top);
+        const auto pixel = static_cast<TColor>(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
+        EXPECT_EQ(pixel, ScreenPixel(at)) << at.x - wr.left << "," << at.y - wr.top;
+    }
+    const std::uint32_t v = shot.Pixels().At(corner.x - wr.left, corner.y - wr.top);
+    EXPECT_EQ(static_cast<TColor>(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16)), kMDIArea);
 }
 
 // Removing the skin takes the adapter off the client (its own procedure
