@@ -593,6 +593,10 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
         case CM_SHOWINGCHANGED:
             formProc_.CallPrevious(m);
             if (Form->Showing()) AnnounceToSkinEditor();
+            // A child shown maximised puts its icon and buttons into the
+            // main form's menu line.
+            if (Form->Showing() && Form->FormStyle() == fsMDIChild && IsZoomed(Form->Handle()))
+                RefreshMDIMainFrame(true);
             return;
         default:
             formProc_.CallPrevious(m);

@@ -285,6 +285,30 @@ TEST(SkinnedMDIForms, ChildTitleButtonsAndActivationReachTheMainFrame) {
     EXPECT_FALSE(f.pm->SkinData->BGChanged) << "the main frame was not composed again";
 }
 
+// A child shown maximised at once brings its buttons into the main form's
+// menu line without another message.
+TEST(SkinnedMDIForms, AChildShownMaximisedShowsItsButtonsAtOnce) {
+    Manager mg;
+    SkinnedMDI f;
+    auto* c = TCustomForm::Create<TForm>(Application());
+    c->SetFormStyle(fsMDIChild);
+    c->SetWindowState(wsMaximized);
+    new TsSkinProvider(c);
+    c->Show();
+    PumpFor(80);
+    ASSERT_TRUE(IsZoomed(c->Handle()));
+    EXPECT_EQ(MaximizedMDIChild(*f.pm), c);
+    EXPECT_FALSE(f.pm->SkinData->BGChanged) << "the main frame was not composed again";
+    const RECT cl = f.pm->MDICloseButton.Rect;
+    ASSERT_GT(cl.right, cl.left);
+    EXPECT_EQ(f.HitTest(f.OnScreen(Center(cl))), kMDICloseHit);
+    // Gone, the next child takes the maximised place (as the system does).
+    c->Free();
+    kova::test::PumpMessages();
+    EXPECT_EQ(MaximizedMDIChild(*f.pm), f.b);
+    EXPECT_EQ(MaxChildProvider, ProviderOfForm(f.b));
+}
+
 // The picture the animations take of an MDI main form shows its client's
 // MDI area and its children as the screen does.
 TEST(SkinnedMDIForms, TheFormsPictureHoldsTheClientAndItsChildren) {
@@ -330,6 +354,8 @@ TEST(SkinnedMDIForms, SkinRemovalGivesTheClientBackAndCountsStayFlat) {
         kova::test::PumpMessages();
         ASSERT_NE(f.pm->MDIForm, nullptr);
         EXPECT_NE(FindAdapter(f.client()), nullptr);
+        SendMessageA(f.client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(f.a->Handle()), 0);
+        f.Maximize(f.a);
         RedrawWindow(f.wnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         kova::test::PumpMessages();
     };
