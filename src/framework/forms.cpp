@@ -329,7 +329,8 @@ void TCustomForm::CreateHandleDone() {
         SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
     }
-    if (menu_) ::SetMenu(handle_, menu_->Handle());
+    // An MDI child's menu shows in its main form's bar.
+    if (menu_ && formStyle_ != fsMDIChild) ::SetMenu(handle_, menu_->Handle());
     ApplyLayered();
 }
 
@@ -343,6 +344,8 @@ void TCustomForm::DestroyWnd() {
         if (const HWND client = GetParent(h)) SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(h), 0);
         if (IsWindow(h)) DestroyWindow(h);
         handle_ = nullptr;
+        // The last child gone, no activation takes its menu out of the bar.
+        if (TCustomForm* mf = Application()->mainForm_; mf && mf != this) mf->MergeMDIChildMenu();
         return;
     }
     TScrollingWinControl::DestroyWnd();
@@ -384,6 +387,19 @@ TCustomForm* TCustomForm::MDIChildren(int i) const {
     for (HWND w = clientHandle_ ? GetWindow(clientHandle_, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT))
         if (auto* f = dynamic_cast<TCustomForm*>(WindowObject(w)); f && i-- == 0) return f;
     return nullptr;
+}
+
+void TCustomForm::MergeMDIChildMenu(bool force) {
+    if (!clientHandle_ || !menu_ || !handle_) return;
+    TCustomForm* child = ActiveMDIChild();
+    TMainMenu* merged = child ? child->menu_ : nullptr;
+    if (!force && merged == menu_->Merged() && GetMenu(handle_)) return;
+    menu_->Merge(merged);
+    // The client keeps a maximised child's icon and buttons in the bar.
+    const HMENU bar = menu_->Handle();
+    const auto old = reinterpret_cast<HMENU>(SendMessageA(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0));
+    DrawMenuBar(handle_);
+    if (old && old != bar) DestroyMenu(old);
 }
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
@@ -462,6 +478,17 @@ void TCustomForm::SetMenu(TMainMenu* m) {
     menu_ = m;
     if (m) FreeNotification(m);
     if (!handle_) return;
+    if (formStyle_ == fsMDIChild) {
+        // Built again even when the same menu is set: its items changed.
+        if (TCustomForm* mf = Application()->mainForm_; mf && mf != this) mf->MergeMDIChildMenu(true);
+        return;
+    }
+    if (clientHandle_ && m) {
+        // Through the client, which moves a maximised child's icon and
+        // buttons over to the new bar.
+        MergeMDIChildMenu(true);
+        return;
+    }
     // The bar replaced is ours and goes (the window frees only the one it
     // shows when it is destroyed).
     const HMENU old = GetMenu(handle_);
@@ -473,7 +500,7 @@ void TCustomForm::Notification(TComponent* c, TOperation op) {
     TScrollingWinControl::Notification(c, op);
     if (op == TOperation::opRemove && c == menu_) {
         menu_ = nullptr;
-        if (handle_) ::SetMenu(handle_, nullptr);
+        if (handle_ && formStyle_ != fsMDIChild) ::SetMenu(handle_, nullptr);
     }
 }
 
@@ -672,6 +699,12 @@ void TCustomForm::HandleMessage(TMessage& m) {
             return;
         case CM_RELEASE:
             Free();
+            return;
+        case WM_MDIACTIVATE:
+            DefaultHandler(m);
+            // The child activated brings its menu into the main form's bar.
+            if (formStyle_ == fsMDIChild && reinterpret_cast<HWND>(m.LParam) == handle_)
+                if (TCustomForm* mf = Application()->mainForm_; mf && mf != this) mf->MergeMDIChildMenu();
             return;
         case WM_KEYDOWN:
         case WM_KEYUP:

@@ -181,6 +181,9 @@ protected:
 
 private:
     static void DefineProps(TPropList& L);
+    // An MDI main form's bar built again with the active child's menu
+    // merged in (unless forced, only when that changed).
+    void MergeMDIChildMenu(bool force = false);
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TFormStyle formStyle_ = fsNormal;

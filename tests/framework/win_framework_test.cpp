@@ -1293,5 +1293,65 @@ TEST_F(FrameworkTest, MDIFormHoldsItsChildrenInItsClientWindow) {
     EXPECT_EQ(Application()->MainForm(), nullptr);
 }
 
+// The active MDI child's menu is merged into its main form's bar by group
+// index (its items replace the main form's of the same group), its items'
+// commands reach them through the main form, and the bar goes back when a
+// child without a menu is active or the last child goes.
+TEST_F(FrameworkTest, MDIChildMenusAreMergedIntoTheMainFormsBar) {
+    TForm* main = nullptr;
+    Application()->CreateForm(main);
+    main->SetFormStyle(fsMDIForm);
+    main->SetBounds(40, 40, 520, 420);
+    auto add = [](TMenu* menu, const char* caption, int group) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        item->SetGroupIndex(group);
+        menu->Items()->Add(item);
+        return item;
+    };
+    auto* bar = new TMainMenu(main);
+    add(bar, "File", 0);
+    add(bar, "Window", 9);
+    main->SetMenu(bar);
+    main->Show();
+    auto captions = [&] {
+        std::vector<std::string> out;
+        const HMENU m = GetMenu(main->Handle());
+        for (int i = 0; i < GetMenuItemCount(m); ++i) {
+            char text[64] = {};
+            GetMenuStringA(m, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            out.emplace_back(text);
+        }
+        return out;
+    };
+    using L = std::vector<std::string>;
+    EXPECT_EQ(captions(), (L{"File", "Window"}));
+
+    auto* withMenu = TCustomForm::Create<TForm>(Application());
+    withMenu->SetFormStyle(fsMDIChild);
+    auto* childBar = new TMainMenu(withMenu);
+    add(childBar, "Document", 0);
+    bool clicked = false;
+    add(childBar, "Edit", 1)->OnClick = [&](TObject*) { clicked = true; };
+    withMenu->SetMenu(childBar);
+    withMenu->Show();
+    EXPECT_EQ(captions(), (L{"Document", "Edit", "Window"}));
+    const UINT edit = GetMenuItemID(GetMenu(main->Handle()), 1);
+    SendMessageA(main->Handle(), WM_COMMAND, MAKEWPARAM(edit, 0), 0);
+    EXPECT_TRUE(clicked);
+
+    auto* plain = TCustomForm::Create<TForm>(Application());
+    plain->SetFormStyle(fsMDIChild);
+    plain->Show();
+    EXPECT_EQ(captions(), (L{"File", "Window"}));
+    SendMessageA(main->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(withMenu->Handle()), 0);
+    EXPECT_EQ(captions(), (L{"Document", "Edit", "Window"}));
+    plain->Free();
+    EXPECT_EQ(captions(), (L{"Document", "Edit", "Window"}));
+    withMenu->Free();
+    EXPECT_EQ(captions(), (L{"File", "Window"}));
+    main->Free();
+}
+
 }  // namespace
 }  // namespace kova
