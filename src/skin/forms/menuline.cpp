@@ -15,10 +15,10 @@ namespace kova::skin {
 
 namespace {
 
-bool HasVisibleItem(TMenu* menu) {
-    TMenuItem* root = menu->Items();
-    for (int i = 0; i < root->Count(); ++i)
-        if (root->Items(i)->Visible()) return true;
+// One of the bar's items (a merged MDI child's among them) shows.
+bool HasVisibleItem(TMainMenu* menu) {
+    for (TMenuItem* item : menu->BarItems())
+        if (item->Visible()) return true;
     return false;
 }
 
@@ -70,12 +70,11 @@ void PaintMenuLine(TsSkinProvider& p, int titleBottom, const RECT& ext, int bws,
     const int dy = ExtendedTitleDiff(p.BorderForm) - wr.top + ext.top + (p.UseSysCaption ? 4 : 0);
     GdiFlush();
     TCanvas* canvas = cacheBmp.Canvas();
-    TMenuItem* root = p.Form->Menu()->Items();
     // A maximised MDI child's system menu takes the bar's first place (its
-    // buttons the last ones, after the form's items).
+    // buttons the last ones, after the items). The bar's items are the
+    // form's with the active MDI child's merged in, in the bar's order.
     int pos = MaximizedMDIChild(p) ? 1 : 0;
-    for (int i = 0; i < root->Count(); ++i) {
-        TMenuItem* item = root->Items(i);
+    for (TMenuItem* item : p.Form->Menu()->BarItems()) {
         if (!item->Visible()) continue;
         RECT r{};
         if (GetMenuItemRect(wnd, menu, static_cast<UINT>(pos), &r)) {

@@ -309,6 +309,44 @@ TEST(SkinnedMDIForms, AChildShownMaximisedShowsItsButtonsAtOnce) {
     EXPECT_EQ(MaxChildProvider, ProviderOfForm(f.b));
 }
 
+// A maximised child's own menu, merged into the main form's bar, is drawn
+// on the menu line among the main form's items, owner-drawn like them.
+TEST(SkinnedMDIForms, AChildsMergedMenuIsDrawnOnTheMenuLine) {
+    Manager mg;
+    SkinnedMDI f;
+    auto* c = TCustomForm::Create<TForm>(Application());
+    c->SetFormStyle(fsMDIChild);
+    auto* childBar = new TMainMenu(c);
+    auto* edit = new TMenuItem(childBar);
+    edit->SetCaption("Edit");
+    edit->SetGroupIndex(1);
+    childBar->Items()->Add(edit);
+    c->SetMenu(childBar);
+    new TsSkinProvider(c);
+    c->Show();
+    f.Maximize(c);
+    ASSERT_TRUE(MenuLineMDIMaximized(*f.pm));
+    const HMENU bar = GetMenu(f.wnd());
+    // The child's system menu, File and Window (group 0), Edit (group 1),
+    // the child's buttons.
+    ASSERT_EQ(TMenuItem::FindByCommand(GetMenuItemID(bar, 3)), edit);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(bar, 3, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+    RECT item{}, wr{};
+    ASSERT_TRUE(GetMenuItemRect(f.wnd(), bar, 3, &item));
+    GetWindowRect(f.wnd(), &wr);
+    OffsetRect(&item, -wr.left, -wr.top);
+    int drawn = 0;
+    for (int y = item.top + 2; y < item.bottom - 2; ++y)
+        for (int x = item.left + 2; x < item.right - 2; ++x)
+            if (CachePixel(*f.pm, x, y) != kMenuLine) ++drawn;
+    EXPECT_GT(drawn, 0) << "the merged item is not on the menu line";
+    c->Free();
+}
+
 // The picture the animations take of an MDI main form shows its client's
 // MDI area and its children as the screen does.
 TEST(SkinnedMDIForms, TheFormsPictureHoldsTheClientAndItsChildren) {
