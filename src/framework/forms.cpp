@@ -397,7 +397,8 @@ void TCustomForm::MergeMDIChildMenu(bool force) {
     menu_->Merge(merged);
     // The client keeps a maximised child's icon and buttons in the bar.
     const HMENU bar = menu_->Handle();
-    const auto old = reinterpret_cast<HMENU>(SendMessageA(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0));
+    const auto old =
+        reinterpret_cast<HMENU>(SendMessageA(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0));
     DrawMenuBar(handle_);
     if (old && old != bar) DestroyMenu(old);
 }

@@ -70,14 +70,17 @@ TColor ScreenPixel(POINT at) {
     return static_cast<TColor>(GetPixel(screen.Get(), at.x, at.y));
 }
 
-TColor CachePixel(TsSkinProvider& p, int x, int y) {
+// A bitmap's pixel as a TColor (clNone, and a failure, outside it).
+TColor PixelColor(TBitmap& bitmap, int x, int y) {
     GdiFlush();
-    const PixelBuffer32& cache = p.SkinData->CacheBmp->Pixels();
-    EXPECT_TRUE(x >= 0 && y >= 0 && x < cache.Width() && y < cache.Height()) << x << "," << y;
-    if (x < 0 || y < 0 || x >= cache.Width() || y >= cache.Height()) return clNone;
-    const std::uint32_t v = cache.At(x, y);
+    const PixelBuffer32& b = bitmap.Pixels();
+    EXPECT_TRUE(x >= 0 && y >= 0 && x < b.Width() && y < b.Height()) << x << "," << y;
+    if (x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return clNone;
+    const std::uint32_t v = b.At(x, y);
     return static_cast<TColor>(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
 }
+
+TColor CachePixel(TsSkinProvider& p, int x, int y) { return PixelColor(*p.SkinData->CacheBmp, x, y); }
 
 POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -238,6 +241,9 @@ TEST(SkinnedMDIForms, AMaximisedChildsButtonsInTheMenuLineAct) {
     } codes[] = {{"close", cl, kMDICloseHit}, {"restore", rs, kMDIRestoreHit}, {"minimise", mn, kMDIMinHit}};
     for (const auto& c : codes) EXPECT_EQ(f.HitTest(f.OnScreen(Center(c.rect))), c.code) << c.what;
 
+    // The buttons are on the screen, in the form's window.
+    ASSERT_EQ(WindowFromPoint(f.OnScreen(Center(rs))), f.wnd());
+    ASSERT_EQ(GetForegroundWindow(), f.wnd());
     ClickAt(f.OnScreen(Center(rs)));
     EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(f.b->Handle()); }, 2000)) << "not restored";
     EXPECT_FALSE(MenuLineMDIMaximized(*f.pm));
@@ -366,13 +372,10 @@ TEST(SkinnedMDIForms, TheFormsPictureHoldsTheClientAndItsChildren) {
     ClientToScreen(f.client(), &corner);
     const POINT inB{(br.left + br.right) / 2, br.bottom - 20};
     const POINT bCaption{(br.left + br.right) / 2, br.top + 3};
-    for (POINT at : {corner, inB, bCaption}) {
-        const std::uint32_t v = shot.Pixels().At(at.x - wr.left, at.y - wr.top);
-        const auto pixel = static_cast<TColor>(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
-        EXPECT_EQ(pixel, ScreenPixel(at)) << at.x - wr.left << "," << at.y - wr.top;
-    }
-    const std::uint32_t v = shot.Pixels().At(corner.x - wr.left, corner.y - wr.top);
-    EXPECT_EQ(static_cast<TColor>(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16)), kMDIArea);
+    for (POINT at : {corner, inB, bCaption})
+        EXPECT_EQ(PixelColor(shot, at.x - wr.left, at.y - wr.top), ScreenPixel(at))
+            << at.x - wr.left << "," << at.y - wr.top;
+    EXPECT_EQ(PixelColor(shot, corner.x - wr.left, corner.y - wr.top), kMDIArea);
 }
 
 // Removing the skin takes the adapter off the client (its own procedure
@@ -394,7 +397,8 @@ TEST(SkinnedMDIForms, SkinRemovalGivesTheClientBackAndCountsStayFlat) {
         EXPECT_NE(FindAdapter(f.client()), nullptr);
         SendMessageA(f.client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(f.a->Handle()), 0);
         f.Maximize(f.a);
-        RedrawWindow(f.wnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(f.wnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         kova::test::PumpMessages();
     };
     round();
