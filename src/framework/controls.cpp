@@ -538,14 +538,18 @@ void TWinControl::CreateWnd() {
         wc.lpszMenuName = nullptr;
         if (!RegisterClassExA(&wc)) throw EInvalidOperation("Cannot register window class " + p.WinClassName);
     }
+    // An MDI child is made by its MDI client, which gives it its id.
+    const bool mdiChild = (p.ExStyle & WS_EX_MDICHILD) != 0;
     HMENU id = nullptr;
-    if (p.Style & WS_CHILD) {
+    if ((p.Style & WS_CHILD) && !mdiChild) {
         id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(g_nextControlId));
         g_nextControlId = g_nextControlId >= 0xFFF0 ? 100 : g_nextControlId + 1;
     }
     t_creating = this;
-    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                             p.Height, p.WndParent, id, inst, p.Param);
+    HWND h = mdiChild ? CreateMDIWindowA(p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                                         p.Height, p.WndParent, inst, reinterpret_cast<LPARAM>(p.Param))
+                      : CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                                        p.Width, p.Height, p.WndParent, id, inst, p.Param);
     t_creating = nullptr;
     if (!h) {
         handle_ = nullptr;

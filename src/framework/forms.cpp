@@ -14,6 +14,13 @@
 namespace kova {
 
 namespace {
+// The id of the first MDI child (the window menu's commands), far above the
+// command ids the menus hand out.
+constexpr UINT kFirstMDIChildId = 0xFF00;
+}  // namespace
+
+
+namespace {
 TApplication* g_application = nullptr;
 TScreen* g_screen = nullptr;
 }  // namespace
@@ -295,7 +302,17 @@ void TCustomForm::CreateParams(TCreateParams& p) {
         }
     }
     if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
-    if (!parent_ && !parentWindow_) {
+    if (formStyle_ == fsMDIChild) {
+        // A child window of the main form's MDI client, with the frame of an
+        // overlapped window.
+        TCustomForm* mf = Application()->mainForm_;
+        if (mf == this || !mf || mf->formStyle_ != fsMDIForm)
+            throw EInvalidOperation("Cannot create the MDI child '" + Name() + "': the main form is no MDI form");
+        if (controlState_ & csCreating) mf->HandleNeeded();
+        p.Style = (p.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS;
+        p.ExStyle = (p.ExStyle & ~static_cast<DWORD>(WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME)) | WS_EX_MDICHILD;
+        p.WndParent = mf->clientHandle_;
+    } else if (!parent_ && !parentWindow_) {
         if (Application()->mainForm_ == this || !Application()->mainForm_) {
             p.ExStyle |= WS_EX_APPWINDOW;
             p.WndParent = nullptr;
@@ -310,13 +327,100 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 }
 
 void TCustomForm::CreateHandleDone() {
+    if (formStyle_ == fsMDIForm && !clientHandle_) {
+        // The client is placed by the alignment (CreateHandleDone realigns).
+        CLIENTCREATESTRUCT ccs{nullptr, kFirstMDIChildId};
+        clientHandle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
+                                            WS_VSCROLL,
+                                        0, 0, 0, 0, handle_, nullptr, GetModuleHandleA(nullptr), &ccs);
+        if (!clientHandle_)
+            throw EInvalidOperation("Cannot create the MDI client of '" + Name() + "' (error " +
+                                    std::to_string(GetLastError()) + ")");
+    }
     TScrollingWinControl::CreateHandleDone();
     if (icon_.Handle()) {
         SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
     }
-    if (menu_) ::SetMenu(handle_, menu_->Handle());
+    // An MDI child's menu shows in its main form's bar.
+    if (menu_ && formStyle_ != fsMDIChild) ::SetMenu(handle_, menu_->Handle());
     ApplyLayered();
+}
+
+void TCustomForm::DestroyWnd() {
+    if (handle_ && formStyle_ == fsMDIChild) {
+        // The MDI client destroys its child itself, so that the frame's menu
+        // and the active child follow; the controls keep their text first.
+        for (TControl* c : controls_)
+            if (c->IsWindowed()) static_cast<TWinControl*>(c)->DestroyHandle();
+        const HWND h = handle_;
+        if (const HWND client = GetParent(h)) SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(h), 0);
+        if (IsWindow(h)) DestroyWindow(h);
+        handle_ = nullptr;
+        // The last child gone, no activation takes its menu out of the bar.
+        if (TCustomForm* mf = Application()->mainForm_; mf && mf != this) mf->MergeMDIChildMenu();
+        return;
+    }
+    TScrollingWinControl::DestroyWnd();
+    clientHandle_ = nullptr;  // destroyed with the form's window
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+    const bool native = m.Msg < CM_BASE || m.Msg >= CN_BASE + 0x400;
+    if (handle_ && native) {
+        // The frame's WM_SIZE would stretch the client over the aligned
+        // controls: the alignment places it instead.
+        if (formStyle_ == fsMDIForm && clientHandle_ && m.Msg != WM_SIZE) {
+            m.Result = DefFrameProcA(handle_, clientHandle_, m.Msg, m.WParam, m.LParam);
+            return;
+        }
+        if (formStyle_ == fsMDIChild && (GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+            m.Result = DefMDIChildProcA(handle_, m.Msg, m.WParam, m.LParam);
+            return;
+        }
+    }
+    TScrollingWinControl::DefaultHandler(m);
+}
+
+void TCustomForm::AlignControls(RECT& r) {
+    TScrollingWinControl::AlignControls(r);
+    if (clientHandle_)
+        SetWindowPos(clientHandle_, nullptr, r.left, r.top, std::max<LONG>(0, r.right - r.left),
+                     std::max<LONG>(0, r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TCustomForm::MDIChildCount() const {
+    int n = 0;
+    for (HWND w = clientHandle_ ? GetWindow(clientHandle_, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT))
+        if (dynamic_cast<TCustomForm*>(WindowObject(w))) ++n;
+    return n;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int i) const {
+    for (HWND w = clientHandle_ ? GetWindow(clientHandle_, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT))
+        if (auto* f = dynamic_cast<TCustomForm*>(WindowObject(w)); f && i-- == 0) return f;
+    return nullptr;
+}
+
+void TCustomForm::MergeMDIChildMenu(bool force) {
+    if (!clientHandle_ || !menu_ || !handle_) return;
+    TCustomForm* child = ActiveMDIChild();
+    TMainMenu* merged = child ? child->menu_ : nullptr;
+    if (!force && merged == menu_->Merged() && GetMenu(handle_)) return;
+    menu_->Merge(merged);
+    // The client keeps a maximised child's icon and buttons in the bar.
+    const HMENU bar = menu_->Handle();
+    const auto old =
+        reinterpret_cast<HMENU>(SendMessageA(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0));
+    DrawMenuBar(handle_);
+    if (old && old != bar) DestroyMenu(old);
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+    if (!clientHandle_) return nullptr;
+    const auto active = reinterpret_cast<HWND>(SendMessageA(clientHandle_, WM_MDIGETACTIVE, 0, 0));
+    return dynamic_cast<TCustomForm*>(WindowObject(active));
 }
 
 void TCustomForm::ApplyLayered() {
@@ -345,7 +449,13 @@ void TCustomForm::SetBorderIcons(TBorderIcons v) {
 }
 void TCustomForm::SetFormStyle(TFormStyle v) {
     if (v == formStyle_) return;
+    const bool mdi = v == fsMDIChild || v == fsMDIForm || formStyle_ == fsMDIChild || formStyle_ == fsMDIForm;
     formStyle_ = v;
+    if (handle_ && mdi) {
+        // Another kind of window (a client of its own, or a child of one).
+        RecreateWnd();
+        return;
+    }
     if (handle_)
         SetWindowPos(handle_, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -383,6 +493,17 @@ void TCustomForm::SetMenu(TMainMenu* m) {
     menu_ = m;
     if (m) FreeNotification(m);
     if (!handle_) return;
+    if (formStyle_ == fsMDIChild) {
+        // Built again even when the same menu is set: its items changed.
+        if (TCustomForm* mf = Application()->mainForm_; mf && mf != this) mf->MergeMDIChildMenu(true);
+        return;
+    }
+    if (clientHandle_ && m) {
+        // Through the client, which moves a maximised child's icon and
+        // buttons over to the new bar.
+        MergeMDIChildMenu(true);
+        return;
+    }
     // The bar replaced is ours and goes (the window frees only the one it
     // shows when it is destroyed).
     const HMENU old = GetMenu(handle_);
@@ -394,7 +515,7 @@ void TCustomForm::Notification(TComponent* c, TOperation op) {
     TScrollingWinControl::Notification(c, op);
     if (op == TOperation::opRemove && c == menu_) {
         menu_ = nullptr;
-        if (handle_) ::SetMenu(handle_, nullptr);
+        if (handle_ && formStyle_ != fsMDIChild) ::SetMenu(handle_, nullptr);
     }
 }
 
@@ -484,7 +605,9 @@ void TCustomForm::Close() {
         return;
     }
     if (!CloseQuery()) return;
-    TCloseAction action = Application()->MainForm() == this ? caFree : caHide;
+    // An MDI child goes when closed: a hidden child would stay the client's
+    // active (and maybe maximised) one.
+    TCloseAction action = Application()->MainForm() == this || formStyle_ == fsMDIChild ? caFree : caHide;
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
     if (Application()->MainForm() == this) {
@@ -582,11 +705,21 @@ void TCustomForm::HandleMessage(TMessage& m) {
             return;
         case WM_SIZE:
             TScrollingWinControl::HandleMessage(m);
+            // The client area changes without the window's size when the
+            // frame does (a skinned frame, a menu bar wrapping): the MDI
+            // client follows it.
+            if (clientHandle_ && m.WParam != SIZE_MINIMIZED) Realign();
             if (m.WParam == SIZE_MINIMIZED && Application()->MainForm() == this && Application()->OnMinimize)
                 Application()->OnMinimize(Application());
             return;
         case CM_RELEASE:
             Free();
+            return;
+        case WM_MDIACTIVATE:
+            DefaultHandler(m);
+            // The child activated brings its menu into the main form's bar.
+            if (formStyle_ == fsMDIChild && reinterpret_cast<HWND>(m.LParam) == handle_)
+                if (TCustomForm* mf = Application()->mainForm_; mf && mf != this) mf->MergeMDIChildMenu();
             return;
         case WM_KEYDOWN:
         case WM_KEYUP:

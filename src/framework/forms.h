@@ -146,6 +146,15 @@ public:
     void SetKeyPreview(bool v) { keyPreview_ = v; }
     TCanvas* Canvas() { return &canvas_; }
 
+    // An MDI main form's client window, the parent of its MDI children
+    // (nullptr for other forms and before the window exists).
+    HWND ClientHandle() const { return clientHandle_; }
+    // The MDI children of an MDI main form, in the client's order (the top
+    // one first), and the active one (nullptr for none).
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int i) const;
+    TCustomForm* ActiveMDIChild() const;
+
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int v) { modalResult_ = v; }
     bool Modal() const { return inModal_; }
@@ -183,7 +192,13 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateHandleDone() override;
+    void DestroyWnd() override;
     void HandleMessage(TMessage& m) override;
+    // An MDI main form's and an MDI child's messages end in the system's MDI
+    // procedures instead of the plain default one.
+    void DefaultHandler(TMessage& m) override;
+    // The MDI client fills what the aligned controls leave.
+    void AlignControls(RECT& r) override;
     void PaintWindow(HDC dc) override;
     bool CustomPaint() const override { return static_cast<bool>(OnPaint); }
     void BeforeDestruction() override;
@@ -193,6 +208,9 @@ protected:
 
 private:
     static void DefineProps(TPropList& L);
+    // An MDI main form's bar built again with the active child's menu
+    // merged in (unless forced, only when that changed).
+    void MergeMDIChildMenu(bool force = false);
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TFormStyle formStyle_ = fsNormal;
@@ -204,6 +222,7 @@ private:
     bool transparentColor_ = false;
     TColor transparentColorValue_ = clBlack;
     TMainMenu* menu_ = nullptr;
+    HWND clientHandle_ = nullptr;
     bool keyPreview_ = false;
     TCanvas canvas_;
     int modalResult_ = mrNone;

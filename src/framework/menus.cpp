@@ -55,6 +55,7 @@ void TMenuItem::DefineProps(TPropList& L) {
         .Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked)
         .Bool("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled)
         .Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible)
+        .Int("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex)
         .Event("OnClick", &TMenuItem::OnClick);
 }
 
@@ -108,56 +109,58 @@ void TMenuItem::SetParentComponent(TComponent* p) {
 }
 
 void TMenuItem::AppendTo(HMENU menu) {
+    for (TMenuItem* i : items_) i->AppendSelf(menu);
+}
+
+void TMenuItem::AppendSelf(HMENU menu) {
     const TMenu* owner = GetParentMenu();
     const bool ownerDraw = owner && owner->OwnerDraw;
-    for (TMenuItem* i : items_) {
-        if (!i->visible_) continue;
-        if (ownerDraw && (i->OnAdvancedDrawItem || i->OnDrawItem)) {
-            // The item is found again by its command, which the item data
-            // carries (pointer-wide); a divider stays unselectable.
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
-            info.fType = MFT_OWNERDRAW | (i->IsSeparator() ? MFT_SEPARATOR : 0) |
-                         (i->break_ ? MFT_MENUBARBREAK : 0) | (i->radioItem_ ? MFT_RADIOCHECK : 0);
-            info.fState = (i->checked_ ? MFS_CHECKED : 0) | (i->enabled_ ? 0 : MFS_GRAYED) |
-                          (i->default_ ? MFS_DEFAULT : 0);
-            info.wID = i->command_;
-            info.dwItemData = static_cast<ULONG_PTR>(i->command_);
-            TMenuHandle sub;
-            if (i->Count() > 0 && !i->IsSeparator()) {
-                sub.Reset(CreatePopupMenu());
-                i->AppendTo(sub.Get());
-                info.fMask |= MIIM_SUBMENU;
-                info.hSubMenu = sub.Get();
-            }
-            if (InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info)) (void)sub.Release();
-            continue;
+    if (!visible_) return;
+    if (ownerDraw && (OnAdvancedDrawItem || OnDrawItem)) {
+        // The item is found again by its command, which the item data
+        // carries (pointer-wide); a divider stays unselectable.
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
+        info.fType = MFT_OWNERDRAW | (IsSeparator() ? MFT_SEPARATOR : 0) |
+                     (break_ ? MFT_MENUBARBREAK : 0) | (radioItem_ ? MFT_RADIOCHECK : 0);
+        info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) |
+                      (default_ ? MFS_DEFAULT : 0);
+        info.wID = command_;
+        info.dwItemData = static_cast<ULONG_PTR>(command_);
+        TMenuHandle sub;
+        if (Count() > 0 && !IsSeparator()) {
+            sub.Reset(CreatePopupMenu());
+            AppendTo(sub.Get());
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = sub.Get();
         }
-        if (i->IsSeparator()) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING | (i->checked_ ? MF_CHECKED : 0) | (i->enabled_ ? 0 : MF_GRAYED) |
-                     (i->break_ ? MF_MENUBARBREAK : 0);
-        const std::string text = i->shortCut_.empty() ? i->caption_ : i->caption_ + "\t" + i->shortCut_;
-        if (i->Count() > 0) {
-            TMenuHandle sub(CreatePopupMenu());
-            i->AppendTo(sub.Get());
-            // Appended, the submenu is destroyed with its parent.
-            if (AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), text.c_str()))
-                (void)sub.Release();
-        } else {
-            AppendMenuA(menu, flags, i->command_, text.c_str());
-        }
-        if (i->radioItem_) {
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE;
-            GetMenuItemInfoA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE, &info);
-            info.fType |= MFT_RADIOCHECK;
-            SetMenuItemInfoA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE, &info);
-        }
+        if (InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info)) (void)sub.Release();
+        return;
+    }
+    if (IsSeparator()) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    UINT flags = MF_STRING | (checked_ ? MF_CHECKED : 0) | (enabled_ ? 0 : MF_GRAYED) |
+                 (break_ ? MF_MENUBARBREAK : 0);
+    const std::string text = shortCut_.empty() ? caption_ : caption_ + "\t" + shortCut_;
+    if (Count() > 0) {
+        TMenuHandle sub(CreatePopupMenu());
+        AppendTo(sub.Get());
+        // Appended, the submenu is destroyed with its parent.
+        if (AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), text.c_str()))
+            (void)sub.Release();
+    } else {
+        AppendMenuA(menu, flags, command_, text.c_str());
+    }
+    if (radioItem_) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE, &info);
+        info.fType |= MFT_RADIOCHECK;
+        SetMenuItemInfoA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE, &info);
     }
 }
 
@@ -245,10 +248,45 @@ TMainMenu::~TMainMenu() {
 }
 HMENU TMainMenu::Handle() {
     TMenuHandle bar(CreateMenu());
-    items_->AppendTo(bar.Get());
+    for (TMenuItem* item : BarItems()) item->AppendSelf(bar.Get());
     // The window that shows the bar destroys it with itself.
     menu_ = bar.Release();
     return menu_;
+}
+
+void TMainMenu::Merge(TMainMenu* other) {
+    if (other == this) other = nullptr;
+    if (merged_ && merged_ != other) merged_->RemoveFreeNotification(this);
+    merged_ = other;
+    if (other) other->FreeNotification(this);
+}
+
+std::vector<TMenuItem*> TMainMenu::BarItems() const {
+    std::vector<TMenuItem*> bar;
+    auto replaced = [&](int group) {
+        if (!merged_) return false;
+        TMenuItem* root = merged_->Items();
+        for (int k = 0; k < root->Count(); ++k)
+            if (root->Items(k)->GroupIndex() == group) return true;
+        return false;
+    };
+    for (int k = 0; k < items_->Count(); ++k)
+        if (!replaced(items_->Items(k)->GroupIndex())) bar.push_back(items_->Items(k));
+    if (!merged_) return bar;
+    TMenuItem* root = merged_->Items();
+    for (int k = 0; k < root->Count(); ++k) {
+        TMenuItem* item = root->Items(k);
+        // After the last item of the same or a lower group.
+        auto at = bar.end();
+        while (at != bar.begin() && (*(at - 1))->GroupIndex() > item->GroupIndex()) --at;
+        bar.insert(at, item);
+    }
+    return bar;
+}
+
+void TMainMenu::Notification(TComponent* c, TOperation op) {
+    TMenu::Notification(c, op);
+    if (op == TOperation::opRemove && c == merged_) merged_ = nullptr;
 }
 
 }  // namespace kova

@@ -88,6 +88,10 @@ public:
     // Drawn bold (the menu's default command).
     bool Default() const { return default_; }
     void SetDefault(bool v) { default_ = v; }
+    // An MDI child's top-level items replace the main form's items of their
+    // group index in the frame's bar; the others come in group-index order.
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int v) { groupIndex_ = v; }
     // The item's own picture (made on first use; empty: none).
     TBitmap* Bitmap();
     bool HasBitmap() const;
@@ -117,6 +121,8 @@ public:
     void SetParentComponent(TComponent* p) override;
     // Builds the native menu (sub-items) into a menu handle.
     void AppendTo(HMENU menu);
+    // Appends this item itself (nothing when hidden).
+    void AppendSelf(HMENU menu);
     static TMenuItem* FindByCommand(UINT id);
 
 private:
@@ -129,6 +135,7 @@ private:
     bool radioItem_ = false;
     bool break_ = false;
     bool default_ = false;
+    int groupIndex_ = 0;
     UINT command_ = 0;
     TMenuItem* parentItem_ = nullptr;
     TMenu* rootOf_ = nullptr;  // set on a menu's root item
@@ -173,11 +180,23 @@ class TMainMenu : public TMenu {
 public:
     explicit TMainMenu(TComponent* AOwner);
     ~TMainMenu() override;
-    // A fresh native menu bar built from the items (owned by this object).
+    // A fresh native menu bar built from the bar's items (owned by this
+    // object).
     HMENU Handle();
+    // An MDI main form's menu takes the active child's menu in (nullptr:
+    // none); the bar is built again by the form.
+    void Merge(TMainMenu* other);
+    TMainMenu* Merged() const { return merged_; }
+    // The top-level items in the order of the bar, the merged menu's among
+    // them (hidden ones included).
+    std::vector<TMenuItem*> BarItems() const;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override;
 
 private:
     HMENU menu_ = nullptr;
+    TMainMenu* merged_ = nullptr;
 };
 
 // WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items, answered by the

@@ -1298,5 +1298,134 @@ TEST_F(FrameworkTest, ItemsAndLinesAssignStringListsBothWays) {
     f->Free();
 }
 
+// An MDI main form's children live in its client window, which fills what
+// the aligned controls leave; the client's messages activate, maximise and
+// restore them, and a closed child goes.
+TEST_F(FrameworkTest, MDIFormHoldsItsChildrenInItsClientWindow) {
+    TForm* main = nullptr;
+    Application()->CreateForm(main);
+    ASSERT_EQ(Application()->MainForm(), main);
+    main->SetFormStyle(fsMDIForm);
+    main->SetBounds(40, 40, 520, 420);
+    auto* top = new TPanel(main);
+    top->SetParent(main);
+    top->SetAlign(alTop);
+    top->SetHeight(30);
+    main->Show();
+    const HWND client = main->ClientHandle();
+    ASSERT_NE(client, nullptr);
+    char cls[32] = {};
+    GetClassNameA(client, cls, sizeof cls);
+    EXPECT_STRCASEEQ(cls, "MDICLIENT");
+    EXPECT_EQ(GetParent(client), main->Handle());
+    RECT cr{};
+    GetWindowRect(client, &cr);
+    MapWindowPoints(nullptr, main->Handle(), reinterpret_cast<POINT*>(&cr), 2);
+    RECT mc{};
+    GetClientRect(main->Handle(), &mc);
+    EXPECT_EQ(cr.top, 30);
+    EXPECT_EQ(cr.bottom, mc.bottom);
+    EXPECT_EQ(cr.right - cr.left, mc.right);
+
+    auto makeChild = [](const char* caption) {
+        auto* c = TCustomForm::Create<TForm>(Application());
+        c->SetFormStyle(fsMDIChild);
+        c->SetCaption(caption);
+        c->SetBounds(10, 10, 200, 150);
+        c->Show();
+        return c;
+    };
+    TForm* a = makeChild("A");
+    TForm* b = makeChild("B");
+    EXPECT_EQ(GetParent(a->Handle()), client);
+    EXPECT_TRUE(GetWindowLongPtrA(a->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD);
+    EXPECT_EQ(WindowText(a->Handle()), "A");
+    EXPECT_EQ(main->MDIChildCount(), 2);
+    EXPECT_EQ(main->ActiveMDIChild(), b);
+    EXPECT_EQ(main->MDIChildren(0), b);
+    EXPECT_EQ(main->MDIChildren(1), a);
+    EXPECT_EQ(main->MDIChildren(2), nullptr);
+
+    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->Handle()), 0);
+    EXPECT_EQ(main->ActiveMDIChild(), a);
+    SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(a->Handle()), 0);
+    EXPECT_TRUE(IsZoomed(a->Handle()));
+    EXPECT_EQ(a->WindowState(), wsMaximized);
+    // A system command on the child ends in the system's MDI child procedure.
+    SendMessageA(a->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(a->Handle()));
+
+    bool destroyed = false;
+    a->OnDestroy = [&](TObject*) { destroyed = true; };
+    a->Close();
+    EXPECT_TRUE(PumpUntil([&] { return destroyed; }));
+    EXPECT_EQ(main->MDIChildCount(), 1);
+    EXPECT_EQ(main->ActiveMDIChild(), b);
+    b->Free();
+    EXPECT_EQ(main->MDIChildCount(), 0);
+    main->Free();
+    EXPECT_EQ(Application()->MainForm(), nullptr);
+}
+
+// The active MDI child's menu is merged into its main form's bar by group
+// index (its items replace the main form's of the same group), its items'
+// commands reach them through the main form, and the bar goes back when a
+// child without a menu is active or the last child goes.
+TEST_F(FrameworkTest, MDIChildMenusAreMergedIntoTheMainFormsBar) {
+    TForm* main = nullptr;
+    Application()->CreateForm(main);
+    main->SetFormStyle(fsMDIForm);
+    main->SetBounds(40, 40, 520, 420);
+    auto add = [](TMenu* menu, const char* caption, int group) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        item->SetGroupIndex(group);
+        menu->Items()->Add(item);
+        return item;
+    };
+    auto* bar = new TMainMenu(main);
+    add(bar, "File", 0);
+    add(bar, "Window", 9);
+    main->SetMenu(bar);
+    main->Show();
+    auto captions = [&] {
+        std::vector<std::string> out;
+        const HMENU m = GetMenu(main->Handle());
+        for (int i = 0; i < GetMenuItemCount(m); ++i) {
+            char text[64] = {};
+            GetMenuStringA(m, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            out.emplace_back(text);
+        }
+        return out;
+    };
+    using L = std::vector<std::string>;
+    EXPECT_EQ(captions(), (L{"File", "Window"}));
+
+    auto* withMenu = TCustomForm::Create<TForm>(Application());
+    withMenu->SetFormStyle(fsMDIChild);
+    auto* childBar = new TMainMenu(withMenu);
+    add(childBar, "Document", 0);
+    bool clicked = false;
+    add(childBar, "Edit", 1)->OnClick = [&](TObject*) { clicked = true; };
+    withMenu->SetMenu(childBar);
+    withMenu->Show();
+    EXPECT_EQ(captions(), (L{"Document", "Edit", "Window"}));
+    const UINT edit = GetMenuItemID(GetMenu(main->Handle()), 1);
+    SendMessageA(main->Handle(), WM_COMMAND, MAKEWPARAM(edit, 0), 0);
+    EXPECT_TRUE(clicked);
+
+    auto* plain = TCustomForm::Create<TForm>(Application());
+    plain->SetFormStyle(fsMDIChild);
+    plain->Show();
+    EXPECT_EQ(captions(), (L{"File", "Window"}));
+    SendMessageA(main->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(withMenu->Handle()), 0);
+    EXPECT_EQ(captions(), (L{"Document", "Edit", "Window"}));
+    plain->Free();
+    EXPECT_EQ(captions(), (L{"Document", "Edit", "Window"}));
+    withMenu->Free();
+    EXPECT_EQ(captions(), (L{"File", "Window"}));
+    main->Free();
+}
+
 }  // namespace
 }  // namespace kova

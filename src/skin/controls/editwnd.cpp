@@ -333,6 +333,18 @@ void TacMDIWnd::PaintArea(HDC dc) {
     TsSkinManager* m = ActiveManager();
     RECT r{};
     GetClientRect(WindowHandle, &r);
+    if (FormProvider && FormSkinData && FormSkinData->CacheBmp && MDIForm && MDIForm->HandleAllocated()) {
+        // The part of the form's skinned image under the client: the client
+        // area's place in the form's client area, moved by the caption and
+        // borders before it in the cache.
+        POINT at{0, 0};
+        MapWindowPoints(WindowHandle, MDIForm->Handle(), &at, 1);
+        TBitmap& cache = *FormSkinData->CacheBmp;
+        GdiFlush();
+        BitBlt(dc, 0, 0, r.right, r.bottom, cache.Canvas()->Handle(), FormProvider->ClientOffsetX() + at.x,
+               FormProvider->ClientOffsetY() + at.y, SRCCOPY);
+        return;
+    }
     auto colour = MDIForm ? MDIForm->Color() : static_cast<kova::TColor>(GetSysColor(COLOR_APPWORKSPACE));
     if (m && m->IndexOfSection("MDIAREA") >= 0) {
         const auto& sections = m->Model().Sections();

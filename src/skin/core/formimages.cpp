@@ -11,6 +11,40 @@
 
 namespace kova::skin {
 
+namespace {
+
+// An MDI main form's client and its children are no framework controls of
+// the form: the client is printed at its place in the form's window, then
+// each child as a form of its own, the bottom one first.
+void PrintMDIClient(HDC dc, TCustomForm* form) {
+    const HWND client = form->ClientHandle();
+    RECT fr{}, cr{};
+    GetWindowRect(form->Handle(), &fr);
+    GetWindowRect(client, &cr);
+    const RECT inner = GetClientRectInWindow(client);
+    TSavedDC saved(dc);
+    {
+        TDCOriginShift shift(dc, cr.left - fr.left, cr.top - fr.top);
+        SendMessageA(client, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        for (int i = form->MDIChildCount() - 1; i >= 0; --i) {
+            TCustomForm* child = form->MDIChildren(i);
+            if (!IsWindowVisible(child->Handle())) continue;
+            RECT r{};
+            GetWindowRect(child->Handle(), &r);
+            MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&r), 2);
+            TSavedDC childSaved(dc);
+            {
+                TDCOriginShift childShift(dc, inner.left + r.left, inner.top + r.top);
+                PaintWindowedTree(dc, child);
+            }
+            childSaved.Restore();
+        }
+    }
+    saved.Restore();
+}
+
+}  // namespace
+
 void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProviderBase* provider, int y) {
     if (!control) return;
     HDC dc = bitmap.Canvas()->Handle();
@@ -33,6 +67,9 @@ void CopyParentBackground(TBitmap& bitmap, TControl* control, int x, TsSkinProvi
     if (!border) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     if (control->IsWindowed()) {
         PaintWindowedTree(dc, static_cast<TWinControl*>(control));
+        auto* form = dynamic_cast<TCustomForm*>(control);
+        if (form && form->FormStyle() == fsMDIForm && form->ClientHandle() && form->HandleAllocated())
+            PrintMDIClient(dc, form);
         if (border && provider->Form) {
             const RECT cr = provider->Form->ClientRect();
             const int ox = provider->ClientOffsetX(), oy = provider->ClientOffsetY();

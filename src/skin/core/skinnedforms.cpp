@@ -227,9 +227,7 @@ void SendToFormTree(TCustomForm* form, TMessage& m) {
     BroadcastToAllControls(form, m);
     // An MDI main form's client window is no framework control: it gets
     // the message itself.
-    if (form->FormStyle() == fsMDIForm && form->HandleAllocated())
-        if (HWND client = FindWindowExA(form->Handle(), nullptr, "MDICLIENT", nullptr))
-            SendMessageA(client, m.Msg, m.WParam, m.LParam);
+    if (const HWND client = form->ClientHandle()) SendMessageA(client, m.Msg, m.WParam, m.LParam);
 }
 }  // namespace
 

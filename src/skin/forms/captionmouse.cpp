@@ -9,6 +9,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/skinmenus.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
@@ -304,6 +305,10 @@ int FormHitTest(TsSkinProvider& p, POINT screen) {
     if (TsTitleButtons* users = p.TitleButtons(); i > count && i <= count + users->Count()) {
         if (users->Items(i - count - 1)->Enabled) return kUserButton + (i - count - 1);
     }
+    // A maximised MDI child's buttons in the menu line.
+    if (MenuLineMDIMaximized(p))
+        for (const TsCaptionButton* mdi : {&p.MDICloseButton, &p.MDIRestoreButton, &p.MDIMinButton})
+            if (PtInRect(&mdi->Rect, at)) return mdi->HitCode;
     const int width = WindowWidth(wnd), height = WindowHeight(wnd);
     const int b = GetBorderWidth(wnd, p.BorderForm, true);
     const int t = GetBorderWidth(wnd, nullptr, false);
@@ -406,8 +411,9 @@ void NCButtonDown(TsSkinProvider& p, TMessage& m) {
         case kMDIClose:
         case kMDIRestore:
         case kMDIMin:
-            if ((code == kMDIMin || code == kMDIRestore) && MaxChildProvider && MaxChildProvider->SystemMenu) {
-                TsSystemMenu* menu = MaxChildProvider->SystemMenu;
+            if (TsSkinProvider* child = MaximizedMDIChildProvider(p);
+                (code == kMDIMin || code == kMDIRestore) && child && child->SystemMenu) {
+                TsSystemMenu* menu = child->SystemMenu;
                 if (!(code == kMDIMin ? menu->EnabledMin() : menu->EnabledRestore())) return;
             }
             p.PressButton(code);
@@ -578,8 +584,10 @@ void NCButtonUp(TsSkinProvider& p, TMessage& m) {
         case kMDIMin:
             if (!wasPressed) break;
             ButtonPressed = false;
-            if (MDIProvider && MaxChildProvider && MaxChildProvider->Form && MaxChildProvider->Form->HandleAllocated()) {
-                const HWND child = MaxChildProvider->Form->Handle();
+            // The main form's maximised child, however it was maximised
+            // (its own button, the client's message, created so).
+            if (TCustomForm* maximized = MaximizedMDIChild(p)) {
+                const HWND child = maximized->Handle();
                 const WPARAM cmd = code == kMDIClose ? SC_CLOSE : code == kMDIRestore ? SC_RESTORE : SC_MINIMIZE;
                 SendMessageA(child, WM_SYSCOMMAND, cmd, 0);
             }

@@ -17,6 +17,7 @@
 #include "skin/forms/captionmouse.h"
 #include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/framepaint.h"
 #include "skin/forms/provider.h"
 
@@ -234,7 +235,13 @@ void Print(TsSkinProvider& p, TMessage& m) {
         PaintFrameStrips(p, dc);
     }
     TMessage rest{m.Msg, m.WParam, m.LParam & ~static_cast<LPARAM>(PRF_NONCLIENT), 0};
-    p.CallOldWndProc(rest);
+    // Asked without the frame, the system prints the client area at the
+    // DC's origin: the origin moves to the client area's place first.
+    const RECT client = dc && (m.LParam & PRF_NONCLIENT) ? GetClientRectInWindow(Wnd(p)) : RECT{};
+    {
+        const TDCOriginShift shift(dc, client.left, client.top);
+        p.CallOldWndProc(rest);
+    }
     m.Result = rest.Result;
 }
 
@@ -525,6 +532,11 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             p.CallOldWndProc(m);
             BorderPositionChanged(p, reinterpret_cast<const WINDOWPOS*>(m.LParam));
             return true;
+        case WM_MDIACTIVATE:
+            if (p.Form->FormStyle() != fsMDIChild) return false;
+            p.CallOldWndProc(m);
+            MDIChildActivated(p, m);
+            return true;
         case WM_ACTIVATE:
             p.CallOldWndProc(m);
             if (FormShowing(p) && LOWORD(m.WParam) != WA_INACTIVE && p.SystemMenu) p.SystemMenu->RefreshItems(false);
@@ -552,15 +564,21 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
 }
 
 void RefreshMDIMainFrame(bool repaint) {
-    // The least the frame needs: its menu line counted again and its
-    // non-client area repainted from a fresh cache.
+    // A child maximised, restored, minimised, activated or closed changes
+    // the frame's menu bar (the child's icon and buttons come and go) and
+    // what of the MDI area shows: the menu line is counted again, the frame
+    // composed afresh and the client repainted from it.
     TsSkinProvider* mdi = MDIProvider;
     if (!mdi || mdi->IsDestroying() || !mdi->Form || mdi->Form->IsDestroying() || !mdi->Form->HandleAllocated())
         return;
+    if (auto* form = dynamic_cast<TsMDIForm*>(mdi->MDIForm.get())) form->ConnectToClient();
     mdi->MenuLineCount = -1;
     mdi->FullRepaint = true;
     mdi->SkinData->BGChanged = true;
-    if (repaint) SendMessageA(mdi->Form->Handle(), WM_NCPAINT, 0, 0);
+    if (!repaint) return;
+    SendMessageA(mdi->Form->Handle(), WM_NCPAINT, 0, 0);
+    if (const HWND client = mdi->Form->ClientHandle())
+        RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 }  // namespace kova::skin

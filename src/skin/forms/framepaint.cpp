@@ -23,6 +23,7 @@
 #include "skin/core/vclutils.h"
 #include "skin/forms/borderform.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -384,6 +385,7 @@ void TsSkinProvider::PaintNonClientCache() {
             // An MDI main form's area comes with its own painter.
             PaintCaptionText(*this, model, g);
             PaintMenuLine(*this, g.TitleBottom, g.Ext, g.BWS, state);
+            PaintMDIArea(*this, g.TitleBottom, g.Ext, FrameWidth(true));
             if (BorderForm) PaintExtendedBorder(*this);
             if (g.CaptionH != 0 && DrawNonClientArea) {
                 CopyButtonsBg(*this, true);

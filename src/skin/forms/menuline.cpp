@@ -7,6 +7,7 @@
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/skinmenus.h"
 
@@ -14,10 +15,10 @@ namespace kova::skin {
 
 namespace {
 
-bool HasVisibleItem(TMenu* menu) {
-    TMenuItem* root = menu->Items();
-    for (int i = 0; i < root->Count(); ++i)
-        if (root->Items(i)->Visible()) return true;
+// One of the bar's items (a merged MDI child's among them) shows.
+bool HasVisibleItem(TMainMenu* menu) {
+    for (TMenuItem* item : menu->BarItems())
+        if (item->Visible()) return true;
     return false;
 }
 
@@ -57,6 +58,7 @@ void PaintMenuLine(TsSkinProvider& p, int titleBottom, const RECT& ext, int bws,
         const int sy = p.ClientOffsetY() - rows * bar - 1;
         CopyArea(p.WorkBmp->Pixels(), cache, sx, sy);
     }
+    PaintMDIChildIcon(p, titleBottom, ext, bws);
     TsSkinableMenus* painter = SkinableMenus(manager);
     if (!painter) return;
     const HWND wnd = p.Form->Handle();
@@ -66,13 +68,13 @@ void PaintMenuLine(TsSkinProvider& p, int titleBottom, const RECT& ext, int bws,
     GetWindowRect(wnd, &wr);
     const int dx = ExtendedBorderDiff(p.BorderForm) - wr.left + ext.left;
     const int dy = ExtendedTitleDiff(p.BorderForm) - wr.top + ext.top + (p.UseSysCaption ? 4 : 0);
-    (void)bws;
     GdiFlush();
     TCanvas* canvas = cacheBmp.Canvas();
-    TMenuItem* root = p.Form->Menu()->Items();
-    int pos = 0;
-    for (int i = 0; i < root->Count(); ++i) {
-        TMenuItem* item = root->Items(i);
+    // A maximised MDI child's system menu takes the bar's first place (its
+    // buttons the last ones, after the items). The bar's items are the
+    // form's with the active MDI child's merged in, in the bar's order.
+    int pos = MaximizedMDIChild(p) ? 1 : 0;
+    for (TMenuItem* item : p.Form->Menu()->BarItems()) {
         if (!item->Visible()) continue;
         RECT r{};
         if (GetMenuItemRect(wnd, menu, static_cast<UINT>(pos), &r)) {

@@ -21,6 +21,7 @@
 #include "skin/forms/borderform.h"
 #include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/titlebuttons.h"
 
 namespace kova::skin {
@@ -396,10 +397,10 @@ void TsSkinProvider::UpdateBorderForm(bool enable) {
 }
 
 void TsSkinProvider::UpdateMDIForm(bool enable) {
-    // The MDI client's adapter comes with the MDI forms; until then the
-    // provider only keeps its part of the bookkeeping.
     if (enable) {
-        if (!MDIForm) MDIProvider = this;
+        MDIProvider = this;
+        if (!MDIForm) MDIForm = std::make_unique<TsMDIForm>(this);
+        static_cast<TsMDIForm*>(MDIForm.get())->ConnectToClient();
     } else {
         MDIForm.reset();
     }
@@ -634,6 +635,9 @@ void TsSkinProvider::FormWindowProc(TMessage& m) {
             formProc_.CallPrevious(m);
             if (!Form->Showing()) return;
             AnnounceToSkinEditor();
+            // A child shown maximised puts its icon and buttons into the
+            // main form's menu line.
+            if (Form->FormStyle() == fsMDIChild && IsZoomed(Form->Handle())) RefreshMDIMainFrame(true);
             // The controls' windows exist now (a loaded form has none when
             // its provider is loaded). Each new adapter would repaint its
             // control at once, before the form's first paint paints them all

@@ -15,6 +15,7 @@
 #include "skin/forms/formanim.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/framepaint.h"
+#include "skin/forms/mdiform.h"
 #include "skin/forms/provider.h"
 
 namespace kova::skin {
@@ -22,6 +23,8 @@ namespace kova::skin {
 namespace {
 
 constexpr int kDefaultButtonSize = 21;
+// An MDI child button's size without an image.
+constexpr int kDefaultMDIButtonSize = 16;
 // The first user button stands this far left of the system buttons; the
 // help button this much further left than the gap alone would place it.
 constexpr int kUserButtonsGap = 8;
@@ -359,7 +362,42 @@ void PaintTitleButtons(TsSkinProvider& p) {
             DrawUserGlyph(p, item, item.Rect, false);
         }
     }
-    // The MDI child's buttons in the menu line come with the menu line.
+    PaintMDIButtons(p);
+}
+
+void PaintMDIButtons(TsSkinProvider& p) {
+    TsSkinModel* model = ModelOf(p);
+    if (!model || !MenuLineMDIMaximized(p)) return;
+    const TsMaskData* closeMask = MaskAt(model, p.MDICloseButton.ImageIndex);
+    int w = closeMask ? ImageWidthOfMask(*closeMask) : 0, h = closeMask ? ImageHeightOfMask(*closeMask) : 0;
+    if (w <= 0) w = kDefaultMDIButtonSize;
+    if (h <= 0) h = kDefaultMDIButtonSize;
+    const HWND wnd = p.Form->Handle();
+    const RECT ext = p.GetExtBorderMargins();
+    const int bar = p.HasMenuBar();
+    const int bw = p.BorderForm ? 0 : GetBorderWidth(wnd, nullptr, true);
+    const int y = bw + p.CaptionHeight(true) + ext.top + (bar - h) / 2 + (std::max(p.MenuLineCount, 1) - 1) * bar;
+    const int r = FormWidth(p) - GetBorderWidth(wnd, p.BorderForm, true) - ext.right;
+    TsSkinProvider* child = MaximizedMDIChildProvider(p);
+    TsSystemMenu* childMenu = child ? child->SystemMenu : nullptr;
+    const bool inactive = !p.FormActive;
+    auto place = [&](TsCaptionButton& b, int x) { b.Rect = RECT{x, y, x + w, y + h}; };
+    if (model->MaskIndexValid(p.MDIMinButton.ImageIndex)) {
+        place(p.MDIMinButton, r - 3 * (w + 1));
+        DrawButtonImage(p, p.MDIMinButton, p.MDIMinButton.ImageIndex,
+                        inactive || (childMenu && !childMenu->EnabledMin()));
+    }
+    // The restore image: the record's own unless the child is maximised
+    // (which it is while the buttons show), else the global restore image.
+    place(p.MDIRestoreButton, r - 2 * (w + 1));
+    int restore = GlobalMask(*model, "SICONNORM");
+    if (!model->MaskIndexValid(restore)) restore = RestoreImage(p, *model, "BICONNORM");
+    if (model->MaskIndexValid(restore))
+        DrawButtonImage(p, p.MDIRestoreButton, restore, inactive || (childMenu && !childMenu->EnabledRestore()));
+    if (model->MaskIndexValid(p.MDICloseButton.ImageIndex)) {
+        place(p.MDICloseButton, r - (w + 1));
+        DrawButtonImage(p, p.MDICloseButton, p.MDICloseButton.ImageIndex, inactive);
+    }
 }
 
 void RepaintTitleButton(TsSkinProvider& p, int hitCode) {
@@ -377,8 +415,15 @@ void RepaintTitleButton(TsSkinProvider& p, int hitCode) {
             rec = &userRec;
         }
     }
-    // The MDI child's buttons show only with a maximised child.
-    if (hitCode >= kMDICloseHit && hitCode <= kMDIMinHit) return;
+    // The MDI child's buttons show only with a maximised child and are
+    // drawn over the menu line itself (no caption strip under them).
+    if (hitCode >= kMDICloseHit && hitCode <= kMDIMinHit) {
+        if (!rec || !MenuLineMDIMaximized(p)) return;
+        p.SkinData->BGChanged = true;
+        p.FullRepaint = true;
+        SendMessageA(p.Form->Handle(), WM_NCPAINT, 0, 0);
+        return;
+    }
     if (!rec) return;
     if (rec->State == -1) {
         HideButtonGlow(*rec);

@@ -45,6 +45,9 @@ int TitleButtonGap(TsSkinProvider& p);
 void InitTitleButtonMasks(TsSkinProvider& p);
 // Lays out and paints every caption button into the cache.
 void PaintTitleButtons(TsSkinProvider& p);
+// A maximised MDI child's minimise, restore and close buttons at the right
+// of the menu line's last row (hit codes kMDIMinHit .. kMDICloseHit).
+void PaintMDIButtons(TsSkinProvider& p);
 // Repaints one button (by hit code) after its State changed: into the
 // cache over the kept strip, then onto the window; shows or hides its glow.
 void RepaintTitleButton(TsSkinProvider& p, int hitCode);
