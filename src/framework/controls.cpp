@@ -17,7 +17,24 @@ namespace kova {
 
 namespace {
 
-const char kBindingProp[] = "KovaObject";
+// The class procedure of the controls' window classes, once one is
+// registered: their windows keep their binding in their extra bytes.
+WNDPROC g_controlClassProc = nullptr;
+LRESULT CALLBACK UtilWndProc(HWND h, UINT m, WPARAM w, LPARAM l);
+
+// Where a window keeps its binding: the last pointer of its extra bytes,
+// which every framework class reserves; -1 for other windows (and those of
+// other processes, whose pointers mean nothing here). Every call is
+// answered inside the process: under Wine a window property costs a round
+// trip to the server, and the binding is read on every message.
+int BindingSlot(HWND wnd) {
+    DWORD process = 0;
+    if (!wnd || !GetWindowThreadProcessId(wnd, &process) || process != GetCurrentProcessId()) return -1;
+    const auto proc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(wnd, GCLP_WNDPROC));
+    if (!proc || (proc != g_controlClassProc && proc != UtilWndProc)) return -1;
+    const auto extra = static_cast<int>(GetClassLongPtrA(wnd, GCL_CBWNDEXTRA));
+    return extra >= static_cast<int>(sizeof(LONG_PTR)) ? extra - static_cast<int>(sizeof(LONG_PTR)) : -1;
+}
 thread_local TWinControl* t_creating = nullptr;
 std::function<void(const std::string&)> g_exceptionHandler;
 UINT g_nextControlId = 100;
@@ -393,18 +410,24 @@ void TControl::SendToBack() {
 // --- window binding -------------------------------------------------------
 
 bool BindWindow(HWND wnd, TObject* object) {
-    if (!wnd || !object) return false;
-    const bool had = GetPropA(wnd, kBindingProp) != nullptr;
-    if (!SetPropA(wnd, kBindingProp, object)) return false;
+    const int slot = BindingSlot(wnd);
+    if (slot < 0 || !object) return false;
+    const bool had = GetWindowLongPtrA(wnd, slot) != 0;
+    SetLastError(0);
+    if (!SetWindowLongPtrA(wnd, slot, reinterpret_cast<LONG_PTR>(object)) && GetLastError() != 0) return false;
     if (!had) CountHandle(THandleKind::WindowBinding, 1);
     return true;
 }
 
 void UnbindWindow(HWND wnd) {
-    if (wnd && RemovePropA(wnd, kBindingProp)) CountHandle(THandleKind::WindowBinding, -1);
+    const int slot = BindingSlot(wnd);
+    if (slot >= 0 && SetWindowLongPtrA(wnd, slot, 0)) CountHandle(THandleKind::WindowBinding, -1);
 }
 
-TObject* WindowObject(HWND wnd) { return wnd ? static_cast<TObject*>(GetPropA(wnd, kBindingProp)) : nullptr; }
+TObject* WindowObject(HWND wnd) {
+    const int slot = BindingSlot(wnd);
+    return slot >= 0 ? reinterpret_cast<TObject*>(GetWindowLongPtrA(wnd, slot)) : nullptr;
+}
 
 // --- TWinControl ----------------------------------------------------------
 
@@ -533,10 +556,13 @@ void TWinControl::CreateWnd() {
         WNDCLASSEXA wc = p.WindowClass;
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = InitWndProc;
+        // After the native class's own bytes: the window's binding.
+        wc.cbWndExtra += static_cast<int>(sizeof(LONG_PTR));
         wc.hInstance = inst;
         wc.lpszClassName = p.WinClassName.c_str();
         wc.lpszMenuName = nullptr;
         if (!RegisterClassExA(&wc)) throw EInvalidOperation("Cannot register window class " + p.WinClassName);
+        g_controlClassProc = InitWndProc;
     }
     // An MDI child is made by its MDI client, which gives it its id.
     const bool mdiChild = (p.ExStyle & WS_EX_MDICHILD) != 0;
@@ -782,7 +808,9 @@ void TWinControl::UpdateBoundsFromWindow() {
     RECT r;
     GetWindowRect(handle_, &r);
     if (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD) {
-        HWND p = GetParent(handle_);
+        // The parent control's window, where there is one: asking the
+        // window for it is a round trip to the server under Wine.
+        HWND p = parent_ && parent_->handle_ ? parent_->handle_ : GetParent(handle_);
         if (p) MapWindowPoints(HWND_DESKTOP, p, reinterpret_cast<POINT*>(&r), 2);
     }
     bool sized = r.right - r.left != width_ || r.bottom - r.top != height_;
@@ -1203,6 +1231,7 @@ HWND AllocateHWnd(std::function<LRESULT(UINT, WPARAM, LPARAM)> method, TUtilWind
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = UtilWndProc;
+        wc.cbWndExtra = sizeof(LONG_PTR);  // the binding
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TPUtilWindow";
         return RegisterClassExA(&wc) != 0;

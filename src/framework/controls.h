@@ -390,7 +390,9 @@ protected:
 };
 
 // The one way a framework object is bound to its window (a control to its
-// window, a utility window's method to it): a window property. The window
+// window, a utility window's method to it): a pointer in the window's extra
+// bytes, which the framework's window classes reserve after the native
+// class's own (a window of any other class cannot be bound). The window
 // procedures that bind remove the binding at WM_NCDESTROY, so a destroyed
 // window never leads to its object, however it was destroyed.
 bool BindWindow(HWND wnd, TObject* object);

@@ -257,6 +257,36 @@ TEST(WindowBinding, ATimerMayFreeItselfFromItsOwnTick) {
     EXPECT_EQ(Live(THandleKind::WindowBinding), bindings);
 }
 
+TEST(WindowBinding, AControlOfANativeClassKeepsTheNativeWindowBytesAndForeignWindowsHaveNoObject) {
+    EnsureApplication();
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* box = new TCheckBox(f);
+    box->SetParent(f);
+    HWND h = box->Handle();
+    WNDCLASSEXA native{};
+    native.cbSize = sizeof native;
+    ASSERT_TRUE(GetClassInfoExA(nullptr, "BUTTON", &native));
+    // The binding sits after the native class's own bytes, which the
+    // native procedure goes on using.
+    EXPECT_EQ(GetClassLongPtrA(h, GCL_CBWNDEXTRA), static_cast<ULONG_PTR>(native.cbWndExtra) + sizeof(LONG_PTR));
+    SendMessageA(h, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(SendMessageA(h, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Checked"));
+    EXPECT_EQ(SendMessageA(h, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(TWinControl::FindControl(h), box);
+    // A window the framework did not make, even with bytes of its own at
+    // the same place, leads to no object; nor can it be bound.
+    HWND plain = CreateWindowExA(0, "BUTTON", "plain", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 50, 20, f->Handle(), nullptr,
+                                 nullptr, nullptr);
+    ASSERT_TRUE(plain);
+    SendMessageA(plain, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(WindowObject(plain), nullptr);
+    EXPECT_FALSE(BindWindow(plain, box));
+    EXPECT_EQ(WindowObject(plain), nullptr);
+    DestroyWindow(plain);
+    f->Free();
+}
+
 TEST(WindowBinding, AControlIsFoundByItsWindowUntilTheWindowIsGone) {
     EnsureApplication();
     const long bindings = Live(THandleKind::WindowBinding);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 
 #include "framework/handles.h"
 
@@ -232,16 +233,40 @@ void SendToFormTree(TCustomForm* form, TMessage& m) {
 }  // namespace
 
 namespace {
+BOOL CALLBACK TakeFirstIconName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+    auto& first = *reinterpret_cast<std::string*>(found);
+    // A numbered resource is written "#id", which the loaders read back.
+    first = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name);
+    return FALSE;
+}
+
+// The program's icons as the shell shows the program file: its first
+// icon, in the system's small and large sizes. Read from the program's own
+// resources: asking the shell would load shell32 and its image lists when
+// the first caption is painted, which under Wine delays the main window.
+// Only a program without an icon asks the shell (for its icon of programs).
 struct AppIcons {
     TIconHandle Small;
     TIconHandle Large;
     AppIcons() {
+        const HMODULE module = GetModuleHandleA(nullptr);
+        std::string first;
+        EnumResourceNamesA(module, RT_GROUP_ICON, TakeFirstIconName, reinterpret_cast<LONG_PTR>(&first));
+        if (!first.empty()) {
+            const auto load = [&](int cx, int cy) {
+                return static_cast<HICON>(LoadImageA(module, first.c_str(), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+            };
+            Small.Reset(load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+            Large.Reset(load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+            if (Small.Get() && Large.Get()) return;
+        }
         char path[MAX_PATH] = {};
         if (!GetModuleFileNameA(nullptr, path, MAX_PATH)) return;
         SHFILEINFOA info{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) Small.Reset(info.hIcon);
+        if (!Small.Get() && SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+            Small.Reset(info.hIcon);
         info = SHFILEINFOA{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON)) Large.Reset(info.hIcon);
+        if (!Large.Get() && SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON)) Large.Reset(info.hIcon);
     }
 };
 AppIcons& Icons() {
