@@ -25,9 +25,12 @@
 #include "framework/dialogs.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
+#include "framework/portable/formtext.h"
+#include "framework/subclass.h"
 #include "skin/core/commondata.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/sedit.h"
 #include "skin/controls/spanel.h"
 #include "skin/controls/speedbtn.h"
 #include "skin/controls/toolbarwnd.h"
@@ -898,6 +901,114 @@ TEST_F(SmallControlsTest, SkinnedPanelFollowsItsBevelsAndMixesByTransparency) {
         const TPrinted p = Print(panel->Handle());
         EXPECT_EQ(p.At(40, 30), static_cast<COLORREF>(0x00336699));
     }
+    form->Free();
+}
+
+// A panel whose look follows its parent keeps its cache while nothing
+// changed, and builds it anew after a paint that saw only part of it; each
+// paint on the screen tells the child controls their background is ready
+// (sub-code 6), a printed copy does not, and the word sent to the panel is
+// passed on to them.
+TEST_F(SmallControlsTest, SkinnedPanelFollowingItsParentRebuildsAfterAClippedPaintAndTellsItsChildren) {
+    TForm* form = NewForm();
+    auto* panel = Place<TsPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    auto* child = Place<TPanel>(panel, 80, 10, 20, 20);
+    panel->SkinData()->SetSkinManager(manager);
+    form->Show();
+    PumpMessages();
+    panel->SkinData()->ParentDependent = true;
+    int rebuilds = 0;
+    panel->OnPaint = [&](TObject*, TCanvas*) { ++rebuilds; };
+    int told = 0;
+    TWindowSubclass counter;
+    counter.Attach(child->Handle(), [&](TMessage& m) {
+        if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) ++told;
+        counter.CallPrevious(m);
+    });
+    auto paint = [&](const RECT* part) {
+        RedrawWindow(panel->Handle(), part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+    };
+    const RECT corner{0, 0, 10, 10};
+    panel->SkinData()->BGChanged = true;
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 1);
+    EXPECT_GE(told, 1);
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 1) << "nothing changed: the cache is copied";
+    paint(&corner);
+    EXPECT_EQ(rebuilds, 1);
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 2) << "the paint before saw only a corner";
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 2);
+
+    told = 0;
+    panel->SkinData()->BGChanged = true;
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_GT(p.Width, 0);
+    }
+    EXPECT_EQ(rebuilds, 3);
+    EXPECT_EQ(told, 0) << "a printed copy tells nobody";
+    SendSkinCommandToControl(panel, scEndParentUpdate, 0);
+    EXPECT_EQ(told, 1);
+    counter.Detach();
+    panel->OnPaint = nullptr;
+    form->Free();
+}
+
+// Without the skin, a panel with OnPaint prints what OnPaint draws and
+// lets nothing erase under it.
+TEST_F(SmallControlsTest, UnskinnedPanelPrintsItsOnPaint) {
+    TForm* form = NewForm();
+    auto* panel = Place<TsPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    form->Show();
+    PumpMessages();
+    SendSkinCommandToControl(panel, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    ASSERT_FALSE(panel->SkinData()->IsSkinned());
+    panel->OnPaint = [&](TObject*, TCanvas* canvas) {
+        for (int x = 0; x < 10; ++x) canvas->SetPixel(20 + x, 20, static_cast<TColor>(RGB(1, 2, 3)));
+    };
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(p.At(25, 20), RGB(1, 2, 3));
+    }
+    HDC dc = GetDC(panel->Handle());
+    EXPECT_EQ(SendMessageA(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    ReleaseDC(panel->Handle(), dc);
+    panel->OnPaint = nullptr;
+    form->Free();
+}
+
+// The skinned panel and edit are read from form descriptions.
+TEST_F(SmallControlsTest, SkinnedPanelAndEditAreReadFromFormDescriptions) {
+    RegisterPanelClass();
+    RegisterEditClass();
+    TForm* form = NewForm();
+    const std::vector<std::string> problems = ReadComponentText(form,
+                                                                "object Form1: TForm\n"
+                                                                "  object sPanel1: TsPanel\n"
+                                                                "    Left = 4\n"
+                                                                "    Width = 90\n"
+                                                                "    Caption = 'Room'\n"
+                                                                "    object sEdit1: TsEdit\n"
+                                                                "      Left = 3\n"
+                                                                "      Text = 'abc'\n"
+                                                                "    end\n"
+                                                                "  end\n"
+                                                                "end\n");
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems[0]);
+    auto* panel = dynamic_cast<TsPanel*>(form->FindComponent("sPanel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Width(), 90);
+    EXPECT_EQ(panel->Caption(), "Room");
+    auto* edit = dynamic_cast<TsEdit*>(form->FindComponent("sEdit1"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Parent(), panel);
+    EXPECT_EQ(edit->Text(), "abc");
     form->Free();
 }
 
