@@ -707,6 +707,175 @@ TEST_F(SmallControlsTest, FrameworkToolBarButtonsShowImageAndCaption) {
     form->Free();
 }
 
+// A framework tool bar with edges and a border band: its client area lies
+// inside them; skinned, the band shows the bar's skin on the screen and
+// in print; the bar's background leaves out the children that cover their
+// own place and tells its children their background is ready.
+TEST_F(SmallControlsTest, FrameworkToolBarBordersAndChildrenFollowTheSkin) {
+    constexpr COLORREF kToolBar = RGB(200, 200, 200);
+    TForm* form = NewForm();
+    auto* bar = Place<TToolBar>(form, 0, 0, 300, 44);
+    bar->SetEdgeBorders(ebLeft | ebTop | ebRight | ebBottom);
+    bar->SetBorderWidth(3);
+    bar->AddButton()->SetCaption("Go");
+    auto* opaque = Place<TPanel>(bar, 150, 4, 30, 20);
+    opaque->SetControlStyle(opaque->ControlStyle() | csOpaque);
+    auto* open = Place<TPanel>(bar, 200, 4, 30, 20);
+    form->Show();
+    PumpMessages();
+    // Two edges and the band on every side.
+    const RECT cr = ClientRectInWindow(bar->Handle());
+    EXPECT_EQ(cr.left, 5);
+    EXPECT_EQ(cr.top, 5);
+    EXPECT_EQ(cr.right, bar->Width() - 5);
+    EXPECT_EQ(cr.bottom, 39);
+    const int right = bar->Width() - 3;
+    auto screenAt = [&](int x, int y) {
+        HDC dc = GetWindowDC(bar->Handle());
+        const COLORREF c = GetPixel(dc, x, y) & 0xFFFFFF;
+        ReleaseDC(bar->Handle(), dc);
+        return c;
+    };
+    EXPECT_NE(screenAt(3, 20), kToolBar);
+
+    int told = 0;
+    TWindowSubclass counter;
+    counter.Attach(open->Handle(), [&](TMessage& m) {
+        if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) ++told;
+        counter.CallPrevious(m);
+    });
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    PumpMessages();
+    for (POINT q : {POINT{1, 1}, POINT{3, 20}, POINT{150, 2}, POINT{right, 20}, POINT{150, 42}})
+        EXPECT_EQ(screenAt(q.x, q.y), kToolBar) << q.x << "," << q.y;
+    EXPECT_GE(told, 1);
+    {
+        const TPrinted p = Print(bar->Handle());
+        for (POINT q : {POINT{1, 1}, POINT{3, 20}, POINT{150, 2}, POINT{right, 20}, POINT{150, 42},
+                        POINT{cr.left + 100, cr.top + 14}})
+            EXPECT_EQ(p.At(q.x, q.y), kToolBar) << q.x << "," << q.y;
+        // Children are not printed: an opaque one's place is left alone,
+        // the bar shows under one that is not.
+        EXPECT_NE(p.At(cr.left + 165, cr.top + 14), kToolBar);
+        EXPECT_EQ(p.At(cr.left + 215, cr.top + 14), kToolBar);
+    }
+    // Children ask for their background inside the edges.
+    TsBackgroundInfo info{};
+    SendSkinCommand(bar->Handle(), scQueryBgInfo, reinterpret_cast<LPARAM>(&info));
+    TsBackgroundInfo plain{};
+    data.FillBackgroundInfo(plain, 0, bar->Handle());
+    EXPECT_EQ(info.Offset.X, plain.Offset.X + 5);
+    EXPECT_EQ(info.Offset.Y, plain.Offset.Y + 5);
+    counter.Detach();
+    a.reset();
+    form->Free();
+}
+
+// A tool button's caption takes the colours of the section painting under
+// it: the bar's own when it gives its font, else the tool button's.
+TEST_F(SmallControlsTest, ToolButtonCaptionTakesTheColourOfTheSectionUnderIt) {
+    constexpr COLORREF kBarFont = RGB(0, 0, 255);
+    // The test skin with a bar that gives its own font.
+    const std::string dir = kova::test::TempDir() + "\\toolbarfont";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string from = kova::test::SourcePath("tests/skin/fixtures/smallskin");
+    ASSERT_TRUE(CopyFileA((from + "/Master.bmp").c_str(), (dir + "\\Master.bmp").c_str(), FALSE));
+    std::string options;
+    {
+        FILE* f = fopen((from + "/Options.dat").c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        char buf[4096];
+        size_t n = 0;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) options.append(buf, n);
+        fclose(f);
+    }
+    const std::string section = "[TOOLBAR]\r\n";
+    size_t at = options.find("[TOOLBAR]");
+    ASSERT_NE(at, std::string::npos);
+    at = options.find('\n', at) + 1;
+    options.insert(at, "GIVEOWNFONT=1\r\nFONTCOLOR=16711680\r\nHOTFONTCOLOR=16711680\r\n");
+    {
+        FILE* f = fopen((dir + "\\Options.dat").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fwrite(options.data(), 1, options.size(), f);
+        fclose(f);
+    }
+    struct Case {
+        bool GivesFont;
+        COLORREF Caption;
+    };
+    for (const Case c : {Case{false, kCaption}, Case{true, kBarFont}}) {
+        SCOPED_TRACE(c.GivesFont);
+        manager->Model().LoadFolder(c.GivesFont ? dir : from);
+        TForm* form = NewForm();
+        auto* bar = Place<TToolBar>(form, 0, 0, 300, 44);
+        bar->SetShowCaptions(true);
+        bar->AddButton()->SetCaption("WWW");
+        form->Show();
+        PumpMessages();
+        TsCommonData data(bar, true);
+        data.SetSkinManager(manager);
+        auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+        const TPrinted p = Print(bar->Handle());
+        const RECT r = bar->Buttons(0)->BoundsRect();
+        int caption = 0, other = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                caption += p.At(x, y) == c.Caption;
+                other += p.At(x, y) == (c.GivesFont ? kCaption : kBarFont);
+            }
+        EXPECT_GT(caption, 5);
+        EXPECT_EQ(other, 0);
+        a.reset();
+        form->Free();
+    }
+    manager->Model().LoadFolder(from);
+}
+
+// A framework status bar with a border band: the band from the skin, the
+// panels inside it where the bar puts them.
+TEST_F(SmallControlsTest, FrameworkStatusBarBorderBandComesFromTheSkin) {
+    constexpr COLORREF kBar = RGB(180, 180, 180);
+    TForm* form = NewForm();
+    auto* bar = Place<TStatusBar>(form, 0, 150, 300, 30);
+    bar->SetBorderWidth(4);
+    TStatusPanel* first = bar->AddPanel();
+    first->SetWidth(80);
+    first->SetText("WW");
+    bar->AddPanel()->SetText("");
+    form->Show();
+    PumpMessages();
+    const RECT cr = ClientRectInWindow(bar->Handle());
+    EXPECT_EQ(cr.left, 4);
+    EXPECT_EQ(cr.top, 4);
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacStatusBarWnd>(bar->Handle(), &data, manager, "");
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    PumpMessages();
+    HDC dc = GetWindowDC(bar->Handle());
+    for (POINT q : {POINT{1, 1}, POINT{2, 15}, POINT{bar->Width() - 2, 15}, POINT{150, 28}})
+        EXPECT_EQ(GetPixel(dc, q.x, q.y) & 0xFFFFFF, kBar) << q.x << "," << q.y;
+    ReleaseDC(bar->Handle(), dc);
+    const TPrinted p = Print(bar->Handle());
+    EXPECT_EQ(p.At(1, 1), kBar);
+    // The divider closes the first panel at its right edge in the client
+    // area, and the text starts inside the panel.
+    RECT r{};
+    SendMessageA(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(p.At(cr.left + r.right - 2, cr.top + (r.top + r.bottom) / 2), kDivider);
+    int leftmost = p.Width;
+    for (int y = 0; y < p.Height; ++y)
+        for (int x = 0; x < p.Width; ++x)
+            if (p.At(x, y) != kBar && p.At(x, y) != kDivider) leftmost = std::min(leftmost, x);
+    EXPECT_GE(leftmost, cr.left + r.left + 2);
+    a.reset();
+    form->Free();
+}
+
 // ---------------------------------------------------------------- panel
 
 TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
