@@ -1339,6 +1339,71 @@ TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBac
     form->Free();
 }
 
+// A one-part glyph with an alpha channel is laid over the face by its
+// alpha; the same picture without one is a strip whose bottom-left colour
+// is left out. Read from a form description, the glyph keeps its alpha.
+TEST_F(SmallControlsTest, SpeedButtonDrawsAOnePartAlphaGlyphByItsAlpha) {
+    constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+    TForm* form = NewForm();
+    auto* button = Place<TSpeedButton>(form, 10, 10, 100, 30);
+    button->SetCaption("");
+    // Left half opaque red, right half blue with alpha 0.
+    TBitmap picture(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) picture.Pixels().At(x, y) = x < 8 ? 0xFFFF0000u : 0x000000FFu;
+    picture.SetPixelFormat(pf32bit);
+    button->Glyph()->Assign(&picture);
+    ASSERT_EQ(button->Glyph()->PixelFormat(), pf32bit);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(button, true);
+    data.SetSkinManager(manager);
+    auto handler = std::make_unique<TacSpeedButtonHandler>(button, "BUTTON", manager, &data);
+    const int gx = 10 + 42, gy = 10 + 7;
+    // The alpha blend may round a channel down by one.
+    auto closeTo = [](COLORREF a, COLORREF b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+        return true;
+    };
+    {
+        const TPrinted p = Print(form->Handle());
+        const COLORREF face = p.At(10 + 25, 10 + 15);
+        EXPECT_TRUE(closeTo(p.At(gx + 3, gy + 8), kRed)) << p.At(gx + 3, gy + 8);
+        EXPECT_EQ(p.At(gx + 12, gy + 8), face);
+    }
+    button->Glyph()->SetPixelFormat(pf24bit);
+    data.BGChanged = true;
+    {
+        const TPrinted p = Print(form->Handle());
+        const COLORREF face = p.At(10 + 25, 10 + 15);
+        EXPECT_EQ(p.At(gx + 3, gy + 8), face);
+        EXPECT_EQ(p.At(gx + 12, gy + 8), kBlue);
+    }
+    handler.reset();
+
+    // The same picture in a description, as a BMP file.
+    TMemoryStream file;
+    picture.SaveToStream(file);
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (std::uint8_t b : file.Bytes()) hex += std::string{digits[b >> 4], digits[b & 15]};
+    TForm* read = NewForm();
+    const std::vector<std::string> problems = ReadComponentText(read, "object Form1: TForm\n"
+                                                                      "  object SpeedButton1: TSpeedButton\n"
+                                                                      "    Glyph.Data = {" + hex + "}\n"
+                                                                      "  end\n"
+                                                                      "end\n");
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems[0]);
+    auto* loaded = dynamic_cast<TSpeedButton*>(read->FindComponent("SpeedButton1"));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->Glyph()->Width(), 16);
+    EXPECT_EQ(loaded->Glyph()->PixelFormat(), pf32bit);
+    EXPECT_EQ(loaded->Glyph()->Pixels().At(2, 2), 0xFFFF0000u);
+    read->Free();
+    form->Free();
+}
+
 // The glyph and the caption stand where the layout numbers put them: the
 // glyph's one image out of the strip (the disabled one for a disabled
 // button), its bottom-left colour left out, both moved by a pixel when
