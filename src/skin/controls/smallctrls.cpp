@@ -132,6 +132,21 @@ bool PassedUnskinned(TacMainWnd& a, TMessage& m) {
 
 }  // namespace
 
+void CopyCacheAround(HWND wnd, const TsCommonData& d, const RECT& inner, HDC given) {
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    TWindowDC own;
+    HDC dc = given;
+    if (!dc) {
+        own = TWindowDC(wnd, TDCArea::Window);
+        dc = own.Get();
+    }
+    if (!dc) return;
+    const TSavedDC saved(dc);
+    ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    GdiFlush();
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+}
+
 RECT ClientRectInWindow(HWND wnd) {
     RECT wr{}, cr{};
     GetWindowRect(wnd, &wr);
@@ -790,17 +805,8 @@ void TacPanelWnd::PaintFrame(HDC given) {
     const int frame = (static_cast<int>(s.cx) - cr.right) / 2;
     if (frame <= 0) return;
     if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
-    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    TWindowDC own;
-    HDC dc = given;
-    if (!dc) {
-        own = TWindowDC(WindowHandle, TDCArea::Window);
-        dc = own.Get();
-    }
-    if (!dc) return;
-    const TSavedDC saved(dc);
-    ExcludeClipRect(dc, frame, frame, static_cast<int>(s.cx) - frame, static_cast<int>(s.cy) - frame);
-    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, s.cx, s.cy});
+    CopyCacheAround(WindowHandle, d, RECT{frame, frame, static_cast<int>(s.cx) - frame, static_cast<int>(s.cy) - frame},
+                    given);
 }
 
 void TacPanelWnd::WndProc(TMessage& m) {
@@ -1024,17 +1030,7 @@ void TacStatusBarWnd::PaintBorders(HDC given) {
     if (!StatusBar || StatusBar->BorderWidth() <= 0) return;
     TsCommonData& d = *CommonData;
     if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
-    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    TWindowDC own;
-    HDC dc = given;
-    if (!dc) {
-        own = TWindowDC(WindowHandle, TDCArea::Window);
-        dc = own.Get();
-    }
-    if (!dc) return;
-    GdiFlush();
-    CopyBorderStrips(dc, 0, 0, d.CacheBmp->Width(), d.CacheBmp->Height(), d.CacheBmp->Canvas()->Handle(), 0, 0,
-                     StatusBar->BorderWidth());
+    CopyCacheAround(WindowHandle, d, ClientRectInWindow(WindowHandle), given);
 }
 
 void TacStatusBarWnd::WndProc(TMessage& m) {

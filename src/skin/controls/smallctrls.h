@@ -17,6 +17,9 @@ namespace kova::skin {
 // A window's client area in its own window coordinates (inside its
 // non-client edges and bands).
 RECT ClientRectInWindow(HWND wnd);
+// The record's cache around `inner` (window coordinates) into the DC, or
+// into the window's own DC when none is given: a frame from the cache.
+void CopyCacheAround(HWND wnd, const TsCommonData& d, const RECT& inner, HDC given);
 
 // A size grip: the skin's grip image in the bottom-right corner over the
 // parent's background; the whole window answers as the sizing corner.

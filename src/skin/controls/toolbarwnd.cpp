@@ -80,25 +80,10 @@ void TacToolBarVCLWnd::PaintBorders(HDC given) {
     TsCommonData& d = *CommonData;
     RECT wr{};
     GetWindowRect(WindowHandle, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
     const RECT cr = ClientInWindow();
-    if (cr.left <= 0 && cr.top <= 0 && cr.right >= w && cr.bottom >= h) return;
+    if (cr.left <= 0 && cr.top <= 0 && cr.right >= wr.right - wr.left && cr.bottom >= wr.bottom - wr.top) return;
     if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
-    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    TWindowDC own;
-    HDC dc = given;
-    if (!dc) {
-        own = TWindowDC(WindowHandle, TDCArea::Window);
-        dc = own.Get();
-    }
-    if (!dc) return;
-    const TSavedDC saved(dc);
-    ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
-    GdiFlush();
-    const PixelBuffer32& px = d.CacheBmp->Pixels();
-    for (const RECT& strip : {RECT{0, 0, w, cr.top}, RECT{0, cr.top, cr.left, cr.bottom}, RECT{0, cr.bottom, w, h},
-                              RECT{cr.right, cr.top, w, cr.bottom}})
-        if (strip.right > strip.left && strip.bottom > strip.top) CopyBufferToDC(dc, strip.left, strip.top, px, strip);
+    CopyCacheAround(WindowHandle, d, cr, given);
 }
 
 void TacToolBarVCLWnd::PaintBackground(HDC dc, const RECT& client, const RECT& area) {

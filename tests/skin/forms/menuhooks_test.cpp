@@ -26,6 +26,23 @@ TMenuItem* AddItem(TMenuItem* parent, TComponent* owner, const std::string& capt
     return item;
 }
 
+// A default manager on the internal skin with its menu painter active.
+struct TLinenMenus {
+    TLinenMenus() {
+        m = new TsSkinManager(nullptr);
+        AddInternalSkins(m->Model().InternalSkins);
+        m->SetSkinName("Linen (internal)");
+        painter = SkinableMenus(m);
+        painter->UpdateFromSkin();
+    }
+    ~TLinenMenus() {
+        m->Free();
+        ResetSkinServices();
+    }
+    TsSkinManager* m = nullptr;
+    TsSkinableMenus* painter = nullptr;
+};
+
 TEST(SkinnedMenuHooks, SwitchingSkinnedPopupsHooksEveryFormsMenusAgain) {
     TForm* form = TCustomForm::Create<TForm>(Application());
     auto* popup = new TPopupMenu(form);
@@ -33,11 +50,9 @@ TEST(SkinnedMenuHooks, SwitchingSkinnedPopupsHooksEveryFormsMenusAgain) {
     auto* main = new TMainMenu(form);
     TMenuItem* top = AddItem(main->Items(), form, "File");
     TMenuItem* sub = AddItem(top, form, "Close");
-    auto* m = new TsSkinManager(nullptr);
-    AddInternalSkins(m->Model().InternalSkins);
-    m->SetSkinName("Linen (internal)");
-    TsSkinableMenus* painter = SkinableMenus(m);
-    painter->UpdateFromSkin();
+    TLinenMenus linen;
+    TsSkinManager* m = linen.m;
+    TsSkinableMenus* painter = linen.painter;
     ASSERT_TRUE(painter->Active());
     ASSERT_TRUE(m->SkinnedPopups());
     auto hooked = [&](TMenuItem* item) { return item->OnAdvancedDrawItem.Installer == painter; };
@@ -58,16 +73,11 @@ TEST(SkinnedMenuHooks, SwitchingSkinnedPopupsHooksEveryFormsMenusAgain) {
     EXPECT_TRUE(hooked(popupItem));
     EXPECT_TRUE(hooked(sub));
     form->Free();
-    m->Free();
-    ResetSkinServices();
 }
 
 TEST(SkinnedMenuHooks, AnItemDrawnWithoutAPopupWindowGetsTheMenusPictureAtItsMeasuredSize) {
-    auto* m = new TsSkinManager(nullptr);
-    AddInternalSkins(m->Model().InternalSkins);
-    m->SetSkinName("Linen (internal)");
-    TsSkinableMenus* painter = SkinableMenus(m);
-    painter->UpdateFromSkin();
+    TLinenMenus linen;
+    TsSkinableMenus* painter = linen.painter;
     ASSERT_TRUE(painter->Active());
     TForm* form = TCustomForm::Create<TForm>(Application());
     auto* popup = new TPopupMenu(form);
@@ -99,8 +109,6 @@ TEST(SkinnedMenuHooks, AnItemDrawnWithoutAPopupWindowGetsTheMenusPictureAtItsMea
     ClearMenuCache();
     kova::test::PumpMessages();
     form->Free();
-    m->Free();
-    ResetSkinServices();
 }
 
 }  // namespace
