@@ -1401,6 +1401,16 @@ TEST_F(SmallControlsTest, SpeedButtonDrawsAOnePartAlphaGlyphByItsAlpha) {
     EXPECT_EQ(loaded->Glyph()->PixelFormat(), pf32bit);
     EXPECT_EQ(loaded->Glyph()->Pixels().At(2, 2), 0xFFFF0000u);
     read->Free();
+    // A 32-bit file whose alpha bytes are all 0 was written without alpha:
+    // it loads as an opaque picture.
+    TBitmap opaque(4, 4);
+    opaque.Pixels().Fill(0x00FF0000u);
+    TMemoryStream plain;
+    opaque.SaveToStream(plain);
+    plain.Seek(0, soBeginning);
+    TBitmap back;
+    back.LoadFromStream(plain);
+    EXPECT_EQ(back.PixelFormat(), pf24bit);
     form->Free();
 }
 
