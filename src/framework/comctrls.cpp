@@ -6,6 +6,47 @@
 
 namespace kova {
 
+namespace {
+
+// A window's non-client area grown by `by` inside what the system left
+// (WM_NCCALCSIZE after the system's own answer).
+void InsetClientArea(TMessage& m, const RECT& by) {
+    // The proposed rectangle comes first in either form of the message.
+    RECT& r = *reinterpret_cast<RECT*>(m.LParam);
+    r.left += by.left, r.top += by.top, r.right -= by.right, r.bottom -= by.bottom;
+    if (r.right < r.left) r.right = r.left;
+    if (r.bottom < r.top) r.bottom = r.top;
+}
+
+void FrameChanged(HWND wnd) {
+    if (wnd)
+        SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool AnyInset(const RECT& r) { return r.left > 0 || r.top > 0 || r.right > 0 || r.bottom > 0; }
+
+// The band around the client area in the face colour, then the edges.
+void PaintFrameBand(HWND wnd, UINT edge, UINT sides) {
+    HDC dc = GetWindowDC(wnd);
+    if (!dc) return;
+    RECT wr{}, cr{};
+    GetWindowRect(wnd, &wr);
+    GetClientRect(wnd, &cr);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&cr), 2);
+    OffsetRect(&cr, -wr.left, -wr.top);
+    OffsetRect(&wr, -wr.left, -wr.top);
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
+    FillRect(dc, &wr, GetSysColorBrush(COLOR_BTNFACE));
+    if (edge && sides) DrawEdge(dc, &wr, edge, sides);
+    RestoreDC(dc, saved);
+    ReleaseDC(wnd, dc);
+}
+
+}  // namespace
+
+
 // --- tab sheet ------------------------------------------------------------
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
@@ -366,7 +407,8 @@ TStatusBar::~TStatusBar() { OnDrawPanel = nullptr; }
 void TStatusBar::DefineProps(TPropList& L) {
     L.For<TStatusBar>()
         .Bool("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel)
-        .String("SimpleText", [](TStatusBar* b) { return b->SimpleText(); }, &TStatusBar::SetSimpleText);
+        .String("SimpleText", [](TStatusBar* b) { return b->SimpleText(); }, &TStatusBar::SetSimpleText)
+        .Int("BorderWidth", &TStatusBar::BorderWidth, &TStatusBar::SetBorderWidth);
 }
 
 TStatusPanel* TStatusBar::AddPanel() {
@@ -383,6 +425,11 @@ void TStatusBar::ClearPanels() {
 void TStatusBar::SetSimplePanel(bool v) {
     simplePanel_ = v;
     UpdatePanels();
+}
+
+void TStatusBar::SetBorderWidth(int w) {
+    borderWidth_ = std::max(0, w);
+    FrameChanged(handle_);
 }
 
 void TStatusBar::SetSimpleText(const std::string& t) {
@@ -427,6 +474,16 @@ void TStatusBar::UpdatePanels() {
 }
 
 void TStatusBar::HandleMessage(TMessage& m) {
+    if (m.Msg == WM_NCCALCSIZE && borderWidth_ > 0) {
+        TWinControl::HandleMessage(m);
+        InsetClientArea(m, RECT{borderWidth_, borderWidth_, borderWidth_, borderWidth_});
+        return;
+    }
+    if (m.Msg == WM_NCPAINT && borderWidth_ > 0) {
+        TWinControl::HandleMessage(m);
+        PaintFrameBand(handle_, 0, 0);
+        return;
+    }
     if (m.Msg == CN_DRAWITEM) {
         auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
         const int i = static_cast<int>(d->itemID);
@@ -672,7 +729,12 @@ TToolBar::~TToolBar() {
 void TToolBar::DefineProps(TPropList& L) {
     L.For<TToolBar>()
         .Bool("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions)
-        .Bool("List", &TToolBar::List, &TToolBar::SetList);
+        .Bool("List", &TToolBar::List, &TToolBar::SetList)
+        .Set("EdgeBorders", {"ebLeft", "ebTop", "ebRight", "ebBottom"}, &TToolBar::EdgeBorders,
+             &TToolBar::SetEdgeBorders)
+        .Enum("EdgeInner", {"esNone", "esRaised", "esLowered"}, &TToolBar::EdgeInner, &TToolBar::SetEdgeInner)
+        .Enum("EdgeOuter", {"esNone", "esRaised", "esLowered"}, &TToolBar::EdgeOuter, &TToolBar::SetEdgeOuter)
+        .Int("BorderWidth", &TToolBar::BorderWidth, &TToolBar::SetBorderWidth);
 }
 
 TToolButton* TToolBar::AddButton(TToolButtonStyle style) {
@@ -699,6 +761,29 @@ void TToolBar::SetList(bool v) {
     list_ = v;
     RecreateWnd();
 }
+void TToolBar::SetEdgeBorders(TEdgeBorders e) {
+    edgeBorders_ = e & (ebLeft | ebTop | ebRight | ebBottom);
+    FrameChanged(handle_);
+}
+void TToolBar::SetEdgeInner(TEdgeStyle e) {
+    edgeInner_ = e;
+    FrameChanged(handle_);
+}
+void TToolBar::SetEdgeOuter(TEdgeStyle e) {
+    edgeOuter_ = e;
+    FrameChanged(handle_);
+}
+void TToolBar::SetBorderWidth(int w) {
+    borderWidth_ = std::max(0, w);
+    FrameChanged(handle_);
+}
+
+RECT TToolBar::FrameInsets() const {
+    const int edge = (edgeInner_ != esNone ? 1 : 0) + (edgeOuter_ != esNone ? 1 : 0);
+    auto side = [&](TEdgeBorder b) { return ((edgeBorders_ & b) ? edge : 0) + borderWidth_; };
+    return RECT{side(ebLeft), side(ebTop), side(ebRight), side(ebBottom)};
+}
+
 void TToolBar::SetButtonSize(int w, int h) {
     buttonWidth_ = std::max(1, w), buttonHeight_ = std::max(1, h);
     RebuildButtons();
@@ -792,6 +877,20 @@ void TToolBar::DropDown(int index) {
 }
 
 void TToolBar::HandleMessage(TMessage& m) {
+    if (m.Msg == WM_NCCALCSIZE && AnyInset(FrameInsets())) {
+        TWinControl::HandleMessage(m);
+        InsetClientArea(m, FrameInsets());
+        return;
+    }
+    if (m.Msg == WM_NCPAINT && AnyInset(FrameInsets())) {
+        TWinControl::HandleMessage(m);
+        const UINT outer = edgeOuter_ == esRaised ? BDR_RAISEDOUTER : edgeOuter_ == esLowered ? BDR_SUNKENOUTER : 0;
+        const UINT inner = edgeInner_ == esRaised ? BDR_RAISEDINNER : edgeInner_ == esLowered ? BDR_SUNKENINNER : 0;
+        const UINT sides = ((edgeBorders_ & ebLeft) ? BF_LEFT : 0) | ((edgeBorders_ & ebTop) ? BF_TOP : 0) |
+                           ((edgeBorders_ & ebRight) ? BF_RIGHT : 0) | ((edgeBorders_ & ebBottom) ? BF_BOTTOM : 0);
+        PaintFrameBand(handle_, outer | inner, sides);
+        return;
+    }
     if (m.Msg == CN_NOTIFY) {
         auto* n = reinterpret_cast<NMHDR*>(m.LParam);
         if (n->code == NM_CUSTOMDRAW) {

@@ -164,6 +164,9 @@ public:
     void SetSimpleText(const std::string& t);
     // The canvas OnDrawPanel paints on.
     TCanvas* Canvas() { return &canvas_; }
+    // A band of this width around the bar, outside its client area.
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int w);
 
     std::function<void(TStatusBar* Sender, TStatusPanel* Panel, const RECT& Rect)> OnDrawPanel;
 
@@ -179,6 +182,7 @@ private:
     std::vector<std::unique_ptr<TStatusPanel>> panels_;
     bool simplePanel_ = false;
     std::string simpleText_;
+    int borderWidth_ = 0;
     TCanvas canvas_;
 };
 
@@ -292,6 +296,11 @@ using TTBCustomDrawFlags = std::uint32_t;
 
 class TToolBar;
 
+// The sides of a tool bar that carry an edge, and how an edge looks.
+enum TEdgeBorder : std::uint32_t { ebLeft = 1u << 0, ebTop = 1u << 1, ebRight = 1u << 2, ebBottom = 1u << 3 };
+using TEdgeBorders = std::uint32_t;
+enum TEdgeStyle { esNone, esRaised, esLowered };
+
 // One button of a tool bar (no window of its own: the system's tool bar
 // draws and hit-tests it). A change shows at once.
 class TToolButton : public TObject {
@@ -367,6 +376,19 @@ public:
     int ButtonHeight() const { return buttonHeight_; }
     void SetButtonSize(int w, int h);
     TCanvas* Canvas() { return &canvas_; }
+    // Edges on the chosen sides (one pixel for each of the inner and outer
+    // edge that is not esNone) and a band of BorderWidth all round: the
+    // bar's non-client area.
+    TEdgeBorders EdgeBorders() const { return edgeBorders_; }
+    void SetEdgeBorders(TEdgeBorders e);
+    TEdgeStyle EdgeInner() const { return edgeInner_; }
+    void SetEdgeInner(TEdgeStyle e);
+    TEdgeStyle EdgeOuter() const { return edgeOuter_; }
+    void SetEdgeOuter(TEdgeStyle e);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int w);
+    // The non-client widths on each side.
+    RECT FrameInsets() const;
 
     std::function<void(TToolBar* Sender, const RECT& ARect, TCustomDrawStage Stage, bool& DefaultDraw)>
         OnAdvancedCustomDraw;
@@ -390,6 +412,9 @@ private:
     TImageList* hotImages_ = nullptr;
     bool showCaptions_ = false, list_ = false;
     int buttonWidth_ = 23, buttonHeight_ = 22;
+    TEdgeBorders edgeBorders_ = 0;
+    TEdgeStyle edgeInner_ = esRaised, edgeOuter_ = esLowered;
+    int borderWidth_ = 0;
     TCanvas canvas_;
 };
 

@@ -1,6 +1,7 @@
 #include "framework/extctrls.h"
 
 #include "framework/handles.h"
+#include "framework/portable/streams.h"
 
 #include <algorithm>
 
@@ -171,7 +172,14 @@ void TSpeedButton::DefineProps(TPropList& L) {
         .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &TSpeedButton::Layout,
               &TSpeedButton::SetLayout)
         .Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin)
-        .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing);
+        .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing)
+        .Object("Glyph", [](TSpeedButton* b) -> TObject* { return b->Glyph(); })
+        .Binary("Glyph", [](TSpeedButton* b, const std::vector<std::uint8_t>& d) {
+            // Stored as a BMP file, as pictures are.
+            TMemoryStream m(d);
+            b->Glyph()->LoadFromStream(m);
+            b->Invalidate();
+        });
 }
 
 void TSpeedButton::SetDown(bool v) {

@@ -373,12 +373,19 @@ PixelBuffer32& TBitmap::Pixels() {
     return view_;
 }
 
+void TBitmap::SetPixelFormat(TPixelFormat f) {
+    if (f == pixelFormat_) return;
+    pixelFormat_ = f;
+    Changed();
+}
+
 bool TBitmap::Assign(const TPersistent* source) {
     auto* b = dynamic_cast<const TBitmap*>(source);
     if (!b) return false;
     if (b == this) return true;
     SetSize(0, 0);
     SetSize(b->width_, b->height_);
+    pixelFormat_ = b->pixelFormat_;
     if (bits_) {
         GdiFlush();
         std::memcpy(bits_, b->bits_, static_cast<size_t>(width_) * height_ * 4);
@@ -409,6 +416,12 @@ void TBitmap::LoadFromStream(TStream& s) {
     PixelBuffer32& px = Pixels();
     for (int y = 0; y < px.Height(); ++y)
         std::memcpy(px.ScanLine(y), image.Pixels.ScanLine(y), static_cast<std::size_t>(px.Width()) * 4);
+    // A 32-bit file whose alpha bytes are all 0 was written without alpha.
+    bool alpha = false;
+    if (image.BitsPerPixel == 32)
+        for (int y = 0; y < px.Height() && !alpha; ++y)
+            for (int x = 0; x < px.Width() && !alpha; ++x) alpha = (px.At(x, y) >> 24) != 0;
+    pixelFormat_ = alpha ? pf32bit : pf24bit;
     Changed();
 }
 

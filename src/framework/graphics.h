@@ -210,6 +210,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Whether a bitmap's alpha bytes mean anything: pf32bit pictures are
+// drawn with their alpha, pf24bit ones are opaque.
+enum TPixelFormat { pf24bit, pf32bit };
+
 // A 32-bit top-down DIB section. Pixels are blue, green, red, alpha.
 class TBitmap : public TGraphic {
     KOVA_CLASS(TBitmap, TGraphic)
@@ -227,6 +231,9 @@ public:
     // Keeps the overlapping pixels; new pixels are 0.
     void SetSize(int width, int height);
     HBITMAP Handle() const { return bmp_.Get(); }
+    // pf24bit until set, or until a file with an alpha channel is loaded.
+    TPixelFormat PixelFormat() const { return pixelFormat_; }
+    void SetPixelFormat(TPixelFormat f);
     // The pixels of the DIB section (GdiFlush first when GDI drew on it).
     PixelBuffer32& Pixels();
     std::uint32_t* ScanLine(int y) { return Pixels().ScanLine(y); }
@@ -249,6 +256,7 @@ private:
     TGdiObject<HBITMAP> bmp_;
     void* bits_ = nullptr;
     int width_ = 0, height_ = 0;
+    TPixelFormat pixelFormat_ = pf24bit;
     PixelBuffer32 view_;
     TMemoryDC memDC_;
     TSelection bmpSel_;

@@ -370,17 +370,6 @@ void TacBtnWnd::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------ bitmap buttons
 
-namespace {
-// A picture has an alpha channel when some pixel's alpha is not 0 (one GDI
-// drew into has 0 everywhere and is opaque).
-bool HasAlpha(const Bitmap32& px) {
-    for (int y = 0; y < px.Height(); ++y)
-        for (int x = 0; x < px.Width(); ++x)
-            if ((px.At(x, y) >> 24) != 0) return true;
-    return false;
-}
-}  // namespace
-
 TBitBtn* TacBitBtnWnd::Owner() const { return CommonData ? dynamic_cast<TBitBtn*>(CommonData->OwnerControl) : nullptr; }
 
 SIZE TacBitBtnWnd::GetGlyphSize() {
@@ -461,7 +450,7 @@ void TacBitBtnWnd::DrawGlyph(int state) {
     if (TBitBtn* b = Owner()) {
         const Bitmap32& glyph = b->Glyph()->Pixels();
         const bool enabled = IsWindowEnabled(WindowHandle) != FALSE;
-        if (b->NumGlyphs() == 1 && HasAlpha(glyph)) {
+        if (b->NumGlyphs() == 1 && b->Glyph()->PixelFormat() == pf32bit) {
             TsParentImageInfo none;
             CopyAlphaBitmap(TRect{r.left, r.top, r.right, r.bottom}, TPoint{0, 0}, CachePixels(), &glyph, none, false,
                             clNone, 0, false);

@@ -333,6 +333,13 @@ void TacComboBoxWnd::PaintButton(HDC dc) {
     CopyBufferToDC(dc, b.left, b.top, work, RECT{0, 0, bw, bh});
 }
 
+void TacComboBoxWnd::RepaintOwned() {
+    // Only a framework combo: a native one repaints its field itself.
+    if (!CommonData->OwnerControl || !IsWindowVisible(WindowHandle)) return;
+    InvalidateRect(WindowHandle, nullptr, TRUE);
+    UpdateWindow(WindowHandle);
+}
+
 void TacComboBoxWnd::RepaintButton() {
     if (!IsWindowVisible(WindowHandle)) return;
     HDC dc = GetWindowDC(WindowHandle);
@@ -429,6 +436,43 @@ void TacComboBoxWnd::WndProc(TMessage& m) {
         }
         case WM_ERASEBKGND:
             m.Result = 1;
+            return;
+        case CM_MOUSEENTER:
+        case CM_MOUSELEAVE: {
+            TsCommonData& d = *CommonData;
+            bool change = false;
+            if (m.Msg == CM_MOUSEENTER) {
+                change = !d.MouseAbove;
+            } else if (d.MouseAbove) {
+                // A leave reported while the cursor is still over the
+                // combo (it moved onto the combo's own edit) is no leave.
+                POINT p{};
+                RECT wr{};
+                GetCursorPos(&p);
+                GetWindowRect(WindowHandle, &wr);
+                change = !PtInRect(&wr, p);
+            }
+            if (!change) break;
+            d.MouseAbove = m.Msg == CM_MOUSEENTER;
+            d.BGChanged = true;
+            TacEditWnd::WndProc(m);
+            if (!life.Alive()) return;
+            // The common handling sets the hot state by its own rules; the
+            // combo's answer is the one decided here.
+            d.MouseAbove = m.Msg == CM_MOUSEENTER;
+            RepaintOwned();
+            return;
+        }
+        case WM_DRAWITEM:
+            CallPrevWndProc(m);
+            if (!life.Alive()) return;
+            RepaintOwned();
+            return;
+        case WM_NCCALCSIZE:
+            TacEditWnd::WndProc(m);
+            if (!life.Alive()) return;
+            // The combo draws its own 3-pixel frame inside its window.
+            InsetLeft = InsetTop = InsetRight = InsetBottom = 3;
             return;
         default:
             break;

@@ -70,6 +70,8 @@ private:
     void MakeListAdapter(HWND list);
     void PaintButton(HDC dc);
     void RepaintButton();
+    // The whole window repainted now (after a hot change or an item drawn).
+    void RepaintOwned();
     void DropListAdapter();
     // The cache rebuilt for the window as it is (a simple combo: its edit
     // part only).

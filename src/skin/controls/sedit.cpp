@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "framework/portable/formtext.h"
 #include "skin/controls/adapters.h"
 #include "skin/controls/slabel.h"
 #include "skin/core/dc/dcpaint.h"
@@ -271,6 +272,10 @@ void TsEdit::AfterMessage(TMessage& m) {
                 break;
         }
     }
+}
+
+void RegisterEditClass() {
+    if (!IsComponentClassRegistered(TsEdit::StaticClass().name)) RegisterComponentClass<TsEdit>();
 }
 
 }  // namespace kova::skin

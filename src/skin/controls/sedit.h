@@ -56,4 +56,7 @@ private:
     bool partlyOutside_ = false;
 };
 
+// TsEdit readable from form descriptions.
+void RegisterEditClass();
+
 }  // namespace kova::skin

@@ -132,6 +132,30 @@ bool PassedUnskinned(TacMainWnd& a, TMessage& m) {
 
 }  // namespace
 
+void CopyCacheAround(HWND wnd, const TsCommonData& d, const RECT& inner, HDC given) {
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    TWindowDC own;
+    HDC dc = given;
+    if (!dc) {
+        own = TWindowDC(wnd, TDCArea::Window);
+        dc = own.Get();
+    }
+    if (!dc) return;
+    const TSavedDC saved(dc);
+    ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    GdiFlush();
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, d.CacheBmp->Width(), d.CacheBmp->Height()});
+}
+
+RECT ClientRectInWindow(HWND wnd) {
+    RECT wr{}, cr{};
+    GetWindowRect(wnd, &wr);
+    GetClientRect(wnd, &cr);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&cr), 2);
+    OffsetRect(&cr, -wr.left, -wr.top);
+    return cr;
+}
+
 // ---------------------------------------------------------------- grip
 
 void TacSizerWnd::Paint(HDC dc) {
@@ -781,17 +805,8 @@ void TacPanelWnd::PaintFrame(HDC given) {
     const int frame = (static_cast<int>(s.cx) - cr.right) / 2;
     if (frame <= 0) return;
     if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
-    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    TWindowDC own;
-    HDC dc = given;
-    if (!dc) {
-        own = TWindowDC(WindowHandle, TDCArea::Window);
-        dc = own.Get();
-    }
-    if (!dc) return;
-    const TSavedDC saved(dc);
-    ExcludeClipRect(dc, frame, frame, static_cast<int>(s.cx) - frame, static_cast<int>(s.cy) - frame);
-    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), RECT{0, 0, s.cx, s.cy});
+    CopyCacheAround(WindowHandle, d, RECT{frame, frame, static_cast<int>(s.cx) - frame, static_cast<int>(s.cy) - frame},
+                    given);
 }
 
 void TacPanelWnd::WndProc(TMessage& m) {
@@ -952,19 +967,21 @@ void TacStatusBarWnd::PaintPanelFrame(int index, TRect r, bool simple, int count
     if (!skin.SectionIndexValid(divider) || !skin.MaskIndexValid(dividerMask)) return;
     const TsMaskData& dm = skin.Masks()[static_cast<std::size_t>(dividerMask)];
     const int w = std::max(2, static_cast<int>(dm.MarginLeft) + static_cast<int>(dm.MarginRight));
-    const int h = px.Height() - 2;
+    // Down the client area, one pixel in from its top and bottom.
+    const int top = client_.top + 1;
+    const int h = client_.bottom - client_.top - 2;
     const int x0 = r.Right - w;
     if (h <= 0 || x0 < 0) return;
     PixelBuffer32 piece(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            piece.At(x, y) = x0 + x < px.Width() && 1 + y < px.Height() ? px.At(x0 + x, 1 + y) : 0xFF000000u;
+            piece.At(x, y) = x0 + x < px.Width() && top + y < px.Height() ? px.At(x0 + x, top + y) : 0xFF000000u;
     TsParentImageInfo bg = under;
-    bg.X = x0, bg.Y = 1;
+    bg.X = x0, bg.Y = top;
     PaintSkinItem(piece, skin, divider, bg, 0, TRect{0, 0, w, h}, TPoint{0, 0});
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if (x0 + x < px.Width()) px.At(x0 + x, 1 + y) = piece.At(x, y);
+            if (x0 + x < px.Width() && top + y < px.Height()) px.At(x0 + x, top + y) = piece.At(x, y);
 }
 
 void TacStatusBarWnd::PrepareCache() {
@@ -972,31 +989,48 @@ void TacStatusBarWnd::PrepareCache() {
     TsCommonData& d = *CommonData;
     PixelBuffer32* cache = SectionOverParent(d, WindowHandle, m->Model(), 0);
     if (!cache) return;
-    const SIZE s{cache->Width(), cache->Height()};
+    // The cache spans the window; the panels lie in the client area,
+    // inside a framework bar's border band.
+    client_ = ClientRectInWindow(WindowHandle);
+    const int cx = client_.left, cy = client_.top;
     const bool simple = SendMessageA(WindowHandle, SB_ISSIMPLE, 0, 0) == 1;
     if (simple) {
-        PaintPanel(-1, TRect{0, 1, s.cx - 1, s.cy - 1}, true, 0);
+        PaintPanel(-1, TRect{cx, cy + 1, client_.right - 1, client_.bottom - 1}, true, 0);
     } else {
         const int count = static_cast<int>(SendMessageA(WindowHandle, SB_GETPARTS, 0, 0));
         for (int i = 0; i < count; ++i) {
             RECT r{};
             if (!SendMessageA(WindowHandle, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) continue;
-            PaintPanel(i, TRect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, false, count);
+            PaintPanel(i, TRect{cx + r.left + 1, cy + r.top + 1, cx + r.right - 1, cy + r.bottom - 1}, false, count);
         }
     }
     d.BGChanged = false;
 }
 
-void TacStatusBarWnd::PaintBar(HDC given) {
+void TacStatusBarWnd::PaintBar(HDC given, bool whole) {
     TWindowDC own;
     HDC dc = given;
     if (!dc) {
         own = TWindowDC(WindowHandle, TDCArea::Window);
         dc = own.Get();
+        whole = true;
     }
     if (!dc) return;
     PrepareCache();
-    CopyWholeCache(dc, *CommonData);
+    const TsCommonData& d = *CommonData;
+    if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
+    if (whole) {
+        CopyWholeCache(dc, d);
+        return;
+    }
+    CopyBufferToDC(dc, 0, 0, d.CacheBmp->Pixels(), client_);
+}
+
+void TacStatusBarWnd::PaintBorders(HDC given) {
+    if (!StatusBar || StatusBar->BorderWidth() <= 0) return;
+    TsCommonData& d = *CommonData;
+    if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
+    CopyCacheAround(WindowHandle, d, ClientRectInWindow(WindowHandle), given);
 }
 
 void TacStatusBarWnd::WndProc(TMessage& m) {
@@ -1004,7 +1038,7 @@ void TacStatusBarWnd::WndProc(TMessage& m) {
     switch (m.Msg) {
         case WM_PAINT: {
             if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
-                PaintBar(given);
+                PaintBar(given, false);
                 return;
             }
             // All painting happens on erase.
@@ -1014,11 +1048,12 @@ void TacStatusBarWnd::WndProc(TMessage& m) {
         }
         case WM_ERASEBKGND:
         case WM_PRINT:
-            PaintBar(reinterpret_cast<HDC>(m.WParam));
+            PaintBar(reinterpret_cast<HDC>(m.WParam), m.Msg == WM_PRINT);
             m.Result = 1;
             return;
         case WM_NCPAINT:
             // Only a framework bar has borders of its own to paint.
+            if (!PaintingSuspended()) PaintBorders(nullptr);
             m.Result = 0;
             return;
         default:

@@ -14,6 +14,13 @@
 
 namespace kova::skin {
 
+// A window's client area in its own window coordinates (inside its
+// non-client edges and bands).
+RECT ClientRectInWindow(HWND wnd);
+// The record's cache around `inner` (window coordinates) into the DC, or
+// into the window's own DC when none is given: a frame from the cache.
+void CopyCacheAround(HWND wnd, const TsCommonData& d, const RECT& inner, HDC given);
+
 // A size grip: the skin's grip image in the bottom-right corner over the
 // parent's background; the whole window answers as the sizing corner.
 class TacSizerWnd : public TacMainWnd {
@@ -140,7 +147,12 @@ private:
     void PaintPanel(int index, TRect r, bool simple, int count);
     void PaintPanelFrame(int index, TRect r, bool simple, int count);
     std::string PanelText(int index, bool simple) const;
-    void PaintBar(HDC given);
+    // `whole`: the DC spans the window (printing), else the client area.
+    void PaintBar(HDC given, bool whole);
+    // A framework bar's border band from the cache.
+    void PaintBorders(HDC given);
+    // The client area inside the window, read when the cache is made.
+    RECT client_{};
 };
 
 }  // namespace kova::skin

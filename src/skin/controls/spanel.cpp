@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/handles.h"
+#include "framework/portable/formtext.h"
 #include "skin/controls/portable/smallgeometry.h"
 #include "skin/controls/smallctrls.h"
 #include "skin/core/dc/dcpaint.h"
@@ -80,7 +81,20 @@ void TsPanel::PaintCaption(const RECT& r, TCanvas& canvas) {
     PaintControlText(canvas, text, Enabled(), tr, flags, style);
 }
 
-bool TsPanel::PaintSkinned(HDC dc) {
+void TsPanel::PrepareCache(const TsParentImageInfo& bg) {
+    TsCommonData& d = *skinData_;
+    const int w = Width(), h = Height();
+    d.EnsureCacheBmp();
+    if (d.CacheBmp->Width() != w || d.CacheBmp->Height() != h) d.CacheBmp->SetSize(w, h);
+    // Over the parent's picture: partly transparent sections, textures
+    // and gradients mix with it.
+    PaintSkinDataItem(d, bg, 0, TRect{0, 0, w, h}, TPoint{0, 0}, d.CacheBmp->Pixels());
+    PaintCaption(CaptionRect(), *d.CacheBmp->Canvas());
+    if (OnPaint) OnPaint(this, d.CacheBmp->Canvas());
+    d.BGChanged = false;
+}
+
+bool TsPanel::PaintSkinned(HDC dc, bool broadcast) {
     if (!HandleAllocated() || !Skinned() || !dc) return false;
     FollowBevel();
     TsCommonData& d = *skinData_;
@@ -95,11 +109,11 @@ bool TsPanel::PaintSkinned(HDC dc) {
     const bool ownLook = !d.DependsOnParentBg() || d.CustomColor();
     TsParentImageInfo bg;
     d.ParentImageInfo(bg);
-    d.EnsureCacheBmp();
-    if (d.CacheBmp->Width() != w || d.CacheBmp->Height() != h) d.CacheBmp->SetSize(w, h);
-    PixelBuffer32& px = d.CacheBmp->Pixels();
-    TCanvas& cacheCanvas = *d.CacheBmp->Canvas();
     if (ownLook && !PaintingSuspended()) {
+        d.EnsureCacheBmp();
+        if (d.CacheBmp->Width() != w || d.CacheBmp->Height() != h) d.CacheBmp->SetSize(w, h);
+        PixelBuffer32& px = d.CacheBmp->Pixels();
+        TCanvas& cacheCanvas = *d.CacheBmp->Canvas();
         // One fill colour: the section's (or the panel's own) mixed with
         // what the parent shows by the section's transparency.
         const std::uint32_t reference = static_cast<std::uint32_t>(
@@ -116,23 +130,39 @@ bool TsPanel::PaintSkinned(HDC dc) {
                     if (sx >= 0 && sy >= 0 && sx < bg.Bmp->Width() && sy < bg.Bmp->Height()) px.At(x, y) = bg.Bmp->At(sx, sy);
                 }
         if (d.MaxBorderWidth() > 0) PaintControlBorder(d, 0);
+        PaintCaption(CaptionRect(), cacheCanvas);
+        if (OnPaint) OnPaint(this, &cacheCanvas);
+        d.BGChanged = false;
     } else {
-        // Over the parent's picture: partly transparent sections, textures
-        // and gradients mix with it.
-        PaintSkinDataItem(d, bg, 0, TRect{0, 0, w, h}, TPoint{0, 0}, px);
+        // The cache is kept while nothing changed, unless the last paint
+        // saw only part of the panel (its parent picture was cut there).
+        const bool sized = d.CacheBmp && d.CacheBmp->Width() == w && d.CacheBmp->Height() == h;
+        const bool rebuild = d.BGChanged || clippedLastPaint_ || !sized;
+        if (d.DependsOnParentBg()) {
+            RECT clip{};
+            const int kind = GetClipBox(dc, &clip);
+            clippedLastPaint_ = kind == NULLREGION || kind == ERROR || clip.right - clip.left != w ||
+                                clip.bottom - clip.top != h;
+        }
+        if (rebuild) PrepareCache(bg);
     }
-    PaintCaption(CaptionRect(), cacheCanvas);
-    if (OnPaint) OnPaint(this, &cacheCanvas);
-    d.BGChanged = false;
     GdiFlush();
-    const TSavedDC saved(dc);
-    // The child windows paint themselves.
-    CopyCacheExcludingWindows(Handle(), &d, RECT{0, 0, w, h}, 0, 0, false, dc, RECT{0, 0, w, h});
+    {
+        const TSavedDC saved(dc);
+        // The child windows paint themselves.
+        CopyCacheExcludingWindows(Handle(), &d, RECT{0, 0, w, h}, 0, 0, false, dc, RECT{0, 0, w, h});
+    }
+    if (broadcast && !(ControlState() & csPaintCopy)) BroadcastToChildControls(this);
     return true;
 }
 
+void TsPanel::PaintWindow(HDC dc) {
+    if ((ControlState() & csPaintCopy) && Skinned() && PaintSkinned(dc, true)) return;
+    TPanel::PaintWindow(dc);
+}
+
 void TsPanel::Paint() {
-    if (PaintSkinned(canvas_.Handle())) return;
+    if (PaintSkinned(canvas_.Handle(), true)) return;
     TPanel::Paint();
     if (OnPaint && Showing()) OnPaint(this, &canvas_);
 }
@@ -187,7 +217,25 @@ void TsPanel::WndProc(TMessage& m) {
         }
     }
     if (!CanPaintControl(this) || !Skinned()) {
+        // OnPaint draws over the whole panel: nothing is erased under it.
+        if (m.Msg == WM_ERASEBKGND && OnPaint) {
+            m.Result = 1;
+            return;
+        }
         TPanel::WndProc(m);
+        return;
+    }
+    if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) {
+        // The parent's background is ready: a panel that waited for it
+        // paints now, then passes the word on to its own children.
+        if (d.Updating) {
+            d.Updating = false;
+            d.Updating = d.IsUpdating();
+            if (!d.Updating)
+                RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        }
+        BroadcastToChildControls(this);
+        m.Result = 0;
         return;
     }
     switch (m.Msg) {
@@ -204,6 +252,10 @@ void TsPanel::WndProc(TMessage& m) {
             break;
     }
     TPanel::WndProc(m);
+}
+
+void RegisterPanelClass() {
+    if (!IsComponentClassRegistered(TsPanel::StaticClass().name)) RegisterComponentClass<TsPanel>();
 }
 
 }  // namespace kova::skin

@@ -35,15 +35,29 @@ public:
 protected:
     void WndProc(TMessage& m) override;
     void Paint() override;
-    // True when the skin painted the panel.
-    virtual bool PaintSkinned(HDC dc);
+    // A copy painted for someone else's DC (printing) takes the skin's
+    // painting alone.
+    void PaintWindow(HDC dc) override;
+    // True when the skin painted the panel. With `broadcast` (and not while
+    // a copy is painted) the child controls are told the panel's
+    // background is ready (sub-code 6).
+    virtual bool PaintSkinned(HDC dc, bool broadcast);
     virtual void PaintCaption(const RECT& r, TCanvas& canvas);
 
 private:
     bool Skinned() const;
     void FollowBevel();
+    // The picture over the parent's, with caption and OnPaint, into the
+    // cache.
+    void PrepareCache(const TsParentImageInfo& bg);
     std::unique_ptr<TsCtrlSkinData> skinData_;
+    // The last paint of a look that follows the parent saw only part of
+    // the panel: the cache may hold a parent picture that was incomplete.
+    bool clippedLastPaint_ = false;
     TBevelCut lastBevelOuter_ = bvRaised;
 };
+
+// TsPanel readable from form descriptions.
+void RegisterPanelClass();
 
 }  // namespace kova::skin

@@ -82,7 +82,13 @@ void TacSpeedButtonHandler::PrepareCache() {
         GdiFlush();
     }
     SelectObject(dc, oldFont);
-    if (in.GlyphWidth > 0 && in.GlyphHeight > 0) {
+    if (in.GlyphWidth > 0 && in.GlyphHeight > 0 && numGlyphs == 1 && glyph->PixelFormat() == pf32bit) {
+        // One picture with an alpha channel: laid over what is painted.
+        GdiFlush();
+        const TsParentImageInfo none;
+        CopyAlphaBitmap(TRect{at.Glyph.Left, at.Glyph.Top, at.Glyph.Left + in.GlyphWidth, at.Glyph.Top + in.GlyphHeight},
+                        TPoint{0, 0}, px, &glyph->Pixels(), none, false, clNone, 0, false);
+    } else if (in.GlyphWidth > 0 && in.GlyphHeight > 0) {
         // The strip's images: up, disabled, clicked, down; one that is
         // missing falls back to the first, and a lone image greys when
         // the button is disabled.

@@ -8,12 +8,15 @@
 
 #include "framework/handles.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/smallctrls.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/skindata.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/portable/pixels.h"
+#include "skin/core/commondata.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -71,6 +74,61 @@ void TacToolBarVCLWnd::PrepareCache() {
     d.BGChanged = false;
 }
 
+RECT TacToolBarVCLWnd::ClientInWindow() const { return ClientRectInWindow(WindowHandle); }
+
+void TacToolBarVCLWnd::PaintBorders(HDC given) {
+    TsCommonData& d = *CommonData;
+    RECT wr{};
+    GetWindowRect(WindowHandle, &wr);
+    const RECT cr = ClientInWindow();
+    if (cr.left <= 0 && cr.top <= 0 && cr.right >= wr.right - wr.left && cr.bottom >= wr.bottom - wr.top) return;
+    if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
+    CopyCacheAround(WindowHandle, d, cr, given);
+}
+
+void TacToolBarVCLWnd::PaintBackground(HDC dc, const RECT& client, const RECT& area) {
+    TsCommonData& d = *CommonData;
+    PaintControlBorder(d, 0);
+    const TSavedDC saved(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    // Graphic children and windowed ones that cover their place keep it;
+    // a windowed child that shows what lies under it gets the bar there.
+    if (ToolBar)
+        for (int i = 0; i < ToolBar->ControlCount(); ++i) {
+            TControl* c = ToolBar->Controls(i);
+            if (!c->Visible()) continue;
+            if (c->IsWindowed() && !(c->ControlStyle() & csOpaque)) continue;
+            const RECT b = c->BoundsRect();
+            RECT overlap{};
+            if (!IntersectRect(&overlap, &b, &area)) continue;
+            ExcludeClipRect(dc, b.left, b.top, b.right, b.bottom);
+        }
+    GdiFlush();
+    const RECT from{client.left + area.left, client.top + area.top, client.left + area.right, client.top + area.bottom};
+    CopyBufferToDC(dc, area.left, area.top, d.CacheBmp->Pixels(), from);
+}
+
+TColor TacToolBarVCLWnd::CaptionColour(int state) const {
+    TsSkinManager* m = ActiveManager();
+    if (!m) return 0;
+    const TsSkinModel& skin = m->Model();
+    const int own = skin.IndexOfSection("TOOLBUTTON");
+    int under = -1;
+    // The bar itself paints under its buttons; a bar that gives no font of
+    // its own, or mostly shows its parent, leaves it to what lies under it.
+    const int bar = CommonData->SkinIndex;
+    if (skin.SectionIndexValid(bar)) {
+        const TsGeneralData& s = skin.Sections()[static_cast<std::size_t>(bar)];
+        const int st = std::max(0, std::min(state >= 1 ? 1 : 0, s.States - 1));
+        if (s.Props[static_cast<std::size_t>(st)].Transparency <= 50 && s.GiveOwnFont) under = bar;
+    }
+    if (under < 0 && ToolBar) under = ParentBgSectionIndex(ToolBar, -1, m, state);
+    if (under < 0) under = own;
+    if (!skin.SectionIndexValid(under)) return 0;
+    const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(under)];
+    return static_cast<TColor>(skin.ColorToRGB(state >= 1 ? sec.HotFontColors[0] : sec.FontColors[0]));
+}
+
 void TacToolBarVCLWnd::ToolBarCustomDraw(TToolBar* sender, const RECT& rect, TCustomDrawStage stage,
                                          bool& defaultDraw) {
     TsCommonData& d = *CommonData;
@@ -83,12 +141,12 @@ void TacToolBarVCLWnd::ToolBarCustomDraw(TToolBar* sender, const RECT& rect, TCu
     if (stage != cdPrePaint || d.Updating) return;
     if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() == 0) PrepareCache();
     if (!d.CacheBmp || d.CacheBmp->Width() == 0) return;
-    // The client area fills the bar's window: the cache's part under the
-    // rectangle is the background there.
-    HDC dc = sender->Canvas()->Handle();
-    const TSavedDC saved(dc);
-    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-    CopyBufferToDC(dc, rect.left, rect.top, d.CacheBmp->Pixels(), rect);
+    const RECT cr = ClientInWindow();
+    PaintBackground(sender->Canvas()->Handle(), cr, rect);
+    BroadcastToChildControls(sender);
+    // Edges and border band around the client area: painted anew with it.
+    if (!(cr.left < 1 && cr.top < 1 && cr.right == sender->Width() && cr.bottom == sender->Height()))
+        SendMessageA(WindowHandle, WM_NCPAINT, 1, 0);
 }
 
 void TacToolBarVCLWnd::ToolButtonCustomDraw(TToolBar* sender, TToolButton* button, TCustomDrawState state,
@@ -115,15 +173,19 @@ void TacToolBarVCLWnd::ToolButtonCustomDraw(TToolBar* sender, TToolButton* butto
     TBitmap b(bw, bh);
     const int st = ToolButtonState(state, button->Indeterminate() || button->Marked());
     PixelBuffer32& cache = d.CacheBmp->Pixels();
+    // The cache spans the window: the button lies at its client place
+    // moved by the edges and the border band.
+    const RECT client = ClientInWindow();
+    const int ox = r.left + client.left, oy = r.top + client.top;
     TsParentImageInfo under;
     under.Bmp = &cache;
-    under.X = r.left, under.Y = r.top;
+    under.X = ox, under.Y = oy;
     under.Ready = true;
     {
         PixelBuffer32& px = b.Pixels();
         for (int y = 0; y < bh; ++y)
             for (int x = 0; x < bw; ++x) {
-                const int sx = r.left + x, sy = r.top + y;
+                const int sx = ox + x, sy = oy + y;
                 px.At(x, y) = sx < cache.Width() && sy < cache.Height() ? cache.At(sx, sy) : 0xFF000000u;
             }
         if (button->Style() >= tbsSeparator) {
@@ -169,13 +231,7 @@ void TacToolBarVCLWnd::ToolButtonCustomDraw(TToolBar* sender, TToolButton* butto
         in.ImageWidth = images ? images->Width() : 0, in.ImageHeight = images ? images->Height() : 0;
         in.TextWidth = tw.cx, in.TextHeight = th.cy, in.State = st;
         const TRect cr = ToolButtonCaptionRect(in);
-        const int own = skin.IndexOfSection("TOOLBUTTON");
-        TColor colour = 0;
-        if (skin.SectionIndexValid(own)) {
-            const TsGeneralData& sec = skin.Sections()[static_cast<std::size_t>(own)];
-            colour = static_cast<TColor>(skin.ColorToRGB(st >= 1 ? sec.HotFontColors[0] : sec.FontColors[0]));
-        }
-        SetTextColor(dc, colour & 0xFFFFFF);
+        SetTextColor(dc, CaptionColour(st) & 0xFFFFFF);
         SetBkMode(dc, TRANSPARENT);
         RECT tr{cr.Left, cr.Top, cr.Right, cr.Bottom};
         GdiFlush();
@@ -204,7 +260,7 @@ void TacToolBarVCLWnd::ToolButtonCustomDraw(TToolBar* sender, TToolButton* butto
     }
     if (!button->Enabled() || button->Indeterminate()) {
         PixelBuffer32& px = b.Pixels();
-        BlendBitmapRect(px, 0, 0, cache, TRect{r.left, r.top, r.left + bw, r.top + bh}, 0.4, 0xFF00FF);
+        BlendBitmapRect(px, 0, 0, cache, TRect{ox, oy, ox + bw, oy + bh}, 0.4, 0xFF00FF);
     }
     GdiFlush();
     BitBlt(sender->Canvas()->Handle(), r.left, r.top, bw, bh, dc, 0, 0, SRCCOPY);
@@ -260,9 +316,13 @@ void TacToolBarVCLWnd::WndProc(TMessage& m) {
                 break;
             case scQueryBgInfo:
                 if (m.LParam) {
-                    // The client area fills the window: no offset to add.
                     GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
-                    d.FillBackgroundInfo(*reinterpret_cast<TsBackgroundInfo*>(m.LParam), 0, WindowHandle);
+                    auto& info = *reinterpret_cast<TsBackgroundInfo*>(m.LParam);
+                    d.FillBackgroundInfo(info, 0, WindowHandle);
+                    // Children sit in the client area, inside the edges.
+                    const RECT cr = ClientInWindow();
+                    info.Offset.X += cr.left;
+                    info.Offset.Y += cr.top;
                     return;
                 }
                 break;
@@ -286,9 +346,26 @@ void TacToolBarVCLWnd::WndProc(TMessage& m) {
             case WM_ERASEBKGND:
                 m.Result = 1;
                 return;
+            case WM_NCPAINT:
+                if (!PaintingSuspended()) PaintBorders(nullptr);
+                m.Result = 0;
+                return;
             case WM_PRINT: {
                 if (d.BGChanged) PrepareCache();
-                // The bar paints itself, through the events, into the DC.
+                HDC dc = reinterpret_cast<HDC>(m.WParam);
+                if (!dc) return;
+                PaintBorders(dc);
+                // The bar paints itself, through the events, into its
+                // client area of the DC.
+                const RECT cr = ClientInWindow();
+                const TSavedDC saved(dc);
+                POINT old{};
+                OffsetViewportOrgEx(dc, cr.left, cr.top, &old);
+                IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
+                // The system's bar asks for its background only where its
+                // buttons lie when it is given a DC: the rest first.
+                if (d.CacheBmp && d.CacheBmp->Width() > 0)
+                    PaintBackground(dc, cr, RECT{0, 0, cr.right - cr.left, cr.bottom - cr.top});
                 CallPrevWndProc(WM_PAINT, m.WParam, 0);
                 return;
             }

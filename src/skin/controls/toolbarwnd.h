@@ -31,7 +31,19 @@ public:
     void ToolButtonCustomDraw(TToolBar* sender, TToolButton* button, TCustomDrawState state, TCustomDrawStage stage,
                               TTBCustomDrawFlags& flags, bool& defaultDraw);
 
+    // The client area in window coordinates.
+    RECT ClientInWindow() const;
+    // The border strips around the client area from the cache (nothing
+    // when the client area fills the window); a null DC: the window's.
+    void PaintBorders(HDC given);
+
 private:
+    // The cache under the client rectangle `area` (client coordinates)
+    // into the DC, around the child controls that cover their own place.
+    void PaintBackground(HDC dc, const RECT& client, const RECT& area);
+    // The colour of a caption: from the section that paints under the
+    // buttons, else the tool button's own.
+    TColor CaptionColour(int state) const;
     void HookEvents();
     void UnhookEvents();
     void PrepareCache();

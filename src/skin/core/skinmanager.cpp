@@ -195,9 +195,12 @@ bool TsSkinManager::AllowGlowing() const {
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
+    const bool changed = value != skinnedPopups_;
     skinnedPopups_ = value;
     // The menus re-read their settings from the skin.
     if (value && IsDefault() && !IsLoading() && FormSkinning().MenusFromSkin) FormSkinning().MenusFromSkin(this);
+    // Menus hooked before keep what they had unless they are hooked again.
+    if (changed && IsDefault() && !IsLoading() && FormSkinning().PopupsSwitched) FormSkinning().PopupsSwitched(this);
 }
 
 void TsSkinManager::SetSkinDirectory(const std::string& value) {

@@ -53,6 +53,8 @@ struct FormSkinningServices {
     // settings read again from the manager's skin. Empty: menus are plain.
     std::function<void(UINT msg, LPARAM l)> PopupMenuShown;
     std::function<void(TsSkinManager* manager)> MenusFromSkin;
+    // SkinnedPopups changed: every form's menus hooked again by it.
+    std::function<void(TsSkinManager* manager)> PopupsSwitched;
     // A control's popup menu made skinned (or plain) before it shows.
     std::function<void(TsSkinManager* manager, TPopupMenu* menu, bool active)> SetPopupMenuSkinned;
     // Frees every provider the hook made (and so the adapters each holds);

@@ -201,12 +201,18 @@ bool GetMenuCacheItem(TMenuItem* item, bool render, TacMenuCacheRecord& record, 
         return false;
     };
     if (find()) return true;
-    if (!render || !first || !wnd || !IsWindow(wnd)) return false;
+    if (!render || !first || (wnd && !IsWindow(wnd))) return false;
     TsSkinableMenus* painter = SkinableMenus(DefaultManager);
     if (!painter) return false;
-    RECT wr{};
-    GetWindowRect(wnd, &wr);
-    painter->RenderMenu(first, wr.right - wr.left, wr.bottom - wr.top, wnd);
+    if (wnd) {
+        RECT wr{};
+        GetWindowRect(wnd, &wr);
+        painter->RenderMenu(first, wr.right - wr.left, wr.bottom - wr.top, wnd);
+    } else {
+        // Drawn where no popup window shows it: the size its items ask for.
+        const int frame = 2 * painter->BorderWidth;
+        painter->RenderMenu(first, painter->MenuWidth(first) + frame, painter->ColumnHeight(first) + frame, nullptr);
+    }
     return find();
 }
 
@@ -258,6 +264,10 @@ TsSkinableMenus* SkinableMenus(TsSkinManager* manager) {
         services.MenusFromSkin = [](TsSkinManager* m) {
             if (TsSkinableMenus* painter = SkinableMenus(m)) painter->UpdateFromSkin();
         };
+    if (!services.PopupsSwitched)
+        services.PopupsSwitched = [](TsSkinManager* m) {
+            if (TsSkinableMenus* painter = SkinableMenus(m)) painter->RehookAllForms();
+        };
     if (!manager->MenuPainter) manager->MenuPainter = std::make_unique<TsSkinableMenus>(manager);
     return static_cast<TsSkinableMenus*>(manager->MenuPainter.get());
 }
@@ -286,15 +296,49 @@ void TsSkinableMenus::UpdateFromSkin() {
 void TsSkinableMenus::SetActive(bool value) {
     if (value == active_) return;
     active_ = value;
+    RehookAllForms();
+}
+
+void TsSkinableMenus::RehookAllForms() {
     TApplication* app = Application();
     if (!app) return;
     TScreen* screen = Screen();
     for (int i = 0; i < screen->FormCount(); ++i) {
         TCustomForm* form = screen->Forms(i);
-        HookFormMenus(form, value);
+        HookFormMenus(form, active_);
         // A shown bar is built again with its items owner-drawn (or plain).
         if (form->Menu() && form->HandleAllocated()) form->SetMenu(form->Menu());
     }
+}
+
+int TsSkinableMenus::MenuWidth(TMenuItem* firstItem) {
+    TMenuItem* parent = firstItem ? firstItem->ItemParent() : nullptr;
+    if (!parent) return 0;
+    int widest = 0;
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible()) continue;
+        int w = 0, h = 0;
+        MeasurePopupItem(item, nullptr, w, h);
+        widest = std::max(widest, w);
+    }
+    return widest;
+}
+
+int TsSkinableMenus::ColumnHeight(TMenuItem* firstItem) {
+    TMenuItem* parent = firstItem ? firstItem->ItemParent() : nullptr;
+    if (!parent) return 0;
+    int tallest = 0, column = 0;
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible()) continue;
+        if (item->Break()) column = 0;
+        int w = 0, h = 0;
+        MeasurePopupItem(item, nullptr, w, h);
+        column += h;
+        tallest = std::max(tallest, column);
+    }
+    return tallest;
 }
 
 void TsSkinableMenus::HookFormMenus(TComponent* root, bool active) {
@@ -560,10 +604,15 @@ void TsSkinableMenus::DrawPopupItem(TMenuItem* item, TCanvas* canvas, const RECT
     if (wnd) {
         if (GetMenuCacheItem(item, true, record, wnd)) cache = record.Bmp;
         off = WindowClientOffset(wnd);
-    } else if (HWND app = Application() ? Application()->Handle() : nullptr) {
-        MSG queued{};
-        if (!PeekMessageA(&queued, app, PopupMenuItemShownMessage, PopupMenuWindowShownMessage, PM_NOREMOVE))
-            PostMessageA(app, PopupMenuItemShownMessage, 0, static_cast<LPARAM>(item->Command()));
+    } else {
+        // No popup window yet: the picture at the size the items ask for,
+        // so that the items are drawn on it all the same.
+        if (GetMenuCacheItem(item, true, record, nullptr)) cache = record.Bmp;
+        if (HWND app = Application() ? Application()->Handle() : nullptr) {
+            MSG queued{};
+            if (!PeekMessageA(&queued, app, PopupMenuItemShownMessage, PopupMenuWindowShownMessage, PM_NOREMOVE))
+                PostMessageA(app, PopupMenuItemShownMessage, 0, static_cast<LPARAM>(item->Command()));
+        }
     }
     SkinnedMenuDrawn() = true;
     const bool broken = MenuIsBroken(item);

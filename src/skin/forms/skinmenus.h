@@ -63,6 +63,14 @@ public:
     void SetMainMenuSkinned(TMainMenu* menu, bool active);
     // Every menu owned by the form (and by what it owns).
     void HookFormMenus(TComponent* root, bool active);
+    // The menus of every form hooked again as Active and the manager's
+    // SkinnedPopups now say (SkinnedPopups changed).
+    void RehookAllForms();
+
+    // The size a menu takes when drawn without its popup window: its
+    // widest item and its tallest column, as measured.
+    int MenuWidth(TMenuItem* firstItem);
+    int ColumnHeight(TMenuItem* firstItem);
 
     // The popup window gets the region of the rendered image and the image.
     void SetMenuWindowShape(HWND wnd, TBitmap* bitmap);

@@ -19,6 +19,9 @@
 #include "skinnedwindows.h"
 #include "common/testdata.h"
 #include "common/win32_testing.h"
+#include "framework/forms.h"
+#include "framework/stdctrls.h"
+#include "framework/subclass.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
@@ -600,6 +603,84 @@ TEST_F(ButtonAdapterTest, ComboBoxesShowTheSkinsButtonAndSkinTheirList) {
         EXPECT_EQ(FindAdapter(wnd), nullptr);
         DestroyWindow(wnd);
     }
+}
+
+// A framework combo turns hot when the mouse comes over it and back when
+// it leaves, repainted at once each time; an item drawn repaints it too,
+// and its frame is three pixels wide however the window computed it.
+TEST_F(ButtonAdapterTest, AFrameworkComboTurnsHotUnderTheMouseAndRepaintsAfterAnItemIsDrawn) {
+    constexpr COLORREF kComboBtn = RGB(255, 128, 0);
+    constexpr COLORREF kComboBtnHot = RGB(0, 128, 255);
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(100, 380, 300, 120);
+    auto* combo = new TComboBox(form);
+    combo->SetStyle(csDropDownList);
+    combo->SetBounds(10, 10, 180, 24);
+    combo->SetParent(form);
+    form->Show();
+    combo->Items()->Add("one");
+    PumpFor(60);
+    {
+        TsCommonData data(combo, true);
+        data.SetSkinManager(manager);
+        data.SetSkinSection("COMBOBOX");
+        data.ReadSkinIndexes();
+        auto a = CreateAdapter<TacComboBoxWnd>(combo->Handle(), &data, manager, "COMBOBOX");
+        HWND wnd = combo->Handle();
+        Repaint(wnd);
+        const RECT b = a->GetButtonRect();
+        auto pixel = [&] {
+            HDC dc = GetWindowDC(wnd);
+            const COLORREF p = GetPixel(dc, b.left + 1, b.top + 1);
+            ReleaseDC(wnd, dc);
+            return p;
+        };
+        EXPECT_TRUE(Near(pixel(), kComboBtn)) << Hex(pixel());
+        RECT wr{};
+        GetWindowRect(wnd, &wr);
+        MouseTo(POINT{wr.left + (b.left + b.right) / 2, wr.top + (b.top + b.bottom) / 2});
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                PumpMessages();
+                return data.MouseAbove;
+            },
+            2000));
+        EXPECT_EQ(a->ButtonState(), 1);
+        EXPECT_TRUE(Near(pixel(), kComboBtnHot)) << Hex(pixel());
+        MouseTo(POINT{700, 500});
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                PumpMessages();
+                return !data.MouseAbove;
+            },
+            2000));
+        EXPECT_EQ(a->ButtonState(), 0);
+        EXPECT_TRUE(Near(pixel(), kComboBtn)) << Hex(pixel());
+
+        // An item drawn: the whole combo painted again before the message
+        // returns.
+        int paints = 0;
+        TWindowSubclass counter;
+        counter.Attach(wnd, [&](TMessage& m) {
+            if (m.Msg == WM_PAINT) ++paints;
+            counter.CallPrevious(m);
+        });
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_COMBOBOX;
+        item.hwndItem = wnd;
+        SendMessageA(wnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_GE(paints, 1);
+        counter.Detach();
+
+        SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        EXPECT_EQ(a->InsetLeft, 3);
+        EXPECT_EQ(a->InsetTop, 3);
+        EXPECT_EQ(a->InsetRight, 3);
+        EXPECT_EQ(a->InsetBottom, 3);
+    }
+    form->Free();
+    PumpMessages();
 }
 
 // The drop-down list gets an adapter of its own class: one pixel wider, its

@@ -25,9 +25,12 @@
 #include "framework/dialogs.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
+#include "framework/portable/formtext.h"
+#include "framework/subclass.h"
 #include "skin/core/commondata.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
+#include "skin/controls/sedit.h"
 #include "skin/controls/spanel.h"
 #include "skin/controls/speedbtn.h"
 #include "skin/controls/toolbarwnd.h"
@@ -683,6 +686,175 @@ TEST_F(SmallControlsTest, FrameworkToolBarButtonsShowImageAndCaption) {
     form->Free();
 }
 
+// A framework tool bar with edges and a border band: its client area lies
+// inside them; skinned, the band shows the bar's skin on the screen and
+// in print; the bar's background leaves out the children that cover their
+// own place and tells its children their background is ready.
+TEST_F(SmallControlsTest, FrameworkToolBarBordersAndChildrenFollowTheSkin) {
+    constexpr COLORREF kToolBar = RGB(200, 200, 200);
+    TForm* form = NewForm();
+    auto* bar = Place<TToolBar>(form, 0, 0, 300, 44);
+    bar->SetEdgeBorders(ebLeft | ebTop | ebRight | ebBottom);
+    bar->SetBorderWidth(3);
+    bar->AddButton()->SetCaption("Go");
+    auto* opaque = Place<TPanel>(bar, 150, 4, 30, 20);
+    opaque->SetControlStyle(opaque->ControlStyle() | csOpaque);
+    auto* open = Place<TPanel>(bar, 200, 4, 30, 20);
+    form->Show();
+    PumpMessages();
+    // Two edges and the band on every side.
+    const RECT cr = ClientRectInWindow(bar->Handle());
+    EXPECT_EQ(cr.left, 5);
+    EXPECT_EQ(cr.top, 5);
+    EXPECT_EQ(cr.right, bar->Width() - 5);
+    EXPECT_EQ(cr.bottom, 39);
+    const int right = bar->Width() - 3;
+    auto screenAt = [&](int x, int y) {
+        HDC dc = GetWindowDC(bar->Handle());
+        const COLORREF c = GetPixel(dc, x, y) & 0xFFFFFF;
+        ReleaseDC(bar->Handle(), dc);
+        return c;
+    };
+    EXPECT_NE(screenAt(3, 20), kToolBar);
+
+    int told = 0;
+    TWindowSubclass counter;
+    counter.Attach(open->Handle(), [&](TMessage& m) {
+        if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) ++told;
+        counter.CallPrevious(m);
+    });
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    PumpMessages();
+    for (POINT q : {POINT{1, 1}, POINT{3, 20}, POINT{150, 2}, POINT{right, 20}, POINT{150, 42}})
+        EXPECT_EQ(screenAt(q.x, q.y), kToolBar) << q.x << "," << q.y;
+    EXPECT_GE(told, 1);
+    {
+        const TPrinted p = Print(bar->Handle());
+        for (POINT q : {POINT{1, 1}, POINT{3, 20}, POINT{150, 2}, POINT{right, 20}, POINT{150, 42},
+                        POINT{cr.left + 100, cr.top + 14}})
+            EXPECT_EQ(p.At(q.x, q.y), kToolBar) << q.x << "," << q.y;
+        // Children are not printed: an opaque one's place is left alone,
+        // the bar shows under one that is not.
+        EXPECT_NE(p.At(cr.left + 165, cr.top + 14), kToolBar);
+        EXPECT_EQ(p.At(cr.left + 215, cr.top + 14), kToolBar);
+    }
+    // Children ask for their background inside the edges.
+    TsBackgroundInfo info{};
+    SendSkinCommand(bar->Handle(), scQueryBgInfo, reinterpret_cast<LPARAM>(&info));
+    TsBackgroundInfo plain{};
+    data.FillBackgroundInfo(plain, 0, bar->Handle());
+    EXPECT_EQ(info.Offset.X, plain.Offset.X + 5);
+    EXPECT_EQ(info.Offset.Y, plain.Offset.Y + 5);
+    counter.Detach();
+    a.reset();
+    form->Free();
+}
+
+// A tool button's caption takes the colours of the section painting under
+// it: the bar's own when it gives its font, else the tool button's.
+TEST_F(SmallControlsTest, ToolButtonCaptionTakesTheColourOfTheSectionUnderIt) {
+    constexpr COLORREF kBarFont = RGB(0, 0, 255);
+    // The test skin with a bar that gives its own font.
+    const std::string dir = kova::test::TempDir() + "\\toolbarfont";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string from = kova::test::SourcePath("tests/skin/fixtures/smallskin");
+    ASSERT_TRUE(CopyFileA((from + "/Master.bmp").c_str(), (dir + "\\Master.bmp").c_str(), FALSE));
+    std::string options;
+    {
+        FILE* f = fopen((from + "/Options.dat").c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        char buf[4096];
+        size_t n = 0;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) options.append(buf, n);
+        fclose(f);
+    }
+    const std::string section = "[TOOLBAR]\r\n";
+    size_t at = options.find("[TOOLBAR]");
+    ASSERT_NE(at, std::string::npos);
+    at = options.find('\n', at) + 1;
+    options.insert(at, "GIVEOWNFONT=1\r\nFONTCOLOR=16711680\r\nHOTFONTCOLOR=16711680\r\n");
+    {
+        FILE* f = fopen((dir + "\\Options.dat").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fwrite(options.data(), 1, options.size(), f);
+        fclose(f);
+    }
+    struct Case {
+        bool GivesFont;
+        COLORREF Caption;
+    };
+    for (const Case c : {Case{false, kCaption}, Case{true, kBarFont}}) {
+        SCOPED_TRACE(c.GivesFont);
+        manager->Model().LoadFolder(c.GivesFont ? dir : from);
+        TForm* form = NewForm();
+        auto* bar = Place<TToolBar>(form, 0, 0, 300, 44);
+        bar->SetShowCaptions(true);
+        bar->AddButton()->SetCaption("WWW");
+        form->Show();
+        PumpMessages();
+        TsCommonData data(bar, true);
+        data.SetSkinManager(manager);
+        auto a = CreateAdapter<TacToolBarVCLWnd>(bar->Handle(), &data, manager, "");
+        const TPrinted p = Print(bar->Handle());
+        const RECT r = bar->Buttons(0)->BoundsRect();
+        int caption = 0, other = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                caption += p.At(x, y) == c.Caption;
+                other += p.At(x, y) == (c.GivesFont ? kCaption : kBarFont);
+            }
+        EXPECT_GT(caption, 5);
+        EXPECT_EQ(other, 0);
+        a.reset();
+        form->Free();
+    }
+    manager->Model().LoadFolder(from);
+}
+
+// A framework status bar with a border band: the band from the skin, the
+// panels inside it where the bar puts them.
+TEST_F(SmallControlsTest, FrameworkStatusBarBorderBandComesFromTheSkin) {
+    constexpr COLORREF kBar = RGB(180, 180, 180);
+    TForm* form = NewForm();
+    auto* bar = Place<TStatusBar>(form, 0, 150, 300, 30);
+    bar->SetBorderWidth(4);
+    TStatusPanel* first = bar->AddPanel();
+    first->SetWidth(80);
+    first->SetText("WW");
+    bar->AddPanel()->SetText("");
+    form->Show();
+    PumpMessages();
+    const RECT cr = ClientRectInWindow(bar->Handle());
+    EXPECT_EQ(cr.left, 4);
+    EXPECT_EQ(cr.top, 4);
+    TsCommonData data(bar, true);
+    data.SetSkinManager(manager);
+    auto a = CreateAdapter<TacStatusBarWnd>(bar->Handle(), &data, manager, "");
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    PumpMessages();
+    HDC dc = GetWindowDC(bar->Handle());
+    for (POINT q : {POINT{1, 1}, POINT{2, 15}, POINT{bar->Width() - 2, 15}, POINT{150, 28}})
+        EXPECT_EQ(GetPixel(dc, q.x, q.y) & 0xFFFFFF, kBar) << q.x << "," << q.y;
+    ReleaseDC(bar->Handle(), dc);
+    const TPrinted p = Print(bar->Handle());
+    EXPECT_EQ(p.At(1, 1), kBar);
+    // The divider closes the first panel at its right edge in the client
+    // area, and the text starts inside the panel.
+    RECT r{};
+    SendMessageA(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(p.At(cr.left + r.right - 2, cr.top + (r.top + r.bottom) / 2), kDivider);
+    int leftmost = p.Width;
+    for (int y = 0; y < p.Height; ++y)
+        for (int x = 0; x < p.Width; ++x)
+            if (p.At(x, y) != kBar && p.At(x, y) != kDivider) leftmost = std::min(leftmost, x);
+    EXPECT_GE(leftmost, cr.left + r.left + 2);
+    a.reset();
+    form->Free();
+}
+
 // ---------------------------------------------------------------- panel
 
 TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent) {
@@ -880,6 +1052,114 @@ TEST_F(SmallControlsTest, SkinnedPanelFollowsItsBevelsAndMixesByTransparency) {
     form->Free();
 }
 
+// A panel whose look follows its parent keeps its cache while nothing
+// changed, and builds it anew after a paint that saw only part of it; each
+// paint on the screen tells the child controls their background is ready
+// (sub-code 6), a printed copy does not, and the word sent to the panel is
+// passed on to them.
+TEST_F(SmallControlsTest, SkinnedPanelFollowingItsParentRebuildsAfterAClippedPaintAndTellsItsChildren) {
+    TForm* form = NewForm();
+    auto* panel = Place<TsPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    auto* child = Place<TPanel>(panel, 80, 10, 20, 20);
+    panel->SkinData()->SetSkinManager(manager);
+    form->Show();
+    PumpMessages();
+    panel->SkinData()->ParentDependent = true;
+    int rebuilds = 0;
+    panel->OnPaint = [&](TObject*, TCanvas*) { ++rebuilds; };
+    int told = 0;
+    TWindowSubclass counter;
+    counter.Attach(child->Handle(), [&](TMessage& m) {
+        if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scEndParentUpdate) ++told;
+        counter.CallPrevious(m);
+    });
+    auto paint = [&](const RECT* part) {
+        RedrawWindow(panel->Handle(), part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+    };
+    const RECT corner{0, 0, 10, 10};
+    panel->SkinData()->BGChanged = true;
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 1);
+    EXPECT_GE(told, 1);
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 1) << "nothing changed: the cache is copied";
+    paint(&corner);
+    EXPECT_EQ(rebuilds, 1);
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 2) << "the paint before saw only a corner";
+    paint(nullptr);
+    EXPECT_EQ(rebuilds, 2);
+
+    told = 0;
+    panel->SkinData()->BGChanged = true;
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_GT(p.Width, 0);
+    }
+    EXPECT_EQ(rebuilds, 3);
+    EXPECT_EQ(told, 0) << "a printed copy tells nobody";
+    SendSkinCommandToControl(panel, scEndParentUpdate, 0);
+    EXPECT_EQ(told, 1);
+    counter.Detach();
+    panel->OnPaint = nullptr;
+    form->Free();
+}
+
+// Without the skin, a panel with OnPaint prints what OnPaint draws and
+// lets nothing erase under it.
+TEST_F(SmallControlsTest, UnskinnedPanelPrintsItsOnPaint) {
+    TForm* form = NewForm();
+    auto* panel = Place<TsPanel>(form, 10, 10, 120, 60);
+    panel->SetCaption("");
+    form->Show();
+    PumpMessages();
+    SendSkinCommandToControl(panel, scSkinRemoved, reinterpret_cast<LPARAM>(manager));
+    ASSERT_FALSE(panel->SkinData()->IsSkinned());
+    panel->OnPaint = [&](TObject*, TCanvas* canvas) {
+        for (int x = 0; x < 10; ++x) canvas->SetPixel(20 + x, 20, static_cast<TColor>(RGB(1, 2, 3)));
+    };
+    {
+        const TPrinted p = Print(panel->Handle());
+        EXPECT_EQ(p.At(25, 20), RGB(1, 2, 3));
+    }
+    HDC dc = GetDC(panel->Handle());
+    EXPECT_EQ(SendMessageA(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    ReleaseDC(panel->Handle(), dc);
+    panel->OnPaint = nullptr;
+    form->Free();
+}
+
+// The skinned panel and edit are read from form descriptions.
+TEST_F(SmallControlsTest, SkinnedPanelAndEditAreReadFromFormDescriptions) {
+    RegisterPanelClass();
+    RegisterEditClass();
+    TForm* form = NewForm();
+    const std::vector<std::string> problems = ReadComponentText(form,
+                                                                "object Form1: TForm\n"
+                                                                "  object sPanel1: TsPanel\n"
+                                                                "    Left = 4\n"
+                                                                "    Width = 90\n"
+                                                                "    Caption = 'Room'\n"
+                                                                "    object sEdit1: TsEdit\n"
+                                                                "      Left = 3\n"
+                                                                "      Text = 'abc'\n"
+                                                                "    end\n"
+                                                                "  end\n"
+                                                                "end\n");
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems[0]);
+    auto* panel = dynamic_cast<TsPanel*>(form->FindComponent("sPanel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Width(), 90);
+    EXPECT_EQ(panel->Caption(), "Room");
+    auto* edit = dynamic_cast<TsEdit*>(form->FindComponent("sEdit1"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Parent(), panel);
+    EXPECT_EQ(edit->Text(), "abc");
+    form->Free();
+}
+
 // ----------------------------------------------------------- status bar
 
 TEST_F(SmallControlsTest, StatusBarPartsDividersSimpleModeAndPanelFrames) {
@@ -1031,6 +1311,81 @@ TEST_F(SmallControlsTest, SpeedButtonPaintsFromTheSkinMovesDownAndGivesItselfBac
     int x = 0, y = 0;
     EXPECT_NE(look(x, y), kBorderNormal);
     handler.reset();
+    form->Free();
+}
+
+// A one-part glyph with an alpha channel is laid over the face by its
+// alpha; the same picture without one is a strip whose bottom-left colour
+// is left out. Read from a form description, the glyph keeps its alpha.
+TEST_F(SmallControlsTest, SpeedButtonDrawsAOnePartAlphaGlyphByItsAlpha) {
+    constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+    TForm* form = NewForm();
+    auto* button = Place<TSpeedButton>(form, 10, 10, 100, 30);
+    button->SetCaption("");
+    // Left half opaque red, right half blue with alpha 0.
+    TBitmap picture(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) picture.Pixels().At(x, y) = x < 8 ? 0xFFFF0000u : 0x000000FFu;
+    picture.SetPixelFormat(pf32bit);
+    button->Glyph()->Assign(&picture);
+    ASSERT_EQ(button->Glyph()->PixelFormat(), pf32bit);
+    form->Show();
+    PumpMessages();
+    TsCommonData data(button, true);
+    data.SetSkinManager(manager);
+    auto handler = std::make_unique<TacSpeedButtonHandler>(button, "BUTTON", manager, &data);
+    const int gx = 10 + 42, gy = 10 + 7;
+    // The alpha blend may round a channel down by one.
+    auto closeTo = [](COLORREF a, COLORREF b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+        return true;
+    };
+    {
+        const TPrinted p = Print(form->Handle());
+        const COLORREF face = p.At(10 + 25, 10 + 15);
+        EXPECT_TRUE(closeTo(p.At(gx + 3, gy + 8), kRed)) << p.At(gx + 3, gy + 8);
+        EXPECT_EQ(p.At(gx + 12, gy + 8), face);
+    }
+    button->Glyph()->SetPixelFormat(pf24bit);
+    data.BGChanged = true;
+    {
+        const TPrinted p = Print(form->Handle());
+        const COLORREF face = p.At(10 + 25, 10 + 15);
+        EXPECT_EQ(p.At(gx + 3, gy + 8), face);
+        EXPECT_EQ(p.At(gx + 12, gy + 8), kBlue);
+    }
+    handler.reset();
+
+    // The same picture in a description, as a BMP file.
+    TMemoryStream file;
+    picture.SaveToStream(file);
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (std::uint8_t b : file.Bytes()) hex += std::string{digits[b >> 4], digits[b & 15]};
+    TForm* read = NewForm();
+    const std::vector<std::string> problems = ReadComponentText(read, "object Form1: TForm\n"
+                                                                      "  object SpeedButton1: TSpeedButton\n"
+                                                                      "    Glyph.Data = {" + hex + "}\n"
+                                                                      "  end\n"
+                                                                      "end\n");
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems[0]);
+    auto* loaded = dynamic_cast<TSpeedButton*>(read->FindComponent("SpeedButton1"));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->Glyph()->Width(), 16);
+    EXPECT_EQ(loaded->Glyph()->PixelFormat(), pf32bit);
+    EXPECT_EQ(loaded->Glyph()->Pixels().At(2, 2), 0xFFFF0000u);
+    read->Free();
+    // A 32-bit file whose alpha bytes are all 0 was written without alpha:
+    // it loads as an opaque picture.
+    TBitmap opaque(4, 4);
+    opaque.Pixels().Fill(0x00FF0000u);
+    TMemoryStream plain;
+    opaque.SaveToStream(plain);
+    plain.Seek(0, soBeginning);
+    TBitmap back;
+    back.LoadFromStream(plain);
+    EXPECT_EQ(back.PixelFormat(), pf24bit);
     form->Free();
 }
 
