@@ -180,28 +180,6 @@ TEST_F(MainForm, OwnsTheDefaultSkinManagerWithTheFirstInternalSkinActive) {
 
 // ---- the main form skinned by its provider ------------------------------------------
 
-// The mouse as a user moves and presses it: the cursor put at a point
-// (put again until the system reports it there), the left button pressed or
-// let go where the cursor is, waited for until the system has it.
-bool CursorTo(POINT at) {
-  return WaitUntil([&] {
-    POINT now{};
-    GetCursorPos(&now);
-    if (now.x == at.x && now.y == at.y) return true;
-    SetCursorPos(at.x, at.y);
-    PumpFor(20);
-    return false;
-  }, 3000);
-}
-
-void LeftButton(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-  WaitUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 2000);
-}
-
 // What the screen shows at (x, y) of a window.
 COLORREF OnScreen(HWND w, int x, int y) {
   RECT r{};
@@ -293,10 +271,10 @@ TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
   const POINT at{r.left + (provider_->MinButton.Rect.left + provider_->MinButton.Rect.right) / 2,
                  r.top + (provider_->MinButton.Rect.top + provider_->MinButton.Rect.bottom) / 2};
   ASSERT_EQ(SendMessageA(wnd_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTMINBUTTON);
-  ASSERT_TRUE(CursorTo(at));
-  LeftButton(true);
+  ASSERT_TRUE(MouseMove(at, wnd_));
+  ASSERT_TRUE(MouseDown(at, wnd_));
   ASSERT_TRUE(WaitUntil([&] { return provider_->MinButton.State == 2; }, 2000)) << "the press was not seen";
-  LeftButton(false);
+  ASSERT_TRUE(MouseUp(at, wnd_));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wnd_); }, 3000));
   EXPECT_TRUE(form_->TrayIconShown());
   form_->Perform(WM_USER + 1, 0, WM_LBUTTONUP);
