@@ -183,6 +183,8 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     BindField("sSkinManager1", sSkinManager1);
     skin::RegisterSkinProviderClass();
     BindField("sSkinProvider1", sSkinProvider1);
+    skin::RegisterHintManagerClass();
+    BindField("sHintManager1", sHintManager1);
     BindField("ScanningPeriodEdit", ScanningPeriodEdit);
     BindField("ThicknessEdit", ThicknessEdit);
     BindField("MouseActDelayEdit", MouseActDelayEdit);

@@ -22,6 +22,7 @@
 #include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/autoreg.h"
 #include "mainwindow/settings/commonsettings.h"
+#include "skin/controls/hintmanager.h"
 #include "skin/core/skinmanager.h"
 #include "skin/forms/provider.h"
 #include "tables/files/userini.h"
@@ -73,6 +74,8 @@ public:
     // The main form's own skinning: frame, caption, title buttons, system
     // menu with the skins to choose from, and its controls' adapters.
     skin::TsSkinProvider* sSkinProvider1 = nullptr;
+    // The program's hints: comic bubbles with a shadow, or the skin's own.
+    skin::TsHintManager* sHintManager1 = nullptr;
 
     TEdit* ScanningPeriodEdit = nullptr;
     TEdit* ThicknessEdit = nullptr;

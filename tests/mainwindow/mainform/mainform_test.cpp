@@ -13,6 +13,7 @@
 #include "common/win32_testing.h"
 #include "framework/dialogs.h"
 #include "framework/handles.h"
+#include "framework/hints.h"
 #include "mainwindow/mainform/main.h"
 #include "mainwindow/mainform/testfiles.h"
 #include "skin/core/skinmessage.h"
@@ -259,6 +260,38 @@ TEST_F(SkinnedMainForm, ItsFrameAndControlsShowTheSkin) {
   form_->PageControl1->SetActivePage(sheet);
   PumpMessages();
   EXPECT_NE(GetPropA(form_->ScanningPeriodEdit->Handle(), "ACSBSC"), nullptr);
+}
+
+// The main form's hint manager: a control's hint shows, after the pause, as
+// the manager's comic bubble with the control's text; the manager sets the
+// application's pauses.
+TEST_F(SkinnedMainForm, AControlsHintShowsAsTheManagersBubble) {
+  Show();
+  ASSERT_NE(form_->sHintManager1, nullptr);
+  EXPECT_EQ(skin::CurrentHintManager(), form_->sHintManager1);
+  EXPECT_EQ(form_->sHintManager1->HintKind().Style(), skin::hsComics);
+  EXPECT_EQ(ApplicationHints().HintHidePause, 7000);
+  auto* button = dynamic_cast<TControl*>(form_->FindComponent("AdvancedTitleBtn"));
+  ASSERT_NE(button, nullptr);
+  TWinControl* sheet = button->Parent();
+  while (sheet && !dynamic_cast<TTabSheet*>(sheet)) sheet = sheet->Parent();
+  ASSERT_NE(sheet, nullptr);
+  form_->PageControl1->SetActivePage(static_cast<TTabSheet*>(sheet));
+  PumpMessages();
+  auto* target = dynamic_cast<TWinControl*>(button);
+  ASSERT_NE(target, nullptr);
+  const POINT at = target->ClientToScreen(POINT{target->Width() / 2, target->Height() / 2});
+  ASSERT_TRUE(MouseMove(POINT{at.x + 1, at.y + 1}, target->Handle()));
+  ASSERT_TRUE(MouseMove(at, target->Handle()));
+  ASSERT_TRUE(WaitUntil([] {
+    THintWindow* w = ApplicationHints().HintWindow();
+    return w && w->HintShowing();
+  }, 3000)) << "no hint shown";
+  auto* hint = dynamic_cast<skin::TsComicsHintWindow*>(ApplicationHints().HintWindow());
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->Caption(), "Advanced Window Title");
+  ApplicationHints().CancelHint();
+  PumpMessages();
 }
 
 // The minimise button, clicked with the mouse, takes the main form to the
