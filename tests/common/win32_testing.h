@@ -347,8 +347,10 @@ inline ::testing::AssertionResult MouseDoubleClick(POINT at, HWND target = nullp
 // thread took the one before (and after the press, once it holds the
 // mouse): the system's own move and size loops (and any other modal loop a
 // press starts) run inside this thread's message handling until the
-// release.
-inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int steps = 4, int timeoutMs = 5000) {
+// release. `stepMs` is how long the hand rests after each step once it
+// was taken, as a slow drag does (what runs on a timer during the drag).
+inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int steps = 4, int timeoutMs = 5000,
+                                            int stepMs = 0) {
   ::testing::AssertionResult placed = MouseMove(from);
   if (!placed) return placed;
   TMouseWatch watch;
@@ -411,6 +413,7 @@ inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int step
         SendInput(1, &up, sizeof up);
         break;
       }
+      if (stepMs > 0 && e.Action == TMouseAction::Move) Sleep(static_cast<DWORD>(stepMs));
     }
     done = true;
   });

@@ -170,7 +170,8 @@ TEST_F(FormAnimTest, TranslucentMoveStepsDownToTheBlendValue) {
     const RECT m = static_cast<TacProviderBorderForm*>(f.provider->BorderForm)->ExtMargins();
     const int left = f.form->Left(), top = f.form->Top();
     rec.frames.clear();
-    ASSERT_TRUE(kova::test::MouseDrag(POINT{(r.left + r.right) / 3, r.top + m.top + 12}, 60, 30));
+    // A drag slow enough for the fade's timer to reach the blend value.
+    ASSERT_TRUE(kova::test::MouseDrag(POINT{(r.left + r.right) / 3, r.top + m.top + 12}, 60, 30, 4, 5000, 60));
     EXPECT_EQ(f.form->Left(), left + 60);
     EXPECT_EQ(f.form->Top(), top + 30);
     EXPECT_FALSE(f.provider->FormState & kStateTranslucentMove);
