@@ -242,19 +242,24 @@ bool OwnedBy(HWND wnd, HWND owner) {
 }
 
 void WaitUntilInputRead(HWND target, int32_t sx, int32_t sy) {
-    // A window of this thread reads the click only after it has returned:
-    // its repaint would never come, and the wait would hold the program's
-    // own windows, unpainted and deaf, for its whole bound.
-    if (!target || GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) return;
-    POINT at{sx, sy};
-    if (!ScreenToClient(target, &at)) return;
-    const RECT pixel{at.x, at.y, at.x + 1, at.y + 1};
-    if (!RedrawWindow(target, &pixel, nullptr, RDW_INVALIDATE)) return;
+    if (!AskRepaintMark(target, POINT{sx, sy})) return;
     const DWORD start = GetTickCount();
-    while (IsWindow(target) && GetUpdateRect(target, nullptr, FALSE) && GetTickCount() - start < 500) Sleep(1);
+    while (!RepaintMarkDone(target) && GetTickCount() - start < 500) Sleep(1);
 }
 
 }  // namespace
+
+bool AskRepaintMark(HWND wnd, POINT screen) {
+    // A window of this thread reads what is queued only after the caller has
+    // returned: its repaint would never come, and a wait for it would hold the
+    // program's own windows, unpainted and deaf, for its whole bound.
+    if (!wnd || GetWindowThreadProcessId(wnd, nullptr) == GetCurrentThreadId()) return false;
+    if (!ScreenToClient(wnd, &screen)) return false;
+    const RECT pixel{screen.x, screen.y, screen.x + 1, screen.y + 1};
+    return RedrawWindow(wnd, &pixel, nullptr, RDW_INVALIDATE) != 0;
+}
+
+bool RepaintMarkDone(HWND wnd) { return !IsWindow(wnd) || !GetUpdateRect(wnd, nullptr, FALSE); }
 
 void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
     if (!IsWindow(wnd) || !IsWindowVisible(wnd)) return;

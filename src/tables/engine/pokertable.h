@@ -138,6 +138,14 @@ void ClickAtScaledPoint(TPokerTable& table, const TMacroClick& click, const TSca
 // Moves the cursor there, clicks the left button, and puts cursor and
 // foreground window back.
 void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y);
+// Whether another program's window has taken what was queued to it: a thread
+// paints only when no input and no posted message waits in its queue, so a
+// repaint of one pixel, asked for now, is done after it has read all that
+// came before. AskRepaintMark asks it for the pixel under a screen point
+// (false when it cannot be asked: a window of this thread, or none);
+// RepaintMarkDone tells when it was painted, or the window is gone.
+bool AskRepaintMark(HWND wnd, POINT screen);
+bool RepaintMarkDone(HWND wnd);
 void ClickWindowCentre(TPokerTable& table, HWND wnd);
 
 // The first visible child of wnd whose rectangle holds the window-relative

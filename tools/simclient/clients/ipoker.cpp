@@ -12,6 +12,9 @@
 //                                            a pop-up owned by that window (answer: its
 //                                            handle); a click inside ok closes it
 //   ipoker-count                             1 + the pop-ups open now
+//   ipoker-hold-lobby MS                     the next time the lobby is activated, the
+//                                            client reads nothing for MS milliseconds (a
+//                                            client slowed down by a loaded machine)
 #include <windows.h>
 
 #include <cstdio>
@@ -35,6 +38,9 @@ HWND g_main = nullptr;
 HWND g_lobby = nullptr;
 int g_lobbyPopupsLeft = 0;
 int g_popupNumber = 0;
+DWORD g_lobbyHoldMs = 0;
+// Posted to the lobby to hold the client; its wParam is the time.
+constexpr UINT kHoldMessage = WM_APP + 1;
 std::map<HWND, Popup> g_popups;
 
 bool EnsureClass(const char* name, WNDPROC proc) { return SimEnsureClass(name, proc, COLOR_BTNFACE); }
@@ -99,6 +105,18 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 return 0;
             }
             break;
+        case WM_ACTIVATE:
+            // Held from the next message read: a posted one is read before
+            // any input, so a click that comes with the activation waits
+            // behind the hold.
+            if (LOWORD(wParam) != WA_INACTIVE && window == g_lobby && g_lobbyHoldMs) {
+                PostMessageA(window, kHoldMessage, g_lobbyHoldMs, 0);
+                g_lobbyHoldMs = 0;
+            }
+            break;
+        case kHoldMessage:
+            Sleep(static_cast<DWORD>(wParam));
+            return 0;
         case WM_DESTROY:
             if (window == g_main) g_main = nullptr;
             if (window == g_lobby) g_lobby = nullptr;
@@ -181,6 +199,12 @@ const TSimCommand popup{"ipoker-popup", [](const TArgs& args) -> LRESULT {
     if (o.count("ok") && std::sscanf(o["ok"].c_str(), "%ld,%ld,%ld,%ld", &ok.left, &ok.top, &ok.right, &ok.bottom) != 4)
         return 0;
     return reinterpret_cast<LRESULT>(OpenPopup(owner, ok));
+}};
+
+const TSimCommand holdLobby{"ipoker-hold-lobby", [](const TArgs& args) -> LRESULT {
+    if (args.size() != 2 || std::atoi(args[1].c_str()) <= 0) return 0;
+    g_lobbyHoldMs = static_cast<DWORD>(std::atoi(args[1].c_str()));
+    return 1;
 }};
 
 const TSimCommand popupCount{"ipoker-count", [](const TArgs&) -> LRESULT {

@@ -69,8 +69,7 @@ void TIPokerLobby::Tick() {
     HWND lobby = Window();
     if (!Usable(lobby)) return;
     if (AdapterState == ClosingLobby) {
-        ClickPopup(*this, lobby, 420, 450);
-        PostMessageA(lobby, WM_SYSCOMMAND, SC_CLOSE, 0);
+        CloseLobby(lobby);
         return;
     }
     EngineLogF("Phase: %d", Phase);
@@ -134,6 +133,25 @@ void TIPokerLobby::Tick() {
             Phase = 0;
             break;
     }
+}
+
+void TIPokerLobby::CloseLobby(HWND lobby) {
+    // Click and close take turns, each once the client has taken the one
+    // before: it reads posted messages before input, so a close posted
+    // behind a click it has not read yet would hide the lobby first, and the
+    // click would land on whatever lies beneath. Bounded, for a client that
+    // never paints the pixel asked for.
+    if (awaitingClient_ && !RepaintMarkDone(lobby) && (EngineNow() - awaitingSince_) * SecondsPerDay < 5.0) return;
+    if (closeNext_) {
+        PostMessageA(lobby, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+        ClickPopup(*this, lobby, 420, 450);
+    }
+    closeNext_ = !closeNext_;
+    RECT r{};
+    GetWindowRect(lobby, &r);
+    awaitingClient_ = AskRepaintMark(lobby, POINT{r.left + 420 + BorderX, r.top + 450 + CaptionY});
+    awaitingSince_ = EngineNow();
 }
 
 // ---- tournament tables ----------------------------------------------------------------

@@ -39,6 +39,13 @@ public:
 
 private:
     double PhaseElapsedSeconds();
+    void CloseLobby(HWND lobby);
+
+    // Closing the lobby: whether the close comes next (else the click), and
+    // since when the client is being waited for to take the step before.
+    bool closeNext_ = false;
+    bool awaitingClient_ = false;
+    double awaitingSince_ = 0;
 };
 
 // Every other window of the room: a tournament table, placed and turn-tested

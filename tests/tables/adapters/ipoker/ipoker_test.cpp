@@ -220,5 +220,25 @@ TEST_F(IPokerTest, TheLobbyIsClosedAfterItsPopupsAndAfterTwoSecondsWithoutOne) {
     }
 }
 
+TEST_F(IPokerTest, ASlowClientTakesTheLobbyClickBeforeTheLobbyIsClosed) {
+    IPokerMainWanted = 0;
+    HWND lobby = reinterpret_cast<HWND>(Send("ipoker-lobby popups=0"));
+    ASSERT_TRUE(lobby);
+    ASSERT_TRUE(Scan());
+    ASSERT_EQ(Lobbies.size(), 1u);
+    auto* adapter = dynamic_cast<TIPokerLobby*>(Lobbies[0].get());
+    ASSERT_NE(adapter, nullptr);
+    ASSERT_TRUE(ScanWithin([&] { return adapter->AdapterState == TIPokerLobby::ClosingLobby; }, 5000));
+    // The click activates the lobby, and the client then stops reading for
+    // longer than any click waits for it: the click lies unread in its queue
+    // while the adapter goes on.
+    ASSERT_EQ(Send("ipoker-hold-lobby 1500"), 1);
+    ASSERT_TRUE(ScanWithin([&] { return !IsWindowVisible(lobby); }, 10000));
+    EXPECT_EQ(ClientLogged("ipoker lobby click x=420 y=450"), 1u);
+    EXPECT_EQ(ClientLogged("ipoker lobby closed"), 1u);
+    const std::string log = ClientLog();
+    EXPECT_LT(log.find("ipoker lobby click"), log.find("ipoker lobby closed")) << log;
+}
+
 }  // namespace
 }  // namespace kova::tables
