@@ -281,6 +281,17 @@ void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
     SetCursorPos(sx, sy);
     BringWindowToTop(wnd);
     SetForegroundWindow(wnd);
+    // Under Wine the cursor may read back at its old point for a while after
+    // the move (the display reports the pointer late), and an event sent
+    // meanwhile can be applied there: the press would land on the window
+    // under the old point. Wait, bounded, until the move shows.
+    {
+        const DWORD moved = GetTickCount();
+        for (POINT p{}; GetCursorPos(&p) && (p.x != sx || p.y != sy) && GetTickCount() - moved < 250;) {
+            Sleep(1);
+            SetCursorPos(sx, sy);
+        }
+    }
     // Injected input may be applied after SendInput returns (a low-level
     // hook holds it up): the press and release carry their point, and the
     // cursor goes back by an event of the same batch, after them. A cursor
