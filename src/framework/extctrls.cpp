@@ -160,26 +160,15 @@ void TImage::Paint() {
 
 // --- speed button ---------------------------------------------------------
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) { StoreBounds(0, 0, 23, 22); }
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), TButtonGlyph(this) { StoreBounds(0, 0, 23, 22); }
 
 void TSpeedButton::DefineProps(TPropList& L) {
     L.For<TSpeedButton>()
         .Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown)
         .Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex)
         .Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp)
-        .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat)
-        .Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs)
-        .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &TSpeedButton::Layout,
-              &TSpeedButton::SetLayout)
-        .Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin)
-        .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing)
-        .Object("Glyph", [](TSpeedButton* b) -> TObject* { return b->Glyph(); })
-        .Binary("Glyph", [](TSpeedButton* b, const std::vector<std::uint8_t>& d) {
-            // Stored as a BMP file, as pictures are.
-            TMemoryStream m(d);
-            b->Glyph()->LoadFromStream(m);
-            b->Invalidate();
-        });
+        .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat);
+    DefineGlyphProps(L.For<TSpeedButton>());
 }
 
 void TSpeedButton::SetDown(bool v) {
@@ -205,11 +194,6 @@ void TSpeedButton::SetDown(bool v) {
             }
     Invalidate();
 }
-
-void TSpeedButton::SetNumGlyphs(int n) { numGlyphs_ = std::clamp(n, 1, 4); Invalidate(); }
-void TSpeedButton::SetLayout(TButtonLayout l) { layout_ = l; Invalidate(); }
-void TSpeedButton::SetMargin(int m) { margin_ = std::max(-1, m); Invalidate(); }
-void TSpeedButton::SetSpacing(int s) { spacing_ = s; Invalidate(); }
 
 void TSpeedButton::Click() {
     if (groupIndex_ != 0) SetDown(!down_);

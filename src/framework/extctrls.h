@@ -84,7 +84,7 @@ private:
 
 // A flat button drawn by its parent; with GroupIndex and AllowAllUp it
 // works as a toggle (Down).
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TGraphicControl, public TButtonGlyph {
     KOVA_CLASS_PROPS(TSpeedButton, TGraphicControl)
 public:
     explicit TSpeedButton(TComponent* AOwner);
@@ -96,20 +96,6 @@ public:
     void SetAllowAllUp(bool v) { allowAllUp_ = v; }
     bool Flat() const { return flat_; }
     void SetFlat(bool v) { flat_ = v; Invalidate(); }
-    // A strip of NumGlyphs images side by side: up, disabled, clicked and
-    // down; its bottom-left pixel's colour is transparent.
-    TBitmap* Glyph() { return &glyph_; }
-    int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int n);
-    TButtonLayout Layout() const { return layout_; }
-    void SetLayout(TButtonLayout l);
-    // -1: glyph and caption centred together; else the glyph's distance
-    // from the edge Layout names.
-    int Margin() const { return margin_; }
-    void SetMargin(int m);
-    // Between glyph and caption.
-    int Spacing() const { return spacing_; }
-    void SetSpacing(int s);
     void Click() override;
 
 protected:
@@ -120,9 +106,6 @@ private:
     static void DefineProps(TPropList& L);
     bool down_ = false, pressed_ = false, allowAllUp_ = false, flat_ = false;
     int groupIndex_ = 0;
-    TBitmap glyph_;
-    int numGlyphs_ = 1, margin_ = -1, spacing_ = 4;
-    TButtonLayout layout_ = blGlyphLeft;
 };
 
 // A group box of radio buttons made from Items.

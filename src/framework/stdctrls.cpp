@@ -3,6 +3,7 @@
 #include "framework/forms.h"
 #include "framework/handles.h"
 #include "framework/windowtext.h"
+#include "framework/portable/streams.h"
 
 #include <windowsx.h>
 
@@ -550,47 +551,49 @@ void TButton::Click() {
     TButtonControl::Click();
 }
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
-
-void TBitBtn::DefineProps(TPropList& L) {
-    L.For<TBitBtn>()
-        .Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs)
-        .Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin)
-        .Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing);
-}
-
-void TBitBtn::SetGlyph(const TBitmap* value) {
+void TButtonGlyph::SetGlyph(const TBitmap* value) {
     if (value)
         glyph_.Assign(value);
     else
         glyph_.SetSize(0, 0);
-    Invalidate();
+    button_->Invalidate();
 }
 
-void TBitBtn::SetNumGlyphs(int value) {
+void TButtonGlyph::LoadGlyph(const std::vector<std::uint8_t>& data) {
+    TMemoryStream m(data);
+    glyph_.LoadFromStream(m);
+    button_->Invalidate();
+}
+
+void TButtonGlyph::SetNumGlyphs(int value) {
     value = std::clamp(value, 1, 4);
     if (value == numGlyphs_) return;
     numGlyphs_ = value;
-    Invalidate();
+    button_->Invalidate();
 }
 
-void TBitBtn::SetLayout(TButtonLayout value) {
+void TButtonGlyph::SetLayout(TButtonLayout value) {
     if (value == layout_) return;
     layout_ = value;
-    Invalidate();
+    button_->Invalidate();
 }
 
-void TBitBtn::SetMargin(int value) {
-    if (value == margin_ || value < -1) return;
+void TButtonGlyph::SetMargin(int value) {
+    value = std::max(value, -1);
+    if (value == margin_) return;
     margin_ = value;
-    Invalidate();
+    button_->Invalidate();
 }
 
-void TBitBtn::SetSpacing(int value) {
+void TButtonGlyph::SetSpacing(int value) {
     if (value == spacing_) return;
     spacing_ = value;
-    Invalidate();
+    button_->Invalidate();
 }
+
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), TButtonGlyph(this) {}
+
+void TBitBtn::DefineProps(TPropList& L) { DefineGlyphProps(L.For<TBitBtn>()); }
 
 void TBitBtn::CreateParams(TCreateParams& p) {
     TButton::CreateParams(p);

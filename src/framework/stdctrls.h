@@ -259,15 +259,20 @@ private:
 };
 
 
-// A push button with a picture beside its caption. Glyph is a strip of
-// NumGlyphs images side by side (up, disabled, pressed, down); Layout puts
-// it left of, right of, above or below the caption, Spacing pixels apart,
-// the two Margin pixels from the edge (-1: centred). Drawn by its owner,
-// the native face with the first image.
-class TBitBtn : public TButton {
-    KOVA_CLASS_PROPS(TBitBtn, TButton)
+// The picture of a button and where it goes beside the caption, shared by
+// the push button and the speed button. Glyph is a strip of NumGlyphs
+// images side by side (up, disabled, pressed, down; its bottom-left
+// pixel's colour is transparent); Layout puts it left of, right of, above
+// or below the caption, Spacing pixels apart; Margin is the glyph's
+// distance from the edge Layout names (-1: glyph and caption centred
+// together). NumGlyphs is held to 1..4 and Margin to -1 or more; a change
+// repaints the button.
+class TButtonGlyph {
 public:
-    explicit TBitBtn(TComponent* AOwner);
+    explicit TButtonGlyph(TControl* button) : button_(button) {}
+    TButtonGlyph(const TButtonGlyph&) = delete;
+    TButtonGlyph& operator=(const TButtonGlyph&) = delete;
+
     TBitmap* Glyph() { return &glyph_; }
     void SetGlyph(const TBitmap* value);
     int NumGlyphs() const { return numGlyphs_; }
@@ -280,17 +285,44 @@ public:
     void SetSpacing(int value);
 
 protected:
+    // The description properties of the above, for the DefineProps of a
+    // button C that derives from this.
+    template <class C>
+    static void DefineGlyphProps(TPropsOf<C> props) {
+        props.Int("NumGlyphs", &C::NumGlyphs, &C::SetNumGlyphs)
+            .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &C::Layout, &C::SetLayout)
+            .Int("Margin", &C::Margin, &C::SetMargin)
+            .Int("Spacing", &C::Spacing, &C::SetSpacing)
+            .Object("Glyph", [](C* b) -> TObject* { return b->Glyph(); })
+            .Binary("Glyph", [](C* b, const std::vector<std::uint8_t>& data) { b->LoadGlyph(data); });
+    }
+    // Data is a BMP file, as pictures are stored.
+    void LoadGlyph(const std::vector<std::uint8_t>& data);
+
+    TBitmap glyph_;
+    int numGlyphs_ = 1;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1;
+    int spacing_ = 4;
+
+private:
+    TControl* button_;
+};
+
+// A push button with a glyph beside its caption. Drawn by its owner, the
+// native face with the first image.
+class TBitBtn : public TButton, public TButtonGlyph {
+    KOVA_CLASS_PROPS(TBitBtn, TButton)
+public:
+    explicit TBitBtn(TComponent* AOwner);
+
+protected:
     void CreateParams(TCreateParams& p) override;
     void HandleMessage(TMessage& m) override;
 
 private:
     static void DefineProps(TPropList& L);
     void Draw(const DRAWITEMSTRUCT& d);
-    TBitmap glyph_;
-    int numGlyphs_ = 1;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
 };
 
 class TCheckBox : public TButtonControl {

@@ -975,6 +975,97 @@ TEST_F(FrameworkTest, UpDownSpeedButtonAndRadioGroup) {
     f->Free();
 }
 
+class TGlyphForm : public TForm {
+    KOVA_CLASS(TGlyphForm, TForm)
+public:
+    using TForm::TForm;
+};
+
+// Both glyph buttons take the same description properties, hold their
+// settings to the same limits and repaint only when a setting changes. The
+// push button is made here: descriptions do not create it.
+TEST_F(FrameworkTest, GlyphButtonsShareTheirGlyphSettings) {
+    RegisterFrameworkClasses();
+    TBitmap strip(8, 3);
+    strip.ScanLine(1)[5] = 0xFF0000FF;
+    TMemoryStream bmp;
+    strip.SaveToStream(bmp);
+    const std::string text = R"(
+object GlyphForm: TGlyphForm
+  Width = 300
+  Height = 200
+  object Speed1: TSpeedButton
+    Left = 10
+    Top = 60
+    Width = 90
+    Height = 30
+    Caption = 'Go'
+    NumGlyphs = 2
+    Layout = blGlyphTop
+    Margin = 3
+    Spacing = 6
+    Glyph.Data = {)" + Hex(bmp.Bytes()) + R"(}
+  end
+end
+)";
+    auto* f = new TGlyphForm(Application());
+    ReadComponentText(f, text, TFormReadMode::Strict);
+    f->Show();
+    UpdateWindow(f->Handle());
+    auto* speed = dynamic_cast<TSpeedButton*>(f->FindComponent("Speed1"));
+    ASSERT_NE(speed, nullptr);
+    auto* bit = new TBitBtn(f);
+    bit->SetParent(f);
+    bit->SetBounds(10, 10, 90, 30);
+    bit->SetCaption("Go");
+    EXPECT_TRUE(SetOrdProp(bit, "NumGlyphs", 2));
+    EXPECT_TRUE(SetEnumProp(bit, "Layout", "blGlyphTop"));
+    EXPECT_TRUE(SetOrdProp(bit, "Margin", 3));
+    EXPECT_TRUE(SetOrdProp(bit, "Spacing", 6));
+    bit->SetGlyph(speed->Glyph());
+    UpdateWindow(bit->Handle());
+    struct TButtonCase {
+        const char* name;
+        TButtonGlyph* glyph;
+        TControl* control;
+        HWND painted;  // the window the change repaints
+    };
+    for (const TButtonCase& b : {TButtonCase{"push button", bit, bit, bit->Handle()},
+                                 TButtonCase{"speed button", speed, speed, f->Handle()}}) {
+        SCOPED_TRACE(b.name);
+        EXPECT_EQ(b.glyph->NumGlyphs(), 2);
+        EXPECT_EQ(b.glyph->Layout(), blGlyphTop);
+        EXPECT_EQ(b.glyph->Margin(), 3);
+        EXPECT_EQ(b.glyph->Spacing(), 6);
+        EXPECT_EQ(b.glyph->Glyph()->Width(), 8);
+        EXPECT_EQ(b.glyph->Glyph()->Pixels().At(5, 1) & 0xFFFFFFu, 0x0000FFu);
+        EXPECT_EQ(GetObjectProp(b.control, "Glyph"), b.glyph->Glyph());
+
+        // Set by name as a description would: out-of-range values are held
+        // to the nearest allowed one.
+        struct TLimit {
+            const char* prop;
+            std::int64_t set, held;
+        };
+        for (const TLimit& l : {TLimit{"NumGlyphs", 0, 1}, TLimit{"NumGlyphs", 9, 4}, TLimit{"NumGlyphs", 3, 3},
+                                TLimit{"Margin", -7, -1}, TLimit{"Margin", 0, 0}, TLimit{"Spacing", -2, -2}}) {
+            SCOPED_TRACE(std::string(l.prop) + " = " + std::to_string(l.set));
+            EXPECT_TRUE(SetOrdProp(b.control, l.prop, l.set));
+            EXPECT_EQ(GetOrdProp(b.control, l.prop), l.held);
+        }
+        EXPECT_TRUE(SetEnumProp(b.control, "Layout", "blGlyphRight"));
+        EXPECT_EQ(b.glyph->Layout(), blGlyphRight);
+
+        UpdateWindow(b.painted);
+        b.glyph->SetSpacing(b.glyph->Spacing());
+        EXPECT_FALSE(GetUpdateRect(b.painted, nullptr, FALSE)) << "an unchanged setting repaints nothing";
+        b.glyph->SetSpacing(b.glyph->Spacing() + 1);
+        EXPECT_TRUE(GetUpdateRect(b.painted, nullptr, FALSE)) << "a changed setting repaints the button";
+        UpdateWindow(b.painted);
+    }
+    f->Free();
+}
+
 // The status bar hands its panels to the system (right edges, texts with
 // their alignment tabs, owner-drawn parts), paints owner-drawn panels
 // through its handler, and switches to its simple text.
