@@ -384,6 +384,14 @@ void NCMouseMove(TsSkinProvider& p, TMessage& m) {
     const bool button = code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP ||
                         (code >= kMDIClose && code <= kMDIMin) || (code >= kUserButton && code <= kUserButton + 100);
     if (button) {
+        // Wine can deliver a non-client move late, at a point the mouse has
+        // since left (after a release over the client area): marking the
+        // button hot then would leave it lit with the mouse elsewhere.
+        POINT now{};
+        if (GetCursorPos(&now) && FormHitTest(p, now) != code) {
+            p.SetHotButton(0, true);
+            return;
+        }
         p.SetHotButton(code, true);
         return;
     }
@@ -652,6 +660,9 @@ void NCDoubleClick(TsSkinProvider& p, TMessage& m) {
 void MouseMove(TsSkinProvider& p, TMessage& m) {
     p.CallOldWndProc(m);
     if (TsSkinManager* manager = Manager(p)) manager->SetHotControl(Wnd(p));
+    // A move over the client area means no title button is under the mouse;
+    // a held press keeps its button until the release decides.
+    if (!ButtonPressed) p.SetHotButton(0, true);
     // The outline follows the point the move reports: the cursor read
     // back now may still be an earlier one (under Wine it lags behind
     // the moves), and one such read against the grab point would pull the
