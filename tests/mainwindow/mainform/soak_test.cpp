@@ -186,13 +186,7 @@ protected:
 
 TEST_F(Soak, FiftySkinSwitchesWithHintsMenusAndBoxesKeepCountsFlatAndLeaveNoWindow) {
     KOVA_REQUIRE_SIMCLIENT();
-    WriteFile(Path("PlaceConfig.cnfg"),
-              PlaceConfigFile({TestConfigData{"Main", {TestGroupData{"Tables", "Sim Table", kTableClass,
-                                                                      {{20, 30, 384, 262}, {430, 30, 384, 262}}}}}},
-                              0));
-    WriteFile(Path("PokerRooms.kov"), PokerRoomRecord("Test Room", kTableClass));
-    // The main form away from the slots, so that no table covers it.
-    WriteText(Path("startup.ini"), "[Common]\r\nLeft=1000\r\nTop=420\r\n");
+    WriteSimTablesConfig(dir_, kTableClass);
     WriteUserIni();
     Open();
     ASSERT_NE(form_->sSkinProvider1, nullptr);
