@@ -275,7 +275,23 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
     EnableBlurBehind(wnd, false, nullptr);
     if (p.FormState & kStateTranslucentMove) SetWindowRgn(wnd, MakeRegion(0, 0), FALSE);
     const POINT at{x, y};
-    UpdateLayeredBitmap(wnd, cache, a, &at);
+    if (!(p.FormState & (kAnimationBits | kStateHiding))) {
+        // The picture's client part is handed over fully transparent: the
+        // region cuts it out on Windows, but Wine shapes a layered window
+        // from its picture's alpha instead, and the cache's opaque client
+        // part would cover the form's own client there.
+        TBitmap picture;
+        picture.Assign(cache);
+        PixelBuffer32& pixels = picture.Pixels();
+        const RECT c = ClientRect(0, 0);
+        for (int row = std::max<int>(c.top, 0); row < std::min<int>(c.bottom, h); ++row) {
+            std::uint32_t* line = pixels.ScanLine(row);
+            for (int col = std::max<int>(c.left, 0); col < std::min<int>(c.right, w); ++col) line[col] = 0;
+        }
+        UpdateLayeredBitmap(wnd, &picture, a, &at);
+    } else {
+        UpdateLayeredBitmap(wnd, cache, a, &at);
+    }
     if ((p.FormState & kAnimationBits) != kStateTranslucentMove) {
         HRGN region = MakeRegion(0, 0);
         TGdiObject<HRGN> now(CreateRectRgn(0, 0, 0, 0));

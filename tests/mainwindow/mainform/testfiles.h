@@ -151,6 +151,18 @@ inline void WriteText(const std::string& path, const std::string& text) {
   std::ofstream f(path, std::ios::binary);
   f << text;
 }
+// The data files of a config that runs on the simulated client: config
+// "Main" (selected) of one group whose windows of `tableClass` titled "Sim
+// Table ..." take two slots side by side, the room of that class, and the
+// main form placed away from the slots, so that no table covers it.
+inline void WriteSimTablesConfig(const std::string& dir, const std::string& tableClass) {
+  WriteFile(dir + "\\PlaceConfig.cnfg",
+            PlaceConfigFile({TestConfigData{"Main", {TestGroupData{"Tables", "Sim Table", tableClass,
+                                                                    {{20, 30, 384, 262}, {430, 30, 384, 262}}}}}},
+                            0));
+  WriteFile(dir + "\\PokerRooms.kov", PokerRoomRecord("Test Room", tableClass));
+  WriteText(dir + "\\startup.ini", "[Common]\r\nLeft=1000\r\nTop=420\r\n");
+}
 inline Bytes ReadFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   return Bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());

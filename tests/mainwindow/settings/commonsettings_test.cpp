@@ -373,14 +373,9 @@ protected:
 
 TEST_F(OverlaysWhileRunning, PanelsAndFramesComeAndGoWithTheirBoxes) {
     KOVA_REQUIRE_SIMCLIENT();
-    WriteFile(Path("PlaceConfig.cnfg"),
-              PlaceConfigFile({TestConfigData{"Main", {TestGroupData{"Tables", "Sim Table", kTableClass,
-                                                                      {{20, 30, 384, 262}, {430, 30, 384, 262}}}}}},
-                              0));
-    WriteFile(Path("PokerRooms.kov"), PokerRoomRecord("Test Room", kTableClass));
     // The main form away from the slots: a click on it brings it forward,
     // and a covered table's Fold button cannot be read.
-    WriteText(Path("startup.ini"), "[Common]\r\nLeft=1000\r\nTop=420\r\n");
+    WriteSimTablesConfig(dir_, kTableClass);
     Open();  // a first run: no "user.ini", panels and frames off
     // The room frames the turn table; its Fold point lies on the simulated
     // client's Fold button.

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 
@@ -25,6 +27,42 @@ inline std::string TransientHandlesChanged(const THandleCounts& before) {
         if (now[i] != before[i]) out << HandleKindName(k) << ": " << before[i] << " -> " << now[i] << "; ";
     }
     return out.str();
+}
+
+// The GDI objects this process holds now. Wine answers GetGuiResources
+// with 0 whatever a process holds, so under Wine the live entries of the
+// process' GDI handle table (the one the process block points to: 0x10000
+// entries of 24 bytes, a live one with a type) are counted instead.
+inline DWORD LiveGdiObjects() {
+#ifdef _WIN64
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    using TQuery = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<TQuery>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION info{};
+    if (GetProcAddress(ntdll, "wine_get_version") && query &&
+        query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) == 0 &&
+        info.PebBaseAddress) {
+        struct TEntry {
+            std::uint64_t object;
+            std::uint32_t owner;
+            std::uint16_t unique;
+            std::uint8_t type;
+            std::uint8_t flags;
+            std::uint64_t user;
+        };
+        static_assert(sizeof(TEntry) == 24);
+        const auto* peb = reinterpret_cast<const char*>(info.PebBaseAddress);
+        const auto* table = *reinterpret_cast<const TEntry* const*>(peb + 0xF8);
+        if (table) {
+            DWORD live = 0;
+            for (int i = 0; i < 0x10000; ++i)
+                if (table[i].type != 0) ++live;
+            return live;
+        }
+    }
+#endif
+    return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
 }
 
 // The handle counts taken when it is made, compared once a test has run its

@@ -122,6 +122,45 @@ TEST_F(BorderFormTest, RegionHoleIsTheClientArea) {
     EXPECT_TRUE(EqualRect(&box, &c)) << box.left << "," << box.top << "," << box.right << "," << box.bottom << " vs " << c.right << "," << c.bottom;
 }
 
+// On the screen the client area shows the form's own client, not the
+// cache's picture of it, after every new picture of the border window as
+// after the first (Wine shapes a layered window anew from each picture).
+TEST_F(BorderFormTest, TheClientShowsThroughTheHoleAfterEveryUpdate) {
+    Bordered f;
+    ASSERT_NE(f.BorderWnd(), nullptr);
+    static const ATOM red = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KovaBorderTestRedClient";
+        wc.hbrBackground = CreateSolidBrush(RGB(230, 0, 0));  // the class keeps it for the run
+        return RegisterClassA(&wc);
+    }();
+    ASSERT_NE(red, 0);
+    RECT client;
+    GetClientRect(f.Wnd(), &client);
+    TNative child{CreateWindowExA(0, "KovaBorderTestRedClient", "", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                                  client.bottom, f.Wnd(), nullptr, GetModuleHandleA(nullptr), nullptr)};
+    ASSERT_NE(child.Get(), nullptr);
+    POINT centre{client.right / 2, client.bottom / 2};
+    ClientToScreen(f.Wnd(), &centre);
+    auto onScreen = [&] {
+        HDC dc = GetDC(nullptr);
+        const COLORREF c = GetPixel(dc, centre.x, centre.y);
+        ReleaseDC(nullptr, dc);
+        return c;
+    };
+    for (int i = 0; i < 3; ++i) {
+        f.provider->FormActive = i % 2 == 0;
+        f.provider->SkinData->BGChanged = true;
+        f.Border()->UpdateBorderWindow(true, 255);
+        RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        kova::test::PumpMessages();
+        EXPECT_TRUE(WaitUntil([&] { return onScreen() == RGB(230, 0, 0); }, 2000))
+            << "update " << i << ": " << std::hex << onScreen();
+    }
+}
+
 // A client rectangle reaching past the window (a coming size larger than
 // the window) adds nothing to the region: the hole is cut, not toggled.
 TEST_F(BorderFormTest, RegionNeverGainsWhatTheClientReachesPast) {
