@@ -62,6 +62,20 @@ std::string ClassDescription(const std::string& className);
 // not reach the executable.
 void ReadClassDescription(TComponent* root);
 
+// Constructs an F and runs its AfterConstruction (its description read);
+// an F that fails there is freed and the failure passed on.
+template <class F, class... Args>
+F* ConstructAndRead(TComponent* owner, Args&&... args) {
+    F* f = new F(owner, std::forward<Args>(args)...);
+    try {
+        f->AfterConstruction();
+    } catch (...) {
+        f->Free();
+        throw;
+    }
+    return f;
+}
+
 // A group of controls placed on a form as one control, owning its
 // children; the skinning finds the frame a control belongs to.
 class TCustomFrame : public TScrollingWinControl {
@@ -74,14 +88,7 @@ public:
     // read. The way to make a frame that has a description.
     template <class F, class... Args>
     static F* Create(TComponent* owner, Args&&... args) {
-        F* f = new F(owner, std::forward<Args>(args)...);
-        try {
-            f->AfterConstruction();
-        } catch (...) {
-            f->Free();
-            throw;
-        }
-        return f;
+        return ConstructAndRead<F>(owner, std::forward<Args>(args)...);
     }
     // Reads the frame's description (ReadClassDescription).
     virtual void AfterConstruction();
@@ -105,14 +112,7 @@ public:
     // (if any), then OnCreate. The way to make every form.
     template <class F>
     static F* Create(TComponent* owner) {
-        F* f = new F(owner);
-        try {
-            f->AfterConstruction();
-        } catch (...) {
-            f->Free();
-            throw;
-        }
-        return f;
+        return ConstructAndRead<F>(owner);
     }
     // Reads the form's description and runs OnCreate. A form that binds
     // fields or handlers but has no description throws: its resource did

@@ -241,6 +241,16 @@ bool OwnedBy(HWND wnd, HWND owner) {
     return false;
 }
 
+// Waits, bounded, until the cursor reads at `at`; `putAgain` sets it there
+// again on each try (a move the display has not reported yet).
+void CursorReadsAt(POINT at, bool putAgain) {
+    const DWORD start = GetTickCount();
+    for (POINT p{}; GetCursorPos(&p) && (p.x != at.x || p.y != at.y) && GetTickCount() - start < 250;) {
+        Sleep(1);
+        if (putAgain) SetCursorPos(at.x, at.y);
+    }
+}
+
 void WaitUntilInputRead(HWND target, int32_t sx, int32_t sy) {
     if (!AskRepaintMark(target, POINT{sx, sy})) return;
     const DWORD start = GetTickCount();
@@ -285,13 +295,7 @@ void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
     // the move (the display reports the pointer late), and an event sent
     // meanwhile can be applied there: the press would land on the window
     // under the old point. Wait, bounded, until the move shows.
-    {
-        const DWORD moved = GetTickCount();
-        for (POINT p{}; GetCursorPos(&p) && (p.x != sx || p.y != sy) && GetTickCount() - moved < 250;) {
-            Sleep(1);
-            SetCursorPos(sx, sy);
-        }
-    }
+    CursorReadsAt(POINT{sx, sy}, true);
     // Injected input may be applied after SendInput returns (a low-level
     // hook holds it up): the press and release carry their point, and the
     // cursor goes back by an event of the same batch, after them. A cursor
@@ -310,9 +314,7 @@ void ClickWithCursor(TPokerTable& table, HWND wnd, int32_t x, int32_t y) {
     // The click stays marked as the program's own (the hook passes it by)
     // until the system has applied it, which the cursor's return shows;
     // bounded, as the user may move the mouse meanwhile.
-    const DWORD start = GetTickCount();
-    for (POINT p{}; GetCursorPos(&p) && (p.x != cursor.x || p.y != cursor.y) && GetTickCount() - start < 250;)
-        Sleep(1);
+    CursorReadsAt(cursor, false);
     // Applied is not yet delivered: the window's thread reads the press and
     // release only later, and the window system may route them by what lies
     // under their point when they are read. Before the previous window comes
