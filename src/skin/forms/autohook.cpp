@@ -165,7 +165,7 @@ LRESULT CALLBACK DialogHookProc(int code, WPARAM w, LPARAM l) {
                 else if (atom == 32768) AttachMenuWindowAdapter(wnd, DefaultManager);
                 break;
             }
-            if (GetWndClassName(wnd) == "TPUtilWindow" || cs.dwExStyle == 0 || cs.style == 0) break;
+            if (kova::WindowClassName(wnd) == "TPUtilWindow" || cs.dwExStyle == 0 || cs.style == 0) break;
             if (TCustomForm* main = Application()->MainForm()) {
                 if (!main->HandleAllocated() || main->Handle() == wnd) break;
             }
@@ -189,7 +189,7 @@ LRESULT CALLBACK DialogHookProc(int code, WPARAM w, LPARAM l) {
 bool AttachToNewWindow(HWND wnd) {
     TsSkinManager* manager = DefaultManager;
     if (!wnd || !manager || ApplicationGoing() || AnswersSupport(wnd)) return false;
-    const std::string className = GetWndClassName(wnd);
+    const std::string className = kova::WindowClassName(wnd);
     const LONG style = GetWindowLongA(wnd, GWL_STYLE);
     // Tool tips, drop-down lists: popups without a border stay plain.
     if ((style & WS_POPUP) && !(style & WS_BORDER)) return false;
@@ -232,20 +232,20 @@ bool CreateChildAdapters(TacProvider* provider, HWND wnd) {
     const std::uint8_t savedInDialog = InheritedInDialog;
     InheritedInDialog = 1;
     const TScopeExit restore([savedInDialog] { InheritedInDialog = savedInDialog; });
-    const std::string cls = Lower(GetWndClassName(wnd));
+    const std::string cls = Lower(kova::WindowClassName(wnd));
     const LONG s = GetWindowLongA(wnd, GWL_STYLE);
     const bool cacheReady = dialog && dialog->CommonData->CacheBmp && !dialog->CommonData->CacheBmp->Empty();
     const auto dialogEdits = [&] {
         if (dialog) dialog->SuppressClientPaint = false;
     };
     std::unique_ptr<TacMainWnd> made;
-    if (cls == "static") {
-        // Icons, bitmaps, frames and etched lines keep their own look; text
-        // statics get the static adapter.
-        const int type = static_cast<int>(s & 0x1F);
-        const bool picture = (s & 3) == 3 || (s & 0x0E) == 0x0E;
-        if (!picture && (s & 0x0D) != 0x0D && type != 5 && type != 6 && type != 11)
-            made = CreateStaticAdapter(wnd, nullptr, manager, "CHECKBOX");
+    if (cls == "static" || cls == "syslink" || cls == "link window") {
+        // The static family's own factory chooses by type: icon, bitmap and
+        // frame statics get the picture adapter, drawn in the edit look when
+        // they carry a static edge.
+        const bool picture = cls == "static" && ((s & 3) == 3 || (s & 0x0E) == 0x0E);
+        const bool edged = picture && (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+        made = CreateStaticAdapter(wnd, nullptr, manager, edged ? "EDIT" : "CHECKBOX");
     } else if (cls == "#32770" || cls == "shbrowseforfolder") {
         made = CreateAdapter<TacTransPanelWnd>(wnd, nullptr, manager, "CHECKBOX");
     } else if (cls == "tpanel") {
@@ -314,20 +314,6 @@ bool AdaptChildWindows(TacProvider* provider, HWND parent) {
 
 // -------------------------------------------------------------- routines
 
-std::string GetWndClassName(HWND wnd) {
-    char buffer[128] = {};
-    const int n = GetClassNameA(wnd, buffer, static_cast<int>(sizeof buffer));
-    return std::string(buffer, static_cast<std::size_t>(std::max(n, 0)));
-}
-
-std::wstring GetWndText(HWND wnd) {
-    const int length = GetWindowTextLengthW(wnd);
-    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-    const int n = GetWindowTextW(wnd, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return text;
-}
-
 void BroadcastToDirectChildren(HWND parent, UINT msg, WPARAM w, LPARAM l) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) SendMessageA(c, msg, w, l);
 }
@@ -359,7 +345,7 @@ int CountVisibleSkinnedDialogs() {
 
 bool HasDescendantOfClass(HWND wnd, const std::string& lowerCaseName) {
     for (HWND c = GetWindow(wnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (Lower(GetWndClassName(c)) == lowerCaseName || HasDescendantOfClass(c, lowerCaseName)) return true;
+        if (Lower(kova::WindowClassName(c)) == lowerCaseName || HasDescendantOfClass(c, lowerCaseName)) return true;
     return false;
 }
 

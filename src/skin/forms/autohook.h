@@ -68,8 +68,6 @@ bool AdaptChildWindows(TacProvider* provider, HWND parent);
 // active, freed when none is.
 void UpdateDialogAdapter(TacProvider& provider, HWND wnd);
 
-std::string GetWndClassName(HWND wnd);
-std::wstring GetWndText(HWND wnd);
 // SendMessageA to each direct child of parent.
 void BroadcastToDirectChildren(HWND parent, UINT msg, WPARAM w, LPARAM l);
 TacProvider* FindProviderOfWindow(HWND wnd);

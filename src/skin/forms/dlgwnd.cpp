@@ -8,11 +8,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "framework/windowtext.h"
+#include "skin/core/animations.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/dc/textdraw.h"
+#include "skin/core/formimages.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/paint/portable/surface.h"
@@ -21,6 +24,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/sysutils.h"
 #include "skin/forms/autohook.h"
+#include "skin/forms/skinmenus.h"
 
 namespace kova::skin {
 
@@ -62,12 +66,11 @@ POINT ClientOriginInWindow(HWND wnd) {
     return POINT{p.x - w.left, p.y - w.top};
 }
 
-}  // namespace
+// A show or hide animation of the manager's that would show a frame: on,
+// and given a time.
+bool Animates(const TacFormAnimation& animation) { return animation.Active && animation.Time > 0; }
 
-TDialogHideStart& DialogHideStart() {
-    static TDialogHideStart start;
-    return start;
-}
+}  // namespace
 
 // ------------------------------------------------------------ system menu
 
@@ -146,6 +149,7 @@ TacDialogWnd::~TacDialogWnd() {
     if (!Detached && IsWindow(WindowHandle) && HasStyle(WS_SYSMENU))
         SetWindowLongA(WindowHandle, GWL_STYLE, GetWindowLongA(WindowHandle, GWL_STYLE) | WS_SYSMENU);
     if (!Detached) Detach(false);
+    if (SnapshotForm) std::exchange(SnapshotForm, nullptr)->Free();
     SystemMenu.reset();
 }
 
@@ -427,7 +431,7 @@ void TacDialogWnd::EraseBackground(TMessage& m) {
         const LONG s = GetWindowLongA(c, GWL_STYLE);
         if (!(s & WS_VISIBLE)) continue;
         if ((s & 7) == 7) continue;
-        if ((s & 0x10000) && GetWndClassName(c) == "Static") continue;
+        if ((s & 0x10000) && kova::WindowClassName(c) == "Static") continue;
         RECT r{};
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, WindowHandle, reinterpret_cast<POINT*>(&r), 2);
@@ -469,6 +473,17 @@ void TacDialogWnd::BackgroundInfo(TsBackgroundInfo& info) {
         info.Offset.X += ox;
         info.Offset.Y += oy;
     }
+}
+
+void TacDialogWnd::CoverForHiding() {
+    if (CommonData->BGChanged || !CommonData->CacheBmp) PaintNonClientCache();
+    TBitmap* cache = CommonData->CacheBmp.get();
+    if (!cache || cache->Width() <= 0 || cache->Height() <= 0) return;
+    // The picture with the children, as the dialog shows now.
+    CopyDialogImage(this, false, *cache);
+    SnapshotForm = CreateWindowSnapshotForm(WindowHandle);
+    UpdateLayeredBitmap(SnapshotForm->Handle(), cache, 255, nullptr);
+    ShowWindow(SnapshotForm->Handle(), SW_SHOWNOACTIVATE);
 }
 
 void TacDialogWnd::RequestPosition(POINT screen) {
@@ -530,6 +545,10 @@ void TacDialogWnd::SetPressedButton(int code) {
 
 void TacDialogWnd::ShowSystemMenu(int x, int y) {
     SystemMenu->UpdateItems();
+    // Drawn like every skinned popup menu while popups are skinned, plain
+    // otherwise (the manager's setting may have changed since the last time).
+    if (TsSkinableMenus* painter = SkinableMenus(ActiveManager()))
+        painter->SetMenuSkinned(SystemMenu.get(), painter->Active());
     SystemMenu->Popup(x, y);
 }
 
@@ -769,13 +788,51 @@ void TacDialogWnd::WndProc(TMessage& m) {
             break;
         }
         case WM_COMMAND:
-            // OK closes at once; Cancel and Yes take the hide animation's
-            // picture first.
-            if ((m.WParam == IDCANCEL || m.WParam == IDYES) && DialogHideStart()) {
-                TsSkinManager* manager = ActiveManager();
-                if (manager && manager->Model().AnimEffects.DialogHide.Active) DialogHideStart()(*this, m.WParam);
+            // OK closes at once; Cancel and Yes leave the dialog's picture
+            // over it, to fade out once it is hidden.
+            if ((m.WParam == IDCANCEL || m.WParam == IDYES) && !SnapshotForm && IsWindowVisible(WindowHandle) &&
+                Animates(ActiveManager()->Model().AnimEffects.DialogHide)) {
+                CoverForHiding();
+                const TLife life = Life();
+                TacScrollWnd::WndProc(m);
+                // The command closed nothing: the cover goes.
+                if (life.Alive() && SnapshotForm) {
+                    std::exchange(SnapshotForm, nullptr)->Free();
+                    CommonData->BGChanged = true;
+                }
+                return;
             }
             break;
+        case WM_SHOWWINDOW: {
+            const TLife life = Life();
+            TacScrollWnd::WndProc(m);
+            // Only the dialog's own showing (not an owner's restore) fades in.
+            if (!life.Alive() || !m.WParam || m.LParam != 0) return;
+            TsSkinManager* manager = ActiveManager();
+            if (!manager || !Animates(manager->Model().AnimEffects.DialogShow)) return;
+            // A message box asked for elsewhere is there before its picture.
+            if (positionRequested_)
+                SetWindowPos(WindowHandle, nullptr, requestedPosition_.x, requestedPosition_.y, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+            if (Provider) AdaptChildWindows(Provider, WindowHandle);
+            CommonData->BGChanged = true;
+            const TacFormAnimation& show = manager->Model().AnimEffects.DialogShow;
+            AnimateDialogShow(this, show.Time, 255, show.Mode);
+            return;
+        }
+        case WM_WINDOWPOSCHANGED: {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+            if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !SnapshotForm) break;
+            RegionInvalid = true;
+            const TLife life = Life();
+            TacScrollWnd::WndProc(m);
+            if (!life.Alive()) return;
+            // The hide animation takes the cover and fades it out.
+            AnimateDialogHide(this);
+            if (SnapshotForm) std::exchange(SnapshotForm, nullptr)->Free();
+            CommonData->BGChanged = true;
+            return;
+        }
         case WM_WINDOWPOSCHANGING:
             if (positionRequested_) {
                 auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);

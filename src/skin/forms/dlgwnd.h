@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -61,12 +60,6 @@ public:
 private:
     TMenuItem* NewItem(const std::string& caption, WPARAM command);
 };
-
-// What happens before a dialog closed by Cancel or Yes is hidden (its hide
-// animation takes its picture); called only while the manager's dialog-hide
-// animation is on. Empty: nothing. Closing by OK never calls it.
-using TDialogHideStart = std::function<void(TacDialogWnd& dialog, WPARAM command)>;
-TDialogHideStart& DialogHideStart();
 
 class TacDialogWnd : public TacDialogWndBase, public TacScrollWnd {
     KOVA_CLASS(TacDialogWnd, TacScrollWnd)
@@ -132,6 +125,10 @@ private:
     void NcButtonDown(TMessage& m);
     void NcButtonUp(TMessage& m);
     void Repaint();
+    // Closing by Cancel or Yes with the manager's dialog-hide animation:
+    // a snapshot window shows the dialog's picture over it until it is
+    // hidden, then fades out (OK closes at once).
+    void CoverForHiding();
     TGdiObject<HFONT> captionFont_;
     TGdiObject<HBRUSH> brush_;
     TColor brushColour_ = 0;

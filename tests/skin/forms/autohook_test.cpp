@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <map>
 #include <string>
@@ -16,6 +18,7 @@
 #include "framework/dialogs.h"
 #include "framework/forms.h"
 #include "framework/handles.h"
+#include "framework/windowtext.h"
 #include "skin/controls/btnwnd.h"
 #include "skin/controls/editwnd.h"
 #include "skin/controls/smallctrls.h"
@@ -28,7 +31,10 @@
 #include "skin/core/portable/pixels.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/dlgwnd.h"
+#include "skin/forms/mnuwnd.h"
+#include "skin/forms/skinmenus.h"
 #include "skin/forms/provider.h"
+#include "../core/formstest.h"
 #include "../core/handlecheck.h"
 
 namespace kova::skin::test {
@@ -50,14 +56,15 @@ VOID CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
 }
 void Later(std::function<void()> step, UINT ms = 30) { Steps()[SetTimer(nullptr, 0, ms, RunStep)] = std::move(step); }
 
-// The visible dialog of this thread with this caption.
+// The visible dialog of this thread with this caption (empty: any).
 struct TFindDialog {
     std::string Caption;
     HWND Found = nullptr;
 };
 BOOL CALLBACK FindDialogStep(HWND w, LPARAM p) {
     auto* f = reinterpret_cast<TFindDialog*>(p);
-    if (IsWindowVisible(w) && kova::test::WindowText(w) == f->Caption && GetWndClassName(w) == "#32770") {
+    if (IsWindowVisible(w) && (f->Caption.empty() || kova::test::WindowText(w) == f->Caption) &&
+        kova::WindowClassName(w) == "#32770") {
         f->Found = w;
         return FALSE;
     }
@@ -114,6 +121,13 @@ public:
     using TForm::TForm;
 };
 
+// A form whose window class is one the hook never skins.
+class TfcPopup : public TForm {
+    KOVA_CLASS(TfcPopup, TForm)
+public:
+    using TForm::TForm;
+};
+
 // Under our thread hook: vetoes the creation of windows named "Vetoed".
 LRESULT CALLBACK VetoHook(int code, WPARAM w, LPARAM l) {
     if (code == HCBT_CREATEWND) {
@@ -145,7 +159,6 @@ protected:
     void TearDown() override {
         if (owner) owner->Free();
         if (manager) manager->Free();
-        DialogHideStart() = nullptr;
         ResetSkinServices();
         Steps().clear();
     }
@@ -284,8 +297,8 @@ TEST_F(AutoSkinTest, AThirdBoxStaysPlainWhileTwoSkinnedBoxesShow) {
 
 TEST_F(AutoSkinTest, OkClosesWithoutTheHideAnimationCancelAndYesWithIt) {
     manager->Model().AnimEffects.DialogHide.Active = true;
-    std::vector<WPARAM> animated;
-    DialogHideStart() = [&](TacDialogWnd&, WPARAM command) { animated.push_back(command); };
+    manager->Model().AnimEffects.DialogHide.Time = 48;
+    manager->Model().AnimEffects.DialogHide.Mode = TacAnimType::atFading;
     struct TCase {
         WPARAM Command;
         std::uint32_t Buttons;
@@ -294,14 +307,175 @@ TEST_F(AutoSkinTest, OkClosesWithoutTheHideAnimationCancelAndYesWithIt) {
     };
     for (const TCase& c : {TCase{IDOK, mbOK | mbCancel, mrOk, false}, TCase{IDCANCEL, mbOK | mbCancel, mrCancel, true},
                            TCase{IDYES, mbYes | mbNo, mrYes, true}}) {
-        animated.clear();
+        test::LayeredRecorder rec;
+        HWND shown = nullptr;
+        RECT r{};
         WhenShown("Closing", [&](HWND box) {
             EXPECT_NE(DialogAdapterOf(box), nullptr);
+            shown = box;
+            GetWindowRect(box, &r);
             PostMessageA(box, WM_COMMAND, c.Command, 0);
         });
         EXPECT_EQ(ShowBox("Closing", c.Buttons), c.Result) << c.Command;
-        EXPECT_EQ(animated.size(), c.Animates ? 1u : 0u) << c.Command;
+        ASSERT_TRUE(kova::test::WaitUntil([] { return !HideAnimationRunning(); }, 5000)) << c.Command;
+        if (!c.Animates) {
+            EXPECT_TRUE(rec.Calls.empty()) << c.Command;
+            continue;
+        }
+        // The cover showed the box's picture at its place, then faded out
+        // in its own window (not the box), which is gone now.
+        ASSERT_GE(rec.Calls.size(), 2u) << c.Command;
+        const test::LayeredCall& first = rec.Calls.front();
+        EXPECT_NE(first.Wnd, shown) << c.Command;
+        EXPECT_EQ(first.Size.cx, r.right - r.left) << c.Command;
+        EXPECT_EQ(first.Size.cy, r.bottom - r.top) << c.Command;
+        EXPECT_EQ(first.Picture.At(first.Size.cx / 2, 4) >> 24, 0xFFu) << c.Command;
+        EXPECT_EQ(rec.Calls.back().Alpha, 0) << c.Command;
+        for (const test::LayeredCall& call : rec.Calls) EXPECT_FALSE(IsWindow(call.Wnd)) << c.Command;
     }
+}
+
+TEST_F(AutoSkinTest, ABoxFadesInWithTheDialogShowAnimationAtItsPlace) {
+    manager->Model().AnimEffects.DialogShow.Active = true;
+    manager->Model().AnimEffects.DialogShow.Time = 60;
+    manager->Model().AnimEffects.DialogShow.Mode = TacAnimType::atFading;
+    test::LayeredRecorder rec;
+    bool checked = false;
+    WhenShown("Fading in", [&](HWND box) {
+        TacDialogWnd* dialog = DialogAdapterOf(box);
+        ASSERT_NE(dialog, nullptr);
+        RECT r{};
+        GetWindowRect(box, &r);
+        EXPECT_EQ(r.left, 90);
+        EXPECT_EQ(r.top, 70);
+        // The overlay rose in steps to opaque over the box's place, showing
+        // the skinned caption and the box's children.
+        ASSERT_GE(rec.Calls.size(), 3u);
+        EXPECT_EQ(rec.Calls.front().Alpha, 0);
+        EXPECT_EQ(rec.Calls.back().Alpha, 255);
+        for (std::size_t i = 1; i < rec.Calls.size(); ++i) EXPECT_GE(rec.Calls[i].Alpha, rec.Calls[i - 1].Alpha);
+        const test::LayeredCall& last = rec.Calls.back();
+        EXPECT_NE(last.Wnd, box);
+        EXPECT_FALSE(IsWindow(last.Wnd));
+        EXPECT_EQ(last.Pos.x, 90);
+        EXPECT_EQ(last.Pos.y, 70);
+        EXPECT_EQ(last.Size.cx, r.right - r.left);
+        const int y = dialog->BorderWidth() + dialog->CaptionHeight(true) / 2;
+        EXPECT_EQ(last.Picture.At(last.Size.cx / 2, y) & 0xFFFFFFu, 0xEFEBE5u);
+        // The box itself shows on the screen once the overlay is gone.
+        EXPECT_TRUE(IsWindowVisible(box));
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        const TWindowDC screen(nullptr, TDCArea::Window);
+        EXPECT_EQ(GetPixel(screen.Get(), (r.left + r.right) / 2, r.top + y), kActiveTitle);
+        checked = true;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(ShowBox("Fading in", mbOK, 90, 70), mrOk);
+    EXPECT_TRUE(checked);
+}
+
+// What the skinned system menu showed when it popped up.
+struct TShownSystemMenu {
+    TPopupMenu* Menu = nullptr;
+    POINT At{};
+    bool OwnerDrawn = false, NoAnimation = false;
+    bool Restore = false, Move = false, Size = false, Close = false;
+};
+
+TEST_F(AutoSkinTest, TheSystemMenuIsSkinnedWithTheItemsOfItsBorderKind) {
+    ASSERT_TRUE(manager->SkinnedPopups());
+    SkinableMenus(manager)->UpdateFromSkin();
+    ASSERT_TRUE(SkinableMenus(manager)->Active());
+    TShownSystemMenu shown;
+    const TScopedDialogResponder responder([&](const TDialogRequest& r) {
+        TDialogAnswer a;
+        if (r.kind != TDialogKind::Popup) return a;
+        auto* menu = dynamic_cast<TacSystemMenu*>(r.menu);
+        if (!menu) return a;
+        shown = TShownSystemMenu{menu,
+                                 POINT{r.x, r.y},
+                                 menu->OwnerDraw,
+                                 (menu->MenuAnimation & maNone) != 0,
+                                 menu->miRestore->Visible(),
+                                 menu->miMove->Visible(),
+                                 menu->miSize->Visible(),
+                                 menu->miClose->Visible()};
+        return a;  // nothing chosen
+    });
+    struct TCase {
+        DWORD Style;
+        int Kind;
+        bool Restore, Size;
+    };
+    for (const TCase& c : {TCase{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false, false},
+                           TCase{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 3, true, true}}) {
+        const HWND d = MakeDialog(c.Style);
+        ASSERT_TRUE(AttachToNewWindow(d));
+        ShowWindow(d, SW_SHOWNA);
+        kova::test::PumpMessages();
+        TacDialogWnd* dialog = DialogAdapterOf(d);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->BorderKind, c.Kind);
+        RECT wr{};
+        GetWindowRect(d, &wr);
+        const int bw = dialog->BorderWidth(), captionH = dialog->CaptionHeight(true);
+        // A click on the icon opens it under the icon; a right click on
+        // the caption where the mouse is.
+        const auto check = [&](const char* how, POINT at) {
+            EXPECT_EQ(shown.Menu, dialog->SystemMenu.get()) << how << c.Kind;
+            EXPECT_EQ(shown.At.x, at.x) << how << c.Kind;
+            EXPECT_EQ(shown.At.y, at.y) << how << c.Kind;
+            EXPECT_TRUE(shown.OwnerDrawn) << how << c.Kind;
+            EXPECT_TRUE(shown.NoAnimation) << how << c.Kind;
+            EXPECT_EQ(shown.Restore, c.Restore) << how << c.Kind;
+            EXPECT_EQ(shown.Size, c.Size) << how << c.Kind;
+            EXPECT_TRUE(shown.Move) << how << c.Kind;
+            EXPECT_TRUE(shown.Close) << how << c.Kind;
+            shown = TShownSystemMenu{};
+        };
+        SendMessageA(d, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(wr.left + bw + 2, wr.top + bw + captionH / 2));
+        check("icon ", POINT{wr.left + bw, wr.top + captionH + GetSystemMetrics(SM_CYSMICON)});
+        SendMessageA(d, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(wr.left + 150, wr.top + bw + captionH / 2));
+        EXPECT_EQ(shown.Menu, nullptr) << "a press alone opens nothing";
+        SendMessageA(d, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(wr.left + 150, wr.top + bw + captionH / 2));
+        check("caption ", POINT{wr.left + 150, wr.top + bw + captionH / 2});
+        // Out of the way of the limit on visible skinned dialogs.
+        ShowWindow(d, SW_HIDE);
+    }
+    // With popups plain, so is the system menu.
+    manager->SetSkinnedPopups(false);
+    const HWND d = MakeDialog();
+    ASSERT_TRUE(AttachToNewWindow(d));
+    SendMessageA(d, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(100, 100));
+    EXPECT_NE(shown.Menu, nullptr);
+    EXPECT_FALSE(shown.OwnerDrawn);
+}
+
+TEST_F(AutoSkinTest, TheSystemMenusCloseClosesTheBoxLikeItsCloseButton) {
+    bool chosen = false;
+    const TScopedDialogResponder responder([&](const TDialogRequest& r) {
+        TDialogAnswer a;
+        if (r.kind != TDialogKind::Popup) {
+            a.handled = false;  // the system's box
+            return a;
+        }
+        if (auto* menu = dynamic_cast<TacSystemMenu*>(r.menu)) {
+            a.item = menu->miClose;
+            chosen = true;
+        }
+        return a;
+    });
+    WhenShown("System menu", [&](HWND box) {
+        TacDialogWnd* dialog = DialogAdapterOf(box);
+        ASSERT_NE(dialog, nullptr);
+        RECT wr{};
+        GetWindowRect(box, &wr);
+        const int bw = dialog->BorderWidth();
+        SendMessageA(box, WM_NCLBUTTONDOWN, HTSYSMENU,
+                     MAKELPARAM(wr.left + bw + 2, wr.top + bw + dialog->CaptionHeight(true) / 2));
+    });
+    EXPECT_EQ(ShowBox("System menu", mbOK | mbCancel), mrCancel);
+    EXPECT_TRUE(chosen);
 }
 
 TEST_F(AutoSkinTest, AnOpenFileDialogsChildrenGetAdapters) {
@@ -313,7 +487,7 @@ TEST_F(AutoSkinTest, AnOpenFileDialogsChildrenGetAdapters) {
         EXPECT_NE(DialogAdapterOf(dialog), nullptr);
         int buttons = 0, combos = 0, toolbars = 0;
         for (HWND c : Children(dialog)) {
-            const std::string cls = GetWndClassName(c);
+            const std::string cls = kova::WindowClassName(c);
             TacMainWnd* a = FindAdapter(c);
             if (cls == "Button" && (GetWindowLongA(c, GWL_STYLE) & 0xF) <= BS_DEFPUSHBUTTON && IsWindowVisible(c))
                 buttons += a != nullptr;
@@ -328,6 +502,41 @@ TEST_F(AutoSkinTest, AnOpenFileDialogsChildrenGetAdapters) {
     });
     EXPECT_FALSE(open.Execute());
     EXPECT_TRUE(checked);
+}
+
+TEST_F(AutoSkinTest, TheSaveFolderFontAndColourDialogsAreSkinnedAndCancelCloses) {
+    TSaveDialog save(nullptr);
+    save.Title = "Save a file";
+    save.Filter = "All files|*.*";
+    TFontDialog font(nullptr);
+    TColorDialog colour(nullptr);
+    std::string folder = "C:\\";
+    struct TCase {
+        const char* Name;
+        std::function<bool()> Execute;
+    };
+    const TCase cases[] = {
+        {"save", [&] { return save.Execute(); }},
+        {"folder", [&] { return SelectDirectory("Pick a folder", folder); }},
+        {"font", [&] { return font.Execute(); }},
+        {"colour", [&] { return colour.Execute(); }},
+    };
+    for (const TCase& c : cases) {
+        bool checked = false;
+        WhenShown("", [&](HWND dialog) {
+            EXPECT_NE(DialogAdapterOf(dialog), nullptr) << c.Name;
+            EXPECT_NE(FindProviderOfWindow(dialog), nullptr) << c.Name;
+            // Its children carry adapters, Cancel the push button's.
+            int adapted = 0;
+            for (HWND w : Children(dialog)) adapted += FindAdapter(w) != nullptr;
+            EXPECT_GE(adapted, 3) << c.Name;
+            EXPECT_NE(dynamic_cast<TacBtnWnd*>(FindAdapter(GetDlgItem(dialog, IDCANCEL))), nullptr) << c.Name;
+            checked = true;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        EXPECT_FALSE(c.Execute()) << c.Name;
+        EXPECT_TRUE(checked) << c.Name;
+    }
 }
 
 TEST_F(AutoSkinTest, FiftySkinnedBoxesLeaveTheCountsFlat) {
@@ -386,6 +595,21 @@ TEST_F(AutoSkinTest, TheMessageFormIsADialogAndEveryOtherFormAForm) {
         EXPECT_FALSE(AttachToNewWindow(form->Handle()));
         form->Free();
     }
+}
+
+TEST_F(AutoSkinTest, AFormOfAnExcludedWindowClassStaysPlain) {
+    TForm* form = TCustomForm::Create<TfcPopup>(Application());
+    form->SetBounds(100, 100, 200, 120);
+    form->HandleNeeded();
+    ASSERT_EQ(kova::WindowClassName(form->Handle()), "TfcPopup");
+    form->Show();
+    kova::test::PumpMessages();
+    SetActiveWindow(form->Handle());
+    kova::test::PumpMessages();
+    EXPECT_EQ(ProviderOfForm(form), nullptr);
+    EXPECT_EQ(FindProviderOfWindow(form->Handle()), nullptr);
+    EXPECT_FALSE(AttachToNewWindow(form->Handle()));
+    form->Free();
 }
 
 TEST_F(AutoSkinTest, TheHookAnswersWhatTheNextHookAnswers) {
@@ -469,11 +693,15 @@ TEST_F(AutoSkinTest, TheChildFactoryChoosesByClassAndExactButtonType) {
     const HWND d = MakeDialog();
     const HWND inner = CreateWindowExA(0, "#32770", "", WS_CHILD | WS_VISIBLE, 200, 10, 100, 60, d, nullptr,
                                        GetModuleHandleA(nullptr), nullptr);
-    enum TKind { None, Btn, Check, Group, Static, Edit, Track, Sizer, Spin, Trans };
+    // The link class is the common controls' own.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+    enum TKind { None, Btn, Check, Group, Static, Icon, EdgeIcon, Link, Edit, Track, Sizer, Spin, Trans };
     struct TCase {
         const char* Class;
         DWORD Style;
         TKind Kind;
+        DWORD ExStyle = 0;
     };
     const TCase cases[] = {
         {"Button", BS_PUSHBUTTON, Btn},        {"Button", BS_DEFPUSHBUTTON, Btn},
@@ -481,14 +709,21 @@ TEST_F(AutoSkinTest, TheChildFactoryChoosesByClassAndExactButtonType) {
         {"Button", BS_GROUPBOX, Group},        {"Button", BS_OWNERDRAW, None},
         {"Button", BS_PUSHBOX, None},          {"Button", 0xC /* split */, None},
         {"Button", 0xF /* default command link */, None},
-        {"Static", SS_LEFT, Static},           {"Static", SS_ICON, None},
+        {"Static", SS_LEFT, Static},           {"Static", SS_ICON, Icon},
+        {"Static", SS_BLACKFRAME, Icon},       {"Static", SS_BITMAP, Icon},
+        {"Static", SS_ICON, EdgeIcon, WS_EX_STATICEDGE},
+        {"Static", SS_ETCHEDHORZ, Static},     {"Static", SS_OWNERDRAW, None},
+        {"Static", SS_GRAYRECT, None},         {"Static", SS_SIMPLE, Icon} /* type 11: 11 AND 3 = 3 */,
+        {"SysLink", 0, Link},
         {"Edit", 0, Edit},                     {"msctls_trackbar32", 0, Track},
         {"ScrollBar", SBS_SIZEGRIP, Sizer},    {"msctls_updown32", 0, Spin},
     };
     std::vector<HWND> windows;
     int y = 10;
     for (const TCase& c : cases) {
-        windows.push_back(Child(d, c.Class, c.Style, y));
+        windows.push_back(CreateWindowExA(c.ExStyle, c.Class, "x", WS_CHILD | WS_VISIBLE | c.Style, 10, y, 120, 20, d,
+                                          nullptr, GetModuleHandleA(nullptr), nullptr));
+        ASSERT_NE(windows.back(), nullptr) << c.Class;
         y += 14;
     }
     const HWND hiddenEdit = CreateWindowExA(0, "Edit", "", WS_CHILD, 10, 250, 50, 20, d, nullptr,
@@ -508,7 +743,15 @@ TEST_F(AutoSkinTest, TheChildFactoryChoosesByClassAndExactButtonType) {
             case Btn: right = dynamic_cast<TacBtnWnd*>(a) != nullptr; break;
             case Check: right = dynamic_cast<TacCheckBoxWnd*>(a) != nullptr; break;
             case Group: right = dynamic_cast<TacGroupBoxWnd*>(a) != nullptr; break;
-            case Static: right = dynamic_cast<TacStaticWnd*>(a) != nullptr; break;
+            case Static:
+                right = dynamic_cast<TacStaticWnd*>(a) != nullptr && !dynamic_cast<TacIconWnd*>(a) &&
+                        !dynamic_cast<TacEdgeWnd*>(a);
+                break;
+            case Icon: right = dynamic_cast<TacIconWnd*>(a) != nullptr; break;
+            case EdgeIcon:
+                right = dynamic_cast<TacEdgeWnd*>(a) != nullptr && a->CommonData->SkinSection() == "EDIT";
+                break;
+            case Link: right = dynamic_cast<TacLinkWnd*>(a) != nullptr; break;
             case Edit: right = dynamic_cast<TacEditWnd*>(a) != nullptr; break;
             case Track: right = dynamic_cast<TacTrackWnd*>(a) != nullptr; break;
             case Sizer: right = dynamic_cast<TacSizerWnd*>(a) != nullptr; break;
@@ -516,7 +759,7 @@ TEST_F(AutoSkinTest, TheChildFactoryChoosesByClassAndExactButtonType) {
                 break;
             case Trans: break;
         }
-        EXPECT_TRUE(right) << cases[i].Class << " style " << cases[i].Style;
+        EXPECT_TRUE(right) << cases[i].Class << " style " << cases[i].Style << " ex " << cases[i].ExStyle;
     }
     // Each adapter knows its own window's place and size, not the dialog's.
     TacMainWnd* first = FindAdapter(windows[0]);
@@ -661,6 +904,19 @@ TEST_F(AutoSkinTest, RemovingTheHookFreesEveryProviderAndAdapterItMade) {
     EXPECT_EQ(after[static_cast<std::size_t>(THandleKind::Subclass)],
               before[static_cast<std::size_t>(THandleKind::Subclass)] - 1);
     EXPECT_EQ(after[static_cast<std::size_t>(THandleKind::Hook)], before[static_cast<std::size_t>(THandleKind::Hook)] - 1);
+}
+
+TEST_F(AutoSkinTest, RemovingTheHookFreesThePopupMenuAdapterItMade) {
+    const int before = MenuWndAdapterCount();
+    const HWND popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, MAKEINTATOM(32768), "", WS_POPUP | WS_BORDER,
+                                       50, 50, 120, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(popup, nullptr);
+    made.push_back(popup);
+    EXPECT_EQ(MenuWndAdapterCount(), before + 1);
+    EXPECT_NE(FindAdapter(popup), nullptr);
+    manager->SetActive(false);
+    EXPECT_EQ(MenuWndAdapterCount(), 0);
+    EXPECT_EQ(FindAdapter(popup), nullptr);
 }
 
 // A child that prints itself in one colour (its user data).

@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 #include "common/win32_testing.h"
 #include "framework/forms.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/model/pictures.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
@@ -105,6 +111,80 @@ TEST_F(FrameAdapterTest, WithoutTheSkinTheChildrenAreToldWhatASystemColourShows)
         frame->SetColor(colour);
         EXPECT_EQ(static_cast<COLORREF>(SendSkinCommand(frame->Handle(), scQueryBgColor, 0xFF00FF)), GetSysColor(index))
             << "system colour " << index;
+    }
+}
+
+// A skin of a form and a frame section whose transparency is the case's.
+class FrameSkin {
+public:
+    explicit FrameSkin(int transparency) {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("kova-frame-skin-" + std::to_string(transparency) + "-" +
+                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        std::filesystem::create_directories(dir_);
+        Bitmap32 master(16, 16);
+        master.Fill(0xFF808080u);
+        const auto bmp = EncodeBmp(master, false);
+        std::ofstream(dir_ / "Master.bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+        // The form 0x604020, the frame 0x80A0C0.
+        const std::string text = "[GLOBALINFO]\nVERSION=7.5\nMASTERBITMAP=Master.bmp\nCOLOR=12632256\n"
+                                 "[FORM]\nCOLOR=6307872\nSTATES=1\n"
+                                 "[GROUPBOX]\nCOLOR=8429760\nSTATES=1\nTRANSPARENCY=" +
+                                 std::to_string(transparency) + "\n";
+        std::ofstream(dir_ / "Options.dat", std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    ~FrameSkin() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    FrameSkin(const FrameSkin&) = delete;
+    FrameSkin& operator=(const FrameSkin&) = delete;
+    std::string Folder() const { return dir_.string() + "\\"; }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// What a skinned frame tells its children their background is (sub-code
+// 21): its section's colour when opaque, its parent's answer when fully
+// transparent; a partly transparent section follows its parent's picture,
+// so it has no one colour to tell.
+TEST(FrameAdapter, TheChildrensBackgroundColourFollowsTheSectionsTransparency) {
+    constexpr TColor kForm = 0x604020, kFrame = 0x80A0C0, kNone = 0xFF00FF;
+    struct TCase {
+        int Transparency;
+        TColor Answer;
+    };
+    for (const TCase& c : {TCase{0, kFrame}, TCase{100, kForm}, TCase{40, kNone}}) {
+        const FrameSkin skin(c.Transparency);
+        auto* manager = new TsSkinManager(nullptr);
+        manager->Model().LoadFolder(skin.Folder());
+        ASSERT_GE(manager->Model().IndexOfSection("GROUPBOX"), 0) << c.Transparency;
+        TForm* form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(120, 90, 300, 200);
+        form->HandleNeeded();
+        auto* frame = new TFrame(form);
+        frame->SetBounds(20, 20, 160, 100);
+        frame->SetParent(form);
+        form->Show();
+        auto* provider = new TsSkinProvider(form);
+        provider->Loaded();
+        // The form tells its children its colour, whatever its provider says.
+        const TWndMethod inner = form->WindowProc;
+        form->WindowProc = [inner](TMessage& m) {
+            if (IsSkinCommand(m) && SkinSubCode(m.WParam) == scQueryBgColor) {
+                m.Result = static_cast<LRESULT>(kForm);
+                return;
+            }
+            inner(m);
+        };
+        kova::test::PumpMessages();
+        ASSERT_NE(AdapterOf(frame), nullptr) << c.Transparency;
+        EXPECT_EQ(static_cast<TColor>(SendSkinCommand(frame->Handle(), scQueryBgColor, 0)), c.Answer) << c.Transparency;
+        form->Free();
+        manager->Free();
+        ResetSkinServices();
     }
 }
 
