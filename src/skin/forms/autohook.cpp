@@ -203,6 +203,8 @@ bool AttachToNewWindow(HWND wnd) {
         auto* provider = new TacProvider(form);
         DialogProviders().push_back(provider);
         provider->AttachToForm(form);
+        // Its MDI children are skinned with it (each owns its provider).
+        if (form->FormStyle() == fsMDIForm) AttachToMDIChildren(form);
         return true;
     }
     // A dialog owned by a window is still a top-level window; only a child
@@ -217,6 +219,31 @@ bool AttachToNewWindow(HWND wnd) {
         return false;
     }
     return true;
+}
+
+void AttachToMDIChildren(TCustomForm* form) {
+    for (int i = 0; i < form->MDIChildCount(); ++i) {
+        TCustomForm* child = form->MDIChildren(i);
+        if (!child || !child->HandleAllocated() || AnswersSupport(child->Handle())) continue;
+        auto* provider = new TacProvider(child);
+        DialogProviders().push_back(provider);
+        provider->AttachToForm(child);
+    }
+}
+
+void HandMDIRelativesToAutoSkinning(TCustomForm* form, UINT msg, WPARAM w) {
+    TsSkinManager* manager = DefaultManager;
+    if (!form || !manager || !manager->ThreadHookInstalled() || ApplicationGoing()) return;
+    if (msg == WM_CREATE && form->FormStyle() == fsMDIChild && !MDIProvider) {
+        // A skinned MDI child in a main form that has no provider yet.
+        if (TCustomForm* main = Application()->MainForm(); main && main->HandleAllocated() && main != form)
+            AttachToNewWindow(main->Handle());
+    } else if (msg == WM_SHOWWINDOW && w && form->FormStyle() == fsMDIForm) {
+        // Children made since the form was skinned.
+        for (int i = 0; i < form->MDIChildCount(); ++i)
+            if (TCustomForm* child = form->MDIChildren(i); child && child->HandleAllocated())
+                AttachToNewWindow(child->Handle());
+    }
 }
 
 // --------------------------------------------------------- child factory
@@ -331,6 +358,10 @@ TCustomForm* FindFormOfWindow(HWND wnd) {
         TCustomForm* form = screen->Forms(i);
         if (!form || form->IsDestroying()) continue;
         if (form->HandleAllocated() && form->Handle() == wnd) return form;
+        if (form->FormStyle() != fsMDIForm) continue;
+        for (int j = 0; j < form->MDIChildCount(); ++j)
+            if (TCustomForm* child = form->MDIChildren(j); child && child->HandleAllocated() && child->Handle() == wnd)
+                return child;
     }
     return nullptr;
 }

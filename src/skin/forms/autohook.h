@@ -58,6 +58,12 @@ private:
 LRESULT CALLBACK DialogHookProc(int code, WPARAM w, LPARAM l);
 // What a top-level window gets: true when a provider was attached.
 bool AttachToNewWindow(HWND wnd);
+// A provider for each MDI child of the form that has none.
+void AttachToMDIChildren(TCustomForm* form);
+// What a skinned form's messages bring to the automatic skinning while the
+// hook is installed: an MDI child's creation its main form when no MDI form
+// is skinned yet, an MDI form's showing its children without a provider.
+void HandMDIRelativesToAutoSkinning(TCustomForm* form, UINT msg, WPARAM w);
 // The adapter of one child of a dialog (by its class); false only for no
 // window.
 bool CreateChildAdapters(TacProvider* provider, HWND wnd);

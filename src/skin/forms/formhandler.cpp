@@ -13,6 +13,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinstate.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/autohook.h"
 #include "skin/forms/borderform.h"
 #include "skin/forms/captionmouse.h"
 #include "skin/forms/ctrladapter.h"
@@ -403,6 +404,7 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
         return FormSkinned(p) && SkinnedCommand(p, m);
     }
     if (!FormSkinned(p)) return false;
+    if (m.Msg == WM_CREATE || m.Msg == WM_SHOWWINDOW) HandMDIRelativesToAutoSkinning(p.Form, m.Msg, m.WParam);
     switch (m.Msg) {
         case WM_CREATE:
             // A form loaded from its description gets its window after the

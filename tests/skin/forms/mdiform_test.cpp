@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "common/testdata.h"
 #include "common/win32_testing.h"
@@ -22,6 +23,9 @@
 #include "skin/core/model/internalskins.h"
 #include "skin/core/providerbase.h"
 #include "skin/core/skinmanager.h"
+#include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/forms/autohook.h"
 #include "skin/forms/menuline.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/titlebuttons.h"
@@ -408,6 +412,78 @@ TEST(SkinnedMDIForms, SkinRemovalGivesTheClientBackAndCountsStayFlat) {
     EXPECT_EQ(TransientHandlesChanged(handles), "");
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+// An MDI form and children without providers of their own under the
+// default manager's hook: the form's provider brings its children in, and
+// a child skinned on its own brings in the main form.
+TEST(AutoSkinnedMDI, TheHookSkinsAnMDIFormWithItsChildrenAndAChildsMainForm) {
+    InstallAutoSkinning();
+    struct TCase {
+        const char* Name;
+        bool ChildProvider;  // the children come with their own provider
+    };
+    for (const TCase& c : {TCase{"form first", false}, TCase{"child first", true}}) {
+        {
+            Manager mg;
+            ASSERT_TRUE(mg.m->ThreadHookInstalled()) << c.Name;
+            const TacSkinningRules rules = mg.m->SkinningRules;
+            // The main form made while the hook leaves forms alone.
+            if (c.ChildProvider) mg.m->SkinningRules &= ~static_cast<TacSkinningRules>(srStdForms);
+            TForm* main = nullptr;
+            Application()->CreateForm(main);
+            ASSERT_EQ(Application()->MainForm(), main) << c.Name;
+            main->SetFormStyle(fsMDIForm);
+            main->SetBounds(60, 40, 520, 400);
+            main->HandleNeeded();
+            std::vector<TForm*> children;
+            const auto child = [&](int at) {
+                auto* f = TCustomForm::Create<TForm>(Application());
+                f->SetFormStyle(fsMDIChild);
+                f->SetBounds(at, at, 200, 140);
+                if (c.ChildProvider) new TsSkinProvider(f);
+                f->Show();
+                children.push_back(f);
+            };
+            if (c.ChildProvider) {
+                main->Show();
+                kova::test::PumpMessages();
+                mg.m->SkinningRules = rules;
+                ASSERT_EQ(ProviderOfForm(main), nullptr) << c.Name;
+                child(10);
+                // The child's creation handed the main form to the hook.
+                EXPECT_NE(ProviderOfForm(main), nullptr) << c.Name;
+                EXPECT_NE(FindProviderOfWindow(main->Handle()), nullptr) << c.Name;
+            } else {
+                const auto skinned = [&](TCustomForm* f) {
+                    EXPECT_NE(ProviderOfForm(f), nullptr) << c.Name;
+                    EXPECT_NE(FindProviderOfWindow(f->Handle()), nullptr) << c.Name;
+                    EXPECT_EQ(SendSkinCommand(f->Handle(), scQuerySupport, 0), 1) << c.Name;
+                };
+                // The main form is taken when it is first activated, with
+                // the children it has by then.
+                child(10);
+                ASSERT_EQ(ProviderOfForm(children[0]), nullptr) << c.Name;
+                main->Show();
+                kova::test::PumpMessages();
+                skinned(main);
+                skinned(children[0]);
+                // One made while it is hidden is taken when it shows again.
+                main->Hide();
+                child(50);
+                ASSERT_EQ(ProviderOfForm(children[1]), nullptr) << c.Name;
+                main->Show();
+                kova::test::PumpMessages();
+                skinned(children[1]);
+            }
+            for (TForm* f : children) f->Free();
+            main->Free();
+            kova::test::PumpMessages();
+        }
+        ResetSkinServices();
+        InstallAutoSkinning();
+    }
+    ResetSkinServices();
 }
 
 }  // namespace kova::skin::test
