@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -57,6 +58,13 @@ protected:
         CreateSubClass(p, WC_LISTVIEWA);
         p.Style |= LVS_REPORT;
     }
+};
+
+// A control of a listed class whose adapter does not take.
+class TRefusingStandIn : public TWinControl {
+    KOVA_CLASS(TRefusingStandIn, TWinControl)
+public:
+    using TWinControl::TWinControl;
 };
 
 namespace {
@@ -197,6 +205,63 @@ TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
     int forEdit = 0;
     for (int i = 0; i < f.Adapter()->ItemCount(); ++i) forEdit += f.Adapter()->GetItem(i)->Control == f.edit;
     EXPECT_EQ(forEdit, 1);
+}
+
+// Controls placed while the walk runs (by the veto handler when it is
+// asked, and while an adapter is made that does not take) are adapted
+// inside the walk: every control ends with one item and its adapter, and
+// the control whose adapter did not take has none (its item is found by
+// pointer, not taken to be the last one).
+TEST_F(CtrlAdapterTest, ControlsPlacedDuringTheWalkLeaveTheItemsWhole) {
+    Manager manager;
+    manager.m->ThirdParty.Lists[5] = "TRefusingStandIn";
+    manager.m->UpdateThirdPartyLists();
+    SkinnedForm f(false);
+    auto* refusing = Place<TRefusingStandIn>(f.form, f.form, 310);
+    refusing->HandleNeeded();
+    TEdit* byHandler = nullptr;
+    TEdit* byMaker = nullptr;
+    bool adaptedInside = false;
+    TacAdapterMaker& slot = CtrlAdapterFactories()[5];
+    struct TRestore {
+        TacAdapterMaker& slot;
+        TacAdapterMaker saved;
+        ~TRestore() { slot = std::move(saved); }
+    } restore{slot, slot};
+    slot = [&](TWinControl*, TsCommonData*, TsSkinManager*, const std::string&) -> std::unique_ptr<TacMainWnd> {
+        if (!byMaker) {
+            byMaker = Place<TEdit>(f.form, f.form, 350);
+            adaptedInside = EditAdapterOf(byMaker) != nullptr;
+        }
+        return nullptr;
+    };
+    f.provider = new TsSkinProvider(f.form);
+    f.provider->OnSkinItem = [&](TComponent* item, bool&, std::string&) {
+        if (item == f.memo && !byHandler) byHandler = Place<TEdit>(f.form, f.form, 380);
+    };
+    f.provider->CreateCtrlAdapter();
+    ASSERT_NE(f.Adapter(), nullptr);
+    ASSERT_NE(byHandler, nullptr);
+    ASSERT_NE(byMaker, nullptr);
+    EXPECT_TRUE(adaptedInside) << "the control placed while an adapter was made waited for the walk";
+
+    const TWinControl* adapted[] = {f.edit, f.memo, f.list, f.box, f.nested, byHandler, byMaker};
+    EXPECT_EQ(f.Adapter()->ItemCount(), static_cast<int>(std::size(adapted)));
+    for (const TWinControl* c : adapted) {
+        int items = 0;
+        for (int i = 0; i < f.Adapter()->ItemCount(); ++i) {
+            const TacAdapterItem* item = f.Adapter()->GetItem(i);
+            if (item->Control != c) continue;
+            ++items;
+            EXPECT_NE(item->WindowAdapter, nullptr) << c->ClassName();
+        }
+        EXPECT_EQ(items, 1) << c->ClassName();
+    }
+    for (int i = 0; i < f.Adapter()->ItemCount(); ++i)
+        EXPECT_NE(f.Adapter()->GetItem(i)->Control, refusing) << "the control without an adapter kept its item";
+    EXPECT_EQ(FindAdapter(refusing->Handle()), nullptr);
+    EXPECT_NE(EditAdapterOf(byHandler), nullptr);
+    EXPECT_NE(EditAdapterOf(byMaker), nullptr);
 }
 
 // The children of a skinned form paint once the form's background is
