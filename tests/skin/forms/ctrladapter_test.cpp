@@ -67,6 +67,28 @@ public:
     using TWinControl::TWinControl;
 };
 
+// An edit that makes its window anew on the first font change after it is
+// armed (as a control that keeps its font in its window class would; once
+// only, since the old adapter gives the control its own colours back when
+// its window goes).
+class TRecreatingEdit : public TEdit {
+    KOVA_CLASS(TRecreatingEdit, TEdit)
+public:
+    using TEdit::TEdit;
+    bool Armed = false;
+    int Recreated = 0;
+
+protected:
+    void HandleMessage(TMessage& m) override {
+        TEdit::HandleMessage(m);
+        if (m.Msg == CM_FONTCHANGED && Armed && HandleAllocated()) {
+            Armed = false;
+            ++Recreated;
+            RecreateWnd();
+        }
+    }
+};
+
 namespace {
 
 struct Manager {
@@ -271,6 +293,51 @@ TEST_F(CtrlAdapterTest, ControlsPlacedDuringTheWalkLeaveTheItemsWhole) {
 void FormRepaints(SkinnedForm& f) {
     RedrawWindow(f.form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     kova::test::PumpMessages();
+}
+
+// The skin's font colour given to an edit whose window that change makes
+// anew while the adapter applies the skin's parameters: the adapter of the
+// old window stops there, and exactly one new adapter serves the new
+// window, with the skin's colours.
+TEST_F(CtrlAdapterTest, AFontColourThatRecreatesTheWindowLeavesOneAdapter) {
+    Manager manager;
+    manager.m->ThirdParty.Lists[0] += "\nTRecreatingEdit";
+    manager.m->UpdateThirdPartyLists();
+    SkinnedForm f(false);
+    auto* edit = Place<TRecreatingEdit>(f.form, f.form, 310);
+    edit->Font()->SetColor(0x00123456);
+    edit->HandleNeeded();
+    edit->Armed = true;
+    const HWND first = edit->Handle();
+    f.MakeProvider();
+    kova::test::PumpMessages();
+    FormRepaints(f);
+    ASSERT_NE(f.Adapter(), nullptr);
+
+    EXPECT_EQ(edit->Recreated, 1);
+    EXPECT_NE(edit->Handle(), first);
+    EXPECT_EQ(FindAdapter(first), nullptr);
+    TacEditWnd* a = EditAdapterOf(edit);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->Detached);
+    EXPECT_EQ(a->WindowHandle, edit->Handle());
+    int items = 0;
+    for (int i = 0; i < f.Adapter()->ItemCount(); ++i)
+        if (f.Adapter()->GetItem(i)->Control == edit) {
+            ++items;
+            EXPECT_EQ(f.Adapter()->GetItem(i)->WindowAdapter.get(), a);
+        }
+    EXPECT_EQ(items, 1);
+    const TsSkinModel& skin = manager.m->Model();
+    const int edits = skin.IndexOfSection("EDIT");
+    ASSERT_GE(edits, 0);
+    EXPECT_EQ(edit->Font()->Color(),
+              static_cast<kova::TColor>(skin.ColorToRGB(skin.Sections()[static_cast<std::size_t>(edits)].FontColors[0])));
+    // Painting and the skin's next parameters keep it as it is.
+    a->SetSkinParams();
+    FormRepaints(f);
+    EXPECT_EQ(edit->Recreated, 1);
+    EXPECT_EQ(EditAdapterOf(edit), a);
 }
 
 TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
