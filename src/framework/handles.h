@@ -224,6 +224,14 @@ public:
     HWND Window() const { return source_; }
 };
 
+// The DC a paint goes to: the caller's when it gave one (WM_PRINT, a
+// WM_PAINT that carries a DC), else the window's own, held by own.
+inline HDC GivenOrWindowDC(HDC given, HWND wnd, TDCArea area, TWindowDC& own) {
+    if (given) return given;
+    own = TWindowDC(wnd, area);
+    return own.Get();
+}
+
 // SaveDC now, RestoreDC at the end: clipping, mapping and selected objects
 // come back as they were, also when the painting in between throws.
 class TSavedDC : public TBoundHandle<TBoundHandleTraits<HDC, int, THandleKind::SavedDC, &RestoreDC>> {

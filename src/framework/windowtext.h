@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace kova {
@@ -43,6 +44,19 @@ inline std::string WindowText(HWND wnd) {
 inline std::string WindowClassName(HWND wnd) {
     if (!wnd) return std::string();
     return windowtext_detail::ReadGrowing(0, [wnd](char* b, int n) { return GetClassNameA(wnd, b, n); });
+}
+
+// A text that a control hands out only into the caller's buffer, cut to
+// fit, with no way to ask its length first (a tab's text, a header
+// item's): fill(buffer, size) asks for it into size characters, the
+// terminating zero included, and the buffer grows until the text fits.
+template <class Fill>
+std::string ItemText(Fill fill) {
+    return windowtext_detail::ReadGrowing(0, [&fill](char* b, int n) {
+        b[0] = '\0';
+        fill(b, n);
+        return static_cast<int>(strnlen(b, static_cast<size_t>(n)));
+    });
 }
 
 }  // namespace kova

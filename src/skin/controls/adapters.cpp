@@ -458,15 +458,11 @@ void FillBorderCorners(TsCommonData& data, TacMainWnd& adapter) {
 
 namespace {
 
-// comctl32's flat scroll bars, when it has them (it is loaded for the
-// subclass chain).
+// comctl32's flat scroll bars (a system without them answers FALSE).
 void FlatScrollBars(HWND wnd, bool on) {
-    using TFlatFn = BOOL(WINAPI*)(HWND);
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    if (!comctl || !wnd) return;
-    auto fn = reinterpret_cast<TFlatFn>(
-        reinterpret_cast<void*>(GetProcAddress(comctl, on ? "InitializeFlatSB" : "UninitializeFlatSB")));
-    if (fn) fn(wnd);
+    if (!wnd) return;
+    const TSystemEntries& e = SystemEntries();
+    (on ? e.InitializeFlatSB : e.UninitializeFlatSB)(wnd);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "skin/controls/btnwnd.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "framework/portable/numformat.h"
+#include "framework/windowtext.h"
 #include "skin/controls/portable/weblink.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
@@ -39,46 +41,6 @@ HFONT WindowFont(HWND wnd, TGdiObject<HFONT>& own) {
     if (!own) own = GetNonClientFont(5);
     return own.Get();
 }
-
-// BeginPaint only for the window's own WM_PAINT (a DC in WParam is the
-// caller's).
-class TPaintScope {
-public:
-    TPaintScope(HWND wnd, HDC given) : wnd_(wnd) {
-        if (!given) dc_ = BeginPaint(wnd, &ps_);
-    }
-    ~TPaintScope() {
-        if (dc_) EndPaint(wnd_, &ps_);
-    }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC Dc() const { return dc_; }
-
-private:
-    HWND wnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_ = nullptr;
-};
-
-// The DC a paint goes to: the given one, else the window's own (released
-// at the end).
-class TWindowDCScope {
-public:
-    TWindowDCScope(HWND wnd, HDC given) : wnd_(wnd), dc_(given) {
-        if (!dc_) dc_ = own_ = GetWindowDC(wnd);
-    }
-    ~TWindowDCScope() {
-        if (own_) ReleaseDC(wnd_, own_);
-    }
-    TWindowDCScope(const TWindowDCScope&) = delete;
-    TWindowDCScope& operator=(const TWindowDCScope&) = delete;
-    HDC Dc() const { return dc_; }
-
-private:
-    HWND wnd_;
-    HDC dc_ = nullptr;
-    HDC own_ = nullptr;
-};
 
 }  // namespace
 
@@ -251,11 +213,11 @@ void TacBtnWnd::PrepareCache() {
 }
 
 void TacBtnWnd::Paint(HDC given) {
-    TPaintScope scope(WindowHandle, given);
+    std::optional<TPaintGuard> paint;
+    HDC dc = given ? given : paint.emplace(WindowHandle).DC();
     if (PaintingSuspended() && !(CommonData->FlagsWord & kHasLinkedObject)) return;
     CommonData->Updating = CommonData->IsUpdating() && !PaintingSuspended();
     if (CommonData->Updating) return;
-    HDC dc = given ? given : scope.Dc();
     CommonData->BGChanged = true;
     PrepareCache();
     CopyCache(dc);
@@ -563,13 +525,14 @@ void TacCheckBoxWnd::PrepareCache() {
 }
 
 void TacCheckBoxWnd::Paint(HDC given) {
-    TPaintScope scope(WindowHandle, given);
+    std::optional<TPaintGuard> paint;
+    HDC dc = given ? given : paint.emplace(WindowHandle).DC();
     CommonData->Updating = CommonData->IsUpdating();
     if (OwnerDrawn || CommonData->Updating) return;
     if (!IsWindowVisible(WindowHandle) && !given) return;
     if (!ParamsApplied) SetSkinParams();
     PrepareCache();
-    CopyCache(given ? given : scope.Dc());
+    CopyCache(dc);
 }
 
 void TacCheckBoxWnd::WndProc(TMessage& m) {
@@ -637,13 +600,11 @@ RECT TacGroupBoxWnd::CaptionRect() {
     GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
     SIZE t{0, 0};
     if (!WindowText.empty()) {
-        HDC dc = GetDC(WindowHandle);
+        const TWindowDC dc(WindowHandle);
         TGdiObject<HFONT> own;
-        const HGDIOBJ old = SelectObject(dc, WindowFont(WindowHandle, own));
+        const TSelection font(dc.Get(), WindowFont(WindowHandle, own));
         RECT r{0, 0, 0, 0};
-        DrawTextStr(dc, WindowText, r, DT_CALCRECT | DT_CENTER);
-        SelectObject(dc, old);
-        ReleaseDC(WindowHandle, dc);
+        DrawTextStr(dc.Get(), WindowText, r, DT_CALCRECT | DT_CENTER);
         t = SIZE{r.right - r.left, r.bottom - r.top};
     }
     RECT r;
@@ -678,11 +639,11 @@ void TacGroupBoxWnd::PrepareCache() {
 }
 
 void TacGroupBoxWnd::Paint(HDC given) {
-    TPaintScope scope(WindowHandle, given);
+    std::optional<TPaintGuard> paint;
+    HDC dc = given ? given : paint.emplace(WindowHandle).DC();
     CommonData->Updating = CommonData->IsUpdating();
     if (CommonData->Updating) return;
     if (!ParamsApplied) SetSkinParams();
-    HDC dc = given ? given : scope.Dc();
     PrepareCache();
     if (!CommonData->CacheBmp) return;
     CopyCacheExcludingWindows(WindowHandle, CommonData, RECT{0, 0, WindowSize.cx, WindowSize.cy}, 0, 0, false, dc,
@@ -775,10 +736,10 @@ bool TacStaticWnd::RebuildCache() {
 
 void TacStaticWnd::PaintToDC(HDC given) {
     if (!RebuildCache()) return;
-    TWindowDCScope own(WindowHandle, given);
-    const int saved = SaveDC(own.Dc());
-    if (PaintContent()) CopyCache(own.Dc());
-    RestoreDC(own.Dc(), saved);
+    TWindowDC own;
+    HDC dc = GivenOrWindowDC(given, WindowHandle, TDCArea::Window, own);
+    const TSavedDC saved(dc);
+    if (PaintContent()) CopyCache(dc);
 }
 
 void TacStaticWnd::WndProc(TMessage& m) {
@@ -813,8 +774,10 @@ void TacStaticWnd::WndProc(TMessage& m) {
             break;
         case WM_PAINT: {
             if (!ParamsApplied) SetSkinParams();
-            TPaintScope scope(WindowHandle, reinterpret_cast<HDC>(m.WParam));
-            if (visible) PaintToDC(m.WParam ? reinterpret_cast<HDC>(m.WParam) : scope.Dc());
+            std::optional<TPaintGuard> paint;
+            HDC dc = reinterpret_cast<HDC>(m.WParam);
+            if (!dc) dc = paint.emplace(WindowHandle).DC();
+            if (visible) PaintToDC(dc);
             m.Result = 0;
             return;
         }
@@ -835,9 +798,10 @@ void TacStaticWnd::WndProc(TMessage& m) {
 void TacEdgeWnd::PaintToDC(HDC given) {
     if (!RebuildCache()) return;
     PaintContent();
-    TWindowDCScope own(WindowHandle, given);
+    TWindowDC own;
+    HDC dc = GivenOrWindowDC(given, WindowHandle, TDCArea::Window, own);
     // Only the frame: the native interior stays.
-    CopyBorderStrips(own.Dc(), 0, 0, WindowSize.cx, WindowSize.cy, CacheCanvas().Handle(), 0, 0, 2);
+    CopyBorderStrips(dc, 0, 0, WindowSize.cx, WindowSize.cy, CacheCanvas().Handle(), 0, 0, 2);
 }
 
 void TacEdgeWnd::WndProc(TMessage& m) {
@@ -889,10 +853,9 @@ bool TacIconWnd::PaintContent() {
                 BITMAPINFO bi{};
                 bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), b.bmWidth, -b.bmHeight, 1, 32, BI_RGB, 0, 0, 0,
                                                 0, 0};
-                HDC screen = GetDC(nullptr);
-                GetDIBits(screen, bmp, 0, static_cast<UINT>(b.bmHeight), Picture->Pixels().ScanLine(0), &bi,
+                const TWindowDC screen(nullptr);
+                GetDIBits(screen.Get(), bmp, 0, static_cast<UINT>(b.bmHeight), Picture->Pixels().ScanLine(0), &bi,
                           DIB_RGB_COLORS);
-                ReleaseDC(nullptr, screen);
                 // A 32-bit picture GDI drew into has alpha 0 everywhere: it
                 // is opaque, not invisible.
                 if (pictureAlpha_) {
@@ -980,9 +943,7 @@ void TacLinkWnd::WndProc(TMessage& m) {
 
 std::unique_ptr<TacMainWnd> CreateStaticAdapter(HWND wnd, TsCommonData* data, TsSkinManager* manager,
                                                 const std::string& section) {
-    char cls[32] = {};
-    GetClassNameA(wnd, cls, sizeof cls);
-    const std::string name = LowerCase(cls);
+    const std::string name = LowerCase(WindowClassName(wnd));
     if (name == "syslink" || name == "link window") return CreateAdapter<TacLinkWnd>(wnd, data, manager, section);
     if (name != "static") return nullptr;
     const LONG s = Style(wnd);

@@ -8,6 +8,7 @@
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/sysentries.h"
 #include "framework/portable/props.h"
 #include "framework/windowtext.h"
 
@@ -68,11 +69,12 @@ void TacComboListWnd::PrepareCache() {
     TGdiObject<HBRUSH> brush(CreateSolidBrush(
         section ? ColorToRGB(m->Model().ColorToRGB(section->Color)) : GetSysColor(COLOR_WINDOW)));
     TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(m->Model().ColorToRGB(m->Model().SkinData().BorderColor))));
-    const int saved = SaveDC(dc);
-    SelectObject(dc, brush.Get());
-    SelectObject(dc, pen.Get());
-    Rectangle(dc, 0, 0, w, h);
-    RestoreDC(dc, saved);
+    {
+        const TSavedDC saved(dc);
+        SelectObject(dc, brush.Get());
+        SelectObject(dc, pen.Get());
+        Rectangle(dc, 0, 0, w, h);
+    }
     d.BGChanged = false;
 }
 
@@ -149,9 +151,10 @@ void TacComboListWnd::WndProc(TMessage& m) {
             GetWndGeometry(WindowHandle, ParentHandle, WindowRect, PosInParent, WindowSize, ParentWindowRect);
             PrepareCache();
             if (!life.Alive()) return;
-            const int saved = SaveDC(dc);
-            CallPrevWndProc(m);
-            RestoreDC(dc, saved);
+            {
+                const TSavedDC saved(dc);
+                CallPrevWndProc(m);
+            }
             if (!life.Alive()) return;
             if (m.Msg == WM_PRINT && SendMessageA(WindowHandle, LB_GETCOUNT, 0, 0) > 0 && !Tracking &&
                 CommonData->CacheBmp) {
@@ -254,12 +257,13 @@ void TacComboBoxWnd::DrawSelectedText() {
     HDC dc = canvas.Handle();
     if (list && GetFocus() == WindowHandle) {
         FillRectSolid(dc, r, kova::ColorToRGB(clHighlight));
-        const int saved = SaveDC(dc);
-        SelectObject(dc, canvas.Font()->Handle());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, kova::ColorToRGB(clHighlightText));
-        DrawTextStr(dc, text, t, flags);
-        RestoreDC(dc, saved);
+        {
+            const TSavedDC saved(dc);
+            SelectObject(dc, canvas.Font()->Handle());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, kova::ColorToRGB(clHighlightText));
+            DrawTextStr(dc, text, t, flags);
+        }
         DrawFocusRect(dc, &r);
         return;
     }
@@ -342,9 +346,8 @@ void TacComboBoxWnd::RepaintOwned() {
 
 void TacComboBoxWnd::RepaintButton() {
     if (!IsWindowVisible(WindowHandle)) return;
-    HDC dc = GetWindowDC(WindowHandle);
-    PaintButton(dc);
-    ReleaseDC(WindowHandle, dc);
+    const TWindowDC dc(WindowHandle, TDCArea::Window);
+    PaintButton(dc.Get());
 }
 
 void TacComboBoxWnd::WndProc(TMessage& m) {
@@ -410,12 +413,12 @@ void TacComboBoxWnd::WndProc(TMessage& m) {
             if (!life.Alive() || !IsWindowVisible(WindowHandle)) return;
             RebuildCache();
             HDC given = m.WParam ? reinterpret_cast<HDC>(m.WParam) : nullptr;
-            HDC dc = given ? given : GetWindowDC(WindowHandle);
+            TWindowDC own;
+            HDC dc = GivenOrWindowDC(given, WindowHandle, TDCArea::Window, own);
             if (CommonData->CacheBmp && CommonData->CacheBmp->Width() > 0)
                 CopyBorderStrips(dc, 0, 0, CommonData->CacheBmp->Width(), CommonData->CacheBmp->Height(),
                                  CommonData->CacheBmp->Canvas()->Handle(), 0, 0, 3);
             PaintButton(dc);
-            if (!given) ReleaseDC(WindowHandle, dc);
             return;
         }
         case WM_PRINT: {
@@ -583,11 +586,7 @@ void SetFixed3D(TObject* obj, bool on) {
 std::function<bool()>& GridEhOldThemedSystem() {
     static std::function<bool()> test = [] {
         if (LOBYTE(LOWORD(GetVersion())) >= 6) return false;
-        HMODULE theme = GetModuleHandleA("uxtheme.dll");
-        if (!theme) theme = LoadLibraryA("uxtheme.dll");
-        using TIsAppThemed = BOOL(WINAPI*)();
-        auto themed = theme ? reinterpret_cast<TIsAppThemed>(reinterpret_cast<void*>(GetProcAddress(theme, "IsAppThemed")))
-                            : nullptr;
+        const IsAppThemedFn themed = SystemEntries().IsAppThemed;
         return themed && themed() != FALSE;
     };
     return test;

@@ -150,7 +150,7 @@ void TacEditWnd::PaintFrame(HDC dc) {
         if (!InDialog) FillBorderCorners(d, *this);
     }
     if (!d.CacheBmp || d.CacheBmp->Width() <= 0) return;
-    const int saved = SaveDC(dc);
+    const TSavedDC saved(dc);
     PaintScrollBars(*this, WindowHandle, dc);
     const RECT& cr = ClientRect();
     ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
@@ -167,7 +167,6 @@ void TacEditWnd::PaintFrame(HDC dc) {
         ExcludeClipRect(dc, bar.left - wr.left, bar.top - wr.top, bar.right - wr.left, bar.bottom - wr.top);
     }
     BitBlt(dc, 0, 0, d.CacheBmp->Width(), d.CacheBmp->Height(), d.CacheBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
 }
 
 void TacEditWnd::PrintTo(TMessage& m) {
@@ -175,22 +174,24 @@ void TacEditWnd::PrintTo(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     // What the procedure below leaves in the DC (clipping, origin) is not
     // what the frame is drawn with.
-    const int before = dc ? SaveDC(dc) : 0;
-    CallPrevWndProc(m);
-    if (before) RestoreDC(dc, before);
+    {
+        const TSavedDC before(dc);
+        CallPrevWndProc(m);
+    }
     if (!life.Alive() || m.Result == 2 || !dc) return;
     TsCommonData& d = *CommonData;
     d.Updating = false;
     d.BGChanged = true;
     PaintFrame(dc);
     const RECT& cr = ClientRect();
-    const int saved = SaveDC(dc);
-    POINT old{};
-    OffsetViewportOrgEx(dc, cr.left, cr.top, &old);
-    IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
-    // The client is printed into the DC it was given.
-    SendMessageA(WindowHandle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    RestoreDC(dc, saved);
+    {
+        const TSavedDC saved(dc);
+        POINT old{};
+        OffsetViewportOrgEx(dc, cr.left, cr.top, &old);
+        IntersectClipRect(dc, 0, 0, cr.right - cr.left, cr.bottom - cr.top);
+        // The client is printed into the DC it was given.
+        SendMessageA(WindowHandle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    }
     m.Result = 1;
 }
 
@@ -396,9 +397,10 @@ void TacMDIWnd::WndProc(TMessage& m) {
         case WM_ERASEBKGND:
             if (m.WParam && !FormAnimating) {
                 HDC dc = reinterpret_cast<HDC>(m.WParam);
-                const int saved = SaveDC(dc);
-                PaintArea(dc);
-                RestoreDC(dc, saved);
+                {
+                    const TSavedDC saved(dc);
+                    PaintArea(dc);
+                }
                 m.Result = 1;
                 return;
             }

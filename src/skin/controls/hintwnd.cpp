@@ -444,15 +444,14 @@ void TsCustomHintWindow::ActivateHint(RECT r, const std::string& hint) {
             ShowWindow(wnd, SW_SHOWNOACTIVATE);
         }
     } else {
-        HDC screen = GetDC(nullptr);
+        const TWindowDC screen(nullptr);
         if (!screen) {
             MessageBoxA(nullptr, "GDI error (out of resources)", nullptr, MB_OK | MB_ICONERROR);
             return;
         }
         if (!screenCopy_) screenCopy_ = std::make_unique<TBitmap>();
         screenCopy_->SetSize(std::max(w, 1), std::max(h, 1));
-        BitBlt(screenCopy_->Canvas()->Handle(), 0, 0, w, h, screen, b.Left, b.Top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
+        BitBlt(screenCopy_->Canvas()->Handle(), 0, 0, w, h, screen.Get(), b.Left, b.Top, SRCCOPY);
         BitBlt(m->HintBitmap.Canvas()->Handle(), 0, 0, w, h, screenCopy_->Canvas()->Handle(), 0, 0, SRCCOPY);
         SetWindowPos(wnd, HWND_TOPMOST, b.Left, b.Top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }

@@ -10,6 +10,7 @@
 #include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
+#include "framework/windowtext.h"
 #include "skin/controls/portable/bordercorners.h"
 #include "framework/handles.h"
 #include "skin/core/dc/dcpaint.h"
@@ -203,9 +204,7 @@ void TacListViewWnd::WndProc(TMessage& m) {
             break;
         case WM_PARENTNOTIFY:
             if (LOWORD(m.WParam) == WM_CREATE) {
-                char cls[32]{};
-                GetClassNameA(reinterpret_cast<HWND>(m.LParam), cls, sizeof cls);
-                if (std::string(cls) == WC_HEADERA) {
+                if (WindowClassName(reinterpret_cast<HWND>(m.LParam)) == WC_HEADERA) {
                     // A second header is skinned too: the new one is held.
                     LetGoOfHeader();
                     HoldHeader(reinterpret_cast<HWND>(m.LParam));
@@ -373,20 +372,30 @@ void PaintHeaderItemFace(HDC dc, const RECT& r, const TsSkinModel& skin, int sta
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 
+std::string TacListViewWnd::HeaderItemText(int index, HDITEMA& item) const {
+    return ItemText([&](char* buffer, int size) {
+        item = HDITEMA{};
+        item.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM | HDI_IMAGE | HDI_ORDER;
+        item.pszText = buffer;
+        item.cchTextMax = size;
+        SendMessageA(HeaderWnd, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    });
+}
+
+std::string TacListViewWnd::HeaderItemText(int index) const {
+    HDITEMA item{};
+    return HeaderItemText(index, item);
+}
+
 void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const RECT& r) {
     TsSkinManager* m = ActiveManager();
     if (!m) return;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
     const int state = PressedColumn >= 0 ? (index == PressedColumn ? 2 : 0) : (index == HotColumn ? 1 : 0);
-    char text[129]{};
     HDITEMA item{};
-    item.mask = HDI_TEXT | HDI_FORMAT | HDI_LPARAM | HDI_IMAGE | HDI_ORDER;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    if (index >= 0) SendMessageA(HeaderWnd, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     THeaderItemLook look;
-    look.Text = index >= 0 ? std::string(text) : std::string();
+    if (index >= 0) look.Text = HeaderItemText(index, item);
     if (index >= 0 && (item.fmt & HDF_SORTDOWN)) look.Sort = 1;
     if (index >= 0 && (item.fmt & HDF_SORTUP)) look.Sort = -1;
     look.Align = item.fmt & HDF_RIGHT ? HDF_RIGHT : item.fmt & HDF_CENTER ? HDF_CENTER : HDF_LEFT;

@@ -45,12 +45,16 @@ public:
     int ViewStyle() const;
     // The whole header into dc (0: the header's own DC).
     void PaintHeader(HDC dc);
+    // A header column's text, whatever its length.
+    std::string HeaderItemText(int index) const;
 
 private:
     void HoldHeader(HWND header);
     void LetGoOfHeader();
     void HeaderProc(TMessage& m);
     void PaintHeaderItem(HDC dc, int index, const RECT& r);
+    // The text, with the column's format, image and order in item.
+    std::string HeaderItemText(int index, HDITEMA& item) const;
     TWindowSubclass headerSubclass_;
 };
 

@@ -124,11 +124,10 @@ void TsEdit::PaintFrame() {
     d.Updating = d.IsUpdating();
     if (d.Updating) return;
     TWindowDC dc(Handle(), TDCArea::Window);
-    const int saved = SaveDC(dc.Get());
+    const TSavedDC saved(dc.Get());
     if (d.BGChanged || !d.CacheBmp || d.CacheBmp->Width() != Width()) PrepareCache();
     PaintControlBorder(d, 0);
     CopyBorderStrips(dc.Get(), 0, 0, Width(), Height(), d.CacheBmp->Canvas()->Handle(), 0, 0, FrameWidth());
-    RestoreDC(dc.Get(), saved);
 }
 
 void TsEdit::Repaint() {

@@ -7,6 +7,7 @@
 
 #include "framework/comctrls.h"
 #include "framework/handles.h"
+#include "framework/windowtext.h"
 #include "skin/controls/smallctrls.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
@@ -76,10 +77,8 @@ struct TEnumPages {
 BOOL CALLBACK AdaptPageWindow(HWND child, LPARAM l) {
     auto* e = reinterpret_cast<TEnumPages*>(l);
     if (GetParent(child) != e->Control) return TRUE;
-    char cls[64]{};
-    GetClassNameA(child, cls, sizeof cls);
     // The overflow arrows have their own adapter.
-    if (std::string(cls) == UPDOWN_CLASSA) return TRUE;
+    if (WindowClassName(child) == UPDOWN_CLASSA) return TRUE;
     auto* m = reinterpret_cast<TsSkinManager*>(SendSkinCommand(e->Control, scGroupBoxCaptionHeight, 0));
     if (m) AdaptPage(child, m, nullptr);
     return TRUE;
@@ -270,12 +269,12 @@ void TacTabControlWnd::PaintTabControl(HDC given, bool printing) {
     const TsSkinModel& skin = m->Model();
     HDC dc = given;
     TWindowDC ownDC;
-    int saved = 0;
+    TSavedDC saved;
     if (!(printing || PaintingSuspended() || (d.FlagsWord & kHasLinkedObject)) || !dc) {
         ownDC = TWindowDC(WindowHandle);
         dc = ownDC.Get();
         if (!dc) return;
-        saved = SaveDC(dc);
+        saved = TSavedDC(dc);
     }
     d.BGChanged = true;
     const int count = TabCount();
@@ -291,10 +290,7 @@ void TacTabControlWnd::PaintTabControl(HDC given, bool printing) {
     ParentImageInfoOfWnd(WindowHandle, parent);
     d.EnsureCacheBmp();
     d.CacheBmp->SetSize(std::max<int>(WindowSize.cx, 0), std::max<int>(WindowSize.cy, 0));
-    if (WindowSize.cx <= 0 || WindowSize.cy <= 0) {
-        if (saved) RestoreDC(dc, saved);
-        return;
-    }
+    if (WindowSize.cx <= 0 || WindowSize.cy <= 0) return;
     if (count > 0) PaintTabStrip(parent);
     RECT frame{};
     PageFrameRect(frame);
@@ -305,20 +301,20 @@ void TacTabControlWnd::PaintTabControl(HDC given, bool printing) {
     d.BGChanged = false;
 
     const int selected = count > 0 ? SelectedTab() : -1;
-    int clipSaved = 0;
-    if (selected >= 0) {
-        clipSaved = SaveDC(dc);
-        const RECT sr = TabItemRect(selected, true);
-        ExcludeClipRect(dc, sr.left, sr.top, sr.right, sr.bottom);
+    {
+        // The selected tab is painted last, over the strip: the strip leaves
+        // its place out.
+        TSavedDC clip;
+        if (selected >= 0) {
+            clip = TSavedDC(dc);
+            const RECT sr = TabItemRect(selected, true);
+            ExcludeClipRect(dc, sr.left, sr.top, sr.right, sr.bottom);
+        }
+        BitBlt(dc, 0, 0, WindowSize.cx, WindowSize.cy, d.CacheBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
     }
-    BitBlt(dc, 0, 0, WindowSize.cx, WindowSize.cy, d.CacheBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
-    if (selected >= 0) {
-        RestoreDC(dc, clipSaved);
-        PaintSelectedTab(selected, 2, dc);
-    }
+    if (selected >= 0) PaintSelectedTab(selected, 2, dc);
     if (d.OwnerControl && d.OwnerControl->IsWindowed())
         PaintGraphicControls(dc, static_cast<TWinControl*>(d.OwnerControl), true, POINT{0, 0});
-    if (saved) RestoreDC(dc, saved);
 }
 
 void TacTabControlWnd::PaintTabStrip(const TsParentImageInfo& parentImage) {
@@ -356,6 +352,22 @@ void TacTabControlWnd::PaintSelectedTab(int index, int state, HDC dc) {
     BitBlt(dc, r.left, r.top, bmp.Width(), bmp.Height(), bmp.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
+std::string TacTabControlWnd::TabText(int index, TCITEMA& item) const {
+    return ItemText([&](char* buffer, int size) {
+        item = TCITEMA{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_STATE;
+        item.dwStateMask = TCIS_HIGHLIGHTED;
+        item.pszText = buffer;
+        item.cchTextMax = size;
+        SendMessageA(WindowHandle, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    });
+}
+
+std::string TacTabControlWnd::TabText(int index) const {
+    TCITEMA item{};
+    return TabText(index, item);
+}
+
 void TacTabControlWnd::PaintTab(int index, int state, POINT offset, TBitmap& target) {
     TsCommonData& d = *CommonData;
     TsSkinManager* m = d.GetSkinManager();
@@ -363,13 +375,8 @@ void TacTabControlWnd::PaintTab(int index, int state, POINT offset, TBitmap& tar
     const bool isSelected = state == 2 && index == SelectedTab();
     const RECT r = TabItemRect(index, isSelected);
     if (EmptyRect(r)) return;
-    char text[4096]{};
     TCITEMA item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_STATE;
-    item.dwStateMask = TCIS_HIGHLIGHTED;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(WindowHandle, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    const std::string text = TabText(index, item);
     const int position = TabPosition(), style = TabStyle();
 
     int section = -1;
@@ -408,14 +415,13 @@ void TacTabControlWnd::PaintTab(int index, int state, POINT offset, TBitmap& tar
                 const TsParentImageInfo bg = CacheAsParent(d, POINT{r.left, r.top});
                 PaintSkinItem(b.Pixels(), skin, section, bg, state, TRect{0, 0, w, h}, TPoint{0, 0});
                 HDC tdc = target.Canvas()->Handle();
-                const int keep = SaveDC(tdc);
+                const TSavedDC keep(tdc);
                 if (position == 0 || position == 2) {
                     RECT f{};
                     PageFrameRect(f);
                     ExcludeClipRect(tdc, f.left + offset.x, f.top + offset.y, f.right + offset.x, f.bottom + offset.y);
                 }
                 BitBlt(tdc, r.left + offset.x, r.top + offset.y, w, h, b.Canvas()->Handle(), 0, 0, SRCCOPY);
-                RestoreDC(tdc, keep);
             }
         } else {
             section = -1;

@@ -58,6 +58,8 @@ public:
 
     int TabCount() const;
     int SelectedTab() const;
+    // A tab's text, whatever its length.
+    std::string TabText(int index) const;
     int TabPosition() const;
     int TabStyle() const;
 
@@ -73,6 +75,8 @@ protected:
     void TabWndProc(TMessage& m);
 
 private:
+    // The text, with the tab's image and state in item.
+    std::string TabText(int index, TCITEMA& item) const;
     void SplitAtFrame(RECT& r, bool strip);
     void PaintTabStrip(const TsParentImageInfo& parentImage);
     void PaintSelectedTab(int index, int state, HDC dc);

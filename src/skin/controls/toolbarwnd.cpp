@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "skin/controls/portable/smallgeometry.h"
 #include "skin/controls/smallctrls.h"
+#include "skin/core/alphaimagelist.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/skindata.h"
 #include "skin/core/paint/portable/maskpaint.h"
@@ -25,6 +26,27 @@ namespace {
 const TsMaskData* ToolButtonBorder(const TsSkinModel& skin) {
     const int i = skin.IndexOfMask(skin.IndexOfSection("TOOLBUTTON"), "TOOLBUTTON", "BORDERSMASK");
     return skin.MaskIndexValid(i) ? &skin.Masks()[static_cast<std::size_t>(i)] : nullptr;
+}
+
+// A tool button's image into its face at `at`: an alpha list's image
+// blended by its alpha (hot, checked or normal); another list's image
+// drawn onto its background colour (the key colour when it has none) and
+// copied with that colour left out, so the face shows around it.
+void PaintToolGlyph(TImageList& list, int index, TCustomDrawState state, PixelBuffer32& face, TPoint at) {
+    if (dynamic_cast<TsAlphaImageList*>(&list)) {
+        const int glyphState = (state & cdsHot) ? 1 : (state & cdsChecked) ? 2 : 0;
+        TSize size{};
+        DrawImageListGlyph(&list, face, at.X, at.Y, 1, glyphState, index, 0, false, size);
+        return;
+    }
+    if (list.Width() <= 0 || list.Height() <= 0) return;
+    const COLORREF bk = ImageList_GetBkColor(list.Handle());
+    const std::uint32_t key = bk == CLR_NONE ? static_cast<std::uint32_t>(clFuchsia) : SwapRedBlue(bk & 0xFFFFFF);
+    TBitmap glyph(list.Width(), list.Height());
+    glyph.Pixels().Fill(0xFF000000u | key);
+    ImageList_Draw(list.Handle(), index, glyph.Canvas()->Handle(), 0, 0, ILD_TRANSPARENT);
+    GdiFlush();
+    CopyTransparentBitmap(face, at.X, at.Y, glyph.Pixels(), key);
 }
 
 // The drop-down arrow part of a button of that style (0 for none).
@@ -255,8 +277,7 @@ void TacToolBarVCLWnd::ToolButtonCustomDraw(TToolBar* sender, TToolButton* butto
         if (TImageList* hot = sender->HotImages(); UseHotImages(st, hot != nullptr, hot ? hot->Count() : 0, button->ImageIndex()))
             from = hot;
         GdiFlush();
-        ImageList_Draw(from->Handle(), button->ImageIndex(), dc, gr.Left, gr.Top, ILD_TRANSPARENT);
-        GdiFlush();
+        PaintToolGlyph(*from, button->ImageIndex(), state, b.Pixels(), TPoint{gr.Left, gr.Top});
     }
     if (!button->Enabled() || button->Indeterminate()) {
         PixelBuffer32& px = b.Pixels();

@@ -40,6 +40,10 @@ const TModuleHandle& Msimg32() {
     static const TModuleHandle module("msimg32.dll");
     return module;
 }
+const TModuleHandle& Comctl32() {
+    static const TModuleHandle module("comctl32.dll");
+    return module;
+}
 
 constexpr char kDwmIsCompositionEnabled[] = "DwmIsCompositionEnabled";
 constexpr char kDwmSetWindowAttribute[] = "DwmSetWindowAttribute";
@@ -48,6 +52,8 @@ constexpr char kDwmSetIconicThumbnail[] = "DwmSetIconicThumbnail";
 constexpr char kDwmSetIconicLivePreviewBitmap[] = "DwmSetIconicLivePreviewBitmap";
 constexpr char kDwmInvalidateIconicBitmaps[] = "DwmInvalidateIconicBitmaps";
 constexpr char kGradientFill[] = "GradientFill";
+constexpr char kInitializeFlatSB[] = "InitializeFlatSB";
+constexpr char kUninitializeFlatSB[] = "UninitializeFlatSB";
 
 template <const TModuleHandle& (*Library)(), const char* Name, class Fn>
 void Defer(Fn& entry) {
@@ -68,6 +74,7 @@ struct TLoadedEntries {
         Take(e.SetLayeredWindowAttributes, User32, "SetLayeredWindowAttributes");
         Take(e.GetScrollBarInfo, User32, "GetScrollBarInfo");
         Take(e.SetWindowTheme, Uxtheme, "SetWindowTheme");
+        Take(e.IsAppThemed, Uxtheme, "IsAppThemed");
         Take(e.IsDebuggerPresent, Kernel32, "IsDebuggerPresent");
         Take(e.IsWow64Process, Kernel32, "IsWow64Process");
         Defer<Dwmapi, kDwmIsCompositionEnabled>(e.DwmIsCompositionEnabled);
@@ -77,6 +84,8 @@ struct TLoadedEntries {
         Defer<Dwmapi, kDwmSetIconicLivePreviewBitmap>(e.DwmSetIconicLivePreviewBitmap);
         Defer<Dwmapi, kDwmInvalidateIconicBitmaps>(e.DwmInvalidateIconicBitmaps);
         Defer<Msimg32, kGradientFill>(e.GradientFill);
+        Defer<Comctl32, kInitializeFlatSB>(e.InitializeFlatSB);
+        Defer<Comctl32, kUninitializeFlatSB>(e.UninitializeFlatSB);
     }
 };
 

@@ -2,9 +2,10 @@
 // one table: looked up once, on first use, and kept for the run of the
 // program. An entry of user32, uxtheme or kernel32 is nullptr when its
 // library or function is missing, and callers then do without it. The
-// composition (dwmapi) and gradient (msimg32) entries are never nullptr:
-// their library loads on the first call of one of them, and a missing
-// library or function answers failure (E_NOTIMPL, FALSE).
+// composition (dwmapi), gradient (msimg32) and flat scroll bar (comctl32)
+// entries are never nullptr: their library loads on the first call of one
+// of them, and a missing library or function answers failure (E_NOTIMPL,
+// FALSE).
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,8 @@ using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 using GetScrollBarInfoFn = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
 using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+using IsAppThemedFn = BOOL(WINAPI*)();
+using FlatScrollBarFn = BOOL(WINAPI*)(HWND);
 using DwmIsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
 using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 // The blur-behind record is passed through as the system defines it.
@@ -33,6 +36,7 @@ struct TSystemEntries {
     GetScrollBarInfoFn GetScrollBarInfo = nullptr;
     // uxtheme
     SetWindowThemeFn SetWindowTheme = nullptr;
+    IsAppThemedFn IsAppThemed = nullptr;
     // dwmapi
     DwmIsCompositionEnabledFn DwmIsCompositionEnabled = nullptr;
     DwmSetWindowAttributeFn DwmSetWindowAttribute = nullptr;
@@ -42,6 +46,10 @@ struct TSystemEntries {
     DwmInvalidateIconicBitmapsFn DwmInvalidateIconicBitmaps = nullptr;
     // msimg32
     GradientFillFn GradientFill = nullptr;
+    // comctl32: a window's flat scroll bars are switched off while the
+    // skin paints its bars, and back on when the skin goes.
+    FlatScrollBarFn InitializeFlatSB = nullptr;
+    FlatScrollBarFn UninitializeFlatSB = nullptr;
     // kernel32
     IsDebuggerPresentFn IsDebuggerPresent = nullptr;
     IsWow64ProcessFn IsWow64Process = nullptr;

@@ -5,6 +5,7 @@
 
 #include "framework/forms.h"
 #include "framework/handles.h"
+#include "framework/windowtext.h"
 #include "skin/controls/adapters.h"
 #include "skin/core/paint/portable/maskpaint.h"
 #include "skin/core/paint/portable/skinitem.h"
@@ -249,9 +250,7 @@ TsSkinableMenus* SkinableMenus(TsSkinManager* manager) {
                 wnd = reinterpret_cast<HWND>(l);
             }
             if (!wnd || !IsWindow(wnd)) return;
-            char cls[16] = {};
-            GetClassNameA(wnd, cls, sizeof cls);
-            if (std::string(cls) != "#32768") return;
+            if (WindowClassName(wnd) != "#32768") return;
             TacMenuCacheRecord record;
             if (GetMenuCacheItem(item, item != nullptr, record, wnd) && record.Bmp)
                 painter->SetMenuWindowShape(wnd, record.Bmp);

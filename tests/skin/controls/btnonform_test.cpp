@@ -330,5 +330,64 @@ TEST_F(ButtonsOnFormTest, ACombosChildListBoxesGetTheirOwnAdapters) {
     }
 }
 
+// A drop-down list is coloured with one brush per colour: the list's
+// colour question, asked again and again, answers the same brush and
+// makes no GDI object; a new colour makes exactly one new brush, in place
+// of the old one.
+TEST_F(ButtonsOnFormTest, AComboListIsColouredWithOneBrushPerColour) {
+    TSkinnedForm f([](TsSkinManager& m) { m.ThirdParty.Lists[4] = "TComboBox"; });
+    auto* combo = new TComboBox(f.form);
+    combo->SetStyle(csDropDownList);
+    combo->SetBounds(10, 10, 200, 24);
+    combo->SetParent(f.form);
+    f.Skin();
+    auto* a = dynamic_cast<TacComboBoxWnd*>(FindAdapter(combo->Handle()));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a->ListAdapter, nullptr);
+    ASSERT_NE(a->ListHandle, nullptr);
+    const TWindowDC screen(nullptr);
+    const TMemoryDC dc(screen.Get());
+    const auto ask = [&] {
+        return reinterpret_cast<HBRUSH>(SendMessageA(combo->Handle(), WM_CTLCOLORLISTBOX,
+                                                     reinterpret_cast<WPARAM>(dc.Get()),
+                                                     reinterpret_cast<LPARAM>(a->ListHandle)));
+    };
+    const auto colourOf = [](HBRUSH b) {
+        LOGBRUSH lb{};
+        return GetObjectA(b, sizeof lb, &lb) == sizeof lb ? lb.lbColor : CLR_INVALID;
+    };
+    const auto sectionColour = [&](const char* name) {
+        const TsSkinModel& skin = f.m->Model();
+        const int i = skin.IndexOfSection(name);
+        return i < 0 ? CLR_INVALID
+                     : static_cast<COLORREF>(skin.ColorToRGB(skin.Sections()[static_cast<std::size_t>(i)].Color));
+    };
+
+    const HBRUSH first = ask();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(colourOf(first), sectionColour("EDIT"));
+    const long brushes = LiveHandles(THandleKind::Brush);
+    const DWORD gdi = LiveGdiObjects();
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(ask(), first) << i;
+    EXPECT_EQ(LiveHandles(THandleKind::Brush), brushes);
+    EXPECT_EQ(LiveGdiObjects(), gdi);
+
+    // Another section of another colour for the list.
+    const char* other = nullptr;
+    for (const char* name : {"BUTTON", "PANEL", "CHECKBOX", "FORM", "MAINMENU"})
+        if (sectionColour(name) != CLR_INVALID && sectionColour(name) != sectionColour("EDIT")) {
+            other = name;
+            break;
+        }
+    ASSERT_NE(other, nullptr) << "the skin has no section of another colour";
+    a->ListAdapter->CommonData->SetSkinSection(other);
+    const HBRUSH second = ask();
+    EXPECT_EQ(colourOf(second), sectionColour(other));
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(ask(), second) << i;
+    // The old brush went when the new one came.
+    EXPECT_EQ(LiveHandles(THandleKind::Brush), brushes);
+    EXPECT_EQ(LiveGdiObjects(), gdi);
+}
+
 }  // namespace
 }  // namespace kova::skin::test

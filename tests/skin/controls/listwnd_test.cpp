@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 #include <string>
+#include <utility>
 
 #include "../core/handlecheck.h"
 #include "skinnedwindows.h"
@@ -144,6 +145,29 @@ TEST_F(ListAdapterTest, TheHeaderShowsTheSkinThePressedColumnAndTheSortArrow) {
     }
 }
 
+// A column's text is read whole, whatever its length.
+TEST_F(ListAdapterTest, HeaderTextsOfAnyLengthAreReadWhole) {
+    MakeList(2);
+    adapter = CreateListViewAdapter(wnd, nullptr, manager, "");
+    HWND header = List().HeaderWnd;
+    ASSERT_NE(header, nullptr);
+    const size_t lengths[] = {0, 128, 129, 300, 5000};
+    for (size_t n : lengths) {
+        SCOPED_TRACE(n);
+        std::string text(n, 'x');
+        if (n) text.back() = 'Z';
+        HDITEMA hi{};
+        hi.mask = HDI_TEXT;
+        hi.pszText = text.data();
+        ASSERT_TRUE(SendMessageA(header, HDM_SETITEMA, 0, reinterpret_cast<LPARAM>(&hi)));
+        EXPECT_EQ(List().HeaderItemText(0), text);
+        // The other columns keep theirs.
+        EXPECT_EQ(List().HeaderItemText(1), "Col1");
+        TPrinted p(header);
+        EXPECT_EQ(p.At(HeaderItem(2).left + 100, HeaderItem(2).top + 5), kHeader);
+    }
+}
+
 // A thumb drag scrolls by whole items, measured against where the list
 // is; an empty list takes it without scrolling.
 TEST_F(ListAdapterTest, ThumbDragsScrollByWholeItems) {
@@ -228,6 +252,77 @@ public:
             .Object("ControlLook", [](TGridStandIn* g) -> TObject* { return &g->Look; }, nullptr);
     }
 };
+
+// Data-aware grids (known by their "DataSource" property) scroll to where
+// the thumb was let go once more after the end of a drag, as their own
+// scrolling answers only the position; "TwwDBGrid" does that itself.
+// Stand-ins under those names record the scroll messages they are given.
+class TScrollRecordingGrid : public TCustomControl {
+    KOVA_CLASS(TScrollRecordingGrid, TCustomControl)
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<std::pair<int, int>> Scrolls;  // code, position
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TCustomControl::CreateParams(p);
+        p.Style |= WS_VSCROLL;
+    }
+    void HandleMessage(TMessage& m) override {
+        if (m.Msg == WM_VSCROLL) Scrolls.emplace_back(LOWORD(m.WParam), HIWORD(m.WParam));
+        TCustomControl::HandleMessage(m);
+    }
+};
+class TDataGridStandIn : public TScrollRecordingGrid {
+    KOVA_CLASS_PROPS(TDataGridStandIn, TScrollRecordingGrid)
+public:
+    using TScrollRecordingGrid::TScrollRecordingGrid;
+    static void DefineProps(TPropList& L) { L.For<TDataGridStandIn>().Int("DataSource", [](TDataGridStandIn*) { return 0; }); }
+};
+class TwwDBGrid : public TScrollRecordingGrid {
+    KOVA_CLASS_PROPS(TwwDBGrid, TScrollRecordingGrid)
+public:
+    using TScrollRecordingGrid::TScrollRecordingGrid;
+    static void DefineProps(TPropList& L) { L.For<TwwDBGrid>().Int("DataSource", [](TwwDBGrid*) { return 0; }); }
+};
+
+TEST_F(ListAdapterTest, DataAwareGridsScrollToTheThumbAgainAfterADrag) {
+    struct Case {
+        const char* Name;
+        TScrollRecordingGrid* (*Make)(TForm*);
+        std::vector<std::pair<int, int>> Expected;
+    } cases[] = {
+        {"data-aware grid", [](TForm* f) -> TScrollRecordingGrid* { return new TDataGridStandIn(f); },
+         {{SB_ENDSCROLL, 0}, {SB_THUMBPOSITION, 40}}},
+        {"TwwDBGrid", [](TForm* f) -> TScrollRecordingGrid* { return new TwwDBGrid(f); }, {{SB_ENDSCROLL, 0}}},
+        {"grid without a data source", [](TForm* f) { return new TScrollRecordingGrid(f); }, {{SB_ENDSCROLL, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TForm* form = TCustomForm::Create<TForm>(Application());
+        form->SetBounds(80, 80, 360, 300);
+        TScrollRecordingGrid* grid = c.Make(form);
+        grid->SetParent(form);
+        grid->SetBounds(8, 8, 200, 150);
+        form->Show();
+        PumpMessages();
+        SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, 0, 100, 10, 40, 0};
+        SetScrollInfo(grid->Handle(), SB_VERT, &si, FALSE);
+        {
+            TsCommonData data(grid, true);
+            data.SetSkinManager(manager);
+            data.SetSkinSection("EDIT");
+            data.ReadSkinIndexes();
+            auto a = CreateGridAdapter(grid->Handle(), &data, manager, "EDIT");
+            ASSERT_FALSE(a->Detached);
+            grid->Scrolls.clear();
+            SendMessageA(grid->Handle(), WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+            EXPECT_EQ(grid->Scrolls, c.Expected);
+            a->Detach(true);
+        }
+        form->Free();
+    }
+}
 
 // A control freed before its adapter, as the child adaptation's record
 // outlives it: the record forgets the control, and the adapter leaves later

@@ -27,7 +27,9 @@
 #include "framework/menus.h"
 #include "framework/portable/formtext.h"
 #include "framework/subclass.h"
+#include "skin/core/alphaimagelist.h"
 #include "skin/core/commondata.h"
+#include "skin/core/model/pictures.h"
 #include "skin/core/portable/pixels.h"
 #include "skin/controls/portable/smallgeometry.h"
 #include "skin/controls/sedit.h"
@@ -683,6 +685,90 @@ TEST_F(SmallControlsTest, FrameworkToolBarButtonsShowImageAndCaption) {
         EXPECT_EQ(count(p, kIcon, r0), 0);
     }
     a.reset();
+
+    // How an image lies on the face, per kind of list: the image's
+    // right half is left out where it has the list's background colour
+    // (the key colour when the list has none); an alpha list's image is
+    // blended over the face by its alpha. Compared pixel by pixel with a
+    // button without an image.
+    constexpr COLORREF kListBk = RGB(10, 20, 30);
+    const auto pixelOf = [](COLORREF c, std::uint32_t alpha = 0xFF) {
+        return (alpha << 24) | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    };
+    struct Case {
+        const char* Name;
+        bool Alpha;
+        COLORREF ListBk;     // CLR_NONE: none
+        COLORREF RightHalf;  // colour of the image's right half
+        std::uint32_t RightAlpha;
+    } cases[] = {
+        {"no background colour: the key colour is left out", false, CLR_NONE, RGB(255, 0, 255), 0xFF},
+        {"the list's background colour is left out", false, kListBk, kListBk, 0xFF},
+        {"an alpha list's image blends by its alpha", true, CLR_NONE, kIcon, 0x80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Bitmap32 picture(16, 16);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) picture.At(x, y) = x < 8 ? pixelOf(kIcon) : pixelOf(c.RightHalf, c.RightAlpha);
+        TImageList* list = nullptr;
+        if (c.Alpha) {
+            auto* alpha = new TsAlphaImageList(form);
+            alpha->SetSize(16, 16);
+            TsImgListItem& item = alpha->Items().Add();
+            item.ImageFormat = ifPNG;
+            item.SetImgData(EncodePngRgba(picture));
+            alpha->GenerateImages();
+            list = alpha;
+        } else {
+            list = new TImageList(form);
+            list->SetSize(16, 16);
+            TBitmap b(16, 16);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) b.Pixels().At(x, y) = picture.At(x, y);
+            list->Add(&b);
+            if (c.ListBk != CLR_NONE) ImageList_SetBkColor(list->Handle(), c.ListBk);
+        }
+        ASSERT_EQ(list->Count(), 1);
+        auto* plainBar = Place<TToolBar>(form, 0, 50, 300, 44);
+        plainBar->SetImages(list);
+        TToolButton* with = plainBar->AddButton();
+        with->SetImageIndex(0);
+        TToolButton* without = plainBar->AddButton();
+        PumpMessages();
+        TsCommonData barData(plainBar, true);
+        barData.SetSkinManager(manager);
+        auto barAdapter = CreateAdapter<TacToolBarVCLWnd>(plainBar->Handle(), &barData, manager, "");
+        ASSERT_FALSE(barAdapter->Detached);
+        const TPrinted p = Print(plainBar->Handle());
+        const RECT rw = with->BoundsRect(), ro = without->BoundsRect();
+        ASSERT_EQ(rw.right - rw.left, ro.right - ro.left);
+        TToolGlyphInput in;
+        in.ButtonWidth = rw.right - rw.left, in.ButtonHeight = rw.bottom - rw.top;
+        in.ImageWidth = 16, in.ImageHeight = 16;
+        const TRect g = ToolButtonGlyphRect(in);
+        int mismatches = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const COLORREF shown = p.At(rw.left + g.Left + x, rw.top + g.Top + y);
+                const COLORREF face = p.At(ro.left + g.Left + x, ro.top + g.Top + y);
+                COLORREF wanted = x < 8 ? kIcon : face;
+                if (x >= 8 && c.Alpha) {
+                    const auto mix = [&](int i, int f) { return (i * 0x80 + f * (255 - 0x80)) / 255; };
+                    wanted = RGB(mix(GetRValue(kIcon), GetRValue(face)), mix(GetGValue(kIcon), GetGValue(face)),
+                                 mix(GetBValue(kIcon), GetBValue(face)));
+                }
+                const auto alike = [](COLORREF a, COLORREF b) {
+                    return std::abs(GetRValue(a) - GetRValue(b)) <= 2 && std::abs(GetGValue(a) - GetGValue(b)) <= 2 &&
+                           std::abs(GetBValue(a) - GetBValue(b)) <= 2;
+                };
+                if (!alike(shown, wanted) && mismatches++ < 5)
+                    ADD_FAILURE() << "at " << x << "," << y << ": shown " << std::hex << shown << ", wanted " << wanted;
+            }
+        EXPECT_EQ(mismatches, 0);
+        barAdapter.reset();
+        plainBar->Free();
+    }
     form->Free();
 }
 

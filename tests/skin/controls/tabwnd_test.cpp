@@ -10,8 +10,10 @@
 
 #include <algorithm>
 
+#include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../core/handlecheck.h"
 #include "skinnedwindows.h"
@@ -37,6 +39,12 @@ constexpr COLORREF kTab = 192;             // TABTOP, normal
 constexpr COLORREF kTabSelected = 49152;   // TABTOP, selected
 constexpr COLORREF kLeftTab = 12583104;    // TABLEFT, normal
 constexpr COLORREF kLeftTabSelected = 12632064;
+constexpr COLORREF kPageBottom = 7360544;  // PAGECONTROLBOTTOM
+constexpr COLORREF kPageRight = 5251184;   // PAGECONTROLRIGHT
+constexpr COLORREF kBottomTab = 10040064;  // TABBOTTOM, normal
+constexpr COLORREF kBottomTabSelected = 26265;
+constexpr COLORREF kRightTab = 3381555;    // TABRIGHT, normal
+constexpr COLORREF kRightTabSelected = 6684774;
 constexpr COLORREF kNoTabs = 4227136;      // CHECKBOX
 constexpr COLORREF kUpDown = 16512;        // UPDOWNBTN, normal
 constexpr COLORREF kBorder = RGB(128, 128, 128);
@@ -102,8 +110,8 @@ TEST_F(TabAdapterTest, PositionAndStyleFollowTheWindowStyle) {
 
 // ------------------------------------------------------------- painting
 
-// The strip, the tabs and the page body from the skin, the selected tab
-// over the frame; top and left tabs.
+// The strip, the tabs and the page body from the skin (each side its own
+// sections), the selected tab over the frame.
 TEST_F(TabAdapterTest, PaintsTheStripTheTabsAndThePageFromTheSkin) {
     struct Case {
         const char* Name;
@@ -112,6 +120,8 @@ TEST_F(TabAdapterTest, PaintsTheStripTheTabsAndThePageFromTheSkin) {
     } cases[] = {
         {"top", 0, kPage, kTab, kTabSelected},
         {"left", TCS_VERTICAL | TCS_MULTILINE, kPageLeft, kLeftTab, kLeftTabSelected},
+        {"bottom", TCS_BOTTOM, kPageBottom, kBottomTab, kBottomTabSelected},
+        {"right", TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE, kPageRight, kRightTab, kRightTabSelected},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -129,7 +139,11 @@ TEST_F(TabAdapterTest, PaintsTheStripTheTabsAndThePageFromTheSkin) {
         EXPECT_EQ(p.At(other.left + 5, other.top + 5), c.Tab);
         // The selected tab lies over the frame: its border, not the frame,
         // is where both meet.
-        if (c.Style == 0) {
+        if (c.Style == TCS_BOTTOM) {
+            EXPECT_LT(sel.top, frame.bottom);
+        } else if (c.Style & TCS_RIGHT) {
+            EXPECT_LT(sel.left, frame.right);
+        } else if (c.Style == 0) {
             EXPECT_GT(sel.bottom, frame.top);
             EXPECT_EQ(p.At(sel.left + 1, sel.bottom - 1), kBorder);
             EXPECT_EQ(p.At(sel.left + 5, frame.top), kBorder);
@@ -265,6 +279,76 @@ TEST_F(TabAdapterTest, HandleCountsStayFlat) {
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     EXPECT_EQ(TransientHandlesChanged(before), "");
+}
+
+// A tab's text is read whole, whatever its length (the control answers
+// no length: the read grows until the text fits), and painting a tab with
+// a caption longer than any fixed buffer paints it.
+TEST_F(TabAdapterTest, TabTextsOfAnyLengthAreReadWhole) {
+    const size_t lengths[] = {0, 1, 254, 255, 256, 4095, 4096, 5000, 70000};
+    MakeTabs(static_cast<int>(std::size(lengths)));
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < std::size(lengths); ++i) {
+        std::string t(lengths[i], 'a');
+        for (size_t k = 0; k < t.size(); ++k) t[k] = static_cast<char>('a' + k % 26);
+        if (!t.empty()) t.back() = 'Z';
+        texts.push_back(t);
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = texts.back().data();
+        ASSERT_TRUE(SendMessageA(wnd, TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item)));
+    }
+    Attach();
+    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(Tabs().TabText(static_cast<int>(i)), texts[i]) << lengths[i];
+    SendMessageA(wnd, TCM_SETCURSEL, 7, 0);
+    TPrinted p(wnd);
+    const RECT sel = Tabs().TabItemRect(7, true);
+    EXPECT_EQ(p.At(sel.left + 5, sel.top + 5), kTabSelected);
+}
+
+// Printing into a caller's DC gives the DC back as it came: as many saved
+// states as before (a RestoreDC left out, or one too many, shifts the
+// caller's own restores), with the selected tab's clipping gone.
+TEST_F(TabAdapterTest, PrintingLeavesTheCallersDCAsItCame) {
+    struct Case {
+        const char* Name;
+        int Tabs;
+        DWORD Style;
+    } cases[] = {
+        {"top, a tab selected", 3, 0},
+        {"left, a tab selected", 3, TCS_VERTICAL | TCS_MULTILINE},
+        {"no tabs", 0, 0},
+    };
+    // The number of states saved on dc now.
+    const auto level = [](HDC dc) {
+        const int next = SaveDC(dc);
+        RestoreDC(dc, -1);
+        return next - 1;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MakeTabs(c.Tabs, c.Style);
+        if (c.Tabs > 0) SendMessageA(wnd, TCM_SETCURSEL, 1, 0);
+        Attach();
+        const TWindowDC screen(nullptr);
+        const TMemoryDC dc(screen.Get());
+        const TGdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.Get(), 320, 220));
+        const TSelection sel(dc.Get(), bmp.Get());
+        const int outer = SaveDC(dc.Get());  // a state of the caller's own
+        const int before = level(dc.Get());
+        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+        EXPECT_EQ(level(dc.Get()), before);
+        // No clipping is left behind: the whole window is paintable.
+        RECT clip{};
+        EXPECT_NE(GetClipBox(dc.Get(), &clip), ERROR);
+        EXPECT_EQ(clip.left, 0);
+        EXPECT_EQ(clip.top, 0);
+        EXPECT_EQ(clip.right, 320);
+        EXPECT_EQ(clip.bottom, 220);
+        EXPECT_TRUE(RestoreDC(dc.Get(), outer));
+        adapter.reset();
+        DestroyWindow(wnd);
+    }
 }
 
 // ----------------------------------------------------------------- pages

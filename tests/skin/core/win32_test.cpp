@@ -327,7 +327,10 @@ TEST(SystemEntries, OneTableOfTheOptionalEntryPoints) {
     EXPECT_NE(e.SetLayeredWindowAttributes, nullptr);
     EXPECT_NE(e.GetScrollBarInfo, nullptr);
     EXPECT_NE(e.SetWindowTheme, nullptr);
+    EXPECT_NE(e.IsAppThemed, nullptr);
     EXPECT_NE(e.GradientFill, nullptr);
+    EXPECT_NE(e.InitializeFlatSB, nullptr);
+    EXPECT_NE(e.UninitializeFlatSB, nullptr);
     EXPECT_NE(e.IsDebuggerPresent, nullptr);
     EXPECT_TRUE(LayeredWindowsAvailable());
     // The system's own entry, not a copy of another.

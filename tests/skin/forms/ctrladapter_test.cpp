@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -56,6 +57,35 @@ protected:
         TWinControl::CreateParams(p);
         CreateSubClass(p, WC_LISTVIEWA);
         p.Style |= LVS_REPORT;
+    }
+};
+
+// A control of a listed class whose adapter does not take.
+class TRefusingStandIn : public TWinControl {
+    KOVA_CLASS(TRefusingStandIn, TWinControl)
+public:
+    using TWinControl::TWinControl;
+};
+
+// An edit that makes its window anew on the first font change after it is
+// armed (as a control that keeps its font in its window class would; once
+// only, since the old adapter gives the control its own colours back when
+// its window goes).
+class TRecreatingEdit : public TEdit {
+    KOVA_CLASS(TRecreatingEdit, TEdit)
+public:
+    using TEdit::TEdit;
+    bool Armed = false;
+    int Recreated = 0;
+
+protected:
+    void HandleMessage(TMessage& m) override {
+        TEdit::HandleMessage(m);
+        if (m.Msg == CM_FONTCHANGED && Armed && HandleAllocated()) {
+            Armed = false;
+            ++Recreated;
+            RecreateWnd();
+        }
     }
 };
 
@@ -199,6 +229,63 @@ TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
     EXPECT_EQ(forEdit, 1);
 }
 
+// Controls placed while the walk runs (by the veto handler when it is
+// asked, and while an adapter is made that does not take) are adapted
+// inside the walk: every control ends with one item and its adapter, and
+// the control whose adapter did not take has none (its item is found by
+// pointer, not taken to be the last one).
+TEST_F(CtrlAdapterTest, ControlsPlacedDuringTheWalkLeaveTheItemsWhole) {
+    Manager manager;
+    manager.m->ThirdParty.Lists[5] = "TRefusingStandIn";
+    manager.m->UpdateThirdPartyLists();
+    SkinnedForm f(false);
+    auto* refusing = Place<TRefusingStandIn>(f.form, f.form, 310);
+    refusing->HandleNeeded();
+    TEdit* byHandler = nullptr;
+    TEdit* byMaker = nullptr;
+    bool adaptedInside = false;
+    TacAdapterMaker& slot = CtrlAdapterFactories()[5];
+    struct TRestore {
+        TacAdapterMaker& slot;
+        TacAdapterMaker saved;
+        ~TRestore() { slot = std::move(saved); }
+    } restore{slot, slot};
+    slot = [&](TWinControl*, TsCommonData*, TsSkinManager*, const std::string&) -> std::unique_ptr<TacMainWnd> {
+        if (!byMaker) {
+            byMaker = Place<TEdit>(f.form, f.form, 350);
+            adaptedInside = EditAdapterOf(byMaker) != nullptr;
+        }
+        return nullptr;
+    };
+    f.provider = new TsSkinProvider(f.form);
+    f.provider->OnSkinItem = [&](TComponent* item, bool&, std::string&) {
+        if (item == f.memo && !byHandler) byHandler = Place<TEdit>(f.form, f.form, 380);
+    };
+    f.provider->CreateCtrlAdapter();
+    ASSERT_NE(f.Adapter(), nullptr);
+    ASSERT_NE(byHandler, nullptr);
+    ASSERT_NE(byMaker, nullptr);
+    EXPECT_TRUE(adaptedInside) << "the control placed while an adapter was made waited for the walk";
+
+    const TWinControl* adapted[] = {f.edit, f.memo, f.list, f.box, f.nested, byHandler, byMaker};
+    EXPECT_EQ(f.Adapter()->ItemCount(), static_cast<int>(std::size(adapted)));
+    for (const TWinControl* c : adapted) {
+        int items = 0;
+        for (int i = 0; i < f.Adapter()->ItemCount(); ++i) {
+            const TacAdapterItem* item = f.Adapter()->GetItem(i);
+            if (item->Control != c) continue;
+            ++items;
+            EXPECT_NE(item->WindowAdapter, nullptr) << c->ClassName();
+        }
+        EXPECT_EQ(items, 1) << c->ClassName();
+    }
+    for (int i = 0; i < f.Adapter()->ItemCount(); ++i)
+        EXPECT_NE(f.Adapter()->GetItem(i)->Control, refusing) << "the control without an adapter kept its item";
+    EXPECT_EQ(FindAdapter(refusing->Handle()), nullptr);
+    EXPECT_NE(EditAdapterOf(byHandler), nullptr);
+    EXPECT_NE(EditAdapterOf(byMaker), nullptr);
+}
+
 // The children of a skinned form paint once the form's background is
 // painted: the form's own paint (its window only, as the system asks it)
 // paints the background from the skin and then tells its children with
@@ -206,6 +293,51 @@ TEST_F(CtrlAdapterTest, AControlPlacedLaterAndARecreatedWindowGetOneAdapter) {
 void FormRepaints(SkinnedForm& f) {
     RedrawWindow(f.form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     kova::test::PumpMessages();
+}
+
+// The skin's font colour given to an edit whose window that change makes
+// anew while the adapter applies the skin's parameters: the adapter of the
+// old window stops there, and exactly one new adapter serves the new
+// window, with the skin's colours.
+TEST_F(CtrlAdapterTest, AFontColourThatRecreatesTheWindowLeavesOneAdapter) {
+    Manager manager;
+    manager.m->ThirdParty.Lists[0] += "\nTRecreatingEdit";
+    manager.m->UpdateThirdPartyLists();
+    SkinnedForm f(false);
+    auto* edit = Place<TRecreatingEdit>(f.form, f.form, 310);
+    edit->Font()->SetColor(0x00123456);
+    edit->HandleNeeded();
+    edit->Armed = true;
+    const HWND first = edit->Handle();
+    f.MakeProvider();
+    kova::test::PumpMessages();
+    FormRepaints(f);
+    ASSERT_NE(f.Adapter(), nullptr);
+
+    EXPECT_EQ(edit->Recreated, 1);
+    EXPECT_NE(edit->Handle(), first);
+    EXPECT_EQ(FindAdapter(first), nullptr);
+    TacEditWnd* a = EditAdapterOf(edit);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->Detached);
+    EXPECT_EQ(a->WindowHandle, edit->Handle());
+    int items = 0;
+    for (int i = 0; i < f.Adapter()->ItemCount(); ++i)
+        if (f.Adapter()->GetItem(i)->Control == edit) {
+            ++items;
+            EXPECT_EQ(f.Adapter()->GetItem(i)->WindowAdapter.get(), a);
+        }
+    EXPECT_EQ(items, 1);
+    const TsSkinModel& skin = manager.m->Model();
+    const int edits = skin.IndexOfSection("EDIT");
+    ASSERT_GE(edits, 0);
+    EXPECT_EQ(edit->Font()->Color(),
+              static_cast<kova::TColor>(skin.ColorToRGB(skin.Sections()[static_cast<std::size_t>(edits)].FontColors[0])));
+    // Painting and the skin's next parameters keep it as it is.
+    a->SetSkinParams();
+    FormRepaints(f);
+    EXPECT_EQ(edit->Recreated, 1);
+    EXPECT_EQ(EditAdapterOf(edit), a);
 }
 
 TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {
