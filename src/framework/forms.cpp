@@ -36,7 +36,7 @@ TCustomForm* TControl::ParentForm() const {
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
 void TScrollingWinControl::UpdateScrollBars() {
-    if (!handle_ || !autoScroll_) return;
+    if (!handle_ || !autoScroll_ || autoRangeHolds_ > 0) return;
     int right = 0, bottom = 0;
     for (TControl* c : controls_) {
         if (!c->Visible() || c->Align() != alNone) continue;

@@ -36,10 +36,30 @@ public:
     void ScrollInView(TControl* c);
     void UpdateScrollBars();
 
+    // While one lives, children added, moved or sized leave the scroll
+    // range alone; the last one to go sets it once. Rows of controls made
+    // by the hundred would otherwise set and redraw both scroll bars once
+    // per control.
+    class TAutoRangeHold {
+    public:
+        explicit TAutoRangeHold(TScrollingWinControl& box) : box_(box) { ++box_.autoRangeHolds_; }
+        ~TAutoRangeHold() {
+            if (--box_.autoRangeHolds_ == 0) box_.UpdateScrollBars();
+        }
+        TAutoRangeHold(const TAutoRangeHold&) = delete;
+        TAutoRangeHold& operator=(const TAutoRangeHold&) = delete;
+
+    private:
+        TScrollingWinControl& box_;
+    };
+
 protected:
     void HandleMessage(TMessage& m) override;
     bool autoScroll_ = true;
     int scrollX_ = 0, scrollY_ = 0;
+
+private:
+    int autoRangeHolds_ = 0;
 };
 
 class TScrollBox : public TScrollingWinControl {

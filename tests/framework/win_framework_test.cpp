@@ -479,6 +479,38 @@ TEST_F(FrameworkTest, ScrollBoxTakesRowsAtRunTime) {
     f->Free();
 }
 
+// Rows added under a hold leave the scroll range as it was until the last
+// hold goes, which sets it once for all of them.
+TEST_F(FrameworkTest, ScrollBoxRangeIsSetOnceWhenTheLastHoldGoes) {
+    auto* f = TCustomForm::Create<TForm>(Application());
+    auto* sb = new TScrollBox(f);
+    sb->SetParent(f);
+    sb->SetBounds(0, 0, 200, 100);
+    f->Show();
+    const auto range = [&] {
+        SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+        GetScrollInfo(sb->Handle(), SB_VERT, &si);
+        return si.nMax;
+    };
+    {
+        TScrollingWinControl::TAutoRangeHold outer(*sb);
+        {
+            TScrollingWinControl::TAutoRangeHold inner(*sb);
+            for (int i = 0; i < 10; ++i) {
+                auto* e = new TEdit(f);
+                e->SetParent(sb);
+                e->SetBounds(4, 4 + i * 24, 100, 21);
+            }
+            sb->UpdateScrollBars();
+        }
+        EXPECT_EQ(range(), 0) << "an outer hold still lives";
+        EXPECT_FALSE(GetWindowLongPtrA(sb->Handle(), GWL_STYLE) & WS_VSCROLL);
+    }
+    EXPECT_EQ(range(), 4 + 9 * 24 + 21 - 1);
+    EXPECT_TRUE(GetWindowLongPtrA(sb->Handle(), GWL_STYLE) & WS_VSCROLL);
+    f->Free();
+}
+
 TEST_F(FrameworkTest, BitmapPixelsAfterCanvasDrawingAndBmpRoundTrip) {
     TBitmap b(8, 6);
     b.Canvas()->Brush()->SetColor(clBlue);

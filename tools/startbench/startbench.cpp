@@ -4,7 +4,9 @@
 // from a scratch folder holding the run command's demo data files (written
 // by demo-config.exe), as a user's copy starts with its config. One
 // warm-up start of each comes first and is not counted (Wine's first start
-// in a session loads its own libraries).
+// in a session loads its own libraries). The same kova.exe is started a
+// second time in the same turns with "/noskin" (its skin switched off), so
+// that what the skin costs at start comes side by side from one run.
 //
 // With --before, a second kova.exe (an older build, say) is started in the
 // same turns from a scratch folder of its own, so that a change's figures
@@ -22,28 +24,22 @@
 #include <system_error>
 #include <vector>
 
+#include "common/benchtiming.h"
+
 namespace fs = std::filesystem;
+using kova::bench::Median;
+using kova::bench::NowMs;
 
 namespace {
 
 struct Program {
     const char* name;
     std::string exe;
+    std::string args;    // after the program's name on its command line
     std::string folder;  // its working folder
     const char* windowClass;
     std::vector<double> ms;
 };
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / frequency;
-}
 
 struct Search {
     DWORD process;
@@ -83,15 +79,15 @@ double TimeStart(const Program& p) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + p.exe + "\"";
-    const double start = Now();
+    std::string cmd = "\"" + p.exe + "\"" + p.args;
+    const double start = NowMs();
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, p.folder.c_str(), &si, &pi)) return -1;
     Search s{pi.dwProcessId, p.windowClass, false};
     double shown = -1;
-    while (Now() - start < 30000) {
+    while (NowMs() - start < 30000) {
         EnumWindows(FindStep, reinterpret_cast<LPARAM>(&s));
         if (s.found) {
-            shown = Now() - start;
+            shown = NowMs() - start;
             break;
         }
         if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;  // ended without a window
@@ -129,12 +125,6 @@ fs::path MakeScratch(const fs::path& bin, const fs::path& exe, const std::string
     return scratch;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,17 +145,19 @@ int main(int argc, char** argv) {
     const fs::path bin = fs::path(self).parent_path();
     std::vector<fs::path> scratches;
     std::vector<Program> programs = {
-        {"bare window", (bin / "startbench-bare.exe").string(), bin.string(), "KovaBareWindow", {}},
+        {"bare window", (bin / "startbench-bare.exe").string(), "", bin.string(), "KovaBareWindow", {}},
     };
-    const auto add = [&](const char* name, const fs::path& exe, const std::string& tag) {
+    const auto add = [&](const char* name, const fs::path& exe, const std::string& args, const std::string& tag) {
         const fs::path scratch = MakeScratch(bin, exe, tag);
         if (scratch.empty()) return false;
         scratches.push_back(scratch);
-        programs.push_back({name, (scratch / "kova.exe").string(), scratch.string(), "TKOVAForm1", {}});
+        programs.push_back({name, (scratch / "kova.exe").string(), args, scratch.string(), "TKOVAForm1", {}});
         return true;
     };
-    if (!before.empty() && !add("before", fs::absolute(before), "before")) return 1;
-    if (!add("kova.exe", bin / "kova.exe", "now")) return 1;
+    if (!before.empty() && !add("before", fs::absolute(before), "", "before")) return 1;
+    if (!add("kova.exe", bin / "kova.exe", "", "now")) return 1;
+    // The same build with its skin switched off: what the skin costs.
+    if (!add("/noskin", bin / "kova.exe", " /noskin", "noskin")) return 1;
     int failures = 0;
     for (int run = 0; run <= runs; ++run) {
         // Each run starts with another program: a start right after another
@@ -201,5 +193,9 @@ int main(int argc, char** argv) {
     const double bare = Median(programs[0].ms);
     for (size_t i = 1; i < programs.size(); ++i)
         std::printf("%s is up %.0f ms after a bare window\n", programs[i].name, Median(programs[i].ms) - bare);
+    // The last two columns: this build skinned and with the skin off.
+    const size_t skinned = programs.size() - 2, unskinned = programs.size() - 1;
+    std::printf("kova.exe skinned is up %.0f ms after kova.exe /noskin\n",
+                Median(programs[skinned].ms) - Median(programs[unskinned].ms));
     return 0;
 }

@@ -2,6 +2,7 @@
 // message loop.
 #include <windows.h>
 
+#include <cstring>
 #include <exception>
 
 #include "framework/dialogs.h"
@@ -94,6 +95,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   RegisterFrameworkClasses();
   Application()->SetTitle(ApplicationTitle);
+  for (int i = 1; i <= Application()->ParamCount(); ++i)
+    if (_stricmp(Application()->ParamStr(i).c_str(), "/noskin") == 0) TKOVAForm1::SkinOffAtStart = true;
   SkinUnitsScope skinUnits;
   try {
     TKOVAForm1* mainForm = nullptr;

@@ -34,6 +34,7 @@ namespace pf = kova::pushfold::forms;
 
 TKOVAForm1* KOVAForm1 = nullptr;
 std::filesystem::path TKOVAForm1::DataFolderOverride;
+bool TKOVAForm1::SkinOffAtStart = false;
 std::function<void(const std::string&)> TKOVAForm1::OnCloseSaveStep;
 
 namespace {
@@ -271,6 +272,8 @@ void TKOVAForm1::Loaded() {
     // manager's own, which then loads the named skin.
     if (sSkinManager1 && sSkinManager1->Model().InternalSkins.Count() == 0)
         skin::AddInternalSkins(sSkinManager1->Model().InternalSkins);
+    // Still being read, the manager only stores it: no skin is loaded.
+    if (sSkinManager1 && SkinOffAtStart) sSkinManager1->SetActive(false);
     TForm::Loaded();
 }
 

@@ -50,6 +50,11 @@ public:
     // The folder of the data files: beside the executable, unless a test
     // sets another before the form is created.
     static std::filesystem::path DataFolderOverride;
+    // Set before the form is created, it starts with its skin manager off:
+    // no skin is loaded, and the form and its controls keep the system's
+    // look until the manager is switched on (the program's "/noskin"
+    // switch, which the start-up benchmark times beside a skinned start).
+    static bool SkinOffAtStart;
     std::filesystem::path DataFolder() const { return dataFolder_; }
 
     // ---- controls --------------------------------------------------------------
@@ -187,7 +192,7 @@ public:
 
 protected:
     // Hands the program's internal skins to the skin manager before it
-    // loads the skin its description names.
+    // loads the skin its description names (none with SkinOffAtStart).
     void Loaded() override;
 
 private:

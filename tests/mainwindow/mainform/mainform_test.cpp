@@ -385,6 +385,35 @@ TEST_F(SkinnedMainForm, SkinSwitchesKeepCountsFlatAndTheSkinGoingRestoresTheSyst
   for (TWinControl* c : Controls()) EXPECT_NE(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name();
 }
 
+// Started with the skin off ("/noskin"), the form loads no skin: it and its
+// controls have the system's look, and switching the skin on later skins
+// them as at a normal start.
+TEST_F(SkinnedMainForm, StartedWithTheSkinOffKeepsTheSystemLookUntilTheSkinIsSwitchedOn) {
+  WriteData({TestConfig()});
+  TKOVAForm1::SkinOffAtStart = true;
+  Open();
+  TKOVAForm1::SkinOffAtStart = false;
+  provider_ = form_->sSkinProvider1;
+  wnd_ = form_->Handle();
+  skin::TsSkinManager* manager = form_->sSkinManager1;
+  EXPECT_FALSE(manager->Active());
+  EXPECT_EQ(manager->SkinName(), "Linen (internal)") << "the description's skin stays named";
+  EXPECT_LT(provider_->SkinData->SkinIndex, 0) << "the form has no skin section";
+  EXPECT_NE(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0);
+  for (TWinControl* c : Controls()) EXPECT_EQ(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name();
+  Repaint();
+  const POINT caption = FramePoints(provider_, wnd_)[0];
+  EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+
+  manager->SetActive(true);
+  SetForegroundWindow(wnd_);
+  ASSERT_TRUE(WaitUntil([&] { return provider_->FormActive && GetForegroundWindow() == wnd_; }, 3000));
+  Repaint();
+  EXPECT_EQ(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
+  for (TWinControl* c : Controls()) EXPECT_NE(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name();
+}
+
 TEST_F(MainForm, HookLibraryStartsWithAConfigAndStopsWithIt) {
   WriteData({TestConfig()});
   ASSERT_TRUE(CopyFileA((ExeDir() + "\\mskbrdHook.dll").c_str(), Path("mskbrdHook.dll").c_str(), FALSE));

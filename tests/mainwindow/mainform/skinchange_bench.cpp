@@ -9,68 +9,17 @@
 //   tools/testenv/wine-run build/win64/bin/kova_mainwindow_skinchangebench.exe [--runs N]
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "framework/dialogs.h"
-#include "framework/forms.h"
-#include "mainwindow/mainform/main.h"
+#include "mainwindow/mainform/formbench.h"
 #include "skin/core/skinmanager.h"
-#include "skin/core/skinstate.h"
 
-namespace fs = std::filesystem;
 using namespace kova;
+using namespace kova::bench;
 
 namespace {
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / frequency;
-}
-
-void Pump() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-}
-
-BOOL CALLBACK CollectOurWindow(HWND w, LPARAM p) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-    return TRUE;
-}
-
-// Runs the messages the change posted, then paints whatever of our windows
-// is still invalid, until the change's animation is over.
-void SettleChange() {
-    for (;;) {
-        Pump();
-        std::vector<HWND> windows;
-        EnumWindows(CollectOurWindow, reinterpret_cast<LPARAM>(&windows));
-        for (HWND w : windows) RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        GdiFlush();
-        if (skin::SkinState.SkinChanging == 0 && skin::SkinState.FormAnimating == 0 &&
-            !skin::SkinState.SkinChangeAnimating)
-            break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    }
-    Pump();
-}
 
 struct Mode {
     const char* name;
@@ -78,41 +27,12 @@ struct Mode {
     std::vector<double> ms;
 };
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    int runs = 21;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
-
-    RegisterFrameworkClasses();
-    // A scratch data folder: the form starts as on a first run.
-    char tmp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, tmp);
-    const fs::path dir = fs::path(tmp) / ("kova-skinbench-" + std::to_string(GetCurrentProcessId()));
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    mainwindow::TKOVAForm1::DataFolderOverride = dir.string();
-    // The first run's "no config" box and any other would wait for a user.
-    SetDialogResponder([](const TDialogRequest&) {
-        TDialogAnswer a;
-        a.result = mrOk;
-        return a;
-    });
-
-    auto* form = TCustomForm::Create<mainwindow::TKOVAForm1>(Application());
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    for (int i = 0; i < 500 && !form->FirstActivationDone(); ++i) {
-        Pump();
-        Sleep(10);
-    }
-    SettleChange();
+    const int runs = RunsArg(argc, argv, 21);
+    TMainFormBench bench("skinbench");
+    mainwindow::TKOVAForm1* form = bench.Open();
     skin::TsSkinManager* manager = form->sSkinManager1;
     std::vector<std::string> names, skins;
     std::string first;
@@ -136,26 +56,19 @@ int main(int argc, char** argv) {
     for (Mode& m : modes) {
         fade.Active = m.fade;
         manager->SetSkinName(skins[static_cast<std::size_t>(next++ % 2)]);
-        SettleChange();
+        Settle();
     }
     for (int r = 0; r < runs; ++r) {
         for (Mode& m : modes) {
             fade.Active = m.fade;
-            const double start = Now();
+            const double start = NowMs();
             manager->SetSkinName(skins[static_cast<std::size_t>(next++ % 2)]);
-            SettleChange();
-            m.ms.push_back(Now() - start);
+            Settle();
+            m.ms.push_back(NowMs() - start);
         }
     }
     fade.Active = fadeWas;
     for (const Mode& m : modes)
-        std::printf("  %-42s median %7.1f ms   worst %7.1f ms\n", m.name, Median(m.ms),
-                    *std::max_element(m.ms.begin(), m.ms.end()));
-
-    form->Free();
-    Pump();
-    SetDialogResponder(nullptr);
-    mainwindow::TKOVAForm1::DataFolderOverride.clear();
-    fs::remove_all(dir, ec);
+        std::printf("  %-42s median %7.1f ms   worst %7.1f ms\n", m.name, Median(m.ms), Worst(m.ms));
     return 0;
 }

@@ -172,17 +172,19 @@ void TAutoPlacePage::MakeRow(size_t n) {
     TRowControls row;
     const int top = RowTop + RowStep * static_cast<int>(n) - ScrollBox1->VertScrollPos();
     row.Label = new TSlotLabel(&form_);
+    // Placed before it has a parent: its window is made where it stays,
+    // not made and then moved (under Wine a move costs nearly as much).
     row.Label->SetName("Slot" + std::to_string(n));
+    row.Label->SetBounds(8, top, 41, 17);
     row.Label->SetParent(ScrollBox1);
     row.Label->SetCaption("Slot " + std::to_string(n));
-    row.Label->SetBounds(8, top, 41, 17);
     row.Label->SetTag(static_cast<std::intptr_t>(n));
     row.Label->OnClick = [this](TObject* sender) { SlotRowClick(sender); };
     for (size_t k = 0; k < 8; ++k) {
         skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("EditSlot" + std::to_string(n) + std::to_string(k));
-        edit->SetParent(ScrollBox1);
         edit->SetBounds(60 + 40 * static_cast<int>(k) + (k > 3 ? 10 : 0), top, 33, 17);
+        edit->SetParent(ScrollBox1);
         edit->SetTag(static_cast<std::intptr_t>(n));
         edit->OnClick = [this](TObject* sender) { SlotRowClick(sender); };
         row.Edits[k] = edit;
@@ -192,6 +194,8 @@ void TAutoPlacePage::MakeRow(size_t n) {
 
 void TAutoPlacePage::ShowRows() {
     const std::vector<ap::TSlotRow>& rows = Model.Editor.Rows;
+    // The scroll range is set once, for all rows, when the hold goes.
+    TScrollingWinControl::TAutoRangeHold hold(*ScrollBox1);
     while (Rows.size() < rows.size()) MakeRow(Rows.size());
     for (size_t n = 0; n < Rows.size(); ++n) {
         const bool visible = n < rows.size() && rows[n].Visible;
@@ -206,7 +210,6 @@ void TAutoPlacePage::ShowRows() {
         row.Label->Font()->SetColor(selected ? clWhite : clBlack);
         row.Label->Invalidate();
     }
-    ScrollBox1->UpdateScrollBars();
 }
 
 bool TAutoPlacePage::AskSaveNewConfig() {
