@@ -18,6 +18,7 @@
 #include "simclient_protocol.h"
 #include "skin/core/handlecheck.h"
 #include "skin/core/skinstate.h"
+#include "skin/forms/autohook.h"
 #include "skin/forms/provider.h"
 #include "tables/engine/pokertable.h"
 
@@ -63,6 +64,7 @@ std::string Describe(const std::vector<HWND>& list) {
 struct TCloser {
     static inline int MenusClosed = 0;
     static inline int BoxesClosed = 0;
+    static inline int BoxesSkinned = 0;  // found with the dialog adapter
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         for (HWND w : OurTopLevelWindows()) {
             if (!IsWindowVisible(w)) continue;
@@ -74,6 +76,7 @@ struct TCloser {
             }
             if (cls == "#32770") {
                 ++BoxesClosed;
+                if (skin::TacProvider* p = skin::FindProviderOfWindow(w); p && p->Dialog()) ++BoxesSkinned;
                 PostMessageA(w, WM_COMMAND, IDOK, 0);
                 return;
             }
@@ -83,6 +86,11 @@ struct TCloser {
 
 class Soak : public MainFormTesting {
 protected:
+    // The boxes are skinned as the program skins them.
+    void SetUp() override {
+        MainFormTesting::SetUp();
+        SkinLikeTheProgram();
+    }
     void TearDown() override {
         if (timer_) KillTimer(nullptr, timer_);
         if (form_) form_->Close();
@@ -210,8 +218,10 @@ TEST_F(Soak, FiftySkinSwitchesWithHintsMenusAndBoxesKeepCountsFlatAndLeaveNoWind
     ASSERT_GE(skins.size(), 2u);
     for (const std::string& s : skins) ChooseSkin(s);
     ShowHint();
-    OpenTrayMenu();
     ShowBox();
+    // A box's provider is let go at the next window the hook sees (the
+    // menu's, here), as after the last box of the rounds below.
+    OpenTrayMenu();
     PumpFor(200);
 
     const skin::test::TFlatCounts counts;
@@ -234,6 +244,7 @@ TEST_F(Soak, FiftySkinSwitchesWithHintsMenusAndBoxesKeepCountsFlatAndLeaveNoWind
     KillTimer(nullptr, timer_);
     timer_ = 0;
 
+    EXPECT_EQ(TCloser::BoxesSkinned, TCloser::BoxesClosed) << "boxes shown plain";
     // The scan ran all along and the tables kept their slots.
     EXPECT_EQ(t::Tables.size(), 2u);
     counts.ExpectKept(skin::test::TFlatCounts::AllLive, skin::test::TFlatCounts::GuiNoMore);
