@@ -8,6 +8,8 @@
 
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
+#include "skin/core/skinservices.h"
+#include "skin/forms/autohook.h"
 #include "tables/files/userini.h"
 #include "tables/model/engineservices.h"
 
@@ -36,8 +38,22 @@ void MainFormTesting::TearDown() {
     TKOVAForm1::DataFolderOverride.clear();
     Application()->OnMinimize = nullptr;
     tables::ResetEngine();
+    if (autoSkinning_) {
+        // The manager went with the form, and its hook with what it made:
+        // the services are as before the test.
+        skin::FormSkinning().DialogHookProc = savedHook_;
+        skin::FormSkinning().FreeDialogProviders = savedFree_;
+        autoSkinning_ = false;
+    }
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
+}
+
+void MainFormTesting::SkinLikeTheProgram() {
+    savedHook_ = skin::FormSkinning().DialogHookProc;
+    savedFree_ = skin::FormSkinning().FreeDialogProviders;
+    skin::InstallAutoSkinning();
+    autoSkinning_ = true;
 }
 
 void MainFormTesting::WriteUserIni() {

@@ -42,6 +42,10 @@ protected:
     void WriteUserIni();
 
     // ---- the form -------------------------------------------------------------------
+    // Installs the automatic skinning before the form is opened, as the
+    // program does at its start: the manager's thread hook then skins every
+    // form and system dialog without a provider. Undone when the test ends.
+    void SkinLikeTheProgram();
     // Creates and shows the main form; returns once its first activation
     // (the settings files read) is done.
     mainwindow::TKOVAForm1* Open();
@@ -115,6 +119,9 @@ protected:
 private:
     TDialogAnswer Answer(const TDialogRequest& r);
     std::vector<HWND> windows_;
+    bool autoSkinning_ = false;
+    HOOKPROC savedHook_ = nullptr;
+    std::function<void()> savedFree_;
 };
 
 }  // namespace kova::test

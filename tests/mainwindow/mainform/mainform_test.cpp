@@ -16,6 +16,7 @@
 #include "framework/hints.h"
 #include "mainwindow/mainform/main.h"
 #include "mainwindow/mainform/testfiles.h"
+#include "skin/core/handlecheck.h"
 #include "skin/core/skinmessage.h"
 #include "skin/forms/provider.h"
 #include "tables/engine/autoplace.h"
@@ -362,12 +363,10 @@ TEST_F(SkinnedMainForm, SkinSwitchesKeepCountsFlatAndTheSkinGoingRestoresTheSyst
   EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
   EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), InCache(provider_, caption.x, caption.y));
   skinAs("Linen (internal)");
-  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const skin::test::TGuiCounts gui;
   for (int i = 0; i < 20; ++i) skinAs(i % 2 == 0 ? "Slate (internal)" : "Linen (internal)");
   for (int i = 0; i < 100; ++i) Repaint();
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  EXPECT_EQ(gui.ChangedTo(skin::test::TGuiCounts{}, true), "");
   EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
 
   manager->SetActive(false);

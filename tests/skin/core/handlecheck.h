@@ -65,41 +65,76 @@ inline DWORD LiveGdiObjects() {
     return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
 }
 
+namespace detail {
+inline BOOL CALLBACK CountChildWindow(HWND, LPARAM p) {
+    ++*reinterpret_cast<DWORD*>(p);
+    return TRUE;
+}
+inline BOOL CALLBACK CountWindowAndChildren(HWND w, LPARAM p) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != GetCurrentProcessId()) return TRUE;
+    ++*reinterpret_cast<DWORD*>(p);
+    EnumChildWindows(w, CountChildWindow, p);
+    return TRUE;
+}
+}  // namespace detail
+
+// The windows this process has now: top-level ones (hidden ones too),
+// message-only ones and all their children. Windows are the USER objects
+// our code makes and must destroy; Wine answers GetGuiResources for USER
+// objects with 0 as it does for GDI ones, so they are counted instead.
+inline DWORD LiveOurWindows() {
+    DWORD n = 0;
+    EnumWindows(detail::CountWindowAndChildren, reinterpret_cast<LPARAM>(&n));
+    for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+         w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
+        detail::CountWindowAndChildren(w, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// The process' GDI objects and windows, taken together and compared: the
+// flat-count checks of the tests that must give back what they made.
+struct TGuiCounts {
+    DWORD gdi = LiveGdiObjects();
+    DWORD windows = LiveOurWindows();
+
+    // Empty when now is the same (or, with noMore, no more) as `this`.
+    std::string ChangedTo(const TGuiCounts& now, bool noMore) const {
+        std::ostringstream out;
+        const auto check = [&](const char* what, DWORD was, DWORD is) {
+            if (noMore ? is > was : is != was) out << what << ": " << was << " -> " << is << "; ";
+        };
+        check("GDI objects", gdi, now.gdi);
+        check("windows", windows, now.windows);
+        return out.str();
+    }
+};
+
 // The handle counts taken when it is made, compared once a test has run its
 // rounds of painting, skinning and freeing: a round that keeps a handle
 // keeps one per round. The framework's live counts are compared whole, or
-// only the transient kinds where caches keep bitmaps; the process' GDI and
-// USER objects must be the same, or no more where the system may give
-// back some of its own meanwhile.
+// only the transient kinds where caches keep bitmaps; the process' GDI
+// objects and windows must be the same, or no more where the system may
+// give back some of its own meanwhile.
 class TFlatCounts {
 public:
     enum TLive { AllLive, TransientOnly };
     enum TGui { GuiSame, GuiNoMore };
 
-    TFlatCounts()
-        : live_(LiveHandleCounts()),
-          gdi_(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-          user_(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) {}
+    TFlatCounts() : live_(LiveHandleCounts()) {}
 
     void ExpectKept(TLive live, TGui gui) const {
         if (live == AllLive) {
             EXPECT_EQ(LiveHandleCounts(), live_);
         }
         EXPECT_EQ(TransientHandlesChanged(live_), "");
-        const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-        const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-        if (gui == GuiSame) {
-            EXPECT_EQ(gdi, gdi_) << "GDI objects";
-            EXPECT_EQ(user, user_) << "USER objects";
-        } else {
-            EXPECT_LE(gdi, gdi_) << "GDI objects";
-            EXPECT_LE(user, user_) << "USER objects";
-        }
+        EXPECT_EQ(gui_.ChangedTo(TGuiCounts{}, gui == GuiNoMore), "");
     }
 
 private:
     THandleCounts live_;
-    DWORD gdi_, user_;
+    TGuiCounts gui_;
 };
 
 }  // namespace kova::skin::test

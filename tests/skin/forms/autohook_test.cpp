@@ -867,7 +867,7 @@ TEST_F(AutoSkinTest, TheBackgroundBrushIsMadeOncePerColour) {
         return reinterpret_cast<HBRUSH>(
             SendMessageA(d, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(d)));
     };
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD gdi = LiveGdiObjects();
     const HBRUSH first = brush();
     ASSERT_NE(first, nullptr);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(brush(), first);
@@ -875,7 +875,7 @@ TEST_F(AutoSkinTest, TheBackgroundBrushIsMadeOncePerColour) {
     GetObjectA(first, sizeof lb, &lb);
     const TsSkinModel& model = manager->Model();
     EXPECT_EQ(lb.lbColor, static_cast<COLORREF>(model.ColorToRGB(model.GlobalInfoColor()) & 0xFFFFFF));
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 1);
+    EXPECT_LE(LiveGdiObjects(), gdi + 1);
 }
 
 TEST_F(AutoSkinTest, RemovingTheHookFreesEveryProviderAndAdapterItMade) {

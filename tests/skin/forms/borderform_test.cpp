@@ -279,12 +279,10 @@ TEST_F(BorderFormTest, RepeatedShowsMovesAndSkinChangesLeaveNothingBehind) {
     };
     cycle(0);
     cycle(1);
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TGuiCounts gui;
     const THandleCounts handles = LiveHandleCounts();
     for (int i = 0; i < 20; ++i) cycle(i);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    EXPECT_EQ(gui.ChangedTo(TGuiCounts{}, true), "");
     EXPECT_EQ(TransientHandlesChanged(handles), "");
     ASSERT_NE(f.BorderWnd(), nullptr);
     EXPECT_TRUE(IsWindowVisible(f.BorderWnd()));

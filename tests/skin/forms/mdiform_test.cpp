@@ -406,12 +406,10 @@ TEST(SkinnedMDIForms, SkinRemovalGivesTheClientBackAndCountsStayFlat) {
     };
     round();
     const THandleCounts handles = LiveHandleCounts();
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const TGuiCounts gui;
     for (int i = 0; i < 10; ++i) round();
     EXPECT_EQ(TransientHandlesChanged(handles), "");
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+    EXPECT_EQ(gui.ChangedTo(TGuiCounts{}, true), "");
 }
 
 // An MDI form and children without providers of their own under the
