@@ -519,7 +519,8 @@ TEST_F(BorderFormTest, AMaximisedFormUnderALowSkinTitleKeepsTheSystemsCaption) {
         PumpFor(60);
         EXPECT_EQ(f.provider->UseSysCaption, c.sysCaption);
         const HWND border = f.BorderWnd();
-        if (!border || !IsWindowVisible(border)) continue;  // a maximised form may let its border window go
+        ASSERT_NE(border, nullptr);
+        ASSERT_TRUE(IsWindowVisible(border));
         const RECT form = WindowRectOf(f.Wnd()), r = WindowRectOf(border);
         const int above = c.sysCaption ? f.Border()->ExtMargins().top + ExtendedTitleDiff(f.Border()) + 4
                                        : f.Border()->TopOffset();
