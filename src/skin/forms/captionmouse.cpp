@@ -445,7 +445,7 @@ void NCButtonDown(TsSkinProvider& p, TMessage& m) {
                 // wait is bounded, and a form closing or a provider freed
                 // meanwhile shows nothing.
                 const HWND wnd = Wnd(p);
-                // The provider is asked after before anything of it is read.
+                // The provider is looked for before anything of it is read.
                 const auto dropped = [&] {
                     return !ProviderStillOnForm(wnd, &p) || !IsWindowVisible(wnd) || p.SkinData->Updating;
                 };
