@@ -344,7 +344,8 @@ void TCustomForm::CreateHandleDone() {
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
     }
     // An MDI child's menu shows in its main form's bar.
-    if (menu_ && formStyle_ != fsMDIChild) ::SetMenu(handle_, menu_->Handle());
+    // A dialog's frame shows no menu bar.
+    if (menu_ && formStyle_ != fsMDIChild && borderStyle_ != bsDialog) ::SetMenu(handle_, menu_->Handle());
     ApplyLayered();
 }
 
@@ -507,7 +508,7 @@ void TCustomForm::SetMenu(TMainMenu* m) {
     // The bar replaced is ours and goes (the window frees only the one it
     // shows when it is destroyed).
     const HMENU old = GetMenu(handle_);
-    const HMENU bar = m ? m->Handle() : nullptr;
+    const HMENU bar = m && borderStyle_ != bsDialog ? m->Handle() : nullptr;
     ::SetMenu(handle_, bar);
     if (old && old != bar) DestroyMenu(old);
 }

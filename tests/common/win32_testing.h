@@ -311,12 +311,16 @@ inline ::testing::AssertionResult MouseMove(POINT at, HWND target = nullptr) {
     return ::testing::AssertionFailure() << MouseFailure("the window is not under the point", at);
   return ::testing::AssertionSuccess();
 }
-// A single press (never the second of a double click).
+// A single press (never the second of a double click). The press is
+// noted once it was handled: the system times a double click from the
+// press's own message, which a loaded machine may stamp well after the
+// input was sent.
 inline ::testing::AssertionResult MouseDown(POINT at, HWND target = nullptr) {
   at = OnScreen(at);
   WaitOutDoubleClick(at);
+  ::testing::AssertionResult r = SendMouse({{at, TMouseAction::Down}}, target);
   NotePress(at);
-  return SendMouse({{at, TMouseAction::Down}}, target);
+  return r;
 }
 inline ::testing::AssertionResult MouseUp(POINT at, HWND target = nullptr) {
   return SendMouse({{at, TMouseAction::Up}}, target);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "framework/forms.h"
 #include "framework/handles.h"
 #include "skin/core/skinmanager.h"
 #include "skin/forms/formhandler.h"
@@ -18,6 +19,10 @@
 namespace kova::skin {
 
 namespace {
+
+// How long a click on the icon waits for the second click of a double
+// click (which closes the form) before it shows the system menu.
+constexpr DWORD kIconClickWaitMs = 200;
 
 constexpr int kMDIClose = kMDICloseHit, kMDIRestore = kMDIRestoreHit, kMDIMin = kMDIMinHit,
               kUserButton = kUserButtonHit;
@@ -440,18 +445,12 @@ void NCButtonDown(TsSkinProvider& p, TMessage& m) {
                 // wait is bounded, and a form closing or a provider freed
                 // meanwhile shows nothing.
                 const HWND wnd = Wnd(p);
-                TsSkinProvider* self = &p;
-                const DWORD until = GetTickCount() + 200;
-                MSG msg;
-                while (GetTickCount() < until) {
-                    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                        TranslateMessage(&msg);
-                        DispatchMessageA(&msg);
-                    }
-                    if (!IsWindow(wnd) || ProviderOfForm(dynamic_cast<TCustomForm*>(TWinControl::FindControl(wnd))) != self) return;
-                    if (p.SkinData->Updating) return;
-                    Sleep(5);
-                }
+                // The provider is looked for before anything of it is read.
+                const auto dropped = [&] {
+                    return !ProviderStillOnForm(wnd, &p) || !IsWindowVisible(wnd) || p.SkinData->Updating;
+                };
+                WaitWithMessages(kIconClickWaitMs, dropped);
+                if (dropped()) return;
             }
             ShowSysMenuUnderIcon(p, false);
             return;
@@ -526,7 +525,7 @@ void NCButtonUp(TsSkinProvider& p, TMessage& m) {
             ButtonPressed = false;
             p.CloseButton.State = 0;
             SendMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-            if (IsWindow(wnd) && ProviderOfForm(dynamic_cast<TCustomForm*>(TWinControl::FindControl(wnd))) == &p) {
+            if (ProviderStillOnForm(wnd, &p)) {
                 p.FreeButtonCaches();
                 if (IsWindowVisible(wnd)) {
                     p.SkinData->BGChanged = true;

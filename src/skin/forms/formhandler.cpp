@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "framework/forms.h"
 #include "framework/handles.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
@@ -28,6 +29,9 @@ namespace {
 
 // Sub-code a child asks its form's client offset with (x low word, y high).
 constexpr int kClientOffsetQuery = 61;
+
+// A page control's page changed (its controls' windows may be new).
+constexpr UINT kPageChangedNotify = static_cast<UINT>(-551);
 
 HWND Wnd(TsSkinProvider& p) { return p.Form->Handle(); }
 
@@ -227,6 +231,69 @@ void SetText(TsSkinProvider& p, TMessage& m) {
     SendMessageA(Wnd(p), WM_NCPAINT, 0, 0);
 }
 
+// The session ends: no new work that would show windows starts from now
+// on, and the work under way gets a bounded time to finish (its messages
+// run meanwhile). The form's own answer follows; the provider (and the
+// form) may be gone after the wait.
+void EndSession(TsSkinProvider& p, TMessage& m) {
+    SkinShuttingDown = true;
+    const HWND wnd = Wnd(p);
+    if (!Application()->Terminated() && SkinBusyCount() > 0)
+        WaitWithMessages(kEndSessionWaitMs, [&] { return SkinBusyCount() <= 0 || !ProviderStillOnForm(wnd, &p); });
+    if (ProviderStillOnForm(wnd, &p)) {
+        p.CallOldWndProc(m);
+    } else {
+        // The form's own procedure answers now that no provider stands in
+        // front of it; a window gone has nothing to keep.
+        m.Result = IsWindow(wnd) ? SendMessageA(wnd, WM_QUERYENDSESSION, m.WParam, m.LParam) : TRUE;
+    }
+}
+
+// A new icon: the system repaints its own caption when it takes one, so
+// its drawing is held off while it does, and the skinned caption is
+// painted with the icon from a fresh cache. A form whose drawing somebody
+// else holds off already is left so (our release would end their hold).
+// False when the message is simply passed on.
+bool SetIcon(TsSkinProvider& p, TMessage& m) {
+    if (p.IsLoading() || p.Form->IsLoading() || m.LParam == 0 || FormAnimating || !FormShowing(p)) return false;
+    p.TempBmp.reset();
+    p.CaptionBmp.reset();
+    const bool hold = !IsDwmCompositionEnabled() && p.RedrawLock == 0;
+    if (hold) SendMessageA(Wnd(p), WM_SETREDRAW, FALSE, 0);
+    p.CallOldWndProc(m);
+    if (hold) SendMessageA(Wnd(p), WM_SETREDRAW, TRUE, 0);
+    if (p.RedrawLock == 0) p.RepaintNonClient();
+    return true;
+}
+
+// The wheel turned over a control of the form that does not hold the
+// focus reaches the form (the focused control passes it up to its parents):
+// it goes to the deepest control under the mouse instead. What that control
+// passes up again is the form's own (the form scrolls then). True when the
+// control under the mouse answered.
+bool WheelToControlUnderMouse(TsSkinProvider& p, TMessage& m) {
+    static bool routing = false;
+    if (routing || !p.Form->HandleAllocated()) return false;
+    const POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    HWND target = nullptr;
+    for (HWND at = Wnd(p);;) {
+        POINT local = screen;
+        ScreenToClient(at, &local);
+        const HWND child = ChildWindowFromPointEx(at, local, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
+        if (!child || child == at) break;
+        target = at = child;
+    }
+    if (!target) return false;
+    // The focused control (or one around it) had the wheel first.
+    if (const HWND focus = GetFocus(); focus && (focus == target || IsChild(target, focus))) return false;
+    struct TRouting {
+        TRouting() { routing = true; }
+        ~TRouting() { routing = false; }
+    } scope;
+    m.Result = SendMessageA(target, WM_MOUSEWHEEL, m.WParam, m.LParam);
+    return true;
+}
+
 // A picture of the window: the frame from the cache, the rest printed as
 // the form prints it.
 void Print(TsSkinProvider& p, TMessage& m) {
@@ -351,6 +418,12 @@ bool Paint(TsSkinProvider& p, TMessage& m) {
 
 }  // namespace
 
+bool ProviderStillOnForm(HWND wnd, const TsSkinProvider* p) {
+    if (!IsWindow(wnd)) return false;
+    auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(wnd));
+    return form && ProviderOfForm(form) == p;
+}
+
 int SnapToEdge(int pos, int edge, int buffer, int size) {
     if (buffer > std::abs(pos + size - edge)) return edge - size;
     return pos;
@@ -403,6 +476,8 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
         if (AnyStateCommand(p, m)) return true;
         return FormSkinned(p) && SkinnedCommand(p, m);
     }
+    // Skinned or not, the wheel goes where the mouse is.
+    if (m.Msg == WM_MOUSEWHEEL && WheelToControlUnderMouse(p, m)) return true;
     if (!FormSkinned(p)) return false;
     if (m.Msg == WM_CREATE || m.Msg == WM_SHOWWINDOW) HandMDIRelativesToAutoSkinning(p.Form, m.Msg, m.WParam);
     switch (m.Msg) {
@@ -505,6 +580,25 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
         case WM_MOVE:
             p.FreeButtonCaches();
             return false;
+        case WM_QUERYENDSESSION:
+            EndSession(p, m);
+            return true;
+        case WM_SETREDRAW:
+            // Counted, so that the skin's own holds know when somebody
+            // else holds the form's drawing off.
+            p.RedrawLock = m.WParam ? std::max(0, p.RedrawLock - 1) : p.RedrawLock + 1;
+            return false;
+        case WM_SETTINGCHANGE:
+            // Metrics and colours the frame is made from may have changed.
+            p.SkinData->BGChanged = true;
+            return false;
+        case WM_SETICON:
+            return SetIcon(p, m);
+        case WM_NOTIFY:
+            p.CallOldWndProc(m);
+            if (m.LParam && reinterpret_cast<const NMHDR*>(m.LParam)->code == kPageChangedNotify && p.Adapter)
+                static_cast<TacCtrlAdapter*>(p.Adapter.get())->AdaptChildren(nullptr);
+            return true;
         case WM_SIZE:
             p.TempBmp.reset();
             p.CaptionBmp.reset();

@@ -15,6 +15,11 @@ namespace kova::skin {
 
 class TsSkinProvider;
 
+// The longest the end of a session waits for the engine's work in progress
+// (a skin change) before it lets the session end: the system counts a
+// program that does not answer within a few seconds as hung.
+constexpr DWORD kEndSessionWaitMs = 1000;
+
 // True when the message was answered here (Result set); false: the
 // provider's general handling goes on.
 bool HandleFormMessage(TsSkinProvider& p, TMessage& m);
@@ -51,6 +56,11 @@ void RefreshMDIMainFrame(bool repaint);
 // than the buffer (strictly); size is what lies between the position and
 // the edge that snaps.
 int SnapToEdge(int pos, int edge, int buffer, int size);
+
+// A wait inside a handler lets other messages run, which may destroy the
+// form's window or free its provider: true while the window is there and
+// the provider is still its form's.
+bool ProviderStillOnForm(HWND wnd, const TsSkinProvider* p);
 
 // An outline drag of rmBorder is under way.
 bool BorderDragging();

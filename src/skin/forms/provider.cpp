@@ -1071,9 +1071,15 @@ void TsSkinProvider::PaintTitleIcon(TBitmap& bitmap) {
         GdiFlush();
         return;
     }
-    // The form's icon, the program's, the application window's small one,
-    // or the system's: pixels the icon changed become opaque.
-    HICON icon = Form->Icon()->Handle();
+    // The window's own icon (the one last given it), the form's, the
+    // program's, the application window's small one, or the system's:
+    // pixels the icon changed become opaque.
+    HICON icon = nullptr;
+    if (Form->HandleAllocated()) {
+        icon = reinterpret_cast<HICON>(SendMessageA(Form->Handle(), WM_GETICON, w > 16 ? ICON_BIG : ICON_SMALL, 0));
+        if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Form->Handle(), WM_GETICON, w > 16 ? ICON_SMALL : ICON_BIG, 0));
+    }
+    if (!icon) icon = Form->Icon()->Handle();
     // The program's icon is the one its forms' window class holds (the
     // executable's own); asking the shell for it loads the shell at the
     // first paint and under Wine gives a generic picture.

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "common/win32_testing.h"
@@ -465,6 +469,64 @@ TEST_F(BorderFormTest, MovingAndSizingThroughTheBorderWindow) {
     ASSERT_TRUE(kova::test::MouseDrag(POINT{moved.right - m.right - 1, (moved.top + moved.bottom) / 2}, 30, 0));
     EXPECT_EQ(f.form->Width(), before.W + 30);
     EXPECT_EQ(WindowRectOf(border).right - WindowRectOf(border).left, f.provider->SkinData->CacheBmp->Width());
+}
+
+// A maximised form whose skin's maximised title is lower than the system's
+// caption and 4 keeps the system's caption height: its border window lies
+// that height (not the skin's title) above the form. Restored, or under a
+// skin whose maximised title is high enough, the skin's own title stands.
+TEST_F(BorderFormTest, AMaximisedFormUnderALowSkinTitleKeepsTheSystemsCaption) {
+    // Linen with a low maximised title, in a skin folder of the test's own.
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(KOVA_SOURCE_DIR) / "src/skin/core/model/internalskins/Linen";
+    const fs::path root = kova::test::TempDir();
+    const fs::path folder = root / "Low title";
+    fs::create_directories(folder);
+    fs::copy_file(source / "Master.bmp", folder / "Master.bmp");
+    std::ifstream in(source / "Options.dat", std::ios::binary);
+    std::stringstream options;
+    options << in.rdbuf();
+    std::string text = options.str();
+    const std::size_t title = text.find("TITLEHEIGHT=");
+    ASSERT_NE(title, std::string::npos);
+    const int low = GetSystemMetrics(SM_CYCAPTION) + 4 - 10;
+    text.insert(title, "MAXHEIGHT=" + std::to_string(low) + "\r\n");
+    std::ofstream(folder / "Options.dat", std::ios::binary) << text;
+
+    struct Case {
+        const char* skin;
+        bool zoomed;
+        bool sysCaption;
+    };
+    const Case cases[] = {
+        {"Low title", true, true},
+        {"Low title", false, false},
+        {"Linen (internal)", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.skin) + (c.zoomed ? " maximised" : " restored"));
+        manager.m->SetSkinDirectory(root.string());
+        manager.m->SetSkinName(c.skin);
+        ASSERT_EQ(manager.m->SkinName(), c.skin);
+        Bordered f;
+        ASSERT_NE(f.Border(), nullptr);
+        if (c.zoomed) {
+            ShowWindow(f.Wnd(), SW_MAXIMIZE);
+            ASSERT_TRUE(WaitUntil([&] { return IsZoomed(f.Wnd()) != FALSE; }, 2000));
+        }
+        PumpFor(60);
+        EXPECT_EQ(f.provider->UseSysCaption, c.sysCaption);
+        const HWND border = f.BorderWnd();
+        ASSERT_NE(border, nullptr);
+        ASSERT_TRUE(IsWindowVisible(border));
+        const RECT form = WindowRectOf(f.Wnd()), r = WindowRectOf(border);
+        const int above = c.sysCaption ? f.Border()->ExtMargins().top + ExtendedTitleDiff(f.Border()) + 4
+                                       : f.Border()->TopOffset();
+        EXPECT_EQ(form.top - r.top, above) << "the border window's place above the form";
+    }
+    manager.m->SetSkinName("Linen (internal)");
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
 }
 
 }  // namespace kova::skin::test

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,13 +20,18 @@
 #include "framework/forms.h"
 #include "framework/handles.h"
 #include "framework/menus.h"
+#include "framework/stdctrls.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/portable/skintypes.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
+#include "skin/core/skinstate.h"
+#include "skin/forms/ctrladapter.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/provider.h"
+#include "skin/forms/titlebuttons.h"
+#include "skin/forms/titleitems.h"
 #include "../core/handlecheck.h"
 
 namespace kova::skin::test {
@@ -70,16 +77,27 @@ RECT WorkArea(HWND w) {
 // A shown form skinned with an internal skin, its provider's system
 // commands counted.
 struct SkinnedForm {
-    explicit SkinnedForm(TFormBorderStyle style = bsSizeable, TBorderIcons icons = biSystemMenu | biMinimize | biMaximize) {
+    explicit SkinnedForm(TFormBorderStyle style = bsSizeable, TBorderIcons icons = biSystemMenu | biMinimize | biMaximize,
+                         bool withMenu = false) {
         manager = new TsSkinManager(nullptr);
         AddInternalSkins(manager->Model().InternalSkins);
         form = TCustomForm::Create<TForm>(Application());
         form->SetBorderStyle(style);
         form->SetBorderIcons(icons);
         form->SetBounds(150, 120, 420, 300);
+        if (withMenu) {
+            auto* bar = new TMainMenu(form);
+            for (const char* caption : {"File", "Edit"}) {
+                auto* item = new TMenuItem(bar);
+                item->SetCaption(caption);
+                bar->Items()->Add(item);
+            }
+            form->SetMenu(bar);
+        }
         form->HandleNeeded();
         TWndMethod below = form->WindowProc;
         form->WindowProc = [this, below](TMessage& m) {
+            if (underProvider && underProvider(m)) return;
             if (m.Msg == WM_SYSCOMMAND) commands.push_back(m.WParam & 0xFFF0);
             if (m.Msg == kKeepRegionQuery || m.Msg == WM_INITMENUPOPUP ||
                 (IsSkinCommand(m) && SkinSubCode(m.WParam) == scParentFormNotify))
@@ -124,6 +142,9 @@ struct SkinnedForm {
     TForm* form;
     TsSkinProvider* p;
     std::vector<WPARAM> commands;
+    // A test's own answers in the form's procedure, under the provider
+    // (true: answered there).
+    std::function<bool(TMessage&)> underProvider;
     // What the provider passed on to the form's own procedure (a new
     // control's announcement counted at 0).
     std::map<UINT, int> reached;
@@ -154,6 +175,10 @@ protected:
         ResetSkinServices();
     }
 };
+
+// A message the tests post to a form to act in the middle of a wait of its
+// handler (the wait runs the form's messages).
+constexpr UINT kActNow = WM_APP + 0x31;
 
 }  // namespace
 
@@ -226,6 +251,91 @@ TEST_F(FormHandlerTest, HitTestAnswersByTheFramesTables) {
     f.p->GripMode = gmNone;
     ASSERT_GT(icon.right, icon.left) << "a sizeable form with a system menu shows its icon";
     EXPECT_EQ(f.HitTest(f.At(Center(icon).x, Center(icon).y)), HTSYSMENU) << "icon";
+}
+
+// The frame's geometry and hit test for each border style, with and
+// without a menu bar: the client offset the children are told, the
+// caption and border the frame is painted with, the window's size around
+// its client, and the codes at the corners, the edges, the menu line, the
+// caption and a user title button.
+TEST_F(FormHandlerTest, GeometryAndHitTestByBorderStyleAndMenu) {
+    struct Style {
+        const char* name;
+        TFormBorderStyle style;
+        bool sizeable, tool;
+    };
+    const Style styles[] = {
+        {"sizeable", bsSizeable, true, false},
+        {"single", bsSingle, false, false},
+        {"dialog", bsDialog, false, false},
+        {"tool window", bsToolWindow, false, true},
+        {"sizeable tool window", bsSizeToolWin, true, true},
+    };
+    auto sizing = [](int code) { return code >= HTLEFT && code <= HTBOTTOMRIGHT; };
+    for (const Style& st : styles)
+        for (bool withMenu : {false, true}) {
+            SCOPED_TRACE(std::string(st.name) + (withMenu ? " with a menu" : ""));
+            SkinnedForm f(st.style, biSystemMenu | biMinimize | biMaximize, withMenu);
+            TsTitleButton* user = f.p->TitleButtons()->Add();
+            f.LayOutButtons();
+            const HWND w = f.wnd();
+            const int width = WindowWidth(w), height = WindowHeight(w);
+            RECT client{};
+            GetClientRect(w, &client);
+            POINT origin{0, 0};
+            ClientToScreen(w, &origin);
+            const RECT wr = WindowRect(w);
+
+            // Geometry.
+            const int b = GetBorderWidth(w, nullptr, true);
+            const int caption = GetSystemMetrics(st.tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+            EXPECT_EQ(f.p->CaptionHeight(true), caption);
+            const LRESULT packed = SendSkinCommand(w, 61, 0);
+            EXPECT_EQ(LOWORD(packed), origin.x - wr.left) << "client offset x";
+            EXPECT_EQ(HIWORD(packed), origin.y - wr.top) << "client offset y";
+            EXPECT_EQ(f.p->ClientOffsetX(), b) << "the frame's border is not the window's";
+            // A dialog shows no menu bar.
+            const bool menuShown = withMenu && st.style != bsDialog;
+            EXPECT_EQ(f.p->HasMenuLine(), menuShown);
+            const int menuLine = menuShown ? f.p->HasMenuBar() + 1 : 0;
+            EXPECT_EQ(f.p->ClientOffsetY(), b + caption + menuLine) << "caption and menu line above the client";
+            EXPECT_EQ(width - client.right, 2 * b);
+            EXPECT_EQ(height - client.bottom, f.p->ClientOffsetY() + b);
+
+            // Hit codes.
+            const int top = f.HitTest(f.At(width - 2, 0)), topLeft = f.HitTest(f.At(0, 0));
+            const int bottomLeft = f.HitTest(f.At(1, height - 1)), bottomRight = f.HitTest(f.At(width - 2, height - 1));
+            const int left = f.HitTest(f.At(0, height / 2)), right = f.HitTest(f.At(width - 1, height / 2));
+            const int bottom = f.HitTest(f.At(width / 2, height - 1));
+            if (st.sizeable) {
+                EXPECT_EQ(topLeft, HTTOPLEFT);
+                EXPECT_EQ(top, HTTOPRIGHT);
+                EXPECT_EQ(bottomLeft, HTBOTTOMLEFT);
+                EXPECT_EQ(bottomRight, HTBOTTOMRIGHT);
+                EXPECT_EQ(left, HTLEFT);
+                EXPECT_EQ(right, HTRIGHT);
+                EXPECT_EQ(bottom, HTBOTTOM);
+            } else {
+                // (The caption's codes there are the system's answer, which
+                // gives a fixed border its own code.)
+                for (int code : {topLeft, top, bottomLeft, bottomRight, left, right, bottom}) {
+                    EXPECT_FALSE(sizing(code)) << "a fixed edge sizes (" << code << ")";
+                    EXPECT_NE(code, HTCLIENT) << "a fixed edge is the client";
+                }
+            }
+            if (menuShown) {
+                EXPECT_EQ(f.HitTest(f.At(width / 2, b + caption + menuLine / 2)), HTMENU) << "the menu line";
+                EXPECT_NE(GetMenu(w), nullptr);
+            } else {
+                EXPECT_EQ(f.HitTest(f.At(width / 2, f.p->ClientOffsetY() - 3)), HTCAPTION) << "above the client";
+                EXPECT_EQ(GetMenu(w), nullptr) << "a menu bar the frame does not paint";
+            }
+            EXPECT_EQ(f.HitTest(f.Caption()), HTCAPTION);
+            EXPECT_EQ(f.HitTest(f.At(width / 2, f.p->ClientOffsetY() + 10)), HTCLIENT);
+            ASSERT_FALSE(IsRectEmpty(&user->Rect)) << "no user button laid out";
+            EXPECT_EQ(f.HitTest(f.At(Center(user->Rect).x, Center(user->Rect).y)), kUserButtonHit) << "the user button";
+            EXPECT_EQ(f.HitTest(f.AtButton(f.p->CloseButton)), HTCLOSE);
+        }
 }
 
 // A form showing minimise and help but no maximise: the help button keeps
@@ -304,6 +414,58 @@ TEST_F(FormHandlerTest, APressReleasedOutsideTheButtonDoesNothing) {
     PumpFor(100);
     EXPECT_FALSE(closed);
     EXPECT_FALSE(IsZoomed(f.wnd()));
+}
+
+// A user title button under real input: a press and a release on it call
+// its press and then its release; released elsewhere (the client area,
+// another button) only its press is told and nothing else acts.
+TEST_F(FormHandlerTest, AUserTitleButtonTellsItsPressAndItsReleaseOnIt) {
+    SkinnedForm f;
+    TsTitleButton* user = f.p->TitleButtons()->Add();
+    std::vector<std::string> told;
+    user->OnMouseDown = [&](TObject* sender, TMouseButton button, TShiftState, int, int) {
+        EXPECT_EQ(sender, user);
+        EXPECT_EQ(button, mbLeft);
+        told.push_back("down");
+    };
+    user->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { told.push_back("up"); };
+    bool closed = false;
+    f.form->OnClose = [&](TObject*, TCloseAction& a) {
+        closed = true;
+        a = caHide;
+    };
+    f.LayOutButtons();
+    ASSERT_FALSE(IsRectEmpty(&user->Rect));
+    const POINT on = f.At(Center(user->Rect).x, Center(user->Rect).y);
+    struct Case {
+        const char* what;
+        POINT release;
+        std::vector<std::string> want;
+    };
+    const Case cases[] = {
+        {"released on it", on, {"down", "up"}},
+        {"released over the client", f.At(200, 200), {"down"}},
+        {"released over the close button", f.AtButton(f.p->CloseButton), {"down"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        told.clear();
+        ASSERT_TRUE(MouseMove(on, f.wnd()));
+        ASSERT_TRUE(MouseDown(on, f.wnd()));
+        EXPECT_TRUE(ButtonPressed);
+        EXPECT_EQ(user->State, 2);
+        if (c.release.x != on.x || c.release.y != on.y) {
+            ASSERT_TRUE(MouseMove(c.release, f.wnd()));
+        }
+        ASSERT_TRUE(MouseUp(c.release, f.wnd()));
+        PumpFor(50);
+        EXPECT_EQ(told, c.want);
+        EXPECT_FALSE(ButtonPressed);
+        EXPECT_NE(user->State, 2) << "left pressed";
+        ASSERT_TRUE(MouseMove(f.At(200, 200), f.wnd()));
+    }
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(IsWindowVisible(f.wnd()));
 }
 
 // The client area's leave, which the system may report up to a hover time
@@ -699,6 +861,219 @@ TEST_F(FormHandlerTest, PassesTheRegionQueryAndMenuPopupsOn) {
     TMenuHandle popup(CreatePopupMenu());
     SendMessageA(f.wnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.Get()), 0);
     EXPECT_EQ(f.reached[WM_INITMENUPOPUP], 1);
+}
+
+// The end of a session: the engine is told at once and its work in
+// progress gets a bounded wait, in which the form's messages run (the work
+// may end, the provider may go); the form's own answer follows.
+TEST_F(FormHandlerTest, TheEndOfASessionWaitsABoundedTimeForTheEnginesWork) {
+    SkinnedForm f;
+    std::optional<TSkinBusyScope> busy;
+    std::function<void()> act;
+    f.underProvider = [&](TMessage& m) {
+        if (m.Msg != kActNow) return false;
+        if (act) act();
+        return true;
+    };
+    struct Case {
+        const char* what;
+        bool busy;
+        std::function<void()> during;  // run by a message posted before
+        bool waitsTheLimit;
+    };
+    const Case cases[] = {
+        {"nothing under way", false, nullptr, false},
+        {"work that does not end", true, nullptr, true},
+        {"work that ends meanwhile", true, [&] { busy.reset(); }, false},
+        {"the provider freed meanwhile", true,
+         [&] {
+             f.p->Free();
+             f.p = nullptr;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SkinShuttingDown = false;
+        if (c.busy) busy.emplace();
+        act = c.during;
+        if (c.during) PostMessageA(f.wnd(), kActNow, 0, 0);
+        const DWORD start = GetTickCount();
+        const LRESULT answer = SendMessageA(f.wnd(), WM_QUERYENDSESSION, 0, 0);
+        const DWORD took = GetTickCount() - start;
+        EXPECT_TRUE(SkinShuttingDown);
+        EXPECT_EQ(answer, TRUE) << "the form's own answer lets the session end";
+        if (c.waitsTheLimit) {
+            EXPECT_GE(took, kEndSessionWaitMs - 20);
+            EXPECT_LT(took, kEndSessionWaitMs + 700) << "not bounded";
+        } else {
+            EXPECT_LT(took, kEndSessionWaitMs / 2);
+        }
+        busy.reset();
+    }
+    SkinShuttingDown = false;
+    EXPECT_EQ(f.p, nullptr);
+    EXPECT_TRUE(IsWindow(f.wnd()));
+}
+
+// A click on the icon waits a moment for a double click before it shows
+// the system menu (the system's own popup, SkinnedPopups being off): the
+// double click closes the form, and a provider freed in the wait shows
+// nothing and is not touched.
+TEST_F(FormHandlerTest, TheIconsWaitForADoubleClick) {
+    // The menus the form's procedure saw start (each one ended at once).
+    auto countMenus = [](SkinnedForm& f, int& menus) {
+        return [&f, &menus](TMessage& m) {
+            if (m.Msg == WM_INITMENUPOPUP) {
+                ++menus;
+                PostMessageA(f.wnd(), kActNow, 0, 0);
+            } else if (m.Msg == kActNow && menus > 0) {
+                EndMenu();
+                return true;
+            }
+            return false;
+        };
+    };
+    {
+        SkinnedForm f;
+        f.manager->SetSkinnedPopups(false);
+        int menus = 0;
+        f.underProvider = countMenus(f, menus);
+        f.LayOutButtons();
+        bool closed = false;
+        f.form->OnClose = [&](TObject*, TCloseAction& a) {
+            closed = true;
+            a = caHide;
+        };
+        const RECT icon = f.p->IconRect();
+        ASSERT_TRUE(MouseDoubleClick(f.At(Center(icon).x, Center(icon).y), f.wnd()));
+        EXPECT_TRUE(WaitUntil([&] { return closed && !IsWindowVisible(f.wnd()); }, 2000)) << "not closed";
+        PumpFor(300);
+        EXPECT_EQ(menus, 0) << "a double click showed the menu";
+    }
+    {
+        SkinnedForm f;
+        f.manager->SetSkinnedPopups(false);
+        f.LayOutButtons();
+        int menus = 0;
+        bool freed = false;
+        f.underProvider = [&, counted = countMenus(f, menus)](TMessage& m) {
+            // The press reaches the form's procedure before the wait: the
+            // provider is freed by the first message the wait runs.
+            if (m.Msg == WM_NCLBUTTONDOWN && m.WParam == HTSYSMENU) {
+                PostMessageA(f.wnd(), kActNow, 0, 0);
+                return true;
+            }
+            if (m.Msg == kActNow && !freed) {
+                f.p->Free();
+                f.p = nullptr;
+                freed = true;
+                return true;
+            }
+            return counted(m);
+        };
+        const RECT icon = f.p->IconRect();
+        ASSERT_TRUE(MouseClick(f.At(Center(icon).x, Center(icon).y), f.wnd()));
+        EXPECT_TRUE(WaitUntil([&] { return freed; }, 2000));
+        PumpFor(300);
+        EXPECT_EQ(menus, 0) << "a freed provider showed its menu";
+        EXPECT_TRUE(IsWindowVisible(f.wnd()));
+    }
+    // The same click with the provider kept shows the menu after the wait.
+    SkinnedForm f;
+    f.manager->SetSkinnedPopups(false);
+    int menus = 0;
+    f.underProvider = countMenus(f, menus);
+    f.LayOutButtons();
+    const RECT icon = f.p->IconRect();
+    ASSERT_TRUE(MouseClick(f.At(Center(icon).x, Center(icon).y), f.wnd()));
+    EXPECT_TRUE(WaitUntil([&] { return menus == 1; }, 2000)) << "the icon showed no menu";
+}
+
+// The counted holds of the form's drawing, and the settings change that
+// the frame is made anew after.
+TEST_F(FormHandlerTest, DrawingHoldsAreCountedAndASettingsChangeRepaintsTheFrame) {
+    SkinnedForm f;
+    ASSERT_EQ(f.p->RedrawLock, 0);
+    struct Step {
+        BOOL redraw;
+        int lock;
+    };
+    const Step steps[] = {{FALSE, 1}, {FALSE, 2}, {TRUE, 1}, {TRUE, 0}, {TRUE, 0}};
+    for (const Step& s : steps) {
+        SendMessageA(f.wnd(), WM_SETREDRAW, s.redraw, 0);
+        EXPECT_EQ(f.p->RedrawLock, s.lock) << "after " << (s.redraw ? "on" : "off");
+    }
+    EXPECT_TRUE(IsWindowVisible(f.wnd()));
+
+    f.p->SkinData->BGChanged = false;
+    SendMessageA(f.wnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_TRUE(f.p->SkinData->BGChanged);
+}
+
+// A page control's page change (its controls' windows may be new) has the
+// form's controls adapted again.
+TEST_F(FormHandlerTest, APageChangeAdaptsTheFormsControlsAgain) {
+    SkinnedForm f;
+    f.manager->ThirdParty.Lists[0] = "TEdit";
+    f.manager->UpdateThirdPartyLists();
+    auto* edit = new TEdit(f.form);
+    edit->SetBounds(10, 10, 100, 22);
+    edit->SetParent(f.form);
+    edit->HandleNeeded();
+    PumpFor(50);
+    auto* adapter = static_cast<TacCtrlAdapter*>(f.p->Adapter.get());
+    ASSERT_NE(adapter, nullptr);
+    adapter->FreeAllItems();
+    ASSERT_EQ(adapter->ItemCount(), 0);
+    NMHDR other{edit->Handle(), 0, static_cast<UINT>(-552)};
+    SendMessageA(f.wnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
+    EXPECT_EQ(adapter->ItemCount(), 0) << "another notification adapted";
+    NMHDR changed{edit->Handle(), 0, static_cast<UINT>(-551)};
+    SendMessageA(f.wnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+    int forEdit = 0;
+    for (int i = 0; i < adapter->ItemCount(); ++i) forEdit += adapter->GetItem(i)->Control == edit;
+    EXPECT_EQ(forEdit, 1);
+}
+
+// The wheel turned over a list that does not hold the focus reaches the
+// form (the focused control passes it up): the form hands it to the list
+// under the mouse, skinned or not; over the focused list the list had it
+// first, and over the bare client it stays the form's.
+TEST_F(FormHandlerTest, TheWheelGoesToTheControlUnderTheMouse) {
+    SkinnedForm f;
+    auto* list = new TListBox(f.form);
+    list->SetBounds(10, 10, 150, 80);
+    list->SetParent(f.form);
+    for (int i = 0; i < 60; ++i) list->Items()->Add("line " + std::to_string(i));
+    auto* edit = new TEdit(f.form);
+    edit->SetBounds(200, 10, 100, 22);
+    edit->SetParent(f.form);
+    PumpFor(50);
+    const HWND lb = list->Handle();
+    auto top = [&] { return static_cast<int>(SendMessageA(lb, LB_GETTOPINDEX, 0, 0)); };
+    auto wheelAt = [&](POINT screen) {
+        SendMessageA(f.wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(screen.x, screen.y));
+    };
+    RECT lr{};
+    GetWindowRect(lb, &lr);
+    const POINT overList = Center(lr);
+    for (bool skinned : {true, false}) {
+        SCOPED_TRACE(skinned ? "skinned" : "without the skin");
+        f.manager->SetActive(skinned);
+        PumpFor(30);
+        SendMessageA(lb, LB_SETTOPINDEX, 0, 0);
+        edit->SetFocus();
+        ASSERT_EQ(GetFocus(), edit->Handle());
+        wheelAt(overList);
+        EXPECT_GT(top(), 0) << "the list under the mouse did not scroll";
+        const int after = top();
+        wheelAt(f.At(WindowWidth(f.wnd()) / 2, WindowHeight(f.wnd()) - 30));
+        EXPECT_EQ(top(), after) << "a turn over the bare client scrolled the list";
+        list->SetFocus();
+        wheelAt(overList);
+        EXPECT_EQ(top(), after) << "the focused list was given the turn again";
+    }
 }
 
 }  // namespace kova::skin::test

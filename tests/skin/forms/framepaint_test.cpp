@@ -572,6 +572,68 @@ TEST_F(FramePaintTest, TheScreenShowsTheSkinnedFrameThroughTheFormsMessages) {
     EXPECT_NE(OnScreen(f.Wnd(), 1, h / 2), kFormColour);
 }
 
+// An icon of one opaque colour.
+TIconHandle SolidIcon(COLORREF colour, int size) {
+    TWindowDC screen(nullptr);
+    TGdiObject<HBITMAP> picture(CreateCompatibleBitmap(screen.Get(), size, size));
+    TGdiObject<HBITMAP> mask(CreateBitmap(size, size, 1, 1, nullptr));
+    {
+        TMemoryDC dc(screen.Get());
+        const HGDIOBJ old = SelectObject(dc.Get(), picture.Get());
+        const RECT all{0, 0, size, size};
+        const TGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+        FillRect(dc.Get(), &all, brush.Get());
+        SelectObject(dc.Get(), mask.Get());
+        PatBlt(dc.Get(), 0, 0, size, size, BLACKNESS);  // opaque everywhere
+        SelectObject(dc.Get(), old);
+    }
+    ICONINFO info{TRUE, 0, 0, mask.Get(), picture.Get()};
+    return TIconHandle(CreateIconIndirect(&info));
+}
+
+// A new icon given to the shown window: the screen's caption shows it in
+// the skin's caption, the system's own caption is not drawn over it.
+TEST_F(FramePaintTest, ANewWindowIconShowsInTheSkinnedCaption) {
+    Skinned f;
+    f.form->SetCaption("Iconed");
+    Activate(f.Wnd());
+    RedrawWindow(f.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    kova::test::PumpMessages();
+    RECT wr{};
+    GetWindowRect(f.Wnd(), &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const int captionY = f.BW() + f.CaptionH() / 2;
+    const RECT icon = f.provider->IconRect();
+    ASSERT_GT(icon.right, icon.left);
+    const POINT mid{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    constexpr COLORREF kRed = RGB(200, 16, 24);
+    const std::uint32_t red = 0xFF000000u | (200u << 16) | (16u << 8) | 24u;
+    ASSERT_NE(OnScreen(f.Wnd(), mid.x, mid.y), red);
+    const TIconHandle small = SolidIcon(kRed, 16), big = SolidIcon(kRed, 32);
+    SendMessageA(f.Wnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageA(f.Wnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    kova::test::PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(f.Wnd())) << "the window's drawing stayed held off";
+    EXPECT_EQ(f.provider->RedrawLock, 0);
+    EXPECT_EQ(OnScreen(f.Wnd(), mid.x, mid.y), red) << "the caption does not show the new icon";
+    EXPECT_EQ(OnScreen(f.Wnd(), icon.right - 2, icon.bottom - 2), red);
+    EXPECT_EQ(OnScreen(f.Wnd(), w / 2, captionY), kActiveTitle) << "the system's caption shows";
+    EXPECT_EQ(OnScreen(f.Wnd(), 1, h / 2), kFormColour);
+    const RECT top{0, 0, w, f.BW() + f.CaptionH()};
+    EXPECT_EQ(OnScreen(f.Wnd(), top), Area(f.Cache(), top)) << "the caption on the screen is not the cache's";
+
+    // Somebody holding the window's drawing off keeps it held.
+    SendMessageA(f.Wnd(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(f.Wnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    EXPECT_EQ(f.provider->RedrawLock, 1);
+    EXPECT_FALSE(IsWindowVisible(f.Wnd())) << "the icon's repaint ended another's hold";
+    SendMessageA(f.Wnd(), WM_SETREDRAW, TRUE, 0);
+    EXPECT_TRUE(IsWindowVisible(f.Wnd()));
+    // The window lets go of the icons before they are destroyed.
+    SendMessageA(f.Wnd(), WM_SETICON, ICON_BIG, 0);
+    SendMessageA(f.Wnd(), WM_SETICON, ICON_SMALL, 0);
+}
+
 // A hundred non-client repaints and activation changes through the form's
 // messages leave the handle counts where they were.
 TEST_F(FramePaintTest, NonClientRepaintsThroughTheMessagesKeepCountsFlat) {
