@@ -7,10 +7,23 @@
 #include "mainwindow/editors/autoplace/autoplacepage.h"
 #include "mainwindow/editors/pokerroom/pokerroompage.h"
 #include "mainwindow/mainform/main.h"
+#include "skin/core/glow.h"
 
 namespace kova::mainwindow {
 
 namespace {
+
+// The skin's own windows (a form's border window, glows, animation
+// frames) lie over the forms they belong to: a press on one is a press on
+// its form, and one with no form is nothing the user can pick.
+HWND PickableRoot(HWND root) {
+    for (int depth = 0; root && depth < 8; ++depth) {
+        TWinControl* own = TWinControl::FindControl(root);
+        if (!own || own->Tag() != skin::kSkinOwnWindowTag) return root;
+        root = GetWindow(root, GW_OWNER);
+    }
+    return nullptr;
+}
 
 constexpr char SelectCaption[] = "Click to Select Window";
 constexpr char PickingCaption[] = "Select Window or Click to Cancel";
@@ -87,7 +100,7 @@ void TTGrabberForm::EndGrabberPick() {
     POINT cursor{};
     GetCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);
-    HWND root = under ? GetAncestor(under, GA_ROOT) : nullptr;
+    HWND root = under ? PickableRoot(GetAncestor(under, GA_ROOT)) : nullptr;
     if (root) {
         RECT r{};
         GetWindowRect(root, &r);

@@ -69,6 +69,15 @@ bool NextToForm(HWND border, HWND form) {
     return GetWindow(form, GW_HWNDNEXT) == border || GetWindow(form, GW_HWNDPREV) == border;
 }
 
+// Where the border window goes when it is not next to the form: right
+// above it. Asking for a place below the form makes such a system lift it
+// above again, a z-order change of the form that places it again; with
+// another owned window (a tool form) between them that never ends.
+HWND AboveForm(HWND form) {
+    const HWND prev = GetWindow(form, GW_HWNDPREV);
+    return prev ? prev : HWND_TOP;
+}
+
 RECT WorkAreaOf(HWND wnd) {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
@@ -263,6 +272,8 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
     UINT flags = SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
     if ((p.FormState & kStateSizeAnimation) || (after == OwnerHandle && NextToForm(wnd, OwnerHandle)))
         flags |= SWP_NOZORDER;
+    else if (after == OwnerHandle)
+        after = AboveForm(OwnerHandle);
     if (!repaint && sameSize) flags |= SWP_NOSIZE;
     if (!repaint) flags |= SWP_NOREDRAW;
     if (!LayeredWindowsAvailable() || (!repaint && sameSize) || ParentRgnChanging) {
@@ -636,7 +647,7 @@ void BorderPositionChanged(TsSkinProvider& p, const WINDOWPOS* wp) {
     if ((wp->flags & SWP_NOSIZE) && (wp->flags & SWP_NOMOVE) && !(wp->flags & SWP_SHOWWINDOW) && wnd &&
         IsWindowVisible(wnd)) {
         if (!Topmost(form) && NextToForm(wnd, form)) return;
-        SetWindowPos(wnd, Topmost(form) ? HWND_TOPMOST : form, 0, 0, 0, 0,
+        SetWindowPos(wnd, Topmost(form) ? HWND_TOPMOST : AboveForm(form), 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
         return;
     }

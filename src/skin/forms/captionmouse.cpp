@@ -8,6 +8,7 @@
 #include "framework/forms.h"
 #include "framework/handles.h"
 #include "skin/core/skinmanager.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
 #include "skin/forms/mdiform.h"
@@ -216,6 +217,11 @@ bool BorderDragging() { return g_drag.active; }
 POINT WindowOrigin(TsSkinProvider& p) {
     RECT r;
     GetWindowRect(Wnd(p), &r);
+    // With a border window the frame's parts (title buttons, icon) are laid
+    // out in its coordinates, those of the cache it shows.
+    if (TacBorderForm* border = p.BorderForm; border && border->AForm && border->AForm->HandleAllocated() &&
+                                              !MDIChild(p))
+        GetWindowRect(border->AForm->Handle(), &r);
     POINT at{r.left, r.top};
     if (MDIChild(p)) {
         POINT client{0, 0};
@@ -504,8 +510,11 @@ void NCButtonUp(TsSkinProvider& p, TMessage& m) {
     POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     if (client) ClientToScreen(Wnd(p), &screen);
     // The code under the release point (a release in the client area has
-    // no hit code of its own while a title button holds the mouse).
-    const int code = client ? FormHitTest(p, screen) : static_cast<int>(m.WParam);
+    // no hit code of its own while a title button holds the mouse). With a
+    // border window the title buttons are its: the release the form holds
+    // the mouse for is over that window.
+    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    const int code = !client ? static_cast<int>(m.WParam) : border ? border->HitTest(screen) : FormHitTest(p, screen);
     const int pressed = p.HotButton;
     const bool wasPressed = ButtonPressed;
     if (wasPressed && GetCapture() == Wnd(p)) ReleaseCapture();

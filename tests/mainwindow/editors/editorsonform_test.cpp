@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/windowtext.h"
 #include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/createnewconfig.h"
@@ -425,13 +426,14 @@ protected:
     // The cursor over the child control of that window. Under Wine the
     // pointer read back may lag a warp: it is put there until the system
     // reports it there.
-    static bool CursorOverWindow() {
+    static bool CursorOverWindow() { return CursorAt(kOver); }
+    static bool CursorAt(POINT at) {
         return WaitUntil(
             [&] {
                 POINT p{};
                 GetCursorPos(&p);
-                if (p.x == kOver.x && p.y == kOver.y) return true;
-                SetCursorPos(kOver.x, kOver.y);
+                if (p.x == at.x && p.y == at.y) return true;
+                SetCursorPos(at.x, at.y);
                 PumpFor(50);
                 return false;
             },
@@ -505,6 +507,33 @@ TEST_F(PickingForTheRoomEditor, TheGrabberCopiesOnlyWhatTheUserPickedIntoTheRoom
     EXPECT_EQ(rooms[0].WindowClass.Str(), "KovaPickedClient");
     EXPECT_EQ(rooms[0].Sizes[0].Width, 410);
     EXPECT_EQ(rooms[0].Sizes[0].Height, 260);
+}
+
+// The main form's skinned frame lies in a border window of its own over the
+// form: a pick on the caption picks the main form, never that window.
+TEST_F(PickingForTheRoomEditor, APickOnTheMainFormsFramePicksTheMainForm) {
+    Open();
+    ShowPage("PokerRoomSheet");
+    NameAnswers = {{"MyRoom"}};
+    Click("CustomCreateNewBtn");
+    Click("CustomCopyClass");
+    mainwindow::TTGrabberForm* grabber = mainwindow::TGrabberForm;
+    ASSERT_NE(grabber, nullptr);
+    RECT form{};
+    GetWindowRect(form_->Handle(), &form);
+    const POINT caption{form.left + 150, form.top + 8};
+    const HWND under = WindowFromPoint(caption);
+    ASSERT_NE(under, nullptr);
+    EXPECT_NE(GetAncestor(under, GA_ROOT), form_->Handle()) << "no border window lies over the caption";
+
+    grabber->SpeedButton1->Click();
+    ASSERT_EQ(grabber->Picking, 1);
+    ASSERT_TRUE(CursorAt(caption));
+    SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(grabber->Picking, 0);
+    EXPECT_EQ(grabber->ClassEdit->Text(), WindowClassName(form_->Handle()));
+    EXPECT_EQ(grabber->PosXEdit->Text(), std::to_string(form.left));
+    EXPECT_EQ(grabber->SizeXEdit->Text(), std::to_string(form.right - form.left));
 }
 
 TEST_F(PickingForTheRoomEditor, TheCaptureToolPicksATableWhileAConfigRunsAndAMacroIsRecordedOnIt) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "mainwindow/mainform/testfiles.h"
 #include "skin/core/handlecheck.h"
 #include "skin/core/skinmessage.h"
+#include "skin/forms/borderedforms.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/provider.h"
 #include "tables/engine/autoplace.h"
 #include "tables/engine/pokertable.h"
@@ -198,6 +201,13 @@ COLORREF InCache(skin::TsSkinProvider* p, int x, int y) {
 // Linen's title section, active (its hot colour).
 constexpr COLORREF kLinenActiveTitle = RGB(0xEF, 0xEB, 0xE5);
 
+// The main form's border window: its frame, caption and title buttons lie
+// there, over the form.
+HWND BorderWindow(skin::TsSkinProvider* p) {
+  return p->BorderForm && p->BorderForm->AForm && p->BorderForm->AForm->HandleAllocated() ? p->BorderForm->AForm->Handle()
+                                                                                         : nullptr;
+}
+
 // The frame points a skin paints: caption, the left, right and bottom
 // borders, in window coordinates.
 std::vector<POINT> FramePoints(skin::TsSkinProvider* p, HWND w) {
@@ -238,21 +248,51 @@ class SkinnedMainForm : public MainForm {
 // skin's colours, and its controls have their adapters, those of a page
 // shown later too.
 TEST_F(SkinnedMainForm, ItsFrameAndControlsShowTheSkin) {
+  skin::test::FrameRecorder frames;
   Show();
   EXPECT_TRUE(provider_->MakeSkinMenu);
   EXPECT_EQ(skin::SendSkinCommand(wnd_, skin::scGetProvider, 0), reinterpret_cast<LRESULT>(provider_));
   EXPECT_EQ(GetWindowLongPtrA(wnd_, GWL_STYLE) & WS_SYSMENU, 0) << "the system draws no menu of its own";
-  // Linen cuts no corners: the window keeps its own shape (no region).
+  // Linen cuts no corners: the frame is the border window's, over the form
+  // and owned by it, and the form shows through its client hole.
   ASSERT_TRUE(provider_->RegionRects.empty());
-  HRGN probe = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(GetWindowRgn(wnd_, probe), ERROR);
-  DeleteObject(probe);
+  const HWND border = BorderWindow(provider_);
+  ASSERT_NE(border, nullptr) << "the main form has no border window";
+  EXPECT_TRUE(IsWindowVisible(border));
+  EXPECT_EQ(GetWindow(border, GW_OWNER), wnd_);
+  RECT form{}, outer{};
+  GetWindowRect(wnd_, &form);
+  GetWindowRect(border, &outer);
+  EXPECT_EQ(GetAncestor(WindowFromPoint(POINT{(form.left + form.right) / 2, (form.top + form.bottom) / 2}), GA_ROOT),
+            wnd_);
+  // Each frame point (caption, left, right and bottom border, halfway
+  // between the shadow margin and the client hole), as the picture last
+  // handed to the border window has it (the display here shows no alpha),
+  // is opaque and the provider's cache there, in the skin's colours: the
+  // cache is in border-window coordinates.
   ASSERT_NE(provider_->SkinData->CacheBmp, nullptr);
-  EXPECT_EQ(OnScreen(wnd_, FramePoints(provider_, wnd_)[0].x, FramePoints(provider_, wnd_)[0].y), kLinenActiveTitle);
-  for (POINT at : FramePoints(provider_, wnd_))
-    EXPECT_EQ(OnScreen(wnd_, at.x, at.y), InCache(provider_, at.x, at.y)) << at.x << "," << at.y;
-  EXPECT_NE(OnScreen(wnd_, FramePoints(provider_, wnd_)[0].x, FramePoints(provider_, wnd_)[0].y),
-            GetSysColor(COLOR_ACTIVECAPTION));
+  const std::vector<skin::test::TFrame> shown = frames.For(border);
+  ASSERT_FALSE(shown.empty()) << "no picture was handed to the border window";
+  const PixelBuffer32& picture = shown.back().Pixels;
+  const int W = outer.right - outer.left, H = outer.bottom - outer.top;
+  ASSERT_EQ(picture.Width(), W);
+  ASSERT_EQ(picture.Height(), H);
+  auto* frame = static_cast<skin::TacProviderBorderForm*>(provider_->BorderForm);
+  const RECT m = frame->ExtMargins(), hole = frame->ClientRect();
+  const std::vector<POINT> points{POINT{W / 2, (m.top + hole.top) / 2}, POINT{(m.left + hole.left) / 2, H / 2},
+                                  POINT{(hole.right + W - m.right) / 2, H / 2},
+                                  POINT{W / 2, (hole.bottom + H - m.bottom) / 2}};
+  const auto shownAt = [&](POINT at) {
+    const std::uint32_t px = picture.At(at.x, at.y);
+    return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+  };
+  EXPECT_EQ(shownAt(points[0]), kLinenActiveTitle);
+  EXPECT_EQ(WindowFromPoint(POINT{outer.left + points[0].x, outer.top + points[0].y}), border);
+  for (POINT at : points) {
+    EXPECT_EQ(picture.At(at.x, at.y) >> 24, 0xFFu) << "the frame is opaque at " << at.x << "," << at.y;
+    EXPECT_EQ(shownAt(at), InCache(provider_, at.x, at.y)) << at.x << "," << at.y;
+  }
+  EXPECT_NE(shownAt(points[0]), GetSysColor(COLOR_ACTIVECAPTION));
   for (TWinControl* c : Controls()) EXPECT_NE(GetPropA(c->Handle(), "ACSBSC"), nullptr) << c->Name() << " not adapted";
   EXPECT_FALSE(form_->CurrentNameL->ControlStyle() & csOpaque) << "labels show the skin through";
   // A page shown the first time makes its controls' windows then.
@@ -300,15 +340,23 @@ TEST_F(SkinnedMainForm, AControlsHintShowsAsTheManagersBubble) {
 TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
   Show();
   ASSERT_FALSE(IsRectEmpty(&provider_->MinButton.Rect)) << "no minimise button laid out";
+  // The title buttons lie in the border window (their rectangles in its
+  // coordinates): the mouse there goes to it, and it hands the press to
+  // the form.
+  const HWND border = BorderWindow(provider_);
+  ASSERT_NE(border, nullptr) << "the main form has no border window";
+  auto* frame = static_cast<skin::TacProviderBorderForm*>(provider_->BorderForm);
   RECT r{};
-  GetWindowRect(wnd_, &r);
+  GetWindowRect(border, &r);
   const POINT at{r.left + (provider_->MinButton.Rect.left + provider_->MinButton.Rect.right) / 2,
                  r.top + (provider_->MinButton.Rect.top + provider_->MinButton.Rect.bottom) / 2};
-  ASSERT_EQ(SendMessageA(wnd_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTMINBUTTON);
-  ASSERT_TRUE(MouseMove(at, wnd_));
-  ASSERT_TRUE(MouseDown(at, wnd_));
+  ASSERT_EQ(frame->HitTest(at), HTMINBUTTON);
+  ASSERT_TRUE(MouseMove(at, border));
+  ASSERT_TRUE(MouseDown(at, border));
   ASSERT_TRUE(WaitUntil([&] { return provider_->MinButton.State == 2; }, 2000)) << "the press was not seen";
-  ASSERT_TRUE(MouseUp(at, wnd_));
+  // The form holds the mouse since the press: the release is its.
+  ASSERT_EQ(GetCapture(), wnd_);
+  ASSERT_TRUE(MouseUp(at));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wnd_); }, 3000));
   EXPECT_TRUE(form_->TrayIconShown());
   form_->Perform(WM_USER + 1, 0, WM_LBUTTONUP);
