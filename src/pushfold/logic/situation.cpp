@@ -180,6 +180,8 @@ struct TSituation::Context {
   Cache& cache;
   TSituationProgress* progress = nullptr;  // credited kRowTicks per row valued
   TIcmRows icm;  // the last hands' rows
+  // The same by pair sums, in a look-ahead deep enough to want them.
+  std::optional<TIcmRowsQuick> quick;
   // The last hands this thread valued lately, one per slot of their key's
   // hash. Almost every last hand is met once: in the shared cache they
   // would fill the room the deeper hands need, and each lookup there, far
@@ -355,6 +357,7 @@ class TSituation::LookAhead {
       try {
         Memo own;
         auto context = std::make_unique<Context>(shared ? *shared : own, cache_, top_.options_.Progress);
+        if (top_.options_.Depth >= kQuickIcmDepth) context->quick.emplace();
         for (std::size_t i = next++; i < rows.size(); i = next++) {
           const Row& r = rows[i];
           if (stop.load(std::memory_order_relaxed) || r.owner->StopRequested() ||
@@ -708,7 +711,7 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
       if (s.options_.Depth <= 0) {
         // The last hand: all its rows at once, sharing what their ICM has
         // in common.
-        s.ValueRowsByIcm(context.icm);
+        s.ValueRowsByIcm(context.icm, context.quick ? &*context.quick : nullptr);
         f.row = -1;
         f.branch = static_cast<int>(s.branches_.size());
       } else {
@@ -734,19 +737,38 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
 
 void TSituation::ValueAllRowsByIcm() {
   TIcmRows icm;
-  ValueRowsByIcm(icm);
+  ValueRowsByIcm(icm, nullptr);
   CombineShowdowns();
 }
 
 // Every row of the hand differs from the stacks after the blinds only in
 // the players who took part in its pot.
-void TSituation::ValueRowsByIcm(TIcmRows& icm) {
-  icm.Reset(std::span<const double>(stack_.data() + 1, count_), std::span<const double>(payouts_.data(), paidPlaces_));
+void TSituation::ValueRowsByIcm(TIcmRows& icm, TIcmRowsQuick* quick) {
+  const std::span<const double> base(stack_.data() + 1, count_);
+  const std::span<const double> prizes(payouts_.data(), paidPlaces_);
   const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
   const auto into = [&](TPositionValues& out) {
     out = {};
     return std::span<double>(out.data() + 1, count_);
   };
+  if (quick && quick->Reset(base, prizes)) {
+    for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+      TBranch& branch = branches_[b];
+      if (branch.AllInCount < 2) {
+        const TPositionValues stacks = RowStacks(b, 0);
+        quick->Into(chips(stacks), into(branch.Equity[0]));
+        continue;
+      }
+      // The pots of the showdown once for its three outcomes.
+      const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
+      for (int outcome = 0; outcome < 3; ++outcome) {
+        const TPositionValues stacks = StacksAfter(showdown, outcome);
+        quick->Into(chips(stacks), into(branch.Equity[outcome + 1]));
+      }
+    }
+    return;
+  }
+  icm.Reset(base, prizes);
   for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
     TBranch& branch = branches_[b];
     if (LastRow(b) - FirstRow(b) + 1 == TIcmRows::kRowsAtOnce) {
@@ -805,23 +827,33 @@ TSituation::Pots TSituation::ShowdownPots(int a, int b) const {
 }
 
 TPositionValues TSituation::ShowdownStacks(int first, int second, int outcome) const {
-  TPositionValues stacks = stack_;
-  if (!Valid(first) || !Valid(second) || first == second) return stacks;
+  if (!Valid(first) || !Valid(second) || first == second) return stack_;
+  return StacksAfter(ShowdownOf(first, second), outcome);
+}
+
+TSituation::Showdown TSituation::ShowdownOf(int first, int second) const {
+  Showdown d;
   // The first all-in player counts as the longer stack on equal stacks.
-  const bool firstLonger = startStack_[first] >= startStack_[second];
-  const int longer = firstLonger ? first : second;
-  const int shorter = firstLonger ? second : first;
-  const Pots r = ShowdownPots(shorter, longer);
-  const bool longerWins = (outcome == 0 && firstLonger) || (outcome == 2 && !firstLonger);
+  d.firstLonger = startStack_[first] >= startStack_[second];
+  d.longer = d.firstLonger ? first : second;
+  d.shorter = d.firstLonger ? second : first;
+  d.pots = ShowdownPots(d.shorter, d.longer);
+  return d;
+}
+
+TPositionValues TSituation::StacksAfter(const Showdown& d, int outcome) const {
+  TPositionValues stacks = stack_;
+  const Pots& r = d.pots;
+  const bool longerWins = (outcome == 0 && d.firstLonger) || (outcome == 2 && !d.firstLonger);
   if (outcome == 1) {
-    stacks[shorter] = r.Pot / 2.0 + r.Sa;
-    stacks[longer] = r.Pot / 2.0 + r.Sb + r.Side;
+    stacks[d.shorter] = r.Pot / 2.0 + r.Sa;
+    stacks[d.longer] = r.Pot / 2.0 + r.Sb + r.Side;
   } else if (longerWins) {
-    stacks[longer] = r.Sa + r.Sb + r.Pot + r.Side;
-    stacks[shorter] = 0;
+    stacks[d.longer] = r.Sa + r.Sb + r.Pot + r.Side;
+    stacks[d.shorter] = 0;
   } else {
-    stacks[shorter] = 2 * r.Sa + r.Pot;
-    stacks[longer] = r.Sb - r.Sa + r.Side;
+    stacks[d.shorter] = 2 * r.Sa + r.Pot;
+    stacks[d.longer] = r.Sb - r.Sa + r.Side;
   }
   return stacks;
 }
