@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace kova::pushfold {
@@ -399,6 +400,12 @@ double PairTerm(double sj, double sk, double inverseJ, double inverseK, double t
   return sj * sk * (inverseJ + inverseK) / left;
 }
 
+// Two doubles worked on at once (SSE2 on x86-64), and the mask a
+// comparison of them gives.
+using Two = double __attribute__((vector_size(16)));
+using TwoMask = std::int64_t __attribute__((vector_size(16)));
+static_assert(sizeof(Two) == 2 * sizeof(double));
+
 // A sum of ten in a tree rather than a chain, for the processor to
 // overlap: the pair sums need no particular order.
 double SumOfTen(const double* v) {
@@ -433,13 +440,12 @@ void TIcmRowsQuick::Seed(double total) {
 void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equity) {
   const int n = n_;
   alignas(16) double s[kPlayers] = {};
-  double total = 0;
   int holders = 0;
   for (int i = 0; i < n; ++i) {
     s[i] = std::max(0.0, stacks[i]);
-    total += s[i];
-    if (s[i] > 0) ++holders;
+    holders += s[i] > 0 ? 1 : 0;
   }
+  const double total = SumOfTen(s);
   std::fill(equity.begin(), equity.begin() + n, 0.0);
   if (total <= 0) return;
   if (!seeded_ || std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_)) Seed(total);
@@ -473,14 +479,24 @@ void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equit
       continue;
     }
     const double inverseJ = inverse[j];
-    // Dense over the ten slots, without branches, so that it vectorises:
-    // a slot without chips (or past the players) gives a zero term.
+    // Dense over the ten slots two at a time, without branches: a slot
+    // without chips (or past the players) gives a zero term. The compiler
+    // leaves the divisions one by one otherwise.
     alignas(16) double w[kPlayers];
-    for (int k = 0; k < kPlayers; ++k) {
-      // As PairTerm: the same bits either way round.
-      const double left = total - (sj + s[k]);
-      const double term = sj * s[k] * (inverseJ + inverse[k]) / (left > 0 ? left : 1.0);
-      w[k] = left > 0 ? term : 0.0;
+    const Two sj2 = {sj, sj};
+    const Two inverseJ2 = {inverseJ, inverseJ};
+    const Two total2 = {total, total};
+    const Two zero = {0.0, 0.0};
+    for (int k = 0; k < kPlayers; k += 2) {
+      Two sk, inverseK;
+      std::memcpy(&sk, s + k, sizeof sk);
+      std::memcpy(&inverseK, inverse + k, sizeof inverseK);
+      // As PairTerm: the same bits either way round. Where no chips are
+      // left the quotient is not a number or infinite, and masked away.
+      const Two left = total2 - (sj2 + sk);
+      const Two quotient = sj2 * sk * (inverseJ2 + inverseK) / left;
+      const Two term = reinterpret_cast<Two>(reinterpret_cast<TwoMask>(quotient) & (left > zero));
+      std::memcpy(w + k, &term, sizeof term);
     }
     w[j] = 0;
     held[j] = SumOfTen(w);

@@ -82,14 +82,24 @@ std::vector<std::vector<double>> HandRows(const std::vector<double>& base) {
 
 // Args: paid places; 0 each row on its own, 1 the rows sharing their base,
 // 2 sharing it with each showdown's three outcomes together, as the solver
-// asks them.
+// asks them up to two hands ahead; 3 by pair sums, as it asks them further
+// ahead (three paid places only).
 void BM_IcmRowsOfHand(benchmark::State& state) {
   const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
   const std::vector<std::vector<double>> rows = HandRows(kIcmStacks);
   const std::size_t singles = kIcmStacks.size();
   std::vector<std::vector<double>> equity(TIcmRows::kRowsAtOnce, std::vector<double>(kIcmStacks.size()));
   TIcmRows shared;
+  TIcmRowsQuick quick;
   for (auto _ : state) {
+    if (state.range(1) == 3) {
+      quick.Reset(kIcmStacks, payouts);
+      for (const std::vector<double>& row : rows) {
+        quick.Into(row, equity[0]);
+        benchmark::DoNotOptimize(equity[0].data());
+      }
+      continue;
+    }
     if (state.range(1) != 0) shared.Reset(kIcmStacks, payouts);
     for (std::size_t r = 0; r < rows.size(); ++r) {
       if (state.range(1) == 2 && r >= singles) {
@@ -104,7 +114,14 @@ void BM_IcmRowsOfHand(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_IcmRowsOfHand)->Args({3, 0})->Args({3, 1})->Args({3, 2})->Args({5, 0})->Args({5, 1})->Args({5, 2});
+BENCHMARK(BM_IcmRowsOfHand)
+    ->Args({3, 0})
+    ->Args({3, 1})
+    ->Args({3, 2})
+    ->Args({3, 3})
+    ->Args({5, 0})
+    ->Args({5, 1})
+    ->Args({5, 2});
 
 void BM_ReferenceIcm10Players(benchmark::State& state) {
   const std::vector<double> payouts = IcmPayouts(static_cast<int>(state.range(0)));
