@@ -707,11 +707,13 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     } else {
       ++f.row;
     }
+    std::optional<HandValue> summed;
     if (f.row >= 0) {
       if (s.options_.Depth <= 0) {
         // The last hand: all its rows at once, sharing what their ICM has
         // in common.
-        s.ValueRowsByIcm(context.icm, context.quick ? &*context.quick : nullptr);
+        if (context.quick) summed = s.ValueOfLastHand(*context.quick);
+        if (!summed) s.ValueRowsByIcm(context.icm);
         f.row = -1;
         f.branch = static_cast<int>(s.branches_.size());
       } else {
@@ -720,8 +722,11 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
       }
     }
     // Every row valued.
-    s.CombineShowdowns();
-    const HandValue value = s.ValueOfHand();
+    if (!summed) {
+      s.CombineShowdowns();
+      summed = s.ValueOfHand();
+    }
+    const HandValue value = *summed;
     if (f.key.Depth <= 0) {
       if (Context::Recent* slot = context.RecentSlot(f.key)) *slot = {f.key, value, true};
       context.cache.NotePlayed();
@@ -737,13 +742,13 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
 
 void TSituation::ValueAllRowsByIcm() {
   TIcmRows icm;
-  ValueRowsByIcm(icm, nullptr);
+  ValueRowsByIcm(icm);
   CombineShowdowns();
 }
 
 // Every row of the hand differs from the stacks after the blinds only in
 // the players who took part in its pot.
-void TSituation::ValueRowsByIcm(TIcmRows& icm, TIcmRowsQuick* quick) {
+void TSituation::ValueRowsByIcm(TIcmRows& icm) {
   const std::span<const double> base(stack_.data() + 1, count_);
   const std::span<const double> prizes(payouts_.data(), paidPlaces_);
   const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
@@ -751,23 +756,6 @@ void TSituation::ValueRowsByIcm(TIcmRows& icm, TIcmRowsQuick* quick) {
     out = {};
     return std::span<double>(out.data() + 1, count_);
   };
-  if (quick && quick->Reset(base, prizes)) {
-    for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
-      TBranch& branch = branches_[b];
-      if (branch.AllInCount < 2) {
-        const TPositionValues stacks = RowStacks(b, 0);
-        quick->Into(chips(stacks), into(branch.Equity[0]));
-        continue;
-      }
-      // The pots of the showdown once for its three outcomes.
-      const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
-      for (int outcome = 0; outcome < 3; ++outcome) {
-        const TPositionValues stacks = StacksAfter(showdown, outcome);
-        quick->Into(chips(stacks), into(branch.Equity[outcome + 1]));
-      }
-    }
-    return;
-  }
   icm.Reset(base, prizes);
   for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
     TBranch& branch = branches_[b];
@@ -782,6 +770,42 @@ void TSituation::ValueRowsByIcm(TIcmRows& icm, TIcmRowsQuick* quick) {
       icm.Into(chips(stacks), into(branch.Equity[row]));
     }
   }
+}
+
+// As ValueRowsByIcm, CombineShowdowns and ValueOfHand in turn, with the
+// same sums in the same order, but by pair sums and without writing the
+// rows down: nobody reads the branch table of a last hand.
+std::optional<TSituation::HandValue> TSituation::ValueOfLastHand(TIcmRowsQuick& quick) const {
+  if (!quick.Reset(std::span<const double>(stack_.data() + 1, count_),
+                   std::span<const double>(payouts_.data(), paidPlaces_))) {
+    return std::nullopt;
+  }
+  const auto into = [&](TPositionValues& out) {
+    out = {};
+    return std::span<double>(out.data() + 1, count_);
+  };
+  HandValue v;
+  v.Count = count_;
+  for (int q = 1; q <= count_; ++q) v.Seat[q] = seat_[q];
+  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    const TBranch& branch = branches_[b];
+    TPositionValues expected{};
+    if (branch.AllInCount < 2) {
+      const TPositionValues stacks = RowStacks(b, 0);
+      quick.Into(std::span<const double>(stacks.data() + 1, count_), into(expected));
+    } else {
+      // The pots of the showdown once for its three outcomes.
+      const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
+      for (int outcome = 0; outcome < 3; ++outcome) {
+        const TPositionValues stacks = StacksAfter(showdown, outcome);
+        TPositionValues equity;
+        quick.Into(std::span<const double>(stacks.data() + 1, count_), into(equity));
+        for (int p = 1; p <= count_; ++p) expected[p] += chances_[b][outcome] * equity[p];
+      }
+    }
+    for (int q = 1; q <= count_; ++q) v.Sum[q] += branch.Prob[0] * expected[q];
+  }
+  return v;
 }
 
 // Row 0 of a showdown: the outcomes weighed by their chances, added in the

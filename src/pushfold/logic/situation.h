@@ -202,8 +202,10 @@ class TSituation {
   TPositionValues RowStacks(int branch, int row) const;
   bool ValueRow(int branch, int row, Context& context);
   void ValueAllRowsByIcm();
-  // With `quick`, by pair sums when the payouts allow.
-  void ValueRowsByIcm(TIcmRows& icm, TIcmRowsQuick* quick);
+  void ValueRowsByIcm(TIcmRows& icm);
+  // The value of a last hand of the look-ahead by pair sums; none when the
+  // payouts do not allow them.
+  std::optional<HandValue> ValueOfLastHand(TIcmRowsQuick& quick) const;
   void CombineShowdowns();
   Pots ShowdownPots(int a, int b) const;
   // Who of two all-in players is the longer stack, and their pots.
