@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace kova::pushfold {
@@ -368,6 +369,153 @@ bool TIcmRows::IntoRows(const std::span<const double> (&stacks)[kRowsAtOnce],
   }
   Walk<kRows>(stacks, equity, rows, total);
   return true;
+}
+
+bool TIcmRowsQuick::Reset(std::span<const double> base, std::span<const double> payouts) {
+  seeded_ = false;
+  n_ = static_cast<int>(base.size());
+  if (n_ > kPlayers) return false;
+  // As in ICMEquitiesInto, no more places are paid than there are players.
+  const int places = std::min<int>(static_cast<int>(payouts.size()), n_);
+  for (int k = 3; k < places; ++k) {
+    if (payouts[k] != 0) return false;
+  }
+  for (int k = 0; k < 3; ++k) prizes_[k] = k < places ? payouts[k] : 0.0;
+  std::fill(base_, base_ + kPlayers, 0.0);
+  for (int i = 0; i < n_; ++i) base_[i] = std::max(0.0, base[i]);
+  return true;
+}
+
+namespace {
+
+// The chances of the two orders in which j and k take the first two
+// places, each times the share of the rest that the third needs (the
+// third's own stack comes in later): 0 where no chips are left for a third.
+// The same bits for (j, k) as for (k, j): each pair's term is added to
+// both players' sums and to the sum of all, and taken out of them again,
+// which only cancels if it is one number.
+double PairTerm(double sj, double sk, double inverseJ, double inverseK, double total) {
+  const double left = total - (sj + sk);
+  if (!(sj > 0 && sk > 0 && left > 0)) return 0.0;
+  return sj * sk * (inverseJ + inverseK) / left;
+}
+
+// Two doubles worked on at once (SSE2 on x86-64), and the mask a
+// comparison of them gives.
+using Two = double __attribute__((vector_size(16)));
+using TwoMask = std::int64_t __attribute__((vector_size(16)));
+static_assert(sizeof(Two) == 2 * sizeof(double));
+
+// A sum of ten in a tree rather than a chain, for the processor to
+// overlap: the pair sums need no particular order.
+double SumOfTen(const double* v) {
+  const double a = v[0] + v[1], b = v[2] + v[3], c = v[4] + v[5], d = v[6] + v[7], e = v[8] + v[9];
+  return ((a + b) + (c + d)) + e;
+}
+
+double Inverse(double s, double total) {
+  const double rest = total - s;
+  return rest > 0 ? 1.0 / rest : 0.0;
+}
+
+}  // namespace
+
+void TIcmRowsQuick::Seed(double total) {
+  static_assert(kPlayers == 10, "the sums run over ten slots");
+  seeded_ = true;
+  total_ = total;
+  for (int i = 0; i < kPlayers; ++i) {
+    inverse_[i] = i < n_ ? Inverse(base_[i], total) : 0.0;
+    single_[i] = base_[i] * inverse_[i];
+  }
+  for (int j = 0; j < kPlayers; ++j) {
+    pair_[j][j] = 0;
+    for (int k = j + 1; k < kPlayers; ++k) {
+      pair_[j][k] = pair_[k][j] = PairTerm(base_[j], base_[k], inverse_[j], inverse_[k], total);
+    }
+  }
+  for (int i = 0; i < kPlayers; ++i) held_[i] = SumOfTen(pair_[i]);
+}
+
+void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equity) {
+  const int n = n_;
+  alignas(16) double s[kPlayers] = {};
+  int holders = 0;
+  for (int i = 0; i < n; ++i) {
+    s[i] = std::max(0.0, stacks[i]);
+    holders += s[i] > 0 ? 1 : 0;
+  }
+  const double total = SumOfTen(s);
+  std::fill(equity.begin(), equity.begin() + n, 0.0);
+  if (total <= 0) return;
+  if (!seeded_ || std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_)) Seed(total);
+  std::uint32_t changed = 0;
+  for (int i = 0; i < n; ++i) {
+    if (std::bit_cast<std::uint64_t>(s[i]) != std::bit_cast<std::uint64_t>(base_[i])) changed |= std::uint32_t{1} << i;
+  }
+  alignas(16) double inverse[kPlayers];
+  alignas(16) double single[kPlayers];
+  std::copy(inverse_, inverse_ + kPlayers, inverse);
+  std::copy(single_, single_ + kPlayers, single);
+  for (std::uint32_t c = changed; c; c &= c - 1) {
+    const int i = std::countr_zero(c);
+    inverse[i] = Inverse(s[i], total);
+    single[i] = s[i] * inverse[i];
+  }
+  // Per player, the pair terms of the pairs holding him: the base's, with
+  // the changed players' pairs put in anew.
+  alignas(16) double held[kPlayers];
+  std::copy(held_, held_ + kPlayers, held);
+  // 1 for the players the row leaves as they were, 0 for the others.
+  alignas(16) double kept[kPlayers];
+  for (int k = 0; k < kPlayers; ++k) kept[k] = changed & (std::uint32_t{1} << k) ? 0.0 : 1.0;
+  for (std::uint32_t c = changed; c; c &= c - 1) held[std::countr_zero(c)] = 0;
+  for (std::uint32_t c = changed; c; c &= c - 1) {
+    const int j = std::countr_zero(c);
+    const double sj = s[j];
+    if (!(sj > 0)) {
+      // Broke in this row: the base's terms of his pairs leave the sums.
+      for (int k = 0; k < kPlayers; ++k) held[k] -= pair_[j][k] * kept[k];
+      continue;
+    }
+    const double inverseJ = inverse[j];
+    // Dense over the ten slots two at a time, without branches: a slot
+    // without chips (or past the players) gives a zero term. The compiler
+    // leaves the divisions one by one otherwise.
+    alignas(16) double w[kPlayers];
+    const Two sj2 = {sj, sj};
+    const Two inverseJ2 = {inverseJ, inverseJ};
+    const Two total2 = {total, total};
+    const Two zero = {0.0, 0.0};
+    for (int k = 0; k < kPlayers; k += 2) {
+      Two sk, inverseK;
+      std::memcpy(&sk, s + k, sizeof sk);
+      std::memcpy(&inverseK, inverse + k, sizeof inverseK);
+      // As PairTerm: the same bits either way round. Where no chips are
+      // left the quotient is not a number or infinite, and masked away.
+      const Two left = total2 - (sj2 + sk);
+      const Two quotient = sj2 * sk * (inverseJ2 + inverseK) / left;
+      const Two term = reinterpret_cast<Two>(reinterpret_cast<TwoMask>(quotient) & (left > zero));
+      std::memcpy(w + k, &term, sizeof term);
+    }
+    w[j] = 0;
+    held[j] = SumOfTen(w);
+    for (int k = 0; k < kPlayers; ++k) held[k] += (w[k] - pair_[j][k]) * kept[k];
+  }
+  // The slots past the players hold no terms.
+  const double singles = SumOfTen(single);
+  const double pairs = SumOfTen(held) / 2;  // every pair is held by two players
+  // With fewer players holding chips than places, the places past them
+  // are not given (rounding could leave crumbs of chances there).
+  const double second = holders >= 2 ? prizes_[1] : 0.0;
+  const double third = holders >= 3 ? prizes_[2] : 0.0;
+  const double perChip = 1.0 / total;
+  for (int i = 0; i < n; ++i) {
+    // The sums without i are the sums less i's terms: never below 0 but
+    // by rounding.
+    const double without = std::max(0.0, pairs - held[i]);
+    equity[i] = s[i] * perChip * (prizes_[0] + second * (singles - single[i]) + third * without);
+  }
 }
 
 std::vector<double> ICMEquities(std::span<const double> stacks, std::span<const double> payouts) {

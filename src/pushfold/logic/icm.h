@@ -83,4 +83,41 @@ class TIcmRows {
   double term_[kMaxSets * kPlayers];
 };
 
+// The ICM of the rows of one hand to a close tolerance rather than to the
+// bit, for tournaments that pay at most three places. A place's chances
+// come from sums over single players and pairs instead of a walk over the
+// sets of players placed ahead: with T the chips in play, s the stacks,
+// a(j) = s(j) / (T - s(j)) and w(j,k) = s(j) s(k) (1/(T - s(j)) + 1/(T -
+// s(k))) / (T - s(j) - s(k)), player i finishes first with s(i)/T, second
+// with s(i)/T (sum of a over the others) and third with s(i)/T (sum of w
+// over the pairs without i). The terms of the players a row leaves as
+// they were in the base come from the base, so a row costs a few
+// divisions per changed player.
+class TIcmRowsQuick {
+ public:
+  // False when these payouts are not for it (a fourth paid place, or more
+  // than ten players): use TIcmRows then.
+  bool Reset(std::span<const double> base, std::span<const double> payouts);
+  // As ICMEquitiesInto(stacks, payouts, equity) up to rounding; the stacks
+  // hold as many players as the base.
+  void Into(std::span<const double> stacks, std::span<double> equity);
+
+ private:
+  static constexpr int kPlayers = 10;
+  void Seed(double total);
+
+  int n_ = 0;
+  bool seeded_ = false;
+  double total_ = 0;
+  double prizes_[3] = {};
+  alignas(16) double base_[kPlayers] = {};
+  // The base's terms for the seeded total: 1/(T - s), a, and w by pair
+  // (0 on the diagonal and for players without chips).
+  alignas(16) double inverse_[kPlayers] = {};
+  alignas(16) double single_[kPlayers] = {};
+  alignas(16) double pair_[kPlayers][kPlayers] = {};
+  // Per player, the sum of the base's pair terms holding him.
+  alignas(16) double held_[kPlayers] = {};
+};
+
 }  // namespace kova::pushfold

@@ -180,6 +180,8 @@ struct TSituation::Context {
   Cache& cache;
   TSituationProgress* progress = nullptr;  // credited kRowTicks per row valued
   TIcmRows icm;  // the last hands' rows
+  // The same by pair sums, in a look-ahead deep enough to want them.
+  std::optional<TIcmRowsQuick> quick;
   // The last hands this thread valued lately, one per slot of their key's
   // hash. Almost every last hand is met once: in the shared cache they
   // would fill the room the deeper hands need, and each lookup there, far
@@ -355,6 +357,7 @@ class TSituation::LookAhead {
       try {
         Memo own;
         auto context = std::make_unique<Context>(shared ? *shared : own, cache_, top_.options_.Progress);
+        if (top_.options_.Depth >= kQuickIcmDepth) context->quick.emplace();
         for (std::size_t i = next++; i < rows.size(); i = next++) {
           const Row& r = rows[i];
           if (stop.load(std::memory_order_relaxed) || r.owner->StopRequested() ||
@@ -704,11 +707,13 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     } else {
       ++f.row;
     }
+    std::optional<HandValue> summed;
     if (f.row >= 0) {
       if (s.options_.Depth <= 0) {
         // The last hand: all its rows at once, sharing what their ICM has
         // in common.
-        s.ValueRowsByIcm(context.icm);
+        if (context.quick) summed = s.ValueOfLastHand(*context.quick);
+        if (!summed) s.ValueRowsByIcm(context.icm);
         f.row = -1;
         f.branch = static_cast<int>(s.branches_.size());
       } else {
@@ -717,8 +722,11 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
       }
     }
     // Every row valued.
-    s.CombineShowdowns();
-    const HandValue value = s.ValueOfHand();
+    if (!summed) {
+      s.CombineShowdowns();
+      summed = s.ValueOfHand();
+    }
+    const HandValue value = *summed;
     if (f.key.Depth <= 0) {
       if (Context::Recent* slot = context.RecentSlot(f.key)) *slot = {f.key, value, true};
       context.cache.NotePlayed();
@@ -741,12 +749,14 @@ void TSituation::ValueAllRowsByIcm() {
 // Every row of the hand differs from the stacks after the blinds only in
 // the players who took part in its pot.
 void TSituation::ValueRowsByIcm(TIcmRows& icm) {
-  icm.Reset(std::span<const double>(stack_.data() + 1, count_), std::span<const double>(payouts_.data(), paidPlaces_));
+  const std::span<const double> base(stack_.data() + 1, count_);
+  const std::span<const double> prizes(payouts_.data(), paidPlaces_);
   const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
   const auto into = [&](TPositionValues& out) {
     out = {};
     return std::span<double>(out.data() + 1, count_);
   };
+  icm.Reset(base, prizes);
   for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
     TBranch& branch = branches_[b];
     if (LastRow(b) - FirstRow(b) + 1 == TIcmRows::kRowsAtOnce) {
@@ -760,6 +770,42 @@ void TSituation::ValueRowsByIcm(TIcmRows& icm) {
       icm.Into(chips(stacks), into(branch.Equity[row]));
     }
   }
+}
+
+// As ValueRowsByIcm, CombineShowdowns and ValueOfHand in turn, with the
+// same sums in the same order, but by pair sums and without writing the
+// rows down: nobody reads the branch table of a last hand.
+std::optional<TSituation::HandValue> TSituation::ValueOfLastHand(TIcmRowsQuick& quick) const {
+  if (!quick.Reset(std::span<const double>(stack_.data() + 1, count_),
+                   std::span<const double>(payouts_.data(), paidPlaces_))) {
+    return std::nullopt;
+  }
+  const auto into = [&](TPositionValues& out) {
+    out = {};
+    return std::span<double>(out.data() + 1, count_);
+  };
+  HandValue v;
+  v.Count = count_;
+  for (int q = 1; q <= count_; ++q) v.Seat[q] = seat_[q];
+  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    const TBranch& branch = branches_[b];
+    TPositionValues expected{};
+    if (branch.AllInCount < 2) {
+      const TPositionValues stacks = RowStacks(b, 0);
+      quick.Into(std::span<const double>(stacks.data() + 1, count_), into(expected));
+    } else {
+      // The pots of the showdown once for its three outcomes.
+      const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
+      for (int outcome = 0; outcome < 3; ++outcome) {
+        const TPositionValues stacks = StacksAfter(showdown, outcome);
+        TPositionValues equity;
+        quick.Into(std::span<const double>(stacks.data() + 1, count_), into(equity));
+        for (int p = 1; p <= count_; ++p) expected[p] += chances_[b][outcome] * equity[p];
+      }
+    }
+    for (int q = 1; q <= count_; ++q) v.Sum[q] += branch.Prob[0] * expected[q];
+  }
+  return v;
 }
 
 // Row 0 of a showdown: the outcomes weighed by their chances, added in the
@@ -805,23 +851,33 @@ TSituation::Pots TSituation::ShowdownPots(int a, int b) const {
 }
 
 TPositionValues TSituation::ShowdownStacks(int first, int second, int outcome) const {
-  TPositionValues stacks = stack_;
-  if (!Valid(first) || !Valid(second) || first == second) return stacks;
+  if (!Valid(first) || !Valid(second) || first == second) return stack_;
+  return StacksAfter(ShowdownOf(first, second), outcome);
+}
+
+TSituation::Showdown TSituation::ShowdownOf(int first, int second) const {
+  Showdown d;
   // The first all-in player counts as the longer stack on equal stacks.
-  const bool firstLonger = startStack_[first] >= startStack_[second];
-  const int longer = firstLonger ? first : second;
-  const int shorter = firstLonger ? second : first;
-  const Pots r = ShowdownPots(shorter, longer);
-  const bool longerWins = (outcome == 0 && firstLonger) || (outcome == 2 && !firstLonger);
+  d.firstLonger = startStack_[first] >= startStack_[second];
+  d.longer = d.firstLonger ? first : second;
+  d.shorter = d.firstLonger ? second : first;
+  d.pots = ShowdownPots(d.shorter, d.longer);
+  return d;
+}
+
+TPositionValues TSituation::StacksAfter(const Showdown& d, int outcome) const {
+  TPositionValues stacks = stack_;
+  const Pots& r = d.pots;
+  const bool longerWins = (outcome == 0 && d.firstLonger) || (outcome == 2 && !d.firstLonger);
   if (outcome == 1) {
-    stacks[shorter] = r.Pot / 2.0 + r.Sa;
-    stacks[longer] = r.Pot / 2.0 + r.Sb + r.Side;
+    stacks[d.shorter] = r.Pot / 2.0 + r.Sa;
+    stacks[d.longer] = r.Pot / 2.0 + r.Sb + r.Side;
   } else if (longerWins) {
-    stacks[longer] = r.Sa + r.Sb + r.Pot + r.Side;
-    stacks[shorter] = 0;
+    stacks[d.longer] = r.Sa + r.Sb + r.Pot + r.Side;
+    stacks[d.shorter] = 0;
   } else {
-    stacks[shorter] = 2 * r.Sa + r.Pot;
-    stacks[longer] = r.Sb - r.Sa + r.Side;
+    stacks[d.shorter] = 2 * r.Sa + r.Pot;
+    stacks[d.longer] = r.Sb - r.Sa + r.Side;
   }
   return stacks;
 }

@@ -180,6 +180,87 @@ TEST(Icm, ShowdownOutcomesTogetherHaveTheBitsOfEachAlone) {
   }
 }
 
+// Pair sums instead of the set walk: the same equities up to rounding, on
+// every row of a hand, for tables with chips spread evenly, one player
+// holding almost all of them, players broke, stacks whose sums round, and
+// payouts of one to three places (more places are refused, unless the
+// prizes past the third are none). The sums less one player's terms lose
+// digits as his stack outweighs the rest: the bound grows with it.
+TEST(Icm, PairSumsGiveTheSetWalksEquities) {
+  std::mt19937 rng(17);
+  std::uniform_int_distribution<int> chips(1, 9000);
+  struct Payouts {
+    std::vector<double> prizes;
+    bool taken;
+  };
+  const std::vector<Payouts> payoutSets = {{{1.0}, true},
+                                           {{0.65, 0.35}, true},
+                                           {{0.5, 0.3, 0.2}, true},
+                                           {{0.5, 0.3, 0.2, 0, 0}, true},
+                                           {{0.4, 0.25, 0.15, 0.12, 0.08}, false}};
+  enum Shape { kEven, kOneLeader, kFractions };
+  for (int players = 1; players <= 10; ++players) {
+    for (const Shape shape : {kEven, kOneLeader, kFractions}) {
+      std::vector<double> base(players);
+      for (double& s : base) s = chips(rng);
+      if (shape == kOneLeader) {
+        for (double& s : base) s /= 1000;
+        base[0] = 1e6;
+      }
+      if (shape == kFractions) {
+        for (double& s : base) s += 0.1;
+      }
+      if (players > 4) base[3] = 0;  // broke before the hand
+      const double pot = shape == kOneLeader ? 3.3 : 750;
+      std::vector<std::vector<double>> rows;
+      for (int w = 0; w < players; ++w) {
+        rows.push_back(base);
+        rows.back()[w] += pot;
+      }
+      for (int a = 0; a < players; ++a) {
+        for (int b = a + 1; b < players; ++b) {
+          const int shorter = base[a] < base[b] ? a : b;
+          const int longer = shorter == a ? b : a;
+          for (int outcome = 0; outcome < 3; ++outcome) {
+            std::vector<double> r = base;
+            if (outcome == 0) {
+              r[longer] += base[shorter] + pot;
+              r[shorter] = 0;
+            } else if (outcome == 1) {
+              r[a] += pot / 2;
+              r[b] += pot / 2;
+            } else {
+              r[shorter] += base[shorter] + pot;
+              r[longer] -= base[shorter];
+            }
+            rows.push_back(r);
+          }
+        }
+      }
+      for (const Payouts& payouts : payoutSets) {
+        TIcmRowsQuick quick;
+        const bool taken = quick.Reset(base, payouts.prizes);
+        const std::string where = std::to_string(players) + " players, shape " + std::to_string(shape) + ", " +
+                                  std::to_string(payouts.prizes.size()) + " paid";
+        ASSERT_EQ(taken, payouts.taken || players <= 3) << where;
+        if (!taken) continue;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+          std::vector<double> want(players, -1.0), got(players, -2.0);
+          ASSERT_TRUE(ICMEquitiesInto(rows[r], payouts.prizes, want));
+          quick.Into(rows[r], got);
+          const double total = std::accumulate(rows[r].begin(), rows[r].end(), 0.0);
+          const double largest = *std::max_element(rows[r].begin(), rows[r].end());
+          const double weight = largest < total ? largest / (total - largest) : 0.0;
+          const double bound = 1e-14 * (1 + weight);
+          for (int i = 0; i < players; ++i) {
+            EXPECT_NEAR(got[i], want[i], bound * want[i]) << where << ", row " << r << ", player " << i;
+          }
+        }
+      }
+    }
+  }
+}
+
 #ifdef KOVA_PUSHFOLD_CHECK_TOOL
 namespace {
 
