@@ -365,6 +365,22 @@ TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
 
 // The skins are offered in the main form's system menu: the one chosen
 // there skins the form, whose frame then shows it.
+// Counts the paints a window is sent while it lives in a scope.
+struct PaintCounter {
+  explicit PaintCounter(HWND wnd) : wnd_(wnd) { SetWindowSubclass(wnd_, Proc, 0x50a1, reinterpret_cast<DWORD_PTR>(this)); }
+  ~PaintCounter() { RemoveWindowSubclass(wnd_, Proc, 0x50a1); }
+  PaintCounter(const PaintCounter&) = delete;
+  PaintCounter& operator=(const PaintCounter&) = delete;
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    auto* c = reinterpret_cast<PaintCounter*>(self);
+    if (m == WM_NCPAINT) ++c->nc;
+    if (m == WM_PAINT) ++c->client;
+    return DefSubclassProc(w, m, wp, lp);
+  }
+  HWND wnd_;
+  int nc = 0, client = 0;
+};
+
 TEST_F(SkinnedMainForm, ItsSystemMenuSwitchesTheSkin) {
   Show();
   std::vector<std::string> offered;
@@ -383,6 +399,7 @@ TEST_F(SkinnedMainForm, ItsSystemMenuSwitchesTheSkin) {
   });
   RECT r{};
   GetWindowRect(wnd_, &r);
+  PaintCounter paints(wnd_);
   provider_->ShowSysMenuAt(r.left + 10, r.top + 10);
   PumpMessages();
   EXPECT_NE(std::find(offered.begin(), offered.end(), "Linen (internal)"), offered.end());
@@ -394,6 +411,11 @@ TEST_F(SkinnedMainForm, ItsSystemMenuSwitchesTheSkin) {
                         3000));
   EXPECT_NE(OnScreen(wnd_, caption.x, caption.y), kLinenActiveTitle);
   EXPECT_EQ(OnScreen(wnd_, caption.x, caption.y), InCache(provider_, caption.x, caption.y));
+  // Once: the frame and the client each painted a single time by the
+  // switch, however many of the form's parts the new skin changed.
+  PumpFor(300);
+  EXPECT_EQ(paints.nc, 1) << "frame paints";
+  EXPECT_EQ(paints.client, 1) << "client paints";
 }
 
 // Skin switches and repaints leave the handle counts where they were; the
