@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "framework/menus.h"
 #include "skin/controls/scrollwnd.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/skincommands.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
 #include "skin/core/vclutils.h"
 
 namespace kova::skin {
@@ -48,10 +50,21 @@ TsFrameAdapter::~TsFrameAdapter() {
     SkinData.reset();
 }
 
+// The frame's own popup menus follow the skin like the form's: a frame made
+// without the form as its owner is not reached by the form's menu walk.
+void TsFrameAdapter::SkinPopupMenus() {
+    TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
+    if (!manager || !Frame || !FormSkinning().SetPopupMenuSkinned) return;
+    for (int i = 0; i < Frame->ComponentCount(); ++i)
+        if (auto* popup = dynamic_cast<TPopupMenu*>(Frame->Components(i)))
+            FormSkinning().SetPopupMenuSkinned(manager, popup, manager->Active());
+}
+
 void TsFrameAdapter::Loaded() {
     TComponent::Loaded();
     if (!SkinData->GetSkinManager()) return;
     SkinData->ReadSkinIndexes();
+    if (SkinData->GetSkinManager()->Active()) SkinPopupMenus();
     if (Skinned() && (SkinData->GetSkinManager()->SkinningRules & srThirdParty)) NotifyParentFormOfControl(Frame);
 }
 
@@ -155,6 +168,7 @@ void TsFrameAdapter::FrameWndProc(TMessage& m) {
                 if (from != manager) break;
                 Broadcast(m);
                 HandleControlMessage(m, SkinData.get());
+                SkinPopupMenus();
                 return;
             case scSkinRemoved:
                 if (from != manager) break;

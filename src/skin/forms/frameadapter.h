@@ -51,6 +51,7 @@ private:
     bool Skinned() const;
     bool Opaque() const { return SkinData->PlainBackground(); }
     void Broadcast(TMessage& m);
+    void SkinPopupMenus();
     TWindowSubclass proc_;
 };
 

@@ -12,6 +12,7 @@
 
 #include "common/win32_testing.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/skinmanager.h"
@@ -88,6 +89,33 @@ TEST_F(FrameAdapterTest, AFrameOnASkinnedFormIsPaintedFromTheGroupBoxSection) {
     int adapters = 0;
     for (int i = 0; i < frame->ComponentCount(); ++i) adapters += dynamic_cast<TsFrameAdapter*>(frame->Components(i)) != nullptr;
     EXPECT_EQ(adapters, 1);
+}
+
+// A frame's own popup menus are drawn from the skin while the manager's
+// popups are: also for a frame the form does not own, which the form's own
+// menu walk never reaches; a skin applied later asks again.
+TEST_F(FrameAdapterTest, TheFramesOwnPopupMenusFollowTheSkin) {
+    auto* lone = new TFrame(nullptr);
+    lone->SetBounds(230, 20, 100, 100);
+    lone->SetParent(form);
+    auto* popup = new TPopupMenu(lone);
+    auto* item = new TMenuItem(popup);
+    item->SetCaption("Item");
+    popup->Items()->Add(item);
+    ASSERT_TRUE(manager->SkinnedPopups());
+    provider->CreateCtrlAdapter();
+    ASSERT_NE(AdapterOf(lone), nullptr);
+    AdapterOf(lone)->Loaded();  // as when the frame is read from its description
+    EXPECT_TRUE(popup->OwnerDraw) << "made skinned by the adapter";
+    manager->SetSkinnedPopups(false);
+    manager->SetSkinName("Slate (internal)");
+    kova::test::PumpMessages();
+    EXPECT_FALSE(popup->OwnerDraw) << "popups off: the next skin leaves it plain";
+    manager->SetSkinnedPopups(true);
+    manager->SetSkinName("Linen (internal)");
+    kova::test::PumpMessages();
+    EXPECT_TRUE(popup->OwnerDraw) << "popups on again with the next skin";
+    lone->Free();
 }
 
 TEST_F(FrameAdapterTest, WithoutTheSkinTheFramePaintsItselfAndStillAnswersSupport) {
