@@ -186,6 +186,14 @@ LRESULT CALLBACK DialogHookProc(int code, WPARAM w, LPARAM l) {
     return result;
 }
 
+// A provider of the hook's own for a form: kept in the hook's list, which
+// frees it when the hook goes.
+static void AttachHookProvider(TCustomForm* form) {
+    auto* provider = new TacProvider(form);
+    DialogProviders().push_back(provider);
+    provider->AttachToForm(form);
+}
+
 bool AttachToNewWindow(HWND wnd) {
     TsSkinManager* manager = DefaultManager;
     if (!wnd || !manager || ApplicationGoing() || AnswersSupport(wnd)) return false;
@@ -200,9 +208,7 @@ bool AttachToNewWindow(HWND wnd) {
         if (Excluded(className)) return false;
         const TacSkinningRule rule = className == "TMessageForm" ? srStdDialogs : srStdForms;
         if (!(manager->SkinningRules & rule)) return false;
-        auto* provider = new TacProvider(form);
-        DialogProviders().push_back(provider);
-        provider->AttachToForm(form);
+        AttachHookProvider(form);
         // Its MDI children are skinned with it (each owns its provider).
         if (form->FormStyle() == fsMDIForm) AttachToMDIChildren(form);
         return true;
@@ -224,10 +230,7 @@ bool AttachToNewWindow(HWND wnd) {
 void AttachToMDIChildren(TCustomForm* form) {
     for (int i = 0; i < form->MDIChildCount(); ++i) {
         TCustomForm* child = form->MDIChildren(i);
-        if (!child || !child->HandleAllocated() || AnswersSupport(child->Handle())) continue;
-        auto* provider = new TacProvider(child);
-        DialogProviders().push_back(provider);
-        provider->AttachToForm(child);
+        if (child && child->HandleAllocated() && !AnswersSupport(child->Handle())) AttachHookProvider(child);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "framework/forms.h"
 #include "framework/handles.h"
+#include "framework/portable/scope.h"
 #include "skin/core/dc/dcpaint.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/skinmanager.h"
@@ -286,10 +287,7 @@ bool WheelToControlUnderMouse(TsSkinProvider& p, TMessage& m) {
     if (!target) return false;
     // The focused control (or one around it) had the wheel first.
     if (const HWND focus = GetFocus(); focus && (focus == target || IsChild(target, focus))) return false;
-    struct TRouting {
-        TRouting() { routing = true; }
-        ~TRouting() { routing = false; }
-    } scope;
+    const TFlagScope scope(routing, true);
     m.Result = SendMessageA(target, WM_MOUSEWHEEL, m.WParam, m.LParam);
     return true;
 }
