@@ -16,6 +16,7 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinnedforms.h"
 #include "skin/core/skinservices.h"
+#include "skin/core/skinstate.h"
 
 namespace kova::skin {
 
@@ -344,9 +345,21 @@ bool TsSkinManager::ApplicationWindowHook(TMessage& m) {
         }
         case WM_THEMECHANGED:
             return true;
+        case WM_DWMSENDICONICTHUMBNAIL:
+        case WM_DWMSENDICONICLIVEPREVIEWBITMAP: {
+            // The application window's button shows the main form's look
+            // when the previews are on; off, the system's own picture.
+            TCustomForm* main = Application()->MainForm();
+            TsSkinProviderBase* provider = TaskbarPreviews && main ? ProviderOfForm(main) : nullptr;
+            if (!provider) return false;
+            const HWND wnd = Application()->Handle();
+            const bool taken = m.Msg == WM_DWMSENDICONICTHUMBNAIL
+                                   ? provider->SetIconicThumbnail(wnd, HIWORD(m.LParam), LOWORD(m.LParam))
+                                   : provider->SetIconicLivePreview(wnd);
+            m.Result = taken ? 1 : 0;
+            return true;
+        }
         default:
-            // The taskbar previews (WM_DWMSENDICONIC...) stay with the system:
-            // this program never switches them on.
             return false;
     }
 }

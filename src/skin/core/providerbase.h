@@ -85,6 +85,11 @@ public:
     virtual int CaptionHeight(bool checkSkin) = 0;
     virtual void StartMinimizing() = 0;
     virtual bool StartRestoring() = 0;
+    // The shell's task-bar thumbnail (within maxWidth x maxHeight) and peek
+    // preview of the form, handed over for the window `wnd` the shell asked
+    // for; true when taken. A provider without pictures declines.
+    virtual bool SetIconicThumbnail(HWND /*wnd*/, int /*maxWidth*/, int /*maxHeight*/) { return false; }
+    virtual bool SetIconicLivePreview(HWND /*wnd*/) { return false; }
 
 protected:
     // The form joins the skinned forms (once); leaving takes it out of them

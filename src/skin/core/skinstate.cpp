@@ -8,6 +8,7 @@ TsSkinManager*& DefaultManager = SkinState.Manager;
 std::uint8_t& SkinChanging = SkinState.SkinChanging;
 bool& SkinShuttingDown = SkinState.ShuttingDown;
 bool& SkinEdited = SkinState.SkinEdited;
+bool& TaskbarPreviews = SkinState.TaskbarPreviews;
 std::int32_t& FormAnimating = SkinState.FormAnimating;
 bool& PreviewMode = SkinState.PreviewMode;
 HWND& PreviewWindow = SkinState.PreviewWindow;

@@ -43,6 +43,10 @@ struct TSkinState {
     std::uint8_t SkinChanging = 0;
     // Set by the first skin-editor preview, for the rest of the run.
     bool SkinEdited = false;
+    // The skinned main form draws its own task-bar thumbnail and peek
+    // preview (the shell asks with WM_DWMSENDICONIC...). Off: the system
+    // shows its own picture of the window.
+    bool TaskbarPreviews = false;
     // The form and dialog animations running now, each counted by its
     // scope (TFormAnimatingScope); an animated skin change of the default
     // manager counts as one from its freeze to its unlock
@@ -84,6 +88,7 @@ enum TSkinChangeStage : std::uint8_t { scsIdle = 0, scsChanging = 1, scsAnimated
 extern std::uint8_t& SkinChanging;
 extern bool& SkinShuttingDown;
 extern bool& SkinEdited;
+extern bool& TaskbarPreviews;
 extern std::int32_t& FormAnimating;
 extern bool& PreviewMode;
 extern HWND& PreviewWindow;

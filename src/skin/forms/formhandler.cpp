@@ -652,6 +652,18 @@ bool HandleFormMessage(TsSkinProvider& p, TMessage& m) {
             if (!p.DrawNonClientArea) return false;
             Print(p, m);
             return true;
+        case WM_DWMSENDICONICTHUMBNAIL: {
+            // The shell asks for the thumbnail no larger than (high word,
+            // low word); off, or asked for nothing, the system answers.
+            const int maxWidth = HIWORD(m.LParam), maxHeight = LOWORD(m.LParam);
+            if (!TaskbarPreviews || maxWidth == 0 || maxHeight == 0) return false;
+            m.Result = p.SetIconicThumbnail(p.Form->Handle(), maxWidth, maxHeight) ? 1 : 0;
+            return true;
+        }
+        case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
+            if (!TaskbarPreviews) return false;
+            m.Result = p.SetIconicLivePreview(p.Form->Handle()) ? 1 : 0;
+            return true;
         default:
             return false;
     }

@@ -12,6 +12,7 @@
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
 #include "skin/core/skinservices.h"
+#include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
 #include "skin/forms/provider.h"
@@ -198,6 +199,20 @@ bool SetIconicLivePreview(HWND wnd, TsSkinProvider* provider) {
     const HRESULT hr = DwmSetIconicLivePreviewBitmapCall(wnd, whole->Handle(), &origin, DWM_SIT_DISPLAYFRAME);
     if (provider->BorderForm) provider->BorderForm->UpdateBorderWindow(false, 255);
     return hr == S_OK;
+}
+
+bool TsSkinProvider::SetIconicThumbnail(HWND wnd, int maxWidth, int maxHeight) {
+    return kova::skin::SetIconicThumbnail(wnd, this, maxWidth, maxHeight);
+}
+
+bool TsSkinProvider::SetIconicLivePreview(HWND wnd) { return kova::skin::SetIconicLivePreview(wnd, this); }
+
+void SetIconicBitmapMode(HWND wnd, bool on) {
+    if (!TaskbarPreviews) return;
+    const BOOL value = on ? TRUE : FALSE;
+    if (SUCCEEDED(DwmSetWindowAttributeCall(wnd, DWMWA_HAS_ICONIC_BITMAP, &value, sizeof value)))
+        DwmSetWindowAttributeCall(wnd, DWMWA_FORCE_ICONIC_REPRESENTATION, &value, sizeof value);
+    InvalidateIconicBitmaps(wnd);
 }
 
 // ------------------------------------------------------ layered windows

@@ -62,6 +62,10 @@ SIZE IconicThumbnailSize(int w, int h, int maxWidth, int maxHeight);
 bool SetIconicThumbnail(HWND wnd, TsSkinProvider* provider, int maxWidth, int maxHeight);
 // Answers the shell's request for a peek preview; true when handed over.
 bool SetIconicLivePreview(HWND wnd, TsSkinProvider* provider);
+// With the task-bar previews on (TaskbarPreviews), tells the shell that the
+// window brings its own pictures (or no longer does) and that those it
+// holds are stale; nothing while they are off.
+void SetIconicBitmapMode(HWND wnd, bool on);
 
 // ------------------------------------------------------ layered windows
 

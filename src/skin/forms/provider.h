@@ -186,6 +186,9 @@ public:
     // The minimise and restore animations (formanim.cpp).
     void StartMinimizing() override;
     bool StartRestoring() override;
+    // The task-bar pictures (formhelpers.cpp).
+    bool SetIconicThumbnail(HWND wnd, int maxWidth, int maxHeight) override;
+    bool SetIconicLivePreview(HWND wnd) override;
 
     // ---------------------------------------------------- life cycle
     void Loaded() override;

@@ -13,16 +13,20 @@
 #include <filesystem>
 #include <initializer_list>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/win32_testing.h"
 #include "framework/forms.h"
+#include "framework/portable/scope.h"
 #include "skin/core/glow.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/model/pictures.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinservices.h"
+#include "skin/core/skinstate.h"
+#include "skin/core/portable/bitmaps.h"
 #include "skin/forms/provider.h"
 #include "skin/forms/sysmenu.h"
 #include "skin/forms/titleitems.h"
@@ -524,6 +528,201 @@ TEST_F(HelpersTest, TaskBarPicturesAsTheyWouldBeHandedOver) {
     EXPECT_FALSE(SetIconicLivePreview(f.Wnd(), f.provider));
     EXPECT_FALSE(SetIconicThumbnail(f.Wnd(), f.provider, 200, 100));
     EXPECT_EQ(f.provider->FormState & 0x800, 0u);
+}
+
+namespace {
+
+// The pixels of a bitmap handed to the shell, read back top-down.
+std::vector<std::uint32_t> HandedPixels(HBITMAP bmp, SIZE& size) {
+    BITMAP info{};
+    GetObjectA(bmp, sizeof info, &info);
+    size = SIZE{info.bmWidth, info.bmHeight};
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -info.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, info.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return pixels;
+}
+
+std::vector<std::uint32_t> BufferPixels(PixelBuffer32& b) {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < b.Height(); ++y) pixels.insert(pixels.end(), b.ScanLine(y), b.ScanLine(y) + b.Width());
+    return pixels;
+}
+
+// What the shell was handed: the window asked for, the picture, its size.
+struct Handed {
+    HWND Wnd = nullptr;
+    SIZE Size{};
+    std::vector<std::uint32_t> Pixels;
+};
+
+// A skinned form whose pictures the shell receives through the seam.
+struct PreviewedForm {
+    TsSkinManager* Manager;
+    std::unique_ptr<Form> F;
+    std::vector<Handed> Thumbnails, Previews;
+    HRESULT Answer = S_OK;
+    PreviewedForm() {
+        Manager = new TsSkinManager(nullptr);
+        AddInternalSkins(Manager->Model().InternalSkins);
+        Manager->SetSkinName("Linen (internal)");
+        F = std::make_unique<Form>();
+        F->form->SetBounds(150, 120, 320, 240);
+        auto& c = FormSkinning().Composition;
+        c.SetIconicThumbnail = [this](HWND w, HBITMAP bmp, DWORD) {
+            Handed h;
+            h.Wnd = w;
+            h.Pixels = HandedPixels(bmp, h.Size);
+            Thumbnails.push_back(std::move(h));
+            return Answer;
+        };
+        c.SetIconicLivePreviewBitmap = [this](HWND w, HBITMAP bmp, POINT*, DWORD) {
+            Handed h;
+            h.Wnd = w;
+            h.Pixels = HandedPixels(bmp, h.Size);
+            Previews.push_back(std::move(h));
+            return Answer;
+        };
+    }
+    ~PreviewedForm() {
+        TaskbarPreviews = false;
+        F.reset();
+        Manager->Free();
+    }
+    LRESULT Ask(UINT msg, int maxWidth, int maxHeight) {
+        return SendMessageA(F->Wnd(), msg, 0, MAKELPARAM(maxHeight, maxWidth));
+    }
+};
+
+}  // namespace
+
+// The shell asks the form itself: with the previews off the system keeps
+// its own picture; on, the form's look is handed over, at the size asked
+// (the aspect kept) and, for the peek, pixel for pixel the form's picture.
+TEST_F(HelpersTest, TheShellsRequestsForTaskBarPicturesAreAnswered) {
+    PreviewedForm p;
+    p.F->provider->PaintNonClientCache();
+    EXPECT_FALSE(TaskbarPreviews) << "off as the program starts";
+    p.Ask(WM_DWMSENDICONICTHUMBNAIL, 200, 200);
+    p.Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0, 0);
+    EXPECT_TRUE(p.Thumbnails.empty());
+    EXPECT_TRUE(p.Previews.empty());
+
+    TaskbarPreviews = true;
+    EXPECT_EQ(p.Ask(WM_DWMSENDICONICTHUMBNAIL, 160, 160), 1);
+    ASSERT_FALSE(p.Thumbnails.empty());
+    const Handed& thumb = p.Thumbnails.back();
+    EXPECT_EQ(thumb.Wnd, p.F->Wnd());
+    EXPECT_EQ(thumb.Size.cx, 160);
+    EXPECT_EQ(thumb.Size.cy, 120);
+    // The last one handed over is the whole form's picture, resampled.
+    std::unique_ptr<TBitmap> whole = p.F->provider->MakeFormImage();
+    ASSERT_TRUE(whole);
+    TBitmap expected(160, 120);
+    ResampleBitmap(whole->Pixels(), 160, 120, 0, expected.Pixels());
+    EXPECT_EQ(thumb.Pixels, BufferPixels(expected.Pixels()));
+    const size_t thumbs = p.Thumbnails.size();
+    EXPECT_EQ(p.Ask(WM_DWMSENDICONICTHUMBNAIL, 0, 160), 0) << "nothing asked, nothing made";
+    EXPECT_EQ(p.Thumbnails.size(), thumbs);
+
+    EXPECT_EQ(p.Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0, 0), 1);
+    ASSERT_EQ(p.Previews.size(), 1u);
+    EXPECT_EQ(p.Previews[0].Wnd, p.F->Wnd());
+    EXPECT_EQ(p.Previews[0].Size.cx, whole->Width());
+    EXPECT_EQ(p.Previews[0].Size.cy, whole->Height());
+    EXPECT_EQ(p.Previews[0].Pixels, BufferPixels(whole->Pixels()));
+    EXPECT_EQ(p.F->provider->FormState & 0x800, 0u);
+}
+
+// Without the system's entry (the seam's "unavailable") nothing is taken
+// and no flag stays set; the system's own entries (which this one has as
+// stubs that take the picture) are reached without harm.
+TEST_F(HelpersTest, TaskBarPicturesWithoutTheSystemsEntryDoNothing) {
+    PreviewedForm p;
+    p.F->provider->PaintNonClientCache();
+    TaskbarPreviews = true;
+    p.Answer = E_NOTIMPL;
+    EXPECT_EQ(p.Ask(WM_DWMSENDICONICTHUMBNAIL, 160, 160), 0);
+    EXPECT_EQ(p.Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0, 0), 0);
+    EXPECT_EQ(p.Thumbnails.size(), 1u) << "the first refusal ends it";
+    EXPECT_EQ(p.F->provider->FormState & 0x800, 0u);
+    FormSkinning().Composition = DesktopCompositionCalls{};
+    p.Ask(WM_DWMSENDICONICTHUMBNAIL, 160, 160);
+    p.Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0, 0);
+    EXPECT_EQ(p.F->provider->FormState & 0x800, 0u);
+    EXPECT_TRUE(IsWindow(p.F->Wnd()));
+}
+
+// The application window's button shows the main form's look; without
+// the previews, or without a main form, the system's.
+TEST_F(HelpersTest, TheApplicationWindowsPicturesAreTheMainForms) {
+    PreviewedForm p;
+    TMessage thumb{WM_DWMSENDICONICTHUMBNAIL, 0, MAKELPARAM(100, 100), 0};
+    TMessage peek{WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0, 0, 0};
+    TaskbarPreviews = true;
+    ASSERT_EQ(Application()->MainForm(), nullptr);
+    EXPECT_FALSE(p.Manager->ApplicationWindowHook(thumb)) << "no main form";
+    TForm* main = nullptr;
+    Application()->CreateForm(main);
+    TScopeExit freeMain([main] { main->Free(); });
+    auto* provider = new TsSkinProvider(main);
+    main->SetBounds(100, 100, 320, 240);
+    main->Show();
+    provider->PaintNonClientCache();
+    TaskbarPreviews = false;
+    EXPECT_FALSE(p.Manager->ApplicationWindowHook(thumb)) << "previews off";
+    EXPECT_TRUE(p.Thumbnails.empty());
+    TaskbarPreviews = true;
+    EXPECT_TRUE(p.Manager->ApplicationWindowHook(thumb));
+    EXPECT_EQ(thumb.Result, 1);
+    EXPECT_TRUE(p.Manager->ApplicationWindowHook(peek));
+    EXPECT_EQ(peek.Result, 1);
+    ASSERT_FALSE(p.Thumbnails.empty());
+    ASSERT_EQ(p.Previews.size(), 1u);
+    EXPECT_EQ(p.Thumbnails.back().Wnd, Application()->Handle());
+    EXPECT_EQ(p.Thumbnails.back().Size.cx, 100);
+    EXPECT_EQ(p.Thumbnails.back().Size.cy, 75);
+    EXPECT_EQ(p.Previews[0].Wnd, Application()->Handle());
+    EXPECT_EQ(p.Previews[0].Size.cx, 320);
+}
+
+// The window tells the shell it brings its own pictures only with the
+// previews on.
+TEST_F(HelpersTest, IconicBitmapModeFollowsTheSwitch) {
+    Form f;
+    CompositionOn dwm;
+    int invalidated = 0;
+    FormSkinning().Composition.InvalidateIconicBitmaps = [&](HWND) {
+        ++invalidated;
+        return S_OK;
+    };
+    SetIconicBitmapMode(f.Wnd(), true);
+    EXPECT_TRUE(dwm.Attributes.empty());
+    EXPECT_EQ(invalidated, 0);
+    TaskbarPreviews = true;
+    SetIconicBitmapMode(f.Wnd(), true);
+    SetIconicBitmapMode(f.Wnd(), false);
+    TaskbarPreviews = false;
+    ASSERT_EQ(dwm.Attributes.size(), 4u);
+    struct Expected {
+        DWORD Attribute, Value;
+    };
+    const Expected expected[] = {{DWMWA_HAS_ICONIC_BITMAP, 1}, {DWMWA_FORCE_ICONIC_REPRESENTATION, 1},
+                                 {DWMWA_HAS_ICONIC_BITMAP, 0}, {DWMWA_FORCE_ICONIC_REPRESENTATION, 0}};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(dwm.Attributes[i].Attribute, expected[i].Attribute) << i;
+        EXPECT_EQ(dwm.Attributes[i].Value, expected[i].Value) << i;
+        EXPECT_EQ(dwm.Attributes[i].Size, 4u) << i;
+    }
+    EXPECT_EQ(invalidated, 2);
 }
 
 // -------------------------------------------------------- layered windows
