@@ -171,6 +171,8 @@ private:
     void PaintHintContent(TsHintManager& m, TBitmap& image);
     void PaintHintBorder(TsHintManager& m, Bitmap32& image, const Bitmap32& mask);
     Bitmap32 ComposeLayeredImage(TsHintManager& m);
+    // Only skinned hints cut their window to the shape (of `mask`).
+    void CutToShape(TsHintManager& m, const Bitmap32& mask);
     bool Animated() const;
     void PaintFrame(TBitmap& image, TWinControl* frame, TRect body);
 

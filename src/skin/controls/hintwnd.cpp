@@ -380,16 +380,18 @@ Bitmap32 TsCustomHintWindow::RenderHintImage(TsHintManager& m) {
     return px;
 }
 
+void TsCustomHintWindow::CutToShape(TsHintManager& m, const Bitmap32& mask) {
+    if (!m.SkinnedHints()) return;
+    TGdiObject<HRGN> region = MakeRegionFromBitmap(mask, 0xFFFFFF);
+    if (SetWindowRgn(Handle(), region.Get(), TRUE)) (void)region.Release();
+}
+
 Bitmap32 TsCustomHintWindow::ComposeLayeredImage(TsHintManager& m) {
     const THintGeometry g = Geometry(m);
     const Bitmap32 image = RenderHintImage(m);
     if (SkinPictureOnly(m)) return image;
     const Bitmap32 mask = ShapeMask(m);
-    if (m.SkinnedHints()) {
-        // Only skinned hints cut their window to the shape.
-        TGdiObject<HRGN> region = MakeRegionFromBitmap(mask, 0xFFFFFF);
-        if (SetWindowRgn(Handle(), region.Get(), TRUE)) (void)region.Release();
-    }
+    CutToShape(m, mask);
     Bitmap32 shadow(g.Width, g.Height);
     shadow.Fill(0xFFFFFFFFu);
     if (m.HintKind().ShadowEnabled()) PaintHintShadow(shadow, g, ShadowStrength(m.HintKind()), m.HintKind().ShadowBlur);
@@ -453,6 +455,7 @@ void TsCustomHintWindow::ActivateHint(RECT r, const std::string& hint) {
         screenCopy_->SetSize(std::max(w, 1), std::max(h, 1));
         BitBlt(screenCopy_->Canvas()->Handle(), 0, 0, w, h, screen.Get(), b.Left, b.Top, SRCCOPY);
         BitBlt(m->HintBitmap.Canvas()->Handle(), 0, 0, w, h, screenCopy_->Canvas()->Handle(), 0, 0, SRCCOPY);
+        CutToShape(*m, ShapeMask(*m));
         SetWindowPos(wnd, HWND_TOPMOST, b.Left, b.Top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     m->LastHintPos.x = -1;

@@ -11,6 +11,11 @@ TSkinServices& SkinServices() {
 
 void ResetSkinServices() { SkinServices() = TSkinServices{}; }
 
+bool LayeredWindowsAvailable() {
+    if (const auto& offered = SkinServices().System.LayeredWindows) return offered();
+    return SystemEntries().UpdateLayeredWindow != nullptr;
+}
+
 namespace {
 
 // The composition calls exist from Windows 6 on.

@@ -79,10 +79,19 @@ struct AnimationCalls {
     std::function<void(DWORD ms)> Sleep;
 };
 
+// What the system offers the skinning, as it sees it. Empty: the system's
+// own answer; tests replace it to run the paths of a system without it.
+struct SystemOffers {
+    // Layered windows (UpdateLayeredWindow); without them hints, borders,
+    // glows and animations take their paths over plain windows.
+    std::function<bool()> LayeredWindows;
+};
+
 struct TSkinServices {
     FormSkinningServices FormSkinning;
     MsgBoxApplication MsgBoxApp;
     AnimationCalls AnimationOutput;
+    SystemOffers System;
 };
 
 TSkinServices& SkinServices();
@@ -92,6 +101,7 @@ void ResetSkinServices();
 inline FormSkinningServices& FormSkinning() { return SkinServices().FormSkinning; }
 inline MsgBoxApplication& MsgBoxApp() { return SkinServices().MsgBoxApp; }
 inline AnimationCalls& AnimationOutput() { return SkinServices().AnimationOutput; }
+inline SystemOffers& SystemOffered() { return SkinServices().System; }
 
 // Desktop composition is on (Windows 6+ with the DWM active).
 bool DwmCompositionEnabled();

@@ -58,7 +58,8 @@ struct TSystemEntries {
 // The table, filled on the first call.
 const TSystemEntries& SystemEntries();
 
-// True when the system can show layered windows (UpdateLayeredWindow).
-inline bool LayeredWindowsAvailable() { return SystemEntries().UpdateLayeredWindow != nullptr; }
+// True when the system can show layered windows (UpdateLayeredWindow);
+// the skin services' SystemOffers can replace the answer.
+bool LayeredWindowsAvailable();
 
 }  // namespace kova::skin

@@ -12,9 +12,12 @@
 #include "common/win32_testing.h"
 #include "framework/extctrls.h"
 #include "framework/portable/formtext.h"
+#include "framework/portable/scope.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinmessage.h"
+#include "skin/core/skinservices.h"
+#include "skin/core/sysentries.h"
 #include "skin/core/skinstate.h"
 #include "skin/forms/titlebuttons.h"
 
@@ -428,6 +431,88 @@ TEST_F(HintTest, ASkinnedHintIsPaintedFromTheSkinsSection) {
         EXPECT_EQ(GetWindowRgnBox(w->Handle(), &box), ERROR) << "no region for our own shapes";
         EXPECT_EQ(GetClassLongPtrA(w->Handle(), GCL_STYLE) & CS_DROPSHADOW, 0u);
     }
+    Away();
+    Manager->Free();
+    Manager = nullptr;
+    skin->Free();
+}
+
+namespace {
+
+// The system as one without layered windows, for the life of the object.
+struct NoLayeredWindows {
+    NoLayeredWindows() { SystemOffered().LayeredWindows = [] { return false; }; }
+    ~NoLayeredWindows() { SystemOffered() = SystemOffers{}; }
+};
+
+}  // namespace
+
+// Without layered windows a skinned hint is a plain window cut to its
+// shape by a region and painted over the copy of the screen under it:
+// nothing goes to UpdateLayeredWindow, and the skin offers no glow.
+TEST_F(HintTest, WithoutLayeredWindowsASkinnedHintIsCutByARegion) {
+    TsSkinManager* skin = new TsSkinManager(nullptr);
+    AddInternalSkins(skin->Model().InternalSkins);
+    skin->SetSkinName("Linen (internal)");
+    MakeManager(hsSimply);
+    Manager->Animated = false;
+    Manager->SetUseSkinData(true);
+    ASSERT_TRUE(Manager->SkinnedHints());
+    // The shape the layered hint is cut to, for the same hint.
+    HRGN layeredShape = CreateRectRgn(0, 0, 0, 0);
+    TScopeExit freeShape([layeredShape] { DeleteObject(layeredShape); });
+    {
+        LayeredRecorder rec;
+        ASSERT_TRUE(HoverAt(PanelPoint(30, 30)));
+        ASSERT_EQ(rec.Calls.size(), 1u);
+        ASSERT_NE(GetWindowRgn(ApplicationHints().HintWindow()->Handle(), layeredShape), ERROR);
+    }
+    Away();
+    {
+        NoLayeredWindows without;
+        EXPECT_FALSE(LayeredWindowsAvailable());
+        EXPECT_FALSE(skin->AllowGlowing());
+        EXPECT_FALSE(skin->ExtendedBorders());
+        LayeredRecorder rec;
+        ASSERT_TRUE(HoverAt(PanelPoint(30, 30)));
+        EXPECT_TRUE(rec.Calls.empty()) << "no layered window";
+        THintWindow* w = ApplicationHints().HintWindow();
+        const HWND wnd = w->Handle();
+        EXPECT_EQ(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        EXPECT_EQ(GetClassLongPtrA(wnd, GCL_STYLE) & CS_DROPSHADOW, 0u) << "the system's shadow needs layering";
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        const int W = r.right - r.left, H = r.bottom - r.top;
+        ASSERT_GT(W, 12);
+        ASSERT_GT(H, 12);
+        // The region is the skin item's shape, the one the layered hint
+        // is cut to, over the whole window.
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(wnd, region), ERROR) << "cut to the shape";
+        EXPECT_TRUE(EqualRgn(region, layeredShape));
+        RECT box{};
+        GetRgnBox(region, &box);
+        EXPECT_EQ(box.left, 0);
+        EXPECT_EQ(box.top, 0);
+        EXPECT_EQ(box.right, W);
+        EXPECT_EQ(box.bottom, H);
+        EXPECT_TRUE(PtInRegion(region, 6, H / 2));
+        DeleteObject(region);
+        // Painted from the hint's picture: Linen's hint colour inside the
+        // borders (0xEAFBFF) where the screen shows the window.
+        const POINT at{r.left + 6, r.top + H / 2};
+        COLORREF seen = CLR_INVALID;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                HDC screen = GetDC(nullptr);
+                seen = GetPixel(screen, at.x, at.y);
+                ReleaseDC(nullptr, screen);
+                return seen == 0xEAFBFFu;
+            },
+            2000))
+            << std::hex << seen;
+    }
+    EXPECT_TRUE(LayeredWindowsAvailable()) << "the system's answer again";
     Away();
     Manager->Free();
     Manager = nullptr;
