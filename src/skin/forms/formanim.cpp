@@ -4,13 +4,15 @@
 #include <windowsx.h>
 
 #include <cmath>
-#include <cstring>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "framework/handles.h"
 #include "skin/core/animations.h"
 #include "skin/core/glow.h"
 #include "skin/core/portable/animframes.h"
+#include "skin/core/portable/taskbarrecords.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/sysentries.h"
 #include "skin/forms/borderform.h"
@@ -606,28 +608,11 @@ struct TRemoteProcess {
     }
 };
 
-// The tool bar's button record as the shell's bitness lays it out.
-struct TRemoteButton {
-    BYTE State = 0, Style = 0;
-    std::uint64_t Data = 0;
-};
-
-bool ReadButton(const TRemoteProcess& shell, bool shell32, TRemoteButton& out) {
-    if (shell32) {
-        // iBitmap, idCommand, fsState, fsStyle, bReserved[2], dwData, iString.
-        std::uint8_t raw[20];
-        if (!shell.Read(shell.Buffer, raw, sizeof raw)) return false;
-        std::uint32_t data;
-        std::memcpy(&data, raw + 12, 4);
-        out = TRemoteButton{raw[8], raw[9], data};
-        return true;
-    }
-    std::uint8_t raw[32];
-    if (!shell.Read(shell.Buffer, raw, sizeof raw)) return false;
-    std::uint64_t data;
-    std::memcpy(&data, raw + 16, 8);
-    out = TRemoteButton{raw[8], raw[9], data};
-    return true;
+// The shell's bytes at `at`, as many as its record of `size` holds.
+std::optional<std::vector<std::uint8_t>> ReadRecord(const TRemoteProcess& shell, const void* at, std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    if (!shell.Read(at, bytes.data(), size)) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace
@@ -640,37 +625,39 @@ RECT FindTaskbarButtonRect(HWND tray, HWND appWindow) {
     HWND toolbar = tasks ? FindWindowExA(tasks, nullptr, "ToolbarWindow32", nullptr) : nullptr;
     if (!toolbar) return none;
     const LRESULT count = SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0);
-    // A count beyond what any task bar holds is not believed.
-    if (count < 1 || count > 4096) return none;
+    if (!TaskbarButtonCountBelievable(count)) return none;
     DWORD pid = 0;
     GetWindowThreadProcessId(toolbar, &pid);
     TRemoteProcess shell;
-    shell.Process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    // Reading, one scratch buffer the shell writes into, and its bitness:
+    // nothing more is asked of the shell's process.
+    shell.Process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     if (!shell.Process) return none;
     // The records are laid out by the shell's bitness, not ours.
     BOOL wow64 = FALSE;
     bool shell32 = sizeof(void*) == 4;
     if (IsWow64ProcessFn isWow64 = SystemEntries().IsWow64Process; isWow64 && isWow64(shell.Process, &wow64))
         shell32 = shell32 || wow64;
+    const TShellBitness bits = shell32 ? TShellBitness::Bits32 : TShellBitness::Bits64;
     shell.Buffer = VirtualAllocEx(shell.Process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!shell.Buffer) return none;
     for (LRESULT i = 0; i < count; ++i) {
         if (!SendMessageA(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(shell.Buffer)))
             continue;
-        TRemoteButton button;
-        if (!ReadButton(shell, shell32, button)) return none;
-        if ((button.Style & 0x0D) || (button.State & TBSTATE_HIDDEN) || button.Data == 0) continue;
-        std::uint64_t handle = 0;
-        if (!shell.Read(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(button.Data)), &handle,
-                        shell32 ? 4 : 8))
-            continue;
-        if (reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle)) != appWindow) continue;
+        const auto record = ReadRecord(shell, shell.Buffer, TaskbarButtonRecordSize(bits));
+        const auto button = record ? DecodeTaskbarButton(*record, bits) : std::nullopt;
+        if (!button) return none;
+        if (!button->StandsForAWindow()) continue;
+        const auto at = reinterpret_cast<const void*>(static_cast<std::uintptr_t>(button->Data));
+        const auto handleBytes = ReadRecord(shell, at, TaskbarHandleSize(bits));
+        const auto handle = handleBytes ? DecodeTaskbarHandle(*handleBytes, bits) : std::nullopt;
+        if (!handle || reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*handle)) != appWindow) continue;
         if (!SendMessageA(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(shell.Buffer)))
             return none;
-        RECT r;
-        if (!shell.Read(shell.Buffer, &r, sizeof r)) return none;
-        // A rectangle no button can have is not believed either.
-        if (r.right < r.left || r.bottom < r.top || r.right - r.left > 4096 || r.bottom - r.top > 4096) return none;
+        const auto rectBytes = ReadRecord(shell, shell.Buffer, kTaskbarRectSize);
+        const auto found = rectBytes ? DecodeTaskbarRect(*rectBytes) : std::nullopt;
+        if (!found) return none;
+        RECT r{found->Left, found->Top, found->Right, found->Bottom};
         POINT origin{0, 0};
         ClientToScreen(toolbar, &origin);
         OffsetRect(&r, origin.x, origin.y);
