@@ -93,14 +93,20 @@ TPicture PrintOf(HWND wnd) {
     return PrintOf(wnd, RECT{0, 0, wr.right - wr.left, wr.bottom - wr.top});
 }
 
-// A graphic control's picture: its part of what the form prints.
+// A graphic control's picture: its part of the form's client area as the
+// screen shows it once painted (a skinned form prints its client area
+// without its windowless children: they paint themselves on WM_PAINT).
 TPicture PrintOf(TForm* form, TControl* c) {
-    RECT wr{};
-    GetWindowRect(form->Handle(), &wr);
-    POINT origin{c->Left(), c->Top()};
-    ClientToScreen(form->Handle(), &origin);
-    const int x = origin.x - wr.left, y = origin.y - wr.top;
-    return PrintOf(form->Handle(), RECT{x, y, x + c->Width(), y + c->Height()});
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    GdiFlush();
+    TPicture p;
+    p.Width = c->Width();
+    p.Height = c->Height();
+    HDC dc = GetDC(form->Handle());
+    for (int y = 0; y < p.Height; ++y)
+        for (int x = 0; x < p.Width; ++x) p.Pixels.push_back(GetPixel(dc, c->Left() + x, c->Top() + y) & 0xFFFFFF);
+    ReleaseDC(form->Handle(), dc);
+    return p;
 }
 
 class ControlsOnASkinnedForm : public ::testing::Test {
@@ -148,7 +154,10 @@ TEST_F(ControlsOnASkinnedForm, EachControlShowsTheSkinAndGetsItsNativeLookBackWh
     auto* updown = Place<TUpDown>(form, 280, 8, 18, 40);
     auto* track = Place<TTrackBarStandIn>(form, 310, 8, 160, 36);
     auto* speed = Place<TSpeedButton>(form, 480, 8, 60, 24);
-    speed->SetCaption("Go");
+    speed->SetCaption("WW");
+    // A toggle, so that it stays down.
+    speed->SetGroupIndex(1);
+    speed->SetAllowAllUp(true);
     auto* spanel = Place<TsPanel>(form, 280, 60, 120, 60);
     spanel->SetCaption("");
     auto* list = Place<TListView>(form, 8, 140, 260, 110);
@@ -193,6 +202,9 @@ TEST_F(ControlsOnASkinnedForm, EachControlShowsTheSkinAndGetsItsNativeLookBackWh
     auto picture = [&](const Shown& s) { return s.control ? PrintOf(s.control->Handle()) : PrintOf(form, speed); };
     std::vector<TPicture> native;
     for (const Shown& s : shown) native.push_back(picture(s));
+    speed->SetDown(true);
+    const TPicture nativeDown = PrintOf(form, speed);
+    speed->SetDown(false);
 
     manager->SetActive(true);
     PumpMessages();
@@ -246,6 +258,16 @@ TEST_F(ControlsOnASkinnedForm, EachControlShowsTheSkinAndGetsItsNativeLookBackWh
         EXPECT_LT(sel.left, left.right) << "the selected tab overlaps its neighbour";
     }
 
+    {
+        // Held down, the skinned speed button shows another picture.
+        const TPicture up = PrintOf(form, speed);
+        speed->SetDown(true);
+        const TPicture down = PrintOf(form, speed);
+        speed->SetDown(false);
+        EXPECT_GT(down.Differing(up), 0);
+        EXPECT_GT(down.Differing(nativeDown), 2 * (down.Width + down.Height));
+    }
+
     // The skin goes: every control shows what it showed before.
     manager->SetActive(false);
     PumpMessages();
@@ -255,6 +277,8 @@ TEST_F(ControlsOnASkinnedForm, EachControlShowsTheSkinAndGetsItsNativeLookBackWh
         const TPicture now = picture(shown[i]);
         EXPECT_EQ(now.Differing(native[i]), 0) << shown[i].what;
     }
+    speed->SetDown(true);
+    EXPECT_EQ(PrintOf(form, speed).Differing(nativeDown), 0) << "the speed button held down";
     form->Free();
     PumpMessages();
     manager->Free();
