@@ -80,6 +80,8 @@ PixelBuffer32* CacheOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& ski
 
 // The same with the record's section painted over the whole of it in the
 // given state, so that a partly transparent section mixes with the parent.
+// A control that keeps its own colour (a status shown by its colour) has
+// the section filled with it.
 PixelBuffer32* SectionOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& skin, int state) {
     PixelBuffer32* px = CacheOverParent(d, wnd, skin);
     if (!px) return nullptr;
@@ -87,7 +89,7 @@ PixelBuffer32* SectionOverParent(TsCommonData& d, HWND wnd, const TsSkinModel& s
     under.Bmp = px;
     under.Ready = true;
     PaintControlSkin(*px, skin, d.SkinIndex, under, state, TRect{0, 0, px->Width(), px->Height()}, TPoint{0, 0}, false,
-                     d.HUEOffset, d.Saturation, d.TextureIndex, d.HotTextureIndex);
+                     d.HUEOffset, d.Saturation, d.TextureIndex, d.HotTextureIndex, SectionFillColour(d));
     return px;
 }
 

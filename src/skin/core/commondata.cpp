@@ -593,17 +593,18 @@ void PaintControlBorder(TsCommonData& data, int state) {
                               m->Model().Masks()[static_cast<std::size_t>(data.BorderIndex)], state);
 }
 
+TColor SectionFillColour(const TsCommonData& data) {
+    if (!data.CustomColor()) return clFuchsia;
+    if (data.OwnerControl) return RGBOf(data.OwnerControl->Color());
+    if (TCustomForm* f = data.ProviderForm()) return RGBOf(f->Color());
+    return clFuchsia;
+}
+
 void PaintSkinDataItem(TsCommonData& data, const TsParentImageInfo& bg, int state, TRect r, TPoint offset,
                        PixelBuffer32& dest) {
     const TsGeneralData* s = data.Section();
     if (!s) return;
-    TColor colour = clFuchsia;
-    if (data.CustomColor()) {
-        if (data.OwnerControl)
-            colour = RGBOf(data.OwnerControl->Color());
-        else if (TCustomForm* f = data.ProviderForm())
-            colour = RGBOf(f->Color());
-    }
+    const TColor colour = SectionFillColour(data);
     const int st = std::max(0, std::min(state, s->States - 1));
     PaintSectionBackground(dest, data.GetSkinManager()->Model(), data.SkinIndex, bg, st, r, offset, data.TextureIndex,
                            data.HotTextureIndex, colour);

@@ -150,6 +150,10 @@ std::int32_t ParentBgSectionIndex(TControl* control, std::int32_t defaultIndex, 
 // The record's border painted into its cache over what the owner's parent
 // shows under it (nothing without a border mask, a cache or a parent).
 void PaintControlBorder(TsCommonData& data, int state);
+// The colour a record's section is painted in: its owner's own colour (the
+// provider form's for a form's record) when the record keeps it
+// (CustomColor), else clFuchsia, the section's own layers.
+TColor SectionFillColour(const TsCommonData& data);
 // The background of the record's section in r of dest (the state clamped
 // to the section's states, the record's textures); a record with
 // CustomColor fills its owner's colour instead. Nothing for an unskinned

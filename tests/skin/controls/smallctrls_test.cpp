@@ -1004,6 +1004,23 @@ TEST_F(SmallControlsTest, PanelTakesItsSectionFromItsBevelsAndMixesWithItsParent
     auto a = CreateAdapter<TacPanelWnd>(panel->Handle(), &data, manager, "BUTTON");
     EXPECT_EQ(data.SkinSection(), "BUTTON");
     a.reset();
+    // A panel that keeps its own colour (a status shown by its colour) is
+    // filled with it, over each section; a new colour shows once the
+    // picture is made again.
+    for (const char* section : {"PANEL_LOW", "PANEL"}) {
+        SCOPED_TRACE(section);
+        TsCommonData own(panel, true);
+        own.SetSkinManager(manager);
+        own.SetCustomColor(true);
+        panel->SetColor(static_cast<TColor>(0x000080FF));
+        auto keeps = CreateAdapter<TacPanelWnd>(panel->Handle(), &own, manager, section);
+        EXPECT_EQ(Print(panel->Handle()).At(40, 40), static_cast<COLORREF>(0x000080FF));
+        panel->SetColor(static_cast<TColor>(0x00008000));
+        panel->SetCaption(" ");
+        EXPECT_EQ(Print(panel->Handle()).At(40, 40), static_cast<COLORREF>(0x00008000));
+        panel->SetCaption("");
+        keeps.reset();
+    }
     form->Free();
 }
 

@@ -495,5 +495,61 @@ TEST_F(TabAdapterTest, TheFrameworkPageControlAndItsPages) {
     PumpMessages();
 }
 
+// A native tab control skinned as a page control: each page window on it
+// (its direct children, the overflow arrows aside) gets a page adapter with
+// no framework page, a page made later gets one too, a window on a page is
+// no page, and the pages show the control's face until the control's
+// adapter goes, which takes their adapters with it.
+TEST_F(TabAdapterTest, TheNativeTabControlsPageWindowsAreAdapted) {
+    MakeTabs(14, 0, 200, 160);
+    SendMessageA(wnd, WM_SIZE, 0, MAKELPARAM(200, 160));
+    HWND spin = FindWindowExA(wnd, nullptr, UPDOWN_CLASSA, nullptr);
+    ASSERT_NE(spin, nullptr) << "the control shows no arrows";
+    // Pages as a property sheet makes them: dialog windows, which paint
+    // nothing of their own but their erased background.
+    auto page = [&](int y) {
+        return CreateWindowExA(0, WC_DIALOG, "", WS_CHILD | WS_VISIBLE, 10, y, 150, 40, wnd, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    };
+    HWND first = page(40);
+    HWND onThePage = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 2, 2, 20, 10, first, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+    const int before = PageAdapterCount();
+    adapter = CreatePageControlAdapter(wnd, nullptr, manager, "");
+    ASSERT_FALSE(adapter->Detached);
+    TacPageWnd* a = PageAdapterOf(first);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->PageObject, nullptr);
+    EXPECT_EQ(a->CommonData->SkinSection(), "CHECKBOX");
+    EXPECT_EQ(PageAdapterOf(onThePage), nullptr);
+    EXPECT_EQ(PageAdapterOf(spin), nullptr);
+    EXPECT_EQ(PageAdapterCount(), before + 1);
+    EXPECT_EQ(SendSkinCommand(first, scQuerySupport, 0), 1);
+
+    // A page made later is adapted as it is announced.
+    HWND second = page(90);
+    EXPECT_NE(PageAdapterOf(second), nullptr);
+    EXPECT_EQ(PageAdapterCount(), before + 2);
+    for (HWND w : {first, second}) {
+        // The page shows the control's face under it.
+        TPrinted p(w);
+        EXPECT_EQ(p.At(75, 30), kPage);
+    }
+    {
+        TPrinted native(onThePage);
+        EXPECT_NE(native.At(10, 5), kPage);
+    }
+
+    // A page that goes takes its adapter with it; the control's adapter
+    // takes the rest, and the pages paint themselves again.
+    DestroyWindow(second);
+    EXPECT_EQ(PageAdapterCount(), before + 1);
+    adapter.reset();
+    EXPECT_EQ(PageAdapterCount(), before);
+    EXPECT_EQ(FindAdapter(first), nullptr);
+    TPrinted p(first);
+    EXPECT_NE(p.At(75, 30), kPage);
+}
+
 }  // namespace
 }  // namespace kova::skin::test
