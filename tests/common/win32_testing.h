@@ -432,9 +432,16 @@ inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int step
       }
       if (!taken) {
         failure = MouseFailure("the drag's input was not handled", OnScreen(e.At), &watch, mark, testThread);
-        // A loop the press started ends only with a release.
+        // A loop the press started ends only with a release. The drag
+        // returns once the release was taken: one still on its way would
+        // end the drag in the middle of the test's next steps (an outline
+        // drag then sizes the form again after the test restored it).
+        const std::size_t upMark = watch.Mark();
         INPUT up = MouseInputAt(e.At, MOUSEEVENTF_LEFTUP);
         SendInput(1, &up, sizeof up);
+        const TMouseEvent release{e.At, TMouseAction::Up};
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (!watch.Taken(upMark, release) && std::chrono::steady_clock::now() < until) Sleep(2);
         break;
       }
       if (stepMs > 0 && e.Action == TMouseAction::Move) Sleep(static_cast<DWORD>(stepMs));

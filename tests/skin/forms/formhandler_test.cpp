@@ -617,6 +617,8 @@ TEST_F(FormHandlerTest, TheOutlineDragKeepsTheSmallestSizeAndEndsOnALostCapture)
         EXPECT_EQ(WindowWidth(f.wnd()), GetSystemMetrics(SM_CXMINTRACK));
         EXPECT_EQ(WindowHeight(f.wnd()), GetSystemMetrics(SM_CYMINTRACK));
         SetWindowPos(f.wnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+        // At the smallest width the caption's point below is on the icon.
+        ASSERT_EQ(WindowWidth(f.wnd()), w) << "the corner drag ended late";
 
         // The system menu's move command: the first move takes the grab
         // point, the release places the form.
