@@ -148,6 +148,16 @@ class TMouseWatch {
     }
     return false;
   }
+  // Whether the last move taken since the mark was at the event's point.
+  bool LastMoveAt(std::size_t mark, const TMouseEvent& e) const {
+    const POINT at = OnScreen(e.At);
+    std::lock_guard<std::mutex> lock(Mutex());
+    for (std::size_t i = Seen().size(); i > mark; --i) {
+      const MSG& m = Seen()[i - 1];
+      if (Matches(m.message, TMouseAction::Move)) return m.pt.x == at.x && m.pt.y == at.y;
+    }
+    return false;
+  }
   // The messages taken since the mark, for a failure's report.
   std::string Describe(std::size_t mark) const {
     std::lock_guard<std::mutex> lock(Mutex());
@@ -391,7 +401,17 @@ inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int step
         // desktop another program hands them in), which would move the
         // cursor back under the next event.
         if (e.Action == TMouseAction::Move) {
-          steady = CursorAt(e.At) ? steady + 1 : 0;
+          GUITHREADINFO gui{};
+          gui.cbSize = sizeof gui;
+          // The system's move and size loop holds the display's pointer for
+          // the test thread: the display refuses this thread's warps, and
+          // the cursor read back from it (as the system does once the last
+          // move is 100 ms old, soon on a loaded machine) stays where the
+          // loop took the pointer. There the loop's own messages tell: the
+          // last move it took is this one, over a few reads.
+          const bool held = GetGUIThreadInfo(testThread, &gui) && (gui.flags & GUI_INMOVESIZE);
+          const bool there = held ? watch.LastMoveAt(resent, e) : CursorAt(e.At);
+          steady = there ? steady + 1 : 0;
           return steady >= 3;
         }
         if (e.Action == TMouseAction::Up) return true;
@@ -412,9 +432,16 @@ inline ::testing::AssertionResult MouseDrag(POINT from, int dx, int dy, int step
       }
       if (!taken) {
         failure = MouseFailure("the drag's input was not handled", OnScreen(e.At), &watch, mark, testThread);
-        // A loop the press started ends only with a release.
+        // A loop the press started ends only with a release. The drag
+        // returns once the release was taken: one still on its way would
+        // end the drag in the middle of the test's next steps (an outline
+        // drag then sizes the form again after the test restored it).
+        const std::size_t upMark = watch.Mark();
         INPUT up = MouseInputAt(e.At, MOUSEEVENTF_LEFTUP);
         SendInput(1, &up, sizeof up);
+        const TMouseEvent release{e.At, TMouseAction::Up};
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (!watch.Taken(upMark, release) && std::chrono::steady_clock::now() < until) Sleep(2);
         break;
       }
       if (stepMs > 0 && e.Action == TMouseAction::Move) Sleep(static_cast<DWORD>(stepMs));

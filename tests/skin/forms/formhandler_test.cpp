@@ -575,6 +575,29 @@ TEST_F(FormHandlerTest, MovesAndSizesWithTheMouse) {
     SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, fullDrag, nullptr, 0);
 }
 
+// The system's size loop follows the mouse when each of its steps takes
+// long (a form slow to size, a loaded machine): the loop holds the pointer
+// meanwhile, so the cursor read back lags behind the moves it was given.
+TEST_F(FormHandlerTest, TheSystemsSizeLoopFollowsSlowSteps) {
+    SkinnedForm f;
+    int steps = 0;
+    f.underProvider = [&steps](TMessage& m) {
+        if (m.Msg == WM_SIZING) {
+            ++steps;
+            Sleep(150);
+        }
+        return false;
+    };
+    const RECT before = WindowRect(f.wnd());
+    const int w = WindowWidth(f.wnd()), h = WindowHeight(f.wnd());
+    EXPECT_TRUE(MouseDrag(f.At(w - 2, h - 1), 40, 30));
+    const RECT after = WindowRect(f.wnd());
+    EXPECT_GT(steps, 0) << "the system's size loop did not size the form";
+    EXPECT_EQ(after.right - after.left, w + 40);
+    EXPECT_EQ(after.bottom - after.top, h + 30);
+    EXPECT_EQ(after.left, before.left);
+}
+
 // The outline drag: the moved edge stops at the smallest size, the move
 // and size commands of the system menu start it, and a capture lost
 // meanwhile ends it with the desktop's DC given back.
@@ -594,6 +617,8 @@ TEST_F(FormHandlerTest, TheOutlineDragKeepsTheSmallestSizeAndEndsOnALostCapture)
         EXPECT_EQ(WindowWidth(f.wnd()), GetSystemMetrics(SM_CXMINTRACK));
         EXPECT_EQ(WindowHeight(f.wnd()), GetSystemMetrics(SM_CYMINTRACK));
         SetWindowPos(f.wnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+        // At the smallest width the caption's point below is on the icon.
+        ASSERT_EQ(WindowWidth(f.wnd()), w) << "the corner drag ended late";
 
         // The system menu's move command: the first move takes the grab
         // point, the release places the form.
