@@ -120,9 +120,9 @@ struct Bordered {
     }
     ~Bordered() { form->Free(); }
     HWND Wnd() const { return form->Handle(); }
-    TacProviderBorderForm* Border() const { return static_cast<TacProviderBorderForm*>(provider->BorderForm); }
+    TacSkinBorderForm* Border() const { return static_cast<TacSkinBorderForm*>(provider->BorderForm); }
     HWND BorderWnd() const {
-        TacProviderBorderForm* b = Border();
+        TacSkinBorderForm* b = Border();
         return b && b->AForm && b->AForm->HandleAllocated() ? b->AForm->Handle() : nullptr;
     }
     TForm* form;
