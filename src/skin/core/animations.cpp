@@ -250,7 +250,9 @@ bool BorderedSkinChange(TsSkinProviderBase* provider, std::uint16_t time, std::u
     RevealUnder(overlay, form, maxAlpha, 0, animating);
     SetWindowPos(overlay, form->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     SetWindowRgn(overlay, border->MakeRegion(0, 0), TRUE);
-    border->UpdateBorderWindow(true, -1);
+    // The unlock that ran this change brings the border window up to date
+    // right after (its region, then its picture): a push here too was the
+    // same picture twice, each a whole frame's push.
     return true;
 }
 
