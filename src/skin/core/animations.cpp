@@ -1,6 +1,8 @@
 #include "skin/core/animations.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <utility>
 
 #include "skin/core/dc/dcroutines.h"
@@ -30,12 +32,42 @@ BOOL UpdateLayered(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC
     return fn ? fn(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags) : FALSE;
 }
 
-void Pause() {
+void SleepFor(DWORD ms) {
     if (const auto& out = AnimationOutput().Sleep)
-        out(kAnimFrameInterval);
+        out(ms);
     else
-        ::Sleep(kAnimFrameInterval);
+        ::Sleep(ms);
 }
+
+void Pause() { SleepFor(kAnimFrameInterval); }
+
+// The animations' clock, in milliseconds.
+double NowMs() {
+    if (const auto& clock = AnimationOutput().Clock) return clock();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The frames of a show or skin-change fade keep to the clock: frame i is
+// due one frame period after frame i - 1 was due, and the wait before it is
+// what is left of its period once the frames before were painted and
+// pushed; a frame whose time went by while an earlier one was still being
+// pushed is left out (never the last). A whole period's sleep after each
+// frame made every period the period plus a frame's work, which for a
+// main form's border window under Wine is several periods: the fade took
+// many times its time.
+class FrameClock {
+public:
+    FrameClock() : start_(NowMs()) {}
+    void WaitForFrame(int index) {
+        const double left = start_ + index * kAnimFrameInterval - NowMs();
+        if (left >= 1) SleepFor(static_cast<DWORD>(std::lround(left)));
+    }
+    // The frame whose period it is now.
+    int Due() const { return static_cast<int>((NowMs() - start_) / kAnimFrameInterval); }
+
+private:
+    double start_;
+};
 
 // The colour key UpdateLayeredWindow is given (not a colour: per-pixel
 // alpha is used).
@@ -124,7 +156,12 @@ void RunShowFrames(HWND overlay, HWND real, HDC screenDC, POINT pos, TBitmap& so
     TBitmap frame(w, h);
     frame.Pixels().Fill(0);
     AnimFrameSequence seq(AnimDirection::Show, steps, maxAlpha, mode == TacAnimType::atAero, w, h, dialog);
+    FrameClock clock;
     while (seq.HasNext()) {
+        if (seq.Index() > 0) {
+            clock.WaitForFrame(seq.Index());
+            while (seq.Index() < seq.Steps() && clock.Due() > seq.Index()) (void)seq.Next();
+        }
         const AnimFrame f = seq.Next();
         if (f.Stretch) {
             frame.Pixels().Fill(0);
@@ -133,7 +170,6 @@ void RunShowFrames(HWND overlay, HWND real, HDC screenDC, POINT pos, TBitmap& so
             CopyPixels(source.Pixels(), frame.Pixels());
         }
         ShowLayered(overlay, screenDC, pos, frame, f.Alpha);
-        Pause();
     }
 }
 
@@ -214,7 +250,9 @@ bool BorderedSkinChange(TsSkinProviderBase* provider, std::uint16_t time, std::u
     RevealUnder(overlay, form, maxAlpha, 0, animating);
     SetWindowPos(overlay, form->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     SetWindowRgn(overlay, border->MakeRegion(0, 0), TRUE);
-    border->UpdateBorderWindow(true, -1);
+    // The unlock that ran this change brings the border window up to date
+    // right after (its region, then its picture): a push here too was the
+    // same picture twice, each a whole frame's push.
     return true;
 }
 

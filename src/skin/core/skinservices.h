@@ -77,6 +77,8 @@ struct AnimationCalls {
                        COLORREF key, BLENDFUNCTION* blend, DWORD flags)>
         UpdateLayeredWindow;
     std::function<void(DWORD ms)> Sleep;
+    // The clock the fades keep to, milliseconds (empty: the system's).
+    std::function<double()> Clock;
 };
 
 // What the system offers the skinning, as it sees it. Empty: the system's

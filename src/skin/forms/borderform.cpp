@@ -13,6 +13,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/forms/captionmouse.h"
+#include "skin/forms/dlgwnd.h"
 #include "skin/forms/formanim.h"
 #include "skin/forms/formhandler.h"
 #include "skin/forms/formhelpers.h"
@@ -27,7 +28,7 @@ namespace {
 class TacBorderWindow : public TForm {
     KOVA_CLASS(TacBorderWindow, TForm)
 public:
-    TacBorderWindow(TacProviderBorderForm* border, HWND owner) : TForm(nullptr), border_(border), owner_(owner) {
+    TacBorderWindow(TacSkinBorderForm* border, HWND owner) : TForm(nullptr), border_(border), owner_(owner) {
         // Its messages start with its creation: the border object knows it first.
         border->AForm = this;
         SetTag(kSkinOwnWindowTag);
@@ -54,7 +55,7 @@ public:
     void Inherited(TMessage& m) { TForm::WndProc(m); }
 
 private:
-    TacProviderBorderForm* border_;
+    TacSkinBorderForm* border_;
     HWND owner_;
 };
 
@@ -111,35 +112,44 @@ LPCSTR CursorForHitCode(int code) {
 
 // ------------------------------------------------------------ life cycle
 
-TacProviderBorderForm::TacProviderBorderForm(TsSkinProvider* owner)
+TacSkinBorderForm::TacSkinBorderForm(TsSkinProvider* owner)
     : Provider(owner), SkinData(owner ? owner->SkinData.get() : nullptr) {
     CreateBorderWindow();
 }
 
-TacProviderBorderForm::~TacProviderBorderForm() {
+TacSkinBorderForm::TacSkinBorderForm(TacDialogWnd* owner) : Dialog(owner), SkinData(owner ? owner->CommonData : nullptr) {
+    CreateBorderWindow();
+}
+
+TacSkinBorderForm::~TacSkinBorderForm() {
     FreeTitleGlows();
     if (TForm* window = ReleaseWindow()) window->Free();
 }
 
-TForm* TacProviderBorderForm::ReleaseWindow() {
+TForm* TacSkinBorderForm::ReleaseWindow() {
     if (!AForm) return nullptr;
     // The window's messages no longer come here.
     static_cast<TacBorderWindow*>(AForm)->Detach();
     return std::exchange(AForm, nullptr);
 }
 
-HWND TacProviderBorderForm::Wnd() const { return AForm && AForm->HandleAllocated() ? AForm->Handle() : nullptr; }
+HWND TacSkinBorderForm::Wnd() const { return AForm && AForm->HandleAllocated() ? AForm->Handle() : nullptr; }
 
-void TacProviderBorderForm::CreateBorderWindow() {
-    if (AForm || !Provider || !Provider->Form || !Provider->Form->HandleAllocated()) return;
-    OwnerHandle = Provider->Form->Handle();
+void TacSkinBorderForm::CreateBorderWindow() {
+    if (AForm) return;
+    if (Provider && Provider->Form && Provider->Form->HandleAllocated())
+        OwnerHandle = Provider->Form->Handle();
+    else if (Dialog && IsWindow(Dialog->WindowHandle))
+        OwnerHandle = Dialog->WindowHandle;
+    else
+        return;
     auto* window = new TacBorderWindow(this, OwnerHandle);
     window->AfterConstruction();
     window->SetVisible(false);
     window->HandleNeeded();
 }
 
-void TacProviderBorderForm::FreeTitleGlows() {
+void TacSkinBorderForm::FreeTitleGlows() {
     if (!Provider) return;
     for (TsCaptionButton* b : {&Provider->CloseButton, &Provider->MaxButton, &Provider->MinButton,
                                &Provider->HelpButton})
@@ -150,14 +160,49 @@ void TacProviderBorderForm::FreeTitleGlows() {
 
 // -------------------------------------------------------------- geometry
 
-RECT TacProviderBorderForm::ExtMargins() { return Provider ? Provider->GetExtBorderMargins() : RECT{}; }
+RECT TacSkinBorderForm::ExtMargins() {
+    if (Provider) return Provider->GetExtBorderMargins();
+    return Dialog ? Dialog->GetExtBorderMargins() : RECT{};
+}
 
-int TacProviderBorderForm::LeftOffset() {
+std::uint32_t TacSkinBorderForm::OwnerState() const {
+    if (Provider) return Provider->FormState;
+    return Dialog ? Dialog->Flags : 0;
+}
+
+int TacSkinBorderForm::OwnerCaptionHeight() {
+    if (Provider) return Provider->CaptionHeight(true);
+    return Dialog ? Dialog->CaptionHeight(true) : 0;
+}
+
+RECT TacSkinBorderForm::TitleIconRect() {
+    if (Provider) return Provider->IconRect();
+    return Dialog ? Dialog->IconRect() : RECT{};
+}
+
+// A dialog's client lies where the system put it inside the window; the
+// cache puts it at the dialog's client offsets: the border window lies
+// off the dialog by the difference.
+int TacSkinBorderForm::LeftOffset() {
     if (!OwnerHandle) return 0;
+    if (Dialog) {
+        POINT origin{0, 0};
+        ClientToScreen(OwnerHandle, &origin);
+        RECT wr{};
+        GetWindowRect(OwnerHandle, &wr);
+        return Dialog->ClientOffsetX() - (origin.x - wr.left);
+    }
     return SkinBorderWidth(this) - GetBorderWidth(OwnerHandle, nullptr, false) + ExtMargins().left;
 }
 
-int TacProviderBorderForm::TopOffset() {
+int TacSkinBorderForm::TopOffset() {
+    if (OwnerHandle && Dialog) {
+        POINT origin{0, 0};
+        ClientToScreen(OwnerHandle, &origin);
+        RECT wr{};
+        GetWindowRect(OwnerHandle, &wr);
+        return Dialog->ClientOffsetY() - (origin.y - wr.top);
+    }
     if (!OwnerHandle || !Provider) return 0;
     int offset = ExtMargins().top - GetBorderWidth(OwnerHandle, nullptr, false);
     if ((GetWindowLongPtrA(OwnerHandle, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
@@ -165,15 +210,16 @@ int TacProviderBorderForm::TopOffset() {
     return offset;
 }
 
-void TacProviderBorderForm::PaintOwnerCache() {
+void TacSkinBorderForm::PaintOwnerCache() {
     if (Provider) Provider->PaintNonClientCache();
+    if (Dialog) Dialog->PaintNonClientCache();
 }
 
-RECT TacProviderBorderForm::ClientRect(int width, int height) {
+RECT TacSkinBorderForm::ClientRect(int width, int height) {
     RECT r{};
-    if (!Provider || !OwnerHandle) return r;
-    r.left = Provider->ClientOffsetX();
-    r.top = Provider->ClientOffsetY();
+    if ((!Provider && !Dialog) || !OwnerHandle) return r;
+    r.left = Provider ? Provider->ClientOffsetX() : Dialog->ClientOffsetX();
+    r.top = Provider ? Provider->ClientOffsetY() : Dialog->ClientOffsetY();
     int cw = ClientWidth(OwnerHandle), ch = ClientHeight(OwnerHandle);
     // A coming size: the client shrinks or grows with the window.
     if (width > 0) cw -= WindowWidth(OwnerHandle) - width;
@@ -181,14 +227,14 @@ RECT TacProviderBorderForm::ClientRect(int width, int height) {
     r.right = r.left + std::max(cw, 0);
     r.bottom = r.top + std::max(ch, 0);
     // The menu bar lies in the hole, the form paints it.
-    if (Provider->MenuLineCount > 0 && !(Provider->FormState & kStateActivating) && Provider->Form->Menu())
+    if (Provider && Provider->MenuLineCount > 0 && !(Provider->FormState & kStateActivating) && Provider->Form->Menu())
         r.top -= Provider->MenuLineCount * (GetSystemMetrics(SM_CYMENU) - 1);
     return r;
 }
 
-HRGN TacProviderBorderForm::MakeRegion(int width, int height) {
+HRGN TacSkinBorderForm::MakeRegion(int width, int height) {
     const HWND wnd = Wnd();
-    if (!wnd || !Provider) return nullptr;
+    if (!wnd || (!Provider && !Dialog)) return nullptr;
     RECT wr;
     GetWindowRect(wnd, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -198,7 +244,7 @@ HRGN TacProviderBorderForm::MakeRegion(int width, int height) {
         const int b = GetBorderWidth(OwnerHandle, nullptr, false), d = ExtendedBorderDiff(this);
         region = CreateRectRgn(m.left + b + d, m.top + 4, w - b - d - m.right, h - b - d - m.bottom);
     }
-    if (Provider->FormState & (kAnimationBits | kStateHiding)) return region;
+    if (OwnerState() & (kAnimationBits | kStateHiding)) return region;
     if (!region) region = CreateRectRgn(0, 0, w, h);
     const RECT c = ClientRect(width, height);
     TGdiObject<HRGN> client(CreateRectRgn(c.left, c.top, c.right, c.bottom));
@@ -208,7 +254,7 @@ HRGN TacProviderBorderForm::MakeRegion(int width, int height) {
     return region;
 }
 
-void TacProviderBorderForm::RestoreRegion() {
+void TacSkinBorderForm::RestoreRegion() {
     if (!RgnChanged) return;
     RgnChanged = false;
     holeAt_ = POINT{-1, -1};
@@ -217,37 +263,52 @@ void TacProviderBorderForm::RestoreRegion() {
 
 // ---------------------------------------------------------------- update
 
-void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
-    if (Updating || !Provider || !OwnerHandle || !SkinData) return;
+void TacSkinBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
+    if (Updating || (!Provider && !Dialog) || !OwnerHandle || !SkinData) return;
     RECT owner;
     if (!GetWindowRect(OwnerHandle, &owner)) return;
     if (FormAnimating != 0 || HideAnimationRunning()) return;
-    TsSkinProvider& p = *Provider;
-    if (SkinData->UpdateCount != 0 || p.Animating || SkinData->Updating || !p.DrawNonClientArea) return;
-    if (p.IsDestroying() || !p.Form || p.Form->IsDestroying()) return;
-    if (!IsWindowVisible(OwnerHandle) && (p.FormState == 0 || p.FormState == kStateActivating)) {
-        // A hidden form shows no frame; the window comes back with it.
-        if (TForm* window = ReleaseWindow()) window->Free();
-        SkinData->BGChanged = true;
-        return;
-    }
-    if (!AForm) CreateBorderWindow();
-    const HWND wnd = Wnd();
-    if (!wnd) return;
-    Updating = true;
     HWND after = nullptr;
-    if (Topmost(OwnerHandle)) {
-        if (p.Form->FormStyle() == fsStayOnTop) {
-            if (GetActiveWindow() == OwnerHandle)
-                SetWindowPos(OwnerHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | 0x600);
-            after = HWND_TOP;
-        } else {
+    if (Dialog) {
+        // A hidden dialog shows no frame: its border window goes with it.
+        if (!IsWindowVisible(OwnerHandle)) return;
+        if (!AForm) CreateBorderWindow();
+        if (!Wnd()) return;
+        Updating = true;
+        if (Topmost(OwnerHandle) && GetActiveWindow() == OwnerHandle) {
             SetWindowPos(OwnerHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | 0x600);
             after = HWND_TOPMOST;
         }
+    } else {
+        TsSkinProvider& p = *Provider;
+        if (SkinData->UpdateCount != 0 || p.Animating || SkinData->Updating || !p.DrawNonClientArea) return;
+        if (p.IsDestroying() || !p.Form || p.Form->IsDestroying()) return;
+        if (!IsWindowVisible(OwnerHandle) && (p.FormState == 0 || p.FormState == kStateActivating)) {
+            // A hidden form shows no frame; the window comes back with it.
+            if (TForm* window = ReleaseWindow()) window->Free();
+            SkinData->BGChanged = true;
+            return;
+        }
+        if (!AForm) CreateBorderWindow();
+        if (!Wnd()) return;
+        Updating = true;
+        if (Topmost(OwnerHandle)) {
+            if (p.Form->FormStyle() == fsStayOnTop) {
+                if (GetActiveWindow() == OwnerHandle)
+                    SetWindowPos(OwnerHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | 0x600);
+                after = HWND_TOP;
+            } else {
+                SetWindowPos(OwnerHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | 0x600);
+                after = HWND_TOPMOST;
+            }
+        }
     }
+    const HWND wnd = Wnd();
+    const std::uint32_t state = OwnerState();
+    // Only a provider's form runs a size animation.
+    const bool sizeAnimation = Provider && (state & kStateSizeAnimation);
     // The picture: the cache, repainted when it is stale.
-    if (!(p.FormState & kAnimationBits)) {
+    if (!(state & kAnimationBits)) {
         if (SkinData->BGChanged) {
             PaintOwnerCache();
             repaint = true;
@@ -262,15 +323,15 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
         return;
     }
     const int x = owner.left - LeftOffset();
-    const int y = owner.top - (p.UseSysCaption ? ExtMargins().top + ExtendedTitleDiff(this) + 4 : TopOffset());
+    const int y =
+        owner.top - (Provider && Provider->UseSysCaption ? ExtMargins().top + ExtendedTitleDiff(this) + 4 : TopOffset());
     const int w = cache->Width(), h = cache->Height();
-    if (!after) after = IsIconic(OwnerHandle) || (p.FormState & kStateSizeAnimation) ? GetWindow(OwnerHandle, GW_HWNDPREV)
-                                                                                      : OwnerHandle;
+    if (!after) after = IsIconic(OwnerHandle) || sizeAnimation ? GetWindow(OwnerHandle, GW_HWNDPREV) : OwnerHandle;
     RECT current;
     GetWindowRect(wnd, &current);
     const bool sameSize = current.right - current.left == w && current.bottom - current.top == h;
     UINT flags = SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
-    if ((p.FormState & kStateSizeAnimation) || (after == OwnerHandle && NextToForm(wnd, OwnerHandle)))
+    if (sizeAnimation || (after == OwnerHandle && NextToForm(wnd, OwnerHandle)))
         flags |= SWP_NOZORDER;
     else if (after == OwnerHandle)
         after = AboveForm(OwnerHandle);
@@ -284,9 +345,9 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
     const std::uint8_t a = static_cast<std::uint8_t>(std::clamp(alpha < 0 ? 255 : alpha, 0, 255));
     if (!sameSize) AForm->SetBounds(x, y, w, h);
     EnableBlurBehind(wnd, false, nullptr);
-    if (p.FormState & kStateTranslucentMove) SetWindowRgn(wnd, MakeRegion(0, 0), FALSE);
+    if (state & kStateTranslucentMove) SetWindowRgn(wnd, MakeRegion(0, 0), FALSE);
     const POINT at{x, y};
-    if (!(p.FormState & (kAnimationBits | kStateHiding))) {
+    if (!(state & (kAnimationBits | kStateHiding))) {
         // The picture's client part is handed over fully transparent: the
         // region cuts it out on Windows, but Wine shapes a layered window
         // from its picture's alpha instead, and the cache's opaque client
@@ -303,7 +364,7 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
     } else {
         UpdateLayeredBitmap(wnd, cache, a, &at);
     }
-    if ((p.FormState & kAnimationBits) != kStateTranslucentMove) {
+    if ((state & kAnimationBits) != kStateTranslucentMove) {
         HRGN region = MakeRegion(0, 0);
         TGdiObject<HRGN> now(CreateRectRgn(0, 0, 0, 0));
         // The same region is not set again (each setting is a frame change).
@@ -327,15 +388,35 @@ void TacProviderBorderForm::UpdateBorderWindow(bool repaint, int alpha) {
 
 // -------------------------------------------------------------- hit test
 
-int TacProviderBorderForm::TitleButtonAt(POINT at) {
+int TacSkinBorderForm::TitleButtonAt(POINT at) {
+    if (Dialog) {
+        // A dialog has its close button and perhaps help (its buttons'
+        // rectangles lie in its cache too).
+        if (PtInRect(&Dialog->CloseButton.Rect, at)) return 1;
+        if ((Dialog->ExStyle & WS_EX_CONTEXTHELP) && PtInRect(&Dialog->HelpButton.Rect, at)) return 2;
+        return 0;
+    }
     if (!Provider) return 0;
     // The buttons' rectangles are in cache coordinates, which are the
     // border window's.
     return TitleButtonAtCache(*Provider, at);
 }
 
-int TacProviderBorderForm::HitTest(POINT screen) {
-    if (!Provider || !OwnerHandle || !Wnd()) return -1;
+int TacSkinBorderForm::HitTest(POINT screen) {
+    if ((!Provider && !Dialog) || !OwnerHandle || !Wnd()) return -1;
+    if (Dialog) {
+        if (!IsWindowEnabled(OwnerHandle)) return -1;
+        RECT wr;
+        GetWindowRect(Wnd(), &wr);
+        switch (TitleButtonAt(POINT{screen.x - wr.left, screen.y - wr.top})) {
+            case 1:
+                return HTCLOSE;
+            case 2:
+                return HTHELP;
+            default:
+                return FrameHitTest(screen);
+        }
+    }
     TsSkinProvider& p = *Provider;
     if (p.OnExtHitTest) {
         TMessage msg{WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y), 0};
@@ -346,7 +427,6 @@ int TacProviderBorderForm::HitTest(POINT screen) {
     RECT wr;
     GetWindowRect(Wnd(), &wr);
     const POINT at{screen.x - wr.left, screen.y - wr.top};
-    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
     const bool iconic = IsIconic(OwnerHandle) != FALSE;
     const LONG_PTR ex = GetWindowLongPtrA(OwnerHandle, GWL_EXSTYLE);
     const bool help = (ex & WS_EX_CONTEXTHELP) || (p.Form->BorderIcons() & biHelp);
@@ -376,6 +456,14 @@ int TacProviderBorderForm::HitTest(POINT screen) {
                 break;
         }
     }
+    return FrameHitTest(screen);
+}
+
+int TacSkinBorderForm::FrameHitTest(POINT screen) {
+    RECT wr;
+    GetWindowRect(Wnd(), &wr);
+    const POINT at{screen.x - wr.left, screen.y - wr.top};
+    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
     const RECT m = ExtMargins();
     if (!IsZoomed(OwnerHandle) && HasThickFrame(OwnerHandle)) {
         const int w = GetBorderWidth(OwnerHandle, nullptr, false);
@@ -390,17 +478,17 @@ int TacProviderBorderForm::HitTest(POINT screen) {
             code = code == HTTOP ? HTTOPRIGHT : code == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
         if (code) return code;
     }
-    const int caption = m.top + p.CaptionHeight(true);
+    const int caption = m.top + OwnerCaptionHeight();
     if (at.y >= 0 && at.y <= caption) {
-        const RECT icon = p.IconRect();
+        const RECT icon = TitleIconRect();
         return PtInRect(&icon, at) ? HTSYSMENU : HTCAPTION;
     }
-    const int menuLine = p.Form->Menu() ? GetSystemMetrics(SM_CYMENU) - 1 : 0;
+    const int menuLine = Provider && Provider->Form->Menu() ? GetSystemMetrics(SM_CYMENU) - 1 : 0;
     if (at.y <= caption + menuLine) return HTMENU;
     return -1;
 }
 
-bool TacProviderBorderForm::PointInMargin(POINT pt, bool screen) {
+bool TacSkinBorderForm::PointInMargin(POINT pt, bool screen) {
     if (!Wnd()) return false;
     RECT wr;
     GetWindowRect(Wnd(), &wr);
@@ -413,7 +501,7 @@ bool TacProviderBorderForm::PointInMargin(POINT pt, bool screen) {
     // after a region change, keeps it: restoring it there would hand the
     // mouse back and forth for ever).
     if (pt.x != holeAt_.x || pt.y != holeAt_.y) RestoreRegion();
-    if (!SkinData || !Provider) return false;
+    if (!SkinData || (!Provider && !Dialog)) return false;
     TsSkinManager* manager = SkinData->GetSkinManager();
     if (!manager || !manager->Active() || IsZoomed(OwnerHandle)) return false;
     const int W = wr.right - wr.left, H = wr.bottom - wr.top;
@@ -423,13 +511,14 @@ bool TacProviderBorderForm::PointInMargin(POINT pt, bool screen) {
     return true;
 }
 
-void TacProviderBorderForm::SetHotTitleButton(int code) {
+void TacSkinBorderForm::SetHotTitleButton(int code) {
     if (Provider) Provider->SetHotButton(code < 0 ? 0 : code, true);
+    if (Dialog) Dialog->SetHotButton(code < 0 ? 0 : code, true);
 }
 
 // ------------------------------------------------------------- messages
 
-void TacProviderBorderForm::PassThrough(POINT at) {
+void TacSkinBorderForm::PassThrough(POINT at) {
     const HWND wnd = Wnd();
     if (!wnd) return;
     ParentRgnChanging = true;
@@ -452,7 +541,7 @@ void TacProviderBorderForm::PassThrough(POINT at) {
     ParentRgnChanging = false;
 }
 
-void TacProviderBorderForm::SnapMove(WINDOWPOS& wp) {
+void TacSkinBorderForm::SnapMove(WINDOWPOS& wp) {
     RECT r;
     GetWindowRect(Wnd(), &r);
     const int cx = (wp.flags & SWP_NOSIZE) ? r.right - r.left : wp.cx;
@@ -470,7 +559,7 @@ void TacProviderBorderForm::SnapMove(WINDOWPOS& wp) {
     wp.y = SnapToEdge(wp.y, work.bottom, buffer, cy - m.bottom + align);
 }
 
-void TacProviderBorderForm::DoubleClick(int code) {
+void TacSkinBorderForm::DoubleClick(int code) {
     TsSkinProvider& p = *Provider;
     TCustomForm* form = p.Form;
     if (code == HTCAPTION) {
@@ -512,10 +601,10 @@ void TacProviderBorderForm::DoubleClick(int code) {
     }
 }
 
-void TacProviderBorderForm::BorderWndProc(TMessage& m) {
+void TacSkinBorderForm::BorderWndProc(TMessage& m) {
     auto* window = static_cast<TacBorderWindow*>(AForm);
     auto inherited = [&] { window->Inherited(m); };
-    if (!Provider || !OwnerHandle) {
+    if ((!Provider && !Dialog) || !OwnerHandle) {
         inherited();
         return;
     }
@@ -535,7 +624,8 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             return;
         case WM_MOUSEACTIVATE:
             m.Result = MA_NOACTIVATE;
-            if (Provider->Form->Enabled()) SetForegroundWindow(OwnerHandle);
+            if (Provider ? Provider->Form->Enabled() : IsWindowEnabled(OwnerHandle) != FALSE)
+                SetForegroundWindow(OwnerHandle);
             return;
         case WM_SETCURSOR: {
             const int code = HitTest(cursorScreen);
@@ -566,7 +656,7 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             if (PointInMargin(lpScreen, true)) return;
             Updating = false;
             const int code = HitTest(lpScreen);
-            if (code == HTCAPTION && StartBlendOnMoving(*Provider)) return;
+            if (code == HTCAPTION && Provider && StartBlendOnMoving(*Provider)) return;
             // The form does what a press on its own frame at that place
             // does: its own handling of the code (buttons, icon, moving
             // and sizing).
@@ -583,7 +673,12 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
         }
         case WM_NCLBUTTONDBLCLK:
             if (PointInMargin(lpScreen, true)) return;
-            DoubleClick(HitTest(lpScreen));
+            // A dialog does what a double click on its own frame does.
+            if (Dialog)
+                SendMessageA(OwnerHandle, WM_NCLBUTTONDBLCLK, static_cast<WPARAM>(std::max(HitTest(lpScreen), 0)),
+                             m.LParam);
+            else
+                DoubleClick(HitTest(lpScreen));
             m.Result = 0;
             return;
         case WM_WINDOWPOSCHANGED:
@@ -593,7 +688,7 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
         case WM_SHOWWINDOW:
             // Hidden with its minimising form, it stays: the minimise
             // animation shows in it.
-            if (m.WParam == 0 && LayeredWindowsAvailable() && Provider->DrawNonClientArea) {
+            if (m.WParam == 0 && LayeredWindowsAvailable() && Provider && Provider->DrawNonClientArea) {
                 if (Provider->FormState & kStateMinimizing) {
                     m.Result = 0;
                     return;
@@ -602,7 +697,7 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
             }
             break;
         case WM_WINDOWPOSCHANGING:
-            if (Provider->FormState & kStateTranslucentMove) {
+            if (Provider && (Provider->FormState & kStateTranslucentMove)) {
                 auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
                 if (Provider->ScreenSnap && !IsZoomed(OwnerHandle) && !(wp->flags & SWP_NOMOVE)) SnapMove(*wp);
                 inherited();
@@ -626,14 +721,14 @@ void TacProviderBorderForm::BorderWndProc(TMessage& m) {
 // ------------------------------------------------------ the form's side
 
 void BorderNCPaint(TsSkinProvider& p) {
-    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(p.BorderForm);
     if (!border) return;
     const HWND wnd = border->AForm && border->AForm->HandleAllocated() ? border->AForm->Handle() : nullptr;
     border->UpdateBorderWindow(!wnd || !IsWindowVisible(wnd), 255);
 }
 
 void BorderPositionChanged(TsSkinProvider& p, const WINDOWPOS* wp) {
-    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(p.BorderForm);
     if (!border || !wp || p.PaintSuspended || !p.Form || !p.Form->HandleAllocated()) return;
     const HWND form = p.Form->Handle();
     if (!IsWindowVisible(form) || (wp->flags & SWP_HIDEWINDOW)) {
@@ -657,12 +752,16 @@ void BorderPositionChanged(TsSkinProvider& p, const WINDOWPOS* wp) {
 // --------------------------------------------------- the extended border
 
 void PaintExtendedBorder(TsSkinProvider& p) {
-    TsSkinManager* manager = p.SkinData ? p.SkinData->GetSkinManager() : nullptr;
-    if (!manager || !p.BorderForm || !p.SkinData->CacheBmp) return;
+    if (!p.SkinData || !p.BorderForm || !p.SkinData->CacheBmp) return;
+    PaintExtendedBorder(p.SkinData->GetSkinManager(), p.FormActive, *p.SkinData->CacheBmp);
+}
+
+void PaintExtendedBorder(TsSkinManager* manager, bool active, TBitmap& bitmap) {
+    if (!manager) return;
     const TsExtBorderShadow& s = manager->Model().ExtBorderShadow();
-    const Bitmap32& picture = p.FormActive ? s.Active : s.Inactive;
+    const Bitmap32& picture = active ? s.Active : s.Inactive;
     if (picture.Width() <= 0 || picture.Height() <= 0) return;
-    Bitmap32& cache = p.SkinData->CacheBmp->Pixels();
+    Bitmap32& cache = bitmap.Pixels();
     const int W = cache.Width(), H = cache.Height();
     const TSliceBorders borders{s.Left, s.Top, s.Right, s.Bottom};
     const int modes[4] = {smStretch, smStretch, smStretch, smStretch};

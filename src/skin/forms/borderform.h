@@ -1,11 +1,12 @@
-// The extended borders of a skinned form: a second, borderless, layered
-// tool window owned by the form, lying just beneath it and larger by the
-// skin's shadow margins, shows the form's whole skinned frame (shadow,
-// border, caption, title buttons) with per-pixel alpha, straight from the
-// provider's cache. Its region has a hole where the form's client area
-// is, so the form itself shows there. The mouse on it is hit-tested
-// against the skinned frame and handed to the form; on the transparent
-// shadow margin it goes through to whatever lies beneath.
+// The extended borders of a skinned form or system dialog: a second,
+// borderless, layered tool window owned by the window it frames, lying
+// just beneath it and larger by the skin's shadow margins, shows that
+// window's whole skinned frame (shadow, border, caption, title buttons)
+// with per-pixel alpha, straight from its owner's cache (the form's
+// provider or the dialog's adapter). Its region has a hole where the
+// client area is, so the window itself shows there. The mouse on it is
+// hit-tested against the skinned frame and handed to the window; on the
+// transparent shadow margin it goes through to whatever lies beneath.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,8 @@ namespace kova::skin {
 
 class TsSkinProvider;
 class TsCommonData;
+class TsSkinManager;
+class TacDialogWnd;
 
 // Provider state bits the border window and the animations share.
 inline constexpr std::uint32_t kStateSizeAnimation = 0x1;
@@ -33,14 +36,17 @@ inline constexpr std::uint32_t kStateActivating = 0x8000;
 // The hit codes of user title buttons start here (1000: the first).
 inline constexpr int kUserButtonHitBase = 999;
 
-class TacProviderBorderForm final : public TacBorderForm {
+class TacSkinBorderForm final : public TacBorderForm {
 public:
     // Makes the border window (hidden); the first UpdateBorderWindow shows it.
-    explicit TacProviderBorderForm(TsSkinProvider* owner);
-    ~TacProviderBorderForm() override;
+    explicit TacSkinBorderForm(TsSkinProvider* owner);
+    explicit TacSkinBorderForm(TacDialogWnd* owner);
+    ~TacSkinBorderForm() override;
 
-    TsSkinProvider* Provider;
-    TsCommonData* SkinData;
+    // Exactly one of the two owns the border object.
+    TsSkinProvider* Provider = nullptr;
+    TacDialogWnd* Dialog = nullptr;
+    TsCommonData* SkinData = nullptr;
     // Where a translucent move put the border window (-1: nowhere yet).
     POINT MovePos{-1, -1};
     // Set while the region is replaced for a pass-through: updates only move.
@@ -66,6 +72,8 @@ public:
     void RestoreRegion();
     // The non-client code of a screen point (-1: none).
     int HitTest(POINT screen);
+    // The frame's bands (sizing, caption, menu line) under a screen point.
+    int FrameHitTest(POINT screen);
     // 1-based index of the title button under a point in border-window
     // coordinates (0: none), numbered close, maximise, minimise, help,
     // then the user buttons.
@@ -78,6 +86,10 @@ public:
 
 private:
     HWND Wnd() const;
+    // The owner's state bits (the provider's form state or the dialog's flags).
+    std::uint32_t OwnerState() const;
+    int OwnerCaptionHeight();
+    RECT TitleIconRect();
     void SetHotTitleButton(int code);
     void DoubleClick(int code);
     // A translucent move's new position snapped to the work area's edges.
@@ -107,5 +119,6 @@ LPCSTR CursorForHitCode(int code);
 // activation state in nine slices over the margins (the centre, the form,
 // left as it is).
 void PaintExtendedBorder(TsSkinProvider& p);
+void PaintExtendedBorder(TsSkinManager* manager, bool active, TBitmap& cache);
 
 }  // namespace kova::skin

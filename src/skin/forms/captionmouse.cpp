@@ -513,7 +513,7 @@ void NCButtonUp(TsSkinProvider& p, TMessage& m) {
     // no hit code of its own while a title button holds the mouse). With a
     // border window the title buttons are its: the release the form holds
     // the mouse for is over that window.
-    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(p.BorderForm);
     const int code = !client ? static_cast<int>(m.WParam) : border ? border->HitTest(screen) : FormHitTest(p, screen);
     const int pressed = p.HotButton;
     const bool wasPressed = ButtonPressed;

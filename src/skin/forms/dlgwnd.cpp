@@ -24,6 +24,8 @@
 #include "skin/core/skinmessage.h"
 #include "skin/core/sysutils.h"
 #include "skin/forms/autohook.h"
+#include "skin/forms/borderform.h"
+#include "skin/forms/formhelpers.h"
 #include "skin/forms/skinmenus.h"
 
 namespace kova::skin {
@@ -146,6 +148,7 @@ TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* mana
 TacDialogWnd::~TacDialogWnd() {
     // The window keeps working after the adapter: it gets its system menu
     // style back while it lives.
+    SetExtendedBorders(false);
     if (!Detached && IsWindow(WindowHandle) && HasStyle(WS_SYSMENU))
         SetWindowLongA(WindowHandle, GWL_STYLE, GetWindowLongA(WindowHandle, GWL_STYLE) | WS_SYSMENU);
     if (!Detached) Detach(false);
@@ -218,8 +221,58 @@ void TacDialogWnd::InitTitleButtons() {
 
 // -------------------------------------------------------------- geometry
 
-int TacDialogWnd::ClientOffsetX() { return ClientOriginInWindow(WindowHandle).x; }
-int TacDialogWnd::ClientOffsetY() { return ClientOriginInWindow(WindowHandle).y; }
+// Without a border window the client area is where the system put it;
+// with one the cache lays the skin's frame and the margins around it.
+int TacDialogWnd::ClientOffsetX() {
+    if (!BorderForm) return ClientOriginInWindow(WindowHandle).x;
+    return GetExtBorderMargins().left + FrameWidth();
+}
+
+int TacDialogWnd::ClientOffsetY() {
+    if (!BorderForm) return ClientOriginInWindow(WindowHandle).y;
+    const int caption = CaptionHeight(true);
+    return GetExtBorderMargins().top + (caption ? caption : FrameWidth());
+}
+
+int TacDialogWnd::FrameWidth() { return BorderForm ? SkinBorderWidth(BorderForm) : BorderWidth(); }
+
+RECT TacDialogWnd::GetExtBorderMargins() {
+    TsSkinManager* manager = ActiveManager();
+    if (!BorderForm || !manager) return RECT{};
+    const TsExtBorderShadow& s = manager->Model().ExtBorderShadow();
+    return RECT{s.Left, s.Top, s.Right, s.Bottom};
+}
+
+RECT TacDialogWnd::IconRect() {
+    TsSkinManager* manager = ActiveManager();
+    const int left = FrameWidth() + GetExtBorderMargins().left + (manager ? manager->Model().SkinData().BILeftMargin : 0);
+    const int iconW = GetSystemMetrics(SM_CXSMICON), iconH = GetSystemMetrics(SM_CYSMICON);
+    const int top = (BorderForm ? GetExtBorderMargins().top : FrameWidth()) + (CaptionHeight(true) - iconH) / 2;
+    return RECT{left, top, left + iconW, top + iconH};
+}
+
+bool TacDialogWnd::ExtBordersWanted() {
+    TsSkinManager* manager = ActiveManager();
+    const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
+    return manager && manager->ExtendedBorders() && BorderKind != 2 && !(style & WS_CHILD) &&
+           (style & WS_CAPTION) == WS_CAPTION;
+}
+
+void TacDialogWnd::SetExtendedBorders(bool on) {
+    if (on == (BorderForm != nullptr)) return;
+    if (on)
+        BorderForm = new TacSkinBorderForm(this);
+    else
+        delete std::exchange(BorderForm, nullptr);
+    RegionInvalid = true;
+    CommonData->BGChanged = true;
+    if (!IsWindow(WindowHandle) || !IsWindowVisible(WindowHandle)) return;
+    UpdateRegion(true);
+    if (BorderForm)
+        BorderForm->UpdateBorderWindow(true, 255);
+    else
+        RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+}
 
 int TacDialogWnd::BorderWidth() const {
     const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
@@ -229,9 +282,11 @@ int TacDialogWnd::BorderWidth() const {
     return (style & WS_BORDER) ? GetSystemMetrics(SM_CXBORDER) : 0;
 }
 
-int TacDialogWnd::CaptionHeight(bool) {
+int TacDialogWnd::CaptionHeight(bool checkSkin) {
     const LONG style = GetWindowLongA(WindowHandle, GWL_STYLE);
     if ((style & WS_CAPTION) != WS_CAPTION && !IsIconic(WindowHandle)) return 0;
+    if (checkSkin && BorderForm)
+        if (const int skin = SkinTitleHeight(BorderForm)) return skin;
     return GetSystemMetrics(BorderKind == 4 || BorderKind == 5 ? SM_CYSMCAPTION : SM_CYCAPTION);
 }
 
@@ -253,7 +308,15 @@ void TacDialogWnd::PaintNonClientCache() {
     const TsSkinModel& model = manager->Model();
     RECT wr{};
     GetWindowRect(WindowHandle, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const RECT m = GetExtBorderMargins();
+    if (BorderForm) {
+        // The skin's frame and the shadow margins around the client area.
+        RECT cr{};
+        GetClientRect(WindowHandle, &cr);
+        w = ClientOffsetX() + cr.right + FrameWidth() + m.right;
+        h = ClientOffsetY() + cr.bottom + FrameWidth() + m.bottom;
+    }
     if (w <= 0 || h <= 0) return;
     if (!CommonData->CacheBmp) CommonData->CacheBmp = std::make_unique<TBitmap>();
     TBitmap& bitmap = *CommonData->CacheBmp;
@@ -263,14 +326,16 @@ void TacDialogWnd::PaintNonClientCache() {
     TsParentImageInfo bg;
     const int section = CommonData->SkinIndex;
     if (model.SectionIndexValid(section))
-        PaintControlSkin(cache, model, section, bg, StateOf(model, section, Active), TRect{0, 0, w, h}, TPoint{0, 0},
-                         false, CommonData->HUEOffset, CommonData->Saturation);
+        PaintControlSkin(cache, model, section, bg, StateOf(model, section, Active),
+                         TRect{m.left, m.top, w - m.right, h - m.bottom}, TPoint{0, 0}, false, CommonData->HUEOffset,
+                         CommonData->Saturation);
     else
         cache.Fill(0xFF000000u | static_cast<std::uint32_t>(kova::ColorToRGB(clBtnFace)));
     PaintCaption(model, w);
     PaintTitleButtons(model, w);
     GdiFlush();
     MakeOpaque(cache);
+    if (BorderForm) PaintExtendedBorder(manager, Active, bitmap);
     CommonData->BGChanged = false;
 }
 
@@ -278,21 +343,22 @@ void TacDialogWnd::PaintCaption(const TsSkinModel& model, int width) {
     const int captionH = CaptionHeight(true);
     if (captionH == 0) return;
     Bitmap32& cache = CommonData->CacheBmp->Pixels();
-    const int bw = BorderWidth();
-    const int bottom = bw + captionH;
+    const int bw = FrameWidth();
+    const RECT m = GetExtBorderMargins();
+    // The skin's title height takes in the top border.
+    const int bottom = (BorderForm ? m.top : bw) + captionH;
     TsParentImageInfo bg;
     bg.Bmp = &cache;
     bg.Ready = true;
     if (model.SectionIndexValid(TitleIndex))
-        PaintSkinItem(cache, model, TitleIndex, bg, StateOf(model, TitleIndex, Active), TRect{0, 0, width, bottom},
-                      TPoint{0, 0});
+        PaintSkinItem(cache, model, TitleIndex, bg, StateOf(model, TitleIndex, Active),
+                      TRect{m.left, m.top, width - m.right, bottom}, TPoint{0, 0});
     const TsSkinData& sd = model.SkinData();
     const int iconW = GetSystemMetrics(SM_CXSMICON), iconH = GetSystemMetrics(SM_CYSMICON);
     HDC dc = CommonData->CacheBmp->Canvas()->Handle();
     GdiFlush();
-    if (IconHandle)
-        DrawIconEx(dc, bw + sd.BILeftMargin, bw + (captionH - iconH) / 2, IconHandle, iconW, iconH, 0, nullptr,
-                   DI_NORMAL);
+    const RECT icon = IconRect();
+    if (IconHandle) DrawIconEx(dc, icon.left, icon.top, IconHandle, iconW, iconH, 0, nullptr, DI_NORMAL);
     int buttons = 0;
     if (Style & WS_SYSMENU)
         for (const TacDialogTitleButton* b : {&CloseButton, &MaxButton, &MinButton, &HelpButton}) {
@@ -302,7 +368,8 @@ void TacDialogWnd::PaintCaption(const TsSkinModel& model, int width) {
             if (const TsMaskData* mask = MaskAt(model, b->ImageIndex); shown && mask)
                 buttons += ImageWidthOfMask(*mask);
         }
-    RECT tr{bw + (IconHandle ? iconW : 0) + 4 + sd.BILeftMargin, 2, width - buttons - 6, bottom};
+    RECT tr{bw + (IconHandle ? iconW : 0) + 4 + sd.BILeftMargin + m.left, m.top + 2, width - buttons - 6 - m.right,
+            bottom};
     const std::string text = kova::WindowText(WindowHandle);
     if (tr.right <= tr.left || text.empty()) return;
     const bool rtl = (ExStyle & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) != 0;
@@ -320,10 +387,11 @@ void TacDialogWnd::PaintTitleButtons(const TsSkinModel& model, int width) {
     if (captionH == 0) return;
     Bitmap32& cache = CommonData->CacheBmp->Pixels();
     const TsSkinData& sd = model.SkinData();
-    const int bw = BorderWidth();
+    const int bw = FrameWidth();
+    const RECT m = GetExtBorderMargins();
     const bool big = CloseButton.BigIcon;
     const int gap = big ? sd.BISpacing : 0;
-    int x = width - sd.BIRightMargin - bw;
+    int x = width - sd.BIRightMargin - bw - m.right;
     TsParentImageInfo bg;
     bg.Bmp = &cache;
     bg.Ready = true;
@@ -344,8 +412,8 @@ void TacDialogWnd::PaintTitleButtons(const TsSkinModel& model, int width) {
         const TsMaskData* mask = MaskAt(model, s.Button->ImageIndex);
         if (!mask) continue;
         const int iw = ImageWidthOfMask(*mask), ih = ImageHeightOfMask(*mask);
-        int top = bw + (captionH - ih) / 2;
-        if (big && sd.BIVAlign == 1 && s.Button != &HelpButton) top = 0;
+        int top = (BorderForm ? m.top : bw) + (captionH - ih) / 2;
+        if (big && sd.BIVAlign == 1 && s.Button != &HelpButton) top = m.top + (BorderForm ? sd.BITopMargin : 0);
         s.Button->Rect = RECT{x - iw, top, x, top + ih};
         const int columns = std::max<int>(1, mask->ColumnCount);
         const int state = std::clamp(s.Button->State, 0, columns - 1);
@@ -355,6 +423,13 @@ void TacDialogWnd::PaintTitleButtons(const TsSkinModel& model, int width) {
 }
 
 void TacDialogWnd::PaintFrame(HDC dc) {
+    if (BorderForm) {
+        // The frame lies in the border window: brought up to date, shown
+        // when it is not yet.
+        const HWND border = BorderForm->AForm && BorderForm->AForm->HandleAllocated() ? BorderForm->AForm->Handle() : nullptr;
+        BorderForm->UpdateBorderWindow(!border || !IsWindowVisible(border), 255);
+        return;
+    }
     if (!dc) return;
     if (CommonData->BGChanged || !CommonData->CacheBmp) PaintNonClientCache();
     if (!CommonData->CacheBmp) return;
@@ -387,6 +462,19 @@ void TacDialogWnd::UpdateRegion(bool redraw) {
     RECT wr{};
     GetWindowRect(WindowHandle, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    if (BorderForm) {
+        // Only the client area shows: the border window has the rest.
+        const POINT origin = ClientOriginInWindow(WindowHandle);
+        RECT cr{};
+        GetClientRect(WindowHandle, &cr);
+        HRGN client = CreateRectRgn(origin.x, origin.y, origin.x + cr.right, origin.y + cr.bottom);
+        TGdiObject<HRGN> now(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(WindowHandle, now.Get()) != ERROR && EqualRgn(now.Get(), client))
+            DeleteObject(client);
+        else if (!SetWindowRgn(WindowHandle, client, redraw ? TRUE : FALSE))
+            DeleteObject(client);
+        return;
+    }
     // The transparent corners of the dialog's border and of its title's
     // border, left and mirrored right.
     std::vector<TRect> rects;
@@ -404,8 +492,12 @@ void TacDialogWnd::UpdateRegion(bool redraw) {
     add(CommonData->BorderIndex, true);
     if (model.SectionIndexValid(TitleIndex)) add(model.IndexOfMask(TitleIndex, TitleSection, "BORDERSMASK"), false);
     // Without a transparent corner the window keeps no region: each new one
-    // costs a frame change.
-    if (rects.empty()) return;
+    // costs a frame change (one left by extended borders goes).
+    if (rects.empty()) {
+        TGdiObject<HRGN> now(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(WindowHandle, now.Get()) != ERROR) SetWindowRgn(WindowHandle, nullptr, redraw ? TRUE : FALSE);
+        return;
+    }
     TGdiObject<HRGN> rgn(CreateRectRgn(0, 0, w, h));
     for (const TRect& r : rects) {
         TGdiObject<HRGN> cut(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
@@ -482,7 +574,15 @@ void TacDialogWnd::CoverForHiding() {
     // The picture with the children, as the dialog shows now.
     CopyDialogImage(this, false, *cache);
     SnapshotForm = CreateWindowSnapshotForm(WindowHandle);
-    UpdateLayeredBitmap(SnapshotForm->Handle(), cache, 255, nullptr);
+    // With a border window the picture covers the frame where that shows it.
+    POINT at{};
+    const bool bordered = BorderForm && BorderForm->AForm && BorderForm->AForm->HandleAllocated();
+    if (bordered) {
+        RECT br{};
+        GetWindowRect(BorderForm->AForm->Handle(), &br);
+        at = POINT{br.left, br.top};
+    }
+    UpdateLayeredBitmap(SnapshotForm->Handle(), cache, 255, bordered ? &at : nullptr);
     ShowWindow(SnapshotForm->Handle(), SW_SHOWNOACTIVATE);
 }
 
@@ -499,6 +599,11 @@ void TacDialogWnd::Repaint() {
 // ------------------------------------------------------------ the mouse
 
 LRESULT TacDialogWnd::HitTest(POINT screen, LRESULT systemAnswer) {
+    // The frame's places are the border window's.
+    if (auto* border = static_cast<TacSkinBorderForm*>(BorderForm)) {
+        const int code = border->HitTest(screen);
+        return code >= 0 ? code : systemAnswer;
+    }
     RECT wr{};
     GetWindowRect(WindowHandle, &wr);
     const int x = screen.x - wr.left, y = screen.y - wr.top;
@@ -605,6 +710,8 @@ void TacDialogWnd::NcButtonUp(TMessage& m) {
 
 void TacDialogWnd::WndProc(TMessage& m) {
     if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
+        // The border window is the dialog's owned window: it goes first.
+        SetExtendedBorders(false);
         const TLife life = Life();
         CallPrevWndProc(m);
         if (life.Alive() && !Detached) Detach(false);
@@ -620,6 +727,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
                     CommonData->ReadSkinIndexes();
                     InitTitleButtons();
                     CommonData->BGChanged = true;
+                    SetExtendedBorders(ExtBordersWanted());
                     BroadcastToDirectChildren(WindowHandle, m.Msg, m.WParam, m.LParam);
                 }
                 m.Result = 0;
@@ -627,6 +735,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
             case scRefresh:
                 CommonData->ReadSkinIndexes();
                 InitTitleButtons();
+                SetExtendedBorders(ExtBordersWanted());
                 Repaint();
                 m.Result = 0;
                 return;
@@ -691,6 +800,10 @@ void TacDialogWnd::WndProc(TMessage& m) {
             Active = m.WParam != 0;
             if (IsWindowVisible(WindowHandle)) {
                 CommonData->BGChanged = true;
+                if (BorderForm) {
+                    BorderForm->UpdateBorderWindow(true, 255);
+                    return;
+                }
                 RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_NOCHILDREN);
             }
             return;
@@ -698,7 +811,8 @@ void TacDialogWnd::WndProc(TMessage& m) {
         case WM_NCHITTEST: {
             const TLife life = Life();
             CallPrevWndProc(m);
-            if (!life.Alive()) return;
+            // The frame lies in the border window, which hit-tests it.
+            if (!life.Alive() || BorderForm) return;
             const LRESULT code = HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}, m.Result);
             if (code == HTCAPTION || code == HTNOWHERE) {
                 if (HotButton && !pressed_) SetHotButton(0, true);
@@ -759,8 +873,12 @@ void TacDialogWnd::WndProc(TMessage& m) {
             RegionInvalid = true;
             const TLife life = Life();
             CallPrevWndProc(m);
-            if (life.Alive() && IsWindowVisible(WindowHandle))
-                RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+            if (!life.Alive() || !IsWindowVisible(WindowHandle)) return;
+            if (BorderForm) {
+                UpdateRegion(false);
+                BorderForm->UpdateBorderWindow(true, 255);
+            }
+            RedrawWindow(WindowHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
             return;
         }
         case WM_SETTEXT:
@@ -804,6 +922,8 @@ void TacDialogWnd::WndProc(TMessage& m) {
             }
             break;
         case WM_SHOWWINDOW: {
+            // Shown again after a hide, it gets its border window back.
+            if (m.WParam && m.LParam == 0) SetExtendedBorders(ExtBordersWanted());
             const TLife life = Life();
             TacScrollWnd::WndProc(m);
             // Only the dialog's own showing (not an owner's restore) fades in.
@@ -822,6 +942,16 @@ void TacDialogWnd::WndProc(TMessage& m) {
         }
         case WM_WINDOWPOSCHANGED: {
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+            if (pos && BorderForm && !(pos->flags & SWP_HIDEWINDOW)) {
+                // The border window follows the dialog.
+                const TLife life = Life();
+                TacScrollWnd::WndProc(m);
+                if (life.Alive() && BorderForm && IsWindowVisible(WindowHandle))
+                    PaintFrame(nullptr);
+                return;
+            }
+            // Hidden, the dialog shows no frame.
+            if (pos && (pos->flags & SWP_HIDEWINDOW)) SetExtendedBorders(false);
             if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !SnapshotForm) break;
             RegionInvalid = true;
             const TLife life = Life();

@@ -96,7 +96,16 @@ public:
     int ClientOffsetX() override;
     int ClientOffsetY() override;
     int CaptionHeight(bool checkSkin);
+    // The system's frame width.
     int BorderWidth() const;
+    // The frame width the cache paints: the skin's with extended borders.
+    int FrameWidth();
+    RECT GetExtBorderMargins() override;
+    // The title icon's place in the cache.
+    RECT IconRect();
+    // With extended borders the frame, caption and shadow lie in a border
+    // window beneath the dialog, which shows only its client area.
+    void SetExtendedBorders(bool on);
     void UpdateRegion(bool redraw);
     // The hit code at a screen point inside the caption band, or the
     // system's answer `systemAnswer` outside it.
@@ -117,6 +126,7 @@ public:
     bool HasStyle(LONG bits) const { return (Style & bits) == bits; }
 
 private:
+    bool ExtBordersWanted();
     TsCommonData* PrepareRecord(TsSkinManager* manager, const std::string& section);
     void PaintCaption(const TsSkinModel& model, int width);
     void PaintTitleButtons(const TsSkinModel& model, int width);

@@ -299,7 +299,7 @@ void DropLayered(HWND wnd) {
 }
 
 void EndBlendOnMoving(TsSkinProvider& p, TacMoveTimer& timer) {
-    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(p.BorderForm);
     const HWND wnd = p.Form->Handle();
     const HWND bw = BorderWindowOf(p);
     timer.SetEnabled(false);
@@ -323,7 +323,7 @@ void EndBlendOnMoving(TsSkinProvider& p, TacMoveTimer& timer) {
 
 bool StartBlendOnMoving(TsSkinProvider& p) {
     if ((p.FormState & kStateTranslucentMove) || !BlendOnMovingWanted(p)) return false;
-    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(p.BorderForm);
     const HWND bw = BorderWindowOf(p);
     if (!bw) return false;
     TsSkinManager* manager = ManagerOf(p);
@@ -414,7 +414,7 @@ void TacMinTimer::Frame() {
     else if (p.FormState & kStateMinimizing)
         Restoring = false;
     if (!AnimWnd || !IsWindow(AnimWnd) || !p.Form || !p.Form->HandleAllocated()) return;
-    auto* border = static_cast<TacProviderBorderForm*>(p.BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(p.BorderForm);
     if (border) border->Updating = true;
     const HWND form = p.Form->Handle();
     if (!Restoring) {
@@ -487,7 +487,7 @@ void TacMinTimer::Frame() {
 void TsSkinProvider::StartMinimizing() {
     TsSkinManager* manager = ManagerOf(*this);
     if (!manager || !manager->Model().AnimEffects.Minimizing.Active || !Form || !Form->HandleAllocated()) return;
-    if (auto* border = static_cast<TacProviderBorderForm*>(BorderForm)) border->FreeTitleGlows();
+    if (auto* border = static_cast<TacSkinBorderForm*>(BorderForm)) border->FreeTitleGlows();
     if (FormState & kStateMinimizing) return;
     // The minimise animation shows the extended borders' window.
     if (!BorderForm) return;
@@ -505,7 +505,7 @@ void TsSkinProvider::StartMinimizing() {
         timer->SetEnabled(true);
         return;
     }
-    auto* border = static_cast<TacProviderBorderForm*>(BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(BorderForm);
     border->UpdateBorderWindow(false, 255);
     PaintNonClientCache();
     timer->FormImage = WholeFormImage(*this);
@@ -525,7 +525,7 @@ bool TsSkinProvider::StartRestoring() {
     TsSkinManager* manager = ManagerOf(*this);
     if (!timer || !manager || !manager->Model().AnimEffects.Minimizing.Active || (FormState & kStateRestoring))
         return false;
-    auto* border = static_cast<TacProviderBorderForm*>(BorderForm);
+    auto* border = static_cast<TacSkinBorderForm*>(BorderForm);
     if (!border || !Form || !Form->HandleAllocated()) return false;
     FormState &= ~kStateMinimizing;
     FormState |= kStateRestoring;

@@ -15,6 +15,7 @@
 #include "skin/core/skinstate.h"
 #include "skin/core/sysentries.h"
 #include "skin/core/vclutils.h"
+#include "skin/forms/borderform.h"
 #include "skin/forms/provider.h"
 
 namespace kova::skin {
@@ -29,8 +30,13 @@ TsSkinProvider* OwnerProvider(TacBorderForm* borderForm) {
 }
 
 const TsSkinData* SkinValues(TacBorderForm* borderForm) {
-    TsSkinProvider* provider = OwnerProvider(borderForm);
-    TsSkinManager* manager = provider && provider->SkinData ? provider->SkinData->GetSkinManager() : nullptr;
+    // A dialog has no provider: its border object knows the dialog's record.
+    TsCommonData* data = nullptr;
+    if (auto* own = dynamic_cast<TacSkinBorderForm*>(borderForm); own && own->Dialog)
+        data = own->SkinData;
+    else if (TsSkinProvider* provider = OwnerProvider(borderForm))
+        data = provider->SkinData.get();
+    TsSkinManager* manager = data ? data->GetSkinManager() : nullptr;
     return manager ? &manager->Model().SkinData() : nullptr;
 }
 

@@ -379,7 +379,7 @@ void TsSkinProvider::UpdateBorderForm(bool enable) {
     if (wanted == (BorderForm != nullptr)) return;
     if (wanted) {
         if (!Form->HandleAllocated()) return;
-        BorderForm = new TacProviderBorderForm(this);
+        BorderForm = new TacSkinBorderForm(this);
         // The form shows only its client area from now on.
         RegionChanged = true;
         UpdateRegion(false);

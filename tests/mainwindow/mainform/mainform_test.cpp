@@ -277,7 +277,7 @@ TEST_F(SkinnedMainForm, ItsFrameAndControlsShowTheSkin) {
   const int W = outer.right - outer.left, H = outer.bottom - outer.top;
   ASSERT_EQ(picture.Width(), W);
   ASSERT_EQ(picture.Height(), H);
-  auto* frame = static_cast<skin::TacProviderBorderForm*>(provider_->BorderForm);
+  auto* frame = static_cast<skin::TacSkinBorderForm*>(provider_->BorderForm);
   const RECT m = frame->ExtMargins(), hole = frame->ClientRect();
   const std::vector<POINT> points{POINT{W / 2, (m.top + hole.top) / 2}, POINT{(m.left + hole.left) / 2, H / 2},
                                   POINT{(hole.right + W - m.right) / 2, H / 2},
@@ -345,7 +345,7 @@ TEST_F(SkinnedMainForm, ItsMinimiseButtonMinimisesToTheNotificationArea) {
   // the form.
   const HWND border = BorderWindow(provider_);
   ASSERT_NE(border, nullptr) << "the main form has no border window";
-  auto* frame = static_cast<skin::TacProviderBorderForm*>(provider_->BorderForm);
+  auto* frame = static_cast<skin::TacSkinBorderForm*>(provider_->BorderForm);
   RECT r{};
   GetWindowRect(border, &r);
   const POINT at{r.left + (provider_->MinButton.Rect.left + provider_->MinButton.Rect.right) / 2,

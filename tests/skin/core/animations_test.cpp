@@ -65,7 +65,9 @@ TEST_F(AnimationTest, FormShowOf120msFadesInElevenFramesByAFifthOfTheAlpha) {
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(rec.Calls[1 + i].Alpha, std::lround(std::min(200.0, 20.0 * (i + 1)))) << "frame " << i;
     EXPECT_EQ(rec.Calls.back().Alpha, 200);
-    EXPECT_EQ(rec.Sleeps.size(), 11u);
+    // Every frame after the first waits for its period; nothing follows
+    // the last.
+    EXPECT_EQ(rec.Sleeps.size(), 10u);
     for (DWORD ms : rec.Sleeps) EXPECT_EQ(ms, 12u);
     for (const LayeredCall& c : rec.Calls) {
         EXPECT_EQ(c.Wnd, rec.Calls.front().Wnd) << "one overlay";
@@ -88,6 +90,55 @@ TEST_F(AnimationTest, FormShowOf120msFadesInElevenFramesByAFifthOfTheAlpha) {
     EXPECT_TRUE(after);
     EXPECT_EQ(f.Provider->InAnimation, 0);
     EXPECT_FALSE(FormAnimating);
+}
+
+// The fade keeps to the clock whatever its frames cost: each frame is
+// pushed one period after the one before, the wait being what the frame's
+// work left of the period; frames whose time went by while a slow one was
+// pushed are left out (the alpha jumps to the frame now due), and the last
+// frame, at the full alpha, always shows. The show and the skin change
+// share it.
+TEST_F(AnimationTest, FadeFramesKeepToTheirPeriodWhateverTheirWorkCosts) {
+    SkinnedTestForm f;
+    PumpFor(100);
+    struct Case {
+        int cost;                // ms each push of a frame takes
+        int waits;               // sleeps between the frames
+        DWORD wait;              // each sleep
+        std::vector<int> alphas; // the frames shown (alpha step 255 / 10 = 25.5)
+    } cases[] = {
+        {0, 10, 12, {26, 51, 77, 102, 128, 153, 179, 204, 230, 255, 255}},
+        {5, 10, 7, {26, 51, 77, 102, 128, 153, 179, 204, 230, 255, 255}},
+        // 30 ms a push: frames due at 0, 30 -> 2, 60 -> 5, 90 -> 7, 120 -> 10.
+        {30, 0, 0, {26, 77, 153, 204, 255}},
+    };
+    for (const Case& c : cases) {
+        LayeredRecorder rec;
+        std::vector<double> pushedAt;
+        auto record = AnimationOutput().UpdateLayeredWindow;
+        AnimationOutput().UpdateLayeredWindow = [&](HWND wnd, HDC screen, POINT* dest, SIZE* size, HDC src,
+                                                     POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+            pushedAt.push_back(rec.Now);
+            rec.Now += c.cost;
+            return record(wnd, screen, dest, size, src, sp, key, blend, flags);
+        };
+        AnimateFormShow(f.Provider, 120, 255, TacAnimType::atFading);
+        // The overlay's first picture, the frames, the final picture.
+        ASSERT_EQ(rec.Calls.size(), c.alphas.size() + 2) << c.cost;
+        std::vector<int> alphas;
+        for (std::size_t i = 1; i + 1 < rec.Calls.size(); ++i) alphas.push_back(rec.Calls[i].Alpha);
+        EXPECT_EQ(alphas, c.alphas) << c.cost;
+        EXPECT_EQ(static_cast<int>(rec.Sleeps.size()), c.waits) << c.cost;
+        for (DWORD ms : rec.Sleeps) EXPECT_EQ(ms, c.wait) << c.cost;
+        // Frames that keep up are one period apart; the fade ends on time
+        // (its last frame pushed at its time, or at the first push after it).
+        const double first = pushedAt[1], last = pushedAt[pushedAt.size() - 2];
+        if (c.cost <= 12) {
+            for (std::size_t i = 2; i + 1 < pushedAt.size(); ++i) EXPECT_EQ(pushedAt[i] - pushedAt[i - 1], 12) << i;
+        }
+        EXPECT_LE(last - first, 120 + c.cost) << c.cost;
+        PumpFor(50);
+    }
 }
 
 // An exception in the middle of an animation (here from its first pause)

@@ -59,7 +59,12 @@ public:
             UpdateLayeredWindowFn fn = SystemEntries().UpdateLayeredWindow;
             return fn ? fn(wnd, screenDC, dest, size, src, srcPt, key, blend, flags) : FALSE;
         };
-        AnimationOutput().Sleep = [this](DWORD ms) { Sleeps.push_back(ms); };
+        // Time passes only in the animations' sleeps.
+        AnimationOutput().Sleep = [this](DWORD ms) {
+            Sleeps.push_back(ms);
+            Now += ms;
+        };
+        AnimationOutput().Clock = [this] { return Now; };
     }
     ~LayeredRecorder() { AnimationOutput() = AnimationCalls{}; }
     LayeredRecorder(const LayeredRecorder&) = delete;
@@ -67,6 +72,7 @@ public:
 
     std::vector<LayeredCall> Calls;
     std::vector<DWORD> Sleeps;
+    double Now = 0;
 };
 
 // A shown framework form with a provider; counts the form's paints.

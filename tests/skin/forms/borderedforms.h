@@ -72,8 +72,20 @@ struct FrameRecorder {
             frames.push_back(std::move(f));
             return UpdateLayeredWindow(wnd, screen, dest, size, source, sp, key, blend, flags);
         };
+        // The fades' clock runs only in their sleeps (which still sleep,
+        // unless a test replaces them): reading each frame back takes no
+        // frame's time, so no frame is left out as late.
+        AnimationOutput().Sleep = [this](DWORD ms) {
+            now += ms;
+            ::Sleep(ms);
+        };
+        AnimationOutput().Clock = [this] { return now; };
     }
-    ~FrameRecorder() { AnimationOutput().UpdateLayeredWindow = nullptr; }
+    ~FrameRecorder() {
+        AnimationOutput().UpdateLayeredWindow = nullptr;
+        AnimationOutput().Sleep = nullptr;
+        AnimationOutput().Clock = nullptr;
+    }
     std::vector<TFrame> For(HWND wnd) const {
         std::vector<TFrame> out;
         for (const TFrame& f : frames)
@@ -87,6 +99,7 @@ struct FrameRecorder {
         return out;
     }
     std::vector<TFrame> frames;
+    double now = 0;
 };
 
 // The skinning units started and a manager with Linen and extended borders.
@@ -120,9 +133,9 @@ struct Bordered {
     }
     ~Bordered() { form->Free(); }
     HWND Wnd() const { return form->Handle(); }
-    TacProviderBorderForm* Border() const { return static_cast<TacProviderBorderForm*>(provider->BorderForm); }
+    TacSkinBorderForm* Border() const { return static_cast<TacSkinBorderForm*>(provider->BorderForm); }
     HWND BorderWnd() const {
-        TacProviderBorderForm* b = Border();
+        TacSkinBorderForm* b = Border();
         return b && b->AForm && b->AForm->HandleAllocated() ? b->AForm->Handle() : nullptr;
     }
     TForm* form;

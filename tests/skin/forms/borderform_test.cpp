@@ -227,7 +227,7 @@ TEST_F(BorderFormTest, FramesCarryOurOwnShadowsActiveAndInactive) {
 // answer used as it is.
 TEST_F(BorderFormTest, HitTestTableAndItsEvent) {
     Bordered f;
-    TacProviderBorderForm* b = f.Border();
+    TacSkinBorderForm* b = f.Border();
     ASSERT_NE(f.BorderWnd(), nullptr);
     const RECT r = WindowRectOf(f.BorderWnd());
     const RECT m = b->ExtMargins();

@@ -167,7 +167,7 @@ TEST_F(FormAnimTest, TranslucentMoveStepsDownToTheBlendValue) {
     const HWND border = f.BorderWnd();
     ASSERT_NE(border, nullptr);
     const RECT r = WindowRectOf(border);
-    const RECT m = static_cast<TacProviderBorderForm*>(f.provider->BorderForm)->ExtMargins();
+    const RECT m = static_cast<TacSkinBorderForm*>(f.provider->BorderForm)->ExtMargins();
     const int left = f.form->Left(), top = f.form->Top();
     rec.frames.clear();
     // A drag slow enough for the fade's timer to reach the blend value.
@@ -216,7 +216,7 @@ TEST_F(FormAnimTest, TranslucentMoveSnapsToTheWorkArea) {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const RECT r = WindowRectOf(border);
-    const RECT m = static_cast<TacProviderBorderForm*>(f.provider->BorderForm)->ExtMargins();
+    const RECT m = static_cast<TacSkinBorderForm*>(f.provider->BorderForm)->ExtMargins();
     const int align = manager.m->Model().SkinData().AlignOffset;
     // The frame's left edge 6 px right of the work area's left edge.
     const int dx = (work.left + 6) - (r.left + m.left - align);
