@@ -8,6 +8,8 @@
 // the skin's own pictures, recreated windows and the skin going.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -249,7 +251,8 @@ std::string Differences(const TPrinted& p, const Bitmap32& want, const RECT& r) 
         for (int x = r.left; x < r.right; ++x) {
             const COLORREF w = ToColorRef(want.At(x, y));
             if (p.At(x, y) == w) continue;
-            if (++n <= 4) out += std::to_string(x) + "," + std::to_string(y) + " " + Hex(p.At(x, y)) + "/" + Hex(w) + " ";
+            if (++n <= 4)
+                out += std::to_string(x) + "," + std::to_string(y) + " " + Hex(p.At(x, y)) + "/" + Hex(w) + " ";
         }
     return n ? std::to_string(n) + " differ: " + out : "";
 }
@@ -332,7 +335,8 @@ TEST_F(EveryControlFormTest, ListedClassesGetTheirAdaptersAndTheOthersDoNot) {
         EXPECT_EQ(a->CommonData->SkinSection(), c.section);
         EXPECT_FALSE(a->Detached);
         int items = 0;
-        for (int i = 0; i < f.Adapter()->ItemCount(); ++i) items += f.Adapter()->GetItem(i)->Control == f.Control(c.name);
+        for (int i = 0; i < f.Adapter()->ItemCount(); ++i)
+            items += f.Adapter()->GetItem(i)->Control == f.Control(c.name);
         EXPECT_EQ(items, 1);
     }
     EXPECT_EQ(f.Adapter()->ItemCount(), adapted) << "one item for each adapted control, none for the others";
@@ -409,32 +413,61 @@ TEST_F(EveryControlFormTest, AButtonsFaceIsTheSkinsPictureForEachState) {
     f.Control("Button1")->SetEnabled(true);
 }
 
-// The checked box's glyph, left of its caption, is the skin's check-box
-// image over the section's picture.
+// A check box's and a radio button's glyph, left of the caption, is the
+// skin's image for the check state over the section's picture, both in
+// the state the mouse gives them.
 TEST_F(EveryControlFormTest, TheCheckGlyphIsTheSkins) {
     TEveryControlForm f;
-    HWND box = f.Wnd("CheckBox1");
-    ASSERT_NE(FindAdapter(box), nullptr);
-    ASSERT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SetForegroundWindow(f.form->Handle());
+    f.Get<TEdit>("Edit1")->SetFocus();
     const TsSkinModel& skin = skins.m->Model();
-    const int index = skin.ConstData().CheckBoxChecked;
-    ASSERT_TRUE(skin.MaskIndexValid(index));
-    const TsMaskData& mask = skin.Masks()[static_cast<std::size_t>(index)];
-    const SIZE s = WindowSizeOf(box);
-    const SIZE g = static_cast<TacCheckBoxWnd*>(FindAdapter(box))->GlyphSize();
-    ASSERT_GT(g.cx, 4);
-    ASSERT_GT(g.cy, 4);
-    TsParentImageInfo bg;
-    ParentImageInfoOfWnd(box, bg);
-    Bitmap32 want = SectionPicture(*skins.m, box, "CHECKBOX", 0);
-    const int top = (s.cy - g.cy) / 2;
-    DrawMaskState(want, TPoint{0, top}, 0, 1, mask, bg);
-    EXPECT_EQ(Differences(TPrinted(box), want, RECT{0, top, g.cx, top + g.cy}), "");
-    // The glyph shows the check: the unchecked image differs there.
-    Bitmap32 unchecked = SectionPicture(*skins.m, box, "CHECKBOX", 0);
-    DrawMaskState(unchecked, TPoint{0, top}, 0, 1,
-                  skin.Masks()[static_cast<std::size_t>(skin.ConstData().CheckBoxUnchecked)], bg);
-    EXPECT_NE(Differences(TPrinted(box), unchecked, RECT{0, top, g.cx, top + g.cy}), "");
+    const TsConstIndexes& c = skin.ConstData();
+    struct Case {
+        const char* what;
+        const char* name;
+        int image;  // the skin's mask
+        bool hot;   // the mouse over it
+    };
+    const Case cases[] = {
+        {"checked", "CheckBox1", c.CheckBoxChecked, false},
+        {"checked under the mouse", "CheckBox1", c.CheckBoxChecked, true},
+        {"radio unchecked", "RadioButton1", c.RadioButtonUnchecked, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        HWND box = f.Wnd(k.name);
+        auto* a = dynamic_cast<TacCheckBoxWnd*>(FindAdapter(box));
+        ASSERT_NE(a, nullptr);
+        ASSERT_TRUE(skin.MaskIndexValid(k.image));
+        EXPECT_TRUE(kova::test::MouseMove(k.hot ? Centre(box) : kAway));
+        const SIZE s = WindowSizeOf(box);
+        const SIZE g = a->GlyphSize();
+        ASSERT_GT(g.cx, 4);
+        ASSERT_GT(g.cy, 4);
+        const int top = (s.cy - g.cy) / 2;
+        const RECT glyph{0, top, g.cx, top + g.cy};
+        // The section in its state with the glyph's state image over it.
+        const auto picture = [&](int image) {
+            TsParentImageInfo bg;
+            ParentImageInfoOfWnd(box, bg);
+            Bitmap32 want = SectionPicture(*skins.m, box, "CHECKBOX", k.hot ? 1 : 0);
+            DrawMaskState(want, TPoint{0, top}, k.hot ? 1 : 0, 1, skin.Masks()[static_cast<std::size_t>(image)], bg);
+            return want;
+        };
+        std::string diff;
+        WaitUntil(
+            [&] {
+                PumpMessages();
+                diff = Differences(TPrinted(box), picture(k.image), glyph);
+                return diff.empty();
+            },
+            1500);
+        EXPECT_EQ(diff, "");
+        // The glyph shows the check state: the other image differs there.
+        const int other = k.image == c.CheckBoxChecked ? c.CheckBoxUnchecked : c.RadioButtonChecked;
+        EXPECT_NE(Differences(TPrinted(box), picture(other), glyph), "");
+    }
+    EXPECT_TRUE(kova::test::MouseMove(kAway));
 }
 
 // A dropped combo (its list shown by CB_SHOWDROPDOWN) paints its button
@@ -551,6 +584,7 @@ TEST_F(EveryControlFormTest, ARecreatedWindowGetsExactlyOneNewAdapter) {
         TacMainWnd* old = FindAdapter(before);
         ASSERT_NE(old, nullptr);
         const THandleCounts handles = LiveHandleCounts();
+        const long bitmaps = LiveHandles(THandleKind::Bitmap);
         c->RecreateWnd();
         c->HandleNeeded();
         PumpMessages();
@@ -569,9 +603,10 @@ TEST_F(EveryControlFormTest, ARecreatedWindowGetsExactlyOneNewAdapter) {
         }
         EXPECT_EQ(forControl, 1);
         EXPECT_EQ(f.Adapter()->ItemCount(), items);
-        // The old adapter is gone with what it held: no chain, DC or
-        // hook more than before.
+        // The old adapter is gone with what it held: no chain, DC, hook or
+        // cache bitmap more than before.
         EXPECT_EQ(TransientHandlesChanged(handles), "");
+        EXPECT_EQ(LiveHandles(THandleKind::Bitmap), bitmaps);
     }
 }
 
@@ -609,8 +644,69 @@ TEST_F(EveryControlFormTest, RemovingTheSkinRestoresColoursAndTheNativeLook) {
         EXPECT_EQ(differ, 0);
     }
     EXPECT_EQ(f.Get<TLabel>("Label1")->Font()->Color(), twin.Get<TLabel>("Label1")->Font()->Color());
-    for (std::size_t i = 0; i < f.rows.size(); ++i) EXPECT_FALSE(f.rows[i]->SkinData()->IsSkinned()) << i;
+    // The rows are plain edits again, as the twin's.
+    for (std::size_t i = 0; i < f.rows.size(); ++i) {
+        SCOPED_TRACE(f.rows[i]->Text());
+        EXPECT_FALSE(f.rows[i]->SkinData()->IsSkinned());
+        EXPECT_EQ(f.rows[i]->Color(), twin.rows[i]->Color());
+        const TPrinted mine(f.rows[i]->Handle());
+        const TPrinted native(twin.rows[i]->Handle());
+        int differ = 0;
+        for (int y = 0; y < f.rows[i]->Height(); ++y)
+            for (int x = 0; x < f.rows[i]->Width(); ++x) differ += mine.At(x, y) != native.At(x, y);
+        EXPECT_EQ(differ, 0);
+    }
     EXPECT_NE(TPrinted(f.Wnd("Button1")).At(3, 12), skinnedFace);
+}
+
+// The skin back, and then another skin: every listed control has exactly
+// one adapter again (one item each), and the button's face is the picture
+// of the skin now in use.
+TEST_F(EveryControlFormTest, TheSkinBackAndAnotherSkinAdaptEachControlOnce) {
+    TEveryControlForm f;
+    HWND button = f.Wnd("Button1");
+    const SIZE s = WindowSizeOf(button);
+    const RECT strip{0, 0, 14, s.cy};
+    SetForegroundWindow(f.form->Handle());
+    f.Get<TEdit>("Edit1")->SetFocus();
+    struct Step {
+        const char* what;
+        std::function<void()> apply;
+    };
+    const Step steps[] = {
+        {"active again",
+         [&] {
+             skins.m->SetActive(false);
+             PumpMessages();
+             skins.m->SetActive(true);
+         }},
+        {"another skin", [&] { skins.m->SetSkinName("Slate (internal)"); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.apply();
+        PumpMessages();
+        f.Repaint();
+        ASSERT_NE(f.Adapter(), nullptr);
+        int adapted = 0;
+        for (const char* name : kWindowed) {
+            TacMainWnd* a = FindAdapter(f.Wnd(name));
+            const bool listed = std::string(name) != "Unlisted1" && std::string(name) != "LeftAlone1";
+            EXPECT_EQ(a != nullptr, listed) << name;
+            if (!a) continue;
+            ++adapted;
+            int items = 0;
+            for (int i = 0; i < f.Adapter()->ItemCount(); ++i) {
+                const TacAdapterItem* item = f.Adapter()->GetItem(i);
+                if (item->Control != f.Control(name)) continue;
+                ++items;
+                EXPECT_EQ(item->WindowAdapter.get(), a) << name;
+            }
+            EXPECT_EQ(items, 1) << name;
+        }
+        EXPECT_EQ(f.Adapter()->ItemCount(), adapted);
+        EXPECT_EQ(Differences(TPrinted(button), SectionPicture(*skins.m, button, "BUTTON", 0), strip), "");
+    }
 }
 
 }  // namespace
