@@ -470,10 +470,10 @@ TEST_F(EveryControlFormTest, TheCheckGlyphIsTheSkins) {
     EXPECT_TRUE(kova::test::MouseMove(kAway));
 }
 
-// A dropped combo (its list shown by CB_SHOWDROPDOWN) paints its button
-// pressed: the skin's combo button in state 2 with its arrow over the
-// combo's face; closed again, not so. The simple combo has
-// no button.
+// A dropped combo (its list shown by CB_SHOWDROPDOWN or by a click on its
+// button) paints its button pressed: the skin's combo button in state 2
+// with its arrow over the combo's face; closed again, not so. The simple
+// combo has no button.
 TEST_F(EveryControlFormTest, ADroppedComboPaintsItsPressedButton) {
     TEveryControlForm f;
     const TsSkinModel& skin = skins.m->Model();
@@ -485,9 +485,14 @@ TEST_F(EveryControlFormTest, ADroppedComboPaintsItsPressedButton) {
         const RECT b = simple->GetButtonRect();
         EXPECT_LE(b.right - b.left, 0);
     }
-    for (const char* name : {"ComboList", "ComboDown"}) {
-        SCOPED_TRACE(name);
-        HWND wnd = f.Wnd(name);
+    SetForegroundWindow(f.form->Handle());
+    struct Case {
+        const char* name;
+        bool byClick;  // a real click on its button, or the message
+    };
+    for (const Case k : {Case{"ComboList", false}, Case{"ComboDown", false}, Case{"ComboList", true}}) {
+        SCOPED_TRACE(std::string(k.name) + (k.byClick ? " clicked" : ""));
+        HWND wnd = f.Wnd(k.name);
         auto* a = dynamic_cast<TacComboBoxWnd*>(FindAdapter(wnd));
         ASSERT_NE(a, nullptr);
         const RECT b = a->GetButtonRect();
@@ -525,7 +530,16 @@ TEST_F(EveryControlFormTest, ADroppedComboPaintsItsPressedButton) {
                 for (int x = 0; x < bw; ++x) differ += p.At(b.left + x, b.top + y) != ToColorRef(want.At(x, y));
             return differ;
         };
-        SendMessageA(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+        if (k.byClick) {
+            RECT wr{};
+            GetWindowRect(wnd, &wr);
+            const POINT at{wr.left + (b.left + b.right) / 2, wr.top + (b.top + b.bottom) / 2};
+            ASSERT_TRUE(kova::test::MouseClick(at));
+            // The press dropped the list; the mouse leaves it where it is.
+            ASSERT_TRUE(WaitUntil([&] { return SendMessageA(wnd, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 3000));
+        } else {
+            SendMessageA(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+        }
         PumpFor(60);
         ASSERT_NE(SendMessageA(wnd, CB_GETDROPPEDSTATE, 0, 0), 0);
         EXPECT_EQ(a->ButtonState(), 2);
@@ -536,6 +550,7 @@ TEST_F(EveryControlFormTest, ADroppedComboPaintsItsPressedButton) {
         for (int x = 0; x < bw && !pressedDiffers; ++x) pressedDiffers = pressed.At(x, bh / 2) != normal.At(x, bh / 2);
         EXPECT_TRUE(pressedDiffers) << "the skin's pressed button looks like its normal one";
         SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_TRUE(kova::test::MouseMove(kAway));
         f.Get<TEdit>("Edit1")->SetFocus();
         PumpFor(60);
         EXPECT_NE(a->ButtonState(), 2);
