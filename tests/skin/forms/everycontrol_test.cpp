@@ -472,8 +472,8 @@ TEST_F(EveryControlFormTest, TheCheckGlyphIsTheSkins) {
 
 // A dropped combo (its list shown by CB_SHOWDROPDOWN or by a click on its
 // button) paints its button pressed: the skin's combo button in state 2
-// with its arrow over the combo's face; closed again, not so. The simple
-// combo has no button.
+// with its arrow over the combo's face; closed again, the normal button,
+// or the hot one with the mouse over it. The simple combo has no button.
 TEST_F(EveryControlFormTest, ADroppedComboPaintsItsPressedButton) {
     TEveryControlForm f;
     const TsSkinModel& skin = skins.m->Model();
@@ -555,6 +555,20 @@ TEST_F(EveryControlFormTest, ADroppedComboPaintsItsPressedButton) {
         PumpFor(60);
         EXPECT_NE(a->ButtonState(), 2);
         EXPECT_NE(sameAsPicture(2), 0);
+        // Closed and away from the mouse, the normal button; under the
+        // mouse, the hot one. (After a real click, the way back to the
+        // normal look is not held here: once in some thirty runs it stayed
+        // hot for longer than the wait, cause not found yet.)
+        if (k.byClick) continue;
+        EXPECT_TRUE(WaitUntil([&] { return PumpMessages(), sameAsPicture(0) == 0; }, 1500))
+            << "state " << a->ButtonState() << " above " << a->CommonData->MouseAbove << " hot "
+            << (skins.m->HotControl() == wnd) << " focus " << (GetFocus() == wnd) << " active "
+            << a->CommonData->IsActiveState();
+        RECT wr{};
+        GetWindowRect(wnd, &wr);
+        EXPECT_TRUE(kova::test::MouseMove(POINT{wr.left + (b.left + b.right) / 2, wr.top + (b.top + b.bottom) / 2}));
+        EXPECT_TRUE(WaitUntil([&] { return PumpMessages(), sameAsPicture(1) == 0; }, 1500));
+        EXPECT_TRUE(kova::test::MouseMove(kAway));
     }
 }
 
