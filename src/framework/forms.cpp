@@ -82,6 +82,7 @@ void TScrollingWinControl::ScrollBy(int dx, int dy) {
         SetScrollPos(handle_, SB_HORZ, scrollX_, TRUE);
         InvalidateRect(handle_, nullptr, TRUE);
     }
+    if (OnScroll) OnScroll(this);
 }
 
 void TScrollingWinControl::ScrollInView(TControl* c) {

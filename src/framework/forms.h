@@ -35,6 +35,10 @@ public:
     void ScrollBy(int dx, int dy);
     void ScrollInView(TControl* c);
     void UpdateScrollBars();
+    // After the content moved (a scroll bar, the wheel, ScrollBy or the
+    // range shrinking under the position): owners that make controls only
+    // for what is in view place them here.
+    TNotifyEvent OnScroll;
 
     // While one lives, children added, moved or sized leave the scroll
     // range alone; the last one to go sets it once. Rows of controls made

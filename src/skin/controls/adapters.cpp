@@ -176,6 +176,7 @@ bool TacMainWnd::HandleRootMessage(TMessage& m) {
     switch (m.Msg) {
         case WM_DESTROY:
         case WM_NCDESTROY: {
+            WindowGoing = true;
             if (CommonData && CommonData->GlowID != -1) {
                 HideGlow(CommonData->GlowID);
                 CommonData->GlowID = -1;

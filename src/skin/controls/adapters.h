@@ -67,6 +67,8 @@ public:
     TColor SavedColor = 0;
     TColor SavedFontColor = 0;
     bool Detached = false;
+    // The window is going (WM_DESTROY came) while the adapter serves it.
+    bool WindowGoing = false;
     bool OwnsCommonData = false;
     // The window keeps its visual styles while adapted (popup-menu windows).
     bool KeepsVisualStyles = false;

@@ -77,9 +77,18 @@ TacEditWnd::~TacEditWnd() {
 void TacEditWnd::SaveStdParams() {
     TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
     if (!c) return;
-    SavedColor = static_cast<TColor>(c->Color());
-    SavedFontColor = static_cast<TColor>(c->Font()->Color());
-    if (PublishedPropExists(c, "FocusColor")) SavedFocusColor = GetColorProp(c, "FocusColor");
+    // A window made anew while the control stays skinned shows the skin's
+    // colours: the control's own are the ones its record kept.
+    if (!CommonData->SavedStdColours) {
+        TsCommonData::TStdColours own;
+        own.Color = static_cast<TColor>(c->Color());
+        own.FontColor = static_cast<TColor>(c->Font()->Color());
+        own.FocusColor = PublishedPropExists(c, "FocusColor") ? GetColorProp(c, "FocusColor") : 0;
+        CommonData->SavedStdColours = own;
+    }
+    SavedColor = CommonData->SavedStdColours->Color;
+    SavedFontColor = CommonData->SavedStdColours->FontColor;
+    SavedFocusColor = CommonData->SavedStdColours->FocusColor;
 }
 
 void TacEditWnd::RestoreStdParams() {
@@ -88,9 +97,18 @@ void TacEditWnd::RestoreStdParams() {
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
     TControl* c = CommonData ? CommonData->OwnerControl : nullptr;
     if (!c || c->IsDestroying()) return;
-    c->SetColor(static_cast<kova::TColor>(SavedColor));
-    c->Font()->SetColor(static_cast<kova::TColor>(SavedFontColor));
-    if (PublishedPropExists(c, "FocusColor")) SetColorProp(c, "FocusColor", SavedFocusColor);
+    // Only the window goes: the adapter of the next one keeps the skin's
+    // colours, and giving the control its own here would change its font
+    // (which may remake the window again) for nothing.
+    if (WindowGoing && CommonData->IsSkinned()) return;
+    const TsCommonData::TStdColours own = CommonData->SavedStdColours.value_or(
+        TsCommonData::TStdColours{SavedColor, SavedFontColor, SavedFocusColor});
+    // Taken before the colours go back: a font change may remake the
+    // window and make the next adapter save what the control shows then.
+    CommonData->SavedStdColours.reset();
+    c->SetColor(static_cast<kova::TColor>(own.Color));
+    c->Font()->SetColor(static_cast<kova::TColor>(own.FontColor));
+    if (PublishedPropExists(c, "FocusColor")) SetColorProp(c, "FocusColor", own.FocusColor);
 }
 
 void TacEditWnd::SetSkinParams() {
@@ -109,6 +127,8 @@ void TacEditWnd::SetSkinParams() {
     }
     const TLife life = Life();
     if (TControl* c = d.OwnerControl) {
+        // Given back when the skin goes (a restore took them from the record).
+        if (!d.SavedStdColours) SaveStdParams();
         const int state = d.IsActiveState() && s->States > 1 ? 1 : 0;
         if (!d.CustomColor()) {
             const auto colour = static_cast<kova::TColor>(d.BackgroundColorFor(state, WindowHandle));

@@ -133,12 +133,16 @@ void TsEdit::PaintFrame() {
 void TsEdit::Repaint() {
     if (IsLoading() || PaintingSuspended() || !HandleAllocated()) return;
     skinData_->BGChanged = true;
+    // A window not painted yet has all of itself to paint: the font, the
+    // text and the size given while it is made need no picture each.
+    if (!painted_) return;
     InvalidateRect(Handle(), nullptr, TRUE);
     SendMessageA(Handle(), WM_NCPAINT, 0, 0);
 }
 
 void TsEdit::WndProc(TMessage& m) {
     TsCommonData& d = *skinData_;
+    if (m.Msg == WM_NCCREATE) painted_ = false;
     if (IsSkinCommand(m)) {
         auto* manager = reinterpret_cast<TsSkinManager*>(m.LParam);
         switch (SkinSubCode(m.WParam)) {
@@ -199,7 +203,10 @@ void TsEdit::WndProc(TMessage& m) {
             m.Result = 1;
             return;
         case WM_NCPAINT:
-            if (!PaintingSuspended()) PaintFrame();
+            if (!PaintingSuspended()) {
+                painted_ = true;
+                PaintFrame();
+            }
             return;
         case WM_PRINT: {
             HDC dc = reinterpret_cast<HDC>(m.WParam);
@@ -236,7 +243,10 @@ void TsEdit::AfterMessage(TMessage& m) {
             Repaint();
             break;
         case WM_SIZE:
-            SendMessageA(Handle(), WM_NCPAINT, 0, 0);
+            if (painted_)
+                SendMessageA(Handle(), WM_NCPAINT, 0, 0);
+            else
+                d.BGChanged = true;
             break;
         case WM_SETFOCUS:
             // Edited now: the native edit paints the face.

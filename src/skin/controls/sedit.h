@@ -54,6 +54,9 @@ private:
     std::unique_ptr<TsBoundLabel> boundLabel_;
     TsDisabledKind disabledKind_ = dkBlended;
     bool partlyOutside_ = false;
+    // The window has painted its frame since it was made: until then a
+    // change only marks it for the first paint, which draws everything.
+    bool painted_ = false;
 };
 
 // TsEdit readable from form descriptions.

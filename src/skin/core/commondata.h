@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/controls.h"
@@ -70,6 +71,15 @@ public:
     std::uint16_t FlagsWord = 0;
     std::uint8_t OpaqueFlags = 0;
     TObject* LinkedObject = nullptr;
+    // The control's own colours, saved once before the skin's are given
+    // and kept while the control stays skinned: the adapter of a window
+    // made anew (a font change can remake it) finds them here instead of
+    // taking the skin's for the control's own, and the skin's removal
+    // gives these back.
+    struct TStdColours {
+        TColor Color = 0, FontColor = 0, FocusColor = 0;
+    };
+    std::optional<TStdColours> SavedStdColours;
 
     bool PlainBackground() const { return FlagsWord & kPlainBackground; }
     // A form provider's record (the provider is the owner object) knows the

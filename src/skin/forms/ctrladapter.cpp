@@ -128,8 +128,18 @@ void TacAdapterItem::DoHook(TControl* control) {
     if (index < 0) return;
     const TacAdapterMaker& make = CtrlAdapterFactories()[static_cast<std::size_t>(index)];
     if (!make) return;
+    const HWND wnd = w->Handle();
     WindowAdapter = make(w, SkinData.get(), manager, SkinData->SkinSection());
-    if (WindowAdapter && WindowAdapter->Detached) WindowAdapter.reset();
+    if (WindowAdapter && WindowAdapter->Detached) {
+        WindowAdapter.reset();
+        // The skin's colours remade the window while its adapter started:
+        // the new window gets one with the same record, which keeps the
+        // control's own colours and finds the skin's already given.
+        if (w->HandleAllocated() && w->Handle() != wnd && !w->IsDestroying()) {
+            WindowAdapter = make(w, SkinData.get(), manager, SkinData->SkinSection());
+            if (WindowAdapter && WindowAdapter->Detached) WindowAdapter.reset();
+        }
+    }
 }
 
 TacGraphItem::TacGraphItem(TacCtrlAdapter* owner)
@@ -187,7 +197,7 @@ void TacCtrlAdapter::AddControlWithSection(TControl* control, const std::string&
     if (!AskSkinItem(control, wanted)) return;
     TacAdapterItem* item = nullptr;
     for (auto& i : Items)
-        if (i->Control == control) {
+        if (i->Control == control && (!i->Dead() || i->SkinData->OwnerControl == control)) {
             item = i.get();
             break;
         }
@@ -322,7 +332,15 @@ void TacCtrlAdapter::AdaptChildren(TWinControl* parent) {
 }
 
 void TacCtrlAdapter::PurgeDeadItems() {
-    std::erase_if(Items, [](const std::unique_ptr<TacAdapterItem>& i) { return !i || i->Dead(); });
+    // An item whose window went while its control lives is kept: the walk
+    // hooks the control's next window with the same record, which holds
+    // what the control looked like before the skin.
+    std::erase_if(Items, [](const std::unique_ptr<TacAdapterItem>& i) {
+        if (!i) return true;
+        if (!i->Dead()) return false;
+        const TControl* c = i->SkinData ? i->SkinData->OwnerControl : nullptr;
+        return !c || c != i->Control || c->IsDestroying();
+    });
     std::erase_if(GraphItems, [](const std::unique_ptr<TacGraphItem>& g) { return !g; });
 }
 

@@ -67,22 +67,21 @@ public:
     using TWinControl::TWinControl;
 };
 
-// An edit that makes its window anew on the first font change after it is
-// armed (as a control that keeps its font in its window class would; once
-// only, since the old adapter gives the control its own colours back when
-// its window goes).
+// An edit that makes its window anew on each of the next `Armed` font
+// changes (as a control that keeps its font in its window class would);
+// the count only stops a loop from hanging the test.
 class TRecreatingEdit : public TEdit {
     KOVA_CLASS(TRecreatingEdit, TEdit)
 public:
     using TEdit::TEdit;
-    bool Armed = false;
+    int Armed = 0;
     int Recreated = 0;
 
 protected:
     void HandleMessage(TMessage& m) override {
         TEdit::HandleMessage(m);
-        if (m.Msg == CM_FONTCHANGED && Armed && HandleAllocated()) {
-            Armed = false;
+        if (m.Msg == CM_FONTCHANGED && Armed > 0 && HandleAllocated()) {
+            --Armed;
             ++Recreated;
             RecreateWnd();
         }
@@ -307,7 +306,7 @@ TEST_F(CtrlAdapterTest, AFontColourThatRecreatesTheWindowLeavesOneAdapter) {
     auto* edit = Place<TRecreatingEdit>(f.form, f.form, 310);
     edit->Font()->SetColor(0x00123456);
     edit->HandleNeeded();
-    edit->Armed = true;
+    edit->Armed = 1;
     const HWND first = edit->Handle();
     f.MakeProvider();
     kova::test::PumpMessages();
@@ -338,6 +337,45 @@ TEST_F(CtrlAdapterTest, AFontColourThatRecreatesTheWindowLeavesOneAdapter) {
     FormRepaints(f);
     EXPECT_EQ(edit->Recreated, 1);
     EXPECT_EQ(EditAdapterOf(edit), a);
+}
+
+// An edit that makes its window anew on every font change: the adapter of
+// the new window finds the control's own colours kept in its record and
+// the skin's already shown, so nothing changes again (the old adapter
+// gave nothing back as its window went); the skin's removal gives the
+// control its own colours, not the skin's.
+TEST_F(CtrlAdapterTest, AControlRemadeOnEveryFontChangeIsRemadeOnceAndGetsItsOwnColoursBack) {
+    Manager manager;
+    manager.m->ThirdParty.Lists[0] += "\nTRecreatingEdit";
+    manager.m->UpdateThirdPartyLists();
+    SkinnedForm f(false);
+    auto* edit = Place<TRecreatingEdit>(f.form, f.form, 310);
+    const kova::TColor ownColour = 0x00654321, ownFont = 0x00123456;
+    edit->SetColor(ownColour);
+    edit->Font()->SetColor(ownFont);
+    edit->HandleNeeded();
+    edit->Armed = 50;
+    f.MakeProvider();
+    kova::test::PumpMessages();
+    FormRepaints(f);
+    ASSERT_NE(f.Adapter(), nullptr);
+    EXPECT_EQ(edit->Recreated, 1);
+    TacEditWnd* a = EditAdapterOf(edit);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->WindowHandle, edit->Handle());
+    EXPECT_NE(edit->Font()->Color(), ownFont);
+    EXPECT_NE(edit->Color(), ownColour);
+    a->SetSkinParams();
+    FormRepaints(f);
+    EXPECT_EQ(edit->Recreated, 1);
+    EXPECT_EQ(EditAdapterOf(edit), a);
+
+    manager.m->SetActive(false);
+    kova::test::PumpMessages();
+    EXPECT_EQ(edit->Color(), ownColour);
+    EXPECT_EQ(edit->Font()->Color(), ownFont);
+    EXPECT_EQ(edit->Recreated, 2) << "once more for its own font";
+    EXPECT_EQ(FindAdapter(edit->Handle()), nullptr);
 }
 
 TEST_F(CtrlAdapterTest, TheEditPaintsFromTheSkinAndTheNativeLookComesBack) {

@@ -1,5 +1,6 @@
 #include "mainwindow/editors/autoplace/autoplacepage.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/dialogs.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int RowTop = 76;
 constexpr int RowStep = 20;
+constexpr int RowHeight = 17;
 
 const char* const OptionBoxNames[ap::GroupOptionCount] = {
     "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",       "CheckBox5",
@@ -133,11 +135,7 @@ void TAutoPlacePage::ReadView() {
     e.X2 = EditX2->Text();
     e.Y2 = EditY2->Text();
     for (size_t o = 0; o < OptionBoxes.size(); ++o) e.Options[o] = OptionBoxes[o]->Checked();
-    e.Rows.resize(Rows.size());
-    for (size_t n = 0; n < Rows.size(); ++n) {
-        e.Rows[n].Visible = Rows[n].Label->Visible();
-        for (size_t k = 0; k < 8; ++k) e.Rows[n].Text[k] = e.Rows[n].Visible ? Rows[n].Edits[k]->Text() : "";
-    }
+    ReadRows();
     Model.Tile.TablesX = EditTileX->Text();
     Model.Tile.TablesY = EditTileY->Text();
     Model.Tile.Tables = EditTables->Text();
@@ -168,47 +166,116 @@ void TAutoPlacePage::ShowView() {
     ConfigGroupBox->SetEnabled(e.Enabled);
 }
 
-void TAutoPlacePage::MakeRow(size_t n) {
+void TAutoPlacePage::MakeRow(size_t n, int slot) {
     TRowControls row;
-    const int top = RowTop + RowStep * static_cast<int>(n) - ScrollBox1->VertScrollPos();
-    row.Label = new TSlotLabel(&form_);
     // Placed before it has a parent: its window is made where it stays,
     // not made and then moved (under Wine a move costs nearly as much).
+    const int top = RowTop + RowStep * slot - ScrollBox1->VertScrollPos();
+    row.Label = new TSlotLabel(&form_);
     row.Label->SetName("Slot" + std::to_string(n));
-    row.Label->SetBounds(8, top, 41, 17);
+    row.Label->SetBounds(8, top, 41, RowHeight);
+    row.Label->SetCaption("Slot " + std::to_string(slot));
     row.Label->SetParent(ScrollBox1);
-    row.Label->SetCaption("Slot " + std::to_string(n));
-    row.Label->SetTag(static_cast<std::intptr_t>(n));
     row.Label->OnClick = [this](TObject* sender) { SlotRowClick(sender); };
     for (size_t k = 0; k < 8; ++k) {
         skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("EditSlot" + std::to_string(n) + std::to_string(k));
-        edit->SetBounds(60 + 40 * static_cast<int>(k) + (k > 3 ? 10 : 0), top, 33, 17);
+        edit->SetBounds(60 + 40 * static_cast<int>(k) + (k > 3 ? 10 : 0), top, 33, RowHeight);
         edit->SetParent(ScrollBox1);
-        edit->SetTag(static_cast<std::intptr_t>(n));
         edit->OnClick = [this](TObject* sender) { SlotRowClick(sender); };
         row.Edits[k] = edit;
     }
     Rows.push_back(row);
 }
 
+TAutoPlacePage::TRowControls* TAutoPlacePage::RowOf(int32_t n) {
+    for (TRowControls& row : Rows)
+        if (row.Slot >= 0 && row.Slot == n) return &row;
+    return nullptr;
+}
+
+void TAutoPlacePage::ReadRows() {
+    std::vector<ap::TSlotRow>& rows = Model.Editor.Rows;
+    for (const TRowControls& row : Rows) {
+        if (row.Slot < 0 || static_cast<size_t>(row.Slot) >= rows.size()) continue;
+        for (size_t k = 0; k < 8; ++k) rows[static_cast<size_t>(row.Slot)].Text[k] = row.Edits[k]->Text();
+    }
+}
+
 void TAutoPlacePage::ShowRows() {
+    if (!RowsExtent) {
+        RowsExtent = new TSlotRowsExtent(&form_);
+        RowsExtent->SetVisible(false);
+        RowsExtent->SetBounds(0, RowTop, 1, 1);
+        RowsExtent->SetParent(ScrollBox1);
+        ScrollBox1->OnScroll = [this](TObject*) { RowsScrolled(); };
+    }
     const std::vector<ap::TSlotRow>& rows = Model.Editor.Rows;
+    int count = 0;  // up to the last slot of the group
+    for (size_t n = 0; n < rows.size(); ++n)
+        if (rows[n].Visible) count = static_cast<int>(n) + 1;
     // The scroll range is set once, for all rows, when the hold goes.
     TScrollingWinControl::TAutoRangeHold hold(*ScrollBox1);
-    while (Rows.size() < rows.size()) MakeRow(Rows.size());
-    for (size_t n = 0; n < Rows.size(); ++n) {
-        const bool visible = n < rows.size() && rows[n].Visible;
-        TRowControls& row = Rows[n];
+    const int scroll = ScrollBox1->VertScrollPos();
+    RowsExtent->SetVisible(count > 0);
+    if (count > 0) RowsExtent->SetBounds(0, RowTop + RowStep * (count - 1) + RowHeight - 1 - scroll, 1, 1);
+
+    // The rows whose top or bottom is inside the box's client area.
+    const int height = static_cast<int>(ScrollBox1->ClientRect().bottom);
+    const int above = scroll - RowTop - RowHeight;  // rows ending at or above 0 are out
+    const int below = scroll + height - 1 - RowTop;  // rows starting past it are out
+    const int first = above < 0 ? 0 : above / RowStep + 1;
+    const int last = below < 0 ? -1 : std::min(count - 1, below / RowStep);
+    const size_t inView = last >= first ? static_cast<size_t>(last - first + 1) : 0;
+    while (Rows.size() < inView) MakeRow(Rows.size(), first + static_cast<int>(Rows.size()));
+    for (size_t i = 0; i < Rows.size(); ++i) {
+        const int n = first + static_cast<int>(i);
+        const bool visible = n <= last && rows[static_cast<size_t>(n)].Visible;
+        TRowControls& row = Rows[i];
+        row.Slot = visible ? n : -1;
+        if (visible) {
+            const int top = RowTop + RowStep * n - scroll;
+            if (row.Label->Top() != top) {
+                row.Label->SetBounds(row.Label->Left(), top, row.Label->Width(), row.Label->Height());
+                for (skin::TsEdit* edit : row.Edits) edit->SetBounds(edit->Left(), top, edit->Width(), edit->Height());
+            }
+            const std::string caption = "Slot " + std::to_string(n);
+            if (row.Label->Caption() != caption) row.Label->SetCaption(caption);
+        }
+        row.Label->SetTag(static_cast<std::intptr_t>(n));
         for (size_t k = 0; k < 8; ++k) {
-            row.Edits[k]->SetText(visible ? rows[n].Text[k] : "");
+            row.Edits[k]->SetTag(static_cast<std::intptr_t>(n));
+            const std::string& text = visible ? rows[static_cast<size_t>(n)].Text[k] : std::string();
+            if (row.Edits[k]->Text() != text) row.Edits[k]->SetText(text);
             row.Edits[k]->SetVisible(visible);
         }
         row.Label->SetVisible(visible);
-        const bool selected = static_cast<int32_t>(n) == Model.SelectedSlot;
+        const bool selected = visible && n == Model.SelectedSlot;
         row.Label->SetColor(selected ? clHighlight : clBtnFace);
         row.Label->Font()->SetColor(selected ? clWhite : clBlack);
         row.Label->Invalidate();
+    }
+}
+
+void TAutoPlacePage::RowsScrolled() {
+    int32_t focusedSlot = -1;
+    size_t focusedEdit = 0;
+    for (const TRowControls& row : Rows)
+        for (size_t k = 0; k < 8; ++k)
+            if (row.Slot >= 0 && row.Edits[k]->Focused()) {
+                focusedSlot = row.Slot;
+                focusedEdit = k;
+            }
+    ReadRows();
+    ShowRows();
+    if (focusedSlot < 0) return;
+    // The edit that had the focus now shows another slot: the focus goes
+    // with its slot, or to the box while that slot is out of view.
+    if (TRowControls* row = RowOf(focusedSlot)) {
+        if (!row->Edits[focusedEdit]->Focused() && row->Edits[focusedEdit]->CanFocus())
+            row->Edits[focusedEdit]->SetFocus();
+    } else if (ScrollBox1->CanFocus()) {
+        ScrollBox1->SetFocus();
     }
 }
 

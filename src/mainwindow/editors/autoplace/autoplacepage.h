@@ -1,8 +1,10 @@
 // The AutoPlace page of the main form: a thin view over the editor model.
 // Each handler reads what the user typed into the model, runs the model's
 // action, asks its questions and shows its messages through the dialog
-// seam, and shows the model again. Slot rows are controls made at run time
-// in the group editor's scroll box, kept for the form's life and reused.
+// seam, and shows the model again. Slot rows have controls only while they
+// are in the scroll box's view: a few rows of controls made at run time,
+// kept for the form's life and handed to whichever slots are scrolled into
+// view; every slot's texts live in the model.
 #pragma once
 
 #include <array>
@@ -27,6 +29,15 @@ public:
 
 protected:
     void CreateParams(TCreateParams& p) override;
+};
+
+// A windowless mark at the bottom of the last slot row, left of the rows'
+// labels: the scroll box sets its range from its children, and the rows
+// out of view have none.
+class TSlotRowsExtent : public TGraphicControl {
+    KOVA_CLASS(TSlotRowsExtent, TGraphicControl)
+public:
+    using TGraphicControl::TGraphicControl;
 };
 
 class TAutoPlacePage {
@@ -60,8 +71,15 @@ public:
     struct TRowControls {
         TSlotLabel* Label = nullptr;
         std::array<skin::TsEdit*, 8> Edits{};
+        int32_t Slot = -1;  // the slot shown, -1 when hidden
     };
-    std::vector<TRowControls> Rows;  // made on demand, never freed before the form
+    // Controls for the rows in view, in slot order from the first row in
+    // view (so the tab order runs down the rows); made on demand, never
+    // freed before the form.
+    std::vector<TRowControls> Rows;
+    TSlotRowsExtent* RowsExtent = nullptr;
+    // The controls showing slot `n`, or null while it is out of view.
+    TRowControls* RowOf(int32_t n);
 
 
     // ---- routines the form uses -----------------------------------------------------
@@ -103,7 +121,13 @@ private:
     void ReadView();
     void ShowView();
     void ShowRows();
-    void MakeRow(size_t n);
+    // The controls of the n-th row in view, made where `slot` is shown.
+    void MakeRow(size_t n, int slot);
+    // What is typed into the rows in view, into the model's rows.
+    void ReadRows();
+    // The scroll box moved: the rows now in view get the controls, the
+    // typed texts kept, and the focus stays with its slot while in view.
+    void RowsScrolled();
     // Asks the save question for an unsaved config; false when the user
     // cancelled (the asking action stops).
     bool AskSaveNewConfig();

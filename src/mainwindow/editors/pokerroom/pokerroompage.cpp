@@ -265,8 +265,8 @@ void TPokerRoomPage::MakeSizeRow(size_t n) {
     for (size_t k = 0; k < 3; ++k) {
         skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("WindowSize" + std::to_string(n) + std::to_string(k));
-        edit->SetParent(ScrollBox2);
         edit->SetBounds(lefts[k], top, widths[k], 17);
+        edit->SetParent(ScrollBox2);
         edit->SetTag(static_cast<std::intptr_t>(n));
         edit->OnClick = [this](TObject* sender) { RowClick(sender, false); };
         row.Edits[k] = edit;
@@ -276,6 +276,8 @@ void TPokerRoomPage::MakeSizeRow(size_t n) {
 
 void TPokerRoomPage::ShowSizeRows() {
     const std::vector<pr::TSizeRow>& rows = Model.Editor.SizeRows;
+    // The scroll range is set once, for all rows, when the hold goes.
+    TScrollingWinControl::TAutoRangeHold hold(*ScrollBox2);
     while (SizeRows.size() < rows.size()) MakeSizeRow(SizeRows.size());
     for (size_t n = 0; n < SizeRows.size(); ++n) {
         const bool visible = n < rows.size() && rows[n].Visible;
@@ -288,32 +290,33 @@ void TPokerRoomPage::ShowSizeRows() {
             SizeRows[n].Edits[k]->SetColor(selected ? clInfoBk : clWindow);
         }
     }
-    ScrollBox2->UpdateScrollBars();
 }
 
 void TPokerRoomPage::MakeClickRow(size_t n) {
     TClickRowControls row;
     const int top = ClickRowTop + RowStep * static_cast<int>(n) - ScrollBox3->VertScrollPos();
+    // Each control placed before it has a parent: its window is made where
+    // it stays, not made and then moved.
     row.Label = new TStaticText(&form_);
     row.Label->SetName("Click" + std::to_string(n + 1));
+    row.Label->SetBounds(8, top, 41, 17);
     row.Label->SetParent(ScrollBox3);
     row.Label->SetCaption("Click " + std::to_string(n + 1));
-    row.Label->SetBounds(8, top, 41, 17);
     row.Label->SetTag(static_cast<std::intptr_t>(n));
     row.Label->OnClick = [this](TObject* sender) { RowClick(sender, true); };
     for (size_t k = 0; k < 4; ++k) {
         skin::TsEdit* edit = new skin::TsEdit(&form_);
         edit->SetName("Click" + std::to_string(n) + std::to_string(k));
-        edit->SetParent(ScrollBox3);
         edit->SetBounds(64 + 40 * static_cast<int>(k) + (k > 1 ? 8 : 0), top, 33, 17);
+        edit->SetParent(ScrollBox3);
         edit->SetTag(static_cast<std::intptr_t>(n));
         edit->OnClick = [this](TObject* sender) { RowClick(sender, true); };
         row.Edits[k] = edit;
     }
     row.Box = new TCheckBox(&form_);
     row.Box->SetName("ClickCB" + std::to_string(n));
-    row.Box->SetParent(ScrollBox3);
     row.Box->SetBounds(232, top, 15, 17);
+    row.Box->SetParent(ScrollBox3);
     row.Box->SetChecked(true);
     row.Box->SetTag(static_cast<std::intptr_t>(n));
     ClickRows.push_back(row);
@@ -321,6 +324,7 @@ void TPokerRoomPage::MakeClickRow(size_t n) {
 
 void TPokerRoomPage::ShowClickRows() {
     const std::vector<pr::TClickRow>& rows = Model.Editor.HotKeys.Rows;
+    TScrollingWinControl::TAutoRangeHold hold(*ScrollBox3);
     while (ClickRows.size() < rows.size()) MakeClickRow(ClickRows.size());
     for (size_t n = 0; n < ClickRows.size(); ++n) {
         const bool visible = n < rows.size() && rows[n].Visible;
@@ -337,7 +341,6 @@ void TPokerRoomPage::ShowClickRows() {
         row.Label->Font()->SetColor(selected ? clWhite : clBlack);
         row.Label->Invalidate();
     }
-    ScrollBox3->UpdateScrollBars();
 }
 
 void TPokerRoomPage::RowClick(TObject* sender, bool clickRow) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/win32_testing.h"
+#include "framework/comctrls.h"
 #include "framework/dialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/autoplace/autoplacepage.h"
@@ -269,6 +270,76 @@ TEST_F(AutoPlacePage, SlotRowsAreSkinnedEditsMadeOnceAndReused) {
     EXPECT_EQ(VisibleRowColumn(0).size(), 5u);
 }
 
+// Two hundred slots: only the rows in the scroll box's view have controls,
+// handed on to the rows scrolled into view in slot order (so tabbing runs
+// down the rows); the scroll range covers every row, what was typed stays
+// with its slot and is saved, and the focus goes with its slot.
+TEST_F(AutoPlacePage, OnlyTheSlotRowsInViewHaveControlsHandedOnWhenScrolled) {
+    TestGroupData many{"Many", "Sim", "*", {}};
+    for (int32_t i = 0; i < 200; ++i) many.slots.push_back({i, 2 * i, 400, 300});
+    WriteFile(Path("PlaceConfig.cnfg"), PlaceConfigFile({TestConfigData{"Big", {many}}}, 0));
+    Open();
+    TWinControl* sheet = Page().ScrollBox1;
+    while (sheet && !dynamic_cast<TTabSheet*>(sheet)) sheet = sheet->Parent();
+    ASSERT_NE(sheet, nullptr);
+    form_->PageControl1->SetActivePage(static_cast<TTabSheet*>(sheet));
+    ChooseInList(form_->GroupListBox, 0);
+    ASSERT_EQ(Page().Model.VisibleRowCount(), 200);
+    TScrollBox* box = Page().ScrollBox1;
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(box->Handle(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax + 1, 76 + 20 * 199 + 17) << "the range covers all rows";
+    const size_t made = Page().Rows.size();
+    EXPECT_GE(made, 7u);
+    EXPECT_LE(made, 12u);
+    ASSERT_NE(Page().RowOf(0), nullptr);
+    EXPECT_EQ(Page().RowOf(0)->Label->Top(), 76);
+    EXPECT_EQ(Page().RowOf(5)->Edits[1]->Text(), "10");
+    EXPECT_EQ(Page().RowOf(150), nullptr);
+
+    // Paged to the end: the last rows get the controls, no more are made.
+    for (int i = 0; i < 40; ++i) SendMessageA(box->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_LE(Page().Rows.size(), 13u);
+    EXPECT_EQ(Page().RowOf(0), nullptr);
+    TAutoPlacePage::TRowControls* last = Page().RowOf(199);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->Label->Caption(), "Slot 199");
+    EXPECT_EQ(last->Edits[1]->Text(), "398");
+    EXPECT_EQ(last->Label->Top() + last->Label->Height(), static_cast<int>(box->ClientRect().bottom));
+    for (int32_t n = 0; n < 200; ++n) {
+        const TAutoPlacePage::TRowControls* row = Page().RowOf(n);
+        const TAutoPlacePage::TRowControls* next = Page().RowOf(n + 1);
+        if (!row || !next) continue;
+        EXPECT_EQ(GetWindow(row->Edits[7]->Handle(), GW_HWNDNEXT), next->Label->Handle()) << "tab order at " << n;
+        EXPECT_EQ(next->Label->Top(), row->Label->Top() + 20);
+    }
+
+    // A click selects the slot shown; typed text stays with its slot.
+    Notify(last->Label, STN_CLICKED);
+    EXPECT_EQ(Page().Model.SelectedSlot, 199);
+    EXPECT_EQ(last->Label->Color(), clHighlight);
+    Type(last->Edits[0], "777");
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(Page().RowOf(199), nullptr);
+    EXPECT_EQ(Page().RowOf(0)->Edits[0]->Text(), "0");
+    EXPECT_EQ(Page().RowOf(0)->Label->Color(), clBtnFace);
+    Click(Page().AutoPlaceSaveConfig);
+    const std::vector<t::TPlaceConfig> saved = SavedConfigs();
+    ASSERT_EQ(saved.size(), 1u);
+    ASSERT_EQ(saved[0].Groups[0].Slots.size(), 200u);
+    EXPECT_EQ(saved[0].Groups[0].Slots[199].Left, 777);
+    EXPECT_EQ(saved[0].Groups[0].Slots[198].Left, 198);
+
+    // The focus goes with its slot while in view, to the box when not.
+    Page().RowOf(1)->Edits[2]->SetFocus();
+    box->ScrollBy(0, -20);
+    ASSERT_NE(Page().RowOf(1), nullptr);
+    EXPECT_EQ(Page().RowOf(1)->Label->Top(), 76);
+    EXPECT_EQ(GetFocus(), Page().RowOf(1)->Edits[2]->Handle());
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(GetFocus(), box->Handle());
+}
+
 TEST_F(AutoPlacePage, ThePokerRoomChosenFillsTheGroupEditorAndIsSaved) {
     std::vector<t::TPokerRoom> rooms(2);
     const char* names[] = {"Stars", "Other"};
@@ -326,7 +397,7 @@ TEST_F(AutoPlacePage, ATileMadeFromAnEmptyFolderPlacesTheSimulatedTablesOnStart)
     Type(Page().EditTileX, "3");
     Type(Page().EditTileY, "3");
     Click(Page().ButtonTileSlots);
-    ASSERT_EQ(VisibleRowColumn(0).size(), 9u);
+    ASSERT_EQ(Page().Model.VisibleRowCount(), 9);
     Click(Page().AutoPlaceSaveConfig);
     const std::vector<t::TPlaceConfig> saved = SavedConfigs();
     ASSERT_EQ(saved.size(), 1u);
