@@ -7,6 +7,7 @@
 
 #include "framework/dialogs.h"
 #include "framework/forms.h"
+#include "mainwindow/app/starttrace.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/mainform/main.h"
 #if KOVA_SKIN_UNITS
@@ -56,9 +57,11 @@ public:
   SkinUnitsScope() {
 #if KOVA_SKIN_UNITS
     skin::StartSkinUnits();
+    StartMark("skin units started");
     // Before the main form loads its manager: the manager's thread hook
     // then skins every form and system dialog that has no provider.
     skin::InstallAutoSkinning();
+    StartMark("auto skinning installed");
 #endif
   }
   ~SkinUnitsScope() { Finish(); }
@@ -79,6 +82,7 @@ private:
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartMark("WinMain");
   // Taken before anything else: of two copies started at the same moment
   // exactly one gets it, where looking for the main window alone would let
   // both through before either had made its window.
@@ -94,6 +98,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
 
   RegisterFrameworkClasses();
+  StartMark("framework classes registered");
   Application()->SetTitle(ApplicationTitle);
   for (int i = 1; i <= Application()->ParamCount(); ++i)
     if (_stricmp(Application()->ParamStr(i).c_str(), "/noskin") == 0) TKOVAForm1::SkinOffAtStart = true;
@@ -101,14 +106,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     TKOVAForm1* mainForm = nullptr;
     Application()->CreateForm(mainForm);
+    StartMark("main form created");
     // The main window shows first; the tool forms, which nothing shows at
     // start, are made after it (before the message loop, so before any
     // click can ask for one).
     if (Application()->ShowMainForm) mainForm->Show();
+    StartMark("main form shown");
     Application()->CreateForm(AdvAutoReg);
     Application()->CreateForm(TOISettings);
     Application()->CreateForm(TGrabberForm);
     Application()->CreateForm(WindowCapture);
+    StartMark("tool forms created");
     Application()->Run();
   } catch (const std::exception& e) {
     Application()->ShowException(e.what());

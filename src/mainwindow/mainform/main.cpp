@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "framework/dialogs.h"
+#include "mainwindow/app/starttrace.h"
 #include "mainwindow/dialogs/smalldialogs.h"
 #include "mainwindow/dialogs/toolforms.h"
 #include "mainwindow/editors/pokerroom/roompagelinks.h"
@@ -145,6 +146,7 @@ std::string FloatText(double v) {
 // ---- construction -------------------------------------------------------------
 
 TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
+    StartMark("main form constructor");
     dataFolder_ = DataFolderOverride.empty() ? ExecutableFolder() : DataFolderOverride;
     autoPlace_ = std::make_unique<TAutoPlacePage>(*this, EditedConfig, SelectedConfig, [this] { SaveConfigs(); });
     autoPlace_->OnOpenGrabber = [this] { OpenGrabber(0); };
@@ -264,9 +266,11 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     // The first activation when the window never became active (another
     // program holds the foreground): the settings are read all the same.
     BindMessage(WM_APP + 0x101, [this](TMessage&) { FormActivate(); });
+    StartMark("main form constructed");
 }
 
 void TKOVAForm1::Loaded() {
+    StartMark("description read");
     // The description stores the skin's name, not the skins themselves:
     // they are built into the program. Loaded runs here before the
     // manager's own, which then loads the named skin.
@@ -274,7 +278,9 @@ void TKOVAForm1::Loaded() {
         skin::AddInternalSkins(sSkinManager1->Model().InternalSkins);
     // Still being read, the manager only stores it: no skin is loaded.
     if (sSkinManager1 && SkinOffAtStart) sSkinManager1->SetActive(false);
+    StartMark("internal skins added");
     TForm::Loaded();
+    StartMark("form loaded (the skin loads next)");
 }
 
 TKOVAForm1::~TKOVAForm1() {
@@ -315,6 +321,7 @@ void DeleteAllTour() { t::FreeAllTables(); }
 // ---- lifecycle ----------------------------------------------------------------
 
 void TKOVAForm1::FormCreate() {
+    StartMark("FormCreate");
     KOVAForm1 = this;
     std::error_code ec;
     // The engine as at the program's start: no tables, the scan paused.
@@ -340,6 +347,7 @@ void TKOVAForm1::FormCreate() {
 
     LogMemo->SetMaxLines(1000);
     ConnectEngineSeams(this);
+    StartMark("FormCreate done");
 }
 
 void TKOVAForm1::FillLists() {
@@ -351,6 +359,7 @@ void TKOVAForm1::FillLists() {
 void TKOVAForm1::FormShow() {
     if (!firstShow_) return;
     firstShow_ = false;
+    StartMark("FormShow");
     t::LoadPokerRooms(dataFolder_ / t::PokerRoomsFileName, t::PokerRooms);
     t::LoadPlaceConfig(dataFolder_ / t::PlaceConfigFileName, t::PlaceConfigHeader, t::PlaceConfigs);
 
@@ -370,11 +379,13 @@ void TKOVAForm1::FormShow() {
     firstShowTime_ = t::EngineNow();
 
     if (firstActivate_ && HandleAllocated()) PostMessageA(Handle(), WM_APP + 0x101, 0, 0);
+    StartMark("FormShow done");
 }
 
 void TKOVAForm1::FormActivate() {
     if (!firstActivate_ || firstShow_) return;
     firstActivate_ = false;
+    StartMark("FormActivate");
 
     // Loaded once the window shows, not while it is made: nothing calls
     // the hook library before a config starts, here at the earliest.
@@ -397,6 +408,7 @@ void TKOVAForm1::FormActivate() {
     }
 
     if (AutoRunCB->Checked()) StartConfig();
+    StartMark("FormActivate done");
 }
 
 void TKOVAForm1::FormClose() {

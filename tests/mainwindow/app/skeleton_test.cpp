@@ -6,6 +6,9 @@
 // after a "user.ini" that could not be read).
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,55 @@ TEST(ProgramStart, MainWindowHasItsClassAndCaption) {
   DWORD code = 99;
   EXPECT_TRUE(kova.WaitForExit(10000, &code));
   EXPECT_EQ(code, 0u);
+}
+
+// The start-up trace a developer asks for with KOVA_STARTTRACE: one line a
+// step, in order, each with the windows made so far and whether the main
+// window shows; the window is visible by the first page's filling, and the
+// windows made before it are counted.
+TEST(ProgramStart, StartTraceWritesEachStepInOrder) {
+  ProgramFolder folder;
+  const std::string trace = folder.Path("start.txt");
+  SetEnvironmentVariableA("KOVA_STARTTRACE", trace.c_str());
+  ChildProcess kova;
+  const bool started = kova.Start(folder.Command(), folder.dir);
+  SetEnvironmentVariableA("KOVA_STARTTRACE", nullptr);  // the other tests start without it
+  ASSERT_TRUE(started);
+  HWND main = WaitForWindow("TKOVAForm1", nullptr);
+  ASSERT_NE(main, nullptr);
+  const auto text = [&] {
+    std::ifstream in(trace);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+  };
+  EXPECT_TRUE(WaitUntil([&] { return text().find("FormActivate done") != std::string::npos; }, 20000)) << text();
+  std::vector<std::string> lines;
+  std::istringstream in(text());
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  const std::vector<std::string> steps = {"WinMain", "skin units started", "main form created", "FormShow",
+                                          "main form shown", "FormActivate done"};
+  size_t at = 0;
+  long windowsBefore = -1;
+  for (const std::string& step : steps) {
+    while (at < lines.size() && !lines[at].ends_with(" " + step)) ++at;
+    ASSERT_LT(at, lines.size()) << step << " missing or out of order in:\n" << text();
+    double ms = -1;
+    long windows = -1;
+    char shown = '?';
+    ASSERT_EQ(std::sscanf(lines[at].c_str(), "%lf ms %ld windows %c", &ms, &windows, &shown), 3) << lines[at];
+    EXPECT_GT(ms, 0) << lines[at];
+    EXPECT_GE(windows, windowsBefore) << lines[at];
+    windowsBefore = windows;
+    const bool afterShow = step == "FormShow" || step == "main form shown" || step == "FormActivate done";
+    EXPECT_EQ(shown, afterShow ? 'V' : '-') << lines[at];
+    if (step == "FormShow") {
+      EXPECT_GT(windows, 1) << "the shown page's windows are made before it";
+    }
+  }
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(kova.WaitForExit(10000));
 }
 
 TEST(ProgramStart, SecondCopySaysSoBringsFirstForwardAndEnds) {
