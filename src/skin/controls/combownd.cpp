@@ -411,6 +411,14 @@ void TacComboBoxWnd::WndProc(TMessage& m) {
             // from the skin over it.
             TacEditWnd::WndProc(m);
             if (!life.Alive() || !IsWindowVisible(WindowHandle)) return;
+            // An adapter that came while the combo was still being made
+            // found no list yet: the list is there by the first paint.
+            if (!ListAdapter) {
+                COMBOBOXINFO info{};
+                info.cbSize = sizeof(info);
+                if (GetComboBoxInfo(WindowHandle, &info) && info.hwndList) MakeListAdapter(info.hwndList);
+                if (!life.Alive()) return;
+            }
             RebuildCache();
             HDC given = m.WParam ? reinterpret_cast<HDC>(m.WParam) : nullptr;
             TWindowDC own;
