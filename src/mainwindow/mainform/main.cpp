@@ -19,6 +19,7 @@
 #include "mainwindow/hotkeys/hotkeys.h"
 #include "mainwindow/mainform/calculatorlink.h"
 #include "pushfold/forms/calcform.h"
+#include "skin/controls/spanel.h"
 #include "skin/core/model/internalskins.h"
 #include "tables/engine/autoplace.h"
 #include "tables/files/calcfiles.h"
@@ -188,6 +189,9 @@ TKOVAForm1::TKOVAForm1(TComponent* owner) : TForm(owner) {
     BindField("sSkinProvider1", sSkinProvider1);
     skin::RegisterHintManagerClass();
     BindField("sHintManager1", sHintManager1);
+    // The registration status panels keep the colour that tells running
+    // from stopped on a skinned form.
+    skin::RegisterPanelClass();
     BindField("ScanningPeriodEdit", ScanningPeriodEdit);
     BindField("ThicknessEdit", ThicknessEdit);
     BindField("MouseActDelayEdit", MouseActDelayEdit);

@@ -254,6 +254,12 @@ void TsPanel::WndProc(TMessage& m) {
     TPanel::WndProc(m);
 }
 
+// The description sets the record's own properties (a panel that shows a
+// status by its colour keeps it: SkinData.CustomColor).
+void TsPanel::DefineProps(TPropList& L) {
+    L.For<TsPanel>().Object("SkinData", [](TsPanel* p) -> TObject* { return p->SkinData(); });
+}
+
 void RegisterPanelClass() {
     if (!IsComponentClassRegistered(TsPanel::StaticClass().name)) RegisterComponentClass<TsPanel>();
 }

@@ -17,7 +17,7 @@
 namespace kova::skin {
 
 class TsPanel : public TPanel {
-    KOVA_CLASS(TsPanel, TPanel)
+    KOVA_CLASS_PROPS(TsPanel, TPanel)
 public:
     explicit TsPanel(TComponent* owner);
     ~TsPanel() override;
@@ -45,6 +45,7 @@ protected:
     virtual void PaintCaption(const RECT& r, TCanvas& canvas);
 
 private:
+    static void DefineProps(TPropList& L);
     bool Skinned() const;
     void FollowBevel();
     // The picture over the parent's, with caption and OnPaint, into the

@@ -104,6 +104,13 @@ void TsCommonData::SetSkinSection(const std::string& value) {
     HideShownGlow(GlowID);
 }
 
+void TsCommonData::DefineProps(TPropList& L) {
+    L.For<TsCommonData>()
+        .Bool("CustomColor", &TsCommonData::CustomColor, &TsCommonData::SetCustomColor)
+        .Bool("CustomFont", &TsCommonData::CustomFont, &TsCommonData::SetCustomFont)
+        .String("SkinSection", &TsCommonData::SkinSection, &TsCommonData::SetSkinSection);
+}
+
 void TsCommonData::SetCustomColor(bool value) {
     if (value == customColor_) return;
     customColor_ = value;

@@ -31,7 +31,7 @@ inline constexpr std::uint16_t kHasLinkedObject = 0x0200;
 inline constexpr std::uint16_t kInBeginUpdate = 0x0800;
 
 class TsCommonData : public TPersistent {
-    KOVA_CLASS(TsCommonData, TPersistent)
+    KOVA_CLASS_PROPS(TsCommonData, TPersistent)
 public:
     TsCommonData(TObject* owner, bool createCacheBmp);
     ~TsCommonData() override;
@@ -123,6 +123,8 @@ public:
     HWND OwnerHandle() const;
 
 private:
+    // What a form description may set of a control's record.
+    static void DefineProps(TPropList& L);
     // Sub-code 2 from a manager being freed lets go of it without telling
     // the owner again.
     friend bool HandleSkinCommand(TMessage& m, TsCommonData* data);

@@ -334,6 +334,58 @@ TEST_F(SkinnedProgram, EveryPageAndControlIsSkinnedAndSkinSwitchesKeepCountsFlat
     EXPECT_EQ(LabelFaults(labels), "");
 }
 
+// The registration status panels tell running from stopped by their own
+// colour on the skinned form, as the screen shows it: started, most of the
+// panel is the running green; stopped, the stopped red; after a skin
+// switch still.
+TEST_F(SkinnedProgram, TheRegistrationStatusKeepsItsColourOnTheSkinnedForm) {
+    OpenSkinned();
+    struct Switch {
+        const char* panel;
+        const char* start;
+        const char* stop;
+    };
+    const Switch switches[] = {
+        {"StatusSNG", "StartSNGBtn", "StopSngBtn"},
+        {"StatusSNGFTP", "StartSNGBtnFTP", "StopSngBtnFTP"},
+    };
+    constexpr COLORREF running = RGB(0, 128, 0), stopped = RGB(255, 0, 0);
+    // The share of the panel's client area in `colour`, read from the screen.
+    auto share = [&](TWinControl* panel, COLORREF colour) {
+        RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        RECT r{};
+        GetClientRect(panel->Handle(), &r);
+        HDC dc = GetDC(panel->Handle());
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += (GetPixel(dc, x, y) & 0xFFFFFF) == colour;
+        ReleaseDC(panel->Handle(), dc);
+        const int area = (r.right - r.left) * (r.bottom - r.top);
+        return area > 0 ? static_cast<double>(n) / area : 0.0;
+    };
+    for (const char* skinName : {"Linen (internal)", "Slate (internal)"}) {
+        if (manager_->SkinName() != skinName) SkinAs(skinName);
+        for (const Switch& s : switches) {
+            auto* panel = Find<TWinControl>(s.panel);
+            ASSERT_NE(panel, nullptr) << s.panel;
+            // Its page (and the pages around it) in front.
+            std::vector<TTabSheet*> sheets;
+            for (TControl* c = panel; c; c = c->Parent())
+                if (auto* sheet = dynamic_cast<TTabSheet*>(c)) sheets.insert(sheets.begin(), sheet);
+            for (TTabSheet* sheet : sheets) ShowPage(sheet->PageControl(), sheet);
+            PumpMessages();
+            ASSERT_TRUE(IsWindowVisible(panel->Handle())) << s.panel;
+            Click(s.start);
+            PumpMessages();
+            EXPECT_GT(share(panel, running), 0.5) << s.panel << " running, " << skinName;
+            Click(s.stop);
+            PumpMessages();
+            EXPECT_GT(share(panel, stopped), 0.5) << s.panel << " stopped, " << skinName;
+        }
+    }
+}
+
 // The program's dialogs from the main form's buttons: the About window and
 // the TOI settings get a provider from the automatic skinning, their
 // controls adapted; the calculator likewise, its player frames' panels

@@ -1251,6 +1251,8 @@ TEST_F(SmallControlsTest, SkinnedPanelAndEditAreReadFromFormDescriptions) {
                                                                 "    Left = 4\n"
                                                                 "    Width = 90\n"
                                                                 "    Caption = 'Room'\n"
+                                                                "    SkinData.CustomColor = True\n"
+                                                                "    SkinData.SkinSection = 'PANEL_LOW'\n"
                                                                 "    object sEdit1: TsEdit\n"
                                                                 "      Left = 3\n"
                                                                 "      Text = 'abc'\n"
@@ -1262,6 +1264,11 @@ TEST_F(SmallControlsTest, SkinnedPanelAndEditAreReadFromFormDescriptions) {
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->Width(), 90);
     EXPECT_EQ(panel->Caption(), "Room");
+    // The record's own properties: a panel that shows a status by its
+    // colour keeps it.
+    EXPECT_TRUE(panel->SkinData()->CustomColor());
+    EXPECT_FALSE(panel->SkinData()->CustomFont());
+    EXPECT_EQ(panel->SkinData()->SkinSection(), "PANEL_LOW");
     auto* edit = dynamic_cast<TsEdit*>(form->FindComponent("sEdit1"));
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->Parent(), panel);

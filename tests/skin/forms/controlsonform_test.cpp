@@ -24,6 +24,7 @@
 #include "skin/controls/tabwnd.h"
 #include "skin/controls/toolbarwnd.h"
 #include "skin/core/model/internalskins.h"
+#include "skin/core/model/skindata.h"
 #include "skin/core/skinmanager.h"
 #include "skin/core/skinservices.h"
 #include "skin/forms/ctrladapter.h"
@@ -97,6 +98,14 @@ TPicture PrintOf(HWND wnd) {
 // screen shows it once painted (a skinned form prints its client area
 // without its windowless children: they paint themselves on WM_PAINT).
 TPicture PrintOf(TForm* form, TControl* c) {
+    // A window over the control would be read in its place.
+    const RECT at{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
+    for (HWND w = GetWindow(form->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        RECT r{}, both{};
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        if (IsWindowVisible(w) && IntersectRect(&both, &r, &at)) ADD_FAILURE() << "a window covers the control";
+    }
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     GdiFlush();
     TPicture p;
@@ -153,7 +162,8 @@ TEST_F(ControlsOnASkinnedForm, EachControlShowsTheSkinAndGetsItsNativeLookBackWh
     pages->SetActivePageIndex(1);
     auto* updown = Place<TUpDown>(form, 280, 8, 18, 40);
     auto* track = Place<TTrackBarStandIn>(form, 310, 8, 160, 36);
-    auto* speed = Place<TSpeedButton>(form, 480, 8, 60, 24);
+    // Below the top-aligned tool bar: it is read from the screen.
+    auto* speed = Place<TSpeedButton>(form, 480, 60, 60, 24);
     speed->SetCaption("WW");
     // A toggle, so that it stays down.
     speed->SetGroupIndex(1);
@@ -279,6 +289,48 @@ TEST_F(ControlsOnASkinnedForm, EachControlShowsTheSkinAndGetsItsNativeLookBackWh
     }
     speed->SetDown(true);
     EXPECT_EQ(PrintOf(form, speed).Differing(nativeDown), 0) << "the speed button held down";
+    form->Free();
+    PumpMessages();
+    manager->Free();
+}
+
+// The caption of a skinned speed button is on the screen in its section's
+// font colour; a button without one shows none of it.
+TEST_F(ControlsOnASkinnedForm, ASkinnedSpeedButtonShowsItsCaptionInTheSkinsFontColour) {
+    auto* manager = new TsSkinManager(nullptr);
+    AddInternalSkins(manager->Model().InternalSkins);
+    manager->ThirdParty.Lists[17] = "TSpeedButton";
+    manager->UpdateThirdPartyLists();
+    manager->SetActive(false);
+    manager->SetSkinName("Linen (internal)");
+    TForm* form = TCustomForm::Create<TForm>(Application());
+    form->SetBounds(60, 40, 320, 160);
+    auto* captioned = Place<TSpeedButton>(form, 20, 20, 120, 32);
+    captioned->SetCaption("WWWW");
+    auto* blank = Place<TSpeedButton>(form, 160, 20, 120, 32);
+    blank->SetCaption("");
+    auto* provider = new TsSkinProvider(form);
+    provider->Loaded();
+    form->Show();
+    PumpMessages();
+    manager->SetActive(true);
+    PumpMessages();
+    ASSERT_TRUE(manager->Active());
+    auto* ctrlAdapter = static_cast<TacCtrlAdapter*>(provider->Adapter.get());
+    ASSERT_NE(ctrlAdapter, nullptr);
+    ASSERT_EQ(ctrlAdapter->GraphItems.size(), 2u);
+    const TsGeneralData* sec = ctrlAdapter->GraphItems[0]->SkinData->Section();
+    ASSERT_NE(sec, nullptr);
+    const COLORREF text = static_cast<COLORREF>(manager->Model().ColorToRGB(sec->FontColors[0])) & 0xFFFFFF;
+    auto inText = [&](TSpeedButton* b) {
+        const TPicture p = PrintOf(form, b);
+        int n = 0;
+        for (COLORREF c : p.Pixels) n += c == text;
+        return n;
+    };
+    // Smoothed letters: their stems at least reach the font colour.
+    EXPECT_GE(inText(captioned), 8) << "the caption's pixels in the skin's font colour";
+    EXPECT_EQ(inText(blank), 0);
     form->Free();
     PumpMessages();
     manager->Free();
