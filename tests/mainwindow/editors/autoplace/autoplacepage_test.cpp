@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/require.h"
 #include "common/win32_testing.h"
 #include "framework/comctrls.h"
 #include "framework/dialogs.h"
@@ -386,6 +387,7 @@ TEST_F(AutoPlacePage, ThePokerRoomChosenFillsTheGroupEditorAndIsSaved) {
 }
 
 TEST_F(AutoPlacePage, ATileMadeFromAnEmptyFolderPlacesTheSimulatedTablesOnStart) {
+    KOVA_REQUIRE_SIMCLIENT();
     Open();
     MakeConfigWithGroup();
     Type(Page().ComboBoxTitle, "Sim Table");
