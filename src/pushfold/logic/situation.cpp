@@ -594,7 +594,8 @@ void TSituation::BuildActionTree(int p, double w) {
   prob_[p] = push;
   allIn_[k_] = p;
   double w2 = w * push;
-  if (p > 1 && w2 > 0) {
+  // A third all-in player ends the path: nothing below it is recorded.
+  if (p > 1 && w2 > 0 && k_ <= 2) {
     BuildActionTree(p - 1, w2);
   } else if (p == 1 && w2 > 0 && k_ <= 2) {
     RecordBranch(w2);
@@ -772,39 +773,34 @@ void TSituation::ValueRowsByIcm(TIcmRows& icm) {
   }
 }
 
-// As ValueRowsByIcm, CombineShowdowns and ValueOfHand in turn, with the
-// same sums in the same order, but by pair sums and without writing the
-// rows down: nobody reads the branch table of a last hand.
+// As ValueRowsByIcm, CombineShowdowns and ValueOfHand in turn, but by
+// pair sums and without writing the rows down: nobody reads the branch
+// table of a last hand. Each row weighs in by its branch's weight times
+// its outcome's chance; the sums run in another order than theirs.
 std::optional<TSituation::HandValue> TSituation::ValueOfLastHand(TIcmRowsQuick& quick) const {
   if (!quick.Reset(std::span<const double>(stack_.data() + 1, count_),
                    std::span<const double>(payouts_.data(), paidPlaces_))) {
     return std::nullopt;
   }
-  const auto into = [&](TPositionValues& out) {
-    out = {};
-    return std::span<double>(out.data() + 1, count_);
-  };
+  const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
+  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    const TBranch& branch = branches_[b];
+    if (branch.AllInCount < 2) {
+      quick.Add(chips(RowStacks(b, 0)), branch.Prob[0]);
+      continue;
+    }
+    // The pots of the showdown once for its three outcomes; an outcome
+    // that cannot happen adds nothing.
+    const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
+    for (int outcome = 0; outcome < 3; ++outcome) {
+      const double weight = branch.Prob[0] * chances_[b][outcome];
+      if (weight != 0) quick.Add(chips(StacksAfter(showdown, outcome)), weight);
+    }
+  }
   HandValue v;
   v.Count = count_;
   for (int q = 1; q <= count_; ++q) v.Seat[q] = seat_[q];
-  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
-    const TBranch& branch = branches_[b];
-    TPositionValues expected{};
-    if (branch.AllInCount < 2) {
-      const TPositionValues stacks = RowStacks(b, 0);
-      quick.Into(std::span<const double>(stacks.data() + 1, count_), into(expected));
-    } else {
-      // The pots of the showdown once for its three outcomes.
-      const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
-      for (int outcome = 0; outcome < 3; ++outcome) {
-        const TPositionValues stacks = StacksAfter(showdown, outcome);
-        TPositionValues equity;
-        quick.Into(std::span<const double>(stacks.data() + 1, count_), into(equity));
-        for (int p = 1; p <= count_; ++p) expected[p] += chances_[b][outcome] * equity[p];
-      }
-    }
-    for (int q = 1; q <= count_; ++q) v.Sum[q] += branch.Prob[0] * expected[q];
-  }
+  quick.Sum(std::span<double>(v.Sum.data() + 1, count_));
   return v;
 }
 
