@@ -40,7 +40,8 @@ std::string Percent2(double v) {
 
 // What repeats between the situations one thread values: every showdown of
 // the same two action probabilities has the same ranges, so the same
-// chances.
+// chances. Its entries live in blocks handed back whole, so that a thread
+// ends at once however many it met.
 struct TSituation::Memo {
   struct Key {
     std::uint64_t first = 0, second = 0;
@@ -51,7 +52,8 @@ struct TSituation::Memo {
       return static_cast<std::size_t>(k.first * 0x9E3779B97F4A7C15ull ^ (k.second + (k.first >> 29)));
     }
   };
-  std::unordered_map<Key, TEquity, KeyHash> showdowns;
+  std::pmr::monotonic_buffer_resource arena;
+  std::pmr::unordered_map<Key, TEquity, KeyHash> showdowns{&arena};
 
   TEquity Showdown(double first, double second) {
     const Key key{std::bit_cast<std::uint64_t>(first), std::bit_cast<std::uint64_t>(second)};
@@ -198,6 +200,28 @@ struct TSituation::Context {
   Recent* RecentSlot(const TNextHandKey& key) {
     return recent.empty() ? nullptr : &recent[Cache::KeyHash{}(key) & (recent.size() - 1)];
   }
+
+  // A next hand being played out, where its value goes, and the next of its
+  // rows to value.
+  struct Frame {
+    TSituation* hand = nullptr;  // one of `hands`
+    TNextHandKey key;
+    const TSituation* parent = nullptr;
+    TPositionValues* target = nullptr;
+    int branch = 0;
+    int row = -1;
+  };
+  // The hands being played out, the first next hand at the bottom. Frames
+  // and hands are kept from row to row: the millions of next hands a deep
+  // look-ahead meets are seated into the few objects of one line of play
+  // instead of each taking and giving back memory of its own, and a thread
+  // stopped mid-way hands back as little as it holds.
+  std::vector<Frame> frames;
+  std::vector<std::unique_ptr<TSituation>> hands;  // one per frame depth
+  TSituation& HandAt(std::size_t depth) {
+    while (hands.size() <= depth) hands.emplace_back(new TSituation());
+    return *hands[depth];
+  }
 };
 
 namespace {
@@ -250,7 +274,8 @@ class TSituation::LookAhead {
         } else {
           TSituationOptions options = s.options_;
           options.Depth = s.options_.Depth - 1;
-          o.next.reset(new TSituation(in, options, memo_));
+          o.next.reset(new TSituation(in, options));
+          o.next->Prepare(memo_);
           AddRows(*o.next, deeper);
           any = true;
         }
@@ -426,8 +451,16 @@ TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int h
   }
 }
 
-TSituation::TSituation(const NextHandInputs& in, const TSituationOptions& options, Memo& memo)
-    : tournament_(in.Tournament), hand_(in.Hand), heroIndex_(in.Hero), players_(in.Players), options_(options) {
+TSituation::TSituation(const NextHandInputs& in, const TSituationOptions& options)
+    : tournament_(in.Tournament), hand_(in.Hand), heroIndex_(in.Hero), players_(in.Players), options_(options) {}
+
+void TSituation::Reseat(const NextHandInputs& in, const TSituationOptions& options, Memo& memo) {
+  // Everything from scratch but the room of the lists.
+  std::vector<TBranch> branches = std::move(branches_);
+  std::vector<std::array<double, 3>> chances = std::move(chances_);
+  *this = TSituation(in, options);
+  branches_ = std::move(branches);
+  chances_ = std::move(chances);
   Prepare(memo);
 }
 
@@ -652,17 +685,9 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
   // Rows of the first next hand: all of them and those valued.
   int firstRows = 0;
   int firstDone = 0;
-  // A next hand being played out, where its value goes, and the next of its
-  // rows to value.
-  struct Frame {
-    std::unique_ptr<TSituation> hand;
-    TNextHandKey key;
-    const TSituation* parent = nullptr;
-    TPositionValues* target = nullptr;
-    int branch = 0;
-    int row = -1;
-  };
-  std::vector<Frame> frames;
+  using Frame = Context::Frame;
+  std::vector<Frame>& frames = context.frames;
+  frames.clear();  // what a stopped row left
   // Settles the row at once, or puts its next hand on the stack.
   const auto open = [&](TSituation& owner, int b, int r) {
     TPositionValues& target = owner.branches_[b].Equity[r];
@@ -686,7 +711,9 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     }
     TSituationOptions options = owner.options_;
     options.Depth = owner.options_.Depth - 1;
-    f.hand.reset(new TSituation(in, options, context.memo));
+    TSituation& hand = context.HandAt(frames.size());
+    hand.Reseat(in, options, context.memo);
+    f.hand = &hand;
     f.parent = &owner;
     f.target = &target;
     frames.push_back(std::move(f));

@@ -184,9 +184,13 @@ class TSituation {
   struct Context;
   class LookAhead;
 
-  // A next hand of the look-ahead: seated, blinds posted and its branches
-  // listed, but not yet valued.
-  TSituation(const NextHandInputs& in, const TSituationOptions& options, Memo& memo);
+  // A next hand of the look-ahead, before Prepare seats it, posts the
+  // blinds and lists its branches.
+  TSituation(const NextHandInputs& in, const TSituationOptions& options);
+  // Room for a next hand, seated later by Reseat.
+  TSituation() = default;
+  // As a new next hand, prepared, in the room of this one's lists.
+  void Reseat(const NextHandInputs& in, const TSituationOptions& options, Memo& memo);
 
   bool Valid(int p) const { return p >= 1 && p <= count_; }
   void Prepare(Memo& memo);
