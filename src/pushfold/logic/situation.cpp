@@ -454,17 +454,48 @@ TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int h
 TSituation::TSituation(const NextHandInputs& in, const TSituationOptions& options)
     : tournament_(in.Tournament), hand_(in.Hand), heroIndex_(in.Hero), players_(in.Players), options_(options) {}
 
-void TSituation::Reseat(const NextHandInputs& in, const TSituationOptions& options, Memo& memo) {
+void TSituation::Renew(const NextHandInputs& in, const TSituationOptions& options) {
   // Everything from scratch but the room of the lists.
   std::vector<TBranch> branches = std::move(branches_);
   std::vector<std::array<double, 3>> chances = std::move(chances_);
   *this = TSituation(in, options);
   branches_ = std::move(branches);
   chances_ = std::move(chances);
+}
+
+void TSituation::Reseat(const NextHandInputs& in, const TSituationOptions& options, Memo& memo) {
+  Renew(in, options);
   Prepare(memo);
 }
 
+std::optional<TSituation::HandValue> TSituation::ValueAsLastHand(const NextHandInputs& in, const TSituationOptions& options,
+                                                                 Memo& memo, TIcmRowsQuick& quick) {
+  Renew(in, options);
+  Seat();
+  if (!quick.Reset(std::span<const double>(stack_.data() + 1, count_),
+                   std::span<const double>(payouts_.data(), paidPlaces_))) {
+    ListBranches(memo);
+    return std::nullopt;
+  }
+  lean_ = {&quick, &memo, 0};
+  ListBranches(memo);
+  const int rows = lean_.rows;
+  lean_ = {};
+  HandValue v;
+  v.Count = count_;
+  for (int q = 1; q <= count_; ++q) v.Seat[q] = seat_[q];
+  // Without a branch the hand is worth nothing to anyone, as its empty
+  // branch table would say.
+  if (rows > 0) quick.Sum(std::span<double>(v.Sum.data() + 1, count_));
+  return v;
+}
+
 void TSituation::Prepare(Memo& memo) {
+  Seat();
+  ListBranches(memo);
+}
+
+void TSituation::Seat() {
   options_.Depth = std::max(options_.Depth, 0);
   // A place is valued while it is below the number of paid places, and the
   // record holds at most five shares.
@@ -475,7 +506,6 @@ void TSituation::Prepare(Memo& memo) {
   SetBlindLevel();
   SeatPositions();
   PostBlinds();
-  ListBranches(memo);
 }
 
 void TSituation::SetBlindLevel() {
@@ -576,6 +606,10 @@ void TSituation::ListBranches(Memo& memo) {
   flags_.fill(0);
   prob_.fill(0);
   allIn_.fill(0);
+  if (lean_.quick) {
+    BuildActionTree(count_, 1.0);
+    return;
+  }
   // At most every choice of none, one or two all-in players: one
   // allocation for the next hands of a deep look-ahead, met by the million.
   branches_.reserve(static_cast<std::size_t>(1 + count_ + count_ * (count_ - 1) / 2));
@@ -607,6 +641,10 @@ double TSituation::ActionProbability(int p) const {
 }
 
 void TSituation::RecordBranch(double w) {
+  if (lean_.quick) {
+    AddLeanRows(w);
+    return;
+  }
   TBranch& b = branches_.emplace_back();
   b.Flags = flags_;
   b.Prob = prob_;
@@ -614,6 +652,26 @@ void TSituation::RecordBranch(double w) {
   b.AllInCount = k_;
   b.AllIn[0] = k_ >= 1 ? allIn_[1] : 0;
   b.AllIn[1] = k_ >= 2 ? allIn_[2] : 0;
+}
+
+// What ValueOfLastHand adds for the branch RecordBranch would write down
+// now, with the same figures in the same order.
+void TSituation::AddLeanRows(double w) {
+  ++lean_.rows;
+  const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
+  if (k_ < 2) {
+    TPositionValues stacks = stack_;
+    stacks[k_ == 1 ? allIn_[1] : 1] += pot_;
+    lean_.quick->Add(chips(stacks), w);
+    return;
+  }
+  const TEquity e = lean_.memo->Showdown(prob_[allIn_[1]], prob_[allIn_[2]]);
+  const std::array<double, 3> chances{e.Win, e.Tie, e.Lose};
+  const Showdown showdown = ShowdownOf(allIn_[1], allIn_[2]);
+  for (int outcome = 0; outcome < 3; ++outcome) {
+    const double weight = w * chances[outcome];
+    if (weight != 0) lean_.quick->Add(chips(StacksAfter(showdown, outcome)), weight);
+  }
 }
 
 void TSituation::BuildActionTree(int p, double w) {
@@ -712,7 +770,17 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     TSituationOptions options = owner.options_;
     options.Depth = owner.options_.Depth - 1;
     TSituation& hand = context.HandAt(frames.size());
-    hand.Reseat(in, options, context.memo);
+    if (f.key.Depth <= 0 && context.quick) {
+      // A last hand by pair sums needs no branch table.
+      if (const std::optional<HandValue> value = hand.ValueAsLastHand(in, options, context.memo, *context.quick)) {
+        if (Context::Recent* slot = context.RecentSlot(f.key)) *slot = {f.key, *value, true};
+        context.cache.NotePlayed();
+        target = owner.ValueFromNextHand(*value);
+        return;
+      }
+    } else {
+      hand.Reseat(in, options, context.memo);
+    }
     f.hand = &hand;
     f.parent = &owner;
     f.target = &target;
