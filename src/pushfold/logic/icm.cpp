@@ -381,8 +381,16 @@ bool TIcmRowsQuick::Reset(std::span<const double> base, std::span<const double> 
     if (payouts[k] != 0) return false;
   }
   for (int k = 0; k < 3; ++k) prizes_[k] = k < places ? payouts[k] : 0.0;
+  places_ = std::min(places, 3);
   std::fill(base_, base_ + kPlayers, 0.0);
   for (int i = 0; i < n_; ++i) base_[i] = std::max(0.0, base[i]);
+  std::fill(direct_, direct_ + kPlayers, 0.0);
+  weight_ = weightedSingles_ = weightedPairs_ = 0;
+  std::fill(changedWeight_, changedWeight_ + kPlayers, 0.0);
+  std::fill(changedSingles_, changedSingles_ + kPlayers, 0.0);
+  std::fill(changedPairs_, changedPairs_ + kPlayers, 0.0);
+  std::fill(changedEquity_, changedEquity_ + kPlayers, 0.0);
+  std::fill(heldMoved_, heldMoved_ + kPlayers, 0.0);
   return true;
 }
 
@@ -435,6 +443,32 @@ void TIcmRowsQuick::Seed(double total) {
     }
   }
   for (int i = 0; i < kPlayers; ++i) held_[i] = SumOfTen(pair_[i]);
+  singles_ = SumOfTen(single_);
+  pairs_ = SumOfTen(held_) / 2;  // every pair is held by two players
+}
+
+void TIcmRowsQuick::PairsOf(int j, const double* s, const double* inverse, double total, double* w) {
+  const double sj = s[j];
+  const double inverseJ = inverse[j];
+  // Dense over the ten slots two at a time, without branches: a slot
+  // without chips (or past the players) gives a zero term. The compiler
+  // leaves the divisions one by one otherwise.
+  const Two sj2 = {sj, sj};
+  const Two inverseJ2 = {inverseJ, inverseJ};
+  const Two total2 = {total, total};
+  const Two zero = {0.0, 0.0};
+  for (int k = 0; k < kPlayers; k += 2) {
+    Two sk, inverseK;
+    std::memcpy(&sk, s + k, sizeof sk);
+    std::memcpy(&inverseK, inverse + k, sizeof inverseK);
+    // As PairTerm: the same bits either way round. Where no chips are
+    // left the quotient is not a number or infinite, and masked away.
+    const Two left = total2 - (sj2 + sk);
+    const Two quotient = sj2 * sk * (inverseJ2 + inverseK) / left;
+    const Two term = reinterpret_cast<Two>(reinterpret_cast<TwoMask>(quotient) & (left > zero));
+    std::memcpy(w + k, &term, sizeof term);
+  }
+  w[j] = 0;
 }
 
 void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equity) {
@@ -467,8 +501,7 @@ void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equit
   alignas(16) double held[kPlayers];
   std::copy(held_, held_ + kPlayers, held);
   // 1 for the players the row leaves as they were, 0 for the others.
-  alignas(16) double kept[kPlayers];
-  for (int k = 0; k < kPlayers; ++k) kept[k] = changed & (std::uint32_t{1} << k) ? 0.0 : 1.0;
+  const double* kept = SetMaskTable().outside[changed];
   for (std::uint32_t c = changed; c; c &= c - 1) held[std::countr_zero(c)] = 0;
   for (std::uint32_t c = changed; c; c &= c - 1) {
     const int j = std::countr_zero(c);
@@ -478,27 +511,8 @@ void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equit
       for (int k = 0; k < kPlayers; ++k) held[k] -= pair_[j][k] * kept[k];
       continue;
     }
-    const double inverseJ = inverse[j];
-    // Dense over the ten slots two at a time, without branches: a slot
-    // without chips (or past the players) gives a zero term. The compiler
-    // leaves the divisions one by one otherwise.
     alignas(16) double w[kPlayers];
-    const Two sj2 = {sj, sj};
-    const Two inverseJ2 = {inverseJ, inverseJ};
-    const Two total2 = {total, total};
-    const Two zero = {0.0, 0.0};
-    for (int k = 0; k < kPlayers; k += 2) {
-      Two sk, inverseK;
-      std::memcpy(&sk, s + k, sizeof sk);
-      std::memcpy(&inverseK, inverse + k, sizeof inverseK);
-      // As PairTerm: the same bits either way round. Where no chips are
-      // left the quotient is not a number or infinite, and masked away.
-      const Two left = total2 - (sj2 + sk);
-      const Two quotient = sj2 * sk * (inverseJ2 + inverseK) / left;
-      const Two term = reinterpret_cast<Two>(reinterpret_cast<TwoMask>(quotient) & (left > zero));
-      std::memcpy(w + k, &term, sizeof term);
-    }
-    w[j] = 0;
+    PairsOf(j, s, inverse, total, w);
     held[j] = SumOfTen(w);
     for (int k = 0; k < kPlayers; ++k) held[k] += (w[k] - pair_[j][k]) * kept[k];
   }
@@ -515,6 +529,102 @@ void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equit
     // by rounding.
     const double without = std::max(0.0, pairs - held[i]);
     equity[i] = s[i] * perChip * (prizes_[0] + second * (singles - single[i]) + third * without);
+  }
+}
+
+void TIcmRowsQuick::Add(std::span<const double> stacks, double weight) {
+  const int n = n_;
+  alignas(16) double s[kPlayers] = {};
+  int holders = 0;
+  for (int i = 0; i < n; ++i) {
+    s[i] = std::max(0.0, stacks[i]);
+    holders += s[i] > 0 ? 1 : 0;
+  }
+  const double total = SumOfTen(s);
+  if (total <= 0) return;
+  if (!seeded_) Seed(total);
+  if (std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_) || holders < 3) {
+    // Another total would need the base's terms anew (the rows summed so
+    // far hold the present ones); fewer than three with chips leave a
+    // place out. Such rows are valued on their own.
+    alignas(16) double equity[kPlayers] = {};
+    if (std::bit_cast<std::uint64_t>(total) != std::bit_cast<std::uint64_t>(total_)) {
+      ICMEquitiesInto(std::span<const double>(s, n), std::span<const double>(prizes_, places_),
+                      std::span<double>(equity, n));
+    } else {
+      Into(std::span<const double>(s, n), std::span<double>(equity, n));
+    }
+    for (int i = 0; i < n; ++i) direct_[i] += weight * equity[i];
+    return;
+  }
+  std::uint32_t changed = 0;
+  for (int i = 0; i < n; ++i) {
+    if (std::bit_cast<std::uint64_t>(s[i]) != std::bit_cast<std::uint64_t>(base_[i])) changed |= std::uint32_t{1} << i;
+  }
+  alignas(16) double inverse[kPlayers];
+  std::copy(inverse_, inverse_ + kPlayers, inverse);
+  double single[kPlayers];
+  // The sums over players and pairs: the base's, each changed player's
+  // terms taken out and put in anew. A pair of two changed players is
+  // taken out twice and put in twice, and set right once each way.
+  double singles = singles_;
+  double pairs = pairs_;
+  for (std::uint32_t c = changed; c; c &= c - 1) {
+    const int i = std::countr_zero(c);
+    inverse[i] = Inverse(s[i], total);
+    single[i] = s[i] * inverse[i];
+    singles += single[i] - single_[i];
+    pairs -= held_[i];
+    for (std::uint32_t d = c & (c - 1); d; d &= d - 1) pairs += pair_[i][std::countr_zero(d)];
+  }
+  // How far each other player's pair sum moves from the base's.
+  alignas(16) double moved[kPlayers] = {};
+  // 1 for the players the row leaves as they were, 0 for the others: from
+  // a table, as the loops below read it two at a time and a store of one
+  // just before a load of two stalls.
+  const double* kept = SetMaskTable().outside[changed];
+  double held[kPlayers] = {};
+  alignas(16) double w[kPlayers][kPlayers];
+  for (std::uint32_t c = changed; c; c &= c - 1) {
+    const int j = std::countr_zero(c);
+    if (s[j] > 0) {
+      PairsOf(j, s, inverse, total, w[j]);
+      held[j] = SumOfTen(w[j]);
+      pairs += held[j];
+      for (std::uint32_t d = c & (c - 1); d; d &= d - 1) pairs -= w[j][std::countr_zero(d)];
+      for (int k = 0; k < kPlayers; ++k) moved[k] += (w[j][k] - pair_[j][k]) * kept[k];
+    } else {
+      // Broke in this row: his pairs leave the sums.
+      for (int k = 0; k < kPlayers; ++k) moved[k] -= pair_[j][k] * kept[k];
+    }
+  }
+  for (int k = 0; k < kPlayers; ++k) heldMoved_[k] += weight * moved[k];
+  weight_ += weight;
+  weightedSingles_ += weight * singles;
+  weightedPairs_ += weight * pairs;
+  const double perChip = 1.0 / total;
+  for (std::uint32_t c = changed; c; c &= c - 1) {
+    const int j = std::countr_zero(c);
+    changedWeight_[j] += weight;
+    changedSingles_[j] += weight * singles;
+    changedPairs_[j] += weight * pairs;
+    if (!(s[j] > 0)) continue;
+    const double without = std::max(0.0, pairs - held[j]);
+    changedEquity_[j] += weight * (s[j] * perChip * (prizes_[0] + prizes_[1] * (singles - single[j]) + prizes_[2] * without));
+  }
+}
+
+void TIcmRowsQuick::Sum(std::span<double> sum) const {
+  const double perChip = seeded_ ? 1.0 / total_ : 0.0;
+  for (int i = 0; i < n_; ++i) {
+    // The rows that leave player i as he was in the base: his stack and
+    // single term are the base's, his pair sum the base's as moved.
+    const double weight = weight_ - changedWeight_[i];
+    const double singles = weightedSingles_ - changedSingles_[i] - weight * single_[i];
+    const double without = weightedPairs_ - changedPairs_[i] - weight * held_[i] - heldMoved_[i];
+    const double kept =
+        base_[i] * perChip * (prizes_[0] * weight + prizes_[1] * singles + prizes_[2] * std::max(0.0, without));
+    sum[i] = direct_[i] + changedEquity_[i] + kept;
   }
 }
 

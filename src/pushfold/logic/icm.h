@@ -101,10 +101,24 @@ class TIcmRowsQuick {
   // As ICMEquitiesInto(stacks, payouts, equity) up to rounding; the stacks
   // hold as many players as the base.
   void Into(std::span<const double> stacks, std::span<double> equity);
+  // Adds `weight` times what Into gives for these stacks to the sum of the
+  // rows added since Reset, which Sum writes out. A row that keeps the
+  // base's total and leaves three players with chips (every row of a hand
+  // of more than three) is not valued player by player: each player's
+  // share of it is linear in the sums over all players and pairs, so those
+  // are summed over the rows, and per player only what the rows that
+  // change him add. A row then costs the divisions of its changed players'
+  // pairs and no pass over the others.
+  void Add(std::span<const double> stacks, double weight);
+  // The sum of the rows added (one entry per player of the base).
+  void Sum(std::span<double> sum) const;
 
  private:
   static constexpr int kPlayers = 10;
   void Seed(double total);
+  // The pair terms of player j at stacks s (with the inverses of their
+  // rests) with every slot; 0 at j and where no chips are left.
+  static void PairsOf(int j, const double* s, const double* inverse, double total, double* w);
 
   int n_ = 0;
   bool seeded_ = false;
@@ -118,6 +132,22 @@ class TIcmRowsQuick {
   alignas(16) double pair_[kPlayers][kPlayers] = {};
   // Per player, the sum of the base's pair terms holding him.
   alignas(16) double held_[kPlayers] = {};
+  // The base's sums over all players and all pairs.
+  double singles_ = 0, pairs_ = 0;
+
+  // The rows added since Reset. Rows valued by Into weigh in `direct_`;
+  // the others by their weight and their sums over players and pairs, all
+  // rows together, and per player: the same over the rows that change him,
+  // what he expects in those, and over the rest how far his pair sum moved
+  // from the base's.
+  int places_ = 0;
+  alignas(16) double direct_[kPlayers] = {};
+  double weight_ = 0, weightedSingles_ = 0, weightedPairs_ = 0;
+  alignas(16) double changedWeight_[kPlayers] = {};
+  alignas(16) double changedSingles_[kPlayers] = {};
+  alignas(16) double changedPairs_[kPlayers] = {};
+  alignas(16) double changedEquity_[kPlayers] = {};
+  alignas(16) double heldMoved_[kPlayers] = {};
 };
 
 }  // namespace kova::pushfold

@@ -40,7 +40,8 @@ std::string Percent2(double v) {
 
 // What repeats between the situations one thread values: every showdown of
 // the same two action probabilities has the same ranges, so the same
-// chances.
+// chances. Its entries live in blocks handed back whole, so that a thread
+// ends at once however many it met.
 struct TSituation::Memo {
   struct Key {
     std::uint64_t first = 0, second = 0;
@@ -51,7 +52,8 @@ struct TSituation::Memo {
       return static_cast<std::size_t>(k.first * 0x9E3779B97F4A7C15ull ^ (k.second + (k.first >> 29)));
     }
   };
-  std::unordered_map<Key, TEquity, KeyHash> showdowns;
+  std::pmr::monotonic_buffer_resource arena;
+  std::pmr::unordered_map<Key, TEquity, KeyHash> showdowns{&arena};
 
   TEquity Showdown(double first, double second) {
     const Key key{std::bit_cast<std::uint64_t>(first), std::bit_cast<std::uint64_t>(second)};
@@ -198,6 +200,28 @@ struct TSituation::Context {
   Recent* RecentSlot(const TNextHandKey& key) {
     return recent.empty() ? nullptr : &recent[Cache::KeyHash{}(key) & (recent.size() - 1)];
   }
+
+  // A next hand being played out, where its value goes, and the next of its
+  // rows to value.
+  struct Frame {
+    TSituation* hand = nullptr;  // one of `hands`
+    TNextHandKey key;
+    const TSituation* parent = nullptr;
+    TPositionValues* target = nullptr;
+    int branch = 0;
+    int row = -1;
+  };
+  // The hands being played out, the first next hand at the bottom. Frames
+  // and hands are kept from row to row: the millions of next hands a deep
+  // look-ahead meets are seated into the few objects of one line of play
+  // instead of each taking and giving back memory of its own, and a thread
+  // stopped mid-way hands back as little as it holds.
+  std::vector<Frame> frames;
+  std::vector<std::unique_ptr<TSituation>> hands;  // one per frame depth
+  TSituation& HandAt(std::size_t depth) {
+    while (hands.size() <= depth) hands.emplace_back(new TSituation());
+    return *hands[depth];
+  }
 };
 
 namespace {
@@ -250,7 +274,8 @@ class TSituation::LookAhead {
         } else {
           TSituationOptions options = s.options_;
           options.Depth = s.options_.Depth - 1;
-          o.next.reset(new TSituation(in, options, memo_));
+          o.next.reset(new TSituation(in, options));
+          o.next->Prepare(memo_);
           AddRows(*o.next, deeper);
           any = true;
         }
@@ -426,12 +451,51 @@ TSituation::TSituation(const TTournamentInfo& tournament, const THH& hand, int h
   }
 }
 
-TSituation::TSituation(const NextHandInputs& in, const TSituationOptions& options, Memo& memo)
-    : tournament_(in.Tournament), hand_(in.Hand), heroIndex_(in.Hero), players_(in.Players), options_(options) {
+TSituation::TSituation(const NextHandInputs& in, const TSituationOptions& options)
+    : tournament_(in.Tournament), hand_(in.Hand), heroIndex_(in.Hero), players_(in.Players), options_(options) {}
+
+void TSituation::Renew(const NextHandInputs& in, const TSituationOptions& options) {
+  // Everything from scratch but the room of the lists.
+  std::vector<TBranch> branches = std::move(branches_);
+  std::vector<std::array<double, 3>> chances = std::move(chances_);
+  *this = TSituation(in, options);
+  branches_ = std::move(branches);
+  chances_ = std::move(chances);
+}
+
+void TSituation::Reseat(const NextHandInputs& in, const TSituationOptions& options, Memo& memo) {
+  Renew(in, options);
   Prepare(memo);
 }
 
+std::optional<TSituation::HandValue> TSituation::ValueAsLastHand(const NextHandInputs& in, const TSituationOptions& options,
+                                                                 Memo& memo, TIcmRowsQuick& quick) {
+  Renew(in, options);
+  Seat();
+  if (!quick.Reset(std::span<const double>(stack_.data() + 1, count_),
+                   std::span<const double>(payouts_.data(), paidPlaces_))) {
+    ListBranches(memo);
+    return std::nullopt;
+  }
+  lean_ = {&quick, &memo, 0};
+  ListBranches(memo);
+  const int rows = lean_.rows;
+  lean_ = {};
+  HandValue v;
+  v.Count = count_;
+  for (int q = 1; q <= count_; ++q) v.Seat[q] = seat_[q];
+  // Without a branch the hand is worth nothing to anyone, as its empty
+  // branch table would say.
+  if (rows > 0) quick.Sum(std::span<double>(v.Sum.data() + 1, count_));
+  return v;
+}
+
 void TSituation::Prepare(Memo& memo) {
+  Seat();
+  ListBranches(memo);
+}
+
+void TSituation::Seat() {
   options_.Depth = std::max(options_.Depth, 0);
   // A place is valued while it is below the number of paid places, and the
   // record holds at most five shares.
@@ -442,7 +506,6 @@ void TSituation::Prepare(Memo& memo) {
   SetBlindLevel();
   SeatPositions();
   PostBlinds();
-  ListBranches(memo);
 }
 
 void TSituation::SetBlindLevel() {
@@ -543,6 +606,10 @@ void TSituation::ListBranches(Memo& memo) {
   flags_.fill(0);
   prob_.fill(0);
   allIn_.fill(0);
+  if (lean_.quick) {
+    BuildActionTree(count_, 1.0);
+    return;
+  }
   // At most every choice of none, one or two all-in players: one
   // allocation for the next hands of a deep look-ahead, met by the million.
   branches_.reserve(static_cast<std::size_t>(1 + count_ + count_ * (count_ - 1) / 2));
@@ -574,6 +641,10 @@ double TSituation::ActionProbability(int p) const {
 }
 
 void TSituation::RecordBranch(double w) {
+  if (lean_.quick) {
+    AddLeanRows(w);
+    return;
+  }
   TBranch& b = branches_.emplace_back();
   b.Flags = flags_;
   b.Prob = prob_;
@@ -581,6 +652,26 @@ void TSituation::RecordBranch(double w) {
   b.AllInCount = k_;
   b.AllIn[0] = k_ >= 1 ? allIn_[1] : 0;
   b.AllIn[1] = k_ >= 2 ? allIn_[2] : 0;
+}
+
+// What ValueOfLastHand adds for the branch RecordBranch would write down
+// now, with the same figures in the same order.
+void TSituation::AddLeanRows(double w) {
+  ++lean_.rows;
+  const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
+  if (k_ < 2) {
+    TPositionValues stacks = stack_;
+    stacks[k_ == 1 ? allIn_[1] : 1] += pot_;
+    lean_.quick->Add(chips(stacks), w);
+    return;
+  }
+  const TEquity e = lean_.memo->Showdown(prob_[allIn_[1]], prob_[allIn_[2]]);
+  const std::array<double, 3> chances{e.Win, e.Tie, e.Lose};
+  const Showdown showdown = ShowdownOf(allIn_[1], allIn_[2]);
+  for (int outcome = 0; outcome < 3; ++outcome) {
+    const double weight = w * chances[outcome];
+    if (weight != 0) lean_.quick->Add(chips(StacksAfter(showdown, outcome)), weight);
+  }
 }
 
 void TSituation::BuildActionTree(int p, double w) {
@@ -594,7 +685,8 @@ void TSituation::BuildActionTree(int p, double w) {
   prob_[p] = push;
   allIn_[k_] = p;
   double w2 = w * push;
-  if (p > 1 && w2 > 0) {
+  // A third all-in player ends the path: nothing below it is recorded.
+  if (p > 1 && w2 > 0 && k_ <= 2) {
     BuildActionTree(p - 1, w2);
   } else if (p == 1 && w2 > 0 && k_ <= 2) {
     RecordBranch(w2);
@@ -651,17 +743,9 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
   // Rows of the first next hand: all of them and those valued.
   int firstRows = 0;
   int firstDone = 0;
-  // A next hand being played out, where its value goes, and the next of its
-  // rows to value.
-  struct Frame {
-    std::unique_ptr<TSituation> hand;
-    TNextHandKey key;
-    const TSituation* parent = nullptr;
-    TPositionValues* target = nullptr;
-    int branch = 0;
-    int row = -1;
-  };
-  std::vector<Frame> frames;
+  using Frame = Context::Frame;
+  std::vector<Frame>& frames = context.frames;
+  frames.clear();  // what a stopped row left
   // Settles the row at once, or puts its next hand on the stack.
   const auto open = [&](TSituation& owner, int b, int r) {
     TPositionValues& target = owner.branches_[b].Equity[r];
@@ -685,7 +769,19 @@ bool TSituation::ValueRow(int branch, int row, Context& context) {
     }
     TSituationOptions options = owner.options_;
     options.Depth = owner.options_.Depth - 1;
-    f.hand.reset(new TSituation(in, options, context.memo));
+    TSituation& hand = context.HandAt(frames.size());
+    if (f.key.Depth <= 0 && context.quick) {
+      // A last hand by pair sums needs no branch table.
+      if (const std::optional<HandValue> value = hand.ValueAsLastHand(in, options, context.memo, *context.quick)) {
+        if (Context::Recent* slot = context.RecentSlot(f.key)) *slot = {f.key, *value, true};
+        context.cache.NotePlayed();
+        target = owner.ValueFromNextHand(*value);
+        return;
+      }
+    } else {
+      hand.Reseat(in, options, context.memo);
+    }
+    f.hand = &hand;
     f.parent = &owner;
     f.target = &target;
     frames.push_back(std::move(f));
@@ -772,39 +868,34 @@ void TSituation::ValueRowsByIcm(TIcmRows& icm) {
   }
 }
 
-// As ValueRowsByIcm, CombineShowdowns and ValueOfHand in turn, with the
-// same sums in the same order, but by pair sums and without writing the
-// rows down: nobody reads the branch table of a last hand.
+// As ValueRowsByIcm, CombineShowdowns and ValueOfHand in turn, but by
+// pair sums and without writing the rows down: nobody reads the branch
+// table of a last hand. Each row weighs in by its branch's weight times
+// its outcome's chance; the sums run in another order than theirs.
 std::optional<TSituation::HandValue> TSituation::ValueOfLastHand(TIcmRowsQuick& quick) const {
   if (!quick.Reset(std::span<const double>(stack_.data() + 1, count_),
                    std::span<const double>(payouts_.data(), paidPlaces_))) {
     return std::nullopt;
   }
-  const auto into = [&](TPositionValues& out) {
-    out = {};
-    return std::span<double>(out.data() + 1, count_);
-  };
+  const auto chips = [&](const TPositionValues& stacks) { return std::span<const double>(stacks.data() + 1, count_); };
+  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+    const TBranch& branch = branches_[b];
+    if (branch.AllInCount < 2) {
+      quick.Add(chips(RowStacks(b, 0)), branch.Prob[0]);
+      continue;
+    }
+    // The pots of the showdown once for its three outcomes; an outcome
+    // that cannot happen adds nothing.
+    const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
+    for (int outcome = 0; outcome < 3; ++outcome) {
+      const double weight = branch.Prob[0] * chances_[b][outcome];
+      if (weight != 0) quick.Add(chips(StacksAfter(showdown, outcome)), weight);
+    }
+  }
   HandValue v;
   v.Count = count_;
   for (int q = 1; q <= count_; ++q) v.Seat[q] = seat_[q];
-  for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
-    const TBranch& branch = branches_[b];
-    TPositionValues expected{};
-    if (branch.AllInCount < 2) {
-      const TPositionValues stacks = RowStacks(b, 0);
-      quick.Into(std::span<const double>(stacks.data() + 1, count_), into(expected));
-    } else {
-      // The pots of the showdown once for its three outcomes.
-      const Showdown showdown = ShowdownOf(branch.AllIn[0], branch.AllIn[1]);
-      for (int outcome = 0; outcome < 3; ++outcome) {
-        const TPositionValues stacks = StacksAfter(showdown, outcome);
-        TPositionValues equity;
-        quick.Into(std::span<const double>(stacks.data() + 1, count_), into(equity));
-        for (int p = 1; p <= count_; ++p) expected[p] += chances_[b][outcome] * equity[p];
-      }
-    }
-    for (int q = 1; q <= count_; ++q) v.Sum[q] += branch.Prob[0] * expected[q];
-  }
+  quick.Sum(std::span<double>(v.Sum.data() + 1, count_));
   return v;
 }
 

@@ -184,12 +184,24 @@ class TSituation {
   struct Context;
   class LookAhead;
 
-  // A next hand of the look-ahead: seated, blinds posted and its branches
-  // listed, but not yet valued.
-  TSituation(const NextHandInputs& in, const TSituationOptions& options, Memo& memo);
+  // A next hand of the look-ahead, before Prepare seats it, posts the
+  // blinds and lists its branches.
+  TSituation(const NextHandInputs& in, const TSituationOptions& options);
+  // Room for a next hand, seated later by Reseat.
+  TSituation() = default;
+  // As a new next hand, not yet prepared, in the room of this one's lists.
+  void Renew(const NextHandInputs& in, const TSituationOptions& options);
+  // The same, prepared.
+  void Reseat(const NextHandInputs& in, const TSituationOptions& options, Memo& memo);
+  // The value of a new next hand that is the look-ahead's last, by pair
+  // sums as the branches are met, without writing them down; none, and the
+  // hand prepared as by Reseat, when the payouts do not allow pair sums.
+  std::optional<HandValue> ValueAsLastHand(const NextHandInputs& in, const TSituationOptions& options, Memo& memo,
+                                           TIcmRowsQuick& quick);
 
   bool Valid(int p) const { return p >= 1 && p <= count_; }
   void Prepare(Memo& memo);
+  void Seat();  // payouts, blind level, positions, blinds posted
   void SetBlindLevel();
   void SeatPositions();
   void PostBlinds();
@@ -197,6 +209,7 @@ class TSituation {
   double ActionProbability(int p) const;
   void BuildActionTree(int p, double w);
   void RecordBranch(double w);
+  void AddLeanRows(double w);
   int FirstRow(int branch) const;
   int LastRow(int branch) const;
   TPositionValues RowStacks(int branch, int row) const;
@@ -257,6 +270,12 @@ class TSituation {
   std::array<std::int32_t, kMaxPlayers + 1> flags_{};
   TPositionValues prob_{};
   std::array<std::int32_t, kMaxPlayers + 1> allIn_{};
+  // Set while a last hand's branches go straight into pair sums.
+  struct Lean {
+    TIcmRowsQuick* quick = nullptr;
+    Memo* memo = nullptr;
+    int rows = 0;  // branches met
+  } lean_;
 
   std::vector<TBranch> branches_;
   // Per branch with a showdown: the chances of its outcomes (rows 1..3).

@@ -184,8 +184,9 @@ TEST(Icm, ShowdownOutcomesTogetherHaveTheBitsOfEachAlone) {
 // every row of a hand, for tables with chips spread evenly, one player
 // holding almost all of them, players broke, stacks whose sums round, and
 // payouts of one to three places (more places are refused, unless the
-// prizes past the third are none). The sums less one player's terms lose
-// digits as his stack outweighs the rest: the bound grows with it.
+// prizes past the third are none); and summed over the rows with weights,
+// as a last hand sums them. The sums less one player's terms lose digits
+// as his stack outweighs the rest: the bound grows with it.
 TEST(Icm, PairSumsGiveTheSetWalksEquities) {
   std::mt19937 rng(17);
   std::uniform_int_distribution<int> chips(1, 9000);
@@ -244,6 +245,15 @@ TEST(Icm, PairSumsGiveTheSetWalksEquities) {
                                   std::to_string(payouts.prizes.size()) + " paid";
         ASSERT_EQ(taken, payouts.taken || players <= 3) << where;
         if (!taken) continue;
+        // The rows summed with weights, as a last hand sums them, and
+        // one row of another total (valued on its own).
+        std::vector<double> wantSum(players, 0.0);
+        double sumBound = 0;
+        TIcmRowsQuick summed;
+        summed.Reset(base, payouts.prizes);
+        std::vector<double> other = base;
+        other[0] += 1;
+        rows.push_back(other);
         for (std::size_t r = 0; r < rows.size(); ++r) {
           std::vector<double> want(players, -1.0), got(players, -2.0);
           ASSERT_TRUE(ICMEquitiesInto(rows[r], payouts.prizes, want));
@@ -255,6 +265,15 @@ TEST(Icm, PairSumsGiveTheSetWalksEquities) {
           for (int i = 0; i < players; ++i) {
             EXPECT_NEAR(got[i], want[i], bound * want[i]) << where << ", row " << r << ", player " << i;
           }
+          const double rowWeight = 1.0 / static_cast<double>(r + 2);
+          summed.Add(rows[r], rowWeight);
+          for (int i = 0; i < players; ++i) wantSum[i] += rowWeight * want[i];
+          sumBound = std::max(sumBound, 1e-13 * (1 + weight));
+        }
+        std::vector<double> gotSum(players, -3.0);
+        summed.Sum(gotSum);
+        for (int i = 0; i < players; ++i) {
+          EXPECT_NEAR(gotSum[i], wantSum[i], sumBound * wantSum[i]) << where << ", summed rows, player " << i;
         }
       }
     }
