@@ -25,11 +25,10 @@ namespace {
 
 // The animations' output, or the system's where no one replaced it.
 BOOL UpdateLayered(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint, COLORREF key,
-                   BLENDFUNCTION* blend, DWORD flags) {
+                   BLENDFUNCTION* blend, DWORD flags, const RECT* dirty = nullptr) {
     if (const auto& out = AnimationOutput().UpdateLayeredWindow)
-        return out(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags);
-    UpdateLayeredWindowFn fn = SystemEntries().UpdateLayeredWindow;
-    return fn ? fn(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags) : FALSE;
+        return out(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags, dirty);
+    return SystemUpdateLayered(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags, dirty);
 }
 
 void SleepFor(DWORD ms) {
@@ -75,12 +74,11 @@ constexpr COLORREF kNoColourKey = 0x1FFFFFFF;
 
 BLENDFUNCTION Blend(std::uint8_t alpha) { return BLENDFUNCTION{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA}; }
 
-void ShowLayered(HWND wnd, HDC screenDC, POINT pos, TBitmap& picture, std::uint8_t alpha) {
+void ShowLayered(HWND wnd, HDC screenDC, POINT pos, TBitmap& picture, std::uint8_t alpha, const RECT* dirty = nullptr) {
     SIZE size{picture.Width(), picture.Height()};
     POINT src{0, 0};
     BLENDFUNCTION blend = Blend(alpha);
-    UpdateLayered(wnd, screenDC, &pos, &size, picture.Canvas()->Handle(), &src,
-                                          kNoColourKey, &blend, ULW_ALPHA);
+    UpdateLayered(wnd, screenDC, &pos, &size, picture.Canvas()->Handle(), &src, kNoColourKey, &blend, ULW_ALPHA, dirty);
 }
 
 void MakeLayeredNoActivate(HWND wnd) {
@@ -266,7 +264,28 @@ TForm* CreateWindowSnapshotForm(HWND wnd) {
     return form;
 }
 
-void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const POINT* dest) {
+BOOL SystemUpdateLayered(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
+                         COLORREF key, BLENDFUNCTION* blend, DWORD flags, const RECT* dirty) {
+    const TSystemEntries& e = SystemEntries();
+    if (dirty && e.UpdateLayeredWindowIndirect) {
+        UPDATELAYEREDWINDOWINFO info{};
+        info.cbSize = sizeof info;
+        info.hdcDst = screenDC;
+        info.pptDst = dest;
+        info.psize = size;
+        info.hdcSrc = sourceDC;
+        info.pptSrc = sourcePoint;
+        info.crKey = key;
+        info.pblend = blend;
+        info.dwFlags = flags;
+        info.prcDirty = dirty;
+        return e.UpdateLayeredWindowIndirect(wnd, &info);
+    }
+    return e.UpdateLayeredWindow ? e.UpdateLayeredWindow(wnd, screenDC, dest, size, sourceDC, sourcePoint, key, blend, flags)
+                                 : FALSE;
+}
+
+void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const POINT* dest, const RECT* dirty) {
     if (!wnd || !bitmap) return;
     MakeLayeredNoActivate(wnd);
     POINT pos;
@@ -277,7 +296,7 @@ void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const PO
         pos = {r.left, r.top};
     }
     const TWindowDC screen(nullptr);
-    ShowLayered(wnd, screen.Get(), pos, *bitmap, alpha);
+    ShowLayered(wnd, screen.Get(), pos, *bitmap, alpha, dirty);
 }
 
 // ------------------------------------------------------------ show animations

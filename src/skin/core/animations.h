@@ -38,7 +38,16 @@ bool HideAnimationRunning();
 // skinning units' own windows), not yet shown; the caller owns it.
 TForm* CreateWindowSnapshotForm(HWND wnd);
 // Makes the window layered when needed and shows the bitmap (32-bit, its
-// own alpha) with the constant alpha, at the point or where it is.
-void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const POINT* dest);
+// own alpha) with the constant alpha, at the point or where it is. With a
+// dirty rectangle (bitmap coordinates) only that part is taken over and the
+// rest of the window's picture stays: the bitmap must be of the window's
+// size, and the push costs the rectangle's pixels instead of the whole.
+void UpdateLayeredBitmap(HWND wnd, TBitmap* bitmap, std::uint8_t alpha, const POINT* dest,
+                         const RECT* dirty = nullptr);
+// The system's push (the indirect entry when a dirty rectangle is given and
+// the system has it; else the whole picture): what the animations' output
+// does when no one replaced it.
+BOOL SystemUpdateLayered(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
+                         COLORREF key, BLENDFUNCTION* blend, DWORD flags, const RECT* dirty);
 
 }  // namespace kova::skin

@@ -71,10 +71,12 @@ struct MsgBoxApplication {
 
 // Every UpdateLayeredWindow and Sleep of the animations goes through here.
 // Tests replace them (to record each frame's alpha, size, position and
-// picture, and not to sleep); empty: the system's.
+// picture, and not to sleep); empty: the system's. A push given a dirty
+// rectangle (picture coordinates; nullptr: the whole picture) takes over
+// only that part of the picture (SystemUpdateLayered makes it so).
 struct AnimationCalls {
     std::function<BOOL(HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC sourceDC, POINT* sourcePoint,
-                       COLORREF key, BLENDFUNCTION* blend, DWORD flags)>
+                       COLORREF key, BLENDFUNCTION* blend, DWORD flags, const RECT* dirty)>
         UpdateLayeredWindow;
     std::function<void(DWORD ms)> Sleep;
     // The clock the fades keep to, milliseconds (empty: the system's).

@@ -71,6 +71,7 @@ struct TLoadedEntries {
     TLoadedEntries() {
         TSystemEntries& e = Entries;
         Take(e.UpdateLayeredWindow, User32, "UpdateLayeredWindow");
+        Take(e.UpdateLayeredWindowIndirect, User32, "UpdateLayeredWindowIndirect");
         Take(e.SetLayeredWindowAttributes, User32, "SetLayeredWindowAttributes");
         Take(e.GetScrollBarInfo, User32, "GetScrollBarInfo");
         Take(e.SetWindowTheme, Uxtheme, "SetWindowTheme");

@@ -13,6 +13,7 @@
 namespace kova::skin {
 
 using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+using UpdateLayeredWindowIndirectFn = BOOL(WINAPI*)(HWND, const UPDATELAYEREDWINDOWINFO*);
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 using GetScrollBarInfoFn = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
 using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
@@ -32,6 +33,9 @@ using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
 struct TSystemEntries {
     // user32
     UpdateLayeredWindowFn UpdateLayeredWindow = nullptr;
+    // The same push with a dirty rectangle (only that part of the picture
+    // is taken over).
+    UpdateLayeredWindowIndirectFn UpdateLayeredWindowIndirect = nullptr;
     SetLayeredWindowAttributesFn SetLayeredWindowAttributes = nullptr;
     GetScrollBarInfoFn GetScrollBarInfo = nullptr;
     // uxtheme

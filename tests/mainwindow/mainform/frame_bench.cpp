@@ -7,7 +7,9 @@
 // for synchronously (the message sent, as the program's own code sends it)
 // and timed until it returns with GDI's queue flushed; the four run in the
 // same turns, after one warm-up of each. Prints each one's median and
-// worst in ms, and how many of the unchanged repaints came from the cache.
+// worst in ms, the layered pushes of the border window each made (and
+// how many pixels each handed over), and how many of the unchanged
+// repaints came from the cache.
 //
 //   tools/testenv/wine-run build/win64/bin/kova_mainwindow_framebench.exe [--runs N]
 #include <windows.h>
@@ -16,7 +18,9 @@
 #include <vector>
 
 #include "mainwindow/mainform/formbench.h"
+#include "skin/core/animations.h"
 #include "skin/core/commondata.h"
+#include "skin/core/skinservices.h"
 #include "skin/forms/provider.h"
 
 using namespace kova;
@@ -27,7 +31,13 @@ namespace {
 struct Case {
     const char* name;
     std::vector<double> ms;
+    // The layered pushes it made, and the pixels they handed over.
+    long long pushes = 0;
+    double pixels = 0;
 };
+
+// The pushes of the case being timed are counted on it (and still made).
+Case* counting = nullptr;
 
 }  // namespace
 
@@ -51,11 +61,25 @@ int main(int argc, char** argv) {
     Case activate{"activation switch, inactive to active", {}};
     Case unchanged{"repaint with nothing changed", {}};
     int fromCache = 0;
+    skin::AnimationOutput().UpdateLayeredWindow = [](HWND w, HDC screen, POINT* dest, SIZE* size, HDC source,
+                                                      POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags,
+                                                      const RECT* dirty) {
+        if (counting) {
+            ++counting->pushes;
+            if (dirty)
+                counting->pixels += double(dirty->right - dirty->left) * (dirty->bottom - dirty->top);
+            else if (size)
+                counting->pixels += double(size->cx) * size->cy;
+        }
+        return skin::SystemUpdateLayered(w, screen, dest, size, source, sp, key, blend, flags, dirty);
+    };
     const auto timed = [](Case* c, auto&& request) {
+        counting = c;
         const double start = NowMs();
         request();
         GdiFlush();
         if (c) c->ms.push_back(NowMs() - start);
+        counting = nullptr;
     };
     // The mark lies in the client part of the cache, which no frame
     // repaint copies to the screen: only a new picture of the frame
@@ -82,7 +106,8 @@ int main(int argc, char** argv) {
     std::printf("the skinned main form's frame at %ldx%ld under Wine, %d runs each, in turn\n", r.right - r.left,
                 r.bottom - r.top, runs);
     for (const Case* c : {&full, &deactivate, &activate, &unchanged})
-        std::printf("  %-46s median %7.2f ms   worst %7.2f ms\n", c->name, Median(c->ms), Worst(c->ms));
+        std::printf("  %-46s median %7.2f ms   worst %7.2f ms   pushes %.2f, %.0f px each\n", c->name, Median(c->ms),
+                    Worst(c->ms), double(c->pushes) / runs, c->pushes ? c->pixels / c->pushes : 0.0);
     std::printf("  unchanged repaints copied from the cache: %d of %d\n", fromCache, runs);
     return fromCache == runs ? 0 : 1;
 }

@@ -117,10 +117,11 @@ TEST_F(AnimationTest, FadeFramesKeepToTheirPeriodWhateverTheirWorkCosts) {
         std::vector<double> pushedAt;
         auto record = AnimationOutput().UpdateLayeredWindow;
         AnimationOutput().UpdateLayeredWindow = [&](HWND wnd, HDC screen, POINT* dest, SIZE* size, HDC src,
-                                                     POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+                                                     POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags,
+                                                     const RECT* dirty) {
             pushedAt.push_back(rec.Now);
             rec.Now += c.cost;
-            return record(wnd, screen, dest, size, src, sp, key, blend, flags);
+            return record(wnd, screen, dest, size, src, sp, key, blend, flags, dirty);
         };
         AnimateFormShow(f.Provider, 120, 255, TacAnimType::atFading);
         // The overlay's first picture, the frames, the final picture.

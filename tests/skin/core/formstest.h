@@ -48,7 +48,7 @@ public:
     LayeredRecorder() {
         AnimationOutput().UpdateLayeredWindow = [this](HWND wnd, HDC screenDC, POINT* dest, SIZE* size, HDC src,
                                                        POINT* srcPt, COLORREF key, BLENDFUNCTION* blend,
-                                                       DWORD flags) -> BOOL {
+                                                       DWORD flags, const RECT* dirty) -> BOOL {
             LayeredCall c;
             c.Wnd = wnd;
             c.Alpha = blend ? blend->SourceConstantAlpha : -1;
@@ -56,8 +56,7 @@ public:
             if (dest) c.Pos = *dest, c.HasPos = true;
             if (src && size) c.Picture = ReadSelectedDib(src, *size);
             Calls.push_back(std::move(c));
-            UpdateLayeredWindowFn fn = SystemEntries().UpdateLayeredWindow;
-            return fn ? fn(wnd, screenDC, dest, size, src, srcPt, key, blend, flags) : FALSE;
+            return SystemUpdateLayered(wnd, screenDC, dest, size, src, srcPt, key, blend, flags, dirty);
         };
         // Time passes only in the animations' sleeps.
         AnimationOutput().Sleep = [this](DWORD ms) {

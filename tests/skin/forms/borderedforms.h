@@ -11,6 +11,7 @@
 
 #include "common/win32_testing.h"
 #include "framework/forms.h"
+#include "skin/core/animations.h"
 #include "skin/core/dc/dcroutines.h"
 #include "skin/core/model/internalskins.h"
 #include "skin/core/skinmanager.h"
@@ -52,6 +53,9 @@ struct TFrame {
     POINT Pos{};
     SIZE Size{};
     int Alpha = -1;
+    // The part of the picture taken over (none given: the whole).
+    RECT Dirty{};
+    bool HasDirty = false;
     PixelBuffer32 Pixels;
     std::chrono::steady_clock::time_point At;
 };
@@ -61,16 +65,18 @@ struct TFrame {
 struct FrameRecorder {
     FrameRecorder() {
         AnimationOutput().UpdateLayeredWindow = [this](HWND wnd, HDC screen, POINT* dest, SIZE* size, HDC source,
-                                                       POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+                                                       POINT* sp, COLORREF key, BLENDFUNCTION* blend, DWORD flags,
+                                                       const RECT* dirty) {
             TFrame f;
             f.Wnd = wnd;
             if (dest) f.Pos = *dest;
             if (size) f.Size = *size;
             f.Alpha = blend ? blend->SourceConstantAlpha : -1;
+            if (dirty) f.Dirty = *dirty, f.HasDirty = true;
             if (source && size) f.Pixels = ReadDCToBuffer(source, RECT{0, 0, size->cx, size->cy});
             f.At = std::chrono::steady_clock::now();
             frames.push_back(std::move(f));
-            return UpdateLayeredWindow(wnd, screen, dest, size, source, sp, key, blend, flags);
+            return SystemUpdateLayered(wnd, screen, dest, size, source, sp, key, blend, flags, dirty);
         };
         // The fades' clock runs only in their sleeps (which still sleep,
         // unless a test replaces them): reading each frame back takes no
