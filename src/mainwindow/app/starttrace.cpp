@@ -12,6 +12,7 @@ namespace {
 struct Trace {
     FILE* file = nullptr;
     HHOOK hook = nullptr;
+    HHOOK paints = nullptr;
     long windows = 0;
 };
 
@@ -29,6 +30,26 @@ LRESULT CALLBACK CountCreations(int code, WPARAM wp, LPARAM lp) {
             const auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
             std::fprintf(g_trace->file, "%9.2f ms   window %s \"%s\" %dx%d\n", MsSinceProcessCreated(), cls,
                          cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "", cs->cx, cs->cy);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The first paint the message loop hands out (the main window's or one of
+// its controls'): until then the user sees a blank window, whatever the
+// "visible" flag says. Marked once; a paint forced before it is marked by
+// whoever forces it.
+LRESULT CALLBACK NoteFirstPaint(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE && g_trace && g_trace->paints) {
+        const auto* msg = reinterpret_cast<const MSG*>(lp);
+        char cls[32] = {};
+        if (msg->message == WM_PAINT && msg->hwnd &&
+            GetClassNameA(GetAncestor(msg->hwnd, GA_ROOT), cls, sizeof cls) && lstrcmpA(cls, "TKOVAForm1") == 0) {
+            HHOOK hook = g_trace->paints;
+            g_trace->paints = nullptr;
+            StartMark("first paint from the message loop");
+            UnhookWindowsHookEx(hook);
+            return CallNextHookEx(nullptr, code, wp, lp);
         }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
@@ -56,6 +77,7 @@ Trace* Open() {
         t->file = file;
         g_trace = t;
         t->hook = SetWindowsHookExA(WH_CBT, CountCreations, nullptr, GetCurrentThreadId());
+        t->paints = SetWindowsHookExA(WH_GETMESSAGE, NoteFirstPaint, nullptr, GetCurrentThreadId());
         return t;
     }();
     return trace;

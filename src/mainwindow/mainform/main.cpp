@@ -391,6 +391,12 @@ void TKOVAForm1::FormActivate() {
     firstActivate_ = false;
     StartMark("FormActivate");
 
+    // The shown page is painted now, before the work below makes the other
+    // pages' windows (about a second): the user sees the window whole at
+    // once instead of a blank frame. Everything else keeps its order.
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    StartMark("main window painted");
+
     // Loaded once the window shows, not while it is made: nothing calls
     // the hook library before a config starts, here at the earliest.
     std::string error;
