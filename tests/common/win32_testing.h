@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -61,6 +62,28 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 50
 inline void PumpFor(int ms) {
   WaitUntil([] { return false; }, ms);
 }
+
+// Runs a step from this thread's message loop after `ms`, whoever runs the
+// loop then (a box's own modal loop included), by a thread timer.
+namespace detail {
+inline std::map<UINT_PTR, std::function<void()>>& LaterSteps() {
+  static std::map<UINT_PTR, std::function<void()>> steps;
+  return steps;
+}
+inline VOID CALLBACK RunLaterStep(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto it = LaterSteps().find(id);
+  if (it == LaterSteps().end()) return;
+  std::function<void()> step = std::move(it->second);
+  LaterSteps().erase(it);
+  step();
+}
+}  // namespace detail
+inline void RunLater(std::function<void()> step, UINT ms = 30) {
+  detail::LaterSteps()[SetTimer(nullptr, 0, ms, detail::RunLaterStep)] = std::move(step);
+}
+// Steps not run yet are dropped (their timers then find nothing to run).
+inline void DropLaterSteps() { detail::LaterSteps().clear(); }
 
 #if __has_include(<gtest/gtest.h>)
 // ------------------------------------------------------------ real mouse

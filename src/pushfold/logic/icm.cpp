@@ -471,14 +471,24 @@ void TIcmRowsQuick::PairsOf(int j, const double* s, const double* inverse, doubl
   w[j] = 0;
 }
 
-void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equity) {
-  const int n = n_;
-  alignas(16) double s[kPlayers] = {};
+namespace {
+
+// The stacks with none below 0 into `s`; answers how many hold chips.
+int ClampStacks(std::span<const double> stacks, int n, double* s) {
   int holders = 0;
   for (int i = 0; i < n; ++i) {
     s[i] = std::max(0.0, stacks[i]);
     holders += s[i] > 0 ? 1 : 0;
   }
+  return holders;
+}
+
+}  // namespace
+
+void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equity) {
+  const int n = n_;
+  alignas(16) double s[kPlayers] = {};
+  const int holders = ClampStacks(stacks, n, s);
   const double total = SumOfTen(s);
   std::fill(equity.begin(), equity.begin() + n, 0.0);
   if (total <= 0) return;
@@ -535,11 +545,7 @@ void TIcmRowsQuick::Into(std::span<const double> stacks, std::span<double> equit
 void TIcmRowsQuick::Add(std::span<const double> stacks, double weight) {
   const int n = n_;
   alignas(16) double s[kPlayers] = {};
-  int holders = 0;
-  for (int i = 0; i < n; ++i) {
-    s[i] = std::max(0.0, stacks[i]);
-    holders += s[i] > 0 ? 1 : 0;
-  }
+  const int holders = ClampStacks(stacks, n, s);
   const double total = SumOfTen(s);
   if (total <= 0) return;
   if (!seeded_) Seed(total);

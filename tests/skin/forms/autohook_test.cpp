@@ -41,20 +41,7 @@ namespace kova::skin::test {
 
 namespace {
 
-// Steps run from inside a modal loop (a box's own), each by a thread timer.
-std::map<UINT_PTR, std::function<void()>>& Steps() {
-    static std::map<UINT_PTR, std::function<void()>> steps;
-    return steps;
-}
-VOID CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto it = Steps().find(id);
-    if (it == Steps().end()) return;
-    std::function<void()> step = std::move(it->second);
-    Steps().erase(it);
-    step();
-}
-void Later(std::function<void()> step, UINT ms = 30) { Steps()[SetTimer(nullptr, 0, ms, RunStep)] = std::move(step); }
+using kova::test::RunLater;
 
 // The visible dialog of this thread with this caption (empty: any).
 struct TFindDialog {
@@ -79,7 +66,7 @@ HWND VisibleDialog(const std::string& caption) {
 // Runs `inside` once the dialog with the caption shows (from its own modal
 // loop, giving up after about 5 s).
 void WhenShown(const std::string& caption, std::function<void(HWND)> inside, int tries = 160) {
-    Later([=] {
+    RunLater([=] {
         if (HWND box = VisibleDialog(caption)) {
             inside(box);
         } else if (tries > 0) {
@@ -160,7 +147,7 @@ protected:
         if (owner) owner->Free();
         if (manager) manager->Free();
         ResetSkinServices();
-        Steps().clear();
+        kova::test::DropLaterSteps();
     }
     // A top-level "#32770" window owned by the owner form. The hook takes
     // it as it is made when `hooked`; otherwise dialogs are not skinned

@@ -41,20 +41,7 @@ HWND WindowOf(TacBorderForm* border) {
     return border && border->AForm && border->AForm->HandleAllocated() ? border->AForm->Handle() : nullptr;
 }
 
-// A thread timer's step, run from inside a box's own modal loop.
-std::map<UINT_PTR, std::function<void()>>& Steps() {
-    static std::map<UINT_PTR, std::function<void()>> steps;
-    return steps;
-}
-VOID CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto it = Steps().find(id);
-    if (it == Steps().end()) return;
-    std::function<void()> step = std::move(it->second);
-    Steps().erase(it);
-    step();
-}
-void Later(std::function<void()> step) { Steps()[SetTimer(nullptr, 0, 30, RunStep)] = std::move(step); }
+using kova::test::RunLater;
 
 class DialogBorderTest : public ::testing::Test {
 protected:
@@ -78,7 +65,7 @@ protected:
         if (manager) manager->Free();
         FinishSkinUnits();
         ResetSkinServices();
-        Steps().clear();
+        kova::test::DropLaterSteps();
     }
     // A captioned "#32770" window owned by the form, skinned and shown.
     TacDialogWnd* ShowDialog(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME) {
@@ -245,7 +232,7 @@ TEST_F(DialogBorderTest, ClosingABoxFreesItsBorderWindow) {
     HWND border = nullptr;
     bool clicked = false;
     std::function<void(int)> find = [&](int tries) {
-        Later([&, tries] {
+        RunLater([&, tries] {
             HWND box = FindWindowA("#32770", "Bordered box");
             auto* d = box ? dynamic_cast<TacDialogWnd*>(FindAdapter(box)) : nullptr;
             border = d ? WindowOf(d->BorderForm) : nullptr;
